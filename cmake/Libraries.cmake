@@ -1,0 +1,52 @@
+# The framework is layered into static libraries so each layer builds and tests on its own:
+#   skinui_core    core/                          value types, delegates, value parsers
+#   skinui_skin    skin/SkinZip*, skin/SkinXml*, host/ResourceLocation*   archive, XML, where skin files come from
+#   skinui_render  render/, host/HostResources*   render kit and per-window resources
+#   skinui         window/, host/, controls/, skin/SkinBuilder*, shadow/   everything drawn in a window
+#   quoril_actions app/ (but the window and entry point)   DNS profiles, discovery, browser links
+function(quoril_glob out)
+  set(files)
+  foreach(pattern IN LISTS ARGN)
+    file(GLOB matched CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${pattern})
+    list(APPEND files ${matched})
+  endforeach()
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+function(quoril_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;EXCLUDE;LIBS" ${ARGN})
+  quoril_glob(sources ${ARG_SOURCES})
+  if(ARG_EXCLUDE)
+    quoril_glob(excluded ${ARG_EXCLUDE})
+    if(excluded)
+      list(REMOVE_ITEM sources ${excluded})
+    endif()
+  endif()
+  if(NOT sources)
+    # A layer with no sources yet still links as an empty interface.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  quoril_warnings(${name})
+endfunction()
+
+quoril_library(skinui_core SOURCES core/*.cpp)
+quoril_library(skinui_skin
+  SOURCES skin/SkinZip*.cpp skin/SkinXml*.cpp host/ResourceLocation*.cpp
+  LIBS skinui_core thirdparty_zlib)
+quoril_library(skinui_render
+  SOURCES render/*.cpp host/HostResources*.cpp
+  LIBS skinui_skin thirdparty_stb gdi32 user32)
+quoril_library(skinui
+  SOURCES window/*.cpp host/*.cpp controls/*.cpp skin/SkinBuilder*.cpp shadow/*.cpp
+  EXCLUDE host/ResourceLocation*.cpp host/HostResources*.cpp
+  LIBS skinui_render user32 gdi32 comctl32 ole32 oleaut32 uuid imm32)
+quoril_library(quoril_actions
+  SOURCES app/*.cpp
+  EXCLUDE app/Main.cpp app/MainWnd*.cpp
+  LIBS skinui_core advapi32 shell32 user32)
