@@ -1,0 +1,81 @@
+#include "app/BrowserFinder.h"
+
+#include <string>
+
+namespace Quoril {
+
+namespace {
+
+const char kUserChoiceKey[] =
+    "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\Http\\UserChoice";
+const char kUserChoiceValue[] = "Progid";
+const char kCommandSuffix[] = "\\shell\\open\\command";
+const char kFallbackCommandKey[] = "HTTP\\shell\\open\\command";
+const DWORD kValueBufferSize = 261;
+
+}  // namespace
+
+LONG ReadRegistryString(ISystemServices& services, HKEY root, const char* subKey,
+                        const char* valueName, char* buffer, DWORD* size) {
+    if (!buffer || !size || *size == 0)
+        return ERROR_INVALID_PARAMETER;
+    if (services.HasRegGetValue()) {
+        // RegGetValueA always terminates the text, or fails when the terminator does not fit.
+        return services.RegistryGetValue(root, subKey, valueName, RRF_RT_REG_SZ, buffer, size);
+    }
+    HKEY key = nullptr;
+    LONG result = services.RegistryOpenKey(root, subKey, KEY_READ, &key);
+    if (result != ERROR_SUCCESS)
+        return result;
+    // RegQueryValueExA does not promise a terminator: read one byte less than the buffer holds
+    // and terminate at the length it reports, so neither a full-length value nor the tail of an
+    // earlier, longer read can run into the text.
+    const DWORD capacity = *size;
+    DWORD type = REG_SZ;
+    DWORD length = capacity - 1;
+    result = services.RegistryQueryValue(key, valueName, &type, reinterpret_cast<BYTE*>(buffer), &length);
+    services.RegistryCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return ERROR_UNSUPPORTED_TYPE;
+    if (length > capacity - 1)
+        return ERROR_MORE_DATA;
+    buffer[length] = '\0';
+    *size = length + 1;
+    return ERROR_SUCCESS;
+}
+
+SkinUI::CUIString FindDefaultBrowser(ISystemServices& services) {
+    SkinUI::CUIString result(kFallbackBrowser);
+    char buffer[kValueBufferSize] = {};
+    DWORD size = kValueBufferSize;
+
+    std::string commandKey;
+    if (ReadRegistryString(services, HKEY_CURRENT_USER, kUserChoiceKey, kUserChoiceValue, buffer, &size) ==
+        ERROR_SUCCESS) {
+        commandKey = std::string(buffer) + kCommandSuffix;
+    } else {
+        commandKey = kFallbackCommandKey;
+    }
+
+    size = kValueBufferSize;
+    if (ReadRegistryString(services, HKEY_CLASSES_ROOT, commandKey.c_str(), nullptr, buffer, &size) !=
+        ERROR_SUCCESS) {
+        return result;
+    }
+    // The buffer is terminated on success; the last byte is forced anyway so the quote search
+    // below can never leave it.
+    buffer[kValueBufferSize - 1] = '\0';
+    const std::string command(buffer);
+    result = command.c_str();
+    const size_t open = command.find('"');
+    if (open != std::string::npos) {
+        const size_t close = command.find('"', open + 1);
+        if (close != std::string::npos)
+            result = command.substr(open + 1, close - open - 1).c_str();
+    }
+    return result;
+}
+
+}  // namespace Quoril

@@ -1,0 +1,260 @@
+#include "app/MainActions.h"
+
+#include "app/BrowserFinder.h"
+#include "app/CommandLine.h"
+#include "app/DnsProfiles.h"
+#include "app/TextConversion.h"
+
+#include <cstring>
+#include <vector>
+
+namespace Quoril {
+
+namespace {
+
+enum Profile { BlockingProfile, PureProfile, FamilyProfile, ProfileCount };
+
+const TDnsProfile* const kProfiles[ProfileCount] = {&kBlockingProfile, &kPureProfile, &kFamilyProfile};
+
+const DWORD kProfilePauseMs = 400;
+const DWORD kRestorePauseMs = 500;
+
+// The Chinese texts are code page 936 bytes, shown through the wide API after an explicit
+// conversion, so they read correctly whatever the system's ANSI code page is.
+struct TChineseTexts {
+    const char* caption;
+    const char* profileDone[ProfileCount];
+    const char* restoreDone;
+    const char* profileFailed;
+    const char* restoreFailed;
+};
+
+const TChineseTexts kChinese = {
+    // 提示
+    "\xcc\xe1\xca\xbe",
+    {
+        // 设置成功（拦截版模式）！
+        "\xc9\xe8\xd6\xc3\xb3\xc9\xb9\xa6\xa3\xa8\xc0\xb9\xbd\xd8\xb0\xe6\xc4\xa3\xca\xbd\xa3\xa9\xa3\xa1",
+        // 设置成功（纯净版模式）！
+        "\xc9\xe8\xd6\xc3\xb3\xc9\xb9\xa6\xa3\xa8\xb4\xbf\xbe\xbb\xb0\xe6\xc4\xa3\xca\xbd\xa3\xa9\xa3\xa1",
+        // 设置成功（家庭版模式）！
+        "\xc9\xe8\xd6\xc3\xb3\xc9\xb9\xa6\xa3\xa8\xbc\xd2\xcd\xa5\xb0\xe6\xc4\xa3\xca\xbd\xa3\xa9\xa3\xa1",
+    },
+    // 已恢复为自动获取DNS，请手动删除浏览器缓存！
+    "\xd2\xd1\xbb\xd6\xb8\xb4\xce\xaa\xd7\xd4\xb6\xaf\xbb\xf1\xc8\xa1\x44\x4e\x53\xa3\xac\xc7\xeb\xca\xd6"
+    "\xb6\xaf\xc9\xbe\xb3\xfd\xe4\xaf\xc0\xc0\xc6\xf7\xbb\xba\xb4\xe6\xa3\xa1",
+    // 设置失败，以下连接未能设置：
+    "\xc9\xe8\xd6\xc3\xca\xa7\xb0\xdc\xa3\xac\xd2\xd4\xcf\xc2\xc1\xac\xbd\xd3\xce\xb4\xc4\xdc\xc9\xe8\xd6\xc3"
+    "\xa3\xba",
+    // 恢复失败，以下连接未能恢复：
+    "\xbb\xd6\xb8\xb4\xca\xa7\xb0\xdc\xa3\xac\xd2\xd4\xcf\xc2\xc1\xac\xbd\xd3\xce\xb4\xc4\xdc\xbb\xd6\xb8\xb4"
+    "\xa3\xba",
+};
+
+struct TEnglishTexts {
+    const wchar_t* caption;
+    const wchar_t* profileDone[ProfileCount];
+    const wchar_t* restoreDone;
+    const wchar_t* profileFailed;
+    const wchar_t* restoreFailed;
+};
+
+const TEnglishTexts kEnglish = {
+    L"Notice",
+    {
+        L"Settings applied (Intercept Mode)!",
+        L"Settings applied (Non-Intercept Mode)!",
+        L"Settings applied (Family Mode)!",
+    },
+    L"DNS is obtained automatically again. Please clear your browser cache manually.",
+    L"Setting failed. These connections could not be set:",
+    L"Reset failed. These connections could not be reset:",
+};
+
+enum TextId { CaptionText, RestoreDoneText, ProfileFailedText, RestoreFailedText };
+
+std::wstring Text(bool english, TextId id) {
+    switch (id) {
+    case CaptionText:
+        return english ? kEnglish.caption : WideFromCodePage936(kChinese.caption);
+    case RestoreDoneText:
+        return english ? kEnglish.restoreDone : WideFromCodePage936(kChinese.restoreDone);
+    case ProfileFailedText:
+        return english ? kEnglish.profileFailed : WideFromCodePage936(kChinese.profileFailed);
+    case RestoreFailedText:
+        return english ? kEnglish.restoreFailed : WideFromCodePage936(kChinese.restoreFailed);
+    }
+    return std::wstring();
+}
+
+std::wstring ProfileDoneText(bool english, int profile) {
+    return english ? kEnglish.profileDone[profile] : WideFromCodePage936(kChinese.profileDone[profile]);
+}
+
+bool NameIs(const char* name, const char* expected) {
+    return std::strcmp(name, expected) == 0;
+}
+
+}  // namespace
+
+// Per list entry: did every netsh command for it succeed.
+struct CMainActions::TOutcome {
+    std::vector<bool> entrySucceeded;
+};
+
+CMainActions::CMainActions(ISystemServices& services, AdapterList& adapters)
+    : m_services(services), m_adapters(adapters) {}
+
+bool CMainActions::SetClosing(bool closing) {
+    m_closing = closing;
+    if (closing && m_busy) {
+        m_closeHeld = true;
+        return false;
+    }
+    return true;
+}
+
+void CMainActions::DiscoverAdapters() {
+    Quoril::DiscoverAdapters(m_services, m_adapters);
+}
+
+void CMainActions::OnNotify(const char* type, const char* senderName) {
+    if (!type || !senderName || !NameIs(type, "click"))
+        return;
+    // A click while closing comes from the host releasing a held button; a click while busy comes
+    // through the message pump of a running action. Neither may start anything.
+    if (m_closing || m_busy)
+        return;
+    if (NameIs(senderName, "btnMin")) {
+        m_services.MinimiseWindow(m_owner);
+    } else if (NameIs(senderName, "btnClose")) {
+        m_services.PostClose(m_owner);
+    } else if (NameIs(senderName, "btnOpen")) {
+        ApplyProfile(BlockingProfile);
+    } else if (NameIs(senderName, "btnPure")) {
+        ApplyProfile(PureProfile);
+    } else if (NameIs(senderName, "btnFamily")) {
+        ApplyProfile(FamilyProfile);
+    } else if (NameIs(senderName, "btnTest")) {
+        OpenWebPage(kBlockingTestUrl);
+    } else if (NameIs(senderName, "btnRecover")) {
+        RestoreAutomatic();
+    } else if (NameIs(senderName, "btnURL")) {
+        OpenWebPage(kHomePageUrl);
+    }
+}
+
+void CMainActions::BeginAction() {
+    m_busy = true;
+    m_services.EnableOwner(m_owner, false);
+}
+
+void CMainActions::EndAction() {
+    m_busy = false;
+    if (m_closeHeld) {
+        m_closeHeld = false;
+        m_services.PostClose(m_owner);
+    }
+}
+
+bool CMainActions::RunNetsh(const std::string& commandLine) {
+    const std::string folder = m_services.SystemFolder();
+    if (folder.empty())
+        return false;
+    return CommandSucceeded(m_services.RunHidden(folder + "\\" + kNetshProgram, commandLine, kCommandTimeoutMs));
+}
+
+void CMainActions::RunFlush() {
+    // The flush's own result does not decide the outcome: a connection is set or not regardless.
+    const std::string folder = m_services.SystemFolder();
+    if (!folder.empty())
+        m_services.RunHidden(folder + "\\" + kIpconfigProgram, kFlushCommandLine, kCommandTimeoutMs);
+}
+
+void CMainActions::ApplyProfile(int profile) {
+    const TDnsProfile& servers = *kProfiles[profile];
+    struct TPhase {
+        NetshCommand command;
+        const char* address;
+    };
+    const TPhase phases[] = {
+        {NetshCommand::SetPrimary, servers.primary},
+        {NetshCommand::AddSecond, servers.second},
+        {NetshCommand::AddThird, servers.third},
+    };
+
+    BeginAction();
+    TOutcome outcome;
+    outcome.entrySucceeded.assign(m_adapters.size(), true);
+    for (const TPhase& phase : phases) {
+        if (!phase.address)
+            continue;  // the family profile has no third server, and no third flush
+        for (size_t i = 0; i < m_adapters.size(); ++i) {
+            std::string line;
+            if (!m_adapters[i].addressable ||
+                !BuildNetshCommandLine(phase.command, m_adapters[i].name.GetData(), phase.address, line)) {
+                outcome.entrySucceeded[i] = false;
+                continue;
+            }
+            if (!RunNetsh(line))
+                outcome.entrySucceeded[i] = false;
+        }
+        m_services.Pause(kProfilePauseMs);
+        RunFlush();
+    }
+    Report(outcome, ProfileDoneText(m_english, profile), false);
+}
+
+void CMainActions::RestoreAutomatic() {
+    BeginAction();
+    TOutcome outcome;
+    outcome.entrySucceeded.assign(m_adapters.size(), true);
+    for (size_t i = 0; i < m_adapters.size(); ++i) {
+        std::string line;
+        if (!m_adapters[i].addressable ||
+            !BuildNetshCommandLine(NetshCommand::RestoreDhcp, m_adapters[i].name.GetData(), nullptr, line)) {
+            outcome.entrySucceeded[i] = false;
+            continue;  // nothing was changed, so nothing to wait for or flush
+        }
+        if (!RunNetsh(line))
+            outcome.entrySucceeded[i] = false;
+        m_services.Pause(kRestorePauseMs);
+        RunFlush();
+    }
+    Report(outcome, Text(m_english, RestoreDoneText), true);
+}
+
+// Success needs every discovered connection set and at least one entry set at all. The dial-up
+// entry is always tried but rarely exists, so its failure alone does not count, and it is named
+// only when nothing else failed (then it is why nothing was set).
+void CMainActions::Report(const TOutcome& outcome, const std::wstring& successText, bool restore) {
+    bool anySucceeded = false;
+    std::vector<const TAdapterName*> failedDiscovered;
+    std::vector<const TAdapterName*> failedFixed;
+    for (size_t i = 0; i < m_adapters.size(); ++i) {
+        if (outcome.entrySucceeded[i])
+            anySucceeded = true;
+        else if (m_adapters[i].discovered)
+            failedDiscovered.push_back(&m_adapters[i]);
+        else
+            failedFixed.push_back(&m_adapters[i]);
+    }
+    std::wstring text;
+    if (anySucceeded && failedDiscovered.empty()) {
+        text = successText;
+    } else {
+        text = Text(m_english, restore ? RestoreFailedText : ProfileFailedText);
+        for (const TAdapterName* adapter : failedDiscovered.empty() ? failedFixed : failedDiscovered)
+            text += L"\n" + adapter->displayName;
+    }
+    m_services.EnableOwner(m_owner, true);
+    m_services.ShowMessageBox(m_owner, text, Text(m_english, CaptionText), MB_OK | MB_TASKMODAL);
+    EndAction();
+}
+
+void CMainActions::OpenWebPage(const char* url) {
+    const SkinUI::CUIString browser = FindDefaultBrowser(m_services);
+    m_services.OpenPage(browser.GetData(), url);
+}
+
+}  // namespace Quoril

@@ -1,0 +1,67 @@
+// CMainActions: what the main window's buttons do.
+//
+// The window forwards each notification's type and sender name; only "click" from one of eight
+// exact, case-sensitive names does anything: minimise, close, the three DNS profiles, restoring
+// automatic DNS, and the two web pages. Every OS call goes through ISystemServices.
+//
+// A profile or restore runs its netsh and ipconfig commands one after another on the UI thread,
+// each waited for (at most kCommandTimeoutMs) with the window still painting, then tells the user
+// the outcome: the success text only when every discovered connection was fully set and at least
+// one list entry was; otherwise a failure text naming the connections. While an action runs the
+// window is disabled and further clicks are ignored; a close request that arrives meanwhile is
+// held and re-posted when the action ends. Message texts follow the window's layout language.
+#pragma once
+
+#include "app/AdapterDiscovery.h"
+#include "app/SystemServices.h"
+
+#include <string>
+
+namespace Quoril {
+
+class CMainActions {
+public:
+    static constexpr DWORD kCommandTimeoutMs = 30000;
+
+    explicit CMainActions(ISystemServices& services = Win32Services(),
+                          AdapterList& adapters = AdapterNameList());
+    CMainActions(const CMainActions&) = delete;
+    CMainActions& operator=(const CMainActions&) = delete;
+
+    // The main window: owner of the message boxes, target of minimise and close.
+    void SetOwner(HWND owner) { m_owner = owner; }
+    // True when the English layout is in use; messages are then in English.
+    void SetEnglish(bool english) { m_english = english; }
+    // The window's close handler calls this first. While closing, clicks are ignored (the host's
+    // synthetic button-up during close must not start an action). Returns false while an action
+    // is running: the handler must then keep the window (the close is re-posted afterwards).
+    bool SetClosing(bool closing);
+    bool IsBusy() const { return m_busy; }
+
+    // The ready hook: fills the connection list.
+    void DiscoverAdapters();
+
+    // A notification of `type` from the control named `senderName` (either may be null).
+    void OnNotify(const char* type, const char* senderName);
+
+private:
+    struct TOutcome;
+    void ApplyProfile(int profile);
+    void RestoreAutomatic();
+    void OpenWebPage(const char* url);
+    bool RunNetsh(const std::string& commandLine);
+    void RunFlush();
+    void Report(const TOutcome& outcome, const std::wstring& successText, bool restore);
+    void BeginAction();
+    void EndAction();
+
+    ISystemServices& m_services;
+    AdapterList& m_adapters;
+    HWND m_owner = nullptr;
+    bool m_english = false;
+    bool m_closing = false;
+    bool m_busy = false;
+    bool m_closeHeld = false;
+};
+
+}  // namespace Quoril

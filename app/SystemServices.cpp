@@ -1,0 +1,283 @@
+#include "app/SystemServices.h"
+
+// Types only: iphlpapi and mprapi are loaded from the system folder at run time, never linked,
+// so no DLL of those names beside the program can be picked up.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <iphlpapi.h>
+#include <shellapi.h>
+
+#include <cstddef>
+#include <vector>
+
+namespace Quoril {
+
+namespace {
+
+using GetInterfaceInfoFn = DWORD(WINAPI*)(PIP_INTERFACE_INFO, PULONG);
+using GetAdaptersAddressesFn = ULONG(WINAPI*)(ULONG, ULONG, PVOID, PIP_ADAPTER_ADDRESSES, PULONG);
+using MprConfigServerConnectFn = DWORD(WINAPI*)(LPWSTR, HANDLE*);
+using MprConfigGetFriendlyNameFn = DWORD(WINAPI*)(HANDLE, PWCHAR, PWCHAR, DWORD);
+using MprConfigServerDisconnectFn = VOID(WINAPI*)(HANDLE);
+using RegGetValueAFn = LONG(WINAPI*)(HKEY, LPCSTR, LPCSTR, DWORD, LPDWORD, PVOID, LPDWORD);
+
+std::string SystemFolderPath() {
+    char path[MAX_PATH + 1] = {};
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::string();
+    std::string folder(path, length);
+    while (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
+}
+
+// Loads a system DLL from the system folder only. The search flag needs an update on old
+// Windows 7 systems; the full path is the same restriction without it.
+HMODULE LoadSystemLibrary(const char* fileName) {
+    HMODULE module = LoadLibraryExA(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module)
+        return module;
+    const std::string folder = SystemFolderPath();
+    if (folder.empty())
+        return nullptr;
+    return LoadLibraryA((folder + "\\" + fileName).c_str());
+}
+
+// The modules stay loaded for the life of the process; they are looked up once.
+FARPROC SystemFunction(const char* module, const char* function) {
+    static HMODULE iphlpapi = LoadSystemLibrary("iphlpapi.dll");
+    static HMODULE mprapi = LoadSystemLibrary("mprapi.dll");
+    HMODULE handle = (lstrcmpA(module, "mprapi.dll") == 0) ? mprapi : iphlpapi;
+    return handle ? GetProcAddress(handle, function) : nullptr;
+}
+
+class CWin32Services : public ISystemServices {
+public:
+    std::string SystemFolder() override { return SystemFolderPath(); }
+
+    TCommandResult RunHidden(const std::string& application, const std::string& commandLine,
+                             DWORD timeoutMs) override {
+        TCommandResult result;
+        if (application.empty() || commandLine.empty())
+            return result;
+        std::vector<char> line(commandLine.begin(), commandLine.end());
+        line.push_back('\0');
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+        PROCESS_INFORMATION process = {};
+        // The system folder as working directory keeps the child's own DLL search away from
+        // wherever the program happened to be started.
+        const std::string folder = SystemFolderPath();
+        if (!CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                            nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+            return result;
+        }
+        CloseHandle(process.hThread);
+        if (WaitPumping(process.hProcess, timeoutMs)) {
+            DWORD code = 0;
+            if (GetExitCodeProcess(process.hProcess, &code)) {
+                result.outcome = TCommandResult::Exited;
+                result.exitCode = code;
+            }
+        } else {
+            result.outcome = TCommandResult::TimedOut;
+        }
+        CloseHandle(process.hProcess);
+        return result;
+    }
+
+    void Pause(DWORD ms) override { Sleep(ms); }
+
+    void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
+                        UINT flags) override {
+        MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+    }
+
+    void OpenPage(const std::string& file, const std::string& parameters) override {
+        ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), "", SW_SHOW);
+    }
+
+    void MinimiseWindow(HWND window) override { SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+
+    void PostClose(HWND window) override {
+        if (window && IsWindow(window))
+            PostMessageA(window, WM_CLOSE, 1, 0);
+    }
+
+    void EnableOwner(HWND window, bool enable) override {
+        if (window && IsWindow(window))
+            EnableWindow(window, enable ? TRUE : FALSE);
+    }
+
+    bool InterfaceTable(std::vector<TInterfaceEntry>& entries) override {
+        entries.clear();
+        auto getInterfaceInfo =
+            reinterpret_cast<GetInterfaceInfoFn>(SystemFunction("iphlpapi.dll", "GetInterfaceInfo"));
+        if (!getInterfaceInfo)
+            return false;
+        ULONG size = 0;
+        if (getInterfaceInfo(nullptr, &size) != ERROR_INSUFFICIENT_BUFFER || size < sizeof(IP_INTERFACE_INFO))
+            return false;
+        HANDLE heap = GetProcessHeap();
+        auto* table = static_cast<PIP_INTERFACE_INFO>(HeapAlloc(heap, HEAP_ZERO_MEMORY, size));
+        if (!table)
+            return false;
+        const ULONG allocated = size;
+        bool ok = getInterfaceInfo(table, &size) == NO_ERROR;
+        if (ok) {
+            // Never trust the count beyond what the block can hold.
+            const size_t room = (allocated - offsetof(IP_INTERFACE_INFO, Adapter)) / sizeof(IP_ADAPTER_INDEX_MAP);
+            const size_t count = table->NumAdapters < 0 ? 0 : static_cast<size_t>(table->NumAdapters);
+            for (size_t i = 0; i < count && i < room; ++i) {
+                const IP_ADAPTER_INDEX_MAP& map = table->Adapter[i];
+                TInterfaceEntry entry;
+                entry.index = map.Index;
+                size_t length = 0;
+                while (length < MAX_ADAPTER_NAME && map.Name[length])
+                    ++length;
+                entry.deviceName.assign(map.Name, length);
+                entries.push_back(entry);
+            }
+        }
+        HeapFree(heap, 0, table);
+        return ok;
+    }
+
+    DWORD RouterConfigConnect(HANDLE* handle) override {
+        *handle = nullptr;
+        auto connect = reinterpret_cast<MprConfigServerConnectFn>(
+            SystemFunction("mprapi.dll", "MprConfigServerConnect"));
+        return connect ? connect(nullptr, handle) : ERROR_PROC_NOT_FOUND;
+    }
+
+    DWORD RouterFriendlyName(HANDLE handle, const wchar_t* deviceName, wchar_t* buffer,
+                             DWORD bufferBytes) override {
+        auto getName = reinterpret_cast<MprConfigGetFriendlyNameFn>(
+            SystemFunction("mprapi.dll", "MprConfigGetFriendlyName"));
+        if (!getName)
+            return ERROR_PROC_NOT_FOUND;
+        // The API takes a non-const pointer but only reads the device name.
+        std::wstring device(deviceName);
+        return getName(handle, &device[0], buffer, bufferBytes);
+    }
+
+    void RouterConfigDisconnect(HANDLE handle) override {
+        auto disconnect = reinterpret_cast<MprConfigServerDisconnectFn>(
+            SystemFunction("mprapi.dll", "MprConfigServerDisconnect"));
+        if (disconnect && handle)
+            disconnect(handle);
+    }
+
+    bool AdapterAddressNames(std::vector<TAdapterAddressName>& names) override {
+        names.clear();
+        auto getAddresses = reinterpret_cast<GetAdaptersAddressesFn>(
+            SystemFunction("iphlpapi.dll", "GetAdaptersAddresses"));
+        if (!getAddresses)
+            return false;
+        const ULONG flags = GAA_FLAG_SKIP_UNICAST | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST |
+                            GAA_FLAG_SKIP_DNS_SERVER;
+        ULONG size = 16 * 1024;
+        std::vector<unsigned char> block;
+        ULONG status = ERROR_BUFFER_OVERFLOW;
+        // The list can grow between the size answer and the read; a few rounds settle it.
+        for (int attempt = 0; attempt < 4 && status == ERROR_BUFFER_OVERFLOW; ++attempt) {
+            block.assign(size, 0);
+            status = getAddresses(AF_INET, flags, nullptr, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data()),
+                                  &size);
+        }
+        if (status != NO_ERROR)
+            return false;
+        for (auto* adapter = reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data()); adapter;
+             adapter = adapter->Next) {
+            if (!adapter->FriendlyName)
+                continue;
+            TAdapterAddressName name;
+            name.index = adapter->IfIndex;
+            name.friendlyName = adapter->FriendlyName;
+            names.push_back(name);
+        }
+        return true;
+    }
+
+    bool HasRegGetValue() override { return RegGetValueFunction() != nullptr; }
+
+    LONG RegistryGetValue(HKEY root, const char* subKey, const char* valueName, DWORD flags, void* data,
+                          DWORD* size) override {
+        RegGetValueAFn getValue = RegGetValueFunction();
+        if (!getValue)
+            return ERROR_CALL_NOT_IMPLEMENTED;
+        return getValue(root, subKey, valueName, flags, nullptr, data, size);
+    }
+
+    LONG RegistryOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* key) override {
+        return RegOpenKeyExA(root, subKey, 0, access, key);
+    }
+
+    LONG RegistryQueryValue(HKEY key, const char* valueName, DWORD* type, BYTE* data, DWORD* size) override {
+        return RegQueryValueExA(key, valueName, nullptr, type, data, size);
+    }
+
+    void RegistryCloseKey(HKEY key) override { RegCloseKey(key); }
+
+private:
+    // RegGetValueA is missing before Vista; it is looked up in the loaded advapi32 at each use.
+    static RegGetValueAFn RegGetValueFunction() {
+        HMODULE advapi = GetModuleHandleA("advapi32.dll");
+        return advapi ? reinterpret_cast<RegGetValueAFn>(GetProcAddress(advapi, "RegGetValueA")) : nullptr;
+    }
+
+    // Waits for `handle` for at most `timeoutMs`, dispatching this thread's messages meanwhile so
+    // the window keeps painting. A quit request seen meanwhile is put back once the wait is over.
+    // True when the handle was signalled.
+    static bool WaitPumping(HANDLE handle, DWORD timeoutMs) {
+        const DWORD start = GetTickCount();
+        bool quit = false;
+        WPARAM quitCode = 0;
+        bool signalled = false;
+        for (;;) {
+            const DWORD elapsed = GetTickCount() - start;
+            const DWORD remaining = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+            DWORD wait;
+            if (quit) {
+                wait = WaitForSingleObject(handle, remaining);
+            } else {
+                wait = MsgWaitForMultipleObjectsEx(1, &handle, remaining, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            }
+            if (wait == WAIT_OBJECT_0) {
+                signalled = true;
+                break;
+            }
+            if (quit || wait != WAIT_OBJECT_0 + 1)
+                break;  // timed out or failed
+            MSG msg;
+            while (!quit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    quit = true;
+                    quitCode = msg.wParam;
+                    break;
+                }
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            if (remaining == 0) {
+                signalled = WaitForSingleObject(handle, 0) == WAIT_OBJECT_0;
+                break;
+            }
+        }
+        if (quit)
+            PostQuitMessage(static_cast<int>(quitCode));
+        return signalled;
+    }
+};
+
+}  // namespace
+
+ISystemServices& Win32Services() {
+    static CWin32Services services;
+    return services;
+}
+
+}  // namespace Quoril

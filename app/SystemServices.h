@@ -1,0 +1,102 @@
+// ISystemServices: the one thin seam between Quoril's actions and the operating system.
+//
+// Everything the DNS actions, the adapter discovery and the browser look-up ask of Windows goes
+// through this interface, so tests can record each call in order (or answer with a failure)
+// without starting a process or touching the machine's network settings. Methods are kept close
+// to the Win32 call they wrap; decisions (what to run, what counts as success, which name to
+// use) stay in the callers. The real implementation, Win32Services(), starts programs by full
+// path only, loads iphlpapi and mprapi from the system folder at run time, and keeps the window
+// painting while it waits for a command.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace Quoril {
+
+// How one started command ended.
+struct TCommandResult {
+    enum Outcome {
+        NotStarted,  // the process could not be created
+        TimedOut,    // still running when the wait ended; it is left alone
+        Exited       // ended; exitCode holds its exit code
+    };
+    Outcome outcome = NotStarted;
+    DWORD exitCode = 0;
+};
+
+// A command counts as successful only when it started, ended within its time and exited with 0
+// (netsh exits non-zero on every error it reports). The one place this rule lives.
+inline bool CommandSucceeded(const TCommandResult& result) {
+    return result.outcome == TCommandResult::Exited && result.exitCode == 0;
+}
+
+// One row of the IPv4 interface table: the interface index and the device name
+// ("\DEVICE\TCPIP_{...}"), at most 127 UTF-16 units.
+struct TInterfaceEntry {
+    ULONG index = 0;
+    std::wstring deviceName;
+};
+
+// The friendly name the adapter-address list gives an interface index.
+struct TAdapterAddressName {
+    ULONG index = 0;
+    std::wstring friendlyName;
+};
+
+class ISystemServices {
+public:
+    virtual ~ISystemServices() = default;
+
+    // --- processes ---------------------------------------------------------------------------
+    // The system folder (GetSystemDirectoryA), without a trailing backslash; empty on failure.
+    virtual std::string SystemFolder() = 0;
+    // Starts `application` (a full path, never searched for) hidden with `commandLine` as its
+    // command line, and waits at most `timeoutMs` for it to end. The real implementation keeps
+    // dispatching window messages while it waits.
+    virtual TCommandResult RunHidden(const std::string& application, const std::string& commandLine,
+                                     DWORD timeoutMs) = 0;
+    // Blocks the calling thread for `ms` milliseconds.
+    virtual void Pause(DWORD ms) = 0;
+
+    // --- the window and the desktop ----------------------------------------------------------
+    virtual void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
+                                UINT flags) = 0;
+    // ShellExecuteA(no owner, "open", file, parameters, "", SW_SHOW); the result is not used.
+    virtual void OpenPage(const std::string& file, const std::string& parameters) = 0;
+    // Sends WM_SYSCOMMAND/SC_MINIMIZE synchronously.
+    virtual void MinimiseWindow(HWND window) = 0;
+    // Posts WM_CLOSE with wParam 1 when the window exists.
+    virtual void PostClose(HWND window) = 0;
+    // EnableWindow; keeps mouse and keys away from the window while an action runs.
+    virtual void EnableOwner(HWND window, bool enable) = 0;
+
+    // --- network interfaces ------------------------------------------------------------------
+    // GetInterfaceInfo: false when there is no table (for instance no IPv4 interface).
+    virtual bool InterfaceTable(std::vector<TInterfaceEntry>& entries) = 0;
+    // MprConfigServerConnect(null server): a Win32 error code; `handle` is valid only on 0.
+    virtual DWORD RouterConfigConnect(HANDLE* handle) = 0;
+    // MprConfigGetFriendlyName into `buffer` of `bufferBytes` bytes: a Win32 error code.
+    virtual DWORD RouterFriendlyName(HANDLE handle, const wchar_t* deviceName, wchar_t* buffer,
+                                     DWORD bufferBytes) = 0;
+    virtual void RouterConfigDisconnect(HANDLE handle) = 0;
+    // GetAdaptersAddresses: index and friendly name of every adapter; false on failure.
+    virtual bool AdapterAddressNames(std::vector<TAdapterAddressName>& names) = 0;
+
+    // --- registry ----------------------------------------------------------------------------
+    // Whether advapi32 offers RegGetValueA (looked up at each call).
+    virtual bool HasRegGetValue() = 0;
+    virtual LONG RegistryGetValue(HKEY root, const char* subKey, const char* valueName, DWORD flags,
+                                  void* data, DWORD* size) = 0;
+    virtual LONG RegistryOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* key) = 0;
+    virtual LONG RegistryQueryValue(HKEY key, const char* valueName, DWORD* type, BYTE* data,
+                                    DWORD* size) = 0;
+    virtual void RegistryCloseKey(HKEY key) = 0;
+};
+
+// The process-wide Win32 implementation.
+ISystemServices& Win32Services();
+
+}  // namespace Quoril

@@ -1,0 +1,294 @@
+// The real system seam against recorder stand-ins for netsh.exe and ipconfig.exe, copied into the
+// test prefix's system folder. Each start appends "<tick>\t<module path>\t<command line>" to a log.
+#include "app/AdapterDiscovery.h"
+#include "app/CommandLine.h"
+#include "app/DnsProfiles.h"
+#include "app/MainActions.h"
+#include "app/SystemServices.h"
+
+#include "FakeServices.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string ModuleFolder() {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+std::string SystemFolder() {
+    char path[MAX_PATH + 1] = {};
+    GetSystemDirectoryA(path, MAX_PATH);
+    return path;
+}
+
+std::string TempFolder() {
+    char path[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, path);
+    std::string folder(path);
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+struct LogLine {
+    DWORD tick;
+    std::string module;
+    std::string commandLine;
+};
+
+std::vector<LogLine> ReadLog(const std::string& path) {
+    std::vector<LogLine> lines;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        const size_t first = line.find('\t');
+        const size_t second = line.find('\t', first + 1);
+        if (first == std::string::npos || second == std::string::npos) {
+            ADD_FAILURE() << "malformed log line: " << line;
+            continue;
+        }
+        lines.push_back({static_cast<DWORD>(std::stoul(line.substr(0, first))),
+                         line.substr(first + 1, second - first - 1), line.substr(second + 1)});
+    }
+    return lines;
+}
+
+void SetVariable(const char* name, const std::string& value) {
+    SetEnvironmentVariableA(name, value.empty() ? nullptr : value.c_str());
+}
+
+// The real services, except that message boxes are recorded instead of shown (nobody could click
+// them in a headless run).
+class RealButBoxes : public apptest::FakeServices {
+public:
+    Quoril::ISystemServices& real = Quoril::Win32Services();
+    std::string SystemFolder() override { return real.SystemFolder(); }
+    Quoril::TCommandResult RunHidden(const std::string& application, const std::string& line,
+                                     DWORD timeoutMs) override {
+        return real.RunHidden(application, line, timeoutMs);
+    }
+    void Pause(DWORD ms) override { real.Pause(ms); }
+    void EnableOwner(HWND window, bool enable) override { real.EnableOwner(window, enable); }
+};
+
+// Installs the recorder as the system's netsh.exe and ipconfig.exe with native load order for
+// those names in the prefix (restoring both afterwards), plants recorder copies named netsh.exe/ipconfig.exe beside the test program and
+// in the current directory (they must never be started), and points the log at a fresh file.
+class RecorderPrefix : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_recorder = ModuleFolder() + "\\..\\tools\\quoril-recorder.exe";
+        ASSERT_NE(GetFileAttributesA(m_recorder.c_str()), INVALID_FILE_ATTRIBUTES) << m_recorder;
+        m_system = SystemFolder();
+        for (const char* tool : {"netsh.exe", "ipconfig.exe"}) {
+            const std::string target = m_system + "\\" + tool;
+            const std::string backup = target + ".quoril-saved";
+            if (GetFileAttributesA(backup.c_str()) == INVALID_FILE_ATTRIBUTES) {
+                ASSERT_TRUE(CopyFileA(target.c_str(), backup.c_str(), FALSE)) << target;
+            }
+            ASSERT_TRUE(CopyFileA(m_recorder.c_str(), target.c_str(), FALSE)) << target;
+        }
+        m_work = TempFolder() + "\\quoril-e2e";
+        CreateDirectoryA(m_work.c_str(), nullptr);
+        char current[MAX_PATH + 1] = {};
+        GetCurrentDirectoryA(MAX_PATH, current);
+        m_previousDirectory = current;
+        ASSERT_TRUE(SetCurrentDirectoryA(m_work.c_str()));
+        for (const std::string& folder : {ModuleFolder(), m_work}) {
+            for (const char* tool : {"netsh.exe", "ipconfig.exe"}) {
+                const std::string planted = folder + "\\" + tool;
+                ASSERT_TRUE(CopyFileA(m_recorder.c_str(), planted.c_str(), FALSE)) << planted;
+                m_planted.push_back(planted);
+            }
+        }
+        m_log = m_work + "\\calls.log";
+        DeleteFileA(m_log.c_str());
+        // Wine prefers its own built-in tools unless told to load the files for these two names.
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &m_overrides, nullptr),
+                  ERROR_SUCCESS);
+        for (const char* tool : {"netsh.exe", "ipconfig.exe"}) {
+            ASSERT_EQ(RegSetValueExA(m_overrides, tool, 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7),
+                      ERROR_SUCCESS);
+        }
+        SetVariable("QUORIL_RECORDER_LOG", m_log);
+    }
+
+    void TearDown() override {
+        SetVariable("QUORIL_RECORDER_LOG", "");
+        SetVariable("QUORIL_RECORDER_DELAY_MS", "");
+        SetVariable("QUORIL_RECORDER_EXIT", "");
+        if (m_overrides) {
+            RegDeleteValueA(m_overrides, "netsh.exe");
+            RegDeleteValueA(m_overrides, "ipconfig.exe");
+            RegCloseKey(m_overrides);
+        }
+        SetCurrentDirectoryA(m_previousDirectory.c_str());
+        for (const std::string& planted : m_planted)
+            DeleteFileA(planted.c_str());
+        for (const char* tool : {"netsh.exe", "ipconfig.exe"}) {
+            const std::string target = m_system + "\\" + tool;
+            const std::string backup = target + ".quoril-saved";
+            // A stand-in left running by a failed wait may still hold the file for a moment.
+            bool restored = false;
+            for (int attempt = 0; attempt < 50 && !restored; ++attempt) {
+                restored = MoveFileExA(backup.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+                if (!restored)
+                    Sleep(100);
+            }
+            if (!restored)
+                ADD_FAILURE() << "could not restore " << target;
+        }
+    }
+
+    std::string m_recorder, m_system, m_work, m_log, m_previousDirectory;
+    HKEY m_overrides = nullptr;
+    std::vector<std::string> m_planted;
+};
+
+Quoril::AdapterList EthernetAndDialUp() {
+    Quoril::AdapterList list(2);
+    list[0].name = "Ethernet";
+    list[0].displayName = L"Ethernet";
+    list[1].name = Quoril::kDialUpEntryName;
+    list[1].displayName = Quoril::DialUpEntryDisplayName();
+    list[1].discovered = false;
+    return list;
+}
+
+}  // namespace
+
+TEST_F(RecorderPrefix, ProfileRunsOneCommandAtATimeFromTheSystemFolder) {
+    const DWORD delay = 300;
+    SetVariable("QUORIL_RECORDER_DELAY_MS", std::to_string(delay));
+    RealButBoxes services;
+    Quoril::AdapterList list = EthernetAndDialUp();
+    Quoril::CMainActions actions(services, list);
+    actions.OnNotify("click", "btnOpen");
+
+    const auto& p = Quoril::kBlockingProfile;
+    const std::string d = Quoril::kDialUpEntryName;
+    const std::vector<std::string> expected = {
+        "netsh interface ip set dns name=\"Ethernet\" source=static addr=" + std::string(p.primary) + " register=primary",
+        "netsh interface ip set dns name=\"" + d + "\" source=static addr=" + p.primary + " register=primary",
+        "ipconfig /flushdns",
+        "netsh interface ip add dns name=\"Ethernet\" addr=" + std::string(p.second) + " index=2",
+        "netsh interface ip add dns name=\"" + d + "\" addr=" + p.second + " index=2",
+        "ipconfig /flushdns",
+        "netsh interface ip add dns name=\"Ethernet\" addr=" + std::string(p.third) + " index=3",
+        "netsh interface ip add dns name=\"" + d + "\" addr=" + p.third + " index=3",
+        "ipconfig /flushdns",
+    };
+    const std::vector<LogLine> log = ReadLog(m_log);
+    ASSERT_EQ(log.size(), expected.size());
+    for (size_t i = 0; i < log.size(); ++i) {
+        EXPECT_EQ(log[i].commandLine, expected[i]) << i;
+        const bool flush = expected[i] == "ipconfig /flushdns";
+        EXPECT_EQ(Lower(log[i].module), Lower(m_system + (flush ? "\\ipconfig.exe" : "\\netsh.exe"))) << i;
+        if (i > 0) {
+            // Each command logs on start and then runs `delay` ms; a later start proves the wait.
+            // Flushes come after a further 400 ms pause.
+            const DWORD gap = log[i].tick - log[i - 1].tick;
+            EXPECT_GE(gap, delay - 20) << i;
+            if (flush) {
+                EXPECT_GE(gap, delay + 400 - 20) << i;
+            }
+        }
+    }
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].text, L"\u8bbe\u7f6e\u6210\u529f\uff08\u62e6\u622a\u7248\u6a21\u5f0f\uff09\uff01");
+}
+
+TEST_F(RecorderPrefix, ExitCodesDecideTheRestoreMessage) {
+    RealButBoxes services;
+    Quoril::AdapterList list = EthernetAndDialUp();
+    Quoril::CMainActions actions(services, list);
+    actions.OnNotify("click", "btnRecover");
+    SetVariable("QUORIL_RECORDER_EXIT", "1");
+    actions.OnNotify("click", "btnRecover");
+
+    const std::vector<LogLine> log = ReadLog(m_log);
+    ASSERT_EQ(log.size(), 8u);
+    EXPECT_EQ(log[0].commandLine, "netsh interface ip set dns name=\"Ethernet\" source=dhcp");
+    EXPECT_EQ(log[1].commandLine, "ipconfig /flushdns");
+    EXPECT_GE(log[1].tick - log[0].tick, 500u - 20u);
+    ASSERT_EQ(services.boxes.size(), 2u);
+    // 已恢复为自动获取DNS，请手动删除浏览器缓存！ then 恢复失败，以下连接未能恢复：
+    EXPECT_EQ(services.boxes[0].text, L"\u5df2\u6062\u590d\u4e3a\u81ea\u52a8\u83b7\u53d6DNS\uff0c\u8bf7\u624b\u52a8"
+                                      L"\u5220\u9664\u6d4f\u89c8\u5668\u7f13\u5b58\uff01");
+    EXPECT_EQ(services.boxes[1].text,
+              L"\u6062\u590d\u5931\u8d25\uff0c\u4ee5\u4e0b\u8fde\u63a5\u672a\u80fd\u6062\u590d\uff1a\nEthernet");
+}
+
+TEST_F(RecorderPrefix, WaitEndsAtTheTimeoutAndKeepsDispatching) {
+    SetVariable("QUORIL_RECORDER_DELAY_MS", "2500");
+    static int ticks = 0;
+    ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    const DWORD start = GetTickCount();
+    const Quoril::TCommandResult result =
+        Quoril::Win32Services().RunHidden(m_system + "\\netsh.exe", "netsh hang", 600);
+    const DWORD elapsed = GetTickCount() - start;
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(result.outcome, Quoril::TCommandResult::TimedOut);
+    EXPECT_GE(elapsed, 580u);
+    EXPECT_LT(elapsed, 2000u);
+    EXPECT_GE(ticks, 5);  // the thread's messages were dispatched while waiting
+    Sleep(2500);          // let the left-alone process finish before the files are restored
+}
+
+TEST_F(RecorderPrefix, FlushNeedsTheBlankWhenStartedWithoutAShell) {
+    // What running "ipconfig/flushdns" as a command line without an application name does.
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    char line[] = "ipconfig/flushdns";
+    EXPECT_FALSE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                                &process));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+    const Quoril::TCommandResult result =
+        Quoril::Win32Services().RunHidden(m_system + "\\ipconfig.exe", Quoril::kFlushCommandLine, 10000);
+    EXPECT_TRUE(Quoril::CommandSucceeded(result));
+    const std::vector<LogLine> log = ReadLog(m_log);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].commandLine, "ipconfig /flushdns");
+    EXPECT_EQ(Lower(log[0].module), Lower(m_system + "\\ipconfig.exe"));
+}
+
+TEST(SystemServices, MissingProgramIsNotStarted) {
+    const Quoril::TCommandResult result =
+        Quoril::Win32Services().RunHidden(SystemFolder() + "\\quoril-no-such-tool.exe", "x", 1000);
+    EXPECT_EQ(result.outcome, Quoril::TCommandResult::NotStarted);
+    EXPECT_FALSE(Quoril::CommandSucceeded(result));
+}
+
+TEST(SystemServices, RealDiscoveryKeepsTheProcessAlive) {
+    // Under Wine the router configuration is missing and its name look-up would abort the process;
+    // reaching the assertions is the test.
+    Quoril::AdapterList list;
+    Quoril::DiscoverAdapters(Quoril::Win32Services(), list);
+    ASSERT_FALSE(list.empty());
+    EXPECT_STREQ(list.back().name.GetData(), Quoril::kDialUpEntryName);
+    EXPECT_FALSE(list.back().discovered);
+    for (size_t i = 0; i + 1 < list.size(); ++i) {
+        EXPECT_TRUE(list[i].discovered);
+        EXPECT_FALSE(list[i].displayName.empty());
+        for (size_t j = i + 1; j + 1 < list.size(); ++j)
+            EXPECT_NE(list[i].displayName, list[j].displayName);
+    }
+}
