@@ -1,0 +1,307 @@
+#include "host/HostResources.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "render/RenderKit.h"
+
+namespace SkinUI {
+
+namespace {
+
+// LOGFONT's face holds 31 bytes and its terminator. A longer face is cut at a character boundary
+// of the ANSI code page so a double-byte character is never split.
+void CopyFaceName(char (&out)[LF_FACESIZE], const char* face)
+{
+    const char* end = face;
+    while (*end != '\0') {
+        const char* next = CharNextA(end);
+        if (next == end || next - face > LF_FACESIZE - 1) break;
+        end = next;
+    }
+    const size_t n = static_cast<size_t>(end - face);
+    std::memcpy(out, face, n);
+    out[n] = '\0';
+}
+
+void DeleteFontEntry(TFontEntry* entry)
+{
+    if (entry->hFont != nullptr) DeleteObject(entry->hFont);
+    delete entry;
+}
+
+}  // namespace
+
+CHostResources::CHostResources()
+{
+    LOGFONTA lf = {};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    m_DefaultFontInfo.hFont = CreateFontIndirectA(&lf);
+    m_DefaultFontInfo.sFontName = lf.lfFaceName;
+    m_DefaultFontInfo.iSize = -lf.lfHeight;
+    m_DefaultFontInfo.bBold = lf.lfWeight >= FW_BOLD;
+    m_DefaultFontInfo.bUnderline = lf.lfUnderline == 1;
+    m_DefaultFontInfo.bItalic = lf.lfItalic == 1;
+}
+
+CHostResources::~CHostResources()
+{
+    FreeResources();
+}
+
+void CHostResources::FreeResources()
+{
+    if (m_DefaultFontInfo.hFont != nullptr) {
+        DeleteObject(m_DefaultFontInfo.hFont);
+        m_DefaultFontInfo.hFont = nullptr;
+    }
+    for (int i = 0; i < m_aCustomFonts.GetSize(); ++i) {
+        DeleteFontEntry(static_cast<TFontEntry*>(m_aCustomFonts.GetAt(i)));
+    }
+    m_aCustomFonts.Clear();
+    for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
+        CRenderKit::ReleaseSkinImage(static_cast<TImageEntry*>(m_mImageHash.GetAt(i)));
+    }
+    m_mImageHash.RemoveAll();
+    for (int i = 0; i < m_DefaultAttrHash.GetSize(); ++i) {
+        delete static_cast<CUIString*>(m_DefaultAttrHash.GetAt(i));
+    }
+    m_DefaultAttrHash.RemoveAll();
+}
+
+//--- window settings -------------------------------------------------------------------------
+
+void CHostResources::SetInitialSize(int cx, int cy)
+{
+    m_szInitWindowSize = CSizeUI(cx, cy);
+    if (m_hWndPaint != nullptr && !HasRootControl()) {
+        SetWindowPos(m_hWndPaint, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void CHostResources::SetSizeBox(const RECT& rcSizeBox) { m_rcSizeBox = rcSizeBox; }
+void CHostResources::SetCaptionRect(const RECT& rcCaption) { m_rcCaption = rcCaption; }
+void CHostResources::SetRoundCorner(int cx, int cy) { m_szRoundCorner = CSizeUI(cx, cy); }
+void CHostResources::SetMinInfo(int cx, int cy) { m_szMinWindow = CSizeUI(cx, cy); }
+void CHostResources::SetMaxInfo(int cx, int cy) { m_szMaxWindow = CSizeUI(cx, cy); }
+
+void CHostResources::SetTransparency(int alpha)
+{
+    m_nOpacity = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
+    if (m_hWndPaint == nullptr) return;
+
+    typedef BOOL(WINAPI * SetLayeredFn)(HWND, COLORREF, BYTE, DWORD);
+    HMODULE user32 = GetModuleHandleA("User32.dll");
+    if (user32 == nullptr) return;
+    SetLayeredFn setLayered =
+        reinterpret_cast<SetLayeredFn>(GetProcAddress(user32, "SetLayeredWindowAttributes"));
+    if (setLayered == nullptr) return;
+
+    // The stored value is clamped, but the style and the alpha byte follow the value as given:
+    // an alpha beyond a byte un-layers the window yet still passes its low byte on.
+    const LONG_PTR style = GetWindowLongPtrA(m_hWndPaint, GWL_EXSTYLE);
+    LONG_PTR newStyle = static_cast<unsigned int>(alpha) <= 255 ? (style | WS_EX_LAYERED)
+                                                                : (style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    if (newStyle != style) SetWindowLongPtrA(m_hWndPaint, GWL_EXSTYLE, newStyle);
+    setLayered(m_hWndPaint, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+}
+
+//--- resource parent and default colours -----------------------------------------------------
+
+void CHostResources::SetResourceParent(CHostResources* parent)
+{
+    if (parent == nullptr) {
+        m_pParentResource = nullptr;
+        return;
+    }
+    for (const CHostResources* p = parent; p != nullptr; p = p->m_pParentResource) {
+        if (p == this) return;
+    }
+    m_pParentResource = parent;
+}
+
+const CHostResources* CHostResources::Root() const
+{
+    const CHostResources* p = this;
+    while (p->m_pParentResource != nullptr) p = p->m_pParentResource;
+    return p;
+}
+
+CHostResources* CHostResources::Root()
+{
+    CHostResources* p = this;
+    while (p->m_pParentResource != nullptr) p = p->m_pParentResource;
+    return p;
+}
+
+DWORD CHostResources::GetDefaultDisabledColor() const { return Root()->m_dwDefaultDisabledColor; }
+DWORD CHostResources::GetDefaultFontColor() const { return Root()->m_dwDefaultFontColor; }
+DWORD CHostResources::GetDefaultLinkColor() const { return Root()->m_dwDefaultLinkColor; }
+DWORD CHostResources::GetDefaultLinkHoverColor() const { return Root()->m_dwDefaultLinkHoverColor; }
+DWORD CHostResources::GetDefaultSelectedColor() const { return Root()->m_dwDefaultSelectedBkColor; }
+
+//--- fonts -----------------------------------------------------------------------------------
+
+HFONT CHostResources::MakeFont(const char* face, int size, bool bold, bool underline, bool italic)
+{
+    LOGFONTA lf = {};
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    CopyFaceName(lf.lfFaceName, face != nullptr ? face : "");
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfHeight = -size;
+    if (bold) lf.lfWeight += FW_BOLD;
+    if (underline) lf.lfUnderline = 1;
+    if (italic) lf.lfItalic = 1;
+    return CreateFontIndirectA(&lf);
+}
+
+void CHostResources::FillMetrics(TFontEntry* entry, HDC hDC)
+{
+    if (entry->tm.tmHeight != 0 || entry->hFont == nullptr) return;
+    // Before the host has a window there is no paint DC; the screen's metrics serve until then.
+    HDC scratch = hDC == nullptr ? CreateCompatibleDC(nullptr) : nullptr;
+    HDC dc = hDC != nullptr ? hDC : scratch;
+    if (dc == nullptr) return;
+    HGDIOBJ old = SelectObject(dc, entry->hFont);
+    GetTextMetricsA(dc, &entry->tm);
+    SelectObject(dc, old);
+    if (scratch != nullptr) DeleteDC(scratch);
+}
+
+void CHostResources::ReplaceDefaultFont(const char* face, int size, bool bold, bool underline, bool italic)
+{
+    HFONT hFont = MakeFont(face, size, bold, underline, italic);
+    if (hFont == nullptr) return;
+    if (m_DefaultFontInfo.hFont != nullptr) DeleteObject(m_DefaultFontInfo.hFont);
+    m_DefaultFontInfo.hFont = hFont;
+    m_DefaultFontInfo.sFontName = face;
+    m_DefaultFontInfo.iSize = size;
+    m_DefaultFontInfo.bBold = bold;
+    m_DefaultFontInfo.bUnderline = underline;
+    m_DefaultFontInfo.bItalic = italic;
+    m_DefaultFontInfo.tm = TEXTMETRICA();
+    if (m_hDcPaint != nullptr) FillMetrics(&m_DefaultFontInfo, m_hDcPaint);
+}
+
+HFONT CHostResources::AppendFont(const char* face, int size, bool bold, bool underline, bool italic)
+{
+    HFONT hFont = MakeFont(face, size, bold, underline, italic);
+    if (hFont == nullptr) return nullptr;
+    TFontEntry* entry = new TFontEntry;
+    entry->hFont = hFont;
+    entry->sFontName = face;
+    entry->iSize = size;
+    entry->bBold = bold;
+    entry->bUnderline = underline;
+    entry->bItalic = italic;
+    if (m_hDcPaint != nullptr) FillMetrics(entry, m_hDcPaint);
+    if (!m_aCustomFonts.Add(entry)) {
+        DeleteFontEntry(entry);
+        return nullptr;
+    }
+    return hFont;
+}
+
+HFONT CHostResources::FontHandleAt(int index) const
+{
+    if (index < 0 || index >= m_aCustomFonts.GetSize()) return Root()->m_DefaultFontInfo.hFont;
+    return static_cast<TFontEntry*>(m_aCustomFonts.GetAt(index))->hFont;
+}
+
+HFONT CHostResources::FindFont(const char* face, int size, bool bold, bool underline, bool italic) const
+{
+    for (const CHostResources* host = this; host != nullptr; host = host->m_pParentResource) {
+        for (int i = 0; i < host->m_aCustomFonts.GetSize(); ++i) {
+            const TFontEntry* e = static_cast<const TFontEntry*>(host->m_aCustomFonts.GetAt(i));
+            if (e->sFontName == face && e->iSize == size && e->bBold == bold &&
+                e->bUnderline == underline && e->bItalic == italic) {
+                return e->hFont;
+            }
+        }
+    }
+    return nullptr;
+}
+
+TFontEntry* CHostResources::GetFontEntry(int index)
+{
+    if (index < 0 || index >= m_aCustomFonts.GetSize()) return GetDefaultFontEntry();
+    TFontEntry* entry = static_cast<TFontEntry*>(m_aCustomFonts.GetAt(index));
+    FillMetrics(entry, m_hDcPaint);
+    return entry;
+}
+
+TFontEntry* CHostResources::GetFontEntryOf(HFONT hFont)
+{
+    for (CHostResources* host = this; host != nullptr; host = host->m_pParentResource) {
+        for (int i = 0; i < host->m_aCustomFonts.GetSize(); ++i) {
+            TFontEntry* e = static_cast<TFontEntry*>(host->m_aCustomFonts.GetAt(i));
+            if (e->hFont == hFont) {
+                FillMetrics(e, host->m_hDcPaint);
+                return e;
+            }
+        }
+    }
+    return GetDefaultFontEntry();
+}
+
+TFontEntry* CHostResources::GetDefaultFontEntry()
+{
+    CHostResources* root = Root();
+    FillMetrics(&root->m_DefaultFontInfo, root->m_hDcPaint);
+    return &root->m_DefaultFontInfo;
+}
+
+//--- images ----------------------------------------------------------------------------------
+
+TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType, DWORD mask)
+{
+    if (name == nullptr) return nullptr;
+    TImageEntry* entry = nullptr;
+    if (resType != nullptr) {
+        if (name[0] < '0' || name[0] > '9') return nullptr;
+        const WORD id = static_cast<WORD>(std::strtol(name, nullptr, 10));
+        entry = CRenderKit::LoadSkinImage(MAKEINTRESOURCEA(id), resType, mask);
+    } else {
+        entry = CRenderKit::LoadSkinImage(name, nullptr, mask);
+    }
+    if (entry == nullptr) return nullptr;
+    if (resType != nullptr) entry->sResType = resType;
+    entry->dwMask = mask;
+    if (!m_mImageHash.Insert(name, entry)) {
+        CRenderKit::ReleaseSkinImage(entry);
+        return nullptr;
+    }
+    return entry;
+}
+
+TImageEntry* CHostResources::FindOrLoadImage(const char* name, const char* resType, DWORD mask)
+{
+    if (name == nullptr) return nullptr;
+    TImageEntry* entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
+    if (entry != nullptr) return entry;
+    AddImageEntry(name, resType, mask);
+    return static_cast<TImageEntry*>(m_mImageHash.Find(name));
+}
+
+//--- default attribute lists -----------------------------------------------------------------
+
+void CHostResources::StoreClassDefaults(const char* elementName, const char* attributes)
+{
+    if (elementName == nullptr) return;
+    if (m_DefaultAttrHash.Find(elementName) != nullptr) return;
+    CUIString* copy = new CUIString(attributes);
+    if (!m_DefaultAttrHash.Insert(elementName, copy)) delete copy;
+}
+
+const char* CHostResources::ClassDefaultsFor(const char* elementName) const
+{
+    if (elementName == nullptr) return nullptr;
+    for (const CHostResources* host = this; host != nullptr; host = host->m_pParentResource) {
+        const CUIString* list = static_cast<const CUIString*>(host->m_DefaultAttrHash.Find(elementName));
+        if (list != nullptr) return list->GetData();
+    }
+    return nullptr;
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,146 @@
+// What the skin shares among the controls of one window: the default font and the added fonts,
+// the image table, the default attribute list of each control element, the window settings of the
+// skin's Window element, the default text colours and the window's transparency. This is the base
+// class of CWindowHostUI; the host fills the protected window, paint DC and mouse fields.
+//
+// A host may name another host as its resource parent (a drop-down names the window that opened
+// it). Fonts and default attribute lists are then found along that chain; default colours, the
+// default font and out-of-range font indices come from the chain's root. Images are never shared.
+//
+// Ownership: every font handle, font entry, image entry and attribute list here belongs to this
+// object and is freed by FreeResources (at the latest by the destructor). The resource parent is
+// not owned; it must outlive this host.
+#pragma once
+#include <windows.h>
+#include "core/Geometry.h"
+#include "core/NameMap.h"
+#include "core/PtrVector.h"
+#include "core/UIString.h"
+#include "render/ImageEntry.h"
+
+namespace SkinUI {
+
+struct TFontEntry {
+    HFONT hFont = nullptr;      // owned by the host whose table holds the entry
+    CUIString sFontName;        // face as given (may be longer than a LOGFONT holds)
+    int iSize = 0;              // pixels; the font is made with height -iSize
+    bool bBold = false;
+    bool bUnderline = false;
+    bool bItalic = false;
+    TEXTMETRICA tm = {};        // all zero until first needed (see GetFontEntry)
+};
+
+class CHostResources {
+public:
+    CHostResources();
+    virtual ~CHostResources();
+    CHostResources(const CHostResources&) = delete;
+    CHostResources& operator=(const CHostResources&) = delete;
+
+    //--- window settings (values of the skin's Window element) ---------------------------------
+    const CSizeUI& GetInitialSize() const { return m_szInitWindowSize; }
+    // Also resizes the bound window while no root control is attached yet.
+    void SetInitialSize(int cx, int cy);
+    const CRectUI& GetSizeBox() const { return m_rcSizeBox; }
+    void SetSizeBox(const RECT& rcSizeBox);
+    const CRectUI& GetCaptionRect() const { return m_rcCaption; }
+    void SetCaptionRect(const RECT& rcCaption);
+    const CSizeUI& GetRoundCorner() const { return m_szRoundCorner; }
+    void SetRoundCorner(int cx, int cy);
+    const CSizeUI& GetMinInfo() const { return m_szMinWindow; }
+    void SetMinInfo(int cx, int cy);
+    const CSizeUI& GetMaxInfo() const { return m_szMaxWindow; }
+    void SetMaxInfo(int cx, int cy);
+    int GetTransparency() const { return m_nOpacity; }
+    // Stores alpha clamped to 0..255; on a bound window makes it layered with that alpha (an alpha
+    // above 255 removes the layered style but still passes its low byte on).
+    void SetTransparency(int alpha);
+
+    // Client coordinates of the last mouse message the host saw; (-1, -1) before the first.
+    POINT GetMousePos() const { return m_ptLastMousePos; }
+
+    //--- resource parent -----------------------------------------------------------------------
+    // Null clears the parent; this host itself or a host whose chain already leads back here is
+    // refused silently (no cycles).
+    void SetResourceParent(CHostResources* parent);
+    CHostResources* GetResourceParent() const { return m_pParentResource; }
+
+    //--- default colours (0xAARRGGBB); the getters answer the chain root's values --------------
+    DWORD GetDefaultDisabledColor() const;
+    void SetDefaultDisabledColor(DWORD color) { m_dwDefaultDisabledColor = color; }
+    DWORD GetDefaultFontColor() const;
+    void SetDefaultFontColor(DWORD color) { m_dwDefaultFontColor = color; }
+    DWORD GetDefaultLinkColor() const;
+    void SetDefaultLinkColor(DWORD color) { m_dwDefaultLinkColor = color; }
+    DWORD GetDefaultLinkHoverColor() const;
+    void SetDefaultLinkHoverColor(DWORD color) { m_dwDefaultLinkHoverColor = color; }
+    DWORD GetDefaultSelectedColor() const;
+    void SetDefaultSelectedColor(DWORD color) { m_dwDefaultSelectedBkColor = color; }
+
+    //--- fonts ---------------------------------------------------------------------------------
+    // Both start from the stock GUI font; bold adds FW_BOLD to its weight. A failure leaves the
+    // default font as it was / returns null.
+    void ReplaceDefaultFont(const char* face, int size, bool bold, bool underline, bool italic);
+    HFONT AppendFont(const char* face, int size, bool bold, bool underline, bool italic);
+    int GetFontCount() const { return m_aCustomFonts.GetSize(); }
+    // Added font at index; out of range: the chain root's default font.
+    HFONT FontHandleAt(int index) const;
+    // First font of this host, then of each resource parent, with exactly this face, size and flags.
+    HFONT FindFont(const char* face, int size, bool bold, bool underline, bool italic) const;
+    // Entries with their text metrics filled on first request (never null).
+    TFontEntry* GetFontEntry(int index);
+    TFontEntry* GetFontEntryOf(HFONT hFont);
+    TFontEntry* GetDefaultFontEntry();
+
+    //--- images (this host only; never removed before FreeResources) ---------------------------
+    // With a resource type the name must be a decimal resource id. Null when the image cannot be
+    // loaded or the name is taken (the image already there stays).
+    TImageEntry* AddImageEntry(const char* name, const char* resType, DWORD mask);
+    // The entry under name, loaded and added when absent. The first type and mask used for a
+    // name stay in force for it.
+    TImageEntry* FindOrLoadImage(const char* name, const char* resType, DWORD mask);
+
+    //--- default attribute lists per control element name --------------------------------------
+    // The first list stored for a name wins.
+    void StoreClassDefaults(const char* elementName, const char* attributes);
+    // This host's list, else the nearest resource parent's; null when none has one.
+    const char* ClassDefaultsFor(const char* elementName) const;
+
+protected:
+    // Frees every font (the default font too), image and attribute list. Meant for destruction: the
+    // host calls it at its place in the destruction order; the destructor calls it again.
+    void FreeResources();
+    // Whether the host has a root control attached (SetInitialSize resizes only before that).
+    virtual bool HasRootControl() const { return false; }
+
+    HWND m_hWndPaint = nullptr;            // the bound window; not owned
+    HDC m_hDcPaint = nullptr;              // the window's DC; owned by the host (released there)
+    POINT m_ptLastMousePos = {-1, -1};     // client coordinates; kept by the host
+
+private:
+    const CHostResources* Root() const;
+    CHostResources* Root();
+    // Fills entry->tm once, with hDC or a temporary screen-compatible DC when hDC is null.
+    static void FillMetrics(TFontEntry* entry, HDC hDC);
+    static HFONT MakeFont(const char* face, int size, bool bold, bool underline, bool italic);
+
+    int m_nOpacity = 255;
+    CSizeUI m_szMinWindow;
+    CSizeUI m_szMaxWindow;
+    CSizeUI m_szInitWindowSize;
+    CRectUI m_rcSizeBox;
+    CSizeUI m_szRoundCorner;
+    CRectUI m_rcCaption;
+    CHostResources* m_pParentResource = nullptr;  // not owned
+    DWORD m_dwDefaultDisabledColor = 0xFFA7A6AA;
+    DWORD m_dwDefaultFontColor = 0xFF000000;
+    DWORD m_dwDefaultLinkColor = 0xFF0000FF;
+    DWORD m_dwDefaultLinkHoverColor = 0xFFD3215F;
+    DWORD m_dwDefaultSelectedBkColor = 0xFFBAE4FF;
+    TFontEntry m_DefaultFontInfo;                 // its hFont is owned here
+    CPtrVectorUI m_aCustomFonts;                  // TFontEntry*, owned
+    CNameMapUI m_mImageHash;                      // TImageEntry*, owned
+    CNameMapUI m_DefaultAttrHash;                 // CUIString*, owned
+};
+
+}  // namespace SkinUI

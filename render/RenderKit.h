@@ -1,0 +1,88 @@
+// The render kit: every drawing operation a control needs, as static functions without state of
+// their own (the only process-wide state is the one-time look-up of msimg32's AlphaBlend and
+// GradientFill, loaded from the system folder, and the own-blending switch). Coordinates are the
+// DC's logical coordinates; rectangles are exclusive of their right and bottom edges. Colours are
+// 0xAARRGGBB. Every function leaves the DC's selected objects and clip as it found them; text
+// and fills do change its text colour, background colour, background mode and stretch mode.
+//
+// Images are named by image attribute strings ("file='btn.png' source='0,0,20,20' corner='4,4,4,4'"
+// or just "bk.jpg") and are looked up in, or loaded into, the image table of the host given
+// (CHostResources; callers pass their CWindowHostUI). Text comes in two kinds: plain text through
+// DrawTextA, and the framework's own markup (<b>, <c #AARRGGBB>, <a link>, <i image>, <n> ...).
+//
+// Index:  images  - LoadSkinImage, ReleaseSkinImage, PaintImageSpec, PaintImageEntry, BlitImage
+//         text    - PaintPlainText, PaintMarkupText
+//         colours - FillColor, FillGradient, StrokeLine, StrokeRect, StrokeRoundRect, ShiftColorHsl
+#pragma once
+#include <windows.h>
+#include "core/UIString.h"
+#include "render/ImageEntry.h"
+
+namespace SkinUI {
+
+class CHostResources;
+
+class CRenderKit {
+public:
+    //--- images ---------------------------------------------------------------------------------
+    // Finds the bytes (resource of `resType`; else the skin archive; else the skin folder; else the
+    // name as a plain path), decodes them and returns a new entry, or null. `name` may be a numeric
+    // resource id (MAKEINTRESOURCE) when `resType` is given. Pixels whose premultiplied value equals
+    // `mask` (0 = none) become fully transparent.
+    static TImageEntry* LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask);
+    static void ReleaseSkinImage(TImageEntry* entry);
+
+    // Parses the image attribute string, then the modifier string (null allowed) and draws each image
+    // it names. False only when hdc or host is null; a missing image is no failure here.
+    static bool PaintImageSpec(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
+                               const char* image, const char* modify = nullptr);
+    // Draws one image of the host's table (loaded on first use). `dest` is in DC coordinates already;
+    // a source of all zeros means the whole image. False when the name is empty or the image missing.
+    static bool PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
+                                const char* name, const char* resType, const RECT& dest,
+                                const RECT& source, const RECT& corner, DWORD mask, BYTE fade,
+                                bool hole, bool xTiled, bool yTiled);
+    // Nine-grid copy of `source` of a premultiplied 32 bpp bitmap into `dest`. `corner` holds the
+    // left, top, right and bottom border widths that keep their size. Only pieces touching rcPaint
+    // are drawn; the DC's clip region does the fine clipping.
+    static void BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const RECT& rcPaint,
+                          const RECT& source, const RECT& corner, bool alpha, BYTE fade = 255,
+                          bool hole = false, bool xTiled = false, bool yTiled = false);
+    // The blend used when msimg32 has no AlphaBlend: per-pixel source-over with the constant alpha,
+    // reading the source colour as stored (premultiplied), so partly transparent pixels come out
+    // darker than AlphaBlend's. False (nothing drawn) when its scratch DIBs cannot be made.
+    static bool SoftAlphaBlend(HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xs, int ys,
+                               int cxs, int cys, BYTE alpha);
+    // Makes every blend and gradient use the framework's own code (SoftAlphaBlend, banded gradient)
+    // even where msimg32 offers AlphaBlend and GradientFill; lets both paths be checked on one system.
+    static void UseOwnBlending(bool own);
+
+    //--- text -----------------------------------------------------------------------------------
+    // DrawTextA of `text` with the host's font `font` (out-of-range: the default font) and the colour;
+    // DT_NOPREFIX is always added. With DT_CALCRECT the rectangle receives the extent.
+    static void PaintPlainText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color,
+                               int font, UINT style);
+    // Lays out and draws markup text. `rc` may be changed (alignment, DT_CALCRECT extent). The link
+    // arrays (may be null) hold `linkCount` entries on entry (capacity; the previous layout's
+    // rectangles decide which link is hovered) and receive the links laid out now; on return
+    // `linkCount` is the number of links laid out, at most the capacity.
+    static void PaintMarkupText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color,
+                                RECT* linkRects, CUIString* linkTexts, int& linkCount, UINT style);
+
+    //--- colours, fills, outlines -----------------------------------------------------------------
+    // Alpha 0: nothing. Alpha 255: opaque fill (leaves the DC's background colour changed).
+    // Otherwise a blend of the colour as given, not premultiplied (brighter than a true blend).
+    static void FillColor(HDC hDC, const RECT& rc, DWORD color);
+    // Vertical gradient, colour1 at the top, colour2 at the bottom, at the mean of the two alphas.
+    // `steps` only picks 8 or 16 bands when GradientFill is unavailable.
+    static void FillGradient(HDC hDC, const RECT& rc, DWORD color1, DWORD color2, int steps);
+    // Line from (left, top) to (right, bottom). Pen colours ignore alpha.
+    static void StrokeLine(HDC hDC, const RECT& rc, int size, DWORD color, int style = PS_SOLID);
+    static void StrokeRect(HDC hDC, const RECT& rc, int size, DWORD color);
+    static void StrokeRoundRect(HDC hDC, const RECT& rc, int size, int width, int height, DWORD color);
+    // Shifts hue by H-180 degrees and scales saturation and lightness by S% and L%; (180,100,100)
+    // returns the colour unchanged. Alpha is kept.
+    static DWORD ShiftColorHsl(DWORD color, short H, short S, short L);
+};
+
+}  // namespace SkinUI

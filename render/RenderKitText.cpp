@@ -1,0 +1,598 @@
+// Text: plain text through DrawTextA, and the markup layout engine.
+//
+// Markup is laid out line by line. Each line is first run in a measure pass (no output; finds the
+// line height and records link rectangles), then, when drawing, the position and the style stacks
+// go back to the line start and the same line runs again in a draw pass that puts text on the
+// line's bottom with the height the measure pass found.
+#include "render/RenderKit.h"
+
+#include <cstring>
+#include <vector>
+
+#include "core/ValueParse.h"
+#include "host/HostResources.h"
+#include "render/ClipScope.h"
+
+namespace SkinUI {
+
+void CRenderKit::PaintPlainText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color,
+                                int font, UINT style)
+{
+    if (hDC == nullptr || host == nullptr || text == nullptr) return;
+    SetBkMode(hDC, TRANSPARENT);
+    SetTextColor(hDC, RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF));
+    HGDIOBJ old = SelectObject(hDC, host->FontHandleAt(font));
+    DrawTextA(hDC, text, -1, &rc, style | DT_NOPREFIX);
+    SelectObject(hDC, old);
+}
+
+namespace {
+
+bool IsOpener(char c) { return c == '<' || c == '{'; }
+bool IsCloser(char c) { return c == '>' || c == '}'; }
+bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+COLORREF ToColorRef(DWORD argb)
+{
+    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+int FontHeight(const TFontEntry* f) { return f->tm.tmHeight + f->tm.tmExternalLeading; }
+
+// Where the closing tag of raw text starts, or the end of the text.
+const char* FindRawEnd(const char* p)
+{
+    for (; *p != '\0'; ++p) {
+        if ((p[0] == '<' || p[0] == '{') && p[1] == '/' && p[2] == 'r' && IsCloser(p[3])) return p;
+    }
+    return p;
+}
+
+class CMarkupLayout {
+public:
+    CMarkupLayout(HDC hDC, CHostResources* host, RECT& rc, DWORD color, RECT* linkRects,
+                  CUIString* linkTexts, int capacity, UINT style)
+        : m_hDC(hDC), m_host(host), m_rc(rc), m_defaultColor(color), m_linkRects(linkRects),
+          m_linkTexts(linkTexts), m_capacity(capacity < 0 ? 0 : capacity), m_style(style),
+          m_draw((style & DT_CALCRECT) == 0)
+    {
+    }
+
+    // Returns the number of links laid out (not capped).
+    int Run(const char* text);
+
+private:
+    // Everything a line restarts from for its draw pass.
+    struct TLineStart {
+        const char* p;
+        LONG x;
+        int linkIndex;
+        bool inLink;
+        bool selected;
+        bool raw;
+        LONG linkStartX;
+        LONG linkStartTop;
+        std::vector<TFontEntry*> fonts;
+        std::vector<DWORD> colors;
+        std::vector<int> paragraphs;
+    };
+
+    TFontEntry* CurrentFont() const { return m_fonts.empty() ? m_defaultFont : m_fonts.back(); }
+    DWORD CurrentColor() const { return m_colors.empty() ? m_defaultColor : m_colors.back(); }
+    int Spacing() const { return m_paragraphs.empty() ? 0 : m_paragraphs.back(); }
+    void SelectCurrentFont() { SelectObject(m_hDC, CurrentFont()->hFont); }
+    bool Measuring() const { return !m_drawPass; }
+    bool SingleLine() const { return (m_style & DT_SINGLELINE) != 0; }
+
+    TFontEntry* Variant(bool bold, bool underline, bool italic);
+    void PushFont(TFontEntry* f);
+    void PopFont();
+    void SetLinkRect(int index, const RECT& r);
+    void DoTag(char letter, bool closing, const char* arg, const char* argEnd);
+    void DoFontTag(const CUIString& arg);
+    void DoImage(const CUIString& arg);
+    const char* RunEnd(const char* p) const;
+    const char* DoText(const char* p, const char* end);
+    void DrawRun(const char* s, int len, LONG runWidth);
+
+    HDC m_hDC;
+    CHostResources* m_host;
+    RECT& m_rc;
+    DWORD m_defaultColor;
+    RECT* m_linkRects;
+    CUIString* m_linkTexts;
+    int m_capacity;
+    UINT m_style;
+    bool m_draw;
+
+    TFontEntry* m_defaultFont = nullptr;
+    CUIString m_hoverLink;
+    bool m_hasHover = false;
+
+    bool m_drawPass = false;
+    LONG m_x = 0;
+    LONG m_lineTop = 0;
+    LONG m_lineHeight = 0;
+    LONG m_maxX = 0;
+    LONG m_maxImageBottom = 0;
+    int m_linkIndex = 0;
+    int m_firstLinkOfLine = 0;
+    LONG m_linkStartX = 0;
+    LONG m_linkStartTop = 0;
+    bool m_inLink = false;
+    bool m_selected = false;
+    bool m_raw = false;
+    bool m_lineFull = false;
+    std::vector<TFontEntry*> m_fonts;  // entries owned by the host's font table
+    std::vector<DWORD> m_colors;
+    std::vector<int> m_paragraphs;
+};
+
+TFontEntry* CMarkupLayout::Variant(bool bold, bool underline, bool italic)
+{
+    const TFontEntry* cur = CurrentFont();
+    HFONT f = m_host->FindFont(cur->sFontName, cur->iSize, bold, underline, italic);
+    if (f == nullptr) f = m_host->AppendFont(cur->sFontName, cur->iSize, bold, underline, italic);
+    // A font that cannot be made leaves the text in the current one.
+    return f != nullptr ? m_host->GetFontEntryOf(f) : CurrentFont();
+}
+
+void CMarkupLayout::PushFont(TFontEntry* f)
+{
+    m_fonts.push_back(f);
+    SelectCurrentFont();
+}
+
+void CMarkupLayout::PopFont()
+{
+    const TFontEntry* left = CurrentFont();
+    if (!m_fonts.empty()) m_fonts.pop_back();
+    const TFontEntry* now = CurrentFont();
+    SelectCurrentFont();
+    if (left->tm.tmItalic && !now->tm.tmItalic) {
+        // Leaving italics: make room for the slanted last letter.
+        ABC abc = {};
+        if (GetCharABCWidthsA(m_hDC, ' ', ' ', &abc)) m_x += static_cast<LONG>(abc.abcC) / 2;
+    }
+}
+
+void CMarkupLayout::SetLinkRect(int index, const RECT& r)
+{
+    if (m_linkRects != nullptr && index < m_capacity) m_linkRects[index] = r;
+}
+
+void CMarkupLayout::DoFontTag(const CUIString& arg)
+{
+    const char* p = arg.GetData();
+    if (*p >= '0' && *p <= '9') {
+        PushFont(m_host->GetFontEntry(ParseInt(p)));
+        return;
+    }
+    const char* faceEnd = p;
+    while (*faceEnd != '\0' && *faceEnd != ' ') faceEnd = CharNextA(faceEnd);
+    const CUIString face(p, static_cast<int>(faceEnd - p));
+    const char* q = faceEnd;
+    while (*q == ' ') ++q;
+    int size = 10;
+    if (*q >= '0' && *q <= '9') {
+        size = ParseInt(q);
+        while (*q >= '0' && *q <= '9') ++q;
+    }
+    CUIString words;
+    for (; *q != '\0'; ++q) words.AppendChar(*q >= 'A' && *q <= 'Z' ? static_cast<char>(*q - 'A' + 'a') : *q);
+    const bool bold = words.Find("bold") >= 0;
+    const bool underline = words.Find("underline") >= 0;
+    const bool italic = words.Find("italic") >= 0;
+    HFONT f = m_host->FindFont(face, size, bold, underline, italic);
+    if (f == nullptr) f = m_host->AppendFont(face, size, bold, underline, italic);
+    PushFont(f != nullptr ? m_host->GetFontEntryOf(f) : CurrentFont());
+}
+
+void CMarkupLayout::DoImage(const CUIString& arg)
+{
+    CUIString name;
+    CUIString resType;
+    int count = 1;
+    int index = 0;
+    if (arg.Find("file=") >= 0 || arg.Find("res=") >= 0) {
+        // Attribute-string form: only the name and the resource type are used.
+        const char* p = arg.GetData();
+        while (*p != '\0') {
+            while (*p == ' ') ++p;
+            const char* key = p;
+            while (*p != '\0' && *p != '=' && *p != ' ') p = CharNextA(p);
+            const CUIString k(key, static_cast<int>(p - key));
+            if (*p != '=' || p[1] != '\'') break;
+            const char* v = p + 2;
+            p = v;
+            while (*p != '\0' && *p != '\'') p = CharNextA(p);
+            const CUIString value(v, static_cast<int>(p - v));
+            if (*p == '\'') ++p;
+            if (k == "file" || k == "res") name = value;
+            else if (k == "restype") resType = value;
+        }
+    } else {
+        const char* p = arg.GetData();
+        const char* end = p;
+        while (*end != '\0' && *end != ' ') end = CharNextA(end);
+        name.Assign(p, static_cast<int>(end - p));
+        int numbers[2] = {1, 0};
+        ParseIntList(end, numbers, 2);
+        count = numbers[0] < 1 ? 1 : numbers[0];
+        index = (numbers[1] < 0 || numbers[1] >= count) ? 0 : numbers[1];
+    }
+    const TImageEntry* image =
+        m_host->FindOrLoadImage(name, resType.IsEmpty() ? nullptr : resType.GetData(), 0);
+    if (image == nullptr) return;
+
+    const LONG w = image->nWidth / count;
+    const LONG h = image->nHeight;
+    if (!(m_rc.right >= m_x + w || m_x <= m_rc.left || SingleLine())) {
+        m_lineFull = true;
+        return;
+    }
+    if (!Measuring()) {
+        LONG bottom = m_lineTop + m_lineHeight;
+        if (h < m_lineHeight) bottom = m_lineTop + m_lineHeight - (m_lineHeight - h) / 2;
+        const RECT dest = {m_x, bottom - h, m_x + w, bottom};
+        const RECT source = {w * index, 0, w * (index + 1), h};
+        const RECT corner = {0, 0, 0, 0};
+        CRenderKit::BlitImage(m_hDC, image->hBitmap, dest, m_rc, source, corner, image->bAlpha, 255);
+    }
+    m_x += w;
+    if (m_lineHeight < h) m_lineHeight = h;
+    if (m_maxImageBottom < m_lineTop + h) m_maxImageBottom = m_lineTop + h;
+    if (m_maxX < m_x) m_maxX = m_x;
+}
+
+void CMarkupLayout::DoTag(char letter, bool closing, const char* arg, const char* argEnd)
+{
+    while (arg < argEnd && *arg == ' ') ++arg;
+    const CUIString text(arg, static_cast<int>(argEnd - arg));
+    if (closing) {
+        switch (letter) {
+        case 'a':
+            if (Measuring()) {
+                SetLinkRect(m_linkIndex, RECT{m_linkStartX, m_linkStartTop, m_x,
+                                              m_lineTop + FontHeight(CurrentFont())});
+            }
+            ++m_linkIndex;
+            m_inLink = false;
+            if (!m_colors.empty()) m_colors.pop_back();
+            SetTextColor(m_hDC, ToColorRef(CurrentColor()));
+            PopFont();
+            break;
+        case 'b':
+        case 'f':
+        case 'i':
+        case 'u':
+            PopFont();
+            break;
+        case 'c':
+            if (!m_colors.empty()) m_colors.pop_back();
+            SetTextColor(m_hDC, ToColorRef(CurrentColor()));
+            break;
+        case 'p':
+            if (m_x > m_rc.left) m_lineFull = true;
+            if (!m_paragraphs.empty()) m_paragraphs.pop_back();
+            break;
+        case 'r':
+            m_raw = false;
+            break;
+        case 's':
+            m_selected = !m_selected;
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+
+    const TFontEntry* cur = CurrentFont();
+    switch (letter) {
+    case 'a': {
+        if (Measuring() && m_linkTexts != nullptr && m_linkIndex < m_capacity) m_linkTexts[m_linkIndex] = text;
+        const DWORD c = (m_hasHover && text == m_hoverLink) ? m_host->GetDefaultLinkHoverColor()
+                                                             : m_host->GetDefaultLinkColor();
+        m_colors.push_back(c);
+        SetTextColor(m_hDC, ToColorRef(c));
+        // An already underlined font is pushed again so that </a> pops what <a> pushed.
+        PushFont(cur->bUnderline ? CurrentFont() : Variant(cur->bBold, true, cur->bItalic));
+        m_inLink = true;
+        m_linkStartX = m_x;
+        m_linkStartTop = m_lineTop;
+        break;
+    }
+    case 'b':
+        PushFont(cur->bBold ? CurrentFont() : Variant(true, cur->bUnderline, cur->bItalic));
+        break;
+    case 'c': {
+        const DWORD c = ParseColor(text);
+        m_colors.push_back(c);
+        SetTextColor(m_hDC, ToColorRef(c));
+        break;
+    }
+    case 'f':
+        DoFontTag(text);
+        break;
+    case 'i':
+        if (text.IsEmpty()) {
+            PushFont(Variant(cur->bBold, cur->bUnderline, true));
+        } else {
+            DoImage(text);
+        }
+        break;
+    case 'n':
+        if (!SingleLine()) m_lineFull = true;
+        break;
+    case 'p': {
+        if (m_x > m_rc.left) m_lineFull = true;
+        const int spacing = ParseInt(text);
+        m_paragraphs.push_back(spacing);
+        const LONG h = spacing + FontHeight(CurrentFont());
+        if (m_lineHeight < h) m_lineHeight = h;
+        break;
+    }
+    case 'r':
+        m_raw = true;
+        break;
+    case 's':
+        m_selected = !m_selected;
+        break;
+    case 'u':
+        PushFont(cur->bUnderline ? CurrentFont() : Variant(cur->bBold, true, cur->bItalic));
+        break;
+    case 'x':
+        m_x += ParseInt(text);
+        break;
+    case 'y':
+        m_lineHeight = ParseInt(text);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMarkupLayout::DrawRun(const char* s, int len, LONG runWidth)
+{
+    LONG x = m_x;
+    if (!SingleLine()) {
+        const LONG free = (m_rc.right - m_rc.left) - runWidth;
+        if (m_style & DT_CENTER) x += free / 2;
+        else if (m_style & DT_RIGHT) x += free;
+    }
+    SetBkMode(m_hDC, m_selected ? OPAQUE : TRANSPARENT);
+    TextOutA(m_hDC, x, m_lineTop + m_lineHeight - FontHeight(CurrentFont()), s, len);
+    SetBkMode(m_hDC, TRANSPARENT);
+}
+
+// Where a text run starting at p ends: a blank where a run would start is a run of its own; raw
+// text runs to its closing tag; other text to the next newline or tag opener.
+const char* CMarkupLayout::RunEnd(const char* p) const
+{
+    if (*p == ' ') return p + 1;
+    const char* end;
+    if (m_raw) {
+        end = FindRawEnd(p);
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        return nl != nullptr ? nl : end;
+    }
+    end = p;
+    do {
+        end = CharNextA(end);
+    } while (*end != '\0' && *end != '\n' && !IsOpener(*end));
+    return end;
+}
+
+// Lays out the run [p, end) as far as it fits; returns where the characters kept end.
+const char* CMarkupLayout::DoText(const char* p, const char* end)
+{
+    const TFontEntry* font = CurrentFont();
+    // Take characters while they fit; measure exactly only near the right edge.
+    const bool atLeft = m_x <= m_rc.left;
+    const char* q = p;
+    const char* lastBreak = nullptr;
+    int chars = 0;
+    bool overflow = false;
+    while (q < end) {
+        const char* next = CharNextA(q);
+        if (next > end || next == q) next = end;
+        ++chars;
+        if (m_x + static_cast<LONG>(font->tm.tmMaxCharWidth) * chars >= m_rc.right) {
+            SIZE sz = {0, 0};
+            GetTextExtentPoint32A(m_hDC, p, static_cast<int>(next - p), &sz);
+            if (m_x + sz.cx > m_rc.right) {
+                overflow = true;
+                break;
+            }
+        }
+        if (!IsAsciiLetter(*q)) lastBreak = next;
+        q = next;
+    }
+
+    const char* cut = q;  // the characters kept end here
+    bool ellipsis = false;
+    if (overflow) {
+        // Every line takes at least one character, even one that does not fit.
+        if (atLeft && q == p) cut = CharNextA(p);
+        if ((m_style & DT_WORDBREAK) && lastBreak != nullptr) cut = lastBreak;
+        if (m_style & DT_END_ELLIPSIS) {
+            int drop = 0;
+            for (const char* c = p; c < cut; c = CharNextA(c)) ++drop;
+            drop = drop >= 2 ? 2 : drop;
+            for (int i = 0; i < drop; ++i) cut = CharPrevA(p, cut);
+            ellipsis = true;
+        }
+        m_lineFull = true;
+    }
+
+    const int len = static_cast<int>(cut - p);
+    SIZE sz = {0, 0};
+    if (len > 0) GetTextExtentPoint32A(m_hDC, p, len, &sz);
+    if (!Measuring()) {
+        if (len > 0) DrawRun(p, len, sz.cx);
+        if (ellipsis) TextOutA(m_hDC, m_x + sz.cx, m_lineTop, "...", 3);
+    }
+    m_x = ellipsis ? m_rc.right : m_x + sz.cx;
+    if (m_maxX < m_x) m_maxX = m_x;
+    return cut;
+}
+
+int CMarkupLayout::Run(const char* text)
+{
+    HGDIOBJ oldFont = SelectObject(m_hDC, m_host->GetDefaultFontEntry()->hFont);
+    m_defaultFont = m_host->GetDefaultFontEntry();
+    SetBkMode(m_hDC, TRANSPARENT);
+    SetTextColor(m_hDC, ToColorRef(m_defaultColor));
+    SetBkColor(m_hDC, ToColorRef(m_host->GetDefaultSelectedColor()));
+
+    if (m_draw && (m_style & (DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM))) {
+        RECT measured = {0, 0, 9999, 100};
+        int none = 0;
+        CRenderKit::PaintMarkupText(m_hDC, m_host, measured, text, m_defaultColor, nullptr, nullptr, none,
+                                    m_style | DT_CALCRECT);
+        const LONG w = measured.right - measured.left;
+        const LONG h = measured.bottom - measured.top;
+        if (SingleLine()) {
+            if (m_style & DT_CENTER) {
+                m_rc.left = m_rc.left + (m_rc.right - m_rc.left) / 2 - w / 2;
+                m_rc.right = m_rc.left + w;
+            } else if (m_style & DT_RIGHT) {
+                m_rc.left = m_rc.right - w;
+            }
+        }
+        if (m_style & DT_VCENTER) {
+            m_rc.top = m_rc.top + (m_rc.bottom - m_rc.top) / 2 - h / 2;
+            m_rc.bottom = m_rc.top + h;
+        } else if (m_style & DT_BOTTOM) {
+            m_rc.top = m_rc.bottom - h;
+        }
+    }
+
+    if (m_draw && m_linkRects != nullptr && m_linkTexts != nullptr) {
+        const POINT mouse = m_host->GetMousePos();
+        for (int i = 0; i < m_capacity; ++i) {
+            if (PtInRect(&m_linkRects[i], mouse)) {
+                m_hoverLink = m_linkTexts[i];
+                m_hasHover = true;
+                break;
+            }
+        }
+    }
+
+    m_x = m_rc.left;
+    m_lineTop = m_rc.top;
+    m_maxX = m_rc.left;
+    m_lineHeight = FontHeight(CurrentFont());
+    const char* p = text;
+    TLineStart start = {p, m_x, 0, false, false, false, 0, 0, {}, {}, {}};
+    m_drawPass = false;
+
+    for (;;) {
+        // One token: a newline, a tag, an escape or a text run.
+        if (!m_lineFull && *p != '\0' && m_x < m_rc.right) {
+            if (*p == '\n') {
+                ++p;
+                m_lineFull = true;
+            } else if (m_raw && IsOpener(p[0]) && p[1] == '/' && p[2] == 'r' && IsCloser(p[3])) {
+                m_raw = false;
+                p += 4;
+            } else if (!m_raw && IsOpener(p[0]) && IsLower(p[1]) &&
+                       (p[2] == ' ' || IsCloser(p[2]))) {
+                const char* close = p + 2;
+                while (*close != '\0' && !IsCloser(*close)) ++close;
+                DoTag(p[1], false, p + 2, close);
+                p = *close != '\0' ? close + 1 : close;
+            } else if (!m_raw && IsOpener(p[0]) && p[1] == '/' && IsLower(p[2])) {
+                const char* close = p + 3;
+                while (*close != '\0' && !IsCloser(*close)) ++close;
+                DoTag(p[2], true, close, close);
+                p = *close != '\0' ? close + 1 : close;
+            } else if (!m_raw && ((p[0] == '<' && (p[1] == '{' || p[1] == '}') && p[2] == '>') ||
+                                  (p[0] == '{' && (p[1] == '<' || p[1] == '>') && p[2] == '}'))) {
+                // Escapes: <{> <}> {<} {>} stand for the middle character; one that does not fit
+                // is taken up again on the next line.
+                if (DoText(p + 1, p + 2) == p + 2) p += 3;
+            } else {
+                p = DoText(p, RunEnd(p));
+            }
+            continue;
+        }
+
+        // End of a line. An open link ends here and goes on as a new entry on the next line.
+        if (m_inLink) {
+            if (Measuring()) {
+                SetLinkRect(m_linkIndex, RECT{m_linkStartX, m_linkStartTop,
+                                              m_x < m_rc.right ? m_x : m_rc.right, 0});
+                if (m_linkTexts != nullptr && m_linkIndex + 1 < m_capacity) {
+                    m_linkTexts[m_linkIndex + 1] = m_linkTexts[m_linkIndex];
+                }
+            }
+            ++m_linkIndex;
+        }
+        if (Measuring() && m_linkRects != nullptr) {
+            for (int i = m_firstLinkOfLine; i < m_linkIndex && i < m_capacity; ++i) {
+                m_linkRects[i].bottom = m_lineTop + m_lineHeight;
+            }
+        }
+        // A line that took nothing would come back unchanged forever (a rectangle narrower
+        // than one character with an ellipsis); the layout ends there.
+        const bool stuck = p == start.p && *p != '\0';
+        if (Measuring() && m_draw) {
+            // Same line again, drawing, with the height just found.
+            p = start.p;
+            m_x = start.x;
+            m_linkIndex = start.linkIndex;
+            m_inLink = start.inLink;
+            m_selected = start.selected;
+            m_raw = start.raw;
+            m_linkStartX = start.linkStartX;
+            m_linkStartTop = start.linkStartTop;
+            m_fonts = start.fonts;
+            m_colors = start.colors;
+            m_paragraphs = start.paragraphs;
+            SelectCurrentFont();
+            SetTextColor(m_hDC, ToColorRef(CurrentColor()));
+            m_lineFull = false;
+            m_drawPass = true;
+            continue;
+        }
+        if (SingleLine() || *p == '\0' || stuck) break;
+        m_drawPass = false;
+        m_lineFull = false;
+        m_lineTop += m_lineHeight;
+        if (m_draw && m_lineTop >= m_rc.bottom) break;
+        m_x = m_rc.left;
+        m_lineHeight = Spacing() + FontHeight(CurrentFont());
+        m_firstLinkOfLine = m_linkIndex;
+        m_linkStartX = m_rc.left;
+        m_linkStartTop = m_lineTop;
+        start = TLineStart{p, m_x, m_linkIndex, m_inLink, m_selected, m_raw, m_linkStartX, m_linkStartTop,
+                           m_fonts, m_colors, m_paragraphs};
+    }
+
+    if (!m_draw) {
+        const LONG bottom = m_lineTop + m_lineHeight;
+        m_rc.bottom = bottom > m_maxImageBottom ? bottom : m_maxImageBottom;
+        if (m_maxX < m_rc.right) m_rc.right = m_maxX;
+    }
+    SelectObject(m_hDC, oldFont);
+    return m_linkIndex;
+}
+
+}  // namespace
+
+void CRenderKit::PaintMarkupText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color,
+                                 RECT* linkRects, CUIString* linkTexts, int& linkCount, UINT style)
+{
+    if (hDC == nullptr || host == nullptr || text == nullptr || IsRectEmpty(&rc)) return;
+    CClipScope clip;
+    if ((style & DT_CALCRECT) == 0) CClipScope::NarrowToRect(hDC, rc, clip);
+    CMarkupLayout layout(hDC, host, rc, color, linkRects, linkTexts, linkCount, style);
+    const int laidOut = layout.Run(text);
+    // Callers size their arrays to the capacity and walk linkCount entries of them.
+    linkCount = laidOut < linkCount ? laidOut : (linkCount < 0 ? 0 : linkCount);
+}
+
+}  // namespace SkinUI
