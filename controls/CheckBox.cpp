@@ -1,0 +1,10 @@
+#include "controls/CheckBox.h"
+
+namespace SkinUI {
+
+const char* CCheckBoxUI::GetTypeName() const
+{
+    return "CheckBoxUI";
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,244 @@
+// CControlUI: the windowless control every skinned element derives from.
+//
+// A control owns a rectangle (`m_position`) in the client coordinates of one host window; the host
+// (CWindowHostUI) routes input to it, paints it and keeps its name. Right and bottom edges are
+// exclusive, as everywhere in the framework. A control is owned by its parent container, or by the
+// host when it is the root; the host keeps plain pointers (focus, hover, capture, key target,
+// timers, name table) and drops them in ForgetControl, which the destructor calls.
+//
+// Layout is lazy: setters only flag `m_needsLayout` and the host's layout-pending state; the host
+// lays out at the next WM_PAINT through SetPosition. Painting runs PaintBackgroundColor,
+// PaintBackgroundImage, PaintStateImage, PaintText and PaintBorder in that order; subclasses
+// override those narrow hooks. Events arrive through DispatchEvent (EventListeners first, then
+// OnEvent); unhandled kinds bubble to the parent's OnEvent.
+//
+// Virtual operations are declared in their slot order; derived classes append their own after
+// PaintOverlay.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "core/Delegate.h"
+#include "core/Geometry.h"
+#include "core/UIString.h"
+#include "host/Events.h"
+
+namespace SkinUI {
+
+class CWindowHostUI;
+class CControlUI;
+
+// FindControl visitor: answers the control to stop the search with, or null to go on.
+typedef CControlUI* (*FindVisitor)(CControlUI* control, void* data);
+
+// FindControl flags (fixed bit values; the host combines them).
+enum : unsigned {
+    FindVisible = 0x00000001u,   // invisible controls yield null
+    FindEnabled = 0x00000002u,   // disabled controls yield null
+    FindHitTest = 0x00000004u,   // data points at a POINT; only mouse-accepting controls containing it
+    FindTopFirst = 0x00000008u,  // containers visit children last to first
+    FindMeFirst = 0x80000000u,   // containers offer themselves before their children
+};
+
+// GetCapabilities bits.
+enum : unsigned {
+    CapabilityTabStop = 0x1u,
+    CapabilityWantsCursor = 0x2u,
+};
+
+// State bits shared by buttons, options, scroll bars, sliders, list rows and separators.
+enum : unsigned {
+    StateFocused = 0x01u,
+    StateSelected = 0x02u,
+    StateDisabled = 0x04u,
+    StateHot = 0x08u,
+    StatePushed = 0x10u,
+    StateCaptured = 0x40u,
+};
+
+// A floating control's rule for following its container's size (applied by containers).
+struct TRelativePos {
+    bool Active;
+    CSizeUI BaseSize;  // the container size the rule was last applied against
+    int MoveX;         // percentages
+    int MoveY;
+    int ZoomX;
+    int ZoomY;
+};
+
+class CControlUI {
+public:
+    CControlUI();
+    CControlUI(const CControlUI&) = delete;
+    CControlUI& operator=(const CControlUI&) = delete;
+
+    virtual ~CControlUI();
+    virtual CUIString GetName() const;
+    virtual void SetName(const char* name);
+    virtual const char* GetTypeName() const;
+    virtual void* CastTo(const char* name);
+    virtual unsigned GetCapabilities() const;
+    virtual bool TriggerAction();
+    virtual CWindowHostUI* GetHost() const;
+    virtual void AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow);
+    virtual CControlUI* GetParent() const;
+    virtual CUIString GetText() const;
+    virtual void SetText(const char* text);
+    virtual const CRectUI& GetPosition() const;
+    virtual void SetPosition(const CRectUI& rect);
+    virtual int GetWidth() const;
+    virtual int GetHeight() const;
+    virtual int GetLeft() const;
+    virtual int GetTop() const;
+    virtual CRectUI GetPadding() const;
+    virtual void SetPadding(const CRectUI& padding);
+    virtual CSizeUI GetFloatOffset() const;
+    virtual void SetFloatOffset(const CSizeUI& offset);
+    virtual int GetFixedWidth() const;
+    virtual void SetFixedWidth(int width);
+    virtual int GetFixedHeight() const;
+    virtual void SetFixedHeight(int height);
+    virtual int GetMinWidth() const;
+    virtual void SetMinWidth(int width);
+    virtual int GetMaxWidth() const;
+    virtual void SetMaxWidth(int width);
+    virtual int GetMinHeight() const;
+    virtual void SetMinHeight(int height);
+    virtual int GetMaxHeight() const;
+    virtual void SetMaxHeight(int height);
+    virtual void SetRelativeRule(int moveX, int moveY, int zoomX, int zoomY);
+    virtual void SetRelativeBaseSize(const CSizeUI& size);
+    virtual TRelativePos GetRelativeRule() const;
+    virtual bool HasRelativeRule() const;
+    virtual CUIString GetTooltip() const;
+    virtual void SetTooltip(const char* text);
+    virtual void SetTooltipWidth(int width);
+    virtual int GetTooltipWidth() const;
+    virtual char GetShortcutKey() const;
+    virtual void SetShortcutKey(char key);
+    virtual bool WantsContextMenu() const;
+    virtual void SetWantsContextMenu(bool wants);
+    virtual const CUIString& GetUserData() const;
+    virtual void SetUserData(const char* text);
+    virtual UINT_PTR GetTag() const;
+    virtual void SetTag(UINT_PTR tag);
+    virtual bool IsVisible() const;
+    virtual void SetVisible(bool visible);
+    virtual void SetVisibleByParent(bool visible);
+    virtual bool IsEnabled() const;
+    virtual void SetEnabled(bool enabled);
+    virtual bool AcceptsMouse() const;
+    virtual void SetAcceptsMouse(bool accepts);
+    virtual bool AcceptsKeyboard() const;
+    virtual void SetAcceptsKeyboard(bool accepts);
+    virtual bool HasFocus() const;
+    virtual void TakeFocus();
+    virtual bool IsFloating() const;
+    virtual void SetFloating(bool floating);
+    virtual CControlUI* FindControl(FindVisitor visitor, void* data, unsigned flags);
+    virtual void Initialize();
+    virtual void OnInitialize();
+    virtual void DispatchEvent(TInputEvent& event);
+    virtual void OnEvent(TInputEvent& event);
+    virtual void SetAttribute(const char* name, const char* value);
+    virtual CSizeUI MeasureSize(CSizeUI available);
+    virtual void Paint(HDC hdc, const CRectUI& paintRect);
+    virtual void PaintBackgroundColor(HDC hdc);
+    virtual void PaintBackgroundImage(HDC hdc);
+    virtual void PaintStateImage(HDC hdc);
+    virtual void PaintText(HDC hdc);
+    virtual void PaintBorder(HDC hdc);
+    virtual void PaintOverlay(HDC hdc, const CRectUI& paintRect);
+
+    // Repaints the position, clipped to every ancestor; nothing while hidden or detached.
+    void Invalidate();
+    void RequestLayout();
+    void RequestParentLayout();
+    bool NeedsLayout() const { return m_needsLayout; }
+
+    void SetBackgroundColor(uint32_t argb);
+    uint32_t GetBackgroundColor() const { return m_bkColor1; }
+    void SetBackgroundImage(const char* spec);
+    const CUIString& GetBackgroundImage() const { return m_bkImage; }
+    const CUIString& GetForeImage() const { return m_foreImage; }
+    void SetForeImage(const char* spec);
+    uint32_t GetBorderColor() const { return m_borderColor; }
+    void SetBorderColor(uint32_t argb);
+    uint32_t GetFocusBorderColor() const { return m_focusBorderColor; }
+    void SetFocusBorderColor(uint32_t argb);
+    int GetBorderSize() const { return m_borderSize; }
+    void SetBorderSize(int size);
+    CSizeUI GetBorderRound() const { return m_borderRound; }
+    void SetBorderRound(const CSizeUI& corner);
+    bool IsColorAdjusted() const { return m_colorHsl; }
+
+    // Draws an image attribute string over the position, limited to the current paint rectangle.
+    // False only when there is no host or no device context.
+    bool DrawSkinImage(HDC hdc, const char* spec, const char* modifier = nullptr);
+    // Own virtual window name, else the nearest ancestor's, else empty.
+    CUIString GetVirtualWindowName() const;
+    // Applies a name="value" name="value" list through SetAttribute (values cannot hold quotes).
+    void ApplyAttributeText(const char* list);
+
+    // Listener lists. Each is fired with this control (Event: the TInputEvent, Notify: the
+    // TNotifyEvent) and owns the delegate copies added to it.
+    CEventSourceUI InitListeners;
+    CEventSourceUI DestroyListeners;
+    CEventSourceUI ResizeListeners;
+    CEventSourceUI EventListeners;   // a false answer keeps the event from OnEvent
+    CEventSourceUI NotifyListeners;
+
+protected:
+    // Every colour the base paints passes through here ("colorhsl").
+    uint32_t AdjustColor(uint32_t argb) const;
+
+    CWindowHostUI* m_host = nullptr;     // not owned
+    CControlUI* m_parent = nullptr;      // not owned
+    CUIString m_virtualWindow;
+    CUIString m_name;
+    bool m_needsLayout = true;
+    bool m_wantsContextMenu = false;
+    CRectUI m_position;                  // client coordinates of the host window
+    CRectUI m_padding;                   // outer margins used by the parent's layout
+    CSizeUI m_floatOffset;               // negative components count from the parent's right/bottom
+    CSizeUI m_fixedSize;                 // 0 = the parent decides
+    int m_minWidth = 0;
+    int m_minHeight = 0;
+    int m_maxWidth = 9999;
+    int m_maxHeight = 9999;
+    bool m_visible = true;
+    bool m_visibleByParent = true;
+    bool m_enabled = true;
+    bool m_acceptsMouse = true;
+    bool m_acceptsKeyboard = true;
+    bool m_focused = false;
+    bool m_floating = false;
+    bool m_inResizeListeners = false;    // keeps a listener's own SetPosition from re-firing them
+    TRelativePos m_relativePos;
+    CUIString m_text;
+    CUIString m_tooltip;
+    char m_shortcutKey = 0;
+    CUIString m_userData;
+    UINT_PTR m_tag = 0;
+    uint32_t m_bkColor1 = 0;
+    uint32_t m_bkColor2 = 0;
+    uint32_t m_bkColor3 = 0;
+    CUIString m_bkImage;                 // image attribute string
+    CUIString m_foreImage;               // image attribute string, painted by buttons
+    uint32_t m_borderColor = 0;
+    uint32_t m_focusBorderColor = 0;
+    bool m_colorHsl = false;
+    int m_borderSize = 0;
+    int m_borderStyle = 0;               // GDI pen style of the per-side borders
+    int m_tooltipWidth = 300;
+    CSizeUI m_borderRound;
+    CRectUI m_paintRect;                 // current paint request clipped to the position
+    int m_leftBorderSize = 0;
+    int m_topBorderSize = 0;
+    int m_rightBorderSize = 0;
+    int m_bottomBorderSize = 0;
+};
+
+}  // namespace SkinUI

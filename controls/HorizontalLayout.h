@@ -1,0 +1,19 @@
+// Places its non-floating children from left to right ("HorizontalLayout" in the skin). The
+// optional separator is "sepwidth" pixels on the right edge (or the left edge when negative). The
+// engine is CLinearLayoutUI.
+#pragma once
+
+#include "controls/LinearLayout.h"
+
+namespace SkinUI {
+
+class CHorizontalLayoutUI : public CLinearLayoutUI {
+public:
+    CHorizontalLayoutUI();
+
+    const char* GetTypeName() const override;
+    void* CastTo(const char* name) override;
+    void SetAttribute(const char* name, const char* value) override;
+};
+
+}  // namespace SkinUI

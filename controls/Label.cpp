@@ -1,0 +1,444 @@
+#include "controls/Label.h"
+
+#include <vector>
+
+#include "core/ValueParse.h"
+#include "host/WindowHost.h"
+#include "render/RenderKit.h"
+
+namespace SkinUI {
+
+//--- GDI+ loaded at run time ----------------------------------------------------------------------
+//
+// The flat API is declared here with our own minimal types: only what the effect text needs.
+// Loading only from the system folder keeps a planted gdiplus.dll next to the program out.
+
+namespace {
+
+struct TGdipStartupInput {
+    UINT32 version;
+    void* debugCallback;
+    BOOL suppressBackgroundThread;
+    BOOL suppressExternalCodecs;
+};
+struct TGdipRectF {
+    float x, y, width, height;
+};
+struct TGdipPoint {
+    INT x, y;
+};
+typedef int GpStatus;  // 0 = Ok
+struct GpGraphics;
+struct GpFont;
+struct GpStringFormat;
+struct GpBrush;
+
+class CGdiPlus {
+public:
+    typedef GpStatus(WINAPI* Startup)(ULONG_PTR*, const TGdipStartupInput*, void*);
+    typedef void(WINAPI* Shutdown)(ULONG_PTR);
+    typedef GpStatus(WINAPI* CreateFromHDC)(HDC, GpGraphics**);
+    typedef GpStatus(WINAPI* DeleteGraphics)(GpGraphics*);
+    typedef GpStatus(WINAPI* SetTextRenderingHint)(GpGraphics*, int);
+    typedef GpStatus(WINAPI* CreateFontFromLogfontA)(HDC, const LOGFONTA*, GpFont**);
+    typedef GpStatus(WINAPI* CreateFontFromDC)(HDC, GpFont**);
+    typedef GpStatus(WINAPI* DeleteFont)(GpFont*);
+    typedef GpStatus(WINAPI* CreateStringFormat)(INT, LANGID, GpStringFormat**);
+    typedef GpStatus(WINAPI* SetStringFormatAlign)(GpStringFormat*, int);
+    typedef GpStatus(WINAPI* DeleteStringFormat)(GpStringFormat*);
+    typedef GpStatus(WINAPI* CreateLineBrushI)(const TGdipPoint*, const TGdipPoint*, DWORD, DWORD, int, GpBrush**);
+    typedef GpStatus(WINAPI* DeleteBrush)(GpBrush*);
+    typedef GpStatus(WINAPI* DrawString)(GpGraphics*, const WCHAR*, INT, const GpFont*, const TGdipRectF*,
+                                         const GpStringFormat*, const GpBrush*);
+
+    Startup startup = nullptr;
+    Shutdown shutdown = nullptr;
+    CreateFromHDC createFromHdc = nullptr;
+    DeleteGraphics deleteGraphics = nullptr;
+    SetTextRenderingHint setTextRenderingHint = nullptr;
+    CreateFontFromLogfontA createFontFromLogfont = nullptr;
+    CreateFontFromDC createFontFromDc = nullptr;
+    DeleteFont deleteFont = nullptr;
+    CreateStringFormat createStringFormat = nullptr;
+    SetStringFormatAlign setStringFormatAlign = nullptr;
+    SetStringFormatAlign setStringFormatLineAlign = nullptr;
+    DeleteStringFormat deleteStringFormat = nullptr;
+    CreateLineBrushI createLineBrush = nullptr;
+    DeleteBrush deleteBrush = nullptr;
+    DrawString drawString = nullptr;
+
+    // The process-wide instance; loads the library on first use.
+    static CGdiPlus& Instance()
+    {
+        static CGdiPlus instance;
+        return instance;
+    }
+    bool IsLoaded() const { return m_loaded; }
+
+    // Reference-counted session: started by the first label that paints effect text, shut down
+    // when the last such label goes.
+    bool Acquire()
+    {
+        if (!m_loaded)
+            return false;
+        if (m_sessions == 0) {
+            TGdipStartupInput input = {1, nullptr, FALSE, FALSE};
+            if (startup(&m_token, &input, nullptr) != 0)
+                return false;
+        }
+        ++m_sessions;
+        return true;
+    }
+    void Release()
+    {
+        if (m_sessions > 0 && --m_sessions == 0)
+            shutdown(m_token);
+    }
+
+private:
+    CGdiPlus()
+    {
+        // LOAD_LIBRARY_SEARCH_SYSTEM32 is refused on systems without it; then the full path.
+        HMODULE module = ::LoadLibraryExA("gdiplus.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!module) {
+            char path[MAX_PATH];
+            UINT n = ::GetSystemDirectoryA(path, MAX_PATH);
+            const char kName[] = "\\gdiplus.dll";
+            if (n > 0 && n + sizeof(kName) <= MAX_PATH) {
+                lstrcatA(path, kName);
+                module = ::LoadLibraryA(path);
+            }
+        }
+        if (!module)
+            return;
+        m_loaded = Resolve(module, "GdiplusStartup", startup) && Resolve(module, "GdiplusShutdown", shutdown) &&
+                   Resolve(module, "GdipCreateFromHDC", createFromHdc) &&
+                   Resolve(module, "GdipDeleteGraphics", deleteGraphics) &&
+                   Resolve(module, "GdipSetTextRenderingHint", setTextRenderingHint) &&
+                   Resolve(module, "GdipCreateFontFromLogfontA", createFontFromLogfont) &&
+                   Resolve(module, "GdipCreateFontFromDC", createFontFromDc) &&
+                   Resolve(module, "GdipDeleteFont", deleteFont) &&
+                   Resolve(module, "GdipCreateStringFormat", createStringFormat) &&
+                   Resolve(module, "GdipSetStringFormatAlign", setStringFormatAlign) &&
+                   Resolve(module, "GdipSetStringFormatLineAlign", setStringFormatLineAlign) &&
+                   Resolve(module, "GdipDeleteStringFormat", deleteStringFormat) &&
+                   Resolve(module, "GdipCreateLineBrushI", createLineBrush) &&
+                   Resolve(module, "GdipDeleteBrush", deleteBrush) &&
+                   Resolve(module, "GdipDrawString", drawString);
+        // The module stays loaded for the life of the process: sessions may outlive any one label.
+    }
+
+    template <class F>
+    static bool Resolve(HMODULE module, const char* name, F& function)
+    {
+        FARPROC p = ::GetProcAddress(module, name);
+        function = reinterpret_cast<F>(reinterpret_cast<void*>(p));
+        return p != nullptr;
+    }
+
+    bool m_loaded = false;
+    ULONG_PTR m_token = 0;
+    int m_sessions = 0;
+};
+
+DWORD WithAlpha(int alpha, DWORD rgb)
+{
+    return (static_cast<DWORD>(alpha & 0xFF) << 24) | (rgb & 0x00FFFFFF);
+}
+
+}  // namespace
+
+//--- label ---------------------------------------------------------------------------------------
+
+CLabelUI::CLabelUI() = default;
+
+CLabelUI::~CLabelUI()
+{
+    if (m_holdsEffectSession)
+        CGdiPlus::Instance().Release();
+}
+
+const char* CLabelUI::GetTypeName() const
+{
+    return "LabelUI";
+}
+
+void* CLabelUI::CastTo(const char* name)
+{
+    if (CUIString(name) == "Label")
+        return this;
+    return CControlUI::CastTo(name);
+}
+
+bool CLabelUI::IsEffectRendererAvailable()
+{
+    return CGdiPlus::Instance().IsLoaded();
+}
+
+CUIString CLabelUI::GetText() const
+{
+    return m_enabledEffect ? m_effectText : CControlUI::GetText();
+}
+
+void CLabelUI::SetText(const char* text)
+{
+    if (m_enabledEffect)
+        m_effectText = text;
+    else
+        CControlUI::SetText(text);
+}
+
+void CLabelUI::SetTextColor(DWORD color)
+{
+    m_textColor = color;
+    Invalidate();
+}
+
+void CLabelUI::OnEvent(TInputEvent& event)
+{
+    if (event.Type == InputEventKind::FocusGained)
+        m_focused = true;
+    else if (event.Type == InputEventKind::FocusLost)
+        m_focused = false;
+    else
+        CControlUI::OnEvent(event);
+}
+
+CSizeUI CLabelUI::MeasureSize(CSizeUI /*available*/)
+{
+    if (m_fixedSize.cy != 0)
+        return m_fixedSize;
+    int lineHeight = m_host ? m_host->GetFontEntry(m_fontIndex)->tm.tmHeight : 0;
+    return CSizeUI(m_fixedSize.cx, lineHeight + 4);
+}
+
+void CLabelUI::SetShadowOffset(int distance, int angle)
+{
+    if (angle < -180 || angle > 180)
+        return;
+    // Only the eight neighbouring directions exist; angles pick one by these ranges.
+    float d = static_cast<float>(distance);
+    if (angle >= 0)
+        m_shadowOffsetX = -d;
+    else if (angle > -180)
+        m_shadowOffsetX = d;
+    else
+        m_shadowOffsetX = 0.0f;
+    if (angle >= -89 && angle <= 90)
+        m_shadowOffsetY = -d;
+    else if (angle == -90)
+        m_shadowOffsetY = 0.0f;
+    else
+        m_shadowOffsetY = d;
+}
+
+void CLabelUI::SetAttribute(const char* name, const char* value)
+{
+    CUIString n(name);
+    if (n == "align") {
+        CUIString v(value);
+        if (v.Find("left") >= 0)
+            m_textStyle &= ~(DT_CENTER | DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+        if (v.Find("center") >= 0) {
+            m_textStyle &= ~DT_RIGHT;
+            m_textStyle |= DT_CENTER;
+        }
+        if (v.Find("right") >= 0) {
+            m_textStyle &= ~(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            m_textStyle |= DT_RIGHT;
+        }
+        if (v.Find("top") >= 0) {
+            m_textStyle &= ~(DT_BOTTOM | DT_VCENTER);
+            m_textStyle |= DT_SINGLELINE;
+        }
+        if (v.Find("vcenter") >= 0) {
+            m_textStyle &= ~DT_BOTTOM;
+            m_textStyle |= DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+        }
+        if (v.Find("bottom") >= 0) {
+            m_textStyle &= ~DT_VCENTER;
+            m_textStyle |= DT_BOTTOM | DT_SINGLELINE;
+        }
+    } else if (n == "endellipsis") {
+        if (ParseFlag(value))
+            m_textStyle |= DT_END_ELLIPSIS;
+        else
+            m_textStyle &= ~DT_END_ELLIPSIS;
+    } else if (n == "font") {
+        m_fontIndex = ParseInt(value);
+        Invalidate();
+    } else if (n == "textcolor") {
+        SetTextColor(ParseColor(value));
+    } else if (n == "disabledtextcolor") {
+        m_disabledTextColor = ParseColor(value);
+        Invalidate();
+    } else if (n == "textpadding") {
+        m_textPadding = ParseRect(value);
+        Invalidate();
+    } else if (n == "showhtml") {
+        bool show = ParseFlag(value);
+        if (show != m_showHtml) {
+            m_showHtml = show;
+            Invalidate();
+        }
+    } else if (n == "enabledeffect") {
+        m_enabledEffect = ParseFlag(value);
+    } else if (n == "enabledstroke") {
+        m_enabledStroke = ParseFlag(value);
+    } else if (n == "enabledshadow") {
+        m_enabledShadow = ParseFlag(value);
+    } else if (n == "rhaa") {
+        SetRenderingHint(ParseInt(value));
+    } else if (n == "transshadow") {
+        m_transShadow = ParseInt(value);
+    } else if (n == "transtext") {
+        m_transText = ParseInt(value);
+    } else if (n == "transshadow1") {
+        m_transShadow1 = ParseInt(value);
+    } else if (n == "transtext1") {
+        m_transText1 = ParseInt(value);
+    } else if (n == "gradientangle") {
+        m_gradientAngle = ParseInt(value);
+    } else if (n == "transstroke") {
+        m_transStroke = ParseInt(value);
+    } else if (n == "gradientlength") {
+        m_gradientLength = ParseInt(value);
+    } else if (n == "shadowoffset") {
+        int v[2];
+        ParseIntList(value, v, 2);
+        SetShadowOffset(v[0], v[1]);
+    } else if (n == "textcolor1") {
+        m_textColor1 = ParseColor(value);
+    } else if (n == "textshadowcolora") {
+        m_textShadowColorA = ParseColor(value);
+    } else if (n == "textshadowcolorb") {
+        m_textShadowColorB = ParseColor(value);
+    } else if (n == "strokecolor") {
+        m_strokeColor = ParseColor(value);
+    } else {
+        CControlUI::SetAttribute(name, value);
+    }
+}
+
+//--- painting ------------------------------------------------------------------------------------
+
+void CLabelUI::ResolveDefaultColors()
+{
+    if (!m_host)
+        return;
+    if (m_textColor == 0)
+        m_textColor = m_host->GetDefaultFontColor();
+    if (m_disabledTextColor == 0)
+        m_disabledTextColor = m_host->GetDefaultDisabledColor();
+}
+
+CRectUI CLabelUI::TextRect() const
+{
+    return CRectUI(m_position.left + m_textPadding.left, m_position.top + m_textPadding.top,
+                   m_position.right - m_textPadding.right, m_position.bottom - m_textPadding.bottom);
+}
+
+void CLabelUI::PaintText(HDC hdc)
+{
+    ResolveDefaultColors();
+    CRectUI r = TextRect();
+    const CUIString& text = m_enabledEffect ? m_effectText : m_text;
+    if (text.IsEmpty())
+        return;
+    if (m_enabledEffect && PaintEffectText(hdc, r))
+        return;
+    // Without GDI+ the effect text still shows, plainly.
+    const UINT style = m_textStyle | DT_SINGLELINE;
+    if (m_showHtml) {
+        int links = 0;
+        CRenderKit::PaintMarkupText(hdc, m_host, r, text, CurrentTextColor(), nullptr, nullptr, links, style);
+    } else {
+        CRenderKit::PaintPlainText(hdc, m_host, r, text, CurrentTextColor(), m_fontIndex, style);
+    }
+}
+
+bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
+{
+    CGdiPlus& gdip = CGdiPlus::Instance();
+    if (!m_holdsEffectSession) {
+        if (!gdip.Acquire())
+            return false;
+        m_holdsEffectSession = true;
+    }
+    int wideLength = ::MultiByteToWideChar(CP_ACP, 0, m_effectText, -1, nullptr, 0);
+    if (wideLength <= 1)
+        return true;
+    std::vector<WCHAR> wide(static_cast<size_t>(wideLength));
+    ::MultiByteToWideChar(CP_ACP, 0, m_effectText, -1, wide.data(), wideLength);
+    const INT chars = wideLength - 1;
+
+    GpGraphics* graphics = nullptr;
+    if (gdip.createFromHdc(hdc, &graphics) != 0 || !graphics)
+        return false;
+    GpFont* font = nullptr;
+    HFONT hFont = m_host ? m_host->FontHandleAt(m_fontIndex) : nullptr;
+    LOGFONTA logFont;
+    if (hFont && ::GetObjectA(hFont, sizeof(logFont), &logFont) == sizeof(logFont))
+        gdip.createFontFromLogfont(hdc, &logFont, &font);
+    else
+        gdip.createFontFromDc(hdc, &font);
+    GpStringFormat* format = nullptr;
+    gdip.createStringFormat(0, 0, &format);
+    if (!font || !format) {
+        if (font)
+            gdip.deleteFont(font);
+        if (format)
+            gdip.deleteStringFormat(format);
+        gdip.deleteGraphics(graphics);
+        return false;
+    }
+    gdip.setTextRenderingHint(graphics, m_renderingHint);
+    gdip.setStringFormatAlign(format, 0);      // near
+    gdip.setStringFormatLineAlign(format, 1);  // centre
+
+    const TGdipRectF text = {static_cast<float>(r.left), static_cast<float>(r.top),
+                             static_cast<float>(r.GetWidth()), static_cast<float>(r.GetHeight())};
+    const int length = m_gradientLength != 0 ? m_gradientLength : r.GetHeight();
+    const TGdipPoint from = {m_gradientAngle, 0};
+    const TGdipPoint to = {0, length};
+    const int kWrapTile = 0;
+    auto draw = [&](GpBrush* brush, float dx, float dy) {
+        TGdipRectF at = {text.x + dx, text.y + dy, text.width, text.height};
+        gdip.drawString(graphics, wide.data(), chars, font, &at, format, brush);
+    };
+    // A brush GDI+ refuses (start and end point equal) just leaves its layer out.
+    if (m_enabledStroke && m_strokeColor != 0) {
+        GpBrush* stroke = nullptr;
+        const TGdipPoint strokeTo = {0, r.GetHeight() + 2};
+        DWORD c = WithAlpha(m_transStroke, m_strokeColor);
+        if (gdip.createLineBrush(&from, &strokeTo, c, c, kWrapTile, &stroke) == 0 && stroke) {
+            draw(stroke, -1.0f, 0.0f);
+            draw(stroke, 1.0f, 0.0f);
+            draw(stroke, 0.0f, -1.0f);
+            draw(stroke, 0.0f, 1.0f);
+            gdip.deleteBrush(stroke);
+        }
+    }
+    if (m_enabledShadow && (m_textShadowColorA != 0 || m_textShadowColorB != 0)) {
+        GpBrush* shadow = nullptr;
+        DWORD second = m_textShadowColorB == 0xFFFFFFFF ? m_textShadowColorA : m_textShadowColorB;
+        if (gdip.createLineBrush(&from, &to, WithAlpha(m_transShadow, m_textShadowColorA),
+                                 WithAlpha(m_transShadow1, second), kWrapTile, &shadow) == 0 && shadow) {
+            draw(shadow, m_shadowOffsetX, m_shadowOffsetY);
+            gdip.deleteBrush(shadow);
+        }
+    }
+    GpBrush* fill = nullptr;
+    DWORD second = m_textColor1 == 0xFFFFFFFF ? m_textColor : m_textColor1;
+    if (gdip.createLineBrush(&from, &to, WithAlpha(m_transText, m_textColor), WithAlpha(m_transText1, second),
+                             kWrapTile, &fill) == 0 && fill) {
+        draw(fill, 0.0f, 0.0f);
+        gdip.deleteBrush(fill);
+    }
+    gdip.deleteStringFormat(format);
+    gdip.deleteFont(font);
+    gdip.deleteGraphics(graphics);
+    return true;
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,170 @@
+#include "controls/Option.h"
+
+#include "core/ValueParse.h"
+#include "host/WindowHost.h"
+#include "render/RenderKit.h"
+
+namespace SkinUI {
+
+COptionUI::COptionUI() = default;
+
+COptionUI::~COptionUI()
+{
+    // The host's group list must never hold a dead option.
+    if (m_groupHost)
+        m_groupHost->RemoveOptionFromGroup(m_groupName, this);
+}
+
+const char* COptionUI::GetTypeName() const
+{
+    return "OptionUI";
+}
+
+void* COptionUI::CastTo(const char* name)
+{
+    if (CUIString(name) == "Option")
+        return this;
+    return CButtonUI::CastTo(name);
+}
+
+void COptionUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow)
+{
+    // Moving to another host (or none) leaves the old host's group.
+    if (m_groupHost && m_groupHost != host) {
+        m_groupHost->RemoveOptionFromGroup(m_groupName, this);
+        m_groupHost = nullptr;
+    }
+    CButtonUI::AttachHost(host, parent, initNow);
+    if (initNow && !m_groupName.IsEmpty() && m_host && !m_groupHost) {
+        m_host->AddOptionToGroup(m_groupName, this);
+        m_groupHost = m_host;
+    }
+}
+
+void COptionUI::SetGroup(const char* name)
+{
+    CUIString newName(name);
+    if (newName == m_groupName)
+        return;
+    if (m_groupHost) {
+        m_groupHost->RemoveOptionFromGroup(m_groupName, this);
+        m_groupHost = nullptr;
+    }
+    m_groupName = newName;
+    if (!m_groupName.IsEmpty() && m_host) {
+        m_host->AddOptionToGroup(m_groupName, this);
+        m_groupHost = m_host;
+    }
+}
+
+void COptionUI::SetSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    if (selected)
+        m_buttonState |= StateSelected;
+    else
+        m_buttonState &= ~StateSelected;
+    if (m_host) {
+        if (m_groupName.IsEmpty()) {
+            m_host->SendNotification(this, "selectchanged");
+        } else if (selected) {
+            // A copy: a listener or an override may change the group while we walk it.
+            const CPtrVectorUI* group = m_host->GetOptionGroup(m_groupName);
+            CPtrVectorUI members = group ? *group : CPtrVectorUI();
+            for (int i = 0; i < members.GetSize(); ++i) {
+                CControlUI* member = static_cast<CControlUI*>(members.GetAt(i));
+                COptionUI* option = member ? static_cast<COptionUI*>(member->CastTo("Option")) : nullptr;
+                if (option && option != this)
+                    option->SetSelected(false);
+            }
+            m_host->SendNotification(this, "selectchanged");
+        }
+    }
+    Invalidate();
+}
+
+bool COptionUI::TriggerAction()
+{
+    if (!CButtonUI::TriggerAction())
+        return false;
+    if (!m_groupName.IsEmpty())
+        SetSelected(true);
+    else
+        SetSelected(!m_selected);
+    return true;
+}
+
+void COptionUI::SetEnabled(bool enabled)
+{
+    CButtonUI::SetEnabled(enabled);
+    if (!IsEnabled())
+        m_buttonState = m_selected ? StateSelected : 0u;
+}
+
+void COptionUI::SetAttribute(const char* name, const char* value)
+{
+    CUIString n(name);
+    if (n == "group") {
+        SetGroup(value);
+    } else if (n == "selected") {
+        SetSelected(ParseFlag(value));
+    } else if (n == "selectedimage") {
+        m_selectedImage = value;
+        Invalidate();
+    } else if (n == "selectedhotimage") {
+        m_selectedHotImage = value;
+        Invalidate();
+    } else if (n == "foreimage") {
+        m_optionForeImage = value;
+        Invalidate();
+    } else if (n == "selectedbkcolor") {
+        m_selectedBkColor = ParseColor(value);
+    } else if (n == "selectedtextcolor") {
+        m_selectedTextColor = ParseColor(value);
+    } else {
+        CButtonUI::SetAttribute(name, value);
+    }
+}
+
+void COptionUI::PaintStateImage(HDC hdc)
+{
+    // An option never shows a pushed image.
+    m_buttonState &= ~StatePushed;
+    if ((m_buttonState & StateHot) && m_selected && !m_selectedHotImage.IsEmpty()) {
+        if (!DrawStateImage(hdc, m_selectedHotImage))
+            CButtonUI::PaintStateImage(hdc);
+    } else if (m_buttonState & StateSelected) {
+        if (!m_selectedImage.IsEmpty()) {
+            if (!DrawStateImage(hdc, m_selectedImage))
+                CButtonUI::PaintStateImage(hdc);
+        } else if (m_selectedBkColor != 0) {
+            CRenderKit::FillColor(hdc, m_paintRect, AdjustedColor(m_selectedBkColor));
+            return;
+        } else {
+            CButtonUI::PaintStateImage(hdc);
+        }
+    } else {
+        CButtonUI::PaintStateImage(hdc);
+    }
+    DrawStateImage(hdc, m_optionForeImage);
+}
+
+void COptionUI::PaintText(HDC hdc)
+{
+    if (!m_selected) {
+        CButtonUI::PaintText(hdc);
+        return;
+    }
+    RefreshFocusAndDisabled();
+    ResolveDefaultColors();
+    DWORD color;
+    if (!IsEnabled())
+        color = m_disabledTextColor;
+    else
+        color = m_selectedTextColor != 0 ? m_selectedTextColor : m_textColor;
+    PaintTextInColor(hdc, color);
+}
+
+}  // namespace SkinUI

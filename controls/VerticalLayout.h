@@ -1,0 +1,19 @@
+// Stacks its non-floating children from top to bottom ("VerticalLayout" in the skin). The optional
+// separator is "sepheight" pixels on the bottom edge (or the top edge when negative). The engine is
+// CLinearLayoutUI.
+#pragma once
+
+#include "controls/LinearLayout.h"
+
+namespace SkinUI {
+
+class CVerticalLayoutUI : public CLinearLayoutUI {
+public:
+    CVerticalLayoutUI();
+
+    const char* GetTypeName() const override;
+    void* CastTo(const char* name) override;
+    void SetAttribute(const char* name, const char* value) override;
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,200 @@
+// CWindowHostUI: turns one native window into a surface for a tree of windowless controls.
+//
+// The window hands the host every message (HandleWindowMessage). The host decodes them into
+// TInputEvent records for the control under the mouse, the pressed (captured) control or the
+// focused control, keeps hover, press, focus and key-target pointers, shows tooltips, lays out
+// lazily at the next WM_PAINT and paints through one client-sized off-screen bitmap. It owns the
+// root control; every other control is owned by its container. All points are client coordinates.
+//
+// Any pointer the host keeps to a control is dropped in ForgetControl, which every control's
+// destructor calls, so the host never holds a dead control. Controls detached during their own
+// event are destroyed later through DeferDestroy (a posted WM_APP+1).
+//
+// The implementation is split by concern:
+//   HostDispatch.cpp  binding, root, message handler, mouse and keyboard routing, tooltips
+//   HostPaint.cpp     lazy layout, off-screen painting, WM_PRINTCLIENT
+//   HostFocus.cpp     focus, tab order, shortcut keys, process-wide pre-translation
+//   HostTimers.cpp    control timers, notifications, option groups, listener lists
+//
+// Everything runs on the window's thread; listeners and event handlers may re-enter the host.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+
+#include "core/NameMap.h"
+#include "core/PtrVector.h"
+#include "host/Events.h"
+#include "host/HostResources.h"
+
+namespace SkinUI {
+
+class CControlUI;
+
+class CWindowHostUI : public CHostResources {
+public:
+    CWindowHostUI();
+    ~CWindowHostUI() override;
+    CWindowHostUI(const CWindowHostUI&) = delete;
+    CWindowHostUI& operator=(const CWindowHostUI&) = delete;
+
+    //--- binding and the control tree (HostDispatch.cpp)
+    // Takes the window's DC and joins the process-wide host list.
+    void BindWindow(HWND hwnd);
+    HWND GetPaintWindow() const { return m_hWndPaint; }
+    // Replaces the root; the old tree is destroyed after the current message.
+    bool AttachRoot(CControlUI* root);
+    // Attaches a subtree to this host (initialising it under `parent`, or its own parent when
+    // null) and registers its names.
+    bool AdoptSubtree(CControlUI* control, CControlUI* parent = nullptr);
+    // Drops every reference to a control that is going away (focus without events).
+    void ForgetControl(CControlUI* control);
+    // Detaches the control now and destroys it once the current message has returned.
+    void DeferDestroy(CControlUI* control);
+    CControlUI* FindControlAt(POINT pt) const;
+    CControlUI* FindControlByName(const char* name) const;
+    CControlUI* GetFocusControl() const { return m_focus; }
+    CControlUI* GetRoot() const { return m_root; }
+    bool HasRootControl() const override { return m_root != nullptr; }
+    void CaptureMouse();
+    bool IsMouseCaptured() const { return m_mouseCaptured; }
+    HWND GetTooltipWindow() const { return m_tooltip; }
+    // The last mouse point is the base's GetMousePos() (m_ptLastMousePos).
+
+    // true: the message is fully handled and `result` is the window procedure's answer.
+    bool HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    //--- painting and layout flags (HostPaint.cpp)
+    void SetLayoutPending() { m_layoutPending = true; }
+    bool IsLayoutPending() const { return m_layoutPending; }
+    void SetShowDirty(bool show) { m_showDirty = show; }
+    bool IsShowDirty() const { return m_showDirty; }
+    void SetOffscreenPainting(bool offscreen) { m_offscreenPaint = offscreen; }
+    bool IsOffscreenPainting() const { return m_offscreenPaint; }
+    // Copy the screen behind the window into the off-screen bitmap before painting ("bktrans").
+    void SetBackgroundSnapshot(bool snapshot) { m_backgroundSnapshot = snapshot; }
+    bool IsBackgroundSnapshot() const { return m_backgroundSnapshot; }
+    // Set by the first control with a "virtualwnd" attribute.
+    void SetUsesVirtualWindows() { m_usesVirtualWindows = true; }
+    bool UsesVirtualWindows() const { return m_usesVirtualWindows; }
+    // The off-screen bitmap (null until the first paint, or after a root re-layout).
+    HBITMAP GetOffscreenBitmap() const { return m_offscreenBitmap; }
+
+    //--- focus, keyboard navigation, pre-translation (HostFocus.cpp)
+    void SetFocusControl(CControlUI* control);
+    // Arranges for the next paint to focus the tab stop after `control` (list and tab controls).
+    void ScheduleFocus(CControlUI* control);
+    bool MoveFocusByTab(bool forward);
+    bool PreTranslate(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool TranslateAccelerators(const MSG* msg);
+    // Offers a queued message to the host of its window; true: taken, neither translated nor
+    // dispatched. Called by the message loop for every message.
+    static bool TranslateForHosts(const MSG* msg);
+
+    //--- timers, notifications, option groups, listener lists (HostTimers.cpp)
+    bool SetControlTimer(CControlUI* control, UINT timerId, UINT elapseMs);
+    bool KillControlTimer(CControlUI* control, UINT timerId);
+    void KillControlTimers(CControlUI* control);
+    // The native id of a control timer, or 0 when there is no such record (killed ones count).
+    UINT NativeTimerId(CControlUI* control, UINT timerId) const;
+
+    void SendNotification(TNotifyEvent& event);
+    void SendNotification(CControlUI* sender, const char* type, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    bool AddOptionToGroup(const char* group, CControlUI* option);
+    void RemoveOptionFromGroup(const char* group, CControlUI* option);
+    // CControlUI* of the group, or null.
+    CPtrVectorUI* GetOptionGroup(const char* group) const;
+
+    bool AddNotificationListener(INotifyUI* listener);
+    bool RemoveNotificationListener(INotifyUI* listener);
+    bool AddPreTranslateFilter(IMessageFilterUI* filter);
+    bool RemovePreTranslateFilter(IMessageFilterUI* filter);
+    bool AddWindowMessageFilter(IMessageFilterUI* filter);
+    bool RemoveWindowMessageFilter(IMessageFilterUI* filter);
+    bool AddOverlayPainter(CControlUI* control);
+    bool RemoveOverlayPainter(CControlUI* control);
+    bool AddAcceleratorTranslator(ITranslateAccelerator* translator);
+    bool RemoveAcceleratorTranslator(ITranslateAccelerator* translator);
+
+private:
+    struct TControlTimer {
+        CControlUI* Owner;   // not owned
+        UINT OwnId;          // the control's own id
+        HWND Window;
+        UINT NativeId;
+        bool Killed;         // kept for a restart under the same native id
+    };
+
+    // HostDispatch.cpp
+    // Every bound host of the process, in order of binding.
+    static CPtrVectorUI& LiveHosts();
+    TInputEvent MakeEvent(int kind, CControlUI* sender, POINT pt) const;
+    CControlUI* OwnControlAt(POINT pt) const;
+    // Clears the captured flag before releasing, so our own release is not taken for a loss.
+    void ReleaseMouse();
+    void OnMouseMove(LPARAM lParam);
+    bool OnMouseHover(LPARAM lParam);
+    void OnMouseLeave();
+    void OnCaptureChanged(HWND newCapture);
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    void OnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void DestroyDeferred();
+    void HideTooltip();
+
+    // HostPaint.cpp
+    void OnPaint();
+    void OnPrintClient(HDC hdc, LPARAM flags);
+    void LayOutPending();
+    void DropOffscreen();
+    static HPEN DirtyPen();
+
+    // HostFocus.cpp
+    // The tab-order visit: forward, the tab stop after `from` (the first one when from is null);
+    // backward, the one before it. `lastTabStop` receives the last tab stop visited.
+    CControlUI* FindTabNeighbour(CControlUI* from, bool forward, CControlUI** lastTabStop) const;
+    bool OnShortcutKey(WPARAM key);
+
+    // HostTimers.cpp
+    bool NativeIdInUse(UINT id) const;
+    UINT NextNativeId();
+    void ReleaseTimers();
+    void ForgetOption(CControlUI* option);
+    void FreeOptionGroups();
+
+    HDC m_offscreenDc = nullptr;          // owned; holds m_offscreenBitmap while painting
+    HDC m_backgroundDc = nullptr;         // owned; holds m_backgroundBitmap
+    HBITMAP m_offscreenBitmap = nullptr;  // owned, client-sized
+    HBITMAP m_backgroundBitmap = nullptr; // owned, client-sized snapshot of the screen behind
+    HWND m_tooltip = nullptr;             // owned child pop-up, created on first use
+    TTTOOLINFOA m_toolInfo;
+    CUIString m_tooltipText;              // the text m_toolInfo points at
+    bool m_showDirty = false;
+    CControlUI* m_root = nullptr;         // owned
+    CControlUI* m_focus = nullptr;
+    CControlUI* m_hover = nullptr;
+    CControlUI* m_pressed = nullptr;      // got the last button-down; holds the capture
+    CControlUI* m_keyTarget = nullptr;    // got the last KeyDown; receives the KeyUp
+    UINT m_timerCounter = 4096;
+    bool m_firstLayoutPending = true;
+    bool m_layoutPending = false;
+    bool m_focusPending = false;
+    bool m_offscreenPaint = true;
+    bool m_backgroundSnapshot = false;
+    bool m_mouseTracking = false;
+    bool m_mouseCaptured = false;
+    bool m_usesVirtualWindows = false;
+    CPtrVectorUI m_notifyListeners;       // INotifyUI*
+    CPtrVectorUI m_timers;                // TControlTimer*, owned
+    CPtrVectorUI m_preTranslateFilters;   // IMessageFilterUI*
+    CPtrVectorUI m_messageFilters;        // IMessageFilterUI*
+    CPtrVectorUI m_overlayPainters;       // CControlUI*
+    CPtrVectorUI m_deferredDestroy;       // CControlUI*, owned until destroyed
+    CPtrVectorUI m_acceleratorTranslators;// ITranslateAccelerator*
+    CNameMapUI m_names;                   // name -> CControlUI*
+    CNameMapUI m_optionGroups;            // group name -> CPtrVectorUI* (owned) of CControlUI*
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,79 @@
+// A real window whose procedure hands every message to a CWindowHostUI, a notification recorder,
+// probe controls that record what their parent gave them, and helpers that send real mouse and
+// key messages. Shared by the controls tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/Control.h"
+#include "host/WindowHost.h"
+
+namespace controls_test {
+
+struct TRecordedNotify {
+    std::string type;
+    std::string sender;       // sender's name
+    SkinUI::CControlUI* senderPtr;
+    WPARAM wParam;
+};
+
+class HostBed : public SkinUI::INotifyUI {
+public:
+    explicit HostBed(int width = 300, int height = 200);
+    ~HostBed();
+    HostBed(const HostBed&) = delete;
+    HostBed& operator=(const HostBed&) = delete;
+
+    SkinUI::CWindowHostUI& Host() { return *m_host; }
+    HWND Hwnd() const { return m_hwnd; }
+
+    // AttachRoot, then one real paint so the tree is laid out to the client area.
+    void Attach(SkinUI::CControlUI* root);
+    // Invalidates the client area and lets WM_PAINT run (lays out what needs it).
+    void Repaint();
+
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void MoveTo(int x, int y);
+    void Press(int x, int y);
+    void Release(int x, int y);
+    void Click(int x, int y);
+    void Key(UINT vk);
+    // Runs posted messages (deferred destroys) and pending paints.
+    void Pump();
+
+    void OnNotification(SkinUI::TNotifyEvent& event) override;
+    std::vector<TRecordedNotify> notes;
+    int Count(const char* type) const;
+    // Called from OnNotification after recording, when set.
+    void (*onNotify)(HostBed& bed, SkinUI::TNotifyEvent& event) = nullptr;
+    void* user = nullptr;
+
+private:
+    HWND m_hwnd = nullptr;
+    SkinUI::CWindowHostUI* m_host = nullptr;
+};
+
+// A leaf whose MeasureSize answers `measure` (or the fixed size when measure is left at -1,-1)
+// and which records the rectangle of every SetPosition call.
+class Probe : public SkinUI::CControlUI {
+public:
+    explicit Probe(const char* name = "", int fixedWidth = 0, int fixedHeight = 0);
+    SkinUI::CSizeUI MeasureSize(SkinUI::CSizeUI available) override;
+    void SetPosition(const SkinUI::CRectUI& rect) override;
+
+    SkinUI::CSizeUI lastAvailable;
+    int placements = 0;
+};
+
+// Reads a 32 bpp top-down copy of a bitmap (the host's off-screen bitmap) as 0xAARRGGBB words.
+std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height);
+
+// Writes a solid colour 24-bit BMP into the temp folder and answers its full path.
+std::string SolidImage(const char* name, uint32_t rgb, int width = 8, int height = 8);
+
+inline LPARAM Pt(int x, int y) { return MAKELPARAM(x, y); }
+
+}  // namespace controls_test

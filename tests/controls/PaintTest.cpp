@@ -1,0 +1,210 @@
+// Painting read back from pixels: backgrounds, borders and clipping of containers, button state
+// images through the host's off-screen bitmap, and label and text drawing.
+#include <gtest/gtest.h>
+
+#include "HostBed.h"
+#include "controls/Button.h"
+#include "controls/Label.h"
+#include "controls/Option.h"
+#include "controls/Text.h"
+#include "controls/VerticalLayout.h"
+#include "support/TestBed.h"
+
+using namespace SkinUI;
+using controls_test::HostBed;
+using controls_test::Probe;
+
+namespace {
+
+// The host's off-screen bitmap after a real WM_PAINT, as 0x00RRGGBB words.
+class Screen {
+public:
+    explicit Screen(HostBed& bed)
+    {
+        bed.Repaint();
+        m_pixels = controls_test::ReadBitmap(bed.Host().GetOffscreenBitmap(), m_width, m_height);
+    }
+    uint32_t At(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+            return 0xDEADBEEF;
+        return m_pixels[static_cast<size_t>(y) * m_width + x] & 0xFFFFFF;
+    }
+    int CountNot(uint32_t rgb, const RECT& r) const
+    {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                n += At(x, y) != rgb ? 1 : 0;
+        return n;
+    }
+    int Width() const { return m_width; }
+
+private:
+    std::vector<uint32_t> m_pixels;
+    int m_width = 0;
+    int m_height = 0;
+};
+
+std::string ImageSpec(const char* name, uint32_t rgb)
+{
+    return "file='" + controls_test::SolidImage(name, rgb) + "'";
+}
+
+}  // namespace
+
+TEST(ContainerPaint, BackgroundBorderAndChildClipping)
+{
+    HostBed bed(100, 60);
+    auto* root = new CVerticalLayoutUI;
+    root->SetAttribute("bkcolor", "#FF336699");
+    root->SetAttribute("bordercolor", "#FFFF0000");
+    root->SetAttribute("bordersize", "2");
+    root->SetAttribute("inset", "10,10,10,10");
+    auto* tall = new Probe("tall", 0, 200);  // taller than the client: clipped to it
+    tall->SetAttribute("bkcolor", "#FF00FF00");
+    auto* corner = new Probe("corner", 6, 6);  // floating children may cover the inset
+    corner->SetAttribute("float", "true");
+    corner->SetAttribute("bkcolor", "#FFFFFF00");
+    root->AddChild(tall);
+    root->AddChild(corner);
+    bed.Attach(root);
+
+    Screen screen(bed);
+    ASSERT_EQ(screen.Width(), 100);
+    EXPECT_EQ(screen.At(0, 30), 0xFF0000u);   // 2-pixel border
+    EXPECT_EQ(screen.At(1, 30), 0xFF0000u);
+    EXPECT_EQ(screen.At(5, 30), 0x336699u);   // inset area shows the background
+    EXPECT_EQ(screen.At(50, 30), 0x00FF00u);  // the child
+    EXPECT_EQ(screen.At(50, 55), 0x336699u);  // the child's part below the client is clipped
+    EXPECT_EQ(screen.At(3, 3), 0xFFFF00u);    // the floating child inside the inset
+}
+
+TEST(ButtonPaint, StateImagesFollowHotPushedAndDisabled)
+{
+    HostBed bed(200, 100);
+    auto* root = new CVerticalLayoutUI;
+    root->SetAttribute("bkcolor", "#FFFFFFFF");
+    auto* button = new CButtonUI;
+    button->SetFixedWidth(100);
+    button->SetFixedHeight(40);
+    button->SetAttribute("normalimage", ImageSpec("ctl_normal.bmp", 0xFF0000).c_str());
+    button->SetAttribute("hotimage", ImageSpec("ctl_hot.bmp", 0x00FF00).c_str());
+    button->SetAttribute("pushedimage", ImageSpec("ctl_pushed.bmp", 0x0000FF).c_str());
+    button->SetAttribute("disabledimage", ImageSpec("ctl_disabled.bmp", 0x808080).c_str());
+    auto* flat = new CButtonUI;  // no hot image: the hot colour fills it instead of the normal image
+    flat->SetFixedWidth(100);
+    flat->SetFixedHeight(40);
+    flat->SetAttribute("normalimage", ImageSpec("ctl_normal.bmp", 0xFF0000).c_str());
+    flat->SetAttribute("hotbkcolor", "#FF00FFFF");
+    root->AddChild(button);
+    root->AddChild(flat);
+    bed.Attach(root);
+
+    EXPECT_EQ(Screen(bed).At(50, 20), 0xFF0000u);
+    bed.MoveTo(50, 20);
+    EXPECT_EQ(Screen(bed).At(50, 20), 0x00FF00u);
+    bed.Press(50, 20);
+    EXPECT_EQ(Screen(bed).At(50, 20), 0x0000FFu);
+    bed.MoveTo(150, 20);  // out while pressed: captured only, neither pushed nor hot
+    EXPECT_EQ(Screen(bed).At(50, 20), 0xFF0000u);
+    bed.Release(150, 20);
+    button->SetEnabled(false);
+    EXPECT_EQ(Screen(bed).At(50, 20), 0x808080u);
+
+    EXPECT_EQ(Screen(bed).At(50, 60), 0xFF0000u);
+    bed.MoveTo(50, 60);
+    EXPECT_EQ(Screen(bed).At(50, 60), 0x00FFFFu);
+}
+
+TEST(ButtonPaint, SelectedOptionUsesItsImageAndColour)
+{
+    HostBed bed(200, 100);
+    auto* root = new CVerticalLayoutUI;
+    auto* option = new COptionUI;
+    option->SetFixedHeight(40);
+    option->SetAttribute("normalimage", ImageSpec("ctl_normal.bmp", 0xFF0000).c_str());
+    option->SetAttribute("selectedimage", ImageSpec("ctl_selected.bmp", 0x00FF00).c_str());
+    auto* tinted = new COptionUI;
+    tinted->SetFixedHeight(40);
+    tinted->SetAttribute("normalimage", ImageSpec("ctl_normal.bmp", 0xFF0000).c_str());
+    tinted->SetAttribute("selectedbkcolor", "#FF0000FF");
+    tinted->SetAttribute("selected", "true");
+    root->AddChild(option);
+    root->AddChild(tinted);
+    bed.Attach(root);
+    EXPECT_EQ(Screen(bed).At(50, 20), 0xFF0000u);
+    bed.Click(50, 20);
+    EXPECT_EQ(Screen(bed).At(50, 20), 0x00FF00u);  // selected; never a pushed image
+    EXPECT_EQ(Screen(bed).At(50, 60), 0x0000FFu);
+}
+
+TEST(LabelPaint, TextIsDrawnInTheTextColourOnlyWhenThereIsText)
+{
+    HostBed bed(200, 100);
+    auto* root = new CVerticalLayoutUI;
+    root->SetAttribute("bkcolor", "#FFFFFFFF");
+    auto* label = new CLabelUI;
+    label->SetFixedHeight(30);
+    label->SetAttribute("text", "MMMM");
+    label->SetAttribute("textcolor", "FFFF0000");  // without "#": read the same
+    auto* empty = new CLabelUI;
+    empty->SetFixedHeight(30);
+    auto* effect = new CLabelUI;
+    effect->SetFixedHeight(30);
+    effect->SetAttribute("enabledeffect", "true");
+    effect->SetAttribute("text", "MMMM");
+    effect->SetAttribute("textcolor", "#FF000000");
+    effect->SetAttribute("transtext", "255");
+    effect->SetAttribute("transtext1", "255");
+    root->AddChild(label);
+    root->AddChild(empty);
+    root->AddChild(effect);
+    bed.Attach(root);
+
+    Screen screen(bed);
+    const RECT labelRect = {0, 0, 200, 30};
+    EXPECT_GT(screen.CountNot(0xFFFFFF, labelRect), 10);
+    int red = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 200; ++x)
+            red += screen.At(x, y) == 0xFF0000u ? 1 : 0;
+    EXPECT_GT(red, 0);
+    EXPECT_EQ(screen.CountNot(0xFFFFFF, RECT{0, 30, 200, 60}), 0);
+    // Effect text (GDI+, or plain text where GDI+ is missing) draws something too.
+    EXPECT_GT(screen.CountNot(0xFFFFFF, RECT{0, 60, 200, 90}), 10) << "GDI+ available: "
+                                                                   << CLabelUI::IsEffectRendererAvailable();
+    EXPECT_EQ(effect->GetText(), "MMMM");
+    EXPECT_EQ(CUIString(effect->CControlUI::GetText()), "");
+}
+
+TEST(LabelPaint, EffectTextStrokesUnderTheFill)
+{
+    if (!CLabelUI::IsEffectRendererAvailable())
+        GTEST_SKIP() << "no GDI+ on this system: effect text falls back to plain text";
+    HostBed bed(200, 40);
+    auto* root = new CVerticalLayoutUI;
+    root->SetAttribute("bkcolor", "#FFFFFFFF");
+    auto* effect = new CLabelUI;
+    effect->SetAttribute("enabledeffect", "true");
+    effect->SetAttribute("enabledstroke", "true");
+    effect->SetAttribute("strokecolor", "#FFFF0000");
+    effect->SetAttribute("textcolor", "#FF000000");
+    effect->SetAttribute("transtext", "255");
+    effect->SetAttribute("transtext1", "255");
+    effect->SetAttribute("text", "HHHH");
+    root->AddChild(effect);
+    bed.Attach(root);
+    Screen screen(bed);
+    int red = 0;
+    int dark = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            uint32_t p = screen.At(x, y);
+            red += ((p >> 16) & 0xFF) > 0xC0 && ((p >> 8) & 0xFF) < 0x40 ? 1 : 0;
+            dark += (p & 0xFFFFFF) < 0x404040 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(red, 0);   // the outline shows around the glyphs
+    EXPECT_GT(dark, 0);  // the text itself is drawn over it
+}

@@ -1,0 +1,136 @@
+#include "HostTestSupport.h"
+
+#include "host/ResourceLocation.h"
+
+using namespace SkinUI;
+
+namespace hosttest {
+
+std::string KindName(int kind)
+{
+    switch (kind) {
+    case InputEventKind::KeyDown: return "KeyDown";
+    case InputEventKind::KeyUp: return "KeyUp";
+    case InputEventKind::Char: return "Char";
+    case InputEventKind::SysKey: return "SysKey";
+    case InputEventKind::MouseMove: return "MouseMove";
+    case InputEventKind::MouseLeave: return "MouseLeave";
+    case InputEventKind::MouseEnter: return "MouseEnter";
+    case InputEventKind::MouseHover: return "MouseHover";
+    case InputEventKind::ButtonDown: return "ButtonDown";
+    case InputEventKind::ButtonUp: return "ButtonUp";
+    case InputEventKind::RightButtonDown: return "RightButtonDown";
+    case InputEventKind::DoubleClick: return "DoubleClick";
+    case InputEventKind::ContextMenu: return "ContextMenu";
+    case InputEventKind::ScrollWheel: return "ScrollWheel";
+    case InputEventKind::FocusLost: return "FocusLost";
+    case InputEventKind::FocusGained: return "FocusGained";
+    case InputEventKind::WindowSize: return "WindowSize";
+    case InputEventKind::SetCursor: return "SetCursor";
+    case InputEventKind::Timer: return "Timer";
+    default: return "Kind" + std::to_string(kind);
+    }
+}
+
+void UseTestModule()
+{
+    CResourceLocation::SetModuleInstance(::GetModuleHandleA(nullptr));
+}
+
+HostWindow::HostWindow(int width, int height)
+{
+    UseTestModule();
+    Create(nullptr, "host test", WS_POPUP, 0, 0, 0, width, height);
+    m_host.BindWindow(GetHWND());
+    ::ShowWindow(GetHWND(), SW_SHOWNA);
+}
+
+HostWindow::~HostWindow()
+{
+    if (::IsWindow(GetHWND()))
+        ::DestroyWindow(GetHWND());
+}
+
+LRESULT HostWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (m_host.HandleWindowMessage(message, wParam, lParam, result))
+        return result;
+    return CallPrevious(message, wParam, lParam);
+}
+
+void HostWindow::Repaint()
+{
+    ::InvalidateRect(GetHWND(), nullptr, FALSE);
+    ::UpdateWindow(GetHWND());
+}
+
+LRESULT HostWindow::Send(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::SendMessageA(GetHWND(), message, wParam, lParam);
+}
+
+LRESULT HostWindow::MouseAt(UINT message, int x, int y, WPARAM keys)
+{
+    return Send(message, keys, MAKELPARAM(x, y));
+}
+
+ProbeControl::ProbeControl(const char* name, Log* log, unsigned capabilities, const char* typeName)
+    : m_log(log), m_capabilities(capabilities), m_typeName(typeName)
+{
+    SetName(name);
+}
+
+ProbeControl::~ProbeControl()
+{
+    m_log->push_back(std::string(GetName().GetData()) + ":Destroyed");
+}
+
+bool ProbeControl::TriggerAction()
+{
+    m_log->push_back(std::string(GetName().GetData()) + ":Action");
+    return CControlUI::TriggerAction();
+}
+
+void ProbeControl::OnEvent(TInputEvent& event)
+{
+    m_log->push_back(std::string(GetName().GetData()) + ":" + KindName(event.Type));
+    lastEvent = event;
+    if (onEvent)
+        onEvent(event);
+    // Focus and timer handling of the base; the rest would bubble to the parent.
+    if (event.Type == InputEventKind::FocusGained || event.Type == InputEventKind::FocusLost ||
+        event.Type == InputEventKind::Timer)
+        CControlUI::OnEvent(event);
+}
+
+ProbeControl* AddFloatingProbe(CContainerUI* parent, const char* name, Log* log, const char* pos,
+                               unsigned capabilities, const char* typeName)
+{
+    ProbeControl* probe = new ProbeControl(name, log, capabilities, typeName);
+    probe->SetAttribute("float", "true");
+    probe->SetAttribute("pos", pos);
+    parent->AddChild(probe);
+    return probe;
+}
+
+void NotifyRecorder::OnNotification(TNotifyEvent& event)
+{
+    const CUIString name = event.Sender != nullptr ? event.Sender->GetName() : CUIString();
+    m_log->push_back(std::string(event.Type.GetData()) + ":" + name.GetData());
+    last = event;
+    if (hook)
+        hook(event);
+}
+
+Log Filter(const Log& log, const std::string& prefix)
+{
+    Log out;
+    for (const std::string& entry : log) {
+        if (entry.compare(0, prefix.size(), prefix) == 0)
+            out.push_back(entry);
+    }
+    return out;
+}
+
+}  // namespace hosttest

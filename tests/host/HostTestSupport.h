@@ -1,0 +1,89 @@
+// Shared pieces of the host tests: a real window whose procedure feeds a CWindowHostUI, probe
+// controls that log every event they receive, and a notification recorder.
+//
+// Logs are plain "name:Kind" strings so a failing sequence prints readably.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controls/Container.h"
+#include "controls/Control.h"
+#include "host/WindowHost.h"
+#include "window/WindowWnd.h"
+
+namespace hosttest {
+
+using Log = std::vector<std::string>;
+
+std::string KindName(int kind);
+
+// Makes CWindowWnd classes register under this executable (done once per process).
+void UseTestModule();
+
+// A window that hands every message to its host first, then to the default procedure.
+class HostWindow : public SkinUI::CWindowWnd {
+public:
+    // Creates, binds and shows (without activating) a popup of the given client size.
+    explicit HostWindow(int width = 200, int height = 100);
+    ~HostWindow();
+
+    const char* WindowClassName() const override { return "SkinUITestHostWnd"; }
+    UINT ClassStyle() const override { return CS_DBLCLKS; }
+    LRESULT ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    SkinUI::CWindowHostUI& Host() { return m_host; }
+    HWND Handle() const { return GetHWND(); }
+    // Invalidates everything and paints now (lays out whatever is pending).
+    void Repaint();
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    LRESULT MouseAt(UINT message, int x, int y, WPARAM keys = 0);
+
+private:
+    SkinUI::CWindowHostUI m_host;
+};
+
+// A control that logs "name:Kind" for each event (and "name:Action", "name:Destroyed").
+class ProbeControl : public SkinUI::CControlUI {
+public:
+    ProbeControl(const char* name, Log* log, unsigned capabilities = 0, const char* typeName = "ProbeUI");
+    ~ProbeControl() override;
+
+    const char* GetTypeName() const override { return m_typeName; }
+    unsigned GetCapabilities() const override { return m_capabilities; }
+    bool TriggerAction() override;
+    void OnEvent(SkinUI::TInputEvent& event) override;
+
+    // Runs inside OnEvent after logging (may destroy things).
+    std::function<void(SkinUI::TInputEvent&)> onEvent;
+    SkinUI::TInputEvent lastEvent = {};
+
+private:
+    Log* m_log;
+    unsigned m_capabilities;
+    const char* m_typeName;
+};
+
+// Places a floating probe at a fixed client rectangle inside a container.
+ProbeControl* AddFloatingProbe(SkinUI::CContainerUI* parent, const char* name, Log* log, const char* pos,
+                               unsigned capabilities = 0, const char* typeName = "ProbeUI");
+
+// Logs "type:senderName" for each notification and runs an optional hook.
+class NotifyRecorder : public SkinUI::INotifyUI {
+public:
+    explicit NotifyRecorder(Log* log) : m_log(log) {}
+    void OnNotification(SkinUI::TNotifyEvent& event) override;
+    std::function<void(SkinUI::TNotifyEvent&)> hook;
+    SkinUI::TNotifyEvent last;
+
+private:
+    Log* m_log;
+};
+
+// Entries of `log` that start with `prefix` ("A:" for everything probe A received).
+Log Filter(const Log& log, const std::string& prefix);
+
+}  // namespace hosttest

@@ -1,0 +1,63 @@
+// CWindowWnd: binds one object to one native top-level or pop-up window.
+//
+// Create registers the window class (an own class, or a superclass of a system class) and passes
+// the object as creation parameter; the class procedure binds it at WM_NCCREATE, so
+// ProcessMessage sees every message from WM_NCCREATE on. After WM_NCDESTROY the handle is null
+// and OnWindowGone runs, where an object that lives on the heap may delete itself; nothing here
+// ever reads the object again after that call.
+//
+// The object pointer lives in the window's user data (own classes) or in the "WndX" property
+// (superclasses, whose user data belongs to the system class). RunModal is the program's message
+// loop: each queued message is first offered to the control hosts' pre-translation.
+#pragma once
+
+#include <windows.h>
+
+namespace SkinUI {
+
+class CWindowWnd {
+public:
+    CWindowWnd() = default;
+    CWindowWnd(const CWindowWnd&) = delete;
+    CWindowWnd& operator=(const CWindowWnd&) = delete;
+
+    HWND GetHWND() const { return m_hWnd; }
+
+    // Virtual operations, in slot order.
+    virtual const char* WindowClassName() const = 0;
+    virtual const char* SuperclassName() const;
+    virtual UINT ClassStyle() const;
+    virtual LRESULT ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual void OnWindowGone(HWND hwnd);
+
+    HWND Create(HWND parent, const char* title, DWORD style, DWORD exStyle, int x, int y, int width, int height);
+    // The pop-up editors' form: no title, position from the rectangle.
+    HWND Create(HWND parent, DWORD style, DWORD exStyle, const RECT& rect);
+    void Show();
+    // Runs until the window is gone; answers the wParam of the WM_CLOSE that reached it, else 0.
+    UINT RunModal();
+    void PostClose(UINT resultCode = 1);
+    // Centres over the owner (or the work area) and grows the height by 7/6, kept on the work area.
+    void CenterOverOwner();
+    void SetIcons(UINT resourceId);
+
+protected:
+    // No virtual destructor at this level: objects are deleted through their own class.
+    ~CWindowWnd() = default;
+
+    // Passes a message to where unhandled messages go.
+    LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_hWnd = nullptr;
+    WNDPROC m_prevProc = ::DefWindowProcA;  // a system class's own procedure when superclassing
+    bool m_subclassed = false;              // never set by this framework; restored on the last message
+
+private:
+    bool RegisterOwnClass();
+    bool RegisterSuperclass();
+    static LRESULT CALLBACK ClassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SuperclassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT LastMessage(CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool superclass);
+};
+
+}  // namespace SkinUI
