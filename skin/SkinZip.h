@@ -67,7 +67,7 @@ public:
     // Closes any open entry and frees the handle; a file is closed, a memory buffer is not freed.
     static ZipResult Close(HSKINZIP zip);
 
-    // Result of the last open on this thread (ZipOk after a successful one).
+    // Result of the last open (ZipOk after a successful one).
     static ZipResult LastResult();
 };
 

@@ -55,8 +55,9 @@ def noise_bytes(count):
 
 def write_sources():
     os.makedirs(os.path.join(SOURCE, "skin"), exist_ok=True)
-    generated = {"skin/btn.png": png_bytes(), "ten.bin": b"0123456789",
-                 "noise.bin": noise_bytes(36000), "empty.txt": b""}
+    # MainWnd.xml is written by hand; Bom.xml is the same layout behind a UTF-8 byte-order mark.
+    generated = {"Bom.xml": b"\xef\xbb\xbf" + read("MainWnd.xml"), "skin/btn.png": png_bytes(),
+                 "ten.bin": b"0123456789", "noise.bin": noise_bytes(36000), "empty.txt": b""}
     for name, body in generated.items():
         with open(os.path.join(SOURCE, name), "wb") as f:
             f.write(body)

@@ -249,6 +249,7 @@ TEST(SkinZip, DamagedArchivesFailWithACode) {
 // outside the buffer (the copy is sized exactly, so an over-read lands outside the heap block).
 TEST(SkinZip, TruncatedAndBitFlippedArchivesNeverCrash) {
     const std::vector<unsigned char> original = ReadData("python-deflated.zip");
+    ASSERT_GT(original.size(), 22u);
     const std::vector<unsigned char> expectedTen = ReadData("source/ten.bin");
     auto exercise = [&](const std::vector<unsigned char>& bytes) {
         std::unique_ptr<unsigned char[]> exact(new unsigned char[bytes.size() ? bytes.size() : 1]);
