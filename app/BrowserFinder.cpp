@@ -42,7 +42,8 @@ LONG ReadRegistryString(ISystemServices& services, HKEY root, const char* subKey
     if (length > capacity - 1)
         return ERROR_MORE_DATA;
     buffer[length] = '\0';
-    *size = length + 1;
+    // The size comes back as RegGetValueA reports it: the text and one terminator.
+    *size = (length > 0 && buffer[length - 1] == '\0') ? length : length + 1;
     return ERROR_SUCCESS;
 }
 

@@ -19,17 +19,19 @@ const TDnsProfile* const kProfiles[ProfileCount] = {&kBlockingProfile, &kPurePro
 const DWORD kProfilePauseMs = 400;
 const DWORD kRestorePauseMs = 500;
 
-// The Chinese texts are code page 936 bytes, shown through the wide API after an explicit
-// conversion, so they read correctly whatever the system's ANSI code page is.
-struct TChineseTexts {
-    const char* caption;
-    const char* profileDone[ProfileCount];
-    const char* restoreDone;
-    const char* profileFailed;
-    const char* restoreFailed;
+// Every message the actions show, in one language. The Chinese set is code page 936 bytes, shown
+// through the wide API after an explicit conversion, so it reads correctly whatever the system's
+// ANSI code page is; the English set is written wide.
+template <typename Text>
+struct TMessageTexts {
+    Text caption;
+    Text profileDone[ProfileCount];
+    Text restoreDone;
+    Text profileFailed;
+    Text restoreFailed;
 };
 
-const TChineseTexts kChinese = {
+const TMessageTexts<const char*> kChinese = {
     // 提示
     "\xcc\xe1\xca\xbe",
     {
@@ -51,15 +53,7 @@ const TChineseTexts kChinese = {
     "\xa3\xba",
 };
 
-struct TEnglishTexts {
-    const wchar_t* caption;
-    const wchar_t* profileDone[ProfileCount];
-    const wchar_t* restoreDone;
-    const wchar_t* profileFailed;
-    const wchar_t* restoreFailed;
-};
-
-const TEnglishTexts kEnglish = {
+const TMessageTexts<const wchar_t*> kEnglish = {
     L"Notice",
     {
         L"Settings applied (Intercept Mode)!",
@@ -71,24 +65,23 @@ const TEnglishTexts kEnglish = {
     L"Reset failed. These connections could not be reset:",
 };
 
-enum TextId { CaptionText, RestoreDoneText, ProfileFailedText, RestoreFailedText };
+std::wstring Widened(const wchar_t* text) { return text; }
+std::wstring Widened(const char* text) { return WideFromCodePage936(text); }
 
-std::wstring Text(bool english, TextId id) {
-    switch (id) {
-    case CaptionText:
-        return english ? kEnglish.caption : WideFromCodePage936(kChinese.caption);
-    case RestoreDoneText:
-        return english ? kEnglish.restoreDone : WideFromCodePage936(kChinese.restoreDone);
-    case ProfileFailedText:
-        return english ? kEnglish.profileFailed : WideFromCodePage936(kChinese.profileFailed);
-    case RestoreFailedText:
-        return english ? kEnglish.restoreFailed : WideFromCodePage936(kChinese.restoreFailed);
-    }
-    return std::wstring();
+template <typename Text>
+TMessageTexts<std::wstring> Widened(const TMessageTexts<Text>& texts) {
+    TMessageTexts<std::wstring> wide;
+    wide.caption = Widened(texts.caption);
+    for (int i = 0; i < ProfileCount; ++i)
+        wide.profileDone[i] = Widened(texts.profileDone[i]);
+    wide.restoreDone = Widened(texts.restoreDone);
+    wide.profileFailed = Widened(texts.profileFailed);
+    wide.restoreFailed = Widened(texts.restoreFailed);
+    return wide;
 }
 
-std::wstring ProfileDoneText(bool english, int profile) {
-    return english ? kEnglish.profileDone[profile] : WideFromCodePage936(kChinese.profileDone[profile]);
+TMessageTexts<std::wstring> Messages(bool english) {
+    return english ? Widened(kEnglish) : Widened(kChinese);
 }
 
 bool NameIs(const char* name, const char* expected) {
@@ -97,9 +90,11 @@ bool NameIs(const char* name, const char* expected) {
 
 }  // namespace
 
-// Per list entry: did every netsh command for it succeed.
+// How each list entry fared so far. Set: every command for it succeeded.
 struct CMainActions::TOutcome {
-    std::vector<bool> entrySucceeded;
+    enum State { Set, Failed, StillRunning };
+    std::vector<State> entries;
+    explicit TOutcome(size_t count) : entries(count, Set) {}
 };
 
 CMainActions::CMainActions(ISystemServices& services, AdapterList& adapters)
@@ -157,11 +152,26 @@ void CMainActions::EndAction() {
     }
 }
 
-bool CMainActions::RunNetsh(const std::string& commandLine) {
-    const std::string folder = m_services.SystemFolder();
-    if (folder.empty())
+bool CMainActions::RunForEntry(TOutcome& outcome, size_t entry, NetshCommand command, const char* address) {
+    // A command for this connection that never ended may still be changing it; starting another
+    // now would race it, which is what waiting for each command is there to prevent.
+    if (outcome.entries[entry] == TOutcome::StillRunning)
         return false;
-    return CommandSucceeded(m_services.RunHidden(folder + "\\" + kNetshProgram, commandLine, kCommandTimeoutMs));
+    const TAdapterName& adapter = m_adapters[entry];
+    std::string line;
+    if (!adapter.addressable || !BuildNetshCommandLine(command, adapter.name.GetData(), address, line)) {
+        outcome.entries[entry] = TOutcome::Failed;
+        return false;
+    }
+    TCommandResult result;  // not started unless the system folder is known
+    const std::string folder = m_services.SystemFolder();
+    if (!folder.empty())
+        result = m_services.RunHidden(folder + "\\" + kNetshProgram, line, kCommandTimeoutMs);
+    if (result.outcome == TCommandResult::TimedOut)
+        outcome.entries[entry] = TOutcome::StillRunning;
+    else if (!CommandSucceeded(result))
+        outcome.entries[entry] = TOutcome::Failed;
+    return true;
 }
 
 void CMainActions::RunFlush() {
@@ -184,55 +194,42 @@ void CMainActions::ApplyProfile(int profile) {
     };
 
     BeginAction();
-    TOutcome outcome;
-    outcome.entrySucceeded.assign(m_adapters.size(), true);
+    TOutcome outcome(m_adapters.size());
     for (const TPhase& phase : phases) {
         if (!phase.address)
             continue;  // the family profile has no third server, and no third flush
-        for (size_t i = 0; i < m_adapters.size(); ++i) {
-            std::string line;
-            if (!m_adapters[i].addressable ||
-                !BuildNetshCommandLine(phase.command, m_adapters[i].name.GetData(), phase.address, line)) {
-                outcome.entrySucceeded[i] = false;
-                continue;
-            }
-            if (!RunNetsh(line))
-                outcome.entrySucceeded[i] = false;
-        }
+        for (size_t i = 0; i < m_adapters.size(); ++i)
+            RunForEntry(outcome, i, phase.command, phase.address);
         m_services.Pause(kProfilePauseMs);
         RunFlush();
     }
-    Report(outcome, ProfileDoneText(m_english, profile), false);
+    const TMessageTexts<std::wstring> texts = Messages(m_english);
+    Report(outcome, texts.profileDone[profile], texts.profileFailed, texts.caption);
 }
 
 void CMainActions::RestoreAutomatic() {
     BeginAction();
-    TOutcome outcome;
-    outcome.entrySucceeded.assign(m_adapters.size(), true);
+    TOutcome outcome(m_adapters.size());
     for (size_t i = 0; i < m_adapters.size(); ++i) {
-        std::string line;
-        if (!m_adapters[i].addressable ||
-            !BuildNetshCommandLine(NetshCommand::RestoreDhcp, m_adapters[i].name.GetData(), nullptr, line)) {
-            outcome.entrySucceeded[i] = false;
+        if (!RunForEntry(outcome, i, NetshCommand::RestoreDhcp, nullptr))
             continue;  // nothing was changed, so nothing to wait for or flush
-        }
-        if (!RunNetsh(line))
-            outcome.entrySucceeded[i] = false;
         m_services.Pause(kRestorePauseMs);
         RunFlush();
     }
-    Report(outcome, Text(m_english, RestoreDoneText), true);
+    const TMessageTexts<std::wstring> texts = Messages(m_english);
+    Report(outcome, texts.restoreDone, texts.restoreFailed, texts.caption);
 }
 
 // Success needs every discovered connection set and at least one entry set at all. The dial-up
 // entry is always tried but rarely exists, so its failure alone does not count, and it is named
 // only when nothing else failed (then it is why nothing was set).
-void CMainActions::Report(const TOutcome& outcome, const std::wstring& successText, bool restore) {
+void CMainActions::Report(const TOutcome& outcome, const std::wstring& successText,
+                          const std::wstring& failureText, const std::wstring& caption) {
     bool anySucceeded = false;
     std::vector<const TAdapterName*> failedDiscovered;
     std::vector<const TAdapterName*> failedFixed;
     for (size_t i = 0; i < m_adapters.size(); ++i) {
-        if (outcome.entrySucceeded[i])
+        if (outcome.entries[i] == TOutcome::Set)
             anySucceeded = true;
         else if (m_adapters[i].discovered)
             failedDiscovered.push_back(&m_adapters[i]);
@@ -243,12 +240,12 @@ void CMainActions::Report(const TOutcome& outcome, const std::wstring& successTe
     if (anySucceeded && failedDiscovered.empty()) {
         text = successText;
     } else {
-        text = Text(m_english, restore ? RestoreFailedText : ProfileFailedText);
+        text = failureText;
         for (const TAdapterName* adapter : failedDiscovered.empty() ? failedFixed : failedDiscovered)
             text += L"\n" + adapter->displayName;
     }
     m_services.EnableOwner(m_owner, true);
-    m_services.ShowMessageBox(m_owner, text, Text(m_english, CaptionText), MB_OK | MB_TASKMODAL);
+    m_services.ShowMessageBox(m_owner, text, caption, MB_OK | MB_TASKMODAL);
     EndAction();
 }
 

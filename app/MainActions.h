@@ -5,14 +5,16 @@
 // automatic DNS, and the two web pages. Every OS call goes through ISystemServices.
 //
 // A profile or restore runs its netsh and ipconfig commands one after another on the UI thread,
-// each waited for (at most kCommandTimeoutMs) with the window still painting, then tells the user
-// the outcome: the success text only when every discovered connection was fully set and at least
-// one list entry was; otherwise a failure text naming the connections. While an action runs the
-// window is disabled and further clicks are ignored; a close request that arrives meanwhile is
+// each waited for (at most kCommandTimeoutMs) with the window still painting; a connection whose
+// command did not end in time gets no further command, which would race it. Then it tells the
+// user the outcome: the success text only when every discovered connection was fully set and at
+// least one list entry was; otherwise a failure text naming the connections. While an action runs
+// the window is disabled and further clicks are ignored; a close request that arrives meanwhile is
 // held and re-posted when the action ends. Message texts follow the window's layout language.
 #pragma once
 
 #include "app/AdapterDiscovery.h"
+#include "app/CommandLine.h"
 #include "app/SystemServices.h"
 
 #include <string>
@@ -49,9 +51,12 @@ private:
     void ApplyProfile(int profile);
     void RestoreAutomatic();
     void OpenWebPage(const char* url);
-    bool RunNetsh(const std::string& commandLine);
+    // Runs one netsh command for list entry `entry` and records how it went; false when no command
+    // was started for it.
+    bool RunForEntry(TOutcome& outcome, size_t entry, NetshCommand command, const char* address);
     void RunFlush();
-    void Report(const TOutcome& outcome, const std::wstring& successText, bool restore);
+    void Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText,
+                const std::wstring& caption);
     void BeginAction();
     void EndAction();
 

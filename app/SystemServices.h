@@ -34,7 +34,7 @@ inline bool CommandSucceeded(const TCommandResult& result) {
 }
 
 // One row of the IPv4 interface table: the interface index and the device name
-// ("\DEVICE\TCPIP_{...}"), at most 127 UTF-16 units.
+// ("\DEVICE\TCPIP_{...}"), at most the table's 128 UTF-16 units (the field need not be terminated).
 struct TInterfaceEntry {
     ULONG index = 0;
     std::wstring deviceName;

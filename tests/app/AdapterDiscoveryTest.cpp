@@ -24,6 +24,13 @@ std::vector<std::string> Names(const AdapterList& list) {
     return names;
 }
 
+// Discovery into a fresh list; unaddressable entries appear as "<display name>".
+std::vector<std::string> DiscoveredNames(FakeServices& fake) {
+    AdapterList list;
+    Quoril::DiscoverAdapters(fake, list);
+    return Names(list);
+}
+
 }  // namespace
 
 TEST(AdapterDiscovery, TableOrderThenTheDialUpEntry) {
@@ -46,9 +53,7 @@ TEST(AdapterDiscovery, TableOrderThenTheDialUpEntry) {
 TEST(AdapterDiscovery, NoTableLeavesOnlyTheDialUpEntry) {
     FakeServices fake;
     fake.hasTable = false;
-    AdapterList list;
-    Quoril::DiscoverAdapters(fake, list);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{kDialUp}));
+    EXPECT_EQ(DiscoveredNames(fake), (std::vector<std::string>{kDialUp}));
 }
 
 TEST(AdapterDiscovery, VirtualAdapterFilterIsCaseSensitive) {
@@ -57,9 +62,8 @@ TEST(AdapterDiscovery, VirtualAdapterFilterIsCaseSensitive) {
     AddInterface(fake, 2, L"d2", L"vmware network adapter vmnet1");
     AddInterface(fake, 3, L"d3", L"My VMware Network Adapter");
     AddInterface(fake, 4, L"d4", L"VMware Network");
-    AdapterList list;
-    Quoril::DiscoverAdapters(fake, list);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"vmware network adapter vmnet1", "VMware Network", kDialUp}));
+    EXPECT_EQ(DiscoveredNames(fake),
+              (std::vector<std::string>{"vmware network adapter vmnet1", "VMware Network", kDialUp}));
 }
 
 TEST(AdapterDiscovery, RouterConfigMissingMeansNoLookupAndAdapterNamesInstead) {
@@ -68,9 +72,7 @@ TEST(AdapterDiscovery, RouterConfigMissingMeansNoLookupAndAdapterNamesInstead) {
     AddInterface(fake, 11, L"d1", L"never asked");
     AddInterface(fake, 12, L"d2", nullptr);
     fake.addressNames = {{12, L"Wi-Fi"}, {11, L"Ethernet"}};
-    AdapterList list;
-    Quoril::DiscoverAdapters(fake, list);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"Ethernet", "Wi-Fi", kDialUp}));
+    EXPECT_EQ(DiscoveredNames(fake), (std::vector<std::string>{"Ethernet", "Wi-Fi", kDialUp}));
     for (const std::string& call : fake.calls) {
         EXPECT_NE(call.substr(0, 6), "lookup");
         EXPECT_NE(call, "disconnect");
@@ -81,9 +83,7 @@ TEST(AdapterDiscovery, RouterConfigMissingMeansNoLookupAndAdapterNamesInstead) {
     bare.connectResult = ERROR_NOT_SUPPORTED;
     AddInterface(bare, 11, L"d1", nullptr);
     bare.addressNamesOk = false;
-    AdapterList only;
-    Quoril::DiscoverAdapters(bare, only);
-    EXPECT_EQ(Names(only), (std::vector<std::string>{kDialUp}));
+    EXPECT_EQ(DiscoveredNames(bare), (std::vector<std::string>{kDialUp}));
 }
 
 TEST(AdapterDiscovery, FailedLookupNeverRepeatsThePreviousName) {
@@ -92,15 +92,44 @@ TEST(AdapterDiscovery, FailedLookupNeverRepeatsThePreviousName) {
     AddInterface(fake, 2, L"d2", nullptr);  // lookup fails, and the adapter list does not know it
     AddInterface(fake, 3, L"d3", L"Wi-Fi");
     fake.addressNames = {{9, L"Other"}};
-    AdapterList list;
-    Quoril::DiscoverAdapters(fake, list);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"Ethernet", "Wi-Fi", kDialUp}));
+    EXPECT_EQ(DiscoveredNames(fake), (std::vector<std::string>{"Ethernet", "Wi-Fi", kDialUp}));
 
     // When the adapter list knows the index, its name is used for that entry only.
     fake.addressNames = {{2, L"Bluetooth"}};
+    EXPECT_EQ(DiscoveredNames(fake), (std::vector<std::string>{"Ethernet", "Bluetooth", "Wi-Fi", kDialUp}));
+
+    // A look-up that fails after writing part of a longer name leaves none of it behind: the
+    // adapter list's shorter name is taken exactly.
+    fake.routerPartialNames[L"d2"] = L"Bluetooth Network Connection";
+    fake.addressNames = {{2, L"BT"}};
+    EXPECT_EQ(DiscoveredNames(fake), (std::vector<std::string>{"Ethernet", "BT", "Wi-Fi", kDialUp}));
+}
+
+TEST(AdapterDiscovery, NameThatFillsTheLookUpBufferIsNeverUsedCut) {
+    // The look-up buffer holds 256 units; a name that fills it has lost its end.
+    const std::wstring longName = std::wstring(255, L'x') + L"yyy";
+    const std::wstring exact(255, L'x');  // 255 units and a terminator: whole
+    FakeServices fake;
+    AddInterface(fake, 1, L"d1", longName.c_str());
+    AddInterface(fake, 2, L"d2", exact.c_str());
+    AdapterList list;
+    Quoril::DiscoverAdapters(fake, list);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_FALSE(list[0].addressable);
+    EXPECT_STREQ(list[0].name.GetData(), "");
+    EXPECT_EQ(list[0].displayName, longName.substr(0, 256));
+    ASSERT_TRUE(list[1].addressable);
+    EXPECT_EQ(std::string(list[1].name.GetData()), std::string(255, 'x'));
+
+    // The adapter list, asked for the cut entry only, gives the whole name for the message; it is
+    // still too long for a command line.
+    fake.addressNames = {{1, longName}, {2, L"not asked"}};
     AdapterList named;
     Quoril::DiscoverAdapters(fake, named);
-    EXPECT_EQ(Names(named), (std::vector<std::string>{"Ethernet", "Bluetooth", "Wi-Fi", kDialUp}));
+    ASSERT_EQ(named.size(), 3u);
+    EXPECT_FALSE(named[0].addressable);
+    EXPECT_EQ(named[0].displayName, longName);
+    EXPECT_EQ(named[1].displayName, exact);
 }
 
 TEST(AdapterDiscovery, UnusableNamesAreListedAsUnaddressable) {
@@ -110,11 +139,9 @@ TEST(AdapterDiscovery, UnusableNamesAreListedAsUnaddressable) {
     AddInterface(fake, 3, L"d3", L"\u4ee5\u592a\u7f51");  // not in code page 1252
     AddInterface(fake, 4, L"d4", L"Bad\uff02Fit");          // best-fits to a quote
     AddInterface(fake, 5, L"d5", L"Line\nBreak");
-    const std::wstring full(255, L'x');  // the buffer's last unit is forced to the terminator
-    AddInterface(fake, 6, L"d6", (full + L"yyy").c_str());
     AdapterList list;
     Quoril::DiscoverAdapters(fake, list);
-    ASSERT_EQ(list.size(), 7u);
+    ASSERT_EQ(list.size(), 6u);
     EXPECT_TRUE(list[0].addressable);
     for (size_t i = 1; i <= 4; ++i) {
         EXPECT_FALSE(list[i].addressable) << i;
@@ -122,9 +149,6 @@ TEST(AdapterDiscovery, UnusableNamesAreListedAsUnaddressable) {
         EXPECT_STREQ(list[i].name.GetData(), "") << i;
     }
     EXPECT_EQ(list[2].displayName, L"\u4ee5\u592a\u7f51");
-    // Cut at the wide buffer's end: 255 units, which still fit in 255 bytes.
-    EXPECT_TRUE(list[5].addressable);
-    EXPECT_EQ(std::string(list[5].name.GetData()), std::string(255, 'x'));
 }
 
 TEST(AdapterDiscoveryCp936, LongChineseNameIsUnaddressableShortOneExact) {

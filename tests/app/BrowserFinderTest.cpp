@@ -79,6 +79,23 @@ TEST(BrowserFinder, UnterminatedValuesNeverReadStaleOrForeignBytes) {
     EXPECT_EQ(Find(fake), "iexplore.exe");
 }
 
+TEST(BrowserFinder, ReadSizeCountsOneTerminatorOnBothPaths) {
+    for (bool hasGetValue : {true, false}) {
+        SCOPED_TRACE(hasGetValue ? "RegGetValueA" : "RegQueryValueExA");
+        FakeServices fake;
+        fake.hasRegGetValue = hasGetValue;
+        fake.SetValue(HKEY_CLASSES_ROOT, "T", nullptr, REG_SZ, Z("abc"));
+        fake.SetValue(HKEY_CLASSES_ROOT, "U", nullptr, REG_SZ, "abcd");
+        for (const char* key : {"T", "U"}) {
+            char buffer[16];
+            memset(buffer, '#', sizeof(buffer));
+            DWORD size = sizeof(buffer);
+            ASSERT_EQ(Quoril::ReadRegistryString(fake, HKEY_CLASSES_ROOT, key, nullptr, buffer, &size), ERROR_SUCCESS);
+            EXPECT_EQ(size, strlen(buffer) + 1) << key;
+        }
+    }
+}
+
 TEST(BrowserFinder, LongProgidBuildsTheWholeKeyPath) {
     FakeServices fake;
     fake.hasRegGetValue = true;

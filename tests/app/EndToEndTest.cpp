@@ -86,8 +86,9 @@ public:
 };
 
 // Installs the recorder as the system's netsh.exe and ipconfig.exe with native load order for
-// those names in the prefix (restoring both afterwards), plants recorder copies named netsh.exe/ipconfig.exe beside the test program and
-// in the current directory (they must never be started), and points the log at a fresh file.
+// those names in the prefix (restoring both afterwards), plants recorder copies of the same names
+// beside the test program and in the current directory (they must never be started: each line
+// logs its own module path), and points the log at a fresh file.
 class RecorderPrefix : public ::testing::Test {
 protected:
     void SetUp() override {

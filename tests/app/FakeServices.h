@@ -42,6 +42,8 @@ public:
     std::vector<Quoril::TInterfaceEntry> table;
     DWORD connectResult = NO_ERROR;
     std::map<std::wstring, std::wstring> routerNames;  // device name -> friendly name; others fail
+    // device name -> text the look-up leaves in the buffer before it fails anyway
+    std::map<std::wstring, std::wstring> routerPartialNames;
     bool addressNamesOk = true;
     std::vector<Quoril::TAdapterAddressName> addressNames;
 
@@ -84,10 +86,15 @@ public:
         calls.push_back("lookup " + Narrow(device));
         EXPECT_EQ(handle, reinterpret_cast<HANDLE>(0x1234));
         EXPECT_EQ(bytes, 512u);
+        const size_t units = bytes / sizeof(wchar_t);
+        auto partial = routerPartialNames.find(device);
+        if (partial != routerPartialNames.end()) {
+            partial->second.copy(buffer, units);
+            return ERROR_INSUFFICIENT_BUFFER;
+        }
         auto found = routerNames.find(device);
         if (found == routerNames.end())
             return ERROR_NOT_FOUND;
-        const size_t units = bytes / sizeof(wchar_t);
         // Like the real call, a name that fills the buffer is copied without room to spare.
         for (size_t i = 0; i < units; ++i)
             buffer[i] = i < found->second.size() ? found->second[i] : L'\0';

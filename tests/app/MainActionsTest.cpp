@@ -224,6 +224,27 @@ TEST(MainActions, SuccessOnlyWhenEveryDiscoveredConnectionWasSet) {
     EXPECT_EQ(second.Runs().size(), 12u);  // the remaining commands still ran, in order
 }
 
+TEST(MainActions, ConnectionWhoseCommandHangsGetsNoFurtherCommand) {
+    // Its set-primary may still be running: an add-second now would race it.
+    Rig rig({L"Ethernet", L"Wi-Fi"});
+    rig.fake.onRun = FailWhere("\"Ethernet\" source=static", Outcome(TCommandResult::TimedOut));
+    rig.Click("btnOpen");
+    const auto& p = Quoril::kBlockingProfile;
+    EXPECT_EQ(rig.Runs(), (std::vector<std::string>{
+                              SetPrimary("Ethernet", p.primary), SetPrimary("Wi-Fi", p.primary),
+                              SetPrimary(kDialUp, p.primary), kFlush,
+                              Add("Wi-Fi", p.second, 2), Add(kDialUp, p.second, 2), kFlush,
+                              Add("Wi-Fi", p.third, 3), Add(kDialUp, p.third, 3), kFlush}));
+    EXPECT_EQ(rig.LastBox(), kProfileFailed + L"\nEthernet");
+
+    // A plain failure still lets the later commands run, as every connection gets each phase.
+    Rig failed({L"Ethernet"});
+    failed.fake.onRun = FailWhere("\"Ethernet\" source=static");
+    failed.Click("btnOpen");
+    EXPECT_EQ(failed.Runs().size(), 9u);
+    EXPECT_EQ(failed.LastBox(), kProfileFailed + L"\nEthernet");
+}
+
 TEST(MainActions, UnaddressableConnectionsGetNoCommandAndFail) {
     Rig rig({L"Ethernet", L"Bad\"Name", L"\u4ee5\u592a\u7f51"});
     rig.Click("btnOpen");
