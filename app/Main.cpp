@@ -1,30 +1,45 @@
-// Placeholder entry point until the skinned main window exists: shows an empty window.
+// Quoril's entry point: prepares the process, then runs the main window until it is gone.
 #include <windows.h>
+#include <ole2.h>
 
-static LRESULT CALLBACK PlaceholderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+#include "app/MainWnd.h"
+#include "host/ResourceLocation.h"
+#include "shadow/WndShadow.h"
+
+namespace {
+
+// The program runs elevated, often from a download folder: no DLL may come from the
+// application's folder. Looked up at run time because Windows 7 has it only with an update.
+void RestrictDllSearchToSystemFolder() {
+    typedef BOOL(WINAPI * SetDefaultDllDirectoriesFn)(DWORD);
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    if (kernel == nullptr) return;
+    FARPROC proc = ::GetProcAddress(kernel, "SetDefaultDllDirectories");
+    if (proc != nullptr) reinterpret_cast<SetDefaultDllDirectoriesFn>(proc)(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = PlaceholderProc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "UIMainWnd";
-    if (!RegisterClassExA(&wc)) return 1;
-    HWND hwnd = CreateWindowExA(0, "UIMainWnd", "Quoril", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                360, 543, nullptr, nullptr, instance, nullptr);
-    if (!hwnd) return 1;
-    ShowWindow(hwnd, show);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    RestrictDllSearchToSystemFolder();
+
+    SkinUI::CWndShadow::InitSupport(instance);
+    SkinUI::CResourceLocation::SetModuleInstance(instance);
+    SkinUI::CResourceLocation::SetResourceFolder(SkinUI::CResourceLocation::GetInstanceFolder() + "skin\\");
+    ::CoInitialize(nullptr);
+
+    // The window deletes itself after its last message.
+    Quoril::CMainWnd* window = new Quoril::CMainWnd();
+    if (window->Create(nullptr, "Quoril", WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU,
+                       WS_EX_APPWINDOW, 0, 0, 0, 0) == nullptr) {
+        return 1;
+    }
+    window->CenterOverOwner();
+    window->SetIcons(Quoril::CMainWnd::kIconResourceId);
+    window->RunModal();
+
+    if (SkinUI::CResourceLocation::IsSkinArchiveCached() && SkinUI::CResourceLocation::GetSkinArchiveName() == "membuffer") {
+        SkinUI::CResourceLocation::CloseSkinArchive();
     }
     return 0;
 }

@@ -70,14 +70,9 @@ void CButtonUI::SetEnabled(bool enabled)
 // back in, release clicks once; a disabled button never gets Captured and never clicks.
 void CButtonUI::OnEvent(TInputEvent& event)
 {
-    const int kind = event.Type;
-    if (IsMouseEventKind(kind) && !AcceptsMouse()) {
-        if (m_parent)
-            m_parent->OnEvent(event);
-        else
-            CLabelUI::OnEvent(event);
+    if (PassOnRefusedMouseEvent(event))
         return;
-    }
+    const int kind = event.Type;
     const bool inside = m_position.Contains(event.MousePoint);
     switch (kind) {
     case InputEventKind::FocusGained:
@@ -181,10 +176,7 @@ void CButtonUI::SetAttribute(const char* name, const char* value)
 
 CSizeUI CButtonUI::MeasureSize(CSizeUI /*available*/)
 {
-    if (m_fixedSize.cy != 0)
-        return m_fixedSize;
-    int lineHeight = m_host ? m_host->GetFontEntry(m_fontIndex)->tm.tmHeight : 0;
-    return CSizeUI(m_fixedSize.cx, lineHeight + 8);
+    return MeasureOneLine(8);
 }
 
 //--- painting ------------------------------------------------------------------------------------

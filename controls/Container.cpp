@@ -269,22 +269,14 @@ void CContainerUI::PlaceFloatingChild(int index)
     int w = child->GetFixedWidth();
     int h = child->GetFixedHeight();
     const CRectUI& p = m_position;
-    // A negative offset counts from the right (bottom) edge.
+    // Along one axis: a negative offset counts from the far (right or bottom) edge.
+    auto place = [](LONG nearEdge, LONG farEdge, LONG offset, int size, LONG& from, LONG& to) {
+        from = offset >= 0 ? nearEdge + offset : farEdge + offset - size;
+        to = from + size;
+    };
     CRectUI r;
-    if (offset.cx >= 0) {
-        r.left = p.left + offset.cx;
-        r.right = r.left + w;
-    } else {
-        r.left = p.right + offset.cx - w;
-        r.right = p.right + offset.cx;
-    }
-    if (offset.cy >= 0) {
-        r.top = p.top + offset.cy;
-        r.bottom = r.top + h;
-    } else {
-        r.top = p.bottom + offset.cy - h;
-        r.bottom = p.bottom + offset.cy;
-    }
+    place(p.left, p.right, offset.cx, w, r.left, r.right);
+    place(p.top, p.bottom, offset.cy, h, r.top, r.bottom);
     if (child->HasRelativeRule()) {
         TRelativePos rule = child->GetRelativeRule();
         int width = p.GetWidth();
@@ -351,101 +343,44 @@ int CContainerUI::ScrollLineStep() const
     return m_host->GetDefaultFontEntry()->tm.tmHeight + 8;
 }
 
-void CContainerUI::ScrollLineUp()
+// The line and page operations move from the current position; the bars clamp the result.
+void CContainerUI::ScrollBy(int dx, int dy)
 {
     CSizeUI pos = GetScrollPosition();
-    pos.cy -= ScrollLineStep();
+    pos.cx += dx;
+    pos.cy += dy;
     SetScrollPosition(pos);
 }
 
-void CContainerUI::ScrollLineDown()
+int CContainerUI::PageHeight() const
 {
-    CSizeUI pos = GetScrollPosition();
-    pos.cy += ScrollLineStep();
-    SetScrollPosition(pos);
-}
-
-void CContainerUI::ScrollPageUp()
-{
-    CSizeUI pos = GetScrollPosition();
     int page = m_position.GetHeight() - m_inset.top - m_inset.bottom;
     if (HorizontalBarShown())
         page -= m_horizontalScrollBar->GetFixedHeight();
-    pos.cy -= page;
-    SetScrollPosition(pos);
+    return page;
 }
 
-void CContainerUI::ScrollPageDown()
+int CContainerUI::PageWidth() const
 {
-    CSizeUI pos = GetScrollPosition();
-    int page = m_position.GetHeight() - m_inset.top - m_inset.bottom;
-    if (HorizontalBarShown())
-        page -= m_horizontalScrollBar->GetFixedHeight();
-    pos.cy += page;
-    SetScrollPosition(pos);
-}
-
-void CContainerUI::ScrollToTop()
-{
-    CSizeUI pos = GetScrollPosition();
-    pos.cy = 0;
-    SetScrollPosition(pos);
-}
-
-void CContainerUI::ScrollToBottom()
-{
-    CSizeUI pos = GetScrollPosition();
-    pos.cy = GetScrollExtent().cy;
-    SetScrollPosition(pos);
-}
-
-void CContainerUI::ScrollLineLeft()
-{
-    CSizeUI pos = GetScrollPosition();
-    pos.cx -= 8;
-    SetScrollPosition(pos);
-}
-
-void CContainerUI::ScrollLineRight()
-{
-    CSizeUI pos = GetScrollPosition();
-    pos.cx += 8;
-    SetScrollPosition(pos);
-}
-
-void CContainerUI::ScrollPageLeft()
-{
-    CSizeUI pos = GetScrollPosition();
     int page = m_position.GetWidth() - m_inset.left - m_inset.right;
     if (VerticalBarShown())
         page -= m_verticalScrollBar->GetFixedWidth();
-    pos.cx -= page;
-    SetScrollPosition(pos);
+    return page;
 }
 
-void CContainerUI::ScrollPageRight()
-{
-    CSizeUI pos = GetScrollPosition();
-    int page = m_position.GetWidth() - m_inset.left - m_inset.right;
-    if (VerticalBarShown())
-        page -= m_verticalScrollBar->GetFixedWidth();
-    pos.cx += page;
-    SetScrollPosition(pos);
-}
-
-void CContainerUI::ScrollToLeftEnd()
-{
-    CSizeUI pos = GetScrollPosition();
-    pos.cx = 0;
-    SetScrollPosition(pos);
-}
-
-void CContainerUI::ScrollToRightEnd()
-{
-    CSizeUI pos = GetScrollPosition();
-    pos.cx = GetScrollExtent().cx;
-    SetScrollPosition(pos);
-}
+void CContainerUI::ScrollLineUp() { ScrollBy(0, -ScrollLineStep()); }
+void CContainerUI::ScrollLineDown() { ScrollBy(0, ScrollLineStep()); }
+void CContainerUI::ScrollPageUp() { ScrollBy(0, -PageHeight()); }
+void CContainerUI::ScrollPageDown() { ScrollBy(0, PageHeight()); }
+void CContainerUI::ScrollToTop() { SetScrollPosition(CSizeUI(GetScrollPosition().cx, 0)); }
+void CContainerUI::ScrollToBottom() { SetScrollPosition(CSizeUI(GetScrollPosition().cx, GetScrollExtent().cy)); }
+// Horizontal lines are always 8 pixels: there is no font to measure across.
+void CContainerUI::ScrollLineLeft() { ScrollBy(-8, 0); }
+void CContainerUI::ScrollLineRight() { ScrollBy(8, 0); }
+void CContainerUI::ScrollPageLeft() { ScrollBy(-PageWidth(), 0); }
+void CContainerUI::ScrollPageRight() { ScrollBy(PageWidth(), 0); }
+void CContainerUI::ScrollToLeftEnd() { SetScrollPosition(CSizeUI(0, GetScrollPosition().cy)); }
+void CContainerUI::ScrollToRightEnd() { SetScrollPosition(CSizeUI(GetScrollExtent().cx, GetScrollPosition().cy)); }
 
 void CContainerUI::SetScrollBarsEnabled(bool vertical, bool horizontal)
 {

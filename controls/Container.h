@@ -122,6 +122,10 @@ protected:
 private:
     void ReleaseChild(CControlUI* child);
     int ScrollLineStep() const;
+    void ScrollBy(int dx, int dy);
+    // Client height (width) of one page: position minus inset minus the other bar when shown.
+    int PageHeight() const;
+    int PageWidth() const;
 };
 
 }  // namespace SkinUI

@@ -204,12 +204,28 @@ void CLabelUI::OnEvent(TInputEvent& event)
         CControlUI::OnEvent(event);
 }
 
-CSizeUI CLabelUI::MeasureSize(CSizeUI /*available*/)
+bool CLabelUI::PassOnRefusedMouseEvent(TInputEvent& event)
+{
+    if (!IsMouseEventKind(event.Type) || AcceptsMouse())
+        return false;
+    if (m_parent)
+        m_parent->OnEvent(event);
+    else
+        CLabelUI::OnEvent(event);
+    return true;
+}
+
+CSizeUI CLabelUI::MeasureOneLine(int extra)
 {
     if (m_fixedSize.cy != 0)
         return m_fixedSize;
     int lineHeight = m_host ? m_host->GetFontEntry(m_fontIndex)->tm.tmHeight : 0;
-    return CSizeUI(m_fixedSize.cx, lineHeight + 4);
+    return CSizeUI(m_fixedSize.cx, lineHeight + extra);
+}
+
+CSizeUI CLabelUI::MeasureSize(CSizeUI /*available*/)
+{
+    return MeasureOneLine(4);
 }
 
 void CLabelUI::SetShadowOffset(int distance, int angle)

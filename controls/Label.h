@@ -81,6 +81,12 @@ public:
     static bool IsEffectRendererAvailable();
 
 protected:
+    // One line of the label's font plus `extra` pixels high, unless a fixed height is set; the
+    // width is the fixed width.
+    CSizeUI MeasureOneLine(int extra);
+    // A mouse event the control does not accept goes to the parent, or at the root to the label's
+    // own handling. True when the event was passed on.
+    bool PassOnRefusedMouseEvent(TInputEvent& event);
     // Replaces zero text colours by the host's defaults (kept for good, as the skin expects).
     void ResolveDefaultColors();
     // The colour the label's text is drawn in for the current enabled state.

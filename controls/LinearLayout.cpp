@@ -62,7 +62,10 @@ void CLinearLayoutUI::SetImmediateResize(bool immediate)
 
 void CLinearLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    if (CUIString(name) == "sepimm")
+    CUIString n(name);
+    if (n == (m_vertical ? "sepheight" : "sepwidth"))
+        SetSeparatorSize(ParseInt(value));
+    else if (n == "sepimm")
         SetImmediateResize(ParseFlag(value));
     else
         CContainerUI::SetAttribute(name, value);

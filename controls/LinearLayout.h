@@ -12,8 +12,9 @@
 // preview of the strip moves (painted as an overlay) unless "sepimm" asks for an immediate resize;
 // at release the new length becomes the layout's fixed size and the parent re-lays out.
 //
-// The two public classes differ only in their axis, names and a few edge rules that skins rely
-// on (see the .cpp), so both derive from this one class.
+// The two public classes differ only in their axis, their names ("sepheight" or "sepwidth" for the
+// separator among them) and a few edge rules that skins rely on (see the .cpp), so both derive from
+// this one class.
 #pragma once
 
 #include "controls/Container.h"

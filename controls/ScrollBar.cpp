@@ -71,18 +71,19 @@ void CScrollBarUI::SetRange(int range)
     if (range == m_range)
         return;
     m_range = range < 0 ? 0 : range;
-    if (m_value > m_range)
-        m_value = m_range;
-    SetPosition(m_position);
+    StoreValue(m_value);
 }
 
 void CScrollBarUI::SetValue(int value)
 {
-    if (value == m_value)
-        return;
-    m_value = value < 0 ? 0 : value;
-    if (m_value > m_range)
-        m_value = m_range;
+    if (value != m_value)
+        StoreValue(value);
+}
+
+void CScrollBarUI::StoreValue(int value)
+{
+    m_value = value < 0 ? 0 : (value > m_range ? m_range : value);
+    // The thumb follows the value.
     SetPosition(m_position);
 }
 

@@ -66,6 +66,8 @@ private:
     };
 
     int Thickness() const;
+    // Stores value clamped to 0..range and lays the parts out again.
+    void StoreValue(int value);
     void LineBack();
     void LineForward();
     void PageTowards(POINT point);

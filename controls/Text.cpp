@@ -52,14 +52,9 @@ int CTextUI::LinkAt(POINT point) const
 
 void CTextUI::OnEvent(TInputEvent& event)
 {
-    const int kind = event.Type;
-    if (IsMouseEventKind(kind) && !AcceptsMouse()) {
-        if (m_parent)
-            m_parent->OnEvent(event);
-        else
-            CLabelUI::OnEvent(event);
+    if (PassOnRefusedMouseEvent(event))
         return;
-    }
+    const int kind = event.Type;
     const int link = LinkAt(event.MousePoint);
     switch (kind) {
     case InputEventKind::SetCursor:

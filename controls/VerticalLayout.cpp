@@ -1,7 +1,5 @@
 #include "controls/VerticalLayout.h"
 
-#include "core/ValueParse.h"
-
 namespace SkinUI {
 
 CVerticalLayoutUI::CVerticalLayoutUI() : CLinearLayoutUI(true) {}
@@ -16,14 +14,6 @@ void* CVerticalLayoutUI::CastTo(const char* name)
     if (CUIString(name) == "VerticalLayout")
         return this;
     return CLinearLayoutUI::CastTo(name);
-}
-
-void CVerticalLayoutUI::SetAttribute(const char* name, const char* value)
-{
-    if (CUIString(name) == "sepheight")
-        SetSeparatorSize(ParseInt(value));
-    else
-        CLinearLayoutUI::SetAttribute(name, value);
 }
 
 }  // namespace SkinUI

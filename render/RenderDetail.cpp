@@ -16,13 +16,14 @@ struct TEntryPoints {
     GradientFillFn gradientFill = nullptr;
 };
 
-// Resolved once (a function-local static is initialised thread-safely). The library stays loaded
-// for the life of the process, as the kit may blend until the last paint.
+// Resolved once (a function-local static is initialised thread-safely). Only a msimg32 the
+// process has already loaded is used: the kit never loads a library itself, so a process without
+// it draws through the own blend and the banded gradient for the whole run.
 const TEntryPoints& EntryPoints()
 {
     static const TEntryPoints points = [] {
         TEntryPoints p;
-        HMODULE lib = LoadLibraryExA("msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        HMODULE lib = GetModuleHandleA("msimg32.dll");
         if (lib != nullptr) {
             p.alphaBlend = reinterpret_cast<AlphaBlendFn>(GetProcAddress(lib, "AlphaBlend"));
             p.gradientFill = reinterpret_cast<GradientFillFn>(GetProcAddress(lib, "GradientFill"));

@@ -1,7 +1,7 @@
-// Internal to the render kit: msimg32's AlphaBlend and GradientFill, resolved once from the system
-// folder on first use (never by search path); the blend every kit function goes through, which
-// falls back to CRenderKit::SoftAlphaBlend when AlphaBlend is unavailable or own blending is on;
-// and the one way the kit makes 32 bpp top-down DIB sections.
+// Internal to the render kit: msimg32's AlphaBlend and GradientFill, resolved once on first use
+// from a msimg32 already loaded in the process (never loaded here); the blend every kit function
+// goes through, which falls back to CRenderKit::SoftAlphaBlend when AlphaBlend is unavailable or
+// own blending is on; and the one way the kit makes 32 bpp top-down DIB sections.
 #pragma once
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // The render kit: every drawing operation a control needs, as static functions without state of
-// their own (the only process-wide state is the one-time look-up of msimg32's AlphaBlend and
-// GradientFill, loaded from the system folder, and the own-blending switch). Coordinates are the
+// their own (the only process-wide state is the one-time look-up of AlphaBlend and GradientFill in
+// a msimg32 the process has already loaded, and the own-blending switch). Coordinates are the
 // DC's logical coordinates; rectangles are exclusive of their right and bottom edges. Colours are
 // 0xAARRGGBB. Every function leaves the DC's selected objects and clip as it found them; text
 // and fills do change its text colour, background colour, background mode and stretch mode.

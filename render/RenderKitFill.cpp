@@ -12,6 +12,19 @@ COLORREF ToColorRef(DWORD argb)
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
+// A gradient corner: each 8-bit channel c as the 16-bit c * 256, opaque.
+TRIVERTEX Vertex(LONG x, LONG y, DWORD argb)
+{
+    TRIVERTEX v = {};
+    v.x = x;
+    v.y = y;
+    v.Red = static_cast<COLOR16>(((argb >> 16) & 0xFF) << 8);
+    v.Green = static_cast<COLOR16>(((argb >> 8) & 0xFF) << 8);
+    v.Blue = static_cast<COLOR16>((argb & 0xFF) << 8);
+    v.Alpha = 0xFF00;
+    return v;
+}
+
 // Selects a pen and the hollow brush, and puts the previous ones back on every path.
 class CPenScope {
 public:
@@ -87,19 +100,7 @@ void CRenderKit::FillGradient(HDC hDC, const RECT& rc, DWORD color1, DWORD color
 
     render_detail::GradientFillFn gradientFill = render_detail::GradientFillEntry();
     if (gradientFill != nullptr) {
-        TRIVERTEX v[2] = {};
-        v[0].x = area.left;
-        v[0].y = area.top;
-        v[0].Red = static_cast<COLOR16>(((color1 >> 16) & 0xFF) << 8);
-        v[0].Green = static_cast<COLOR16>(((color1 >> 8) & 0xFF) << 8);
-        v[0].Blue = static_cast<COLOR16>((color1 & 0xFF) << 8);
-        v[0].Alpha = 0xFF00;
-        v[1].x = area.right;
-        v[1].y = area.bottom;
-        v[1].Red = static_cast<COLOR16>(((color2 >> 16) & 0xFF) << 8);
-        v[1].Green = static_cast<COLOR16>(((color2 >> 8) & 0xFF) << 8);
-        v[1].Blue = static_cast<COLOR16>((color2 & 0xFF) << 8);
-        v[1].Alpha = 0xFF00;
+        TRIVERTEX v[2] = {Vertex(area.left, area.top, color1), Vertex(area.right, area.bottom, color2)};
         GRADIENT_RECT mesh = {0, 1};
         gradientFill(target, v, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
     } else {

@@ -3,6 +3,7 @@
 #include "render/RenderKit.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "core/ValueParse.h"
 #include "host/HostResources.h"
@@ -18,6 +19,13 @@ const char* SkipBlanks(const char* p)
 {
     while (IsBlank(*p)) ++p;
     return p;
+}
+
+// base + offset, held within LONG: skin numbers reach INT_MAX, and the sum must not wrap.
+LONG OffsetSaturated(LONG base, int offset)
+{
+    const long long sum = static_cast<long long>(base) + offset;
+    return sum > LONG_MAX ? LONG_MAX : (sum < LONG_MIN ? LONG_MIN : static_cast<LONG>(sum));
 }
 
 bool Touches(const RECT& a, const RECT& b)
@@ -65,10 +73,11 @@ struct TPairReader {
         return true;
     }
 
-    // Another pair may follow only after a blank that is not the last byte.
+    // Another pair may follow only after one space that is not the last byte; any other byte
+    // after a closing quote, a tab or line break included, ends the string.
     bool More()
     {
-        if (!IsBlank(*p) || p[1] == '\0') return false;
+        if (*p != ' ' || p[1] == '\0') return false;
         ++p;
         return true;
     }
@@ -113,10 +122,10 @@ bool CRenderKit::PaintImageSpec(HDC hDC, CHostResources* host, const RECT& rcIte
                     ++begun;
                 } else if (key == "dest") {
                     const CRectUI d = ParseRect(value);
-                    params.dest.left = rcItem.left + d.left;
-                    params.dest.top = rcItem.top + d.top;
-                    params.dest.right = std::min<LONG>(rcItem.left + d.right, rcItem.right);
-                    params.dest.bottom = std::min<LONG>(rcItem.top + d.bottom, rcItem.bottom);
+                    params.dest.left = OffsetSaturated(rcItem.left, d.left);
+                    params.dest.top = OffsetSaturated(rcItem.top, d.top);
+                    params.dest.right = std::min<LONG>(OffsetSaturated(rcItem.left, d.right), rcItem.right);
+                    params.dest.bottom = std::min<LONG>(OffsetSaturated(rcItem.top, d.bottom), rcItem.bottom);
                 } else if (key == "source") {
                     params.source = ParseRect(value);
                 } else if (key == "corner") {

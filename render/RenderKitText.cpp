@@ -89,9 +89,10 @@ private:
     void PushFont(TFontEntry* f);
     void PopFont();
     void SetLinkRect(int index, const RECT& r);
-    void DoTag(char letter, bool closing, const char* arg, const char* argEnd);
+    // False when the tag has to be taken up again on the next line (an image that did not fit).
+    bool DoTag(char letter, bool closing, const char* arg, const char* argEnd);
     void DoFontTag(const CUIString& arg);
-    void DoImage(const CUIString& arg);
+    bool DoImage(const CUIString& arg);
     const char* RunEnd(const char* p) const;
     const char* DoText(const char* p, const char* end);
     void DrawRun(const char* s, int len, LONG runWidth);
@@ -189,7 +190,7 @@ void CMarkupLayout::DoFontTag(const CUIString& arg)
     PushFont(f != nullptr ? m_host->GetFontEntryOf(f) : CurrentFont());
 }
 
-void CMarkupLayout::DoImage(const CUIString& arg)
+bool CMarkupLayout::DoImage(const CUIString& arg)
 {
     CUIString name;
     CUIString resType;
@@ -224,13 +225,13 @@ void CMarkupLayout::DoImage(const CUIString& arg)
     }
     const TImageEntry* image =
         m_host->FindOrLoadImage(name, resType.IsEmpty() ? nullptr : resType.GetData(), 0);
-    if (image == nullptr) return;
+    if (image == nullptr) return true;
 
     const LONG w = image->nWidth / count;
     const LONG h = image->nHeight;
     if (!(m_rc.right >= m_x + w || m_x <= m_rc.left || SingleLine())) {
         m_lineFull = true;
-        return;
+        return false;
     }
     if (!Measuring()) {
         LONG bottom = m_lineTop + m_lineHeight;
@@ -244,9 +245,10 @@ void CMarkupLayout::DoImage(const CUIString& arg)
     if (m_lineHeight < h) m_lineHeight = h;
     if (m_maxImageBottom < m_lineTop + h) m_maxImageBottom = m_lineTop + h;
     if (m_maxX < m_x) m_maxX = m_x;
+    return true;
 }
 
-void CMarkupLayout::DoTag(char letter, bool closing, const char* arg, const char* argEnd)
+bool CMarkupLayout::DoTag(char letter, bool closing, const char* arg, const char* argEnd)
 {
     while (arg < argEnd && *arg == ' ') ++arg;
     const CUIString text(arg, static_cast<int>(argEnd - arg));
@@ -286,7 +288,7 @@ void CMarkupLayout::DoTag(char letter, bool closing, const char* arg, const char
         default:
             break;
         }
-        return;
+        return true;
     }
 
     const TFontEntry* cur = CurrentFont();
@@ -317,11 +319,8 @@ void CMarkupLayout::DoTag(char letter, bool closing, const char* arg, const char
         DoFontTag(text);
         break;
     case 'i':
-        if (text.IsEmpty()) {
-            PushFont(Variant(cur->bBold, cur->bUnderline, true));
-        } else {
-            DoImage(text);
-        }
+        if (!text.IsEmpty()) return DoImage(text);
+        PushFont(Variant(cur->bBold, cur->bUnderline, true));
         break;
     case 'n':
         if (!SingleLine()) m_lineFull = true;
@@ -352,6 +351,7 @@ void CMarkupLayout::DoTag(char letter, bool closing, const char* arg, const char
     default:
         break;
     }
+    return true;
 }
 
 void CMarkupLayout::DrawRun(const char* s, int len, LONG runWidth)
@@ -393,8 +393,8 @@ const char* CMarkupLayout::DoText(const char* p, const char* end)
     const bool atLeft = m_x <= m_rc.left;
     const char* q = p;
     const char* lastBreak = nullptr;
+    const char* overflowEnd = nullptr;  // end of the character that no longer fitted
     int chars = 0;
-    bool overflow = false;
     while (q < end) {
         const char* next = CharNextA(q);
         if (next > end || next == q) next = end;
@@ -403,7 +403,7 @@ const char* CMarkupLayout::DoText(const char* p, const char* end)
             SIZE sz = {0, 0};
             GetTextExtentPoint32A(m_hDC, p, static_cast<int>(next - p), &sz);
             if (m_x + sz.cx > m_rc.right) {
-                overflow = true;
+                overflowEnd = next;
                 break;
             }
         }
@@ -413,9 +413,10 @@ const char* CMarkupLayout::DoText(const char* p, const char* end)
 
     const char* cut = q;  // the characters kept end here
     bool ellipsis = false;
-    if (overflow) {
-        // Every line takes at least one character, even one that does not fit.
-        if (atLeft && q == p) cut = CharNextA(p);
+    if (overflowEnd != nullptr) {
+        // A run that starts at the left edge keeps the character that overflowed (the clip cuts
+        // it), so every line takes at least one character; elsewhere it goes to the next line.
+        if (atLeft) cut = overflowEnd;
         if ((m_style & DT_WORDBREAK) && lastBreak != nullptr) cut = lastBreak;
         if (m_style & DT_END_ELLIPSIS) {
             int drop = 0;
@@ -502,9 +503,8 @@ int CMarkupLayout::Run(const char* text)
                        (p[2] == ' ' || IsCloser(p[2]))) {
                 const char* close = p + 2;
                 while (*close != '\0' && !IsCloser(*close)) ++close;
-                DoTag(p[1], false, p + 2, close);
-                p = *close != '\0' ? close + 1 : close;
-            } else if (!m_raw && IsOpener(p[0]) && p[1] == '/' && IsLower(p[2])) {
+                if (DoTag(p[1], false, p + 2, close)) p = *close != '\0' ? close + 1 : close;
+            } else if (!m_raw && IsOpener(p[0]) && p[1] == '/' && IsAsciiLetter(p[2])) {
                 const char* close = p + 3;
                 while (*close != '\0' && !IsCloser(*close)) ++close;
                 DoTag(p[2], true, close, close);
@@ -562,7 +562,7 @@ int CMarkupLayout::Run(const char* text)
         m_drawPass = false;
         m_lineFull = false;
         m_lineTop += m_lineHeight;
-        if (m_draw && m_lineTop >= m_rc.bottom) break;
+        if (m_draw && m_lineTop > m_rc.bottom) break;
         m_x = m_rc.left;
         m_lineHeight = Spacing() + FontHeight(CurrentFont());
         m_firstLinkOfLine = m_linkIndex;

@@ -12,6 +12,12 @@ if [ ! -f "$prefix/.quoril-ready" ]; then
   wineserver -w
   touch "$prefix/.quoril-ready"
 fi
+if [ ! -f "$prefix/.quoril-nodebugger" ]; then
+  # A crashing program must end as a failure at once, not wait in the automatic debugger.
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
+  wineserver -w
+  touch "$prefix/.quoril-nodebugger"
+fi
 current=$(cat "$prefix/.quoril-mode" 2>/dev/null || true)
 if [ "$current" != "$mode" ]; then
   if [ "$mode" = headless ]; then

@@ -170,6 +170,33 @@ TEST(Option, CheckBoxWithoutGroupTogglesAndNotifiesEachTime)
     EXPECT_EQ(bed.Count("selectchanged"), 2);
 }
 
+TEST(Option, MovedToAnotherWindowLeavesTheOldWindowsGroup)
+{
+    HostBed first;
+    HostBed second;
+    auto* mover = new COptionUI;
+    mover->SetAttribute("group", "g");
+    auto* stayer = new COptionUI;
+    stayer->SetAttribute("group", "g");
+    CVerticalLayoutUI* from = Column(first, {mover, stayer});
+    ASSERT_EQ(first.Host().GetOptionGroup("g")->GetSize(), 2);
+
+    from->SetOwnsChildren(false);  // the removed option stays alive and is ours again
+    ASSERT_TRUE(from->RemoveChild(mover));
+    auto* to = new CVerticalLayoutUI;
+    second.Attach(to);
+    ASSERT_TRUE(to->AddChild(mover));
+    // Otherwise the first window's group would keep a pointer that dies with the second window.
+    EXPECT_EQ(first.Host().GetOptionGroup("g")->GetSize(), 1);
+    ASSERT_NE(second.Host().GetOptionGroup("g"), nullptr);
+    EXPECT_EQ(second.Host().GetOptionGroup("g")->GetAt(0), mover);
+
+    mover->SetSelected(true);
+    stayer->SetSelected(true);  // different windows, different groups: both stay selected
+    EXPECT_TRUE(mover->IsSelected());
+    EXPECT_TRUE(stayer->IsSelected());
+}
+
 //--- controls destroyed from inside "click" ------------------------------------------------------
 
 namespace {

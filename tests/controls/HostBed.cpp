@@ -139,6 +139,15 @@ void Probe::SetPosition(const CRectUI& rect)
     CControlUI::SetPosition(rect);
 }
 
+::testing::AssertionResult RectIs(const CRectUI& actual, LONG l, LONG t, LONG r, LONG b)
+{
+    if (actual == CRectUI(l, t, r, b))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "got (" << actual.left << "," << actual.top << "," << actual.right
+                                         << "," << actual.bottom << ") want (" << l << "," << t << "," << r
+                                         << "," << b << ")";
+}
+
 std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height)
 {
     BITMAP bm = {};

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -75,5 +77,8 @@ std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height);
 std::string SolidImage(const char* name, uint32_t rgb, int width = 8, int height = 8);
 
 inline LPARAM Pt(int x, int y) { return MAKELPARAM(x, y); }
+
+// Compares a rectangle with (l, t, r, b) and prints both on a mismatch.
+::testing::AssertionResult RectIs(const SkinUI::CRectUI& actual, LONG l, LONG t, LONG r, LONG b);
 
 }  // namespace controls_test

@@ -10,17 +10,9 @@
 using namespace SkinUI;
 using controls_test::HostBed;
 using controls_test::Probe;
+using controls_test::RectIs;
 
 namespace {
-
-::testing::AssertionResult RectIs(const CRectUI& actual, LONG l, LONG t, LONG r, LONG b)
-{
-    if (actual == CRectUI(l, t, r, b))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got (" << actual.left << "," << actual.top << "," << actual.right
-                                         << "," << actual.bottom << ") want (" << l << "," << t << "," << r
-                                         << "," << b << ")";
-}
 
 // A layout of the given kind holding the probes, attached to the bed and laid out in `rect`.
 template <class Layout>
@@ -181,9 +173,10 @@ TEST(Container, VerticalBarShowsScrollsAndHidesWithTheContent)
     pinned->SetFloating(true);
     auto* layout = Build<CVerticalLayoutUI>(bed, {a, b, c, pinned}, CRectUI(0, 0, 100, 100));
     layout->SetAttribute("vscrollbar", "true");
-    layout->SetAttribute("vscrollbar", "true");  // still one bar
     CScrollBarUI* bar = layout->GetVerticalScrollBar();
     ASSERT_NE(bar, nullptr);
+    layout->SetAttribute("vscrollbar", "true");  // still the same, single bar
+    EXPECT_EQ(layout->GetVerticalScrollBar(), bar);
     layout->SetPosition(CRectUI(0, 0, 100, 100));
 
     ASSERT_TRUE(bar->IsVisible());
@@ -269,6 +262,12 @@ TEST(Container, ChildListOperationsValidateFirst)
 
     EXPECT_FALSE(list->AddChild(nullptr));
     EXPECT_FALSE(list->AddChild(b));  // already a child: a second entry would be destroyed twice
+    // A refused insert leaves the control untouched: not attached, so no parent pointer can dangle.
+    Probe outsider("outsider");
+    EXPECT_FALSE(list->InsertChild(&outsider, 4));
+    EXPECT_EQ(outsider.GetParent(), nullptr);
+    EXPECT_EQ(outsider.GetHost(), nullptr);
+    EXPECT_EQ(bed.Host().FindControlByName("outsider"), nullptr);
     EXPECT_TRUE(list->RemoveChild(b));
     EXPECT_FALSE(list->RemoveChild(b));
     EXPECT_FALSE(list->RemoveChildAt(5));
@@ -339,6 +338,41 @@ TEST(VerticalLayout, SeparatorDragStopsAtTheMinimumAndResizesOnRelease)
     bed.Repaint();
     EXPECT_TRUE(RectIs(panel->GetPosition(), 0, 0, 200, 40));
     EXPECT_TRUE(RectIs(rest->GetPosition(), 0, 40, 200, 200));
+}
+
+TEST(HorizontalLayout, LeftEdgeSeparatorResizesAtOnceUpToTheMaximum)
+{
+    HostBed bed(200, 100);
+    auto* root = new CHorizontalLayoutUI;
+    auto* rest = new Probe("rest");
+    auto* panel = new CHorizontalLayoutUI;
+    panel->SetAttribute("width", "100");
+    panel->SetAttribute("sepwidth", "-4");
+    panel->SetAttribute("sepimm", "true");
+    panel->SetAttribute("maxwidth", "130");
+    root->AddChild(rest);
+    root->AddChild(panel);
+    bed.Attach(root);
+    ASSERT_TRUE(RectIs(panel->GetPosition(), 100, 0, 200, 100));
+    EXPECT_TRUE(RectIs(panel->GetSeparatorRect(false), 100, 0, 104, 100));  // left - (-4)
+
+    bed.MoveTo(102, 50);
+    bed.Press(102, 50);
+    ASSERT_TRUE(panel->IsDraggingSeparator());
+    bed.MoveTo(80, 50);  // d = -22: left 78, 122 wide, applied at once
+    EXPECT_TRUE(RectIs(panel->GetPosition(), 78, 0, 200, 100));
+    EXPECT_EQ(panel->GetFixedWidth(), 122);
+    bed.MoveTo(50, 50);  // left 48 would make 152 > maximum 130: stops at 200 - 130 = 70
+    EXPECT_TRUE(RectIs(panel->GetPosition(), 70, 0, 200, 100));
+    bed.MoveTo(60, 50);  // moving right but still left of the edge at 70: ignored
+    EXPECT_TRUE(RectIs(panel->GetPosition(), 70, 0, 200, 100));
+    bed.MoveTo(75, 50);  // d = +15 from 60, pointer past the edge: left 85
+    EXPECT_TRUE(RectIs(panel->GetPosition(), 85, 0, 200, 100));
+    bed.Release(75, 50);
+    EXPECT_FALSE(panel->IsDraggingSeparator());
+    bed.Repaint();
+    EXPECT_TRUE(RectIs(rest->GetPosition(), 0, 0, 85, 100));  // 200 - fixed width 115
+    EXPECT_TRUE(RectIs(panel->GetPosition(), 85, 0, 200, 100));
 }
 
 TEST(Container, KeysAndWheelScrollThroughTheFocusedChild)

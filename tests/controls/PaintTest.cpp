@@ -6,6 +6,7 @@
 #include "controls/Button.h"
 #include "controls/Label.h"
 #include "controls/Option.h"
+#include "controls/ScrollBar.h"
 #include "controls/Text.h"
 #include "controls/VerticalLayout.h"
 #include "support/TestBed.h"
@@ -207,4 +208,36 @@ TEST(LabelPaint, EffectTextStrokesUnderTheFill)
     }
     EXPECT_GT(red, 0);   // the outline shows around the glyphs
     EXPECT_GT(dark, 0);  // the text itself is drawn over it
+}
+
+TEST(ScrollBarPaint, ThumbImageFollowsItsStateAndTheGripSitsOnItsMiddle)
+{
+    HostBed bed(100, 200);
+    auto* root = new CVerticalLayoutUI;
+    auto* bar = new CScrollBarUI;
+    bar->SetAttribute("range", "300");
+    bar->SetAttribute("value", "150");
+    bar->SetAttribute("thumbnormalimage", ImageSpec("ctl_thumb.bmp", 0x0000FF).c_str());
+    bar->SetAttribute("thumbhotimage", ImageSpec("ctl_thumbhot.bmp", 0x00FF00).c_str());
+    bar->SetAttribute("railnormalimage", ImageSpec("ctl_rail.bmp", 0xFF0000).c_str());
+    root->AddChild(bar);
+    bed.Attach(root);
+    // rail 168; thumb 200 * 168 / 500 = 67 long at (168 - 67) * 150 / 300 + 16 = 66: y 66..133.
+    ASSERT_TRUE(controls_test::RectIs(bar->GetThumbRect(), 0, 66, 16, 133));
+
+    // The grip is a 16-pixel square at (66 + 133) / 2 - 16 / 2 = 91.
+    Screen normal(bed);
+    EXPECT_EQ(normal.At(8, 70), 0x0000FFu);
+    EXPECT_EQ(normal.At(8, 90), 0x0000FFu);
+    EXPECT_EQ(normal.At(8, 91), 0xFF0000u);
+    EXPECT_EQ(normal.At(8, 106), 0xFF0000u);
+    EXPECT_EQ(normal.At(8, 107), 0x0000FFu);
+
+    bed.MoveTo(8, 70);  // onto the thumb: its hot image; the rail has none and keeps its normal one
+    Screen hot(bed);
+    EXPECT_EQ(hot.At(8, 70), 0x00FF00u);
+    EXPECT_EQ(hot.At(8, 95), 0xFF0000u);
+
+    bar->SetEnabled(false);  // no disabled image: the normal one
+    EXPECT_EQ(Screen(bed).At(8, 70), 0x0000FFu);
 }

@@ -12,19 +12,7 @@
 using namespace SkinUI;
 using controls_test::HostBed;
 using controls_test::Probe;
-
-namespace {
-
-::testing::AssertionResult RectIs(const CRectUI& actual, LONG l, LONG t, LONG r, LONG b)
-{
-    if (actual == CRectUI(l, t, r, b))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got (" << actual.left << "," << actual.top << "," << actual.right
-                                         << "," << actual.bottom << ") want (" << l << "," << t << "," << r
-                                         << "," << b << ")";
-}
-
-}  // namespace
+using controls_test::RectIs;
 
 TEST(ScrollBar, ThumbIsProportionalAndPlacedByValue)
 {
@@ -104,7 +92,7 @@ TEST(ScrollBar, ShortBarsHaveNoThumbAndShrinkTheirArrows)
     EXPECT_EQ(bar.GetThumbRect().top, 0);  // the thumb starts where the missing arrow would end
 }
 
-TEST(ScrollBar, OwnedBarScrollsItsContainerByTheLineStepAndNeverNotifies)
+TEST(ScrollBar, OwnedBarScrollsItsContainerByLinePageAndDragAndNeverNotifies)
 {
     HostBed bed(100, 100);
     auto* layout = new CVerticalLayoutUI;
@@ -124,6 +112,18 @@ TEST(ScrollBar, OwnedBarScrollsItsContainerByTheLineStepAndNeverNotifies)
     EXPECT_EQ(bar->GetValue(), step);
     bed.Click(90, 74);  // the rail below the thumb (16 long near the top) pages down by the client height
     EXPECT_EQ(bar->GetValue(), step + 100);
+
+    // A thumb drag goes through the container too, on the bar's axis.
+    layout->ScrollToTop();
+    ASSERT_EQ(bar->GetRange(), 400);                          // 500 - 100
+    ASSERT_TRUE(RectIs(bar->GetThumbRect(), 84, 16, 100, 32));  // 100 * 68 / 500 = 13, raised to 16
+    bed.MoveTo(90, 20);
+    bed.Press(90, 20);
+    bed.MoveTo(90, 40);
+    bed.Send(WM_TIMER, bed.Host().NativeTimerId(bar, CScrollBarUI::kRepeatTimerId));
+    EXPECT_EQ(bar->GetValue(), 153);  // 20 * 400 / (100 - 2 * 16 - 16)
+    EXPECT_EQ(layout->ChildAt(0)->GetPosition().top, -153);
+    bed.Release(90, 40);
     EXPECT_EQ(bed.Count("scroll"), 0);
 }
 

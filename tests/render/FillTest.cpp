@@ -1,5 +1,6 @@
-// Fills with alpha, gradients (msimg32's and the own banded one), the HSL shift and clip scopes.
-// Outlines are covered by the reference drawings.
+// Fills with alpha, gradients (msimg32's and the own banded one), the HSL shift, clip scopes and
+// where the blend and gradient entry points come from. Outlines are covered by the reference
+// drawings.
 #include <gtest/gtest.h>
 
 #include "RenderTestSupport.h"
@@ -118,6 +119,9 @@ TEST(HslShift, IdentityBlackAndGrey)
     EXPECT_EQ(0xFF000000u, turned & 0xFF000000u);
     EXPECT_LT(Ch(turned, 0), 5) << "the primary has moved";
     EXPECT_EQ(1, (Ch(turned, 16) > 250) + (Ch(turned, 8) > 250)) << "onto one other primary";
+    // The low byte plays red: 0x0000FF is read as hue 0, turned by 120 degrees to the primary in
+    // bits 8-15. (Read as blue it would have turned to 240 + 120 = red, 0xFF0000.)
+    EXPECT_EQ(0xFF00FF00u, turned);
 }
 
 TEST(ClipScope, NestedScopesNarrowAndRestore)
@@ -148,6 +152,22 @@ TEST(ClipScope, NestedScopesNarrowAndRestore)
     EXPECT_EQ(0xFFFFFFu, Rgb(canvas.Pixel(29, 39)));
     EXPECT_EQ(0xFF000000u, canvas.Pixel(30, 39));
     EXPECT_EQ(0xFF000000u, canvas.Pixel(9, 25));
+}
+
+TEST(ClipScope, AClipThatWasNotARectangleComesBackAsItsBoundingBox)
+{
+    testbed::DibCanvas canvas(40, 40, 0xFF000000);
+    HRGN round = CreateRoundRectRgn(0, 0, 41, 41, 20, 20);
+    SelectClipRgn(canvas.Dc(), round);
+    DeleteObject(round);
+    {
+        CClipScope clip;
+        CClipScope::NarrowToRect(canvas.Dc(), RECT{10, 10, 30, 30}, clip);
+    }
+    // The corner was outside the rounded clip before the scope; now it is inside the restored box.
+    CRenderKit::FillColor(canvas.Dc(), RECT{0, 0, 40, 40}, 0xFFFFFFFF);
+    EXPECT_EQ(0xFFFFFFu, Rgb(canvas.Pixel(0, 0)));
+    SelectClipRgn(canvas.Dc(), nullptr);
 }
 
 TEST(ClipScope, RoundedClipCutsTheCorners)
@@ -181,4 +201,70 @@ TEST(ClipScope, WorksInLogicalCoordinatesUnderAWindowOrigin)
     EXPECT_EQ(0xFFFFFFu, Rgb(canvas.Pixel(19, 19)));
     EXPECT_EQ(0xFF000000u, canvas.Pixel(20, 15));
     EXPECT_EQ(100, canvas.CountNot(0xFF000000, RECT{0, 0, 50, 50}));
+}
+
+// The kit uses AlphaBlend and GradientFill only from a msimg32 the process has loaded; it never
+// loads one. The check needs a process in which msimg32 was never loaded, so the test program runs
+// itself again with the child test below selected.
+TEST(BlendLookup, WithoutMsimg32TheOwnBlendAndBandsAreUsedAndNothingIsLoaded)
+{
+    if (RunsWithoutMsimg32()) GTEST_SKIP() << "this is the child run";
+    char self[MAX_PATH + 1] = {};
+    ASSERT_GT(GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
+    const std::string result = ScratchFolder() + "without-msimg32.txt";
+    DeleteFileA(result.c_str());
+    std::string command = std::string("\"") + self + "\" --gtest_filter=BlendLookup.ChildWithoutMsimg32";
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+
+    ASSERT_TRUE(SetEnvironmentVariableA(kWithoutMsimg32, result.c_str()));
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    const BOOL started = CreateProcessA(self, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    SetEnvironmentVariableA(kWithoutMsimg32, nullptr);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 60000));
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(0u, code);
+    char text[3] = {};
+    HANDLE f = CreateFileA(result.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, f) << "the child ran its checks";
+    DWORD got = 0;
+    ReadFile(f, text, 2, &got, nullptr);
+    CloseHandle(f);
+    EXPECT_STREQ("ok", text);
+}
+
+TEST(BlendLookup, ChildWithoutMsimg32)
+{
+    if (!RunsWithoutMsimg32()) GTEST_SKIP() << "runs only as the child of the test above";
+    ASSERT_EQ(nullptr, GetModuleHandleA("msimg32.dll")) << "precondition: nothing loaded it yet";
+
+    // Half red over black: AlphaBlend would give the full red of the unpremultiplied pixel, the
+    // own blend a true half blend.
+    testbed::DibCanvas black(10, 10, 0xFF000000);
+    CRenderKit::FillColor(black.Dc(), RECT{0, 0, 10, 10}, 0x80FF0000);
+    EXPECT_NEAR(128, Ch(black.Pixel(5, 5), 16), 1);
+
+    // Without GradientFill: 8 bands of 8 pixels, the bottom one colour 2 exactly.
+    testbed::DibCanvas bands(4, 64, 0xFF000000);
+    CRenderKit::FillGradient(bands.Dc(), RECT{0, 0, 4, 64}, 0xFF0000F8, 0xFF800000, 8);
+    EXPECT_EQ(0x800000u, Rgb(bands.Pixel(0, 56)));
+    EXPECT_EQ(0x800000u, Rgb(bands.Pixel(0, 63)));
+    EXPECT_NE(0x800000u, Rgb(bands.Pixel(0, 55)));
+
+    EXPECT_EQ(nullptr, GetModuleHandleA("msimg32.dll")) << "the kit loads no library";
+
+    if (!HasFailure()) {
+        const std::string path = WithoutMsimg32ResultFile();
+        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, f);
+        DWORD written = 0;
+        WriteFile(f, "ok", 2, &written, nullptr);
+        CloseHandle(f);
+    }
 }

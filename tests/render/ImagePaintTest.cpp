@@ -25,6 +25,15 @@ protected:
         return CRenderKit::PaintImageSpec(canvas.Dc(), &host, item, item, image, modify);
     }
 
+    // A premultiplied half-transparent red pixel (stored 0x80800000) stretched over white.
+    uint32_t HalfRedOverWhite()
+    {
+        WritePng("halfred.png", SolidImage(1, 1, 0x80FF0000));
+        testbed::DibCanvas white(4, 4, 0xFFFFFFFF);
+        Paint(white, RECT{0, 0, 4, 4}, "halfred.png");
+        return white.Pixel(1, 1);
+    }
+
     TestHost host;
 };
 
@@ -76,6 +85,13 @@ TEST_F(ImagePaint, DestIsRelativeToTheItemAndCutToIt)
     EXPECT_EQ(Rgb(kRed), Rgb(canvas.Pixel(199, 149)));
     EXPECT_EQ(kBack, canvas.Pixel(200, 149));
     EXPECT_EQ(kBack, canvas.Pixel(199, 150));
+
+    // The largest numbers do not wrap around when added to the item's corner: still cut to it.
+    testbed::DibCanvas distant(220, 170, kBack);
+    Paint(distant, RECT{100, 100, 200, 150}, "file='red.png' dest='10,10,2147483647,2147483647'");
+    EXPECT_EQ(Rgb(kRed), Rgb(distant.Pixel(110, 110)));
+    EXPECT_EQ(Rgb(kRed), Rgb(distant.Pixel(199, 149)));
+    EXPECT_EQ(kBack, distant.Pixel(200, 149));
 }
 
 namespace {
@@ -191,12 +207,10 @@ TEST_F(ImagePaint, FadeMaskAndPartlyTransparentPixels)
     EXPECT_EQ(Rgb(kBlue), Rgb(masked.Pixel(0, 0)));
     EXPECT_EQ(0x101010u, Rgb(masked.Pixel(1, 0))) << "magenta is transparent";
 
-    // Premultiplied half red over white: AlphaBlend gives red 255 and green, blue about 127.
-    WritePng("halfred.png", SolidImage(1, 1, 0x80FF0000));
-    testbed::DibCanvas white(4, 4, 0xFFFFFFFF);
-    Paint(white, RECT{0, 0, 4, 4}, "halfred.png");
-    EXPECT_NEAR(255, Channel(white.Pixel(1, 1), 16), 1);
-    EXPECT_NEAR(127, Channel(white.Pixel(1, 1), 8), 1);
+    // AlphaBlend: red = 128 + 255 (1 - 128/255) = 255, green = 255 (1 - 128/255) = 127.
+    const uint32_t half = HalfRedOverWhite();
+    EXPECT_NEAR(255, Channel(half, 16), 1);
+    EXPECT_NEAR(127, Channel(half, 8), 1);
 }
 
 TEST_F(ImagePaint, OwnBlendMatchesForOpaqueFadesAndIsDarkerForPartlyTransparentPixels)
@@ -208,12 +222,10 @@ TEST_F(ImagePaint, OwnBlendMatchesForOpaqueFadesAndIsDarkerForPartlyTransparentP
     EXPECT_NEAR(128, Channel(canvas.Pixel(5, 5), 16), 1);
     EXPECT_EQ(0u, canvas.Pixel(5, 5) >> 24) << "the own blend leaves alpha 0";
 
-    WritePng("halfred.png", SolidImage(1, 1, 0x80FF0000));
-    testbed::DibCanvas white(4, 4, 0xFFFFFFFF);
-    Paint(white, RECT{0, 0, 4, 4}, "halfred.png");
     // a = 128/255: red = 128 a + 255 (1 - a) = 191, green = 255 (1 - a) = 127.
-    EXPECT_NEAR(191, Channel(white.Pixel(1, 1), 16), 1);
-    EXPECT_NEAR(127, Channel(white.Pixel(1, 1), 8), 1);
+    const uint32_t half = HalfRedOverWhite();
+    EXPECT_NEAR(191, Channel(half, 16), 1);
+    EXPECT_NEAR(127, Channel(half, 8), 1);
 }
 
 TEST_F(ImagePaint, OwnBlendShrinksWithoutMixingPixelsTogether)
@@ -278,6 +290,9 @@ TEST_F(ImagePaint, MalformedStringsKeepWhatWasParsedAndNeverReadPastTheEnd)
         {"file='a.png' source", true, true},                   // key without value ends the string
         {"file='a.png' source='5'", false, false},             // source (5,0,0,0): nothing to copy
         {"file='a.png'dest='0,0,10,10'", true, true},          // no blank after the quote ends the string
+        {"file='a.png'\tdest='0,0,10,10'", true, true},        // only a space separates pairs
+        {"file='a.png'\n dest='0,0,10,10'", true, true},
+        {"file='a.png'  dest='0,0,10,10'", true, false},       // one space, then blanks are skipped
         {"file='a.png' ", true, true},
         {"file=a.png", false, false},                          // no quote: the whole text is the name
         {"file='' dest='0,0,10,10'", false, false},            // empty value ignored: name is the text

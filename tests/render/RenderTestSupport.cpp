@@ -108,6 +108,13 @@ const std::string& ScratchFolder()
 std::string DataFolder() { return ExeFolder() + "..\\..\\..\\tests\\render\\data\\"; }
 std::string SkinResourceFolder() { return ExeFolder() + "..\\..\\..\\resources\\"; }
 
+std::string WithoutMsimg32ResultFile()
+{
+    char value[MAX_PATH + 1] = {};
+    const DWORD n = GetEnvironmentVariableA(kWithoutMsimg32, value, sizeof(value));
+    return n > 0 && n < sizeof(value) ? std::string(value, n) : std::string();
+}
+
 int CountRgb(const testbed::DibCanvas& canvas, uint32_t rgb, const RECT& area)
 {
     int n = 0;
@@ -191,10 +198,16 @@ Image LoadPng(const std::string& path)
 namespace rendertest {
 namespace {
 
-// Every test runs with the scratch folder as the skin folder; it is emptied at the end.
+// Every test runs with the scratch folder as the skin folder; it is emptied at the end. The kit
+// only uses a msimg32 the process has loaded already, so the run loads it first, as the first
+// window host of a program does, unless it is a child run that checks the kit without it.
 class ScratchEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { SkinUI::CResourceLocation::SetResourceFolder(ScratchFolder().c_str()); }
+    void SetUp() override
+    {
+        if (!RunsWithoutMsimg32()) LoadLibraryExA("msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        SkinUI::CResourceLocation::SetResourceFolder(ScratchFolder().c_str());
+    }
     void TearDown() override
     {
         WIN32_FIND_DATAA data;

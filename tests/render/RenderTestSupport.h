@@ -61,6 +61,13 @@ Image LoadPng(const std::string& path);
 ::testing::AssertionResult MatchesReference(const testbed::DibCanvas& canvas, const std::string& name,
                                             int channelTolerance, int maxBadPixels);
 
+// Names, in a child run of the test program in which msimg32 is never loaded, the file the child
+// writes "ok" to when its checks pass.
+const char kWithoutMsimg32[] = "QUORIL_RENDER_WITHOUT_MSIMG32";
+// The file named by kWithoutMsimg32; empty in a normal run.
+std::string WithoutMsimg32ResultFile();
+inline bool RunsWithoutMsimg32() { return !WithoutMsimg32ResultFile().empty(); }
+
 inline uint32_t Rgb(uint32_t argb) { return argb & 0x00FFFFFFu; }
 // Pixels in `area` whose colour (alpha ignored) is `rgb`.
 int CountRgb(const testbed::DibCanvas& canvas, uint32_t rgb, const RECT& area);

@@ -241,7 +241,9 @@ TEST_F(Text, EscapesUnknownTagsAndRawText)
     EXPECT_EQ(Ext("a") + Ext("<") + Ext("b"), Measure("a{<}b").right);
     EXPECT_EQ(Ext("{") + Ext("}") + Ext(">"), Measure("<{><}>{>}").right);
     EXPECT_EQ(Ext("<abc>"), Measure("<abc>").right) << "an opener not followed by a tag is text";
-    EXPECT_EQ(Ext("<B >"), Measure("<B >").right) << "tag letters are lowercase";
+    EXPECT_EQ(Ext("<B >"), Measure("<B >").right) << "opening tag letters are lowercase";
+    EXPECT_EQ(Ext("ab"), Measure("a</B>b").right) << "a closing tag takes any letter";
+    EXPECT_EQ(Ext("a</1>b"), Measure("a</1>b").right) << "but not a digit";
     EXPECT_EQ(Ext("<b>x"), Measure("<r><b>x").right) << "raw text to the end";
     EXPECT_EQ(0, host.GetFontCount());
     const TFontEntry* def = host.GetDefaultFontEntry();
@@ -274,24 +276,84 @@ TEST_F(Text, InlineImagesPickTheirSubImage)
     EXPECT_EQ(40, Measure("<i file='icons.png' restype='' 2>").right) << "the attribute form takes no count";
 }
 
-TEST_F(Text, EveryLineTakesAtLeastOneCharacterAndNothingOverflows)
+TEST_F(Text, AnInlineImageThatDoesNotFitMovesToTheNextLine)
+{
+    WritePng("wide.png", SolidImage(30, 12, 0xFF0000FF));
+    const LONG ab = Ext("ab");
+    const LONG width = ab + 20;  // "ab" fits, the 30-pixel image after it does not
+    // The image opens the second line, which is at least as high as the image.
+    const LONG first = LineHeight();
+    const LONG second = std::max<LONG>(LineHeight(), 12);
+    const RECT r = Measure("ab<i wide.png>", 0, RECT{0, 0, width, 200});
+    EXPECT_EQ(first + second, r.bottom);
+    EXPECT_EQ(std::min<LONG>(width, std::max<LONG>(ab, 30)), r.right);
+
+    RECT rc = {0, 0, width, 200};
+    int none = 0;
+    CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, "ab<i wide.png>", 0xFF000000, nullptr, nullptr, none, 0);
+    // Image bottom on the line bottom, or centred when the line is taller: (second - 12) / 2 up.
+    const LONG bottom = first + second - (second - 12) / 2;
+    const LONG visible = std::min<LONG>(width, 30);
+    EXPECT_EQ(0x0000FFu, Rgb(canvas.Pixel(0, bottom - 12)));
+    EXPECT_EQ(0x0000FFu, Rgb(canvas.Pixel(visible - 1, bottom - 1)));
+    EXPECT_EQ(0, CountRgb(canvas, 0x0000FF, RECT{0, 0, 300, first})) << "nothing of it on the first line";
+
+    // With DT_SINGLELINE it stays on the line: ab + 30 wide, cut to the rectangle.
+    const RECT single = Measure("ab<i wide.png>", DT_SINGLELINE, RECT{0, 0, width, 200});
+    EXPECT_EQ(width, single.right);
+    EXPECT_EQ(second, single.bottom);
+}
+
+TEST_F(Text, ALineStartingOnTheBottomEdgeIsStillLaidOut)
+{
+    // Line 2 starts at rc.bottom exactly: it is laid out (clipped), so its link counts; one pixel
+    // less and it starts below the rectangle, where drawing stops.
+    RECT links[2] = {};
+    CUIString texts[2];
+    int count = 2;
+    RECT rc = {0, 0, 300, LineHeight()};
+    CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, "x<n><a l>y</a>", 0xFF000000, links, texts, count, 0);
+    EXPECT_EQ(1, count);
+    EXPECT_EQ(LineHeight(), links[0].top);
+    count = 2;
+    RECT shorter = {0, 0, 300, LineHeight() - 1};
+    CRenderKit::PaintMarkupText(canvas.Dc(), &host, shorter, "x<n><a l>y</a>", 0xFF000000, links, texts, count, 0);
+    EXPECT_EQ(0, count);
+}
+
+TEST_F(Text, ARunAtTheLeftEdgeKeepsTheCharacterThatOverflows)
 {
     const LONG w = Ext("W");
-    // Two and a half characters wide: "WW", "WW", "W".
-    const RECT r = Measure("WWWWW", 0, RECT{0, 0, w * 2 + w / 2, 100});
-    EXPECT_EQ(3 * LineHeight(), r.bottom);
-    EXPECT_LE(r.right, 2 * w);
+    // Two and a half characters wide: the third W overflows but the run started at the left edge,
+    // so it stays (cut by the clip): "WWW", then "WW".
+    const LONG width = w * 2 + w / 2;
+    const RECT r = Measure("WWWWW", 0, RECT{0, 0, width, 100});
+    EXPECT_EQ(2 * LineHeight(), r.bottom);
+    EXPECT_EQ(width, r.right) << "min(rectangle, 3 w)";
+    // Away from the left edge the overflowing character goes to the next line: "xWW" would need
+    // x + 2 w + w, so "W" moves down and the second line holds "WW".
+    const LONG x = w / 2;
+    EXPECT_EQ(2 * LineHeight(), Measure("<x 1>WWWW", 0, RECT{0, 0, 1 + 2 * w + x, 100}).bottom);
     // Narrower than one character: one per line.
     EXPECT_EQ(3 * LineHeight(), Measure("WWW", 0, RECT{0, 0, 1, 100}).bottom);
     // An ellipsis in a rectangle that holds no character still ends.
     Measure("WWW", DT_END_ELLIPSIS, RECT{0, 0, 1, 100});
+
+    // Drawn: the clipped third W is inked right up to the rectangle's edge on the first line.
+    RECT rc = {0, 0, width, 100};
+    int none = 0;
+    CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, "WWWWW", 0xFF000000, nullptr, nullptr, none, 0);
+    const RECT firstLine = Ink(RECT{2 * w, 0, 300, LineHeight()});
+    ASSERT_LT(firstLine.left, firstLine.right) << "part of the third W is on the first line";
+    EXPECT_LE(firstLine.right, width);
 }
 
 TEST_F(Text, EllipsisShortensTheRunAndFollowsIt)
 {
     const char* text = "abcdefghijklmnop";
     const LONG width = Ext("abcdefgh") + 2;
-    // Characters that fit, then two fewer for the ellipsis.
+    // The characters that fit and the one that overflowed (the run starts at the left edge), then
+    // two fewer for the ellipsis.
     int fit = 0;
     char buf[32];
     for (int n = 1; n <= 16; ++n) {
@@ -299,7 +361,7 @@ TEST_F(Text, EllipsisShortensTheRunAndFollowsIt)
         buf[n] = 0;
         if (Ext(buf) <= width) fit = n;
     }
-    const std::string kept(text, fit - 2);
+    const std::string kept(text, fit + 1 - 2);
     RECT rc = {0, 0, width, 30};
     int none = 0;
     CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, text, 0xFF000000, nullptr, nullptr, none,

@@ -1,0 +1,103 @@
+#include "app/MainWnd.h"
+
+#include "controls/Control.h"
+
+namespace Quoril {
+
+namespace {
+
+bool IsChineseLayoutLanguage(LANGID language) {
+    // Taiwan, mainland China and Hong Kong; other Chinese locales get the English layout.
+    return language == 0x0404 || language == 0x0804 || language == 0x0C04;
+}
+
+}  // namespace
+
+CMainWnd::CMainWnd() = default;
+
+CMainWnd::CMainWnd(ISystemServices& services, AdapterList& adapters) : m_actions(services, adapters) {}
+
+const char* CMainWnd::SkinFileForLanguage(LANGID language) {
+    return IsChineseLayoutLanguage(language) ? "MainWnd.xml" : "MainWnd.en.xml";
+}
+
+LANGID CMainWnd::InterfaceLanguage() const { return ::GetUserDefaultUILanguage(); }
+
+const char* CMainWnd::WindowClassName() const { return "UIMainWnd"; }
+
+SkinUI::CUIString CMainWnd::SkinFolder() { return "skin\\"; }
+
+SkinUI::CUIString CMainWnd::SkinFile() { return SkinFileForLanguage(InterfaceLanguage()); }
+
+SkinUI::SkinSource CMainWnd::SkinSourceKind() const { return SkinUI::SkinSourceZipResource; }
+
+const char* CMainWnd::SkinResourceId() const { return MAKEINTRESOURCEA(kSkinResourceId); }
+
+void CMainWnd::OnWindowReady() { m_actions.DiscoverAdapters(); }
+
+LRESULT CMainWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Only these four have handlers here; the base's non-client, key and mouse handling stays out.
+    bool handled = true;
+    LRESULT result = 0;
+    switch (message) {
+    case WM_CREATE: result = OnMsgCreate(message, wParam, lParam, handled); break;
+    case WM_SIZE: result = OnMsgSize(message, wParam, lParam, handled); break;
+    case WM_CLOSE: result = OnMsgClose(message, wParam, lParam, handled); break;
+    case WM_NCHITTEST: result = OnMsgNcHitTest(message, wParam, lParam, handled); break;
+    default: handled = false; break;
+    }
+    if (handled) return result;
+    LRESULT hostResult = 0;
+    if (m_host.HandleWindowMessage(message, wParam, lParam, hostResult)) return hostResult;
+    return CallPrevious(message, wParam, lParam);
+}
+
+LRESULT CMainWnd::OnMsgCreate(UINT, WPARAM, LPARAM, bool& handled) {
+    // No frame-changed resize here: the skin's size and the centring that follows settle the frame.
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, StyleWithoutCaption() | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    BindHost();
+    m_shadow.AttachTo(m_hWnd);
+    m_shadow.SetSpread(2);
+    m_shadow.SetOffset(0, 0);
+    EnsureResourceFolder();
+
+    // Without its skin the window would stay 0 x 0 and captionless: an invisible process.
+    SkinUI::CControlUI* root = PrepareSkinSource() == SkinPrepared::Ready ? BuildSkinTree() : nullptr;
+    if (root == nullptr) {
+        OnSkinUnusable();
+        return 0;
+    }
+    AttachTree(root);
+    m_actions.SetOwner(m_hWnd);
+    m_actions.SetEnglish(!IsChineseLayoutLanguage(InterfaceLanguage()));
+    OnWindowReady();
+    handled = false;  // the host and the default procedure see WM_CREATE too
+    return 0;
+}
+
+LRESULT CMainWnd::OnMsgClose(UINT, WPARAM, LPARAM, bool& handled) {
+    // Runs before the host sees WM_CLOSE, whose synthetic button-up would otherwise click a held
+    // button. While an action runs the window stays; the actions post the close again afterwards.
+    if (!m_actions.SetClosing(true)) return 0;
+    ReleaseSkinArchiveCopy();
+    handled = false;
+    return 0;
+}
+
+LRESULT CMainWnd::OnMsgNcHitTest(UINT, WPARAM, LPARAM lParam, bool&) {
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    return IsCaptionDragPoint(HitTestPoint(lParam), client) ? HTCAPTION : HTCLIENT;
+}
+
+void CMainWnd::OnWindowGone(HWND hwnd) {
+    WindowImplBase::OnWindowGone(hwnd);
+    delete this;
+}
+
+void CMainWnd::OnNotification(SkinUI::TNotifyEvent& event) {
+    const SkinUI::CUIString sender = event.Sender != nullptr ? event.Sender->GetName() : SkinUI::CUIString();
+    m_actions.OnNotify(event.Type, event.Sender != nullptr ? sender.GetData() : nullptr);
+}
+
+}  // namespace Quoril

@@ -1,0 +1,362 @@
+#include "skin/SkinBuilder.h"
+
+#include <cstring>
+
+#include "controls/Button.h"
+#include "controls/CheckBox.h"
+#include "controls/Container.h"
+#include "controls/Control.h"
+#include "controls/HorizontalLayout.h"
+#include "controls/Label.h"
+#include "controls/Option.h"
+#include "controls/ScrollBar.h"
+#include "controls/Text.h"
+#include "controls/VerticalLayout.h"
+#include "core/ValueParse.h"
+#include "host/ResourceLocation.h"
+#include "host/WindowHost.h"
+#include "skin/SkinXml.h"
+
+namespace SkinUI {
+
+namespace {
+
+thread_local int t_buildDepth = 0;    // nested BuildFrom calls
+thread_local int t_elementDepth = 0;  // nested sibling lists, across included documents
+
+// Counts one level on this thread for as long as it lasts.
+class CDepthScope {
+public:
+    explicit CDepthScope(int& depth) : m_depth(depth) { ++m_depth; }
+    ~CDepthScope() { --m_depth; }
+    CDepthScope(const CDepthScope&) = delete;
+    CDepthScope& operator=(const CDepthScope&) = delete;
+
+private:
+    int& m_depth;
+};
+
+template <class T>
+CControlUI* Make() {
+    return new T;
+}
+
+struct TFactoryEntry {
+    const char* Element;
+    size_t Length;
+    CControlUI* (*Create)();  // null: the class is not part of this build; the callback may know it
+};
+
+#define SKIN_ELEMENT(name, create) {name, sizeof(name) - 1, create}
+
+// The whole element vocabulary, grouped by name length so a look-up compares only a few names.
+const TFactoryEntry kFactory[] = {
+    SKIN_ELEMENT("Edit", nullptr),
+    SKIN_ELEMENT("List", nullptr),
+    SKIN_ELEMENT("Text", &Make<CTextUI>),
+    SKIN_ELEMENT("Combo", nullptr),
+    SKIN_ELEMENT("Flash", nullptr),
+    SKIN_ELEMENT("Label", &Make<CLabelUI>),
+    SKIN_ELEMENT("Button", &Make<CButtonUI>),
+    SKIN_ELEMENT("Option", &Make<COptionUI>),
+    SKIN_ELEMENT("Slider", nullptr),
+    SKIN_ELEMENT("Control", &Make<CControlUI>),
+    SKIN_ELEMENT("ActiveX", nullptr),
+    SKIN_ELEMENT("CheckBox", &Make<CCheckBoxUI>),
+    SKIN_ELEMENT("ComboBox", nullptr),
+    SKIN_ELEMENT("DateTime", nullptr),
+    SKIN_ELEMENT("Progress", nullptr),
+    SKIN_ELEMENT("RichEdit", nullptr),
+    SKIN_ELEMENT("TreeView", nullptr),
+    SKIN_ELEMENT("TreeNode", nullptr),
+    SKIN_ELEMENT("Container", &Make<CContainerUI>),
+    SKIN_ELEMENT("ScrollBar", &Make<CScrollBarUI>),
+    SKIN_ELEMENT("TabLayout", nullptr),
+    SKIN_ELEMENT("ListHeader", nullptr),
+    SKIN_ELEMENT("TileLayout", nullptr),
+    SKIN_ELEMENT("WebBrowser", nullptr),
+    SKIN_ELEMENT("ChildLayout", nullptr),
+    SKIN_ELEMENT("VerticalLayout", &Make<CVerticalLayoutUI>),
+    SKIN_ELEMENT("ListHeaderItem", nullptr),
+    SKIN_ELEMENT("ListTextElement", nullptr),
+    SKIN_ELEMENT("ListLabelElement", nullptr),
+    SKIN_ELEMENT("HorizontalLayout", &Make<CHorizontalLayoutUI>),
+    SKIN_ELEMENT("ListContainerElement", nullptr),
+};
+
+#undef SKIN_ELEMENT
+
+bool IsNamed(const char* name, const char* expected) { return name != nullptr && std::strcmp(name, expected) == 0; }
+
+IContainerUI* ContainerOf(CControlUI* control) {
+    return control ? static_cast<IContainerUI*>(control->CastTo("IContainer")) : nullptr;
+}
+
+// Resource ids address 16-bit values; anything else would be taken for a string pointer.
+bool IsUsableResourceId(int id) { return id > 0 && id <= 0xFFFF; }
+
+}  // namespace
+
+CSkinBuilder::CSkinBuilder() : m_document(new CSkinXml) {}
+
+CSkinBuilder::~CSkinBuilder() = default;
+
+int CSkinBuilder::NestingDepth() { return t_buildDepth; }
+
+CControlUI* CSkinBuilder::BuildFrom(const char* xml, const char* resourceType, IDialogBuilderCallback* callback,
+                                    CWindowHostUI* host, CControlUI* parent) {
+    // Past the cap the document is not even loaded: a self-including skin ends here.
+    if (xml == nullptr || t_buildDepth >= kMaxNestedBuilds) return nullptr;
+    CDepthScope depth(t_buildDepth);
+
+    bool loaded;
+    if (IS_INTRESOURCE(xml)) {
+        loaded = LoadFromResource(xml, resourceType);
+        if (loaded) m_resourceType = resourceType;
+    } else if (xml[0] == '<') {
+        loaded = m_document->LoadFromText(xml);
+    } else {
+        loaded = m_document->LoadFromSkinFile(xml);
+    }
+    if (!loaded) return nullptr;
+    return BuildLoaded(callback, host, parent);
+}
+
+bool CSkinBuilder::LoadFromResource(const char* id, const char* resourceType) {
+    // Resources come from the process-wide resource module (the program itself unless one is set).
+    HINSTANCE module = CResourceLocation::GetResourceInstance();
+    HRSRC found = ::FindResourceA(module, id, resourceType);
+    if (found == nullptr) return false;
+    HGLOBAL handle = ::LoadResource(module, found);
+    if (handle == nullptr) return false;
+    DWORD size = ::SizeofResource(module, found);
+    const void* bytes = ::LockResource(handle);
+    if (bytes == nullptr || size == 0) return false;
+    return m_document->LoadFromUtf8(static_cast<const unsigned char*>(bytes), size);
+}
+
+CControlUI* CSkinBuilder::BuildLoaded(IDialogBuilderCallback* callback, CWindowHostUI* host, CControlUI* parent) {
+    m_callback = callback;
+    CSkinXmlNode root = m_document->RootNode();
+    if (!root.Exists()) return nullptr;
+    if (host != nullptr) {
+        RegisterResources(root, host);
+        if (IsNamed(root.ElementName(), "Window") && host->GetPaintWindow() != nullptr) ApplyWindowAttributes(root, host);
+    }
+    return BuildSiblings(root.FirstChildNode(), parent, host);
+}
+
+void CSkinBuilder::RegisterResources(CSkinXmlNode root, CWindowHostUI* host) {
+    for (CSkinXmlNode node = root.FirstChildNode(); node.Exists(); node = node.NextSiblingNode()) {
+        const char* element = node.ElementName();
+        const int count = node.AttributeCount();
+        if (IsNamed(element, "Image")) {
+            const char* name = nullptr;
+            const char* resType = nullptr;
+            DWORD mask = 0;
+            for (int i = 0; i < count; ++i) {
+                const char* attribute = node.AttributeNameAt(i);
+                const char* value = node.AttributeValueAt(i);
+                if (IsNamed(attribute, "name")) name = value;
+                else if (IsNamed(attribute, "restype")) resType = value;
+                else if (IsNamed(attribute, "mask")) mask = ParseColor(value);
+            }
+            if (name != nullptr) host->AddImageEntry(name, resType, mask);
+        } else if (IsNamed(element, "Font")) {
+            const char* face = nullptr;
+            int size = 12;
+            bool bold = false, underline = false, italic = false, isDefault = false;
+            for (int i = 0; i < count; ++i) {
+                const char* attribute = node.AttributeNameAt(i);
+                const char* value = node.AttributeValueAt(i);
+                if (IsNamed(attribute, "name")) face = value;
+                else if (IsNamed(attribute, "size")) size = ParseInt(value);
+                else if (IsNamed(attribute, "bold")) bold = ParseFlag(value);
+                else if (IsNamed(attribute, "underline")) underline = ParseFlag(value);
+                else if (IsNamed(attribute, "italic")) italic = ParseFlag(value);
+                else if (IsNamed(attribute, "default")) isDefault = ParseFlag(value);
+            }
+            if (face != nullptr) {
+                host->AppendFont(face, size, bold, underline, italic);
+                if (isDefault) host->ReplaceDefaultFont(face, size, bold, underline, italic);
+            }
+        } else if (IsNamed(element, "Default")) {
+            const char* name = nullptr;
+            const char* value = nullptr;
+            for (int i = 0; i < count; ++i) {
+                const char* attribute = node.AttributeNameAt(i);
+                if (IsNamed(attribute, "name")) name = node.AttributeValueAt(i);
+                else if (IsNamed(attribute, "value")) value = node.AttributeValueAt(i);
+            }
+            if (name != nullptr) host->StoreClassDefaults(name, value != nullptr ? value : "");
+        }
+    }
+}
+
+void CSkinBuilder::ApplyWindowAttributes(CSkinXmlNode root, CWindowHostUI* host) {
+    const int count = root.AttributeCount();
+    for (int i = 0; i < count; ++i) {
+        const char* name = root.AttributeNameAt(i);
+        const char* value = root.AttributeValueAt(i);
+        if (IsNamed(name, "size")) {
+            CSizeUI size = ParseSize(value);
+            host->SetInitialSize(size.cx, size.cy);
+        } else if (IsNamed(name, "sizebox")) {
+            host->SetSizeBox(ParseRect(value));
+        } else if (IsNamed(name, "caption")) {
+            host->SetCaptionRect(ParseRect(value));
+        } else if (IsNamed(name, "roundcorner")) {
+            CSizeUI size = ParseSize(value);
+            host->SetRoundCorner(size.cx, size.cy);
+        } else if (IsNamed(name, "mininfo")) {
+            CSizeUI size = ParseSize(value);
+            host->SetMinInfo(size.cx, size.cy);
+        } else if (IsNamed(name, "maxinfo")) {
+            CSizeUI size = ParseSize(value);
+            host->SetMaxInfo(size.cx, size.cy);
+        } else if (IsNamed(name, "showdirty")) {
+            host->SetShowDirty(ParseFlag(value));
+        } else if (IsNamed(name, "alpha")) {
+            host->SetTransparency(ParseInt(value));
+        } else if (IsNamed(name, "bktrans")) {
+            host->SetBackgroundSnapshot(ParseFlag(value));
+        } else if (IsNamed(name, "disabledfontcolor")) {
+            host->SetDefaultDisabledColor(ParseColor(value));
+        } else if (IsNamed(name, "defaultfontcolor")) {
+            host->SetDefaultFontColor(ParseColor(value));
+        } else if (IsNamed(name, "linkfontcolor")) {
+            host->SetDefaultLinkColor(ParseColor(value));
+        } else if (IsNamed(name, "linkhoverfontcolor")) {
+            host->SetDefaultLinkHoverColor(ParseColor(value));
+        } else if (IsNamed(name, "selectedcolor")) {
+            host->SetDefaultSelectedColor(ParseColor(value));
+        }
+    }
+}
+
+CControlUI* CSkinBuilder::CreateControl(const char* elementName) {
+    if (elementName == nullptr) return nullptr;
+    const size_t length = std::strlen(elementName);
+    for (const TFactoryEntry& entry : kFactory) {
+        if (entry.Length != length || std::strcmp(entry.Element, elementName) != 0) continue;
+        if (entry.Create != nullptr) return entry.Create();
+        break;
+    }
+    return m_callback != nullptr ? m_callback->CreateCustomControl(elementName) : nullptr;
+}
+
+void CSkinBuilder::ApplyAttributes(CSkinXmlNode element, CControlUI* control, CWindowHostUI* host) {
+    // The host's defaults for the element come first so the element's own attributes override them.
+    if (host != nullptr) {
+        control->AttachHost(host, nullptr, false);
+        if (const char* defaults = host->ClassDefaultsFor(element.ElementName())) control->ApplyAttributeText(defaults);
+    }
+    const int count = element.AttributeCount();
+    for (int i = 0; i < count; ++i) control->SetAttribute(element.AttributeNameAt(i), element.AttributeValueAt(i));
+}
+
+CControlUI* CSkinBuilder::BuildSiblings(CSkinXmlNode first, CControlUI* parent, CWindowHostUI* host) {
+    // Includes stack documents into one tree; keep the whole tree as shallow as one document may be,
+    // so the recursive walks over it (layout, paint, find) stay within the stack.
+    if (t_elementDepth >= CSkinXml::kMaxDepth) return nullptr;
+    CDepthScope depth(t_elementDepth);
+    IContainerUI* container = nullptr;
+    bool containerLooked = false;
+    CControlUI* result = nullptr;
+    for (CSkinXmlNode node = first; node.Exists(); node = node.NextSiblingNode()) {
+        const char* element = node.ElementName();
+        if (IsNamed(element, "Image") || IsNamed(element, "Font") || IsNamed(element, "Default")) continue;
+        if (IsNamed(element, "Include")) {
+            if (node.HasAnyAttribute()) BuildInclude(node, parent, host);
+            continue;
+        }
+        if (IsNamed(element, "TreeNode")) {
+            if (!BuildTreeNode(node, parent, host)) return nullptr;
+            continue;
+        }
+
+        CControlUI* control = CreateControl(element);
+        if (control == nullptr) continue;  // unknown here and to the callback: skipped with its subtree
+        if (node.HasChildElements()) BuildSiblings(node.FirstChildNode(), control, host);
+
+        if (parent != nullptr) {
+            if (parent->CastTo("TreeNode") != nullptr) {
+                // A tree node places what it is given in its own item row.
+                IContainerUI* row = ContainerOf(parent);
+                if (row == nullptr || !row->AddChild(control)) {
+                    delete control;
+                    continue;
+                }
+            } else {
+                if (!containerLooked) {
+                    container = ContainerOf(parent);
+                    containerLooked = true;
+                }
+                if (container == nullptr) {
+                    delete control;
+                    return nullptr;
+                }
+                if (!container->AddChild(control)) {
+                    delete control;
+                    continue;
+                }
+            }
+        }
+
+        ApplyAttributes(node, control, host);
+        // The host is attached for real when the finished tree is attached to it.
+        if (host != nullptr) control->AttachHost(nullptr, nullptr, false);
+
+        if (result == nullptr) {
+            result = control;
+        } else if (parent == nullptr) {
+            // Only the first top-level control is handed out; a further one would be unreachable.
+            delete control;
+        }
+    }
+    return result;
+}
+
+void CSkinBuilder::BuildInclude(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host) {
+    char source[kIncludeValueBytes] = {};
+    char countText[kIncludeValueBytes] = {};
+    const bool hasSource = element.CopyAttributeValue("source", source, sizeof(source));
+    const int count = element.CopyAttributeValue("count", countText, sizeof(countText)) ? ParseInt(countText) : 1;
+    if (!hasSource || count <= 0) return;
+    int resourceId = 0;
+    if (m_resourceType != nullptr) {
+        resourceId = ParseInt(source);
+        if (!IsUsableResourceId(resourceId)) return;
+    }
+    for (int i = 0; i < count; ++i) {
+        CSkinBuilder included;
+        CControlUI* built = m_resourceType != nullptr
+                                ? included.BuildFrom(MAKEINTRESOURCEA(resourceId), m_resourceType, m_callback, host, parent)
+                                : included.BuildFrom(source, nullptr, m_callback, host, parent);
+        // With a parent the included controls now belong to it; without one nobody would own them.
+        if (parent == nullptr) delete built;
+    }
+}
+
+bool CSkinBuilder::BuildTreeNode(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host) {
+    const bool underNode = parent != nullptr && parent->CastTo("TreeNode") != nullptr;
+    const bool underView = parent != nullptr && parent->CastTo("TreeView") != nullptr;
+    // A node needs a node or a tree view to live in; without one (no parent at all included) the
+    // sibling list ends here.
+    if (!underNode && !underView) return false;
+
+    CControlUI* node = CreateControl("TreeNode");
+    if (node == nullptr) return true;
+    IContainerUI* container = ContainerOf(parent);
+    if (underNode && (container == nullptr || !container->AddChild(node))) {
+        delete node;
+        return true;
+    }
+    ApplyAttributes(element, node, host);
+    if (element.HasChildElements()) BuildSiblings(element.FirstChildNode(), node, host);
+    // A tree view takes a node with everything built below it.
+    if (underView && !underNode && (container == nullptr || !container->AddChild(node))) delete node;
+    return true;
+}
+
+}  // namespace SkinUI

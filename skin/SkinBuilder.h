@@ -1,0 +1,81 @@
+// CSkinBuilder: turns one skin layout document into a tree of controls.
+//
+// A builder loads one document (a program resource, literal XML text, or a file found through the
+// skin archive or folder), registers the document's shared resources (Image, Font, Default) and the
+// Window element's settings with the host, then creates one control per element: children first,
+// then the host's default attributes for the element name, then the element's own attributes, then
+// the attach to the parent. The controls outlive the builder; the returned control and everything
+// below it belong to the caller (normally the host, once the window attaches the tree).
+//
+// Builds nest (Include elements, child layouts that build their own document); one per-thread depth
+// counter caps them at kMaxNestedBuilds, past which a build answers null without loading anything,
+// so a document that includes itself, directly or through others, ends instead of exhausting the
+// stack. Element nesting inside one document is capped by the parser (CSkinXml::kMaxDepth), and the
+// same cap bounds the depth of the tree that included documents build together.
+//
+// Use: construct, BuildFrom once, destroy. UI thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+namespace SkinUI {
+
+class CControlUI;
+class CWindowHostUI;
+class CSkinXml;
+class CSkinXmlNode;
+
+// Asked for every element the builder has no class for. Returns a new control, which the builder
+// (and then its parent) owns from then on, or null when the name is unknown here too.
+class IDialogBuilderCallback {
+public:
+    virtual CControlUI* CreateCustomControl(const char* elementName) = 0;
+
+protected:
+    ~IDialogBuilderCallback() = default;
+};
+
+class CSkinBuilder {
+public:
+    // Deepest nesting of builds (a top-level build counts as one).
+    static constexpr int kMaxNestedBuilds = 16;
+    // Include's attribute values are read into buffers of this size (longer values are cut).
+    static constexpr size_t kIncludeValueBytes = 500;
+
+    CSkinBuilder();
+    ~CSkinBuilder();
+    CSkinBuilder(const CSkinBuilder&) = delete;
+    CSkinBuilder& operator=(const CSkinBuilder&) = delete;
+
+    // xml: a resource id made with MAKEINTRESOURCE (then resourceType names the resource type),
+    // XML text when it begins with '<', otherwise a skin file name. host and parent may be null.
+    // Answers the first control created directly under the document root; null when loading failed,
+    // when nothing could be built, or past the nesting cap.
+    CControlUI* BuildFrom(const char* xml, const char* resourceType = nullptr,
+                          IDialogBuilderCallback* callback = nullptr, CWindowHostUI* host = nullptr,
+                          CControlUI* parent = nullptr);
+    // Builds from the document already loaded (BuildFrom's second half).
+    CControlUI* BuildLoaded(IDialogBuilderCallback* callback, CWindowHostUI* host, CControlUI* parent = nullptr);
+
+    // Current build nesting on this thread (0 outside any build).
+    static int NestingDepth();
+
+private:
+    bool LoadFromResource(const char* id, const char* resourceType);
+    void RegisterResources(CSkinXmlNode root, CWindowHostUI* host);
+    static void ApplyWindowAttributes(CSkinXmlNode root, CWindowHostUI* host);
+    CControlUI* BuildSiblings(CSkinXmlNode first, CControlUI* parent, CWindowHostUI* host);
+    void BuildInclude(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host);
+    // Returns false when the sibling list has to stop (no fitting parent for the node).
+    bool BuildTreeNode(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host);
+    CControlUI* CreateControl(const char* elementName);
+    static void ApplyAttributes(CSkinXmlNode element, CControlUI* control, CWindowHostUI* host);
+
+    std::unique_ptr<CSkinXml> m_document;            // owned
+    IDialogBuilderCallback* m_callback = nullptr;    // not owned; may be null
+    const char* m_resourceType = nullptr;            // not owned; set when loaded from a resource
+};
+
+}  // namespace SkinUI

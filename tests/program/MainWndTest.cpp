@@ -1,0 +1,404 @@
+// The main window built from the skin package embedded in the real Quoril.exe (mapped as the
+// resource module), with the system seam replaced by a recording fake: layout language, size and
+// centring, the drag strip, closing (twice, with a button held, by Escape through the modal loop),
+// the fatal skin paths (in process, and a copy of the program whose skin cannot be found), and the
+// executable's icon, manifest and skin package.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ProgramTestSupport.h"
+#include "app/FakeServices.h"
+#include "app/MainWnd.h"
+#include "controls/Control.h"
+#include "shadow/WndShadow.h"
+#include "support/TestBed.h"
+
+using namespace SkinUI;
+
+namespace {
+
+// What a test window leaves behind: the window object deletes itself with its window.
+struct TObserved {
+    int unusable = 0;
+    int gone = 0;
+};
+
+class CTestMainWnd : public Quoril::CMainWnd {
+public:
+    CTestMainWnd(apptest::FakeServices& services, Quoril::AdapterList& adapters, LANGID language, TObserved& observed,
+                 const char* resourceId = MAKEINTRESOURCEA(kSkinResourceId))
+        : CMainWnd(services, adapters), m_language(language), m_observed(observed), m_resourceId(resourceId) {}
+
+    const char* SkinResourceId() const override { return m_resourceId; }
+    void OnSkinUnusable() override { ++m_observed.unusable; }
+    void OnWindowGone(HWND hwnd) override {
+        ++m_observed.gone;
+        CMainWnd::OnWindowGone(hwnd);  // deletes this
+    }
+
+protected:
+    LANGID InterfaceLanguage() const override { return m_language; }
+
+private:
+    LANGID m_language;
+    TObserved& m_observed;
+    const char* m_resourceId;
+};
+
+class MainWndTest : public ::testing::Test {
+protected:
+    MainWndTest() : location("") {
+        CWndShadow::InitSupport(::GetModuleHandleA(nullptr));
+        CResourceLocation::SetResourceInstance(resources.Module());
+        Quoril::TInterfaceEntry entry;
+        entry.index = 7;
+        entry.deviceName = L"\\DEVICE\\TCPIP_{7}";
+        services.table.push_back(entry);
+        services.connectResult = ERROR_NOT_SUPPORTED;
+        services.addressNames.push_back(Quoril::TAdapterAddressName{7, L"eth0"});
+    }
+    ~MainWndTest() override {
+        if (hwnd != nullptr && ::IsWindow(hwnd)) ::DestroyWindow(hwnd);
+    }
+
+    // Creates the window as the entry point does; null when creation failed.
+    CTestMainWnd* Open(LANGID language = 0x0409, const char* resourceId = MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId)) {
+        CTestMainWnd* window = new CTestMainWnd(services, adapters, language, observed, resourceId);
+        hwnd = window->Create(nullptr, "Quoril", WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU,
+                              WS_EX_APPWINDOW, 0, 0, 0, 0);
+        return hwnd != nullptr ? window : nullptr;
+    }
+    SIZE ClientSize() const {
+        RECT client;
+        ::GetClientRect(hwnd, &client);
+        return SIZE{client.right, client.bottom};
+    }
+    POINT CentreOf(CTestMainWnd* window, const char* name) {
+        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // lays the tree out
+        CControlUI* control = window->Host().FindControlByName(name);
+        if (control == nullptr) return POINT{-1, -1};
+        const CRectUI& position = control->GetPosition();
+        return POINT{(position.left + position.right) / 2, (position.top + position.bottom) / 2};
+    }
+    int Runs() const {
+        int runs = 0;
+        for (const std::string& call : services.calls) runs += call.compare(0, 4, "run ") == 0 ? 1 : 0;
+        return runs;
+    }
+
+    programtest::ProgramResources resources;
+    programtest::SkinLocationScope location;
+    apptest::FakeServices services;
+    Quoril::AdapterList adapters;
+    TObserved observed;
+    HWND hwnd = nullptr;
+};
+
+TEST(MainWndLanguage, OnlyTaiwanMainlandAndHongKongChineseGetTheChineseLayout) {
+    EXPECT_STREQ("MainWnd.xml", Quoril::CMainWnd::SkinFileForLanguage(0x0804));
+    EXPECT_STREQ("MainWnd.xml", Quoril::CMainWnd::SkinFileForLanguage(0x0404));
+    EXPECT_STREQ("MainWnd.xml", Quoril::CMainWnd::SkinFileForLanguage(0x0C04));
+    EXPECT_STREQ("MainWnd.en.xml", Quoril::CMainWnd::SkinFileForLanguage(0x1004));
+    EXPECT_STREQ("MainWnd.en.xml", Quoril::CMainWnd::SkinFileForLanguage(0x1404));
+    EXPECT_STREQ("MainWnd.en.xml", Quoril::CMainWnd::SkinFileForLanguage(0x0409));
+}
+
+TEST_F(MainWndTest, BuildsTheShippedWindowFromTheEmbeddedPackage) {
+    ASSERT_NE(nullptr, resources.Module()) << "Quoril.exe must be built next to the tests folder";
+    CTestMainWnd* window = Open();
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(0, observed.unusable);
+    EXPECT_EQ(360, ClientSize().cx);
+    EXPECT_EQ(466, ClientSize().cy);
+    EXPECT_EQ(0, ::GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION);
+    CControlUI* open = window->Host().FindControlByName("btnOpen");
+    ASSERT_NE(nullptr, open);
+    EXPECT_STREQ("Intercept Mode", open->GetText().GetData());
+    EXPECT_TRUE(CResourceLocation::IsSkinArchiveCached());
+    EXPECT_STREQ("membuffer", CResourceLocation::GetSkinArchiveName().GetData());
+    ASSERT_EQ(2u, adapters.size()) << "discovered when ready: eth0 and the dial-up entry";
+    EXPECT_STREQ("eth0", adapters[0].name.GetData());
+
+    window->CenterOverOwner();
+    RECT rect;
+    ::GetWindowRect(hwnd, &rect);
+    EXPECT_EQ(360, rect.right - rect.left);
+    EXPECT_EQ(543, rect.bottom - rect.top);
+}
+
+TEST_F(MainWndTest, ChineseInterfaceGetsTheChineseLabelsCp936) {
+    CTestMainWnd* window = Open(0x0804);
+    ASSERT_NE(nullptr, window);
+    CControlUI* open = window->Host().FindControlByName("btnOpen");
+    ASSERT_NE(nullptr, open);
+    EXPECT_STREQ("\xC0\xB9\x20\xBD\xD8\x20\xC4\xA3\x20\xCA\xBD", open->GetText().GetData());
+}
+
+TEST_F(MainWndTest, TopStripDragsOverTheBackgroundOnly) {
+    CTestMainWnd* window = Open();
+    ASSERT_NE(nullptr, window);
+    const POINT close = CentreOf(window, "btnClose");
+    auto hitTest = [this](int x, int y) {
+        POINT pt = {x, y};
+        ::ClientToScreen(hwnd, &pt);
+        return ::SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+    };
+    EXPECT_EQ(HTCAPTION, hitTest(100, 10));
+    EXPECT_EQ(HTCAPTION, hitTest(0, 29));
+    EXPECT_EQ(HTCLIENT, hitTest(close.x, close.y)) << "the close button keeps its press";
+    EXPECT_EQ(HTCLIENT, hitTest(100, 30));
+    EXPECT_EQ(HTCLIENT, hitTest(100, 400));
+}
+
+TEST_F(MainWndTest, CloseForgetsTheArchiveBeforeFreeingItsCopyAndTwiceIsHarmless) {
+    CTestMainWnd* window = Open();
+    ASSERT_NE(nullptr, window);
+    ASSERT_NE(nullptr, window->SkinArchiveCopy());
+    bool handled = true;
+    window->OnMsgClose(WM_CLOSE, 1, 0, handled);
+    EXPECT_FALSE(handled) << "the host and the default procedure close the window";
+    EXPECT_EQ(nullptr, window->SkinArchiveCopy());
+    EXPECT_FALSE(CResourceLocation::IsSkinArchiveCached());
+    EXPECT_EQ(nullptr, CResourceLocation::GetSkinArchiveHandle());
+    handled = true;
+    window->OnMsgClose(WM_CLOSE, 1, 0, handled);
+    EXPECT_EQ(nullptr, window->SkinArchiveCopy());
+    ::SendMessageA(hwnd, WM_CLOSE, 1, 0);
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_EQ(1, observed.gone);
+    EXPECT_TRUE(::HeapValidate(::GetProcessHeap(), 0, nullptr));
+}
+
+TEST_F(MainWndTest, CloseWhileAButtonIsHeldStartsNoAction) {
+    CTestMainWnd* window = Open();
+    ASSERT_NE(nullptr, window);
+    const POINT open = CentreOf(window, "btnOpen");
+    ::SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(open.x, open.y));
+    ::SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(open.x, open.y));
+    ::SendMessageA(hwnd, WM_CLOSE, 1, 0);
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_EQ(0, Runs());
+    EXPECT_TRUE(services.boxes.empty());
+}
+
+TEST_F(MainWndTest, PressAndReleaseRunsTheAction) {
+    CTestMainWnd* window = Open();
+    ASSERT_NE(nullptr, window);
+    const POINT open = CentreOf(window, "btnOpen");
+    ::SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(open.x, open.y));
+    ::SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(open.x, open.y));
+    ::SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(open.x, open.y));
+    EXPECT_GT(Runs(), 0);
+    ASSERT_EQ(1u, services.boxes.size());
+    EXPECT_EQ(hwnd, services.boxes[0].owner);
+    EXPECT_EQ(L"Settings applied (Intercept Mode)!", services.boxes[0].text);
+}
+
+// Stops a modal loop that failed to end by itself.
+HWND g_runaway = nullptr;
+void CALLBACK EndRunaway(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_runaway != nullptr && ::IsWindow(g_runaway)) ::DestroyWindow(g_runaway);
+}
+
+TEST_F(MainWndTest, EscapeEndsTheModalLoopWithOneAndEnterDoesNot) {
+    CTestMainWnd* window = Open();
+    ASSERT_NE(nullptr, window);
+    ::PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (CWindowHostUI::TranslateForHosts(&msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    ASSERT_TRUE(::IsWindow(hwnd)) << "Enter must not close";
+
+    g_runaway = hwnd;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10000, &EndRunaway);
+    ::PostMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(1u, window->RunModal());
+    ::KillTimer(nullptr, timer);
+    g_runaway = nullptr;
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_EQ(1, observed.gone);
+}
+
+TEST_F(MainWndTest, MissingSkinResourceIsFatal) {
+    ASSERT_NE(nullptr, Open(0x0409, MAKEINTRESOURCEA(99)));
+    EXPECT_EQ(1, observed.unusable);
+    EXPECT_TRUE(adapters.empty()) << "not ready without a skin";
+}
+
+}  // namespace
+
+namespace {
+
+struct TBoxSearch {
+    DWORD processId;
+    HWND box;
+};
+
+BOOL CALLBACK FindProcessDialog(HWND hwnd, LPARAM data) {
+    TBoxSearch* search = reinterpret_cast<TBoxSearch*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    char className[32] = {};
+    ::GetClassNameA(hwnd, className, sizeof(className));
+    if (owner == search->processId && std::string(className) == "#32770" && ::IsWindowVisible(hwnd)) {
+        search->box = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChildText(HWND hwnd, LPARAM data) {
+    wchar_t text[128] = {};
+    ::GetWindowTextW(hwnd, text, 128);
+    reinterpret_cast<std::wstring*>(data)->append(text).append(L"|");
+    return TRUE;
+}
+
+// A copy of the built program whose skin package cannot be found: the resource type name "ZIPRES"
+// (UTF-16 in the resource directory) is renamed to "ZIPREX" in the copy. Deleted with the object.
+class CDamagedProgram {
+public:
+    CDamagedProgram() {
+        char temp[MAX_PATH + 1] = {};
+        ::GetTempPathA(MAX_PATH, temp);
+        m_path = std::string(temp) + "quoril-without-skin-" + std::to_string(::GetCurrentProcessId()) + ".exe";
+        std::string image = ReadAll(programtest::BuildFolder() + "Quoril.exe");
+        const std::string typeName("Z\0I\0P\0R\0E\0S\0", 12);
+        const size_t at = image.find(typeName);
+        if (at == std::string::npos || image.find(typeName, at + 1) != std::string::npos) return;
+        image[at + 10] = 'X';
+        m_ready = WriteAll(m_path, image);
+    }
+    ~CDamagedProgram() { ::DeleteFileA(m_path.c_str()); }
+    CDamagedProgram(const CDamagedProgram&) = delete;
+    CDamagedProgram& operator=(const CDamagedProgram&) = delete;
+
+    bool Ready() const { return m_ready; }
+    const std::string& Path() const { return m_path; }
+    bool StillHasSkin() const {
+        HMODULE module = ::LoadLibraryExA(m_path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        const bool found = module != nullptr &&
+                           ::FindResourceA(module, MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId), "ZIPRES") != nullptr;
+        if (module != nullptr) ::FreeLibrary(module);
+        return found;
+    }
+
+private:
+    static std::string ReadAll(const std::string& path) {
+        std::string bytes;
+        HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return bytes;
+        const DWORD size = ::GetFileSize(file, nullptr);
+        bytes.resize(size);
+        DWORD read = 0;
+        if (size == INVALID_FILE_SIZE || !::ReadFile(file, &bytes[0], size, &read, nullptr) || read != size) bytes.clear();
+        ::CloseHandle(file);
+        return bytes;
+    }
+    static bool WriteAll(const std::string& path, const std::string& bytes) {
+        HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        DWORD written = 0;
+        const bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                        written == bytes.size();
+        ::CloseHandle(file);
+        return ok;
+    }
+
+    std::string m_path;
+    bool m_ready = false;
+};
+
+TEST(MainWndProcess, ProgramWithoutItsSkinShowsTheFailureAndExitsWithOne) {
+    CDamagedProgram program;
+    ASSERT_TRUE(program.Ready());
+    ASSERT_FALSE(program.StillHasSkin());
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = "\"" + program.Path() + "\"";
+    ASSERT_TRUE(::CreateProcessA(program.Path().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &process));
+    TBoxSearch search = {process.dwProcessId, nullptr};
+    // The box belongs to another process: nothing arrives in this thread's queue, so poll.
+    for (int waited = 0; search.box == nullptr && waited < 15000; waited += 50) {
+        ::EnumWindows(&FindProcessDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.box == nullptr) ::Sleep(50);
+    }
+    if (search.box != nullptr) {
+        wchar_t caption[32] = {};
+        ::GetWindowTextW(search.box, caption, 32);
+        EXPECT_EQ(std::wstring(L"SkinUI"), caption);
+        std::wstring texts;
+        ::EnumChildWindows(search.box, &CollectChildText, reinterpret_cast<LPARAM>(&texts));
+        EXPECT_NE(std::wstring::npos, texts.find(L"\x52A0\x8F7D\x8D44\x6E90\x6587\x4EF6\x5931\x8D25")) << "children: " << texts.size();
+        ::PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+    } else {
+        ADD_FAILURE() << "no message box appeared";
+        ::TerminateProcess(process.hProcess, 99);
+    }
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.hProcess, 15000));
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(1u, exitCode);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+}
+
+}  // namespace
+
+namespace {
+
+std::string ResourceText(HMODULE module, LPCSTR id, LPCSTR type) {
+    HRSRC found = ::FindResourceA(module, id, type);
+    HGLOBAL loaded = found != nullptr ? ::LoadResource(module, found) : nullptr;
+    const char* bytes = loaded != nullptr ? static_cast<const char*>(::LockResource(loaded)) : nullptr;
+    return bytes != nullptr ? std::string(bytes, ::SizeofResource(module, found)) : std::string();
+}
+
+TEST(ProgramPackage, ExecutableCarriesIconManifestAndTheFiveSkinFiles) {
+    programtest::ProgramResources resources;
+    ASSERT_NE(nullptr, resources.Module());
+    HANDLE icon = ::LoadImageA(resources.Module(), MAKEINTRESOURCEA(Quoril::CMainWnd::kIconResourceId), IMAGE_ICON, 32, 32, 0);
+    EXPECT_NE(nullptr, icon);
+    if (icon != nullptr) ::DestroyIcon(static_cast<HICON>(icon));
+
+    const std::string manifest = ResourceText(resources.Module(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    EXPECT_NE(std::string::npos, manifest.find("level=\"requireAdministrator\""));
+    EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+
+    const std::string archive = ResourceText(resources.Module(), MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId), "ZIPRES");
+    ASSERT_FALSE(archive.empty());
+    programtest::SkinLocationScope location("");
+    CResourceLocation::SetSkinArchiveMemory(archive.data(), static_cast<uint32_t>(archive.size()));
+    for (const char* layout : {"MainWnd.xml", "MainWnd.en.xml"}) {
+        TSkinFileBytes bytes;
+        EXPECT_EQ(SkinFileStatus::Found, CResourceLocation::ReadSkinFile(layout, nullptr, kSkinLayoutMaxBytes, false, bytes))
+            << layout;
+    }
+    testbed::TestWindow window(50, 50, WS_POPUP);
+    CWindowHostUI host;
+    host.BindWindow(window.Handle());
+    struct TExpectedImage {
+        const char* name;
+        int width, height;
+        bool alpha;
+    };
+    const TExpectedImage images[] = {{"bk.jpg", 1017, 1316, false}, {"btn.png", 3, 1, false}, {"btnClose.png", 128, 25, true}};
+    for (const TExpectedImage& expected : images) {
+        SCOPED_TRACE(expected.name);
+        TImageEntry* image = host.FindOrLoadImage(expected.name, nullptr, 0);
+        ASSERT_NE(nullptr, image);
+        EXPECT_EQ(expected.width, image->nWidth);
+        EXPECT_EQ(expected.height, image->nHeight);
+        EXPECT_EQ(expected.alpha, image->bAlpha);
+    }
+}
+
+}  // namespace

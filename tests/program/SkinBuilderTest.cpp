@@ -1,0 +1,490 @@
+// The skin builder against a real host on a hidden window: the shipped layouts, the Window and
+// resource elements, defaults before attributes, the callback, refused adds, Include (count, text,
+// nesting cap) and the tree-node rule with stand-in tree classes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ProgramTestSupport.h"
+#include "controls/Button.h"
+#include "controls/Container.h"
+#include "controls/Label.h"
+#include "host/WindowHost.h"
+#include "skin/SkinBuilder.h"
+#include "skin/SkinXml.h"
+#include "support/TestBed.h"
+
+using namespace SkinUI;
+
+namespace {
+
+IContainerUI* Children(CControlUI* control) {
+    return control ? static_cast<IContainerUI*>(control->CastTo("IContainer")) : nullptr;
+}
+
+// A control that counts its live instances, so a test can see that nothing leaked.
+class CProbeUI : public CControlUI {
+public:
+    CProbeUI() { ++Alive(); }
+    ~CProbeUI() override { --Alive(); }
+    static int& Alive() {
+        static int alive = 0;
+        return alive;
+    }
+};
+
+// A container that takes no children.
+class CRefuserUI : public CContainerUI {
+public:
+    bool AddChild(CControlUI*) override { return false; }
+};
+
+// Stand-ins for the tree family: they record what they are given, in order.
+class CFakeTreeNodeUI : public CContainerUI {
+public:
+    CFakeTreeNodeUI() { ++Alive(); }
+    ~CFakeTreeNodeUI() override { --Alive(); }
+    static int& Alive() {
+        static int alive = 0;
+        return alive;
+    }
+    const char* GetTypeName() const override { return "TreeNodeUI"; }
+    void* CastTo(const char* name) override {
+        return std::string(name) == "TreeNode" ? this : CContainerUI::CastTo(name);
+    }
+    bool AddChild(CControlUI* control) override {
+        received.push_back(std::string(control->GetTypeName()) + ":" + control->GetName().GetData());
+        return CContainerUI::AddChild(control);
+    }
+    std::vector<std::string> received;
+};
+
+class CFakeTreeViewUI : public CContainerUI {
+public:
+    void* CastTo(const char* name) override {
+        return std::string(name) == "TreeView" ? this : CContainerUI::CastTo(name);
+    }
+    bool AddChild(CControlUI* control) override {
+        // What the node already holds when the view gets it.
+        CFakeTreeNodeUI* node = static_cast<CFakeTreeNodeUI*>(control->CastTo("TreeNode"));
+        childrenOnArrival.push_back(node ? static_cast<int>(node->received.size()) : -1);
+        return CContainerUI::AddChild(control);
+    }
+    std::vector<int> childrenOnArrival;
+};
+
+class CRecordingCallback : public IDialogBuilderCallback {
+public:
+    CControlUI* CreateCustomControl(const char* elementName) override {
+        const std::string name = elementName;
+        asked.push_back(name);
+        if (name == "Probe") return new CProbeUI;
+        if (name == "Refuser") return new CRefuserUI;
+        if (name == "TreeNode") return new CFakeTreeNodeUI;
+        if (name == "TreeView") return new CFakeTreeViewUI;
+        return nullptr;
+    }
+    std::vector<std::string> asked;
+};
+
+class SkinBuilderTest : public ::testing::Test {
+protected:
+    SkinBuilderTest() : window(100, 100, WS_POPUP), hostOwner(new CWindowHostUI), host(*hostOwner) {
+        host.BindWindow(window.Handle());
+    }
+    ~SkinBuilderTest() override {
+        hostOwner.reset();  // destroys the attached tree
+        EXPECT_EQ(0, CProbeUI::Alive()) << "a probe control leaked";
+        EXPECT_EQ(0, CFakeTreeNodeUI::Alive()) << "a tree node leaked";
+    }
+
+    // Builds and gives the tree to the host, which destroys it with itself.
+    CControlUI* Build(const char* xml, IDialogBuilderCallback* callback = nullptr) {
+        CSkinBuilder builder;
+        CControlUI* root = builder.BuildFrom(xml, nullptr, callback, &host, nullptr);
+        if (root != nullptr) host.AttachRoot(root);
+        return root;
+    }
+    SIZE WindowSize() const {
+        RECT rect;
+        ::GetWindowRect(window.Handle(), &rect);
+        return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+    }
+
+    testbed::TestWindow window;
+    std::unique_ptr<CWindowHostUI> hostOwner;
+    CWindowHostUI& host;
+};
+
+//--- the shipped layouts ---------------------------------------------------------------------------
+
+struct TShippedButton {
+    const char* name;
+    int x, y, width, height;
+    const char* englishText;
+    const char* chineseText;  // code page 936
+    DWORD textColor;
+    int font;
+    const char* normal;
+    const char* hot;
+    const char* pushed;
+};
+
+const char kWideNormal[] = "file='btn.png' source='0,0,1,1'";
+const char kWideHot[] = "file='btn.png' source='1,0,2,1'";
+const char kWidePushed[] = "file='btn.png' source='2,0,3,1'";
+
+const TShippedButton kShippedButtons[] = {
+    {"btnClose", 336, 0, 24, 24, "", "", 0xFF000000, -1, "file='btnClose.png' source='0,0,27,26'",
+     "file='btnClose.png' source='32,0,59,25'", "file='btnClose.png' source='64,0,91,25'"},
+    {"btnOpen", 80, 222, 200, 50, "Intercept Mode", "\xC0\xB9\x20\xBD\xD8\x20\xC4\xA3\x20\xCA\xBD", 0x00FFFBF0, 0,
+     kWideNormal, kWideHot, kWidePushed},
+    {"btnPure", 80, 282, 200, 50, "Non-Intercept Mode", "\xB4\xBF\x20\xBE\xBB\x20\xC4\xA3\x20\xCA\xBD", 0x00FFFBF0, 0,
+     kWideNormal, kWideHot, kWidePushed},
+    {"btnFamily", 80, 342, 200, 50, "Family Mode", "\xBC\xD2\x20\xCD\xA5\x20\xC4\xA3\x20\xCA\xBD", 0x00FFFBF0, 0,
+     kWideNormal, kWideHot, kWidePushed},
+    {"btnTest", 80, 402, 200, 50, "Intercept Test", "\xC0\xB9\x20\xBD\xD8\x20\xB2\xE2\x20\xCA\xD4", 0x00FFFBF0, 0,
+     kWideNormal, kWideHot, kWidePushed},
+    {"btnRecover", 80, 462, 200, 50, "Reset Default", "\xBB\xD6\x20\xB8\xB4\x20\xC9\xE8\x20\xD6\xC3", 0x00FFFBF0, 0,
+     kWideNormal, kWideHot, kWidePushed},
+    {"btnURL", 75, 75, 200, 100, "", "", 0xFF000000, -1, "", "", ""},
+};
+
+void ExpectShippedTree(CWindowHostUI& host, CControlUI* root, bool english, const char* face) {
+    ASSERT_NE(nullptr, root);
+    EXPECT_STREQ("VerticalLayoutUI", root->GetTypeName());
+    EXPECT_EQ(520, root->GetFixedWidth());
+    EXPECT_EQ(390, root->GetFixedHeight());
+    EXPECT_STREQ("bk.jpg", root->GetBackgroundImage().GetData());
+
+    ASSERT_EQ(1, host.GetFontCount());
+    const TFontEntry* font = host.GetFontEntry(0);
+    EXPECT_STREQ(face, font->sFontName.GetData());
+    EXPECT_EQ(16, font->iSize);
+    EXPECT_FALSE(font->bBold);
+    EXPECT_FALSE(font->bItalic);
+    EXPECT_FALSE(font->bUnderline);
+    const CRectUI& caption = host.GetCaptionRect();
+    EXPECT_EQ(0, caption.left);
+    EXPECT_EQ(0, caption.top);
+    EXPECT_EQ(0, caption.right);
+    EXPECT_EQ(30, caption.bottom);
+    EXPECT_EQ(360, host.GetInitialSize().cx);
+    EXPECT_EQ(466, host.GetInitialSize().cy);
+
+    IContainerUI* children = Children(root);
+    ASSERT_NE(nullptr, children);
+    ASSERT_EQ(7, children->ChildCount());
+    for (int i = 0; i < 7; ++i) {
+        const TShippedButton& expected = kShippedButtons[i];
+        SCOPED_TRACE(expected.name);
+        CButtonUI* button = static_cast<CButtonUI*>(children->ChildAt(i)->CastTo("Button"));
+        ASSERT_NE(nullptr, button);
+        EXPECT_STREQ(expected.name, button->GetName().GetData());
+        EXPECT_TRUE(button->IsFloating());
+        EXPECT_EQ(expected.x, button->GetFloatOffset().cx);
+        EXPECT_EQ(expected.y, button->GetFloatOffset().cy);
+        EXPECT_EQ(expected.width, button->GetFixedWidth());
+        EXPECT_EQ(expected.height, button->GetFixedHeight());
+        EXPECT_STREQ(english ? expected.englishText : expected.chineseText, button->GetText().GetData());
+        EXPECT_EQ(expected.textColor, button->GetTextColor());
+        EXPECT_EQ(0xFFA7A6AAu, button->GetDisabledTextColor());
+        EXPECT_EQ(expected.font, button->GetFont());
+        EXPECT_NE(0u, button->GetTextStyle() & DT_CENTER);
+        EXPECT_STREQ(expected.normal, button->GetNormalImage().GetData());
+        EXPECT_STREQ(expected.hot, button->GetHotImage().GetData());
+        EXPECT_STREQ(expected.pushed, button->GetPushedImage().GetData());
+    }
+}
+
+TEST_F(SkinBuilderTest, ShippedEnglishLayoutBuildsTheExactTree) {
+    programtest::SkinLocationScope location(programtest::ShippedSkinFolder());
+    CControlUI* root = Build("MainWnd.en.xml");
+    ExpectShippedTree(host, root, true, "Microsoft Yahei");
+}
+
+TEST_F(SkinBuilderTest, ShippedChineseLayoutBuildsTheExactTreeCp936) {
+    ASSERT_EQ(936u, ::GetACP());
+    programtest::SkinLocationScope location(programtest::ShippedSkinFolder());
+    CControlUI* root = Build("MainWnd.xml");
+    ExpectShippedTree(host, root, false, "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA");
+}
+
+TEST_F(SkinBuilderTest, WindowTakesTheSkinSizeBeforeTheTreeIsAttached) {
+    programtest::SkinLocationScope location(programtest::ShippedSkinFolder());
+    CSkinBuilder builder;
+    CControlUI* root = builder.BuildFrom("MainWnd.en.xml", nullptr, nullptr, &host, nullptr);
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(nullptr, host.GetRoot());
+    EXPECT_EQ(360, WindowSize().cx);
+    EXPECT_EQ(466, WindowSize().cy);
+    host.AttachRoot(root);
+    // Once a tree is attached a later skin no longer resizes the window.
+    CSkinBuilder second;
+    delete second.BuildFrom("<Window size=\"200,100\"><Control/></Window>", nullptr, nullptr, &host, nullptr);
+    EXPECT_EQ(360, WindowSize().cx);
+}
+
+//--- Window and resource elements --------------------------------------------------------------------
+
+TEST_F(SkinBuilderTest, WindowAttributesReachTheHost) {
+    ASSERT_NE(nullptr, Build("<Window size=\"200,120\" sizebox=\"1,2,3,4\" caption=\"0,0,0,30\" roundcorner=\"5,6\""
+                             " mininfo=\"10,20\" maxinfo=\"300,400\" showdirty=\"true\" bktrans=\"true\" alpha=\"200\""
+                             " disabledfontcolor=\"#FF010203\" defaultfontcolor=\"FF040506\""
+                             " linkfontcolor=\"#FF070809\" linkhoverfontcolor=\"#FF0A0B0C\" selectedcolor=\"#FF0D0E0F\">"
+                             "<Control/></Window>"));
+    EXPECT_EQ(200, WindowSize().cx);
+    EXPECT_EQ(120, WindowSize().cy);
+    EXPECT_EQ(2, host.GetSizeBox().top);
+    EXPECT_EQ(4, host.GetSizeBox().bottom);
+    EXPECT_EQ(30, host.GetCaptionRect().bottom);
+    EXPECT_EQ(5, host.GetRoundCorner().cx);
+    EXPECT_EQ(6, host.GetRoundCorner().cy);
+    EXPECT_EQ(20, host.GetMinInfo().cy);
+    EXPECT_EQ(300, host.GetMaxInfo().cx);
+    EXPECT_TRUE(host.IsShowDirty());
+    EXPECT_TRUE(host.IsBackgroundSnapshot());
+    EXPECT_EQ(200, host.GetTransparency());
+    EXPECT_EQ(0xFF010203u, host.GetDefaultDisabledColor());
+    EXPECT_EQ(0xFF040506u, host.GetDefaultFontColor());
+    EXPECT_EQ(0xFF070809u, host.GetDefaultLinkColor());
+    EXPECT_EQ(0xFF0A0B0Cu, host.GetDefaultLinkHoverColor());
+    EXPECT_EQ(0xFF0D0E0Fu, host.GetDefaultSelectedColor());
+}
+
+TEST_F(SkinBuilderTest, OtherRootRegistersResourcesButAppliesNoWindowAttributes) {
+    CControlUI* root = Build("<Skin size=\"300,200\" caption=\"0,0,0,9\"><Font name=\"Arial\" size=\"11\"/>"
+                             "<Label name=\"a\"/></Skin>");
+    ASSERT_NE(nullptr, root);
+    EXPECT_STREQ("a", root->GetName().GetData());
+    EXPECT_EQ(1, host.GetFontCount());
+    EXPECT_EQ(0, host.GetCaptionRect().bottom);
+    EXPECT_EQ(100, WindowSize().cx);
+}
+
+TEST_F(SkinBuilderTest, FontsAppendInOrderAndDefaultReplacesTheDefaultFont) {
+    ASSERT_NE(nullptr, Build("<Window><Font name=\"Arial\" size=\"11\" bold=\"TRUE\"/>"
+                             "<Font name=\"Tahoma\" bold=\"true\" italic=\"true\" default=\"true\"/><Control/></Window>"));
+    ASSERT_EQ(2, host.GetFontCount());
+    EXPECT_STREQ("Arial", host.GetFontEntry(0)->sFontName.GetData());
+    EXPECT_FALSE(host.GetFontEntry(0)->bBold);  // only the exact "true" counts
+    EXPECT_EQ(12, host.GetFontEntry(1)->iSize);  // the default size
+    EXPECT_TRUE(host.GetFontEntry(1)->bItalic);
+    EXPECT_STREQ("Tahoma", host.GetDefaultFontEntry()->sFontName.GetData());
+}
+
+TEST_F(SkinBuilderTest, ImageElementRegistersItsMask) {
+    programtest::SkinLocationScope location(programtest::ShippedSkinFolder());
+    ASSERT_NE(nullptr, Build("<Window><Image name=\"btn.png\" mask=\"#FF2563EB\"/><Control/></Window>"));
+    TImageEntry* image = host.FindOrLoadImage("btn.png", nullptr, 0);
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(3, image->nWidth);
+    EXPECT_EQ(0xFF2563EBu, image->dwMask);
+}
+
+TEST_F(SkinBuilderTest, WithoutHostAttributesApplyButNothingRegisters) {
+    CSkinBuilder builder;
+    CControlUI* label = builder.BuildFrom("<Window caption=\"0,0,0,9\"><Font name=\"Arial\"/>"
+                                          "<Default name=\"Label\" value=\"textcolor=&quot;#FF000000&quot;\"/>"
+                                          "<Label name=\"a\" textcolor=\"#FFFF0000\"/></Window>");
+    ASSERT_NE(nullptr, label);
+    EXPECT_STREQ("a", label->GetName().GetData());
+    EXPECT_EQ(0xFFFF0000u, static_cast<CLabelUI*>(label->CastTo("Label"))->GetTextColor());
+    EXPECT_EQ(nullptr, label->GetHost());
+    EXPECT_EQ(0, host.GetFontCount());
+    delete label;
+}
+
+TEST_F(SkinBuilderTest, DefaultsComeFirstAndTheFirstDefaultListWins) {
+    CControlUI* root = Build("<Window><Default name=\"Label\" value=\"textcolor=&quot;#FF000000&quot; width=&quot;40&quot;\"/>"
+                             "<Default name=\"Label\" value=\"width=&quot;99&quot;\"/>"
+                             "<VerticalLayout><Label name=\"l\" textcolor=\"#FFFF0000\"/></VerticalLayout></Window>");
+    ASSERT_NE(nullptr, root);
+    CLabelUI* label = static_cast<CLabelUI*>(Children(root)->ChildAt(0)->CastTo("Label"));
+    ASSERT_NE(nullptr, label);
+    EXPECT_EQ(0xFFFF0000u, label->GetTextColor());
+    EXPECT_EQ(40, label->GetFixedWidth());
+    // Detached again after building: the host adopts the tree when it is attached.
+    EXPECT_EQ(&host, label->GetHost());
+}
+
+TEST_F(SkinBuilderTest, LoadFailureRegistersNothing) {
+    programtest::TempSkinFolder folder;
+    programtest::SkinLocationScope location(folder.Path());
+    EXPECT_EQ(nullptr, Build("missing.xml"));
+    EXPECT_EQ(nullptr, Build("<Window><Font name=\"Arial\"/><Label></Window>"));
+    EXPECT_EQ(0, host.GetFontCount());
+}
+
+TEST_F(SkinBuilderTest, DocumentsWithoutElementsBuildNothing) {
+    programtest::TempSkinFolder folder;
+    folder.Write("bom.xml", "\xEF\xBB\xBF");
+    folder.Write("comment.xml", "\xEF\xBB\xBF<!-- x -->");
+    programtest::SkinLocationScope location(folder.Path());
+    EXPECT_EQ(nullptr, Build("<?xml version=\"1.0\"?>"));
+    EXPECT_EQ(nullptr, Build("<!-- x -->"));
+    EXPECT_EQ(nullptr, Build("bom.xml"));
+    EXPECT_EQ(nullptr, Build("comment.xml"));
+}
+
+//--- controls, callback, refused adds ------------------------------------------------------------------
+
+TEST_F(SkinBuilderTest, UnknownElementIsSkippedWithItsSubtree) {
+    CRecordingCallback callback;
+    CControlUI* root = Build("<Window><VerticalLayout><Foo><Probe/></Foo><Label name=\"after\"/></VerticalLayout></Window>",
+                             &callback);
+    ASSERT_NE(nullptr, root);
+    ASSERT_EQ(1, Children(root)->ChildCount());
+    EXPECT_STREQ("after", Children(root)->ChildAt(0)->GetName().GetData());
+    EXPECT_EQ(std::vector<std::string>{"Foo"}, callback.asked);
+}
+
+TEST_F(SkinBuilderTest, ChildrenOfANonContainerEndOnlyTheirOwnList) {
+    CRecordingCallback callback;
+    CControlUI* root = Build("<Window><VerticalLayout><Button name=\"b\"><Probe/><Probe/></Button>"
+                             "<Label name=\"after\"/></VerticalLayout></Window>",
+                             &callback);
+    ASSERT_NE(nullptr, root);
+    ASSERT_EQ(2, Children(root)->ChildCount());
+    EXPECT_STREQ("b", Children(root)->ChildAt(0)->GetName().GetData());
+    EXPECT_STREQ("after", Children(root)->ChildAt(1)->GetName().GetData());
+    EXPECT_EQ(1u, callback.asked.size()) << "the list stops at its first control";
+}
+
+TEST_F(SkinBuilderTest, RefusedAddsDestroyTheControlAndGoOn) {
+    CRecordingCallback callback;
+    CControlUI* root = Build("<Window><Refuser><Probe/><Probe/></Refuser></Window>", &callback);
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(0, Children(root)->ChildCount());
+    EXPECT_EQ((std::vector<std::string>{"Refuser", "Probe", "Probe"}), callback.asked);
+}
+
+TEST_F(SkinBuilderTest, ExtraTopLevelControlsAreNotLeaked) {
+    CRecordingCallback callback;
+    CControlUI* root = Build("<Window><Probe name=\"first\"/><Probe/><Probe/></Window>", &callback);
+    ASSERT_NE(nullptr, root);
+    EXPECT_STREQ("first", root->GetName().GetData());
+    EXPECT_EQ(1, CProbeUI::Alive());
+}
+
+//--- Include -----------------------------------------------------------------------------------------
+
+TEST_F(SkinBuilderTest, IncludeBuildsCountTimesIntoTheParent) {
+    programtest::TempSkinFolder folder;
+    folder.Write("sub.xml", "<Window><Label name=\"sub\"/></Window>");
+    programtest::SkinLocationScope location(folder.Path());
+    CControlUI* root = Build("<Window><VerticalLayout><Include source=\"sub.xml\" count=\"3\"/>"
+                             "<Include source=\"sub.xml\" count=\"0\"/><Include/>"
+                             "<Include source=\"&lt;Window&gt;&lt;Label name=&quot;text&quot;/&gt;&lt;/Window&gt;\"/>"
+                             "<Label name=\"end\"/></VerticalLayout></Window>");
+    ASSERT_NE(nullptr, root);
+    IContainerUI* children = Children(root);
+    ASSERT_EQ(5, children->ChildCount());
+    const char* expected[] = {"sub", "sub", "sub", "text", "end"};
+    for (int i = 0; i < 5; ++i) EXPECT_STREQ(expected[i], children->ChildAt(i)->GetName().GetData()) << i;
+}
+
+TEST_F(SkinBuilderTest, IncludeWithoutParentLeaksNothing) {
+    programtest::TempSkinFolder folder;
+    folder.Write("probe.xml", "<Window><Probe/></Window>");
+    programtest::SkinLocationScope location(folder.Path());
+    CRecordingCallback callback;
+    CControlUI* root = Build("<Window><Include source=\"probe.xml\" count=\"2\"/><Label name=\"first\"/></Window>", &callback);
+    ASSERT_NE(nullptr, root);
+    EXPECT_STREQ("first", root->GetName().GetData());
+    EXPECT_EQ(2u, callback.asked.size());
+}
+
+// Depth of nested layouts below `control` (itself counted).
+int LayoutDepth(CControlUI* control) {
+    int deepest = 0;
+    if (IContainerUI* children = Children(control)) {
+        for (int i = 0; i < children->ChildCount(); ++i) deepest = std::max(deepest, LayoutDepth(children->ChildAt(i)));
+        return deepest + 1;
+    }
+    return 0;
+}
+
+TEST_F(SkinBuilderTest, SelfIncludeStopsAtTheNestingCap) {
+    programtest::TempSkinFolder folder;
+    folder.Write("self.xml", "<Window><VerticalLayout><Include source=\"self.xml\"/></VerticalLayout></Window>");
+    programtest::SkinLocationScope location(folder.Path());
+    CControlUI* root = Build("self.xml");
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(CSkinBuilder::kMaxNestedBuilds, LayoutDepth(root));
+    EXPECT_EQ(0, CSkinBuilder::NestingDepth());
+}
+
+TEST_F(SkinBuilderTest, IncludedDocumentsTogetherStayWithinTheDocumentDepth) {
+    // Each level nests 40 layouts and includes itself again: 16 levels would make 640.
+    std::string deep = "<Window>";
+    for (int i = 0; i < 40; ++i) deep += "<VerticalLayout>";
+    deep += "<Include source=\"deep.xml\"/>";
+    for (int i = 0; i < 40; ++i) deep += "</VerticalLayout>";
+    deep += "</Window>";
+    programtest::TempSkinFolder folder;
+    folder.Write("deep.xml", deep);
+    programtest::SkinLocationScope location(folder.Path());
+    CControlUI* root = Build("deep.xml");
+    ASSERT_NE(nullptr, root);
+    const int depth = LayoutDepth(root);
+    EXPECT_LT(depth, CSkinXml::kMaxDepth);
+    EXPECT_GT(depth, CSkinXml::kMaxDepth - 10) << "everything within the cap is still built";
+}
+
+TEST_F(SkinBuilderTest, IncludeCycleTerminates) {
+    programtest::TempSkinFolder folder;
+    folder.Write("a.xml", "<Window><HorizontalLayout name=\"a\"><Include source=\"b.xml\"/></HorizontalLayout></Window>");
+    folder.Write("b.xml", "<Window><VerticalLayout name=\"b\"><Include source=\"a.xml\"/></VerticalLayout></Window>");
+    programtest::SkinLocationScope location(folder.Path());
+    CControlUI* root = Build("a.xml");
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(CSkinBuilder::kMaxNestedBuilds, LayoutDepth(root));
+}
+
+TEST_F(SkinBuilderTest, ThreeLevelIncludeBuilds) {
+    programtest::TempSkinFolder folder;
+    folder.Write("one.xml", "<Window><VerticalLayout name=\"one\"><Include source=\"two.xml\"/></VerticalLayout></Window>");
+    folder.Write("two.xml", "<Window><VerticalLayout name=\"two\"><Include source=\"three.xml\"/></VerticalLayout></Window>");
+    folder.Write("three.xml", "<Window><Label name=\"leaf\"/></Window>");
+    programtest::SkinLocationScope location(folder.Path());
+    CControlUI* one = Build("one.xml");
+    ASSERT_NE(nullptr, one);
+    CControlUI* two = Children(one)->ChildAt(0);
+    ASSERT_NE(nullptr, two);
+    EXPECT_STREQ("two", two->GetName().GetData());
+    ASSERT_NE(nullptr, Children(two)->ChildAt(0));
+    EXPECT_STREQ("leaf", Children(two)->ChildAt(0)->GetName().GetData());
+}
+
+//--- tree nodes ----------------------------------------------------------------------------------------
+
+TEST_F(SkinBuilderTest, TreeNodeWithoutTreeParentBuildsNothing) {
+    CRecordingCallback callback;
+    EXPECT_EQ(nullptr, Build("<Window><TreeNode text=\"a\"/></Window>", &callback));
+    CControlUI* root = Build("<Window><VerticalLayout><TreeNode/><Label name=\"after\"/></VerticalLayout></Window>", &callback);
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(0, Children(root)->ChildCount()) << "the sibling list ends at the stray node";
+}
+
+TEST_F(SkinBuilderTest, TreeNodesNestAndJoinTheViewWithTheirChildren) {
+    CRecordingCallback callback;
+    CControlUI* root = Build("<Window><TreeView><TreeNode name=\"n1\"><TreeNode name=\"n2\"/><Label name=\"row\"/></TreeNode>"
+                             "</TreeView></Window>",
+                             &callback);
+    ASSERT_NE(nullptr, root);
+    CFakeTreeViewUI* view = static_cast<CFakeTreeViewUI*>(root->CastTo("TreeView"));
+    ASSERT_NE(nullptr, view);
+    ASSERT_EQ(1, view->ChildCount());
+    EXPECT_EQ(std::vector<int>{2}, view->childrenOnArrival);
+    CFakeTreeNodeUI* n1 = static_cast<CFakeTreeNodeUI*>(view->ChildAt(0)->CastTo("TreeNode"));
+    ASSERT_NE(nullptr, n1);
+    EXPECT_STREQ("n1", n1->GetName().GetData());
+    // Children join their parent before their own attributes are applied.
+    EXPECT_EQ((std::vector<std::string>{"TreeNodeUI:", "LabelUI:"}), n1->received);
+}
+
+}  // namespace

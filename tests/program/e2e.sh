@@ -1,0 +1,292 @@
+#!/usr/bin/env bash
+# End to end: the real Quoril.exe under Wine on a private virtual display, once in Chinese and once in
+# English. For each language it checks that the window is 360 x 543 and centred, compares a
+# screenshot of it with the committed reference (with a tolerance: text rasterisation differs), drags
+# it by the top strip, clicks every button with xdotool and compares the commands the recorder
+# stand-ins of netsh, ipconfig and the browser logged, line by line, with what the button must start,
+# checks and dismisses each message box, and finally ends the program (Escape in one run, the close
+# button in the other) expecting exit code 0.
+#
+# Usage: e2e.sh QUORIL_EXE RECORDER_EXE WORKDIR
+#   QUORIL_E2E_UPDATE=1 writes the reference screenshots instead of comparing with them.
+# Nothing here reaches the machine's network settings: netsh and ipconfig in the test prefix are the
+# recorder, and the web pages go to the recorder too.
+set -euo pipefail
+# Byte-wise text handling: connection names may be code page 936 bytes.
+export LC_ALL=C
+
+exe=$(realpath "$1")
+recorder=$(realpath "$2")
+work=$(realpath -m "$3")
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+references="$here/data"
+
+for tool in Xvfb xdotool xprop import compare xdpyinfo wine wineserver; do
+  command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
+done
+[ -f "$exe" ] || { echo "e2e: no program at $exe" >&2; exit 1; }
+[ -f "$recorder" ] || { echo "e2e: no recorder at $recorder" >&2; exit 1; }
+
+mkdir -p "$work"
+prefix="$work/wineprefix"
+"$root/tools/wine-prefix.sh" "$prefix" display
+export WINEPREFIX="$prefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
+
+# The stand-ins: netsh and ipconfig in the system folder, and a "browser" named by the http class.
+system32="$prefix/drive_c/windows/system32"
+install -m 755 "$recorder" "$system32/netsh.exe"
+install -m 755 "$recorder" "$system32/ipconfig.exe"
+mkdir -p "$prefix/drive_c/quoril-e2e"
+install -m 755 "$recorder" "$prefix/drive_c/quoril-e2e/browser.exe"
+wine reg delete 'HKCU\Software\Microsoft\Windows\Shell\Associations\UrlAssociations\Http\UserChoice' /f >/dev/null 2>&1 || true
+wine reg add 'HKCR\HTTP\shell\open\command' /ve /d '"C:\quoril-e2e\browser.exe" "%1"' /f >/dev/null 2>&1
+wineserver -w
+log="$prefix/drive_c/quoril-e2e/commands.log"
+export QUORIL_RECORDER_LOG='C:\quoril-e2e\commands.log'
+
+display=":$(( 100 + RANDOM % 400 ))"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "e2e: Xvfb did not start" >&2; exit 1; }
+
+failures=0
+lang=setup
+
+# The servers and pages come from the program's own table, so the expectations follow it.
+profiles="$root/app/DnsProfiles.h"
+profile() { # name -> "primary second third" (third "-" when the profile has none)
+  sed -n "s/.*$1 = {\"\([^\"]*\)\", \"\([^\"]*\)\", \(nullptr\|\"\([^\"]*\)\"\)}.*/\1 \2 \4/p" "$profiles" |
+    awk '{ print $1, $2, ($3 == "" ? "-" : $3) }'
+}
+url() { sed -n "s/.*$1 = \"\([^\"]*\)\".*/\1/p" "$profiles"; }
+read -r blocking1 blocking2 blocking3 <<<"$(profile kBlockingProfile)"
+read -r pure1 pure2 pure3 <<<"$(profile kPureProfile)"
+read -r family1 family2 family3 <<<"$(profile kFamilyProfile)"
+test_page=$(url kBlockingTestUrl)
+home_page=$(url kHomePageUrl)
+[ -n "$blocking3" ] && [ -n "$family2" ] && [ -n "$test_page" ] && [ -n "$home_page" ] ||
+  { echo "e2e: cannot read the profiles from $profiles" >&2; exit 1; }
+fail() { echo "FAIL [$lang]: $*" >&2; failures=$((failures + 1)); }
+
+# The visible window whose title (the UTF-8 _NET_WM_NAME: WM_NAME cannot hold Chinese) is exactly
+# the given text; prints its id.
+find_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    if [ "$(LC_ALL=C.UTF-8 xprop -id "$id" _NET_WM_NAME 2>/dev/null)" = "_NET_WM_NAME(UTF8_STRING) = \"$1\"" ]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+wait_window() {
+  for _ in $(seq 100); do
+    find_window "$1" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+wait_no_window() {
+  for _ in $(seq 100); do
+    find_window "$1" >/dev/null || return 0
+    sleep 0.2
+  done
+  return 1
+}
+geometry() { # id -> X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+# Sets `commands` to the lines the recorder wrote since the last call, as "program<TAB>command
+# line" (the tick dropped, the path cut to its file name). Not for a subshell: it keeps its place.
+seen=0
+commands=
+take_commands() {
+  local total
+  total=$(wc -l <"$log" 2>/dev/null || echo 0)
+  commands=
+  if [ "$total" -gt "$seen" ]; then
+    commands=$(tail -n +"$((seen + 1))" "$log" | head -n "$((total - seen))" | tr -d '\r' |
+      awk -F'\t' '{ n = split($2, p, "\\"); print p[n] "\t" $3 }')
+  fi
+  seen=$total
+}
+# Waits until the log has been quiet for a moment.
+settle_log() {
+  local before=-1 now
+  for _ in $(seq 150); do
+    now=$(wc -l <"$log" 2>/dev/null || echo 0)
+    [ "$now" = "$before" ] && return 0
+    before=$now
+    sleep 0.4
+  done
+}
+
+click_at() { xdotool mousemove "$1" "$2" click 1; }
+
+# The commands a profile button must start for the given connection names: per server, every
+# connection, then a pause and one flush.
+expected_profile() { # primary second third(or -) names...
+  local primary=$1 second=$2 third=$3; shift 3
+  local name
+  for name in "$@"; do
+    printf 'netsh.exe\tnetsh interface ip set dns name="%s" source=static addr=%s register=primary\n' "$name" "$primary"
+  done
+  printf 'ipconfig.exe\tipconfig /flushdns\n'
+  for name in "$@"; do printf 'netsh.exe\tnetsh interface ip add dns name="%s" addr=%s index=2\n' "$name" "$second"; done
+  printf 'ipconfig.exe\tipconfig /flushdns\n'
+  if [ "$third" != - ]; then
+    for name in "$@"; do printf 'netsh.exe\tnetsh interface ip add dns name="%s" addr=%s index=3\n' "$name" "$third"; done
+    printf 'ipconfig.exe\tipconfig /flushdns\n'
+  fi
+}
+expected_restore() {
+  local name
+  for name in "$@"; do
+    printf 'netsh.exe\tnetsh interface ip set dns name="%s" source=dhcp\n' "$name"
+    printf 'ipconfig.exe\tipconfig /flushdns\n'
+  done
+}
+
+compare_lines() { # what expected actual
+  if ! diff -u <(printf '%s\n' "$2") <(printf '%s\n' "$3") >"$work/diff-$lang-$1.txt"; then
+    fail "$1: the commands differ from the expected ones (see $work/diff-$lang-$1.txt)"
+  fi
+}
+
+# Clicks a button that applies DNS settings; checks the commands and the message box. The
+# connection names are whatever this machine has: the first profile's log gives them, and every
+# later expectation is built from that list (the generator gets the names appended).
+names=()
+dns_button() { # what x y caption generator args...
+  local what=$1 x=$2 y=$3 caption=$4; shift 4
+  click_at "$x" "$y"
+  local box
+  if ! box=$(wait_window "$caption"); then
+    fail "$what: no message box"
+    return
+  fi
+  settle_log
+  local actual expected
+  take_commands
+  actual=$commands
+  if [ "${#names[@]}" = 0 ]; then
+    mapfile -t names < <(printf '%s\n' "$actual" |
+      sed -n 's/^netsh\.exe\tnetsh interface ip set dns name="\(.*\)" source=static addr=.*$/\1/p')
+    [ "${#names[@]}" -gt 0 ] || fail "$what: no connection was set at all"
+  fi
+  expected=$("$@" "${names[@]}")
+  compare_lines "$what" "$expected" "$actual"
+  # Keys go to the X focus through XTEST (Wine ignores synthetic events sent to a window).
+  xdotool windowfocus --sync "$box" 2>/dev/null || true
+  xdotool key Return
+  wait_no_window "$caption" || fail "$what: the message box stayed"
+}
+
+run_language() { # locale caption closing-way
+  lang=$1
+  local caption=$2 closing=$3
+  : >"$log"
+  seen=0
+  LANG="$lang.UTF-8" LC_ALL="$lang.UTF-8" wine "$exe" >"$work/quoril-$lang.log" 2>&1 &
+  pid=$!
+  local main
+  if ! main=$(wait_window Quoril); then
+    fail "no window appeared"
+    return
+  fi
+  # The pointer starts in the middle of the screen, over the first button: move it off the window.
+  xdotool mousemove 5 5
+  sleep 1.5
+  local x y w h
+  read -r x y w h <<<"$(geometry "$main")"
+  [ "$w" = 360 ] && [ "$h" = 543 ] || fail "window is ${w}x${h}, expected 360x543"
+  # Centred on the 1280 x 1024 screen: x = 640 - 360/2, y = 512 - 543/2 (truncated).
+  [ "$x" = 460 ] && [ "$y" = 241 ] || fail "window at $x,$y, expected 460,241"
+
+  # The window as drawn, against the committed reference.
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$work/window-$lang.png"
+  local reference="$references/e2e-$lang.png"
+  if [ "${QUORIL_E2E_UPDATE:-}" = 1 ]; then
+    mkdir -p "$references"
+    cp "$work/window-$lang.png" "$reference"
+  elif [ ! -f "$reference" ]; then
+    fail "no reference screenshot $reference (QUORIL_E2E_UPDATE=1 writes it)"
+  else
+    # Pixels differing by more than 10% per channel; at most 1% of the window may differ.
+    local differing
+    differing=$(compare -metric AE -fuzz 10% "$work/window-$lang.png" "$reference" "$work/window-$lang-diff.png" 2>&1 >/dev/null || true)
+    # The count may come in exponent form ("1.9e+05").
+    differing=$(printf '%s\n' "$differing" | awk 'NR == 1 && $1 ~ /^[0-9.e+]+$/ { printf "%d", $1 }')
+    [ -n "$differing" ] && [ "$differing" -le $(( w * h / 100 )) ] ||
+      fail "screenshot differs from the reference in ${differing:-?} pixels (see $work/window-$lang-diff.png)"
+  fi
+
+  # Dragging the top strip moves the window.
+  xdotool mousemove $((x + 120)) $((y + 12)) mousedown 1
+  for step in 1 2 3 4 5; do xdotool mousemove $((x + 120 + 8 * step)) $((y + 12 + 6 * step)); sleep 0.05; done
+  xdotool mouseup 1
+  sleep 0.5
+  local nx ny
+  read -r nx ny _ _ <<<"$(geometry "$main")"
+  [ "$nx" = $((x + 40)) ] && [ "$ny" = $((y + 30)) ] || fail "drag moved the window to $nx,$ny, expected $((x + 40)),$((y + 30))"
+  x=$nx
+  y=$ny
+
+  # Button centres, in window coordinates: the wide buttons at 80..280 and 222 + 60k..272 + 60k.
+  names=()
+  dns_button intercept $((x + 180)) $((y + 247)) "$caption" expected_profile "$blocking1" "$blocking2" "$blocking3"
+  dns_button pure $((x + 180)) $((y + 307)) "$caption" expected_profile "$pure1" "$pure2" "$pure3"
+  dns_button family $((x + 180)) $((y + 367)) "$caption" expected_profile "$family1" "$family2" "$family3"
+  dns_button restore $((x + 180)) $((y + 487)) "$caption" expected_restore
+
+  # The two web pages go to the "browser".
+  click_at $((x + 180)) $((y + 427))
+  sleep 2; settle_log
+  take_commands
+  compare_lines test-page "browser.exe	$test_page" "$(printf '%s\n' "$commands" | sed 's/\t.*browser\.exe"\{0,1\} /\t/')"
+  click_at $((x + 175)) $((y + 125))
+  sleep 2; settle_log
+  take_commands
+  compare_lines home-page "browser.exe	$home_page" "$(printf '%s\n' "$commands" | sed 's/\t.*browser\.exe"\{0,1\} /\t/')"
+
+  # Ending: Escape, or the close button (336,0 24 x 24).
+  if [ "$closing" = escape ]; then
+    # A click on the background (below the buttons) gives the window the keyboard first.
+    click_at $((x + 20)) $((y + 530))
+    xdotool key Escape
+  else
+    click_at $((x + 348)) $((y + 12))
+  fi
+  local status=0
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+  if kill -0 "$pid" 2>/dev/null; then
+    fail "the program did not end after $closing"
+  else
+    wait "$pid" || status=$?
+    [ "$status" = 0 ] || fail "exit code $status after $closing, expected 0"
+  fi
+  pid=
+  wineserver -w
+}
+
+run_language zh_CN '提示' close-button
+run_language en_US 'Notice' escape
+
+if [ "$failures" -gt 0 ]; then
+  echo "e2e: $failures failure(s); screenshots and logs in $work" >&2
+  exit 1
+fi
+echo "e2e: both languages passed"
