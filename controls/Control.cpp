@@ -523,19 +523,19 @@ void CControlUI::SetBackgroundColor(uint32_t argb)
     Invalidate();
 }
 
-void CControlUI::SetBackgroundImage(const char* spec)
+void CControlUI::SetBackgroundImage(const char* imageText)
 {
-    if (m_bkImage == spec)
+    if (m_bkImage == imageText)
         return;
-    m_bkImage = spec;
+    m_bkImage = imageText;
     Invalidate();
 }
 
-void CControlUI::SetForeImage(const char* spec)
+void CControlUI::SetForeImage(const char* imageText)
 {
-    if (m_foreImage == spec)
+    if (m_foreImage == imageText)
         return;
-    m_foreImage = spec;
+    m_foreImage = imageText;
     Invalidate();
 }
 
@@ -585,11 +585,11 @@ uint32_t CControlUI::AdjustColor(uint32_t argb) const
     return m_colorHsl ? CRenderKit::ShiftColorHsl(argb, 180, 100, 100) : argb;
 }
 
-bool CControlUI::DrawSkinImage(HDC hdc, const char* spec, const char* modifier)
+bool CControlUI::DrawSkinImage(HDC hdc, const char* imageText, const char* modifier)
 {
     if (m_host == nullptr || hdc == nullptr)
         return false;
-    return CRenderKit::PaintImageSpec(hdc, m_host, m_position, m_paintRect, spec, modifier);
+    return CRenderKit::PaintImageSpec(hdc, m_host, m_position, m_paintRect, imageText, modifier);
 }
 
 void CControlUI::Paint(HDC hdc, const CRectUI& paintRect)

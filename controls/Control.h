@@ -160,10 +160,10 @@ public:
 
     void SetBackgroundColor(uint32_t argb);
     uint32_t GetBackgroundColor() const { return m_bkColor1; }
-    void SetBackgroundImage(const char* spec);
+    void SetBackgroundImage(const char* imageText);
     const CUIString& GetBackgroundImage() const { return m_bkImage; }
     const CUIString& GetForeImage() const { return m_foreImage; }
-    void SetForeImage(const char* spec);
+    void SetForeImage(const char* imageText);
     uint32_t GetBorderColor() const { return m_borderColor; }
     void SetBorderColor(uint32_t argb);
     uint32_t GetFocusBorderColor() const { return m_focusBorderColor; }
@@ -176,7 +176,7 @@ public:
 
     // Draws an image attribute string over the position, limited to the current paint rectangle.
     // False only when there is no host or no device context.
-    bool DrawSkinImage(HDC hdc, const char* spec, const char* modifier = nullptr);
+    bool DrawSkinImage(HDC hdc, const char* imageText, const char* modifier = nullptr);
     // Own virtual window name, else the nearest ancestor's, else empty.
     CUIString GetVirtualWindowName() const;
     // Applies a name="value" name="value" list through SetAttribute (values cannot hold quotes).
