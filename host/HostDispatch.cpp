@@ -222,16 +222,14 @@ TInputEvent CWindowHostUI::MakeEvent(int kind, CControlUI* sender, POINT pt) con
     return event;
 }
 
-bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool CWindowHostUI::AskFilters(const CPtrVectorUI& filters, UINT message, WPARAM wParam, LPARAM lParam,
+                               LRESULT& result)
 {
-    if (m_hWndPaint == nullptr)
-        return false;
-
     // A filter may remove itself (or others) while being asked: walk a snapshot, skip the removed.
-    const CPtrVectorUI filters = m_messageFilters;
-    for (int i = 0; i < filters.GetSize(); ++i) {
-        IMessageFilterUI* filter = static_cast<IMessageFilterUI*>(filters.GetAt(i));
-        if (m_messageFilters.Find(filter) < 0)
+    const CPtrVectorUI snapshot = filters;
+    for (int i = 0; i < snapshot.GetSize(); ++i) {
+        IMessageFilterUI* filter = static_cast<IMessageFilterUI*>(snapshot.GetAt(i));
+        if (filters.Find(filter) < 0)
             continue;
         bool handled = false;
         const LRESULT answer = filter->FilterMessage(message, wParam, lParam, handled);
@@ -240,6 +238,23 @@ bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
             return true;
         }
     }
+    return false;
+}
+
+void CWindowHostUI::SendKeyEvent(int kind, CControlUI* target, WPARAM wParam)
+{
+    TInputEvent event = MakeEvent(kind, target, m_ptLastMousePos);
+    event.KeyChar = static_cast<char>(LOBYTE(wParam));
+    target->DispatchEvent(event);
+}
+
+bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (m_hWndPaint == nullptr)
+        return false;
+
+    if (AskFilters(m_messageFilters, message, wParam, lParam, result))
+        return true;
 
     switch (message) {
     case WM_SIZE:
@@ -334,9 +349,7 @@ bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_KEYDOWN:
         if (m_focus != nullptr) {
             m_keyTarget = m_focus;
-            TInputEvent event = MakeEvent(InputEventKind::KeyDown, m_focus, m_ptLastMousePos);
-            event.KeyChar = static_cast<char>(LOBYTE(wParam));
-            m_focus->DispatchEvent(event);
+            SendKeyEvent(InputEventKind::KeyDown, m_focus, wParam);
         }
         return false;
 
@@ -344,18 +357,13 @@ bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
         if (m_keyTarget != nullptr) {
             CControlUI* target = m_keyTarget;
             m_keyTarget = nullptr;
-            TInputEvent event = MakeEvent(InputEventKind::KeyUp, target, m_ptLastMousePos);
-            event.KeyChar = static_cast<char>(LOBYTE(wParam));
-            target->DispatchEvent(event);
+            SendKeyEvent(InputEventKind::KeyUp, target, wParam);
         }
         return false;
 
     case WM_CHAR:
-        if (m_focus != nullptr) {
-            TInputEvent event = MakeEvent(InputEventKind::Char, m_focus, m_ptLastMousePos);
-            event.KeyChar = static_cast<char>(LOBYTE(wParam));
-            m_focus->DispatchEvent(event);
-        }
+        if (m_focus != nullptr)
+            SendKeyEvent(InputEventKind::Char, m_focus, wParam);
         return false;
 
     case WM_TIMER:

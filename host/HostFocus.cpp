@@ -64,6 +64,19 @@ CControlUI* VisitShortcut(CControlUI* control, void* data)
 
 //--- focus --------------------------------------------------------------------------------------
 
+void CWindowHostUI::DropFocus(CControlUI* gaining)
+{
+    if (m_focus == nullptr)
+        return;
+    CControlUI* old = m_focus;
+    TInputEvent event = MakeEvent(InputEventKind::FocusLost, gaining, POINT{0, 0});
+    old->DispatchEvent(event);
+    // The old focus may have been destroyed by its handler; no notification names a dead sender.
+    if (m_focus == old)
+        SendNotification(old, "killfocus");
+    m_focus = nullptr;
+}
+
 void CWindowHostUI::SetFocusControl(CControlUI* control)
 {
     if (::GetFocus() != m_hWndPaint) {
@@ -73,15 +86,7 @@ void CWindowHostUI::SetFocusControl(CControlUI* control)
     }
     if (control == m_focus)
         return;
-    if (m_focus != nullptr) {
-        CControlUI* old = m_focus;
-        TInputEvent event = MakeEvent(InputEventKind::FocusLost, control, POINT{0, 0});
-        old->DispatchEvent(event);
-        // The old focus may have been destroyed by its handler; no notification names a dead sender.
-        if (m_focus == old)
-            SendNotification(old, "killfocus");
-        m_focus = nullptr;
-    }
+    DropFocus(control);
     if (control == nullptr || control->GetHost() != this || !control->IsVisible() || !control->IsEnabled())
         return;
     m_focus = control;
@@ -129,14 +134,7 @@ void CWindowHostUI::ScheduleFocus(CControlUI* control)
     ::SetFocus(m_hWndPaint);
     if (control == nullptr)
         return;
-    if (m_focus != nullptr) {
-        CControlUI* old = m_focus;
-        TInputEvent event = MakeEvent(InputEventKind::FocusLost, control, POINT{0, 0});
-        old->DispatchEvent(event);
-        if (m_focus == old)
-            SendNotification(old, "killfocus");
-        m_focus = nullptr;
-    }
+    DropFocus(control);
     // Silently parked on the tab stop before `control`; the forward move at the next paint lands
     // on `control` itself.
     m_focus = FindTabNeighbour(control, false, nullptr);
@@ -202,18 +200,8 @@ bool CWindowHostUI::TranslateAccelerators(const MSG* msg)
 
 bool CWindowHostUI::PreTranslate(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    const CPtrVectorUI filters = m_preTranslateFilters;
-    for (int i = 0; i < filters.GetSize(); ++i) {
-        IMessageFilterUI* filter = static_cast<IMessageFilterUI*>(filters.GetAt(i));
-        if (m_preTranslateFilters.Find(filter) < 0)
-            continue;
-        bool handled = false;
-        const LRESULT answer = filter->FilterMessage(message, wParam, lParam, handled);
-        if (handled) {
-            result = answer;
-            return true;
-        }
-    }
+    if (AskFilters(m_preTranslateFilters, message, wParam, lParam, result))
+        return true;
 
     switch (message) {
     case WM_KEYDOWN:
@@ -222,11 +210,8 @@ bool CWindowHostUI::PreTranslate(UINT message, WPARAM wParam, LPARAM lParam, LRE
         MoveFocusByTab(::GetKeyState(VK_SHIFT) >= 0);
         return true;
     case WM_SYSKEYDOWN:
-        if (m_focus != nullptr) {
-            TInputEvent event = MakeEvent(InputEventKind::SysKey, m_focus, m_ptLastMousePos);
-            event.KeyChar = static_cast<char>(LOBYTE(wParam));
-            m_focus->DispatchEvent(event);
-        }
+        if (m_focus != nullptr)
+            SendKeyEvent(InputEventKind::SysKey, m_focus, wParam);
         return false;
     case WM_SYSCHAR:
         return OnShortcutKey(wParam);

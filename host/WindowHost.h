@@ -132,6 +132,11 @@ private:
     // Every bound host of the process, in order of binding.
     static CPtrVectorUI& LiveHosts();
     TInputEvent MakeEvent(int kind, CControlUI* sender, POINT pt) const;
+    // KeyDown, KeyUp, Char and SysKey: the key's low byte and the last mouse point.
+    void SendKeyEvent(int kind, CControlUI* target, WPARAM wParam);
+    // Asks the filters in order; true when one set `handled` (its answer is then in `result`).
+    static bool AskFilters(const CPtrVectorUI& filters, UINT message, WPARAM wParam, LPARAM lParam,
+                           LRESULT& result);
     CControlUI* OwnControlAt(POINT pt) const;
     // Clears the captured flag before releasing, so our own release is not taken for a loss.
     void ReleaseMouse();
@@ -152,6 +157,8 @@ private:
     static HPEN DirtyPen();
 
     // HostFocus.cpp
+    // FocusLost (naming `gaining`) and "killfocus" to the current focus, which becomes none.
+    void DropFocus(CControlUI* gaining);
     // The tab-order visit: forward, the tab stop after `from` (the first one when from is null);
     // backward, the one before it. `lastTabStop` receives the last tab stop visited.
     CControlUI* FindTabNeighbour(CControlUI* from, bool forward, CControlUI** lastTabStop) const;

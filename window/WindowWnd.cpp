@@ -89,30 +89,41 @@ bool CWindowWnd::RegisterSuperclass()
     return RegistrationSucceeded(::RegisterClassExA(&wc));
 }
 
+CWindowWnd* CWindowWnd::BoundObject(HWND hwnd, bool superclass)
+{
+    if (superclass)
+        return static_cast<CWindowWnd*>(::GetPropA(hwnd, kObjectProperty));
+    return reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+void CWindowWnd::Bind(HWND hwnd, CWindowWnd* self, bool superclass)
+{
+    // A null object is how the last message unbinds.
+    if (superclass)
+        ::SetPropA(hwnd, kObjectProperty, static_cast<HANDLE>(self));
+    else
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+}
+
 LRESULT CWindowWnd::LastMessage(CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                 bool superclass)
 {
     const LRESULT result = ::CallWindowProcA(self->m_prevProc, hwnd, message, wParam, lParam);
-    if (superclass) {
-        if (self->m_subclassed) {
-            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->m_prevProc));
-            self->m_subclassed = false;
-        }
-        ::SetPropA(hwnd, kObjectProperty, nullptr);
-    } else {
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        if (self->m_subclassed) {
-            ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->m_prevProc));
-            self->m_subclassed = false;
-        }
+    if (!superclass)
+        Bind(hwnd, nullptr, false);
+    if (self->m_subclassed) {
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(self->m_prevProc));
+        self->m_subclassed = false;
     }
+    if (superclass)
+        Bind(hwnd, nullptr, true);
     self->m_hWnd = nullptr;
     // May delete the object: nothing below touches it.
     self->OnWindowGone(hwnd);
     return result;
 }
 
-LRESULT CALLBACK CWindowWnd::ClassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CWindowWnd::RouteMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool superclass)
 {
     CWindowWnd* self = nullptr;
     if (message == WM_NCCREATE) {
@@ -120,38 +131,26 @@ LRESULT CALLBACK CWindowWnd::ClassWindowProc(HWND hwnd, UINT message, WPARAM wPa
         self = static_cast<CWindowWnd*>(cs->lpCreateParams);
         if (self != nullptr) {
             self->m_hWnd = hwnd;
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-            return self->ProcessMessage(message, wParam, lParam);
+            Bind(hwnd, self, superclass);
         }
     } else {
-        self = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        self = BoundObject(hwnd, superclass);
         if (self != nullptr && message == WM_NCDESTROY)
-            return LastMessage(self, hwnd, message, wParam, lParam, false);
+            return LastMessage(self, hwnd, message, wParam, lParam, superclass);
     }
     if (self != nullptr)
         return self->ProcessMessage(message, wParam, lParam);
     return ::DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+LRESULT CALLBACK CWindowWnd::ClassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return RouteMessage(hwnd, message, wParam, lParam, false);
+}
+
 LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWindowWnd* self = nullptr;
-    if (message == WM_NCCREATE) {
-        const CREATESTRUCTA* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        self = static_cast<CWindowWnd*>(cs->lpCreateParams);
-        if (self != nullptr) {
-            self->m_hWnd = hwnd;
-            ::SetPropA(hwnd, kObjectProperty, static_cast<HANDLE>(self));
-            return self->ProcessMessage(message, wParam, lParam);
-        }
-    } else {
-        self = static_cast<CWindowWnd*>(::GetPropA(hwnd, kObjectProperty));
-        if (self != nullptr && message == WM_NCDESTROY)
-            return LastMessage(self, hwnd, message, wParam, lParam, true);
-    }
-    if (self != nullptr)
-        return self->ProcessMessage(message, wParam, lParam);
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return RouteMessage(hwnd, message, wParam, lParam, true);
 }
 
 void CWindowWnd::Show()

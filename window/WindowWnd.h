@@ -57,6 +57,10 @@ private:
     bool RegisterSuperclass();
     static LRESULT CALLBACK ClassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SuperclassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The class procedures differ only in where the object is kept (`superclass`: the property).
+    static LRESULT RouteMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool superclass);
+    static CWindowWnd* BoundObject(HWND hwnd, bool superclass);
+    static void Bind(HWND hwnd, CWindowWnd* self, bool superclass);
     static LRESULT LastMessage(CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool superclass);
 };
 

@@ -23,26 +23,12 @@ LRESULT CALLBACK BedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-void RegisterOnce()
-{
-    static bool done = false;
-    if (done)
-        return;
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = BedProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClass;
-    done = RegisterClassExA(&wc) != 0;
-}
-
 }  // namespace
 
 HostBed::HostBed(int width, int height)
 {
-    RegisterOnce();
+    static const bool registered = testbed::RegisterTestClass(kClass, BedProc, CS_DBLCLKS);
+    (void)registered;
     RECT r = {0, 0, width, height};
     AdjustWindowRectEx(&r, WS_POPUP, FALSE, 0);
     m_hwnd = CreateWindowExA(0, kClass, "controls", WS_POPUP, 0, 0, r.right - r.left, r.bottom - r.top, nullptr,

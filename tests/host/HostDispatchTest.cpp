@@ -14,33 +14,14 @@ using namespace hosttest;
 
 namespace {
 
-class HostDispatch : public ::testing::Test {
+class HostDispatch : public HostFixture {
 protected:
-    void SetUp() override
+    void AddProbes() override
     {
-        root = new CContainerUI;
         a = AddFloatingProbe(root, "A", &log, "10,10,60,40", CapabilityTabStop);
         b = AddFloatingProbe(root, "B", &log, "70,10,120,40", CapabilityTabStop);
-        host().AddNotificationListener(&notes);
-        host().AttachRoot(root);
-        wnd.Repaint();
-        testbed::PumpPending();
     }
 
-    CWindowHostUI& host() { return wnd.Host(); }
-    void Clear()
-    {
-        testbed::PumpPending();
-        log.clear();
-        noteLog.clear();
-    }
-
-    // Declared before the window: the host destroys the probes, which still write to the log.
-    Log log;
-    Log noteLog;
-    NotifyRecorder notes{&noteLog};
-    HostWindow wnd;
-    CContainerUI* root = nullptr;
     ProbeControl* a = nullptr;
     ProbeControl* b = nullptr;
 };
@@ -215,6 +196,42 @@ TEST_F(HostDispatch, ReplacingTheRootDuringClickDestroysTheOldTreeAfterTheMessag
     EXPECT_EQ(1u, Filter(log, "A:Destroyed").size());
     EXPECT_EQ(1u, Filter(log, "B:Destroyed").size());
     EXPECT_EQ(nullptr, host().FindControlByName("A"));
+}
+
+TEST_F(HostDispatch, ReplacingTheRootDuringAPressReleasesTheCapture)
+{
+    CContainerUI* next = new CContainerUI;
+    a->onEvent = [this, next](TInputEvent& event) {
+        if (event.Type == InputEventKind::ButtonDown)
+            host().AttachRoot(next);
+    };
+    Clear();
+    wnd.MouseAt(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+    EXPECT_FALSE(host().IsMouseCaptured()) << "no pressed control is left to end the press";
+    EXPECT_NE(wnd.Handle(), ::GetCapture());
+    wnd.MouseAt(WM_LBUTTONUP, 20, 20);
+    EXPECT_TRUE(Filter(log, "A:ButtonUp").empty()) << "the old tree is out of the press";
+}
+
+TEST_F(HostDispatch, CloseDuringAPressLeavesTheButtonNeitherPushedNorHot)
+{
+    CButtonUI* button = new CButtonUI;
+    button->SetAttribute("name", "btn");
+    button->SetAttribute("float", "true");
+    button->SetAttribute("pos", "10,50,60,90");
+    root->AddChild(button);
+    wnd.Repaint();
+    Clear();
+
+    wnd.MouseAt(WM_MOUSEMOVE, 20, 60);
+    wnd.MouseAt(WM_LBUTTONDOWN, 20, 60, MK_LBUTTON);
+    ASSERT_NE(0u, button->GetButtonState() & StatePushed);
+    LRESULT result = 0;
+    EXPECT_FALSE(host().HandleWindowMessage(WM_CLOSE, 1, 0, result));
+    EXPECT_EQ(0u, button->GetButtonState() & (StatePushed | StateCaptured | StateHot));
+    // The release comes at the last mouse point, inside the button: the framework still clicks
+    // and the application ignores clicks once it is closing.
+    EXPECT_EQ(1, static_cast<int>(std::count(noteLog.begin(), noteLog.end(), "click:btn")));
 }
 
 TEST_F(HostDispatch, RightButtonAndContextMenuGoToThePressedControl)
@@ -409,6 +426,38 @@ TEST_F(HostDispatch, SetCursorGoesToTheControlUnderTheCursorThatWantsIt)
 }  // namespace
 
 namespace {
+
+// Fills its overlay rectangle with one colour and counts the calls.
+class OverlayProbe : public CControlUI {
+public:
+    void PaintOverlay(HDC hdc, const CRectUI&) override
+    {
+        ++calls;
+        const HBRUSH brush = ::CreateSolidBrush(RGB(255, 0, 0));
+        const RECT rc = {15, 15, 25, 25};
+        ::FillRect(hdc, &rc, brush);
+        ::DeleteObject(brush);
+    }
+    int calls = 0;
+};
+
+TEST_F(HostDispatch, OverlayPaintersDrawOverTheTreeAndGoWithTheirControl)
+{
+    a->SetBackgroundColor(0xFF00FF00);
+    OverlayProbe* overlay = new OverlayProbe;
+    root->AddChild(overlay);
+    ASSERT_TRUE(host().AddOverlayPainter(overlay));
+    wnd.Repaint();
+    ASSERT_EQ(1, overlay->calls);
+    EXPECT_EQ(0xFF0000u, BitmapPixel(host().GetOffscreenBitmap(), 20, 20)) << "after the tree";
+    EXPECT_EQ(0x00FF00u, BitmapPixel(host().GetOffscreenBitmap(), 30, 30));
+
+    root->SetDefersChildDestroy(false);
+    root->RemoveChild(overlay);
+    wnd.Repaint();  // would call the destroyed painter if the host still listed it
+    EXPECT_FALSE(host().RemoveOverlayPainter(overlay));
+    EXPECT_EQ(0x00FF00u, BitmapPixel(host().GetOffscreenBitmap(), 20, 20));
+}
 
 TEST_F(HostDispatch, BackgroundSnapshotIsCopiedUnderEveryPaint)
 {

@@ -9,11 +9,10 @@ using namespace hosttest;
 
 namespace {
 
-class HostFocus : public ::testing::Test {
+class HostFocus : public HostFixture {
 protected:
-    void SetUp() override
+    void AddProbes() override
     {
-        root = new CContainerUI;
         // Document order A, L, B, C, D, E; tab stops A, B, C (D hidden, E disabled).
         a = AddFloatingProbe(root, "A", &log, "0,0,20,20", CapabilityTabStop);
         label = AddFloatingProbe(root, "L", &log, "20,0,40,20", 0, "LabelUI");
@@ -23,17 +22,15 @@ protected:
         e = AddFloatingProbe(root, "E", &log, "100,0,120,20", CapabilityTabStop);
         d->SetVisible(false);
         e->SetEnabled(false);
-        host().AddNotificationListener(&notes);
-        host().AttachRoot(root);
-        wnd.Repaint();
-        testbed::PumpPending();
-        log.clear();
-        noteLog.clear();
+    }
+
+    void SetUp() override
+    {
+        HostFixture::SetUp();
+        Clear();
     }
 
     void TearDown() override { SetShift(false); }
-
-    CWindowHostUI& host() { return wnd.Host(); }
 
     static void SetShift(bool down)
     {
@@ -60,11 +57,6 @@ protected:
         return taken;
     }
 
-    Log log;
-    Log noteLog;
-    NotifyRecorder notes{&noteLog};
-    HostWindow wnd;
-    CContainerUI* root = nullptr;
     ProbeControl* a = nullptr;
     ProbeControl* label = nullptr;
     ProbeControl* b = nullptr;

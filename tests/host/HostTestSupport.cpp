@@ -1,6 +1,7 @@
 #include "HostTestSupport.h"
 
 #include "host/ResourceLocation.h"
+#include "support/TestBed.h"
 
 using namespace SkinUI;
 
@@ -121,6 +122,23 @@ void NotifyRecorder::OnNotification(TNotifyEvent& event)
     last = event;
     if (hook)
         hook(event);
+}
+
+void HostFixture::SetUp()
+{
+    root = new CContainerUI;
+    AddProbes();
+    host().AddNotificationListener(&notes);
+    host().AttachRoot(root);
+    wnd.Repaint();
+    testbed::PumpPending();
+}
+
+void HostFixture::Clear()
+{
+    testbed::PumpPending();
+    log.clear();
+    noteLog.clear();
 }
 
 Log Filter(const Log& log, const std::string& prefix)

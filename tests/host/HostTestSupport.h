@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -85,5 +87,25 @@ private:
 
 // Entries of `log` that start with `prefix` ("A:" for everything probe A received).
 Log Filter(const Log& log, const std::string& prefix);
+
+// A window with a root container: AddProbes fills the root, then the root is attached, painted
+// once (layout, "windowinit", first focus) and the posted messages run. The logs keep what that
+// set-up produced; Clear() empties them.
+class HostFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    virtual void AddProbes() = 0;
+
+    SkinUI::CWindowHostUI& host() { return wnd.Host(); }
+    // Runs what is still posted, then empties both logs.
+    void Clear();
+
+    // Declared before the window: the host destroys the probes, which still write to the log.
+    Log log;
+    Log noteLog;
+    NotifyRecorder notes{&noteLog};
+    HostWindow wnd;
+    SkinUI::CContainerUI* root = nullptr;
+};
 
 }  // namespace hosttest

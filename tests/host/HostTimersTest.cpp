@@ -14,28 +14,20 @@ using namespace hosttest;
 
 namespace {
 
-class HostTimers : public ::testing::Test {
+class HostTimers : public HostFixture {
 protected:
-    void SetUp() override
+    void AddProbes() override
     {
-        root = new CContainerUI;
         a = AddFloatingProbe(root, "A", &log, "0,0,20,20");
         b = AddFloatingProbe(root, "B", &log, "20,0,40,20");
-        host().AddNotificationListener(&notes);
-        host().AttachRoot(root);
-        wnd.Repaint();
-        testbed::PumpPending();
-        log.clear();
-        noteLog.clear();
     }
 
-    CWindowHostUI& host() { return wnd.Host(); }
+    void SetUp() override
+    {
+        HostFixture::SetUp();
+        Clear();
+    }
 
-    Log log;
-    Log noteLog;
-    NotifyRecorder notes{&noteLog};
-    HostWindow wnd;
-    CContainerUI* root = nullptr;
     ProbeControl* a = nullptr;
     ProbeControl* b = nullptr;
 };

@@ -7,22 +7,22 @@ namespace testbed {
 
 namespace {
 const char kClassName[] = "QuorilTestBedWindow";
-
-void RegisterOnce() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    registered = RegisterClassExA(&wc) != 0;
-}
 }  // namespace
 
+bool RegisterTestClass(const char* className, WNDPROC proc, UINT style) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 TestWindow::TestWindow(int width, int height, DWORD style) {
-    RegisterOnce();
+    static const bool registered = RegisterTestClass(kClassName, DefWindowProcA);
+    (void)registered;
     m_hwnd = CreateWindowExA(0, kClassName, "test", style, 0, 0, width, height, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
 }

@@ -8,6 +8,10 @@
 
 namespace testbed {
 
+// Registers a window class of this executable (arrow cursor, no background);
+// true when the class exists afterwards, also when it was registered before.
+bool RegisterTestClass(const char* className, WNDPROC proc, UINT style = 0);
+
 // A hidden top-level window of a private class with DefWindowProcA behind it. Destroyed with the object.
 class TestWindow {
 public:
