@@ -2,7 +2,7 @@
 // resource module), with the system seam replaced by a recording fake: layout language, size and
 // centring, the drag strip, closing (twice, with a button held, by Escape through the modal loop),
 // the fatal skin paths (in process, and a copy of the program whose skin cannot be found), and the
-// executable's icon, manifest and skin package.
+// executable's icon, manifest, skin package and static imports.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -81,6 +81,13 @@ protected:
         if (control == nullptr) return POINT{-1, -1};
         const CRectUI& position = control->GetPosition();
         return POINT{(position.left + position.right) / 2, (position.top + position.bottom) / 2};
+    }
+    // Moves onto the named control and presses the left button there; answers the point.
+    POINT PressOn(CTestMainWnd* window, const char* name) {
+        const POINT pt = CentreOf(window, name);
+        ::SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+        ::SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        return pt;
     }
     int Runs() const {
         int runs = 0;
@@ -174,9 +181,7 @@ TEST_F(MainWndTest, CloseForgetsTheArchiveBeforeFreeingItsCopyAndTwiceIsHarmless
 TEST_F(MainWndTest, CloseWhileAButtonIsHeldStartsNoAction) {
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
-    const POINT open = CentreOf(window, "btnOpen");
-    ::SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(open.x, open.y));
-    ::SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(open.x, open.y));
+    PressOn(window, "btnOpen");
     ::SendMessageA(hwnd, WM_CLOSE, 1, 0);
     EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_EQ(0, Runs());
@@ -186,9 +191,7 @@ TEST_F(MainWndTest, CloseWhileAButtonIsHeldStartsNoAction) {
 TEST_F(MainWndTest, PressAndReleaseRunsTheAction) {
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
-    const POINT open = CentreOf(window, "btnOpen");
-    ::SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(open.x, open.y));
-    ::SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(open.x, open.y));
+    const POINT open = PressOn(window, "btnOpen");
     ::SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(open.x, open.y));
     EXPECT_GT(Runs(), 0);
     ASSERT_EQ(1u, services.boxes.size());
@@ -267,7 +270,7 @@ public:
         char temp[MAX_PATH + 1] = {};
         ::GetTempPathA(MAX_PATH, temp);
         m_path = std::string(temp) + "quoril-without-skin-" + std::to_string(::GetCurrentProcessId()) + ".exe";
-        std::string image = ReadAll(programtest::BuildFolder() + "Quoril.exe");
+        std::string image = programtest::ReadFileBytes(programtest::BuildFolder() + "Quoril.exe");
         const std::string typeName("Z\0I\0P\0R\0E\0S\0", 12);
         const size_t at = image.find(typeName);
         if (at == std::string::npos || image.find(typeName, at + 1) != std::string::npos) return;
@@ -289,17 +292,6 @@ public:
     }
 
 private:
-    static std::string ReadAll(const std::string& path) {
-        std::string bytes;
-        HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return bytes;
-        const DWORD size = ::GetFileSize(file, nullptr);
-        bytes.resize(size);
-        DWORD read = 0;
-        if (size == INVALID_FILE_SIZE || !::ReadFile(file, &bytes[0], size, &read, nullptr) || read != size) bytes.clear();
-        ::CloseHandle(file);
-        return bytes;
-    }
     static bool WriteAll(const std::string& path, const std::string& bytes) {
         HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) return false;
@@ -360,6 +352,57 @@ std::string ResourceText(HMODULE module, LPCSTR id, LPCSTR type) {
     HGLOBAL loaded = found != nullptr ? ::LoadResource(module, found) : nullptr;
     const char* bytes = loaded != nullptr ? static_cast<const char*>(::LockResource(loaded)) : nullptr;
     return bytes != nullptr ? std::string(bytes, ::SizeofResource(module, found)) : std::string();
+}
+
+// Names of the libraries the executable imports statically, lower-cased; empty when the image
+// cannot be read as a 64-bit PE file.
+std::vector<std::string> StaticImports(const std::string& image) {
+    std::vector<std::string> names;
+    auto at = [&image](size_t offset, size_t size) -> const char* {
+        return offset <= image.size() && size <= image.size() - offset ? image.data() + offset : nullptr;
+    };
+    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
+    if (dos == nullptr || dos->e_magic != IMAGE_DOS_SIGNATURE) return names;
+    const IMAGE_NT_HEADERS64* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS64)));
+    if (nt == nullptr || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) return names;
+    const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
+    // File offset of a relative virtual address, through the section that holds it.
+    auto fileOffset = [&](DWORD rva) -> size_t {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& section = sections[i];
+            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData)
+                return rva - section.VirtualAddress + section.PointerToRawData;
+        }
+        return image.size();
+    };
+    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (size_t offset = fileOffset(directory.VirtualAddress);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const IMAGE_IMPORT_DESCRIPTOR* entry =
+            reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(offset, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+        if (entry == nullptr || entry->Name == 0) break;
+        const char* name = at(fileOffset(entry->Name), 1);
+        if (name == nullptr) break;
+        std::string lower(name, ::strnlen(name, image.data() + image.size() - name));
+        for (char& c : lower) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+        names.push_back(lower);
+    }
+    return names;
+}
+
+TEST(ProgramPackage, ImportsOnlyLibrariesWindowsLoadsFromItsOwnFolder) {
+    const std::vector<std::string> imports = StaticImports(programtest::ReadFileBytes(programtest::BuildFolder() + "Quoril.exe"));
+    ASSERT_FALSE(imports.empty());
+    // Known system libraries, which the loader never looks for beside the program; the common
+    // controls come through the manifest's side-by-side binding. Everything else (run-time
+    // libraries of the compiler, msimg32, dwmapi, iphlpapi, ...) would be a library planted in a
+    // download folder away from running elevated.
+    const char* const allowed[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
+                                   "ole32.dll", "oleaut32.dll", "msvcrt.dll", "comctl32.dll"};
+    for (const std::string& name : imports) {
+        bool known = false;
+        for (const char* system : allowed) known = known || name == system;
+        EXPECT_TRUE(known) << name;
+    }
 }
 
 TEST(ProgramPackage, ExecutableCarriesIconManifestAndTheFiveSkinFiles) {

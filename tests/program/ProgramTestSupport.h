@@ -25,6 +25,21 @@ inline std::string BuildFolder() { return ExeFolder() + "..\\"; }
 inline std::string SourceFolder() { return ExeFolder() + "..\\..\\..\\"; }
 inline std::string ShippedSkinFolder() { return SourceFolder() + "resources\\"; }
 
+// The whole file, or nothing when it cannot be read.
+inline std::string ReadFileBytes(const std::string& path) {
+    std::string bytes;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    const DWORD size = ::GetFileSize(file, nullptr);
+    DWORD read = 0;
+    if (size != INVALID_FILE_SIZE) {
+        bytes.resize(size);
+        if (!::ReadFile(file, &bytes[0], size, &read, nullptr) || read != size) bytes.clear();
+    }
+    ::CloseHandle(file);
+    return bytes;
+}
+
 // A fresh folder under the temporary folder; its files are deleted with it.
 class TempSkinFolder {
 public:

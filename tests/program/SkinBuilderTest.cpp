@@ -25,16 +25,21 @@ IContainerUI* Children(CControlUI* control) {
     return control ? static_cast<IContainerUI*>(control->CastTo("IContainer")) : nullptr;
 }
 
-// A control that counts its live instances, so a test can see that nothing leaked.
-class CProbeUI : public CControlUI {
+// Counts the live instances of T, so a test can see that nothing leaked.
+template <class T>
+class CLiveCount {
 public:
-    CProbeUI() { ++Alive(); }
-    ~CProbeUI() override { --Alive(); }
+    CLiveCount() { ++Alive(); }
+    CLiveCount(const CLiveCount&) = delete;
+    CLiveCount& operator=(const CLiveCount&) = delete;
+    ~CLiveCount() { --Alive(); }
     static int& Alive() {
         static int alive = 0;
         return alive;
     }
 };
+
+class CProbeUI : public CControlUI, public CLiveCount<CProbeUI> {};
 
 // A container that takes no children.
 class CRefuserUI : public CContainerUI {
@@ -43,14 +48,8 @@ public:
 };
 
 // Stand-ins for the tree family: they record what they are given, in order.
-class CFakeTreeNodeUI : public CContainerUI {
+class CFakeTreeNodeUI : public CContainerUI, public CLiveCount<CFakeTreeNodeUI> {
 public:
-    CFakeTreeNodeUI() { ++Alive(); }
-    ~CFakeTreeNodeUI() override { --Alive(); }
-    static int& Alive() {
-        static int alive = 0;
-        return alive;
-    }
     const char* GetTypeName() const override { return "TreeNodeUI"; }
     void* CastTo(const char* name) override {
         return std::string(name) == "TreeNode" ? this : CContainerUI::CastTo(name);
@@ -299,15 +298,19 @@ TEST_F(SkinBuilderTest, WithoutHostAttributesApplyButNothingRegisters) {
 }
 
 TEST_F(SkinBuilderTest, DefaultsComeFirstAndTheFirstDefaultListWins) {
-    CControlUI* root = Build("<Window><Default name=\"Label\" value=\"textcolor=&quot;#FF000000&quot; width=&quot;40&quot;\"/>"
-                             "<Default name=\"Label\" value=\"width=&quot;99&quot;\"/>"
-                             "<VerticalLayout><Label name=\"l\" textcolor=\"#FFFF0000\"/></VerticalLayout></Window>");
+    CSkinBuilder builder;
+    CControlUI* root = builder.BuildFrom("<Window><Default name=\"Label\" value=\"textcolor=&quot;#FF000000&quot; width=&quot;40&quot;\"/>"
+                                         "<Default name=\"Label\" value=\"width=&quot;99&quot;\"/>"
+                                         "<VerticalLayout><Label name=\"l\" textcolor=\"#FFFF0000\"/></VerticalLayout></Window>",
+                                         nullptr, nullptr, &host, nullptr);
     ASSERT_NE(nullptr, root);
     CLabelUI* label = static_cast<CLabelUI*>(Children(root)->ChildAt(0)->CastTo("Label"));
     ASSERT_NE(nullptr, label);
     EXPECT_EQ(0xFFFF0000u, label->GetTextColor());
     EXPECT_EQ(40, label->GetFixedWidth());
-    // Detached again after building: the host adopts the tree when it is attached.
+    // Detached again after building: the host adopts the tree only when it is attached.
+    EXPECT_EQ(nullptr, label->GetHost());
+    host.AttachRoot(root);
     EXPECT_EQ(&host, label->GetHost());
 }
 
@@ -316,6 +319,12 @@ TEST_F(SkinBuilderTest, LoadFailureRegistersNothing) {
     programtest::SkinLocationScope location(folder.Path());
     EXPECT_EQ(nullptr, Build("missing.xml"));
     EXPECT_EQ(nullptr, Build("<Window><Font name=\"Arial\"/><Label></Window>"));
+    // Far deeper than the parser takes: refused as a whole, before anything reaches the host.
+    std::string deep = "<Window><Font name=\"Arial\"/>";
+    for (int i = 0; i < 100000; ++i) deep += "<VerticalLayout>";
+    for (int i = 0; i < 100000; ++i) deep += "</VerticalLayout>";
+    deep += "</Window>";
+    EXPECT_EQ(nullptr, Build(deep.c_str()));
     EXPECT_EQ(0, host.GetFontCount());
 }
 
@@ -385,6 +394,25 @@ TEST_F(SkinBuilderTest, IncludeBuildsCountTimesIntoTheParent) {
     ASSERT_EQ(5, children->ChildCount());
     const char* expected[] = {"sub", "sub", "sub", "text", "end"};
     for (int i = 0; i < 5; ++i) EXPECT_STREQ(expected[i], children->ChildAt(i)->GetName().GetData()) << i;
+}
+
+// An Include whose source is XML text of exactly `length` bytes, naming its label "n".
+std::string IncludeOfLength(size_t length) {
+    const std::string head = "<Window><Label name=\"", tail = "\"/></Window>";
+    const std::string text = head + std::string(length - head.size() - tail.size(), 'n') + tail;
+    std::string escaped;
+    for (char c : text) escaped += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : std::string(1, c);
+    return "<Include source=\"" + escaped + "\"/>";
+}
+
+TEST_F(SkinBuilderTest, IncludeUsesAtMost499BytesOfItsSource) {
+    const std::string skin = "<Window><VerticalLayout>" + IncludeOfLength(CSkinBuilder::kIncludeValueBytes - 1) +
+                             IncludeOfLength(CSkinBuilder::kIncludeValueBytes) + "</VerticalLayout></Window>";
+    CControlUI* root = Build(skin.c_str());
+    ASSERT_NE(nullptr, root);
+    // The second source loses its closing '>' and no longer parses.
+    ASSERT_EQ(1, Children(root)->ChildCount());
+    EXPECT_STREQ("LabelUI", Children(root)->ChildAt(0)->GetTypeName());
 }
 
 TEST_F(SkinBuilderTest, IncludeWithoutParentLeaksNothing) {

@@ -30,8 +30,32 @@ done
 
 mkdir -p "$work"
 prefix="$work/wineprefix"
-"$root/tools/wine-prefix.sh" "$prefix" display
 export WINEPREFIX="$prefix" WINEDEBUG=-all
+
+# Whatever happens from here on (a failed check, set -e, a signal, ctest's time-out), the program,
+# every other Wine process of the private prefix and the virtual display go with the script.
+pid=
+xvfb=
+cleanup() {
+  if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
+  timeout 20 wineserver -k 2>/dev/null || true
+  if [ -n "$xvfb" ]; then
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
+
+# Waits, bounded, until no process of the prefix is left; a process still there is ended.
+wine_idle() {
+  timeout 60 wineserver -w && return 0
+  echo "e2e: Wine processes did not end within 60 s; ending them" >&2
+  timeout 20 wineserver -k 2>/dev/null || true
+  return 1
+}
+
+"$root/tools/wine-prefix.sh" "$prefix" display
 export WINEDLLOVERRIDES="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
 
 # The stand-ins: netsh and ipconfig in the system folder, and a "browser" named by the http class.
@@ -40,25 +64,26 @@ install -m 755 "$recorder" "$system32/netsh.exe"
 install -m 755 "$recorder" "$system32/ipconfig.exe"
 mkdir -p "$prefix/drive_c/quoril-e2e"
 install -m 755 "$recorder" "$prefix/drive_c/quoril-e2e/browser.exe"
-wine reg delete 'HKCU\Software\Microsoft\Windows\Shell\Associations\UrlAssociations\Http\UserChoice' /f >/dev/null 2>&1 || true
-wine reg add 'HKCR\HTTP\shell\open\command' /ve /d '"C:\quoril-e2e\browser.exe" "%1"' /f >/dev/null 2>&1
-wineserver -w
+timeout 60 wine reg delete 'HKCU\Software\Microsoft\Windows\Shell\Associations\UrlAssociations\Http\UserChoice' /f >/dev/null 2>&1 || true
+timeout 60 wine reg add 'HKCR\HTTP\shell\open\command' /ve /d '"C:\quoril-e2e\browser.exe" "%1"' /f >/dev/null 2>&1
+wine_idle
 log="$prefix/drive_c/quoril-e2e/commands.log"
 export QUORIL_RECORDER_LOG='C:\quoril-e2e\commands.log'
 
-display=":$(( 100 + RANDOM % 400 ))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a display number nobody uses and writes it once it accepts connections, so parallel
+# runs (and other users' servers) never collide.
+displayfile="$work/display"
+: >"$displayfile"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "e2e: Xvfb did not start" >&2; exit 1; }
+for _ in $(seq 100); do
+  grep -qE '^[0-9]+$' "$displayfile" && break
+  kill -0 "$xvfb" 2>/dev/null || break
+  sleep 0.1
+done
+grep -qE '^[0-9]+$' "$displayfile" || { echo "e2e: Xvfb did not start (see $work/xvfb.log)" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$displayfile")"
+xdpyinfo >/dev/null 2>&1 || { echo "e2e: cannot reach Xvfb on $DISPLAY" >&2; exit 1; }
 
 failures=0
 lang=setup
@@ -109,6 +134,17 @@ geometry() { # id -> X Y WIDTH HEIGHT
   eval "$(xdotool getwindowgeometry --shell "$1")"
   echo "$X $Y $WIDTH $HEIGHT"
 }
+# Polls the window's geometry until it is the expected one (bounded); prints the last one seen.
+wait_geometry() { # id "X Y WIDTH HEIGHT" (a "*" field matches anything)
+  local now
+  for _ in $(seq 50); do
+    now=$(geometry "$1")
+    # shellcheck disable=SC2254
+    case "$now" in $2) break ;; esac
+    sleep 0.1
+  done
+  echo "$now"
+}
 # Sets `commands` to the lines the recorder wrote since the last call, as "program<TAB>command
 # line" (the tick dropped, the path cut to its file name). Not for a subshell: it keeps its place.
 seen=0
@@ -122,6 +158,14 @@ take_commands() {
       awk -F'\t' '{ n = split($2, p, "\\"); print p[n] "\t" $3 }')
   fi
   seen=$total
+}
+# Waits (bounded) until the recorder has written more than the lines already taken.
+wait_log_grows() {
+  for _ in $(seq 100); do
+    [ "$(wc -l <"$log" 2>/dev/null || echo 0)" -gt "$seen" ] && return 0
+    sleep 0.2
+  done
+  return 1
 }
 # Waits until the log has been quiet for a moment.
 settle_log() {
@@ -195,13 +239,48 @@ dns_button() { # what x y caption generator args...
   wait_no_window "$caption" || fail "$what: the message box stayed"
 }
 
+# Screenshot of the window at x y w h into $work/window-$lang.png; true when it matches the
+# committed reference (or, when updating, once it is stored as the new reference).
+window_matches_reference() { # x y w h
+  local x=$1 y=$2 w=$3 h=$4
+  local shot="$work/window-$lang.png" reference="$references/e2e-$lang.png"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
+  if [ "${QUORIL_E2E_UPDATE:-}" = 1 ]; then
+    # A new reference is taken once two shots in a row agree: the window has finished painting.
+    local previous="$work/window-$lang-previous.png"
+    if [ -f "$previous" ] && [ "$(compare -metric AE "$shot" "$previous" null: 2>&1 || true)" = 0 ]; then
+      mkdir -p "$references"
+      cp "$shot" "$reference"
+      return 0
+    fi
+    cp "$shot" "$previous"
+    return 1
+  fi
+  [ -f "$reference" ] || { differing="no reference $reference (QUORIL_E2E_UPDATE=1 writes it)"; return 1; }
+  # Pixels differing by more than 10% per channel; at most 1% of the window may differ.
+  differing=$(compare -metric AE -fuzz 10% "$shot" "$reference" "$work/window-$lang-diff.png" 2>&1 >/dev/null || true)
+  # The count may come in exponent form ("1.9e+05").
+  differing=$(printf '%s\n' "$differing" | awk 'NR == 1 && $1 ~ /^[0-9.e+]+$/ { printf "%d", $1 }')
+  [ -n "$differing" ] && [ "$differing" -le $(( w * h / 100 )) ]
+}
+
 run_language() { # locale caption closing-way
   lang=$1
-  local caption=$2 closing=$3
   : >"$log"
   seen=0
   LANG="$lang.UTF-8" LC_ALL="$lang.UTF-8" wine "$exe" >"$work/quoril-$lang.log" 2>&1 &
   pid=$!
+  drive_program "$2" "$3" || true
+  # Whatever went wrong above, nothing of this run may linger into the next one.
+  if [ -n "$pid" ]; then
+    kill "$pid" 2>/dev/null || true
+    pid=
+  fi
+  wine_idle || fail "Wine processes were still running after the run"
+}
+
+drive_program() { # caption closing-way
+  local caption=$1 closing=$2
   local main
   if ! main=$(wait_window Quoril); then
     fail "no window appeared"
@@ -209,38 +288,30 @@ run_language() { # locale caption closing-way
   fi
   # The pointer starts in the middle of the screen, over the first button: move it off the window.
   xdotool mousemove 5 5
-  sleep 1.5
   local x y w h
-  read -r x y w h <<<"$(geometry "$main")"
-  [ "$w" = 360 ] && [ "$h" = 543 ] || fail "window is ${w}x${h}, expected 360x543"
   # Centred on the 1280 x 1024 screen: x = 640 - 360/2, y = 512 - 543/2 (truncated).
+  read -r x y w h <<<"$(wait_geometry "$main" "460 241 360 543")"
+  [ "$w" = 360 ] && [ "$h" = 543 ] || fail "window is ${w}x${h}, expected 360x543"
   [ "$x" = 460 ] && [ "$y" = 241 ] || fail "window at $x,$y, expected 460,241"
 
-  # The window as drawn, against the committed reference.
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$work/window-$lang.png"
-  local reference="$references/e2e-$lang.png"
-  if [ "${QUORIL_E2E_UPDATE:-}" = 1 ]; then
-    mkdir -p "$references"
-    cp "$work/window-$lang.png" "$reference"
-  elif [ ! -f "$reference" ]; then
-    fail "no reference screenshot $reference (QUORIL_E2E_UPDATE=1 writes it)"
-  else
-    # Pixels differing by more than 10% per channel; at most 1% of the window may differ.
-    local differing
-    differing=$(compare -metric AE -fuzz 10% "$work/window-$lang.png" "$reference" "$work/window-$lang-diff.png" 2>&1 >/dev/null || true)
-    # The count may come in exponent form ("1.9e+05").
-    differing=$(printf '%s\n' "$differing" | awk 'NR == 1 && $1 ~ /^[0-9.e+]+$/ { printf "%d", $1 }')
-    [ -n "$differing" ] && [ "$differing" -le $(( w * h / 100 )) ] ||
-      fail "screenshot differs from the reference in ${differing:-?} pixels (see $work/window-$lang-diff.png)"
-  fi
+  # The window as drawn, against the committed reference, once it has painted (and the first
+  # button has lost its hot look).
+  local matched=
+  differing=
+  rm -f "$work/window-$lang-previous.png"
+  for _ in $(seq 40); do
+    if window_matches_reference "$x" "$y" "$w" "$h"; then matched=1; break; fi
+    sleep 0.25
+  done
+  [ -n "$matched" ] || fail "screenshot differs from the reference: ${differing:-?} pixels (see $work/window-$lang-diff.png)"
 
   # Dragging the top strip moves the window.
   xdotool mousemove $((x + 120)) $((y + 12)) mousedown 1
+  # Motion in steps, so the system's move loop sees each one.
   for step in 1 2 3 4 5; do xdotool mousemove $((x + 120 + 8 * step)) $((y + 12 + 6 * step)); sleep 0.05; done
   xdotool mouseup 1
-  sleep 0.5
   local nx ny
-  read -r nx ny _ _ <<<"$(geometry "$main")"
+  read -r nx ny _ _ <<<"$(wait_geometry "$main" "$((x + 40)) $((y + 30)) * *")"
   [ "$nx" = $((x + 40)) ] && [ "$ny" = $((y + 30)) ] || fail "drag moved the window to $nx,$ny, expected $((x + 40)),$((y + 30))"
   x=$nx
   y=$ny
@@ -254,11 +325,13 @@ run_language() { # locale caption closing-way
 
   # The two web pages go to the "browser".
   click_at $((x + 180)) $((y + 427))
-  sleep 2; settle_log
+  wait_log_grows || true
+  settle_log
   take_commands
   compare_lines test-page "browser.exe	$test_page" "$(printf '%s\n' "$commands" | sed 's/\t.*browser\.exe"\{0,1\} /\t/')"
   click_at $((x + 175)) $((y + 125))
-  sleep 2; settle_log
+  wait_log_grows || true
+  settle_log
   take_commands
   compare_lines home-page "browser.exe	$home_page" "$(printf '%s\n' "$commands" | sed 's/\t.*browser\.exe"\{0,1\} /\t/')"
 
@@ -276,10 +349,9 @@ run_language() { # locale caption closing-way
     fail "the program did not end after $closing"
   else
     wait "$pid" || status=$?
+    pid=
     [ "$status" = 0 ] || fail "exit code $status after $closing, expected 0"
   fi
-  pid=
-  wineserver -w
 }
 
 run_language zh_CN '提示' close-button
