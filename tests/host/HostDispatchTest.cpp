@@ -22,6 +22,19 @@ protected:
         b = AddFloatingProbe(root, "B", &log, "70,10,120,40", CapabilityTabStop);
     }
 
+    // A real button named "btn" below the probes, painted once, with both logs emptied.
+    CButtonUI* AddFloatingButton()
+    {
+        CButtonUI* button = new CButtonUI;
+        button->SetAttribute("name", "btn");
+        button->SetAttribute("float", "true");
+        button->SetAttribute("pos", "10,50,60,90");
+        root->AddChild(button);
+        wnd.Repaint();
+        Clear();
+        return button;
+    }
+
     ProbeControl* a = nullptr;
     ProbeControl* b = nullptr;
 };
@@ -105,13 +118,7 @@ TEST_F(HostDispatch, CaptureTakenByAnotherWindowEndsThePressWithoutClick)
 
 TEST_F(HostDispatch, ButtonClicksOnceAndNotAfterCaptureLoss)
 {
-    CButtonUI* button = new CButtonUI;
-    button->SetAttribute("name", "btn");
-    button->SetAttribute("float", "true");
-    button->SetAttribute("pos", "10,50,60,90");
-    root->AddChild(button);
-    wnd.Repaint();
-    Clear();
+    AddFloatingButton();
 
     wnd.MouseAt(WM_MOUSEMOVE, 20, 60);
     wnd.MouseAt(WM_LBUTTONDOWN, 20, 60, MK_LBUTTON);
@@ -215,13 +222,7 @@ TEST_F(HostDispatch, ReplacingTheRootDuringAPressReleasesTheCapture)
 
 TEST_F(HostDispatch, CloseDuringAPressLeavesTheButtonNeitherPushedNorHot)
 {
-    CButtonUI* button = new CButtonUI;
-    button->SetAttribute("name", "btn");
-    button->SetAttribute("float", "true");
-    button->SetAttribute("pos", "10,50,60,90");
-    root->AddChild(button);
-    wnd.Repaint();
-    Clear();
+    CButtonUI* button = AddFloatingButton();
 
     wnd.MouseAt(WM_MOUSEMOVE, 20, 60);
     wnd.MouseAt(WM_LBUTTONDOWN, 20, 60, MK_LBUTTON);
