@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "support/TestBed.h"
 
 using namespace SkinUI;
 
@@ -132,29 +131,6 @@ void Probe::SetPosition(const CRectUI& rect)
     return ::testing::AssertionFailure() << "got (" << actual.left << "," << actual.top << "," << actual.right
                                          << "," << actual.bottom << ") want (" << l << "," << t << "," << r
                                          << "," << b << ")";
-}
-
-std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height)
-{
-    BITMAP bm = {};
-    std::vector<uint32_t> pixels;
-    width = height = 0;
-    if (!bitmap || !GetObjectA(bitmap, sizeof(bm), &bm))
-        return pixels;
-    width = bm.bmWidth;
-    height = bm.bmHeight;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    pixels.resize(static_cast<size_t>(width) * height);
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, bitmap, 0, height, pixels.data(), &bmi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    return pixels;
 }
 
 std::string SolidImage(const char* name, uint32_t rgb, int width, int height)

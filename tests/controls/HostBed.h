@@ -12,6 +12,7 @@
 
 #include "controls/Control.h"
 #include "host/WindowHost.h"
+#include "support/TestBed.h"
 
 namespace controls_test {
 
@@ -70,8 +71,6 @@ public:
     int placements = 0;
 };
 
-// Reads a 32 bpp top-down copy of a bitmap (the host's off-screen bitmap) as 0xAARRGGBB words.
-std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height);
 
 // Writes a solid colour 24-bit BMP into the temp folder and answers its full path.
 std::string SolidImage(const char* name, uint32_t rgb, int width = 8, int height = 8);

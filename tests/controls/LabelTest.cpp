@@ -124,7 +124,7 @@ TEST(Label, AlwaysDrawsOneLineWhereTextControlsWrap)
     bed.Attach(root);
     bed.Repaint();
     int w = 0, h = 0;
-    std::vector<uint32_t> px = controls_test::ReadBitmap(bed.Host().GetOffscreenBitmap(), w, h);
+    std::vector<uint32_t> px = testbed::ReadBitmap(bed.Host().GetOffscreenBitmap(), w, h);
     ASSERT_EQ(h, 200);
     // From the first to the last row holding any non-white pixel; 0 when none does.
     auto inkSpan = [&](int top, int bottom) {

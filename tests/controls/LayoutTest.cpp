@@ -327,7 +327,7 @@ TEST(VerticalLayout, SeparatorDragStopsAtTheMinimumAndResizesOnRelease)
 
     bed.Repaint();
     int w = 0, h = 0;
-    std::vector<uint32_t> pixels = controls_test::ReadBitmap(bed.Host().GetOffscreenBitmap(), w, h);
+    std::vector<uint32_t> pixels = testbed::ReadBitmap(bed.Host().GetOffscreenBitmap(), w, h);
     ASSERT_EQ(w, 200);
     // The translucent black preview darkens the white background where the edge will be.
     EXPECT_LT(pixels[38 * w + 100] & 0xFF, 0x80u);

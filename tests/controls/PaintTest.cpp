@@ -9,7 +9,6 @@
 #include "controls/ScrollBar.h"
 #include "controls/Text.h"
 #include "controls/VerticalLayout.h"
-#include "support/TestBed.h"
 
 using namespace SkinUI;
 using controls_test::HostBed;
@@ -23,7 +22,7 @@ public:
     explicit Screen(HostBed& bed)
     {
         bed.Repaint();
-        m_pixels = controls_test::ReadBitmap(bed.Host().GetOffscreenBitmap(), m_width, m_height);
+        m_pixels = testbed::ReadBitmap(bed.Host().GetOffscreenBitmap(), m_width, m_height);
     }
     uint32_t At(int x, int y) const
     {

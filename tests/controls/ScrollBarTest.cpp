@@ -7,7 +7,6 @@
 #include "HostBed.h"
 #include "controls/ScrollBar.h"
 #include "controls/VerticalLayout.h"
-#include "support/TestBed.h"
 
 using namespace SkinUI;
 using controls_test::HostBed;

@@ -356,20 +356,12 @@ TEST(HostLifecycle, EmptyClientAreaDelaysWindowInit)
 // Pixels of a bitmap (not selected anywhere) as 0x00RRGGBB.
 uint32_t BitmapPixel(HBITMAP bitmap, int x, int y)
 {
-    BITMAP info = {};
-    ::GetObjectA(bitmap, sizeof(info), &info);
-    std::vector<uint32_t> bits(static_cast<size_t>(info.bmWidth) * info.bmHeight);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = info.bmWidth;
-    bmi.bmiHeader.biHeight = -info.bmHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    HDC dc = ::GetDC(nullptr);
-    ::GetDIBits(dc, bitmap, 0, info.bmHeight, bits.data(), &bmi, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, dc);
-    return bits[static_cast<size_t>(y) * info.bmWidth + x] & 0x00FFFFFFu;
+    int width = 0;
+    int height = 0;
+    const std::vector<uint32_t> bits = testbed::ReadBitmap(bitmap, width, height);
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return 0xDEADBEEFu;
+    return bits[static_cast<size_t>(y) * width + x] & 0x00FFFFFFu;
 }
 
 TEST_F(HostDispatch, PaintsTheTreeThroughTheOffscreenBitmapAndIntoPrintClient)

@@ -104,6 +104,28 @@ bool DibCanvas::SaveBmp(const char* path) const {
     return std::fclose(f) == 0;
 }
 
+std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height) {
+    BITMAP bm = {};
+    std::vector<uint32_t> pixels;
+    width = height = 0;
+    if (!bitmap || !GetObjectA(bitmap, sizeof(bm), &bm))
+        return pixels;
+    width = bm.bmWidth;
+    height = bm.bmHeight;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    pixels.resize(static_cast<size_t>(width) * height);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bitmap, 0, height, pixels.data(), &bmi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    return pixels;
+}
+
 void PumpPending() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

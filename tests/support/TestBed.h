@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace testbed {
 
@@ -55,6 +56,10 @@ private:
     HGDIOBJ m_previous = nullptr;
     uint32_t* m_bits = nullptr;  // owned by m_bitmap
 };
+
+// The pixels of a 32 bpp bitmap (selected anywhere or not) as top-down 0xAARRGGBB words; empty, with
+// width and height 0, for a null or unreadable bitmap.
+std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height);
 
 // Dispatches messages of this thread until `done` answers true or `timeoutMs` passes.
 // Returns whether `done` held. Waits on the queue, so it never spins.
