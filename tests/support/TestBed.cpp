@@ -6,6 +6,18 @@
 namespace testbed {
 
 namespace {
+// The one pixel layout the test bed deals in: 32 bpp, top-down rows, 0xAARRGGBB words.
+BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
 const char kClassName[] = "QuorilTestBedWindow";
 }  // namespace
 
@@ -32,13 +44,7 @@ TestWindow::~TestWindow() {
 }
 
 DibCanvas::DibCanvas(int width, int height, uint32_t fill) : m_width(width), m_height(height) {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;  // top-down
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = TopDown32(width, height);
     void* bits = nullptr;
     m_dc = CreateCompatibleDC(nullptr);
     m_bitmap = CreateDIBSection(m_dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -112,13 +118,7 @@ std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height) {
         return pixels;
     width = bm.bmWidth;
     height = bm.bmHeight;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = TopDown32(width, height);
     pixels.resize(static_cast<size_t>(width) * height);
     HDC dc = GetDC(nullptr);
     GetDIBits(dc, bitmap, 0, height, pixels.data(), &bmi, DIB_RGB_COLORS);
