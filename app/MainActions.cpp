@@ -18,6 +18,8 @@ const TDnsProfile* const kProfiles[ProfileCount] = {&kBlockingProfile, &kPurePro
 
 const DWORD kProfilePauseMs = 400;
 const DWORD kRestorePauseMs = 500;
+const int kStartAttempts = 3;
+const DWORD kStartRetryPauseMs = 100;
 
 // Every message the actions show, in one language. The Chinese set is code page 936 bytes, shown
 // through the wide API after an explicit conversion, so it reads correctly whatever the system's
@@ -163,10 +165,7 @@ bool CMainActions::RunForEntry(TOutcome& outcome, size_t entry, NetshCommand com
         outcome.entries[entry] = TOutcome::Failed;
         return false;
     }
-    TCommandResult result;  // not started unless the system folder is known
-    const std::string folder = m_services.SystemFolder();
-    if (!folder.empty())
-        result = m_services.RunHidden(folder + "\\" + kNetshProgram, line, kCommandTimeoutMs);
+    const TCommandResult result = RunSystemTool(kNetshProgram, line);
     if (result.outcome == TCommandResult::TimedOut)
         outcome.entries[entry] = TOutcome::StillRunning;
     else if (!CommandSucceeded(result))
@@ -176,9 +175,23 @@ bool CMainActions::RunForEntry(TOutcome& outcome, size_t entry, NetshCommand com
 
 void CMainActions::RunFlush() {
     // The flush's own result does not decide the outcome: a connection is set or not regardless.
+    RunSystemTool(kIpconfigProgram, kFlushCommandLine);
+}
+
+// A command that could not even be started changed nothing, so starting it again is safe. The
+// system may refuse a start for a moment (process creation has been seen to fail once in a
+// thousand starts under load); that must not turn into a connection reported as failed.
+TCommandResult CMainActions::RunSystemTool(const char* program, const std::string& line) {
+    TCommandResult result;  // not started unless the system folder is known
     const std::string folder = m_services.SystemFolder();
-    if (!folder.empty())
-        m_services.RunHidden(folder + "\\" + kIpconfigProgram, kFlushCommandLine, kCommandTimeoutMs);
+    if (folder.empty())
+        return result;
+    for (int attempt = 1;; ++attempt) {
+        result = m_services.RunHidden(folder + "\\" + program, line, kCommandTimeoutMs);
+        if (result.outcome != TCommandResult::NotStarted || attempt == kStartAttempts)
+            return result;
+        m_services.Pause(kStartRetryPauseMs);
+    }
 }
 
 void CMainActions::ApplyProfile(int profile) {

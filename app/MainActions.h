@@ -5,8 +5,9 @@
 // automatic DNS, and the two web pages. Every OS call goes through ISystemServices.
 //
 // A profile or restore runs its netsh and ipconfig commands one after another on the UI thread,
-// each waited for (at most kCommandTimeoutMs) with the window still painting; a connection whose
-// command did not end in time gets no further command, which would race it. Then it tells the
+// each waited for (at most kCommandTimeoutMs) with the window still painting; a command whose
+// start was refused is started again (three tries in all), and a connection whose command did not
+// end in time gets no further command, which would race it. Then it tells the
 // user the outcome: the success text only when every discovered connection was fully set and at
 // least one list entry was; otherwise a failure text naming the connections. While an action runs
 // the window is disabled and further clicks are ignored; a close request that arrives meanwhile is
@@ -55,6 +56,8 @@ private:
     // was started for it.
     bool RunForEntry(TOutcome& outcome, size_t entry, NetshCommand command, const char* address);
     void RunFlush();
+    // Runs `program` from the system folder, starting it again when the start itself failed.
+    TCommandResult RunSystemTool(const char* program, const std::string& line);
     void Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText,
                 const std::wstring& caption);
     void BeginAction();

@@ -245,6 +245,39 @@ TEST(MainActions, ConnectionWhoseCommandHangsGetsNoFurtherCommand) {
     EXPECT_EQ(failed.LastBox(), kProfileFailed + L"\nEthernet");
 }
 
+TEST(MainActions, CommandThatCouldNotStartIsStartedAgain) {
+    // The first start of Ethernet's restore is refused: nothing ran, so it is simply started again.
+    Rig rig({L"Ethernet"});
+    int refusals = 1;
+    rig.fake.onRun = [&refusals](const std::string&, const std::string& line) {
+        if (line.find("\"Ethernet\"") != std::string::npos && refusals > 0) {
+            --refusals;
+            return Outcome(TCommandResult::NotStarted);
+        }
+        return Exited(0);
+    };
+    rig.Click("btnRecover");
+    EXPECT_EQ(rig.Runs(), (std::vector<std::string>{Restore("Ethernet"), Restore("Ethernet"), kFlush,
+                                                    Restore(kDialUp), kFlush}));
+    EXPECT_EQ(rig.fake.calls[2], "pause 100") << "a short breath between the two starts";
+    EXPECT_EQ(rig.LastBox(), kRestoreDone);
+
+    // A start that keeps failing is tried three times, then the connection is reported.
+    Rig never({L"Ethernet"});
+    never.fake.onRun = FailWhere("Ethernet", Outcome(TCommandResult::NotStarted));
+    never.Click("btnRecover");
+    const std::vector<std::string> neverRuns = never.Runs();
+    EXPECT_EQ(std::count(neverRuns.begin(), neverRuns.end(), Restore("Ethernet")), 3);
+    EXPECT_EQ(never.LastBox(), kRestoreFailed + L"\nEthernet");
+
+    // An exit code or a time-out is an answer, not a refused start: never repeated.
+    Rig answered({L"Ethernet"});
+    answered.fake.onRun = FailWhere("Ethernet", Outcome(TCommandResult::TimedOut));
+    answered.Click("btnRecover");
+    const std::vector<std::string> answeredRuns = answered.Runs();
+    EXPECT_EQ(std::count(answeredRuns.begin(), answeredRuns.end(), Restore("Ethernet")), 1);
+}
+
 TEST(MainActions, UnaddressableConnectionsGetNoCommandAndFail) {
     Rig rig({L"Ethernet", L"Bad\"Name", L"\u4ee5\u592a\u7f51"});
     rig.Click("btnOpen");
