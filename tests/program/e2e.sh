@@ -207,6 +207,7 @@ expected_restore() {
 compare_lines() { # what expected actual
   if ! diff -u <(printf '%s\n' "$2") <(printf '%s\n' "$3") >"$work/diff-$lang-$1.txt"; then
     fail "$1: the commands differ from the expected ones (see $work/diff-$lang-$1.txt)"
+    return 1
   fi
 }
 
@@ -232,7 +233,10 @@ dns_button() { # what x y caption generator args...
     [ "${#names[@]}" -gt 0 ] || fail "$what: no connection was set at all"
   fi
   expected=$("$@" "${names[@]}")
-  compare_lines "$what" "$expected" "$actual"
+  if ! compare_lines "$what" "$expected" "$actual"; then
+    # What the program told the user about it, for whoever reads the failure.
+    import -window "$box" "$work/box-$lang-$what.png" 2>/dev/null || true
+  fi
   # Keys go to the X focus through XTEST (Wine ignores synthetic events sent to a window).
   xdotool windowfocus --sync "$box" 2>/dev/null || true
   xdotool key Return
@@ -286,16 +290,19 @@ drive_program() { # caption closing-way
     fail "no window appeared"
     return
   fi
-  # The pointer starts in the middle of the screen, over the first button: move it off the window.
-  xdotool mousemove 5 5
   local x y w h
   # Centred on the 1280 x 1024 screen: x = 640 - 360/2, y = 512 - 543/2 (truncated).
   read -r x y w h <<<"$(wait_geometry "$main" "460 241 360 543")"
   [ "$w" = 360 ] && [ "$h" = 543 ] || fail "window is ${w}x${h}, expected 360x543"
   [ "$x" = 460 ] && [ "$y" = 241 ] || fail "window at $x,$y, expected 460,241"
 
-  # The window as drawn, against the committed reference, once it has painted (and the first
-  # button has lost its hot look).
+  # The window appears under the pointer (the screen's centre: the first button). Moving off the
+  # window is not enough: this Wine sends no leave when the pointer goes to the bare root window,
+  # and a pointer moved on a display with no client yet stays where it was. A move onto the plain
+  # background inside the window always arrives, and takes the hot look off the button.
+  xdotool mousemove $((x + 20)) $((y + 300))
+
+  # The window as drawn, against the committed reference, once it has painted.
   local matched=
   differing=
   rm -f "$work/window-$lang-previous.png"
@@ -328,12 +335,12 @@ drive_program() { # caption closing-way
   wait_log_grows || true
   settle_log
   take_commands
-  compare_lines test-page "browser.exe	$test_page" "$(printf '%s\n' "$commands" | sed 's/\t.*browser\.exe"\{0,1\} /\t/')"
+  compare_lines test-page "browser.exe	$test_page" "$(printf '%s\n' "$commands" | sed 's/\t.*browser\.exe"\{0,1\} /\t/')" || true
   click_at $((x + 175)) $((y + 125))
   wait_log_grows || true
   settle_log
   take_commands
-  compare_lines home-page "browser.exe	$home_page" "$(printf '%s\n' "$commands" | sed 's/\t.*browser\.exe"\{0,1\} /\t/')"
+  compare_lines home-page "browser.exe	$home_page" "$(printf '%s\n' "$commands" | sed 's/\t.*browser\.exe"\{0,1\} /\t/')" || true
 
   # Ending: Escape, or the close button (336,0 24 x 24).
   if [ "$closing" = escape ]; then
