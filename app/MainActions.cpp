@@ -179,8 +179,8 @@ void CMainActions::RunFlush() {
 }
 
 // A command that could not even be started changed nothing, so starting it again is safe. The
-// system may refuse a start for a moment (process creation has been seen to fail once in a
-// thousand starts under load); that must not turn into a connection reported as failed.
+// system may refuse a start for a moment (process creation has been seen to fail about once in
+// 1,500 starts under load); that must not turn into a connection reported as failed.
 TCommandResult CMainActions::RunSystemTool(const char* program, const std::string& line) {
     TCommandResult result;  // not started unless the system folder is known
     const std::string folder = m_services.SystemFolder();
