@@ -10,9 +10,13 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/SystemLibrary.h"
+
 namespace Quoril {
 
 namespace {
+
+using SkinUI::LoadSystemLibrary;
 
 using GetInterfaceInfoFn = DWORD(WINAPI*)(PIP_INTERFACE_INFO, PULONG);
 using GetAdaptersAddressesFn = ULONG(WINAPI*)(ULONG, ULONG, PVOID, PIP_ADAPTER_ADDRESSES, PULONG);
@@ -30,18 +34,6 @@ std::string SystemFolderPath() {
     while (!folder.empty() && folder.back() == '\\')
         folder.pop_back();
     return folder;
-}
-
-// Loads a system DLL from the system folder only. The search flag needs an update on old
-// Windows 7 systems; the full path is the same restriction without it.
-HMODULE LoadSystemLibrary(const char* fileName) {
-    HMODULE module = LoadLibraryExA(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module)
-        return module;
-    const std::string folder = SystemFolderPath();
-    if (folder.empty())
-        return nullptr;
-    return LoadLibraryA((folder + "\\" + fileName).c_str());
 }
 
 // The modules stay loaded for the life of the process; they are looked up once.

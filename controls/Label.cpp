@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/SystemLibrary.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
@@ -98,17 +99,7 @@ public:
 private:
     CGdiPlus()
     {
-        // LOAD_LIBRARY_SEARCH_SYSTEM32 is refused on systems without it; then the full path.
-        HMODULE module = ::LoadLibraryExA("gdiplus.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!module) {
-            char path[MAX_PATH];
-            UINT n = ::GetSystemDirectoryA(path, MAX_PATH);
-            const char kName[] = "\\gdiplus.dll";
-            if (n > 0 && n + sizeof(kName) <= MAX_PATH) {
-                lstrcatA(path, kName);
-                module = ::LoadLibraryA(path);
-            }
-        }
+        HMODULE module = LoadSystemLibrary("gdiplus.dll");
         if (!module)
             return;
         m_loaded = Resolve(module, "GdiplusStartup", startup) && Resolve(module, "GdiplusShutdown", shutdown) &&

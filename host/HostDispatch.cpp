@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "controls/Control.h"
+#include "core/SystemLibrary.h"
 #include "host/ResourceLocation.h"
 
 namespace SkinUI {
@@ -46,13 +47,8 @@ CWindowHostUI::CWindowHostUI()
     if (!processReady) {
         processReady = true;
         ::InitCommonControls();
-        // Loaded from the system folder by full path, never through the search path.
-        char path[MAX_PATH + 16] = {};
-        const UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
-        if (length > 0 && length < MAX_PATH) {
-            std::strcat(path, "\\msimg32.dll");
-            ::LoadLibraryA(path);
-        }
+        // The render kit blends through it when the process has it loaded.
+        LoadSystemLibrary("msimg32.dll");
         DirtyPen();
     }
 }

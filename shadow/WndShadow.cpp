@@ -5,6 +5,8 @@
 #include <cstring>
 #include <map>
 
+#include "core/SystemLibrary.h"
+
 namespace SkinUI {
 
 namespace {
@@ -77,14 +79,13 @@ bool CWndShadow::InitSupport(HINSTANCE instance)
     TSupport& support = Support();
     if (support.updateLayeredWindow != nullptr)
         return false;
-    // System folder only: this process runs elevated, often from a download folder.
-    HMODULE user32 = LoadLibraryExA("user32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE user32 = LoadSystemLibrary("user32.dll");
     if (user32 == nullptr)
         return false;
     const UpdateLayeredWindowFn update = LookUp<UpdateLayeredWindowFn>(user32, "UpdateLayeredWindow");
     if (update == nullptr)
         return false;
-    HMODULE dwmapi = LoadLibraryExA("dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE dwmapi = LoadSystemLibrary("dwmapi.dll");
     if (dwmapi != nullptr)
         support.isCompositionEnabled = LookUp<DwmIsCompositionEnabledFn>(dwmapi, "DwmIsCompositionEnabled");
     support.instance = instance;
