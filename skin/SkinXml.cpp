@@ -35,10 +35,28 @@ char* SkipName(char* p) {
     return p;
 }
 
-// Steps one character of the ANSI code page; a lead byte before the terminator counts alone.
-char* NextChar(char* p) {
-    return (::IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0') ? p + 2 : p + 1;
+// The ANSI code page is fixed for the life of the process, so its lead bytes are asked once: a
+// system call per character was a third of the parse.
+const bool* LeadByteTable()
+{
+    static const struct TTable {
+        bool lead[256];
+        TTable()
+        {
+            for (int b = 0; b < 256; ++b)
+                lead[b] = ::IsDBCSLeadByte(static_cast<BYTE>(b)) != 0;
+        }
+    } table;
+    return table.lead;
 }
+
+// Steps one character of the ANSI code page; a lead byte before the terminator counts alone.
+char* NextChar(char* p, const bool* lead)
+{
+    return (lead[static_cast<unsigned char>(*p)] && p[1] != '\0') ? p + 2 : p + 1;
+}
+
+char* NextChar(char* p) { return NextChar(p, LeadByteTable()); }
 
 void CopyCut(char* target, size_t capacity, const char* source) {
     size_t i = 0;
@@ -58,8 +76,12 @@ char* ParseData(char*& cursor, char terminator) {
     static const TEntity kEntities[] = {
         {"amp;", 4, '&'}, {"lt;", 3, '<'}, {"gt;", 3, '>'}, {"quot;", 5, '"'}, {"apos;", 5, '\''},
     };
-    char* out = cursor;
+    const bool* lead = LeadByteTable();
     char* p = cursor;
+    // Until the first entity nothing moves: the text is decoded where it stands.
+    while (*p && *p != terminator && *p != '&')
+        p = NextChar(p, lead);
+    char* out = p;
     while (*p && *p != terminator) {
         if (*p == '&') {
             ++p;
@@ -73,12 +95,21 @@ char* ParseData(char*& cursor, char terminator) {
             }
             *out++ = value;
         } else {
-            for (char* next = IsBlank(*p) ? p + 1 : NextChar(p); p < next;) *out++ = *p++;
+            for (char* next = NextChar(p, lead); p < next;)
+                *out++ = *p++;
         }
     }
     for (char* q = out + 1; q < p; ++q) *q = ' ';
     cursor = p;
     return out;
+}
+
+bool IsAscii(const unsigned char* bytes, size_t size)
+{
+    unsigned char any = 0;
+    for (size_t i = 0; i < size; ++i)
+        any |= bytes[i];
+    return any < 0x80;
 }
 
 const char* StatusMessage(SkinFileStatus status) {
@@ -172,13 +203,23 @@ bool CSkinXml::LoadFromUtf8(const unsigned char* bytes, size_t size) {
         m_text[0] = '\0';
         return Parse();
     }
+    if (IsAscii(bytes, size)) {
+        // Seven-bit text reads the same in every ANSI code page: nothing to convert.
+        m_text = new (std::nothrow) char[size + 1];
+        if (!m_text)
+            return Fail("File too large", "");
+        std::memcpy(m_text, bytes, size);
+        m_text[size] = '\0';
+        return Parse();
+    }
     const char* utf8 = reinterpret_cast<const char*>(bytes);
     const int utf8Length = static_cast<int>(size);
-    const int wideLength = ::MultiByteToWideChar(CP_UTF8, 0, utf8, utf8Length, nullptr, 0);
-    std::unique_ptr<wchar_t[]> wide(wideLength > 0 ? new (std::nothrow) wchar_t[wideLength] : nullptr);
-    if (!wide || ::MultiByteToWideChar(CP_UTF8, 0, utf8, utf8Length, wide.get(), wideLength) != wideLength) {
+    // UTF-8 never takes fewer bytes than UTF-16 units, so the input length bounds the wide text and
+    // one conversion pass does.
+    std::unique_ptr<wchar_t[]> wide(new (std::nothrow) wchar_t[size]);
+    const int wideLength = wide ? ::MultiByteToWideChar(CP_UTF8, 0, utf8, utf8Length, wide.get(), utf8Length) : 0;
+    if (wideLength <= 0)
         return Fail("Error converting text", "");
-    }
     const int ansiLength = ::WideCharToMultiByte(CP_ACP, 0, wide.get(), wideLength, nullptr, 0, nullptr, nullptr);
     if (ansiLength <= 0 || ansiLength == INT_MAX) return Fail("Error converting text", "");
     m_text = new (std::nothrow) char[static_cast<size_t>(ansiLength) + 1];
@@ -364,6 +405,15 @@ const char* CSkinXmlNode::ElementText() const {
     return m_document ? m_document->m_text + m_document->m_elements[m_element].dataStart : nullptr;
 }
 
+// The offset of the first NUL at or after pos, or end when there is none before it.
+uint32_t SkipToNul(const char* text, uint32_t pos, uint32_t end)
+{
+    if (pos >= end)
+        return end;
+    const void* nul = std::memchr(text + pos, '\0', end - pos);
+    return nul ? static_cast<uint32_t>(static_cast<const char*>(nul) - text) : end;
+}
+
 // Walks the parsed start tag (name NUL, then per attribute: blanks, name NUL, blanks, quote, value
 // NUL) without ever leaving it: every step is bounded by dataStart, and the '>' that closes the tag
 // ends the walk.
@@ -373,19 +423,19 @@ void CSkinXmlNode::ScanAttributes() const {
     const TXmlElement& element = m_document->m_elements[m_element];
     const uint32_t end = element.dataStart;
     uint32_t pos = element.nameStart;
-    while (pos < end && text[pos]) ++pos;
+    pos = SkipToNul(text, pos, end);
     ++pos;
     int count = 0;
     while (pos < end && count < kMaxAttributes) {
         while (pos < end && IsBlank(text[pos])) ++pos;
         if (pos >= end || text[pos] == '>') break;
         const uint32_t nameOffset = pos;
-        while (pos < end && text[pos]) ++pos;
+        pos = SkipToNul(text, pos, end);
         if (++pos >= end) break;
         while (pos < end && IsBlank(text[pos])) ++pos;
         if (pos >= end || text[pos] != '"') break;
         const uint32_t valueOffset = ++pos;
-        while (pos < end && text[pos]) ++pos;
+        pos = SkipToNul(text, pos, end);
         if (pos >= end) break;
         ++pos;
         m_attributes[count][0] = nameOffset;
