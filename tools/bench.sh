@@ -49,7 +49,7 @@ awk -F'\t' '
   $2 == "ours" { ours[$1] = $4; order[++n] = $1; next }
   { refs[$1] = refs[$1] SUBSEP $2; ref[$1, $2] = $4 }
   END {
-    printf "%-26s %-28s %12s %12s %8s\n", "figure", "reference", "ours (us)", "ref (us)", "ratio"
+    printf "%-26s %-28s %12s %12s %8s\n", "figure (us; KiB for memory)", "reference", "ours", "reference", "ratio"
     for (i = 1; i <= n; i++) {
       f = order[i]; k = split(substr(refs[f], 2), names, SUBSEP)
       for (j = 1; j <= k; j++) {
