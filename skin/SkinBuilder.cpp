@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "controls/ActiveX.h"
 #include "controls/Button.h"
 #include "controls/CheckBox.h"
 #include "controls/Container.h"
@@ -61,7 +62,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("Option", &Make<COptionUI>),
     SKIN_ELEMENT("Slider", nullptr),
     SKIN_ELEMENT("Control", &Make<CControlUI>),
-    SKIN_ELEMENT("ActiveX", nullptr),
+    SKIN_ELEMENT("ActiveX", &Make<CActiveXUI>),
     SKIN_ELEMENT("CheckBox", &Make<CCheckBoxUI>),
     SKIN_ELEMENT("ComboBox", nullptr),
     SKIN_ELEMENT("DateTime", nullptr),
