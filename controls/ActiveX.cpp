@@ -283,6 +283,27 @@ void CActiveXUI::Paint(HDC hdc, const CRectUI& paintRect)
     m_site->GetViewObject()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, hdc, &bounds, &bounds, nullptr, 0);
 }
 
+LRESULT CActiveXUI::TranslateForObject(IUnknown* object, const MSG* msg) const
+{
+    if (msg == nullptr || !IsKeyMessage(msg->message))
+        return S_FALSE;
+    if (object == nullptr)
+        return E_NOTIMPL;
+    HWND window = ::GetFocus();
+    while (window != nullptr && window != m_hostWindow)
+        window = ::GetParent(window);
+    if (window == nullptr || m_hostWindow == nullptr)
+        return S_FALSE;
+    IOleInPlaceActiveObject* active = nullptr;
+    if (FAILED(object->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active)))
+        || active == nullptr)
+        return S_FALSE;
+    MSG copy = *msg;
+    const HRESULT hr = active->TranslateAccelerator(&copy);
+    active->Release();
+    return hr;
+}
+
 //--- windowless message forwarding --------------------------------------------------------------
 
 POINT CActiveXUI::MessagePoint(UINT message, LPARAM lParam) const

@@ -57,9 +57,15 @@ public:
     void SetHostWindow(HWND window) { m_hostWindow = window; }
     // The host's native window, or null while the control has no host or the host no window.
     HWND GetSkinWindow() const;
-    IOleObject* GetObject() const { return m_object; }
+    IOleObject* GetOleObject() const { return m_object; }
     // Adds this control to the host's message filters once; remembers which host took it.
     void RegisterMessageFilter();
+
+protected:
+    // The accelerator step of a hosted object: key messages only, and only while the keyboard focus
+    // is in the host window or below it. E_NOTIMPL without an object; S_FALSE when not taken.
+    LRESULT TranslateForObject(IUnknown* object, const MSG* msg) const;
+    void MarkNotCreated() { m_created = false; }
 
 private:
     // The object from the DllGetClassObject of the module, or null (the caller falls back).

@@ -164,9 +164,9 @@ STDMETHODIMP CActiveXCtrl::GetExtendedControl(IDispatch** out)
     if (out == nullptr)
         return E_POINTER;
     *out = nullptr;
-    if (m_owner == nullptr || m_owner->GetObject() == nullptr)
+    if (m_owner == nullptr || m_owner->GetOleObject() == nullptr)
         return E_UNEXPECTED;
-    return m_owner->GetObject()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out));
+    return m_owner->GetOleObject()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out));
 }
 
 STDMETHODIMP CActiveXCtrl::TransformCoords(POINTL* /*himetric*/, POINTF* /*container*/, DWORD /*flags*/)
@@ -220,7 +220,7 @@ STDMETHODIMP CActiveXCtrl::EnumObjects(DWORD /*flags*/, IEnumUnknown** out)
     *out = nullptr;
     if (m_owner == nullptr)
         return E_UNEXPECTED;
-    *out = new CActiveXEnum(m_owner->GetObject());
+    *out = new CActiveXEnum(m_owner->GetOleObject());
     return S_OK;
 }
 

@@ -103,9 +103,9 @@ STDMETHODIMP CActiveXCtrl::OnPosRectChange(LPCRECT /*position*/) { return E_NOTI
 
 STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* /*noRedraw*/, DWORD flags)
 {
-    if (m_owner == nullptr || m_owner->GetObject() == nullptr)
+    if (m_owner == nullptr || m_owner->GetOleObject() == nullptr)
         return E_UNEXPECTED;
-    IOleObject* object = m_owner->GetObject();
+    IOleObject* object = m_owner->GetOleObject();
     ::OleLockRunning(object, TRUE, FALSE);
     if (m_inPlaceObject != nullptr)
         m_inPlaceObject->Release();

@@ -85,7 +85,7 @@ LRESULT CActiveXWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void CActiveXWnd::OnSetFocus()
 {
     m_site->SetFocused(true);
-    IOleObject* object = m_site->GetOwner()->GetObject();
+    IOleObject* object = m_site->GetOwner()->GetOleObject();
     if (m_site->IsUIActivated() || object == nullptr)
         return;
     RECT rect = m_site->GetOwner()->GetPosition();
@@ -94,7 +94,7 @@ void CActiveXWnd::OnSetFocus()
 
 LRESULT CActiveXWnd::OnMouseActivate(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    IOleObject* object = m_site->GetOwner()->GetObject();
+    IOleObject* object = m_site->GetOwner()->GetOleObject();
     DWORD status = 0;
     if (object != nullptr)
         object->GetMiscStatus(DVASPECT_CONTENT, &status);

@@ -7,6 +7,7 @@
 #include "controls/CheckBox.h"
 #include "controls/Container.h"
 #include "controls/Control.h"
+#include "controls/Flash.h"
 #include "controls/HorizontalLayout.h"
 #include "controls/Label.h"
 #include "controls/Option.h"
@@ -56,7 +57,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("List", nullptr),
     SKIN_ELEMENT("Text", &Make<CTextUI>),
     SKIN_ELEMENT("Combo", nullptr),
-    SKIN_ELEMENT("Flash", nullptr),
+    SKIN_ELEMENT("Flash", &Make<CFlashUI>),
     SKIN_ELEMENT("Label", &Make<CLabelUI>),
     SKIN_ELEMENT("Button", &Make<CButtonUI>),
     SKIN_ELEMENT("Option", &Make<COptionUI>),
