@@ -14,6 +14,7 @@
 #include "controls/ScrollBar.h"
 #include "controls/Text.h"
 #include "controls/VerticalLayout.h"
+#include "controls/WebBrowser.h"
 #include "core/ValueParse.h"
 #include "host/ResourceLocation.h"
 #include "host/WindowHost.h"
@@ -76,7 +77,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("TabLayout", nullptr),
     SKIN_ELEMENT("ListHeader", nullptr),
     SKIN_ELEMENT("TileLayout", nullptr),
-    SKIN_ELEMENT("WebBrowser", nullptr),
+    SKIN_ELEMENT("WebBrowser", &Make<CWebBrowserUI>),
     SKIN_ELEMENT("ChildLayout", nullptr),
     SKIN_ELEMENT("VerticalLayout", &Make<CVerticalLayoutUI>),
     SKIN_ELEMENT("ListHeaderItem", nullptr),
