@@ -6,6 +6,7 @@
 #include "controls/ActiveXWnd.h"
 #include "core/SystemLibrary.h"
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -23,12 +24,7 @@ bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= 0x
 
 CActiveXUI::CActiveXUI() = default;
 
-CActiveXUI::~CActiveXUI()
-{
-    if (m_aliveFlag != nullptr)
-        *m_aliveFlag = false;
-    CActiveXUI::ReleaseObject();
-}
+CActiveXUI::~CActiveXUI() { CActiveXUI::ReleaseObject(); }
 
 const char* CActiveXUI::GetTypeName() const { return "ActiveXUI"; }
 
@@ -135,11 +131,9 @@ bool CActiveXUI::CreateObject()
     }
     m_site = new CActiveXCtrl(this);
     bool alive = true;
-    m_aliveFlag = &alive;
     const HRESULT activated = ActivateObject(alive);
     if (!alive)
         return false;
-    m_aliveFlag = nullptr;
     if (FAILED(activated)) {
         // Leave the control empty rather than talking to a half-initialised object later.
         ReleaseObject();
@@ -148,7 +142,7 @@ bool CActiveXUI::CreateObject()
     return true;
 }
 
-HRESULT CActiveXUI::ActivateObject(const bool& alive)
+HRESULT CActiveXUI::ActivateObject(bool& alive)
 {
     DWORD status = 0;
     m_object->GetMiscStatus(DVASPECT_CONTENT, &status);
@@ -169,9 +163,11 @@ HRESULT CActiveXUI::ActivateObject(const bool& alive)
             m_object->SetClientSite(clientSite);
         m_site->TakeViewObject(m_object);
         m_object->SetHostNames(L"UIActiveX", nullptr);
+        CControlAliveGuard guard(m_host, this);
         if (m_host != nullptr)
             m_host->SendNotification(this, "showactivex");
-        if (!alive) {
+        if (!guard.IsAlive()) {
+            alive = false;
             // A listener destroyed the control; the site outlives it through our reference.
             clientSite->Release();
             return E_ABORT;

@@ -72,7 +72,7 @@ private:
     IOleControl* CreateFromModule() const;
     // Steps after the object exists: client site, initialisation, activation. `alive` turns false
     // when a listener of "showactivex" destroys the control; nothing of it may be touched then.
-    HRESULT ActivateObject(const bool& alive);
+    HRESULT ActivateObject(bool& alive);
     void UnregisterMessageFilter();
     // The point a mouse-range message or WM_SETCURSOR refers to, in client coordinates.
     POINT MessagePoint(UINT message, LPARAM lParam) const;

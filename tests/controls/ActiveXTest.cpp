@@ -362,3 +362,32 @@ TEST(ActiveX, ModuleNameIsNeverTakenFromTheCurrentDirectory)
     ::DeleteFileA((folder + "\\cwdctl.dll").c_str());
     ::RemoveDirectoryA(folder.c_str());
 }
+
+// A listener of "showactivex" may destroy the control being created; creation stops there and
+// everything made so far is released.
+TEST(ActiveX, ControlDestroyedByItsShowNotificationStopsCreation)
+{
+    ComScope com;
+    TestControl ctl;
+    ASSERT_TRUE(ctl.Loaded());
+    {
+        HostBed bed(200, 150);
+        auto* root = new CVerticalLayoutUI;
+        bed.Attach(root);
+        bed.user = root;
+        bed.onNotify = [](HostBed& self, TNotifyEvent& event) {
+            if (event.Type == "showactivex")
+                static_cast<CVerticalLayoutUI*>(self.user)->RemoveChild(event.Sender);
+        };
+        auto* ax = new CActiveXUI;
+        root->AddChild(ax);
+        ax->SetAttribute("modulename", "testctl.dll");
+        ax->SetAttribute("clsid", testctl::kWindowlessClsid);
+        ax->SetPosition(CRectUI(0, 0, 50, 50));
+        EXPECT_EQ(bed.Count("showactivex"), 1);
+        bed.Pump();
+        EXPECT_EQ(ctl.State().objectsMade, 1);
+        EXPECT_EQ(ctl.State().liveObjects, 0);
+    }
+    EXPECT_EQ(ctl.State().liveObjects, 0);
+}
