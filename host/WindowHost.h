@@ -58,6 +58,8 @@ public:
     CControlUI* FindControlAt(POINT pt) const;
     CControlUI* FindControlByName(const char* name) const;
     CControlUI* GetFocusControl() const { return m_focus; }
+    // The control that got the last button-down and holds the capture, or null.
+    CControlUI* GetPressedControl() const { return m_pressed; }
     CControlUI* GetRoot() const { return m_root; }
     bool HasRootControl() const override { return m_root != nullptr; }
     void CaptureMouse();

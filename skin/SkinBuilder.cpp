@@ -2,16 +2,19 @@
 
 #include <cstring>
 
+#include "controls/ActiveX.h"
 #include "controls/Button.h"
 #include "controls/CheckBox.h"
 #include "controls/Container.h"
 #include "controls/Control.h"
+#include "controls/Flash.h"
 #include "controls/HorizontalLayout.h"
 #include "controls/Label.h"
 #include "controls/Option.h"
 #include "controls/ScrollBar.h"
 #include "controls/Text.h"
 #include "controls/VerticalLayout.h"
+#include "controls/WebBrowser.h"
 #include "core/ValueParse.h"
 #include "host/ResourceLocation.h"
 #include "host/WindowHost.h"
@@ -55,13 +58,13 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("List", nullptr),
     SKIN_ELEMENT("Text", &Make<CTextUI>),
     SKIN_ELEMENT("Combo", nullptr),
-    SKIN_ELEMENT("Flash", nullptr),
+    SKIN_ELEMENT("Flash", &Make<CFlashUI>),
     SKIN_ELEMENT("Label", &Make<CLabelUI>),
     SKIN_ELEMENT("Button", &Make<CButtonUI>),
     SKIN_ELEMENT("Option", &Make<COptionUI>),
     SKIN_ELEMENT("Slider", nullptr),
     SKIN_ELEMENT("Control", &Make<CControlUI>),
-    SKIN_ELEMENT("ActiveX", nullptr),
+    SKIN_ELEMENT("ActiveX", &Make<CActiveXUI>),
     SKIN_ELEMENT("CheckBox", &Make<CCheckBoxUI>),
     SKIN_ELEMENT("ComboBox", nullptr),
     SKIN_ELEMENT("DateTime", nullptr),
@@ -74,7 +77,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("TabLayout", nullptr),
     SKIN_ELEMENT("ListHeader", nullptr),
     SKIN_ELEMENT("TileLayout", nullptr),
-    SKIN_ELEMENT("WebBrowser", nullptr),
+    SKIN_ELEMENT("WebBrowser", &Make<CWebBrowserUI>),
     SKIN_ELEMENT("ChildLayout", nullptr),
     SKIN_ELEMENT("VerticalLayout", &Make<CVerticalLayoutUI>),
     SKIN_ELEMENT("ListHeaderItem", nullptr),

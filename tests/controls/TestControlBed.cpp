@@ -1,0 +1,21 @@
+#include "TestControlBed.h"
+
+#include "core/SystemLibrary.h"
+
+namespace controls_test {
+
+TestControl::TestControl()
+{
+    const HMODULE module = SkinUI::LoadModuleBesideProgram("testctl.dll");
+    const auto state = SkinUI::LookUpProc<testctl::StateFn>(module, "TestControlState");
+    const auto reset = SkinUI::LookUpProc<testctl::ResetFn>(module, "TestControlReset");
+    m_fire = SkinUI::LookUpProc<testctl::FireFn>(module, "TestControlFire");
+    m_deactivate = SkinUI::LookUpProc<testctl::DeactivateFn>(module, "TestControlDeactivate");
+    m_clientSite = SkinUI::LookUpProc<testctl::ClientSiteFn>(module, "TestControlClientSite");
+    if (state == nullptr || reset == nullptr || m_fire == nullptr || m_deactivate == nullptr || m_clientSite == nullptr)
+        return;
+    reset();
+    m_state = state();
+}
+
+}  // namespace controls_test
