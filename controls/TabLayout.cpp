@@ -43,7 +43,8 @@ bool CTabLayoutUI::MoveChild(CControlUI* control, int newIndex)
 
 bool CTabLayoutUI::AddChild(CControlUI* control)
 {
-    if (!CContainerUI::AddChild(control))
+    // Not the container's AddChild: that goes through our InsertChild, which has its own rule.
+    if (!CContainerUI::InsertChild(control, ChildCount()))
         return false;
     if (m_currentIndex == -1 && control->IsVisible())
         m_currentIndex = IndexOfChild(control);

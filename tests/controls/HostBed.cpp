@@ -92,6 +92,7 @@ void HostBed::OnNotification(TNotifyEvent& event)
     n.sender = event.Sender ? event.Sender->GetName().GetData() : "";
     n.senderPtr = event.Sender;
     n.wParam = event.WParam;
+    n.lParam = event.LParam;
     notes.push_back(n);
     if (onNotify)
         onNotify(*this, event);

@@ -21,6 +21,7 @@ struct TRecordedNotify {
     std::string sender;       // sender's name
     SkinUI::CControlUI* senderPtr;
     WPARAM wParam;
+    LPARAM lParam;
 };
 
 class HostBed : public SkinUI::INotifyUI {
