@@ -5,7 +5,10 @@
 
 namespace SkinUI {
 
-CChildLayoutUI::CChildLayoutUI() = default;
+CChildLayoutUI::CChildLayoutUI()
+    : m_documentDepth(CSkinBuilder::ElementDepth())
+{
+}
 
 CChildLayoutUI::~CChildLayoutUI() = default;
 
@@ -37,10 +40,10 @@ void CChildLayoutUI::SetAttribute(const char* name, const char* value)
 
 int CChildLayoutUI::TreeDepth() const
 {
-    int depth = 0;
+    int depth = 1;
     for (const CControlUI* a = m_parent; a != nullptr && depth < CSkinXml::kMaxDepth; a = a->GetParent())
         ++depth;
-    return depth;
+    return depth > m_documentDepth ? depth : m_documentDepth;
 }
 
 void CChildLayoutUI::Initialize()
@@ -49,7 +52,7 @@ void CChildLayoutUI::Initialize()
     if (m_xmlFile.IsEmpty() || m_built)
         return;
     CSkinBuilder builder;
-    m_built = builder.BuildInto(m_xmlFile.GetData(), m_host, *this, TreeDepth() + 1);
+    m_built = builder.BuildInto(m_xmlFile.GetData(), m_host, *this, TreeDepth());
     if (!m_built)
         RemoveAllChildren();
 }

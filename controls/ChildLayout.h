@@ -28,9 +28,14 @@ public:
     void SetXmlFile(const char* xmlFile);
 
 private:
-    // How many ancestors this layout has (bounded: a longer chain counts as the cap).
+    // How deep the built tree will hang: below where a skin build created this layout, or below
+    // its current ancestors (bounded: a longer chain counts as the cap).
     int TreeDepth() const;
 
+    // Tree depth of the sibling list a skin build created this layout in (0 outside builds). The
+    // ancestors cannot tell it while a built tree is being adopted: their parent links are set
+    // from the leaves upwards.
+    const int m_documentDepth;
     CUIString m_xmlFile;
     bool m_built = false;  // the current document has been built into this layout
 };

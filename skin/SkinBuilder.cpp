@@ -108,6 +108,8 @@ CSkinBuilder::~CSkinBuilder() = default;
 
 int CSkinBuilder::NestingDepth() { return t_buildDepth; }
 
+int CSkinBuilder::ElementDepth() { return t_elementDepth; }
+
 CControlUI* CSkinBuilder::BuildFrom(const char* xml, const char* resourceType, IDialogBuilderCallback* callback,
                                     CWindowHostUI* host, CControlUI* parent) {
     // Past the cap the document is not even loaded: a self-including skin ends here.

@@ -68,6 +68,9 @@ public:
 
     // Current build nesting on this thread (0 outside any build).
     static int NestingDepth();
+    // While a document is being built: the tree depth of the sibling list being built (1 for the
+    // document's top-level controls, more below them and in included documents); 0 outside builds.
+    static int ElementDepth();
 
 private:
     bool Load(const char* xml, const char* resourceType);
