@@ -98,7 +98,7 @@ TEST(Progress, FillsItsShareOfTheRange)
         Screen screen(bed);
         // The first pixel inside the fill (none when it is empty) and the last one outside it.
         const bool filled = c.horizontal ? c.edge > 0 : c.edge < 20;
-        const POINT in = c.horizontal ? POINT{c.edge - 1, 10} : POINT{100, c.edge};
+        const POINT in = c.horizontal ? POINT{filled ? c.edge - 1 : 0, 10} : POINT{100, filled ? c.edge : 19};
         const POINT out = c.horizontal ? POINT{c.edge, 10} : POINT{100, c.edge - 1};
         EXPECT_EQ(filled ? kRed : kWhite, screen.At(in.x, in.y));
         EXPECT_EQ(kWhite, screen.At(out.x, out.y));
