@@ -130,8 +130,7 @@ bool CTabLayoutUI::SelectTab(int index)
 void CTabLayoutUI::SetPosition(const CRectUI& rect)
 {
     CControlUI::SetPosition(rect);
-    CRectUI r(m_position.left + m_inset.left, m_position.top + m_inset.top, m_position.right - m_inset.right,
-        m_position.bottom - m_inset.bottom);
+    CRectUI r = InsetRect();
     for (int i = 0; i < ChildCount(); ++i) {
         CControlUI* child = ChildAt(i);
         if (!child->IsVisible())

@@ -72,18 +72,13 @@ int CTileLayoutUI::MeasureRow(int first, int cellWidth) const
 void CTileLayoutUI::SetPosition(const CRectUI& rect)
 {
     CControlUI::SetPosition(rect);
-    CRectUI r(m_position.left + m_inset.left, m_position.top + m_inset.top, m_position.right - m_inset.right,
-        m_position.bottom - m_inset.bottom);
     if (m_children.IsEmpty()) {
-        UpdateScrollBars(r, 0, 0);
+        UpdateScrollBars(InsetRect(), 0, 0);
         return;
     }
+    const CRectUI r = ClientRect();
     const bool vbar = VerticalBarShown();
     const bool hbar = HorizontalBarShown();
-    if (vbar)
-        r.right -= m_verticalScrollBar->GetFixedWidth();
-    if (hbar)
-        r.bottom -= m_horizontalScrollBar->GetFixedHeight();
 
     if (m_itemSize.cx > 0)
         m_columns = r.GetWidth() / m_itemSize.cx;
