@@ -2,6 +2,7 @@
 
 #include "controls/LayoutLimits.h"
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -107,21 +108,28 @@ bool CTabLayoutUI::SelectTab(int index)
         return true;
     const int old = m_currentIndex;
     m_currentIndex = index;
+    // Hiding a page or moving the focus raises "killfocus" and "setfocus", whose listeners may
+    // destroy this layout: after each step, go on only while it lives.
+    CControlAliveGuard alive(m_host, this);
     for (int i = 0; i < ChildCount(); ++i) {
         CControlUI* page = ChildAt(i);
         if (i != index) {
             page->SetVisible(false);
-            continue;
+        } else {
+            page->SetVisible(true);
+            page->TakeFocus();
+            if (alive.IsAlive())
+                SetPosition(m_position);
         }
-        page->SetVisible(true);
-        page->TakeFocus();
-        SetPosition(m_position);
+        if (!alive.IsAlive())
+            return true;
     }
     RequestParentLayout();
-    if (m_host != nullptr) {
-        m_host->ScheduleFocus(this);
+    if (m_host == nullptr)
+        return true;
+    m_host->ScheduleFocus(this);
+    if (alive.IsAlive())
         m_host->SendNotification(this, "tabselect", static_cast<WPARAM>(index), static_cast<LPARAM>(old));
-    }
     return true;
 }
 

@@ -220,6 +220,39 @@ TEST(TabLayout, SelectionShowsOnePageMovesTheFocusIntoItAndNotifiesOnlyOnChange)
     }
 }
 
+TEST(TabLayout, ALayoutDestroyedByAFocusListenerIsNotTouchedAgain)
+{
+    for (const char* killer : {"killfocus", "setfocus"}) {
+        SCOPED_TRACE(killer);
+        HostBed bed;
+        auto* root = new CVerticalLayoutUI;
+        root->SetDefersChildDestroy(false);
+        auto* tab = new CTabLayoutUI;
+        CButtonUI* buttons[2];
+        for (CButtonUI*& button : buttons) {
+            button = new CButtonUI;
+            tab->AddChild(button);
+        }
+        root->AddChild(tab);
+        bed.Attach(root);
+        // No focus to begin with: the first "setfocus" comes from the new page taking the focus, the
+        // first "killfocus" from the host moving it on to the next tab stop.
+        bed.Host().SetFocusControl(nullptr);
+        bed.user = const_cast<char*>(killer);
+        bed.onNotify = [](HostBed& b, TNotifyEvent& event) {
+            if (event.Type == static_cast<const char*>(b.user) && b.Host().GetRoot() != nullptr) {
+                b.onNotify = nullptr;
+                auto* top = static_cast<IContainerUI*>(b.Host().GetRoot()->CastTo("IContainer"));
+                top->RemoveChildAt(0);  // destroys the tab layout at once
+            }
+        };
+        tab->SelectTab(1);
+        EXPECT_EQ(nullptr, bed.onNotify) << "the listener ran";
+        EXPECT_EQ(0, bed.Count("tabselect"));
+        EXPECT_EQ(0, root->ChildCount());
+    }
+}
+
 TEST(TabLayout, SelectingOutsideThePagesFails)
 {
     TTabBed t;
