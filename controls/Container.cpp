@@ -233,9 +233,11 @@ bool CContainerUI::HorizontalBarShown() const
     return m_horizontalScrollBar && m_horizontalScrollBar->IsVisible();
 }
 
+CRectUI CContainerUI::InsetRect() const { return Shrink(m_position, m_inset); }
+
 CRectUI CContainerUI::ClientRect() const
 {
-    CRectUI client = Shrink(m_position, m_inset);
+    CRectUI client = InsetRect();
     if (VerticalBarShown())
         client.right -= m_verticalScrollBar->GetFixedWidth();
     if (HorizontalBarShown())

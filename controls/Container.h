@@ -104,6 +104,8 @@ public:
     virtual void UpdateScrollBars(const CRectUI& client, int requiredWidth, int requiredHeight);
 
 protected:
+    // Position minus inset.
+    CRectUI InsetRect() const;
     // Position minus inset minus the thickness of each visible bar.
     CRectUI ClientRect() const;
     bool VerticalBarShown() const;

@@ -1,5 +1,6 @@
 #include "controls/LinearLayout.h"
 
+#include "controls/LayoutLimits.h"
 #include "controls/ScrollBar.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
@@ -30,11 +31,7 @@ struct TAxis {
     // The maximum wins when the limits cross.
     int ClampMain(const CControlUI* c, int v) const
     {
-        int lo = vertical ? c->GetMinHeight() : c->GetMinWidth();
-        int hi = vertical ? c->GetMaxHeight() : c->GetMaxWidth();
-        if (v < lo)
-            v = lo;
-        return v > hi ? hi : v;
+        return vertical ? ClampToHeightLimits(c, v) : ClampToWidthLimits(c, v);
     }
     int ClampCross(const CControlUI* c, int v) const { return TAxis{!vertical}.ClampMain(c, v); }
     int MinMain(const CControlUI* c) const { return vertical ? c->GetMinHeight() : c->GetMinWidth(); }

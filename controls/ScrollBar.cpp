@@ -1,10 +1,10 @@
 #include "controls/ScrollBar.h"
 
-#include <climits>
 #include <cstdint>
 #include <initializer_list>
 
 #include "controls/Container.h"
+#include "core/IntMath.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
@@ -14,11 +14,6 @@ namespace SkinUI {
 namespace {
 
 const DWORD kOutlineColor = 0xFF85E4FF;  // drawn around arrows and thumb that have no image
-
-int ClampToInt(int64_t v)
-{
-    return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : static_cast<int>(v));
-}
 
 }  // namespace
 

@@ -5,14 +5,19 @@
 #include "controls/ActiveX.h"
 #include "controls/Button.h"
 #include "controls/CheckBox.h"
+#include "controls/ChildLayout.h"
 #include "controls/Container.h"
 #include "controls/Control.h"
 #include "controls/Flash.h"
 #include "controls/HorizontalLayout.h"
 #include "controls/Label.h"
 #include "controls/Option.h"
+#include "controls/Progress.h"
 #include "controls/ScrollBar.h"
+#include "controls/Slider.h"
+#include "controls/TabLayout.h"
 #include "controls/Text.h"
+#include "controls/TileLayout.h"
 #include "controls/VerticalLayout.h"
 #include "controls/WebBrowser.h"
 #include "core/ValueParse.h"
@@ -62,23 +67,23 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("Label", &Make<CLabelUI>),
     SKIN_ELEMENT("Button", &Make<CButtonUI>),
     SKIN_ELEMENT("Option", &Make<COptionUI>),
-    SKIN_ELEMENT("Slider", nullptr),
+    SKIN_ELEMENT("Slider", &Make<CSliderUI>),
     SKIN_ELEMENT("Control", &Make<CControlUI>),
     SKIN_ELEMENT("ActiveX", &Make<CActiveXUI>),
     SKIN_ELEMENT("CheckBox", &Make<CCheckBoxUI>),
     SKIN_ELEMENT("ComboBox", nullptr),
     SKIN_ELEMENT("DateTime", nullptr),
-    SKIN_ELEMENT("Progress", nullptr),
+    SKIN_ELEMENT("Progress", &Make<CProgressUI>),
     SKIN_ELEMENT("RichEdit", nullptr),
     SKIN_ELEMENT("TreeView", nullptr),
     SKIN_ELEMENT("TreeNode", nullptr),
     SKIN_ELEMENT("Container", &Make<CContainerUI>),
     SKIN_ELEMENT("ScrollBar", &Make<CScrollBarUI>),
-    SKIN_ELEMENT("TabLayout", nullptr),
+    SKIN_ELEMENT("TabLayout", &Make<CTabLayoutUI>),
     SKIN_ELEMENT("ListHeader", nullptr),
-    SKIN_ELEMENT("TileLayout", nullptr),
+    SKIN_ELEMENT("TileLayout", &Make<CTileLayoutUI>),
     SKIN_ELEMENT("WebBrowser", &Make<CWebBrowserUI>),
-    SKIN_ELEMENT("ChildLayout", nullptr),
+    SKIN_ELEMENT("ChildLayout", &Make<CChildLayoutUI>),
     SKIN_ELEMENT("VerticalLayout", &Make<CVerticalLayoutUI>),
     SKIN_ELEMENT("ListHeaderItem", nullptr),
     SKIN_ELEMENT("ListTextElement", nullptr),
@@ -106,23 +111,43 @@ CSkinBuilder::~CSkinBuilder() = default;
 
 int CSkinBuilder::NestingDepth() { return t_buildDepth; }
 
+int CSkinBuilder::ElementDepth() { return t_elementDepth; }
+
 CControlUI* CSkinBuilder::BuildFrom(const char* xml, const char* resourceType, IDialogBuilderCallback* callback,
                                     CWindowHostUI* host, CControlUI* parent) {
     // Past the cap the document is not even loaded: a self-including skin ends here.
     if (xml == nullptr || t_buildDepth >= kMaxNestedBuilds) return nullptr;
     CDepthScope depth(t_buildDepth);
-
-    bool loaded;
-    if (IS_INTRESOURCE(xml)) {
-        loaded = LoadFromResource(xml, resourceType);
-        if (loaded) m_resourceType = resourceType;
-    } else if (xml[0] == '<') {
-        loaded = m_document->LoadFromText(xml);
-    } else {
-        loaded = m_document->LoadFromSkinFile(xml);
-    }
-    if (!loaded) return nullptr;
+    if (!Load(xml, resourceType))
+        return nullptr;
     return BuildLoaded(callback, host, parent);
+}
+
+bool CSkinBuilder::BuildInto(const char* xml, CWindowHostUI* host, IContainerUI& target, int treeDepth)
+{
+    if (xml == nullptr || t_buildDepth >= kMaxNestedBuilds)
+        return false;
+    CDepthScope depth(t_buildDepth);
+    // The built tree hangs below `target`: its depth counts from there, not from zero.
+    const int outerElementDepth = t_elementDepth;
+    if (treeDepth > t_elementDepth)
+        t_elementDepth = treeDepth;
+    CControlUI* built = Load(xml, nullptr) ? BuildLoaded(nullptr, host, nullptr) : nullptr;
+    const bool added = built != nullptr && target.AddChild(built);
+    if (!added)
+        delete built;
+    t_elementDepth = outerElementDepth;
+    return added;
+}
+
+bool CSkinBuilder::Load(const char* xml, const char* resourceType)
+{
+    if (IS_INTRESOURCE(xml)) {
+        const bool loaded = LoadFromResource(xml, resourceType);
+        if (loaded) m_resourceType = resourceType;
+        return loaded;
+    }
+    return xml[0] == '<' ? m_document->LoadFromText(xml) : m_document->LoadFromSkinFile(xml);
 }
 
 bool CSkinBuilder::LoadFromResource(const char* id, const char* resourceType) {

@@ -23,6 +23,7 @@
 namespace SkinUI {
 
 class CControlUI;
+class IContainerUI;
 class CWindowHostUI;
 class CSkinXml;
 class CSkinXmlNode;
@@ -58,11 +59,21 @@ public:
                           CControlUI* parent = nullptr);
     // Builds from the document already loaded (BuildFrom's second half).
     CControlUI* BuildLoaded(IDialogBuilderCallback* callback, CWindowHostUI* host, CControlUI* parent = nullptr);
+    // For a control that fills itself from a document when initialised (a child layout): builds
+    // `xml` as BuildFrom does with no parent, and adds the result to `target` while the build still
+    // counts as nested, because adding initialises what was built and that may build again.
+    // `treeDepth` is how deep `target` sits in its tree; the built tree counts from there against
+    // the document depth cap. False when nothing was added (the result is then destroyed).
+    bool BuildInto(const char* xml, CWindowHostUI* host, IContainerUI& target, int treeDepth);
 
     // Current build nesting on this thread (0 outside any build).
     static int NestingDepth();
+    // While a document is being built: the tree depth of the sibling list being built (1 for the
+    // document's top-level controls, more below them and in included documents); 0 outside builds.
+    static int ElementDepth();
 
 private:
+    bool Load(const char* xml, const char* resourceType);
     bool LoadFromResource(const char* id, const char* resourceType);
     void RegisterResources(CSkinXmlNode root, CWindowHostUI* host);
     static void ApplyWindowAttributes(CSkinXmlNode root, CWindowHostUI* host);

@@ -92,6 +92,7 @@ void HostBed::OnNotification(TNotifyEvent& event)
     n.sender = event.Sender ? event.Sender->GetName().GetData() : "";
     n.senderPtr = event.Sender;
     n.wParam = event.WParam;
+    n.lParam = event.LParam;
     notes.push_back(n);
     if (onNotify)
         onNotify(*this, event);
@@ -142,6 +143,30 @@ std::string SolidImage(const char* name, uint32_t rgb, int width, int height)
     testbed::DibCanvas canvas(width, height, 0xFF000000u | rgb);
     canvas.SaveBmp(path.c_str());
     return path;
+}
+
+std::string ImageSpec(const char* name, uint32_t rgb) { return "file='" + SolidImage(name, rgb) + "'"; }
+
+Screen::Screen(HostBed& bed)
+{
+    bed.Repaint();
+    m_pixels = testbed::ReadBitmap(bed.Host().GetOffscreenBitmap(), m_width, m_height);
+}
+
+uint32_t Screen::At(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return 0xDEADBEEF;
+    return m_pixels[static_cast<size_t>(y) * m_width + x] & 0xFFFFFF;
+}
+
+int Screen::CountNot(uint32_t rgb, const RECT& r) const
+{
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            n += At(x, y) != rgb ? 1 : 0;
+    return n;
 }
 
 }  // namespace controls_test

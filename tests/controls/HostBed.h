@@ -21,6 +21,7 @@ struct TRecordedNotify {
     std::string sender;       // sender's name
     SkinUI::CControlUI* senderPtr;
     WPARAM wParam;
+    LPARAM lParam;
 };
 
 class HostBed : public SkinUI::INotifyUI {
@@ -74,6 +75,23 @@ public:
 
 // Writes a solid colour 24-bit BMP into the temp folder and answers its full path.
 std::string SolidImage(const char* name, uint32_t rgb, int width = 8, int height = 8);
+// An image attribute string naming a fresh SolidImage.
+std::string ImageSpec(const char* name, uint32_t rgb);
+
+// The host's off-screen bitmap after a real WM_PAINT, as 0x00RRGGBB words.
+class Screen {
+public:
+    explicit Screen(HostBed& bed);
+    // 0xDEADBEEF outside the bitmap.
+    uint32_t At(int x, int y) const;
+    int CountNot(uint32_t rgb, const RECT& r) const;
+    int Width() const { return m_width; }
+
+private:
+    std::vector<uint32_t> m_pixels;
+    int m_width = 0;
+    int m_height = 0;
+};
 
 inline LPARAM Pt(int x, int y) { return MAKELPARAM(x, y); }
 

@@ -12,46 +12,9 @@
 
 using namespace SkinUI;
 using controls_test::HostBed;
+using controls_test::ImageSpec;
 using controls_test::Probe;
-
-namespace {
-
-// The host's off-screen bitmap after a real WM_PAINT, as 0x00RRGGBB words.
-class Screen {
-public:
-    explicit Screen(HostBed& bed)
-    {
-        bed.Repaint();
-        m_pixels = testbed::ReadBitmap(bed.Host().GetOffscreenBitmap(), m_width, m_height);
-    }
-    uint32_t At(int x, int y) const
-    {
-        if (x < 0 || y < 0 || x >= m_width || y >= m_height)
-            return 0xDEADBEEF;
-        return m_pixels[static_cast<size_t>(y) * m_width + x] & 0xFFFFFF;
-    }
-    int CountNot(uint32_t rgb, const RECT& r) const
-    {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                n += At(x, y) != rgb ? 1 : 0;
-        return n;
-    }
-    int Width() const { return m_width; }
-
-private:
-    std::vector<uint32_t> m_pixels;
-    int m_width = 0;
-    int m_height = 0;
-};
-
-std::string ImageSpec(const char* name, uint32_t rgb)
-{
-    return "file='" + controls_test::SolidImage(name, rgb) + "'";
-}
-
-}  // namespace
+using controls_test::Screen;
 
 TEST(ContainerPaint, BackgroundBorderAndChildClipping)
 {
