@@ -92,6 +92,8 @@ protected:
     // The colour the label's text is drawn in for the current enabled state.
     DWORD CurrentTextColor() const { return IsEnabled() ? m_textColor : m_disabledTextColor; }
     CRectUI TextRect() const;
+    // Draws `image` when not empty; an image that reports failure is emptied. True when drawn.
+    bool DrawStateImage(HDC hdc, CUIString& image);
 
     DWORD m_textColor = 0;
     DWORD m_disabledTextColor = 0;

@@ -6,6 +6,8 @@
 #include "controls/CheckBox.h"
 #include "controls/Container.h"
 #include "controls/Control.h"
+#include "controls/DateTime.h"
+#include "controls/Edit.h"
 #include "controls/HorizontalLayout.h"
 #include "controls/Label.h"
 #include "controls/Option.h"
@@ -51,7 +53,7 @@ struct TFactoryEntry {
 
 // The whole element vocabulary, grouped by name length so a look-up compares only a few names.
 const TFactoryEntry kFactory[] = {
-    SKIN_ELEMENT("Edit", nullptr),
+    SKIN_ELEMENT("Edit", &Make<CEditUI>),
     SKIN_ELEMENT("List", nullptr),
     SKIN_ELEMENT("Text", &Make<CTextUI>),
     SKIN_ELEMENT("Combo", nullptr),
@@ -64,7 +66,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("ActiveX", nullptr),
     SKIN_ELEMENT("CheckBox", &Make<CCheckBoxUI>),
     SKIN_ELEMENT("ComboBox", nullptr),
-    SKIN_ELEMENT("DateTime", nullptr),
+    SKIN_ELEMENT("DateTime", &Make<CDateTimeUI>),
     SKIN_ELEMENT("Progress", nullptr),
     SKIN_ELEMENT("RichEdit", nullptr),
     SKIN_ELEMENT("TreeView", nullptr),
