@@ -1,0 +1,42 @@
+#include "PopupTestSupport.h"
+
+namespace controls_test {
+
+std::string RefusedWindowClass::s_className;
+int RefusedWindowClass::s_refusals = 0;
+
+RefusedWindowClass::RefusedWindowClass(const char* className)
+{
+    s_className = className;
+    s_refusals = 0;
+    m_hook = ::SetWindowsHookExA(WH_CBT, &RefusedWindowClass::Hook, nullptr, ::GetCurrentThreadId());
+}
+
+RefusedWindowClass::~RefusedWindowClass()
+{
+    if (m_hook != nullptr)
+        ::UnhookWindowsHookEx(m_hook);
+}
+
+LRESULT CALLBACK RefusedWindowClass::Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        char name[64] = {};
+        ::GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof(name));
+        if (s_className == name) {
+            ++s_refusals;
+            return 1;
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+SkinUI::CRectUI ChildRect(HWND child)
+{
+    RECT r = {};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return SkinUI::CRectUI(r.left, r.top, r.right, r.bottom);
+}
+
+}  // namespace controls_test

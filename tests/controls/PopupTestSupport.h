@@ -1,0 +1,80 @@
+// Helpers for the controls that open native windows over themselves (edit, date picker): an arena
+// that shows writes into a deleted control, a hook that makes the platform refuse to create a
+// window of one class, and a child window's rectangle in its parent's client coordinates.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "core/Geometry.h"
+
+namespace controls_test {
+
+// A T that lives in one static arena. Deleting it fills its bytes with kFreedFill and keeps them,
+// so anything that writes into the dead object afterwards shows in FreedBytesUntouched. One live
+// instance per T at a time.
+template <class T> class Watched final : public T {
+public:
+    static const unsigned char kFreedFill = 0xDD;
+
+    static void* operator new(std::size_t size)
+    {
+        if (size > sizeof(s_bytes) || s_live)
+            throw std::bad_alloc();
+        s_live = true;
+        s_size = size;
+        return s_bytes;
+    }
+    static void operator delete(void* p, std::size_t size)
+    {
+        std::memset(p, kFreedFill, size);
+        s_live = false;
+    }
+    static bool IsLive() { return s_live; }
+    // The last instance was deleted and no byte of it has changed since.
+    static bool FreedBytesUntouched()
+    {
+        if (s_live || s_size == 0)
+            return false;
+        for (std::size_t i = 0; i < s_size; ++i) {
+            if (s_bytes[i] != kFreedFill)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    alignas(16) static unsigned char s_bytes[4096];
+    static bool s_live;
+    static std::size_t s_size;
+};
+
+template <class T> alignas(16) unsigned char Watched<T>::s_bytes[4096];
+template <class T> bool Watched<T>::s_live = false;
+template <class T> std::size_t Watched<T>::s_size = 0;
+
+// While it lives, the platform refuses to create windows of `className` on this thread (a
+// computer-based-training hook answering "no" at creation), before any message reaches them.
+class RefusedWindowClass {
+public:
+    explicit RefusedWindowClass(const char* className);
+    ~RefusedWindowClass();
+    RefusedWindowClass(const RefusedWindowClass&) = delete;
+    RefusedWindowClass& operator=(const RefusedWindowClass&) = delete;
+    int Refusals() const { return s_refusals; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static std::string s_className;
+    static int s_refusals;
+    HHOOK m_hook = nullptr;
+};
+
+// The window rectangle of a child in its parent's client coordinates.
+SkinUI::CRectUI ChildRect(HWND child);
+
+}  // namespace controls_test
