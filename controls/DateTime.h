@@ -31,6 +31,9 @@ public:
 
     const char* GetTypeName() const override;
     void* CastTo(const char* name) override;
+    // A tab stop that wants the cursor while enabled, as the edit: the focus has to find its way
+    // back here after a resize has closed the picker, and the text cursor must reach OnEvent.
+    unsigned GetCapabilities() const override;
     // Disabling closes an open picker without taking its date.
     void SetEnabled(bool enabled) override;
     void OnEvent(TInputEvent& event) override;
