@@ -22,15 +22,17 @@ using controls_test::HostBed;
 using controls_test::RectIs;
 using controls_test::RefusedWindowClass;
 using controls_test::Watched;
+using controls_test::WheelColumn;
 
 namespace {
 
 // A 300x200 host: a button "other" at (0,0)-(200,30) takes the first focus, the date control
 // "date" lies at (0,30)-(200,60), or full width when `fullWidth`.
 struct DateBed {
-    explicit DateBed(CDateTimeUI* d = new CDateTimeUI, bool fullWidth = false) : date(d)
+    explicit DateBed(CDateTimeUI* d = new CDateTimeUI, bool fullWidth = false)
+        : date(d)
     {
-        root = new CVerticalLayoutUI;
+        root = new WheelColumn;
         other = new CButtonUI;
         other->SetName("other");
         other->SetFixedWidth(200);
@@ -56,7 +58,7 @@ struct DateBed {
     }
 
     HostBed bed;
-    CVerticalLayoutUI* root = nullptr;
+    WheelColumn* root = nullptr;
     CButtonUI* other = nullptr;
     CDateTimeUI* date;
 };
@@ -89,10 +91,7 @@ std::string Today()
     return Shown(now);
 }
 
-std::string TextOf(const CControlUI* control)
-{
-    return control->GetText().GetData();
-}
+std::string TextOf(const CControlUI* control) { return control->GetText().GetData(); }
 
 }  // namespace
 
@@ -301,7 +300,11 @@ TEST(DateTime, RefusedPickerLeavesAPlainLabelThatCanOpenLater)
         EXPECT_GE(refuse.Refusals(), 1);
         EXPECT_EQ(t.bed.Host().GetFocusControl(), t.date);
         EXPECT_EQ(TextOf(t.date), Today());
+        controls_test::TurnWheel(t.bed.Hwnd(), 50, 45);
+        EXPECT_EQ(t.root->wheels, 1);
     }
     t.LeaveForOther();
     EXPECT_NE(t.Open(), nullptr);
+    controls_test::TurnWheel(t.bed.Hwnd(), 50, 45);
+    EXPECT_EQ(t.root->wheels, 1);
 }

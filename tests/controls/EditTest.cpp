@@ -19,20 +19,9 @@ using controls_test::HostBed;
 using controls_test::RectIs;
 using controls_test::RefusedWindowClass;
 using controls_test::Watched;
+using controls_test::WheelColumn;
 
 namespace {
-
-// A column that counts the wheel turns bubbling up to it.
-class WheelColumn : public CVerticalLayoutUI {
-public:
-    void OnEvent(TInputEvent& event) override
-    {
-        if (event.Type == InputEventKind::ScrollWheel)
-            ++wheels;
-        CVerticalLayoutUI::OnEvent(event);
-    }
-    int wheels = 0;
-};
 
 // A 300x200 host: a button "other" at (0,0)-(200,30) takes the first focus, the edit "edit" lies
 // at (0,30)-(200,60), or full width when `fullWidth`.
@@ -225,14 +214,14 @@ TEST(Edit, RefusedEditorLeavesTheEditClosedAndTheWheelFree)
         // Each click tries twice: when the edit gains the focus, and at the press itself.
         EXPECT_EQ(refuse.Refusals(), 4);
         EXPECT_EQ(t.bed.Host().GetFocusControl(), t.edit);
-        t.bed.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), controls_test::Pt(50, 45));
+        controls_test::TurnWheel(t.bed.Hwnd(), 50, 45);
         EXPECT_EQ(t.root->wheels, 1);
     }
     // Nothing was left set: the next focus opens the editor.
     t.bed.Click(50, 15);
     HWND editor = t.Open();
     ASSERT_NE(editor, nullptr);
-    t.bed.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), controls_test::Pt(50, 45));
+    controls_test::TurnWheel(t.bed.Hwnd(), 50, 45);
     EXPECT_EQ(t.root->wheels, 1);
 }
 

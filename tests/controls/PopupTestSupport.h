@@ -10,6 +10,7 @@
 #include <new>
 #include <string>
 
+#include "controls/VerticalLayout.h"
 #include "core/Geometry.h"
 
 namespace controls_test {
@@ -73,6 +74,24 @@ private:
     static int s_refusals;
     HHOOK m_hook = nullptr;
 };
+
+// A column that counts the wheel turns bubbling up to it.
+class WheelColumn : public SkinUI::CVerticalLayoutUI {
+public:
+    void OnEvent(SkinUI::TInputEvent& event) override
+    {
+        if (event.Type == SkinUI::InputEventKind::ScrollWheel)
+            ++wheels;
+        SkinUI::CVerticalLayoutUI::OnEvent(event);
+    }
+    int wheels = 0;
+};
+
+// Turns the wheel once over the client point (x, y) of a host window placed at the screen origin.
+inline void TurnWheel(HWND hostWindow, int x, int y)
+{
+    ::SendMessageA(hostWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(x, y));
+}
 
 // The window rectangle of a child in its parent's client coordinates.
 SkinUI::CRectUI ChildRect(HWND child);
