@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "controls/DateTimeWnd.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -97,8 +98,13 @@ void CDateTimeUI::OnEvent(TInputEvent& event)
     case InputEventKind::WindowSize:
         // The picker takes its date on the focus loss; the control gets the focus back, and a new
         // picker at its new place, after the next layout.
-        if (m_popup != nullptr && m_host != nullptr)
+        if (m_popup != nullptr && m_host != nullptr) {
+            // Dropping the focus sends "killfocus", whose listeners may end this control.
+            CControlAliveGuard alive(m_host, this);
             m_host->ScheduleFocus(this);
+            if (!alive.IsAlive())
+                return;
+        }
         break;
     case InputEventKind::ScrollWheel:
         if (m_popup != nullptr)

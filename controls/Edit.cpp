@@ -2,6 +2,7 @@
 
 #include "controls/EditWnd.h"
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
 
@@ -155,8 +156,13 @@ void CEditUI::OnEvent(TInputEvent& event)
     case InputEventKind::WindowSize:
         // The editor closes on the focus loss; the edit gets the focus back, and a new editor at
         // its new place, after the next layout.
-        if (m_editWindow != nullptr && m_host != nullptr)
+        if (m_editWindow != nullptr && m_host != nullptr) {
+            // Dropping the focus sends "killfocus", whose listeners may end this control.
+            CControlAliveGuard alive(m_host, this);
             m_host->ScheduleFocus(this);
+            if (!alive.IsAlive())
+                return;
+        }
         break;
     case InputEventKind::ScrollWheel:
         if (m_editWindow != nullptr)

@@ -256,21 +256,24 @@ TEST(DateTime, DisablingClosesThePickerWithoutTakingItsDate)
 
 TEST(DateTime, DestroyedWithItsPickerOpenLeavesNothingBehind)
 {
-    enum How { RemovedNow, RemovedLater, RemovedOnChange };
+    enum How { RemovedNow, RemovedLater, RemovedOnChange, RemovedOnResize };
     struct Context {
         How how;
         CVerticalLayoutUI* root;
         CControlUI* date;
     };
-    for (How how : {RemovedNow, RemovedLater, RemovedOnChange}) {
+    for (How how : {RemovedNow, RemovedLater, RemovedOnChange, RemovedOnResize}) {
         SCOPED_TRACE(how);
+        controls_test::FaultCounter faults;
         DateBed t(new Watched<CDateTimeUI>);
         Context context = {how, t.root, t.date};
         t.root->SetDefersChildDestroy(how == RemovedLater);
         t.bed.user = &context;
         t.bed.onNotify = [](HostBed& bed, TNotifyEvent& event) {
             Context* c = static_cast<Context*>(bed.user);
-            if (c->how == RemovedOnChange && event.Type == "datetimechanged" && c->root->IndexOfChild(c->date) >= 0)
+            const bool now = (c->how == RemovedOnChange && event.Type == "datetimechanged")
+                || (c->how == RemovedOnResize && event.Type == "killfocus" && event.Sender == c->date);
+            if (now && c->root->IndexOfChild(c->date) >= 0)
                 c->root->RemoveChild(c->date);
         };
         HWND picker = t.Open();
@@ -278,6 +281,8 @@ TEST(DateTime, DestroyedWithItsPickerOpenLeavesNothingBehind)
         SetPickerDate(picker, Day(2024, 3, 7));
         if (how == RemovedOnChange)
             t.LeaveForOther();
+        else if (how == RemovedOnResize)
+            SetWindowPos(t.bed.Hwnd(), nullptr, 0, 0, 400, 200, SWP_NOZORDER | SWP_NOACTIVATE);
         else
             t.root->RemoveChild(t.date);
         t.bed.Pump();
@@ -287,6 +292,7 @@ TEST(DateTime, DestroyedWithItsPickerOpenLeavesNothingBehind)
         t.bed.Pump();
         t.bed.Repaint();
         EXPECT_TRUE(Watched<CDateTimeUI>::FreedBytesUntouched());
+        EXPECT_EQ(faults.Faults(), 0);
         EXPECT_NE(t.bed.Host().GetFocusControl(), context.date);
     }
 }

@@ -165,14 +165,15 @@ TEST(Edit, PasswordPaintsOnlyThePasswordCharacter)
 
 TEST(Edit, DestroyedWithItsEditorOpenLeavesNothingBehind)
 {
-    enum How { RemovedNow, RemovedLater, RemovedOnReturn, RemovedOnChange };
+    enum How { RemovedNow, RemovedLater, RemovedOnReturn, RemovedOnChange, RemovedOnResize };
     struct Context {
         How how;
         CVerticalLayoutUI* root;
         CControlUI* edit;
     };
-    for (How how : {RemovedNow, RemovedLater, RemovedOnReturn, RemovedOnChange}) {
+    for (How how : {RemovedNow, RemovedLater, RemovedOnReturn, RemovedOnChange, RemovedOnResize}) {
         SCOPED_TRACE(how);
+        controls_test::FaultCounter faults;
         EditBed t(new Watched<CEditUI>);
         Context context = {how, t.root, t.edit};
         t.root->SetDefersChildDestroy(how == RemovedLater);
@@ -180,7 +181,8 @@ TEST(Edit, DestroyedWithItsEditorOpenLeavesNothingBehind)
         t.bed.onNotify = [](HostBed& bed, TNotifyEvent& event) {
             Context* c = static_cast<Context*>(bed.user);
             const bool now = (c->how == RemovedOnReturn && event.Type == "return")
-                || (c->how == RemovedOnChange && event.Type == "textchanged");
+                || (c->how == RemovedOnChange && event.Type == "textchanged")
+                || (c->how == RemovedOnResize && event.Type == "killfocus" && event.Sender == c->edit);
             if (now && c->root->IndexOfChild(c->edit) >= 0)
                 c->root->RemoveChild(c->edit);
         };
@@ -188,6 +190,8 @@ TEST(Edit, DestroyedWithItsEditorOpenLeavesNothingBehind)
         ASSERT_NE(editor, nullptr);
         if (how == RemovedNow || how == RemovedLater)
             t.root->RemoveChild(t.edit);
+        else if (how == RemovedOnResize)
+            SetWindowPos(t.bed.Hwnd(), nullptr, 0, 0, 400, 200, SWP_NOZORDER | SWP_NOACTIVATE);
         else if (how == RemovedOnReturn)
             SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 1);
         else
@@ -199,7 +203,8 @@ TEST(Edit, DestroyedWithItsEditorOpenLeavesNothingBehind)
         t.bed.Pump();
         t.bed.Repaint();
         EXPECT_TRUE(Watched<CEditUI>::FreedBytesUntouched());
-        EXPECT_EQ(t.bed.Host().GetFocusControl(), nullptr);
+        EXPECT_EQ(faults.Faults(), 0);
+        EXPECT_NE(t.bed.Host().GetFocusControl(), context.edit);
     }
 }
 
@@ -230,6 +235,7 @@ TEST(Edit, HiddenOrDisabledEditClosesItsEditor)
     enum How { Disabled, Hidden, ParentHidden };
     for (How how : {Disabled, Hidden, ParentHidden}) {
         SCOPED_TRACE(how);
+        controls_test::FaultCounter faults;
         EditBed t;
         t.edit->SetText("keep");
         HWND editor = t.Open();

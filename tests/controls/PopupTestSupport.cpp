@@ -31,6 +31,27 @@ LRESULT CALLBACK RefusedWindowClass::Hook(int code, WPARAM wParam, LPARAM lParam
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+volatile LONG FaultCounter::s_faults = 0;
+
+FaultCounter::FaultCounter()
+{
+    s_faults = 0;
+    m_handler = ::AddVectoredExceptionHandler(1, &FaultCounter::Count);
+}
+
+FaultCounter::~FaultCounter()
+{
+    if (m_handler != nullptr)
+        ::RemoveVectoredExceptionHandler(m_handler);
+}
+
+LONG CALLBACK FaultCounter::Count(EXCEPTION_POINTERS* info)
+{
+    if (info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION)
+        ::InterlockedIncrement(&s_faults);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 SkinUI::CRectUI ChildRect(HWND child)
 {
     RECT r = {};

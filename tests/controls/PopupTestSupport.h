@@ -75,6 +75,22 @@ private:
     HHOOK m_hook = nullptr;
 };
 
+// Counts the access violations raised on any thread while it lives. The platform swallows faults
+// inside some window procedure calls, so a read through a freed control would pass unseen.
+class FaultCounter {
+public:
+    FaultCounter();
+    ~FaultCounter();
+    FaultCounter(const FaultCounter&) = delete;
+    FaultCounter& operator=(const FaultCounter&) = delete;
+    int Faults() const { return s_faults; }
+
+private:
+    static LONG CALLBACK Count(EXCEPTION_POINTERS* info);
+    static volatile LONG s_faults;
+    void* m_handler = nullptr;
+};
+
 // A column that counts the wheel turns bubbling up to it.
 class WheelColumn : public SkinUI::CVerticalLayoutUI {
 public:
