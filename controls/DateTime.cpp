@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "controls/DateTimeWnd.h"
-#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -87,29 +86,9 @@ void CDateTimeUI::OnPress()
 
 void CDateTimeUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouseEvent(event))
+    if (HandleOverlayEvent(event, m_popup != nullptr))
         return;
     switch (event.Type) {
-    case InputEventKind::SetCursor:
-        if (!IsEnabled())
-            break;
-        ::SetCursor(::LoadCursorA(nullptr, IDC_IBEAM));
-        return;
-    case InputEventKind::WindowSize:
-        // The picker takes its date on the focus loss; the control gets the focus back, and a new
-        // picker at its new place, after the next layout.
-        if (m_popup != nullptr && m_host != nullptr) {
-            // Dropping the focus sends "killfocus", whose listeners may end this control.
-            CControlAliveGuard alive(m_host, this);
-            m_host->ScheduleFocus(this);
-            if (!alive.IsAlive())
-                return;
-        }
-        break;
-    case InputEventKind::ScrollWheel:
-        if (m_popup != nullptr)
-            return;
-        break;
     case InputEventKind::FocusGained:
         if (!IsEnabled())
             break;

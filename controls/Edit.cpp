@@ -2,7 +2,6 @@
 
 #include "controls/EditWnd.h"
 #include "core/ValueParse.h"
-#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
 
@@ -145,29 +144,9 @@ void CEditUI::OnPress(const TInputEvent& event)
 
 void CEditUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouseEvent(event))
+    if (HandleOverlayEvent(event, m_editWindow != nullptr))
         return;
     switch (event.Type) {
-    case InputEventKind::SetCursor:
-        if (!IsEnabled())
-            break;
-        ::SetCursor(::LoadCursorA(nullptr, IDC_IBEAM));
-        return;
-    case InputEventKind::WindowSize:
-        // The editor closes on the focus loss; the edit gets the focus back, and a new editor at
-        // its new place, after the next layout.
-        if (m_editWindow != nullptr && m_host != nullptr) {
-            // Dropping the focus sends "killfocus", whose listeners may end this control.
-            CControlAliveGuard alive(m_host, this);
-            m_host->ScheduleFocus(this);
-            if (!alive.IsAlive())
-                return;
-        }
-        break;
-    case InputEventKind::ScrollWheel:
-        if (m_editWindow != nullptr)
-            return;
-        break;
     case InputEventKind::FocusGained:
         if (!IsEnabled())
             break;

@@ -26,40 +26,20 @@ using controls_test::WheelColumn;
 
 namespace {
 
-// A 300x200 host: a button "other" at (0,0)-(200,30) takes the first focus, the date control
-// "date" lies at (0,30)-(200,60), or full width when `fullWidth`.
-struct DateBed {
+// The date control "date" under test in a PopupBed.
+struct DateBed : controls_test::PopupBed {
     explicit DateBed(CDateTimeUI* d = new CDateTimeUI, bool fullWidth = false)
-        : date(d)
+        : PopupBed(d, "date", fullWidth)
+        , date(d)
     {
-        root = new WheelColumn;
-        other = new CButtonUI;
-        other->SetName("other");
-        other->SetFixedWidth(200);
-        other->SetFixedHeight(30);
-        date->SetName("date");
-        if (!fullWidth)
-            date->SetFixedWidth(200);
-        date->SetFixedHeight(30);
-        root->AddChild(other);
-        root->AddChild(date);
-        bed.Attach(root);
     }
     // Clicks the control and answers its open picker.
     HWND Open()
     {
-        bed.Click(50, 45);
+        ClickControl();
         return date->GetPickerWindow();
     }
-    void LeaveForOther()
-    {
-        bed.Click(50, 15);
-        bed.Pump();
-    }
 
-    HostBed bed;
-    WheelColumn* root = nullptr;
-    CButtonUI* other = nullptr;
     CDateTimeUI* date;
 };
 

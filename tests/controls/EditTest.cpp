@@ -23,29 +23,17 @@ using controls_test::WheelColumn;
 
 namespace {
 
-// A 300x200 host: a button "other" at (0,0)-(200,30) takes the first focus, the edit "edit" lies
-// at (0,30)-(200,60), or full width when `fullWidth`.
-struct EditBed {
+// The edit "edit" under test in a PopupBed.
+struct EditBed : controls_test::PopupBed {
     explicit EditBed(CEditUI* e = new CEditUI, bool fullWidth = false)
-        : edit(e)
+        : PopupBed(e, "edit", fullWidth)
+        , edit(e)
     {
-        root = new WheelColumn;
-        other = new CButtonUI;
-        other->SetName("other");
-        other->SetFixedWidth(200);
-        other->SetFixedHeight(30);
-        edit->SetName("edit");
-        if (!fullWidth)
-            edit->SetFixedWidth(200);
-        edit->SetFixedHeight(30);
-        root->AddChild(other);
-        root->AddChild(edit);
-        bed.Attach(root);
     }
     // Clicks into the edit and answers its open editor.
     HWND Open()
     {
-        bed.Click(50, 45);
+        ClickControl();
         return edit->GetEditWindow();
     }
     void Type(HWND editor, const char* text)
@@ -55,9 +43,6 @@ struct EditBed {
         bed.Pump();
     }
 
-    HostBed bed;
-    WheelColumn* root = nullptr;
-    CButtonUI* other = nullptr;
     CEditUI* edit;
 };
 

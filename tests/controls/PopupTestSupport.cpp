@@ -52,6 +52,22 @@ LONG CALLBACK FaultCounter::Count(EXCEPTION_POINTERS* info)
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
+PopupBed::PopupBed(SkinUI::CControlUI* control, const char* name, bool fullWidth)
+{
+    root = new WheelColumn;
+    other = new SkinUI::CButtonUI;
+    other->SetName("other");
+    other->SetFixedWidth(200);
+    other->SetFixedHeight(30);
+    control->SetName(name);
+    if (!fullWidth)
+        control->SetFixedWidth(200);
+    control->SetFixedHeight(30);
+    root->AddChild(other);
+    root->AddChild(control);
+    bed.Attach(root);
+}
+
 SkinUI::CRectUI ChildRect(HWND child)
 {
     RECT r = {};

@@ -10,6 +10,8 @@
 #include <new>
 #include <string>
 
+#include "HostBed.h"
+#include "controls/Button.h"
 #include "controls/VerticalLayout.h"
 #include "core/Geometry.h"
 
@@ -108,6 +110,23 @@ inline void TurnWheel(HWND hostWindow, int x, int y)
 {
     ::SendMessageA(hostWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(x, y));
 }
+
+// A 300x200 host: a button "other" at (0,0)-(200,30) takes the first focus, and `control`, named
+// `name`, lies at (0,30)-(200,60), or full width when `fullWidth`.
+struct PopupBed {
+    PopupBed(SkinUI::CControlUI* control, const char* name, bool fullWidth);
+    // Clicks into the control (which opens its native window) or into the other button.
+    void ClickControl() { bed.Click(50, 45); }
+    void LeaveForOther()
+    {
+        bed.Click(50, 15);
+        bed.Pump();
+    }
+
+    HostBed bed;
+    WheelColumn* root = nullptr;
+    SkinUI::CButtonUI* other = nullptr;
+};
 
 // The window rectangle of a child in its parent's client coordinates.
 SkinUI::CRectUI ChildRect(HWND child);
