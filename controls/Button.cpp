@@ -202,17 +202,6 @@ DWORD CButtonUI::AdjustedColor(DWORD color) const
     return m_colorHsl ? CRenderKit::ShiftColorHsl(color, 180, 100, 100) : color;
 }
 
-bool CButtonUI::DrawStateImage(HDC hdc, CUIString& image)
-{
-    if (image.IsEmpty())
-        return false;
-    // Failure means no host or DC, not a missing file: do not try this image again.
-    if (DrawSkinImage(hdc, image))
-        return true;
-    image.Clear();
-    return false;
-}
-
 void CButtonUI::DrawForeImage(HDC hdc)
 {
     DrawStateImage(hdc, m_foreImage);

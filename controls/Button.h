@@ -44,8 +44,6 @@ public:
 protected:
     // Sets StateFocused and StateDisabled from the control's current focus and enabled state.
     void RefreshFocusAndDisabled();
-    // Draws `image` when not empty; an image that reports failure is emptied. True when drawn.
-    bool DrawStateImage(HDC hdc, CUIString& image);
     void DrawForeImage(HDC hdc);
     // Text drawing shared with options: colour chosen by the caller.
     void PaintTextInColor(HDC hdc, DWORD color);

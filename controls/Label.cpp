@@ -4,6 +4,7 @@
 
 #include "core/SystemLibrary.h"
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
 
@@ -206,6 +207,33 @@ bool CLabelUI::PassOnRefusedMouseEvent(TInputEvent& event)
     return true;
 }
 
+bool CLabelUI::HandleOverlayEvent(TInputEvent& event, bool open)
+{
+    if (PassOnRefusedMouseEvent(event))
+        return true;
+    switch (event.Type) {
+    case InputEventKind::SetCursor:
+        if (!IsEnabled())
+            return false;
+        ::SetCursor(::LoadCursorA(nullptr, IDC_IBEAM));
+        return true;
+    case InputEventKind::WindowSize: {
+        if (!open || m_host == nullptr)
+            return false;
+        // The native window closes on the focus loss and opens again, at the new place, when the
+        // focus comes back after the next layout. Dropping the focus sends "killfocus", whose
+        // listeners may end this control.
+        CControlAliveGuard alive(m_host, this);
+        m_host->ScheduleFocus(this);
+        return !alive.IsAlive();
+    }
+    case InputEventKind::ScrollWheel:
+        return open;
+    default:
+        return false;
+    }
+}
+
 CSizeUI CLabelUI::MeasureOneLine(int extra)
 {
     if (m_fixedSize.cy != 0)
@@ -343,6 +371,17 @@ CRectUI CLabelUI::TextRect() const
 {
     return CRectUI(m_position.left + m_textPadding.left, m_position.top + m_textPadding.top,
                    m_position.right - m_textPadding.right, m_position.bottom - m_textPadding.bottom);
+}
+
+bool CLabelUI::DrawStateImage(HDC hdc, CUIString& image)
+{
+    if (image.IsEmpty())
+        return false;
+    // Failure means no host or DC, not a missing file: do not try this image again.
+    if (DrawSkinImage(hdc, image))
+        return true;
+    image.Clear();
+    return false;
 }
 
 void CLabelUI::PaintText(HDC hdc)

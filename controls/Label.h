@@ -87,11 +87,19 @@ protected:
     // A mouse event the control does not accept goes to the parent, or at the root to the label's
     // own handling. True when the event was passed on.
     bool PassOnRefusedMouseEvent(TInputEvent& event);
+    // The event rules shared by labels that open a native window over themselves while focused
+    // (edit, date picker), `open` telling whether that window is open now: refused mouse events
+    // go to the parent, the text cursor while enabled, a window resize closes the open window and
+    // brings the focus back after the next layout, the wheel is swallowed while open. True when
+    // the event is finished (the control may then be gone).
+    bool HandleOverlayEvent(TInputEvent& event, bool open);
     // Replaces zero text colours by the host's defaults (kept for good, as the skin expects).
     void ResolveDefaultColors();
     // The colour the label's text is drawn in for the current enabled state.
     DWORD CurrentTextColor() const { return IsEnabled() ? m_textColor : m_disabledTextColor; }
     CRectUI TextRect() const;
+    // Draws `image` when not empty; an image that reports failure is emptied. True when drawn.
+    bool DrawStateImage(HDC hdc, CUIString& image);
 
     DWORD m_textColor = 0;
     DWORD m_disabledTextColor = 0;

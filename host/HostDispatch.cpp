@@ -225,6 +225,7 @@ void CWindowHostUI::CaptureMouse()
 
 void CWindowHostUI::ReleaseMouse()
 {
+    // The flag goes first, so our own release is not taken for a loss at WM_CAPTURECHANGED.
     m_mouseCaptured = false;
     ::ReleaseCapture();
 }

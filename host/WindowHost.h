@@ -64,6 +64,9 @@ public:
     bool HasRootControl() const override { return m_root != nullptr; }
     void CaptureMouse();
     bool IsMouseCaptured() const { return m_mouseCaptured; }
+    // Ends the capture without a ButtonUp, so a native child the pressed control opened gets the
+    // mouse; the pressed control stays as it is.
+    void ReleaseMouse();
     HWND GetTooltipWindow() const { return m_tooltip; }
     // The last mouse point is the base's GetMousePos() (m_ptLastMousePos).
 
@@ -144,8 +147,6 @@ private:
     static bool AskFilters(const CPtrVectorUI& filters, UINT message, WPARAM wParam, LPARAM lParam,
                            LRESULT& result);
     CControlUI* OwnControlAt(POINT pt) const;
-    // Clears the captured flag before releasing, so our own release is not taken for a loss.
-    void ReleaseMouse();
     void OnMouseMove(LPARAM lParam);
     bool OnMouseHover(LPARAM lParam);
     void OnMouseLeave();

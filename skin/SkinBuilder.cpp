@@ -8,6 +8,8 @@
 #include "controls/ChildLayout.h"
 #include "controls/Container.h"
 #include "controls/Control.h"
+#include "controls/DateTime.h"
+#include "controls/Edit.h"
 #include "controls/Flash.h"
 #include "controls/HorizontalLayout.h"
 #include "controls/Label.h"
@@ -59,7 +61,7 @@ struct TFactoryEntry {
 
 // The whole element vocabulary, grouped by name length so a look-up compares only a few names.
 const TFactoryEntry kFactory[] = {
-    SKIN_ELEMENT("Edit", nullptr),
+    SKIN_ELEMENT("Edit", &Make<CEditUI>),
     SKIN_ELEMENT("List", nullptr),
     SKIN_ELEMENT("Text", &Make<CTextUI>),
     SKIN_ELEMENT("Combo", nullptr),
@@ -72,7 +74,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("ActiveX", &Make<CActiveXUI>),
     SKIN_ELEMENT("CheckBox", &Make<CCheckBoxUI>),
     SKIN_ELEMENT("ComboBox", nullptr),
-    SKIN_ELEMENT("DateTime", nullptr),
+    SKIN_ELEMENT("DateTime", &Make<CDateTimeUI>),
     SKIN_ELEMENT("Progress", &Make<CProgressUI>),
     SKIN_ELEMENT("RichEdit", nullptr),
     SKIN_ELEMENT("TreeView", nullptr),

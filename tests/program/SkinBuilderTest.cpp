@@ -11,6 +11,8 @@
 #include "ProgramTestSupport.h"
 #include "controls/Button.h"
 #include "controls/Container.h"
+#include "controls/DateTime.h"
+#include "controls/Edit.h"
 #include "controls/Label.h"
 #include "host/WindowHost.h"
 #include "skin/SkinBuilder.h"
@@ -312,6 +314,26 @@ TEST_F(SkinBuilderTest, DefaultsComeFirstAndTheFirstDefaultListWins) {
     EXPECT_EQ(nullptr, label->GetHost());
     host.AttachRoot(root);
     EXPECT_EQ(&host, label->GetHost());
+}
+
+TEST_F(SkinBuilderTest, EditAndDateTimeElementsBuildTheirControls)
+{
+    CControlUI* root = Build("<Window><VerticalLayout><Edit name=\"e\" maxchar=\"3\" password=\"true\" "
+                             "numberonly=\"true\" nativebkcolor=\"#FF102030\"/><DateTime name=\"d\"/>"
+                             "</VerticalLayout></Window>");
+    ASSERT_NE(nullptr, root);
+    ASSERT_EQ(2, Children(root)->ChildCount());
+    CEditUI* edit = static_cast<CEditUI*>(Children(root)->ChildAt(0)->CastTo("Edit"));
+    ASSERT_NE(nullptr, edit);
+    EXPECT_STREQ("EditUI", edit->GetTypeName());
+    EXPECT_EQ(3, edit->GetMaxChar());
+    EXPECT_TRUE(edit->IsPasswordMode());
+    EXPECT_TRUE(edit->IsNumberOnly());
+    EXPECT_EQ(0xFF102030u, edit->GetNativeBkColor());
+    CDateTimeUI* date = static_cast<CDateTimeUI*>(Children(root)->ChildAt(1)->CastTo("DateTime"));
+    ASSERT_NE(nullptr, date);
+    EXPECT_STREQ("DateTimeUI", date->GetTypeName());
+    EXPECT_NE(nullptr, date->CastTo("Label"));
 }
 
 TEST_F(SkinBuilderTest, LoadFailureRegistersNothing) {
