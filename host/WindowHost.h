@@ -44,6 +44,8 @@ public:
     // Takes the window's DC and joins the process-wide host list.
     void BindWindow(HWND hwnd);
     HWND GetPaintWindow() const { return m_hWndPaint; }
+    // The window's own DC (not the off-screen one); owned by the host.
+    HDC GetPaintDC() const { return m_hDcPaint; }
     // Replaces the root; the old tree is destroyed after the current message.
     bool AttachRoot(CControlUI* root);
     // Attaches a subtree to this host (initialising it under `parent`, or its own parent when
@@ -59,7 +61,11 @@ public:
     CControlUI* GetRoot() const { return m_root; }
     bool HasRootControl() const override { return m_root != nullptr; }
     void CaptureMouse();
+    // Clears the captured flag before releasing, so our own release is not taken for a loss.
+    void ReleaseMouse();
     bool IsMouseCaptured() const { return m_mouseCaptured; }
+    // The control that got the last button-down and has not had its ButtonUp yet, or null.
+    CControlUI* GetPressedControl() const { return m_pressed; }
     HWND GetTooltipWindow() const { return m_tooltip; }
     // The last mouse point is the base's GetMousePos() (m_ptLastMousePos).
 
@@ -138,8 +144,6 @@ private:
     static bool AskFilters(const CPtrVectorUI& filters, UINT message, WPARAM wParam, LPARAM lParam,
                            LRESULT& result);
     CControlUI* OwnControlAt(POINT pt) const;
-    // Clears the captured flag before releasing, so our own release is not taken for a loss.
-    void ReleaseMouse();
     void OnMouseMove(LPARAM lParam);
     bool OnMouseHover(LPARAM lParam);
     void OnMouseLeave();

@@ -9,6 +9,7 @@
 #include "controls/HorizontalLayout.h"
 #include "controls/Label.h"
 #include "controls/Option.h"
+#include "controls/RichEdit.h"
 #include "controls/ScrollBar.h"
 #include "controls/Text.h"
 #include "controls/VerticalLayout.h"
@@ -66,7 +67,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("ComboBox", nullptr),
     SKIN_ELEMENT("DateTime", nullptr),
     SKIN_ELEMENT("Progress", nullptr),
-    SKIN_ELEMENT("RichEdit", nullptr),
+    SKIN_ELEMENT("RichEdit", &Make<CRichEditUI>),
     SKIN_ELEMENT("TreeView", nullptr),
     SKIN_ELEMENT("TreeNode", nullptr),
     SKIN_ELEMENT("Container", &Make<CContainerUI>),
