@@ -106,6 +106,8 @@ public:
 protected:
     // Position minus inset minus the thickness of each visible bar.
     CRectUI ClientRect() const;
+    // Visible children: floating ones by their own rule, the others all get `inner`.
+    void PlaceChildren(const CRectUI& inner);
     bool VerticalBarShown() const;
     bool HorizontalBarShown() const;
 

@@ -190,10 +190,11 @@ bool CRichEditUI::ApplyStyleAttribute(const char* name, const char* value)
         const char* text = value != nullptr ? value : "";
         if (std::strstr(text, "left") != nullptr)
             m_editStyle &= ~static_cast<DWORD>(ES_CENTER | ES_RIGHT);
+        // One alignment at a time: the last word found wins.
         if (std::strstr(text, "center") != nullptr)
-            m_editStyle |= ES_CENTER;
+            m_editStyle = (m_editStyle & ~static_cast<DWORD>(ES_RIGHT)) | ES_CENTER;
         if (std::strstr(text, "right") != nullptr)
-            m_editStyle |= ES_RIGHT;
+            m_editStyle = (m_editStyle & ~static_cast<DWORD>(ES_CENTER)) | ES_RIGHT;
     } else {
         return false;
     }
@@ -280,15 +281,7 @@ void CRichEditUI::SetPosition(const CRectUI& rect)
         m_horizontalScrollBar->SetPosition(
             CRectUI(text.left, text.bottom, text.right, text.bottom + m_horizontalScrollBar->GetFixedHeight()));
     }
-    for (int i = 0; i < m_children.GetSize(); ++i) {
-        CControlUI* child = ChildAt(i);
-        if (!child->IsVisible())
-            continue;
-        if (child->IsFloating())
-            PlaceFloatingChild(i);
-        else
-            child->SetPosition(text);
-    }
+    PlaceChildren(text);
 }
 
 void CRichEditUI::PaintText(HDC hdc)

@@ -8,6 +8,7 @@
 
 #include <imm.h>
 
+#include "core/SystemLibrary.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -47,16 +48,27 @@ POINT SignedPoint(LPARAM lParam)
     return pt;
 }
 
+// The input method library is looked up when first needed rather than imported, so the program
+// keeps its short list of imports.
 void MoveCompositionWindow(HWND window)
 {
-    HIMC context = ::ImmGetContext(window);
+    typedef HIMC(WINAPI * TGetContext)(HWND);
+    typedef BOOL(WINAPI * TSetCompositionWindow)(HIMC, COMPOSITIONFORM*);
+    typedef BOOL(WINAPI * TReleaseContext)(HWND, HIMC);
+    static const HMODULE imm = LoadSystemLibrary("imm32.dll");
+    static const TGetContext getContext = LookUpProc<TGetContext>(imm, "ImmGetContext");
+    static const TSetCompositionWindow setWindow = LookUpProc<TSetCompositionWindow>(imm, "ImmSetCompositionWindow");
+    static const TReleaseContext releaseContext = LookUpProc<TReleaseContext>(imm, "ImmReleaseContext");
+    if (getContext == nullptr || setWindow == nullptr || releaseContext == nullptr)
+        return;
+    HIMC context = getContext(window);
     if (context == nullptr)
         return;
     COMPOSITIONFORM form = {};
     form.dwStyle = CFS_POINT;
     ::GetCaretPos(&form.ptCurrentPos);
-    ::ImmSetCompositionWindow(context, &form);
-    ::ImmReleaseContext(window, context);
+    setWindow(context, &form);
+    releaseContext(window, context);
 }
 
 }  // namespace
@@ -124,6 +136,14 @@ LRESULT CRichEditUI::FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, b
     // has no say in its former window.
     if (m_textHost == nullptr || m_host == nullptr || m_host->GetPaintWindow() == nullptr)
         return 0;
+    if (message == WM_CAPTURECHANGED) {
+        // Lost while the services held it: they are told, and stop getting every mouse message.
+        if (m_textHost->IsCaptured() && reinterpret_cast<HWND>(lParam) != m_host->GetPaintWindow()) {
+            m_textHost->ForgetCapture();
+            SendTextMessage(message, wParam, lParam, nullptr);
+        }
+        return 0;
+    }
     const bool mouse = IsMouseMessage(message);
     if (!IsVisible() || !IsEnabled() || (mouse && !AcceptsMouse()))
         return 0;

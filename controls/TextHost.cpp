@@ -351,9 +351,10 @@ void CTxtWinHost::TxSetCapture(WINBOOL capture)
         host->CaptureMouse();
         m_flags |= FlagCaptured;
     } else if (IsCaptured()) {
-        // Only our own capture: a release must not end another control's press.
-        host->ReleaseMouse();
+        // Only our own capture: a release must not end another control's press. The bit goes
+        // first, so the capture change our own release causes is not taken for a loss.
         m_flags &= ~FlagCaptured;
+        host->ReleaseMouse();
     }
 }
 

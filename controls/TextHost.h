@@ -63,6 +63,8 @@ public:
     // Stores the rectangle, derives the extent from it and tells the services.
     void SetClientRect(const CRectUI& rect);
     bool IsCaptured() const { return (m_flags & FlagCaptured) != 0; }
+    // Another window took the mouse: the services no longer hold it.
+    void ForgetCapture() { m_flags &= ~FlagCaptured; }
     bool IsInPlaceActive() const { return (m_flags & FlagInPlaceActive) != 0; }
     void SetRich(bool rich);
     void SetTextColor(uint32_t argb);

@@ -122,6 +122,46 @@ TEST(RichEditMessages, ReturnIsTakenWhenTheEditorDoesNotWantIt)
     }
 }
 
+TEST(RichEditHost, AttributesBecomeWhatTheServicesAreTold)
+{
+    const DWORD defaults = TXTBIT_MULTILINE | TXTBIT_RICHTEXT | TXTBIT_HIDESELECTION | TXTBIT_WORDWRAP;
+    struct TCase {
+        const char* attributes;
+        DWORD bits;
+        DWORD scrollBars;
+        WORD alignment;
+    } cases[] = {
+        {"", defaults, 0, PFA_LEFT},
+        {"multiline=\"false\" rich=\"false\"", TXTBIT_HIDESELECTION | TXTBIT_WORDWRAP, 0, PFA_LEFT},
+        {"multiline=\"true\" readonly=\"true\"", defaults | TXTBIT_READONLY, 0, PFA_LEFT},
+        {"readonly=\"TRUE\"", defaults, 0, PFA_LEFT},
+        {"hscrollbar=\"true\"", defaults & ~TXTBIT_WORDWRAP, WS_HSCROLL | ES_DISABLENOSCROLL, PFA_LEFT},
+        {"vscrollbar=\"true\" autovscroll=\"true\"", defaults, WS_VSCROLL | ES_DISABLENOSCROLL | ES_AUTOVSCROLL,
+            PFA_LEFT},
+        {"autohscroll=\"true\"", defaults & ~TXTBIT_WORDWRAP, ES_AUTOHSCROLL, PFA_LEFT},
+        {"align=\"center\"", defaults, 0, PFA_CENTER},
+        {"align=\"center right\"", defaults, 0, PFA_RIGHT},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.attributes);
+        FakeServicesScope scope;
+        RichEditBed b(std::string(c.attributes) + " textcolor=\" #FF112233\"");
+        ITextHost* host = FakeTextServices::Last()->host;
+        DWORD bits = 0;
+        host->TxGetPropertyBits(~0u, &bits);
+        EXPECT_EQ(c.bits, bits);
+        DWORD scrollBars = 0;
+        host->TxGetScrollBars(&scrollBars);
+        EXPECT_EQ(c.scrollBars, scrollBars);
+        const PARAFORMAT* paragraph = nullptr;
+        ASSERT_EQ(S_OK, host->TxGetParaFormat(&paragraph));
+        EXPECT_EQ(c.alignment, paragraph->wAlignment);
+        const CHARFORMATW* character = nullptr;
+        ASSERT_EQ(S_OK, host->TxGetCharFormat(&character));
+        EXPECT_EQ(RGB(0x11, 0x22, 0x33), character->crTextColor);
+    }
+}
+
 TEST(RichEditHost, PasswordCharacterIsAWholeUtf16Unit)
 {
     struct TCase {
@@ -289,6 +329,24 @@ TEST(RichEditMouse, AnotherControlsPressKeepsItsMovesAndRelease)
     EXPECT_EQ(nullptr, b.bed.Host().GetPressedControl());
     EXPECT_EQ(nullptr, ::GetCapture());
     EXPECT_EQ(0u, static_cast<CButtonUI*>(b.button->CastTo("Button"))->GetButtonState() & StatePushed);
+}
+
+TEST(RichEditMouse, ACaptureTakenAwayFromTheServicesEndsTheirHold)
+{
+    FakeServicesScope scope;
+    RichEditBed b;
+    FakeTextServices* fake = FakeTextServices::Last();
+    fake->host->TxSetCapture(TRUE);
+    ASSERT_EQ(b.bed.Hwnd(), ::GetCapture());
+    b.bed.MoveTo(150, 120);  // over the button, but the services hold the mouse
+    EXPECT_EQ(1, fake->Count(WM_MOUSEMOVE));
+    testbed::TestWindow other;
+    ::SetCapture(other.Handle());
+    EXPECT_EQ(1, fake->Count(WM_CAPTURECHANGED));
+    b.bed.MoveTo(150, 125);
+    EXPECT_EQ(1, fake->Count(WM_MOUSEMOVE));
+    EXPECT_NE(0u, static_cast<CButtonUI*>(b.button->CastTo("Button"))->GetButtonState() & StateHot);
+    ::ReleaseCapture();
 }
 
 TEST(RichEditScroll, ScrollOperationsBecomeScrollMessages)
