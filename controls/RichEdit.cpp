@@ -8,6 +8,7 @@
 #include "controls/ScrollBar.h"
 #include "core/SystemLibrary.h"
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -122,7 +123,10 @@ void CRichEditUI::SetText(const char* text)
     std::vector<WCHAR> wide(static_cast<size_t>(units));
     ::MultiByteToWideChar(CP_ACP, 0, source, -1, wide.data(), units);
     CHARRANGE all = {0, -1};
+    CControlAliveGuard alive(m_host, this);
     SendTextMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all), nullptr);
+    if (!alive.IsAlive())
+        return;  // a listener of the selection change took the editor away
     SendTextMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.data()), nullptr);
 }
 

@@ -9,6 +9,7 @@
 #include <imm.h>
 
 #include "core/SystemLibrary.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -98,16 +99,24 @@ void CRichEditUI::OnEvent(TInputEvent& event)
     case InputEventKind::FocusLost: {
         const bool gained = event.Type == InputEventKind::FocusGained;
         if (services != nullptr) {
+            CControlAliveGuard alive(m_host, this);
             services->OnTxInPlaceActivate(nullptr);
             SendTextMessage(gained ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0, nullptr);
+            if (!alive.IsAlive())
+                return;
         }
         m_focused = gained;
         Invalidate();
         return;
     }
-    case InputEventKind::Timer:
+    case InputEventKind::Timer: {
+        // The services' own timers also raise "timer", once they are done with them.
+        CControlAliveGuard alive(m_host, this);
         SendTextMessage(WM_TIMER, event.WParam, event.LParam, nullptr);
+        if (!alive.IsAlive())
+            return;
         break;
+    }
     case InputEventKind::ScrollWheel:
         if ((event.KeyState & MK_CONTROL) != 0)
             return;
@@ -200,9 +209,9 @@ LRESULT CRichEditUI::FilterMouse(UINT message, WPARAM wParam, LPARAM lParam, boo
         return 0;
     }
     if (GivesFocus(message)) {
-        CTextHostHold hold(m_textHost);
+        CControlAliveGuard alive(m_host, this);
         TakeFocus();
-        if (!hold.OwnerAlive())
+        if (!alive.IsAlive())
             return 0;  // a focus listener destroyed the editor: the host handles the press
     }
     const LRESULT answer = ForwardToServices(message, wParam, lParam, handled);
@@ -215,9 +224,9 @@ LRESULT CRichEditUI::FilterMouse(UINT message, WPARAM wParam, LPARAM lParam, boo
 LRESULT CRichEditUI::ForwardToServices(UINT message, WPARAM wParam, LPARAM lParam, bool& handled)
 {
     LRESULT answer = 0;
-    CTextHostHold hold(m_textHost);
+    CControlAliveGuard alive(m_host, this);
     const HRESULT hr = SendTextMessage(message, wParam, lParam, &answer);
-    if (!hold.OwnerAlive()) {
+    if (!alive.IsAlive()) {
         // The editor went away while handling it; nobody else is owed the message.
         handled = true;
         return answer;
@@ -273,8 +282,8 @@ LRESULT CRichEditUI::FilterChar(UINT message, WPARAM wParam, LPARAM lParam, bool
     WCHAR units[2] = {0, 0};
     const int converted = ::MultiByteToWideChar(CP_ACP, 0, bytes, count, units, 2);
     LRESULT answer = 0;
-    CTextHostHold hold(m_textHost);
-    for (int i = 0; i < converted && hold.OwnerAlive(); ++i)
+    CControlAliveGuard alive(m_host, this);
+    for (int i = 0; i < converted && alive.IsAlive(); ++i)
         answer = ForwardToServices(WM_CHAR, units[i], lParam, handled);
     handled = true;
     return answer;

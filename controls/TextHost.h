@@ -57,7 +57,6 @@ public:
 
     // The control is going away: no call reaches it from here on.
     void Detach() { m_owner = nullptr; }
-    bool HasOwner() const { return m_owner != nullptr; }
     ITextServices* GetServices() const { return m_services; }
     const CRectUI& GetClientRect() const { return m_client; }
     // Stores the rectangle, derives the extent from it and tells the services.
@@ -142,8 +141,9 @@ private:
     WCHAR m_passwordChar = 0;
 };
 
-// Keeps a text host, and with it the services, alive across a call that may destroy its control
-// (a listener of a notification raised inside the call); OwnerAlive then tells whether it did.
+// Keeps a text host, and with it the services, alive across a call into the services that may
+// destroy the control (a listener of a notification raised inside the call): the services return
+// into live objects, and the last reference goes when the hold does.
 class CTextHostHold {
 public:
     explicit CTextHostHold(CTxtWinHost* host)
@@ -159,7 +159,6 @@ public:
     }
     CTextHostHold(const CTextHostHold&) = delete;
     CTextHostHold& operator=(const CTextHostHold&) = delete;
-    bool OwnerAlive() const { return m_host != nullptr && m_host->HasOwner(); }
 
 private:
     CTxtWinHost* m_host;

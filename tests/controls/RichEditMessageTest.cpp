@@ -122,6 +122,26 @@ TEST(RichEditMessages, ReturnIsTakenWhenTheEditorDoesNotWantIt)
     }
 }
 
+TEST(RichEditMessages, AReturnListenerMayDestroyTheEditor)
+{
+    FakeServicesScope scope;
+    RichEditBed b("wantreturn=\"false\"");
+    CContainerUI* column = static_cast<CContainerUI*>(b.edit->GetParent()->CastTo("Container"));
+    ASSERT_NE(nullptr, column);
+    column->SetDefersChildDestroy(false);
+    b.bed.user = column;
+    b.bed.onNotify = [](controls_test::HostBed& bed, TNotifyEvent& event) {
+        if (event.Type == "return")
+            static_cast<CContainerUI*>(bed.user)->RemoveChild(event.Sender);
+    };
+    b.edit->TakeFocus();
+    b.Press(VK_RETURN, '\r');
+    EXPECT_EQ(nullptr, b.bed.Host().FindControlByName("edit"));
+    EXPECT_EQ(nullptr, FakeTextServices::Last());  // released with the editor
+    b.Type("a");
+    b.bed.Click(50, 50);
+}
+
 TEST(RichEditHost, AttributesBecomeWhatTheServicesAreTold)
 {
     const DWORD defaults = TXTBIT_MULTILINE | TXTBIT_RICHTEXT | TXTBIT_HIDESELECTION | TXTBIT_WORDWRAP;
