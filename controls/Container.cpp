@@ -250,7 +250,11 @@ void CContainerUI::SetPosition(const CRectUI& rect)
     CControlUI::SetPosition(rect);
     if (m_children.IsEmpty())
         return;
-    CRectUI inner = Shrink(rect, m_inset);
+    PlaceChildren(Shrink(rect, m_inset));
+}
+
+void CContainerUI::PlaceChildren(const CRectUI& inner)
+{
     for (int i = 0; i < m_children.GetSize(); ++i) {
         CControlUI* child = ChildAt(i);
         if (!child->IsVisible())

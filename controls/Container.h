@@ -108,6 +108,8 @@ protected:
     CRectUI InsetRect() const;
     // Position minus inset minus the thickness of each visible bar.
     CRectUI ClientRect() const;
+    // Visible children: floating ones by their own rule, the others all get `inner`.
+    void PlaceChildren(const CRectUI& inner);
     bool VerticalBarShown() const;
     bool HorizontalBarShown() const;
 

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "controls/Control.h"
+#include "controls/RichEdit.h"
 #include "host/ControlAliveGuard.h"
 
 namespace SkinUI {
@@ -42,6 +43,15 @@ CControlUI* VisitTabStop(CControlUI* control, void* data)
 unsigned UpperAscii(unsigned key)
 {
     return key >= 'a' && key <= 'z' ? key - ('a' - 'A') : key;
+}
+
+// A rich edit that wants Tab characters gets the key instead of the tab order.
+bool FocusWantsTab(CControlUI* focus)
+{
+    if (focus == nullptr || !focus->IsVisible() || !focus->IsEnabled())
+        return false;
+    const CRichEditUI* edit = static_cast<CRichEditUI*>(focus->CastTo("RichEdit"));
+    return edit != nullptr && edit->WantsTab();
 }
 
 struct TShortcutSearch {
@@ -206,7 +216,7 @@ bool CWindowHostUI::PreTranslate(UINT message, WPARAM wParam, LPARAM lParam, LRE
 
     switch (message) {
     case WM_KEYDOWN:
-        if (wParam != VK_TAB)
+        if (wParam != VK_TAB || FocusWantsTab(m_focus))
             return false;
         MoveFocusByTab(::GetKeyState(VK_SHIFT) >= 0);
         return true;

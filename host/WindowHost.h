@@ -46,6 +46,8 @@ public:
     // Takes the window's DC and joins the process-wide host list.
     void BindWindow(HWND hwnd);
     HWND GetPaintWindow() const { return m_hWndPaint; }
+    // The window's own DC (not the off-screen one); owned by the host.
+    HDC GetPaintDC() const { return m_hDcPaint; }
     // Replaces the root; the old tree is destroyed after the current message.
     bool AttachRoot(CControlUI* root);
     // Attaches a subtree to this host (initialising it under `parent`, or its own parent when
@@ -63,10 +65,11 @@ public:
     CControlUI* GetRoot() const { return m_root; }
     bool HasRootControl() const override { return m_root != nullptr; }
     void CaptureMouse();
-    bool IsMouseCaptured() const { return m_mouseCaptured; }
     // Ends the capture without a ButtonUp, so a native child the pressed control opened gets the
-    // mouse; the pressed control stays as it is.
+    // mouse; the pressed control stays as it is. The captured flag is cleared before the release,
+    // so our own release is not taken for a loss.
     void ReleaseMouse();
+    bool IsMouseCaptured() const { return m_mouseCaptured; }
     HWND GetTooltipWindow() const { return m_tooltip; }
     // The last mouse point is the base's GetMousePos() (m_ptLastMousePos).
 

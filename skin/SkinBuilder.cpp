@@ -15,6 +15,7 @@
 #include "controls/Label.h"
 #include "controls/Option.h"
 #include "controls/Progress.h"
+#include "controls/RichEdit.h"
 #include "controls/ScrollBar.h"
 #include "controls/Slider.h"
 #include "controls/TabLayout.h"
@@ -76,7 +77,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("ComboBox", nullptr),
     SKIN_ELEMENT("DateTime", &Make<CDateTimeUI>),
     SKIN_ELEMENT("Progress", &Make<CProgressUI>),
-    SKIN_ELEMENT("RichEdit", nullptr),
+    SKIN_ELEMENT("RichEdit", &Make<CRichEditUI>),
     SKIN_ELEMENT("TreeView", nullptr),
     SKIN_ELEMENT("TreeNode", nullptr),
     SKIN_ELEMENT("Container", &Make<CContainerUI>),
