@@ -3,6 +3,7 @@
 #   tools/fuzz.sh TARGET [SECONDS]   fuzzes one target (default 600 s) from its seed corpus
 #   tools/fuzz.sh --replay [TARGET]  runs every kept input once (all targets by default)
 #   tools/fuzz.sh --list             names the targets
+#   tools/fuzz.sh markup [SECONDS]   the markup layout's mutation loop, under Wine (render tests)
 # New inputs go to build/fuzz/work/TARGET, never into the tree; a crash input is written to
 # build/fuzz/crashes/TARGET/. Keep each one, once mended, in tests/fuzz/corpus/TARGET/.
 set -euo pipefail
@@ -12,7 +13,7 @@ mapfile -t targets < <("$root/tests/fuzz/build.sh" --list)
 
 case "${1:-}" in
   ""|-h|--help)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
     exit 2 ;;
   --list)
     printf '%s\n' "${targets[@]}"
@@ -34,6 +35,13 @@ esac
 
 target=$1
 seconds=${2:-600}
+if [ "$target" = markup ]; then
+  build="$root/build/mingw-debug"
+  "$root/tools/setup.sh" mingw-debug test_render
+  "$root/tools/wine-prefix.sh" "$build/wineprefix" headless
+  QUORIL_WINEPREFIX="$build/wineprefix" QUORIL_MARKUP_FUZZ_SECONDS="$seconds" \
+    exec "$root/cmake/wine-run.sh" "$build/tests/test_render.exe" --gtest_filter='MarkupMutation.*'
+fi
 "$root/tests/fuzz/build.sh" "$out" "$target"
 work="$out/work/$target"
 crashes="$out/crashes/$target"
