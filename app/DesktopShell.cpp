@@ -137,6 +137,9 @@ bool ShellExecuteAsDesktopUser(const std::string& file, const std::string& param
     CTextVariant operation(com, "open");
     if (!program.Valid() || !arguments.Valid() || !folder.Valid() || !operation.Valid())
         return false;
+    // The shell is not the foreground process; the browser may come to the front as it would
+    // have when started from here.
+    AllowSetForegroundWindow(ASFW_ANY);
     VARIANT show;
     show.vt = VT_I4;
     show.lVal = SW_SHOWNORMAL;
