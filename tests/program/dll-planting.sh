@@ -67,8 +67,9 @@ rm -rf "$markers"
 
 start_virtual_display "$work"
 
+# The bounds are generous: the machines that run the suite are often busy.
 wait_window() { # title -> id
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 | grep . && return 0
     sleep 0.2
   done
@@ -76,7 +77,7 @@ wait_window() { # title -> id
 }
 logged() { cat "${logs[@]}" 2>/dev/null | grep -c "$1" || true; }
 wait_logged() { # pattern count
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     [ "$(logged "$1")" -ge "$2" ] && return 0
     sleep 0.2
   done
@@ -104,7 +105,7 @@ if main=$(wait_window Quoril); then
   wait_logged 'browser.exe' 2 || fail "the home page did not open"
   # The close button.
   xdotool mousemove $((X + 348)) $((Y + 12)) click 1
-  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+  for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
   if kill -0 "$pid" 2>/dev/null; then fail "the program did not end"; else pid=; fi
 else
   fail "no window appeared"

@@ -127,9 +127,10 @@ take_commands() {
   fi
   seen=$total
 }
-# Waits (bounded) until the recorder has written more than the lines already taken.
+# Waits (bounded) until the recorder has written more than the lines already taken. Pages start
+# through the desktop shell, a hop through another process that is slow on a busy machine.
 wait_log_grows() {
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     [ "$(wc -l <"$log" 2>/dev/null || echo 0)" -gt "$seen" ] && return 0
     sleep 0.2
   done
