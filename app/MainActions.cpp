@@ -263,8 +263,11 @@ void CMainActions::Report(const TOutcome& outcome, const std::wstring& successTe
 }
 
 void CMainActions::OpenWebPage(const char* url) {
+    // The program runs elevated; the browser should not. Only where no desktop shell can start it
+    // as the user does it start from here.
     const SkinUI::CUIString browser = FindDefaultBrowser(m_services);
-    m_services.OpenPage(browser.GetData(), url);
+    if (!m_services.OpenPageAsDesktopUser(browser.GetData(), url))
+        m_services.OpenPage(browser.GetData(), url);
 }
 
 }  // namespace Quoril

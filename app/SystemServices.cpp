@@ -1,7 +1,7 @@
 #include "app/SystemServices.h"
 
-// Types only: iphlpapi and mprapi are loaded from the system folder at run time, never linked,
-// so no DLL of those names beside the program can be picked up.
+// Types only: iphlpapi, mprapi and shell32 are loaded from the system folder at run time, never
+// linked, so no DLL of those names beside the program can be picked up.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <iphlpapi.h>
@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "app/DesktopShell.h"
 #include "core/SystemLibrary.h"
 
 namespace Quoril {
@@ -88,8 +89,16 @@ public:
         MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
     }
 
+    bool OpenPageAsDesktopUser(const std::string& file, const std::string& parameters) override
+    {
+        return ShellExecuteAsDesktopUser(file, parameters);
+    }
+
     void OpenPage(const std::string& file, const std::string& parameters) override {
-        ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), "", SW_SHOW);
+        static const auto shellExecute
+            = SkinUI::LookUpProc<decltype(&::ShellExecuteA)>(LoadSystemLibrary("shell32.dll"), "ShellExecuteA");
+        if (shellExecute)
+            shellExecute(nullptr, "open", file.c_str(), parameters.c_str(), "", SW_SHOW);
     }
 
     void MinimiseWindow(HWND window) override { SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0); }

@@ -64,7 +64,11 @@ public:
     // --- the window and the desktop ----------------------------------------------------------
     virtual void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                                 UINT flags) = 0;
-    // ShellExecuteA(no owner, "open", file, parameters, "", SW_SHOW); the result is not used.
+    // Asks the desktop shell to open `file` with `parameters` as the desktop's (unelevated) user
+    // (ShellExecuteAsDesktopUser); false, with nothing started, when the shell offers no desktop.
+    virtual bool OpenPageAsDesktopUser(const std::string& file, const std::string& parameters) = 0;
+    // ShellExecuteA(no owner, "open", file, parameters, "", SW_SHOW) from this process (shell32
+    // loaded from the system folder); the result is not used.
     virtual void OpenPage(const std::string& file, const std::string& parameters) = 0;
     // Sends WM_SYSCOMMAND/SC_MINIMIZE synchronously.
     virtual void MinimiseWindow(HWND window) = 0;

@@ -49,4 +49,4 @@ quoril_library(skinui
 quoril_library(quoril_actions
   SOURCES app/*.cpp
   EXCLUDE app/Main.cpp app/MainWnd*.cpp
-  LIBS skinui_core advapi32 shell32 user32)
+  LIBS skinui_core advapi32 user32 uuid)

@@ -9,10 +9,12 @@
 #include "FakeServices.h"
 
 #include <gtest/gtest.h>
+#include <objbase.h>
 #include <windows.h>
 
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -291,5 +293,73 @@ TEST(SystemServices, RealDiscoveryKeepsTheProcessAlive) {
         EXPECT_FALSE(list[i].displayName.empty());
         for (size_t j = i + 1; j + 1 < list.size(); ++j)
             EXPECT_NE(list[i].displayName, list[j].displayName);
+    }
+}
+
+// The real page-opening calls, recorded with their answers; the browser is the recorder.
+class RealPages : public apptest::FakeServices {
+public:
+    Quoril::ISystemServices& real = Quoril::Win32Services();
+    std::vector<std::string> pages;
+    bool OpenPageAsDesktopUser(const std::string& file, const std::string& parameters) override
+    {
+        const bool opened = real.OpenPageAsDesktopUser(file, parameters);
+        pages.push_back(opened ? "desktop opened" : "desktop refused");
+        return opened;
+    }
+    void OpenPage(const std::string& file, const std::string& parameters) override
+    {
+        pages.push_back("open");
+        real.OpenPage(file, parameters);
+    }
+};
+
+// Lines of either log (ours, or the default one of a recorder started by the shell with the
+// shell's own environment) whose command line names `page`, once the starts have settled.
+std::vector<LogLine> StartsOf(const std::string& page, const std::vector<std::string>& logs)
+{
+    std::vector<LogLine> starts;
+    for (int waited = 0; waited < 100; ++waited) {
+        Sleep(100);
+        std::vector<LogLine> found;
+        for (const std::string& log : logs)
+            for (const LogLine& line : ReadLog(log))
+                if (line.commandLine.find(page) != std::string::npos)
+                    found.push_back(line);
+        if (!found.empty() && found.size() == starts.size())
+            return found;  // nothing more for 100 ms: a second, unwanted start would show by now
+        starts = found;
+    }
+    return starts;
+}
+
+// With COM on the thread the desktop shell (Wine's too) starts the browser and the program does
+// not; where the shell cannot be reached (no COM on the thread) the program starts it itself.
+// Either way the page opens exactly once.
+TEST_F(RecorderPrefix, PagesOpenThroughTheDesktopShellOrElseFromTheProgram)
+{
+    const std::string shellLog = "C:\\quoril-recorder.log";
+    struct Case {
+        bool com;
+        std::vector<std::string> calls;
+    } cases[] = {{true, {"desktop opened"}}, {false, {"desktop refused", "open"}}};
+    for (const Case& c : cases) {
+        RealPages services;
+        services.SetValue(
+            HKEY_CLASSES_ROOT, "HTTP\\shell\\open\\command", nullptr, REG_SZ, "\"" + m_recorder + "\" \"%1\"" + '\0');
+        Quoril::AdapterList list = EthernetAndDialUp();
+        Quoril::CMainActions actions(services, list);
+        std::thread clicker([&] {
+            if (c.com)
+                CoInitialize(nullptr);
+            actions.OnNotify("click", "btnURL");
+            if (c.com)
+                CoUninitialize();
+        });
+        clicker.join();
+        EXPECT_EQ(services.pages, c.calls) << "COM " << c.com;
+        EXPECT_EQ(StartsOf(Quoril::kHomePageUrl, {m_log, shellLog}).size(), 1u) << "COM " << c.com;
+        DeleteFileA(m_log.c_str());
+        DeleteFileA(shellLog.c_str());
     }
 }

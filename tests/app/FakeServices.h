@@ -36,6 +36,8 @@ public:
         UINT flags;
     };
     std::vector<Box> boxes;
+    // Whether a desktop shell takes page openings over (as the desktop's user).
+    bool desktopShell = false;
 
     // Discovery answers.
     bool hasTable = true;
@@ -64,6 +66,11 @@ public:
     void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) override {
         calls.push_back("box");
         boxes.push_back({owner, text, caption, flags});
+    }
+    bool OpenPageAsDesktopUser(const std::string& file, const std::string& parameters) override
+    {
+        calls.push_back("desktop open " + file + " | " + parameters);
+        return desktopShell;
     }
     void OpenPage(const std::string& file, const std::string& parameters) override {
         calls.push_back("open " + file + " | " + parameters);

@@ -163,20 +163,35 @@ TEST(MainActions, OnlyExactClickNamesAct) {
     EXPECT_EQ(rig.fake.calls, (std::vector<std::string>{"minimise", "close"}));
 }
 
-TEST(MainActions, WebPagesOpenTheDefaultBrowserSilently) {
-    Rig rig({L"Ethernet"});
-    rig.fake.SetValue(HKEY_CLASSES_ROOT, "HTTP\\shell\\open\\command", nullptr, REG_SZ,
-                      std::string("\"C:\\Browser\\b.exe\" -url \"%1\"") + '\0');
-    rig.Click("btnTest");
-    rig.Click("btnURL");
-    std::vector<std::string> opens;
-    for (const std::string& call : rig.fake.calls)
-        if (call.compare(0, 5, "open ") == 0)
-            opens.push_back(call);
-    EXPECT_EQ(opens, (std::vector<std::string>{std::string("open C:\\Browser\\b.exe | ") + Quoril::kBlockingTestUrl,
-                                               std::string("open C:\\Browser\\b.exe | ") + Quoril::kHomePageUrl}));
-    EXPECT_TRUE(rig.fake.boxes.empty());
-    EXPECT_TRUE(rig.Runs().empty());
+// The desktop shell opens the pages as the user; only without one does the program start the
+// browser itself, once per page either way.
+TEST(MainActions, WebPagesOpenTheDefaultBrowserSilentlyAsTheDesktopUser)
+{
+    const std::string browser = "C:\\Browser\\b.exe | ";
+    const std::string test = browser + Quoril::kBlockingTestUrl;
+    const std::string home = browser + Quoril::kHomePageUrl;
+    struct Case {
+        bool desktopShell;
+        std::vector<std::string> opens;
+    } cases[] = {
+        {true, {"desktop open " + test, "desktop open " + home}},
+        {false, {"desktop open " + test, "open " + test, "desktop open " + home, "open " + home}},
+    };
+    for (const Case& c : cases) {
+        Rig rig({L"Ethernet"});
+        rig.fake.desktopShell = c.desktopShell;
+        rig.fake.SetValue(HKEY_CLASSES_ROOT, "HTTP\\shell\\open\\command", nullptr, REG_SZ,
+            std::string("\"C:\\Browser\\b.exe\" -url \"%1\"") + '\0');
+        rig.Click("btnTest");
+        rig.Click("btnURL");
+        std::vector<std::string> opens;
+        for (const std::string& call : rig.fake.calls)
+            if (call.find("open ") != std::string::npos)
+                opens.push_back(call);
+        EXPECT_EQ(opens, c.opens) << "desktop shell " << c.desktopShell;
+        EXPECT_TRUE(rig.fake.boxes.empty());
+        EXPECT_TRUE(rig.Runs().empty());
+    }
 }
 
 //--- outcomes ----------------------------------------------------------------------------------

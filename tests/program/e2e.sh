@@ -32,20 +32,8 @@ mkdir -p "$work"
 prefix="$work/wineprefix"
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 
-# Whatever happens from here on (a failed check, set -e, a signal, ctest's time-out), the program,
-# every other Wine process of the private prefix and the virtual display go with the script.
-pid=
-xvfb=
-cleanup() {
-  if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
-  timeout 20 wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb" ]; then
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
-  fi
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM HUP
+# shellcheck source=program-run.sh
+source "$here/program-run.sh"
 
 # Waits, bounded, until no process of the prefix is left; a process still there is ended.
 wine_idle() {
@@ -58,32 +46,12 @@ wine_idle() {
 "$root/tools/wine-prefix.sh" "$prefix" display
 export WINEDLLOVERRIDES="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
 
-# The stand-ins: netsh and ipconfig in the system folder, and a "browser" named by the http class.
-system32="$prefix/drive_c/windows/system32"
-install -m 755 "$recorder" "$system32/netsh.exe"
-install -m 755 "$recorder" "$system32/ipconfig.exe"
-mkdir -p "$prefix/drive_c/quoril-e2e"
-install -m 755 "$recorder" "$prefix/drive_c/quoril-e2e/browser.exe"
-timeout 60 wine reg delete 'HKCU\Software\Microsoft\Windows\Shell\Associations\UrlAssociations\Http\UserChoice' /f >/dev/null 2>&1 || true
-timeout 60 wine reg add 'HKCR\HTTP\shell\open\command' /ve /d '"C:\quoril-e2e\browser.exe" "%1"' /f >/dev/null 2>&1
+install_stand_ins "$recorder" quoril-e2e
 wine_idle
 log="$prefix/drive_c/quoril-e2e/commands.log"
 export QUORIL_RECORDER_LOG='C:\quoril-e2e\commands.log'
 
-# Xvfb picks a display number nobody uses and writes it once it accepts connections, so parallel
-# runs (and other users' servers) never collide.
-displayfile="$work/display"
-: >"$displayfile"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do
-  grep -qE '^[0-9]+$' "$displayfile" && break
-  kill -0 "$xvfb" 2>/dev/null || break
-  sleep 0.1
-done
-grep -qE '^[0-9]+$' "$displayfile" || { echo "e2e: Xvfb did not start (see $work/xvfb.log)" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$displayfile")"
-xdpyinfo >/dev/null 2>&1 || { echo "e2e: cannot reach Xvfb on $DISPLAY" >&2; exit 1; }
+start_virtual_display "$work"
 
 failures=0
 lang=setup
@@ -159,9 +127,10 @@ take_commands() {
   fi
   seen=$total
 }
-# Waits (bounded) until the recorder has written more than the lines already taken.
+# Waits (bounded) until the recorder has written more than the lines already taken. Pages start
+# through the desktop shell, a hop through another process that is slow on a busy machine.
 wait_log_grows() {
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     [ "$(wc -l <"$log" 2>/dev/null || echo 0)" -gt "$seen" ] && return 0
     sleep 0.2
   done

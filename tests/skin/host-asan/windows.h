@@ -1,12 +1,25 @@
-// Just enough of the Win32 surface for the archive reader and the layout parser to build natively
-// (Linux, AddressSanitizer): lead bytes follow code page 936, text conversion keeps the bytes, and
-// there is no file system (archives are read from memory only).
+// Just enough of the Win32 surface for the skin parsers (layout, archive, value readers, image
+// attribute strings) to build natively (Linux, sanitizers, fuzzing): lead bytes follow code page
+// 936, text conversion keeps the bytes, and there is no file system (archives are read from memory
+// only).
 #pragma once
 #include <cstdint>
 
 typedef unsigned char BYTE;
 typedef uint32_t DWORD;
 typedef int BOOL;
+typedef int32_t LONG;
+typedef unsigned int UINT;
+typedef const char* LPCSTR;
+typedef struct {
+    LONG left, top, right, bottom;
+} RECT;
+typedef struct {
+    LONG cx, cy;
+} SIZE;
+typedef struct {
+    LONG x, y;
+} POINT;
 typedef void* HANDLE;
 typedef struct HINSTANCE__* HINSTANCE;
 typedef long long LONGLONG;
@@ -22,6 +35,8 @@ typedef struct {
     DWORD dwHighDateTime;
 } FILETIME;
 
+#define FALSE 0
+#define TRUE 1
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
 #define GENERIC_READ 0x80000000u
 #define FILE_SHARE_READ 1
@@ -35,6 +50,12 @@ typedef struct {
 #define IS_INTRESOURCE(p) ((reinterpret_cast<uintptr_t>(p) >> 16) == 0)
 
 inline BOOL IsDBCSLeadByte(BYTE b) { return b >= 0x81 && b <= 0xFE; }
+inline char* CharNextA(const char* p)
+{
+    if (*p == '\0')
+        return const_cast<char*>(p);
+    return const_cast<char*>(IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0' ? p + 2 : p + 1);
+}
 inline HANDLE CreateFileA(const char*, DWORD, DWORD, void*, DWORD, DWORD, HANDLE) { return INVALID_HANDLE_VALUE; }
 inline BOOL CloseHandle(HANDLE) { return 1; }
 inline BOOL GetFileSizeEx(HANDLE, LARGE_INTEGER*) { return 0; }

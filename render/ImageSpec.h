@@ -1,0 +1,36 @@
+// Image attribute strings: "file='btn.png' source='0,0,20,20' corner='4,4,4,4'" or a bare file
+// name. The reader turns the strings into one TImageParams per image they name and leaves the
+// drawing to the caller, so the strings (skin text, hence untrusted) can be read without a DC.
+//
+// Pairs are key='value' separated by exactly one space; the first malformed pair ends a string and
+// what came before it stands. A second "file" or "restype" in one string first hands over the image
+// named so far; the last image is handed over when both strings are read.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+#include "core/UIString.h"
+
+namespace SkinUI {
+
+// Everything one image draw needs, filled from the attribute strings.
+struct TImageParams {
+    CUIString name;
+    CUIString resType;
+    RECT dest;
+    RECT source = {0, 0, 0, 0};
+    RECT corner = {0, 0, 0, 0};
+    DWORD mask = 0;
+    BYTE fade = 255;
+    bool hole = false;
+    bool xTiled = false;
+    bool yTiled = false;
+};
+
+// Reads `image` and then `modify` (either may be null); `dest` offsets are relative to rcItem and
+// clipped to its right and bottom edges. `draw` is called once per image named, at least once.
+void ReadImageSpec(
+    const RECT& rcItem, const char* image, const char* modify, const std::function<void(const TImageParams&)>& draw);
+
+}  // namespace SkinUI
