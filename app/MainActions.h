@@ -9,14 +9,14 @@
 // start was refused is started again (three tries in all), and a connection whose command did not
 // end in time gets no further command, which would race it. Then it tells the
 // user the outcome: the success text only when every discovered connection was fully set and at
-// least one list entry was; otherwise a failure text naming the connections.
+// least one list entry was; otherwise a failure text naming the connections. While an action runs
+// the window is disabled and further clicks are ignored; a close request that arrives meanwhile is
+// held and re-posted when the action ends. Message texts follow the window's layout language.
 //
 // Before a profile first changes a connection its own settings are saved (SavedDns.h); restore puts
 // them back, DHCP where it was DHCP. After all IPv4 commands each connection gets the same servers
 // on IPv6; IPv6 failures never decide the message (a connection may have no IPv6 at all). The
-// status sink hears "applying" when an action starts and what is in force before its message. While an action runs
-// the window is disabled and further clicks are ignored; a close request that arrives meanwhile is
-// held and re-posted when the action ends. Message texts follow the window's layout language.
+// status sink hears "applying" when an action starts and what is in force before its message.
 #pragma once
 
 #include "app/AdapterDiscovery.h"
