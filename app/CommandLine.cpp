@@ -2,12 +2,17 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace Quoril {
 
 namespace {
 
 // CreateProcess refuses longer command lines.
 const size_t kMaxCommandLine = 32767;
+
+// The longest textual IPv6 address (with an embedded IPv4 tail) has 45 characters.
+const size_t kMaxAddressLength = 45;
 
 // True when the name's last character (not merely its last byte: a double-byte character of the
 // ANSI code page may end in 0x5C) is a backslash, which the tool's argument parser would read as
@@ -27,6 +32,21 @@ bool EndsWithBackslash(const std::string& text) {
     return last;
 }
 
+// Every netsh line: the context of the family, the verb, the quoted name and the verb's arguments.
+bool ComposeNetshLine(
+    IpFamily family, const char* verb, const std::string& connection, const std::string& arguments, std::string& out)
+{
+    out.clear();
+    if (!IsQuotableConnectionName(connection))
+        return false;
+    std::string line = std::string("netsh interface ") + (family == IpFamily::Ipv6 ? "ipv6 " : "ip ") + verb
+        + " name=\"" + connection + "\"" + arguments;
+    if (line.size() > kMaxCommandLine)
+        return false;
+    out.swap(line);
+    return true;
+}
+
 }  // namespace
 
 bool IsQuotableConnectionName(const std::string& connection) {
@@ -37,34 +57,37 @@ bool IsQuotableConnectionName(const std::string& connection) {
     return !EndsWithBackslash(connection);
 }
 
-bool BuildNetshCommandLine(NetshCommand kind, const std::string& connection, const char* address,
-                           std::string& out) {
-    out.clear();
-    if (!IsQuotableConnectionName(connection))
+bool IsPlainAddress(const char* address)
+{
+    if (!address || !*address)
         return false;
-    std::string line;
-    switch (kind) {
-    case NetshCommand::SetPrimary:
-        if (!address)
+    size_t length = 0;
+    for (; address[length]; ++length) {
+        const char c = address[length];
+        const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        if (length >= kMaxAddressLength || !(hex || c == '.' || c == ':'))
             return false;
-        line = "netsh interface ip set dns name=\"" + connection + "\" source=static addr=" +
-               address + " register=primary";
-        break;
-    case NetshCommand::AddSecond:
-    case NetshCommand::AddThird:
-        if (!address)
-            return false;
-        line = "netsh interface ip add dns name=\"" + connection + "\" addr=" + address +
-               (kind == NetshCommand::AddSecond ? " index=2" : " index=3");
-        break;
-    case NetshCommand::RestoreDhcp:
-        line = "netsh interface ip set dns name=\"" + connection + "\" source=dhcp";
-        break;
     }
-    if (line.empty() || line.size() > kMaxCommandLine)
-        return false;
-    out.swap(line);
     return true;
+}
+
+bool BuildDnsServerCommandLine(
+    IpFamily family, const std::string& connection, const char* address, int position, std::string& out)
+{
+    out.clear();
+    if (!IsPlainAddress(address) || position < 1)
+        return false;
+    const std::string server(address);
+    if (position == 1)
+        return ComposeNetshLine(
+            family, "set dns", connection, " source=static addr=" + server + " register=primary", out);
+    return ComposeNetshLine(
+        family, "add dns", connection, " addr=" + server + " index=" + std::to_string(position), out);
+}
+
+bool BuildDnsDhcpCommandLine(IpFamily family, const std::string& connection, std::string& out)
+{
+    return ComposeNetshLine(family, "set dns", connection, " source=dhcp", out);
 }
 
 }  // namespace Quoril

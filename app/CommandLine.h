@@ -4,8 +4,9 @@
 // only by the tool's own start-up code. A connection name goes between double quotes unchanged;
 // a name that could close those quotes (a quote, a trailing backslash that would escape the
 // closing quote), break the line (CR, LF, NUL) or make the line too long is refused rather than
-// altered, because any change would address a different connection. All netsh lines are built by
-// BuildNetshCommandLine; no other code concatenates a name into a command.
+// altered, because any change would address a different connection. Both address families use the
+// same command forms, on the "ip" or the "ipv6" context; all netsh lines are composed in one place
+// (CommandLine.cpp), and no other code concatenates a name into a command.
 #pragma once
 
 #include <string>
@@ -20,18 +21,22 @@ constexpr const char* kIpconfigProgram = "ipconfig.exe";
 // token as the program, and "ipconfig/flushdns" would run ipconfig without its switch.
 constexpr const char* kFlushCommandLine = "ipconfig /flushdns";
 
-enum class NetshCommand {
-    SetPrimary,   // source=static addr=<address> register=primary
-    AddSecond,    // add dns ... addr=<address> index=2
-    AddThird,     // add dns ... addr=<address> index=3
-    RestoreDhcp   // source=dhcp; the address is not used
-};
+enum class IpFamily { Ipv4, Ipv6 };
 
-// Builds the netsh command line for `connection` (8-bit text in the ANSI code page). Returns
-// false and leaves `out` empty when the name cannot be quoted safely (see above) or, for the
-// first three kinds, when `address` is null.
-bool BuildNetshCommandLine(NetshCommand kind, const std::string& connection, const char* address,
-                           std::string& out);
+// The netsh line that puts `address` at `position` of the connection's DNS server list of
+// `family`: position 1 replaces the list ("set dns ... source=static addr=... register=primary"),
+// 2 and up add to it ("add dns ... addr=... index=<position>"). Returns false and leaves `out`
+// empty when the name cannot be quoted safely (see above), when `address` is not a plain address
+// (only hex digits, '.' and ':', at most 45 characters: it may come from the registry) or when
+// `position` is below 1.
+bool BuildDnsServerCommandLine(
+    IpFamily family, const std::string& connection, const char* address, int position, std::string& out);
+
+// The netsh line that makes the connection take its DNS servers of `family` from DHCP again.
+bool BuildDnsDhcpCommandLine(IpFamily family, const std::string& connection, std::string& out);
+
+// Whether `address` may stand on a command line as a server address (see above).
+bool IsPlainAddress(const char* address);
 
 // Whether `connection` can stand between double quotes on a command line unchanged.
 bool IsQuotableConnectionName(const std::string& connection);

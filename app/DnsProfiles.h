@@ -26,6 +26,24 @@ constexpr TDnsProfile kPureProfile = {"1.1.1.1", "1.0.0.1", "9.9.9.10"};
 // adult content" servers (developers.cloudflare.com).
 constexpr TDnsProfile kFamilyProfile = {"1.1.1.3", "1.0.0.3", nullptr};
 
+// The same services' IPv6 addresses, server for server: on a dual-stack network Windows also asks
+// the IPv6 servers the router advertises, which would bypass the filtering set on IPv4 alone.
+constexpr TDnsProfile kBlockingProfileIpv6 = {"2620:fe::fe", "2620:fe::9", "2606:4700:4700::1112"};
+constexpr TDnsProfile kPureProfileIpv6 = {"2606:4700:4700::1111", "2606:4700:4700::1001", "2620:fe::10"};
+constexpr TDnsProfile kFamilyProfileIpv6 = {"2606:4700:4700::1113", "2606:4700:4700::1003", nullptr};
+
+// The profiles in button order (blocking, pure, family), each with both address families.
+struct TProfileAddresses {
+    const TDnsProfile* ipv4;
+    const TDnsProfile* ipv6;
+};
+constexpr TProfileAddresses kProfileAddresses[] = {
+    {&kBlockingProfile, &kBlockingProfileIpv6},
+    {&kPureProfile, &kPureProfileIpv6},
+    {&kFamilyProfile, &kFamilyProfileIpv6},
+};
+constexpr int kProfileCount = 3;
+
 // The page that shows whether the blocking resolver answers this computer, and the service's home page.
 constexpr const char* kBlockingTestUrl = "http://on.quad9.net/";
 constexpr const char* kHomePageUrl = "http://www.quad9.net/";

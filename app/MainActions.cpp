@@ -3,6 +3,8 @@
 #include "app/BrowserFinder.h"
 #include "app/CommandLine.h"
 #include "app/DnsProfiles.h"
+#include "app/DnsStatus.h"
+#include "app/SavedDns.h"
 #include "app/TextConversion.h"
 
 #include <cstring>
@@ -13,8 +15,7 @@ namespace Quoril {
 namespace {
 
 enum Profile { BlockingProfile, PureProfile, FamilyProfile, ProfileCount };
-
-const TDnsProfile* const kProfiles[ProfileCount] = {&kBlockingProfile, &kPureProfile, &kFamilyProfile};
+static_assert(ProfileCount == kProfileCount, "one address table entry per profile button");
 
 const DWORD kProfilePauseMs = 400;
 const DWORD kRestorePauseMs = 500;
@@ -29,6 +30,7 @@ struct TMessageTexts {
     Text caption;
     Text profileDone[ProfileCount];
     Text restoreDone;
+    Text previousRestored;
     Text profileFailed;
     Text restoreFailed;
 };
@@ -47,6 +49,8 @@ const TMessageTexts<const char*> kChinese = {
     // 已恢复为自动获取DNS，请手动删除浏览器缓存！
     "\xd2\xd1\xbb\xd6\xb8\xb4\xce\xaa\xd7\xd4\xb6\xaf\xbb\xf1\xc8\xa1\x44\x4e\x53\xa3\xac\xc7\xeb\xca\xd6"
     "\xb6\xaf\xc9\xbe\xb3\xfd\xe4\xaf\xc0\xc0\xc6\xf7\xbb\xba\xb4\xe6\xa3\xa1",
+    // 已恢复原有DNS设置！
+    "\xd2\xd1\xbb\xd6\xb8\xb4\xd4\xad\xd3\xd0\x44\x4e\x53\xc9\xe8\xd6\xc3\xa3\xa1",
     // 设置失败，以下连接未能设置：
     "\xc9\xe8\xd6\xc3\xca\xa7\xb0\xdc\xa3\xac\xd2\xd4\xcf\xc2\xc1\xac\xbd\xd3\xce\xb4\xc4\xdc\xc9\xe8\xd6\xc3"
     "\xa3\xba",
@@ -63,6 +67,7 @@ const TMessageTexts<const wchar_t*> kEnglish = {
         L"Settings applied (Family Mode)!",
     },
     L"DNS is obtained automatically again. Please clear your browser cache manually.",
+    L"Your previous DNS settings are restored.",
     L"Setting failed. These connections could not be set:",
     L"Reset failed. These connections could not be reset:",
 };
@@ -77,6 +82,7 @@ TMessageTexts<std::wstring> Widened(const TMessageTexts<Text>& texts) {
     for (int i = 0; i < ProfileCount; ++i)
         wide.profileDone[i] = Widened(texts.profileDone[i]);
     wide.restoreDone = Widened(texts.restoreDone);
+    wide.previousRestored = Widened(texts.previousRestored);
     wide.profileFailed = Widened(texts.profileFailed);
     wide.restoreFailed = Widened(texts.restoreFailed);
     return wide;
@@ -92,11 +98,18 @@ bool NameIs(const char* name, const char* expected) {
 
 }  // namespace
 
-// How each list entry fared so far. Set: every command for it succeeded.
+// How each list entry fared so far, per address family. Set: every command for it succeeded.
+// Kept: its own settings could not be saved, so it gets no command at all. Only the IPv4 state
+// decides the message: a connection without IPv6 refuses every IPv6 command.
 struct CMainActions::TOutcome {
-    enum State { Set, Failed, StillRunning };
+    enum State { Set, Failed, StillRunning, Kept };
     std::vector<State> entries;
-    explicit TOutcome(size_t count) : entries(count, Set) {}
+    std::vector<State> ipv6;
+    explicit TOutcome(size_t count)
+        : entries(count, Set)
+        , ipv6(count, Set)
+    {
+    }
 };
 
 CMainActions::CMainActions(ISystemServices& services, AdapterList& adapters)
@@ -113,6 +126,12 @@ bool CMainActions::SetClosing(bool closing) {
 
 void CMainActions::DiscoverAdapters() {
     Quoril::DiscoverAdapters(m_services, m_adapters);
+}
+
+void CMainActions::RefreshStatus()
+{
+    if (m_statusSink)
+        m_statusSink(CurrentDnsStatusText(m_services, m_english));
 }
 
 void CMainActions::OnNotify(const char* type, const char* senderName) {
@@ -144,6 +163,8 @@ void CMainActions::OnNotify(const char* type, const char* senderName) {
 void CMainActions::BeginAction() {
     m_busy = true;
     m_services.EnableOwner(m_owner, false);
+    if (m_statusSink)
+        m_statusSink(ApplyingStatusText(m_english));
 }
 
 void CMainActions::EndAction() {
@@ -154,23 +175,66 @@ void CMainActions::EndAction() {
     }
 }
 
-bool CMainActions::RunForEntry(TOutcome& outcome, size_t entry, NetshCommand command, const char* address) {
+bool CMainActions::RunForEntry(TOutcome& outcome, size_t entry, IpFamily family, const char* address, int position)
+{
     // A command for this connection that never ended may still be changing it; starting another
     // now would race it, which is what waiting for each command is there to prevent.
-    if (outcome.entries[entry] == TOutcome::StillRunning)
+    if (outcome.entries[entry] == TOutcome::StillRunning || outcome.entries[entry] == TOutcome::Kept)
+        return false;
+    TOutcome::State& state = family == IpFamily::Ipv6 ? outcome.ipv6[entry] : outcome.entries[entry];
+    if (state == TOutcome::StillRunning)
         return false;
     const TAdapterName& adapter = m_adapters[entry];
+    const std::string name = adapter.name.GetData();
     std::string line;
-    if (!adapter.addressable || !BuildNetshCommandLine(command, adapter.name.GetData(), address, line)) {
-        outcome.entries[entry] = TOutcome::Failed;
+    const bool built = address ? BuildDnsServerCommandLine(family, name, address, position, line)
+                               : BuildDnsDhcpCommandLine(family, name, line);
+    if (!adapter.addressable || !built) {
+        state = TOutcome::Failed;
         return false;
     }
     const TCommandResult result = RunSystemTool(kNetshProgram, line);
     if (result.outcome == TCommandResult::TimedOut)
-        outcome.entries[entry] = TOutcome::StillRunning;
+        state = TOutcome::StillRunning;
     else if (!CommandSucceeded(result))
-        outcome.entries[entry] = TOutcome::Failed;
+        state = TOutcome::Failed;
     return true;
+}
+
+// Puts `servers` in place for one entry and family, in order; with none, back to DHCP. An IPv6
+// list stops at its first failure (a connection without IPv6 refuses them all) and is not tried
+// where IPv4 failed. True when any command was started.
+bool CMainActions::RunServerList(
+    TOutcome& outcome, size_t entry, IpFamily family, const std::vector<const char*>& servers)
+{
+    bool ran = false;
+    const size_t commands = servers.empty() ? 1 : servers.size();
+    for (size_t i = 0; i < commands; ++i) {
+        // IPv6 follows a connection's IPv4 only when that went through.
+        if (family == IpFamily::Ipv6
+            && (outcome.entries[entry] != TOutcome::Set || outcome.ipv6[entry] != TOutcome::Set))
+            break;
+        const char* address = servers.empty() ? nullptr : servers[i];
+        ran = RunForEntry(outcome, entry, family, address, static_cast<int>(i + 1)) || ran;
+    }
+    return ran;
+}
+
+// Saves each connection's own settings before the first profile changes it. A connection whose
+// settings exist but cannot be stored is left alone: changing it would lose them for good.
+void CMainActions::SaveOwnSettings(TOutcome& outcome)
+{
+    std::vector<TAdapterDns> current;
+    if (!m_services.AdapterDnsSettings(current))
+        return;  // nothing is known to save; the profile still applies, as it always has
+    for (size_t i = 0; i < m_adapters.size(); ++i) {
+        const TAdapterName& adapter = m_adapters[i];
+        const TAdapterDns* dns = FindAdapterDns(current, adapter.displayName);
+        if (!adapter.addressable || !dns || HasSavedDns(m_services, adapter.name.GetData()))
+            continue;
+        if (!StoreSavedDns(m_services, adapter.name.GetData(), OwnSettings(*dns)))
+            outcome.entries[i] = TOutcome::Kept;
+    }
 }
 
 void CMainActions::RunFlush() {
@@ -195,42 +259,83 @@ TCommandResult CMainActions::RunSystemTool(const char* program, const std::strin
 }
 
 void CMainActions::ApplyProfile(int profile) {
-    const TDnsProfile& servers = *kProfiles[profile];
+    const TDnsProfile& servers = *kProfileAddresses[profile].ipv4;
     struct TPhase {
-        NetshCommand command;
+        int position;
         const char* address;
     };
-    const TPhase phases[] = {
-        {NetshCommand::SetPrimary, servers.primary},
-        {NetshCommand::AddSecond, servers.second},
-        {NetshCommand::AddThird, servers.third},
-    };
+    const TPhase phases[] = {{1, servers.primary}, {2, servers.second}, {3, servers.third}};
 
     BeginAction();
     TOutcome outcome(m_adapters.size());
+    SaveOwnSettings(outcome);
     for (const TPhase& phase : phases) {
         if (!phase.address)
             continue;  // the family profile has no third server, and no third flush
         for (size_t i = 0; i < m_adapters.size(); ++i)
-            RunForEntry(outcome, i, phase.command, phase.address);
+            RunForEntry(outcome, i, IpFamily::Ipv4, phase.address, phase.position);
         m_services.Pause(kProfilePauseMs);
         RunFlush();
     }
+    const TDnsProfile& ipv6 = *kProfileAddresses[profile].ipv6;
+    std::vector<const char*> ipv6Servers;
+    for (const char* address : {ipv6.primary, ipv6.second, ipv6.third}) {
+        if (address)
+            ipv6Servers.push_back(address);
+    }
+    RunIpv6Phase(outcome, std::vector<std::vector<const char*>>(m_adapters.size(), ipv6Servers), kProfilePauseMs);
     const TMessageTexts<std::wstring> texts = Messages(m_english);
     Report(outcome, texts.profileDone[profile], texts.profileFailed, texts.caption);
+}
+
+// Every entry's IPv6 list after all IPv4 commands, then one flush when anything ran.
+void CMainActions::RunIpv6Phase(TOutcome& outcome, const std::vector<std::vector<const char*>>& servers, DWORD pauseMs)
+{
+    bool ran = false;
+    for (size_t i = 0; i < m_adapters.size(); ++i)
+        ran = RunServerList(outcome, i, IpFamily::Ipv6, servers[i]) || ran;
+    if (ran) {
+        m_services.Pause(pauseMs);
+        RunFlush();
+    }
 }
 
 void CMainActions::RestoreAutomatic() {
     BeginAction();
     TOutcome outcome(m_adapters.size());
+    std::vector<TSavedDns> saved(m_adapters.size());
+    std::vector<std::vector<const char*>> ipv6(m_adapters.size());
+    bool anyStatic = false;
     for (size_t i = 0; i < m_adapters.size(); ++i) {
-        if (!RunForEntry(outcome, i, NetshCommand::RestoreDhcp, nullptr))
+        if (m_adapters[i].addressable)
+            LoadSavedDns(m_services, m_adapters[i].name.GetData(), saved[i]);  // none or malformed: DHCP
+        anyStatic = anyStatic || !saved[i].ipv4.dhcp || !saved[i].ipv6.dhcp;
+        ipv6[i] = StaticServers(saved[i].ipv6);
+        if (!RunServerList(outcome, i, IpFamily::Ipv4, StaticServers(saved[i].ipv4)))
             continue;  // nothing was changed, so nothing to wait for or flush
         m_services.Pause(kRestorePauseMs);
         RunFlush();
     }
+    RunIpv6Phase(outcome, ipv6, kRestorePauseMs);
+    // What is back in place is no longer needed (nor is a malformed value, which would otherwise
+    // block every later save); what is not back stays for the next restore.
+    for (size_t i = 0; i < m_adapters.size(); ++i) {
+        const bool ipv6Back = outcome.ipv6[i] == TOutcome::Set || saved[i].ipv6.dhcp;
+        if (outcome.entries[i] == TOutcome::Set && ipv6Back)
+            ForgetSavedDns(m_services, m_adapters[i].name.GetData());
+    }
     const TMessageTexts<std::wstring> texts = Messages(m_english);
-    Report(outcome, texts.restoreDone, texts.restoreFailed, texts.caption);
+    Report(outcome, anyStatic ? texts.previousRestored : texts.restoreDone, texts.restoreFailed, texts.caption);
+}
+
+std::vector<const char*> CMainActions::StaticServers(const TFamilyDns& family)
+{
+    std::vector<const char*> servers;
+    if (!family.dhcp) {
+        for (const std::string& server : family.servers)
+            servers.push_back(server.c_str());
+    }
+    return servers;
 }
 
 // Success needs every discovered connection set and at least one entry set at all. The dial-up
@@ -258,6 +363,7 @@ void CMainActions::Report(const TOutcome& outcome, const std::wstring& successTe
             text += L"\n" + adapter->displayName;
     }
     m_services.EnableOwner(m_owner, true);
+    RefreshStatus();
     m_services.ShowMessageBox(m_owner, text, caption, MB_OK | MB_TASKMODAL);
     EndAction();
 }

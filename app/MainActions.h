@@ -12,13 +12,20 @@
 // least one list entry was; otherwise a failure text naming the connections. While an action runs
 // the window is disabled and further clicks are ignored; a close request that arrives meanwhile is
 // held and re-posted when the action ends. Message texts follow the window's layout language.
+//
+// Before a profile first changes a connection its own settings are saved (SavedDns.h); restore puts
+// them back, DHCP where it was DHCP. After all IPv4 commands each connection gets the same servers
+// on IPv6; IPv6 failures never decide the message (a connection may have no IPv6 at all). The
+// status sink hears "applying" when an action starts and what is in force before its message.
 #pragma once
 
 #include "app/AdapterDiscovery.h"
 #include "app/CommandLine.h"
 #include "app/SystemServices.h"
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace Quoril {
 
@@ -41,6 +48,12 @@ public:
     bool SetClosing(bool closing);
     bool IsBusy() const { return m_busy; }
 
+    // Receives the status line's text: what is in force, or that an action runs.
+    void SetStatusSink(std::function<void(const std::wstring&)> sink) { m_statusSink = std::move(sink); }
+    // Reads back what is in force and hands it to the status sink (after start-up; every action
+    // does it itself before its message).
+    void RefreshStatus();
+
     // The ready hook: fills the connection list.
     void DiscoverAdapters();
 
@@ -54,7 +67,11 @@ private:
     void OpenWebPage(const char* url);
     // Runs one netsh command for list entry `entry` and records how it went; false when no command
     // was started for it.
-    bool RunForEntry(TOutcome& outcome, size_t entry, NetshCommand command, const char* address);
+    bool RunForEntry(TOutcome& outcome, size_t entry, IpFamily family, const char* address, int position);
+    bool RunServerList(TOutcome& outcome, size_t entry, IpFamily family, const std::vector<const char*>& servers);
+    void RunIpv6Phase(TOutcome& outcome, const std::vector<std::vector<const char*>>& servers, DWORD pauseMs);
+    void SaveOwnSettings(TOutcome& outcome);
+    static std::vector<const char*> StaticServers(const TFamilyDns& family);
     void RunFlush();
     // Runs `program` from the system folder, starting it again when the start itself failed.
     TCommandResult RunSystemTool(const char* program, const std::string& line);
@@ -70,6 +87,7 @@ private:
     bool m_closing = false;
     bool m_busy = false;
     bool m_closeHeld = false;
+    std::function<void(const std::wstring&)> m_statusSink;
 };
 
 }  // namespace Quoril

@@ -2,6 +2,8 @@
 
 #include "controls/Control.h"
 
+#include <string>
+
 namespace Quoril {
 
 namespace {
@@ -33,7 +35,26 @@ SkinUI::SkinSource CMainWnd::SkinSourceKind() const { return SkinUI::SkinSourceZ
 
 const char* CMainWnd::SkinResourceId() const { return MAKEINTRESOURCEA(kSkinResourceId); }
 
-void CMainWnd::OnWindowReady() { m_actions.DiscoverAdapters(); }
+void CMainWnd::OnWindowReady()
+{
+    m_actions.DiscoverAdapters();
+    m_actions.RefreshStatus();
+}
+
+void CMainWnd::ShowStatus(const std::wstring& text)
+{
+    SkinUI::CControlUI* status = m_host.FindControlByName(kStatusControl);
+    if (status == nullptr)
+        return;
+    // Labels hold ANSI text; a character the code page lacks shows as its default character.
+    std::string ansi;
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (bytes > 0) {
+        ansi.resize(static_cast<size_t>(bytes));
+        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &ansi[0], bytes, nullptr, nullptr);
+    }
+    status->SetText(ansi.c_str());
+}
 
 LRESULT CMainWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // Only these four have handlers here; the base's non-client, key and mouse handling stays out.
@@ -70,6 +91,7 @@ LRESULT CMainWnd::OnMsgCreate(UINT, WPARAM, LPARAM, bool& handled) {
     AttachTree(root);
     m_actions.SetOwner(m_hWnd);
     m_actions.SetEnglish(!IsChineseLayoutLanguage(InterfaceLanguage()));
+    m_actions.SetStatusSink([this](const std::wstring& text) { ShowStatus(text); });
     OnWindowReady();
     handled = false;  // the host and the default procedure see WM_CREATE too
     return 0;

@@ -4,7 +4,7 @@
 // (type "ZIPRES", id 4); the layout language follows the user's interface language. It carries a
 // drop shadow, lets the user drag it by the skin's caption strip, builds the connection list once
 // it is ready, and forwards every notification's type and sender name to CMainActions, which holds
-// the click logic.
+// the click logic. The label "lblStatus" under the buttons shows what the actions report as in force.
 //
 // It routes only four messages to its own handlers (create, size, close, hit test); everything
 // else goes to the host and then to the default procedure. Unlike the base, a skin that cannot be
@@ -25,6 +25,8 @@ class CMainWnd : public SkinUI::WindowImplBase {
 public:
     static const int kSkinResourceId = 4;
     static const UINT kIconResourceId = 107;
+    // The label under the buttons that says which DNS servers are in force.
+    static constexpr const char* kStatusControl = "lblStatus";
 
     CMainWnd();
     // The actions' system seam and connection list, for tests.
@@ -52,6 +54,8 @@ protected:
     virtual LANGID InterfaceLanguage() const;
 
 private:
+    void ShowStatus(const std::wstring& text);
+
     SkinUI::CWndShadow m_shadow;
     CMainActions m_actions;
 };

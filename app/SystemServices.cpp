@@ -8,8 +8,10 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
+#include "app/AddressText.h"
 #include "app/DesktopShell.h"
 #include "core/SystemLibrary.h"
 
@@ -174,22 +176,10 @@ public:
 
     bool AdapterAddressNames(std::vector<TAdapterAddressName>& names) override {
         names.clear();
-        auto getAddresses = reinterpret_cast<GetAdaptersAddressesFn>(
-            SystemFunction("iphlpapi.dll", "GetAdaptersAddresses"));
-        if (!getAddresses)
-            return false;
+        std::vector<unsigned char> block;
         const ULONG flags = GAA_FLAG_SKIP_UNICAST | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST |
                             GAA_FLAG_SKIP_DNS_SERVER;
-        ULONG size = 16 * 1024;
-        std::vector<unsigned char> block;
-        ULONG status = ERROR_BUFFER_OVERFLOW;
-        // The list can grow between the size answer and the read; a few rounds settle it.
-        for (int attempt = 0; attempt < 4 && status == ERROR_BUFFER_OVERFLOW; ++attempt) {
-            block.assign(size, 0);
-            status = getAddresses(AF_INET, flags, nullptr, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data()),
-                                  &size);
-        }
-        if (status != NO_ERROR)
+        if (!ReadAdapterAddresses(AF_INET, flags, block))
             return false;
         for (auto* adapter = reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data()); adapter;
              adapter = adapter->Next) {
@@ -199,6 +189,30 @@ public:
             name.index = adapter->IfIndex;
             name.friendlyName = adapter->FriendlyName;
             names.push_back(name);
+        }
+        return true;
+    }
+
+    bool AdapterDnsSettings(std::vector<TAdapterDns>& adapters) override
+    {
+        adapters.clear();
+        std::vector<unsigned char> block;
+        const ULONG flags = GAA_FLAG_SKIP_UNICAST | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST;
+        if (!ReadAdapterAddresses(AF_UNSPEC, flags, block))
+            return false;
+        for (auto* adapter = reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data());
+             adapter && adapters.size() < kMaxAdapters; adapter = adapter->Next) {
+            if (!adapter->FriendlyName)
+                continue;
+            TAdapterDns dns;
+            dns.friendlyName = adapter->FriendlyName;
+            dns.connected = adapter->OperStatus == IfOperStatusUp && adapter->IfType != IF_TYPE_SOFTWARE_LOOPBACK
+                && adapter->IfType != IF_TYPE_TUNNEL;
+            for (auto* server = adapter->FirstDnsServerAddress; server; server = server->Next)
+                AddServer(server->Address, dns);
+            dns.ipv4.dhcp = !HasStaticNameServer("Tcpip", adapter->AdapterName);
+            dns.ipv6.dhcp = !HasStaticNameServer("Tcpip6", adapter->AdapterName);
+            adapters.push_back(dns);
         }
         return true;
     }
@@ -223,7 +237,96 @@ public:
 
     void RegistryCloseKey(HKEY key) override { RegCloseKey(key); }
 
+    LONG RegistrySetString(HKEY root, const char* subKey, const char* valueName, const std::string& text) override
+    {
+        HKEY key = nullptr;
+        LONG status = RegCreateKeyExA(root, subKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+        if (status != ERROR_SUCCESS)
+            return status;
+        status = RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+            static_cast<DWORD>(text.size() + 1));
+        RegCloseKey(key);
+        return status;
+    }
+
+    LONG RegistryDeleteValue(HKEY root, const char* subKey, const char* valueName) override
+    {
+        HKEY key = nullptr;
+        LONG status = RegOpenKeyExA(root, subKey, 0, KEY_SET_VALUE, &key);
+        if (status != ERROR_SUCCESS)
+            return status;
+        status = RegDeleteValueA(key, valueName);
+        RegCloseKey(key);
+        return status;
+    }
+
 private:
+    // The adapter list is outside input: bound how much of it is taken.
+    static constexpr size_t kMaxAdapters = 256;
+    static constexpr size_t kMaxServersPerFamily = 16;
+
+    // GetAdaptersAddresses into `block`. The list can grow between the size answer and the read;
+    // a few rounds settle it.
+    static bool ReadAdapterAddresses(ULONG family, ULONG flags, std::vector<unsigned char>& block)
+    {
+        auto getAddresses
+            = reinterpret_cast<GetAdaptersAddressesFn>(SystemFunction("iphlpapi.dll", "GetAdaptersAddresses"));
+        if (!getAddresses)
+            return false;
+        ULONG size = 16 * 1024;
+        ULONG status = ERROR_BUFFER_OVERFLOW;
+        for (int attempt = 0; attempt < 4 && status == ERROR_BUFFER_OVERFLOW; ++attempt) {
+            block.assign(size, 0);
+            status = getAddresses(family, flags, nullptr, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data()), &size);
+        }
+        return status == NO_ERROR;
+    }
+
+    static void AddServer(const SOCKET_ADDRESS& address, TAdapterDns& dns)
+    {
+        const sockaddr* raw = address.lpSockaddr;
+        if (!raw)
+            return;
+        if (raw->sa_family == AF_INET && address.iSockaddrLength >= static_cast<INT>(sizeof(sockaddr_in))
+            && dns.ipv4.servers.size() < kMaxServersPerFamily) {
+            unsigned char bytes[4];
+            memcpy(bytes, &reinterpret_cast<const sockaddr_in*>(raw)->sin_addr, sizeof(bytes));
+            dns.ipv4.servers.push_back(Ipv4Text(bytes));
+        } else if (raw->sa_family == AF_INET6 && address.iSockaddrLength >= static_cast<INT>(sizeof(sockaddr_in6))
+            && dns.ipv6.servers.size() < kMaxServersPerFamily) {
+            unsigned char bytes[16];
+            memcpy(bytes, &reinterpret_cast<const sockaddr_in6*>(raw)->sin6_addr, sizeof(bytes));
+            dns.ipv6.servers.push_back(Ipv6Text(bytes));
+        }
+    }
+
+    // Whether the interface `adapterName` (its "{GUID}") has DNS servers set by hand for the stack
+    // `service` ("Tcpip" or "Tcpip6"): a non-blank "NameServer" value. Servers from DHCP are kept
+    // in another value, so an interface with DHCP addresses but its own DNS servers counts as set
+    // by hand, which is what must not be lost.
+    static bool HasStaticNameServer(const char* service, const char* adapterName)
+    {
+        if (!adapterName || !*adapterName || lstrlenA(adapterName) > 64 || strchr(adapterName, '\\'))
+            return false;
+        const std::string subKey = std::string("SYSTEM\\CurrentControlSet\\Services\\") + service
+            + "\\Parameters\\Interfaces\\" + adapterName;
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+            return false;
+        char value[1024] = {};
+        DWORD size = sizeof(value) - 1;
+        DWORD type = 0;
+        const LONG status = RegQueryValueExA(key, "NameServer", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+        RegCloseKey(key);
+        if (status != ERROR_SUCCESS || type != REG_SZ)
+            return false;
+        for (DWORD i = 0; i < size && value[i]; ++i) {
+            if (value[i] != ' ' && value[i] != ',')
+                return true;
+        }
+        return false;
+    }
+
     // RegGetValueA is missing before Vista; it is looked up in the loaded advapi32 at each use.
     static RegGetValueAFn RegGetValueFunction() {
         HMODULE advapi = GetModuleHandleA("advapi32.dll");

@@ -46,6 +46,21 @@ struct TAdapterAddressName {
     std::wstring friendlyName;
 };
 
+// The DNS servers one address family of an adapter uses, and whether they came from DHCP (no
+// servers set by hand on it).
+struct TFamilyDns {
+    bool dhcp = true;
+    std::vector<std::string> servers;  // address texts (AddressText.h), in the order they are asked
+};
+
+// One adapter of the adapter-address list, with the DNS servers of both families.
+struct TAdapterDns {
+    std::wstring friendlyName;
+    bool connected = false;  // operational, and neither the loopback nor a tunnel interface
+    TFamilyDns ipv4;
+    TFamilyDns ipv6;
+};
+
 class ISystemServices {
 public:
     virtual ~ISystemServices() = default;
@@ -88,6 +103,9 @@ public:
     virtual void RouterConfigDisconnect(HANDLE handle) = 0;
     // GetAdaptersAddresses: index and friendly name of every adapter; false on failure.
     virtual bool AdapterAddressNames(std::vector<TAdapterAddressName>& names) = 0;
+    // GetAdaptersAddresses for both families with the DNS servers; the servers set by hand are the
+    // interface's "NameServer" registry values. False on failure.
+    virtual bool AdapterDnsSettings(std::vector<TAdapterDns>& adapters) = 0;
 
     // --- registry ----------------------------------------------------------------------------
     // Whether advapi32 offers RegGetValueA (looked up at each call).
@@ -98,6 +116,9 @@ public:
     virtual LONG RegistryQueryValue(HKEY key, const char* valueName, DWORD* type, BYTE* data,
                                     DWORD* size) = 0;
     virtual void RegistryCloseKey(HKEY key) = 0;
+    // Creates the key when needed and writes `text` as a REG_SZ value: a Win32 error code.
+    virtual LONG RegistrySetString(HKEY root, const char* subKey, const char* valueName, const std::string& text) = 0;
+    virtual LONG RegistryDeleteValue(HKEY root, const char* subKey, const char* valueName) = 0;
 };
 
 // The process-wide Win32 implementation.

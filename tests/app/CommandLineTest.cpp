@@ -1,17 +1,36 @@
 #include "app/CommandLine.h"
+#include "app/AddressText.h"
 #include "app/TextConversion.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-using Quoril::BuildNetshCommandLine;
-using Quoril::NetshCommand;
+using Quoril::IpFamily;
 
 namespace {
 
-std::string Build(NetshCommand kind, const std::string& name, const char* address = "9.9.9.9") {
+// The forms of the old four kinds: positions 1 to 3 of a list, and DHCP (no address).
+enum class NetshCommand { SetPrimary, AddSecond, AddThird, RestoreDhcp };
+
+std::string Build(
+    NetshCommand kind, const std::string& name, const char* address = "9.9.9.9", IpFamily family = IpFamily::Ipv4)
+{
     std::string out = "stale";
-    const bool ok = BuildNetshCommandLine(kind, name, address, out);
+    bool ok;
+    switch (kind) {
+    case NetshCommand::RestoreDhcp:
+        ok = Quoril::BuildDnsDhcpCommandLine(family, name, out);
+        break;
+    case NetshCommand::SetPrimary:
+        ok = Quoril::BuildDnsServerCommandLine(family, name, address, 1, out);
+        break;
+    case NetshCommand::AddSecond:
+        ok = Quoril::BuildDnsServerCommandLine(family, name, address, 2, out);
+        break;
+    default:
+        ok = Quoril::BuildDnsServerCommandLine(family, name, address, 3, out);
+        break;
+    }
     EXPECT_EQ(ok, !out.empty()) << name;
     return out;
 }
@@ -28,6 +47,59 @@ TEST(CommandLine, TheFourNetshFormsAreExact) {
     EXPECT_EQ(Build(NetshCommand::RestoreDhcp, "Ethernet", nullptr),
               "netsh interface ip set dns name=\"Ethernet\" source=dhcp");
     EXPECT_STREQ(Quoril::kFlushCommandLine, "ipconfig /flushdns");
+}
+
+TEST(CommandLine, Ipv6UsesTheSameFormsOnItsOwnContext)
+{
+    EXPECT_EQ(Build(NetshCommand::SetPrimary, "Ethernet", "2620:fe::fe", IpFamily::Ipv6),
+        "netsh interface ipv6 set dns name=\"Ethernet\" source=static addr=2620:fe::fe register=primary");
+    EXPECT_EQ(Build(NetshCommand::AddThird, "Ethernet", "2606:4700:4700::1112", IpFamily::Ipv6),
+        "netsh interface ipv6 add dns name=\"Ethernet\" addr=2606:4700:4700::1112 index=3");
+    EXPECT_EQ(Build(NetshCommand::RestoreDhcp, "Ethernet", nullptr, IpFamily::Ipv6),
+        "netsh interface ipv6 set dns name=\"Ethernet\" source=dhcp");
+    // A restored list may be longer than any profile.
+    std::string out;
+    EXPECT_TRUE(Quoril::BuildDnsServerCommandLine(IpFamily::Ipv4, "Ethernet", "10.0.0.1", 12, out));
+    EXPECT_EQ(out, "netsh interface ip add dns name=\"Ethernet\" addr=10.0.0.1 index=12");
+    EXPECT_FALSE(Quoril::BuildDnsServerCommandLine(IpFamily::Ipv4, "Ethernet", "10.0.0.1", 0, out));
+    EXPECT_EQ(out, "");
+}
+
+TEST(CommandLine, OnlyPlainAddressesReachTheLine)
+{
+    // Saved servers come back from the registry: anything that could add an argument is refused.
+    for (const char* bad : {"", "1.2.3.4 register=none", "1.2.3.4\"", "fe80::1%12", "1.2.3.4\n", "x.y.z.w", "::g",
+             "1111:2222:3333:4444:5555:6666:7777:8888:999999"}) {
+        EXPECT_FALSE(Quoril::IsPlainAddress(bad)) << bad;
+        EXPECT_EQ(Build(NetshCommand::AddSecond, "Ethernet", bad), "") << bad;
+    }
+    EXPECT_FALSE(Quoril::IsPlainAddress(nullptr));
+    for (const char* good : {"9.9.9.9", "2620:fe::fe", "::1", "FD00::53", "::ffff:192.168.100.200",
+             "1111:2222:3333:4444:5555:6666:255.255.255.255"})
+        EXPECT_TRUE(Quoril::IsPlainAddress(good)) << good;
+}
+
+TEST(AddressText, CanonicalFormsCompareWithTheProfiles)
+{
+    struct Case {
+        unsigned char bytes[16];
+        const char* text;
+    } const cases[] = {
+        {{0x26, 0x20, 0x00, 0xfe, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0xfe}, "2620:fe::fe"},
+        {{0x26, 0x06, 0x47, 0x00, 0x47, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0x11, 0x12}, "2606:4700:4700::1112"},
+        {{0}, "::"},
+        {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, "::1"},
+        {{0xfe, 0xc0, 0, 0, 0, 0, 0xff, 0xff, 0, 0, 0, 0, 0, 0, 0, 1}, "fec0:0:0:ffff::1"},
+        // A single zero group is written out; of two equal runs the first is shortened.
+        {{0, 1, 0, 0, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7}, "1:0:2:3:4:5:6:7"},
+        {{0, 1, 0, 0, 0, 0, 0, 2, 0, 3, 0, 0, 0, 0, 0, 4}, "1::2:3:0:0:4"},
+        {{0, 1, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0}, "1:0:0:2::"},
+        {{0xab, 0xcd, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x0e, 0xf0}, "abcd::ef0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Quoril::Ipv6Text(c.bytes), c.text);
+    const unsigned char v4[4] = {149, 112, 112, 112};
+    EXPECT_EQ(Quoril::Ipv4Text(v4), "149.112.112.112");
 }
 
 TEST(CommandLine, LongNamesAreNeverCut) {

@@ -8,9 +8,16 @@
 
 #include "FakeServices.h"
 
+#include "core/SystemLibrary.h"
+
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <windows.h>
+// The adapter-address types need the socket headers first.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+// After them.
+#include <iphlpapi.h>
 
 #include <fstream>
 #include <sstream>
@@ -185,8 +192,9 @@ TEST_F(RecorderPrefix, ProfileRunsOneCommandAtATimeFromTheSystemFolder) {
 
     const auto& p = Quoril::kBlockingProfile;
     const std::string d = Quoril::kDialUpEntryName;
-    const std::vector<std::string> expected = {
-        "netsh interface ip set dns name=\"Ethernet\" source=static addr=" + std::string(p.primary) + " register=primary",
+    std::vector<std::string> expected = {
+        "netsh interface ip set dns name=\"Ethernet\" source=static addr=" + std::string(p.primary)
+            + " register=primary",
         "netsh interface ip set dns name=\"" + d + "\" source=static addr=" + p.primary + " register=primary",
         "ipconfig /flushdns",
         "netsh interface ip add dns name=\"Ethernet\" addr=" + std::string(p.second) + " index=2",
@@ -196,6 +204,15 @@ TEST_F(RecorderPrefix, ProfileRunsOneCommandAtATimeFromTheSystemFolder) {
         "netsh interface ip add dns name=\"" + d + "\" addr=" + p.third + " index=3",
         "ipconfig /flushdns",
     };
+    // Then each connection's IPv6 servers, and one more flush.
+    const auto& p6 = Quoril::kBlockingProfileIpv6;
+    for (const std::string& name : {std::string("Ethernet"), d}) {
+        expected.push_back("netsh interface ipv6 set dns name=\"" + name + "\" source=static addr=" + p6.primary
+            + " register=primary");
+        expected.push_back("netsh interface ipv6 add dns name=\"" + name + "\" addr=" + p6.second + " index=2");
+        expected.push_back("netsh interface ipv6 add dns name=\"" + name + "\" addr=" + p6.third + " index=3");
+    }
+    expected.push_back("ipconfig /flushdns");
     const std::vector<LogLine> log = ReadLog(m_log);
     ASSERT_EQ(log.size(), expected.size());
     for (size_t i = 0; i < log.size(); ++i) {
@@ -225,16 +242,93 @@ TEST_F(RecorderPrefix, ExitCodesDecideTheRestoreMessage) {
     actions.OnNotify("click", "btnRecover");
 
     const std::vector<LogLine> log = ReadLog(m_log);
-    ASSERT_EQ(log.size(), 8u);
+    // The first restore: both connections, then IPv6 for both; the second: IPv4 fails for both, so
+    // no IPv6 command follows.
+    ASSERT_EQ(log.size(), 7u + 4u);
     EXPECT_EQ(log[0].commandLine, "netsh interface ip set dns name=\"Ethernet\" source=dhcp");
     EXPECT_EQ(log[1].commandLine, "ipconfig /flushdns");
     EXPECT_GE(log[1].tick - log[0].tick, 500u - 20u);
+    EXPECT_EQ(log[4].commandLine, "netsh interface ipv6 set dns name=\"Ethernet\" source=dhcp");
+    EXPECT_EQ(log[6].commandLine, "ipconfig /flushdns");
+    EXPECT_GE(log[6].tick - log[5].tick, 500u - 20u);
+    EXPECT_EQ(log[7].commandLine, "netsh interface ip set dns name=\"Ethernet\" source=dhcp");
     ASSERT_EQ(services.boxes.size(), 2u);
     // 已恢复为自动获取DNS，请手动删除浏览器缓存！ then 恢复失败，以下连接未能恢复：
     EXPECT_EQ(services.boxes[0].text, L"\u5df2\u6062\u590d\u4e3a\u81ea\u52a8\u83b7\u53d6DNS\uff0c\u8bf7\u624b\u52a8"
                                       L"\u5220\u9664\u6d4f\u89c8\u5668\u7f13\u5b58\uff01");
     EXPECT_EQ(services.boxes[1].text,
               L"\u6062\u590d\u5931\u8d25\uff0c\u4ee5\u4e0b\u8fde\u63a5\u672a\u80fd\u6062\u590d\uff1a\nEthernet");
+}
+
+// Real commands and the real registry of the test prefix; only the adapter list is made up.
+class RealRegistry : public RealButBoxes {
+public:
+    bool HasRegGetValue() override { return real.HasRegGetValue(); }
+    LONG RegistryGetValue(
+        HKEY root, const char* subKey, const char* valueName, DWORD flags, void* data, DWORD* size) override
+    {
+        return real.RegistryGetValue(root, subKey, valueName, flags, data, size);
+    }
+    LONG RegistryOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* key) override
+    {
+        return real.RegistryOpenKey(root, subKey, access, key);
+    }
+    LONG RegistryQueryValue(HKEY key, const char* valueName, DWORD* type, BYTE* data, DWORD* size) override
+    {
+        return real.RegistryQueryValue(key, valueName, type, data, size);
+    }
+    void RegistryCloseKey(HKEY key) override { real.RegistryCloseKey(key); }
+    LONG RegistrySetString(HKEY root, const char* subKey, const char* valueName, const std::string& text) override
+    {
+        return real.RegistrySetString(root, subKey, valueName, text);
+    }
+    LONG RegistryDeleteValue(HKEY root, const char* subKey, const char* valueName) override
+    {
+        return real.RegistryDeleteValue(root, subKey, valueName);
+    }
+};
+
+std::string SavedValue(const char* connection)
+{
+    char text[512] = {};
+    DWORD size = sizeof(text);
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quoril\\SavedDns", connection, RRF_RT_REG_SZ, nullptr, text, &size)
+        != ERROR_SUCCESS)
+        return "<none>";
+    return text;
+}
+
+TEST_F(RecorderPrefix, SavedServersGoBackInOrderIncludingIpv6)
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quoril");
+    RealRegistry services;
+    services.dnsAdapters = {apptest::AdapterDns(L"Ethernet", {"10.0.0.53", "10.0.0.54"}, false, {"fd00::53"}, false)};
+    Quoril::AdapterList list = EthernetAndDialUp();
+    Quoril::CMainActions actions(services, list);
+    actions.OnNotify("click", "btnFamily");
+    EXPECT_EQ(SavedValue("Ethernet"), "ipv4=10.0.0.53,10.0.0.54;ipv6=fd00::53");
+    DeleteFileA(m_log.c_str());
+    actions.OnNotify("click", "btnRecover");
+
+    const std::string d = Quoril::kDialUpEntryName;
+    const std::vector<std::string> expected = {
+        "netsh interface ip set dns name=\"Ethernet\" source=static addr=10.0.0.53 register=primary",
+        "netsh interface ip add dns name=\"Ethernet\" addr=10.0.0.54 index=2",
+        "ipconfig /flushdns",
+        "netsh interface ip set dns name=\"" + d + "\" source=dhcp",
+        "ipconfig /flushdns",
+        "netsh interface ipv6 set dns name=\"Ethernet\" source=static addr=fd00::53 register=primary",
+        "netsh interface ipv6 set dns name=\"" + d + "\" source=dhcp",
+        "ipconfig /flushdns",
+    };
+    const std::vector<LogLine> log = ReadLog(m_log);
+    ASSERT_EQ(log.size(), expected.size());
+    for (size_t i = 0; i < log.size(); ++i)
+        EXPECT_EQ(log[i].commandLine, expected[i]) << i;
+    ASSERT_EQ(services.boxes.size(), 2u);
+    EXPECT_EQ(services.boxes[1].text, L"\u5df2\u6062\u590d\u539f\u6709DNS\u8bbe\u7f6e\uff01");
+    EXPECT_EQ(SavedValue("Ethernet"), "<none>");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quoril");
 }
 
 TEST_F(RecorderPrefix, WaitEndsAtTheTimeoutAndKeepsDispatching) {
@@ -362,4 +456,54 @@ TEST_F(RecorderPrefix, PagesOpenThroughTheDesktopShellOrElseFromTheProgram)
         DeleteFileA(m_log.c_str());
         DeleteFileA(shellLog.c_str());
     }
+}
+
+TEST(SystemServices, RealAdapterDnsListIsPlainBoundedAndKnowsServersSetByHand)
+{
+    std::vector<Quoril::TAdapterDns> adapters;
+    ASSERT_TRUE(Quoril::Win32Services().AdapterDnsSettings(adapters));
+    ASSERT_FALSE(adapters.empty());
+    for (const Quoril::TAdapterDns& adapter : adapters) {
+        EXPECT_FALSE(adapter.friendlyName.empty());
+        for (const Quoril::TFamilyDns* family : {&adapter.ipv4, &adapter.ipv6}) {
+            EXPECT_LE(family->servers.size(), 16u);
+            for (const std::string& server : family->servers)
+                EXPECT_TRUE(Quoril::IsPlainAddress(server.c_str())) << server;
+        }
+    }
+
+    // Servers set by hand live in the interface's "NameServer" value (in the test prefix only).
+    using GetAdaptersAddressesFn = ULONG(WINAPI*)(ULONG, ULONG, PVOID, PIP_ADAPTER_ADDRESSES, PULONG);
+    auto getAddresses
+        = SkinUI::LookUpProc<GetAdaptersAddressesFn>(SkinUI::LoadSystemLibrary("iphlpapi.dll"), "GetAdaptersAddresses");
+    ASSERT_NE(getAddresses, nullptr);
+    std::vector<unsigned char> block(64 * 1024);
+    ULONG size = static_cast<ULONG>(block.size());
+    ASSERT_EQ(getAddresses(AF_UNSPEC, 0, nullptr, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data()), &size),
+        static_cast<ULONG>(NO_ERROR));
+    const auto* first = reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data());
+    ASSERT_TRUE(first->AdapterName && first->FriendlyName);
+    const std::wstring friendly = first->FriendlyName;
+    const std::string key
+        = std::string("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\") + first->AdapterName;
+    struct Case {
+        const char* nameServer;
+        bool dhcp;
+    } const cases[] = {{"10.0.0.53,10.0.0.54", false}, {" , ", true}, {"", true}};
+    for (const Case& c : cases) {
+        ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), "NameServer", REG_SZ, c.nameServer,
+                      static_cast<DWORD>(strlen(c.nameServer) + 1)),
+            ERROR_SUCCESS);
+        ASSERT_TRUE(Quoril::Win32Services().AdapterDnsSettings(adapters));
+        bool found = false;
+        for (const Quoril::TAdapterDns& adapter : adapters) {
+            if (adapter.friendlyName != friendly)
+                continue;
+            found = true;
+            EXPECT_EQ(adapter.ipv4.dhcp, c.dhcp) << c.nameServer;
+            EXPECT_TRUE(adapter.ipv6.dhcp) << "the IPv6 stack keeps its own value";
+        }
+        EXPECT_TRUE(found);
+    }
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
 }

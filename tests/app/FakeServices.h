@@ -48,6 +48,11 @@ public:
     std::map<std::wstring, std::wstring> routerPartialNames;
     bool addressNamesOk = true;
     std::vector<Quoril::TAdapterAddressName> addressNames;
+    // What the adapters use now, per friendly name; the fake's netsh does not change it.
+    bool dnsOk = true;
+    std::vector<Quoril::TAdapterDns> dnsAdapters;
+    // A registry write answers this when it is not ERROR_SUCCESS.
+    LONG setValueResult = ERROR_SUCCESS;
 
     std::string SystemFolder() override { return systemFolder; }
 
@@ -112,6 +117,13 @@ public:
         calls.push_back("addresses");
         names = addressNames;
         return addressNamesOk;
+    }
+
+    bool AdapterDnsSettings(std::vector<Quoril::TAdapterDns>& adapters) override
+    {
+        calls.push_back("dns");
+        adapters = dnsOk ? dnsAdapters : std::vector<Quoril::TAdapterDns>();
+        return dnsOk;
     }
 
     // Registry: a tiny in-memory store keyed by "root|subkey|value".
@@ -183,6 +195,18 @@ public:
         return ERROR_SUCCESS;
     }
     void RegistryCloseKey(HKEY) override { --openKeys; }
+    LONG RegistrySetString(HKEY root, const char* subKey, const char* valueName, const std::string& text) override
+    {
+        calls.push_back(std::string("setvalue ") + Key(root, subKey, valueName) + " = " + text);
+        if (setValueResult == ERROR_SUCCESS)
+            SetValue(root, subKey, valueName, REG_SZ, text + '\0');
+        return setValueResult;
+    }
+    LONG RegistryDeleteValue(HKEY root, const char* subKey, const char* valueName) override
+    {
+        calls.push_back(std::string("deletevalue ") + Key(root, subKey, valueName));
+        return registry.erase(Key(root, subKey, valueName)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    }
 
     DWORD lastTimeout = 0;
     DWORD lastQuerySize = 0;
@@ -190,6 +214,20 @@ public:
 private:
     std::string openedPrefix;
 };
+
+// One adapter as the adapter list reports it: servers of either family, "dhcp" flags.
+inline Quoril::TAdapterDns AdapterDns(const std::wstring& name, std::vector<std::string> ipv4, bool ipv4Dhcp,
+    std::vector<std::string> ipv6 = {}, bool ipv6Dhcp = true, bool connected = true)
+{
+    Quoril::TAdapterDns adapter;
+    adapter.friendlyName = name;
+    adapter.connected = connected;
+    adapter.ipv4.servers = std::move(ipv4);
+    adapter.ipv4.dhcp = ipv4Dhcp;
+    adapter.ipv6.servers = std::move(ipv6);
+    adapter.ipv6.dhcp = ipv6Dhcp;
+    return adapter;
+}
 
 inline Quoril::TCommandResult Exited(DWORD code) {
     Quoril::TCommandResult result;

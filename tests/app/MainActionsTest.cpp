@@ -1,92 +1,15 @@
 #include "app/MainActions.h"
 
+#include "ActionsRig.h"
 #include "app/DnsProfiles.h"
-#include "FakeServices.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-using apptest::Exited;
-using apptest::FakeServices;
-using apptest::Outcome;
+using namespace apptest;
 using Quoril::CMainActions;
 using Quoril::TCommandResult;
-
-namespace {
-
-const char kDialUp[] = "\xbf\xed\xb4\xf8\xc1\xac\xbd\xd3";  // 宽带连接 in code page 936
-const std::wstring kDialUpText = L"\u5bbd\u5e26\u8fde\u63a5";
-const std::string kNetsh = "run C:\\windows\\system32\\netsh.exe | netsh interface ip ";
-const std::string kFlush = "run C:\\windows\\system32\\ipconfig.exe | ipconfig /flushdns";
-
-// 提示
-const std::wstring kCaption = L"\u63d0\u793a";
-// 设置成功（拦截版模式）！ / （纯净版模式）！ / （家庭版模式）！
-const std::wstring kBlockingDone = L"\u8bbe\u7f6e\u6210\u529f\uff08\u62e6\u622a\u7248\u6a21\u5f0f\uff09\uff01";
-const std::wstring kPureDone = L"\u8bbe\u7f6e\u6210\u529f\uff08\u7eaf\u51c0\u7248\u6a21\u5f0f\uff09\uff01";
-const std::wstring kFamilyDone = L"\u8bbe\u7f6e\u6210\u529f\uff08\u5bb6\u5ead\u7248\u6a21\u5f0f\uff09\uff01";
-// 已恢复为自动获取DNS，请手动删除浏览器缓存！
-const std::wstring kRestoreDone =
-    L"\u5df2\u6062\u590d\u4e3a\u81ea\u52a8\u83b7\u53d6DNS\uff0c\u8bf7\u624b\u52a8\u5220\u9664\u6d4f\u89c8\u5668"
-    L"\u7f13\u5b58\uff01";
-// 设置失败，以下连接未能设置：
-const std::wstring kProfileFailed = L"\u8bbe\u7f6e\u5931\u8d25\uff0c\u4ee5\u4e0b\u8fde\u63a5\u672a\u80fd\u8bbe\u7f6e\uff1a";
-// 恢复失败，以下连接未能恢复：
-const std::wstring kRestoreFailed = L"\u6062\u590d\u5931\u8d25\uff0c\u4ee5\u4e0b\u8fde\u63a5\u672a\u80fd\u6062\u590d\uff1a";
-
-HWND const kOwner = reinterpret_cast<HWND>(0x4242);
-
-// Discovers the given connections through the fake, then forgets the discovery calls.
-struct Rig {
-    FakeServices fake;
-    Quoril::AdapterList list;
-    CMainActions actions{fake, list};
-
-    explicit Rig(std::vector<std::wstring> connections) {
-        ULONG index = 1;
-        for (const std::wstring& name : connections) {
-            const std::wstring device = L"dev" + std::to_wstring(index);
-            fake.table.push_back({index++, device});
-            fake.routerNames[device] = name;
-        }
-        actions.SetOwner(kOwner);
-        actions.DiscoverAdapters();
-        fake.calls.clear();
-    }
-    void Click(const char* name) { actions.OnNotify("click", name); }
-    std::vector<std::string> Runs() const {
-        std::vector<std::string> runs;
-        for (const std::string& call : fake.calls)
-            if (call.compare(0, 4, "run ") == 0)
-                runs.push_back(call);
-        return runs;
-    }
-    const std::wstring& LastBox() const {
-        static const std::wstring none = L"<no message box>";
-        return fake.boxes.empty() ? none : fake.boxes.back().text;
-    }
-};
-
-std::string SetPrimary(const std::string& name, const char* address) {
-    return kNetsh + "set dns name=\"" + name + "\" source=static addr=" + address + " register=primary";
-}
-std::string Add(const std::string& name, const char* address, int index) {
-    return kNetsh + "add dns name=\"" + name + "\" addr=" + address + " index=" + std::to_string(index);
-}
-std::string Restore(const std::string& name) {
-    return kNetsh + "set dns name=\"" + name + "\" source=dhcp";
-}
-
-// Fails every netsh command whose line contains `needle`.
-std::function<TCommandResult(const std::string&, const std::string&)> FailWhere(const std::string& needle,
-                                                                           TCommandResult failure = Exited(1)) {
-    return [needle, failure](const std::string&, const std::string& line) {
-        return line.find(needle) != std::string::npos ? failure : Exited(0);
-    };
-}
-
-}  // namespace
 
 //--- sequences ---------------------------------------------------------------------------------
 
@@ -94,15 +17,13 @@ TEST(MainActions, BlockingProfileRunsEachPhaseForEveryEntryThenFlushes) {
     Rig rig({L"Ethernet"});
     rig.Click("btnOpen");
     const auto& p = Quoril::kBlockingProfile;
-    EXPECT_EQ(rig.fake.calls, (std::vector<std::string>{
-                                  "disable",
-                                  SetPrimary("Ethernet", p.primary), SetPrimary(kDialUp, p.primary),
-                                  "pause 400", kFlush,
-                                  Add("Ethernet", p.second, 2), Add(kDialUp, p.second, 2),
-                                  "pause 400", kFlush,
-                                  Add("Ethernet", p.third, 3), Add(kDialUp, p.third, 3),
-                                  "pause 400", kFlush,
-                                  "enable", "box"}));
+    const auto& p6 = Quoril::kBlockingProfileIpv6;
+    // IPv4 exactly as it always ran, then each connection's IPv6 servers, then one more flush.
+    EXPECT_EQ(rig.Sequence(),
+        Joined({{"disable", SetPrimary("Ethernet", p.primary), SetPrimary(kDialUp, p.primary), "pause 400", kFlush,
+                    Add("Ethernet", p.second, 2), Add(kDialUp, p.second, 2), "pause 400", kFlush,
+                    Add("Ethernet", p.third, 3), Add(kDialUp, p.third, 3), "pause 400", kFlush},
+            Ipv6For("Ethernet", p6), Ipv6For(kDialUp, p6), {"pause 400", kFlush, "enable", "box"}}));
     ASSERT_EQ(rig.fake.boxes.size(), 1u);
     EXPECT_EQ(rig.fake.boxes[0].owner, kOwner);
     EXPECT_EQ(rig.fake.boxes[0].text, kBlockingDone);
@@ -113,36 +34,41 @@ TEST(MainActions, BlockingProfileRunsEachPhaseForEveryEntryThenFlushes) {
     // A second click runs the whole sequence again.
     rig.fake.calls.clear();
     rig.Click("btnOpen");
-    EXPECT_EQ(rig.Runs().size(), 9u);
+    EXPECT_EQ(rig.Runs().size(), 16u);
 }
 
 TEST(MainActions, PureAndFamilyProfiles) {
     Rig pure({L"Ethernet"});
     pure.Click("btnPure");
     const auto& p = Quoril::kPureProfile;
-    EXPECT_EQ(pure.Runs(), (std::vector<std::string>{SetPrimary("Ethernet", p.primary), SetPrimary(kDialUp, p.primary),
-                                                     kFlush, Add("Ethernet", p.second, 2), Add(kDialUp, p.second, 2),
-                                                     kFlush, Add("Ethernet", p.third, 3), Add(kDialUp, p.third, 3),
-                                                     kFlush}));
+    const auto& p6 = Quoril::kPureProfileIpv6;
+    EXPECT_EQ(pure.Runs(),
+        Joined(
+            {{SetPrimary("Ethernet", p.primary), SetPrimary(kDialUp, p.primary), kFlush, Add("Ethernet", p.second, 2),
+                 Add(kDialUp, p.second, 2), kFlush, Add("Ethernet", p.third, 3), Add(kDialUp, p.third, 3), kFlush},
+                Ipv6For("Ethernet", p6), Ipv6For(kDialUp, p6), {kFlush}}));
     EXPECT_EQ(pure.LastBox(), kPureDone);
 
     Rig family({L"Ethernet", L"Wi-Fi"});
     family.Click("btnFamily");
     const auto& f = Quoril::kFamilyProfile;
-    EXPECT_EQ(family.fake.calls,
-              (std::vector<std::string>{"disable", SetPrimary("Ethernet", f.primary), SetPrimary("Wi-Fi", f.primary),
-                                        SetPrimary(kDialUp, f.primary), "pause 400", kFlush,
-                                        Add("Ethernet", f.second, 2), Add("Wi-Fi", f.second, 2),
-                                        Add(kDialUp, f.second, 2), "pause 400", kFlush, "enable", "box"}));
+    const auto& f6 = Quoril::kFamilyProfileIpv6;
+    EXPECT_EQ(family.Sequence(),
+        Joined({{"disable", SetPrimary("Ethernet", f.primary), SetPrimary("Wi-Fi", f.primary),
+                    SetPrimary(kDialUp, f.primary), "pause 400", kFlush, Add("Ethernet", f.second, 2),
+                    Add("Wi-Fi", f.second, 2), Add(kDialUp, f.second, 2), "pause 400", kFlush},
+            Ipv6For("Ethernet", f6), Ipv6For("Wi-Fi", f6), Ipv6For(kDialUp, f6),
+            {"pause 400", kFlush, "enable", "box"}}));
     EXPECT_EQ(family.LastBox(), kFamilyDone);
 }
 
 TEST(MainActions, RestoreInterleavesEachConnectionWithItsOwnFlush) {
     Rig rig({L"Ethernet", L"Wi-Fi"});
     rig.Click("btnRecover");
-    EXPECT_EQ(rig.fake.calls, (std::vector<std::string>{"disable", Restore("Ethernet"), "pause 500", kFlush,
-                                                        Restore("Wi-Fi"), "pause 500", kFlush, Restore(kDialUp),
-                                                        "pause 500", kFlush, "enable", "box"}));
+    EXPECT_EQ(rig.Sequence(),
+        (std::vector<std::string>{"disable", Restore("Ethernet"), "pause 500", kFlush, Restore("Wi-Fi"), "pause 500",
+            kFlush, Restore(kDialUp), "pause 500", kFlush, Restore6("Ethernet"), Restore6("Wi-Fi"), Restore6(kDialUp),
+            "pause 500", kFlush, "enable", "box"}));
     EXPECT_EQ(rig.LastBox(), kRestoreDone);
     EXPECT_EQ(rig.fake.boxes.back().caption, kCaption);
 }
@@ -236,7 +162,8 @@ TEST(MainActions, SuccessOnlyWhenEveryDiscoveredConnectionWasSet) {
     second.fake.onRun = FailWhere("name=\"Wi-Fi\" addr=" + std::string(Quoril::kBlockingProfile.second));
     second.Click("btnOpen");
     EXPECT_EQ(second.LastBox(), kProfileFailed + L"\nWi-Fi");
-    EXPECT_EQ(second.Runs().size(), 12u);  // the remaining commands still ran, in order
+    // The remaining IPv4 commands still ran, in order; IPv6 only where IPv4 went through.
+    EXPECT_EQ(second.Runs().size(), 12u + 6u + 1u);
 }
 
 TEST(MainActions, ConnectionWhoseCommandHangsGetsNoFurtherCommand) {
@@ -245,18 +172,22 @@ TEST(MainActions, ConnectionWhoseCommandHangsGetsNoFurtherCommand) {
     rig.fake.onRun = FailWhere("\"Ethernet\" source=static", Outcome(TCommandResult::TimedOut));
     rig.Click("btnOpen");
     const auto& p = Quoril::kBlockingProfile;
-    EXPECT_EQ(rig.Runs(), (std::vector<std::string>{
-                              SetPrimary("Ethernet", p.primary), SetPrimary("Wi-Fi", p.primary),
-                              SetPrimary(kDialUp, p.primary), kFlush,
-                              Add("Wi-Fi", p.second, 2), Add(kDialUp, p.second, 2), kFlush,
-                              Add("Wi-Fi", p.third, 3), Add(kDialUp, p.third, 3), kFlush}));
+    EXPECT_EQ(rig.Runs(),
+        (std::vector<std::string>{SetPrimary("Ethernet", p.primary), SetPrimary("Wi-Fi", p.primary),
+            SetPrimary(kDialUp, p.primary), kFlush, Add("Wi-Fi", p.second, 2), Add(kDialUp, p.second, 2), kFlush,
+            Add("Wi-Fi", p.third, 3), Add(kDialUp, p.third, 3), kFlush,
+            SetPrimary6("Wi-Fi", Quoril::kBlockingProfileIpv6.primary),
+            Add6("Wi-Fi", Quoril::kBlockingProfileIpv6.second, 2), Add6("Wi-Fi", Quoril::kBlockingProfileIpv6.third, 3),
+            SetPrimary6(kDialUp, Quoril::kBlockingProfileIpv6.primary),
+            Add6(kDialUp, Quoril::kBlockingProfileIpv6.second, 2), Add6(kDialUp, Quoril::kBlockingProfileIpv6.third, 3),
+            kFlush}));
     EXPECT_EQ(rig.LastBox(), kProfileFailed + L"\nEthernet");
 
     // A plain failure still lets the later commands run, as every connection gets each phase.
     Rig failed({L"Ethernet"});
     failed.fake.onRun = FailWhere("\"Ethernet\" source=static");
     failed.Click("btnOpen");
-    EXPECT_EQ(failed.Runs().size(), 9u);
+    EXPECT_EQ(failed.Runs().size(), 9u + 3u + 1u);  // IPv6 for the dial-up entry only
     EXPECT_EQ(failed.LastBox(), kProfileFailed + L"\nEthernet");
 }
 
@@ -272,9 +203,10 @@ TEST(MainActions, CommandThatCouldNotStartIsStartedAgain) {
         return Exited(0);
     };
     rig.Click("btnRecover");
-    EXPECT_EQ(rig.Runs(), (std::vector<std::string>{Restore("Ethernet"), Restore("Ethernet"), kFlush,
-                                                    Restore(kDialUp), kFlush}));
-    EXPECT_EQ(rig.fake.calls[2], "pause 100") << "a short breath between the two starts";
+    EXPECT_EQ(rig.Runs(),
+        (std::vector<std::string>{Restore("Ethernet"), Restore("Ethernet"), kFlush, Restore(kDialUp), kFlush,
+            Restore6("Ethernet"), Restore6(kDialUp), kFlush}));
+    EXPECT_EQ(rig.Sequence()[2], "pause 100") << "a short breath between the two starts";
     EXPECT_EQ(rig.LastBox(), kRestoreDone);
 
     // A start that keeps failing is tried three times, then the connection is reported.
@@ -302,7 +234,7 @@ TEST(MainActions, UnaddressableConnectionsGetNoCommandAndFail) {
         EXPECT_TRUE(known) << run;
         EXPECT_EQ(std::count(run.begin(), run.end(), '"') % 2, 0) << run;
     }
-    EXPECT_EQ(rig.Runs().size(), 9u);
+    EXPECT_EQ(rig.Runs().size(), 16u);
     EXPECT_EQ(rig.LastBox(), kProfileFailed + L"\nBad\"Name\n\u4ee5\u592a\u7f51");
 
     rig.Click("btnRecover");
@@ -348,7 +280,7 @@ TEST(MainActions, ClicksAndCloseDuringAnActionAreHeldOff) {
     };
     rig.Click("btnOpen");
     EXPECT_FALSE(closeAllowed);
-    EXPECT_EQ(rig.Runs().size(), 9u);
+    EXPECT_EQ(rig.Runs().size(), 16u);
     EXPECT_EQ(rig.fake.boxes.size(), 1u);
     EXPECT_FALSE(rig.actions.IsBusy());
     // The held close request is posted once the action has ended.

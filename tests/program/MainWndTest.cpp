@@ -227,6 +227,47 @@ TEST_F(MainWndTest, EscapeEndsTheModalLoopWithOneAndEnterDoesNot) {
     EXPECT_EQ(1, observed.gone);
 }
 
+TEST_F(MainWndTest, StatusLineUnderTheButtonsSaysWhatIsInForce)
+{
+    services.dnsAdapters = {apptest::AdapterDns(L"eth0", {"192.168.1.1"}, true)};
+    CTestMainWnd* window = Open();
+    ASSERT_NE(nullptr, window);
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    CControlUI* status = window->Host().FindControlByName(Quoril::CMainWnd::kStatusControl);
+    ASSERT_NE(nullptr, status);
+    EXPECT_STREQ("Current: automatic (DHCP)", status->GetText().GetData()) << "read back after start-up";
+
+    // Below the lowest button, inside the 360 x 543 window, over no control that takes clicks.
+    const CRectUI line = status->GetPosition();
+    EXPECT_GE(line.top, 512);
+    EXPECT_LE(line.bottom, 543);
+    EXPECT_GE(line.left, 0);
+    EXPECT_LE(line.right, 360);
+    for (const char* name : {"btnClose", "btnOpen", "btnPure", "btnFamily", "btnTest", "btnRecover", "btnURL"}) {
+        CControlUI* button = window->Host().FindControlByName(name);
+        ASSERT_NE(nullptr, button) << name;
+        const CRectUI& b = button->GetPosition();
+        EXPECT_TRUE(b.right <= line.left || b.left >= line.right || b.bottom <= line.top || b.top >= line.bottom)
+            << name;
+    }
+
+    // After an action, what the system reports now.
+    services.dnsAdapters = {apptest::AdapterDns(L"eth0", {"9.9.9.9", "149.112.112.112", "1.1.1.2"}, false)};
+    const POINT open = PressOn(window, "btnOpen");
+    ::SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(open.x, open.y));
+    EXPECT_STREQ("Current: Intercept Mode", status->GetText().GetData());
+}
+
+TEST_F(MainWndTest, ChineseStatusLineCp936)
+{
+    CTestMainWnd* window = Open(0x0804);
+    ASSERT_NE(nullptr, window);
+    CControlUI* status = window->Host().FindControlByName(Quoril::CMainWnd::kStatusControl);
+    ASSERT_NE(nullptr, status);
+    // 当前：自动获取 (no adapter is connected)
+    EXPECT_STREQ("\xb5\xb1\xc7\xb0\xa3\xba\xd7\xd4\xb6\xaf\xbb\xf1\xc8\xa1", status->GetText().GetData());
+}
+
 TEST_F(MainWndTest, MissingSkinResourceIsFatal) {
     ASSERT_NE(nullptr, Open(0x0409, MAKEINTRESOURCEA(99)));
     EXPECT_EQ(1, observed.unusable);

@@ -161,13 +161,16 @@ void ExpectShippedTree(CWindowHostUI& host, CControlUI* root, bool english, cons
     EXPECT_EQ(390, root->GetFixedHeight());
     EXPECT_STREQ("bk.jpg", root->GetBackgroundImage().GetData());
 
-    ASSERT_EQ(1, host.GetFontCount());
-    const TFontEntry* font = host.GetFontEntry(0);
-    EXPECT_STREQ(face, font->sFontName.GetData());
-    EXPECT_EQ(16, font->iSize);
-    EXPECT_FALSE(font->bBold);
-    EXPECT_FALSE(font->bItalic);
-    EXPECT_FALSE(font->bUnderline);
+    // The buttons' font, then the smaller one of the status line.
+    ASSERT_EQ(2, host.GetFontCount());
+    for (int index : {0, 1}) {
+        const TFontEntry* font = host.GetFontEntry(index);
+        EXPECT_STREQ(face, font->sFontName.GetData());
+        EXPECT_EQ(index == 0 ? 16 : 13, font->iSize);
+        EXPECT_FALSE(font->bBold);
+        EXPECT_FALSE(font->bItalic);
+        EXPECT_FALSE(font->bUnderline);
+    }
     const CRectUI& caption = host.GetCaptionRect();
     EXPECT_EQ(0, caption.left);
     EXPECT_EQ(0, caption.top);
@@ -178,7 +181,7 @@ void ExpectShippedTree(CWindowHostUI& host, CControlUI* root, bool english, cons
 
     IContainerUI* children = Children(root);
     ASSERT_NE(nullptr, children);
-    ASSERT_EQ(7, children->ChildCount());
+    ASSERT_EQ(8, children->ChildCount());
     for (int i = 0; i < 7; ++i) {
         const TShippedButton& expected = kShippedButtons[i];
         SCOPED_TRACE(expected.name);
@@ -199,6 +202,20 @@ void ExpectShippedTree(CWindowHostUI& host, CControlUI* root, bool english, cons
         EXPECT_STREQ(expected.hot, button->GetHotImage().GetData());
         EXPECT_STREQ(expected.pushed, button->GetPushedImage().GetData());
     }
+    // Last, so every button keeps its place: the status line under the buttons, empty until the
+    // window reads back what is in force.
+    CLabelUI* status = static_cast<CLabelUI*>(children->ChildAt(7)->CastTo("Label"));
+    ASSERT_NE(nullptr, status);
+    EXPECT_STREQ("lblStatus", status->GetName().GetData());
+    EXPECT_TRUE(status->IsFloating());
+    EXPECT_EQ(30, status->GetFloatOffset().cx);
+    EXPECT_EQ(517, status->GetFloatOffset().cy);
+    EXPECT_EQ(300, status->GetFixedWidth());
+    EXPECT_EQ(22, status->GetFixedHeight());
+    EXPECT_EQ(1, status->GetFont());
+    EXPECT_STREQ("", status->GetText().GetData());
+    EXPECT_NE(0u, status->GetTextStyle() & DT_CENTER);
+    EXPECT_NE(0u, status->GetTextStyle() & DT_END_ELLIPSIS);
 }
 
 TEST_F(SkinBuilderTest, ShippedEnglishLayoutBuildsTheExactTree) {

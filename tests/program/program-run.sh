@@ -44,4 +44,6 @@ install_stand_ins() {
   install -m 755 "$recorder" "$WINEPREFIX/drive_c/$folder/browser.exe"
   timeout 60 wine reg delete 'HKCU\Software\Microsoft\Windows\Shell\Associations\UrlAssociations\Http\UserChoice' /f >/dev/null 2>&1 || true
   timeout 60 wine reg add 'HKCR\HTTP\shell\open\command' /ve /d "\"C:\\$folder\\browser.exe\" \"%1\"" /f >/dev/null 2>&1
+  # DNS settings saved by an earlier run would be put back by this run's restore.
+  timeout 60 wine reg delete 'HKCU\Software\Quoril' /f >/dev/null 2>&1 || true
 }
