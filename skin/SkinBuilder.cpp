@@ -4,10 +4,13 @@
 
 #include "controls/Button.h"
 #include "controls/CheckBox.h"
+#include "controls/ComboBox.h"
 #include "controls/Container.h"
 #include "controls/Control.h"
 #include "controls/HorizontalLayout.h"
 #include "controls/Label.h"
+#include "controls/ListContainerElement.h"
+#include "controls/ListTextElement.h"
 #include "controls/Option.h"
 #include "controls/ScrollBar.h"
 #include "controls/Text.h"
@@ -54,7 +57,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("Edit", nullptr),
     SKIN_ELEMENT("List", nullptr),
     SKIN_ELEMENT("Text", &Make<CTextUI>),
-    SKIN_ELEMENT("Combo", nullptr),
+    SKIN_ELEMENT("Combo", &Make<CComboUI>),
     SKIN_ELEMENT("Flash", nullptr),
     SKIN_ELEMENT("Label", &Make<CLabelUI>),
     SKIN_ELEMENT("Button", &Make<CButtonUI>),
@@ -63,7 +66,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("Control", &Make<CControlUI>),
     SKIN_ELEMENT("ActiveX", nullptr),
     SKIN_ELEMENT("CheckBox", &Make<CCheckBoxUI>),
-    SKIN_ELEMENT("ComboBox", nullptr),
+    SKIN_ELEMENT("ComboBox", &Make<CComboBoxUI>),
     SKIN_ELEMENT("DateTime", nullptr),
     SKIN_ELEMENT("Progress", nullptr),
     SKIN_ELEMENT("RichEdit", nullptr),
@@ -78,10 +81,10 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("ChildLayout", nullptr),
     SKIN_ELEMENT("VerticalLayout", &Make<CVerticalLayoutUI>),
     SKIN_ELEMENT("ListHeaderItem", nullptr),
-    SKIN_ELEMENT("ListTextElement", nullptr),
-    SKIN_ELEMENT("ListLabelElement", nullptr),
+    SKIN_ELEMENT("ListTextElement", &Make<CListTextElementUI>),
+    SKIN_ELEMENT("ListLabelElement", &Make<CListLabelElementUI>),
     SKIN_ELEMENT("HorizontalLayout", &Make<CHorizontalLayoutUI>),
-    SKIN_ELEMENT("ListContainerElement", nullptr),
+    SKIN_ELEMENT("ListContainerElement", &Make<CListContainerElementUI>),
 };
 
 #undef SKIN_ELEMENT

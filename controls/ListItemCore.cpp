@@ -1,0 +1,195 @@
+#include "controls/ListItemCore.h"
+
+#include "controls/Container.h"
+#include "host/WindowHost.h"
+#include "render/RenderKit.h"
+
+namespace SkinUI {
+
+void CListItemCore::SetOwner(CControlUI* ownerControl)
+{
+    owner = ownerControl != nullptr ? static_cast<IListOwnerUI*>(ownerControl->CastTo("IListOwner")) : nullptr;
+}
+
+bool CListItemCore::Select(bool select)
+{
+    if (select && !m_row.IsEnabled())
+        return false;
+    if (select == selected)
+        return true;
+    selected = select;
+    if (select && owner != nullptr) {
+        CWindowHostUI* host = m_row.GetHost();
+        owner->SelectItem(index, false);
+        // The owner announced the selection; its listeners may have removed this row.
+        if (!IsStillInTree(host, &m_row))
+            return true;
+    }
+    m_row.Invalidate();
+    return true;
+}
+
+void CListItemCore::AfterVisibilityChange()
+{
+    if (m_row.IsVisible() || !selected)
+        return;
+    selected = false;
+    if (owner != nullptr)
+        owner->SelectItem(-1, false);
+}
+
+void CListItemCore::Activate()
+{
+    if (CWindowHostUI* host = m_row.GetHost())
+        host->SendNotification(&m_row, "itemactivate");
+}
+
+bool CListItemCore::HandleRowEvent(TInputEvent& event)
+{
+    const bool enabled = m_row.IsEnabled();
+    switch (event.Type) {
+    case InputEventKind::ButtonDown:
+    case InputEventKind::RightButtonDown: {
+        if (!enabled)
+            return true;
+        CWindowHostUI* host = m_row.GetHost();
+        if (host != nullptr) {
+            host->SendNotification(&m_row, "itemclick");
+            if (!IsStillInTree(host, &m_row))
+                return true;
+        }
+        Select(true);
+        if (IsStillInTree(host, &m_row))
+            m_row.Invalidate();
+        return true;
+    }
+    case InputEventKind::MouseEnter:
+        if (enabled) {
+            itemState |= StateHot;
+            m_row.Invalidate();
+        }
+        return true;
+    case InputEventKind::MouseLeave:
+        if ((itemState & StateHot) != 0) {
+            itemState &= ~StateHot;
+            m_row.Invalidate();
+        }
+        return true;
+    case InputEventKind::KeyDown:
+        if (event.KeyChar != VK_RETURN)
+            return false;
+        [[fallthrough]];  // Return activates like a double click
+    case InputEventKind::DoubleClick: {
+        if (!enabled)
+            return false;
+        CWindowHostUI* host = m_row.GetHost();
+        if (m_row.TriggerAction() && IsStillInTree(host, &m_row))
+            m_row.Invalidate();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool CListItemCore::Forward(TInputEvent& event)
+{
+    if (owner == nullptr)
+        return false;
+    owner->ForwardEvent(event);
+    return true;
+}
+
+uint32_t CListItemCore::TextColor() const
+{
+    const TListItemStyle* s = Style();
+    if (s == nullptr)
+        return 0;
+    uint32_t color = s->itemTextColor;
+    if ((itemState & StateHot) != 0)
+        color = s->hotTextColor;
+    if (selected)
+        color = s->selectedTextColor;
+    if (!m_row.IsEnabled())
+        color = s->disabledTextColor;
+    return color;
+}
+
+void CListItemCore::DrawBackground(HDC hdc)
+{
+    TListItemStyle* s = Style();
+    if (s == nullptr)
+        return;
+    const bool disabled = !m_row.IsEnabled();
+    const bool hot = (itemState & StateHot) != 0;
+    const bool oddRow = s->alternateBk && (index % 2) != 0;
+    const auto adjust
+        = [this](uint32_t c) { return m_row.IsColorAdjusted() ? CRenderKit::ShiftColorHsl(c, 180, 100, 100) : c; };
+    uint32_t color = oddRow ? 0 : s->itemBkColor;
+    if (hot)
+        color = s->hotBkColor;
+    if (selected)
+        color = s->selectedBkColor;
+    if (disabled)
+        color = s->disabledBkColor;
+    if (color != 0)
+        CRenderKit::FillColor(hdc, m_row.GetPosition(), adjust(color));
+
+    // The first state image that draws stands for the whole background.
+    CUIString* stateImages[] = {
+        disabled ? &s->disabledImage : nullptr, selected ? &s->selectedImage : nullptr, hot ? &s->hotImage : nullptr};
+    for (CUIString* image : stateImages) {
+        if (image == nullptr || image->IsEmpty())
+            continue;
+        if (m_row.DrawSkinImage(hdc, *image))
+            return;
+        image->Clear();
+    }
+    if (!m_row.GetBackgroundImage().IsEmpty()) {
+        if (!oddRow && !m_row.DrawSkinImage(hdc, m_row.GetBackgroundImage()))
+            m_row.SetBackgroundImage("");
+    } else if (!s->itemBkImage.IsEmpty()) {
+        if (m_row.DrawSkinImage(hdc, s->itemBkImage))
+            return;
+        s->itemBkImage.Clear();
+    }
+    if (s->lineColor != 0) {
+        const CRectUI& p = m_row.GetPosition();
+        CRenderKit::StrokeLine(hdc, CRectUI(p.left, p.bottom - 1, p.right, p.bottom - 1), 1, adjust(s->lineColor));
+    }
+}
+
+void PaintControlAt(CControlUI& control, HDC hdc, const CRectUI& rect)
+{
+    const CRectUI old = control.GetPosition();
+    control.SetPosition(rect);
+    control.Paint(hdc, rect);
+    control.SetPosition(old);
+}
+
+void NumberRow(CControlUI* row, CControlUI* owner, int index)
+{
+    IListItemUI* item = row != nullptr ? static_cast<IListItemUI*>(row->CastTo("ListItem")) : nullptr;
+    if (item == nullptr)
+        return;
+    item->SetOwner(owner);
+    item->SetIndex(index);
+}
+
+void RenumberRows(const CContainerUI& rows, int from, int to)
+{
+    if (from > to) {
+        const int t = from;
+        from = to;
+        to = t;
+    }
+    if (from < 0)
+        from = 0;
+    for (int i = from; i <= to && i < rows.ChildCount(); ++i) {
+        CControlUI* row = rows.ChildAt(i);
+        if (IListItemUI* item = static_cast<IListItemUI*>(row->CastTo("ListItem")))
+            item->SetIndex(i);
+    }
+}
+
+}  // namespace SkinUI
