@@ -128,27 +128,13 @@ bool CComboUI::InsertChild(CControlUI* control, int index)
 {
     if (!CContainerUI::InsertChild(control, index))
         return false;
-    NumberRow(control, this, index);
-    RenumberRows(*this, index + 1, ChildCount() - 1);
-    if (m_currentIndex >= index)
-        ++m_currentIndex;
+    RowInserted(*this, this, control, index, m_currentIndex);
     return true;
 }
 
 bool CComboUI::MoveChild(CControlUI* control, int newIndex)
 {
-    const int oldIndex = IndexOfChild(control);
-    if (oldIndex < 0)
-        return false;
-    if (oldIndex == newIndex)
-        return true;
-    CControlUI* selected = ChildAt(m_currentIndex);
-    // A refused move changes nothing, numbering included.
-    if (!CContainerUI::MoveChild(control, newIndex))
-        return false;
-    RenumberRows(*this, oldIndex, newIndex);
-    m_currentIndex = selected != nullptr ? IndexOfChild(selected) : -1;
-    return true;
+    return MoveRow(*this, control, newIndex, m_currentIndex);
 }
 
 bool CComboUI::RemoveChild(CControlUI* control)
@@ -159,7 +145,7 @@ bool CComboUI::RemoveChild(CControlUI* control)
     CloseDropDown();
     if (!CContainerUI::RemoveChild(control))
         return false;
-    AfterRowRemoved(index);
+    RowRemoved(*this, *this, index, m_currentIndex);
     return true;
 }
 
@@ -167,17 +153,6 @@ bool CComboUI::RemoveChildAt(int index)
 {
     CControlUI* control = ChildAt(index);
     return control != nullptr && RemoveChild(control);
-}
-
-void CComboUI::AfterRowRemoved(int index)
-{
-    RenumberRows(*this, index, ChildCount() - 1);
-    if (index == m_currentIndex) {
-        m_currentIndex = -1;
-        SelectItem(FindSelectableChild(index, false), false);
-    } else if (index < m_currentIndex) {
-        --m_currentIndex;
-    }
 }
 
 void CComboUI::RemoveAllChildren()

@@ -63,8 +63,6 @@ private:
     friend class CComboWnd;
     void OnDropWindowGone();
     bool OnKeyDown(char key);
-    // Removal bookkeeping once the row that stood at `index` has left.
-    void AfterRowRemoved(int index);
 
     CComboWnd* m_dropWindow = nullptr;  // the open pop-up; it deletes itself when its window goes
     int m_currentIndex = -1;

@@ -104,6 +104,9 @@ public:
     virtual void UpdateScrollBars(const CRectUI& client, int requiredWidth, int requiredHeight);
 
 protected:
+    // The own child list. Internal walks use it rather than the virtual ChildAt, which a container
+    // that routes its child interface elsewhere (a list addresses its rows) answers differently.
+    CControlUI* OwnChild(int index) const { return static_cast<CControlUI*>(m_children.GetAt(index)); }
     // Position minus inset minus the thickness of each visible bar.
     CRectUI ClientRect() const;
     bool VerticalBarShown() const;

@@ -192,4 +192,38 @@ void RenumberRows(const CContainerUI& rows, int from, int to)
     }
 }
 
+void RowInserted(const CContainerUI& rows, CControlUI* owner, CControlUI* row, int index, int& currentIndex)
+{
+    NumberRow(row, owner, index);
+    RenumberRows(rows, index + 1, rows.ChildCount() - 1);
+    if (currentIndex >= index)
+        ++currentIndex;
+}
+
+bool MoveRow(CContainerUI& rows, CControlUI* row, int newIndex, int& currentIndex)
+{
+    const int oldIndex = rows.CContainerUI::IndexOfChild(row);
+    if (oldIndex < 0)
+        return false;
+    if (oldIndex == newIndex)
+        return true;
+    const CControlUI* selected = rows.CContainerUI::ChildAt(currentIndex);
+    if (!rows.CContainerUI::MoveChild(row, newIndex))
+        return false;
+    RenumberRows(rows, oldIndex, newIndex);
+    currentIndex = selected != nullptr ? rows.CContainerUI::IndexOfChild(selected) : -1;
+    return true;
+}
+
+void RowRemoved(const CContainerUI& rows, IListOwnerUI& owner, int index, int& currentIndex)
+{
+    RenumberRows(rows, index, rows.ChildCount() - 1);
+    if (index == currentIndex) {
+        currentIndex = -1;
+        owner.SelectItem(rows.FindSelectableChild(index, false), false);
+    } else if (index < currentIndex) {
+        --currentIndex;
+    }
+}
+
 }  // namespace SkinUI

@@ -58,5 +58,15 @@ void PaintControlAt(CControlUI& control, HDC hdc, const CRectUI& rect);
 void NumberRow(CControlUI* row, CControlUI* owner, int index);
 // Sets every row between the two positions (inclusive, either order) to its position.
 void RenumberRows(const CContainerUI& rows, int from, int to);
+// After `row` went in at `index`: numbers it and the rows after it; a selection at or after the
+// index moves down with them.
+void RowInserted(const CContainerUI& rows, CControlUI* owner, CControlUI* row, int index, int& currentIndex);
+// Moves a row within `rows` (the container's own move, whatever `rows` overrides), renumbers the
+// rows between and keeps the selection on the row that had it. A refused move changes nothing.
+bool MoveRow(CContainerUI& rows, CControlUI* row, int newIndex, int& currentIndex);
+// After the row at `index` left: renumbers the rows after it. When it was the selected row, the
+// selection goes to the row now at its index, else the nearest selectable row before it, else
+// after it; a selection after it moves up.
+void RowRemoved(const CContainerUI& rows, IListOwnerUI& owner, int index, int& currentIndex);
 
 }  // namespace SkinUI

@@ -29,6 +29,8 @@ public:
     CUIString GetColumnText(int column) const;
     void SetColumnText(int column, const char* text);
     int GetLinkCount() const { return m_linkCount; }
+    // Where link i was laid out at the last paint; empty beyond the link count.
+    CRectUI GetLinkRect(int i) const { return i >= 0 && i < kMaxLinks ? m_linkRects[i] : CRectUI(); }
     int GetHoveredLink() const { return m_hoveredLink; }
 
 private:

@@ -9,7 +9,9 @@
 #include "controls/Control.h"
 #include "controls/HorizontalLayout.h"
 #include "controls/Label.h"
+#include "controls/List.h"
 #include "controls/ListContainerElement.h"
+#include "controls/ListHeader.h"
 #include "controls/ListTextElement.h"
 #include "controls/Option.h"
 #include "controls/ScrollBar.h"
@@ -55,7 +57,7 @@ struct TFactoryEntry {
 // The whole element vocabulary, grouped by name length so a look-up compares only a few names.
 const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("Edit", nullptr),
-    SKIN_ELEMENT("List", nullptr),
+    SKIN_ELEMENT("List", &Make<CListUI>),
     SKIN_ELEMENT("Text", &Make<CTextUI>),
     SKIN_ELEMENT("Combo", &Make<CComboUI>),
     SKIN_ELEMENT("Flash", nullptr),
@@ -75,12 +77,12 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("Container", &Make<CContainerUI>),
     SKIN_ELEMENT("ScrollBar", &Make<CScrollBarUI>),
     SKIN_ELEMENT("TabLayout", nullptr),
-    SKIN_ELEMENT("ListHeader", nullptr),
+    SKIN_ELEMENT("ListHeader", &Make<CListHeaderUI>),
     SKIN_ELEMENT("TileLayout", nullptr),
     SKIN_ELEMENT("WebBrowser", nullptr),
     SKIN_ELEMENT("ChildLayout", nullptr),
     SKIN_ELEMENT("VerticalLayout", &Make<CVerticalLayoutUI>),
-    SKIN_ELEMENT("ListHeaderItem", nullptr),
+    SKIN_ELEMENT("ListHeaderItem", &Make<CListHeaderItemUI>),
     SKIN_ELEMENT("ListTextElement", &Make<CListTextElementUI>),
     SKIN_ELEMENT("ListLabelElement", &Make<CListLabelElementUI>),
     SKIN_ELEMENT("HorizontalLayout", &Make<CHorizontalLayoutUI>),
