@@ -219,13 +219,8 @@ bool CComboUI::OnKeyDown(char key)
 
 void CComboUI::OnEvent(TInputEvent& event)
 {
-    if (IsMouseEventKind(event.Type) && !AcceptsMouse()) {
-        if (m_parent != nullptr)
-            m_parent->OnEvent(event);
-        else
-            CContainerUI::OnEvent(event);
+    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CContainerUI::OnEvent(e); }))
         return;
-    }
     switch (event.Type) {
     case InputEventKind::FocusGained:
     case InputEventKind::FocusLost:
@@ -320,14 +315,8 @@ void CComboUI::Paint(HDC hdc, const CRectUI& paintRect)
 
 void CComboUI::PaintStateImage(HDC hdc)
 {
-    if (HasFocus())
-        m_buttonState |= StateFocused;
-    else
-        m_buttonState &= ~StateFocused;
-    if (IsEnabled())
-        m_buttonState &= ~StateDisabled;
-    else
-        m_buttonState |= StateDisabled;
+    m_buttonState &= ~(StateFocused | StateDisabled);
+    m_buttonState |= (HasFocus() ? StateFocused : 0u) | (IsEnabled() ? 0u : StateDisabled);
 
     CUIString* state = nullptr;
     if ((m_buttonState & StateDisabled) != 0)

@@ -422,13 +422,8 @@ bool CListUI::OnKeyDown(char key)
 
 void CListUI::OnEvent(TInputEvent& event)
 {
-    if (IsMouseEventKind(event.Type) && !AcceptsMouse()) {
-        if (m_parent != nullptr)
-            m_parent->OnEvent(event);
-        else
-            CVerticalLayoutUI::OnEvent(event);
+    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CVerticalLayoutUI::OnEvent(e); }))
         return;
-    }
     switch (event.Type) {
     case InputEventKind::FocusGained:
     case InputEventKind::FocusLost:

@@ -2,35 +2,13 @@
 
 namespace SkinUI {
 
-CListContainerElementUI::CListContainerElementUI()
-    : m_item(*this)
-{
-}
-
 const char* CListContainerElementUI::GetTypeName() const { return "ListContainerElementUI"; }
 
 void* CListContainerElementUI::CastTo(const char* name)
 {
-    const CUIString n(name);
-    if (n == "ListItem")
-        return static_cast<IListItemUI*>(this);
-    if (n == "ListContainerElement")
+    if (CUIString(name) == "ListContainerElement")
         return this;
-    return CContainerUI::CastTo(name);
-}
-
-bool CListContainerElementUI::TriggerAction()
-{
-    if (!CContainerUI::TriggerAction())
-        return false;
-    m_item.Activate();
-    return true;
-}
-
-void CListContainerElementUI::SetVisible(bool visible)
-{
-    CContainerUI::SetVisible(visible);
-    m_item.AfterVisibilityChange();
+    return CListRowUI<CContainerUI>::CastTo(name);
 }
 
 void CListContainerElementUI::SetEnabled(bool enabled)
@@ -42,24 +20,10 @@ void CListContainerElementUI::SetEnabled(bool enabled)
 
 void CListContainerElementUI::OnEvent(TInputEvent& event)
 {
-    if (IsMouseEventKind(event.Type) && !AcceptsMouse()) {
-        if (!m_item.Forward(event))
-            CContainerUI::OnEvent(event);
+    const bool refused = IsMouseEventKind(event.Type) && !AcceptsMouse();
+    if (!refused && m_item.HandleRowEvent(event))
         return;
-    }
-    if (m_item.HandleRowEvent(event))
-        return;
-    if (!m_item.Forward(event))
-        CContainerUI::OnEvent(event);
-}
-
-void CListContainerElementUI::SetAttribute(const char* name, const char* value)
-{
-    // Any value selects, as for the other rows.
-    if (CUIString(name) == "selected")
-        Select(true);
-    else
-        CContainerUI::SetAttribute(name, value);
+    ForwardOrPassOn(event);
 }
 
 void CListContainerElementUI::Paint(HDC hdc, const CRectUI& paintRect)

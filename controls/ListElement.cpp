@@ -7,57 +7,21 @@ namespace SkinUI {
 
 //--- the row behaviour on a control --------------------------------------------------------------
 
-CListElementUI::CListElementUI()
-    : m_item(*this)
-{
-}
-
 void* CListElementUI::CastTo(const char* name)
 {
-    const CUIString n(name);
-    if (n == "ListItem")
-        return static_cast<IListItemUI*>(this);
-    if (n == "ListElement")
+    if (CUIString(name) == "ListElement")
         return this;
-    return CControlUI::CastTo(name);
-}
-
-bool CListElementUI::TriggerAction()
-{
-    if (!CControlUI::TriggerAction())
-        return false;
-    m_item.Activate();
-    return true;
-}
-
-void CListElementUI::SetVisible(bool visible)
-{
-    CControlUI::SetVisible(visible);
-    m_item.AfterVisibilityChange();
+    return CListRowUI<CControlUI>::CastTo(name);
 }
 
 void CListElementUI::OnEvent(TInputEvent& event)
 {
-    if (IsMouseEventKind(event.Type) && !AcceptsMouse()) {
-        if (!m_item.Forward(event))
-            CControlUI::OnEvent(event);
-        return;
-    }
     const bool activation = event.Type == InputEventKind::DoubleClick
         || (event.Type == InputEventKind::KeyDown && event.KeyChar == VK_RETURN);
-    if (activation && m_item.HandleRowEvent(event))
+    // A mouse event the row does not accept is passed on whatever it is.
+    if (activation && (!IsMouseEventKind(event.Type) || AcceptsMouse()) && m_item.HandleRowEvent(event))
         return;
-    if (!m_item.Forward(event))
-        CControlUI::OnEvent(event);
-}
-
-void CListElementUI::SetAttribute(const char* name, const char* value)
-{
-    // Any value selects, "false" included: skins mark the initial row with selected="...".
-    if (CUIString(name) == "selected")
-        Select(true);
-    else
-        CControlUI::SetAttribute(name, value);
+    ForwardOrPassOn(event);
 }
 
 //--- the one-line text row -----------------------------------------------------------------------
@@ -132,15 +96,8 @@ void CListLabelElementUI::DrawItemText(HDC hdc, const CRectUI& rect)
     const TListItemStyle* s = m_item.Style();
     if (m_text.IsEmpty() || s == nullptr)
         return;
-    const CRectUI& pad = s->itemTextPadding;
-    CRectUI r(rect.left + pad.left, rect.top + pad.top, rect.right - pad.right, rect.bottom - pad.bottom);
-    const UINT style = s->itemTextStyle | DT_SINGLELINE;
-    if (s->showHtml) {
-        int links = 0;
-        CRenderKit::PaintMarkupText(hdc, m_host, r, m_text, m_item.TextColor(), nullptr, nullptr, links, style);
-    } else {
-        CRenderKit::PaintPlainText(hdc, m_host, r, m_text, m_item.TextColor(), s->itemFont, style);
-    }
+    PaintTextLine(
+        hdc, m_host, rect, s->itemTextPadding, m_text, m_item.TextColor(), s->itemFont, s->itemTextStyle, s->showHtml);
 }
 
 }  // namespace SkinUI

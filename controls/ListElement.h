@@ -7,37 +7,16 @@
 #pragma once
 
 #include "controls/Control.h"
-#include "controls/ListItemCore.h"
+#include "controls/ListRow.h"
 
 namespace SkinUI {
 
-class CListElementUI : public CControlUI, public IListItemUI {
+class CListElementUI : public CListRowUI<CControlUI> {
 public:
-    CListElementUI();
-
     void* CastTo(const char* name) override;
-    bool TriggerAction() override;
-    void SetVisible(bool visible) override;
     void OnEvent(TInputEvent& event) override;
-    void SetAttribute(const char* name, const char* value) override;
-
-    // IListItemUI
-    int GetIndex() const override { return m_item.index; }
-    void SetIndex(int index) override { m_item.index = index; }
-    IListOwnerUI* GetOwner() const override { return m_item.owner; }
-    void SetOwner(CControlUI* owner) override { m_item.SetOwner(owner); }
-    bool IsSelected() const override { return m_item.selected; }
-    bool Select(bool select) override { return m_item.Select(select); }
-    bool IsExpanded() const override { return false; }
-    bool Expand(bool) override { return false; }
     // A bare element has no text; the label rows draw theirs.
     void DrawItemText(HDC, const CRectUI&) override { }
-
-    void DrawItemBackground(HDC hdc) { m_item.DrawBackground(hdc); }
-    bool IsHot() const { return (m_item.itemState & StateHot) != 0; }
-
-protected:
-    CListItemCore m_item;
 };
 
 class CListLabelElementUI : public CListElementUI {

@@ -1,6 +1,7 @@
 #include "controls/ListHeader.h"
 
 #include "controls/List.h"
+#include "controls/ListItemCore.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
@@ -126,13 +127,8 @@ void CListHeaderItemUI::DragTo(POINT point)
 
 void CListHeaderItemUI::OnEvent(TInputEvent& event)
 {
-    if (IsMouseEventKind(event.Type) && !AcceptsMouse()) {
-        if (m_parent != nullptr)
-            m_parent->OnEvent(event);
-        else
-            CControlUI::OnEvent(event);
+    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CControlUI::OnEvent(e); }))
         return;
-    }
     switch (event.Type) {
     case InputEventKind::FocusGained:
     case InputEventKind::FocusLost:
@@ -250,15 +246,7 @@ void CListHeaderItemUI::PaintText(HDC hdc)
     if (m_text.IsEmpty())
         return;
     const uint32_t color = m_textColor != 0 ? m_textColor : (m_host != nullptr ? m_host->GetDefaultFontColor() : 0);
-    CRectUI r(m_position.left + m_textPadding.left, m_position.top + m_textPadding.top,
-        m_position.right - m_textPadding.right, m_position.bottom - m_textPadding.bottom);
-    const UINT style = m_textStyle | DT_SINGLELINE;
-    if (m_showHtml) {
-        int links = 0;
-        CRenderKit::PaintMarkupText(hdc, m_host, r, m_text, color, nullptr, nullptr, links, style);
-    } else {
-        CRenderKit::PaintPlainText(hdc, m_host, r, m_text, color, m_fontIndex, style);
-    }
+    PaintTextLine(hdc, m_host, m_position, m_textPadding, m_text, color, m_fontIndex, m_textStyle, m_showHtml);
 }
 
 }  // namespace SkinUI

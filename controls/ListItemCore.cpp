@@ -159,6 +159,19 @@ void CListItemCore::DrawBackground(HDC hdc)
     }
 }
 
+void PaintTextLine(HDC hdc, CWindowHostUI* host, const CRectUI& rect, const CRectUI& padding, const char* text,
+    uint32_t color, int font, unsigned style, bool html)
+{
+    CRectUI r(
+        rect.left + padding.left, rect.top + padding.top, rect.right - padding.right, rect.bottom - padding.bottom);
+    if (html) {
+        int links = 0;
+        CRenderKit::PaintMarkupText(hdc, host, r, text, color, nullptr, nullptr, links, style | DT_SINGLELINE);
+    } else {
+        CRenderKit::PaintPlainText(hdc, host, r, text, color, font, style | DT_SINGLELINE);
+    }
+}
+
 void PaintControlAt(CControlUI& control, HDC hdc, const CRectUI& rect)
 {
     const CRectUI old = control.GetPosition();

@@ -7,6 +7,7 @@
 // instead of repeating it.
 #pragma once
 
+#include "controls/Control.h"
 #include "controls/ListInterfaces.h"
 
 namespace SkinUI {
@@ -47,6 +48,24 @@ public:
 private:
     CControlUI& m_row;
 };
+
+// A mouse event `control` does not accept goes to its parent, or at the root to `atRoot` (the
+// control's base-class handling). True when the event was passed on.
+template <class AtRoot> bool PassOnRefusedMouse(CControlUI& control, TInputEvent& event, AtRoot atRoot)
+{
+    if (!IsMouseEventKind(event.Type) || control.AcceptsMouse())
+        return false;
+    if (control.GetParent() != nullptr)
+        control.GetParent()->OnEvent(event);
+    else
+        atRoot(event);
+    return true;
+}
+
+// One line of text inside `rect` shrunk by `padding`: markup (its links inert) when `html`, else
+// plain text in the host font `font`.
+void PaintTextLine(HDC hdc, CWindowHostUI* host, const CRectUI& rect, const CRectUI& padding, const char* text,
+    uint32_t color, int font, unsigned style, bool html);
 
 // Paints a control as if it stood at `rect` and puts it back where it was: how an owner shows a
 // row that has no text of its own.
