@@ -1,6 +1,7 @@
 #include "controls/Button.h"
 
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
 
@@ -58,7 +59,7 @@ void CButtonUI::SetEnabled(bool enabled)
 //   MouseMove while Captured, inside   +Pushed                         -
 //   MouseMove while Captured, outside  -Pushed (Captured stays)        -
 //   MouseMove without Captured         unchanged                       -
-//   ButtonUp while Captured, inside    -Pushed -Captured               "click" (after the bits clear)
+//   ButtonUp while Captured, inside    -Pushed -Captured               "click" (before the bits clear)
 //   ButtonUp while Captured, outside   -Pushed -Captured               -
 //   ButtonUp without Captured          unchanged                       -
 //   MouseEnter while enabled           +Hot                            -
@@ -104,12 +105,15 @@ void CButtonUI::OnEvent(TInputEvent& event)
         return;
     case InputEventKind::ButtonUp:
         if (m_buttonState & StateCaptured) {
-            // The press ends before "click" goes out: a listener may destroy this button at once
-            // (a container that does not defer), so nothing here touches it afterwards.
-            m_buttonState &= ~(StatePushed | StateCaptured);
-            Invalidate();
+            // "click" goes out while the button still reads as pushed; a listener may destroy it
+            // (a container that does not defer), so the press ends only if it survived.
+            CControlAliveGuard alive(m_host, this);
             if (inside)
                 TriggerAction();
+            if (!alive.IsAlive())
+                return;
+            m_buttonState &= ~(StatePushed | StateCaptured);
+            Invalidate();
         }
         return;
     case InputEventKind::ContextMenu:

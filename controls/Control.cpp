@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/ClipScope.h"
 #include "render/RenderKit.h"
@@ -292,7 +293,9 @@ void CControlUI::OnInitialize()
 
 void CControlUI::DispatchEvent(TInputEvent& event)
 {
-    if (EventListeners.Fire(&event))
+    // An event listener may destroy this control.
+    CControlAliveGuard alive(m_host, this);
+    if (EventListeners.Fire(&event) && alive.IsAlive())
         OnEvent(event);
 }
 

@@ -1,6 +1,7 @@
 #include "controls/Option.h"
 
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
 
@@ -66,6 +67,8 @@ void COptionUI::SetSelected(bool selected)
         m_buttonState |= StateSelected;
     else
         m_buttonState &= ~StateSelected;
+    // "selectchanged" listeners may destroy this option; it repaints only if it survived.
+    CControlAliveGuard alive(m_host, this);
     if (m_host) {
         if (m_groupName.IsEmpty()) {
             m_host->SendNotification(this, "selectchanged");
@@ -82,13 +85,18 @@ void COptionUI::SetSelected(bool selected)
             m_host->SendNotification(this, "selectchanged");
         }
     }
-    Invalidate();
+    if (alive.IsAlive())
+        Invalidate();
 }
 
 bool COptionUI::TriggerAction()
 {
+    // A "click" listener may destroy the option; the answer stays true, the click was sent.
+    CControlAliveGuard alive(m_host, this);
     if (!CButtonUI::TriggerAction())
         return false;
+    if (!alive.IsAlive())
+        return true;
     if (!m_groupName.IsEmpty())
         SetSelected(true);
     else

@@ -10,6 +10,7 @@
 
 #include "controls/Control.h"
 #include "core/SystemLibrary.h"
+#include "host/ControlAliveGuard.h"
 #include "host/ResourceLocation.h"
 
 namespace SkinUI {
@@ -55,6 +56,7 @@ CWindowHostUI::CWindowHostUI()
 
 CWindowHostUI::~CWindowHostUI()
 {
+    MarkGuardsDead(nullptr);
     DestroyDeferred();
     m_names.RemoveAll();
     CControlUI* root = m_root;
@@ -153,6 +155,27 @@ void CWindowHostUI::ForgetControl(CControlUI* control)
     if (queued >= 0)
         m_deferredDestroy.Remove(queued);
     ForgetOption(control);
+    MarkGuardsDead(control);
+}
+
+void CWindowHostUI::AddAliveGuard(CControlAliveGuard* guard) { m_aliveGuards.Add(guard); }
+
+void CWindowHostUI::RemoveAliveGuard(CControlAliveGuard* guard)
+{
+    const int index = m_aliveGuards.Find(guard);
+    if (index >= 0)
+        m_aliveGuards.Remove(index);
+}
+
+void CWindowHostUI::MarkGuardsDead(CControlUI* control)
+{
+    for (int i = m_aliveGuards.GetSize() - 1; i >= 0; --i) {
+        CControlAliveGuard* guard = static_cast<CControlAliveGuard*>(m_aliveGuards.GetAt(i));
+        if (control != nullptr && guard->m_control != control)
+            continue;
+        guard->MarkDead();
+        m_aliveGuards.Remove(i);
+    }
 }
 
 void CWindowHostUI::DeferDestroy(CControlUI* control)

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "controls/Control.h"
+#include "host/ControlAliveGuard.h"
 
 namespace SkinUI {
 
@@ -229,8 +230,11 @@ bool CWindowHostUI::OnShortcutKey(WPARAM key)
     CControlUI* target = m_root->FindControl(VisitShortcut, &search, FindEnabled | FindTopFirst | FindMeFirst);
     if (target == nullptr)
         return false;
+    // Focus listeners may destroy the target.
+    CControlAliveGuard alive(this, target);
     target->TakeFocus();
-    target->TriggerAction();
+    if (alive.IsAlive())
+        target->TriggerAction();
     return true;
 }
 

@@ -7,8 +7,9 @@
 // root control; every other control is owned by its container. All points are client coordinates.
 //
 // Any pointer the host keeps to a control is dropped in ForgetControl, which every control's
-// destructor calls, so the host never holds a dead control. Controls detached during their own
-// event are destroyed later through DeferDestroy (a posted WM_APP+1).
+// destructor calls, so the host never holds a dead control; it also clears the control's
+// CControlAliveGuards, so code that raised an event learns whether the control survived it. Controls detached during
+// their own event are destroyed later through DeferDestroy (a posted WM_APP+1).
 //
 // The implementation is split by concern:
 //   HostDispatch.cpp  binding, root, message handler, mouse and keyboard routing, tooltips
@@ -31,6 +32,7 @@
 
 namespace SkinUI {
 
+class CControlAliveGuard;
 class CControlUI;
 
 class CWindowHostUI : public CHostResources {
@@ -120,6 +122,8 @@ public:
     bool RemoveAcceleratorTranslator(ITranslateAccelerator* translator);
 
 private:
+    friend class CControlAliveGuard;
+
     struct TControlTimer {
         CControlUI* Owner;   // not owned
         UINT OwnId;          // the control's own id
@@ -148,6 +152,10 @@ private:
     void OnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void DestroyDeferred();
     void HideTooltip();
+    void AddAliveGuard(CControlAliveGuard* guard);
+    void RemoveAliveGuard(CControlAliveGuard* guard);
+    // Clears the guards watching `control`, or every guard when it is null.
+    void MarkGuardsDead(CControlUI* control);
 
     // HostPaint.cpp
     void OnPaint();
@@ -201,6 +209,7 @@ private:
     CPtrVectorUI m_deferredDestroy;       // CControlUI*, owned until destroyed
     CPtrVectorUI m_acceleratorTranslators;// ITranslateAccelerator*
     CNameMapUI m_names;                   // name -> CControlUI*
+    CPtrVectorUI m_aliveGuards;  // CControlAliveGuard*, on the stacks of running dispatches
     CNameMapUI m_optionGroups;            // group name -> CPtrVectorUI* (owned) of CControlUI*
 };
 

@@ -9,13 +9,27 @@
 
 namespace SkinUI {
 
+// The image already scaled to a size it is drawn stretched at: an opaque image drawn without
+// corners, tiling or hole at another size is rescaled once, not on every paint.
+struct TScaledCopy {
+    HBITMAP hBitmap = nullptr;  // owned by the entry holding it; null = slot unused
+    RECT source = {};  // the part of the image that was scaled
+    int nWidth = 0;  // destination size it was scaled to
+    int nHeight = 0;
+    unsigned lastUse = 0;  // the entry's use counter when last drawn; the oldest slot is reused
+};
+
 struct TImageEntry {
+    static constexpr int kScaledCopies = 3;  // a button's normal, hot and pushed pictures
+
     HBITMAP hBitmap = nullptr;  // owned; released with the entry
     int nWidth = 0;             // pixels
     int nHeight = 0;            // pixels
     bool bAlpha = false;        // some pixel is not opaque, or the mask colour removed one
     CUIString sResType;         // resource type the image was loaded with; empty for files
     DWORD dwMask = 0;           // 0xAARRGGBB mask colour it was loaded with; 0 = none
+    TScaledCopy scaled[kScaledCopies];  // released with the entry
+    unsigned useCounter = 0;
 };
 
 }  // namespace SkinUI

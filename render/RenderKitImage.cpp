@@ -149,13 +149,67 @@ bool CRenderKit::PaintImageSpec(HDC hDC, CHostResources* host, const RECT& rcIte
     return true;
 }
 
+namespace {
+
+// Largest scaled copy kept, in pixels; a larger stretch is drawn directly on every paint rather
+// than holding a destination-sized bitmap for it.
+const long long kMaxScaledPixels = 2048LL * 2048LL;
+
+// The image's `source` scaled to width x height with the same filter a direct stretch uses, from
+// the entry's copies or made now; null when the size needs no scaling or is too large to keep.
+HBITMAP ScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int width, int height)
+{
+    const int sw = source.right - source.left;
+    const int sh = source.bottom - source.top;
+    if (width <= 0 || height <= 0 || sw <= 0 || sh <= 0 || (width == sw && height == sh)
+        || static_cast<long long>(width) * height > kMaxScaledPixels) {
+        return nullptr;
+    }
+    const unsigned use = ++image.useCounter;
+    TScaledCopy* slot = &image.scaled[0];
+    for (TScaledCopy& copy : image.scaled) {
+        if (copy.hBitmap != nullptr && copy.nWidth == width && copy.nHeight == height
+            && EqualRect(&copy.source, &source)) {
+            copy.lastUse = use;
+            return copy.hBitmap;
+        }
+        if (copy.lastUse < slot->lastUse)
+            slot = &copy;
+    }
+    DWORD* bits = nullptr;
+    HBITMAP bitmap = render_detail::CreateDib32(width, height, &bits);
+    HDC from = bitmap != nullptr ? CreateCompatibleDC(hDC) : nullptr;
+    HDC to = from != nullptr ? CreateCompatibleDC(hDC) : nullptr;
+    if (to == nullptr) {
+        if (from != nullptr)
+            DeleteDC(from);
+        if (bitmap != nullptr)
+            DeleteObject(bitmap);
+        return nullptr;
+    }
+    HGDIOBJ oldFrom = SelectObject(from, image.hBitmap);
+    HGDIOBJ oldTo = SelectObject(to, bitmap);
+    SetStretchBltMode(to, HALFTONE);
+    StretchBlt(to, 0, 0, width, height, from, source.left, source.top, sw, sh, SRCCOPY);
+    SelectObject(to, oldTo);
+    SelectObject(from, oldFrom);
+    DeleteDC(to);
+    DeleteDC(from);
+    if (slot->hBitmap != nullptr)
+        DeleteObject(slot->hBitmap);
+    *slot = TScaledCopy{bitmap, source, width, height, use};
+    return bitmap;
+}
+
+}  // namespace
+
 bool CRenderKit::PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
                                  const char* name, const char* resType, const RECT& dest,
                                  const RECT& source, const RECT& corner, DWORD mask, BYTE fade,
                                  bool hole, bool xTiled, bool yTiled)
 {
     if (host == nullptr || name == nullptr || name[0] == '\0') return false;
-    const TImageEntry* image = host->FindOrLoadImage(name, resType, mask);
+    TImageEntry* image = host->FindOrLoadImage(name, resType, mask);
     if (image == nullptr) return false;
 
     RECT src = source;
@@ -166,7 +220,16 @@ bool CRenderKit::PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcIt
     src.right = std::min<LONG>(src.right, image->nWidth);
     src.bottom = std::min<LONG>(src.bottom, image->nHeight);
 
-    if (Touches(dest, rcItem) && Touches(dest, rcPaint)) {
+    if (!Touches(dest, rcItem) || !Touches(dest, rcPaint))
+        return true;
+    const bool plainStretch = !image->bAlpha && fade == 255 && !hole && !xTiled && !yTiled && corner.left == 0
+        && corner.top == 0 && corner.right == 0 && corner.bottom == 0;
+    HBITMAP scaled
+        = plainStretch ? ScaledCopy(hDC, *image, src, dest.right - dest.left, dest.bottom - dest.top) : nullptr;
+    if (scaled != nullptr) {
+        const RECT whole = {0, 0, dest.right - dest.left, dest.bottom - dest.top};
+        BlitImage(hDC, scaled, dest, rcPaint, whole, RECT(), false);
+    } else {
         BlitImage(hDC, image->hBitmap, dest, rcPaint, src, corner, image->bAlpha, fade, hole, xTiled, yTiled);
     }
     return true;

@@ -76,6 +76,10 @@ void CRenderKit::ReleaseSkinImage(TImageEntry* entry)
 {
     if (entry == nullptr) return;
     if (entry->hBitmap != nullptr) DeleteObject(entry->hBitmap);
+    for (const TScaledCopy& copy : entry->scaled) {
+        if (copy.hBitmap != nullptr)
+            DeleteObject(copy.hBitmap);
+    }
     delete entry;
 }
 

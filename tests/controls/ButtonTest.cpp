@@ -31,6 +31,8 @@ CVerticalLayoutUI* Column(HostBed& bed, std::initializer_list<CControlUI*> contr
     return root;
 }
 
+CButtonUI* CastButton(CControlUI* control) { return static_cast<CButtonUI*>(control->CastTo("Button")); }
+
 CButtonUI* NamedButton(const char* name)
 {
     auto* b = new CButtonUI;
@@ -222,9 +224,9 @@ bool QuarantineIntact()
     return intact;
 }
 
-class TrackedButton : public CButtonUI {
+template <class Base> class Tracked : public Base {
 public:
-    ~TrackedButton() override { g_dead.insert(this); }
+    ~Tracked() override { g_dead.insert(this); }
     static void* operator new(size_t size) { return ::operator new(size); }
     static void operator delete(void* p, size_t size)
     {
@@ -236,40 +238,43 @@ public:
         ++g_eventsTotal;
         if (g_dead.count(this))
             ++g_eventsToDead;
-        CButtonUI::DispatchEvent(event);
+        Base::DispatchEvent(event);
     }
 };
 
 struct TVictimScene {
     CVerticalLayoutUI* root;
-    TrackedButton* victim;
-    TrackedButton* other;
+    CButtonUI* victim;
+    CButtonUI* other;
+    const char* killer;  // the notification of the victim that removes it
 };
 
-void RemoveVictimOnItsClick(HostBed& bed, TNotifyEvent& event)
+void RemoveVictimOnItsNotification(HostBed& bed, TNotifyEvent& event)
 {
     auto* scene = static_cast<TVictimScene*>(bed.user);
-    if (event.Type == "click" && event.Sender == scene->victim)
+    if (event.Type == scene->killer && event.Sender == scene->victim)
         scene->root->RemoveChild(scene->victim);
 }
 
-void RunVictimScene(bool deferred)
+// The victim is hovered, pressed and focused when its own notification removes it; with a
+// container that destroys at once, every later touch of the victim hits poisoned memory.
+template <class Victim> void RunVictimScene(bool deferred, const char* killer = "click")
 {
     g_dead.clear();
     g_eventsToDead = 0;
     g_eventsTotal = 0;
     HostBed bed;
     TVictimScene scene;
-    scene.victim = new TrackedButton;
+    scene.victim = new Tracked<Victim>;
     scene.victim->SetName("victim");
-    scene.other = new TrackedButton;
+    scene.other = new Tracked<CButtonUI>;
     scene.other->SetName("other");
+    scene.killer = killer;
     scene.root = Column(bed, {scene.victim, scene.other});
     scene.root->SetDefersChildDestroy(deferred);
     bed.user = &scene;
-    bed.onNotify = &RemoveVictimOnItsClick;
+    bed.onNotify = &RemoveVictimOnItsNotification;
 
-    // The victim is hovered, pressed and focused when its click removes it.
     bed.MoveTo(50, 20);
     bed.Press(50, 20);
     ASSERT_EQ(bed.Host().GetFocusControl(), scene.victim);
@@ -295,17 +300,42 @@ void RunVictimScene(bool deferred)
     bed.Click(50, 20);
     EXPECT_EQ(bed.Count("click"), 1);
     EXPECT_EQ(bed.notes.back().senderPtr, scene.other);
-    EXPECT_TRUE(QuarantineIntact()) << "a destroyed button was written to";
+    EXPECT_TRUE(QuarantineIntact()) << "a destroyed control was written to";
 }
 
 }  // namespace
 
-TEST(Button, DestroyedFromItsOwnClickThroughTheDeferredQueue)
+TEST(Button, DestroyedFromItsOwnClickThroughTheDeferredQueue) { RunVictimScene<CButtonUI>(true); }
+
+TEST(Button, DestroyedAtOnceFromItsOwnClick) { RunVictimScene<CButtonUI>(false); }
+
+TEST(Option, DestroyedAtOnceFromItsOwnNotifications)
 {
-    RunVictimScene(true);
+    RunVictimScene<COptionUI>(false, "click");
+    RunVictimScene<CCheckBoxUI>(false, "selectchanged");
 }
 
-TEST(Button, DestroyedAtOnceFromItsOwnClick)
+namespace {
+
+void RecordStateAtClick(HostBed& bed, TNotifyEvent& event)
 {
-    RunVictimScene(false);
+    if (event.Type == "click")
+        *static_cast<unsigned*>(bed.user) = CastButton(event.Sender)->GetButtonState();
+}
+
+}  // namespace
+
+TEST(Button, ClickListenerSeesTheButtonStillPushed)
+{
+    HostBed bed;
+    CButtonUI* ok = NamedButton("ok");
+    Column(bed, {ok});
+    unsigned stateAtClick = 0;
+    bed.user = &stateAtClick;
+    bed.onNotify = &RecordStateAtClick;
+    bed.MoveTo(50, 20);
+    bed.Click(50, 20);
+    ASSERT_EQ(bed.Count("click"), 1);
+    EXPECT_EQ(stateAtClick & (StatePushed | StateCaptured), StatePushed | StateCaptured);
+    EXPECT_EQ(ok->GetButtonState() & (StatePushed | StateCaptured), 0u);
 }

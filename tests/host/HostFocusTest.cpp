@@ -149,6 +149,20 @@ TEST_F(HostFocus, AltShortcutOnALabelLandsOnTheNextNonLabelVisited)
     EXPECT_FALSE(Offer(WM_SYSCHAR, 0)) << "controls without a shortcut do not match NUL";
 }
 
+TEST_F(HostFocus, AltShortcutWhoseTargetDiesOnFocusTriggersNothing)
+{
+    b->SetShortcutKey('b');
+    root->SetDefersChildDestroy(false);
+    notes.hook = [this](TNotifyEvent& event) {
+        if (event.Type == "setfocus" && event.Sender == b)
+            root->RemoveChild(b);
+    };
+    EXPECT_TRUE(Offer(WM_SYSCHAR, 'B'));
+    notes.hook = nullptr;
+    EXPECT_EQ("B:Destroyed", log.back());
+    EXPECT_EQ(nullptr, host().GetFocusControl());
+}
+
 TEST_F(HostFocus, SysKeyDownReachesTheFocusAndGoesOn)
 {
     EXPECT_FALSE(Offer(WM_SYSKEYDOWN, VK_F10));

@@ -1,0 +1,117 @@
+// Opaque images drawn stretched are rescaled once and then copied: the copy must give exactly the
+// pixels a direct stretch gives, follow the size it is drawn at, and go away with the image.
+#include <gtest/gtest.h>
+
+#include "RenderTestSupport.h"
+#include "render/RenderKit.h"
+
+using namespace SkinUI;
+using namespace rendertest;
+
+namespace {
+
+// Seven by five pixels of different colours, so any filter difference shows.
+const char* GradientImage()
+{
+    Image img = SolidImage(7, 5, 0xFF000000);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 7; ++x)
+            img.At(x, y) = 0xFF000000u | (x * 36u) << 16 | (y * 60u) << 8 | ((x * y * 13u) & 0xFF);
+    }
+    WritePng("scaled-gradient.png", img);
+    return "scaled-gradient.png";
+}
+
+int UsedSlots(const TImageEntry& entry)
+{
+    int used = 0;
+    for (const TScaledCopy& copy : entry.scaled)
+        used += copy.hBitmap != nullptr ? 1 : 0;
+    return used;
+}
+
+}  // namespace
+
+TEST(ScaledCopy, GivesTheSamePixelsAsADirectStretch)
+{
+    const char* name = GradientImage();
+    struct {
+        RECT dest;
+        RECT paint;
+    } cases[] = {
+        {{3, 2, 53, 33}, {0, 0, 64, 40}},  // enlarged by a ratio that is no whole number
+        {{0, 0, 3, 2}, {0, 0, 64, 40}},  // shrunk
+        {{5, 4, 45, 38}, {10, 9, 30, 20}},  // only part of it damaged
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dest.right);
+        TestHost host;
+        TImageEntry* entry = host.FindOrLoadImage(name, nullptr, 0);
+        ASSERT_NE(entry, nullptr);
+        const RECT source = {0, 0, entry->nWidth, entry->nHeight};
+        testbed::DibCanvas direct(64, 40, 0xFF102030);
+        CRenderKit::BlitImage(direct.Dc(), entry->hBitmap, c.dest, c.paint, source, RECT(), false);
+        // Twice: the first paint makes the copy, the second draws from it.
+        for (int round = 0; round < 2; ++round) {
+            testbed::DibCanvas cached(64, 40, 0xFF102030);
+            ASSERT_TRUE(CRenderKit::PaintImageSpec(cached.Dc(), &host, c.dest, c.paint, name));
+            int differing = 0;
+            RECT inside;
+            IntersectRect(&inside, &c.dest, &c.paint);
+            for (int y = inside.top; y < inside.bottom; ++y) {
+                for (int x = inside.left; x < inside.right; ++x)
+                    differing += Rgb(direct.Pixel(x, y)) != Rgb(cached.Pixel(x, y)) ? 1 : 0;
+            }
+            EXPECT_EQ(0, differing) << "round " << round;
+            EXPECT_EQ(1, UsedSlots(*entry));
+        }
+    }
+}
+
+TEST(ScaledCopy, KeepsTheLatestSizesAndSkipsUnscaledAndHugeDraws)
+{
+    const char* name = GradientImage();
+    TestHost host;
+    TImageEntry* entry = host.FindOrLoadImage(name, nullptr, 0);
+    ASSERT_NE(entry, nullptr);
+    testbed::DibCanvas canvas(64, 64, 0);
+    auto paint = [&](const RECT& dest) {
+        return CRenderKit::PaintImageSpec(canvas.Dc(), &host, dest, RECT{0, 0, 64, 64}, name);
+    };
+
+    ASSERT_TRUE(paint(RECT{0, 0, 7, 5}));  // its own size: nothing to keep
+    EXPECT_EQ(0, UsedSlots(*entry));
+    paint(RECT{0, 0, 10, 10});
+    const HBITMAP first = entry->scaled[0].hBitmap;
+    paint(RECT{0, 0, 20, 10});
+    paint(RECT{0, 0, 10, 10});
+    EXPECT_EQ(first, entry->scaled[0].hBitmap) << "a size drawn again reuses its copy";
+    paint(RECT{0, 0, 30, 10});
+    EXPECT_EQ(TImageEntry::kScaledCopies, UsedSlots(*entry));
+    paint(RECT{0, 0, 40, 10});  // the least recently drawn size (20 x 10) makes room
+    bool has20 = false, has10 = false;
+    for (const TScaledCopy& copy : entry->scaled) {
+        has20 = has20 || copy.nWidth == 20;
+        has10 = has10 || copy.nWidth == 10;
+    }
+    EXPECT_FALSE(has20);
+    EXPECT_TRUE(has10);
+
+    // A stretch over thousands of pixels each way is drawn directly rather than kept.
+    paint(RECT{0, 0, 5000, 5000});
+    for (const TScaledCopy& copy : entry->scaled)
+        EXPECT_NE(5000, copy.nWidth);
+}
+
+TEST(ScaledCopy, AreFreedWithTheirImage)
+{
+    const char* name = GradientImage();
+    const DWORD before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    {
+        TestHost host;
+        testbed::DibCanvas canvas(64, 64, 0);
+        for (int width = 10; width < 16; ++width)
+            CRenderKit::PaintImageSpec(canvas.Dc(), &host, RECT{0, 0, width, 9}, RECT{0, 0, 64, 64}, name);
+    }
+    EXPECT_EQ(before, ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
+}

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark, then prints one table of ratios (ours / reference, medians).
+#   tools/bench.sh            release build (mingw-release) under Wine, native XML benchmark at -O2
+#   tools/bench.sh --quick [BUILD]   every benchmark once on tiny inputs, from a built tree (the suite)
+# Each benchmark prints "figure<TAB>subject<TAB>min_us<TAB>median_us" lines (bench/BenchClock.h).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+quick=""
+[ "${1:-}" = "--quick" ] && quick="--quick"
+
+if [ -n "$quick" ]; then
+  build="${2:-$root/build/mingw-debug}"
+else
+  tools/setup.sh mingw-release benchmarks
+  build="$root/build/mingw-release"
+fi
+[ -x "$build/bench/bench_zip.exe" ] || { echo "bench: $build/bench has no benchmarks (build them first)" >&2; exit 1; }
+tools/wine-prefix.sh "$build/wineprefix" headless
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# The XML benchmark is native: our parser over the same Win32 shim as the native parser checks,
+# beside two XML libraries from Debian, all at -O2.
+native="$build/bench-native"
+mkdir -p "$native"
+g++ -std=c++17 -O2 -DNDEBUG -I"$root/tests/skin/host-asan" -I"$root" \
+  "$root/bench/native/XmlBench.cpp" "$root/skin/SkinXml.cpp" -lpugixml -ltinyxml2 -o "$native/bench_xml"
+
+results="$build/bench-results.tsv"
+: >"$results"
+run() {
+  echo "bench: $*" >&2
+  "$@" $quick | tee -a "$results" >&2
+}
+run "$native/bench_xml"
+run wine "$build/bench/bench_zip.exe"
+run wine "$build/bench/bench_image.exe"
+run wine "$build/bench/bench_paint.exe"
+run wine "$build/bench/bench_start.exe"
+wineserver -w
+
+# Every figure must have come out with its references: a benchmark that printed nothing failed.
+for figure in "xml parse 3KB" "zip extract 4MiB" "image load background" "main window repaint" "start to first paint"; do
+  grep -q "^$figure" "$results" || { echo "bench: no figure '$figure'" >&2; exit 1; }
+done
+
+echo
+awk -F'\t' '
+  $2 == "ours" { ours[$1] = $4; order[++n] = $1; next }
+  { refs[$1] = refs[$1] SUBSEP $2; ref[$1, $2] = $4 }
+  END {
+    printf "%-26s %-28s %12s %12s %8s\n", "figure (us; KiB for memory)", "reference", "ours", "reference", "ratio"
+    for (i = 1; i <= n; i++) {
+      f = order[i]; k = split(substr(refs[f], 2), names, SUBSEP)
+      for (j = 1; j <= k; j++) {
+        r = ref[f, names[j]]
+        printf "%-26s %-28s %12.2f %12.2f %8.2f\n", f, names[j], ours[f], r, (r > 0 ? ours[f] / r : 0)
+      }
+    }
+  }' "$results"
