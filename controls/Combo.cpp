@@ -3,6 +3,7 @@
 #include "controls/ComboWnd.h"
 #include "controls/ListItemCore.h"
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -61,11 +62,11 @@ bool CComboUI::TriggerAction()
     if (!CControlUI::TriggerAction())
         return false;
     if (m_dropWindow == nullptr) {
-        CWindowHostUI* host = m_host;
-        if (!CComboWnd::Open(this) || host == nullptr)
+        if (!CComboWnd::Open(this) || m_host == nullptr)
             return true;
-        host->SendNotification(this, "dropdown");
-        if (IsStillInTree(host, this))
+        CControlAliveGuard alive(m_host, this);
+        m_host->SendNotification(this, "dropdown");
+        if (alive.IsAlive())
             Invalidate();
     }
     return true;
@@ -106,10 +107,10 @@ bool CComboUI::SelectItem(int index, bool takeFocus)
     if (m_dropWindow != nullptr || takeFocus)
         control->TakeFocus();
     row->Select(true);
-    CWindowHostUI* host = m_host;
-    if (host != nullptr) {
-        host->SendNotification(this, "itemselect", index, oldIndex);
-        if (!IsStillInTree(host, this))
+    if (m_host != nullptr) {
+        CControlAliveGuard alive(m_host, this);
+        m_host->SendNotification(this, "itemselect", index, oldIndex);
+        if (!alive.IsAlive())
             return true;
     }
     Invalidate();
@@ -231,9 +232,9 @@ void CComboUI::OnEvent(TInputEvent& event)
         if (!IsEnabled())
             break;
         {
-            CWindowHostUI* host = m_host;
+            CControlAliveGuard alive(m_host, this);
             TriggerAction();
-            if (!IsStillInTree(host, this))
+            if (!alive.IsAlive())
                 return;
         }
         m_buttonState |= StatePushed | StateCaptured;

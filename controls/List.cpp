@@ -6,6 +6,7 @@
 #include "controls/ListItemCore.h"
 #include "controls/ScrollBar.h"
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -337,12 +338,12 @@ bool CListUI::SelectItem(int index, bool takeFocus)
         return false;
     }
     EnsureVisible(index);
-    CWindowHostUI* host = m_host;
+    CControlAliveGuard alive(m_host, this);
     if (takeFocus)
         control->TakeFocus();
     // The focus notifications may have taken the list away.
-    if (host != nullptr && IsStillInTree(host, this))
-        host->SendNotification(this, "itemselect", index, oldIndex);
+    if (alive.IsAlive() && m_host != nullptr)
+        m_host->SendNotification(this, "itemselect", index, oldIndex);
     return true;
 }
 

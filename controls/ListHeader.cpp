@@ -3,6 +3,7 @@
 #include "controls/List.h"
 #include "controls/ListItemCore.h"
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
 
@@ -103,10 +104,10 @@ bool CListHeaderItemUI::OnPress(const TInputEvent& event)
         return true;
     }
     m_buttonState |= StatePushed;
-    CWindowHostUI* host = m_host;
-    if (host != nullptr) {
-        host->SendNotification(this, "headerclick");
-        if (!IsStillInTree(host, this))
+    if (m_host != nullptr) {
+        CControlAliveGuard alive(m_host, this);
+        m_host->SendNotification(this, "headerclick");
+        if (!alive.IsAlive())
             return true;
     }
     Invalidate();

@@ -19,7 +19,6 @@ namespace SkinUI {
 
 class CControlUI;
 class CContainerUI;
-class CWindowHostUI;
 
 const int kMaxListColumns = 32;
 
@@ -60,11 +59,6 @@ enum class TItemStyleChange {
 TItemStyleChange ApplyItemStyleAttribute(TListItemStyle& style, const char* name, const char* value);
 // The "left"/"center"/"right" alignment rule shared by rows and captions.
 unsigned ApplyAlignment(unsigned textStyle, const char* value);
-
-// Whether `control` is still in the tree of `host` (hidden ones included). A listener of a
-// notification may destroy the control that raised it; the control asks this before it touches
-// itself again. It compares pointers only and never reads the control.
-bool IsStillInTree(CWindowHostUI* host, const CControlUI* control);
 
 // CastTo("IListOwner").
 class IListOwnerUI {

@@ -1,6 +1,7 @@
 #include "controls/ListItemCore.h"
 
 #include "controls/Container.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
 
@@ -19,10 +20,10 @@ bool CListItemCore::Select(bool select)
         return true;
     selected = select;
     if (select && owner != nullptr) {
-        CWindowHostUI* host = m_row.GetHost();
+        CControlAliveGuard alive(m_row.GetHost(), &m_row);
         owner->SelectItem(index, false);
         // The owner announced the selection; its listeners may have removed this row.
-        if (!IsStillInTree(host, &m_row))
+        if (!alive.IsAlive())
             return true;
     }
     m_row.Invalidate();
@@ -52,14 +53,13 @@ bool CListItemCore::HandleRowEvent(TInputEvent& event)
     case InputEventKind::RightButtonDown: {
         if (!enabled)
             return true;
-        CWindowHostUI* host = m_row.GetHost();
-        if (host != nullptr) {
+        CControlAliveGuard alive(m_row.GetHost(), &m_row);
+        if (CWindowHostUI* host = m_row.GetHost())
             host->SendNotification(&m_row, "itemclick");
-            if (!IsStillInTree(host, &m_row))
-                return true;
-        }
+        if (!alive.IsAlive())
+            return true;
         Select(true);
-        if (IsStillInTree(host, &m_row))
+        if (alive.IsAlive())
             m_row.Invalidate();
         return true;
     }
@@ -82,8 +82,8 @@ bool CListItemCore::HandleRowEvent(TInputEvent& event)
     case InputEventKind::DoubleClick: {
         if (!enabled)
             return false;
-        CWindowHostUI* host = m_row.GetHost();
-        if (m_row.TriggerAction() && IsStillInTree(host, &m_row))
+        CControlAliveGuard alive(m_row.GetHost(), &m_row);
+        if (m_row.TriggerAction() && alive.IsAlive())
             m_row.Invalidate();
         return true;
     }

@@ -11,6 +11,7 @@
 #include "controls/ListElement.h"
 #include "controls/ScrollBar.h"
 #include "controls/VerticalLayout.h"
+#include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
 using controls_test::HostBed;
@@ -370,12 +371,39 @@ TEST(Combo, PopupEndingWithoutCloseReturnsTheRows)
 
 TEST(Combo, DestroyingTheComboOrRemovingARowClosesThePopupFirst)
 {
-    enum How { RemoveRow, RemoveAllRows, RemoveCombo, DeleteTree, RemoveComboFromItsSelect };
-    for (How how : {RemoveRow, RemoveAllRows, RemoveCombo, DeleteTree, RemoveComboFromItsSelect}) {
+    enum How {
+        RemoveRow,
+        RemoveAllRows,
+        RemoveCombo,
+        DeleteTree,
+        RemoveComboFromItsSelect,
+        DeleteComboFromItsDropdown
+    };
+    for (How how :
+        {RemoveRow, RemoveAllRows, RemoveCombo, DeleteTree, RemoveComboFromItsSelect, DeleteComboFromItsDropdown}) {
         SCOPED_TRACE(how);
         HostBed bed;
         CVerticalLayoutUI* root = nullptr;
         CComboUI* combo = MakeCombo(bed, 3, &root);
+        if (how == DeleteComboFromItsDropdown) {
+            // Taken out and destroyed at once by a listener of its own "dropdown", inside the press.
+            bed.user = root;
+            bed.onNotify = [](HostBed& b, TNotifyEvent& e) {
+                if (e.Type != "dropdown")
+                    return;
+                auto* layout = static_cast<CVerticalLayoutUI*>(b.user);
+                layout->SetDefersChildDestroy(false);
+                layout->RemoveChild(e.Sender);
+            };
+            bed.Press(50, 10);
+            bed.Release(50, 10);
+            EXPECT_EQ(root->ChildCount(), 0);
+            EXPECT_EQ(bed.Count("dropdown"), 1);
+            EXPECT_EQ(FindWindowA("ComboWnd", nullptr), nullptr);
+            bed.Repaint();
+            bed.Pump();
+            continue;
+        }
         HWND popup = OpenByPress(bed, combo);
         ASSERT_NE(popup, nullptr);
         switch (how) {
@@ -398,6 +426,8 @@ TEST(Combo, DestroyingTheComboOrRemovingARowClosesThePopupFirst)
             bed.Host().AttachRoot(new CVerticalLayoutUI);
             bed.Pump();
             EXPECT_FALSE(IsWindow(popup));
+            break;
+        case DeleteComboFromItsDropdown:  // done above
             break;
         case RemoveComboFromItsSelect:
             bed.user = root;
@@ -435,4 +465,28 @@ TEST(ComboBox, ArrowCellFollowsTheState)
     EXPECT_EQ(std::string(box->ArrowModifier()), "file='arrow.bmp' source='80,0,100,20' dest='79,1,99,19' fade='200'");
     box->SetAttribute("arrowimage", "file='arrow.bmp' source='0,0,100,20");
     EXPECT_EQ(box->ArrowModifier().GetLength(), 0);
+}
+
+TEST(Combo, BuiltFromMarkupWithItsSelection)
+{
+    HostBed bed;
+    CSkinBuilder builder;
+    CControlUI* root
+        = builder.BuildFrom("<Window><VerticalLayout><Combo name=\"c\" height=\"20\" dropboxsize=\"60,40\">"
+                            "<ListLabelElement text=\"one\" height=\"20\"/>"
+                            "<ListLabelElement text=\"two\" height=\"20\" selected=\"false\"/>"
+                            "<ListLabelElement text=\"three\" height=\"20\"/>"
+                            "</Combo></VerticalLayout></Window>",
+            nullptr, nullptr, &bed.Host(), nullptr);
+    ASSERT_NE(root, nullptr);
+    bed.Attach(root);
+    auto* combo = static_cast<CComboUI*>(bed.Host().FindControlByName("c")->CastTo("Combo"));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->GetCurrentIndex(), 1);
+    EXPECT_EQ(std::string(combo->GetText()), "two");
+    HWND popup = OpenByPress(bed, combo);
+    ASSERT_NE(popup, nullptr);
+    const RECT r = WindowRect(popup);
+    EXPECT_EQ(r.right - r.left, 60);  // "dropboxsize" width
+    EXPECT_EQ(r.bottom - r.top, 40);  // 3 * 20 + 4, cut to 40
 }

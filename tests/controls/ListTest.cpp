@@ -327,3 +327,28 @@ TEST(ListHeaderItem, DragsOutsideAList)
     EXPECT_EQ(caption->GetFixedWidth(), 102);
     EXPECT_EQ(caption->GetWidth(), 102);
 }
+
+TEST(List, LinkInARowRaisesLink)
+{
+    HostBed bed(300, 200);
+    CListUI* list = BuildList(bed, ListMarkup(2, "itemshowhtml=\"true\" itemalign=\"left\""));
+    LinkTexts provider;
+    list->SetTextProvider(&provider);
+    bed.Repaint();
+    auto* row = static_cast<CListTextElementUI*>(list->ChildAt(1)->CastTo("ListTextElement"));
+    ASSERT_EQ(row->GetLinkCount(), 3);
+    const CRectUI link = row->GetLinkRect(2);
+    const int x = (link.left + link.right) / 2;
+    const int y = (link.top + link.bottom) / 2;
+    bed.MoveTo(x, y);
+    EXPECT_EQ(row->GetHoveredLink(), 2);
+    bed.Press(x, y);
+    bed.Release(x, y);
+    ASSERT_EQ(bed.Count("link"), 1);
+    EXPECT_EQ(bed.notes.back().wParam, 2u);
+    EXPECT_EQ(bed.notes.back().sender, "r1");
+    EXPECT_EQ(list->GetCurrentIndex(), 1);  // the press selected the row as well
+    bed.MoveTo(x, 24 + 5);  // onto the first row: no link hovered any more
+    EXPECT_EQ(row->GetHoveredLink(), -1);
+    list->SetTextProvider(nullptr);
+}

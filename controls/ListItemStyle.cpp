@@ -1,20 +1,9 @@
 #include <cstring>
 
 #include "controls/ListInterfaces.h"
-
-#include "controls/Control.h"
 #include "core/ValueParse.h"
-#include "host/WindowHost.h"
 
 namespace SkinUI {
-
-bool IsStillInTree(CWindowHostUI* host, const CControlUI* control)
-{
-    if (host == nullptr || control == nullptr || host->GetRoot() == nullptr)
-        return false;
-    auto same = [](CControlUI* visited, void* data) -> CControlUI* { return visited == data ? visited : nullptr; };
-    return host->GetRoot()->FindControl(same, const_cast<CControlUI*>(control), 0) != nullptr;
-}
 
 unsigned ApplyAlignment(unsigned textStyle, const char* value)
 {
