@@ -57,7 +57,7 @@ void* CContainerUI::CastTo(const char* name)
 void CContainerUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow)
 {
     for (int i = 0; i < m_children.GetSize(); ++i)
-        ChildAt(i)->AttachHost(host, this, initNow);
+        OwnChild(i)->AttachHost(host, this, initNow);
     if (m_verticalScrollBar)
         m_verticalScrollBar->AttachHost(host, this, initNow);
     if (m_horizontalScrollBar)
@@ -71,14 +71,14 @@ void CContainerUI::SetVisible(bool visible)
         return;
     CControlUI::SetVisible(visible);
     for (int i = 0; i < m_children.GetSize(); ++i)
-        ChildAt(i)->SetVisibleByParent(IsVisible());
+        OwnChild(i)->SetVisibleByParent(IsVisible());
 }
 
 void CContainerUI::SetVisibleByParent(bool visible)
 {
     CControlUI::SetVisibleByParent(visible);
     for (int i = 0; i < m_children.GetSize(); ++i)
-        ChildAt(i)->SetVisibleByParent(IsVisible());
+        OwnChild(i)->SetVisibleByParent(IsVisible());
 }
 
 void CContainerUI::SetAcceptsMouse(bool accepts)
@@ -108,7 +108,7 @@ int CContainerUI::IndexOfChild(const CControlUI* control) const
 
 bool CContainerUI::MoveChild(CControlUI* control, int newIndex)
 {
-    int oldIndex = IndexOfChild(control);
+    int oldIndex = CContainerUI::IndexOfChild(control);
     // The index is checked first: removing and then failing to insert would orphan the child.
     if (oldIndex < 0 || newIndex < 0 || newIndex >= m_children.GetSize())
         return false;
@@ -131,7 +131,7 @@ bool CContainerUI::AddChild(CControlUI* control)
 bool CContainerUI::InsertChild(CControlUI* control, int index)
 {
     // A control listed twice would be destroyed twice.
-    if (!control || IndexOfChild(control) >= 0 || index < 0 || index > m_children.GetSize())
+    if (!control || CContainerUI::IndexOfChild(control) >= 0 || index < 0 || index > m_children.GetSize())
         return false;
     if (m_host)
         m_host->AdoptSubtree(control, this);
@@ -144,7 +144,7 @@ bool CContainerUI::InsertChild(CControlUI* control, int index)
 
 bool CContainerUI::RemoveChild(CControlUI* control)
 {
-    int index = IndexOfChild(control);
+    int index = CContainerUI::IndexOfChild(control);
     if (index < 0)
         return false;
     RequestLayout();
@@ -156,7 +156,7 @@ bool CContainerUI::RemoveChild(CControlUI* control)
 
 bool CContainerUI::RemoveChildAt(int index)
 {
-    CControlUI* control = ChildAt(index);
+    CControlUI* control = OwnChild(index);
     return control ? RemoveChild(control) : false;
 }
 
@@ -214,7 +214,7 @@ int CContainerUI::FindSelectableChild(int index, bool forward) const
     int start = index < 0 ? 0 : (index >= count ? count - 1 : index);
     int step = forward ? 1 : -1;
     for (int i = start; i >= 0 && i < count; i += step) {
-        CControlUI* child = ChildAt(i);
+        CControlUI* child = OwnChild(i);
         if (child->CastTo("ListItem") && child->IsVisible() && child->IsEnabled())
             return i;
     }
@@ -256,7 +256,7 @@ void CContainerUI::SetPosition(const CRectUI& rect)
 void CContainerUI::PlaceChildren(const CRectUI& inner)
 {
     for (int i = 0; i < m_children.GetSize(); ++i) {
-        CControlUI* child = ChildAt(i);
+        CControlUI* child = OwnChild(i);
         if (!child->IsVisible())
             continue;
         if (child->IsFloating())
@@ -268,7 +268,7 @@ void CContainerUI::PlaceChildren(const CRectUI& inner)
 
 void CContainerUI::PlaceFloatingChild(int index)
 {
-    CControlUI* child = ChildAt(index);
+    CControlUI* child = OwnChild(index);
     if (!child || !child->IsVisible() || !child->IsFloating())
         return;
     CSizeUI offset = child->GetFloatOffset();
@@ -332,7 +332,7 @@ void CContainerUI::SetScrollPosition(const CSizeUI& position)
     if (dx == 0 && dy == 0)
         return;
     for (int i = 0; i < m_children.GetSize(); ++i) {
-        CControlUI* child = ChildAt(i);
+        CControlUI* child = OwnChild(i);
         if (!child->IsVisible() || child->IsFloating())
             continue;
         CRectUI r = child->GetPosition();
@@ -491,7 +491,7 @@ CControlUI* CContainerUI::FindControl(FindVisitor visitor, void* data, unsigned 
     int count = m_children.GetSize();
     for (int k = 0; k < count; ++k) {
         int i = (flags & FindTopFirst) ? count - 1 - k : k;
-        CControlUI* child = ChildAt(i);
+        CControlUI* child = OwnChild(i);
         if (!child)
             continue;
         found = child->FindControl(visitor, data, flags);
@@ -522,7 +522,7 @@ void CContainerUI::Paint(HDC hdc, const CRectUI& paintRect)
         CRectUI childClip = paintRect;
         const bool clientVisible = childClip.Intersect(client);
         for (int i = 0; i < m_children.GetSize(); ++i) {
-            CControlUI* child = ChildAt(i);
+            CControlUI* child = OwnChild(i);
             if (!child->IsVisible() || !Meets(paintRect, child->GetPosition()))
                 continue;
             if (child->IsFloating()) {

@@ -106,6 +106,9 @@ public:
 protected:
     // Position minus inset.
     CRectUI InsetRect() const;
+    // The own child list. Internal walks use it rather than the virtual ChildAt, which a container
+    // that routes its child interface elsewhere (a list addresses its rows) answers differently.
+    CControlUI* OwnChild(int index) const { return static_cast<CControlUI*>(m_children.GetAt(index)); }
     // Position minus inset minus the thickness of each visible bar.
     CRectUI ClientRect() const;
     // Visible children: floating ones by their own rule, the others all get `inner`.

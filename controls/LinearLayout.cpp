@@ -79,7 +79,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
     // Kept as skins expect it: an empty horizontal layout reports its client before the bars
     // are taken off, an empty vertical one after.
     if (m_children.IsEmpty() && !m_vertical) {
-        UpdateScrollBars(client, 0, 0);
+        FinishLayout(client, 0);
         return;
     }
     const bool vbar = VerticalBarShown();
@@ -89,7 +89,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
     if (hbar)
         client.bottom -= m_horizontalScrollBar->GetFixedHeight();
     if (m_children.IsEmpty()) {
-        UpdateScrollBars(client, 0, 0);
+        FinishLayout(client, 0);
         return;
     }
 
@@ -102,10 +102,11 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
     int measured = 0;
     int fixedTotal = 0;
     for (int i = 0; i < m_children.GetSize(); ++i) {
-        CControlUI* child = ChildAt(i);
+        CControlUI* child = OwnChild(i);
         if (!child->IsVisible() || child->IsFloating())
             continue;
         CSizeUI s = child->MeasureSize(available);
+        OnChildMeasured(child, s);
         CRectUI p = child->GetPadding();
         int main = ax.Main(s);
         if (main == 0)
@@ -144,7 +145,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
     int seen = 0;
     int required = 0;
     for (int i = 0; i < m_children.GetSize(); ++i) {
-        CControlUI* child = ChildAt(i);
+        CControlUI* child = OwnChild(i);
         if (!child->IsVisible())
             continue;
         if (child->IsFloating()) {
@@ -170,12 +171,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
             main = ax.ClampMain(child, main);
             fixedLeft -= main;
         }
-        int cross = m_vertical ? child->GetFixedWidth() : child->GetFixedHeight();
-        if (cross == 0)
-            cross = crossAvailable - ax.CrossLo(p) - ax.CrossHi(p);
-        if (cross < 0)
-            cross = 0;
-        cross = ax.ClampCross(child, cross);
+        const int cross = CrossSizeOf(child, crossAvailable, p);
         // The trailing padding lies inside the child's rectangle on the main axis only.
         const int lo = pos + ax.Lo(p);
         const int crossLo = crossPos + ax.CrossLo(p);
@@ -184,7 +180,24 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
         required += ax.Lo(p) + main + ax.Hi(p);
         remaining -= main + ax.Hi(p) + m_childPadding;
     }
-    const int content = required + (measured - 1) * m_childPadding;
+    FinishLayout(client, required + (measured - 1) * m_childPadding);
+}
+
+void CLinearLayoutUI::OnChildMeasured(CControlUI* /*child*/, const CSizeUI& /*measured*/) { }
+
+int CLinearLayoutUI::CrossSizeOf(CControlUI* child, int crossAvailable, const CRectUI& padding)
+{
+    const TAxis ax{m_vertical};
+    int cross = m_vertical ? child->GetFixedWidth() : child->GetFixedHeight();
+    if (cross == 0)
+        cross = crossAvailable - ax.CrossLo(padding) - ax.CrossHi(padding);
+    if (cross < 0)
+        cross = 0;
+    return ax.ClampCross(child, cross);
+}
+
+void CLinearLayoutUI::FinishLayout(CRectUI& client, int content)
+{
     if (m_vertical)
         UpdateScrollBars(client, 0, content);
     else

@@ -41,6 +41,14 @@ public:
 protected:
     explicit CLinearLayoutUI(bool vertical);
 
+    // Layout steps a specialised layout may replace (a list body gives every row one width).
+    // Each visible, non-floating child's size as measured in the first pass.
+    virtual void OnChildMeasured(CControlUI* child, const CSizeUI& measured);
+    // The size across the main axis: the fixed one, or what the client leaves beside the padding.
+    virtual int CrossSizeOf(CControlUI* child, int crossAvailable, const CRectUI& padding);
+    // With every child placed: the bars for `content` pixels along the main axis.
+    virtual void FinishLayout(CRectUI& client, int content);
+
 private:
     static const unsigned kDragging = 0x40;
 

@@ -6,6 +6,7 @@
 #include "controls/Button.h"
 #include "controls/CheckBox.h"
 #include "controls/ChildLayout.h"
+#include "controls/ComboBox.h"
 #include "controls/Container.h"
 #include "controls/Control.h"
 #include "controls/DateTime.h"
@@ -13,6 +14,10 @@
 #include "controls/Flash.h"
 #include "controls/HorizontalLayout.h"
 #include "controls/Label.h"
+#include "controls/List.h"
+#include "controls/ListContainerElement.h"
+#include "controls/ListHeader.h"
+#include "controls/ListTextElement.h"
 #include "controls/Option.h"
 #include "controls/Progress.h"
 #include "controls/RichEdit.h"
@@ -63,9 +68,9 @@ struct TFactoryEntry {
 // The whole element vocabulary, grouped by name length so a look-up compares only a few names.
 const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("Edit", &Make<CEditUI>),
-    SKIN_ELEMENT("List", nullptr),
+    SKIN_ELEMENT("List", &Make<CListUI>),
     SKIN_ELEMENT("Text", &Make<CTextUI>),
-    SKIN_ELEMENT("Combo", nullptr),
+    SKIN_ELEMENT("Combo", &Make<CComboUI>),
     SKIN_ELEMENT("Flash", &Make<CFlashUI>),
     SKIN_ELEMENT("Label", &Make<CLabelUI>),
     SKIN_ELEMENT("Button", &Make<CButtonUI>),
@@ -74,7 +79,7 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("Control", &Make<CControlUI>),
     SKIN_ELEMENT("ActiveX", &Make<CActiveXUI>),
     SKIN_ELEMENT("CheckBox", &Make<CCheckBoxUI>),
-    SKIN_ELEMENT("ComboBox", nullptr),
+    SKIN_ELEMENT("ComboBox", &Make<CComboBoxUI>),
     SKIN_ELEMENT("DateTime", &Make<CDateTimeUI>),
     SKIN_ELEMENT("Progress", &Make<CProgressUI>),
     SKIN_ELEMENT("RichEdit", &Make<CRichEditUI>),
@@ -83,16 +88,16 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("Container", &Make<CContainerUI>),
     SKIN_ELEMENT("ScrollBar", &Make<CScrollBarUI>),
     SKIN_ELEMENT("TabLayout", &Make<CTabLayoutUI>),
-    SKIN_ELEMENT("ListHeader", nullptr),
+    SKIN_ELEMENT("ListHeader", &Make<CListHeaderUI>),
     SKIN_ELEMENT("TileLayout", &Make<CTileLayoutUI>),
     SKIN_ELEMENT("WebBrowser", &Make<CWebBrowserUI>),
     SKIN_ELEMENT("ChildLayout", &Make<CChildLayoutUI>),
     SKIN_ELEMENT("VerticalLayout", &Make<CVerticalLayoutUI>),
-    SKIN_ELEMENT("ListHeaderItem", nullptr),
-    SKIN_ELEMENT("ListTextElement", nullptr),
-    SKIN_ELEMENT("ListLabelElement", nullptr),
+    SKIN_ELEMENT("ListHeaderItem", &Make<CListHeaderItemUI>),
+    SKIN_ELEMENT("ListTextElement", &Make<CListTextElementUI>),
+    SKIN_ELEMENT("ListLabelElement", &Make<CListLabelElementUI>),
     SKIN_ELEMENT("HorizontalLayout", &Make<CHorizontalLayoutUI>),
-    SKIN_ELEMENT("ListContainerElement", nullptr),
+    SKIN_ELEMENT("ListContainerElement", &Make<CListContainerElementUI>),
 };
 
 #undef SKIN_ELEMENT
