@@ -46,13 +46,16 @@ public:
     // Takes the window's DC and joins the process-wide host list.
     void BindWindow(HWND hwnd);
     HWND GetPaintWindow() const { return m_hWndPaint; }
-    // Replaces the root; the old tree is destroyed after the current message.
+    // Replaces the root; the old tree is destroyed after the current message. The current root
+    // again is a no-op; a control of the current tree leaves its parent first and survives.
     bool AttachRoot(CControlUI* root);
     // Attaches a subtree to this host (initialising it under `parent`, or its own parent when
     // null) and registers its names.
     bool AdoptSubtree(CControlUI* control, CControlUI* parent = nullptr);
     // Drops every reference to a control that is going away (focus without events).
     void ForgetControl(CControlUI* control);
+    // ForgetControl for the control and everything under it (a detached or doomed subtree).
+    void ForgetSubtree(CControlUI* control);
     // Detaches the control now and destroys it once the current message has returned.
     void DeferDestroy(CControlUI* control);
     CControlUI* FindControlAt(POINT pt) const;
@@ -148,6 +151,9 @@ private:
     bool OnMouseHover(LPARAM lParam);
     void OnMouseLeave();
     void OnCaptureChanged(HWND newCapture);
+    // Ends the press of the pressed control without a click (ButtonUp at (-1, -1)).
+    void CancelPress();
+    void ForgetNames(CControlUI* control);
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
     void OnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void DestroyDeferred();

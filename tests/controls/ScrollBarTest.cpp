@@ -160,6 +160,27 @@ TEST(ScrollBar, HeldArrowRepeatsFromTheSixthTickAndStopsOnRelease)
     EXPECT_EQ(bar->GetButton2State() & StatePushed, 0u);
 }
 
+TEST(ScrollBar, HeldArrowStopsWhenASecondButtonTakesOverThePress)
+{
+    HostBed bed(100, 200);
+    auto* root = new CVerticalLayoutUI;
+    auto* bar = new CScrollBarUI;
+    bar->SetAttribute("range", "1000");
+    bar->SetAttribute("linesize", "10");
+    root->AddChild(bar);
+    bed.Attach(root);
+    bed.MoveTo(8, 190);
+    bed.Press(8, 190);
+    const UINT timer = bed.Host().NativeTimerId(bar, CScrollBarUI::kRepeatTimerId);
+    ASSERT_NE(timer, 0u);
+    bed.Send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, controls_test::Pt(60, 100));  // beside the bar
+    bed.Release(8, 190);
+    for (int tick = 1; tick <= 8; ++tick)
+        bed.Send(WM_TIMER, timer);
+    EXPECT_EQ(bar->GetValue(), 10);
+    EXPECT_EQ(bar->GetButton2State() & StatePushed, 0u);
+}
+
 TEST(ScrollBar, ThumbDragIsAppliedOnTheTimer)
 {
     HostBed bed(100, 200);
