@@ -30,6 +30,11 @@ TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask)
     int width = 0;
     int height = 0;
     int channels = 0;
+    // The header's size decides what decoding would allocate; ask before decoding anything.
+    if (!stbi_info_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height, &channels) || width <= 0
+        || height <= 0 || static_cast<size_t>(width) * static_cast<size_t>(height) > kSkinImageMaxPixels) {
+        return nullptr;
+    }
     TDecoded decoded;
     decoded.pixels = stbi_load_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height,
                                            &channels, 4);

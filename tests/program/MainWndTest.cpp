@@ -178,6 +178,30 @@ TEST_F(MainWndTest, CloseForgetsTheArchiveBeforeFreeingItsCopyAndTwiceIsHarmless
     EXPECT_TRUE(::HeapValidate(::GetProcessHeap(), 0, nullptr));
 }
 
+TEST_F(MainWndTest, ASecondWindowFromThePackageLeavesTheFirstWindowsArchiveOpen)
+{
+    ASSERT_NE(nullptr, Open());
+    const HWND first = hwnd;
+    const void* block = CResourceLocation::GetSkinArchiveBlock();
+    ASSERT_NE(nullptr, block);
+    ASSERT_NE(nullptr, Open()) << "an About box built from the same package";
+    const HWND second = hwnd;
+    hwnd = first;
+    ::SendMessageA(second, WM_CLOSE, 1, 0);
+    ASSERT_FALSE(::IsWindow(second));
+
+    EXPECT_EQ(block, CResourceLocation::GetSkinArchiveBlock());
+    TSkinFileBytes bytes;
+    EXPECT_EQ(
+        SkinFileStatus::Found, CResourceLocation::ReadSkinFile("btn.png", nullptr, kSkinImageMaxBytes, false, bytes))
+        << "images the first window has not loaded yet still come from its archive";
+
+    ::SendMessageA(first, WM_CLOSE, 1, 0);
+    EXPECT_EQ(nullptr, CResourceLocation::GetSkinArchiveBlock());
+    EXPECT_EQ(nullptr, CResourceLocation::GetSkinArchiveHandle());
+    EXPECT_EQ(2, observed.gone);
+}
+
 TEST_F(MainWndTest, CloseWhileAButtonIsHeldStartsNoAction) {
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
