@@ -5,6 +5,7 @@
 #include "app/DnsProfiles.h"
 #include "app/TextConversion.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -31,6 +32,8 @@ struct TMessageTexts {
     Text restoreDone;
     Text profileFailed;
     Text restoreFailed;
+    Text notElevated;
+    Text noConnection;
 };
 
 const TMessageTexts<const char*> kChinese = {
@@ -53,6 +56,12 @@ const TMessageTexts<const char*> kChinese = {
     // 恢复失败，以下连接未能恢复：
     "\xbb\xd6\xb8\xb4\xca\xa7\xb0\xdc\xa3\xac\xd2\xd4\xcf\xc2\xc1\xac\xbd\xd3\xce\xb4\xc4\xdc\xbb\xd6\xb8\xb4"
     "\xa3\xba",
+    // 需要管理员权限才能修改DNS设置，请以管理员身份运行本程序！
+    "\xd0\xe8\xd2\xaa\xb9\xdc\xc0\xed\xd4\xb1\xc8\xa8\xcf\xde\xb2\xc5\xc4\xdc\xd0\xde\xb8\xc4\x44\x4e\x53\xc9\xe8"
+    "\xd6\xc3\xa3\xac\xc7\xeb\xd2\xd4\xb9\xdc\xc0\xed\xd4\xb1\xc9\xed\xb7\xdd\xd4\xcb\xd0\xd0\xb1\xbe\xb3\xcc"
+    "\xd0\xf2\xa3\xa1",
+    // 未找到网络连接！
+    "\xce\xb4\xd5\xd2\xb5\xbd\xcd\xf8\xc2\xe7\xc1\xac\xbd\xd3\xa3\xa1",
 };
 
 const TMessageTexts<const wchar_t*> kEnglish = {
@@ -65,6 +74,8 @@ const TMessageTexts<const wchar_t*> kEnglish = {
     L"DNS is obtained automatically again. Please clear your browser cache manually.",
     L"Setting failed. These connections could not be set:",
     L"Reset failed. These connections could not be reset:",
+    L"Administrator rights are needed to change the DNS settings. Please run the program as administrator.",
+    L"No network connection was found.",
 };
 
 std::wstring Widened(const wchar_t* text) { return text; }
@@ -79,6 +90,8 @@ TMessageTexts<std::wstring> Widened(const TMessageTexts<Text>& texts) {
     wide.restoreDone = Widened(texts.restoreDone);
     wide.profileFailed = Widened(texts.profileFailed);
     wide.restoreFailed = Widened(texts.restoreFailed);
+    wide.notElevated = Widened(texts.notElevated);
+    wide.noConnection = Widened(texts.noConnection);
     return wide;
 }
 
@@ -157,7 +170,9 @@ void CMainActions::EndAction() {
 bool CMainActions::RunForEntry(TOutcome& outcome, size_t entry, NetshCommand command, const char* address) {
     // A command for this connection that never ended may still be changing it; starting another
     // now would race it, which is what waiting for each command is there to prevent.
-    if (outcome.entries[entry] == TOutcome::StillRunning)
+    // A failed command may have left the connection half set (set-primary failed, then only the
+    // second and third servers); after any failure it gets nothing more in this action.
+    if (outcome.entries[entry] != TOutcome::Set)
         return false;
     const TAdapterName& adapter = m_adapters[entry];
     std::string line;
@@ -206,6 +221,8 @@ void CMainActions::ApplyProfile(int profile) {
         {NetshCommand::AddThird, servers.third},
     };
 
+    if (!CanConfigure())
+        return;
     BeginAction();
     TOutcome outcome(m_adapters.size());
     for (const TPhase& phase : phases) {
@@ -221,6 +238,8 @@ void CMainActions::ApplyProfile(int profile) {
 }
 
 void CMainActions::RestoreAutomatic() {
+    if (!CanConfigure())
+        return;
     BeginAction();
     TOutcome outcome(m_adapters.size());
     for (size_t i = 0; i < m_adapters.size(); ++i) {
@@ -231,6 +250,22 @@ void CMainActions::RestoreAutomatic() {
     }
     const TMessageTexts<std::wstring> texts = Messages(m_english);
     Report(outcome, texts.restoreDone, texts.restoreFailed, texts.caption);
+}
+
+// Without administrator rights every command would fail, and with no connection discovered only
+// the fixed dial-up entry would be tried; either way one plain message says why instead.
+bool CMainActions::CanConfigure()
+{
+    const TMessageTexts<std::wstring> texts = Messages(m_english);
+    const std::wstring* reason = nullptr;
+    if (!m_services.IsElevated())
+        reason = &texts.notElevated;
+    else if (std::none_of(m_adapters.begin(), m_adapters.end(), [](const TAdapterName& a) { return a.discovered; }))
+        reason = &texts.noConnection;
+    if (reason == nullptr)
+        return true;
+    m_services.ShowMessageBox(m_owner, *reason, texts.caption, MB_OK | MB_TASKMODAL);
+    return false;
 }
 
 // Success needs every discovered connection set and at least one entry set at all. The dial-up

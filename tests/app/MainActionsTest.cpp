@@ -35,6 +35,13 @@ const std::wstring kProfileFailed = L"\u8bbe\u7f6e\u5931\u8d25\uff0c\u4ee5\u4e0b
 // 恢复失败，以下连接未能恢复：
 const std::wstring kRestoreFailed = L"\u6062\u590d\u5931\u8d25\uff0c\u4ee5\u4e0b\u8fde\u63a5\u672a\u80fd\u6062\u590d\uff1a";
 
+// 需要管理员权限才能修改DNS设置，请以管理员身份运行本程序！
+const std::wstring kNotElevated
+    = L"\u9700\u8981\u7ba1\u7406\u5458\u6743\u9650\u624d\u80fd\u4fee\u6539DNS\u8bbe\u7f6e\uff0c\u8bf7\u4ee5"
+      L"\u7ba1\u7406\u5458\u8eab\u4efd\u8fd0\u884c\u672c\u7a0b\u5e8f\uff01";
+// 未找到网络连接！
+const std::wstring kNoConnection = L"\u672a\u627e\u5230\u7f51\u7edc\u8fde\u63a5\uff01";
+
 HWND const kOwner = reinterpret_cast<HWND>(0x4242);
 
 // Discovers the given connections through the fake, then forgets the discovery calls.
@@ -194,14 +201,12 @@ TEST(MainActions, SuccessOnlyWhenEveryDiscoveredConnectionWasSet) {
         {"all exit 0", {L"Ethernet"}, nullptr, kFamilyDone, kRestoreDone},
         {"dial-up entry fails only", {L"Ethernet"}, FailWhere(kDialUp), kFamilyDone, kRestoreDone},
         {"discovered connection exits 1", {L"Ethernet", L"Wi-Fi"}, FailWhere("\"Ethernet\""),
-         kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
+            kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
         {"cannot start", {L"Ethernet"}, FailWhere("Ethernet", Outcome(TCommandResult::NotStarted)),
-         kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
+            kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
         {"times out", {L"Ethernet"}, FailWhere("Ethernet", Outcome(TCommandResult::TimedOut)),
-         kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
-        {"nothing discovered, dial-up fails", {}, FailWhere(kDialUp), kProfileFailed + L"\n" + kDialUpText,
-         kRestoreFailed + L"\n" + kDialUpText},
-        {"nothing discovered, dial-up works", {}, nullptr, kFamilyDone, kRestoreDone},
+            kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
+        {"nothing discovered", {}, nullptr, kNoConnection, kNoConnection},
         {"flush fails", {L"Ethernet"}, FailWhere("flushdns"), kFamilyDone, kRestoreDone},
     };
     for (const Case& c : cases) {
@@ -221,10 +226,11 @@ TEST(MainActions, SuccessOnlyWhenEveryDiscoveredConnectionWasSet) {
     second.fake.onRun = FailWhere("name=\"Wi-Fi\" addr=" + std::string(Quoril::kBlockingProfile.second));
     second.Click("btnOpen");
     EXPECT_EQ(second.LastBox(), kProfileFailed + L"\nWi-Fi");
-    EXPECT_EQ(second.Runs().size(), 12u);  // the remaining commands still ran, in order
+    EXPECT_EQ(second.Runs().size(), 11u);  // all but Wi-Fi's add-third, in order
 }
 
-TEST(MainActions, ConnectionWhoseCommandHangsGetsNoFurtherCommand) {
+TEST(MainActions, ConnectionWhoseCommandHangsOrFailsGetsNoFurtherCommand)
+{
     // Its set-primary may still be running: an add-second now would race it.
     Rig rig({L"Ethernet", L"Wi-Fi"});
     rig.fake.onRun = FailWhere("\"Ethernet\" source=static", Outcome(TCommandResult::TimedOut));
@@ -237,12 +243,31 @@ TEST(MainActions, ConnectionWhoseCommandHangsGetsNoFurtherCommand) {
                               Add("Wi-Fi", p.third, 3), Add(kDialUp, p.third, 3), kFlush}));
     EXPECT_EQ(rig.LastBox(), kProfileFailed + L"\nEthernet");
 
-    // A plain failure still lets the later commands run, as every connection gets each phase.
+    // A failed set-primary: adding the other servers would leave the connection with only those.
     Rig failed({L"Ethernet"});
     failed.fake.onRun = FailWhere("\"Ethernet\" source=static");
     failed.Click("btnOpen");
-    EXPECT_EQ(failed.Runs().size(), 9u);
+    EXPECT_EQ(failed.Runs(),
+        (std::vector<std::string>{SetPrimary("Ethernet", p.primary), SetPrimary(kDialUp, p.primary), kFlush,
+            Add(kDialUp, p.second, 2), kFlush, Add(kDialUp, p.third, 3), kFlush}));
     EXPECT_EQ(failed.LastBox(), kProfileFailed + L"\nEthernet");
+}
+
+TEST(MainActions, WithoutAdministratorRightsOneMessageSaysSoAndNothingRuns)
+{
+    for (const char* button : {"btnOpen", "btnPure", "btnFamily", "btnRecover"}) {
+        Rig rig({L"Ethernet"});
+        rig.fake.elevated = false;
+        rig.Click(button);
+        EXPECT_EQ(rig.fake.calls, (std::vector<std::string>{"box"})) << button;
+        ASSERT_EQ(rig.fake.boxes.size(), 1u);
+        EXPECT_EQ(rig.fake.boxes[0].text, kNotElevated);
+        EXPECT_EQ(rig.fake.boxes[0].caption, kCaption);
+        EXPECT_EQ(rig.fake.boxes[0].flags, static_cast<UINT>(MB_OK | MB_TASKMODAL));
+        rig.fake.elevated = true;
+        rig.Click(button);
+        EXPECT_FALSE(rig.Runs().empty()) << "no action was left running";
+    }
 }
 
 TEST(MainActions, CommandThatCouldNotStartIsStartedAgain) {
@@ -370,6 +395,15 @@ TEST(MainActions, EnglishLayoutGetsEnglishMessages) {
     EXPECT_EQ(rig.LastBox(), L"Setting failed. These connections could not be set:\nEthernet");
     rig.Click("btnRecover");
     EXPECT_EQ(rig.LastBox(), L"Reset failed. These connections could not be reset:\nEthernet");
+    rig.fake.elevated = false;
+    rig.Click("btnOpen");
+    EXPECT_EQ(rig.LastBox(),
+        L"Administrator rights are needed to change the DNS settings. Please run the program as administrator.");
+    EXPECT_EQ(rig.fake.boxes.back().caption, L"Notice");
+    Rig none({});
+    none.actions.SetEnglish(true);
+    none.Click("btnRecover");
+    EXPECT_EQ(none.LastBox(), L"No network connection was found.");
 }
 
 TEST(MainActions, ChineseMessagesAreExactUnicodeOnAWesternCodePage) {

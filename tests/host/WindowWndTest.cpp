@@ -14,6 +14,7 @@ namespace {
 
 const UINT kDestroyMe = WM_APP + 20;
 const UINT kCheckOwner = WM_APP + 21;
+const UINT kCheckFocus = WM_APP + 22;
 
 class RecordingWnd final : public CWindowWnd {
 public:
@@ -29,6 +30,10 @@ public:
         }
         if (message == kCheckOwner)
             ownerEnabledDuringLoop = ::IsWindowEnabled(::GetWindow(GetHWND(), GW_OWNER)) != FALSE;
+        if (message == kCheckFocus)
+            focusDuringLoop = ::GetFocus();
+        if (message == WM_CLOSE && refuseClose)
+            return 0;
         return CWindowWnd::ProcessMessage(message, wParam, lParam);
     }
     void OnWindowGone(HWND hwnd) override
@@ -43,6 +48,8 @@ public:
     std::vector<WPARAM> iconKinds;
     bool deleteOnGone = false;
     bool ownerEnabledDuringLoop = true;
+    bool refuseClose = false;
+    HWND focusDuringLoop = nullptr;
     bool* destroyedFlag = nullptr;
     ~RecordingWnd()
     {
@@ -141,6 +148,19 @@ TEST_F(WindowWnd, RunModalAnswersTheCloseCodeAndDisablesTheOwnerMeanwhile)
     ASSERT_NE(nullptr, destroyedWithoutClose.Create(nullptr, "modal", WS_POPUP, 0, 0, 0, 50, 50));
     ::PostMessageA(destroyedWithoutClose.GetHWND(), kDestroyMe, 0, 0);
     EXPECT_EQ(0u, destroyedWithoutClose.RunModal());
+}
+
+TEST_F(WindowWnd, AWindowWithoutOwnerThatRefusesToCloseKeepsTheFocus)
+{
+    RecordingWnd wnd;
+    wnd.refuseClose = true;
+    ASSERT_NE(nullptr, wnd.Create(nullptr, "modal", WS_POPUP, 0, 0, 0, 50, 50));
+    const HWND self = wnd.GetHWND();
+    wnd.PostClose(2);
+    ::PostMessageA(self, kCheckFocus, 0, 0);
+    ::PostMessageA(self, kDestroyMe, 0, 0);
+    EXPECT_EQ(2u, wnd.RunModal());
+    EXPECT_EQ(self, wnd.focusDuringLoop);
 }
 
 TEST_F(WindowWnd, QuitMessageEndsTheModalLoopAndIsPostedAgain)
