@@ -98,9 +98,11 @@ CWindowWnd* CWindowWnd::BoundObject(HWND hwnd, bool superclass)
 
 void CWindowWnd::Bind(HWND hwnd, CWindowWnd* self, bool superclass)
 {
-    // A null object is how the last message unbinds.
-    if (superclass)
+    // A null object is how the last message unbinds; the property then goes, not just its value.
+    if (superclass && self != nullptr)
         ::SetPropA(hwnd, kObjectProperty, static_cast<HANDLE>(self));
+    else if (superclass)
+        ::RemovePropA(hwnd, kObjectProperty);
     else
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "HostTestSupport.h"
@@ -67,9 +68,22 @@ public:
         ++seen;
         return CWindowWnd::ProcessMessage(message, wParam, lParam);
     }
-    void OnWindowGone(HWND) override { ++gone; }
+    void OnWindowGone(HWND hwnd) override
+    {
+        ++gone;
+        propertyLeft = false;
+        ::EnumPropsExA(hwnd, &NoteObjectProperty, reinterpret_cast<LPARAM>(&propertyLeft));
+    }
+    static BOOL CALLBACK NoteObjectProperty(HWND, LPSTR name, HANDLE, ULONG_PTR found)
+    {
+        // Atoms come as small integers, names as pointers.
+        if (!IS_INTRESOURCE(name) && std::strcmp(name, "WndX") == 0)
+            *reinterpret_cast<bool*>(found) = true;
+        return TRUE;
+    }
     int seen = 0;
     int gone = 0;
+    bool propertyLeft = true;
 };
 
 class BadSuperclassWnd : public CWindowWnd {
@@ -126,6 +140,7 @@ TEST_F(WindowWnd, SuperclassKeepsTheSystemProcedureAndReleasesTheObject)
     EXPECT_STREQ("typed", text) << "the edit control's own procedure ran";
     ::DestroyWindow(edit.GetHWND());
     EXPECT_EQ(1, edit.gone);
+    EXPECT_FALSE(edit.propertyLeft) << "the object property is removed, not only emptied";
     EXPECT_EQ(nullptr, edit.GetHWND());
 
     BadSuperclassWnd bad;

@@ -212,12 +212,24 @@ TEST_F(MainWndTest, CloseWhileAButtonIsHeldStartsNoAction) {
     EXPECT_TRUE(services.boxes.empty());
 }
 
-TEST_F(MainWndTest, PressAndReleaseRunsTheAction) {
+TEST_F(MainWndTest, PressAndReleaseRunsTheActionUnderTheWaitCursor)
+{
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
+    const HCURSOR wait = ::LoadCursorA(nullptr, IDC_WAIT);
+    std::vector<bool> waitShown;
+    services.onRun = [&](const std::string&, const std::string&) {
+        ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        ::SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        waitShown.push_back(::GetCursor() == wait);
+        return apptest::Exited(0);
+    };
     const POINT open = PressOn(window, "btnOpen");
     ::SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(open.x, open.y));
     EXPECT_GT(Runs(), 0);
+    EXPECT_EQ(std::vector<bool>(waitShown.size(), true), waitShown);
+    ::SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(wait, ::GetCursor()) << "the action is over";
     ASSERT_EQ(1u, services.boxes.size());
     EXPECT_EQ(hwnd, services.boxes[0].owner);
     EXPECT_EQ(L"Settings applied (Intercept Mode)!", services.boxes[0].text);
