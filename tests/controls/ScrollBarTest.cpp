@@ -126,9 +126,11 @@ TEST(ScrollBar, OwnedBarScrollsItsContainerByLinePageAndDragAndNeverNotifies)
     EXPECT_EQ(bed.Count("scroll"), 0);
 }
 
-TEST(ScrollBar, HeldArrowRepeatsFromTheSixthTickAndStopsOnRelease)
+namespace {
+
+// A free vertical bar filling the left of a 100 x 200 window: range 1000, line size 10.
+CScrollBarUI* FreeBar(HostBed& bed)
 {
-    HostBed bed(100, 200);
     auto* root = new CVerticalLayoutUI;
     auto* bar = new CScrollBarUI;
     bar->SetAttribute("name", "free");
@@ -136,6 +138,15 @@ TEST(ScrollBar, HeldArrowRepeatsFromTheSixthTickAndStopsOnRelease)
     bar->SetAttribute("linesize", "10");
     root->AddChild(bar);
     bed.Attach(root);
+    return bar;
+}
+
+}  // namespace
+
+TEST(ScrollBar, HeldArrowRepeatsFromTheSixthTickAndStopsOnRelease)
+{
+    HostBed bed(100, 200);
+    CScrollBarUI* bar = FreeBar(bed);
     ASSERT_TRUE(RectIs(bar->GetPosition(), 0, 0, 16, 200));
 
     bed.MoveTo(8, 190);
@@ -163,12 +174,7 @@ TEST(ScrollBar, HeldArrowRepeatsFromTheSixthTickAndStopsOnRelease)
 TEST(ScrollBar, HeldArrowStopsWhenASecondButtonTakesOverThePress)
 {
     HostBed bed(100, 200);
-    auto* root = new CVerticalLayoutUI;
-    auto* bar = new CScrollBarUI;
-    bar->SetAttribute("range", "1000");
-    bar->SetAttribute("linesize", "10");
-    root->AddChild(bar);
-    bed.Attach(root);
+    CScrollBarUI* bar = FreeBar(bed);
     bed.MoveTo(8, 190);
     bed.Press(8, 190);
     const UINT timer = bed.Host().NativeTimerId(bar, CScrollBarUI::kRepeatTimerId);

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <memory>
@@ -278,4 +279,11 @@ TEST(ImageLoad, DecodedSizeIsCappedWhateverTheFileSize)
             EXPECT_EQ(static_cast<int>(c.width), e->nWidth);
         }
     }
+    // A top-down bitmap declares a negative height; it is measured by its size all the same.
+    std::vector<unsigned char> bmp(58, 0);
+    const unsigned char header[] = {
+        'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 24, 0};
+    std::copy(std::begin(header), std::end(header), bmp.begin());
+    WriteFile(ScratchFolder() + "topdown.bmp", bmp);
+    EXPECT_TRUE(Load(ScratchFolder() + "topdown.bmp")) << "1 x -1";
 }
