@@ -38,8 +38,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     window->SetIcons(Quoril::CMainWnd::kIconResourceId);
     window->RunModal();
 
-    if (SkinUI::CResourceLocation::IsSkinArchiveCached() && SkinUI::CResourceLocation::GetSkinArchiveName() == "membuffer") {
+    if (SkinUI::CResourceLocation::GetSkinArchiveBlock() != nullptr)
         SkinUI::CResourceLocation::CloseSkinArchive();
-    }
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "app/SavedDns.h"
 #include "app/TextConversion.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -33,6 +34,8 @@ struct TMessageTexts {
     Text previousRestored;
     Text profileFailed;
     Text restoreFailed;
+    Text notElevated;
+    Text noConnection;
 };
 
 const TMessageTexts<const char*> kChinese = {
@@ -57,6 +60,12 @@ const TMessageTexts<const char*> kChinese = {
     // 恢复失败，以下连接未能恢复：
     "\xbb\xd6\xb8\xb4\xca\xa7\xb0\xdc\xa3\xac\xd2\xd4\xcf\xc2\xc1\xac\xbd\xd3\xce\xb4\xc4\xdc\xbb\xd6\xb8\xb4"
     "\xa3\xba",
+    // 需要管理员权限才能修改DNS设置，请以管理员身份运行本程序！
+    "\xd0\xe8\xd2\xaa\xb9\xdc\xc0\xed\xd4\xb1\xc8\xa8\xcf\xde\xb2\xc5\xc4\xdc\xd0\xde\xb8\xc4\x44\x4e\x53\xc9\xe8"
+    "\xd6\xc3\xa3\xac\xc7\xeb\xd2\xd4\xb9\xdc\xc0\xed\xd4\xb1\xc9\xed\xb7\xdd\xd4\xcb\xd0\xd0\xb1\xbe\xb3\xcc"
+    "\xd0\xf2\xa3\xa1",
+    // 未找到网络连接！
+    "\xce\xb4\xd5\xd2\xb5\xbd\xcd\xf8\xc2\xe7\xc1\xac\xbd\xd3\xa3\xa1",
 };
 
 const TMessageTexts<const wchar_t*> kEnglish = {
@@ -70,6 +79,8 @@ const TMessageTexts<const wchar_t*> kEnglish = {
     L"Your previous DNS settings are restored.",
     L"Setting failed. These connections could not be set:",
     L"Reset failed. These connections could not be reset:",
+    L"Administrator rights are needed to change the DNS settings. Please run the program as administrator.",
+    L"No network connection was found.",
 };
 
 std::wstring Widened(const wchar_t* text) { return text; }
@@ -85,6 +96,8 @@ TMessageTexts<std::wstring> Widened(const TMessageTexts<Text>& texts) {
     wide.previousRestored = Widened(texts.previousRestored);
     wide.profileFailed = Widened(texts.profileFailed);
     wide.restoreFailed = Widened(texts.restoreFailed);
+    wide.notElevated = Widened(texts.notElevated);
+    wide.noConnection = Widened(texts.noConnection);
     return wide;
 }
 
@@ -178,11 +191,12 @@ void CMainActions::EndAction() {
 bool CMainActions::RunForEntry(TOutcome& outcome, size_t entry, IpFamily family, const char* address, int position)
 {
     // A command for this connection that never ended may still be changing it; starting another
-    // now would race it, which is what waiting for each command is there to prevent.
-    if (outcome.entries[entry] == TOutcome::StillRunning || outcome.entries[entry] == TOutcome::Kept)
-        return false;
+    // now would race it, which is what waiting for each command is there to prevent. A failed
+    // command may have left it half set (set-primary failed, then only the second and third
+    // servers), and a connection whose own settings could not be saved is kept as it is: after any
+    // of these it gets nothing more in this action.
     TOutcome::State& state = family == IpFamily::Ipv6 ? outcome.ipv6[entry] : outcome.entries[entry];
-    if (state == TOutcome::StillRunning)
+    if (outcome.entries[entry] != TOutcome::Set || state != TOutcome::Set)
         return false;
     const TAdapterName& adapter = m_adapters[entry];
     const std::string name = adapter.name.GetData();
@@ -266,6 +280,8 @@ void CMainActions::ApplyProfile(int profile) {
     };
     const TPhase phases[] = {{1, servers.primary}, {2, servers.second}, {3, servers.third}};
 
+    if (!CanConfigure())
+        return;
     BeginAction();
     TOutcome outcome(m_adapters.size());
     SaveOwnSettings(outcome);
@@ -301,6 +317,8 @@ void CMainActions::RunIpv6Phase(TOutcome& outcome, const std::vector<std::vector
 }
 
 void CMainActions::RestoreAutomatic() {
+    if (!CanConfigure())
+        return;
     BeginAction();
     TOutcome outcome(m_adapters.size());
     std::vector<TSavedDns> saved(m_adapters.size());
@@ -336,6 +354,22 @@ std::vector<const char*> CMainActions::StaticServers(const TFamilyDns& family)
             servers.push_back(server.c_str());
     }
     return servers;
+}
+
+// Without administrator rights every command would fail, and with no connection discovered only
+// the fixed dial-up entry would be tried; either way one plain message says why instead.
+bool CMainActions::CanConfigure()
+{
+    const TMessageTexts<std::wstring> texts = Messages(m_english);
+    const std::wstring* reason = nullptr;
+    if (!m_services.IsElevated())
+        reason = &texts.notElevated;
+    else if (std::none_of(m_adapters.begin(), m_adapters.end(), [](const TAdapterName& a) { return a.discovered; }))
+        reason = &texts.noConnection;
+    if (reason == nullptr)
+        return true;
+    m_services.ShowMessageBox(m_owner, *reason, texts.caption, MB_OK | MB_TASKMODAL);
+    return false;
 }
 
 // Success needs every discovered connection set and at least one entry set at all. The dial-up

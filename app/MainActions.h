@@ -6,9 +6,10 @@
 //
 // A profile or restore runs its netsh and ipconfig commands one after another on the UI thread,
 // each waited for (at most kCommandTimeoutMs) with the window still painting; a command whose
-// start was refused is started again (three tries in all), and a connection whose command did not
-// end in time gets no further command, which would race it. Then it tells the
-// user the outcome: the success text only when every discovered connection was fully set and at
+// start was refused is started again (three tries in all), and a connection whose command failed
+// or did not end in time gets no further command in that action. Then it tells the
+// user the outcome (or, before anything runs, that the program is not elevated or that no connection
+// was found): the success text only when every discovered connection was fully set and at
 // least one list entry was; otherwise a failure text naming the connections. While an action runs
 // the window is disabled and further clicks are ignored; a close request that arrives meanwhile is
 // held and re-posted when the action ends. Message texts follow the window's layout language.
@@ -65,6 +66,9 @@ private:
     void ApplyProfile(int profile);
     void RestoreAutomatic();
     void OpenWebPage(const char* url);
+    // False, after telling the user why, when no DNS action can work: not elevated, or no
+    // connection discovered.
+    bool CanConfigure();
     // Runs one netsh command for list entry `entry` and records how it went; false when no command
     // was started for it.
     bool RunForEntry(TOutcome& outcome, size_t entry, IpFamily family, const char* address, int position);

@@ -57,7 +57,7 @@ void CMainWnd::ShowStatus(const std::wstring& text)
 }
 
 LRESULT CMainWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Only these four have handlers here; the base's non-client, key and mouse handling stays out.
+    // Only these have handlers here; the base's non-client, key and mouse handling stays out.
     bool handled = true;
     LRESULT result = 0;
     switch (message) {
@@ -65,6 +65,14 @@ LRESULT CMainWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: result = OnMsgSize(message, wParam, lParam, handled); break;
     case WM_CLOSE: result = OnMsgClose(message, wParam, lParam, handled); break;
     case WM_NCHITTEST: result = OnMsgNcHitTest(message, wParam, lParam, handled); break;
+    case WM_SETCURSOR:
+        // While an action runs, whatever is under the pointer shows that the window is busy.
+        handled = m_actions.IsBusy();
+        if (handled) {
+            ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+            result = TRUE;
+        }
+        break;
     default: handled = false; break;
     }
     if (handled) return result;
@@ -120,6 +128,11 @@ void CMainWnd::OnWindowGone(HWND hwnd) {
 void CMainWnd::OnNotification(SkinUI::TNotifyEvent& event) {
     const SkinUI::CUIString sender = event.Sender != nullptr ? event.Sender->GetName() : SkinUI::CUIString();
     m_actions.OnNotify(event.Type, event.Sender != nullptr ? sender.GetData() : nullptr);
+    // The host leaves the cursor alone over controls that do not set their own, so the wait
+    // cursor of an action that just ended would stay.
+    const HCURSOR wait = ::LoadCursorA(nullptr, IDC_WAIT);
+    if (::GetCursor() == wait)
+        ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
 }
 
 }  // namespace Quoril

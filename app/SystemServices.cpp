@@ -84,7 +84,32 @@ public:
         return result;
     }
 
-    void Pause(DWORD ms) override { Sleep(ms); }
+    void Pause(DWORD ms) override
+    {
+        // A handle that is never signalled: the wait runs its whole time, the window painting.
+        HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        if (never == nullptr) {
+            Sleep(ms);
+            return;
+        }
+        WaitPumping(never, ms);
+        CloseHandle(never);
+    }
+
+    bool IsElevated() override
+    {
+        // A split (unelevated) token lists Administrators for deny only, which does not count.
+        SID_IDENTIFIER_AUTHORITY authority = SECURITY_NT_AUTHORITY;
+        PSID administrators = nullptr;
+        if (!AllocateAndInitializeSid(&authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
+                0, 0, &administrators)) {
+            return true;  // cannot tell: let the commands report their own failures
+        }
+        BOOL member = FALSE;
+        const BOOL asked = CheckTokenMembership(nullptr, administrators, &member);
+        FreeSid(administrators);
+        return !asked || member != FALSE;
+    }
 
     void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
                         UINT flags) override {

@@ -73,8 +73,11 @@ public:
     // dispatching window messages while it waits.
     virtual TCommandResult RunHidden(const std::string& application, const std::string& commandLine,
                                      DWORD timeoutMs) = 0;
-    // Blocks the calling thread for `ms` milliseconds.
+    // Waits `ms` milliseconds; the real implementation keeps dispatching window messages meanwhile.
     virtual void Pause(DWORD ms) = 0;
+    // Whether the process runs with administrator rights (an elevated token, or a member of the
+    // Administrators group where there is no elevation).
+    virtual bool IsElevated() = 0;
 
     // --- the window and the desktop ----------------------------------------------------------
     virtual void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,

@@ -171,8 +171,13 @@ void CContainerUI::RemoveAllChildren()
 
 void CContainerUI::ReleaseChild(CControlUI* child)
 {
-    if (!m_ownsChildren)
+    if (!m_ownsChildren) {
+        // Ours no longer: the host forgets it, and it belongs nowhere until added again.
+        if (m_host)
+            m_host->ForgetSubtree(child);
+        child->AttachHost(nullptr, nullptr, false);
         return;
+    }
     if (m_defersChildDestroy && m_host)
         m_host->DeferDestroy(child);
     else

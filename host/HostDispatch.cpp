@@ -7,7 +7,9 @@
 #include "host/WindowHost.h"
 
 #include <cstring>
+#include <vector>
 
+#include "controls/Container.h"
 #include "controls/Control.h"
 #include "core/SystemLibrary.h"
 #include "host/ControlAliveGuard.h"
@@ -29,6 +31,31 @@ POINT PointFromLParam(LPARAM lParam)
 CControlUI* ControlUnderPoint(CControlUI* control, void* data)
 {
     return control->GetPosition().Contains(*static_cast<const POINT*>(data)) ? control : nullptr;
+}
+
+bool IsInSubtree(const CControlUI* top, const CControlUI* control)
+{
+    for (const CControlUI* c = control; c != nullptr; c = c->GetParent()) {
+        if (c == top)
+            return true;
+    }
+    return false;
+}
+
+// Takes a control out of its container without destroying it, through the container's own
+// RemoveChild so its bookkeeping runs.
+bool TakeOutOfParent(CControlUI* control)
+{
+    CControlUI* parentControl = control->GetParent();
+    void* found = parentControl != nullptr ? parentControl->CastTo("Container") : nullptr;
+    if (found == nullptr)
+        return false;
+    CContainerUI* parent = static_cast<CContainerUI*>(found);
+    const bool owns = parent->OwnsChildren();
+    parent->SetOwnsChildren(false);
+    const bool removed = parent->RemoveChild(control);
+    parent->SetOwnsChildren(owns);
+    return removed;
 }
 
 }  // namespace
@@ -91,6 +118,11 @@ void CWindowHostUI::BindWindow(HWND hwnd)
 
 bool CWindowHostUI::AttachRoot(CControlUI* root)
 {
+    if (root != nullptr && root == m_root)
+        return true;
+    // A part of the current tree leaves its parent first; otherwise it would die with the old root.
+    if (root != nullptr && m_root != nullptr && IsInSubtree(m_root, root) && !TakeOutOfParent(root))
+        return false;
     SetFocusControl(nullptr);
     m_keyTarget = nullptr;
     m_hover = nullptr;
@@ -144,9 +176,7 @@ void CWindowHostUI::ForgetControl(CControlUI* control)
     if (m_focus == control)
         m_focus = nullptr;
     KillControlTimers(control);
-    const CUIString name = control->GetName();
-    if (!name.IsEmpty() && m_names.Find(name, false) == control)
-        m_names.Remove(name);
+    ForgetNames(control);
     for (int i = m_overlayPainters.GetSize() - 1; i >= 0; --i) {
         if (m_overlayPainters.GetAt(i) == control)
             m_overlayPainters.Remove(i);
@@ -178,10 +208,36 @@ void CWindowHostUI::MarkGuardsDead(CControlUI* control)
     }
 }
 
+void CWindowHostUI::ForgetSubtree(CControlUI* control)
+{
+    if (control == nullptr)
+        return;
+    auto forget = [](CControlUI* c, void* data) -> CControlUI* {
+        static_cast<CWindowHostUI*>(data)->ForgetControl(c);
+        return nullptr;
+    };
+    control->FindControl(forget, this, 0);
+}
+
+void CWindowHostUI::ForgetNames(CControlUI* control)
+{
+    // A control renamed after adoption may be listed under an old name too. Keys first: removal
+    // reorders the map.
+    std::vector<CUIString> names;
+    for (int i = 0; i < m_names.GetSize(); ++i) {
+        if (m_names.GetAt(i) == control)
+            names.push_back(CUIString(m_names.GetKeyAt(i)));
+    }
+    for (const CUIString& name : names)
+        m_names.Remove(name);
+}
+
 void CWindowHostUI::DeferDestroy(CControlUI* control)
 {
     if (control == nullptr)
         return;
+    // From now on no event reaches the doomed subtree, though it lives until the queue runs.
+    ForgetSubtree(control);
     control->AttachHost(this, nullptr, false);
     m_deferredDestroy.Add(control);
     ::PostMessageA(m_hWndPaint, kDeferredDestroyMessage, 0, 0);
@@ -493,6 +549,12 @@ void CWindowHostUI::OnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return;
     }
 
+    // A second button while one is held: the first press ends as a capture loss would end it.
+    if (m_pressed != nullptr) {
+        if (m_mouseCaptured)
+            ReleaseMouse();
+        CancelPress();
+    }
     CControlUI* control = OwnControlAt(pt);
     if (control == nullptr)
         return;
@@ -523,6 +585,11 @@ void CWindowHostUI::OnCaptureChanged(HWND newCapture)
     if (!m_mouseCaptured || newCapture == m_hWndPaint)
         return;
     m_mouseCaptured = false;
+    CancelPress();
+}
+
+void CWindowHostUI::CancelPress()
+{
     CControlUI* pressed = m_pressed;
     m_pressed = nullptr;
     if (pressed != nullptr) {
@@ -558,6 +625,10 @@ void CWindowHostUI::OnMouseMove(LPARAM lParam)
         left->DispatchEvent(event);
         m_hover = nullptr;
         HideTooltip();
+        // The leave handler may have destroyed or moved what is under the point.
+        control = FindControlAt(pt);
+        if (control != nullptr && control->GetHost() != this)
+            return;
     }
     if (control != m_hover && control != nullptr) {
         m_hover = control;

@@ -79,13 +79,15 @@ void CWindowHostUI::DropFocus(CControlUI* gaining)
 {
     if (m_focus == nullptr)
         return;
+    // Cleared first: a handler that moves the focus elsewhere sets it, and that choice stands.
     CControlUI* old = m_focus;
+    m_focus = nullptr;
+    CControlAliveGuard alive(this, old);
     TInputEvent event = MakeEvent(InputEventKind::FocusLost, gaining, POINT{0, 0});
     old->DispatchEvent(event);
     // The old focus may have been destroyed by its handler; no notification names a dead sender.
-    if (m_focus == old)
+    if (alive.IsAlive())
         SendNotification(old, "killfocus");
-    m_focus = nullptr;
 }
 
 void CWindowHostUI::SetFocusControl(CControlUI* control)
@@ -97,8 +99,12 @@ void CWindowHostUI::SetFocusControl(CControlUI* control)
     }
     if (control == m_focus)
         return;
+    CControlAliveGuard alive(this, control);
     DropFocus(control);
-    if (control == nullptr || control->GetHost() != this || !control->IsVisible() || !control->IsEnabled())
+    // The old focus's handlers may have destroyed `control`, or moved the focus themselves.
+    if (control == nullptr || !alive.IsAlive() || m_focus != nullptr)
+        return;
+    if (control->GetHost() != this || !control->IsVisible() || !control->IsEnabled())
         return;
     m_focus = control;
     TInputEvent event = MakeEvent(InputEventKind::FocusGained, control, POINT{0, 0});

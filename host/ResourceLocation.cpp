@@ -8,7 +8,7 @@ namespace SkinUI {
 
 namespace {
 
-// The name under which an archive held in memory is cached; it is never a file.
+// The name under which an archive held in memory is reported; it is never a file.
 const char kMemoryArchiveName[] = "membuffer";
 
 struct TLocationState {
@@ -18,6 +18,7 @@ struct TLocationState {
     CUIString archiveName;
     bool archiveCached = false;
     HSKINZIP archive = nullptr;  // owned; closed by CloseSkinArchive or on replacement
+    const void* archiveBlock = nullptr;  // not owned; the block of an archive held in memory
 };
 
 TLocationState& State() {
@@ -30,6 +31,7 @@ void CloseCachedArchive() {
     if (state.archive) CSkinZip::Close(state.archive);
     state.archive = nullptr;
     state.archiveCached = false;
+    state.archiveBlock = nullptr;
 }
 
 bool Allocate(TSkinFileBytes& out, size_t size) {
@@ -102,7 +104,8 @@ SkinFileStatus ReadFromArchive(const char* name, size_t maxBytes, TSkinFileBytes
     const TLocationState& state = State();
     if (state.archiveCached && state.archive) return ReadArchiveEntry(state.archive, name, maxBytes, out);
     // An archive held in memory that failed to open has no file to fall back to.
-    if (state.archiveName == kMemoryArchiveName) return SkinFileStatus::ArchiveOpenFailed;
+    if (state.archiveBlock != nullptr)
+        return SkinFileStatus::ArchiveOpenFailed;
     HSKINZIP zip = CSkinZip::OpenFromFile(state.resourceFolder + state.archiveName);
     if (!zip) return SkinFileStatus::ArchiveOpenFailed;
     const SkinFileStatus status = ReadArchiveEntry(zip, name, maxBytes, out);
@@ -162,12 +165,16 @@ void CResourceLocation::SetSkinArchive(const char* name) {
 
 void CResourceLocation::SetSkinArchiveMemory(const void* block, uint32_t size) {
     TLocationState& state = State();
-    if (state.archiveName == kMemoryArchiveName) return;
+    if (state.archiveBlock != nullptr || block == nullptr)
+        return;
     CloseCachedArchive();
     state.archiveName = kMemoryArchiveName;
     state.archiveCached = true;
+    state.archiveBlock = block;
     state.archive = CSkinZip::OpenFromMemory(block, size);
 }
+
+const void* CResourceLocation::GetSkinArchiveBlock() { return State().archiveBlock; }
 
 const CUIString& CResourceLocation::GetSkinArchiveName() { return State().archiveName; }
 

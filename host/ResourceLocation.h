@@ -23,6 +23,8 @@ namespace SkinUI {
 // Largest layout document and largest image file a skin may hold.
 const size_t kSkinLayoutMaxBytes = 0x400000;
 const size_t kSkinImageMaxBytes = 64u * 1024u * 1024u;
+// Largest decoded image (width x height): a small file may declare a huge picture.
+const size_t kSkinImageMaxPixels = 64u * 1024u * 1024u;
 
 enum class SkinFileStatus {
     Found,
@@ -60,9 +62,13 @@ public:
     // An empty name switches archive mode off. A failed open leaves a null handle; loaders then
     // open the file per load.
     static void SetSkinArchive(const char* name);
-    // Caches an archive held in memory under the name "membuffer"; ignored while that name is
-    // already set. The block stays the caller's and must outlive the archive (CloseSkinArchive).
+    // Caches an archive held in memory under the name "membuffer"; ignored while an archive held
+    // in memory is already set. The block stays the caller's and must outlive the archive
+    // (CloseSkinArchive).
     static void SetSkinArchiveMemory(const void* block, uint32_t size);
+    // The block the archive held in memory was set from (whether or not it opened), or null. Its
+    // owner, and only its owner, closes the archive before freeing the block.
+    static const void* GetSkinArchiveBlock();
     static const CUIString& GetSkinArchiveName();
     static bool IsSkinArchiveCached();
     static HSKINZIP GetSkinArchiveHandle();

@@ -48,13 +48,16 @@ public:
     HWND GetPaintWindow() const { return m_hWndPaint; }
     // The window's own DC (not the off-screen one); owned by the host.
     HDC GetPaintDC() const { return m_hDcPaint; }
-    // Replaces the root; the old tree is destroyed after the current message.
+    // Replaces the root; the old tree is destroyed after the current message. The current root
+    // again is a no-op; a control of the current tree leaves its parent first and survives.
     bool AttachRoot(CControlUI* root);
     // Attaches a subtree to this host (initialising it under `parent`, or its own parent when
     // null) and registers its names.
     bool AdoptSubtree(CControlUI* control, CControlUI* parent = nullptr);
     // Drops every reference to a control that is going away (focus without events).
     void ForgetControl(CControlUI* control);
+    // ForgetControl for the control and everything under it (a detached or doomed subtree).
+    void ForgetSubtree(CControlUI* control);
     // Detaches the control now and destroys it once the current message has returned.
     void DeferDestroy(CControlUI* control);
     CControlUI* FindControlAt(POINT pt) const;
@@ -154,6 +157,9 @@ private:
     bool OnMouseHover(LPARAM lParam);
     void OnMouseLeave();
     void OnCaptureChanged(HWND newCapture);
+    // Ends the press of the pressed control without a click (ButtonUp at (-1, -1)).
+    void CancelPress();
+    void ForgetNames(CControlUI* control);
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
     void OnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void DestroyDeferred();

@@ -4,19 +4,11 @@
 #include <limits>
 
 #include "core/ValueParse.h"
+#include "render/ImagePairReader.h"
 
 namespace SkinUI {
 
 namespace {
-
-bool IsBlank(char c) { return c >= 0x01 && c <= 0x20; }
-
-const char* SkipBlanks(const char* p)
-{
-    while (IsBlank(*p))
-        ++p;
-    return p;
-}
 
 // base + offset, held within LONG: skin numbers reach INT_MAX, and the sum must not wrap.
 LONG OffsetSaturated(LONG base, int offset)
@@ -26,47 +18,6 @@ LONG OffsetSaturated(LONG base, int offset)
     const long long low = std::numeric_limits<LONG>::min();
     return static_cast<LONG>(sum > high ? high : (sum < low ? low : sum));
 }
-
-// One key='value' pair of an image attribute string.
-struct TPairReader {
-    const char* p;
-    CUIString key;
-    CUIString value;
-
-    // False at the end of the string or at the first malformed pair; what came before stands.
-    bool Next()
-    {
-        p = SkipBlanks(p);
-        const char* keyStart = p;
-        while (*p != '\0' && *p != '=' && !IsBlank(*p))
-            p = CharNextA(p);
-        key.Assign(keyStart, static_cast<int>(p - keyStart));
-        p = SkipBlanks(p);
-        if (*p != '=')
-            return false;
-        p = SkipBlanks(p + 1);
-        if (*p != '\'')
-            return false;
-        const char* valueStart = ++p;
-        while (*p != '\0' && *p != '\'')
-            p = CharNextA(p);
-        if (*p != '\'')
-            return false;
-        value.Assign(valueStart, static_cast<int>(p - valueStart));
-        ++p;
-        return true;
-    }
-
-    // Another pair may follow only after one space that is not the last byte; any other byte
-    // after a closing quote, a tab or line break included, ends the string.
-    bool More()
-    {
-        if (*p != ' ' || p[1] == '\0')
-            return false;
-        ++p;
-        return true;
-    }
-};
 
 void ApplyGeometry(const CUIString& key, const CUIString& value, const RECT& rcItem, TImageParams& params)
 {
@@ -113,7 +64,7 @@ void ReadImageSpec(
         if (text == nullptr)
             continue;
         int begun = 0;  // images named so far in this string; a further name draws the pending one
-        TPairReader reader = {text, CUIString(), CUIString()};
+        CImagePairReader reader(text);
         while (reader.Next()) {
             const CUIString& key = reader.key;
             const CUIString& value = reader.value;

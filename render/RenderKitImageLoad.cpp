@@ -1,6 +1,8 @@
 // Image loading: skin file bytes -> stb_image RGBA -> premultiplied top-down BGRA DIB section.
 #include "render/RenderKit.h"
 
+#include <cstdlib>
+
 #include "host/ResourceLocation.h"
 #include "render/RenderDetail.h"
 #include "stb_image.h"
@@ -30,6 +32,15 @@ TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask)
     int width = 0;
     int height = 0;
     int channels = 0;
+    // The header's size decides what decoding would allocate; ask before decoding anything. A
+    // top-down BMP reports its height negative here.
+    if (!stbi_info_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height, &channels)) {
+        return nullptr;
+    }
+    const unsigned long long declared = static_cast<unsigned long long>(std::llabs(static_cast<long long>(width)))
+        * static_cast<unsigned long long>(std::llabs(static_cast<long long>(height)));
+    if (declared == 0 || declared > kSkinImageMaxPixels)
+        return nullptr;
     TDecoded decoded;
     decoded.pixels = stbi_load_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height,
                                            &channels, 4);

@@ -12,6 +12,7 @@
 #include "core/ValueParse.h"
 #include "host/HostResources.h"
 #include "render/ClipScope.h"
+#include "render/ImagePairReader.h"
 
 namespace SkinUI {
 
@@ -196,23 +197,15 @@ bool CMarkupLayout::DoImage(const CUIString& arg)
     CUIString resType;
     int count = 1;
     int index = 0;
-    if (arg.Find("file=") >= 0 || arg.Find("res=") >= 0) {
+    CImagePairReader reader(arg);
+    if (reader.Next()) {
         // Attribute-string form: only the name and the resource type are used.
-        const char* p = arg.GetData();
-        while (*p != '\0') {
-            while (*p == ' ') ++p;
-            const char* key = p;
-            while (*p != '\0' && *p != '=' && *p != ' ') p = CharNextA(p);
-            const CUIString k(key, static_cast<int>(p - key));
-            if (*p != '=' || p[1] != '\'') break;
-            const char* v = p + 2;
-            p = v;
-            while (*p != '\0' && *p != '\'') p = CharNextA(p);
-            const CUIString value(v, static_cast<int>(p - v));
-            if (*p == '\'') ++p;
-            if (k == "file" || k == "res") name = value;
-            else if (k == "restype") resType = value;
-        }
+        do {
+            if (reader.key == "file" || reader.key == "res")
+                name = reader.value;
+            else if (reader.key == "restype")
+                resType = reader.value;
+        } while (reader.More() && reader.Next());
     } else {
         const char* p = arg.GetData();
         const char* end = p;
@@ -255,6 +248,9 @@ bool CMarkupLayout::DoTag(char letter, bool closing, const char* arg, const char
     if (closing) {
         switch (letter) {
         case 'a':
+            // A stray close would record a link the arrays still hold from an earlier layout.
+            if (!m_inLink)
+                break;
             if (Measuring()) {
                 SetLinkRect(m_linkIndex, RECT{m_linkStartX, m_linkStartTop, m_x,
                                               m_lineTop + FontHeight(CurrentFont())});
@@ -368,16 +364,13 @@ void CMarkupLayout::DrawRun(const char* s, int len, LONG runWidth)
 }
 
 // Where a text run starting at p ends: a blank where a run would start is a run of its own; raw
-// text runs to its closing tag; other text to the next newline or tag opener.
+// text runs to its closing tag, newlines included; other text to the next newline or tag opener.
 const char* CMarkupLayout::RunEnd(const char* p) const
 {
     if (*p == ' ') return p + 1;
     const char* end;
-    if (m_raw) {
-        end = FindRawEnd(p);
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        return nl != nullptr ? nl : end;
-    }
+    if (m_raw)
+        return FindRawEnd(p);
     end = p;
     do {
         end = CharNextA(end);

@@ -39,6 +39,16 @@ namespace {
 
 thread_local int t_buildDepth = 0;    // nested BuildFrom calls
 thread_local int t_elementDepth = 0;  // nested sibling lists, across included documents
+thread_local int t_elementsBuilt = 0;  // work done by the current top-level build
+
+// Counts one element against the budget of the current top-level build; false once it is spent.
+bool ChargeElement()
+{
+    if (t_elementsBuilt >= CSkinBuilder::kMaxBuildElements)
+        return false;
+    ++t_elementsBuilt;
+    return true;
+}
 
 // Counts one level on this thread for as long as it lasts.
 class CDepthScope {
@@ -125,6 +135,10 @@ CControlUI* CSkinBuilder::BuildFrom(const char* xml, const char* resourceType, I
                                     CWindowHostUI* host, CControlUI* parent) {
     // Past the cap the document is not even loaded: a self-including skin ends here.
     if (xml == nullptr || t_buildDepth >= kMaxNestedBuilds) return nullptr;
+    if (t_buildDepth == 0)
+        t_elementsBuilt = 0;
+    if (!ChargeElement())
+        return nullptr;
     CDepthScope depth(t_buildDepth);
     if (!Load(xml, resourceType))
         return nullptr;
@@ -271,7 +285,8 @@ void CSkinBuilder::ApplyWindowAttributes(CSkinXmlNode root, CWindowHostUI* host)
 }
 
 CControlUI* CSkinBuilder::CreateControl(const char* elementName) {
-    if (elementName == nullptr) return nullptr;
+    if (elementName == nullptr || !ChargeElement())
+        return nullptr;
     const size_t length = std::strlen(elementName);
     for (const TFactoryEntry& entry : kFactory) {
         if (entry.Length != length || std::strcmp(entry.Element, elementName) != 0) continue;
@@ -357,14 +372,16 @@ void CSkinBuilder::BuildInclude(CSkinXmlNode element, CControlUI* parent, CWindo
     char source[kIncludeValueBytes] = {};
     char countText[kIncludeValueBytes] = {};
     const bool hasSource = element.CopyAttributeValue("source", source, sizeof(source));
-    const int count = element.CopyAttributeValue("count", countText, sizeof(countText)) ? ParseInt(countText) : 1;
+    int count = element.CopyAttributeValue("count", countText, sizeof(countText)) ? ParseInt(countText) : 1;
     if (!hasSource || count <= 0) return;
+    if (count > kMaxIncludeCount)
+        count = kMaxIncludeCount;
     int resourceId = 0;
     if (m_resourceType != nullptr) {
         resourceId = ParseInt(source);
         if (!IsUsableResourceId(resourceId)) return;
     }
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && t_elementsBuilt < kMaxBuildElements; ++i) {
         CSkinBuilder included;
         CControlUI* built = m_resourceType != nullptr
                                 ? included.BuildFrom(MAKEINTRESOURCEA(resourceId), m_resourceType, m_callback, host, parent)

@@ -11,7 +11,8 @@
 // counter caps them at kMaxNestedBuilds, past which a build answers null without loading anything,
 // so a document that includes itself, directly or through others, ends instead of exhausting the
 // stack. Element nesting inside one document is capped by the parser (CSkinXml::kMaxDepth), and the
-// same cap bounds the depth of the tree that included documents build together.
+// same cap bounds the depth of the tree that included documents build together. A hostile
+// Include "count" is bounded by kMaxIncludeCount and the whole build by kMaxBuildElements.
 //
 // Use: construct, BuildFrom once, destroy. UI thread only.
 #pragma once
@@ -44,6 +45,11 @@ public:
     static constexpr int kMaxNestedBuilds = 16;
     // Include's attribute values are read into buffers of this size (longer values are cut).
     static constexpr size_t kIncludeValueBytes = 500;
+    // A larger Include "count" is cut to this.
+    static constexpr int kMaxIncludeCount = 1000;
+    // Work one top-level build may do: every control created and every included document counts
+    // one; past it nothing more is built, as past the nesting cap.
+    static constexpr int kMaxBuildElements = 100000;
 
     CSkinBuilder();
     ~CSkinBuilder();

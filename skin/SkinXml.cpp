@@ -77,10 +77,18 @@ char* SkipName(char* p)
 // Steps one character of the ANSI code page; a lead byte before the terminator counts alone.
 char* NextChar(char* p) { return ((ClassOf(*p) & kLead) && p[1] != '\0') ? p + 2 : p + 1; }
 
+// Copies whole characters only: a cut never leaves a lone lead byte at the end.
 void CopyCut(char* target, size_t capacity, const char* source)
 {
     size_t i = 0;
-    for (; source && i + 1 < capacity && source[i]; ++i) target[i] = source[i];
+    while (source && source[i]) {
+        const size_t step = static_cast<size_t>(NextChar(const_cast<char*>(source + i)) - (source + i));
+        if (i + step + 1 > capacity)
+            break;
+        for (size_t k = 0; k < step; ++k)
+            target[i + k] = source[i + k];
+        i += step;
+    }
     target[i] = '\0';
 }
 

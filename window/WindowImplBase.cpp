@@ -12,7 +12,6 @@ namespace SkinUI {
 
 namespace {
 
-const char kArchiveInMemory[] = "membuffer";
 // "加载资源文件失败" ("loading the resource file failed"); shown in UTF-16 so it reads right on
 // every system code page.
 const wchar_t kSkinFailureText[] = L"\x52A0\x8F7D\x8D44\x6E90\x6587\x4EF6\x5931\x8D25";
@@ -304,8 +303,10 @@ void WindowImplBase::AttachTree(CControlUI* root) {
 
 void WindowImplBase::ReleaseSkinArchiveCopy() {
     if (m_skinArchiveCopy == nullptr) return;
-    // The cached archive reads straight from the copy: close it before the bytes go.
-    if (CResourceLocation::GetSkinArchiveName() == kArchiveInMemory) CResourceLocation::CloseSkinArchive();
+    // The cached archive reads straight from the copy: close it before the bytes go. Another
+    // window's archive (its block, not ours) stays open.
+    if (CResourceLocation::GetSkinArchiveBlock() == m_skinArchiveCopy)
+        CResourceLocation::CloseSkinArchive();
     ::operator delete(m_skinArchiveCopy);
     m_skinArchiveCopy = nullptr;
     m_skinArchiveSize = 0;

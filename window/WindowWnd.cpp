@@ -98,9 +98,11 @@ CWindowWnd* CWindowWnd::BoundObject(HWND hwnd, bool superclass)
 
 void CWindowWnd::Bind(HWND hwnd, CWindowWnd* self, bool superclass)
 {
-    // A null object is how the last message unbinds.
-    if (superclass)
+    // A null object is how the last message unbinds; the property then goes, not just its value.
+    if (superclass && self != nullptr)
         ::SetPropA(hwnd, kObjectProperty, static_cast<HANDLE>(self));
+    else if (superclass)
+        ::RemovePropA(hwnd, kObjectProperty);
     else
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
 }
@@ -165,7 +167,8 @@ UINT CWindowWnd::RunModal()
     const HWND self = m_hWnd;
     const HWND owner = ::GetWindow(self, GW_OWNER);
     ::ShowWindow(self, SW_SHOWNORMAL);
-    ::EnableWindow(owner, FALSE);
+    if (owner != nullptr)
+        ::EnableWindow(owner, FALSE);
 
     UINT resultCode = 0;
     bool quit = false;
@@ -180,16 +183,22 @@ UINT CWindowWnd::RunModal()
         }
         if (msg.message == WM_CLOSE && msg.hwnd == self) {
             resultCode = static_cast<UINT>(msg.wParam);
-            ::EnableWindow(owner, TRUE);
-            ::SetFocus(owner);
+            // Without an owner there is nobody to hand the focus to; a null would take it from
+            // this window, which may yet refuse to close.
+            if (owner != nullptr) {
+                ::EnableWindow(owner, TRUE);
+                ::SetFocus(owner);
+            }
         }
         if (!CWindowHostUI::TranslateForHosts(&msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
     }
-    ::EnableWindow(owner, TRUE);
-    ::SetFocus(owner);
+    if (owner != nullptr) {
+        ::EnableWindow(owner, TRUE);
+        ::SetFocus(owner);
+    }
     if (quit)
         ::PostQuitMessage(static_cast<int>(quitCode));
     return resultCode;

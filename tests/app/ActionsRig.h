@@ -41,6 +41,13 @@ inline const std::wstring kProfileFailed
 inline const std::wstring kRestoreFailed
     = L"\u6062\u590d\u5931\u8d25\uff0c\u4ee5\u4e0b\u8fde\u63a5\u672a\u80fd\u6062\u590d\uff1a";
 
+// 需要管理员权限才能修改DNS设置，请以管理员身份运行本程序！
+inline const std::wstring kNotElevated
+    = L"\u9700\u8981\u7ba1\u7406\u5458\u6743\u9650\u624d\u80fd\u4fee\u6539DNS\u8bbe\u7f6e\uff0c\u8bf7\u4ee5"
+      L"\u7ba1\u7406\u5458\u8eab\u4efd\u8fd0\u884c\u672c\u7a0b\u5e8f\uff01";
+// 未找到网络连接！
+inline const std::wstring kNoConnection = L"\u672a\u627e\u5230\u7f51\u7edc\u8fde\u63a5\uff01";
+
 inline HWND const kOwner = reinterpret_cast<HWND>(0x4242);
 
 // Discovers the given connections through the fake, then forgets the discovery calls.

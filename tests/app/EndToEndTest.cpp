@@ -367,6 +367,21 @@ TEST_F(RecorderPrefix, FlushNeedsTheBlankWhenStartedWithoutAShell) {
     EXPECT_EQ(Lower(log[0].module), Lower(m_system + "\\ipconfig.exe"));
 }
 
+TEST(SystemServices, PauseLastsItsTimeAndKeepsDispatching)
+{
+    static int ticks = 0;
+    ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    const DWORD start = GetTickCount();
+    Quoril::Win32Services().Pause(400);
+    const DWORD elapsed = GetTickCount() - start;
+    KillTimer(nullptr, timer);
+    EXPECT_GE(elapsed, 380u);
+    EXPECT_LT(elapsed, 2000u);
+    EXPECT_GE(ticks, 5) << "the window keeps painting during the pauses between phases";
+    EXPECT_TRUE(Quoril::Win32Services().IsElevated()) << "the test prefix runs as an administrator";
+}
+
 TEST(SystemServices, MissingProgramIsNotStarted) {
     const Quoril::TCommandResult result =
         Quoril::Win32Services().RunHidden(SystemFolder() + "\\quoril-no-such-tool.exe", "x", 1000);

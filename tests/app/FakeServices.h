@@ -68,6 +68,8 @@ public:
         return ok;
     }
     void Pause(DWORD ms) override { calls.push_back("pause " + std::to_string(ms)); }
+    bool elevated = true;
+    bool IsElevated() override { return elevated; }
     void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) override {
         calls.push_back("box");
         boxes.push_back({owner, text, caption, flags});

@@ -135,14 +135,12 @@ TEST(MainActions, SuccessOnlyWhenEveryDiscoveredConnectionWasSet) {
         {"all exit 0", {L"Ethernet"}, nullptr, kFamilyDone, kRestoreDone},
         {"dial-up entry fails only", {L"Ethernet"}, FailWhere(kDialUp), kFamilyDone, kRestoreDone},
         {"discovered connection exits 1", {L"Ethernet", L"Wi-Fi"}, FailWhere("\"Ethernet\""),
-         kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
+            kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
         {"cannot start", {L"Ethernet"}, FailWhere("Ethernet", Outcome(TCommandResult::NotStarted)),
-         kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
+            kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
         {"times out", {L"Ethernet"}, FailWhere("Ethernet", Outcome(TCommandResult::TimedOut)),
-         kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
-        {"nothing discovered, dial-up fails", {}, FailWhere(kDialUp), kProfileFailed + L"\n" + kDialUpText,
-         kRestoreFailed + L"\n" + kDialUpText},
-        {"nothing discovered, dial-up works", {}, nullptr, kFamilyDone, kRestoreDone},
+            kProfileFailed + failedEthernet, kRestoreFailed + failedEthernet},
+        {"nothing discovered", {}, nullptr, kNoConnection, kNoConnection},
         {"flush fails", {L"Ethernet"}, FailWhere("flushdns"), kFamilyDone, kRestoreDone},
     };
     for (const Case& c : cases) {
@@ -162,11 +160,12 @@ TEST(MainActions, SuccessOnlyWhenEveryDiscoveredConnectionWasSet) {
     second.fake.onRun = FailWhere("name=\"Wi-Fi\" addr=" + std::string(Quoril::kBlockingProfile.second));
     second.Click("btnOpen");
     EXPECT_EQ(second.LastBox(), kProfileFailed + L"\nWi-Fi");
-    // The remaining IPv4 commands still ran, in order; IPv6 only where IPv4 went through.
-    EXPECT_EQ(second.Runs().size(), 12u + 6u + 1u);
+    // Wi-Fi gets nothing after its failed add-second; IPv6 only where IPv4 went through.
+    EXPECT_EQ(second.Runs().size(), 11u + 6u + 1u);
 }
 
-TEST(MainActions, ConnectionWhoseCommandHangsGetsNoFurtherCommand) {
+TEST(MainActions, ConnectionWhoseCommandHangsOrFailsGetsNoFurtherCommand)
+{
     // Its set-primary may still be running: an add-second now would race it.
     Rig rig({L"Ethernet", L"Wi-Fi"});
     rig.fake.onRun = FailWhere("\"Ethernet\" source=static", Outcome(TCommandResult::TimedOut));
@@ -183,12 +182,34 @@ TEST(MainActions, ConnectionWhoseCommandHangsGetsNoFurtherCommand) {
             kFlush}));
     EXPECT_EQ(rig.LastBox(), kProfileFailed + L"\nEthernet");
 
-    // A plain failure still lets the later commands run, as every connection gets each phase.
+    // A failed set-primary: adding the other servers would leave the connection with only those.
     Rig failed({L"Ethernet"});
     failed.fake.onRun = FailWhere("\"Ethernet\" source=static");
     failed.Click("btnOpen");
-    EXPECT_EQ(failed.Runs().size(), 9u + 3u + 1u);  // IPv6 for the dial-up entry only
+    EXPECT_EQ(failed.Runs(),
+        (std::vector<std::string>{SetPrimary("Ethernet", p.primary), SetPrimary(kDialUp, p.primary), kFlush,
+            Add(kDialUp, p.second, 2), kFlush, Add(kDialUp, p.third, 3), kFlush,
+            SetPrimary6(kDialUp, Quoril::kBlockingProfileIpv6.primary),
+            Add6(kDialUp, Quoril::kBlockingProfileIpv6.second, 2), Add6(kDialUp, Quoril::kBlockingProfileIpv6.third, 3),
+            kFlush}));
     EXPECT_EQ(failed.LastBox(), kProfileFailed + L"\nEthernet");
+}
+
+TEST(MainActions, WithoutAdministratorRightsOneMessageSaysSoAndNothingRuns)
+{
+    for (const char* button : {"btnOpen", "btnPure", "btnFamily", "btnRecover"}) {
+        Rig rig({L"Ethernet"});
+        rig.fake.elevated = false;
+        rig.Click(button);
+        EXPECT_EQ(rig.fake.calls, (std::vector<std::string>{"box"})) << button;
+        ASSERT_EQ(rig.fake.boxes.size(), 1u);
+        EXPECT_EQ(rig.fake.boxes[0].text, kNotElevated);
+        EXPECT_EQ(rig.fake.boxes[0].caption, kCaption);
+        EXPECT_EQ(rig.fake.boxes[0].flags, static_cast<UINT>(MB_OK | MB_TASKMODAL));
+        rig.fake.elevated = true;
+        rig.Click(button);
+        EXPECT_FALSE(rig.Runs().empty()) << "no action was left running";
+    }
 }
 
 TEST(MainActions, CommandThatCouldNotStartIsStartedAgain) {
@@ -317,6 +338,15 @@ TEST(MainActions, EnglishLayoutGetsEnglishMessages) {
     EXPECT_EQ(rig.LastBox(), L"Setting failed. These connections could not be set:\nEthernet");
     rig.Click("btnRecover");
     EXPECT_EQ(rig.LastBox(), L"Reset failed. These connections could not be reset:\nEthernet");
+    rig.fake.elevated = false;
+    rig.Click("btnOpen");
+    EXPECT_EQ(rig.LastBox(),
+        L"Administrator rights are needed to change the DNS settings. Please run the program as administrator.");
+    EXPECT_EQ(rig.fake.boxes.back().caption, L"Notice");
+    Rig none({});
+    none.actions.SetEnglish(true);
+    none.Click("btnRecover");
+    EXPECT_EQ(none.LastBox(), L"No network connection was found.");
 }
 
 TEST(MainActions, ChineseMessagesAreExactUnicodeOnAWesternCodePage) {

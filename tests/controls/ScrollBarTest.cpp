@@ -126,9 +126,11 @@ TEST(ScrollBar, OwnedBarScrollsItsContainerByLinePageAndDragAndNeverNotifies)
     EXPECT_EQ(bed.Count("scroll"), 0);
 }
 
-TEST(ScrollBar, HeldArrowRepeatsFromTheSixthTickAndStopsOnRelease)
+namespace {
+
+// A free vertical bar filling the left of a 100 x 200 window: range 1000, line size 10.
+CScrollBarUI* FreeBar(HostBed& bed)
 {
-    HostBed bed(100, 200);
     auto* root = new CVerticalLayoutUI;
     auto* bar = new CScrollBarUI;
     bar->SetAttribute("name", "free");
@@ -136,6 +138,15 @@ TEST(ScrollBar, HeldArrowRepeatsFromTheSixthTickAndStopsOnRelease)
     bar->SetAttribute("linesize", "10");
     root->AddChild(bar);
     bed.Attach(root);
+    return bar;
+}
+
+}  // namespace
+
+TEST(ScrollBar, HeldArrowRepeatsFromTheSixthTickAndStopsOnRelease)
+{
+    HostBed bed(100, 200);
+    CScrollBarUI* bar = FreeBar(bed);
     ASSERT_TRUE(RectIs(bar->GetPosition(), 0, 0, 16, 200));
 
     bed.MoveTo(8, 190);
@@ -157,6 +168,22 @@ TEST(ScrollBar, HeldArrowRepeatsFromTheSixthTickAndStopsOnRelease)
     bed.Send(WM_TIMER, timer);  // the timer was killed: no event
     EXPECT_EQ(bar->GetValue(), 30);
     EXPECT_EQ(bed.Count("scroll"), 3);
+    EXPECT_EQ(bar->GetButton2State() & StatePushed, 0u);
+}
+
+TEST(ScrollBar, HeldArrowStopsWhenASecondButtonTakesOverThePress)
+{
+    HostBed bed(100, 200);
+    CScrollBarUI* bar = FreeBar(bed);
+    bed.MoveTo(8, 190);
+    bed.Press(8, 190);
+    const UINT timer = bed.Host().NativeTimerId(bar, CScrollBarUI::kRepeatTimerId);
+    ASSERT_NE(timer, 0u);
+    bed.Send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, controls_test::Pt(60, 100));  // beside the bar
+    bed.Release(8, 190);
+    for (int tick = 1; tick <= 8; ++tick)
+        bed.Send(WM_TIMER, timer);
+    EXPECT_EQ(bar->GetValue(), 10);
     EXPECT_EQ(bar->GetButton2State() & StatePushed, 0u);
 }
 

@@ -12,7 +12,7 @@ declare -A sources=(
   [xml]="tests/fuzz/XmlFuzz.cpp skin/SkinXml.cpp"
   [zip]="tests/fuzz/ZipFuzz.cpp skin/SkinZip.cpp"
   [values]="tests/fuzz/ValueFuzz.cpp core/ValueParse.cpp"
-  [imagespec]="tests/fuzz/ImageSpecFuzz.cpp render/ImageSpec.cpp core/UIString.cpp core/ValueParse.cpp"
+  [imagespec]="tests/fuzz/ImageSpecFuzz.cpp render/ImageSpec.cpp render/ImagePairReader.cpp core/UIString.cpp core/ValueParse.cpp"
 )
 declare -A libraries=([zip]="-lz")
 all=(xml zip values imagespec)

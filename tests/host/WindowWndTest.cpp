@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "HostTestSupport.h"
@@ -14,6 +15,7 @@ namespace {
 
 const UINT kDestroyMe = WM_APP + 20;
 const UINT kCheckOwner = WM_APP + 21;
+const UINT kCheckFocus = WM_APP + 22;
 
 class RecordingWnd final : public CWindowWnd {
 public:
@@ -29,6 +31,10 @@ public:
         }
         if (message == kCheckOwner)
             ownerEnabledDuringLoop = ::IsWindowEnabled(::GetWindow(GetHWND(), GW_OWNER)) != FALSE;
+        if (message == kCheckFocus)
+            focusDuringLoop = ::GetFocus();
+        if (message == WM_CLOSE && refuseClose)
+            return 0;
         return CWindowWnd::ProcessMessage(message, wParam, lParam);
     }
     void OnWindowGone(HWND hwnd) override
@@ -43,6 +49,8 @@ public:
     std::vector<WPARAM> iconKinds;
     bool deleteOnGone = false;
     bool ownerEnabledDuringLoop = true;
+    bool refuseClose = false;
+    HWND focusDuringLoop = nullptr;
     bool* destroyedFlag = nullptr;
     ~RecordingWnd()
     {
@@ -60,9 +68,22 @@ public:
         ++seen;
         return CWindowWnd::ProcessMessage(message, wParam, lParam);
     }
-    void OnWindowGone(HWND) override { ++gone; }
+    void OnWindowGone(HWND hwnd) override
+    {
+        ++gone;
+        propertyLeft = false;
+        ::EnumPropsExA(hwnd, &NoteObjectProperty, reinterpret_cast<LPARAM>(&propertyLeft));
+    }
+    static BOOL CALLBACK NoteObjectProperty(HWND, LPSTR name, HANDLE, ULONG_PTR found)
+    {
+        // Atoms come as small integers, names as pointers.
+        if (!IS_INTRESOURCE(name) && std::strcmp(name, "WndX") == 0)
+            *reinterpret_cast<bool*>(found) = true;
+        return TRUE;
+    }
     int seen = 0;
     int gone = 0;
+    bool propertyLeft = true;
 };
 
 class BadSuperclassWnd : public CWindowWnd {
@@ -119,6 +140,7 @@ TEST_F(WindowWnd, SuperclassKeepsTheSystemProcedureAndReleasesTheObject)
     EXPECT_STREQ("typed", text) << "the edit control's own procedure ran";
     ::DestroyWindow(edit.GetHWND());
     EXPECT_EQ(1, edit.gone);
+    EXPECT_FALSE(edit.propertyLeft) << "the object property is removed, not only emptied";
     EXPECT_EQ(nullptr, edit.GetHWND());
 
     BadSuperclassWnd bad;
@@ -141,6 +163,19 @@ TEST_F(WindowWnd, RunModalAnswersTheCloseCodeAndDisablesTheOwnerMeanwhile)
     ASSERT_NE(nullptr, destroyedWithoutClose.Create(nullptr, "modal", WS_POPUP, 0, 0, 0, 50, 50));
     ::PostMessageA(destroyedWithoutClose.GetHWND(), kDestroyMe, 0, 0);
     EXPECT_EQ(0u, destroyedWithoutClose.RunModal());
+}
+
+TEST_F(WindowWnd, AWindowWithoutOwnerThatRefusesToCloseKeepsTheFocus)
+{
+    RecordingWnd wnd;
+    wnd.refuseClose = true;
+    ASSERT_NE(nullptr, wnd.Create(nullptr, "modal", WS_POPUP, 0, 0, 0, 50, 50));
+    const HWND self = wnd.GetHWND();
+    wnd.PostClose(2);
+    ::PostMessageA(self, kCheckFocus, 0, 0);
+    ::PostMessageA(self, kDestroyMe, 0, 0);
+    EXPECT_EQ(2u, wnd.RunModal());
+    EXPECT_EQ(self, wnd.focusDuringLoop);
 }
 
 TEST_F(WindowWnd, QuitMessageEndsTheModalLoopAndIsPostedAgain)

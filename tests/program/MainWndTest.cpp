@@ -178,6 +178,30 @@ TEST_F(MainWndTest, CloseForgetsTheArchiveBeforeFreeingItsCopyAndTwiceIsHarmless
     EXPECT_TRUE(::HeapValidate(::GetProcessHeap(), 0, nullptr));
 }
 
+TEST_F(MainWndTest, ASecondWindowFromThePackageLeavesTheFirstWindowsArchiveOpen)
+{
+    ASSERT_NE(nullptr, Open());
+    const HWND first = hwnd;
+    const void* block = CResourceLocation::GetSkinArchiveBlock();
+    ASSERT_NE(nullptr, block);
+    ASSERT_NE(nullptr, Open()) << "an About box built from the same package";
+    const HWND second = hwnd;
+    hwnd = first;
+    ::SendMessageA(second, WM_CLOSE, 1, 0);
+    ASSERT_FALSE(::IsWindow(second));
+
+    EXPECT_EQ(block, CResourceLocation::GetSkinArchiveBlock());
+    TSkinFileBytes bytes;
+    EXPECT_EQ(
+        SkinFileStatus::Found, CResourceLocation::ReadSkinFile("btn.png", nullptr, kSkinImageMaxBytes, false, bytes))
+        << "images the first window has not loaded yet still come from its archive";
+
+    ::SendMessageA(first, WM_CLOSE, 1, 0);
+    EXPECT_EQ(nullptr, CResourceLocation::GetSkinArchiveBlock());
+    EXPECT_EQ(nullptr, CResourceLocation::GetSkinArchiveHandle());
+    EXPECT_EQ(2, observed.gone);
+}
+
 TEST_F(MainWndTest, CloseWhileAButtonIsHeldStartsNoAction) {
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
@@ -188,12 +212,24 @@ TEST_F(MainWndTest, CloseWhileAButtonIsHeldStartsNoAction) {
     EXPECT_TRUE(services.boxes.empty());
 }
 
-TEST_F(MainWndTest, PressAndReleaseRunsTheAction) {
+TEST_F(MainWndTest, PressAndReleaseRunsTheActionUnderTheWaitCursor)
+{
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
+    const HCURSOR wait = ::LoadCursorA(nullptr, IDC_WAIT);
+    std::vector<bool> waitShown;
+    services.onRun = [&](const std::string&, const std::string&) {
+        ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        ::SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        waitShown.push_back(::GetCursor() == wait);
+        return apptest::Exited(0);
+    };
     const POINT open = PressOn(window, "btnOpen");
     ::SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(open.x, open.y));
     EXPECT_GT(Runs(), 0);
+    EXPECT_EQ(std::vector<bool>(waitShown.size(), true), waitShown);
+    ::SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(wait, ::GetCursor()) << "the action is over";
     ASSERT_EQ(1u, services.boxes.size());
     EXPECT_EQ(hwnd, services.boxes[0].owner);
     EXPECT_EQ(L"Settings applied (Intercept Mode)!", services.boxes[0].text);

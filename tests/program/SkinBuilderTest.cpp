@@ -512,6 +512,53 @@ TEST_F(SkinBuilderTest, IncludeCycleTerminates) {
     EXPECT_EQ(CSkinBuilder::kMaxNestedBuilds, LayoutDepth(root));
 }
 
+// Controls in the tree below `control` (itself counted).
+int ControlCount(CControlUI* control)
+{
+    int count = 1;
+    if (IContainerUI* children = Children(control)) {
+        for (int i = 0; i < children->ChildCount(); ++i)
+            count += ControlCount(children->ChildAt(i));
+    }
+    return count;
+}
+
+std::string Escaped(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text)
+        escaped += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : c == '&' ? "&amp;" : std::string(1, c);
+    return escaped;
+}
+
+// A document whose layout includes `inner` (XML text) `count` times.
+std::string Repeating(const std::string& inner, const char* count)
+{
+    return "<Window><VerticalLayout><Include source=\"" + Escaped(inner) + "\" count=\"" + count
+        + "\"/></VerticalLayout></Window>";
+}
+
+TEST_F(SkinBuilderTest, HugeIncludeCountsStayWithinTheCountCapAndTheBuildBudget)
+{
+    const std::string label = "<Window><Label/></Window>";
+    CControlUI* root = Build(Repeating(label, "2000000000").c_str());
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(CSkinBuilder::kMaxIncludeCount, Children(root)->ChildCount());
+
+    // 1000 x 1000 x 1000 labels unbounded; the budget ends the build long before.
+    const std::string nested = Repeating(Repeating(Repeating(label, "1000"), "1000"), "1000");
+    root = Build(nested.c_str());
+    ASSERT_NE(nullptr, root);
+    const int built = ControlCount(root);
+    EXPECT_LE(built, CSkinBuilder::kMaxBuildElements);
+    EXPECT_GT(built, CSkinBuilder::kMaxBuildElements / 4) << "the budget is used, not refused";
+
+    // The next top-level build has a budget of its own.
+    root = Build("<Window><Label name=\"after\"/></Window>");
+    ASSERT_NE(nullptr, root);
+    EXPECT_STREQ("after", root->GetName().GetData());
+}
+
 TEST_F(SkinBuilderTest, ThreeLevelIncludeBuilds) {
     programtest::TempSkinFolder folder;
     folder.Write("one.xml", "<Window><VerticalLayout name=\"one\"><Include source=\"two.xml\"/></VerticalLayout></Window>");

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <memory>
@@ -98,6 +99,40 @@ std::vector<unsigned char> MakeZip(const std::vector<std::pair<std::string, std:
     Put16(zip, static_cast<uint32_t>(entries.size())); Put16(zip, static_cast<uint32_t>(entries.size()));
     Put32(zip, static_cast<uint32_t>(dir.size())); Put32(zip, dirOffset); Put16(zip, 0);
     return zip;
+}
+
+void PutBig32(std::vector<unsigned char>& v, uint32_t x)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        v.push_back(static_cast<unsigned char>(x >> shift));
+}
+
+void PutChunk(std::vector<unsigned char>& png, const char* type, const std::vector<unsigned char>& data)
+{
+    PutBig32(png, static_cast<uint32_t>(data.size()));
+    std::vector<unsigned char> body(type, type + 4);
+    body.insert(body.end(), data.begin(), data.end());
+    png.insert(png.end(), body.begin(), body.end());
+    PutBig32(png, static_cast<uint32_t>(crc32(0L, body.data(), static_cast<uInt>(body.size()))));
+}
+
+// A complete, valid black PNG of one bit per pixel: a few kilobytes for any size.
+std::vector<unsigned char> BlackBitmapPng(uint32_t width, uint32_t height)
+{
+    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<unsigned char> header;
+    PutBig32(header, width);
+    PutBig32(header, height);
+    header.insert(header.end(), {1, 0, 0, 0, 0});  // 1 bit grey, deflate, no filter, no interlace
+    PutChunk(png, "IHDR", header);
+    const std::vector<unsigned char> raw(static_cast<size_t>(height) * (1 + (width + 7) / 8), 0);
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<unsigned char> packed(packedSize);
+    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
+    packed.resize(packedSize);
+    PutChunk(png, "IDAT", packed);
+    PutChunk(png, "IEND", {});
+    return png;
 }
 
 // Serves a zip from memory as the process's skin archive for one test.
@@ -224,4 +259,31 @@ TEST(ImageLoad, EntryClaimingFourGigabytesIsRefusedBeforeAllocation)
     g_largestArray = 0;
     EXPECT_FALSE(Load("huge.png"));
     EXPECT_LT(g_largestArray.load(), static_cast<size_t>(kSkinImageMaxBytes) + 1);
+}
+
+TEST(ImageLoad, DecodedSizeIsCappedWhateverTheFileSize)
+{
+    struct TCase {
+        uint32_t width;
+        uint32_t height;
+        bool loads;
+    };
+    // The cap is 8192 x 8192 pixels; one more column is past it, whatever the shape.
+    const TCase cases[] = {{2000, 3000, true}, {8193, 8192, false}, {20000, 20000, false}, {70000, 1000, false}};
+    for (const TCase& c : cases) {
+        const std::string name = "declared" + std::to_string(c.width) + "x" + std::to_string(c.height) + ".png";
+        ASSERT_TRUE(WriteFile(ScratchFolder() + name, BlackBitmapPng(c.width, c.height)));
+        EntryPtr e = Load(ScratchFolder() + name);
+        EXPECT_EQ(c.loads, static_cast<bool>(e)) << name;
+        if (e) {
+            EXPECT_EQ(static_cast<int>(c.width), e->nWidth);
+        }
+    }
+    // A top-down bitmap declares a negative height; it is measured by its size all the same.
+    std::vector<unsigned char> bmp(58, 0);
+    const unsigned char header[] = {
+        'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 24, 0};
+    std::copy(std::begin(header), std::end(header), bmp.begin());
+    WriteFile(ScratchFolder() + "topdown.bmp", bmp);
+    EXPECT_TRUE(Load(ScratchFolder() + "topdown.bmp")) << "1 x -1";
 }

@@ -249,6 +249,21 @@ TEST_F(Text, EscapesUnknownTagsAndRawText)
     const TFontEntry* def = host.GetDefaultFontEntry();
     EXPECT_EQ(nullptr, host.FindFont(def->sFontName, def->iSize, true, false, false)) << "raw text made no bold font";
     EXPECT_EQ(Ext("<b>") + Ext("y"), Measure("<r><b>{/r}y").right);
+    EXPECT_EQ(LineHeight(), Measure("<r>a\nb</r>").bottom) << "raw text runs to its close, newlines included";
+    EXPECT_EQ(2 * LineHeight(), Measure("<r>a</r>\nb").bottom);
+}
+
+TEST_F(Text, ACloseWithoutAnOpenLinkRecordsNothing)
+{
+    // The caller's arrays still hold an earlier layout's link.
+    RECT links[2] = {{1, 2, 3, 4}, {}};
+    CUIString texts[2] = {"old", ""};
+    int count = 2;
+    RECT rc = {0, 0, 300, 40};
+    CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, "x</a>y<a new>z</a></a>", 0xFF000000, links, texts, count, 0);
+    ASSERT_EQ(1, count);
+    EXPECT_STREQ("new", texts[0]);
+    EXPECT_EQ(Ext("xy"), links[0].left);
 }
 
 TEST_F(Text, InlineImagesPickTheirSubImage)
@@ -274,6 +289,8 @@ TEST_F(Text, InlineImagesPickTheirSubImage)
     EXPECT_EQ(10, Measure("<i icons.png 4 9>").right) << "index out of range: the first";
     EXPECT_EQ(Ext("x"), Measure("<i nothing.png 2 1>x").right) << "a missing image is skipped";
     EXPECT_EQ(40, Measure("<i file='icons.png' restype='' 2>").right) << "the attribute form takes no count";
+    EXPECT_EQ(40, Measure("<i file = 'icons.png'>").right) << "blanks as in every image attribute string";
+    EXPECT_EQ(40, Measure("<i res ='icons.png'>").right);
 }
 
 TEST_F(Text, AnInlineImageThatDoesNotFitMovesToTheNextLine)

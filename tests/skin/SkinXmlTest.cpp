@@ -319,6 +319,10 @@ TEST(SkinXmlCp936, ChineseAttributeValuesSurviveConversionToTheAnsiCodePage) {
     // Double-byte characters are copied whole, also right before an entity or the closing quote.
     ASSERT_TRUE(xml.LoadFromText("<a v=\"\x81\x5C&amp;\xB1\xED\"/>"));
     EXPECT_EQ("\x81\x5C&\xB1\xED", Attr(xml.RootNode(), "v"));
+    // A value cut to the buffer loses a character that does not fit whole, never half of one.
+    const std::string filler(498, 'v');
+    ASSERT_TRUE(xml.LoadFromText(("<a v=\"" + filler + "\xB1\xED\xB1\xED\"/>").c_str()));
+    EXPECT_EQ(filler, Attr(xml.RootNode(), "v"));
 }
 
 // Every prefix of a real layout, as ANSI text and as UTF-8 bytes: a clean result either way.
