@@ -34,7 +34,9 @@ CTreeViewUI* BuildTree(HostBed& bed, const char* xml = kTreeMarkup)
     CSkinBuilder builder;
     CControlUI* root = builder.BuildFrom(xml, nullptr, nullptr, &bed.Host(), nullptr);
     bed.Attach(root);
-    return root != nullptr ? static_cast<CTreeViewUI*>(root->CastTo("TreeView")) : nullptr;
+    CTreeViewUI* tree = root != nullptr ? static_cast<CTreeViewUI*>(root->CastTo("TreeView")) : nullptr;
+    // The tests walk their nodes by name: without rows there is nothing to test.
+    return tree != nullptr && tree->ChildCount() > 0 ? tree : nullptr;
 }
 
 CTreeNodeUI* Node(HostBed& bed, const char* name) { return AsTreeNode(bed.Host().FindControlByName(name)); }
