@@ -26,6 +26,8 @@
 #include "controls/TabLayout.h"
 #include "controls/Text.h"
 #include "controls/TileLayout.h"
+#include "controls/TreeNode.h"
+#include "controls/TreeView.h"
 #include "controls/VerticalLayout.h"
 #include "controls/WebBrowser.h"
 #include "core/ValueParse.h"
@@ -93,8 +95,8 @@ const TFactoryEntry kFactory[] = {
     SKIN_ELEMENT("DateTime", &Make<CDateTimeUI>),
     SKIN_ELEMENT("Progress", &Make<CProgressUI>),
     SKIN_ELEMENT("RichEdit", &Make<CRichEditUI>),
-    SKIN_ELEMENT("TreeView", nullptr),
-    SKIN_ELEMENT("TreeNode", nullptr),
+    SKIN_ELEMENT("TreeView", &Make<CTreeViewUI>),
+    SKIN_ELEMENT("TreeNode", &Make<CTreeNodeUI>),
     SKIN_ELEMENT("Container", &Make<CContainerUI>),
     SKIN_ELEMENT("ScrollBar", &Make<CScrollBarUI>),
     SKIN_ELEMENT("TabLayout", &Make<CTabLayoutUI>),
@@ -331,10 +333,9 @@ CControlUI* CSkinBuilder::BuildSiblings(CSkinXmlNode first, CControlUI* parent, 
         if (node.HasChildElements()) BuildSiblings(node.FirstChildNode(), control, host);
 
         if (parent != nullptr) {
-            if (parent->CastTo("TreeNode") != nullptr) {
-                // A tree node places what it is given in its own item row.
-                IContainerUI* row = ContainerOf(parent);
-                if (row == nullptr || !row->AddChild(control)) {
+            if (CTreeNodeUI* treeNode = AsTreeNode(parent)) {
+                // Markup inside a node decorates its item row (an icon, a second text, ...).
+                if (!treeNode->GetItemRow()->AddChild(control)) {
                     delete control;
                     continue;
                 }
@@ -392,23 +393,24 @@ void CSkinBuilder::BuildInclude(CSkinXmlNode element, CControlUI* parent, CWindo
 }
 
 bool CSkinBuilder::BuildTreeNode(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host) {
-    const bool underNode = parent != nullptr && parent->CastTo("TreeNode") != nullptr;
-    const bool underView = parent != nullptr && parent->CastTo("TreeView") != nullptr;
+    CTreeNodeUI* parentNode = AsTreeNode(parent);
+    CTreeViewUI* view = parent != nullptr ? static_cast<CTreeViewUI*>(parent->CastTo("TreeView")) : nullptr;
     // A node needs a node or a tree view to live in; without one (no parent at all included) the
-    // sibling list ends here.
-    if (!underNode && !underView) return false;
+    // sibling list ends here, and nothing is built that could be left behind.
+    if (parentNode == nullptr && view == nullptr)
+        return false;
 
-    CControlUI* node = CreateControl("TreeNode");
-    if (node == nullptr) return true;
-    IContainerUI* container = ContainerOf(parent);
-    if (underNode && (container == nullptr || !container->AddChild(node))) {
+    CTreeNodeUI* node = new CTreeNodeUI;
+    // Below a node the new one records itself at once; its own children follow, and the finished
+    // subtree reaches the list when the topmost node joins the view.
+    if (parentNode != nullptr && !parentNode->AddChild(node)) {
         delete node;
         return true;
     }
     ApplyAttributes(element, node, host);
     if (element.HasChildElements()) BuildSiblings(element.FirstChildNode(), node, host);
-    // A tree view takes a node with everything built below it.
-    if (underView && !underNode && (container == nullptr || !container->AddChild(node))) delete node;
+    if (parentNode == nullptr && !view->AppendNode(node))
+        delete node;
     return true;
 }
 

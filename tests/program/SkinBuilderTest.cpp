@@ -13,7 +13,10 @@
 #include "controls/Container.h"
 #include "controls/DateTime.h"
 #include "controls/Edit.h"
+#include "controls/HorizontalLayout.h"
 #include "controls/Label.h"
+#include "controls/TreeNode.h"
+#include "controls/TreeView.h"
 #include "host/WindowHost.h"
 #include "skin/SkinBuilder.h"
 #include "skin/SkinXml.h"
@@ -49,43 +52,14 @@ public:
     bool AddChild(CControlUI*) override { return false; }
 };
 
-// Stand-ins for the tree family: they record what they are given, in order.
-class CFakeTreeNodeUI : public CContainerUI, public CLiveCount<CFakeTreeNodeUI> {
-public:
-    const char* GetTypeName() const override { return "TreeNodeUI"; }
-    void* CastTo(const char* name) override {
-        return std::string(name) == "TreeNode" ? this : CContainerUI::CastTo(name);
-    }
-    bool AddChild(CControlUI* control) override {
-        received.push_back(std::string(control->GetTypeName()) + ":" + control->GetName().GetData());
-        return CContainerUI::AddChild(control);
-    }
-    std::vector<std::string> received;
-};
-
-class CFakeTreeViewUI : public CContainerUI {
-public:
-    void* CastTo(const char* name) override {
-        return std::string(name) == "TreeView" ? this : CContainerUI::CastTo(name);
-    }
-    bool AddChild(CControlUI* control) override {
-        // What the node already holds when the view gets it.
-        CFakeTreeNodeUI* node = static_cast<CFakeTreeNodeUI*>(control->CastTo("TreeNode"));
-        childrenOnArrival.push_back(node ? static_cast<int>(node->received.size()) : -1);
-        return CContainerUI::AddChild(control);
-    }
-    std::vector<int> childrenOnArrival;
-};
-
 class CRecordingCallback : public IDialogBuilderCallback {
 public:
     CControlUI* CreateCustomControl(const char* elementName) override {
         const std::string name = elementName;
         asked.push_back(name);
         if (name == "Probe") return new CProbeUI;
-        if (name == "Refuser") return new CRefuserUI;
-        if (name == "TreeNode") return new CFakeTreeNodeUI;
-        if (name == "TreeView") return new CFakeTreeViewUI;
+        if (name == "Refuser")
+            return new CRefuserUI;
         return nullptr;
     }
     std::vector<std::string> asked;
@@ -99,7 +73,6 @@ protected:
     ~SkinBuilderTest() override {
         hostOwner.reset();  // destroys the attached tree
         EXPECT_EQ(0, CProbeUI::Alive()) << "a probe control leaked";
-        EXPECT_EQ(0, CFakeTreeNodeUI::Alive()) << "a tree node leaked";
     }
 
     // Builds and gives the tree to the host, which destroys it with itself.
@@ -578,27 +551,47 @@ TEST_F(SkinBuilderTest, ThreeLevelIncludeBuilds) {
 
 TEST_F(SkinBuilderTest, TreeNodeWithoutTreeParentBuildsNothing) {
     CRecordingCallback callback;
-    EXPECT_EQ(nullptr, Build("<Window><TreeNode text=\"a\"/></Window>", &callback));
+    const char* const strays[] = {
+        "<Window><TreeNode text=\"a\"><Probe/><TreeNode><Probe/></TreeNode></TreeNode></Window>",
+        // An included document is built with the include's parent: none at the top.
+        "<Window><Include source=\"&lt;Window&gt;&lt;TreeNode text=&quot;a&quot;&gt;&lt;Probe/&gt;"
+        "&lt;/TreeNode&gt;&lt;/Window&gt;\"/></Window>",
+    };
+    for (const char* xml : strays) {
+        SCOPED_TRACE(xml);
+        EXPECT_EQ(nullptr, Build(xml, &callback));
+        EXPECT_EQ(0, CProbeUI::Alive());
+    }
     CControlUI* root = Build("<Window><VerticalLayout><TreeNode/><Label name=\"after\"/></VerticalLayout></Window>", &callback);
     ASSERT_NE(nullptr, root);
     EXPECT_EQ(0, Children(root)->ChildCount()) << "the sibling list ends at the stray node";
+    EXPECT_TRUE(callback.asked.empty()) << "the factory makes the tree family";
 }
 
-TEST_F(SkinBuilderTest, TreeNodesNestAndJoinTheViewWithTheirChildren) {
+TEST_F(SkinBuilderTest, TreeNodesNestAndOtherMarkupGoesIntoTheItemRow)
+{
     CRecordingCallback callback;
-    CControlUI* root = Build("<Window><TreeView><TreeNode name=\"n1\"><TreeNode name=\"n2\"/><Label name=\"row\"/></TreeNode>"
-                             "</TreeView></Window>",
-                             &callback);
+    CControlUI* root = Build("<Window><TreeView><TreeNode name=\"n1\" text=\"one\"><TreeNode name=\"n2\"/>"
+                             "<Label name=\"icon\"/><Probe/></TreeNode><TreeNode name=\"n3\"/></TreeView></Window>",
+        &callback);
     ASSERT_NE(nullptr, root);
-    CFakeTreeViewUI* view = static_cast<CFakeTreeViewUI*>(root->CastTo("TreeView"));
+    CTreeViewUI* view = static_cast<CTreeViewUI*>(root->CastTo("TreeView"));
     ASSERT_NE(nullptr, view);
-    ASSERT_EQ(1, view->ChildCount());
-    EXPECT_EQ(std::vector<int>{2}, view->childrenOnArrival);
-    CFakeTreeNodeUI* n1 = static_cast<CFakeTreeNodeUI*>(view->ChildAt(0)->CastTo("TreeNode"));
+    ASSERT_EQ(3, view->ChildCount());
+    const char* const order[] = {"n1", "n2", "n3"};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_STREQ(order[i], view->ChildAt(i)->GetName().GetData());
+    CTreeNodeUI* n1 = AsTreeNode(view->ChildAt(0));
     ASSERT_NE(nullptr, n1);
-    EXPECT_STREQ("n1", n1->GetName().GetData());
-    // Children join their parent before their own attributes are applied.
-    EXPECT_EQ((std::vector<std::string>{"TreeNodeUI:", "LabelUI:"}), n1->received);
+    EXPECT_STREQ("one", n1->NodeText().GetData());
+    ASSERT_EQ(1, n1->ChildNodeCount());
+    EXPECT_EQ(view->ChildAt(1), n1->ChildNodeAt(0));
+    EXPECT_EQ(n1, n1->ChildNodeAt(0)->GetParentNode());
+    EXPECT_EQ(1, n1->ChildCount()) << "only the item row";
+    IContainerUI* row = n1->GetItemRow();
+    ASSERT_EQ(6, row->ChildCount()) << "indentation, folder, check box, text, then the markup";
+    EXPECT_STREQ("icon", row->ChildAt(4)->GetName().GetData());
+    EXPECT_EQ(1, CProbeUI::Alive());
 }
 
 }  // namespace
