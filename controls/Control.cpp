@@ -45,6 +45,18 @@ bool CControlUI::TriggerAction()
 
 CWindowHostUI* CControlUI::GetHost() const { return m_host; }
 
+bool CControlUI::TrackHotState(unsigned& state, int kind)
+{
+    if (!IsEnabled())
+        return false;
+    if (kind == InputEventKind::MouseEnter)
+        state |= StateHot;
+    else
+        state &= ~StateHot;
+    Invalidate();
+    return true;
+}
+
 void CControlUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow)
 {
     m_host = host;

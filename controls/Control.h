@@ -193,6 +193,10 @@ public:
 protected:
     // Every colour the base paints passes through here ("colorhsl").
     uint32_t AdjustColor(uint32_t argb) const;
+    // The hover look of controls that keep state bits: MouseEnter sets StateHot in `state`,
+    // MouseLeave clears it (`kind` is an InputEventKind value), and the control repaints. False,
+    // changing nothing, while disabled.
+    bool TrackHotState(unsigned& state, int kind);
 
     CWindowHostUI* m_host = nullptr;     // not owned
     CControlUI* m_parent = nullptr;      // not owned

@@ -170,13 +170,7 @@ void CEditUI::OnEvent(TInputEvent& event)
         return;
     case InputEventKind::MouseEnter:
     case InputEventKind::MouseLeave:
-        if (IsEnabled()) {
-            if (event.Type == InputEventKind::MouseEnter)
-                m_buttonState |= StateHot;
-            else
-                m_buttonState &= ~StateHot;
-            Invalidate();
-        }
+        TrackHotState(m_buttonState, event.Type);
         return;
     default:
         break;

@@ -161,14 +161,8 @@ void CListHeaderItemUI::OnEvent(TInputEvent& event)
         break;
     case InputEventKind::MouseEnter:
     case InputEventKind::MouseLeave:
-        if (IsEnabled()) {
-            if (event.Type == InputEventKind::MouseEnter)
-                m_buttonState |= StateHot;
-            else
-                m_buttonState &= ~StateHot;
-            Invalidate();
+        if (TrackHotState(m_buttonState, event.Type))
             return;
-        }
         break;
     default:
         break;

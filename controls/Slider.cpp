@@ -148,13 +148,7 @@ void CSliderUI::OnEvent(TInputEvent& event)
         break;
     case InputEventKind::MouseEnter:
     case InputEventKind::MouseLeave:
-        if (IsEnabled()) {
-            if (event.Type == InputEventKind::MouseEnter)
-                m_buttonState |= StateHot;
-            else
-                m_buttonState &= ~StateHot;
-            Invalidate();
-        }
+        TrackHotState(m_buttonState, event.Type);
         return;
     default:
         break;
