@@ -36,6 +36,16 @@ inline TOptions ParseOptions(int argc, char** argv)
     return options;
 }
 
+// Minimum and median of samples taken some other way (at least one).
+inline TFigure Summarize(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    TFigure figure;
+    figure.minUs = samples.front();
+    figure.medianUs = samples[samples.size() / 2];
+    return figure;
+}
+
 template <class Body> TFigure Measure(int runs, Body&& body)
 {
     std::vector<double> times;
@@ -46,11 +56,7 @@ template <class Body> TFigure Measure(int runs, Body&& body)
         const auto end = std::chrono::steady_clock::now();
         times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
-    std::sort(times.begin(), times.end());
-    TFigure figure;
-    figure.minUs = times.front();
-    figure.medianUs = times[times.size() / 2];
-    return figure;
+    return Summarize(times);
 }
 
 // Runs quick bodies many times per sample so that timer resolution does not dominate.

@@ -6,7 +6,7 @@
 
 #include <psapi.h>
 
-#include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -15,47 +15,47 @@
 
 namespace {
 
-struct TFound {
-    DWORD process;
-    HWND window;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM param)
+// Asks every visible top-level window of the process to close (the main window and its shadow).
+BOOL CALLBACK CloseProcessWindows(HWND hwnd, LPARAM process)
 {
-    TFound* found = reinterpret_cast<TFound*>(param);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(hwnd, &process);
-    if (process == found->process && ::IsWindowVisible(hwnd)) {
-        found->window = hwnd;
-        return FALSE;
-    }
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == static_cast<DWORD>(process) && ::IsWindowVisible(hwnd))
+        ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
     return TRUE;
 }
 
-// Starts the program, waits for its first idle moment, notes its peak working set and closes it.
-void StartAndClose(const std::string& program, bool& ok, std::vector<double>* peaksKib = nullptr)
+struct TStart {
+    double idleUs = 0;  // CreateProcess until the first idle moment
+    double peakKib = 0;  // peak working set at that moment
+};
+
+// Starts the program, waits for its first idle moment, reads its peak working set, then closes it
+// (outside the time taken).
+TStart StartAndClose(const std::string& program, bool& ok)
 {
+    TStart start;
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     std::string commandLine = "\"" + program + "\"";
+    const auto begin = std::chrono::steady_clock::now();
     if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         ok = false;
-        return;
+        return start;
     }
     ok = ::WaitForInputIdle(pi.hProcess, 20000) == 0 && ok;
+    start.idleUs = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin).count();
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
-    if (peaksKib != nullptr && ::GetProcessMemoryInfo(pi.hProcess, &counters, sizeof(counters)))
-        peaksKib->push_back(static_cast<double>(counters.PeakWorkingSetSize) / 1024.0);
-    TFound found = {pi.dwProcessId, nullptr};
-    ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&found));
-    if (found.window != nullptr)
-        ::PostMessageA(found.window, WM_CLOSE, 0, 0);
+    if (::GetProcessMemoryInfo(pi.hProcess, &counters, sizeof(counters)))
+        start.peakKib = static_cast<double>(counters.PeakWorkingSetSize) / 1024.0;
+    ::EnumWindows(CloseProcessWindows, static_cast<LPARAM>(pi.dwProcessId));
     if (::WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0)
         ::TerminateProcess(pi.hProcess, 1);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
+    return start;
 }
 
 }  // namespace
@@ -69,17 +69,19 @@ int main(int argc, char** argv)
     // One start each first, so both programs' files are in the page cache before anything counts.
     StartAndClose(quoril, ok);
     StartAndClose(bare, ok);
-    bench::Print("start to first paint", "ours", bench::Measure(options.runs, [&] { StartAndClose(quoril, ok); }));
-    bench::Print("start to first paint", "bare window", bench::Measure(options.runs, [&] { StartAndClose(bare, ok); }));
-    for (const auto& program : {std::make_pair("ours", quoril), std::make_pair("bare window", bare)}) {
-        std::vector<double> peaks;
-        for (int i = 0; i < options.runs; ++i)
-            StartAndClose(program.second, ok, &peaks);
-        std::sort(peaks.begin(), peaks.end());
-        if (!peaks.empty())
-            bench::Print(
-                "peak working set (KiB)", program.first, bench::TFigure{peaks.front(), peaks[peaks.size() / 2]});
+    std::vector<double> idle[2], peak[2];
+    for (int i = 0; i < options.runs; ++i) {
+        // In turn, so a change in the machine's load touches both alike.
+        for (int which = 0; which < 2; ++which) {
+            const TStart start = StartAndClose(which == 0 ? quoril : bare, ok);
+            idle[which].push_back(start.idleUs);
+            peak[which].push_back(start.peakKib);
+        }
     }
+    bench::Print("start to first paint", "ours", bench::Summarize(idle[0]));
+    bench::Print("start to first paint", "bare window", bench::Summarize(idle[1]));
+    bench::Print("peak working set (KiB)", "ours", bench::Summarize(peak[0]));
+    bench::Print("peak working set (KiB)", "bare window", bench::Summarize(peak[1]));
     if (!ok) {
         std::fprintf(stderr, "a program did not start or never became idle\n");
         return 1;
