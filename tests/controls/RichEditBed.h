@@ -1,5 +1,6 @@
 // A host window with a rich edit (300 x 100 at the top, named "edit") above a button (300 x 40,
-// named "button"), built from skin markup, and helpers that type and key into it as a window would.
+// named "button") or other markup given, built from skin markup, and helpers that type and key into
+// it as a window would.
 #pragma once
 
 #include <windows.h>
@@ -14,10 +15,11 @@ namespace controls_test {
 
 class RichEditBed {
 public:
-    explicit RichEditBed(const std::string& editAttributes = "")
+    explicit RichEditBed(
+        const std::string& editAttributes = "", const std::string& below = "<Button name=\"button\" height=\"40\"/>")
     {
         const std::string xml = "<Window><VerticalLayout><RichEdit name=\"edit\" height=\"100\" " + editAttributes
-            + "/><Button name=\"button\" height=\"40\"/></VerticalLayout></Window>";
+            + "/>" + below + "</VerticalLayout></Window>";
         SkinUI::CSkinBuilder builder;
         bed.Attach(builder.BuildFrom(xml.c_str(), nullptr, nullptr, &bed.Host(), nullptr));
         SkinUI::CControlUI* found = bed.Host().FindControlByName("edit");

@@ -11,6 +11,7 @@
 #include "RichEditBed.h"
 #include "controls/Button.h"
 #include "controls/ScrollBar.h"
+#include "controls/Slider.h"
 
 using namespace SkinUI;
 using controls_test::FakeServicesScope;
@@ -332,23 +333,61 @@ TEST(RichEditMouse, OnlyPressesOnTheTextAreaReachTheServices)
     EXPECT_EQ(b.edit, b.bed.Host().GetFocusControl());
 }
 
+// A mouse message as the window's queue delivers it.
+void PostMouse(RichEditBed& b, UINT message, WPARAM wParam, int x, int y)
+{
+    ::PostMessageA(b.bed.Hwnd(), message, wParam, controls_test::Pt(x, y));
+    b.bed.Pump();
+}
+
+int SliderValue(CControlUI* other) { return static_cast<CSliderUI*>(other->CastTo("Slider"))->GetValue(); }
+
 TEST(RichEditMouse, AnotherControlsPressKeepsItsMovesAndRelease)
 {
-    // Services that answer "done" to everything, as the real ones do for moves and releases.
-    FakeServicesScope scope;
-    RichEditBed b;
-    FakeTextServices* fake = FakeTextServices::Last();
-    b.bed.MoveTo(150, 120);
-    b.bed.Press(150, 120);
-    ASSERT_EQ(b.button, b.bed.Host().GetPressedControl());
-    b.bed.MoveTo(50, 50);
-    b.bed.Release(50, 50);
-    EXPECT_EQ(0, fake->Count(WM_MOUSEMOVE));
-    EXPECT_EQ(0, fake->Count(WM_LBUTTONUP));
-    EXPECT_EQ(0, b.bed.Count("click"));
-    EXPECT_EQ(nullptr, b.bed.Host().GetPressedControl());
-    EXPECT_EQ(nullptr, ::GetCapture());
-    EXPECT_EQ(0u, static_cast<CButtonUI*>(b.button->CastTo("Button"))->GetButtonState() & StatePushed);
+    // The control under the editor (named "other") is pressed at `press`, dragged over the text
+    // to (100, 50) and released at (200, 50); the checks see it after the move and the release.
+    struct TCase {
+        const char* below;
+        POINT press;
+        void (*afterMove)(RichEditBed& b, CControlUI* other);
+        void (*afterRelease)(RichEditBed& b, CControlUI* other);
+    } cases[] = {
+        {"<Button name=\"other\" height=\"40\"/>", {150, 120}, [](RichEditBed&, CControlUI*) {},
+            [](RichEditBed& b, CControlUI* other) {
+                EXPECT_EQ(0, b.bed.Count("click"));
+                EXPECT_EQ(0u, static_cast<CButtonUI*>(other->CastTo("Button"))->GetButtonState() & StatePushed);
+            }},
+        // Thumb 10 x 10 at the left end of a 300-wide track: value = 1000 * (x - 5) / 290.
+        {"<Slider name=\"other\" height=\"40\" max=\"1000\"/>", {5, 120},
+            [](RichEditBed&, CControlUI* other) { EXPECT_EQ(327, SliderValue(other)); },
+            [](RichEditBed& b, CControlUI* other) {
+                EXPECT_EQ(672, SliderValue(other));
+                EXPECT_EQ(1, b.bed.Count("valuechanged"));
+            }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.below);
+        // Services that answer "done" to everything, as the real ones do for moves and releases.
+        FakeServicesScope scope;
+        RichEditBed b("", c.below);
+        FakeTextServices* fake = FakeTextServices::Last();
+        CControlUI* other = b.bed.Host().FindControlByName("other");
+        ASSERT_NE(nullptr, other);
+        PostMouse(b, WM_MOUSEMOVE, 0, c.press.x, c.press.y);
+        PostMouse(b, WM_LBUTTONDOWN, MK_LBUTTON, c.press.x, c.press.y);
+        ASSERT_EQ(other, b.bed.Host().GetPressedControl());
+        fake->sent.clear();  // moves the window system made up before the press are the editor's
+        PostMouse(b, WM_MOUSEMOVE, MK_LBUTTON, 100, 50);
+        c.afterMove(b, other);
+        // Counted before the release: ending the capture may queue a move of its own, which is
+        // the editor's to have.
+        EXPECT_EQ(0, fake->Count(WM_MOUSEMOVE));
+        PostMouse(b, WM_LBUTTONUP, 0, 200, 50);
+        c.afterRelease(b, other);
+        EXPECT_EQ(0, fake->Count(WM_LBUTTONUP));
+        EXPECT_EQ(nullptr, b.bed.Host().GetPressedControl());
+        EXPECT_EQ(nullptr, ::GetCapture());
+    }
 }
 
 TEST(RichEditMouse, ACaptureTakenAwayFromTheServicesEndsTheirHold)
