@@ -135,6 +135,40 @@ TEST_F(MainWndTest, BuildsTheShippedWindowFromTheEmbeddedPackage) {
     EXPECT_EQ(543, rect.bottom - rect.top);
 }
 
+// The shadow pop-up owned by `owner`, or null.
+HWND ShadowOwnedBy(HWND owner)
+{
+    for (HWND found = ::FindWindowExA(nullptr, nullptr, "KestoShadowWnd", nullptr); found != nullptr;
+         found = ::FindWindowExA(nullptr, found, "KestoShadowWnd", nullptr)) {
+        if (::GetWindow(found, GW_OWNER) == owner)
+            return found;
+    }
+    return nullptr;
+}
+
+TEST_F(MainWndTest, DropShadowReachesTwoPixelsAroundTheWindowAndFollowsIt)
+{
+    ASSERT_NE(nullptr, Open());
+    const HWND shadow = ShadowOwnedBy(hwnd);
+    ASSERT_NE(nullptr, shadow);
+    EXPECT_TRUE(::IsWindowVisible(shadow));
+    const auto expectAround = [&](const char* when) {
+        RECT window, around;
+        ::GetWindowRect(hwnd, &window);
+        ::GetWindowRect(shadow, &around);
+        EXPECT_EQ(window.left - 2, around.left) << when;
+        EXPECT_EQ(window.top - 2, around.top) << when;
+        EXPECT_EQ(window.right + 2, around.right) << when;
+        EXPECT_EQ(window.bottom + 2, around.bottom) << when;
+    };
+    expectAround("shown");
+    ::SetWindowPos(hwnd, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    expectAround("moved");
+
+    ::DestroyWindow(hwnd);
+    EXPECT_FALSE(::IsWindow(shadow)) << "goes with the window";
+}
+
 TEST_F(MainWndTest, ChineseInterfaceGetsTheChineseLabelsCp936) {
     CTestMainWnd* window = Open(0x0804);
     ASSERT_NE(nullptr, window);
