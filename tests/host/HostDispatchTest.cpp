@@ -1,5 +1,5 @@
-// The host driven through a real window with real messages: press, hover, keys, capture, deferred
-// destroy, root replacement, tooltips, wheel, painting.
+// The host driven through a real window with real messages: press, double click, hover, keys,
+// capture, deferred destroy, root replacement, tooltips, wheel, painting and resizing.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // The main window built from the skin package embedded in the real Quoril.exe (mapped as the
 // resource module), with the system seam replaced by a recording fake: layout language, size and
-// centring, the drag strip, closing (twice, with a button held, by Escape through the modal loop),
-// the fatal skin paths (in process, and a copy of the program whose skin cannot be found), and the
-// executable's icon, manifest, skin package and static imports.
+// centring, the drop shadow, the drag strip, closing (twice, with a button held, by Escape through
+// the modal loop), the fatal skin paths (in process, and a copy of the program whose skin cannot be
+// found), and the executable's icon, manifest, skin package and static imports.
 #include <gtest/gtest.h>
 
 #include <string>
