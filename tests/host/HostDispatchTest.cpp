@@ -1,5 +1,5 @@
-// The host driven through a real window with real messages: press, hover, keys, capture, deferred
-// destroy, root replacement, tooltips, wheel, painting.
+// The host driven through a real window with real messages: press, double click, hover, keys,
+// capture, deferred destroy, root replacement, tooltips, wheel, painting and resizing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -235,6 +235,24 @@ TEST_F(HostDispatch, CloseDuringAPressLeavesTheButtonNeitherPushedNorHot)
     EXPECT_EQ(1, static_cast<int>(std::count(noteLog.begin(), noteLog.end(), "click:btn")));
 }
 
+TEST_F(HostDispatch, DoubleClickPressesTheControlUnderThePointUntilTheRelease)
+{
+    Clear();
+    wnd.MouseAt(WM_LBUTTONDBLCLK, 90, 20, MK_LBUTTON);
+    EXPECT_EQ((Log{"B:DoubleClick"}), log);
+    EXPECT_EQ(90, b->lastEvent.MousePoint.x);
+    EXPECT_EQ(20, b->lastEvent.MousePoint.y);
+    EXPECT_EQ(MK_LBUTTON, b->lastEvent.KeyState);
+    EXPECT_TRUE(host().IsMouseCaptured());
+
+    // Released over A, the press still ends at B, and the capture goes with it.
+    log.clear();
+    wnd.MouseAt(WM_LBUTTONUP, 20, 20);
+    EXPECT_EQ((Log{"B:ButtonUp"}), log);
+    EXPECT_FALSE(host().IsMouseCaptured());
+    EXPECT_NE(wnd.Handle(), ::GetCapture());
+}
+
 TEST_F(HostDispatch, RightButtonAndContextMenuGoToThePressedControl)
 {
     Clear();
@@ -380,6 +398,29 @@ TEST_F(HostDispatch, PaintsTheTreeThroughTheOffscreenBitmapAndIntoPrintClient)
     wnd.Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
     EXPECT_EQ(0x336699u, canvas.Pixel(150, 80) & 0x00FFFFFFu);
     EXPECT_EQ(0x00FF00u, canvas.Pixel(30, 30) & 0x00FFFFFFu);
+}
+
+TEST_F(HostDispatch, ResizingRebuildsTheOffscreenBitmapForTheNewClientArea)
+{
+    root->SetBackgroundColor(0xFF336699);
+    wnd.Repaint();
+    ::SetWindowPos(wnd.Handle(), nullptr, 0, 0, 320, 180, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client = {};
+    ::GetClientRect(wnd.Handle(), &client);
+    ASSERT_GT(client.right, 200);
+    ASSERT_GT(client.bottom, 100);
+    wnd.Repaint();
+
+    const HBITMAP offscreen = host().GetOffscreenBitmap();
+    ASSERT_NE(nullptr, offscreen);
+    BITMAP info = {};
+    ASSERT_NE(0, ::GetObjectA(offscreen, sizeof(info), &info));
+    EXPECT_EQ(client.right, info.bmWidth);
+    EXPECT_EQ(client.bottom, info.bmHeight);
+    // The part the old bitmap did not have is painted too.
+    EXPECT_EQ(0x336699u, BitmapPixel(offscreen, client.right - 1, client.bottom - 1));
+    EXPECT_EQ(0x336699u, BitmapPixel(offscreen, 250, 50));
+    EXPECT_EQ(CRectUI(0, 0, client.right, client.bottom), root->GetPosition());
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The main window built from the skin package embedded in the real Quoril.exe (mapped as the
 // resource module), with the system seam replaced by a recording fake: layout language, size and
-// centring, the drag strip, closing (twice, with a button held, by Escape through the modal loop),
-// the fatal skin paths (in process, and a copy of the program whose skin cannot be found), and the
-// executable's icon, manifest, skin package and static imports.
+// centring, the drop shadow, the drag strip, closing (twice, with a button held, by Escape through
+// the modal loop), the fatal skin paths (in process, and a copy of the program whose skin cannot be
+// found), and the executable's icon, manifest, skin package and static imports.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -133,6 +133,40 @@ TEST_F(MainWndTest, BuildsTheShippedWindowFromTheEmbeddedPackage) {
     ::GetWindowRect(hwnd, &rect);
     EXPECT_EQ(360, rect.right - rect.left);
     EXPECT_EQ(543, rect.bottom - rect.top);
+}
+
+// The shadow pop-up owned by `owner`, or null.
+HWND ShadowOwnedBy(HWND owner)
+{
+    for (HWND found = ::FindWindowExA(nullptr, nullptr, "KestoShadowWnd", nullptr); found != nullptr;
+         found = ::FindWindowExA(nullptr, found, "KestoShadowWnd", nullptr)) {
+        if (::GetWindow(found, GW_OWNER) == owner)
+            return found;
+    }
+    return nullptr;
+}
+
+TEST_F(MainWndTest, DropShadowReachesTwoPixelsAroundTheWindowAndFollowsIt)
+{
+    ASSERT_NE(nullptr, Open());
+    const HWND shadow = ShadowOwnedBy(hwnd);
+    ASSERT_NE(nullptr, shadow);
+    EXPECT_TRUE(::IsWindowVisible(shadow));
+    const auto expectAround = [&](const char* when) {
+        RECT window, around;
+        ::GetWindowRect(hwnd, &window);
+        ::GetWindowRect(shadow, &around);
+        EXPECT_EQ(window.left - 2, around.left) << when;
+        EXPECT_EQ(window.top - 2, around.top) << when;
+        EXPECT_EQ(window.right + 2, around.right) << when;
+        EXPECT_EQ(window.bottom + 2, around.bottom) << when;
+    };
+    expectAround("shown");
+    ::SetWindowPos(hwnd, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    expectAround("moved");
+
+    ::DestroyWindow(hwnd);
+    EXPECT_FALSE(::IsWindow(shadow)) << "goes with the window";
 }
 
 TEST_F(MainWndTest, ChineseInterfaceGetsTheChineseLabelsCp936) {

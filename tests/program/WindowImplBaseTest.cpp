@@ -107,6 +107,43 @@ TEST(WindowImplBase, UnbuildableSkinReportsTheFailure) {
     EXPECT_EQ(1, resource.unusable);
 }
 
+TEST(WindowImplBase, ResourceSourceBuildsTheXmlResourceWithThatNumber)
+{
+    // A copy of this executable with the layout added as "xml" resource 121 is the resource module.
+    programtest::TempSkinFolder folder;
+    char self[MAX_PATH + 1] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    folder.Write("layouts.dll", programtest::ReadFileBytes(self));
+    const std::string copy = folder.Path() + "layouts.dll";
+    HANDLE update = ::BeginUpdateResourceA(copy.c_str(), FALSE);
+    ASSERT_NE(nullptr, update);
+    ASSERT_TRUE(::UpdateResourceA(update, "xml", MAKEINTRESOURCEA(121), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+        const_cast<char*>(kDragSkin), sizeof(kDragSkin) - 1));
+    ASSERT_TRUE(::EndUpdateResourceA(update, FALSE));
+    const HMODULE module = ::LoadLibraryExA(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    {
+        programtest::SkinLocationScope location(folder.Path());
+        CResourceLocation::SetResourceInstance(module);
+        CTestSkinWindow built("121", SkinSourceResource);
+        ASSERT_NE(nullptr, built.Open());
+        EXPECT_EQ(0, built.unusable);
+        EXPECT_EQ(1, built.ready);
+        EXPECT_NE(nullptr, built.Host().FindControlByName("b"));
+        RECT client = {};
+        ::GetClientRect(built.GetHWND(), &client);
+        EXPECT_EQ(200, client.right) << "the layout's own size";
+        // No such resource, and a number that would not fit a resource id (121 + 65536).
+        for (const char* id : {"122", "65657"}) {
+            CTestSkinWindow missing(id, SkinSourceResource);
+            ASSERT_NE(nullptr, missing.Open()) << id;
+            EXPECT_EQ(1, missing.unusable) << id;
+            EXPECT_EQ(nullptr, missing.Host().GetRoot()) << id;
+        }
+    }
+    ::FreeLibrary(module);
+}
+
 TEST(WindowImplBase, CaptionStripDragsExceptOverButtonsAndText) {
     CTestSkinWindow window(kDragSkin);
     ASSERT_NE(nullptr, window.Open());
