@@ -213,6 +213,18 @@ bool SplitExample(const std::string& example, std::string& name, std::string& va
     return true;
 }
 
+// The decoded value of a row's example, which must be `name="value"` for the row's own name.
+bool ExampleValue(const TDocRow& row, std::string& value)
+{
+    std::string name;
+    if (!SplitExample(row.example, name, value)) {
+        ADD_FAILURE() << "not name=\"value\": " << row.example;
+        return false;
+    }
+    EXPECT_EQ(name, row.name);
+    return name == row.name;
+}
+
 // The tag letters a markup example uses, opening and closing forms alike.
 TNameSet TagsIn(const std::string& markup)
 {
@@ -344,14 +356,10 @@ TEST(SkinReference, EveryAttributeExampleAppliesToALiveControl)
         bed.Attach(control);
         for (const TDocRow& row : rows) {
             SCOPED_TRACE(std::string(element.Name) + " line " + std::to_string(row.line));
-            std::string name;
             std::string value;
-            if (!SplitExample(row.example, name, value)) {
-                ADD_FAILURE() << "not name=\"value\": " << row.example;
+            if (!ExampleValue(row, value))
                 continue;
-            }
-            EXPECT_EQ(name, row.name);
-            control->SetAttribute(name.c_str(), value.c_str());
+            control->SetAttribute(row.name.c_str(), value.c_str());
             bed.Repaint();
             bed.Pump();
         }
@@ -369,13 +377,9 @@ TEST(SkinReference, EveryBuilderElementExampleBuilds)
             continue;  // reported by the comparison above
         for (const TDocRow& row : section->second.rows) {
             SCOPED_TRACE(std::string(element.Name) + " line " + std::to_string(row.line));
-            std::string name;
             std::string value;
-            if (!SplitExample(row.example, name, value)) {
-                ADD_FAILURE() << "not name=\"value\": " << row.example;
+            if (!ExampleValue(row, value))
                 continue;
-            }
-            EXPECT_EQ(name, row.name);
             const std::string markup = element.Name == std::string("Window")
                 ? "<Window " + row.example + "><Label text=\"x\"/></Window>"
                 : "<Window><" + std::string(element.Name) + " " + row.example + "/><Label text=\"x\"/></Window>";
