@@ -89,6 +89,7 @@ private:
     HWND m_hostWindow = nullptr;  // not owned
     CWindowHostUI* m_filterHost = nullptr;  // the host our message filter is registered with
     bool* m_aliveFlag = nullptr;  // cleared by the destructor while a notification runs
+
     static CAttributeTable<CActiveXUI> OwnAttributes();
 };
 

@@ -63,6 +63,7 @@ private:
     CUIString m_pushedImage;
     CUIString m_focusedImage;
     CUIString m_disabledImage;
+
     static CAttributeTable<CButtonUI> OwnAttributes();
 };
 

@@ -39,6 +39,7 @@ private:
     const int m_documentDepth;
     CUIString m_xmlFile;
     bool m_built = false;  // the current document has been built into this layout
+
     static CAttributeTable<CChildLayoutUI> OwnAttributes();
 };
 

@@ -77,6 +77,7 @@ private:
     CUIString m_focusedImage;
     CUIString m_disabledImage;
     TListItemStyle m_itemStyle;
+
     static CAttributeTable<CComboUI> OwnAttributes();
 };
 

@@ -25,6 +25,7 @@ public:
 private:
     CUIString m_arrowImage;
     int m_arrowWidth = 0;  // one cell of the source strip, computed while painting
+
     static CAttributeTable<CComboBoxUI> OwnAttributes();
 };
 

@@ -134,6 +134,7 @@ private:
     // Client height (width) of one page: position minus inset minus the other bar when shown.
     int PageHeight() const;
     int PageWidth() const;
+
     static CAttributeTable<CContainerUI> OwnAttributes();
 };
 

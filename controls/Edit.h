@@ -79,6 +79,7 @@ private:
     CUIString m_disabledImage;
     DWORD m_nativeBkColor = kNativeColors;  // ARGB
     DWORD m_editStyle = 0;  // extra window style bits of the native editor (ES_NUMBER)
+
     static CAttributeTable<CEditUI> OwnAttributes();
 };
 

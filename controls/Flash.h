@@ -67,6 +67,7 @@ private:
     volatile LONG m_eventRefs = 0;  // the event side's count (never deletes)
     DWORD m_cookie = 0;
     IFlashEventHandler* m_eventHandler = nullptr;  // one reference
+
     static CAttributeTable<CFlashUI> OwnAttributes();
 };
 

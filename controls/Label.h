@@ -132,6 +132,7 @@ private:
     CUIString m_effectText;
     bool m_holdsEffectSession = false;   // this label holds a reference on the shared GDI+ session
     int m_renderingHint = 0;             // GDI+ TextRenderingHint 0..5
+
     static CAttributeTable<CLabelUI> OwnAttributes();
 };
 

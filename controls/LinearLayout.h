@@ -62,6 +62,7 @@ private:
     POINT m_lastMousePoint = {0, 0};
     CRectUI m_newPosition;        // own rectangle as the drag would leave it, client coordinates
     bool m_immediateResize = false;
+
     static CAttributeTable<CLinearLayoutUI> OwnAttributes();
 };
 

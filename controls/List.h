@@ -131,6 +131,7 @@ private:
     TListItemStyle m_itemStyle;
     bool m_multiExpanding = false;
     bool m_layingOut = false;  // inside SetPosition
+
     static CAttributeTable<CListUI> OwnAttributes();
 };
 

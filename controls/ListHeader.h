@@ -58,6 +58,7 @@ private:
     CUIString m_pushedImage;
     CUIString m_focusedImage;
     CUIString m_sepImage;
+
     static CAttributeTable<CListHeaderItemUI> OwnAttributes();
 };
 

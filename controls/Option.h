@@ -42,6 +42,7 @@ private:
     CUIString m_selectedImage;
     CUIString m_selectedHotImage;
     CUIString m_optionForeImage;           // an option's "foreimage"
+
     static CAttributeTable<COptionUI> OwnAttributes();
 };
 

@@ -57,6 +57,7 @@ protected:
 
 private:
     void NormaliseRange();
+
     static CAttributeTable<CProgressUI> OwnAttributes();
 };
 

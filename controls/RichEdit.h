@@ -108,6 +108,7 @@ private:
     bool m_accumulateDbcs = true;
     uint16_t m_leadByte = 0;  // pending lead byte in the high byte; 0: none
     bool m_returnTaken = false;  // the WM_CHAR of a Return we announced is dropped
+
     static CAttributeTable<CRichEditUI> OwnAttributes();
 };
 

@@ -100,6 +100,7 @@ private:
     TPartImages m_thumb;
     TPartImages m_rail;
     CUIString m_imageModifier;           // scratch "dest='...'" while painting
+
     static CAttributeTable<CScrollBarUI> OwnAttributes();
 };
 

@@ -53,6 +53,7 @@ private:
     CUIString m_thumbHotImage;
     CUIString m_thumbPushedImage;
     CUIString m_thumbModifier;  // scratch while painting
+
     static CAttributeTable<CSliderUI> OwnAttributes();
 };
 

@@ -37,6 +37,7 @@ public:
 
 private:
     int m_currentIndex = -1;  // index of the shown page in m_children; -1 = none
+
     static CAttributeTable<CTabLayoutUI> OwnAttributes();
 };
 

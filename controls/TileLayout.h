@@ -36,6 +36,7 @@ private:
 
     CSizeUI m_itemSize;  // "itemsize"; only a width > 0 matters
     int m_columns = 1;  // always >= 1
+
     static CAttributeTable<CTileLayoutUI> OwnAttributes();
 };
 

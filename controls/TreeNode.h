@@ -95,6 +95,7 @@ private:
     COptionUI* m_itemButton;  // owned by the row
     CTreeNodeUI* m_parentNode = nullptr;  // not owned; null at the top level
     CPtrVectorUI m_childNodes;  // CTreeNodeUI*, owned only while this node is outside a tree
+
     static CAttributeTable<CTreeNodeUI> OwnAttributes();
 };
 

@@ -78,6 +78,7 @@ private:
     int m_itemMinWidth = 0;
     bool m_visibleFolderButtons = true;
     bool m_visibleCheckBoxes = false;
+
     static CAttributeTable<CTreeViewUI> OwnAttributes();
 };
 

@@ -106,6 +106,7 @@ private:
     bool m_autoNavigate = false;
     IWebBrowserEventHandler* m_eventHandler = nullptr;  // not owned
     CWindowHostUI* m_translatorHost = nullptr;  // the host our translator is registered with
+
     static CAttributeTable<CWebBrowserUI> OwnAttributes();
 };
 
