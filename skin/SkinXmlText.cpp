@@ -20,15 +20,28 @@ constexpr size_t kChunkBytes = 256;
 // No code page spends more than four bytes on one UTF-16 unit.
 constexpr size_t kMaxBytesPerUnit = 4;
 
-// The length of the seven-bit prefix of the bytes, found eight bytes at a time.
+uint64_t WordAt(const unsigned char* bytes)
+{
+    uint64_t word;
+    std::memcpy(&word, bytes, sizeof(word));
+    return word;
+}
+
+// The length of the seven-bit prefix of the bytes, found 32 bytes at a time: this pass runs over
+// every skin file the program loads.
 size_t AsciiPrefix(const unsigned char* bytes, size_t size)
 {
     static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the first byte of a word is its lowest");
+    constexpr uint64_t kHighBits = 0x8080808080808080ull;
     size_t i = 0;
-    for (; i + sizeof(uint64_t) <= size; i += sizeof(uint64_t)) {
-        uint64_t word;
-        std::memcpy(&word, bytes + i, sizeof(word));
-        if (const uint64_t high = word & 0x8080808080808080ull)
+    for (; i + 32 <= size; i += 32) {
+        const uint64_t any
+            = WordAt(bytes + i) | WordAt(bytes + i + 8) | WordAt(bytes + i + 16) | WordAt(bytes + i + 24);
+        if ((any & kHighBits) != 0)
+            break;
+    }
+    for (; i + 8 <= size; i += 8) {
+        if (const uint64_t high = WordAt(bytes + i) & kHighBits)
             return i + static_cast<size_t>(__builtin_ctzll(high)) / 8;
     }
     while (i < size && bytes[i] < 0x80)
