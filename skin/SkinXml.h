@@ -107,7 +107,7 @@ private:
     char* FailAt(const char* message, const char* where);
     bool FailLoad(const char* message);
 
-    char* m_text = nullptr;              // owned (std::malloc); NUL-terminated, rewritten by the parser
+    char* m_text = nullptr;  // owned (std::malloc); NUL-terminated, rewritten by the parser
     TXmlElement* m_elements = nullptr;   // owned
     uint32_t m_elementCount = 0;         // entry 0 included
     uint32_t m_elementCapacity = 0;
