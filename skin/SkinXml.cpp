@@ -7,10 +7,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <new>
 
 #include "host/ResourceLocation.h"
+#include "skin/SkinXmlText.h"
 
 namespace SkinUI {
 
@@ -26,7 +25,8 @@ enum : unsigned char {
     kEnd = 8,  // the terminating NUL
     kAmp = 16,  // '&', which starts an entity
     kLess = 32,  // '<'
-    kQuote = 64  // '"'
+    kQuote = 64,  // '"'
+    kCloser = 128  // '-' and '?', which may end a comment or a declaration
 };
 
 // Filled before main: the code page cannot change under a running process, and a function-local
@@ -49,6 +49,8 @@ const struct TCharTable {
         classes[static_cast<unsigned char>('&')] |= kAmp;
         classes[static_cast<unsigned char>('<')] |= kLess;
         classes[static_cast<unsigned char>('"')] |= kQuote;
+        classes[static_cast<unsigned char>('-')] |= kCloser;
+        classes[static_cast<unsigned char>('?')] |= kCloser;
     }
 } g_charTable;
 
@@ -56,26 +58,44 @@ const unsigned char* CharClasses() { return g_charTable.classes; }
 
 unsigned char ClassOf(char c) { return CharClasses()[static_cast<unsigned char>(c)]; }
 
-bool IsBlank(char c) { return (ClassOf(c) & kBlank) != 0; }
-
-char* SkipBlanks(char* p)
+// The first byte at or after p whose class shares a bit with `classes` (kUntil) or shares none
+// (!kUntil); the terminator must end the scan. Four bytes a step, as every scan of the parser: the
+// tokens are short, and a loop branch taken once a byte cost more than the tests.
+template <bool kUntil> inline char* Skip(char* p, unsigned char classes)
 {
-    const unsigned char* classes = CharClasses();
-    while (classes[static_cast<unsigned char>(*p)] & kBlank)
-        ++p;
-    return p;
+    const unsigned char* table = CharClasses();
+    const auto ends = [&](char c) { return ((table[static_cast<unsigned char>(c)] & classes) != 0) == kUntil; };
+    for (;; p += 4) {
+        if (ends(p[0]))
+            return p;
+        if (ends(p[1]))
+            return p + 1;
+        if (ends(p[2]))
+            return p + 2;
+        if (ends(p[3]))
+            return p + 3;
+    }
 }
 
-char* SkipName(char* p)
-{
-    const unsigned char* classes = CharClasses();
-    while (classes[static_cast<unsigned char>(*p)] & kName)
-        ++p;
-    return p;
-}
+inline char* SkipBlanks(char* p) { return Skip<false>(p, kBlank); }
+
+inline char* SkipName(char* p) { return Skip<false>(p, kName); }
 
 // Steps one character of the ANSI code page; a lead byte before the terminator counts alone.
 char* NextChar(char* p) { return ((ClassOf(*p) & kLead) && p[1] != '\0') ? p + 2 : p + 1; }
+
+// The first byte at or after p of the classes in `stop` (which includes kEnd), stepping over
+// double-byte characters whole, so a trail byte never stops the scan.
+inline char* SkipUntil(char* p, unsigned char stop)
+{
+    stop |= kLead;
+    for (;;) {
+        p = Skip<true>(p, stop);
+        if (!(ClassOf(*p) & kLead))
+            return p;
+        p = NextChar(p);
+    }
+}
 
 // Copies whole characters only: a cut never leaves a lone lead byte at the end.
 void CopyCut(char* target, size_t capacity, const char* source)
@@ -92,66 +112,80 @@ void CopyCut(char* target, size_t capacity, const char* source)
     target[i] = '\0';
 }
 
-// Decodes text in place from the cursor up to the terminating NUL or `terminator` (not consumed)
-// and returns the end of the decoded text, where the caller puts a NUL. The bytes between that end
-// and the cursor become blanks, which keeps the blank-separated shape the attribute scan expects.
-char* ParseData(char*& cursor, char terminator) {
+// The character an entity stands for, the cursor on the text after its '&' and moved past it; a
+// '&' that starts none of the five (numeric references included) stays literal. Compared a byte at
+// a time, so a mismatch or the terminator ends the comparison before the text does.
+char DecodeEntity(char*& p)
+{
     struct TEntity {
         const char* text;
-        size_t length;
         char value;
     };
     static const TEntity kEntities[] = {
-        {"amp;", 4, '&'}, {"lt;", 3, '<'}, {"gt;", 3, '>'}, {"quot;", 5, '"'}, {"apos;", 5, '\''},
+        {"amp;", '&'},
+        {"lt;", '<'},
+        {"gt;", '>'},
+        {"quot;", '"'},
+        {"apos;", '\''},
     };
-    // Until the first entity nothing moves: the text is decoded where it stands. A trail byte is
-    // stepped over with its lead byte, as everywhere, so it never ends the text.
-    const unsigned char* classes = CharClasses();
-    const unsigned char stop = kEnd | kAmp | kLead | classes[static_cast<unsigned char>(terminator)];
-    char* p = cursor;
-    for (;;) {
-        while (!(classes[static_cast<unsigned char>(*p)] & stop))
-            ++p;
-        if (!(classes[static_cast<unsigned char>(*p)] & kLead))
-            break;
-        p = NextChar(p);
-    }
-    char* out = p;
-    while (*p && *p != terminator) {
-        if (*p == '&') {
-            ++p;
-            char value = '&';  // not an entity (numeric references included): the '&' stays literal
-            for (const TEntity& entity : kEntities) {
-                if (std::strncmp(p, entity.text, entity.length) == 0) {
-                    value = entity.value;
-                    p += entity.length;
-                    break;
-                }
-            }
-            *out++ = value;
-        } else {
-            for (char* next = NextChar(p); p < next;)
-                *out++ = *p++;
+    for (const TEntity& entity : kEntities) {
+        size_t i = 0;
+        while (entity.text[i] != '\0' && p[i] == entity.text[i])
+            ++i;
+        if (entity.text[i] == '\0') {
+            p += i;
+            return entity.value;
         }
+    }
+    return '&';
+}
+
+// Decodes from the first entity (at p) up to the terminating NUL or the terminator (not consumed):
+// see ParseData. Text between entities moves down over the room the entities gave up.
+char* DecodeData(char*& cursor, char* p, unsigned char stop)
+{
+    char* out = p;
+    while (*p == '&') {
+        ++p;
+        *out++ = DecodeEntity(p);
+        char* const end = SkipUntil(p, stop);
+        std::memmove(out, p, static_cast<size_t>(end - p));
+        out += end - p;
+        p = end;
     }
     for (char* q = out + 1; q < p; ++q) *q = ' ';
     cursor = p;
     return out;
 }
 
-bool IsAscii(const unsigned char* bytes, size_t size)
+// Decodes text in place from the cursor up to the terminating NUL or the terminator ('"' or '<',
+// not consumed) and returns the end of the decoded text, where the caller puts a NUL. The bytes
+// between that end and the cursor become blanks, which keeps the start tag's blank-separated shape.
+// Text without entities (nearly all of it) is decoded where it stands, without a call.
+template <char kTerminator> char* ParseData(char*& cursor)
 {
-    // Eight bytes at a time: this pass runs over every skin file the program loads.
-    uint64_t any = 0;
-    size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes + i, sizeof(word));
-        any |= word;
-    }
-    for (; i < size; ++i)
-        any |= bytes[i];
-    return (any & 0x8080808080808080ull) == 0;
+    static_assert(kTerminator == '"' || kTerminator == '<', "a terminator with a class of its own");
+    constexpr unsigned char stop = kEnd | kAmp | (kTerminator == '"' ? kQuote : kLess);
+    char* const p = SkipUntil(cursor, stop);
+    if (*p == '&')
+        return DecodeData(cursor, p, stop);
+    cursor = p;
+    return p;
+}
+
+// Grows a record table by half its size plus 500 entries (the first allocation is 500). False, the
+// table untouched, when memory runs out or the count would not fit the 32-bit indices.
+template <class TRecord> bool GrowTable(TRecord*& table, uint32_t& capacity)
+{
+    const size_t grown = static_cast<size_t>(capacity) + capacity / 2 + 500;
+    if (grown > UINT32_MAX)
+        return false;
+    void* block = std::realloc(table, grown * sizeof(TRecord));
+    if (!block)
+        return false;
+    table = static_cast<TRecord*>(block);
+    capacity = static_cast<uint32_t>(grown);
+    return true;
 }
 
 const char* StatusMessage(SkinFileStatus status) {
@@ -178,12 +212,16 @@ CSkinXml::CSkinXml() = default;
 CSkinXml::~CSkinXml() { Clear(); }
 
 void CSkinXml::Clear() {
-    delete[] m_text;
+    std::free(m_text);
     m_text = nullptr;
     std::free(m_elements);
     m_elements = nullptr;
     m_elementCount = 0;
     m_elementCapacity = 0;
+    std::free(m_attributes);
+    m_attributes = nullptr;
+    m_attributeCount = 0;
+    m_attributeCapacity = 0;
 }
 
 CSkinXmlNode CSkinXml::RootNode() {
@@ -204,14 +242,8 @@ bool CSkinXml::FailLoad(const char* message) {
 }
 
 bool CSkinXml::AppendElement(uint32_t& index) {
-    if (m_elementCount == m_elementCapacity) {
-        const size_t capacity = static_cast<size_t>(m_elementCapacity) + m_elementCapacity / 2 + 500;
-        if (capacity > UINT32_MAX) return false;
-        void* grown = std::realloc(m_elements, capacity * sizeof(TXmlElement));
-        if (!grown) return false;
-        m_elements = static_cast<TXmlElement*>(grown);
-        m_elementCapacity = static_cast<uint32_t>(capacity);
-    }
+    if (m_elementCount == m_elementCapacity && !GrowTable(m_elements, m_elementCapacity))
+        return false;
     index = m_elementCount++;
     std::memset(&m_elements[index], 0, sizeof(TXmlElement));
     return true;
@@ -224,9 +256,9 @@ bool CSkinXml::LoadFromText(const char* xml) {
     if (!xml) return Fail("File is empty", "");
     const size_t length = std::strlen(xml);
     if (length >= UINT32_MAX) return Fail("File too large", "");
-    m_text = new (std::nothrow) char[length + 1];
+    m_text = AllocateSkinText(length);
     if (!m_text) return Fail("File too large", "");
-    std::memcpy(m_text, xml, length + 1);
+    std::memcpy(m_text, xml, length);
     return Parse();
 }
 
@@ -238,39 +270,9 @@ bool CSkinXml::LoadFromUtf8(const unsigned char* bytes, size_t size) {
         size -= 3;
     }
     if (size > INT_MAX / 2) return Fail("File too large", "");
-    if (size == 0) {
-        // Nothing after the byte-order mark: an empty document, without asking the converters.
-        m_text = new (std::nothrow) char[1];
-        if (!m_text) return Fail("File too large", "");
-        m_text[0] = '\0';
-        return Parse();
-    }
-    if (IsAscii(bytes, size)) {
-        // Seven-bit text reads the same in every ANSI code page: nothing to convert.
-        m_text = new (std::nothrow) char[size + 1];
-        if (!m_text)
-            return Fail("File too large", "");
-        std::memcpy(m_text, bytes, size);
-        m_text[size] = '\0';
-        return Parse();
-    }
-    const char* utf8 = reinterpret_cast<const char*>(bytes);
-    const int utf8Length = static_cast<int>(size);
-    // UTF-8 never takes fewer bytes than UTF-16 units, so the input length bounds the wide text and
-    // one conversion pass does.
-    std::unique_ptr<wchar_t[]> wide(new (std::nothrow) wchar_t[size]);
-    const int wideLength = wide ? ::MultiByteToWideChar(CP_UTF8, 0, utf8, utf8Length, wide.get(), utf8Length) : 0;
-    if (wideLength <= 0)
+    m_text = ConvertUtf8ToAnsi(bytes, size);
+    if (!m_text)
         return Fail("Error converting text", "");
-    const int ansiLength = ::WideCharToMultiByte(CP_ACP, 0, wide.get(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (ansiLength <= 0 || ansiLength == INT_MAX) return Fail("Error converting text", "");
-    m_text = new (std::nothrow) char[static_cast<size_t>(ansiLength) + 1];
-    if (!m_text || ::WideCharToMultiByte(CP_ACP, 0, wide.get(), wideLength, m_text, ansiLength, nullptr,
-                                         nullptr) != ansiLength) {
-        Clear();
-        return Fail("Error converting text", "");
-    }
-    m_text[ansiLength] = '\0';
     return Parse();
 }
 
@@ -291,37 +293,53 @@ bool CSkinXml::Parse() {
     m_errorLocation[0] = '\0';
     uint32_t placeholder = 0;
     if (!AppendElement(placeholder)) return FailLoad("File too large");
-    char* cursor = m_text;
-    if (!ParseContent(cursor, 0, 0)) {
+    if (!ParseContent(m_text, 0, 0)) {
         Clear();
         return false;
     }
     return true;
 }
 
+char* CSkinXml::FailAt(const char* message, const char* where)
+{
+    Fail(message, where);
+    return nullptr;
+}
+
+// The parsing steps take the cursor and return where they stopped, or null after recording a
+// failure. The cursor stays in a register that way: every byte the parser writes goes through a
+// char pointer, which may alias anything, so a cursor held behind a reference was read back from
+// memory after each write.
+
 // The content of `parent`: elements, comments and declarations up to its end tag. An unclosed root,
 // or an unclosed element directly under it, may run to the end of the text; parent indices count
 // in document order, so "directly under the root" means a parent index of 1.
-bool CSkinXml::ParseContent(char*& cursor, uint32_t parent, int depth) {
+char* CSkinXml::ParseContent(char* p, uint32_t parent, int depth)
+{
     uint32_t previous = 0;
-    char*& p = cursor;
     while (*p || parent > 1) {
         p = SkipBlanks(p);
-        if (*p != '<') return Fail("Expected start tag", p);
-        if (p[1] == '/') return true;
+        if (*p != '<')
+            return FailAt("Expected start tag", p);
+        if (p[1] == '/')
+            return p;
         *p++ = '\0';
         p = SkipBlanks(p);
         if (*p == '!' || *p == '?') {
             // "<!" ends at "->" and "<?" at "?>"; a "<!DOCTYPE" without "->" runs to the end.
             const char closer = *p == '!' ? '-' : '?';
-            while (*p && !(p[0] == closer && p[1] == '>')) p = NextChar(p);
+            p = SkipUntil(p, kEnd | kCloser);
+            while (*p && !(p[0] == closer && p[1] == '>'))
+                p = SkipUntil(p + 1, kEnd | kCloser);
             if (*p) p += 2;
             p = SkipBlanks(p);
             continue;
         }
-        if (depth >= kMaxDepth) return Fail("Nesting too deep", p);
+        if (depth >= kMaxDepth)
+            return FailAt("Nesting too deep", p);
         uint32_t index = 0;
-        if (!AppendElement(index)) return Fail("Out of memory", p);
+        if (!AppendElement(index))
+            return FailAt("Out of memory", p);
         m_elements[index].parent = parent;
         if (previous) {
             m_elements[previous].nextSibling = index;
@@ -330,88 +348,121 @@ bool CSkinXml::ParseContent(char*& cursor, uint32_t parent, int depth) {
         }
         previous = index;
         bool documentEnded = false;
-        if (!ParseElement(p, parent, index, depth, documentEnded)) return false;
-        if (documentEnded) return true;
+        p = ParseElement(p, parent, index, depth, documentEnded);
+        if (!p || documentEnded)
+            return p;
     }
-    return true;
+    return p;
 }
 
 // One element from its name on. `documentEnded` reports an element at the top two levels whose
 // text ran to the end of the document.
-bool CSkinXml::ParseElement(char*& cursor, uint32_t parent, uint32_t element, int depth, bool& documentEnded) {
-    char*& p = cursor;
+char* CSkinXml::ParseElement(char* p, uint32_t parent, uint32_t element, int depth, bool& documentEnded)
+{
+    char* const text = m_text;
     p = SkipBlanks(p);
-    m_elements[element].nameStart = static_cast<uint32_t>(p - m_text);
+    m_elements[element].nameStart = static_cast<uint32_t>(p - text);
     char* const name = p;
     p = SkipName(p);
-    if (!*p) return Fail("Error parsing element name", p);
+    if (!*p)
+        return FailAt("Error parsing element name", p);
     char* const nameEnd = p;
     const size_t nameLength = static_cast<size_t>(nameEnd - name);
 
     char* slash = nullptr;
-    if (!ParseAttributes(p, slash)) return false;
+    p = ParseAttributes(p, slash, element);
+    if (!p)
+        return nullptr;
     p = SkipBlanks(p);
     const bool emptyTag = p[0] == '/' && p[1] == '>';
     if (emptyTag || (slash && p == slash + 1 && *p == '>')) {
         // The '/' of "/>" (already overwritten when it ended the name, as in <Font/>).
         char* const end = emptyTag ? p : slash;
-        m_elements[element].dataStart = static_cast<uint32_t>(end - m_text);
+        m_elements[element].dataStart = static_cast<uint32_t>(end - text);
         *end = '\0';
         p = end + 2;
     } else {
-        if (*p != '>') return Fail("Expected start-tag closing", p);
+        if (*p != '>')
+            return FailAt("Expected start-tag closing", p);
         ++p;
-        m_elements[element].dataStart = static_cast<uint32_t>(p - m_text);
-        char* const textEnd = ParseData(p, '<');
+        m_elements[element].dataStart = static_cast<uint32_t>(p - text);
+        char* const textEnd = ParseData<'<'>(p);
         if (textEnd != p) *textEnd = '\0';
         if (!*p && parent <= 1) {
             *nameEnd = '\0';
             documentEnded = true;
-            return true;
+            return p;
         }
-        if (*p != '<') return Fail("Expected end-tag start", p);
-        if (p[1] != '/' && !ParseContent(p, element, depth + 1)) return false;
+        if (*p != '<')
+            return FailAt("Expected end-tag start", p);
+        if (p[1] != '/') {
+            p = ParseContent(p, element, depth + 1);
+            if (!p)
+                return nullptr;
+        }
         if (p[0] == '<' && p[1] == '/') {
             *textEnd = '\0';
             *p = '\0';
             p = SkipBlanks(p + 2);
             for (size_t i = 0; i < nameLength; ++i) {
-                if (p[i] != name[i]) return Fail("Unmatched closing tag", p);
+                if (p[i] != name[i])
+                    return FailAt("Unmatched closing tag", p);
             }
             p = SkipBlanks(p + nameLength);
-            if (*p != '>') return Fail("Unmatched closing tag", *p ? p + 1 : p);
+            if (*p != '>')
+                return FailAt("Unmatched closing tag", *p ? p + 1 : p);
             ++p;
         }
     }
     *nameEnd = '\0';
-    p = SkipBlanks(p);
-    return true;
+    return SkipBlanks(p);
 }
 
 // Attributes of a start tag, from just after the element name. `slash` is set when the character
 // ending the name was the '/' of "/>", which is overwritten like any other name terminator.
-bool CSkinXml::ParseAttributes(char*& cursor, char*& slash) {
-    char*& p = cursor;
-    if (*p == '>') return true;
+// The attributes are recorded as they are met, before any child element's, so an element's
+// attributes are consecutive in the table.
+char* CSkinXml::ParseAttributes(char* p, char*& slash, uint32_t element)
+{
+    char* const text = m_text;
+    if (*p == '>')
+        return p;
     if (*p == '/') slash = p;
     *p++ = '\0';
+    const uint32_t first = m_attributeCount;
+    uint32_t count = 0;
     for (;;) {
         p = SkipBlanks(p);
-        if (!*p || *p == '>' || *p == '/') return true;
+        if (!*p || *p == '>' || *p == '/')
+            break;
+        char* const name = p;
         char* const nameEnd = SkipName(p);
         p = SkipBlanks(nameEnd);
-        if (*p != '=') return Fail("Error while parsing attributes", p);
+        if (*p != '=')
+            return FailAt("Error while parsing attributes", p);
         *p = ' ';
         *nameEnd = '\0';
         p = SkipBlanks(p + 1);
-        if (*p != '"') return Fail("Expected attribute value", *p ? p + 1 : p);
+        if (*p != '"')
+            return FailAt("Expected attribute value", *p ? p + 1 : p);
         ++p;
-        char* const valueEnd = ParseData(p, '"');
-        if (!*p) return Fail("Error while parsing attribute string", p);
+        if (count < CSkinXmlNode::kMaxAttributes) {
+            if (m_attributeCount == m_attributeCapacity && !GrowTable(m_attributes, m_attributeCapacity))
+                return FailAt("Out of memory", p);
+            m_attributes[m_attributeCount++]
+                = TXmlAttribute{static_cast<uint32_t>(name - text), static_cast<uint32_t>(p - text)};
+            ++count;
+        }
+        char* const valueEnd = ParseData<'"'>(p);
+        if (!*p)
+            return FailAt("Error while parsing attribute string", p);
         *valueEnd = '\0';
         if (p != valueEnd) *p = ' ';
         ++p;
     }
+    m_elements[element].firstAttribute = first;
+    m_elements[element].attributeCount = count;
+    return p;
 }
 
 //--- Node handle ---------------------------------------------------------------------------------
@@ -423,93 +474,54 @@ CSkinXmlNode::CSkinXmlNode(CSkinXml* document, uint32_t element) : m_element(ele
     }
 }
 
+const TXmlElement& CSkinXmlNode::Record() const { return m_document->m_elements[m_element]; }
+
+// Null for an invalid handle or an index outside the visible attributes.
+const TXmlAttribute* CSkinXmlNode::Attribute(int index) const
+{
+    if (!m_document || index < 0 || static_cast<uint32_t>(index) >= Record().attributeCount)
+        return nullptr;
+    return &m_document->m_attributes[Record().firstAttribute + static_cast<uint32_t>(index)];
+}
+
 CSkinXmlNode CSkinXmlNode::NextSiblingNode() const {
     if (!m_document) return CSkinXmlNode();
-    const uint32_t next = m_document->m_elements[m_element].nextSibling;
+    const uint32_t next = Record().nextSibling;
     return next ? CSkinXmlNode(m_document, next) : CSkinXmlNode();
 }
 
 CSkinXmlNode CSkinXmlNode::FirstChildNode() const {
     if (!m_document) return CSkinXmlNode();
-    const uint32_t child = m_document->m_elements[m_element].firstChild;
+    const uint32_t child = Record().firstChild;
     return child ? CSkinXmlNode(m_document, child) : CSkinXmlNode();
 }
 
-bool CSkinXmlNode::HasChildElements() const {
-    return m_document && m_document->m_elements[m_element].firstChild != 0;
-}
+bool CSkinXmlNode::HasChildElements() const { return m_document && Record().firstChild != 0; }
 
-const char* CSkinXmlNode::ElementName() const {
-    return m_document ? m_document->m_text + m_document->m_elements[m_element].nameStart : nullptr;
-}
+const char* CSkinXmlNode::ElementName() const { return m_document ? m_document->m_text + Record().nameStart : nullptr; }
 
-const char* CSkinXmlNode::ElementText() const {
-    return m_document ? m_document->m_text + m_document->m_elements[m_element].dataStart : nullptr;
-}
+const char* CSkinXmlNode::ElementText() const { return m_document ? m_document->m_text + Record().dataStart : nullptr; }
 
-// The offset of the first NUL at or after pos, or end when there is none before it.
-uint32_t SkipToNul(const char* text, uint32_t pos, uint32_t end)
-{
-    if (pos >= end)
-        return end;
-    const void* nul = std::memchr(text + pos, '\0', end - pos);
-    return nul ? static_cast<uint32_t>(static_cast<const char*>(nul) - text) : end;
-}
-
-// Walks the parsed start tag (name NUL, then per attribute: blanks, name NUL, blanks, quote, value
-// NUL) without ever leaving it: every step is bounded by dataStart, and the '>' that closes the tag
-// ends the walk.
-void CSkinXmlNode::ScanAttributes() const {
-    if (!m_document || m_attributeCount > 0) return;
-    const char* text = m_document->m_text;
-    const TXmlElement& element = m_document->m_elements[m_element];
-    const uint32_t end = element.dataStart;
-    uint32_t pos = element.nameStart;
-    pos = SkipToNul(text, pos, end);
-    ++pos;
-    int count = 0;
-    while (pos < end && count < kMaxAttributes) {
-        while (pos < end && IsBlank(text[pos])) ++pos;
-        if (pos >= end || text[pos] == '>') break;
-        const uint32_t nameOffset = pos;
-        pos = SkipToNul(text, pos, end);
-        if (++pos >= end) break;
-        while (pos < end && IsBlank(text[pos])) ++pos;
-        if (pos >= end || text[pos] != '"') break;
-        const uint32_t valueOffset = ++pos;
-        pos = SkipToNul(text, pos, end);
-        if (pos >= end) break;
-        ++pos;
-        m_attributes[count][0] = nameOffset;
-        m_attributes[count][1] = valueOffset;
-        ++count;
-    }
-    m_attributeCount = count;
-}
-
-int CSkinXmlNode::AttributeCount() const {
-    ScanAttributes();
-    return m_attributeCount;
-}
+int CSkinXmlNode::AttributeCount() const { return m_document ? static_cast<int>(Record().attributeCount) : 0; }
 
 const char* CSkinXmlNode::AttributeNameAt(int index) const {
     if (!m_document) return nullptr;
-    ScanAttributes();
-    return index >= 0 && index < m_attributeCount ? m_document->m_text + m_attributes[index][0] : "";
+    const TXmlAttribute* attribute = Attribute(index);
+    return attribute ? m_document->m_text + attribute->nameStart : "";
 }
 
 const char* CSkinXmlNode::AttributeValueAt(int index) const {
     if (!m_document) return nullptr;
-    ScanAttributes();
-    return index >= 0 && index < m_attributeCount ? m_document->m_text + m_attributes[index][1] : "";
+    const TXmlAttribute* attribute = Attribute(index);
+    return attribute ? m_document->m_text + attribute->valueStart : "";
 }
 
 bool CSkinXmlNode::CopyAttributeValue(const char* name, char* out, size_t outSize) const {
     if (!m_document || !name || !out || outSize == 0) return false;
-    ScanAttributes();
-    for (int i = 0; i < m_attributeCount; ++i) {
-        if (std::strcmp(m_document->m_text + m_attributes[i][0], name) == 0) {
-            CopyCut(out, outSize, m_document->m_text + m_attributes[i][1]);
+    const int count = AttributeCount();
+    for (int i = 0; i < count; ++i) {
+        if (std::strcmp(AttributeNameAt(i), name) == 0) {
+            CopyCut(out, outSize, AttributeValueAt(i));
             return true;
         }
     }

@@ -1,11 +1,12 @@
 // CSkinXml and CSkinXmlNode: the skin layout parser.
 //
 // The document text is copied into one buffer and parsed in place: terminators are written into
-// the buffer, entities are decoded where they stand, and every element is a fixed record of five
+// the buffer, entities are decoded where they stand, and every element is a fixed record of
 // offsets/indices (TXmlElement) in one growable table. Entry 0 of the table is a placeholder, so
-// index 0 means "none" in every link; the root is entry 1. CSkinXmlNode is a value handle on one
-// entry with a lazily filled cache of up to 64 attributes; handles and every string they return
-// point into the document and must not outlive the load they came from.
+// index 0 means "none" in every link; the root is entry 1. The parser also records where each
+// attribute's name and value start, in a second table, so reading attributes never rescans the
+// text. CSkinXmlNode is a small value handle on one entry, cheap to copy in a walk; handles and
+// every string they return point into the document and must not outlive the load they came from.
 //
 // The dialect is small: elements, attributes in double quotes, the five named entities, comments,
 // declarations and processing instructions (skipped), text before an element's first child. All
@@ -25,12 +26,20 @@ struct TXmlElement {
     uint32_t nextSibling;  // 0 = none
     uint32_t parent;       // 0 = top level
     uint32_t dataStart;    // offset of the element's (decoded, NUL-terminated) text content
+    uint32_t firstAttribute;  // index of its first TXmlAttribute
+    uint32_t attributeCount;  // recorded attributes, at most CSkinXmlNode::kMaxAttributes
+};
+
+struct TXmlAttribute {
+    uint32_t nameStart;  // offset of the NUL-terminated name
+    uint32_t valueStart;  // offset of the decoded, NUL-terminated value
 };
 
 class CSkinXml;
 
 class CSkinXmlNode {
 public:
+    // Attributes of an element past this many are parsed but not visible.
     static constexpr int kMaxAttributes = 64;
 
     CSkinXmlNode() = default;
@@ -55,13 +64,11 @@ public:
     bool CopyAttributeValue(const char* name, char* out, size_t outSize) const;
 
 private:
-    void ScanAttributes() const;
+    const TXmlElement& Record() const;
+    const TXmlAttribute* Attribute(int index) const;
 
     uint32_t m_element = 0;
-    // The cache is filled on the first attribute query; 0 = not scanned yet (or none).
-    mutable int m_attributeCount = 0;
-    mutable uint32_t m_attributes[kMaxAttributes][2] = {};  // name offset, value offset
-    CSkinXml* m_document = nullptr;                          // not owned; null = invalid handle
+    CSkinXml* m_document = nullptr;  // not owned; null = invalid handle
 };
 
 class CSkinXml {
@@ -92,17 +99,21 @@ private:
     friend class CSkinXmlNode;
 
     bool Parse();
-    bool ParseContent(char*& cursor, uint32_t parent, int depth);
-    bool ParseElement(char*& cursor, uint32_t parent, uint32_t element, int depth, bool& documentEnded);
-    bool ParseAttributes(char*& cursor, char*& slash);
+    char* ParseContent(char* cursor, uint32_t parent, int depth);
+    char* ParseElement(char* cursor, uint32_t parent, uint32_t element, int depth, bool& documentEnded);
+    char* ParseAttributes(char* cursor, char*& slash, uint32_t element);
     bool AppendElement(uint32_t& index);
     bool Fail(const char* message, const char* where);
+    char* FailAt(const char* message, const char* where);
     bool FailLoad(const char* message);
 
-    char* m_text = nullptr;              // owned; NUL-terminated, rewritten by the parser
+    char* m_text = nullptr;  // owned (std::malloc); NUL-terminated, rewritten by the parser
     TXmlElement* m_elements = nullptr;   // owned
     uint32_t m_elementCount = 0;         // entry 0 included
     uint32_t m_elementCapacity = 0;
+    TXmlAttribute* m_attributes = nullptr;  // owned; each element's attributes are consecutive
+    uint32_t m_attributeCount = 0;
+    uint32_t m_attributeCapacity = 0;
     char m_errorMessage[100] = {};
     char m_errorLocation[50] = {};
 };

@@ -24,7 +24,7 @@ export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,m
 native="$build/bench-native"
 mkdir -p "$native"
 g++ -std=c++17 -O2 -DNDEBUG -I"$root/tests/skin/host-asan" -I"$root" \
-  "$root/bench/native/XmlBench.cpp" "$root/skin/SkinXml.cpp" -lpugixml -ltinyxml2 -o "$native/bench_xml"
+  "$root/bench/native/XmlBench.cpp" "$root/skin/SkinXml.cpp" "$root/skin/SkinXmlText.cpp" -lpugixml -ltinyxml2 -o "$native/bench_xml"
 
 results="$build/bench-results.tsv"
 : >"$results"

@@ -1,6 +1,7 @@
 // Skin-shaped XML documents of a chosen size for the parser benchmark: a Window with fonts, default
 // attribute lists and images, then nested layouts of buttons, labels and options carrying the
-// attributes real skins use (positions, image attribute strings, colours, texts with entities), and
+// attributes real skins use (positions, image attribute strings, colours, texts with entities, and
+// some texts in Chinese, as in the shipped skin, so the UTF-8 loader has something to convert), and
 // a comment now and then. Deterministic: the same size always gives the same text.
 #pragma once
 
@@ -23,13 +24,13 @@ inline void AppendControl(std::string& out, int serial, int depth)
         break;
     case 1:
         std::snprintf(line, sizeof(line),
-            "%s<Label name=\"lbl%d\" text=\"Label &lt;%d&gt;\" textpadding=\"4,2,4,2\" align=\"center\" "
+            "%s<Label name=\"lbl%d\" text=\"\u6807\u7b7e &lt;%d&gt;\" textpadding=\"4,2,4,2\" align=\"center\" "
             "bkcolor=\"#FFEEEEEE\" bordercolor=\"#FF999999\" bordersize=\"1\" showhtml=\"true\"/>\n",
             indent.c_str(), serial, serial);
         break;
     case 2:
         std::snprintf(line, sizeof(line),
-            "%s<Option name=\"opt%d\" group=\"g%d\" text=\"Choice %d\" selected=\"false\" "
+            "%s<Option name=\"opt%d\" group=\"g%d\" text=\"\u9009\u9879 %d\" selected=\"false\" "
             "selectedimage=\"file='opt.png' source='0,20,16,36'\" normalimage=\"file='opt.png' "
             "source='0,0,16,16'\"/>\n",
             indent.c_str(), serial, serial % 7, serial);

@@ -1,6 +1,7 @@
 // The layout parser against two widely used XML parsers, built natively with the same flags: parse
-// alone, and parse followed by a walk that reads every element name, text and attribute (what the
-// skin builder does). Also the UTF-8 loader (the shipped skin's form) against the plain one.
+// alone, and parse followed by a walk that reads every element name and every attribute name and
+// value, and nothing else (what the skin builder does: it never reads element text). Also the UTF-8
+// loader (the shipped skin's form) against the plain one.
 #include <pugixml.hpp>
 #include <tinyxml2.h>
 
@@ -27,7 +28,7 @@ size_t WalkOurs(const SkinUI::CSkinXmlNode& first)
 {
     size_t total = 0;
     for (SkinUI::CSkinXmlNode node = first; node.Exists(); node = node.NextSiblingNode()) {
-        total += std::strlen(node.ElementName()) + std::strlen(node.ElementText());
+        total += std::strlen(node.ElementName());
         const int count = node.AttributeCount();
         for (int i = 0; i < count; ++i)
             total += std::strlen(node.AttributeNameAt(i)) + std::strlen(node.AttributeValueAt(i));
@@ -42,7 +43,7 @@ size_t WalkPugi(const pugi::xml_node& parent)
     for (pugi::xml_node node = parent.first_child(); node; node = node.next_sibling()) {
         if (node.type() != pugi::node_element)
             continue;
-        total += std::strlen(node.name()) + std::strlen(node.child_value());
+        total += std::strlen(node.name());
         for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
             total += std::strlen(a.name()) + std::strlen(a.value());
         total += WalkPugi(node);
@@ -54,8 +55,7 @@ size_t WalkTiny(const tinyxml2::XMLElement* first)
 {
     size_t total = 0;
     for (const tinyxml2::XMLElement* node = first; node != nullptr; node = node->NextSiblingElement()) {
-        const char* text = node->GetText();
-        total += std::strlen(node->Name()) + (text != nullptr ? std::strlen(text) : 0);
+        total += std::strlen(node->Name());
         for (const tinyxml2::XMLAttribute* a = node->FirstAttribute(); a != nullptr; a = a->Next())
             total += std::strlen(a->Name()) + std::strlen(a->Value());
         total += WalkTiny(node->FirstChildElement());

@@ -9,7 +9,7 @@ root="$(cd "$here/../.." && pwd)"
 
 # target: its harness, then the sources under test (relative to the root), then extra libraries.
 declare -A sources=(
-  [xml]="tests/fuzz/XmlFuzz.cpp skin/SkinXml.cpp"
+  [xml]="tests/fuzz/XmlFuzz.cpp skin/SkinXml.cpp skin/SkinXmlText.cpp"
   [zip]="tests/fuzz/ZipFuzz.cpp skin/SkinZip.cpp"
   [values]="tests/fuzz/ValueFuzz.cpp core/ValueParse.cpp"
   [imagespec]="tests/fuzz/ImageSpecFuzz.cpp render/ImageSpec.cpp render/ImagePairReader.cpp core/UIString.cpp core/ValueParse.cpp"

@@ -134,10 +134,14 @@ TEST(SkinXml, AttributeValuesEntitiesAndBlanks) {
     // At most 64 attributes are visible.
     std::string many = "<a";
     for (int i = 0; i < 70; ++i) many += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
-    ASSERT_TRUE(xml.LoadFromText((many + "/>").c_str()));
+    ASSERT_TRUE(xml.LoadFromText((many + "><b c=\"x\"/></a>").c_str()));
     EXPECT_EQ(64, xml.RootNode().AttributeCount());
     EXPECT_EQ("63", Attr(xml.RootNode(), "a63"));
     EXPECT_EQ("<absent>", Attr(xml.RootNode(), "a64"));
+    // The ones past the 64th belong to nobody: the child still sees exactly its own.
+    CSkinXmlNode child = xml.RootNode().FirstChildNode();
+    EXPECT_EQ(1, child.AttributeCount());
+    EXPECT_EQ("x", Attr(child, "c"));
 }
 
 TEST(SkinXml, CommentsDeclarationsAndTheirQuirks) {

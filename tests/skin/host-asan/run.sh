@@ -9,6 +9,6 @@ out="${1:-$root/build/host-asan}"
 mkdir -p "$out"
 /usr/bin/g++ -std=c++17 -g -O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all \
   -Wall -Wextra -I"$here" -I"$root" \
-  "$here/Harness.cpp" "$root/skin/SkinXml.cpp" "$root/skin/SkinZip.cpp" -lz -o "$out/skin-harness"
+  "$here/Harness.cpp" "$root/skin/SkinXml.cpp" "$root/skin/SkinXmlText.cpp" "$root/skin/SkinZip.cpp" -lz -o "$out/skin-harness"
 data="$root/tests/skin/data"
 "$out/skin-harness" "$data/source/MainWnd.xml" "$data/python-deflated.zip" "$data/infozip-stream.zip" "$data/cmake.zip"
