@@ -1,6 +1,7 @@
 #include "gallery/GalleryWnd.h"
 
 #include <cstdio>
+#include <string>
 
 #include "controls/List.h"
 #include "controls/ListTextElement.h"
@@ -19,8 +20,12 @@ using SkinUI::TNotifyEvent;
 // The page buttons, in the order of the pages they select.
 const char* const kPageButtons[] = {"optLayouts", "optBasics", "optInput", "optList", "optTree", "optHosted"};
 
-const char* const kFruits[] = {"Apple", "Cherry", "Fig", "Grape", "Lemon", "Mango", "Pear", "Plum"};
-const char* const kKinds[] = {"Pome", "Drupe", "Multiple", "Berry", "Hesperidium", "Drupe", "Pome", "Drupe"};
+// What the list's rows cycle through.
+const struct {
+    const char* Name;
+    const char* Kind;
+} kFruits[] = {{"Apple", "Pome"}, {"Cherry", "Drupe"}, {"Fig", "Multiple"}, {"Grape", "Berry"},
+    {"Lemon", "Hesperidium"}, {"Mango", "Drupe"}, {"Pear", "Pome"}, {"Plum", "Drupe"}};
 
 template <class T> T* FindAs(SkinUI::CWindowHostUI& host, const char* name, const char* type)
 {
@@ -60,8 +65,8 @@ void CGalleryWnd::FillList()
         char number[16];
         std::snprintf(number, sizeof(number), "Row %03d", i + 1);
         row->SetColumnText(0, number);
-        row->SetColumnText(1, kFruits[i % fruits]);
-        row->SetColumnText(2, kKinds[i % fruits]);
+        row->SetColumnText(1, kFruits[i % fruits].Name);
+        row->SetColumnText(2, kFruits[i % fruits].Kind);
         row->SetColumnText(3, std::to_string((i * 37) % 500 + 20).c_str());
         if (!list->AddChild(row))
             delete row;

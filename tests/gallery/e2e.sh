@@ -88,7 +88,7 @@ select_page() { # index
 
 # Whether the pixel at window x y is the progress fill's blue rather than the grey track.
 is_fill_blue() { # x y
-  local rgb
+  local rgb red blue
   rgb=$(import -window root -crop 1x1+$((wx + $1))+$((wy + $2)) +repage -format '%[fx:int(255*r)] %[fx:int(255*b)]' info: 2>/dev/null)
   read -r red blue <<<"$rgb"
   [ "${blue:-0}" -gt 180 ] && [ "${red:-255}" -lt 120 ]
