@@ -106,7 +106,8 @@ operate_input() {
   xdotool type --delay 40 gallery
   expect_status "edit" 'textchanged from edtName: text "gallery"'
   click 600 158
-  sleep 0.5
+  expect_status "combo" "dropdown from cboFruit: wParam 0, lParam 0"
+  sleep 0.3
   # The drop-down lists the rows 26 pixels high under the combo: the fourth is "Grape".
   click 600 264
   expect_status "combo" 'itemselect from cboFruit: item 3 "Grape"'
@@ -115,7 +116,12 @@ operate_input() {
   for step in 1 2 3 4 5 6; do xdotool mousemove $((wx + 195 + 25 * step)) $((wy + 376)); sleep 0.05; done
   xdotool mouseup 1
   expect_status "slider" "valuechanged from sldLevel: value 80"
-  is_fill_blue 310 408 || fail "the slider at 80 did not fill the progress bar past 70%"
+  local filled=
+  for _ in $(seq 20); do
+    is_fill_blue 310 408 && { filled=1; break; }
+    sleep 0.1
+  done
+  [ -n "$filled" ] || fail "the slider at 80 did not fill the progress bar past 70%"
   rest
 }
 
