@@ -39,16 +39,27 @@ HWND CActiveXUI::GetSkinWindow() const { return m_host != nullptr ? m_host->GetP
 
 //--- attributes ---------------------------------------------------------------------------------
 
+CAttributeTable<CActiveXUI> CActiveXUI::OwnAttributes()
+{
+    using C = CActiveXUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"clsid", [](C& c, const char* v) { c.SetClassId(v); }},
+        {"modulename", [](C& c, const char* v) { c.SetModuleName(v); }},
+        {"delaycreate", [](C& c, const char* v) { c.SetDelayCreate(ParseFlag(v)); }},
+    };
+    return kTable;
+}
+
 void CActiveXUI::SetAttribute(const char* name, const char* value)
 {
-    if (std::strcmp(name, "clsid") == 0)
-        SetClassId(value);
-    else if (std::strcmp(name, "modulename") == 0)
-        SetModuleName(value);
-    else if (std::strcmp(name, "delaycreate") == 0)
-        SetDelayCreate(ParseFlag(value));
-    else
+    if (!OwnAttributes().Apply(*this, name, value))
         CControlUI::SetAttribute(name, value);
+}
+
+void CActiveXUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CControlUI::AppendAttributeNames(names);
 }
 
 bool CActiveXUI::SetClassId(const char* text)

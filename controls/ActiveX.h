@@ -36,6 +36,7 @@ public:
     void SetVisible(bool visible) override;
     void SetVisibleByParent(bool visible) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     void Paint(HDC hdc, const CRectUI& paintRect) override;
     virtual void ReleaseObject();
     virtual bool CreateObject();
@@ -88,6 +89,8 @@ private:
     HWND m_hostWindow = nullptr;  // not owned
     CWindowHostUI* m_filterHost = nullptr;  // the host our message filter is registered with
     bool* m_aliveFlag = nullptr;  // cleared by the destructor while a notification runs
+
+    static CAttributeTable<CActiveXUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

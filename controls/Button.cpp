@@ -141,41 +141,35 @@ void CButtonUI::OnEvent(TInputEvent& event)
     CLabelUI::OnEvent(event);
 }
 
+CAttributeTable<CButtonUI> CButtonUI::OwnAttributes()
+{
+    using C = CButtonUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"normalimage", [](C& c, const char* v) { c.StoreImage(c.m_normalImage, v); }},
+        {"hotimage", [](C& c, const char* v) { c.StoreImage(c.m_hotImage, v); }},
+        {"pushedimage", [](C& c, const char* v) { c.StoreImage(c.m_pushedImage, v); }},
+        {"focusedimage", [](C& c, const char* v) { c.StoreImage(c.m_focusedImage, v); }},
+        {"disabledimage", [](C& c, const char* v) { c.StoreImage(c.m_disabledImage, v); }},
+        {"foreimage", [](C& c, const char* v) { c.StoreImage(c.m_foreImage, v); }},
+        {"hotforeimage", [](C& c, const char* v) { c.StoreImage(c.m_hotForeImage, v); }},
+        {"hotbkcolor", [](C& c, const char* v) { c.m_hotBkColor = ParseColor(v); }},
+        {"hottextcolor", [](C& c, const char* v) { c.m_hotTextColor = ParseColor(v); }},
+        {"pushedtextcolor", [](C& c, const char* v) { c.m_pushedTextColor = ParseColor(v); }},
+        {"focusedtextcolor", [](C& c, const char* v) { c.m_focusedTextColor = ParseColor(v); }},
+    };
+    return kTable;
+}
+
 void CButtonUI::SetAttribute(const char* name, const char* value)
 {
-    CUIString n(name);
-    CUIString* image = nullptr;
-    DWORD* color = nullptr;
-    if (n == "normalimage")
-        image = &m_normalImage;
-    else if (n == "hotimage")
-        image = &m_hotImage;
-    else if (n == "pushedimage")
-        image = &m_pushedImage;
-    else if (n == "focusedimage")
-        image = &m_focusedImage;
-    else if (n == "disabledimage")
-        image = &m_disabledImage;
-    else if (n == "foreimage")
-        image = &m_foreImage;
-    else if (n == "hotforeimage")
-        image = &m_hotForeImage;
-    else if (n == "hotbkcolor")
-        color = &m_hotBkColor;
-    else if (n == "hottextcolor")
-        color = &m_hotTextColor;
-    else if (n == "pushedtextcolor")
-        color = &m_pushedTextColor;
-    else if (n == "focusedtextcolor")
-        color = &m_focusedTextColor;
-    if (image) {
-        *image = value;
-        Invalidate();
-    } else if (color) {
-        *color = ParseColor(value);
-    } else {
+    if (!OwnAttributes().Apply(*this, name, value))
         CLabelUI::SetAttribute(name, value);
-    }
+}
+
+void CButtonUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CLabelUI::AppendAttributeNames(names);
 }
 
 CSizeUI CButtonUI::MeasureSize(CSizeUI /*available*/)

@@ -30,12 +30,25 @@ void CChildLayoutUI::SetXmlFile(const char* xmlFile)
     m_built = false;
 }
 
+CAttributeTable<CChildLayoutUI> CChildLayoutUI::OwnAttributes()
+{
+    using C = CChildLayoutUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"xmlfile", [](C& c, const char* v) { c.SetXmlFile(v); }},
+    };
+    return kTable;
+}
+
 void CChildLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    if (CUIString(name) == "xmlfile")
-        SetXmlFile(value);
-    else
+    if (!OwnAttributes().Apply(*this, name, value))
         CContainerUI::SetAttribute(name, value);
+}
+
+void CChildLayoutUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CContainerUI::AppendAttributeNames(names);
 }
 
 int CChildLayoutUI::TreeDepth() const

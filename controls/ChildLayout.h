@@ -23,6 +23,7 @@ public:
     void* CastTo(const char* name) override;
     void Initialize() override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
 
     const CUIString& GetXmlFile() const { return m_xmlFile; }
     void SetXmlFile(const char* xmlFile);
@@ -38,6 +39,8 @@ private:
     const int m_documentDepth;
     CUIString m_xmlFile;
     bool m_built = false;  // the current document has been built into this layout
+
+    static CAttributeTable<CChildLayoutUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

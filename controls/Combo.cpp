@@ -278,6 +278,26 @@ void CComboUI::OnEvent(TInputEvent& event)
 
 //--- attributes and painting ---------------------------------------------------------------------
 
+CAttributeTable<CComboUI> CComboUI::OwnAttributes()
+{
+    using C = CComboUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"normalimage", [](C& c, const char* v) { c.StoreImage(c.m_normalImage, v); }},
+        {"hotimage", [](C& c, const char* v) { c.StoreImage(c.m_hotImage, v); }},
+        {"pushedimage", [](C& c, const char* v) { c.StoreImage(c.m_pushedImage, v); }},
+        {"focusedimage", [](C& c, const char* v) { c.StoreImage(c.m_focusedImage, v); }},
+        {"disabledimage", [](C& c, const char* v) { c.StoreImage(c.m_disabledImage, v); }},
+        {"textpadding",
+            [](C& c, const char* v) {
+                c.m_textPadding = ParseRect(v);
+                c.Invalidate();
+            }},
+        {"dropbox", [](C& c, const char* v) { c.m_dropBoxAttributes = v; }},
+        {"dropboxsize", [](C& c, const char* v) { c.m_dropBoxSize = ParseSize(v); }},
+    };
+    return kTable;
+}
+
 void CComboUI::SetAttribute(const char* name, const char* value)
 {
     const TItemStyleChange change = ApplyItemStyleAttribute(m_itemStyle, name, value);
@@ -286,26 +306,15 @@ void CComboUI::SetAttribute(const char* name, const char* value)
             Invalidate();
         return;
     }
-    const CUIString n(name);
-    CUIString* images[] = {&m_normalImage, &m_hotImage, &m_pushedImage, &m_focusedImage, &m_disabledImage};
-    const char* imageNames[] = {"normalimage", "hotimage", "pushedimage", "focusedimage", "disabledimage"};
-    for (int i = 0; i < 5; ++i) {
-        if (n == imageNames[i]) {
-            *images[i] = value;
-            Invalidate();
-            return;
-        }
-    }
-    if (n == "textpadding") {
-        m_textPadding = ParseRect(value);
-        Invalidate();
-    } else if (n == "dropbox") {
-        m_dropBoxAttributes = value;
-    } else if (n == "dropboxsize") {
-        m_dropBoxSize = ParseSize(value);
-    } else {
+    if (!OwnAttributes().Apply(*this, name, value))
         CContainerUI::SetAttribute(name, value);
-    }
+}
+
+void CComboUI::AppendAttributeNames(TAttributeNames& names)
+{
+    AppendItemStyleAttributeNames(names);
+    OwnAttributes().AppendNames(names);
+    CContainerUI::AppendAttributeNames(names);
 }
 
 void CComboUI::Paint(HDC hdc, const CRectUI& paintRect)

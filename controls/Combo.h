@@ -29,6 +29,7 @@ public:
     void SetEnabled(bool enabled) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     CSizeUI MeasureSize(CSizeUI available) override;
     void Paint(HDC hdc, const CRectUI& paintRect) override;
     void PaintStateImage(HDC hdc) override;
@@ -76,6 +77,8 @@ private:
     CUIString m_focusedImage;
     CUIString m_disabledImage;
     TListItemStyle m_itemStyle;
+
+    static CAttributeTable<CComboUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

@@ -6,12 +6,25 @@ namespace SkinUI {
 
 const char* CComboBoxUI::GetTypeName() const { return "ComboBoxUI"; }
 
+CAttributeTable<CComboBoxUI> CComboBoxUI::OwnAttributes()
+{
+    using C = CComboBoxUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"arrowimage", [](C& c, const char* v) { c.m_arrowImage = v; }},
+    };
+    return kTable;
+}
+
 void CComboBoxUI::SetAttribute(const char* name, const char* value)
 {
-    if (CUIString(name) == "arrowimage")
-        m_arrowImage = value;
-    else
+    if (!OwnAttributes().Apply(*this, name, value))
         CComboUI::SetAttribute(name, value);
+}
+
+void CComboBoxUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CComboUI::AppendAttributeNames(names);
 }
 
 CUIString CComboBoxUI::ArrowModifier()

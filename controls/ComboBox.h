@@ -12,6 +12,7 @@ class CComboBoxUI : public CComboUI {
 public:
     const char* GetTypeName() const override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     void PaintStateImage(HDC hdc) override;
     void PaintText(HDC hdc) override;
 
@@ -24,6 +25,8 @@ public:
 private:
     CUIString m_arrowImage;
     int m_arrowWidth = 0;  // one cell of the source strip, computed while painting
+
+    static CAttributeTable<CComboBoxUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

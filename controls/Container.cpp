@@ -607,27 +607,41 @@ void CContainerUI::OnEvent(TInputEvent& event)
 
 //--- attributes ----------------------------------------------------------------------------------
 
+CAttributeTable<CContainerUI> CContainerUI::OwnAttributes()
+{
+    using C = CContainerUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"inset", [](C& c, const char* v) { c.SetInset(ParseRect(v)); }},
+        {"mousechild", [](C& c, const char* v) { c.SetChildrenAcceptMouse(ParseFlag(v)); }},
+        {"vscrollbar",
+            [](C& c, const char* v) { c.SetScrollBarsEnabled(ParseFlag(v), c.m_horizontalScrollBar != nullptr); }},
+        {"vscrollbarstyle",
+            [](C& c, const char* v) {
+                c.SetScrollBarsEnabled(true, c.m_horizontalScrollBar != nullptr);
+                c.m_verticalScrollBar->ApplyAttributeText(v);
+            }},
+        {"hscrollbar",
+            [](C& c, const char* v) { c.SetScrollBarsEnabled(c.m_verticalScrollBar != nullptr, ParseFlag(v)); }},
+        {"hscrollbarstyle",
+            [](C& c, const char* v) {
+                c.SetScrollBarsEnabled(c.m_verticalScrollBar != nullptr, true);
+                c.m_horizontalScrollBar->ApplyAttributeText(v);
+            }},
+        {"childpadding", [](C& c, const char* v) { c.SetChildPadding(ParseInt(v)); }},
+    };
+    return kTable;
+}
+
 void CContainerUI::SetAttribute(const char* name, const char* value)
 {
-    CUIString n(name);
-    if (n == "inset")
-        SetInset(ParseRect(value));
-    else if (n == "mousechild")
-        SetChildrenAcceptMouse(ParseFlag(value));
-    else if (n == "vscrollbar")
-        SetScrollBarsEnabled(ParseFlag(value), m_horizontalScrollBar != nullptr);
-    else if (n == "vscrollbarstyle") {
-        SetScrollBarsEnabled(true, m_horizontalScrollBar != nullptr);
-        m_verticalScrollBar->ApplyAttributeText(value);
-    } else if (n == "hscrollbar")
-        SetScrollBarsEnabled(m_verticalScrollBar != nullptr, ParseFlag(value));
-    else if (n == "hscrollbarstyle") {
-        SetScrollBarsEnabled(m_verticalScrollBar != nullptr, true);
-        m_horizontalScrollBar->ApplyAttributeText(value);
-    } else if (n == "childpadding")
-        SetChildPadding(ParseInt(value));
-    else
+    if (!OwnAttributes().Apply(*this, name, value))
         CControlUI::SetAttribute(name, value);
+}
+
+void CContainerUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CControlUI::AppendAttributeNames(names);
 }
 
 }  // namespace SkinUI

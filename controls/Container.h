@@ -55,6 +55,7 @@ public:
     CControlUI* FindControl(FindVisitor visitor, void* data, unsigned flags) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     void Paint(HDC hdc, const CRectUI& paintRect) override;
 
     // IContainerUI
@@ -133,6 +134,8 @@ private:
     // Client height (width) of one page: position minus inset minus the other bar when shown.
     int PageHeight() const;
     int PageWidth() const;
+
+    static CAttributeTable<CContainerUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

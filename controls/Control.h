@@ -20,6 +20,7 @@
 
 #include <cstdint>
 
+#include "core/AttributeTable.h"
 #include "core/Delegate.h"
 #include "core/Geometry.h"
 #include "core/UIString.h"
@@ -181,6 +182,9 @@ public:
     CUIString GetVirtualWindowName() const;
     // Applies a name="value" name="value" list through SetAttribute (values cannot hold quotes).
     void ApplyAttributeText(const char* list);
+    // Every attribute name SetAttribute acts on, the class's own first, then its bases'. Each class
+    // with attributes of its own hides this with its own version; the others inherit their base's.
+    static void AppendAttributeNames(TAttributeNames& names);
 
     // Listener lists. Each is fired with this control (Event: the TInputEvent, Notify: the
     // TNotifyEvent) and owns the delegate copies added to it.
@@ -197,6 +201,8 @@ protected:
     // MouseLeave clears it (`kind` is an InputEventKind value), and the control repaints. False,
     // changing nothing, while disabled.
     bool TrackHotState(unsigned& state, int kind);
+    // An image attribute: the string is kept as written and the control repaints.
+    void StoreImage(CUIString& field, const char* imageText);
 
     CWindowHostUI* m_host = nullptr;     // not owned
     CControlUI* m_parent = nullptr;      // not owned
@@ -243,6 +249,9 @@ protected:
     int m_topBorderSize = 0;
     int m_rightBorderSize = 0;
     int m_bottomBorderSize = 0;
+
+private:
+    static CAttributeTable<CControlUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

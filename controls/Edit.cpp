@@ -178,34 +178,33 @@ void CEditUI::OnEvent(TInputEvent& event)
     CLabelUI::OnEvent(event);
 }
 
+CAttributeTable<CEditUI> CEditUI::OwnAttributes()
+{
+    using C = CEditUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"normalimage", [](C& c, const char* v) { c.StoreImage(c.m_normalImage, v); }},
+        {"hotimage", [](C& c, const char* v) { c.StoreImage(c.m_hotImage, v); }},
+        {"focusedimage", [](C& c, const char* v) { c.StoreImage(c.m_focusedImage, v); }},
+        {"disabledimage", [](C& c, const char* v) { c.StoreImage(c.m_disabledImage, v); }},
+        {"readonly", [](C& c, const char* v) { c.SetReadOnly(ParseFlag(v)); }},
+        {"numberonly", [](C& c, const char* v) { c.SetNumberOnly(CUIString(v) == "true"); }},
+        {"password", [](C& c, const char* v) { c.SetPasswordMode(ParseFlag(v)); }},
+        {"maxchar", [](C& c, const char* v) { c.SetMaxChar(ParseInt(v)); }},
+        {"nativebkcolor", [](C& c, const char* v) { c.m_nativeBkColor = ParseColor(v); }},
+    };
+    return kTable;
+}
+
 void CEditUI::SetAttribute(const char* name, const char* value)
 {
-    const CUIString n(name);
-    CUIString* image = nullptr;
-    if (n == "normalimage")
-        image = &m_normalImage;
-    else if (n == "hotimage")
-        image = &m_hotImage;
-    else if (n == "focusedimage")
-        image = &m_focusedImage;
-    else if (n == "disabledimage")
-        image = &m_disabledImage;
-    if (image != nullptr) {
-        *image = value;
-        Invalidate();
-    } else if (n == "readonly") {
-        SetReadOnly(ParseFlag(value));
-    } else if (n == "numberonly") {
-        SetNumberOnly(CUIString(value) == "true");
-    } else if (n == "password") {
-        SetPasswordMode(ParseFlag(value));
-    } else if (n == "maxchar") {
-        SetMaxChar(ParseInt(value));
-    } else if (n == "nativebkcolor") {
-        m_nativeBkColor = ParseColor(value);
-    } else {
+    if (!OwnAttributes().Apply(*this, name, value))
         CLabelUI::SetAttribute(name, value);
-    }
+}
+
+void CEditUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CLabelUI::AppendAttributeNames(names);
 }
 
 CSizeUI CEditUI::MeasureSize(CSizeUI /*available*/) { return MeasureOneLine(6); }

@@ -34,6 +34,7 @@ public:
     void SetEnabled(bool enabled) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     CSizeUI MeasureSize(CSizeUI available) override;
     void PaintStateImage(HDC hdc) override;
     void PaintText(HDC hdc) override;
@@ -78,6 +79,8 @@ private:
     CUIString m_disabledImage;
     DWORD m_nativeBkColor = kNativeColors;  // ARGB
     DWORD m_editStyle = 0;  // extra window style bits of the native editor (ES_NUMBER)
+
+    static CAttributeTable<CEditUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

@@ -39,12 +39,27 @@ void* CFlashUI::CastTo(const char* name)
     return CActiveXUI::CastTo(name);
 }
 
+CAttributeTable<CFlashUI> CFlashUI::OwnAttributes()
+{
+    using C = CFlashUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        // Accepted for skins written for the web browser control; the player has no use for them.
+        {"homepage", [](C&, const char*) {}},
+        {"autonavi", [](C&, const char*) {}},
+    };
+    return kTable;
+}
+
 void CFlashUI::SetAttribute(const char* name, const char* value)
 {
-    // Accepted for skins written for the web browser control; the player has no use for them.
-    if (std::strcmp(name, "homepage") == 0 || std::strcmp(name, "autonavi") == 0)
-        return;
-    CActiveXUI::SetAttribute(name, value);
+    if (!OwnAttributes().Apply(*this, name, value))
+        CActiveXUI::SetAttribute(name, value);
+}
+
+void CFlashUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CActiveXUI::AppendAttributeNames(names);
 }
 
 void CFlashUI::SetEventHandler(IFlashEventHandler* handler)

@@ -38,6 +38,7 @@ public:
     const char* GetTypeName() const override;
     void* CastTo(const char* name) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     void ReleaseObject() override;
     bool CreateObject() override;
 
@@ -66,6 +67,8 @@ private:
     volatile LONG m_eventRefs = 0;  // the event side's count (never deletes)
     DWORD m_cookie = 0;
     IFlashEventHandler* m_eventHandler = nullptr;  // one reference
+
+    static CAttributeTable<CFlashUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

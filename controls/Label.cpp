@@ -267,92 +267,102 @@ void CLabelUI::SetShadowOffset(int distance, int angle)
         m_shadowOffsetY = d;
 }
 
+CAttributeTable<CLabelUI> CLabelUI::OwnAttributes()
+{
+    using C = CLabelUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"align",
+            [](C& c, const char* value) {
+                CUIString v(value);
+                if (v.Find("left") >= 0)
+                    c.m_textStyle &= ~(DT_CENTER | DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+                if (v.Find("center") >= 0) {
+                    c.m_textStyle &= ~DT_RIGHT;
+                    c.m_textStyle |= DT_CENTER;
+                }
+                if (v.Find("right") >= 0) {
+                    c.m_textStyle &= ~(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                    c.m_textStyle |= DT_RIGHT;
+                }
+                if (v.Find("top") >= 0) {
+                    c.m_textStyle &= ~(DT_BOTTOM | DT_VCENTER);
+                    c.m_textStyle |= DT_SINGLELINE;
+                }
+                if (v.Find("vcenter") >= 0) {
+                    c.m_textStyle &= ~DT_BOTTOM;
+                    c.m_textStyle |= DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+                }
+                if (v.Find("bottom") >= 0) {
+                    c.m_textStyle &= ~DT_VCENTER;
+                    c.m_textStyle |= DT_BOTTOM | DT_SINGLELINE;
+                }
+            }},
+        {"endellipsis",
+            [](C& c, const char* v) {
+                if (ParseFlag(v))
+                    c.m_textStyle |= DT_END_ELLIPSIS;
+                else
+                    c.m_textStyle &= ~DT_END_ELLIPSIS;
+            }},
+        {"font",
+            [](C& c, const char* v) {
+                c.m_fontIndex = ParseInt(v);
+                c.Invalidate();
+            }},
+        {"textcolor", [](C& c, const char* v) { c.SetTextColor(ParseColor(v)); }},
+        {"disabledtextcolor",
+            [](C& c, const char* v) {
+                c.m_disabledTextColor = ParseColor(v);
+                c.Invalidate();
+            }},
+        {"textpadding",
+            [](C& c, const char* v) {
+                c.m_textPadding = ParseRect(v);
+                c.Invalidate();
+            }},
+        {"showhtml",
+            [](C& c, const char* v) {
+                bool show = ParseFlag(v);
+                if (show != c.m_showHtml) {
+                    c.m_showHtml = show;
+                    c.Invalidate();
+                }
+            }},
+        {"enabledeffect", [](C& c, const char* v) { c.m_enabledEffect = ParseFlag(v); }},
+        {"enabledstroke", [](C& c, const char* v) { c.m_enabledStroke = ParseFlag(v); }},
+        {"enabledshadow", [](C& c, const char* v) { c.m_enabledShadow = ParseFlag(v); }},
+        {"rhaa", [](C& c, const char* v) { c.SetRenderingHint(ParseInt(v)); }},
+        {"transshadow", [](C& c, const char* v) { c.m_transShadow = ParseInt(v); }},
+        {"transtext", [](C& c, const char* v) { c.m_transText = ParseInt(v); }},
+        {"transshadow1", [](C& c, const char* v) { c.m_transShadow1 = ParseInt(v); }},
+        {"transtext1", [](C& c, const char* v) { c.m_transText1 = ParseInt(v); }},
+        {"gradientangle", [](C& c, const char* v) { c.m_gradientAngle = ParseInt(v); }},
+        {"transstroke", [](C& c, const char* v) { c.m_transStroke = ParseInt(v); }},
+        {"gradientlength", [](C& c, const char* v) { c.m_gradientLength = ParseInt(v); }},
+        {"shadowoffset",
+            [](C& c, const char* value) {
+                int v[2];
+                ParseIntList(value, v, 2);
+                c.SetShadowOffset(v[0], v[1]);
+            }},
+        {"textcolor1", [](C& c, const char* v) { c.m_textColor1 = ParseColor(v); }},
+        {"textshadowcolora", [](C& c, const char* v) { c.m_textShadowColorA = ParseColor(v); }},
+        {"textshadowcolorb", [](C& c, const char* v) { c.m_textShadowColorB = ParseColor(v); }},
+        {"strokecolor", [](C& c, const char* v) { c.m_strokeColor = ParseColor(v); }},
+    };
+    return kTable;
+}
+
 void CLabelUI::SetAttribute(const char* name, const char* value)
 {
-    CUIString n(name);
-    if (n == "align") {
-        CUIString v(value);
-        if (v.Find("left") >= 0)
-            m_textStyle &= ~(DT_CENTER | DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-        if (v.Find("center") >= 0) {
-            m_textStyle &= ~DT_RIGHT;
-            m_textStyle |= DT_CENTER;
-        }
-        if (v.Find("right") >= 0) {
-            m_textStyle &= ~(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            m_textStyle |= DT_RIGHT;
-        }
-        if (v.Find("top") >= 0) {
-            m_textStyle &= ~(DT_BOTTOM | DT_VCENTER);
-            m_textStyle |= DT_SINGLELINE;
-        }
-        if (v.Find("vcenter") >= 0) {
-            m_textStyle &= ~DT_BOTTOM;
-            m_textStyle |= DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-        }
-        if (v.Find("bottom") >= 0) {
-            m_textStyle &= ~DT_VCENTER;
-            m_textStyle |= DT_BOTTOM | DT_SINGLELINE;
-        }
-    } else if (n == "endellipsis") {
-        if (ParseFlag(value))
-            m_textStyle |= DT_END_ELLIPSIS;
-        else
-            m_textStyle &= ~DT_END_ELLIPSIS;
-    } else if (n == "font") {
-        m_fontIndex = ParseInt(value);
-        Invalidate();
-    } else if (n == "textcolor") {
-        SetTextColor(ParseColor(value));
-    } else if (n == "disabledtextcolor") {
-        m_disabledTextColor = ParseColor(value);
-        Invalidate();
-    } else if (n == "textpadding") {
-        m_textPadding = ParseRect(value);
-        Invalidate();
-    } else if (n == "showhtml") {
-        bool show = ParseFlag(value);
-        if (show != m_showHtml) {
-            m_showHtml = show;
-            Invalidate();
-        }
-    } else if (n == "enabledeffect") {
-        m_enabledEffect = ParseFlag(value);
-    } else if (n == "enabledstroke") {
-        m_enabledStroke = ParseFlag(value);
-    } else if (n == "enabledshadow") {
-        m_enabledShadow = ParseFlag(value);
-    } else if (n == "rhaa") {
-        SetRenderingHint(ParseInt(value));
-    } else if (n == "transshadow") {
-        m_transShadow = ParseInt(value);
-    } else if (n == "transtext") {
-        m_transText = ParseInt(value);
-    } else if (n == "transshadow1") {
-        m_transShadow1 = ParseInt(value);
-    } else if (n == "transtext1") {
-        m_transText1 = ParseInt(value);
-    } else if (n == "gradientangle") {
-        m_gradientAngle = ParseInt(value);
-    } else if (n == "transstroke") {
-        m_transStroke = ParseInt(value);
-    } else if (n == "gradientlength") {
-        m_gradientLength = ParseInt(value);
-    } else if (n == "shadowoffset") {
-        int v[2];
-        ParseIntList(value, v, 2);
-        SetShadowOffset(v[0], v[1]);
-    } else if (n == "textcolor1") {
-        m_textColor1 = ParseColor(value);
-    } else if (n == "textshadowcolora") {
-        m_textShadowColorA = ParseColor(value);
-    } else if (n == "textshadowcolorb") {
-        m_textShadowColorB = ParseColor(value);
-    } else if (n == "strokecolor") {
-        m_strokeColor = ParseColor(value);
-    } else {
+    if (!OwnAttributes().Apply(*this, name, value))
         CControlUI::SetAttribute(name, value);
-    }
+}
+
+void CLabelUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CControlUI::AppendAttributeNames(names);
 }
 
 //--- painting ------------------------------------------------------------------------------------

@@ -27,6 +27,7 @@ public:
     void SetText(const char* text) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     CSizeUI MeasureSize(CSizeUI available) override;
     void PaintText(HDC hdc) override;
 
@@ -131,6 +132,8 @@ private:
     CUIString m_effectText;
     bool m_holdsEffectSession = false;   // this label holds a reference on the shared GDI+ session
     int m_renderingHint = 0;             // GDI+ TextRenderingHint 0..5
+
+    static CAttributeTable<CLabelUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

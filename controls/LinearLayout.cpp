@@ -57,15 +57,25 @@ void CLinearLayoutUI::SetImmediateResize(bool immediate)
     m_immediateResize = immediate;
 }
 
+CAttributeTable<CLinearLayoutUI> CLinearLayoutUI::OwnAttributes()
+{
+    using C = CLinearLayoutUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"sepimm", [](C& c, const char* v) { c.SetImmediateResize(ParseFlag(v)); }},
+    };
+    return kTable;
+}
+
 void CLinearLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    CUIString n(name);
-    if (n == (m_vertical ? "sepheight" : "sepwidth"))
-        SetSeparatorSize(ParseInt(value));
-    else if (n == "sepimm")
-        SetImmediateResize(ParseFlag(value));
-    else
+    if (!OwnAttributes().Apply(*this, name, value))
         CContainerUI::SetAttribute(name, value);
+}
+
+void CLinearLayoutUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CContainerUI::AppendAttributeNames(names);
 }
 
 //--- layout --------------------------------------------------------------------------------------

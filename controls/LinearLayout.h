@@ -27,6 +27,7 @@ public:
     void SetPosition(const CRectUI& rect) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     void PaintOverlay(HDC hdc, const CRectUI& paintRect) override;
 
     // The strip on the layout's edge; with useNewPosition during a drag, where the drag would put it.
@@ -61,6 +62,8 @@ private:
     POINT m_lastMousePoint = {0, 0};
     CRectUI m_newPosition;        // own rectangle as the drag would leave it, client coordinates
     bool m_immediateResize = false;
+
+    static CAttributeTable<CLinearLayoutUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

@@ -456,6 +456,36 @@ void CListUI::OnEvent(TInputEvent& event)
     CVerticalLayoutUI::OnEvent(event);
 }
 
+CAttributeTable<CListUI> CListUI::OwnAttributes()
+{
+    using C = CListUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"header", [](C& c, const char* v) { c.m_header->SetVisible(CUIString(v) != "hidden"); }},
+        {"headerbkimage", [](C& c, const char* v) { c.m_header->SetBackgroundImage(v); }},
+        {"scrollselect", [](C& c, const char* v) { c.m_scrollSelect = ParseFlag(v); }},
+        {"multiexpanding",
+            [](C& c, const char* v) {
+                c.m_multiExpanding = ParseFlag(v);
+                c.m_itemStyle.multiExpandable = c.m_multiExpanding;
+            }},
+        {"itemendellipsis",
+            [](C& c, const char* v) {
+                if (ParseFlag(v))
+                    c.m_itemStyle.itemTextStyle |= DT_END_ELLIPSIS;
+                else
+                    c.m_itemStyle.itemTextStyle &= ~DT_END_ELLIPSIS;
+                c.Invalidate();
+            }},
+        // The rows scroll, not the list.
+        {"vscrollbar", [](C& c, const char* v) { c.m_body->SetAttribute("vscrollbar", v); }},
+        {"hscrollbar", [](C& c, const char* v) { c.m_body->SetAttribute("hscrollbar", v); }},
+        {"vscrollbarstyle", [](C& c, const char* v) { c.m_body->SetAttribute("vscrollbarstyle", v); }},
+        {"hscrollbarstyle", [](C& c, const char* v) { c.m_body->SetAttribute("hscrollbarstyle", v); }},
+        {"childpadding", [](C& c, const char* v) { c.m_body->SetAttribute("childpadding", v); }},
+    };
+    return kTable;
+}
+
 void CListUI::SetAttribute(const char* name, const char* value)
 {
     const TItemStyleChange change = ApplyItemStyleAttribute(m_itemStyle, name, value);
@@ -467,29 +497,15 @@ void CListUI::SetAttribute(const char* name, const char* value)
         Invalidate();
         return;
     }
-    const CUIString n(name);
-    if (n == "header") {
-        m_header->SetVisible(CUIString(value) != "hidden");
-    } else if (n == "headerbkimage") {
-        m_header->SetBackgroundImage(value);
-    } else if (n == "scrollselect") {
-        m_scrollSelect = ParseFlag(value);
-    } else if (n == "multiexpanding") {
-        m_multiExpanding = ParseFlag(value);
-        m_itemStyle.multiExpandable = m_multiExpanding;
-    } else if (n == "itemendellipsis") {
-        if (ParseFlag(value))
-            m_itemStyle.itemTextStyle |= DT_END_ELLIPSIS;
-        else
-            m_itemStyle.itemTextStyle &= ~DT_END_ELLIPSIS;
-        Invalidate();
-    } else if (n == "vscrollbar" || n == "hscrollbar" || n == "vscrollbarstyle" || n == "hscrollbarstyle"
-        || n == "childpadding") {
-        // The rows scroll, not the list.
-        m_body->SetAttribute(name, value);
-    } else {
+    if (!OwnAttributes().Apply(*this, name, value))
         CVerticalLayoutUI::SetAttribute(name, value);
-    }
+}
+
+void CListUI::AppendAttributeNames(TAttributeNames& names)
+{
+    AppendItemStyleAttributeNames(names);
+    OwnAttributes().AppendNames(names);
+    CVerticalLayoutUI::AppendAttributeNames(names);
 }
 
 }  // namespace SkinUI

@@ -54,6 +54,7 @@ public:
     void SetPosition(const CRectUI& rect) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
 
     // IContainerUI, routed
     CControlUI* ChildAt(int index) const override;
@@ -130,6 +131,8 @@ private:
     TListItemStyle m_itemStyle;
     bool m_multiExpanding = false;
     bool m_layingOut = false;  // inside SetPosition
+
+    static CAttributeTable<CListUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

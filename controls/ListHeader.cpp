@@ -170,44 +170,51 @@ void CListHeaderItemUI::OnEvent(TInputEvent& event)
     CControlUI::OnEvent(event);
 }
 
+CAttributeTable<CListHeaderItemUI> CListHeaderItemUI::OwnAttributes()
+{
+    using C = CListHeaderItemUI;
+    // The caption repaints after each of these.
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"normalimage", [](C& c, const char* v) { c.m_normalImage = v; }},
+        {"hotimage", [](C& c, const char* v) { c.m_hotImage = v; }},
+        {"pushedimage", [](C& c, const char* v) { c.m_pushedImage = v; }},
+        {"focusedimage", [](C& c, const char* v) { c.m_focusedImage = v; }},
+        {"sepimage", [](C& c, const char* v) { c.m_sepImage = v; }},
+        {"dragable",
+            [](C& c, const char* v) {
+                c.m_dragable = ParseFlag(v);
+                if (!c.m_dragable)
+                    c.m_buttonState &= ~StateCaptured;
+            }},
+        {"sepwidth", [](C& c, const char* v) { c.m_separatorWidth = ParseInt(v); }},
+        {"align", [](C& c, const char* v) { c.m_textStyle = ApplyAlignment(c.m_textStyle, v); }},
+        {"endellipsis",
+            [](C& c, const char* v) {
+                if (ParseFlag(v))
+                    c.m_textStyle |= DT_END_ELLIPSIS;
+                else
+                    c.m_textStyle &= ~DT_END_ELLIPSIS;
+            }},
+        {"font", [](C& c, const char* v) { c.m_fontIndex = ParseInt(v); }},
+        {"textcolor", [](C& c, const char* v) { c.m_textColor = ParseColor(v); }},
+        {"textpadding", [](C& c, const char* v) { c.m_textPadding = ParseRect(v); }},
+        {"showhtml", [](C& c, const char* v) { c.m_showHtml = ParseFlag(v); }},
+    };
+    return kTable;
+}
+
 void CListHeaderItemUI::SetAttribute(const char* name, const char* value)
 {
-    const CUIString n(name);
-    CUIString* images[] = {&m_normalImage, &m_hotImage, &m_pushedImage, &m_focusedImage, &m_sepImage};
-    const char* imageNames[] = {"normalimage", "hotimage", "pushedimage", "focusedimage", "sepimage"};
-    for (int i = 0; i < 5; ++i) {
-        if (n == imageNames[i]) {
-            *images[i] = value;
-            Invalidate();
-            return;
-        }
-    }
-    if (n == "dragable") {
-        m_dragable = ParseFlag(value);
-        if (!m_dragable)
-            m_buttonState &= ~StateCaptured;
-    } else if (n == "sepwidth") {
-        m_separatorWidth = ParseInt(value);
-    } else if (n == "align") {
-        m_textStyle = ApplyAlignment(m_textStyle, value);
-    } else if (n == "endellipsis") {
-        if (ParseFlag(value))
-            m_textStyle |= DT_END_ELLIPSIS;
-        else
-            m_textStyle &= ~DT_END_ELLIPSIS;
-    } else if (n == "font") {
-        m_fontIndex = ParseInt(value);
-    } else if (n == "textcolor") {
-        m_textColor = ParseColor(value);
-    } else if (n == "textpadding") {
-        m_textPadding = ParseRect(value);
-    } else if (n == "showhtml") {
-        m_showHtml = ParseFlag(value);
-    } else {
+    if (OwnAttributes().Apply(*this, name, value))
+        Invalidate();
+    else
         CControlUI::SetAttribute(name, value);
-        return;
-    }
-    Invalidate();
+}
+
+void CListHeaderItemUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CControlUI::AppendAttributeNames(names);
 }
 
 void CListHeaderItemUI::PaintStateImage(HDC hdc)

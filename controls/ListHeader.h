@@ -27,6 +27,7 @@ public:
     void SetEnabled(bool enabled) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     CSizeUI MeasureSize(CSizeUI available) override;
     void PaintStateImage(HDC hdc) override;
     void PaintText(HDC hdc) override;
@@ -57,6 +58,8 @@ private:
     CUIString m_pushedImage;
     CUIString m_focusedImage;
     CUIString m_sepImage;
+
+    static CAttributeTable<CListHeaderItemUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

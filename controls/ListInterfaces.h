@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "core/AttributeTable.h"
 #include "core/Geometry.h"
 #include "core/UIString.h"
 #include "host/Events.h"
@@ -57,6 +58,7 @@ enum class TItemStyleChange {
 
 // Stores one of the item style attributes shared by every owner ("itemfont", "itemalign", ...).
 TItemStyleChange ApplyItemStyleAttribute(TListItemStyle& style, const char* name, const char* value);
+void AppendItemStyleAttributeNames(TAttributeNames& names);
 // The "left"/"center"/"right" alignment rule shared by rows and captions.
 unsigned ApplyAlignment(unsigned textStyle, const char* value);
 

@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "controls/ListInterfaces.h"
+#include "core/AttributeTable.h"
 #include "core/ValueParse.h"
 
 namespace SkinUI {
@@ -23,69 +24,80 @@ unsigned ApplyAlignment(unsigned textStyle, const char* value)
     return textStyle;
 }
 
-TItemStyleChange ApplyItemStyleAttribute(TListItemStyle& s, const char* name, const char* value)
+namespace {
+
+using TStyle = TListItemStyle;
+using TChange = TItemStyleChange;
+
+TChange StoreColor(uint32_t& field, const char* value)
 {
-    if (name == nullptr)
-        return TItemStyleChange::NotStyle;
-    const CUIString n(name);
-    struct TColorSlot {
-        const char* name;
-        uint32_t TListItemStyle::*field;
-    };
-    static const TColorSlot kColors[] = {
-        {"itembkcolor", &TListItemStyle::itemBkColor},
-        {"itemselectedtextcolor", &TListItemStyle::selectedTextColor},
-        {"itemselectedbkcolor", &TListItemStyle::selectedBkColor},
-        {"itemhottextcolor", &TListItemStyle::hotTextColor},
-        {"itemhotbkcolor", &TListItemStyle::hotBkColor},
-        {"itemdisabledtextcolor", &TListItemStyle::disabledTextColor},
-        {"itemdisabledbkcolor", &TListItemStyle::disabledBkColor},
-        {"itemlinecolor", &TListItemStyle::lineColor},
-    };
-    for (const TColorSlot& slot : kColors) {
-        if (n == slot.name) {
-            s.*slot.field = ParseColor(value);
-            return TItemStyleChange::Stored;
-        }
-    }
-    struct TImageSlot {
-        const char* name;
-        CUIString TListItemStyle::*field;
-    };
-    static const TImageSlot kImages[] = {
-        {"itembkimage", &TListItemStyle::itemBkImage},
-        {"itemselectedimage", &TListItemStyle::selectedImage},
-        {"itemhotimage", &TListItemStyle::hotImage},
-        {"itemdisabledimage", &TListItemStyle::disabledImage},
-    };
-    for (const TImageSlot& slot : kImages) {
-        if (n == slot.name) {
-            s.*slot.field = value;
-            return TItemStyleChange::Stored;
-        }
-    }
-    if (n == "itemfont") {
-        s.itemFont = ParseInt(value);
-    } else if (n == "itemalign") {
-        s.itemTextStyle = ApplyAlignment(s.itemTextStyle, value);
-    } else if (n == "itemaltbk") {
-        s.alternateBk = ParseFlag(value);
-    } else if (n == "itemtextpadding") {
-        s.itemTextPadding = ParseRect(value);
-        return TItemStyleChange::TextPadding;
-    } else if (n == "itemtextcolor") {
-        s.itemTextColor = ParseColor(value);
-        return TItemStyleChange::TextColor;
-    } else if (n == "itemshowhtml") {
-        const bool show = ParseFlag(value);
-        if (show == s.showHtml)
-            return TItemStyleChange::Stored;
-        s.showHtml = show;
-        return TItemStyleChange::ShowHtmlChanged;
-    } else {
-        return TItemStyleChange::NotStyle;
-    }
-    return TItemStyleChange::Stored;
+    field = ParseColor(value);
+    return TChange::Stored;
 }
+
+TChange StoreImage(CUIString& field, const char* value)
+{
+    field = value;
+    return TChange::Stored;
+}
+
+constexpr TAttributeHandler<TStyle, TChange> kItemStyleTable[] = {
+    {"itembkcolor", [](TStyle& s, const char* v) { return StoreColor(s.itemBkColor, v); }},
+    {"itemselectedtextcolor", [](TStyle& s, const char* v) { return StoreColor(s.selectedTextColor, v); }},
+    {"itemselectedbkcolor", [](TStyle& s, const char* v) { return StoreColor(s.selectedBkColor, v); }},
+    {"itemhottextcolor", [](TStyle& s, const char* v) { return StoreColor(s.hotTextColor, v); }},
+    {"itemhotbkcolor", [](TStyle& s, const char* v) { return StoreColor(s.hotBkColor, v); }},
+    {"itemdisabledtextcolor", [](TStyle& s, const char* v) { return StoreColor(s.disabledTextColor, v); }},
+    {"itemdisabledbkcolor", [](TStyle& s, const char* v) { return StoreColor(s.disabledBkColor, v); }},
+    {"itemlinecolor", [](TStyle& s, const char* v) { return StoreColor(s.lineColor, v); }},
+    {"itembkimage", [](TStyle& s, const char* v) { return StoreImage(s.itemBkImage, v); }},
+    {"itemselectedimage", [](TStyle& s, const char* v) { return StoreImage(s.selectedImage, v); }},
+    {"itemhotimage", [](TStyle& s, const char* v) { return StoreImage(s.hotImage, v); }},
+    {"itemdisabledimage", [](TStyle& s, const char* v) { return StoreImage(s.disabledImage, v); }},
+    {"itemfont",
+        [](TStyle& s, const char* v) {
+            s.itemFont = ParseInt(v);
+            return TChange::Stored;
+        }},
+    {"itemalign",
+        [](TStyle& s, const char* v) {
+            s.itemTextStyle = ApplyAlignment(s.itemTextStyle, v);
+            return TChange::Stored;
+        }},
+    {"itemaltbk",
+        [](TStyle& s, const char* v) {
+            s.alternateBk = ParseFlag(v);
+            return TChange::Stored;
+        }},
+    {"itemtextpadding",
+        [](TStyle& s, const char* v) {
+            s.itemTextPadding = ParseRect(v);
+            return TChange::TextPadding;
+        }},
+    {"itemtextcolor",
+        [](TStyle& s, const char* v) {
+            s.itemTextColor = ParseColor(v);
+            return TChange::TextColor;
+        }},
+    {"itemshowhtml",
+        [](TStyle& s, const char* v) {
+            const bool show = ParseFlag(v);
+            if (show == s.showHtml)
+                return TChange::Stored;
+            s.showHtml = show;
+            return TChange::ShowHtmlChanged;
+        }},
+};
+const CAttributeTable<TStyle, TChange> kItemStyleAttributes(kItemStyleTable);
+
+}  // namespace
+
+TItemStyleChange ApplyItemStyleAttribute(TListItemStyle& style, const char* name, const char* value)
+{
+    const auto* entry = kItemStyleAttributes.Find(name);
+    return entry != nullptr ? entry->Apply(style, value) : TItemStyleChange::NotStyle;
+}
+
+void AppendItemStyleAttributeNames(TAttributeNames& names) { kItemStyleAttributes.AppendNames(names); }
 
 }  // namespace SkinUI

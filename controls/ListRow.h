@@ -37,11 +37,14 @@ public:
 
     void SetAttribute(const char* name, const char* value) override
     {
-        // Any value selects, "false" included: skins mark the initial row with selected="...".
-        if (CUIString(name) == "selected")
-            Select(true);
-        else
+        if (!OwnAttributes().Apply(*this, name, value))
             Base::SetAttribute(name, value);
+    }
+
+    static void AppendAttributeNames(TAttributeNames& names)
+    {
+        OwnAttributes().AppendNames(names);
+        Base::AppendAttributeNames(names);
     }
 
     // IListItemUI
@@ -66,6 +69,16 @@ protected:
     }
 
     CListItemCore m_item;
+
+private:
+    static CAttributeTable<CListRowUI> OwnAttributes()
+    {
+        static constexpr TAttributeHandler<CListRowUI> kTable[] = {
+            // Any value selects, "false" included: skins mark the initial row with selected="...".
+            {"selected", [](CListRowUI& row, const char*) { row.Select(true); }},
+        };
+        return kTable;
+    }
 };
 
 }  // namespace SkinUI

@@ -111,29 +111,31 @@ void COptionUI::SetEnabled(bool enabled)
         m_buttonState = m_selected ? StateSelected : 0u;
 }
 
+CAttributeTable<COptionUI> COptionUI::OwnAttributes()
+{
+    using C = COptionUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"group", [](C& c, const char* v) { c.SetGroup(v); }},
+        {"selected", [](C& c, const char* v) { c.SetSelected(ParseFlag(v)); }},
+        {"selectedimage", [](C& c, const char* v) { c.StoreImage(c.m_selectedImage, v); }},
+        {"selectedhotimage", [](C& c, const char* v) { c.StoreImage(c.m_selectedHotImage, v); }},
+        {"foreimage", [](C& c, const char* v) { c.StoreImage(c.m_optionForeImage, v); }},
+        {"selectedbkcolor", [](C& c, const char* v) { c.m_selectedBkColor = ParseColor(v); }},
+        {"selectedtextcolor", [](C& c, const char* v) { c.m_selectedTextColor = ParseColor(v); }},
+    };
+    return kTable;
+}
+
 void COptionUI::SetAttribute(const char* name, const char* value)
 {
-    CUIString n(name);
-    if (n == "group") {
-        SetGroup(value);
-    } else if (n == "selected") {
-        SetSelected(ParseFlag(value));
-    } else if (n == "selectedimage") {
-        m_selectedImage = value;
-        Invalidate();
-    } else if (n == "selectedhotimage") {
-        m_selectedHotImage = value;
-        Invalidate();
-    } else if (n == "foreimage") {
-        m_optionForeImage = value;
-        Invalidate();
-    } else if (n == "selectedbkcolor") {
-        m_selectedBkColor = ParseColor(value);
-    } else if (n == "selectedtextcolor") {
-        m_selectedTextColor = ParseColor(value);
-    } else {
+    if (!OwnAttributes().Apply(*this, name, value))
         CButtonUI::SetAttribute(name, value);
-    }
+}
+
+void COptionUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CButtonUI::AppendAttributeNames(names);
 }
 
 void COptionUI::PaintStateImage(HDC hdc)

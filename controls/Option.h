@@ -19,6 +19,7 @@ public:
     void AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow) override;
     void SetEnabled(bool enabled) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     void PaintStateImage(HDC hdc) override;
     void PaintText(HDC hdc) override;
     virtual void SetSelected(bool selected);
@@ -41,6 +42,8 @@ private:
     CUIString m_selectedImage;
     CUIString m_selectedHotImage;
     CUIString m_optionForeImage;           // an option's "foreimage"
+
+    static CAttributeTable<COptionUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

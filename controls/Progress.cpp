@@ -58,23 +58,30 @@ void CProgressUI::SetValue(int value)
     Invalidate();
 }
 
+CAttributeTable<CProgressUI> CProgressUI::OwnAttributes()
+{
+    using C = CProgressUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"foreimage", [](C& c, const char* v) { c.SetForeImage(v); }},
+        {"hor", [](C& c, const char* v) { c.SetHorizontal(ParseFlag(v)); }},
+        {"min", [](C& c, const char* v) { c.SetMinValue(ParseInt(v)); }},
+        {"max", [](C& c, const char* v) { c.SetMaxValue(ParseInt(v)); }},
+        {"value", [](C& c, const char* v) { c.SetValue(ParseInt(v)); }},
+        {"isstretchfore", [](C& c, const char* v) { c.SetStretchForeImage(ParseFlag(v)); }},
+    };
+    return kTable;
+}
+
 void CProgressUI::SetAttribute(const char* name, const char* value)
 {
-    CUIString n(name);
-    if (n == "foreimage")
-        SetForeImage(value);
-    else if (n == "hor")
-        SetHorizontal(ParseFlag(value));
-    else if (n == "min")
-        SetMinValue(ParseInt(value));
-    else if (n == "max")
-        SetMaxValue(ParseInt(value));
-    else if (n == "value")
-        SetValue(ParseInt(value));
-    else if (n == "isstretchfore")
-        SetStretchForeImage(ParseFlag(value));
-    else
+    if (!OwnAttributes().Apply(*this, name, value))
         CLabelUI::SetAttribute(name, value);
+}
+
+void CProgressUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CLabelUI::AppendAttributeNames(names);
 }
 
 int64_t CProgressUI::Range() const

@@ -23,6 +23,7 @@ public:
     const char* GetTypeName() const override;
     void* CastTo(const char* name) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     void PaintStateImage(HDC hdc) override;
 
     bool IsHorizontal() const { return m_horizontal; }
@@ -56,6 +57,8 @@ protected:
 
 private:
     void NormaliseRange();
+
+    static CAttributeTable<CProgressUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

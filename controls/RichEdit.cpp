@@ -156,81 +156,91 @@ CUIString CRichEditUI::GetText() const
 
 //--- attributes ----------------------------------------------------------------------------------
 
-bool CRichEditUI::ApplyStyleAttribute(const char* name, const char* value)
+CAttributeTable<CRichEditUI> CRichEditUI::OwnAttributes()
 {
-    struct TStyleFlag {
-        const char* name;
-        DWORD bits;
-        bool passOn;  // the container acts on the name as well
-    };
-    static const TStyleFlag kFlags[] = {
-        {"vscrollbar", WS_VSCROLL | ES_DISABLENOSCROLL, true},
-        {"hscrollbar", WS_HSCROLL | ES_DISABLENOSCROLL, true},
-        {"autovscroll", ES_AUTOVSCROLL, true},
-        {"autohscroll", ES_AUTOHSCROLL, false},
-    };
-    for (const TStyleFlag& flag : kFlags) {
-        if (std::strcmp(name, flag.name) != 0)
-            continue;
+    using C = CRichEditUI;
+    // The edit style bits first (read when the text services are created); the container acts on
+    // the scroll bar and "autovscroll" names as well.
+    static constexpr auto addStyle = [](C& c, const char* value, DWORD bits) {
         if (ParseFlag(value))
-            m_editStyle |= flag.bits;
-        if (flag.passOn)
-            CContainerUI::SetAttribute(name, value);
-        return true;
-    }
-    const CUIString n(name);
-    if (n == "multiline") {
-        if (value != nullptr && std::strcmp(value, "false") == 0)
-            m_editStyle &= ~static_cast<DWORD>(ES_MULTILINE);
-    } else if (n == "readonly") {
-        if (ParseFlag(value)) {
-            m_editStyle |= ES_READONLY;
-            m_readOnly = true;
-        }
-    } else if (n == "password") {
-        if (ParseFlag(value))
-            m_editStyle |= ES_PASSWORD;
-    } else if (n == "align") {
-        const char* text = value != nullptr ? value : "";
-        if (std::strstr(text, "left") != nullptr)
-            m_editStyle &= ~static_cast<DWORD>(ES_CENTER | ES_RIGHT);
-        // One alignment at a time: the last word found wins.
-        if (std::strstr(text, "center") != nullptr)
-            m_editStyle = (m_editStyle & ~static_cast<DWORD>(ES_RIGHT)) | ES_CENTER;
-        if (std::strstr(text, "right") != nullptr)
-            m_editStyle = (m_editStyle & ~static_cast<DWORD>(ES_CENTER)) | ES_RIGHT;
-    } else {
-        return false;
-    }
-    return true;
+            c.m_editStyle |= bits;
+    };
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"vscrollbar",
+            [](C& c, const char* v) {
+                addStyle(c, v, WS_VSCROLL | ES_DISABLENOSCROLL);
+                c.CContainerUI::SetAttribute("vscrollbar", v);
+            }},
+        {"hscrollbar",
+            [](C& c, const char* v) {
+                addStyle(c, v, WS_HSCROLL | ES_DISABLENOSCROLL);
+                c.CContainerUI::SetAttribute("hscrollbar", v);
+            }},
+        {"autovscroll",
+            [](C& c, const char* v) {
+                addStyle(c, v, ES_AUTOVSCROLL);
+                c.CContainerUI::SetAttribute("autovscroll", v);
+            }},
+        {"autohscroll", [](C& c, const char* v) { addStyle(c, v, ES_AUTOHSCROLL); }},
+        {"multiline",
+            [](C& c, const char* v) {
+                if (v != nullptr && std::strcmp(v, "false") == 0)
+                    c.m_editStyle &= ~static_cast<DWORD>(ES_MULTILINE);
+            }},
+        {"readonly",
+            [](C& c, const char* v) {
+                if (ParseFlag(v)) {
+                    c.m_editStyle |= ES_READONLY;
+                    c.m_readOnly = true;
+                }
+            }},
+        {"password", [](C& c, const char* v) { addStyle(c, v, ES_PASSWORD); }},
+        {"align",
+            [](C& c, const char* value) {
+                const char* text = value != nullptr ? value : "";
+                if (std::strstr(text, "left") != nullptr)
+                    c.m_editStyle &= ~static_cast<DWORD>(ES_CENTER | ES_RIGHT);
+                // One alignment at a time: the last word found wins.
+                if (std::strstr(text, "center") != nullptr)
+                    c.m_editStyle = (c.m_editStyle & ~static_cast<DWORD>(ES_RIGHT)) | ES_CENTER;
+                if (std::strstr(text, "right") != nullptr)
+                    c.m_editStyle = (c.m_editStyle & ~static_cast<DWORD>(ES_CENTER)) | ES_RIGHT;
+            }},
+        {"wanttab", [](C& c, const char* v) { c.m_wantTab = ParseFlag(v); }},
+        {"wantreturn", [](C& c, const char* v) { c.m_wantReturn = ParseFlag(v); }},
+        {"wantctrlreturn", [](C& c, const char* v) { c.m_wantCtrlReturn = ParseFlag(v); }},
+        {"rich",
+            [](C& c, const char* v) {
+                c.m_rich = ParseFlag(v);
+                if (c.m_textHost != nullptr)
+                    c.m_textHost->SetRich(c.m_rich);
+            }},
+        {"font",
+            [](C& c, const char* v) {
+                c.m_font = ParseInt(v);
+                if (c.m_textHost != nullptr && c.m_host != nullptr)
+                    c.m_textHost->SetFont(c.m_host->FontHandleAt(c.m_font));
+            }},
+        {"textcolor",
+            [](C& c, const char* v) {
+                c.m_textColor = ParseColorSkipBlanks(v);
+                if (c.m_textHost != nullptr)
+                    c.m_textHost->SetTextColor(c.m_textColor);
+            }},
+    };
+    return kTable;
 }
 
 void CRichEditUI::SetAttribute(const char* name, const char* value)
 {
-    if (name == nullptr || ApplyStyleAttribute(name, value))
-        return;
-    const CUIString n(name);
-    if (n == "wanttab") {
-        m_wantTab = ParseFlag(value);
-    } else if (n == "wantreturn") {
-        m_wantReturn = ParseFlag(value);
-    } else if (n == "wantctrlreturn") {
-        m_wantCtrlReturn = ParseFlag(value);
-    } else if (n == "rich") {
-        m_rich = ParseFlag(value);
-        if (m_textHost != nullptr)
-            m_textHost->SetRich(m_rich);
-    } else if (n == "font") {
-        m_font = ParseInt(value);
-        if (m_textHost != nullptr && m_host != nullptr)
-            m_textHost->SetFont(m_host->FontHandleAt(m_font));
-    } else if (n == "textcolor") {
-        m_textColor = ParseColorSkipBlanks(value);
-        if (m_textHost != nullptr)
-            m_textHost->SetTextColor(m_textColor);
-    } else {
+    if (!OwnAttributes().Apply(*this, name, value))
         CContainerUI::SetAttribute(name, value);
-    }
+}
+
+void CRichEditUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CContainerUI::AppendAttributeNames(names);
 }
 
 //--- layout and painting -------------------------------------------------------------------------

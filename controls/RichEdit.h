@@ -38,6 +38,7 @@ public:
     void OnInitialize() override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     // The services' content, inside the base's painting (after the images, before the border).
     void PaintText(HDC hdc) override;
     void SetScrollPosition(const CSizeUI& position) override;
@@ -84,7 +85,6 @@ private:
     void FitVerticalBar(const CRectUI& text, bool wasVisible);
     void ScrollMessage(UINT message, WPARAM wParam);
     void KeepPlainTextScroll(int requested, int before);
-    bool ApplyStyleAttribute(const char* name, const char* value);
     LRESULT FilterMouse(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     bool TakesReturn() const;
     // Combines double-byte pairs and turns complete characters into UTF-16 WM_CHAR messages.
@@ -108,6 +108,8 @@ private:
     bool m_accumulateDbcs = true;
     uint16_t m_leadByte = 0;  // pending lead byte in the high byte; 0: none
     bool m_returnTaken = false;  // the WM_CHAR of a Return we announced is dropped
+
+    static CAttributeTable<CRichEditUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

@@ -342,48 +342,60 @@ void CScrollBarUI::OnEvent(TInputEvent& event)
 
 //--- attributes ----------------------------------------------------------------------------------
 
-CUIString* CScrollBarUI::ImageAttribute(const char* name)
+CAttributeTable<CScrollBarUI> CScrollBarUI::OwnAttributes()
 {
-    static const char* const kStates[4] = {"normalimage", "hotimage", "pushedimage", "disabledimage"};
-    struct TPart {
-        const char* prefix;
-        TPartImages* images;
-    } parts[5] = {{"bk", &m_background}, {"button1", &m_button1}, {"button2", &m_button2},
-                  {"thumb", &m_thumb}, {"rail", &m_rail}};
-    for (const TPart& part : parts) {
-        for (int s = 0; s < 4; ++s) {
-            CUIString full(part.prefix);
-            full += kStates[s];
-            if (full == name)
-                return &part.images->images[s];
-        }
-    }
-    return nullptr;
+    using C = CScrollBarUI;
+    // Each part has four images, named part prefix + state: "bk", "button1", "button2", "thumb",
+    // "rail" and "normalimage", "hotimage", "pushedimage", "disabledimage".
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"bknormalimage", [](C& c, const char* v) { c.StoreImage(c.m_background.images[0], v); }},
+        {"bkhotimage", [](C& c, const char* v) { c.StoreImage(c.m_background.images[1], v); }},
+        {"bkpushedimage", [](C& c, const char* v) { c.StoreImage(c.m_background.images[2], v); }},
+        {"bkdisabledimage", [](C& c, const char* v) { c.StoreImage(c.m_background.images[3], v); }},
+        {"button1normalimage", [](C& c, const char* v) { c.StoreImage(c.m_button1.images[0], v); }},
+        {"button1hotimage", [](C& c, const char* v) { c.StoreImage(c.m_button1.images[1], v); }},
+        {"button1pushedimage", [](C& c, const char* v) { c.StoreImage(c.m_button1.images[2], v); }},
+        {"button1disabledimage", [](C& c, const char* v) { c.StoreImage(c.m_button1.images[3], v); }},
+        {"button2normalimage", [](C& c, const char* v) { c.StoreImage(c.m_button2.images[0], v); }},
+        {"button2hotimage", [](C& c, const char* v) { c.StoreImage(c.m_button2.images[1], v); }},
+        {"button2pushedimage", [](C& c, const char* v) { c.StoreImage(c.m_button2.images[2], v); }},
+        {"button2disabledimage", [](C& c, const char* v) { c.StoreImage(c.m_button2.images[3], v); }},
+        {"thumbnormalimage", [](C& c, const char* v) { c.StoreImage(c.m_thumb.images[0], v); }},
+        {"thumbhotimage", [](C& c, const char* v) { c.StoreImage(c.m_thumb.images[1], v); }},
+        {"thumbpushedimage", [](C& c, const char* v) { c.StoreImage(c.m_thumb.images[2], v); }},
+        {"thumbdisabledimage", [](C& c, const char* v) { c.StoreImage(c.m_thumb.images[3], v); }},
+        {"railnormalimage", [](C& c, const char* v) { c.StoreImage(c.m_rail.images[0], v); }},
+        {"railhotimage", [](C& c, const char* v) { c.StoreImage(c.m_rail.images[1], v); }},
+        {"railpushedimage", [](C& c, const char* v) { c.StoreImage(c.m_rail.images[2], v); }},
+        {"raildisabledimage", [](C& c, const char* v) { c.StoreImage(c.m_rail.images[3], v); }},
+        {"hor", [](C& c, const char* v) { c.SetHorizontal(ParseFlag(v)); }},
+        {"linesize", [](C& c, const char* v) { c.SetLineSize(ParseInt(v)); }},
+        {"range", [](C& c, const char* v) { c.SetRange(ParseInt(v)); }},
+        {"value", [](C& c, const char* v) { c.SetValue(ParseInt(v)); }},
+        {"showbutton1",
+            [](C& c, const char* v) {
+                c.m_showButton1 = ParseFlag(v);
+                c.SetPosition(c.m_position);
+            }},
+        {"showbutton2",
+            [](C& c, const char* v) {
+                c.m_showButton2 = ParseFlag(v);
+                c.SetPosition(c.m_position);
+            }},
+    };
+    return kTable;
 }
 
 void CScrollBarUI::SetAttribute(const char* name, const char* value)
 {
-    CUIString n(name);
-    if (CUIString* image = ImageAttribute(name)) {
-        *image = value;
-        Invalidate();
-    } else if (n == "hor") {
-        SetHorizontal(ParseFlag(value));
-    } else if (n == "linesize") {
-        SetLineSize(ParseInt(value));
-    } else if (n == "range") {
-        SetRange(ParseInt(value));
-    } else if (n == "value") {
-        SetValue(ParseInt(value));
-    } else if (n == "showbutton1") {
-        m_showButton1 = ParseFlag(value);
-        SetPosition(m_position);
-    } else if (n == "showbutton2") {
-        m_showButton2 = ParseFlag(value);
-        SetPosition(m_position);
-    } else {
+    if (!OwnAttributes().Apply(*this, name, value))
         CControlUI::SetAttribute(name, value);
-    }
+}
+
+void CScrollBarUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CControlUI::AppendAttributeNames(names);
 }
 
 //--- painting ------------------------------------------------------------------------------------

@@ -33,6 +33,7 @@ public:
     void TakeFocus() override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     void Paint(HDC hdc, const CRectUI& paintRect) override;
 
     bool IsHorizontal() const { return m_horizontal; }
@@ -75,7 +76,6 @@ private:
     // Draws the part's image for `state` (falling back to normal); false when nothing was drawn.
     bool PaintPartImage(HDC hdc, TPartImages& part, unsigned state, const char* modifier);
     void PaintArrow(HDC hdc, TPartImages& part, const CRectUI& rect, unsigned& state);
-    CUIString* ImageAttribute(const char* name);
 
     bool m_horizontal = false;
     int m_range = 100;                   // never negative
@@ -100,6 +100,8 @@ private:
     TPartImages m_thumb;
     TPartImages m_rail;
     CUIString m_imageModifier;           // scratch "dest='...'" while painting
+
+    static CAttributeTable<CScrollBarUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

@@ -28,26 +28,29 @@ void CSliderUI::SetEnabled(bool enabled)
         m_buttonState = 0;
 }
 
+CAttributeTable<CSliderUI> CSliderUI::OwnAttributes()
+{
+    using C = CSliderUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"thumbimage", [](C& c, const char* v) { c.StoreImage(c.m_thumbImage, v); }},
+        {"thumbhotimage", [](C& c, const char* v) { c.StoreImage(c.m_thumbHotImage, v); }},
+        {"thumbpushedimage", [](C& c, const char* v) { c.StoreImage(c.m_thumbPushedImage, v); }},
+        {"thumbsize", [](C& c, const char* v) { c.m_thumbSize = ParseSize(v); }},
+        {"step", [](C& c, const char* v) { c.m_step = ParseInt(v); }},
+    };
+    return kTable;
+}
+
 void CSliderUI::SetAttribute(const char* name, const char* value)
 {
-    CUIString n(name);
-    CUIString* image = nullptr;
-    if (n == "thumbimage")
-        image = &m_thumbImage;
-    else if (n == "thumbhotimage")
-        image = &m_thumbHotImage;
-    else if (n == "thumbpushedimage")
-        image = &m_thumbPushedImage;
-    if (image != nullptr) {
-        *image = value;
-        Invalidate();
-    } else if (n == "thumbsize") {
-        m_thumbSize = ParseSize(value);
-    } else if (n == "step") {
-        m_step = ParseInt(value);
-    } else {
+    if (!OwnAttributes().Apply(*this, name, value))
         CProgressUI::SetAttribute(name, value);
-    }
+}
+
+void CSliderUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CProgressUI::AppendAttributeNames(names);
 }
 
 //--- geometry --------------------------------------------------------------------------------------

@@ -24,6 +24,7 @@ public:
     void SetEnabled(bool enabled) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     void PaintStateImage(HDC hdc) override;
 
     CRectUI GetThumbRect() const;
@@ -53,6 +54,8 @@ private:
     CUIString m_thumbHotImage;
     CUIString m_thumbPushedImage;
     CUIString m_thumbModifier;  // scratch while painting
+
+    static CAttributeTable<CSliderUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

@@ -20,13 +20,26 @@ void* CTabLayoutUI::CastTo(const char* name)
     return CContainerUI::CastTo(name);
 }
 
+CAttributeTable<CTabLayoutUI> CTabLayoutUI::OwnAttributes()
+{
+    using C = CTabLayoutUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        // The last thing done to the layout: SelectTab notifies, and a listener may destroy it.
+        {"selectedid", [](C& c, const char* v) { c.SelectTab(ParseInt(v)); }},
+    };
+    return kTable;
+}
+
 void CTabLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    // The container ignores "selectedid"; it hears it first so that nothing touches this layout
-    // after SelectTab has notified.
-    CContainerUI::SetAttribute(name, value);
-    if (CUIString(name) == "selectedid")
-        SelectTab(ParseInt(value));
+    if (!OwnAttributes().Apply(*this, name, value))
+        CContainerUI::SetAttribute(name, value);
+}
+
+void CTabLayoutUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CContainerUI::AppendAttributeNames(names);
 }
 
 //--- the page list ---------------------------------------------------------------------------------

@@ -21,6 +21,7 @@ public:
     void* CastTo(const char* name) override;
     void SetPosition(const CRectUI& rect) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
 
     // IContainerUI
     bool MoveChild(CControlUI* control, int newIndex) override;
@@ -36,6 +37,8 @@ public:
 
 private:
     int m_currentIndex = -1;  // index of the shown page in m_children; -1 = none
+
+    static CAttributeTable<CTabLayoutUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

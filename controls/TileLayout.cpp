@@ -35,15 +35,26 @@ void CTileLayoutUI::SetColumns(int columns)
     RequestLayout();
 }
 
+CAttributeTable<CTileLayoutUI> CTileLayoutUI::OwnAttributes()
+{
+    using C = CTileLayoutUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"itemsize", [](C& c, const char* v) { c.SetItemSize(ParseSize(v)); }},
+        {"columns", [](C& c, const char* v) { c.SetColumns(ParseInt(v)); }},
+    };
+    return kTable;
+}
+
 void CTileLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    CUIString n(name);
-    if (n == "itemsize")
-        SetItemSize(ParseSize(value));
-    else if (n == "columns")
-        SetColumns(ParseInt(value));
-    else
+    if (!OwnAttributes().Apply(*this, name, value))
         CContainerUI::SetAttribute(name, value);
+}
+
+void CTileLayoutUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CContainerUI::AppendAttributeNames(names);
 }
 
 int CTileLayoutUI::MeasureRow(int first, int cellWidth) const

@@ -22,6 +22,7 @@ public:
     void* CastTo(const char* name) override;
     void SetPosition(const CRectUI& rect) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
 
     CSizeUI GetItemSize() const { return m_itemSize; }
     void SetItemSize(const CSizeUI& size);
@@ -35,6 +36,8 @@ private:
 
     CSizeUI m_itemSize;  // "itemsize"; only a width > 0 matters
     int m_columns = 1;  // always >= 1
+
+    static CAttributeTable<CTileLayoutUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

@@ -257,31 +257,34 @@ void CTreeNodeUI::SetSelectedItemHotTextColor(uint32_t color)
     Invalidate();
 }
 
+CAttributeTable<CTreeNodeUI> CTreeNodeUI::OwnAttributes()
+{
+    using C = CTreeNodeUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"text", [](C& c, const char* v) { c.m_itemButton->SetText(v); }},
+        {"horizattr", [](C& c, const char* v) { c.m_row->ApplyAttributeText(v); }},
+        {"dotlineattr", [](C& c, const char* v) { c.m_dottedLine->ApplyAttributeText(v); }},
+        {"folderattr", [](C& c, const char* v) { c.m_folderButton->ApplyAttributeText(v); }},
+        {"checkboxattr", [](C& c, const char* v) { c.m_checkBox->ApplyAttributeText(v); }},
+        {"itemattr", [](C& c, const char* v) { c.m_itemButton->ApplyAttributeText(v); }},
+        {"itemtextcolor", [](C& c, const char* v) { c.SetItemTextColor(ParseColor(v)); }},
+        {"itemhottextcolor", [](C& c, const char* v) { c.SetItemHotTextColor(ParseColor(v)); }},
+        {"selitemtextcolor", [](C& c, const char* v) { c.SetSelectedItemTextColor(ParseColor(v)); }},
+        {"selitemhottextcolor", [](C& c, const char* v) { c.SetSelectedItemHotTextColor(ParseColor(v)); }},
+    };
+    return kTable;
+}
+
 void CTreeNodeUI::SetAttribute(const char* name, const char* value)
 {
-    const CUIString n(name);
-    if (n == "text")
-        m_itemButton->SetText(value);
-    else if (n == "horizattr")
-        m_row->ApplyAttributeText(value);
-    else if (n == "dotlineattr")
-        m_dottedLine->ApplyAttributeText(value);
-    else if (n == "folderattr")
-        m_folderButton->ApplyAttributeText(value);
-    else if (n == "checkboxattr")
-        m_checkBox->ApplyAttributeText(value);
-    else if (n == "itemattr")
-        m_itemButton->ApplyAttributeText(value);
-    else if (n == "itemtextcolor")
-        SetItemTextColor(ParseColor(value));
-    else if (n == "itemhottextcolor")
-        SetItemHotTextColor(ParseColor(value));
-    else if (n == "selitemtextcolor")
-        SetSelectedItemTextColor(ParseColor(value));
-    else if (n == "selitemhottextcolor")
-        SetSelectedItemHotTextColor(ParseColor(value));
-    else
+    if (!OwnAttributes().Apply(*this, name, value))
         CListContainerElementUI::SetAttribute(name, value);
+}
+
+void CTreeNodeUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CListContainerElementUI::AppendAttributeNames(names);
 }
 
 }  // namespace SkinUI

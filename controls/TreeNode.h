@@ -34,6 +34,7 @@ public:
     void* CastTo(const char* name) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
 
     // IContainerUI: child nodes go into the tree, other controls beside the item row.
     bool AddChild(CControlUI* control) override;
@@ -94,6 +95,8 @@ private:
     COptionUI* m_itemButton;  // owned by the row
     CTreeNodeUI* m_parentNode = nullptr;  // not owned; null at the top level
     CPtrVectorUI m_childNodes;  // CTreeNodeUI*, owned only while this node is outside a tree
+
+    static CAttributeTable<CTreeNodeUI> OwnAttributes();
 };
 
 // The node `control` is, or null (checked by type name, as every node operation does).

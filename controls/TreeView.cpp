@@ -214,25 +214,31 @@ void CTreeViewUI::SetSelectedNodeHotTextColor(uint32_t color)
     ForEachNode([&](CTreeNodeUI* node) { node->SetSelectedItemHotTextColor(color); });
 }
 
+CAttributeTable<CTreeViewUI> CTreeViewUI::OwnAttributes()
+{
+    using C = CTreeViewUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"visiblefolderbtn", [](C& c, const char* v) { c.ShowFolderButtons(ParseFlag(v)); }},
+        {"visiblecheckbtn", [](C& c, const char* v) { c.ShowCheckBoxes(ParseFlag(v)); }},
+        {"itemminwidth", [](C& c, const char* v) { c.SetNodeMinWidth(ParseInt(v)); }},
+        {"itemtextcolor", [](C& c, const char* v) { c.SetNodeTextColor(ParseColor(v)); }},
+        {"itemhottextcolor", [](C& c, const char* v) { c.SetNodeHotTextColor(ParseColor(v)); }},
+        {"selitemtextcolor", [](C& c, const char* v) { c.SetSelectedNodeTextColor(ParseColor(v)); }},
+        {"selitemhottextcolor", [](C& c, const char* v) { c.SetSelectedNodeHotTextColor(ParseColor(v)); }},
+    };
+    return kTable;
+}
+
 void CTreeViewUI::SetAttribute(const char* name, const char* value)
 {
-    const CUIString n(name);
-    if (n == "visiblefolderbtn")
-        ShowFolderButtons(ParseFlag(value));
-    else if (n == "visiblecheckbtn")
-        ShowCheckBoxes(ParseFlag(value));
-    else if (n == "itemminwidth")
-        SetNodeMinWidth(ParseInt(value));
-    else if (n == "itemtextcolor")
-        SetNodeTextColor(ParseColor(value));
-    else if (n == "itemhottextcolor")
-        SetNodeHotTextColor(ParseColor(value));
-    else if (n == "selitemtextcolor")
-        SetSelectedNodeTextColor(ParseColor(value));
-    else if (n == "selitemhottextcolor")
-        SetSelectedNodeHotTextColor(ParseColor(value));
-    else
+    if (!OwnAttributes().Apply(*this, name, value))
         CListUI::SetAttribute(name, value);
+}
+
+void CTreeViewUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CListUI::AppendAttributeNames(names);
 }
 
 }  // namespace SkinUI

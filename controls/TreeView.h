@@ -26,6 +26,7 @@ public:
     const char* GetTypeName() const override;
     void* CastTo(const char* name) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
 
     // IContainerUI: nodes leave through the node removal below.
     bool RemoveChild(CControlUI* control) override;
@@ -77,6 +78,8 @@ private:
     int m_itemMinWidth = 0;
     bool m_visibleFolderButtons = true;
     bool m_visibleCheckBoxes = false;
+
+    static CAttributeTable<CTreeViewUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

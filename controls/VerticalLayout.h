@@ -1,6 +1,6 @@
 // Stacks its non-floating children from top to bottom ("VerticalLayout" in the skin). The optional
 // separator is "sepheight" pixels on the bottom edge (or the top edge when negative). Everything but
-// the identity lives in CLinearLayoutUI.
+// the identity and that name lives in CLinearLayoutUI.
 #pragma once
 
 #include "controls/LinearLayout.h"
@@ -13,6 +13,11 @@ public:
 
     const char* GetTypeName() const override;
     void* CastTo(const char* name) override;
+    void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
+
+private:
+    static CAttributeTable<CVerticalLayoutUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

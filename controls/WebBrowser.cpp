@@ -34,14 +34,26 @@ void* CWebBrowserUI::CastTo(const char* name)
     return CActiveXUI::CastTo(name);
 }
 
+CAttributeTable<CWebBrowserUI> CWebBrowserUI::OwnAttributes()
+{
+    using C = CWebBrowserUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"homepage", [](C& c, const char* v) { c.SetHomePage(v); }},
+        {"autonavi", [](C& c, const char* v) { c.SetAutoNavigate(ParseFlag(v)); }},
+    };
+    return kTable;
+}
+
 void CWebBrowserUI::SetAttribute(const char* name, const char* value)
 {
-    if (std::strcmp(name, "homepage") == 0)
-        SetHomePage(value);
-    else if (std::strcmp(name, "autonavi") == 0)
-        SetAutoNavigate(ParseFlag(value));
-    else
+    if (!OwnAttributes().Apply(*this, name, value))
         CActiveXUI::SetAttribute(name, value);
+}
+
+void CWebBrowserUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CActiveXUI::AppendAttributeNames(names);
 }
 
 IWebBrowserEventHandler& CWebBrowserUI::Handler() const

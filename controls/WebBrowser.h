@@ -37,6 +37,7 @@ public:
     const char* GetTypeName() const override;
     void* CastTo(const char* name) override;
     void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
     void ReleaseObject() override;
     bool CreateObject() override;
     // The control's download step (its IDownloadManager side): to the handler.
@@ -105,6 +106,8 @@ private:
     bool m_autoNavigate = false;
     IWebBrowserEventHandler* m_eventHandler = nullptr;  // not owned
     CWindowHostUI* m_translatorHost = nullptr;  // the host our translator is registered with
+
+    static CAttributeTable<CWebBrowserUI> OwnAttributes();
 };
 
 }  // namespace SkinUI

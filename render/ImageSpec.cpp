@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/AttributeTable.h"
 #include "core/ValueParse.h"
 #include "render/ImagePairReader.h"
 
@@ -19,77 +20,86 @@ LONG OffsetSaturated(LONG base, int offset)
     return static_cast<LONG>(sum > high ? high : (sum < low ? low : sum));
 }
 
-void ApplyGeometry(const CUIString& key, const CUIString& value, const RECT& rcItem, TImageParams& params)
-{
-    if (key == "dest") {
-        const CRectUI d = ParseRect(value);
-        params.dest.left = OffsetSaturated(rcItem.left, d.left);
-        params.dest.top = OffsetSaturated(rcItem.top, d.top);
-        params.dest.right = std::min<LONG>(OffsetSaturated(rcItem.left, d.right), rcItem.right);
-        params.dest.bottom = std::min<LONG>(OffsetSaturated(rcItem.top, d.bottom), rcItem.bottom);
-    } else if (key == "source") {
-        params.source = ParseRect(value);
-    } else if (key == "corner") {
-        params.corner = ParseRect(value);
-    }
-}
+// One reading of the strings: the image being filled and how many images this string has named.
+struct TImageReading {
+    const RECT& rcItem;
+    const std::function<void(const TImageParams&)>& draw;
+    TImageParams params;
+    int begun;  // images named so far in this string; a further name draws the pending one
 
-void ApplyLook(const CUIString& key, const CUIString& value, TImageParams& params)
-{
-    if (key == "mask") {
-        params.mask = ParseColor(value);
-    } else if (key == "fade") {
-        params.fade = static_cast<BYTE>(ParseInt(value));
-    } else if (key == "hole") {
-        params.hole = ParseFlag(value);
-    } else if (key == "xtiled") {
-        params.xTiled = ParseFlag(value);
-    } else if (key == "ytiled") {
-        params.yTiled = ParseFlag(value);
+    // A further "file"/"restype"/"res" first hands over the image named so far.
+    void FinishPending()
+    {
+        if (begun > 0)
+            draw(params);
     }
-}
+};
+
+using R = TImageReading;
+
+constexpr TAttributeHandler<R> kImageKeyTable[] = {
+    {"file",
+        [](R& r, const char* v) {
+            r.FinishPending();
+            r.params.name = v;
+            ++r.begun;
+        }},
+    {"res",
+        [](R& r, const char* v) {
+            r.FinishPending();
+            r.params.name = v;
+        }},
+    {"restype",
+        [](R& r, const char* v) {
+            r.FinishPending();
+            r.params.resType = v;
+            ++r.begun;
+        }},
+    {"dest",
+        [](R& r, const char* v) {
+            const CRectUI d = ParseRect(v);
+            r.params.dest.left = OffsetSaturated(r.rcItem.left, d.left);
+            r.params.dest.top = OffsetSaturated(r.rcItem.top, d.top);
+            r.params.dest.right = std::min<LONG>(OffsetSaturated(r.rcItem.left, d.right), r.rcItem.right);
+            r.params.dest.bottom = std::min<LONG>(OffsetSaturated(r.rcItem.top, d.bottom), r.rcItem.bottom);
+        }},
+    {"source", [](R& r, const char* v) { r.params.source = ParseRect(v); }},
+    {"corner", [](R& r, const char* v) { r.params.corner = ParseRect(v); }},
+    {"mask", [](R& r, const char* v) { r.params.mask = ParseColor(v); }},
+    {"fade", [](R& r, const char* v) { r.params.fade = static_cast<BYTE>(ParseInt(v)); }},
+    {"hole", [](R& r, const char* v) { r.params.hole = ParseFlag(v); }},
+    {"xtiled", [](R& r, const char* v) { r.params.xTiled = ParseFlag(v); }},
+    {"ytiled", [](R& r, const char* v) { r.params.yTiled = ParseFlag(v); }},
+};
+const CAttributeTable<R> kImageKeys(kImageKeyTable);
 
 }  // namespace
 
 void ReadImageSpec(
     const RECT& rcItem, const char* image, const char* modify, const std::function<void(const TImageParams&)>& draw)
 {
-    TImageParams params;
+    TImageReading reading{rcItem, draw, TImageParams(), 0};
     // A bare file name is a whole image string of its own.
-    params.name = image;
-    params.dest = rcItem;
+    reading.params.name = image;
+    reading.params.dest = rcItem;
 
     const char* strings[2] = {image, modify};
     for (const char* text : strings) {
         if (text == nullptr)
             continue;
-        int begun = 0;  // images named so far in this string; a further name draws the pending one
+        reading.begun = 0;
         CImagePairReader reader(text);
         while (reader.Next()) {
-            const CUIString& key = reader.key;
-            const CUIString& value = reader.value;
-            if (!value.IsEmpty()) {
-                if (key == "file" || key == "res") {
-                    if (begun > 0)
-                        draw(params);
-                    params.name = value;
-                    if (key == "file")
-                        ++begun;
-                } else if (key == "restype") {
-                    if (begun > 0)
-                        draw(params);
-                    params.resType = value;
-                    ++begun;
-                } else {
-                    ApplyGeometry(key, value, rcItem, params);
-                    ApplyLook(key, value, params);
-                }
-            }
+            // Unknown keys and empty values change nothing.
+            if (!reader.value.IsEmpty())
+                kImageKeys.Apply(reading, reader.key, reader.value);
             if (!reader.More())
                 break;
         }
     }
-    draw(params);
+    draw(reading.params);
 }
+
+void AppendImageKeyNames(TAttributeNames& names) { kImageKeys.AppendNames(names); }
 
 }  // namespace SkinUI

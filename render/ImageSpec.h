@@ -10,6 +10,7 @@
 
 #include <functional>
 
+#include "core/AttributeTable.h"
 #include "core/UIString.h"
 
 namespace SkinUI {
@@ -32,5 +33,7 @@ struct TImageParams {
 // clipped to its right and bottom edges. `draw` is called once per image named, at least once.
 void ReadImageSpec(
     const RECT& rcItem, const char* image, const char* modify, const std::function<void(const TImageParams&)>& draw);
+// The keys ReadImageSpec acts on ("file", "dest", ...); other keys are ignored.
+void AppendImageKeyNames(TAttributeNames& names);
 
 }  // namespace SkinUI

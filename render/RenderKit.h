@@ -14,9 +14,10 @@
 //         text    - PaintPlainText, PaintMarkupText
 //         colours - FillColor, FillGradient, StrokeLine, StrokeRect, StrokeRoundRect, ShiftColorHsl
 #pragma once
-#include <windows.h>
+#include "core/AttributeTable.h"
 #include "core/UIString.h"
 #include "render/ImageEntry.h"
+#include <windows.h>
 
 namespace SkinUI {
 
@@ -68,6 +69,8 @@ public:
     // `linkCount` is the number of links laid out, at most the capacity.
     static void PaintMarkupText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color,
                                 RECT* linkRects, CUIString* linkTexts, int& linkCount, UINT style);
+    // The tag names PaintMarkupText acts on ("b" for <b> and </b>, ...); a name may appear twice.
+    static void AppendMarkupTagNames(TAttributeNames& names);
 
     //--- colours, fills, outlines -----------------------------------------------------------------
     // Alpha 0: nothing. Alpha 255: opaque fill (leaves the DC's background colour changed).

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/AttributeTable.h"
 #include "core/ValueParse.h"
 #include "host/HostResources.h"
 #include "render/ClipScope.h"
@@ -62,6 +63,12 @@ public:
 
     // Returns the number of links laid out (not capped).
     int Run(const char* text);
+    // Every tag name the layout acts on, opening and closing forms.
+    static void AppendTagNames(TAttributeNames& names)
+    {
+        OpeningTags().AppendNames(names);
+        ClosingTags().AppendNames(names);
+    }
 
 private:
     // Everything a line restarts from for its draw pass.
@@ -92,6 +99,9 @@ private:
     void SetLinkRect(int index, const RECT& r);
     // False when the tag has to be taken up again on the next line (an image that did not fit).
     bool DoTag(char letter, bool closing, const char* arg, const char* argEnd);
+    // Opening handlers answer as DoTag does; closing ones get no argument.
+    static CAttributeTable<CMarkupLayout, bool> OpeningTags();
+    static CAttributeTable<CMarkupLayout> ClosingTags();
     void DoFontTag(const CUIString& arg);
     bool DoImage(const CUIString& arg);
     const char* RunEnd(const char* p) const;
@@ -241,113 +251,156 @@ bool CMarkupLayout::DoImage(const CUIString& arg)
     return true;
 }
 
+// A tag is one lower-case letter; the opening tag's argument is the text after it up to the closer.
+CAttributeTable<CMarkupLayout, bool> CMarkupLayout::OpeningTags()
+{
+    using L = CMarkupLayout;
+    static constexpr TAttributeHandler<L, bool> kTable[] = {
+        {"a",
+            [](L& l, const char* arg) {
+                const CUIString text(arg);
+                const TFontEntry* cur = l.CurrentFont();
+                if (l.Measuring() && l.m_linkTexts != nullptr && l.m_linkIndex < l.m_capacity)
+                    l.m_linkTexts[l.m_linkIndex] = text;
+                const DWORD c = (l.m_hasHover && text == l.m_hoverLink) ? l.m_host->GetDefaultLinkHoverColor()
+                                                                        : l.m_host->GetDefaultLinkColor();
+                l.m_colors.push_back(c);
+                SetTextColor(l.m_hDC, ToColorRef(c));
+                // An already underlined font is pushed again so that </a> pops what <a> pushed.
+                l.PushFont(cur->bUnderline ? l.CurrentFont() : l.Variant(cur->bBold, true, cur->bItalic));
+                l.m_inLink = true;
+                l.m_linkStartX = l.m_x;
+                l.m_linkStartTop = l.m_lineTop;
+                return true;
+            }},
+        {"b",
+            [](L& l, const char*) {
+                const TFontEntry* cur = l.CurrentFont();
+                l.PushFont(cur->bBold ? l.CurrentFont() : l.Variant(true, cur->bUnderline, cur->bItalic));
+                return true;
+            }},
+        {"c",
+            [](L& l, const char* arg) {
+                const DWORD c = ParseColor(arg);
+                l.m_colors.push_back(c);
+                SetTextColor(l.m_hDC, ToColorRef(c));
+                return true;
+            }},
+        {"f",
+            [](L& l, const char* arg) {
+                l.DoFontTag(arg);
+                return true;
+            }},
+        {"i",
+            [](L& l, const char* arg) {
+                if (arg[0] != '\0')
+                    return l.DoImage(arg);
+                const TFontEntry* cur = l.CurrentFont();
+                l.PushFont(l.Variant(cur->bBold, cur->bUnderline, true));
+                return true;
+            }},
+        {"n",
+            [](L& l, const char*) {
+                if (!l.SingleLine())
+                    l.m_lineFull = true;
+                return true;
+            }},
+        {"p",
+            [](L& l, const char* arg) {
+                if (l.m_x > l.m_rc.left)
+                    l.m_lineFull = true;
+                const int spacing = ParseInt(arg);
+                l.m_paragraphs.push_back(spacing);
+                const LONG h = spacing + FontHeight(l.CurrentFont());
+                if (l.m_lineHeight < h)
+                    l.m_lineHeight = h;
+                return true;
+            }},
+        {"r",
+            [](L& l, const char*) {
+                l.m_raw = true;
+                return true;
+            }},
+        {"s",
+            [](L& l, const char*) {
+                l.m_selected = !l.m_selected;
+                return true;
+            }},
+        {"u",
+            [](L& l, const char*) {
+                const TFontEntry* cur = l.CurrentFont();
+                l.PushFont(cur->bUnderline ? l.CurrentFont() : l.Variant(cur->bBold, true, cur->bItalic));
+                return true;
+            }},
+        {"x",
+            [](L& l, const char* arg) {
+                l.m_x += ParseInt(arg);
+                return true;
+            }},
+        {"y",
+            [](L& l, const char* arg) {
+                l.m_lineHeight = ParseInt(arg);
+                return true;
+            }},
+    };
+    return kTable;
+}
+
+CAttributeTable<CMarkupLayout> CMarkupLayout::ClosingTags()
+{
+    using L = CMarkupLayout;
+    static constexpr auto popFont = [](L& l, const char*) { l.PopFont(); };
+    static constexpr TAttributeHandler<L> kTable[] = {
+        {"a",
+            [](L& l, const char*) {
+                // A stray close would record a link the arrays still hold from an earlier layout.
+                if (!l.m_inLink)
+                    return;
+                if (l.Measuring()) {
+                    l.SetLinkRect(l.m_linkIndex,
+                        RECT{l.m_linkStartX, l.m_linkStartTop, l.m_x, l.m_lineTop + FontHeight(l.CurrentFont())});
+                }
+                ++l.m_linkIndex;
+                l.m_inLink = false;
+                if (!l.m_colors.empty())
+                    l.m_colors.pop_back();
+                SetTextColor(l.m_hDC, ToColorRef(l.CurrentColor()));
+                l.PopFont();
+            }},
+        {"b", popFont},
+        {"f", popFont},
+        {"i", popFont},
+        {"u", popFont},
+        {"c",
+            [](L& l, const char*) {
+                if (!l.m_colors.empty())
+                    l.m_colors.pop_back();
+                SetTextColor(l.m_hDC, ToColorRef(l.CurrentColor()));
+            }},
+        {"p",
+            [](L& l, const char*) {
+                if (l.m_x > l.m_rc.left)
+                    l.m_lineFull = true;
+                if (!l.m_paragraphs.empty())
+                    l.m_paragraphs.pop_back();
+            }},
+        {"r", [](L& l, const char*) { l.m_raw = false; }},
+        {"s", [](L& l, const char*) { l.m_selected = !l.m_selected; }},
+    };
+    return kTable;
+}
+
 bool CMarkupLayout::DoTag(char letter, bool closing, const char* arg, const char* argEnd)
 {
     while (arg < argEnd && *arg == ' ') ++arg;
-    const CUIString text(arg, static_cast<int>(argEnd - arg));
+    const char name[2] = {letter, '\0'};
+    // Unknown tags are dropped.
     if (closing) {
-        switch (letter) {
-        case 'a':
-            // A stray close would record a link the arrays still hold from an earlier layout.
-            if (!m_inLink)
-                break;
-            if (Measuring()) {
-                SetLinkRect(m_linkIndex, RECT{m_linkStartX, m_linkStartTop, m_x,
-                                              m_lineTop + FontHeight(CurrentFont())});
-            }
-            ++m_linkIndex;
-            m_inLink = false;
-            if (!m_colors.empty()) m_colors.pop_back();
-            SetTextColor(m_hDC, ToColorRef(CurrentColor()));
-            PopFont();
-            break;
-        case 'b':
-        case 'f':
-        case 'i':
-        case 'u':
-            PopFont();
-            break;
-        case 'c':
-            if (!m_colors.empty()) m_colors.pop_back();
-            SetTextColor(m_hDC, ToColorRef(CurrentColor()));
-            break;
-        case 'p':
-            if (m_x > m_rc.left) m_lineFull = true;
-            if (!m_paragraphs.empty()) m_paragraphs.pop_back();
-            break;
-        case 'r':
-            m_raw = false;
-            break;
-        case 's':
-            m_selected = !m_selected;
-            break;
-        default:
-            break;
-        }
+        ClosingTags().Apply(*this, name, nullptr);
         return true;
     }
-
-    const TFontEntry* cur = CurrentFont();
-    switch (letter) {
-    case 'a': {
-        if (Measuring() && m_linkTexts != nullptr && m_linkIndex < m_capacity) m_linkTexts[m_linkIndex] = text;
-        const DWORD c = (m_hasHover && text == m_hoverLink) ? m_host->GetDefaultLinkHoverColor()
-                                                             : m_host->GetDefaultLinkColor();
-        m_colors.push_back(c);
-        SetTextColor(m_hDC, ToColorRef(c));
-        // An already underlined font is pushed again so that </a> pops what <a> pushed.
-        PushFont(cur->bUnderline ? CurrentFont() : Variant(cur->bBold, true, cur->bItalic));
-        m_inLink = true;
-        m_linkStartX = m_x;
-        m_linkStartTop = m_lineTop;
-        break;
-    }
-    case 'b':
-        PushFont(cur->bBold ? CurrentFont() : Variant(true, cur->bUnderline, cur->bItalic));
-        break;
-    case 'c': {
-        const DWORD c = ParseColor(text);
-        m_colors.push_back(c);
-        SetTextColor(m_hDC, ToColorRef(c));
-        break;
-    }
-    case 'f':
-        DoFontTag(text);
-        break;
-    case 'i':
-        if (!text.IsEmpty()) return DoImage(text);
-        PushFont(Variant(cur->bBold, cur->bUnderline, true));
-        break;
-    case 'n':
-        if (!SingleLine()) m_lineFull = true;
-        break;
-    case 'p': {
-        if (m_x > m_rc.left) m_lineFull = true;
-        const int spacing = ParseInt(text);
-        m_paragraphs.push_back(spacing);
-        const LONG h = spacing + FontHeight(CurrentFont());
-        if (m_lineHeight < h) m_lineHeight = h;
-        break;
-    }
-    case 'r':
-        m_raw = true;
-        break;
-    case 's':
-        m_selected = !m_selected;
-        break;
-    case 'u':
-        PushFont(cur->bUnderline ? CurrentFont() : Variant(cur->bBold, true, cur->bItalic));
-        break;
-    case 'x':
-        m_x += ParseInt(text);
-        break;
-    case 'y':
-        m_lineHeight = ParseInt(text);
-        break;
-    default:
-        break;
-    }
-    return true;
+    const auto* tag = OpeningTags().Find(name);
+    return tag == nullptr || tag->Apply(*this, CUIString(arg, static_cast<int>(argEnd - arg)));
 }
 
 void CMarkupLayout::DrawRun(const char* s, int len, LONG runWidth)
@@ -575,6 +628,8 @@ int CMarkupLayout::Run(const char* text)
 }
 
 }  // namespace
+
+void CRenderKit::AppendMarkupTagNames(TAttributeNames& names) { CMarkupLayout::AppendTagNames(names); }
 
 void CRenderKit::PaintMarkupText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color,
                                  RECT* linkRects, CUIString* linkTexts, int& linkCount, UINT style)

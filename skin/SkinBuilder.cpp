@@ -2,37 +2,14 @@
 
 #include <cstring>
 
-#include "controls/ActiveX.h"
-#include "controls/Button.h"
-#include "controls/CheckBox.h"
-#include "controls/ChildLayout.h"
-#include "controls/ComboBox.h"
 #include "controls/Container.h"
-#include "controls/Control.h"
-#include "controls/DateTime.h"
-#include "controls/Edit.h"
-#include "controls/Flash.h"
 #include "controls/HorizontalLayout.h"
-#include "controls/Label.h"
-#include "controls/List.h"
-#include "controls/ListContainerElement.h"
-#include "controls/ListHeader.h"
-#include "controls/ListTextElement.h"
-#include "controls/Option.h"
-#include "controls/Progress.h"
-#include "controls/RichEdit.h"
-#include "controls/ScrollBar.h"
-#include "controls/Slider.h"
-#include "controls/TabLayout.h"
-#include "controls/Text.h"
-#include "controls/TileLayout.h"
 #include "controls/TreeNode.h"
 #include "controls/TreeView.h"
-#include "controls/VerticalLayout.h"
-#include "controls/WebBrowser.h"
 #include "core/ValueParse.h"
 #include "host/ResourceLocation.h"
 #include "host/WindowHost.h"
+#include "skin/SkinBuilderElements.h"
 #include "skin/SkinXml.h"
 
 namespace SkinUI {
@@ -64,56 +41,6 @@ private:
     int& m_depth;
 };
 
-template <class T>
-CControlUI* Make() {
-    return new T;
-}
-
-struct TFactoryEntry {
-    const char* Element;
-    size_t Length;
-    CControlUI* (*Create)();  // null: the class is not part of this build; the callback may know it
-};
-
-#define SKIN_ELEMENT(name, create) {name, sizeof(name) - 1, create}
-
-// The whole element vocabulary, grouped by name length so a look-up compares only a few names.
-const TFactoryEntry kFactory[] = {
-    SKIN_ELEMENT("Edit", &Make<CEditUI>),
-    SKIN_ELEMENT("List", &Make<CListUI>),
-    SKIN_ELEMENT("Text", &Make<CTextUI>),
-    SKIN_ELEMENT("Combo", &Make<CComboUI>),
-    SKIN_ELEMENT("Flash", &Make<CFlashUI>),
-    SKIN_ELEMENT("Label", &Make<CLabelUI>),
-    SKIN_ELEMENT("Button", &Make<CButtonUI>),
-    SKIN_ELEMENT("Option", &Make<COptionUI>),
-    SKIN_ELEMENT("Slider", &Make<CSliderUI>),
-    SKIN_ELEMENT("Control", &Make<CControlUI>),
-    SKIN_ELEMENT("ActiveX", &Make<CActiveXUI>),
-    SKIN_ELEMENT("CheckBox", &Make<CCheckBoxUI>),
-    SKIN_ELEMENT("ComboBox", &Make<CComboBoxUI>),
-    SKIN_ELEMENT("DateTime", &Make<CDateTimeUI>),
-    SKIN_ELEMENT("Progress", &Make<CProgressUI>),
-    SKIN_ELEMENT("RichEdit", &Make<CRichEditUI>),
-    SKIN_ELEMENT("TreeView", &Make<CTreeViewUI>),
-    SKIN_ELEMENT("TreeNode", &Make<CTreeNodeUI>),
-    SKIN_ELEMENT("Container", &Make<CContainerUI>),
-    SKIN_ELEMENT("ScrollBar", &Make<CScrollBarUI>),
-    SKIN_ELEMENT("TabLayout", &Make<CTabLayoutUI>),
-    SKIN_ELEMENT("ListHeader", &Make<CListHeaderUI>),
-    SKIN_ELEMENT("TileLayout", &Make<CTileLayoutUI>),
-    SKIN_ELEMENT("WebBrowser", &Make<CWebBrowserUI>),
-    SKIN_ELEMENT("ChildLayout", &Make<CChildLayoutUI>),
-    SKIN_ELEMENT("VerticalLayout", &Make<CVerticalLayoutUI>),
-    SKIN_ELEMENT("ListHeaderItem", &Make<CListHeaderItemUI>),
-    SKIN_ELEMENT("ListTextElement", &Make<CListTextElementUI>),
-    SKIN_ELEMENT("ListLabelElement", &Make<CListLabelElementUI>),
-    SKIN_ELEMENT("HorizontalLayout", &Make<CHorizontalLayoutUI>),
-    SKIN_ELEMENT("ListContainerElement", &Make<CListContainerElementUI>),
-};
-
-#undef SKIN_ELEMENT
-
 bool IsNamed(const char* name, const char* expected) { return name != nullptr && std::strcmp(name, expected) == 0; }
 
 IContainerUI* ContainerOf(CControlUI* control) {
@@ -122,6 +49,14 @@ IContainerUI* ContainerOf(CControlUI* control) {
 
 // Resource ids address 16-bit values; anything else would be taken for a string pointer.
 bool IsUsableResourceId(int id) { return id > 0 && id <= 0xFFFF; }
+
+// Applies every attribute of `node` that `table` knows to `target`; a repeated name: the last wins.
+template <class T> void ApplyNodeAttributes(CSkinXmlNode node, const CAttributeTable<T>& table, T& target)
+{
+    const int count = node.AttributeCount();
+    for (int i = 0; i < count; ++i)
+        table.Apply(target, node.AttributeNameAt(i), node.AttributeValueAt(i));
+}
 
 }  // namespace
 
@@ -201,97 +136,39 @@ CControlUI* CSkinBuilder::BuildLoaded(IDialogBuilderCallback* callback, CWindowH
 void CSkinBuilder::RegisterResources(CSkinXmlNode root, CWindowHostUI* host) {
     for (CSkinXmlNode node = root.FirstChildNode(); node.Exists(); node = node.NextSiblingNode()) {
         const char* element = node.ElementName();
-        const int count = node.AttributeCount();
         if (IsNamed(element, "Image")) {
-            const char* name = nullptr;
-            const char* resType = nullptr;
-            DWORD mask = 0;
-            for (int i = 0; i < count; ++i) {
-                const char* attribute = node.AttributeNameAt(i);
-                const char* value = node.AttributeValueAt(i);
-                if (IsNamed(attribute, "name")) name = value;
-                else if (IsNamed(attribute, "restype")) resType = value;
-                else if (IsNamed(attribute, "mask")) mask = ParseColor(value);
-            }
-            if (name != nullptr) host->AddImageEntry(name, resType, mask);
+            TImageRequest image;
+            ApplyNodeAttributes(node, ImageAttributes(), image);
+            if (image.name != nullptr)
+                host->AddImageEntry(image.name, image.resType, image.mask);
         } else if (IsNamed(element, "Font")) {
-            const char* face = nullptr;
-            int size = 12;
-            bool bold = false, underline = false, italic = false, isDefault = false;
-            for (int i = 0; i < count; ++i) {
-                const char* attribute = node.AttributeNameAt(i);
-                const char* value = node.AttributeValueAt(i);
-                if (IsNamed(attribute, "name")) face = value;
-                else if (IsNamed(attribute, "size")) size = ParseInt(value);
-                else if (IsNamed(attribute, "bold")) bold = ParseFlag(value);
-                else if (IsNamed(attribute, "underline")) underline = ParseFlag(value);
-                else if (IsNamed(attribute, "italic")) italic = ParseFlag(value);
-                else if (IsNamed(attribute, "default")) isDefault = ParseFlag(value);
-            }
-            if (face != nullptr) {
-                host->AppendFont(face, size, bold, underline, italic);
-                if (isDefault) host->ReplaceDefaultFont(face, size, bold, underline, italic);
+            TFontRequest font;
+            ApplyNodeAttributes(node, FontAttributes(), font);
+            if (font.face != nullptr) {
+                host->AppendFont(font.face, font.size, font.bold, font.underline, font.italic);
+                if (font.isDefault)
+                    host->ReplaceDefaultFont(font.face, font.size, font.bold, font.underline, font.italic);
             }
         } else if (IsNamed(element, "Default")) {
-            const char* name = nullptr;
-            const char* value = nullptr;
-            for (int i = 0; i < count; ++i) {
-                const char* attribute = node.AttributeNameAt(i);
-                if (IsNamed(attribute, "name")) name = node.AttributeValueAt(i);
-                else if (IsNamed(attribute, "value")) value = node.AttributeValueAt(i);
-            }
-            if (name != nullptr) host->StoreClassDefaults(name, value != nullptr ? value : "");
+            TDefaultRequest entry;
+            ApplyNodeAttributes(node, DefaultAttributes(), entry);
+            if (entry.name != nullptr)
+                host->StoreClassDefaults(entry.name, entry.value != nullptr ? entry.value : "");
         }
     }
 }
 
 void CSkinBuilder::ApplyWindowAttributes(CSkinXmlNode root, CWindowHostUI* host) {
-    const int count = root.AttributeCount();
-    for (int i = 0; i < count; ++i) {
-        const char* name = root.AttributeNameAt(i);
-        const char* value = root.AttributeValueAt(i);
-        if (IsNamed(name, "size")) {
-            CSizeUI size = ParseSize(value);
-            host->SetInitialSize(size.cx, size.cy);
-        } else if (IsNamed(name, "sizebox")) {
-            host->SetSizeBox(ParseRect(value));
-        } else if (IsNamed(name, "caption")) {
-            host->SetCaptionRect(ParseRect(value));
-        } else if (IsNamed(name, "roundcorner")) {
-            CSizeUI size = ParseSize(value);
-            host->SetRoundCorner(size.cx, size.cy);
-        } else if (IsNamed(name, "mininfo")) {
-            CSizeUI size = ParseSize(value);
-            host->SetMinInfo(size.cx, size.cy);
-        } else if (IsNamed(name, "maxinfo")) {
-            CSizeUI size = ParseSize(value);
-            host->SetMaxInfo(size.cx, size.cy);
-        } else if (IsNamed(name, "showdirty")) {
-            host->SetShowDirty(ParseFlag(value));
-        } else if (IsNamed(name, "alpha")) {
-            host->SetTransparency(ParseInt(value));
-        } else if (IsNamed(name, "bktrans")) {
-            host->SetBackgroundSnapshot(ParseFlag(value));
-        } else if (IsNamed(name, "disabledfontcolor")) {
-            host->SetDefaultDisabledColor(ParseColor(value));
-        } else if (IsNamed(name, "defaultfontcolor")) {
-            host->SetDefaultFontColor(ParseColor(value));
-        } else if (IsNamed(name, "linkfontcolor")) {
-            host->SetDefaultLinkColor(ParseColor(value));
-        } else if (IsNamed(name, "linkhoverfontcolor")) {
-            host->SetDefaultLinkHoverColor(ParseColor(value));
-        } else if (IsNamed(name, "selectedcolor")) {
-            host->SetDefaultSelectedColor(ParseColor(value));
-        }
-    }
+    ApplyNodeAttributes(root, WindowAttributes(), *host);
 }
 
 CControlUI* CSkinBuilder::CreateControl(const char* elementName) {
     if (elementName == nullptr || !ChargeElement())
         return nullptr;
     const size_t length = std::strlen(elementName);
-    for (const TFactoryEntry& entry : kFactory) {
-        if (entry.Length != length || std::strcmp(entry.Element, elementName) != 0) continue;
+    for (const TSkinElement& entry : SkinElements()) {
+        if (entry.Length != length || std::strcmp(entry.Name, elementName) != 0)
+            continue;
         if (entry.Create != nullptr) return entry.Create();
         break;
     }
@@ -370,11 +247,17 @@ CControlUI* CSkinBuilder::BuildSiblings(CSkinXmlNode first, CControlUI* parent, 
 }
 
 void CSkinBuilder::BuildInclude(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host) {
-    char source[kIncludeValueBytes] = {};
-    char countText[kIncludeValueBytes] = {};
-    const bool hasSource = element.CopyAttributeValue("source", source, sizeof(source));
-    int count = element.CopyAttributeValue("count", countText, sizeof(countText)) ? ParseInt(countText) : 1;
-    if (!hasSource || count <= 0) return;
+    // Each value is read by name (the first of a repeated name counts) and cut to the buffer.
+    TIncludeRequest request;
+    char value[kIncludeValueBytes] = {};
+    for (const auto& entry : IncludeAttributes()) {
+        if (element.CopyAttributeValue(entry.Name, value, sizeof(value)))
+            entry.Apply(request, value);
+    }
+    const char* source = request.source;
+    int count = request.count;
+    if (!request.hasSource || count <= 0)
+        return;
     if (count > kMaxIncludeCount)
         count = kMaxIncludeCount;
     int resourceId = 0;
