@@ -1,29 +1,69 @@
-# Quoril.exe: the entry point and main window, with the executable's resources.
+# The programs: Quoril.exe and SkinUIGallery.exe, each an entry point and a window with the
+# executable's resources.
 #
-# The skin package travels inside the executable: the five skin files of resources/ are zipped at
-# build time (bare entry names, fixed time stamps so an unchanged skin gives an unchanged archive) and
-# the resource script embeds the archive as type "ZIPRES", id 4.
-set(quoril_skin_files MainWnd.xml MainWnd.en.xml bk.jpg btn.png btnClose.png)
-set(quoril_skin_zip ${CMAKE_BINARY_DIR}/QuorilSkin.zip)
-list(TRANSFORM quoril_skin_files PREPEND ${CMAKE_SOURCE_DIR}/resources/ OUTPUT_VARIABLE quoril_skin_paths)
-add_custom_command(OUTPUT ${quoril_skin_zip}
-  COMMAND ${CMAKE_COMMAND} -E tar cf ${quoril_skin_zip} --format=zip "--mtime=2026-01-01 00:00:00Z"
-          ${quoril_skin_files}
-  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
-  DEPENDS ${quoril_skin_paths}
-  COMMENT "Packing the skin archive"
-  VERBATIM)
-add_custom_target(quoril_skin_zip DEPENDS ${quoril_skin_zip})
+# A program's skin package travels inside its executable: the skin files are zipped at build time
+# (bare entry names, fixed time stamps so an unchanged skin gives an unchanged archive) into the
+# build tree, which the build puts on the resource compiler's include path, and the program's
+# resource script embeds the archive as type "ZIPRES".
+#
+# quoril_skin_program(NAME SKIN_FOLDER dir SKIN_ZIP file.zip SKIN_FILES f... SOURCES glob...
+#                     RESOURCES glob... RESOURCE_DEPENDS file... LIBS lib...)
+#   SKIN_FILES are relative to SKIN_FOLDER (itself relative to the source tree); the resource
+#   script also finds files of resources/ (the icon) and of SKIN_FOLDER by bare name.
+function(quoril_skin_program name)
+  cmake_parse_arguments(ARG "" "SKIN_FOLDER;SKIN_ZIP"
+                        "SKIN_FILES;SOURCES;RESOURCES;RESOURCE_DEPENDS;LIBS" ${ARGN})
+  set(skin_folder ${CMAKE_SOURCE_DIR}/${ARG_SKIN_FOLDER})
+  set(skin_zip ${CMAKE_BINARY_DIR}/${ARG_SKIN_ZIP})
+  list(TRANSFORM ARG_SKIN_FILES PREPEND ${skin_folder}/ OUTPUT_VARIABLE skin_paths)
+  add_custom_command(OUTPUT ${skin_zip}
+    COMMAND ${CMAKE_COMMAND} -E tar cf ${skin_zip} --format=zip "--mtime=2026-01-01 00:00:00Z"
+            ${ARG_SKIN_FILES}
+    WORKING_DIRECTORY ${skin_folder}
+    DEPENDS ${skin_paths}
+    COMMENT "Packing the skin archive ${ARG_SKIN_ZIP}"
+    VERBATIM)
+  add_custom_target(${name}_skin_zip DEPENDS ${skin_zip})
+
+  quoril_glob(sources ${ARG_SOURCES})
+  quoril_glob(resources ${ARG_RESOURCES})
+  add_executable(${name} WIN32 ${sources} ${resources})
+  add_dependencies(${name} ${name}_skin_zip)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_source_files_properties(${resources} TARGET_DIRECTORY ${name} PROPERTIES
+    INCLUDE_DIRECTORIES "${CMAKE_BINARY_DIR};${skin_folder};${CMAKE_SOURCE_DIR}/resources"
+    OBJECT_DEPENDS "${skin_zip};${ARG_RESOURCE_DEPENDS}")
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  quoril_warnings(${name})
+endfunction()
 
 # The main window lives in a library of its own so the program tests can drive it without the entry point.
 quoril_library(quoril_mainwnd SOURCES app/MainWnd*.cpp LIBS quoril_actions skinui)
 
-quoril_glob(program_sources app/Main.cpp)
-quoril_glob(program_resources resources/*.rc)
-add_executable(Quoril WIN32 ${program_sources} ${program_resources})
-add_dependencies(Quoril quoril_skin_zip)
-set_source_files_properties(${program_resources} PROPERTIES
-  INCLUDE_DIRECTORIES "${CMAKE_BINARY_DIR};${CMAKE_SOURCE_DIR}/resources"
-  OBJECT_DEPENDS "${quoril_skin_zip};${CMAKE_SOURCE_DIR}/resources/Quoril.ico;${CMAKE_SOURCE_DIR}/resources/Quoril.manifest")
-target_link_libraries(Quoril PRIVATE quoril_mainwnd quoril_actions skinui)
-quoril_warnings(Quoril)
+quoril_skin_program(Quoril
+  SKIN_FOLDER resources SKIN_ZIP QuorilSkin.zip
+  SKIN_FILES MainWnd.xml MainWnd.en.xml bk.jpg btn.png btnClose.png
+  SOURCES app/Main.cpp
+  RESOURCES resources/*.rc
+  RESOURCE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/Quoril.ico ${CMAKE_SOURCE_DIR}/resources/Quoril.manifest
+  LIBS quoril_mainwnd quoril_actions skinui)
+
+# The gallery's window and notification texts, in a library the gallery tests link.
+quoril_library(gallery_window SOURCES gallery/*.cpp EXCLUDE gallery/Main.cpp LIBS skinui)
+
+# SkinUIGallery.exe: every control of the framework in one window, with a skin package of its own.
+file(GLOB gallery_skin_files CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/resources/gallery
+     ${CMAKE_SOURCE_DIR}/resources/gallery/*.xml ${CMAKE_SOURCE_DIR}/resources/gallery/*.png)
+quoril_skin_program(SkinUIGallery
+  SKIN_FOLDER resources/gallery SKIN_ZIP GallerySkin.zip
+  SKIN_FILES ${gallery_skin_files}
+  SOURCES gallery/Main.cpp
+  RESOURCES resources/gallery/*.rc
+  RESOURCE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/Quoril.ico ${CMAKE_SOURCE_DIR}/resources/gallery/SkinUIGallery.manifest
+  LIBS gallery_window skinui)
+# The gallery's ActiveX page names the test control DLL (tests/testctl) by "modulename", which is
+# looked up beside the program only: the build puts a copy there.
+add_dependencies(SkinUIGallery quoril_testctl)
+add_custom_command(TARGET SkinUIGallery POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:quoril_testctl> $<TARGET_FILE_DIR:SkinUIGallery>
+  VERBATIM)

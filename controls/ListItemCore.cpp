@@ -174,10 +174,23 @@ void PaintTextLine(HDC hdc, CWindowHostUI* host, const CRectUI& rect, const CRec
 
 void PaintControlAt(CControlUI& control, HDC hdc, const CRectUI& rect)
 {
+    // The position is lent for this paint only: what the two moves invalidate is taken back, or
+    // every paint would ask for the next one and the window would repaint for ever. Whatever was
+    // waiting to be painted before the loan still waits after it.
+    CWindowHostUI* host = control.GetHost();
+    const HWND window = host != nullptr ? host->GetPaintWindow() : nullptr;
+    const HRGN waiting = window != nullptr ? ::CreateRectRgn(0, 0, 0, 0) : nullptr;
+    const bool anyWaiting = waiting != nullptr && ::GetUpdateRgn(window, waiting, FALSE) > NULLREGION;
     const CRectUI old = control.GetPosition();
     control.SetPosition(rect);
     control.Paint(hdc, rect);
     control.SetPosition(old);
+    if (waiting == nullptr)
+        return;
+    ::ValidateRect(window, nullptr);
+    if (anyWaiting)
+        ::InvalidateRgn(window, waiting, FALSE);
+    ::DeleteObject(waiting);
 }
 
 void NumberRow(CControlUI* row, CControlUI* owner, int index)

@@ -112,14 +112,19 @@ void CSliderUI::OnEvent(TInputEvent& event)
     case InputEventKind::DoubleClick:
         if (!IsEnabled())
             break;
-        if (GetThumbRect().Contains(event.MousePoint))
+        if (GetThumbRect().Contains(event.MousePoint)) {
             m_buttonState |= StateCaptured;
+            m_valueAtPress = m_value;
+        }
         return;
     case InputEventKind::ButtonUp: {
-        // A release anywhere moves the slider there, captured or not.
+        // A release anywhere moves the slider there, captured or not. A drag has already stored
+        // the values it passed: the release announces a change against the value at the press.
+        const bool dragged = (m_buttonState & StateCaptured) != 0;
         m_buttonState &= ~StateCaptured;
         const int value = ValueAtPoint(event.MousePoint);
-        if (value != m_value && value >= m_minValue && value <= m_maxValue)
+        const int before = dragged ? m_valueAtPress : m_value;
+        if (value != before && value >= m_minValue && value <= m_maxValue)
             ChangeValueTo(value);
         return;
     }

@@ -48,6 +48,7 @@ private:
 
     CSizeUI m_thumbSize = CSizeUI(10, 10);
     unsigned m_buttonState = 0;  // StateHot, StateCaptured
+    int m_valueAtPress = 0;  // the value when the thumb was pressed, while captured
     int m_step = 1;
     CUIString m_thumbImage;
     CUIString m_thumbHotImage;

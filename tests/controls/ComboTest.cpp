@@ -490,3 +490,25 @@ TEST(Combo, BuiltFromMarkupWithItsSelection)
     EXPECT_EQ(r.right - r.left, 60);  // "dropboxsize" width
     EXPECT_EQ(r.bottom - r.top, 40);  // 3 * 20 + 4, cut to 40
 }
+
+// A closed combo box paints its selected container row by lending it the text area for that paint.
+// The loan must leave nothing to repaint behind it, or every paint asks for the next one: the window
+// repaints for ever and its native children (an open editor) never get a paint of their own.
+TEST(ComboBox, PaintingAContainerSelectionLeavesNothingToRepaint)
+{
+    HostBed bed;
+    CSkinBuilder builder;
+    CControlUI* root = builder.BuildFrom(
+        "<Window><VerticalLayout><ComboBox name=\"c\" height=\"24\">"
+        "<ListContainerElement height=\"20\" selected=\"true\"><HorizontalLayout>"
+        "<Control width=\"10\" bkcolor=\"#FF1366C9\"/><Label text=\"one\"/></HorizontalLayout></ListContainerElement>"
+        "<ListContainerElement height=\"20\"><Label text=\"two\"/></ListContainerElement>"
+        "</ComboBox></VerticalLayout></Window>",
+        nullptr, nullptr, &bed.Host(), nullptr);
+    ASSERT_NE(root, nullptr);
+    bed.Attach(root);
+    bed.Repaint();
+    RECT pending = {};
+    EXPECT_FALSE(GetUpdateRect(bed.Hwnd(), &pending, FALSE))
+        << "still to repaint: " << pending.left << "," << pending.top << "," << pending.right << "," << pending.bottom;
+}

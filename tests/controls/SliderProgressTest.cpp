@@ -217,6 +217,17 @@ TEST(Slider, DraggedThumbFollowsThePointerAndIsAnnouncedOnRelease)
     EXPECT_EQ(kGreen, screen.At(63, 10));
     EXPECT_EQ(kWhite, screen.At(53, 10));
     EXPECT_EQ(kWhite, screen.At(64, 10));
+
+    // Released where the last move left the thumb: the drag changed the value, so it is announced.
+    PostMouse(bed, WM_LBUTTONDOWN, MK_LBUTTON, 59, 10);
+    PostMouse(bed, WM_MOUSEMOVE, MK_LBUTTON, 20, 10);
+    PostMouse(bed, WM_LBUTTONUP, 0, 20, 10);
+    EXPECT_EQ(166, slider->GetValue());  // 1000 * (20 - 5) / 90
+    EXPECT_EQ(2, bed.Count("valuechanged"));
+    // Pressed and released on the thumb without a move: nothing changed, nothing is announced.
+    PostMouse(bed, WM_LBUTTONDOWN, MK_LBUTTON, 20, 10);
+    PostMouse(bed, WM_LBUTTONUP, 0, 20, 10);
+    EXPECT_EQ(2, bed.Count("valuechanged"));
 }
 
 TEST(Slider, AReleaseAnywhereMovesItAndAnnouncesOnlyChanges)

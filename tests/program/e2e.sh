@@ -36,14 +36,6 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all
 # shellcheck source=program-run.sh
 source "$here/program-run.sh"
 
-# Waits, bounded, until no process of the prefix is left; a process still there is ended.
-wine_idle() {
-  timeout 60 wineserver -w && return 0
-  echo "e2e: Wine processes did not end within 60 s; ending them" >&2
-  timeout 20 wineserver -k 2>/dev/null || true
-  return 1
-}
-
 "$root/tools/wine-prefix.sh" "$prefix" display
 export WINEDLLOVERRIDES="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
 
@@ -76,47 +68,6 @@ home_page=$(url kHomePageUrl)
   { echo "e2e: cannot read the profiles from $profiles" >&2; exit 1; }
 fail() { echo "FAIL [$lang]: $*" >&2; failures=$((failures + 1)); }
 
-# The visible window whose title (the UTF-8 _NET_WM_NAME: WM_NAME cannot hold Chinese) is exactly
-# the given text; prints its id.
-find_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-    if [ "$(LC_ALL=C.UTF-8 xprop -id "$id" _NET_WM_NAME 2>/dev/null)" = "_NET_WM_NAME(UTF8_STRING) = \"$1\"" ]; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
-wait_window() {
-  for _ in $(seq 100); do
-    find_window "$1" && return 0
-    sleep 0.2
-  done
-  return 1
-}
-wait_no_window() {
-  for _ in $(seq 100); do
-    find_window "$1" >/dev/null || return 0
-    sleep 0.2
-  done
-  return 1
-}
-geometry() { # id -> X Y WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  echo "$X $Y $WIDTH $HEIGHT"
-}
-# Polls the window's geometry until it is the expected one (bounded); prints the last one seen.
-wait_geometry() { # id "X Y WIDTH HEIGHT" (a "*" field matches anything)
-  local now
-  for _ in $(seq 50); do
-    now=$(geometry "$1")
-    # shellcheck disable=SC2254
-    case "$now" in $2) break ;; esac
-    sleep 0.1
-  done
-  echo "$now"
-}
 # Sets `commands` to the lines the recorder wrote since the last call, as "program<TAB>command
 # line" (the tick dropped, the path cut to its file name). Not for a subshell: it keeps its place.
 seen=0
@@ -229,28 +180,11 @@ dns_button() { # what x y caption generator args...
 }
 
 # Screenshot of the window at x y w h into $work/window-$lang.png; true when it matches the
-# committed reference (or, when updating, once it is stored as the new reference).
+# committed reference (see shot_matches_reference) and its status line does.
 window_matches_reference() { # x y w h
-  local x=$1 y=$2 w=$3 h=$4
   local shot="$work/window-$lang.png" reference="$references/e2e-$lang.png"
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
-  if [ "${QUORIL_E2E_UPDATE:-}" = 1 ]; then
-    # A new reference is taken once two shots in a row agree: the window has finished painting.
-    local previous="$work/window-$lang-previous.png"
-    if [ -f "$previous" ] && [ "$(compare -metric AE "$shot" "$previous" null: 2>&1 || true)" = 0 ]; then
-      mkdir -p "$references"
-      cp "$shot" "$reference"
-      return 0
-    fi
-    cp "$shot" "$previous"
-    return 1
-  fi
-  [ -f "$reference" ] || { differing="no reference $reference (QUORIL_E2E_UPDATE=1 writes it)"; return 1; }
-  # Pixels differing by more than 10% per channel; at most 1% of the window may differ.
-  differing=$(compare -metric AE -fuzz 10% "$shot" "$reference" "$work/window-$lang-diff.png" 2>&1 >/dev/null || true)
-  # The count may come in exponent form ("1.9e+05").
-  differing=$(printf '%s\n' "$differing" | awk 'NR == 1 && $1 ~ /^[0-9.e+]+$/ { printf "%d", $1 }')
-  [ -n "$differing" ] && [ "$differing" -le $(( w * h / 100 )) ] && status_line_matches "$shot" "$reference"
+  shot_matches_reference "$1" "$2" "$3" "$4" "$shot" "$reference" || return 1
+  [ "${QUORIL_E2E_UPDATE:-}" = 1 ] || status_line_matches "$shot" "$reference"
 }
 
 # The status line under the buttons (300 x 22 at 30,517) is too small for the whole-window budget:

@@ -1,7 +1,9 @@
-# Sourced by the scripts that run the real program under Wine on a virtual display (e2e.sh,
-# dll-planting.sh). Whatever happens once it is sourced (a failed check, set -e, a signal, ctest's
-# time-out), the program (`pid`, set by the caller while it runs), every other Wine process of the
-# prefix and the virtual display go with the script.
+# Sourced by the scripts that run a real program under Wine on a virtual display (e2e.sh,
+# dll-planting.sh, tests/gallery/e2e.sh). Whatever happens once it is sourced (a failed check,
+# set -e, a signal, ctest's time-out), the program (`pid`, set by the caller while it runs), every
+# other Wine process of the prefix and the virtual display go with the script. It also holds the
+# helpers those scripts share: finding windows by title, their geometry, and screenshots compared
+# with committed references.
 pid=
 xvfb=
 cleanup() {
@@ -46,4 +48,79 @@ install_stand_ins() {
   timeout 60 wine reg add 'HKCR\HTTP\shell\open\command' /ve /d "\"C:\\$folder\\browser.exe\" \"%1\"" /f >/dev/null 2>&1
   # DNS settings saved by an earlier run would be put back by this run's restore.
   timeout 60 wine reg delete 'HKCU\Software\Quoril' /f >/dev/null 2>&1 || true
+}
+
+# Waits, bounded, until no process of the prefix is left; a process still there is ended.
+wine_idle() {
+  timeout 60 wineserver -w && return 0
+  echo "e2e: Wine processes did not end within 60 s; ending them" >&2
+  timeout 20 wineserver -k 2>/dev/null || true
+  return 1
+}
+
+# The visible window whose title (the UTF-8 _NET_WM_NAME: WM_NAME cannot hold Chinese) is exactly
+# the given text; prints its id.
+find_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    if [ "$(LC_ALL=C.UTF-8 xprop -id "$id" _NET_WM_NAME 2>/dev/null)" = "_NET_WM_NAME(UTF8_STRING) = \"$1\"" ]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+wait_window() {
+  for _ in $(seq 100); do
+    find_window "$1" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+wait_no_window() {
+  for _ in $(seq 100); do
+    find_window "$1" >/dev/null || return 0
+    sleep 0.2
+  done
+  return 1
+}
+geometry() { # id -> X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+# Polls the window's geometry until it is the expected one (bounded); prints the last one seen.
+wait_geometry() { # id "X Y WIDTH HEIGHT" (a "*" field matches anything)
+  local now
+  for _ in $(seq 50); do
+    now=$(geometry "$1")
+    # shellcheck disable=SC2254
+    case "$now" in $2) break ;; esac
+    sleep 0.1
+  done
+  echo "$now"
+}
+
+# Screenshot of the screen region x y w h into SHOT; true when it matches the committed REFERENCE:
+# pixels differing by more than 10% per channel (text rasterisation varies) may be at most 1% of the
+# region; `differing` says why not. With QUORIL_E2E_UPDATE=1 the shot becomes the new reference
+# instead, once two shots in a row agree (the window has finished painting).
+shot_matches_reference() { # x y w h shot reference
+  local x=$1 y=$2 w=$3 h=$4 shot=$5 reference=$6
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
+  if [ "${QUORIL_E2E_UPDATE:-}" = 1 ]; then
+    local previous="${shot%.png}-previous.png"
+    if [ -f "$previous" ] && [ "$(compare -metric AE "$shot" "$previous" null: 2>&1 || true)" = 0 ]; then
+      mkdir -p "$(dirname "$reference")"
+      cp "$shot" "$reference"
+      rm -f "$previous"
+      return 0
+    fi
+    cp "$shot" "$previous"
+    return 1
+  fi
+  [ -f "$reference" ] || { differing="no reference $reference (QUORIL_E2E_UPDATE=1 writes it)"; return 1; }
+  differing=$(compare -metric AE -fuzz 10% "$shot" "$reference" "${shot%.png}-diff.png" 2>&1 >/dev/null || true)
+  # The count may come in exponent form ("1.9e+05").
+  differing=$(printf '%s\n' "$differing" | awk 'NR == 1 && $1 ~ /^[0-9.e+]+$/ { printf "%d", $1 }')
+  [ -n "$differing" ] && [ "$differing" -le $(( w * h / 100 )) ]
 }

@@ -1,0 +1,130 @@
+#include "gallery/GalleryWnd.h"
+
+#include <cstdio>
+#include <string>
+
+#include "controls/List.h"
+#include "controls/ListTextElement.h"
+#include "controls/Option.h"
+#include "controls/Progress.h"
+#include "controls/TabLayout.h"
+#include "gallery/NotifyText.h"
+
+namespace Gallery {
+
+namespace {
+
+using SkinUI::CControlUI;
+using SkinUI::TNotifyEvent;
+
+// The page buttons, in the order of the pages they select.
+const char* const kPageButtons[] = {"optLayouts", "optBasics", "optInput", "optList", "optTree", "optHosted"};
+
+// What the list's rows cycle through.
+const struct {
+    const char* Name;
+    const char* Kind;
+} kFruits[] = {{"Apple", "Pome"}, {"Cherry", "Drupe"}, {"Fig", "Multiple"}, {"Grape", "Berry"},
+    {"Lemon", "Hesperidium"}, {"Mango", "Drupe"}, {"Pear", "Pome"}, {"Plum", "Drupe"}};
+
+template <class T> T* FindAs(SkinUI::CWindowHostUI& host, const char* name, const char* type)
+{
+    CControlUI* control = host.FindControlByName(name);
+    return control != nullptr ? static_cast<T*>(control->CastTo(type)) : nullptr;
+}
+
+}  // namespace
+
+const char* CGalleryWnd::WindowClassName() const { return "SkinUIGallery"; }
+
+SkinUI::CUIString CGalleryWnd::SkinFolder() { return ""; }
+
+SkinUI::CUIString CGalleryWnd::SkinFile() { return "Gallery.xml"; }
+
+SkinUI::SkinSource CGalleryWnd::SkinSourceKind() const { return SkinUI::SkinSourceZipResource; }
+
+const char* CGalleryWnd::SkinResourceId() const { return MAKEINTRESOURCEA(kSkinResourceId); }
+
+void CGalleryWnd::OnWindowReady() { FillList(); }
+
+void CGalleryWnd::OnWindowGone(HWND hwnd)
+{
+    WindowImplBase::OnWindowGone(hwnd);
+    delete this;
+}
+
+// Rows made in code: the list owns each one once added.
+void CGalleryWnd::FillList()
+{
+    auto* list = FindAs<SkinUI::CListUI>(m_host, "lstRows", "List");
+    if (list == nullptr)
+        return;
+    const int fruits = static_cast<int>(sizeof(kFruits) / sizeof(kFruits[0]));
+    for (int i = 0; i < kListRows; ++i) {
+        auto* row = new SkinUI::CListTextElementUI;
+        char number[16];
+        std::snprintf(number, sizeof(number), "Row %03d", i + 1);
+        row->SetColumnText(0, number);
+        row->SetColumnText(1, kFruits[i % fruits].Name);
+        row->SetColumnText(2, kFruits[i % fruits].Kind);
+        row->SetColumnText(3, std::to_string((i * 37) % 500 + 20).c_str());
+        if (!list->AddChild(row))
+            delete row;
+    }
+}
+
+void CGalleryWnd::ShowStatus(const std::string& text)
+{
+    if (CControlUI* status = m_host.FindControlByName(kStatusControl))
+        status->SetText(text.c_str());
+    m_log.Append(text);
+}
+
+void CGalleryWnd::OnNotification(TNotifyEvent& event)
+{
+    // The status line describes the event before any handler can change or remove its sender.
+    ShowStatus(DescribeNotification(event));
+    WindowImplBase::OnNotification(event);
+}
+
+void CGalleryWnd::OnPageButton(TNotifyEvent& event)
+{
+    auto* button = static_cast<SkinUI::COptionUI*>(event.Sender->CastTo("Option"));
+    auto* pages = FindAs<SkinUI::CTabLayoutUI>(m_host, "pages", "TabLayout");
+    if (button == nullptr || pages == nullptr || !button->IsSelected())
+        return;
+    const SkinUI::CUIString name = button->GetName();
+    for (int i = 0; i < static_cast<int>(sizeof(kPageButtons) / sizeof(kPageButtons[0])); ++i) {
+        if (name == kPageButtons[i])
+            pages->SelectTab(i);
+    }
+}
+
+void CGalleryWnd::OnLevelChanged(TNotifyEvent& event)
+{
+    auto* slider = static_cast<SkinUI::CProgressUI*>(event.Sender->CastTo("Progress"));
+    auto* progress = FindAs<SkinUI::CProgressUI>(m_host, "prgLevel", "Progress");
+    if (slider != nullptr && progress != nullptr)
+        progress->SetValue(slider->GetValue());
+}
+
+const SkinUI::TNotifyMap* CGalleryWnd::NotifyMap() const { return StaticNotifyMap(); }
+
+const SkinUI::TNotifyMap* CGalleryWnd::StaticNotifyMap()
+{
+    using Self = CGalleryWnd;
+    static const SkinUI::TNotifyMapEntry entries[] = {
+        SkinUI::NotifyOnEvent<Self, &Self::OnPageButton>("selectchanged", kPageButtons[0]),
+        SkinUI::NotifyOnEvent<Self, &Self::OnPageButton>("selectchanged", kPageButtons[1]),
+        SkinUI::NotifyOnEvent<Self, &Self::OnPageButton>("selectchanged", kPageButtons[2]),
+        SkinUI::NotifyOnEvent<Self, &Self::OnPageButton>("selectchanged", kPageButtons[3]),
+        SkinUI::NotifyOnEvent<Self, &Self::OnPageButton>("selectchanged", kPageButtons[4]),
+        SkinUI::NotifyOnEvent<Self, &Self::OnPageButton>("selectchanged", kPageButtons[5]),
+        SkinUI::NotifyOnEvent<Self, &Self::OnLevelChanged>("valuechanged", "sldLevel"),
+        SkinUI::NotifyEnd(),
+    };
+    static const SkinUI::TNotifyMap map = {WindowImplBase::StaticNotifyMap(), entries};
+    return &map;
+}
+
+}  // namespace Gallery
