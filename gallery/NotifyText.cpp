@@ -7,6 +7,7 @@
 #include "controls/ListTextElement.h"
 #include "controls/Option.h"
 #include "controls/Progress.h"
+#include "controls/ScrollBar.h"
 #include "controls/TreeNode.h"
 
 namespace Gallery {
@@ -93,6 +94,12 @@ std::string ValueText(const TNotifyEvent& event)
     return progress != nullptr ? "value " + std::to_string(progress->GetValue()) : ParamsText(event);
 }
 
+std::string ScrollText(const TNotifyEvent& event)
+{
+    auto* bar = As<SkinUI::CScrollBarUI>(event.Sender, "ScrollBar");
+    return bar != nullptr ? "value " + std::to_string(bar->GetValue()) : ParamsText(event);
+}
+
 std::string TextOf(const TNotifyEvent& event) { return "text " + Quoted(event.Sender->GetText()); }
 
 std::string DateText(const TNotifyEvent& event) { return "date " + Quoted(event.Sender->GetText()); }
@@ -117,6 +124,7 @@ const TDetail kDetails[] = {
     {"selectchanged", &SelectionText},
     {"itemselect", &ItemText},
     {"valuechanged", &ValueText},
+    {"scroll", &ScrollText},
     {"textchanged", &TextOf},
     {"return", &TextOf},
     {"datetimechanged", &DateText},

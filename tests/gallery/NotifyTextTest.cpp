@@ -29,6 +29,7 @@ const char kSkin[] = "<Window><VerticalLayout>"
                      "<DateTime name=\"dtp\" text=\"2026-12-08\"/>"
                      "<Combo name=\"cbo\"><ListLabelElement text=\"one\"/><ListLabelElement text=\"two\"/></Combo>"
                      "<List name=\"lst\"><ListHeader><ListHeaderItem text=\"A\"/></ListHeader></List>"
+                     "<ScrollBar name=\"sb\" range=\"500\" value=\"120\"/>"
                      "<TreeView name=\"tree\"><TreeNode text=\"Docs\"><TreeNode text=\"a.txt\"/></TreeNode></TreeView>"
                      "</VerticalLayout></Window>";
 
@@ -97,6 +98,8 @@ TEST(NotifyText, DescribesEachSenderWithItsValue)
         {Event("timer", find("edt"), 7, 9), "timer from edt: wParam 7, lParam 9"},
         {Event("windowinit", nullptr), "windowinit from (none): wParam 0, lParam 0"},
         // A value the sender does not have falls back to the parameters.
+        {Event("scroll", find("sb")), "scroll from sb: value 120"},
+        {Event("scroll", find("edt"), 1, 2), "scroll from edt: wParam 1, lParam 2"},
         {Event("valuechanged", find("edt"), 4, 5), "valuechanged from edt: wParam 4, lParam 5"},
     };
     for (const auto& c : cases)

@@ -142,6 +142,9 @@ operate_tree() {
 operate_layouts() {
   click 679 375
   expect_status "child layout button" "click from btnChild: wParam 0, lParam 0"
+  # A click on the rail right of the thumb moves the 400-pixel bar one page.
+  click 400 526
+  expect_status "scroll bar" "scroll from sbStandalone: value 400"
 }
 
 wine "$exe" >"$work/gallery.log" 2>&1 &
