@@ -22,7 +22,7 @@ struct TScaledCopy {
 struct TImageEntry {
     static constexpr int kScaledCopies = 3;  // a button's normal, hot and pushed pictures
 
-    HBITMAP hBitmap = nullptr;  // owned; released with the entry
+    HBITMAP hBitmap = nullptr;  // owned; released with the entry; null while only scaled copies are kept
     int nWidth = 0;             // pixels
     int nHeight = 0;            // pixels
     bool bAlpha = false;        // some pixel is not opaque, or the mask colour removed one

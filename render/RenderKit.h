@@ -21,6 +21,7 @@
 namespace SkinUI {
 
 class CHostResources;
+struct TSkinFileBytes;
 
 class CRenderKit {
 public:
@@ -30,6 +31,10 @@ public:
     // resource id (MAKEINTRESOURCE) when `resType` is given. Pixels whose premultiplied value equals
     // `mask` (0 = none) become fully transparent.
     static TImageEntry* LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask);
+    // The decoding half of LoadSkinImage, on bytes already read; frees them as soon as they are
+    // decoded. Touches no state but its arguments (stb_image and a DIB section), so a worker thread
+    // may run it.
+    static TImageEntry* DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask);
     static void ReleaseSkinImage(TImageEntry* entry);
 
     // Parses the image attribute string, then the modifier string (null allowed) and draws each image

@@ -26,6 +26,11 @@ TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask)
     if (CResourceLocation::ReadSkinFile(name, resType, kSkinImageMaxBytes, true, bytes) != SkinFileStatus::Found) {
         return nullptr;
     }
+    return DecodeSkinImage(bytes, mask);
+}
+
+TImageEntry* CRenderKit::DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask)
+{
     // ReadSkinFile keeps sizes within INT_MAX, which is what stb_image's length can carry.
     if (bytes.data == nullptr || bytes.size == 0 || bytes.size > 0x7FFFFFFFu) return nullptr;
 
@@ -44,7 +49,9 @@ TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask)
     TDecoded decoded;
     decoded.pixels = stbi_load_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height,
                                            &channels, 4);
+    // The file's bytes go before the bitmap is made, so the two never add up.
     bytes.data.reset();
+    bytes.size = 0;
     if (decoded.pixels == nullptr || width <= 0 || height <= 0) return nullptr;
 
     DWORD* bits = nullptr;
