@@ -287,9 +287,11 @@ TImageEntry* CHostResources::FindOrLoadImage(const char* name, const char* resTy
     TImageEntry* entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
     if (entry == nullptr) {
         AddImageEntry(name, resType, mask);
-        return static_cast<TImageEntry*>(m_mImageHash.Find(name));
+        entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
+        if (entry == nullptr)
+            return nullptr;
     }
-    if (entry->hBitmap != nullptr || use == ImageUse::ScaledCopiesSuffice)
+    if (entry->hBitmap != nullptr || use == ImageUse::ScaledCopiesSuffice || CRenderKit::MakeFullBitmap(*entry))
         return entry;
     // The full bitmap was dropped after scaling: decode it again, as it was first loaded.
     TImageEntry* again

@@ -103,8 +103,8 @@ public:
     TImageEntry* AddImageEntry(const char* name, const char* resType, DWORD mask);
     // The entry under name, loaded and added when absent (from a prefetch when one was started).
     // The first type and mask used for a name stay in force for it. With FullBitmap the entry's
-    // hBitmap is there (decoded again if it was dropped; null when that fails); with
-    // ScaledCopiesSuffice it may be null.
+    // hBitmap is there (made of its pixels, or decoded again if it was dropped; null when that
+    // fails); with ScaledCopiesSuffice it may be null.
     TImageEntry* FindOrLoadImage(
         const char* name, const char* resType, DWORD mask, ImageUse use = ImageUse::FullBitmap);
     // Starts decoding a skin file image (no resource type) on a worker thread, so it is ready by

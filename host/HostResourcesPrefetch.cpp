@@ -27,7 +27,7 @@ namespace {
 DWORD WINAPI DecodeOnWorker(void* parameter)
 {
     TImagePrefetch* job = static_cast<TImagePrefetch*>(parameter);
-    job->result = CRenderKit::DecodeSkinImage(job->bytes, job->mask);
+    job->result = CRenderKit::DecodeSkinImage(job->bytes, job->mask, CRenderKit::DecodedForm::Pixels);
     return 0;
 }
 

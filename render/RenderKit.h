@@ -33,8 +33,14 @@ public:
     static TImageEntry* LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask);
     // The decoding half of LoadSkinImage, on bytes already read; frees them as soon as they are
     // decoded. Touches no state but its arguments (stb_image and a DIB section), so a worker thread
-    // may run it.
-    static TImageEntry* DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask);
+    // may run it. With Pixels the entry holds pPixels and no bitmap: the decoder's own buffer,
+    // converted in place, so no second full-size copy exists at any moment.
+    enum class DecodedForm { Bitmap, Pixels };
+    static TImageEntry* DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask, DecodedForm form = DecodedForm::Bitmap);
+    // Makes hBitmap of pPixels and frees them; false when there are none or no bitmap can be made.
+    static bool MakeFullBitmap(TImageEntry& entry);
+    // Frees the full-size bitmap or pixels, keeping the size and the scaled copies.
+    static void DropFullImage(TImageEntry& entry);
     static void ReleaseSkinImage(TImageEntry* entry);
 
     // Parses the image attribute string, then the modifier string (null allowed) and draws each image

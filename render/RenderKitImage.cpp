@@ -67,30 +67,58 @@ HBITMAP FindScaledCopy(TImageEntry& image, const RECT& source, int width, int he
 // the full-size bitmap is decoded again if it is ever needed.
 const long long kDropFullBitmapPixels = 512LL * 512LL;
 
-// Scales `source` of the full bitmap to width x height with the same filter a direct stretch uses,
+// HALFTONE stretch of `source` of the full image (bitmap, else pixels) onto `to` at 0,0; false
+// when nothing could be drawn.
+bool StretchFullImage(HDC to, const TImageEntry& image, const RECT& source, int width, int height)
+{
+    const int sw = source.right - source.left;
+    const int sh = source.bottom - source.top;
+    SetStretchBltMode(to, HALFTONE);
+    if (image.hBitmap == nullptr) {
+        // The same stretch from the pixels in memory. The rows handed over start at the source's
+        // top, so its y is 0, which means the same whether read from the top or from the bottom
+        // (StretchDIBits reads it from the bottom even for top-down pixels).
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = image.nWidth;
+        info.bmiHeader.biHeight = -sh;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        const DWORD* rows = image.pPixels + static_cast<size_t>(source.top) * static_cast<size_t>(image.nWidth);
+        return StretchDIBits(to, 0, 0, width, height, source.left, 0, sw, sh, rows, &info, DIB_RGB_COLORS, SRCCOPY)
+            != 0;
+    }
+    HDC from = CreateCompatibleDC(to);
+    if (from == nullptr)
+        return false;
+    HGDIOBJ oldFrom = SelectObject(from, image.hBitmap);
+    const bool drawn = StretchBlt(to, 0, 0, width, height, from, source.left, source.top, sw, sh, SRCCOPY) != FALSE;
+    SelectObject(from, oldFrom);
+    DeleteDC(from);
+    return drawn;
+}
+
+// Scales `source` of the full image to width x height with the same filter a direct stretch uses,
 // into the least recently used slot; null when the bitmap cannot be made.
 HBITMAP MakeScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int width, int height)
 {
     DWORD* bits = nullptr;
     HBITMAP bitmap = render_detail::CreateDib32(width, height, &bits);
-    HDC from = bitmap != nullptr ? CreateCompatibleDC(hDC) : nullptr;
-    HDC to = from != nullptr ? CreateCompatibleDC(hDC) : nullptr;
+    HDC to = bitmap != nullptr ? CreateCompatibleDC(hDC) : nullptr;
     if (to == nullptr) {
-        if (from != nullptr)
-            DeleteDC(from);
         if (bitmap != nullptr)
             DeleteObject(bitmap);
         return nullptr;
     }
-    HGDIOBJ oldFrom = SelectObject(from, image.hBitmap);
     HGDIOBJ oldTo = SelectObject(to, bitmap);
-    SetStretchBltMode(to, HALFTONE);
-    StretchBlt(to, 0, 0, width, height, from, source.left, source.top, source.right - source.left,
-        source.bottom - source.top, SRCCOPY);
+    const bool drawn = StretchFullImage(to, image, source, width, height);
     SelectObject(to, oldTo);
-    SelectObject(from, oldFrom);
     DeleteDC(to);
-    DeleteDC(from);
+    if (!drawn) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
     TScaledCopy* slot = &image.scaled[0];
     for (TScaledCopy& copy : image.scaled) {
         if (copy.lastUse < slot->lastUse)
@@ -100,10 +128,8 @@ HBITMAP MakeScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int widt
         DeleteObject(slot->hBitmap);
     *slot = TScaledCopy{bitmap, source, width, height, ++image.useCounter};
     const long long full = static_cast<long long>(image.nWidth) * image.nHeight;
-    if (full >= kDropFullBitmapPixels && static_cast<long long>(width) * height < full) {
-        DeleteObject(image.hBitmap);
-        image.hBitmap = nullptr;
-    }
+    if (full >= kDropFullBitmapPixels && static_cast<long long>(width) * height < full)
+        CRenderKit::DropFullImage(image);
     return bitmap;
 }
 
@@ -132,13 +158,19 @@ bool CRenderKit::PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcIt
     const int height = dest.bottom - dest.top;
     const bool plainStretch = !image->bAlpha && fade == 255 && !hole && !xTiled && !yTiled && corner.left == 0
         && corner.top == 0 && corner.right == 0 && corner.bottom == 0 && KeepsScaledCopy(src, width, height);
+    // Each step below may need the full image that only scaled copies replaced: it is made again.
+    auto fullImage = [&](bool pixelsDo) {
+        return image->hBitmap != nullptr || (pixelsDo && image->pPixels != nullptr)
+            || host->FindOrLoadImage(name, resType, mask, CHostResources::ImageUse::FullBitmap) != nullptr;
+    };
     HBITMAP scaled = plainStretch ? FindScaledCopy(*image, src, width, height) : nullptr;
-    if (scaled == nullptr && image->hBitmap == nullptr
-        && host->FindOrLoadImage(name, resType, mask, CHostResources::ImageUse::FullBitmap) == nullptr) {
-        return false;
-    }
-    if (scaled == nullptr && plainStretch)
+    if (scaled == nullptr && plainStretch) {
+        if (!fullImage(true))
+            return false;
         scaled = MakeScaledCopy(hDC, *image, src, width, height);
+    }
+    if (scaled == nullptr && !fullImage(false))
+        return false;
     if (scaled != nullptr) {
         const RECT whole = {0, 0, width, height};
         BlitImage(hDC, scaled, dest, rcPaint, whole, RECT(), false);
