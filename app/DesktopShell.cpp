@@ -17,6 +17,7 @@ using SkinUI::LoadSystemLibrary;
 using SkinUI::LookUpProc;
 
 struct TComEntryPoints {
+    decltype(&::CoInitialize) initialize = nullptr;
     decltype(&::CoCreateInstance) createInstance = nullptr;
     decltype(&::SysAllocString) allocString = nullptr;
     decltype(&::SysFreeString) freeString = nullptr;
@@ -28,6 +29,7 @@ const TComEntryPoints& ComEntryPoints()
         TComEntryPoints found;
         HMODULE ole = LoadSystemLibrary("ole32.dll");
         HMODULE automation = LoadSystemLibrary("oleaut32.dll");
+        found.initialize = LookUpProc<decltype(&::CoInitialize)>(ole, "CoInitialize");
         found.createInstance = LookUpProc<decltype(&::CoCreateInstance)>(ole, "CoCreateInstance");
         found.allocString = LookUpProc<decltype(&::SysAllocString)>(automation, "SysAllocString");
         found.freeString = LookUpProc<decltype(&::SysFreeString)>(automation, "SysFreeString");
@@ -123,8 +125,20 @@ bool FindDesktopDispatch(const TComEntryPoints& com, CComRef<IShellDispatch2>& s
 
 }  // namespace
 
+void EnsureComInitialized()
+{
+    // Once, on the UI thread, the only one that asks the shell for anything. A failure leaves the
+    // shell's own calls to report it.
+    static const bool initialized = [] {
+        const TComEntryPoints& com = ComEntryPoints();
+        return com.initialize != nullptr && SUCCEEDED(com.initialize(nullptr));
+    }();
+    (void)initialized;
+}
+
 bool ShellExecuteAsDesktopUser(const std::string& file, const std::string& parameters)
 {
+    EnsureComInitialized();
     const TComEntryPoints& com = ComEntryPoints();
     if (com.createInstance == nullptr || com.allocString == nullptr || com.freeString == nullptr)
         return false;

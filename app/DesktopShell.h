@@ -6,8 +6,9 @@
 // inherit administrator rights. Where the shell offers no desktop (no shell running, another
 // shell, Wine) nothing is started and the caller decides what to do instead.
 //
-// COM must already be initialised on the calling thread. ole32, oleaut32 are loaded from the
-// system folder at run time.
+// COM is initialised on the calling thread (the UI thread) on first use rather than at start-up:
+// ole32 and its apartment cost a start a good part of its memory, and most runs never open a page.
+// ole32, oleaut32 are loaded from the system folder at run time.
 #pragma once
 
 #include <string>
@@ -17,5 +18,9 @@ namespace Quoril {
 // True when the desktop shell accepted the request to open `file` with `parameters` (ANSI code
 // page texts); false, with nothing started, when there is no desktop shell to ask.
 bool ShellExecuteAsDesktopUser(const std::string& file, const std::string& parameters);
+
+// Initialises COM (single-threaded apartment) on the UI thread the first time it is called; the
+// shell's ShellExecute may hand its work to COM extensions.
+void EnsureComInitialized();
 
 }  // namespace Quoril

@@ -1,6 +1,5 @@
 // Quoril's entry point: prepares the process, then runs the main window until it is gone.
 #include <windows.h>
-#include <ole2.h>
 
 #include "app/MainWnd.h"
 #include "host/ResourceLocation.h"
@@ -26,7 +25,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     SkinUI::CWndShadow::InitSupport(instance);
     SkinUI::CResourceLocation::SetModuleInstance(instance);
     SkinUI::CResourceLocation::SetResourceFolder(SkinUI::CResourceLocation::GetInstanceFolder() + "skin\\");
-    ::CoInitialize(nullptr);
 
     // The window deletes itself after its last message.
     Quoril::CMainWnd* window = new Quoril::CMainWnd();

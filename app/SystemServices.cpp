@@ -124,6 +124,7 @@ public:
     void OpenPage(const std::string& file, const std::string& parameters) override {
         static const auto shellExecute
             = SkinUI::LookUpProc<decltype(&::ShellExecuteA)>(LoadSystemLibrary("shell32.dll"), "ShellExecuteA");
+        EnsureComInitialized();
         if (shellExecute)
             shellExecute(nullptr, "open", file.c_str(), parameters.c_str(), "", SW_SHOW);
     }

@@ -45,7 +45,7 @@ quoril_library(skinui_render
 quoril_library(skinui
   SOURCES window/*.cpp host/*.cpp controls/*.cpp skin/SkinBuilder*.cpp shadow/*.cpp
   EXCLUDE host/ResourceLocation*.cpp host/HostResources*.cpp
-  LIBS skinui_render user32 gdi32 comctl32 ole32 oleaut32 uuid imm32)
+  LIBS skinui_render skinui_delayimports user32 gdi32 uuid imm32)
 quoril_library(quoril_actions
   SOURCES app/*.cpp
   EXCLUDE app/Main.cpp app/MainWnd*.cpp

@@ -74,7 +74,6 @@ CWindowHostUI::CWindowHostUI()
     static bool processReady = false;
     if (!processReady) {
         processReady = true;
-        ::InitCommonControls();
         // The render kit blends through it when the process has it loaded.
         LoadSystemLibrary("msimg32.dll");
         DirtyPen();
@@ -609,7 +608,7 @@ void CWindowHostUI::OnMouseMove(LPARAM lParam)
         track.dwHoverTime = m_tooltip != nullptr
                                 ? static_cast<DWORD>(::SendMessageA(m_tooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
                                 : 400;
-        ::_TrackMouseEvent(&track);
+        ::TrackMouseEvent(&track);
         m_mouseTracking = true;
     }
 
@@ -673,6 +672,8 @@ bool CWindowHostUI::OnMouseHover(LPARAM lParam)
     m_toolInfo.lpszText = const_cast<char*>(m_tooltipText.GetData());
     m_toolInfo.rect = control->GetPosition();
     if (m_tooltip == nullptr) {
+        // comctl32 binds on first use (cmake/DelayImports.cmake): the first tooltip loads it, not start-up.
+        ::InitCommonControls();
         m_tooltip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
                                       nullptr, CResourceLocation::GetModuleInstance(), nullptr);

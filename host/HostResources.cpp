@@ -60,6 +60,7 @@ void CHostResources::FreeResources()
         DeleteFontEntry(static_cast<TFontEntry*>(m_aCustomFonts.GetAt(i)));
     }
     m_aCustomFonts.Clear();
+    DropPrefetches();
     for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
         CRenderKit::ReleaseSkinImage(static_cast<TImageEntry*>(m_mImageHash.GetAt(i)));
     }
@@ -254,17 +255,22 @@ TFontEntry* CHostResources::GetDefaultFontEntry()
 
 //--- images ----------------------------------------------------------------------------------
 
+TImageEntry* CHostResources::LoadImageEntry(const char* name, const char* resType, DWORD mask)
+{
+    if (resType == nullptr)
+        return CRenderKit::LoadSkinImage(name, nullptr, mask);
+    if (name[0] < '0' || name[0] > '9')
+        return nullptr;
+    const WORD id = static_cast<WORD>(std::strtol(name, nullptr, 10));
+    return CRenderKit::LoadSkinImage(MAKEINTRESOURCEA(id), resType, mask);
+}
+
 TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType, DWORD mask)
 {
     if (name == nullptr) return nullptr;
-    TImageEntry* entry = nullptr;
-    if (resType != nullptr) {
-        if (name[0] < '0' || name[0] > '9') return nullptr;
-        const WORD id = static_cast<WORD>(std::strtol(name, nullptr, 10));
-        entry = CRenderKit::LoadSkinImage(MAKEINTRESOURCEA(id), resType, mask);
-    } else {
-        entry = CRenderKit::LoadSkinImage(name, nullptr, mask);
-    }
+    TImageEntry* entry = TakePrefetched(name, resType, mask);
+    if (entry == nullptr)
+        entry = LoadImageEntry(name, resType, mask);
     if (entry == nullptr) return nullptr;
     if (resType != nullptr) entry->sResType = resType;
     entry->dwMask = mask;
@@ -275,13 +281,30 @@ TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType
     return entry;
 }
 
-TImageEntry* CHostResources::FindOrLoadImage(const char* name, const char* resType, DWORD mask)
+TImageEntry* CHostResources::FindOrLoadImage(const char* name, const char* resType, DWORD mask, ImageUse use)
 {
     if (name == nullptr) return nullptr;
     TImageEntry* entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
-    if (entry != nullptr) return entry;
-    AddImageEntry(name, resType, mask);
-    return static_cast<TImageEntry*>(m_mImageHash.Find(name));
+    if (entry == nullptr) {
+        AddImageEntry(name, resType, mask);
+        entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
+        if (entry == nullptr)
+            return nullptr;
+    }
+    if (entry->hBitmap != nullptr || use == ImageUse::ScaledCopiesSuffice || CRenderKit::MakeFullBitmap(*entry))
+        return entry;
+    // The full bitmap was dropped after scaling: decode it again, as it was first loaded.
+    TImageEntry* again
+        = LoadImageEntry(name, entry->sResType.IsEmpty() ? nullptr : entry->sResType.GetData(), entry->dwMask);
+    if (again == nullptr)
+        return nullptr;
+    if (again->nWidth == entry->nWidth && again->nHeight == entry->nHeight) {
+        entry->hBitmap = again->hBitmap;
+        entry->bAlpha = again->bAlpha;
+        again->hBitmap = nullptr;
+    }
+    CRenderKit::ReleaseSkinImage(again);
+    return entry->hBitmap != nullptr ? entry : nullptr;
 }
 
 //--- default attribute lists -----------------------------------------------------------------

@@ -93,12 +93,25 @@ public:
     TFontEntry* GetDefaultFontEntry();
 
     //--- images (this host only; never removed before FreeResources) ---------------------------
+    // An entry whose image is only ever drawn shrunk keeps just its scaled copies (the render kit
+    // drops the full-size bitmap); the full bitmap is decoded again from the skin file when a
+    // caller needs it.
+    enum class ImageUse { FullBitmap, ScaledCopiesSuffice };
+
     // With a resource type the name must be a decimal resource id. Null when the image cannot be
     // loaded or the name is taken (the image already there stays).
     TImageEntry* AddImageEntry(const char* name, const char* resType, DWORD mask);
-    // The entry under name, loaded and added when absent. The first type and mask used for a
-    // name stay in force for it.
-    TImageEntry* FindOrLoadImage(const char* name, const char* resType, DWORD mask);
+    // The entry under name, loaded and added when absent (from a prefetch when one was started).
+    // The first type and mask used for a name stay in force for it. With FullBitmap the entry's
+    // hBitmap is there (made of its pixels, or decoded again if it was dropped; null when that
+    // fails); with ScaledCopiesSuffice it may be null.
+    TImageEntry* FindOrLoadImage(
+        const char* name, const char* resType, DWORD mask, ImageUse use = ImageUse::FullBitmap);
+    // Starts decoding a skin file image (no resource type) on a worker thread, so it is ready by
+    // the first paint; the bytes are read here, on the calling (UI) thread. Does nothing when the
+    // name is already loaded or prefetched, or cannot be read; when no thread can be started the
+    // image simply loads on first use.
+    void PrefetchImage(const char* name, DWORD mask);
 
     //--- default attribute lists per control element name --------------------------------------
     // The first list stored for a name wins.
@@ -123,6 +136,13 @@ private:
     // Fills entry->tm once, with hDC or a temporary screen-compatible DC when hDC is null.
     static void FillMetrics(TFontEntry* entry, HDC hDC);
     static HFONT MakeFont(const char* face, int size, bool bold, bool underline, bool italic);
+    // The decode of a prefetched image, when one was started for this name, type and mask; the
+    // worker is waited for and forgotten. Null when there is none or it failed.
+    TImageEntry* TakePrefetched(const char* name, const char* resType, DWORD mask);
+    // Waits for every worker and frees what they made.
+    void DropPrefetches();
+    // LoadSkinImage with the name read as a resource id when a type is given.
+    static TImageEntry* LoadImageEntry(const char* name, const char* resType, DWORD mask);
 
     int m_nOpacity = 255;
     CSizeUI m_szMinWindow;
@@ -140,6 +160,7 @@ private:
     TFontEntry m_DefaultFontInfo;                 // its hFont is owned here
     CPtrVectorUI m_aCustomFonts;                  // TFontEntry*, owned
     CNameMapUI m_mImageHash;                      // TImageEntry*, owned
+    CPtrVectorUI m_aPrefetches;                   // TImagePrefetch* (HostResourcesPrefetch.cpp), owned
     CNameMapUI m_DefaultAttrHash;                 // CUIString*, owned
 };
 

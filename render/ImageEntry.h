@@ -22,7 +22,11 @@ struct TScaledCopy {
 struct TImageEntry {
     static constexpr int kScaledCopies = 3;  // a button's normal, hot and pushed pictures
 
-    HBITMAP hBitmap = nullptr;  // owned; released with the entry
+    HBITMAP hBitmap = nullptr;  // owned; released with the entry; null while only scaled copies are kept
+    // The words hBitmap would hold (nWidth x nHeight, top-down) while no bitmap was made of them
+    // yet: a prefetched image starts so, since it is usually only ever drawn shrunk. Owned;
+    // released with the entry or when the bitmap is made (CRenderKit::MakeFullBitmap).
+    DWORD* pPixels = nullptr;
     int nWidth = 0;             // pixels
     int nHeight = 0;            // pixels
     bool bAlpha = false;        // some pixel is not opaque, or the mask colour removed one

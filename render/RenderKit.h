@@ -22,6 +22,7 @@
 namespace SkinUI {
 
 class CHostResources;
+struct TSkinFileBytes;
 
 class CRenderKit {
 public:
@@ -31,6 +32,16 @@ public:
     // resource id (MAKEINTRESOURCE) when `resType` is given. Pixels whose premultiplied value equals
     // `mask` (0 = none) become fully transparent.
     static TImageEntry* LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask);
+    // The decoding half of LoadSkinImage, on bytes already read; frees them as soon as they are
+    // decoded. Touches no state but its arguments (stb_image and a DIB section), so a worker thread
+    // may run it. With Pixels the entry holds pPixels and no bitmap: the decoder's own buffer,
+    // converted in place, so no second full-size copy exists at any moment.
+    enum class DecodedForm { Bitmap, Pixels };
+    static TImageEntry* DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask, DecodedForm form = DecodedForm::Bitmap);
+    // Makes hBitmap of pPixels and frees them; false when there are none or no bitmap can be made.
+    static bool MakeFullBitmap(TImageEntry& entry);
+    // Frees the full-size bitmap or pixels, keeping the size and the scaled copies.
+    static void DropFullImage(TImageEntry& entry);
     static void ReleaseSkinImage(TImageEntry* entry);
 
     // Parses the image attribute string, then the modifier string (null allowed) and draws each image

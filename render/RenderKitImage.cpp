@@ -41,49 +41,95 @@ namespace {
 // than holding a destination-sized bitmap for it.
 const long long kMaxScaledPixels = 2048LL * 2048LL;
 
-// The image's `source` scaled to width x height with the same filter a direct stretch uses, from
-// the entry's copies or made now; null when the size needs no scaling or is too large to keep.
-HBITMAP ScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int width, int height)
+// A plain stretch worth a kept copy: a real size change of a size small enough to hold.
+bool KeepsScaledCopy(const RECT& source, int width, int height)
 {
     const int sw = source.right - source.left;
     const int sh = source.bottom - source.top;
-    if (width <= 0 || height <= 0 || sw <= 0 || sh <= 0 || (width == sw && height == sh)
-        || static_cast<long long>(width) * height > kMaxScaledPixels) {
-        return nullptr;
-    }
-    const unsigned use = ++image.useCounter;
-    TScaledCopy* slot = &image.scaled[0];
+    return width > 0 && height > 0 && sw > 0 && sh > 0 && (width != sw || height != sh)
+        && static_cast<long long>(width) * height <= kMaxScaledPixels;
+}
+
+// The entry's copy of `source` at width x height, or null.
+HBITMAP FindScaledCopy(TImageEntry& image, const RECT& source, int width, int height)
+{
     for (TScaledCopy& copy : image.scaled) {
         if (copy.hBitmap != nullptr && copy.nWidth == width && copy.nHeight == height
             && EqualRect(&copy.source, &source)) {
-            copy.lastUse = use;
+            copy.lastUse = ++image.useCounter;
             return copy.hBitmap;
         }
-        if (copy.lastUse < slot->lastUse)
-            slot = &copy;
     }
+    return nullptr;
+}
+
+// An image at least this large (in pixels) keeps only its copies once it has been drawn shrunk:
+// the full-size bitmap is decoded again if it is ever needed.
+const long long kDropFullBitmapPixels = 512LL * 512LL;
+
+// HALFTONE stretch of `source` of the full image (bitmap, else pixels) onto `to` at 0,0; false
+// when nothing could be drawn.
+bool StretchFullImage(HDC to, const TImageEntry& image, const RECT& source, int width, int height)
+{
+    const int sw = source.right - source.left;
+    const int sh = source.bottom - source.top;
+    SetStretchBltMode(to, HALFTONE);
+    if (image.hBitmap == nullptr) {
+        // The same stretch from the pixels in memory. The rows handed over start at the source's
+        // top, so its y is 0, which means the same whether read from the top or from the bottom
+        // (StretchDIBits reads it from the bottom even for top-down pixels).
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = image.nWidth;
+        info.bmiHeader.biHeight = -sh;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        const DWORD* rows = image.pPixels + static_cast<size_t>(source.top) * static_cast<size_t>(image.nWidth);
+        return StretchDIBits(to, 0, 0, width, height, source.left, 0, sw, sh, rows, &info, DIB_RGB_COLORS, SRCCOPY)
+            != 0;
+    }
+    HDC from = CreateCompatibleDC(to);
+    if (from == nullptr)
+        return false;
+    HGDIOBJ oldFrom = SelectObject(from, image.hBitmap);
+    const bool drawn = StretchBlt(to, 0, 0, width, height, from, source.left, source.top, sw, sh, SRCCOPY) != FALSE;
+    SelectObject(from, oldFrom);
+    DeleteDC(from);
+    return drawn;
+}
+
+// Scales `source` of the full image to width x height with the same filter a direct stretch uses,
+// into the least recently used slot; null when the bitmap cannot be made.
+HBITMAP MakeScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int width, int height)
+{
     DWORD* bits = nullptr;
     HBITMAP bitmap = render_detail::CreateDib32(width, height, &bits);
-    HDC from = bitmap != nullptr ? CreateCompatibleDC(hDC) : nullptr;
-    HDC to = from != nullptr ? CreateCompatibleDC(hDC) : nullptr;
+    HDC to = bitmap != nullptr ? CreateCompatibleDC(hDC) : nullptr;
     if (to == nullptr) {
-        if (from != nullptr)
-            DeleteDC(from);
         if (bitmap != nullptr)
             DeleteObject(bitmap);
         return nullptr;
     }
-    HGDIOBJ oldFrom = SelectObject(from, image.hBitmap);
     HGDIOBJ oldTo = SelectObject(to, bitmap);
-    SetStretchBltMode(to, HALFTONE);
-    StretchBlt(to, 0, 0, width, height, from, source.left, source.top, sw, sh, SRCCOPY);
+    const bool drawn = StretchFullImage(to, image, source, width, height);
     SelectObject(to, oldTo);
-    SelectObject(from, oldFrom);
     DeleteDC(to);
-    DeleteDC(from);
+    if (!drawn) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    TScaledCopy* slot = &image.scaled[0];
+    for (TScaledCopy& copy : image.scaled) {
+        if (copy.lastUse < slot->lastUse)
+            slot = &copy;
+    }
     if (slot->hBitmap != nullptr)
         DeleteObject(slot->hBitmap);
-    *slot = TScaledCopy{bitmap, source, width, height, use};
+    *slot = TScaledCopy{bitmap, source, width, height, ++image.useCounter};
+    const long long full = static_cast<long long>(image.nWidth) * image.nHeight;
+    if (full >= kDropFullBitmapPixels && static_cast<long long>(width) * height < full)
+        CRenderKit::DropFullImage(image);
     return bitmap;
 }
 
@@ -95,7 +141,7 @@ bool CRenderKit::PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcIt
                                  bool hole, bool xTiled, bool yTiled)
 {
     if (host == nullptr || name == nullptr || name[0] == '\0') return false;
-    TImageEntry* image = host->FindOrLoadImage(name, resType, mask);
+    TImageEntry* image = host->FindOrLoadImage(name, resType, mask, CHostResources::ImageUse::ScaledCopiesSuffice);
     if (image == nullptr) return false;
 
     RECT src = source;
@@ -108,12 +154,25 @@ bool CRenderKit::PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcIt
 
     if (!Touches(dest, rcItem) || !Touches(dest, rcPaint))
         return true;
+    const int width = dest.right - dest.left;
+    const int height = dest.bottom - dest.top;
     const bool plainStretch = !image->bAlpha && fade == 255 && !hole && !xTiled && !yTiled && corner.left == 0
-        && corner.top == 0 && corner.right == 0 && corner.bottom == 0;
-    HBITMAP scaled
-        = plainStretch ? ScaledCopy(hDC, *image, src, dest.right - dest.left, dest.bottom - dest.top) : nullptr;
+        && corner.top == 0 && corner.right == 0 && corner.bottom == 0 && KeepsScaledCopy(src, width, height);
+    // Each step below may need the full image that only scaled copies replaced: it is made again.
+    auto fullImage = [&](bool pixelsDo) {
+        return image->hBitmap != nullptr || (pixelsDo && image->pPixels != nullptr)
+            || host->FindOrLoadImage(name, resType, mask, CHostResources::ImageUse::FullBitmap) != nullptr;
+    };
+    HBITMAP scaled = plainStretch ? FindScaledCopy(*image, src, width, height) : nullptr;
+    if (scaled == nullptr && plainStretch) {
+        if (!fullImage(true))
+            return false;
+        scaled = MakeScaledCopy(hDC, *image, src, width, height);
+    }
+    if (scaled == nullptr && !fullImage(false))
+        return false;
     if (scaled != nullptr) {
-        const RECT whole = {0, 0, dest.right - dest.left, dest.bottom - dest.top};
+        const RECT whole = {0, 0, width, height};
         BlitImage(hDC, scaled, dest, rcPaint, whole, RECT(), false);
     } else {
         BlitImage(hDC, image->hBitmap, dest, rcPaint, src, corner, image->bAlpha, fade, hole, xTiled, yTiled);

@@ -7,6 +7,7 @@
 #include "controls/Control.h"
 #include "core/ValueParse.h"
 #include "host/ResourceLocation.h"
+#include "render/ImageSpec.h"
 
 namespace SkinUI {
 
@@ -288,12 +289,29 @@ WindowImplBase::SkinPrepared WindowImplBase::PrepareSkinSource() {
 
 CControlUI* WindowImplBase::BuildSkinTree() {
     CSkinBuilder builder;
+    CControlUI* root = nullptr;
     if (SkinSourceKind() == SkinSourceResource) {
         const int id = ParseInt(SkinFile());
         if (id <= 0 || id > 0xFFFF) return nullptr;  // not a resource id at all
-        return builder.BuildFrom(MAKEINTRESOURCEA(id), "xml", this, &m_host, nullptr);
+        root = builder.BuildFrom(MAKEINTRESOURCEA(id), "xml", this, &m_host, nullptr);
+    } else {
+        root = builder.BuildFrom(SkinFile(), nullptr, this, &m_host, nullptr);
     }
-    return builder.BuildFrom(SkinFile(), nullptr, this, &m_host, nullptr);
+    if (root != nullptr)
+        PrefetchBackground(root);
+    return root;
+}
+
+void WindowImplBase::PrefetchBackground(CControlUI* root)
+{
+    // The root's background is usually the largest picture and the first one painted: it decodes
+    // while the rest of creation runs.
+    bool first = true;
+    ReadImageSpec(RECT(), root->GetBackgroundImage(), nullptr, [&](const TImageParams& params) {
+        if (first && params.resType.IsEmpty())
+            m_host.PrefetchImage(params.name, params.mask);
+        first = false;
+    });
 }
 
 void WindowImplBase::AttachTree(CControlUI* root) {

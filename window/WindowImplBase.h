@@ -107,6 +107,7 @@ protected:
     void EnsureResourceFolder();        // the executable's folder + SkinFolder, when none is set
     SkinPrepared PrepareSkinSource();   // archive by SkinSourceKind; the copy for zip resources
     CControlUI* BuildSkinTree();        // CSkinBuilder on SkinFile, this window as callback
+    void PrefetchBackground(CControlUI* root);  // the root's background decodes on a worker
     void AttachTree(CControlUI* root);  // attaches the root, adds the notification listener
 
     // Signed client point of a WM_NCHITTEST lParam (screen coordinates).

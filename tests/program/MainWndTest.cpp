@@ -5,6 +5,8 @@
 // found), and the executable's icon, manifest, skin package and static imports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -513,6 +515,18 @@ TEST(ProgramPackage, ImportsOnlyLibrariesWindowsLoadsFromItsOwnFolder) {
         bool known = false;
         for (const char* system : allowed) known = known || name == system;
         EXPECT_TRUE(known) << name;
+    }
+}
+
+TEST(ProgramPackage, StartsWithoutTheLibrariesItBindsOnFirstUse)
+{
+    // Mapping these at start-up costs every start time and memory although few runs use them: the
+    // common controls come with the first tooltip or native picker, COM with the first web page.
+    const std::vector<std::string> imports
+        = StaticImports(programtest::ReadFileBytes(programtest::BuildFolder() + "Quoril.exe"));
+    ASSERT_FALSE(imports.empty());
+    for (const char* lazy : {"comctl32.dll", "ole32.dll", "oleaut32.dll", "shell32.dll"}) {
+        EXPECT_EQ(imports.end(), std::find(imports.begin(), imports.end(), lazy)) << lazy;
     }
 }
 

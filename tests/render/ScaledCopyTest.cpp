@@ -1,6 +1,9 @@
 // Opaque images drawn stretched are rescaled once and then copied: the copy must give exactly the
-// pixels a direct stretch gives, follow the size it is drawn at, and go away with the image.
+// pixels a direct stretch gives, follow the size it is drawn at, and go away with the image. A large
+// image drawn shrunk keeps only its copies and is decoded again when another draw needs it.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "RenderTestSupport.h"
 #include "render/RenderKit.h"
@@ -20,6 +23,18 @@ const char* GradientImage()
     }
     WritePng("scaled-gradient.png", img);
     return "scaled-gradient.png";
+}
+
+// Large enough that only its shrunk copies are kept once drawn.
+const char* LargeImage()
+{
+    Image img = SolidImage(640, 480, 0xFF000000);
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x)
+            img.At(x, y) = 0xFF000000u | (x & 0xFFu) << 16 | (y & 0xFFu) << 8 | ((x ^ y) & 0xFFu);
+    }
+    WritePng("scaled-large.png", img);
+    return "scaled-large.png";
 }
 
 int UsedSlots(const TImageEntry& entry)
@@ -114,4 +129,54 @@ TEST(ScaledCopy, AreFreedWithTheirImage)
             CRenderKit::PaintImageSpec(canvas.Dc(), &host, RECT{0, 0, width, 9}, RECT{0, 0, 64, 64}, name);
     }
     EXPECT_EQ(before, ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
+}
+
+TEST(ScaledCopy, ALargeImageDrawnShrunkKeepsOnlyItsCopiesAndDecodesAgainWhenNeeded)
+{
+    const char* name = LargeImage();
+    TestHost reference;
+    TImageEntry* full = reference.FindOrLoadImage(name, nullptr, 0);
+    ASSERT_NE(full, nullptr);
+    struct {
+        RECT dest;
+        RECT source;  // all zero: the whole image
+        bool keepsFullImage;
+    } draws[] = {
+        {{0, 0, 150, 100}, {10, 20, 410, 320}, false},  // part of it shrunk: only the copy stays
+        {{0, 0, 200, 150}, {}, false},  // all of it: made again, shrunk again
+        {{0, 0, 333, 251}, {}, false},  // another size
+        {{10, 10, 650, 490}, {}, true},  // its own size needs the full bitmap
+        {{0, 0, 900, 700}, {}, true},  // enlarged: the copy is larger than the image
+    };
+    // Loaded on first use (a bitmap) or prefetched (pixels in memory until a bitmap is needed).
+    for (bool prefetched : {false, true}) {
+        TestHost host;
+        if (prefetched)
+            host.PrefetchImage(name, 0);
+        for (const auto& d : draws) {
+            SCOPED_TRACE(testing::Message() << prefetched << " " << d.dest.right);
+            const bool whole = d.source.right == 0;
+            const RECT source = whole ? RECT{0, 0, 640, 480} : d.source;
+            testbed::DibCanvas direct(900, 700, 0xFF102030);
+            CRenderKit::BlitImage(direct.Dc(), full->hBitmap, d.dest, RECT{0, 0, 900, 700}, source, RECT(), false);
+            const std::string spec
+                = whole ? std::string(name) : "file='" + std::string(name) + "' source='10,20,410,320'";
+            testbed::DibCanvas drawn(900, 700, 0xFF102030);
+            ASSERT_TRUE(CRenderKit::PaintImageSpec(drawn.Dc(), &host, d.dest, RECT{0, 0, 900, 700}, spec.c_str()));
+            int differing = 0;
+            for (int y = 0; y < 700; y += 3) {
+                for (int x = 0; x < 900; x += 3)
+                    differing += Rgb(direct.Pixel(x, y)) != Rgb(drawn.Pixel(x, y)) ? 1 : 0;
+            }
+            EXPECT_EQ(0, differing);
+            const TImageEntry* entry
+                = host.FindOrLoadImage(name, nullptr, 0, CHostResources::ImageUse::ScaledCopiesSuffice);
+            ASSERT_NE(entry, nullptr);
+            EXPECT_EQ(d.keepsFullImage, entry->hBitmap != nullptr || entry->pPixels != nullptr);
+            EXPECT_EQ(640, entry->nWidth);
+        }
+        testbed::DibCanvas small(64, 64, 0);
+        CRenderKit::PaintImageSpec(small.Dc(), &host, RECT{0, 0, 20, 20}, RECT{0, 0, 64, 64}, name);
+        EXPECT_NE(nullptr, host.FindOrLoadImage(name, nullptr, 0)->hBitmap) << "callers of the full bitmap get it back";
+    }
 }

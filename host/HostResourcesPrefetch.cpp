@@ -1,0 +1,96 @@
+// Image prefetch: the decode of a large skin image (a window's background) runs on a worker thread
+// while the window is still being made, instead of inside the first WM_PAINT.
+//
+// The worker shares nothing mutable with the UI thread: the UI thread reads the file's bytes into
+// the job before the thread starts, the worker writes only the job's result, and the UI thread
+// reads that result only after waiting for the thread to end. The job belongs to the host, which
+// waits for the worker before freeing it, so the worker never outlives what it writes into. Any
+// failure (no thread, nothing decoded, another type or mask asked for) leaves the image to the
+// ordinary load on first use.
+#include "host/HostResources.h"
+
+#include "host/ResourceLocation.h"
+#include "render/RenderKit.h"
+
+namespace SkinUI {
+
+struct TImagePrefetch {
+    CUIString name;
+    DWORD mask = 0;
+    TSkinFileBytes bytes;  // the worker's input; it frees them once decoded
+    TImageEntry* result = nullptr;  // written by the worker; read after it ended; owned
+    HANDLE thread = nullptr;  // owned
+};
+
+namespace {
+
+DWORD WINAPI DecodeOnWorker(void* parameter)
+{
+    TImagePrefetch* job = static_cast<TImagePrefetch*>(parameter);
+    job->result = CRenderKit::DecodeSkinImage(job->bytes, job->mask, CRenderKit::DecodedForm::Pixels);
+    return 0;
+}
+
+// Waits for the job's worker, then frees the job and whatever it made that nobody took.
+void FinishPrefetch(TImagePrefetch* job)
+{
+    ::WaitForSingleObject(job->thread, INFINITE);
+    ::CloseHandle(job->thread);
+    CRenderKit::ReleaseSkinImage(job->result);
+    delete job;
+}
+
+}  // namespace
+
+void CHostResources::PrefetchImage(const char* name, DWORD mask)
+{
+    if (name == nullptr || name[0] == '\0' || m_mImageHash.Find(name) != nullptr)
+        return;
+    for (int i = 0; i < m_aPrefetches.GetSize(); ++i) {
+        if (static_cast<TImagePrefetch*>(m_aPrefetches.GetAt(i))->name == name)
+            return;
+    }
+    TImagePrefetch* job = new TImagePrefetch;
+    job->name = name;
+    job->mask = mask;
+    if (CResourceLocation::ReadSkinFile(name, nullptr, kSkinImageMaxBytes, true, job->bytes) != SkinFileStatus::Found) {
+        delete job;
+        return;
+    }
+    job->thread = ::CreateThread(nullptr, 0, DecodeOnWorker, job, 0, nullptr);
+    if (job->thread == nullptr) {
+        delete job;
+        return;
+    }
+    if (!m_aPrefetches.Add(job))
+        FinishPrefetch(job);
+}
+
+TImageEntry* CHostResources::TakePrefetched(const char* name, const char* resType, DWORD mask)
+{
+    for (int i = 0; i < m_aPrefetches.GetSize(); ++i) {
+        TImagePrefetch* job = static_cast<TImagePrefetch*>(m_aPrefetches.GetAt(i));
+        if (job->name != name)
+            continue;
+        m_aPrefetches.Remove(i);
+        ::WaitForSingleObject(job->thread, INFINITE);
+        TImageEntry* entry = nullptr;
+        if (resType == nullptr && mask == job->mask) {
+            entry = job->result;
+            job->result = nullptr;
+        }
+        FinishPrefetch(job);
+        return entry;
+    }
+    return nullptr;
+}
+
+void CHostResources::DropPrefetches()
+{
+    for (int i = 0; i < m_aPrefetches.GetSize(); ++i) {
+        FinishPrefetch(static_cast<TImagePrefetch*>(m_aPrefetches.GetAt(i)));
+    }
+    m_aPrefetches.Clear();
+}
+
+}  // namespace SkinUI
