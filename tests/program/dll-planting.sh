@@ -88,7 +88,9 @@ wait_logged() { # pattern count
   >"$work/quoril.log" 2>&1 &
 pid=$!
 if main=$(wait_window Quoril); then
-  eval "$(xdotool getwindowgeometry --shell "$main")"
+  # The window shows before it is centred (460,241 on the 1280 x 1024 screen): clicks placed by
+  # the first position seen would miss.
+  read -r X Y _ _ <<<"$(wait_geometry "$main" "460 241 360 543")"
   # A profile: its commands, then the message box.
   xdotool mousemove $((X + 180)) $((Y + 247)) click 1
   if box=$(wait_window Notice); then
