@@ -159,10 +159,10 @@ TEST(ScaledCopy, ALargeImageDrawnShrunkKeepsOnlyItsCopiesAndDecodesAgainWhenNeed
             const RECT source = whole ? RECT{0, 0, 640, 480} : d.source;
             testbed::DibCanvas direct(900, 700, 0xFF102030);
             CRenderKit::BlitImage(direct.Dc(), full->hBitmap, d.dest, RECT{0, 0, 900, 700}, source, RECT(), false);
-            const std::string spec
+            const std::string imageText
                 = whole ? std::string(name) : "file='" + std::string(name) + "' source='10,20,410,320'";
             testbed::DibCanvas drawn(900, 700, 0xFF102030);
-            ASSERT_TRUE(CRenderKit::PaintImageSpec(drawn.Dc(), &host, d.dest, RECT{0, 0, 900, 700}, spec.c_str()));
+            ASSERT_TRUE(CRenderKit::PaintImageSpec(drawn.Dc(), &host, d.dest, RECT{0, 0, 900, 700}, imageText.c_str()));
             int differing = 0;
             for (int y = 0; y < 700; y += 3) {
                 for (int x = 0; x < 900; x += 3)
