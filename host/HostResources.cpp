@@ -301,6 +301,7 @@ TImageEntry* CHostResources::FindOrLoadImage(const char* name, const char* resTy
     if (again->nWidth == entry->nWidth && again->nHeight == entry->nHeight) {
         entry->hBitmap = again->hBitmap;
         entry->bAlpha = again->bAlpha;
+        entry->bKeepFull = true;
         again->hBitmap = nullptr;
     }
     CRenderKit::ReleaseSkinImage(again);

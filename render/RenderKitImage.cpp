@@ -64,7 +64,7 @@ HBITMAP FindScaledCopy(TImageEntry& image, const RECT& source, int width, int he
 }
 
 // An image at least this large (in pixels) keeps only its copies once it has been drawn shrunk:
-// the full-size bitmap is decoded again if it is ever needed.
+// the full-size bitmap is decoded again if it is ever needed, and kept from then on.
 const long long kDropFullBitmapPixels = 512LL * 512LL;
 
 // HALFTONE stretch of `source` of the full image (bitmap, else pixels) onto `to` at 0,0; false
@@ -128,7 +128,7 @@ HBITMAP MakeScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int widt
         DeleteObject(slot->hBitmap);
     *slot = TScaledCopy{bitmap, source, width, height, ++image.useCounter};
     const long long full = static_cast<long long>(image.nWidth) * image.nHeight;
-    if (full >= kDropFullBitmapPixels && static_cast<long long>(width) * height < full)
+    if (!image.bKeepFull && full >= kDropFullBitmapPixels && static_cast<long long>(width) * height < full)
         CRenderKit::DropFullImage(image);
     return bitmap;
 }

@@ -131,7 +131,7 @@ TEST(ScaledCopy, AreFreedWithTheirImage)
     EXPECT_EQ(before, ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
 }
 
-TEST(ScaledCopy, ALargeImageDrawnShrunkKeepsOnlyItsCopiesAndDecodesAgainWhenNeeded)
+TEST(ScaledCopy, ALargeImageDrawnShrunkKeepsOnlyItsCopiesUntilItIsDecodedAgain)
 {
     const char* name = LargeImage();
     TestHost reference;
@@ -143,8 +143,8 @@ TEST(ScaledCopy, ALargeImageDrawnShrunkKeepsOnlyItsCopiesAndDecodesAgainWhenNeed
         bool keepsFullImage;
     } draws[] = {
         {{0, 0, 150, 100}, {10, 20, 410, 320}, false},  // part of it shrunk: only the copy stays
-        {{0, 0, 200, 150}, {}, false},  // all of it: made again, shrunk again
-        {{0, 0, 333, 251}, {}, false},  // another size
+        {{0, 0, 200, 150}, {}, true},  // all of it: decoded again, and kept for the sizes to come
+        {{0, 0, 333, 251}, {}, true},  // another size: shrunk from what was kept
         {{10, 10, 650, 490}, {}, true},  // its own size needs the full bitmap
         {{0, 0, 900, 700}, {}, true},  // enlarged: the copy is larger than the image
     };
