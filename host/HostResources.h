@@ -95,7 +95,7 @@ public:
     //--- images (this host only; never removed before FreeResources) ---------------------------
     // An entry whose image is only ever drawn shrunk keeps just its scaled copies (the render kit
     // drops the full-size bitmap); the full bitmap is decoded again from the skin file when a
-    // caller needs it.
+    // caller needs it, and then kept (TImageEntry::bKeepFull).
     enum class ImageUse { FullBitmap, ScaledCopiesSuffice };
 
     // With a resource type the name must be a decimal resource id. Null when the image cannot be

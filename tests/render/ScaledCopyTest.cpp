@@ -1,6 +1,7 @@
 // Opaque images drawn stretched are rescaled once and then copied: the copy must give exactly the
 // pixels a direct stretch gives, follow the size it is drawn at, and go away with the image. A large
-// image drawn shrunk keeps only its copies and is decoded again when another draw needs it.
+// image drawn shrunk keeps only its copies, is decoded again when another draw needs it, and is kept
+// whole from then on.
 #include <gtest/gtest.h>
 
 #include <string>
