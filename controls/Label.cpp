@@ -297,13 +297,7 @@ CAttributeTable<CLabelUI> CLabelUI::OwnAttributes()
                     c.m_textStyle |= DT_BOTTOM | DT_SINGLELINE;
                 }
             }},
-        {"endellipsis",
-            [](C& c, const char* v) {
-                if (ParseFlag(v))
-                    c.m_textStyle |= DT_END_ELLIPSIS;
-                else
-                    c.m_textStyle &= ~DT_END_ELLIPSIS;
-            }},
+        {"endellipsis", [](C& c, const char* v) { c.m_textStyle = ApplyFlagBit(c.m_textStyle, DT_END_ELLIPSIS, v); }},
         {"font",
             [](C& c, const char* v) {
                 c.m_fontIndex = ParseInt(v);

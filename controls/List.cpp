@@ -470,10 +470,7 @@ CAttributeTable<CListUI> CListUI::OwnAttributes()
             }},
         {"itemendellipsis",
             [](C& c, const char* v) {
-                if (ParseFlag(v))
-                    c.m_itemStyle.itemTextStyle |= DT_END_ELLIPSIS;
-                else
-                    c.m_itemStyle.itemTextStyle &= ~DT_END_ELLIPSIS;
+                c.m_itemStyle.itemTextStyle = ApplyFlagBit(c.m_itemStyle.itemTextStyle, DT_END_ELLIPSIS, v);
                 c.Invalidate();
             }},
         // The rows scroll, not the list.

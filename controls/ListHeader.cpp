@@ -188,13 +188,7 @@ CAttributeTable<CListHeaderItemUI> CListHeaderItemUI::OwnAttributes()
             }},
         {"sepwidth", [](C& c, const char* v) { c.m_separatorWidth = ParseInt(v); }},
         {"align", [](C& c, const char* v) { c.m_textStyle = ApplyAlignment(c.m_textStyle, v); }},
-        {"endellipsis",
-            [](C& c, const char* v) {
-                if (ParseFlag(v))
-                    c.m_textStyle |= DT_END_ELLIPSIS;
-                else
-                    c.m_textStyle &= ~DT_END_ELLIPSIS;
-            }},
+        {"endellipsis", [](C& c, const char* v) { c.m_textStyle = ApplyFlagBit(c.m_textStyle, DT_END_ELLIPSIS, v); }},
         {"font", [](C& c, const char* v) { c.m_fontIndex = ParseInt(v); }},
         {"textcolor", [](C& c, const char* v) { c.m_textColor = ParseColor(v); }},
         {"textpadding", [](C& c, const char* v) { c.m_textPadding = ParseRect(v); }},

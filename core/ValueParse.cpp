@@ -80,6 +80,11 @@ bool ParseFlag(const char* text)
     return text != nullptr && std::strcmp(text, "true") == 0;
 }
 
+unsigned ApplyFlagBit(unsigned bits, unsigned bit, const char* text)
+{
+    return ParseFlag(text) ? bits | bit : bits & ~bit;
+}
+
 int ParseInt(const char* text)
 {
     return ToInt(Scan(text != nullptr ? text : "", 10));

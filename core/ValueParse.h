@@ -17,6 +17,9 @@
 namespace SkinUI {
 
 bool ParseFlag(const char* text);
+// `bits` with `bit` set when the text is a true flag and cleared otherwise (a style bit that an
+// attribute switches both ways).
+unsigned ApplyFlagBit(unsigned bits, unsigned bit, const char* text);
 int ParseInt(const char* text);
 
 // Reads `count` numbers into `values`; those the text does not reach are 0. Returns how many of

@@ -10,6 +10,10 @@ TEST(ValueParse, FlagIsTrueOnlyForExactTrue)
     for (const char* no : { "TRUE", "True", "1", "true ", " true", "", "yes" })
         EXPECT_FALSE(ParseFlag(no)) << '"' << no << '"';
     EXPECT_FALSE(ParseFlag(nullptr));
+    // A flag switches a style bit both ways and leaves the other bits alone.
+    EXPECT_EQ(0x15u, ApplyFlagBit(0x11u, 0x4u, "true"));
+    EXPECT_EQ(0x11u, ApplyFlagBit(0x15u, 0x4u, "TRUE"));
+    EXPECT_EQ(0x11u, ApplyFlagBit(0x15u, 0x4u, nullptr));
 }
 
 TEST(ValueParse, DecimalIntegers)
