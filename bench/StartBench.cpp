@@ -1,6 +1,7 @@
 // Start to first paint: the time from CreateProcess until the new process's main thread first
 // waits for input with an empty queue (WaitForInputIdle), which is after its first WM_PAINT has been
-// handled. Quoril.exe and a bare window program are started in turn, each then closed. At that
+// handled. Quoril.exe and two reference programs (a bare window, and one doing the least work Quoril's
+// window needs) are started in turn, each then closed. At that
 // moment the process's peak working set is read too (printed in KiB in the time columns).
 #include <windows.h>
 
@@ -63,25 +64,32 @@ TStart StartAndClose(const std::string& program, bool& ok)
 int main(int argc, char** argv)
 {
     const bench::TOptions options = bench::ParseOptions(argc, argv);
-    const std::string quoril = bench::BuildFolder() + "Quoril.exe";
-    const std::string bare = bench::ExeFolder() + "bench_bare_window.exe";
+    struct TProgram {
+        std::string path;
+        const char* subject;
+        std::vector<double> idle, peak;
+    };
+    TProgram programs[] = {
+        {bench::BuildFolder() + "Quoril.exe", "ours", {}, {}},
+        {bench::ExeFolder() + "bench_bare_window.exe", "bare window", {}, {}},
+        {bench::ExeFolder() + "bench_least_work_window.exe", "least work window", {}, {}},
+    };
     bool ok = true;
-    // One start each first, so both programs' files are in the page cache before anything counts.
-    StartAndClose(quoril, ok);
-    StartAndClose(bare, ok);
-    std::vector<double> idle[2], peak[2];
+    // One start each first, so every program's files are in the page cache before anything counts.
+    for (TProgram& program : programs)
+        StartAndClose(program.path, ok);
     for (int i = 0; i < options.runs; ++i) {
-        // In turn, so a change in the machine's load touches both alike.
-        for (int which = 0; which < 2; ++which) {
-            const TStart start = StartAndClose(which == 0 ? quoril : bare, ok);
-            idle[which].push_back(start.idleUs);
-            peak[which].push_back(start.peakKib);
+        // In turn, so a change in the machine's load touches all alike.
+        for (TProgram& program : programs) {
+            const TStart start = StartAndClose(program.path, ok);
+            program.idle.push_back(start.idleUs);
+            program.peak.push_back(start.peakKib);
         }
     }
-    bench::Print("start to first paint", "ours", bench::Summarize(idle[0]));
-    bench::Print("start to first paint", "bare window", bench::Summarize(idle[1]));
-    bench::Print("peak working set (KiB)", "ours", bench::Summarize(peak[0]));
-    bench::Print("peak working set (KiB)", "bare window", bench::Summarize(peak[1]));
+    for (const TProgram& program : programs)
+        bench::Print("start to first paint", program.subject, bench::Summarize(program.idle));
+    for (const TProgram& program : programs)
+        bench::Print("peak working set (KiB)", program.subject, bench::Summarize(program.peak));
     if (!ok) {
         std::fprintf(stderr, "a program did not start or never became idle\n");
         return 1;

@@ -57,4 +57,10 @@ awk -F'\t' '
         printf "%-26s %-28s %12.2f %12.2f %8.2f\n", f, names[j], ours[f], r, (r > 0 ? ours[f] / r : 0)
       }
     }
+    # The least any program needs to open the same window, against the bare one: a floor under our ratio.
+    for (i = 1; i <= n; i++) {
+      f = order[i]; least = ref[f, "least work window"]; bare = ref[f, "bare window"]
+      if (least > 0 && bare > 0)
+        printf "%-26s %-28s %12.2f %12.2f %8.2f\n", f, "floor: least work / bare", least, bare, least / bare
+    }
   }' "$results"

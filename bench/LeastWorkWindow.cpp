@@ -1,0 +1,217 @@
+// A second reference for start-up: the least any program must do to open Quoril's window as it
+// is. Beside the bare window's work it looks up the connections with the same system calls
+// (router configuration, interface table, the adapter list when the router has no names), shows
+// a layered shadow window drawn once, and draws the shipped background shrunk to the window with
+// the same decoder and the same HALFTONE stretch, the decoding done on a worker that starts at
+// entry. It builds no controls, parses no skin and keeps nothing once painted: what Quoril takes
+// beyond this is its own overhead, and this program's ratio to the bare window is a floor under
+// Quoril's.
+#include <windows.h>
+#include <winsock2.h>
+
+#include <iphlpapi.h>
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bench/BenchPaths.h"
+#include "stb_image.h"
+
+namespace {
+
+const int kWidth = 360;
+const int kHeight = 543;
+const int kSpread = 2;
+
+struct TBackground {
+    std::vector<unsigned char> file;
+    unsigned char* rgba = nullptr;
+    int width = 0;
+    int height = 0;
+    HANDLE worker = nullptr;
+};
+
+TBackground g_background;
+
+std::vector<unsigned char> ReadWholeFile(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    const DWORD size = ::GetFileSize(file, nullptr);
+    DWORD read = 0;
+    if (size != INVALID_FILE_SIZE && size < (64u << 20)) {
+        bytes.resize(size);
+        if (!::ReadFile(file, bytes.data(), size, &read, nullptr) || read != size)
+            bytes.clear();
+    }
+    ::CloseHandle(file);
+    return bytes;
+}
+
+DWORD WINAPI Decode(void*)
+{
+    int channels = 0;
+    if (!g_background.file.empty()) {
+        g_background.rgba = stbi_load_from_memory(g_background.file.data(), static_cast<int>(g_background.file.size()),
+            &g_background.width, &g_background.height, &channels, 4);
+    }
+    std::vector<unsigned char>().swap(g_background.file);
+    return 0;
+}
+
+HMODULE SystemLibrary(const char* name)
+{
+    char folder[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    return ::LoadLibraryA((std::string(folder, length) + "\\" + name).c_str());
+}
+
+// The connection look-up's system calls, their answers dropped.
+void LookUpConnections()
+{
+    using ConnectFn = DWORD(WINAPI*)(LPWSTR, HANDLE*);
+    using FriendlyNameFn = DWORD(WINAPI*)(HANDLE, LPWSTR, LPWSTR, DWORD);
+    using DisconnectFn = void(WINAPI*)(HANDLE);
+    using InterfaceInfoFn = DWORD(WINAPI*)(PIP_INTERFACE_INFO, PULONG);
+    using AdaptersFn = ULONG(WINAPI*)(ULONG, ULONG, PVOID, PIP_ADAPTER_ADDRESSES, PULONG);
+    HMODULE mpr = SystemLibrary("mprapi.dll");
+    HMODULE ip = SystemLibrary("iphlpapi.dll");
+    if (mpr == nullptr || ip == nullptr)
+        return;
+    auto connect = reinterpret_cast<ConnectFn>(::GetProcAddress(mpr, "MprConfigServerConnect"));
+    auto friendlyName = reinterpret_cast<FriendlyNameFn>(::GetProcAddress(mpr, "MprConfigGetFriendlyName"));
+    auto disconnect = reinterpret_cast<DisconnectFn>(::GetProcAddress(mpr, "MprConfigServerDisconnect"));
+    auto interfaceInfo = reinterpret_cast<InterfaceInfoFn>(::GetProcAddress(ip, "GetInterfaceInfo"));
+    auto adapters = reinterpret_cast<AdaptersFn>(::GetProcAddress(ip, "GetAdaptersAddresses"));
+    HANDLE config = nullptr;
+    const bool connected = connect != nullptr && connect(nullptr, &config) == NO_ERROR;
+    ULONG size = 0;
+    if (interfaceInfo == nullptr || interfaceInfo(nullptr, &size) != ERROR_INSUFFICIENT_BUFFER
+        || size < sizeof(IP_INTERFACE_INFO))
+        return;
+    std::vector<unsigned char> table(size);
+    auto* info = reinterpret_cast<PIP_INTERFACE_INFO>(table.data());
+    if (interfaceInfo(info, &size) != NO_ERROR)
+        return;
+    const LONG room
+        = static_cast<LONG>((table.size() - offsetof(IP_INTERFACE_INFO, Adapter)) / sizeof(IP_ADAPTER_INDEX_MAP));
+    bool namesRead = false;
+    for (LONG i = 0; i < info->NumAdapters && i < room; ++i) {
+        wchar_t name[256] = {};
+        if (connected && friendlyName != nullptr
+            && friendlyName(config, info->Adapter[i].Name, name, sizeof(name)) == NO_ERROR)
+            continue;
+        if (!namesRead && adapters != nullptr) {
+            namesRead = true;
+            ULONG bytes = 16 * 1024;
+            std::vector<unsigned char> block(bytes);
+            adapters(AF_INET,
+                GAA_FLAG_SKIP_UNICAST | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER,
+                nullptr, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data()), &bytes);
+        }
+    }
+    if (connected && disconnect != nullptr)
+        disconnect(config);
+}
+
+// A layered window around the main one, drawn once with a 32 bpp bitmap of its size.
+void ShowShadow(HINSTANCE instance, HWND owner)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = instance;
+    wc.lpszClassName = "LeastWorkShadow";
+    ::RegisterClassA(&wc);
+    HWND shadow = ::CreateWindowExA(WS_EX_LAYERED | WS_EX_TRANSPARENT, wc.lpszClassName, nullptr, WS_POPUPWINDOW,
+        100 - kSpread, 100 - kSpread, kWidth + 2 * kSpread, kHeight + 2 * kSpread, owner, nullptr, instance, nullptr);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = kWidth + 2 * kSpread;
+    bmi.bmiHeader.biHeight = kHeight + 2 * kSpread;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateDIBSection(memory, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr) {
+        std::memset(bits, 0x40, static_cast<size_t>(bmi.bmiHeader.biWidth) * bmi.bmiHeader.biHeight * 4);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        POINT position = {100 - kSpread, 100 - kSpread};
+        SIZE size = {bmi.bmiHeader.biWidth, bmi.bmiHeader.biHeight};
+        POINT origin = {0, 0};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::UpdateLayeredWindow(shadow, screen, &position, &size, memory, &origin, 0, &blend, ULW_ALPHA);
+        ::SelectObject(memory, old);
+        ::DeleteObject(bitmap);
+    }
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    ::ShowWindow(shadow, SW_SHOWNOACTIVATE);
+}
+
+void PaintBackground(HDC dc)
+{
+    ::WaitForSingleObject(g_background.worker, INFINITE);
+    if (g_background.rgba == nullptr)
+        return;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = g_background.width;
+    info.bmiHeader.biHeight = -g_background.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    ::SetStretchBltMode(dc, HALFTONE);
+    ::StretchDIBits(dc, 0, 0, kWidth, kHeight, 0, 0, g_background.width, g_background.height, g_background.rgba, &info,
+        DIB_RGB_COLORS, SRCCOPY);
+    stbi_image_free(g_background.rgba);
+    g_background.rgba = nullptr;
+}
+
+LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        PaintBackground(dc);
+        ::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    g_background.file = ReadWholeFile(bench::SourceFolder() + "resources\\bk.jpg");
+    g_background.worker = ::CreateThread(nullptr, 0, Decode, nullptr, 0, nullptr);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = "LeastWorkWindow";
+    ::RegisterClassA(&wc);
+    HWND window = ::CreateWindowExA(WS_EX_APPWINDOW, wc.lpszClassName, "least work", WS_POPUP, 100, 100, kWidth,
+        kHeight, nullptr, nullptr, instance, nullptr);
+    LookUpConnections();
+    ShowShadow(instance, window);
+    ::ShowWindow(window, SW_SHOW);
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return 0;
+}
