@@ -6,8 +6,10 @@
 // entry. It builds no controls, parses no skin and keeps nothing once painted: what Quoril takes
 // beyond this is its own overhead, and this program's ratio to the bare window is a floor under
 // Quoril's.
-#include <windows.h>
+// The sockets header goes before windows.h, which would otherwise bring in the old one.
 #include <winsock2.h>
+
+#include <windows.h>
 
 #include <iphlpapi.h>
 

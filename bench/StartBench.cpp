@@ -1,8 +1,8 @@
 // Start to first paint: the time from CreateProcess until the new process's main thread first
 // waits for input with an empty queue (WaitForInputIdle), which is after its first WM_PAINT has been
-// handled. Quoril.exe and two reference programs (a bare window, and one doing the least work Quoril's
-// window needs) are started in turn, each then closed. At that
-// moment the process's peak working set is read too (printed in KiB in the time columns).
+// handled. Quoril.exe and two reference programs (a bare window, and one doing the least work
+// Quoril's window needs) are started in turn, each then closed. At that moment the process's peak
+// working set is read too (printed in KiB in the time columns).
 #include <windows.h>
 
 #include <psapi.h>
