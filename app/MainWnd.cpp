@@ -61,6 +61,7 @@ LRESULT CMainWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     bool handled = true;
     LRESULT result = 0;
     switch (message) {
+    // clang-format off
     case WM_CREATE: result = OnMsgCreate(message, wParam, lParam, handled); break;
     case WM_SIZE: result = OnMsgSize(message, wParam, lParam, handled); break;
     case WM_CLOSE: result = OnMsgClose(message, wParam, lParam, handled); break;
@@ -75,6 +76,7 @@ LRESULT CMainWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     default: handled = false; break;
     }
+    // clang-format on
     if (handled) return result;
     LRESULT hostResult = 0;
     if (m_host.HandleWindowMessage(message, wParam, lParam, hostResult)) return hostResult;

@@ -47,6 +47,7 @@ LRESULT WindowImplBase::ProcessMessage(UINT message, WPARAM wParam, LPARAM lPara
     bool handled = true;
     LRESULT result = 0;
     switch (message) {
+    // clang-format off
     case WM_CREATE: result = OnMsgCreate(message, wParam, lParam, handled); break;
     case WM_CLOSE: result = OnMsgClose(message, wParam, lParam, handled); break;
     case WM_DESTROY: result = OnMsgDestroy(message, wParam, lParam, handled); break;
@@ -68,6 +69,7 @@ LRESULT WindowImplBase::ProcessMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_MOUSEMOVE: result = OnMsgMouseMove(message, wParam, lParam, handled); break;
     default: handled = false; break;
     }
+    // clang-format on
     if (handled) return result;
 
     handled = false;
