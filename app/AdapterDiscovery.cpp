@@ -19,7 +19,8 @@ const size_t kMaxNameBytes = 255;
 // The router configuration's name buffer: 512 bytes.
 const size_t kRouterNameUnits = 256;
 
-const TAdapterAddressName* FindByIndex(const std::vector<TAdapterAddressName>& names, ULONG index) {
+const TAdapterAddressName* FindByIndex(const std::vector<TAdapterAddressName>& names, ULONG index)
+{
     for (const TAdapterAddressName& entry : names) {
         if (entry.index == index)
             return &entry;
@@ -30,7 +31,8 @@ const TAdapterAddressName* FindByIndex(const std::vector<TAdapterAddressName>& n
 // The router configuration's friendly name for `device`; empty when it has none. `cut` is set when
 // the name filled the whole buffer without a terminator: its end is unknown, so it is only a prefix
 // of the real name and would address another connection.
-std::wstring RouterName(ISystemServices& services, HANDLE config, const std::wstring& device, bool& cut) {
+std::wstring RouterName(ISystemServices& services, HANDLE config, const std::wstring& device, bool& cut)
+{
     // A fresh buffer for every look-up, so an interface without a name can never inherit the
     // previous interface's name (and be configured twice), nor keep part of it.
     wchar_t wide[kRouterNameUnits] = {};
@@ -46,16 +48,16 @@ std::wstring RouterName(ISystemServices& services, HANDLE config, const std::wst
 
 }  // namespace
 
-AdapterList& AdapterNameList() {
+AdapterList& AdapterNameList()
+{
     static AdapterList list;
     return list;
 }
 
-std::wstring DialUpEntryDisplayName() {
-    return WideFromCodePage936(kDialUpEntryName);
-}
+std::wstring DialUpEntryDisplayName() { return WideFromCodePage936(kDialUpEntryName); }
 
-void DiscoverAdapters(ISystemServices& services, AdapterList& list) {
+void DiscoverAdapters(ISystemServices& services, AdapterList& list)
+{
     HANDLE config = nullptr;
     const bool connected = services.RouterConfigConnect(&config) == NO_ERROR;
 
@@ -92,8 +94,8 @@ void DiscoverAdapters(ISystemServices& services, AdapterList& list) {
             adapter.displayName = name;
             adapter.discovered = true;
             std::string ansi;
-            adapter.addressable = !cut && AnsiFromWideExactly(adapter.displayName, kMaxNameBytes, ansi) &&
-                                  IsQuotableConnectionName(ansi);
+            adapter.addressable = !cut && AnsiFromWideExactly(adapter.displayName, kMaxNameBytes, ansi)
+                && IsQuotableConnectionName(ansi);
             if (adapter.addressable)
                 adapter.name = ansi.c_str();
             list.push_back(adapter);

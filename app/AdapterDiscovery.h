@@ -21,10 +21,10 @@
 namespace Quoril {
 
 struct TAdapterName {
-    SkinUI::CUIString name;    // ANSI text passed to netsh; empty when unaddressable
+    SkinUI::CUIString name;  // ANSI text passed to netsh; empty when unaddressable
     std::wstring displayName;  // the name as Windows reports it, for messages
-    bool addressable = true;   // a command line may be built for `name`
-    bool discovered = true;    // false only for the fixed dial-up entry
+    bool addressable = true;  // a command line may be built for `name`
+    bool discovered = true;  // false only for the fixed dial-up entry
 };
 
 using AdapterList = std::vector<TAdapterName>;

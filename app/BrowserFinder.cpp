@@ -6,8 +6,7 @@ namespace Quoril {
 
 namespace {
 
-const char kUserChoiceKey[] =
-    "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\Http\\UserChoice";
+const char kUserChoiceKey[] = "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\Http\\UserChoice";
 const char kUserChoiceValue[] = "Progid";
 const char kCommandSuffix[] = "\\shell\\open\\command";
 const char kFallbackCommandKey[] = "HTTP\\shell\\open\\command";
@@ -15,8 +14,9 @@ const DWORD kValueBufferSize = 261;
 
 }  // namespace
 
-LONG ReadRegistryString(ISystemServices& services, HKEY root, const char* subKey,
-                        const char* valueName, char* buffer, DWORD* size) {
+LONG ReadRegistryString(
+    ISystemServices& services, HKEY root, const char* subKey, const char* valueName, char* buffer, DWORD* size)
+{
     if (!buffer || !size || *size == 0)
         return ERROR_INVALID_PARAMETER;
     if (services.HasRegGetValue()) {
@@ -47,22 +47,22 @@ LONG ReadRegistryString(ISystemServices& services, HKEY root, const char* subKey
     return ERROR_SUCCESS;
 }
 
-SkinUI::CUIString FindDefaultBrowser(ISystemServices& services) {
+SkinUI::CUIString FindDefaultBrowser(ISystemServices& services)
+{
     SkinUI::CUIString result(kFallbackBrowser);
     char buffer[kValueBufferSize] = {};
     DWORD size = kValueBufferSize;
 
     std::string commandKey;
-    if (ReadRegistryString(services, HKEY_CURRENT_USER, kUserChoiceKey, kUserChoiceValue, buffer, &size) ==
-        ERROR_SUCCESS) {
+    if (ReadRegistryString(services, HKEY_CURRENT_USER, kUserChoiceKey, kUserChoiceValue, buffer, &size)
+        == ERROR_SUCCESS) {
         commandKey = std::string(buffer) + kCommandSuffix;
     } else {
         commandKey = kFallbackCommandKey;
     }
 
     size = kValueBufferSize;
-    if (ReadRegistryString(services, HKEY_CLASSES_ROOT, commandKey.c_str(), nullptr, buffer, &size) !=
-        ERROR_SUCCESS) {
+    if (ReadRegistryString(services, HKEY_CLASSES_ROOT, commandKey.c_str(), nullptr, buffer, &size) != ERROR_SUCCESS) {
         return result;
     }
     // The buffer is terminated on success; the last byte is forced anyway so the quote search

@@ -17,7 +17,8 @@ const size_t kMaxAddressLength = 45;
 // True when the name's last character (not merely its last byte: a double-byte character of the
 // ANSI code page may end in 0x5C) is a backslash, which the tool's argument parser would read as
 // escaping the closing quote.
-bool EndsWithBackslash(const std::string& text) {
+bool EndsWithBackslash(const std::string& text)
+{
     bool last = false;
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -49,7 +50,8 @@ bool ComposeNetshLine(
 
 }  // namespace
 
-bool IsQuotableConnectionName(const std::string& connection) {
+bool IsQuotableConnectionName(const std::string& connection)
+{
     if (connection.empty() || connection.size() > 255)
         return false;
     if (connection.find_first_of(std::string("\"\r\n\0", 4)) != std::string::npos)

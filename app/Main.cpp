@@ -9,17 +9,21 @@ namespace {
 
 // The program runs elevated, often from a download folder: no DLL may come from the
 // application's folder. Looked up at run time because Windows 7 has it only with an update.
-void RestrictDllSearchToSystemFolder() {
+void RestrictDllSearchToSystemFolder()
+{
     typedef BOOL(WINAPI * SetDefaultDllDirectoriesFn)(DWORD);
     HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    if (kernel == nullptr) return;
+    if (kernel == nullptr)
+        return;
     FARPROC proc = ::GetProcAddress(kernel, "SetDefaultDllDirectories");
-    if (proc != nullptr) reinterpret_cast<SetDefaultDllDirectoriesFn>(proc)(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (proc != nullptr)
+        reinterpret_cast<SetDefaultDllDirectoriesFn>(proc)(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
     RestrictDllSearchToSystemFolder();
 
     SkinUI::CWndShadow::InitSupport(instance);
@@ -28,8 +32,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     // The window deletes itself after its last message.
     Quoril::CMainWnd* window = new Quoril::CMainWnd();
-    if (window->Create(nullptr, "Quoril", WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU,
-                       WS_EX_APPWINDOW, 0, 0, 0, 0) == nullptr) {
+    if (window->Create(nullptr, "Quoril",
+            WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW, 0, 0,
+            0, 0)
+        == nullptr) {
         return 1;
     }
     window->CenterOverOwner();

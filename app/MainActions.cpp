@@ -26,8 +26,7 @@ const DWORD kStartRetryPauseMs = 100;
 // Every message the actions show, in one language. The Chinese set is code page 936 bytes, shown
 // through the wide API after an explicit conversion, so it reads correctly whatever the system's
 // ANSI code page is; the English set is written wide.
-template <typename Text>
-struct TMessageTexts {
+template <typename Text> struct TMessageTexts {
     Text caption;
     Text profileDone[ProfileCount];
     Text restoreDone;
@@ -86,8 +85,8 @@ const TMessageTexts<const wchar_t*> kEnglish = {
 std::wstring Widened(const wchar_t* text) { return text; }
 std::wstring Widened(const char* text) { return WideFromCodePage936(text); }
 
-template <typename Text>
-TMessageTexts<std::wstring> Widened(const TMessageTexts<Text>& texts) {
+template <typename Text> TMessageTexts<std::wstring> Widened(const TMessageTexts<Text>& texts)
+{
     TMessageTexts<std::wstring> wide;
     wide.caption = Widened(texts.caption);
     for (int i = 0; i < ProfileCount; ++i)
@@ -101,13 +100,9 @@ TMessageTexts<std::wstring> Widened(const TMessageTexts<Text>& texts) {
     return wide;
 }
 
-TMessageTexts<std::wstring> Messages(bool english) {
-    return english ? Widened(kEnglish) : Widened(kChinese);
-}
+TMessageTexts<std::wstring> Messages(bool english) { return english ? Widened(kEnglish) : Widened(kChinese); }
 
-bool NameIs(const char* name, const char* expected) {
-    return std::strcmp(name, expected) == 0;
-}
+bool NameIs(const char* name, const char* expected) { return std::strcmp(name, expected) == 0; }
 
 }  // namespace
 
@@ -126,9 +121,13 @@ struct CMainActions::TOutcome {
 };
 
 CMainActions::CMainActions(ISystemServices& services, AdapterList& adapters)
-    : m_services(services), m_adapters(adapters) {}
+    : m_services(services)
+    , m_adapters(adapters)
+{
+}
 
-bool CMainActions::SetClosing(bool closing) {
+bool CMainActions::SetClosing(bool closing)
+{
     m_closing = closing;
     if (closing && m_busy) {
         m_closeHeld = true;
@@ -137,9 +136,7 @@ bool CMainActions::SetClosing(bool closing) {
     return true;
 }
 
-void CMainActions::DiscoverAdapters() {
-    Quoril::DiscoverAdapters(m_services, m_adapters);
-}
+void CMainActions::DiscoverAdapters() { Quoril::DiscoverAdapters(m_services, m_adapters); }
 
 void CMainActions::RefreshStatus()
 {
@@ -147,7 +144,8 @@ void CMainActions::RefreshStatus()
         m_statusSink(CurrentDnsStatusText(m_services, m_english));
 }
 
-void CMainActions::OnNotify(const char* type, const char* senderName) {
+void CMainActions::OnNotify(const char* type, const char* senderName)
+{
     if (!type || !senderName || !NameIs(type, "click"))
         return;
     // A click while closing comes from the host releasing a held button; a click while busy comes
@@ -173,14 +171,16 @@ void CMainActions::OnNotify(const char* type, const char* senderName) {
     }
 }
 
-void CMainActions::BeginAction() {
+void CMainActions::BeginAction()
+{
     m_busy = true;
     m_services.EnableOwner(m_owner, false);
     if (m_statusSink)
         m_statusSink(ApplyingStatusText(m_english));
 }
 
-void CMainActions::EndAction() {
+void CMainActions::EndAction()
+{
     m_busy = false;
     if (m_closeHeld) {
         m_closeHeld = false;
@@ -251,7 +251,8 @@ void CMainActions::SaveOwnSettings(TOutcome& outcome)
     }
 }
 
-void CMainActions::RunFlush() {
+void CMainActions::RunFlush()
+{
     // The flush's own result does not decide the outcome: a connection is set or not regardless.
     RunSystemTool(kIpconfigProgram, kFlushCommandLine);
 }
@@ -259,7 +260,8 @@ void CMainActions::RunFlush() {
 // A command that could not even be started changed nothing, so starting it again is safe. The
 // system may refuse a start for a moment (process creation has been seen to fail about once in
 // 1,500 starts under load); that must not turn into a connection reported as failed.
-TCommandResult CMainActions::RunSystemTool(const char* program, const std::string& line) {
+TCommandResult CMainActions::RunSystemTool(const char* program, const std::string& line)
+{
     TCommandResult result;  // not started unless the system folder is known
     const std::string folder = m_services.SystemFolder();
     if (folder.empty())
@@ -272,7 +274,8 @@ TCommandResult CMainActions::RunSystemTool(const char* program, const std::strin
     }
 }
 
-void CMainActions::ApplyProfile(int profile) {
+void CMainActions::ApplyProfile(int profile)
+{
     const TDnsProfile& servers = *kProfileAddresses[profile].ipv4;
     struct TPhase {
         int position;
@@ -316,7 +319,8 @@ void CMainActions::RunIpv6Phase(TOutcome& outcome, const std::vector<std::vector
     }
 }
 
-void CMainActions::RestoreAutomatic() {
+void CMainActions::RestoreAutomatic()
+{
     if (!CanConfigure())
         return;
     BeginAction();
@@ -375,8 +379,9 @@ bool CMainActions::CanConfigure()
 // Success needs every discovered connection set and at least one entry set at all. The dial-up
 // entry is always tried but rarely exists, so its failure alone does not count, and it is named
 // only when nothing else failed (then it is why nothing was set).
-void CMainActions::Report(const TOutcome& outcome, const std::wstring& successText,
-                          const std::wstring& failureText, const std::wstring& caption) {
+void CMainActions::Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText,
+    const std::wstring& caption)
+{
     bool anySucceeded = false;
     std::vector<const TAdapterName*> failedDiscovered;
     std::vector<const TAdapterName*> failedFixed;
@@ -402,7 +407,8 @@ void CMainActions::Report(const TOutcome& outcome, const std::wstring& successTe
     EndAction();
 }
 
-void CMainActions::OpenWebPage(const char* url) {
+void CMainActions::OpenWebPage(const char* url)
+{
     // The program runs elevated; the browser should not. Only where no desktop shell can start it
     // as the user does it start from here.
     const SkinUI::CUIString browser = FindDefaultBrowser(m_services);

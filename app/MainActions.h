@@ -34,8 +34,7 @@ class CMainActions {
 public:
     static constexpr DWORD kCommandTimeoutMs = 30000;
 
-    explicit CMainActions(ISystemServices& services = Win32Services(),
-                          AdapterList& adapters = AdapterNameList());
+    explicit CMainActions(ISystemServices& services = Win32Services(), AdapterList& adapters = AdapterNameList());
     CMainActions(const CMainActions&) = delete;
     CMainActions& operator=(const CMainActions&) = delete;
 
@@ -80,7 +79,7 @@ private:
     // Runs `program` from the system folder, starting it again when the start itself failed.
     TCommandResult RunSystemTool(const char* program, const std::string& line);
     void Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText,
-                const std::wstring& caption);
+        const std::wstring& caption);
     void BeginAction();
     void EndAction();
 

@@ -8,7 +8,8 @@ namespace Quoril {
 
 namespace {
 
-bool IsChineseLayoutLanguage(LANGID language) {
+bool IsChineseLayoutLanguage(LANGID language)
+{
     // Taiwan, mainland China and Hong Kong; other Chinese locales get the English layout.
     return language == 0x0404 || language == 0x0804 || language == 0x0C04;
 }
@@ -17,9 +18,13 @@ bool IsChineseLayoutLanguage(LANGID language) {
 
 CMainWnd::CMainWnd() = default;
 
-CMainWnd::CMainWnd(ISystemServices& services, AdapterList& adapters) : m_actions(services, adapters) {}
+CMainWnd::CMainWnd(ISystemServices& services, AdapterList& adapters)
+    : m_actions(services, adapters)
+{
+}
 
-const char* CMainWnd::SkinFileForLanguage(LANGID language) {
+const char* CMainWnd::SkinFileForLanguage(LANGID language)
+{
     return IsChineseLayoutLanguage(language) ? "MainWnd.xml" : "MainWnd.en.xml";
 }
 
@@ -56,7 +61,8 @@ void CMainWnd::ShowStatus(const std::wstring& text)
     status->SetText(ansi.c_str());
 }
 
-LRESULT CMainWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CMainWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
     // Only these have handlers here; the base's non-client, key and mouse handling stays out.
     bool handled = true;
     LRESULT result = 0;
@@ -77,13 +83,16 @@ LRESULT CMainWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default: handled = false; break;
     }
     // clang-format on
-    if (handled) return result;
+    if (handled)
+        return result;
     LRESULT hostResult = 0;
-    if (m_host.HandleWindowMessage(message, wParam, lParam, hostResult)) return hostResult;
+    if (m_host.HandleWindowMessage(message, wParam, lParam, hostResult))
+        return hostResult;
     return CallPrevious(message, wParam, lParam);
 }
 
-LRESULT CMainWnd::OnMsgCreate(UINT, WPARAM, LPARAM, bool& handled) {
+LRESULT CMainWnd::OnMsgCreate(UINT, WPARAM, LPARAM, bool& handled)
+{
     // No frame-changed resize here: the skin's size and the centring that follows settle the frame.
     ::SetWindowLongA(m_hWnd, GWL_STYLE, StyleWithoutCaption() | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     BindHost();
@@ -107,27 +116,32 @@ LRESULT CMainWnd::OnMsgCreate(UINT, WPARAM, LPARAM, bool& handled) {
     return 0;
 }
 
-LRESULT CMainWnd::OnMsgClose(UINT, WPARAM, LPARAM, bool& handled) {
+LRESULT CMainWnd::OnMsgClose(UINT, WPARAM, LPARAM, bool& handled)
+{
     // Runs before the host sees WM_CLOSE, whose synthetic button-up would otherwise click a held
     // button. While an action runs the window stays; the actions post the close again afterwards.
-    if (!m_actions.SetClosing(true)) return 0;
+    if (!m_actions.SetClosing(true))
+        return 0;
     ReleaseSkinArchiveCopy();
     handled = false;
     return 0;
 }
 
-LRESULT CMainWnd::OnMsgNcHitTest(UINT, WPARAM, LPARAM lParam, bool&) {
+LRESULT CMainWnd::OnMsgNcHitTest(UINT, WPARAM, LPARAM lParam, bool&)
+{
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     return IsCaptionDragPoint(HitTestPoint(lParam), client) ? HTCAPTION : HTCLIENT;
 }
 
-void CMainWnd::OnWindowGone(HWND hwnd) {
+void CMainWnd::OnWindowGone(HWND hwnd)
+{
     WindowImplBase::OnWindowGone(hwnd);
     delete this;
 }
 
-void CMainWnd::OnNotification(SkinUI::TNotifyEvent& event) {
+void CMainWnd::OnNotification(SkinUI::TNotifyEvent& event)
+{
     const SkinUI::CUIString sender = event.Sender != nullptr ? event.Sender->GetName() : SkinUI::CUIString();
     m_actions.OnNotify(event.Type, event.Sender != nullptr ? sender.GetData() : nullptr);
     // The host leaves the cursor alone over controls that do not set their own, so the wait

@@ -28,7 +28,8 @@ using MprConfigGetFriendlyNameFn = DWORD(WINAPI*)(HANDLE, PWCHAR, PWCHAR, DWORD)
 using MprConfigServerDisconnectFn = VOID(WINAPI*)(HANDLE);
 using RegGetValueAFn = LONG(WINAPI*)(HKEY, LPCSTR, LPCSTR, DWORD, LPDWORD, PVOID, LPDWORD);
 
-std::string SystemFolderPath() {
+std::string SystemFolderPath()
+{
     char path[MAX_PATH + 1] = {};
     const UINT length = GetSystemDirectoryA(path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
@@ -40,7 +41,8 @@ std::string SystemFolderPath() {
 }
 
 // The modules stay loaded for the life of the process; they are looked up once.
-FARPROC SystemFunction(const char* module, const char* function) {
+FARPROC SystemFunction(const char* module, const char* function)
+{
     static HMODULE iphlpapi = LoadSystemLibrary("iphlpapi.dll");
     static HMODULE mprapi = LoadSystemLibrary("mprapi.dll");
     HMODULE handle = (lstrcmpA(module, "mprapi.dll") == 0) ? mprapi : iphlpapi;
@@ -51,8 +53,8 @@ class CWin32Services : public ISystemServices {
 public:
     std::string SystemFolder() override { return SystemFolderPath(); }
 
-    TCommandResult RunHidden(const std::string& application, const std::string& commandLine,
-                             DWORD timeoutMs) override {
+    TCommandResult RunHidden(const std::string& application, const std::string& commandLine, DWORD timeoutMs) override
+    {
         TCommandResult result;
         if (application.empty() || commandLine.empty())
             return result;
@@ -66,8 +68,8 @@ public:
         // The system folder as working directory keeps the child's own DLL search away from
         // wherever the program happened to be started.
         const std::string folder = SystemFolderPath();
-        if (!CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                            nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+        if (!CreateProcessA(application.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
             return result;
         }
         CloseHandle(process.hThread);
@@ -111,8 +113,8 @@ public:
         return !asked || member != FALSE;
     }
 
-    void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
-                        UINT flags) override {
+    void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) override
+    {
         MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
     }
 
@@ -121,7 +123,8 @@ public:
         return ShellExecuteAsDesktopUser(file, parameters);
     }
 
-    void OpenPage(const std::string& file, const std::string& parameters) override {
+    void OpenPage(const std::string& file, const std::string& parameters) override
+    {
         static const auto shellExecute
             = SkinUI::LookUpProc<decltype(&::ShellExecuteA)>(LoadSystemLibrary("shell32.dll"), "ShellExecuteA");
         EnsureComInitialized();
@@ -131,20 +134,23 @@ public:
 
     void MinimiseWindow(HWND window) override { SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
-    void PostClose(HWND window) override {
+    void PostClose(HWND window) override
+    {
         if (window && IsWindow(window))
             PostMessageA(window, WM_CLOSE, 1, 0);
     }
 
-    void EnableOwner(HWND window, bool enable) override {
+    void EnableOwner(HWND window, bool enable) override
+    {
         if (window && IsWindow(window))
             EnableWindow(window, enable ? TRUE : FALSE);
     }
 
-    bool InterfaceTable(std::vector<TInterfaceEntry>& entries) override {
+    bool InterfaceTable(std::vector<TInterfaceEntry>& entries) override
+    {
         entries.clear();
-        auto getInterfaceInfo =
-            reinterpret_cast<GetInterfaceInfoFn>(SystemFunction("iphlpapi.dll", "GetInterfaceInfo"));
+        auto getInterfaceInfo
+            = reinterpret_cast<GetInterfaceInfoFn>(SystemFunction("iphlpapi.dll", "GetInterfaceInfo"));
         if (!getInterfaceInfo)
             return false;
         ULONG size = 0;
@@ -175,17 +181,18 @@ public:
         return ok;
     }
 
-    DWORD RouterConfigConnect(HANDLE* handle) override {
+    DWORD RouterConfigConnect(HANDLE* handle) override
+    {
         *handle = nullptr;
-        auto connect = reinterpret_cast<MprConfigServerConnectFn>(
-            SystemFunction("mprapi.dll", "MprConfigServerConnect"));
+        auto connect
+            = reinterpret_cast<MprConfigServerConnectFn>(SystemFunction("mprapi.dll", "MprConfigServerConnect"));
         return connect ? connect(nullptr, handle) : ERROR_PROC_NOT_FOUND;
     }
 
-    DWORD RouterFriendlyName(HANDLE handle, const wchar_t* deviceName, wchar_t* buffer,
-                             DWORD bufferBytes) override {
-        auto getName = reinterpret_cast<MprConfigGetFriendlyNameFn>(
-            SystemFunction("mprapi.dll", "MprConfigGetFriendlyName"));
+    DWORD RouterFriendlyName(HANDLE handle, const wchar_t* deviceName, wchar_t* buffer, DWORD bufferBytes) override
+    {
+        auto getName
+            = reinterpret_cast<MprConfigGetFriendlyNameFn>(SystemFunction("mprapi.dll", "MprConfigGetFriendlyName"));
         if (!getName)
             return ERROR_PROC_NOT_FOUND;
         // The API takes a non-const pointer but only reads the device name.
@@ -193,22 +200,23 @@ public:
         return getName(handle, &device[0], buffer, bufferBytes);
     }
 
-    void RouterConfigDisconnect(HANDLE handle) override {
-        auto disconnect = reinterpret_cast<MprConfigServerDisconnectFn>(
-            SystemFunction("mprapi.dll", "MprConfigServerDisconnect"));
+    void RouterConfigDisconnect(HANDLE handle) override
+    {
+        auto disconnect
+            = reinterpret_cast<MprConfigServerDisconnectFn>(SystemFunction("mprapi.dll", "MprConfigServerDisconnect"));
         if (disconnect && handle)
             disconnect(handle);
     }
 
-    bool AdapterAddressNames(std::vector<TAdapterAddressName>& names) override {
+    bool AdapterAddressNames(std::vector<TAdapterAddressName>& names) override
+    {
         names.clear();
         std::vector<unsigned char> block;
-        const ULONG flags = GAA_FLAG_SKIP_UNICAST | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST |
-                            GAA_FLAG_SKIP_DNS_SERVER;
+        const ULONG flags
+            = GAA_FLAG_SKIP_UNICAST | GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
         if (!ReadAdapterAddresses(AF_INET, flags, block))
             return false;
-        for (auto* adapter = reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data()); adapter;
-             adapter = adapter->Next) {
+        for (auto* adapter = reinterpret_cast<PIP_ADAPTER_ADDRESSES>(block.data()); adapter; adapter = adapter->Next) {
             if (!adapter->FriendlyName)
                 continue;
             TAdapterAddressName name;
@@ -245,19 +253,22 @@ public:
 
     bool HasRegGetValue() override { return RegGetValueFunction() != nullptr; }
 
-    LONG RegistryGetValue(HKEY root, const char* subKey, const char* valueName, DWORD flags, void* data,
-                          DWORD* size) override {
+    LONG RegistryGetValue(
+        HKEY root, const char* subKey, const char* valueName, DWORD flags, void* data, DWORD* size) override
+    {
         RegGetValueAFn getValue = RegGetValueFunction();
         if (!getValue)
             return ERROR_CALL_NOT_IMPLEMENTED;
         return getValue(root, subKey, valueName, flags, nullptr, data, size);
     }
 
-    LONG RegistryOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* key) override {
+    LONG RegistryOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* key) override
+    {
         return RegOpenKeyExA(root, subKey, 0, access, key);
     }
 
-    LONG RegistryQueryValue(HKEY key, const char* valueName, DWORD* type, BYTE* data, DWORD* size) override {
+    LONG RegistryQueryValue(HKEY key, const char* valueName, DWORD* type, BYTE* data, DWORD* size) override
+    {
         return RegQueryValueExA(key, valueName, nullptr, type, data, size);
     }
 
@@ -354,7 +365,8 @@ private:
     }
 
     // RegGetValueA is missing before Vista; it is looked up in the loaded advapi32 at each use.
-    static RegGetValueAFn RegGetValueFunction() {
+    static RegGetValueAFn RegGetValueFunction()
+    {
         HMODULE advapi = GetModuleHandleA("advapi32.dll");
         return advapi ? reinterpret_cast<RegGetValueAFn>(GetProcAddress(advapi, "RegGetValueA")) : nullptr;
     }
@@ -362,7 +374,8 @@ private:
     // Waits for `handle` for at most `timeoutMs`, dispatching this thread's messages meanwhile so
     // the window keeps painting. A quit request seen meanwhile is put back once the wait is over.
     // True when the handle was signalled.
-    static bool WaitPumping(HANDLE handle, DWORD timeoutMs) {
+    static bool WaitPumping(HANDLE handle, DWORD timeoutMs)
+    {
         const DWORD start = GetTickCount();
         bool quit = false;
         WPARAM quitCode = 0;
@@ -405,7 +418,8 @@ private:
 
 }  // namespace
 
-ISystemServices& Win32Services() {
+ISystemServices& Win32Services()
+{
     static CWin32Services services;
     return services;
 }

@@ -20,8 +20,8 @@ namespace Quoril {
 struct TCommandResult {
     enum Outcome {
         NotStarted,  // the process could not be created
-        TimedOut,    // still running when the wait ended; it is left alone
-        Exited       // ended; exitCode holds its exit code
+        TimedOut,  // still running when the wait ended; it is left alone
+        Exited  // ended; exitCode holds its exit code
     };
     Outcome outcome = NotStarted;
     DWORD exitCode = 0;
@@ -29,7 +29,8 @@ struct TCommandResult {
 
 // A command counts as successful only when it started, ended within its time and exited with 0
 // (netsh exits non-zero on every error it reports). The one place this rule lives.
-inline bool CommandSucceeded(const TCommandResult& result) {
+inline bool CommandSucceeded(const TCommandResult& result)
+{
     return result.outcome == TCommandResult::Exited && result.exitCode == 0;
 }
 
@@ -71,8 +72,8 @@ public:
     // Starts `application` (a full path, never searched for) hidden with `commandLine` as its
     // command line, and waits at most `timeoutMs` for it to end. The real implementation keeps
     // dispatching window messages while it waits.
-    virtual TCommandResult RunHidden(const std::string& application, const std::string& commandLine,
-                                     DWORD timeoutMs) = 0;
+    virtual TCommandResult RunHidden(const std::string& application, const std::string& commandLine, DWORD timeoutMs)
+        = 0;
     // Waits `ms` milliseconds; the real implementation keeps dispatching window messages meanwhile.
     virtual void Pause(DWORD ms) = 0;
     // Whether the process runs with administrator rights (an elevated token, or a member of the
@@ -80,8 +81,7 @@ public:
     virtual bool IsElevated() = 0;
 
     // --- the window and the desktop ----------------------------------------------------------
-    virtual void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption,
-                                UINT flags) = 0;
+    virtual void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) = 0;
     // Asks the desktop shell to open `file` with `parameters` as the desktop's (unelevated) user
     // (ShellExecuteAsDesktopUser); false, with nothing started, when the shell offers no desktop.
     virtual bool OpenPageAsDesktopUser(const std::string& file, const std::string& parameters) = 0;
@@ -101,8 +101,7 @@ public:
     // MprConfigServerConnect(null server): a Win32 error code; `handle` is valid only on 0.
     virtual DWORD RouterConfigConnect(HANDLE* handle) = 0;
     // MprConfigGetFriendlyName into `buffer` of `bufferBytes` bytes: a Win32 error code.
-    virtual DWORD RouterFriendlyName(HANDLE handle, const wchar_t* deviceName, wchar_t* buffer,
-                                     DWORD bufferBytes) = 0;
+    virtual DWORD RouterFriendlyName(HANDLE handle, const wchar_t* deviceName, wchar_t* buffer, DWORD bufferBytes) = 0;
     virtual void RouterConfigDisconnect(HANDLE handle) = 0;
     // GetAdaptersAddresses: index and friendly name of every adapter; false on failure.
     virtual bool AdapterAddressNames(std::vector<TAdapterAddressName>& names) = 0;
@@ -113,11 +112,11 @@ public:
     // --- registry ----------------------------------------------------------------------------
     // Whether advapi32 offers RegGetValueA (looked up at each call).
     virtual bool HasRegGetValue() = 0;
-    virtual LONG RegistryGetValue(HKEY root, const char* subKey, const char* valueName, DWORD flags,
-                                  void* data, DWORD* size) = 0;
+    virtual LONG RegistryGetValue(
+        HKEY root, const char* subKey, const char* valueName, DWORD flags, void* data, DWORD* size)
+        = 0;
     virtual LONG RegistryOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* key) = 0;
-    virtual LONG RegistryQueryValue(HKEY key, const char* valueName, DWORD* type, BYTE* data,
-                                    DWORD* size) = 0;
+    virtual LONG RegistryQueryValue(HKEY key, const char* valueName, DWORD* type, BYTE* data, DWORD* size) = 0;
     virtual void RegistryCloseKey(HKEY key) = 0;
     // Creates the key when needed and writes `text` as a REG_SZ value: a Win32 error code.
     virtual LONG RegistrySetString(HKEY root, const char* subKey, const char* valueName, const std::string& text) = 0;

@@ -6,7 +6,8 @@
 
 namespace Quoril {
 
-std::wstring WideFromCodePage936(const char* text) {
+std::wstring WideFromCodePage936(const char* text)
+{
     if (!text || !*text)
         return std::wstring();
     const int units = MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
@@ -18,7 +19,8 @@ std::wstring WideFromCodePage936(const char* text) {
     return std::wstring(buffer.data());
 }
 
-bool AnsiFromWideExactly(const std::wstring& wide, size_t maxBytes, std::string& out) {
+bool AnsiFromWideExactly(const std::wstring& wide, size_t maxBytes, std::string& out)
+{
     out.clear();
     if (wide.empty())
         return true;
@@ -34,10 +36,10 @@ bool AnsiFromWideExactly(const std::wstring& wide, size_t maxBytes, std::string&
         // UTF-8 holds every character; only unpaired surrogates are lossy. The best-fit flag and
         // the used-default output are not accepted for this code page.
         written = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide.c_str(), -1, buffer.data(),
-                                      static_cast<int>(buffer.size()), nullptr, nullptr);
+            static_cast<int>(buffer.size()), nullptr, nullptr);
     } else {
         written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, buffer.data(),
-                                      static_cast<int>(buffer.size()), nullptr, &usedDefault);
+            static_cast<int>(buffer.size()), nullptr, &usedDefault);
     }
     if (written <= 0 || usedDefault)
         return false;

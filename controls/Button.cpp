@@ -7,17 +7,11 @@
 
 namespace SkinUI {
 
-CButtonUI::CButtonUI()
-{
-    m_textStyle = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-}
+CButtonUI::CButtonUI() { m_textStyle = DT_CENTER | DT_VCENTER | DT_SINGLELINE; }
 
 CButtonUI::~CButtonUI() = default;
 
-const char* CButtonUI::GetTypeName() const
-{
-    return "ButtonUI";
-}
+const char* CButtonUI::GetTypeName() const { return "ButtonUI"; }
 
 void* CButtonUI::CastTo(const char* name)
 {
@@ -172,10 +166,7 @@ void CButtonUI::AppendAttributeNames(TAttributeNames& names)
     CLabelUI::AppendAttributeNames(names);
 }
 
-CSizeUI CButtonUI::MeasureSize(CSizeUI /*available*/)
-{
-    return MeasureOneLine(8);
-}
+CSizeUI CButtonUI::MeasureSize(CSizeUI /*available*/) { return MeasureOneLine(8); }
 
 //--- painting ------------------------------------------------------------------------------------
 
@@ -196,10 +187,7 @@ DWORD CButtonUI::AdjustedColor(DWORD color) const
     return m_colorHsl ? CRenderKit::ShiftColorHsl(color, 180, 100, 100) : color;
 }
 
-void CButtonUI::DrawForeImage(HDC hdc)
-{
-    DrawStateImage(hdc, m_foreImage);
-}
+void CButtonUI::DrawForeImage(HDC hdc) { DrawStateImage(hdc, m_foreImage); }
 
 void CButtonUI::PaintStateImage(HDC hdc)
 {

@@ -2,9 +2,6 @@
 
 namespace SkinUI {
 
-const char* CCheckBoxUI::GetTypeName() const
-{
-    return "CheckBoxUI";
-}
+const char* CCheckBoxUI::GetTypeName() const { return "CheckBoxUI"; }
 
 }  // namespace SkinUI

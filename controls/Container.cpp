@@ -37,10 +37,7 @@ CContainerUI::~CContainerUI()
     m_horizontalScrollBar = nullptr;
 }
 
-const char* CContainerUI::GetTypeName() const
-{
-    return "ContainerUI";
-}
+const char* CContainerUI::GetTypeName() const { return "ContainerUI"; }
 
 void* CContainerUI::CastTo(const char* name)
 {
@@ -92,10 +89,7 @@ void CContainerUI::SetAcceptsMouse(bool accepts)
 
 //--- child list ----------------------------------------------------------------------------------
 
-CControlUI* CContainerUI::ChildAt(int index) const
-{
-    return static_cast<CControlUI*>(m_children.GetAt(index));
-}
+CControlUI* CContainerUI::ChildAt(int index) const { return static_cast<CControlUI*>(m_children.GetAt(index)); }
 
 int CContainerUI::IndexOfChild(const CControlUI* control) const
 {
@@ -118,15 +112,9 @@ bool CContainerUI::MoveChild(CControlUI* control, int newIndex)
     return m_children.InsertAt(newIndex, control);
 }
 
-int CContainerUI::ChildCount() const
-{
-    return m_children.GetSize();
-}
+int CContainerUI::ChildCount() const { return m_children.GetSize(); }
 
-bool CContainerUI::AddChild(CControlUI* control)
-{
-    return InsertChild(control, m_children.GetSize());
-}
+bool CContainerUI::AddChild(CControlUI* control) { return InsertChild(control, m_children.GetSize()); }
 
 bool CContainerUI::InsertChild(CControlUI* control, int index)
 {
@@ -228,15 +216,9 @@ int CContainerUI::FindSelectableChild(int index, bool forward) const
 
 //--- placement -----------------------------------------------------------------------------------
 
-bool CContainerUI::VerticalBarShown() const
-{
-    return m_verticalScrollBar && m_verticalScrollBar->IsVisible();
-}
+bool CContainerUI::VerticalBarShown() const { return m_verticalScrollBar && m_verticalScrollBar->IsVisible(); }
 
-bool CContainerUI::HorizontalBarShown() const
-{
-    return m_horizontalScrollBar && m_horizontalScrollBar->IsVisible();
-}
+bool CContainerUI::HorizontalBarShown() const { return m_horizontalScrollBar && m_horizontalScrollBar->IsVisible(); }
 
 CRectUI CContainerUI::InsetRect() const { return Shrink(m_position, m_inset); }
 
@@ -311,13 +293,13 @@ void CContainerUI::PlaceFloatingChild(int index)
 CSizeUI CContainerUI::GetScrollPosition() const
 {
     return CSizeUI(HorizontalBarShown() ? m_horizontalScrollBar->GetValue() : 0,
-                   VerticalBarShown() ? m_verticalScrollBar->GetValue() : 0);
+        VerticalBarShown() ? m_verticalScrollBar->GetValue() : 0);
 }
 
 CSizeUI CContainerUI::GetScrollExtent() const
 {
     return CSizeUI(HorizontalBarShown() ? m_horizontalScrollBar->GetRange() : 0,
-                   VerticalBarShown() ? m_verticalScrollBar->GetRange() : 0);
+        VerticalBarShown() ? m_verticalScrollBar->GetRange() : 0);
 }
 
 void CContainerUI::SetScrollPosition(const CSizeUI& position)
@@ -401,7 +383,7 @@ void CContainerUI::SetScrollBarsEnabled(bool vertical, bool horizontal)
         bool horizontal;
         const char* defaultsName;
     } slots[2] = {{&m_verticalScrollBar, vertical, false, "VScrollBar"},
-                  {&m_horizontalScrollBar, horizontal, true, "HScrollBar"}};
+        {&m_horizontalScrollBar, horizontal, true, "HScrollBar"}};
     for (TBarSlot& slot : slots) {
         if (!slot.wanted) {
             delete *slot.bar;
@@ -427,8 +409,8 @@ void CContainerUI::SetScrollBarsEnabled(bool vertical, bool horizontal)
 void CContainerUI::UpdateScrollBars(const CRectUI& client, int /*requiredWidth*/, int requiredHeight)
 {
     if (HorizontalBarShown()) {
-        m_horizontalScrollBar->SetPosition(CRectUI(client.left, client.bottom, client.right,
-                                                   client.bottom + m_horizontalScrollBar->GetFixedHeight()));
+        m_horizontalScrollBar->SetPosition(
+            CRectUI(client.left, client.bottom, client.right, client.bottom + m_horizontalScrollBar->GetFixedHeight()));
     }
     CScrollBarUI* bar = m_verticalScrollBar;
     if (!bar)
@@ -572,24 +554,35 @@ void CContainerUI::OnEvent(TInputEvent& event)
         typedef void (CContainerUI::*Scroll)();
         // Down, up, page down, page up, home, end, wheel towards, wheel away.
         static const Scroll kVertical[] = {&CContainerUI::ScrollLineDown, &CContainerUI::ScrollLineUp,
-                                           &CContainerUI::ScrollPageDown, &CContainerUI::ScrollPageUp,
-                                           &CContainerUI::ScrollToTop,    &CContainerUI::ScrollToBottom,
-                                           &CContainerUI::ScrollLineUp,   &CContainerUI::ScrollLineDown};
+            &CContainerUI::ScrollPageDown, &CContainerUI::ScrollPageUp, &CContainerUI::ScrollToTop,
+            &CContainerUI::ScrollToBottom, &CContainerUI::ScrollLineUp, &CContainerUI::ScrollLineDown};
         static const Scroll kHorizontal[] = {&CContainerUI::ScrollLineRight, &CContainerUI::ScrollLineLeft,
-                                             &CContainerUI::ScrollPageRight, &CContainerUI::ScrollPageLeft,
-                                             &CContainerUI::ScrollToLeftEnd, &CContainerUI::ScrollToRightEnd,
-                                             &CContainerUI::ScrollLineLeft,  &CContainerUI::ScrollLineRight};
+            &CContainerUI::ScrollPageRight, &CContainerUI::ScrollPageLeft, &CContainerUI::ScrollToLeftEnd,
+            &CContainerUI::ScrollToRightEnd, &CContainerUI::ScrollLineLeft, &CContainerUI::ScrollLineRight};
         const Scroll* table = vertical ? kVertical : kHorizontal;
         int action = -1;
         if (event.Type == InputEventKind::KeyDown) {
             switch (static_cast<unsigned char>(event.KeyChar)) {
-            case VK_DOWN: action = 0; break;
-            case VK_UP: action = 1; break;
-            case VK_NEXT: action = 2; break;
-            case VK_PRIOR: action = 3; break;
-            case VK_HOME: action = 4; break;
-            case VK_END: action = 5; break;
-            default: break;
+            case VK_DOWN:
+                action = 0;
+                break;
+            case VK_UP:
+                action = 1;
+                break;
+            case VK_NEXT:
+                action = 2;
+                break;
+            case VK_PRIOR:
+                action = 3;
+                break;
+            case VK_HOME:
+                action = 4;
+                break;
+            case VK_END:
+                action = 5;
+                break;
+            default:
+                break;
             }
         } else if (event.Type == InputEventKind::ScrollWheel) {
             if (LOWORD(event.WParam) == 0)

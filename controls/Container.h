@@ -117,15 +117,15 @@ protected:
     bool VerticalBarShown() const;
     bool HorizontalBarShown() const;
 
-    CPtrVectorUI m_children;                     // CControlUI*, owned when m_ownsChildren; paint order
-    CRectUI m_inset;                             // inner margins, pixels
-    int m_childPadding = 0;                      // gap between consecutive non-floating children
+    CPtrVectorUI m_children;  // CControlUI*, owned when m_ownsChildren; paint order
+    CRectUI m_inset;  // inner margins, pixels
+    int m_childPadding = 0;  // gap between consecutive non-floating children
     bool m_ownsChildren = true;
     bool m_defersChildDestroy = true;
     bool m_childrenAcceptMouse = true;
-    bool m_scrollBarsUpdating = false;           // set while UpdateScrollBars re-lays out after showing the bar
-    CScrollBarUI* m_verticalScrollBar = nullptr;   // owned, never in m_children
-    CScrollBarUI* m_horizontalScrollBar = nullptr; // owned, never in m_children
+    bool m_scrollBarsUpdating = false;  // set while UpdateScrollBars re-lays out after showing the bar
+    CScrollBarUI* m_verticalScrollBar = nullptr;  // owned, never in m_children
+    CScrollBarUI* m_horizontalScrollBar = nullptr;  // owned, never in m_children
 
 private:
     void ReleaseChild(CControlUI* child);

@@ -38,10 +38,7 @@ void* CControlUI::CastTo(const char* name)
 
 unsigned CControlUI::GetCapabilities() const { return 0; }
 
-bool CControlUI::TriggerAction()
-{
-    return IsVisible() && IsEnabled();
-}
+bool CControlUI::TriggerAction() { return IsVisible() && IsEnabled(); }
 
 CWindowHostUI* CControlUI::GetHost() const { return m_host; }
 
@@ -106,8 +103,10 @@ void CControlUI::SetPosition(const CRectUI& rect)
     // A floating control keeps the edge it was anchored to, so later parent resizes keep it there.
     if (m_floating && m_parent != nullptr) {
         const CRectUI& parentPos = m_parent->GetPosition();
-        m_floatOffset.cx = m_floatOffset.cx >= 0 ? m_position.left - parentPos.left : m_position.right - parentPos.right;
-        m_floatOffset.cy = m_floatOffset.cy >= 0 ? m_position.top - parentPos.top : m_position.bottom - parentPos.bottom;
+        m_floatOffset.cx
+            = m_floatOffset.cx >= 0 ? m_position.left - parentPos.left : m_position.right - parentPos.right;
+        m_floatOffset.cy
+            = m_floatOffset.cy >= 0 ? m_position.top - parentPos.top : m_position.bottom - parentPos.bottom;
         m_fixedSize.cx = m_position.GetWidth();
         m_fixedSize.cy = m_position.GetHeight();
     }
@@ -179,13 +178,29 @@ bool StoreLimit(int& field, int value)
 }  // namespace
 
 int CControlUI::GetMinWidth() const { return m_minWidth; }
-void CControlUI::SetMinWidth(int width) { if (StoreLimit(m_minWidth, width)) SetFloatOffset(m_floatOffset); }
+void CControlUI::SetMinWidth(int width)
+{
+    if (StoreLimit(m_minWidth, width))
+        SetFloatOffset(m_floatOffset);
+}
 int CControlUI::GetMaxWidth() const { return m_maxWidth; }
-void CControlUI::SetMaxWidth(int width) { if (StoreLimit(m_maxWidth, width)) SetFloatOffset(m_floatOffset); }
+void CControlUI::SetMaxWidth(int width)
+{
+    if (StoreLimit(m_maxWidth, width))
+        SetFloatOffset(m_floatOffset);
+}
 int CControlUI::GetMinHeight() const { return m_minHeight; }
-void CControlUI::SetMinHeight(int height) { if (StoreLimit(m_minHeight, height)) SetFloatOffset(m_floatOffset); }
+void CControlUI::SetMinHeight(int height)
+{
+    if (StoreLimit(m_minHeight, height))
+        SetFloatOffset(m_floatOffset);
+}
 int CControlUI::GetMaxHeight() const { return m_maxHeight; }
-void CControlUI::SetMaxHeight(int height) { if (StoreLimit(m_maxHeight, height)) SetFloatOffset(m_floatOffset); }
+void CControlUI::SetMaxHeight(int height)
+{
+    if (StoreLimit(m_maxHeight, height))
+        SetFloatOffset(m_floatOffset);
+}
 
 void CControlUI::SetRelativeRule(int moveX, int moveY, int zoomX, int zoomY)
 {
@@ -299,9 +314,7 @@ void CControlUI::Initialize()
         InitListeners.Fire(this);
 }
 
-void CControlUI::OnInitialize()
-{
-}
+void CControlUI::OnInitialize() { }
 
 void CControlUI::DispatchEvent(TInputEvent& event)
 {
@@ -375,10 +388,7 @@ void CControlUI::ApplyAttributeText(const char* list)
     }
 }
 
-CSizeUI CControlUI::MeasureSize(CSizeUI)
-{
-    return m_fixedSize;
-}
+CSizeUI CControlUI::MeasureSize(CSizeUI) { return m_fixedSize; }
 
 //--- invalidation and layout requests -----------------------------------------------------------
 
@@ -538,13 +548,9 @@ void CControlUI::PaintBackgroundImage(HDC hdc)
         m_bkImage.Clear();
 }
 
-void CControlUI::PaintStateImage(HDC)
-{
-}
+void CControlUI::PaintStateImage(HDC) { }
 
-void CControlUI::PaintText(HDC)
-{
-}
+void CControlUI::PaintText(HDC) { }
 
 void CControlUI::PaintBorder(HDC hdc)
 {
@@ -553,8 +559,8 @@ void CControlUI::PaintBorder(HDC hdc)
     const bool focusColored = HasFocus() && m_focusBorderColor != 0;
     if (m_borderSize > 0 && (m_borderRound.cx > 0 || m_borderRound.cy > 0)) {
         const uint32_t color = focusColored ? m_focusBorderColor : m_borderColor;
-        CRenderKit::StrokeRoundRect(hdc, m_position, m_borderSize, m_borderRound.cx, m_borderRound.cy,
-                                    AdjustColor(color));
+        CRenderKit::StrokeRoundRect(
+            hdc, m_position, m_borderSize, m_borderRound.cx, m_borderRound.cy, AdjustColor(color));
         return;
     }
     if (focusColored && m_borderSize > 0) {
@@ -565,21 +571,22 @@ void CControlUI::PaintBorder(HDC hdc)
         const uint32_t color = AdjustColor(m_borderColor);
         const CRectUI& p = m_position;
         if (m_leftBorderSize > 0)
-            CRenderKit::StrokeLine(hdc, CRectUI(p.left, p.top, p.left, p.bottom), m_leftBorderSize, color, m_borderStyle);
+            CRenderKit::StrokeLine(
+                hdc, CRectUI(p.left, p.top, p.left, p.bottom), m_leftBorderSize, color, m_borderStyle);
         if (m_topBorderSize > 0)
             CRenderKit::StrokeLine(hdc, CRectUI(p.left, p.top, p.right, p.top), m_topBorderSize, color, m_borderStyle);
         if (m_rightBorderSize > 0)
-            CRenderKit::StrokeLine(hdc, CRectUI(p.right, p.top, p.right, p.bottom), m_rightBorderSize, color, m_borderStyle);
+            CRenderKit::StrokeLine(
+                hdc, CRectUI(p.right, p.top, p.right, p.bottom), m_rightBorderSize, color, m_borderStyle);
         if (m_bottomBorderSize > 0)
-            CRenderKit::StrokeLine(hdc, CRectUI(p.left, p.bottom, p.right, p.bottom), m_bottomBorderSize, color, m_borderStyle);
+            CRenderKit::StrokeLine(
+                hdc, CRectUI(p.left, p.bottom, p.right, p.bottom), m_bottomBorderSize, color, m_borderStyle);
         return;
     }
     if (m_borderSize > 0)
         CRenderKit::StrokeRect(hdc, m_position, m_borderSize, AdjustColor(m_borderColor));
 }
 
-void CControlUI::PaintOverlay(HDC, const CRectUI&)
-{
-}
+void CControlUI::PaintOverlay(HDC, const CRectUI&) { }
 
 }  // namespace SkinUI

@@ -36,11 +36,11 @@ typedef CControlUI* (*FindVisitor)(CControlUI* control, void* data);
 
 // FindControl flags (fixed bit values; the host combines them).
 enum : unsigned {
-    FindVisible = 0x00000001u,   // invisible controls yield null
-    FindEnabled = 0x00000002u,   // disabled controls yield null
-    FindHitTest = 0x00000004u,   // data points at a POINT; only mouse-accepting controls containing it
+    FindVisible = 0x00000001u,  // invisible controls yield null
+    FindEnabled = 0x00000002u,  // disabled controls yield null
+    FindHitTest = 0x00000004u,  // data points at a POINT; only mouse-accepting controls containing it
     FindTopFirst = 0x00000008u,  // containers visit children last to first
-    FindMeFirst = 0x80000000u,   // containers offer themselves before their children
+    FindMeFirst = 0x80000000u,  // containers offer themselves before their children
 };
 
 // GetCapabilities bits.
@@ -63,7 +63,7 @@ enum : unsigned {
 struct TRelativePos {
     bool Active;
     CSizeUI BaseSize;  // the container size the rule was last applied against
-    int MoveX;         // percentages
+    int MoveX;  // percentages
     int MoveY;
     int ZoomX;
     int ZoomY;
@@ -191,7 +191,7 @@ public:
     CEventSourceUI InitListeners;
     CEventSourceUI DestroyListeners;
     CEventSourceUI ResizeListeners;
-    CEventSourceUI EventListeners;   // a false answer keeps the event from OnEvent
+    CEventSourceUI EventListeners;  // a false answer keeps the event from OnEvent
     CEventSourceUI NotifyListeners;
 
 protected:
@@ -204,16 +204,16 @@ protected:
     // An image attribute: the string is kept as written and the control repaints.
     void StoreImage(CUIString& field, const char* imageText);
 
-    CWindowHostUI* m_host = nullptr;     // not owned
-    CControlUI* m_parent = nullptr;      // not owned
+    CWindowHostUI* m_host = nullptr;  // not owned
+    CControlUI* m_parent = nullptr;  // not owned
     CUIString m_virtualWindow;
     CUIString m_name;
     bool m_needsLayout = true;
     bool m_wantsContextMenu = false;
-    CRectUI m_position;                  // client coordinates of the host window
-    CRectUI m_padding;                   // outer margins used by the parent's layout
-    CSizeUI m_floatOffset;               // negative components count from the parent's right/bottom
-    CSizeUI m_fixedSize;                 // 0 = the parent decides
+    CRectUI m_position;  // client coordinates of the host window
+    CRectUI m_padding;  // outer margins used by the parent's layout
+    CSizeUI m_floatOffset;  // negative components count from the parent's right/bottom
+    CSizeUI m_fixedSize;  // 0 = the parent decides
     int m_minWidth = 0;
     int m_minHeight = 0;
     int m_maxWidth = 9999;
@@ -225,7 +225,7 @@ protected:
     bool m_acceptsKeyboard = true;
     bool m_focused = false;
     bool m_floating = false;
-    bool m_inResizeListeners = false;    // keeps a listener's own SetPosition from re-firing them
+    bool m_inResizeListeners = false;  // keeps a listener's own SetPosition from re-firing them
     TRelativePos m_relativePos;
     CUIString m_text;
     CUIString m_tooltip;
@@ -235,16 +235,16 @@ protected:
     uint32_t m_bkColor1 = 0;
     uint32_t m_bkColor2 = 0;
     uint32_t m_bkColor3 = 0;
-    CUIString m_bkImage;                 // image attribute string
-    CUIString m_foreImage;               // image attribute string, painted by buttons
+    CUIString m_bkImage;  // image attribute string
+    CUIString m_foreImage;  // image attribute string, painted by buttons
     uint32_t m_borderColor = 0;
     uint32_t m_focusBorderColor = 0;
     bool m_colorHsl = false;
     int m_borderSize = 0;
-    int m_borderStyle = 0;               // GDI pen style of the per-side borders
+    int m_borderStyle = 0;  // GDI pen style of the per-side borders
     int m_tooltipWidth = 300;
     CSizeUI m_borderRound;
-    CRectUI m_paintRect;                 // current paint request clipped to the position
+    CRectUI m_paintRect;  // current paint request clipped to the position
     int m_leftBorderSize = 0;
     int m_topBorderSize = 0;
     int m_rightBorderSize = 0;

@@ -35,10 +35,7 @@ void* CDateTimeUI::CastTo(const char* name)
     return CLabelUI::CastTo(name);
 }
 
-unsigned CDateTimeUI::GetCapabilities() const
-{
-    return IsEnabled() ? (CapabilityTabStop | CapabilityWantsCursor) : 0u;
-}
+unsigned CDateTimeUI::GetCapabilities() const { return IsEnabled() ? (CapabilityTabStop | CapabilityWantsCursor) : 0u; }
 
 void CDateTimeUI::SetEnabled(bool enabled)
 {

@@ -4,12 +4,12 @@
 
 namespace SkinUI {
 
-CHorizontalLayoutUI::CHorizontalLayoutUI() : CLinearLayoutUI(false) {}
-
-const char* CHorizontalLayoutUI::GetTypeName() const
+CHorizontalLayoutUI::CHorizontalLayoutUI()
+    : CLinearLayoutUI(false)
 {
-    return "HorizontalLayoutUI";
 }
+
+const char* CHorizontalLayoutUI::GetTypeName() const { return "HorizontalLayoutUI"; }
 
 void* CHorizontalLayoutUI::CastTo(const char* name)
 {

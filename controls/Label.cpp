@@ -50,8 +50,8 @@ public:
     typedef GpStatus(WINAPI* DeleteStringFormat)(GpStringFormat*);
     typedef GpStatus(WINAPI* CreateLineBrushI)(const TGdipPoint*, const TGdipPoint*, DWORD, DWORD, int, GpBrush**);
     typedef GpStatus(WINAPI* DeleteBrush)(GpBrush*);
-    typedef GpStatus(WINAPI* DrawString)(GpGraphics*, const WCHAR*, INT, const GpFont*, const TGdipRectF*,
-                                         const GpStringFormat*, const GpBrush*);
+    typedef GpStatus(WINAPI* DrawString)(
+        GpGraphics*, const WCHAR*, INT, const GpFont*, const TGdipRectF*, const GpStringFormat*, const GpBrush*);
 
     Startup startup = nullptr;
     Shutdown shutdown = nullptr;
@@ -103,25 +103,23 @@ private:
         HMODULE module = LoadSystemLibrary("gdiplus.dll");
         if (!module)
             return;
-        m_loaded = Resolve(module, "GdiplusStartup", startup) && Resolve(module, "GdiplusShutdown", shutdown) &&
-                   Resolve(module, "GdipCreateFromHDC", createFromHdc) &&
-                   Resolve(module, "GdipDeleteGraphics", deleteGraphics) &&
-                   Resolve(module, "GdipSetTextRenderingHint", setTextRenderingHint) &&
-                   Resolve(module, "GdipCreateFontFromLogfontA", createFontFromLogfont) &&
-                   Resolve(module, "GdipCreateFontFromDC", createFontFromDc) &&
-                   Resolve(module, "GdipDeleteFont", deleteFont) &&
-                   Resolve(module, "GdipCreateStringFormat", createStringFormat) &&
-                   Resolve(module, "GdipSetStringFormatAlign", setStringFormatAlign) &&
-                   Resolve(module, "GdipSetStringFormatLineAlign", setStringFormatLineAlign) &&
-                   Resolve(module, "GdipDeleteStringFormat", deleteStringFormat) &&
-                   Resolve(module, "GdipCreateLineBrushI", createLineBrush) &&
-                   Resolve(module, "GdipDeleteBrush", deleteBrush) &&
-                   Resolve(module, "GdipDrawString", drawString);
+        m_loaded = Resolve(module, "GdiplusStartup", startup) && Resolve(module, "GdiplusShutdown", shutdown)
+            && Resolve(module, "GdipCreateFromHDC", createFromHdc)
+            && Resolve(module, "GdipDeleteGraphics", deleteGraphics)
+            && Resolve(module, "GdipSetTextRenderingHint", setTextRenderingHint)
+            && Resolve(module, "GdipCreateFontFromLogfontA", createFontFromLogfont)
+            && Resolve(module, "GdipCreateFontFromDC", createFontFromDc)
+            && Resolve(module, "GdipDeleteFont", deleteFont)
+            && Resolve(module, "GdipCreateStringFormat", createStringFormat)
+            && Resolve(module, "GdipSetStringFormatAlign", setStringFormatAlign)
+            && Resolve(module, "GdipSetStringFormatLineAlign", setStringFormatLineAlign)
+            && Resolve(module, "GdipDeleteStringFormat", deleteStringFormat)
+            && Resolve(module, "GdipCreateLineBrushI", createLineBrush)
+            && Resolve(module, "GdipDeleteBrush", deleteBrush) && Resolve(module, "GdipDrawString", drawString);
         // The module stays loaded for the life of the process: sessions may outlive any one label.
     }
 
-    template <class F>
-    static bool Resolve(HMODULE module, const char* name, F& function)
+    template <class F> static bool Resolve(HMODULE module, const char* name, F& function)
     {
         FARPROC p = ::GetProcAddress(module, name);
         function = reinterpret_cast<F>(reinterpret_cast<void*>(p));
@@ -133,10 +131,7 @@ private:
     int m_sessions = 0;
 };
 
-DWORD WithAlpha(int alpha, DWORD rgb)
-{
-    return (static_cast<DWORD>(alpha & 0xFF) << 24) | (rgb & 0x00FFFFFF);
-}
+DWORD WithAlpha(int alpha, DWORD rgb) { return (static_cast<DWORD>(alpha & 0xFF) << 24) | (rgb & 0x00FFFFFF); }
 
 }  // namespace
 
@@ -150,10 +145,7 @@ CLabelUI::~CLabelUI()
         CGdiPlus::Instance().Release();
 }
 
-const char* CLabelUI::GetTypeName() const
-{
-    return "LabelUI";
-}
+const char* CLabelUI::GetTypeName() const { return "LabelUI"; }
 
 void* CLabelUI::CastTo(const char* name)
 {
@@ -162,15 +154,9 @@ void* CLabelUI::CastTo(const char* name)
     return CControlUI::CastTo(name);
 }
 
-bool CLabelUI::IsEffectRendererAvailable()
-{
-    return CGdiPlus::Instance().IsLoaded();
-}
+bool CLabelUI::IsEffectRendererAvailable() { return CGdiPlus::Instance().IsLoaded(); }
 
-CUIString CLabelUI::GetText() const
-{
-    return m_enabledEffect ? m_effectText : CControlUI::GetText();
-}
+CUIString CLabelUI::GetText() const { return m_enabledEffect ? m_effectText : CControlUI::GetText(); }
 
 void CLabelUI::SetText(const char* text)
 {
@@ -242,10 +228,7 @@ CSizeUI CLabelUI::MeasureOneLine(int extra)
     return CSizeUI(m_fixedSize.cx, lineHeight + extra);
 }
 
-CSizeUI CLabelUI::MeasureSize(CSizeUI /*available*/)
-{
-    return MeasureOneLine(4);
-}
+CSizeUI CLabelUI::MeasureSize(CSizeUI /*available*/) { return MeasureOneLine(4); }
 
 void CLabelUI::SetShadowOffset(int distance, int angle)
 {
@@ -374,7 +357,7 @@ void CLabelUI::ResolveDefaultColors()
 CRectUI CLabelUI::TextRect() const
 {
     return CRectUI(m_position.left + m_textPadding.left, m_position.top + m_textPadding.top,
-                   m_position.right - m_textPadding.right, m_position.bottom - m_textPadding.bottom);
+        m_position.right - m_textPadding.right, m_position.bottom - m_textPadding.bottom);
 }
 
 bool CLabelUI::DrawStateImage(HDC hdc, CUIString& image)
@@ -443,11 +426,11 @@ bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
         return false;
     }
     gdip.setTextRenderingHint(graphics, m_renderingHint);
-    gdip.setStringFormatAlign(format, 0);      // near
+    gdip.setStringFormatAlign(format, 0);  // near
     gdip.setStringFormatLineAlign(format, 1);  // centre
 
-    const TGdipRectF text = {static_cast<float>(r.left), static_cast<float>(r.top),
-                             static_cast<float>(r.GetWidth()), static_cast<float>(r.GetHeight())};
+    const TGdipRectF text = {static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.GetWidth()),
+        static_cast<float>(r.GetHeight())};
     const int length = m_gradientLength != 0 ? m_gradientLength : r.GetHeight();
     const TGdipPoint from = {m_gradientAngle, 0};
     const TGdipPoint to = {0, length};
@@ -473,15 +456,19 @@ bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
         GpBrush* shadow = nullptr;
         DWORD second = m_textShadowColorB == 0xFFFFFFFF ? m_textShadowColorA : m_textShadowColorB;
         if (gdip.createLineBrush(&from, &to, WithAlpha(m_transShadow, m_textShadowColorA),
-                                 WithAlpha(m_transShadow1, second), kWrapTile, &shadow) == 0 && shadow) {
+                WithAlpha(m_transShadow1, second), kWrapTile, &shadow)
+                == 0
+            && shadow) {
             draw(shadow, m_shadowOffsetX, m_shadowOffsetY);
             gdip.deleteBrush(shadow);
         }
     }
     GpBrush* fill = nullptr;
     DWORD second = m_textColor1 == 0xFFFFFFFF ? m_textColor : m_textColor1;
-    if (gdip.createLineBrush(&from, &to, WithAlpha(m_transText, m_textColor), WithAlpha(m_transText1, second),
-                             kWrapTile, &fill) == 0 && fill) {
+    if (gdip.createLineBrush(
+            &from, &to, WithAlpha(m_transText, m_textColor), WithAlpha(m_transText1, second), kWrapTile, &fill)
+            == 0
+        && fill) {
         draw(fill, 0.0f, 0.0f);
         gdip.deleteBrush(fill);
     }

@@ -104,7 +104,7 @@ protected:
 
     DWORD m_textColor = 0;
     DWORD m_disabledTextColor = 0;
-    int m_fontIndex = -1;                // host font table index; -1 = default font
+    int m_fontIndex = -1;  // host font table index; -1 = default font
     UINT m_textStyle = DT_VCENTER;
     CRectUI m_textPadding;
     bool m_showHtml = false;
@@ -118,20 +118,20 @@ private:
     int m_transText = 168;
     int m_transText1 = 168;
     int m_transStroke = 255;
-    int m_gradientLength = 0;            // 0 = height of the text rectangle
-    int m_gradientAngle = 0;             // x of the gradient's start point
+    int m_gradientLength = 0;  // 0 = height of the text rectangle
+    int m_gradientAngle = 0;  // x of the gradient's start point
     bool m_enabledEffect = false;
     bool m_enabledStroke = false;
     bool m_enabledShadow = false;
-    DWORD m_textColor1 = 0xFFFFFFFF;     // 0xFFFFFFFF = same as m_textColor
+    DWORD m_textColor1 = 0xFFFFFFFF;  // 0xFFFFFFFF = same as m_textColor
     DWORD m_textShadowColorA = 0xFF000000;
     DWORD m_textShadowColorB = 0xFFFFFFFF;  // 0xFFFFFFFF = same as A
-    DWORD m_strokeColor = 0;             // 0 = no stroke
+    DWORD m_strokeColor = 0;  // 0 = no stroke
     float m_shadowOffsetX = 0.0f;
     float m_shadowOffsetY = 0.0f;
     CUIString m_effectText;
-    bool m_holdsEffectSession = false;   // this label holds a reference on the shared GDI+ session
-    int m_renderingHint = 0;             // GDI+ TextRenderingHint 0..5
+    bool m_holdsEffectSession = false;  // this label holds a reference on the shared GDI+ session
+    int m_renderingHint = 0;  // GDI+ TextRenderingHint 0..5
 
     static CAttributeTable<CLabelUI> OwnAttributes();
 };

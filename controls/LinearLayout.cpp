@@ -40,7 +40,10 @@ struct TAxis {
 
 }  // namespace
 
-CLinearLayoutUI::CLinearLayoutUI(bool vertical) : m_vertical(vertical) {}
+CLinearLayoutUI::CLinearLayoutUI(bool vertical)
+    : m_vertical(vertical)
+{
+}
 
 unsigned CLinearLayoutUI::GetCapabilities() const
 {
@@ -84,8 +87,8 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
 {
     const TAxis ax{m_vertical};
     CControlUI::SetPosition(rect);
-    CRectUI client(m_position.left + m_inset.left, m_position.top + m_inset.top,
-                   m_position.right - m_inset.right, m_position.bottom - m_inset.bottom);
+    CRectUI client(m_position.left + m_inset.left, m_position.top + m_inset.top, m_position.right - m_inset.right,
+        m_position.bottom - m_inset.bottom);
     // Kept as skins expect it: an empty horizontal layout reports its client before the bars
     // are taken off, an empty vertical one after.
     if (m_children.IsEmpty() && !m_vertical) {

@@ -57,10 +57,10 @@ private:
     void DragSeparatorTo(POINT point);
 
     const bool m_vertical;
-    int m_separatorSize = 0;      // 0: none; > 0: bottom/right strip; < 0: top/left strip of |size|
-    unsigned m_dragState = 0;     // kDragging while the separator is held
+    int m_separatorSize = 0;  // 0: none; > 0: bottom/right strip; < 0: top/left strip of |size|
+    unsigned m_dragState = 0;  // kDragging while the separator is held
     POINT m_lastMousePoint = {0, 0};
-    CRectUI m_newPosition;        // own rectangle as the drag would leave it, client coordinates
+    CRectUI m_newPosition;  // own rectangle as the drag would leave it, client coordinates
     bool m_immediateResize = false;
 
     static CAttributeTable<CLinearLayoutUI> OwnAttributes();

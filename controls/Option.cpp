@@ -16,10 +16,7 @@ COptionUI::~COptionUI()
         m_groupHost->RemoveOptionFromGroup(m_groupName, this);
 }
 
-const char* COptionUI::GetTypeName() const
-{
-    return "OptionUI";
-}
+const char* COptionUI::GetTypeName() const { return "OptionUI"; }
 
 void* COptionUI::CastTo(const char* name)
 {

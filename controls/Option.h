@@ -41,7 +41,7 @@ private:
     DWORD m_selectedTextColor = 0;
     CUIString m_selectedImage;
     CUIString m_selectedHotImage;
-    CUIString m_optionForeImage;           // an option's "foreimage"
+    CUIString m_optionForeImage;  // an option's "foreimage"
 
     static CAttributeTable<COptionUI> OwnAttributes();
 };

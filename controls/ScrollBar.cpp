@@ -17,17 +17,11 @@ const DWORD kOutlineColor = 0xFF85E4FF;  // drawn around arrows and thumb that h
 
 }  // namespace
 
-CScrollBarUI::CScrollBarUI()
-{
-    m_fixedSize.cx = kDefaultThickness;
-}
+CScrollBarUI::CScrollBarUI() { m_fixedSize.cx = kDefaultThickness; }
 
 CScrollBarUI::~CScrollBarUI() = default;
 
-const char* CScrollBarUI::GetTypeName() const
-{
-    return "ScrollBarUI";
-}
+const char* CScrollBarUI::GetTypeName() const { return "ScrollBarUI"; }
 
 void* CScrollBarUI::CastTo(const char* name)
 {
@@ -36,10 +30,7 @@ void* CScrollBarUI::CastTo(const char* name)
     return CControlUI::CastTo(name);
 }
 
-int CScrollBarUI::Thickness() const
-{
-    return m_horizontal ? m_fixedSize.cy : m_fixedSize.cx;
-}
+int CScrollBarUI::Thickness() const { return m_horizontal ? m_fixedSize.cy : m_fixedSize.cx; }
 
 //--- state ---------------------------------------------------------------------------------------
 
@@ -449,8 +440,8 @@ void CScrollBarUI::PaintArrow(HDC hdc, TPartImages& part, const CRectUI& rect, u
     else
         state |= StateDisabled;
     m_imageModifier.Format("dest='%d,%d,%d,%d'", static_cast<int>(rect.left - m_position.left),
-                           static_cast<int>(rect.top - m_position.top), static_cast<int>(rect.right - m_position.left),
-                           static_cast<int>(rect.bottom - m_position.top));
+        static_cast<int>(rect.top - m_position.top), static_cast<int>(rect.right - m_position.left),
+        static_cast<int>(rect.bottom - m_position.top));
     if (!PaintPartImage(hdc, part, state, m_imageModifier))
         CRenderKit::StrokeRect(hdc, rect, 2, kOutlineColor);
 }
@@ -494,7 +485,7 @@ void CScrollBarUI::PaintRail(HDC hdc)
         dest.bottom = dest.top + t;
     }
     m_imageModifier.Format("dest='%d,%d,%d,%d'", static_cast<int>(dest.left), static_cast<int>(dest.top),
-                           static_cast<int>(dest.right), static_cast<int>(dest.bottom));
+        static_cast<int>(dest.right), static_cast<int>(dest.bottom));
     PaintPartImage(hdc, m_rail, m_thumbState, m_imageModifier);
 }
 

@@ -78,13 +78,13 @@ private:
     void PaintArrow(HDC hdc, TPartImages& part, const CRectUI& rect, unsigned& state);
 
     bool m_horizontal = false;
-    int m_range = 100;                   // never negative
-    int m_value = 0;                     // 0..m_range
-    int m_lineSize = 8;                  // arrow step of a bar without owner
-    CContainerUI* m_owner = nullptr;     // not owned; the container that created the bar
-    POINT m_lastMousePoint = {0, 0};     // where the thumb drag started
+    int m_range = 100;  // never negative
+    int m_value = 0;  // 0..m_range
+    int m_lineSize = 8;  // arrow step of a bar without owner
+    CContainerUI* m_owner = nullptr;  // not owned; the container that created the bar
+    POINT m_lastMousePoint = {0, 0};  // where the thumb drag started
     int m_dragStartValue = 0;
-    int m_dragOffset = 0;                // value change from the last drag move, applied on the timer
+    int m_dragOffset = 0;  // value change from the last drag move, applied on the timer
     int m_repeatTicks = 0;
     TPartImages m_background;
     bool m_showButton1 = true;
@@ -95,11 +95,11 @@ private:
     CRectUI m_button2Rect;
     unsigned m_button2State = 0;
     TPartImages m_button2;
-    CRectUI m_thumbRect;                 // all zero when no thumb is shown
+    CRectUI m_thumbRect;  // all zero when no thumb is shown
     unsigned m_thumbState = 0;
     TPartImages m_thumb;
     TPartImages m_rail;
-    CUIString m_imageModifier;           // scratch "dest='...'" while painting
+    CUIString m_imageModifier;  // scratch "dest='...'" while painting
 
     static CAttributeTable<CScrollBarUI> OwnAttributes();
 };

@@ -14,10 +14,7 @@ CTextUI::CTextUI()
 
 CTextUI::~CTextUI() = default;
 
-const char* CTextUI::GetTypeName() const
-{
-    return "TextUI";
-}
+const char* CTextUI::GetTypeName() const { return "TextUI"; }
 
 void* CTextUI::CastTo(const char* name)
 {
@@ -26,10 +23,7 @@ void* CTextUI::CastTo(const char* name)
     return CLabelUI::CastTo(name);
 }
 
-unsigned CTextUI::GetCapabilities() const
-{
-    return (IsEnabled() && m_linkCount > 0) ? CapabilityWantsCursor : 0u;
-}
+unsigned CTextUI::GetCapabilities() const { return (IsEnabled() && m_linkCount > 0) ? CapabilityWantsCursor : 0u; }
 
 const CUIString* CTextUI::GetLinkText(int index) const
 {
@@ -115,7 +109,7 @@ CSizeUI CTextUI::MeasureSize(CSizeUI available)
         ::ReleaseDC(window, hdc);
     }
     CSizeUI size(rc.right - rc.left + m_textPadding.left + m_textPadding.right,
-                 rc.bottom - rc.top + m_textPadding.top + m_textPadding.bottom);
+        rc.bottom - rc.top + m_textPadding.top + m_textPadding.bottom);
     if (m_fixedSize.cy != 0)
         size.cy = m_fixedSize.cy;
     return size;
@@ -132,8 +126,8 @@ void CTextUI::PaintText(HDC hdc)
     CRectUI r = TextRect();
     if (m_showHtml) {
         int links = kMaxLinks;
-        CRenderKit::PaintMarkupText(hdc, m_host, r, text, CurrentTextColor(), m_linkRects, m_linkTexts, links,
-                                    m_textStyle);
+        CRenderKit::PaintMarkupText(
+            hdc, m_host, r, text, CurrentTextColor(), m_linkRects, m_linkTexts, links, m_textStyle);
         m_linkCount = links < 0 ? 0 : (links > kMaxLinks ? kMaxLinks : links);
     } else {
         CRenderKit::PaintPlainText(hdc, m_host, r, text, CurrentTextColor(), m_fontIndex, m_textStyle);

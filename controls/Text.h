@@ -31,8 +31,8 @@ public:
 private:
     int LinkAt(POINT point) const;
 
-    int m_linkCount = 0;                 // valid entries of the two arrays below
-    RECT m_linkRects[kMaxLinks] = {};    // client coordinates
+    int m_linkCount = 0;  // valid entries of the two arrays below
+    RECT m_linkRects[kMaxLinks] = {};  // client coordinates
     CUIString m_linkTexts[kMaxLinks];
     int m_hoveredLink = -1;
 };

@@ -4,12 +4,12 @@
 
 namespace SkinUI {
 
-CVerticalLayoutUI::CVerticalLayoutUI() : CLinearLayoutUI(true) {}
-
-const char* CVerticalLayoutUI::GetTypeName() const
+CVerticalLayoutUI::CVerticalLayoutUI()
+    : CLinearLayoutUI(true)
 {
-    return "VerticalLayoutUI";
 }
+
+const char* CVerticalLayoutUI::GetTypeName() const { return "VerticalLayoutUI"; }
 
 void* CVerticalLayoutUI::CastTo(const char* name)
 {

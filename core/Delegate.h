@@ -44,13 +44,13 @@ private:
 };
 
 // O: the object's class; T: the class that declares the member function (O or a base of O).
-template <class O, class T>
-class CDelegate : public CDelegateBase {
+template <class O, class T> class CDelegate : public CDelegateBase {
 public:
     typedef bool (T::*Function)(void*);
 
     CDelegate(O* object, Function function)
-        : CDelegateBase(object, &function, sizeof(function)), m_function(function)
+        : CDelegateBase(object, &function, sizeof(function))
+        , m_function(function)
     {
         static_assert(sizeof(Function) <= kMaxFunctionBytes, "member function pointer too large");
     }
@@ -61,8 +61,7 @@ private:
     Function m_function;
 };
 
-template <class O, class T>
-CDelegate<O, T> MakeDelegate(O* object, bool (T::*function)(void*))
+template <class O, class T> CDelegate<O, T> MakeDelegate(O* object, bool (T::*function)(void*))
 {
     return CDelegate<O, T>(object, function);
 }
@@ -76,7 +75,11 @@ public:
 
     // Appends a copy unless an equal delegate is already listed.
     void AddListener(const CDelegateBase& delegate);
-    CEventSourceUI& operator+=(const CDelegateBase& delegate) { AddListener(delegate); return *this; }
+    CEventSourceUI& operator+=(const CDelegateBase& delegate)
+    {
+        AddListener(delegate);
+        return *this;
+    }
     // Calls the listeners in insertion order; false at the first one that answers false, true
     // otherwise (also with no listeners). Listeners added while firing are called in the same run.
     bool Fire(void* param);
@@ -84,19 +87,21 @@ public:
     bool HasListeners() const { return m_delegates.GetSize() > 0; }
 
 private:
-    CPtrVectorUI m_delegates;   // owned CDelegateBase*
+    CPtrVectorUI m_delegates;  // owned CDelegateBase*
 };
 
 inline CDelegateBase::CDelegateBase(void* object, const void* function, size_t functionBytes)
-    : m_object(object), m_function(), m_functionBytes(functionBytes)
+    : m_object(object)
+    , m_function()
+    , m_functionBytes(functionBytes)
 {
     std::memcpy(m_function, function, functionBytes);
 }
 
 inline bool CDelegateBase::Equals(const CDelegateBase& other) const
 {
-    return m_object == other.m_object && m_functionBytes == other.m_functionBytes &&
-           std::memcmp(m_function, other.m_function, m_functionBytes) == 0;
+    return m_object == other.m_object && m_functionBytes == other.m_functionBytes
+        && std::memcmp(m_function, other.m_function, m_functionBytes) == 0;
 }
 
 }  // namespace SkinUI

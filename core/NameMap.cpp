@@ -5,15 +5,15 @@
 
 namespace SkinUI {
 
-CNameMapUI::CNameMapUI(int bucketCount) : m_buckets(nullptr), m_bucketCount(0), m_count(0)
+CNameMapUI::CNameMapUI(int bucketCount)
+    : m_buckets(nullptr)
+    , m_bucketCount(0)
+    , m_count(0)
 {
     Resize(bucketCount);
 }
 
-CNameMapUI::~CNameMapUI()
-{
-    DeleteAll();
-}
+CNameMapUI::~CNameMapUI() { DeleteAll(); }
 
 unsigned int CNameMapUI::HashKey(const char* key)
 {
@@ -87,7 +87,7 @@ bool CNameMapUI::Insert(const char* key, void* value)
         MoveToFront(existing);
         return false;
     }
-    TItem* item = new TItem{ CUIString(key), value, nullptr, nullptr };
+    TItem* item = new TItem{CUIString(key), value, nullptr, nullptr};
     LinkHead(item);
     ++m_count;
     return true;

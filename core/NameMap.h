@@ -61,7 +61,7 @@ private:
     void DeleteAll();
 
     // Chain heads; mutable because a look-up reorders its chain.
-    mutable TItem** m_buckets;   // heap array of m_bucketCount heads, or null
+    mutable TItem** m_buckets;  // heap array of m_bucketCount heads, or null
     int m_bucketCount;
     int m_count;
 };

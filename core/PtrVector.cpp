@@ -6,7 +6,10 @@
 
 namespace SkinUI {
 
-CPtrVectorUI::CPtrVectorUI(int initialCapacity) : m_items(nullptr), m_count(0), m_capacity(0)
+CPtrVectorUI::CPtrVectorUI(int initialCapacity)
+    : m_items(nullptr)
+    , m_count(0)
+    , m_capacity(0)
 {
     if (initialCapacity > 0) {
         m_items = static_cast<void**>(std::calloc(static_cast<size_t>(initialCapacity), sizeof(void*)));
@@ -15,7 +18,10 @@ CPtrVectorUI::CPtrVectorUI(int initialCapacity) : m_items(nullptr), m_count(0), 
     }
 }
 
-CPtrVectorUI::CPtrVectorUI(const CPtrVectorUI& other) : m_items(nullptr), m_count(0), m_capacity(0)
+CPtrVectorUI::CPtrVectorUI(const CPtrVectorUI& other)
+    : m_items(nullptr)
+    , m_count(0)
+    , m_capacity(0)
 {
     *this = other;
 }
@@ -36,10 +42,7 @@ CPtrVectorUI& CPtrVectorUI::operator=(const CPtrVectorUI& other)
     return *this;
 }
 
-CPtrVectorUI::~CPtrVectorUI()
-{
-    std::free(m_items);
-}
+CPtrVectorUI::~CPtrVectorUI() { std::free(m_items); }
 
 bool CPtrVectorUI::Add(void* p)
 {

@@ -38,7 +38,7 @@ public:
     void Clear();
 
 private:
-    void** m_items;   // heap block of m_capacity slots, or null
+    void** m_items;  // heap block of m_capacity slots, or null
     int m_count;
     int m_capacity;
 };

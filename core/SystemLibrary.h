@@ -22,8 +22,7 @@ HMODULE LoadSystemLibrary(const char* fileName);
 HMODULE LoadModuleBesideProgram(const char* path);
 
 // A procedure looked up in a loaded module, cast to the caller's function pointer type.
-template <class F>
-F LookUpProc(HMODULE module, const char* name)
+template <class F> F LookUpProc(HMODULE module, const char* name)
 {
     if (module == nullptr)
         return nullptr;

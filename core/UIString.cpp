@@ -22,25 +22,25 @@ int BoundedLength(const char* text, int limit)
 }
 
 // Width in bytes of the character at p: two for a lead byte followed by a trail byte.
-int CharWidth(const char* p)
-{
-    return (IsDBCSLeadByte(static_cast<BYTE>(p[0])) && p[1] != '\0') ? 2 : 1;
-}
+int CharWidth(const char* p) { return (IsDBCSLeadByte(static_cast<BYTE>(p[0])) && p[1] != '\0') ? 2 : 1; }
 
 }  // namespace
 
-CUIString::CUIString() : m_data(m_inline)
+CUIString::CUIString()
+    : m_data(m_inline)
 {
     m_inline[0] = '\0';
 }
 
-CUIString::CUIString(const char* text, int length) : m_data(m_inline)
+CUIString::CUIString(const char* text, int length)
+    : m_data(m_inline)
 {
     m_inline[0] = '\0';
     Assign(text, length);
 }
 
-CUIString::CUIString(const CUIString& other) : m_data(m_inline)
+CUIString::CUIString(const CUIString& other)
+    : m_data(m_inline)
 {
     m_inline[0] = '\0';
     Assign(other.m_data);
@@ -133,7 +133,7 @@ void CUIString::Append(const char* text)
 
 void CUIString::AppendChar(char ch)
 {
-    const char text[2] = { ch, '\0' };
+    const char text[2] = {ch, '\0'};
     Append(text);
 }
 
@@ -145,10 +145,7 @@ void CUIString::Clear()
     m_inline[0] = '\0';
 }
 
-int CUIString::GetLength() const
-{
-    return static_cast<int>(std::strlen(m_data));
-}
+int CUIString::GetLength() const { return static_cast<int>(std::strlen(m_data)); }
 
 char CUIString::GetAt(int index) const
 {
@@ -237,10 +234,7 @@ int CUIString::FormatV(const char* format, va_list args)
     return written;
 }
 
-int CUIString::Compare(const char* text) const
-{
-    return std::strcmp(m_data, text != nullptr ? text : kEmpty);
-}
+int CUIString::Compare(const char* text) const { return std::strcmp(m_data, text != nullptr ? text : kEmpty); }
 
 int CUIString::CompareNoCase(const char* text) const
 {

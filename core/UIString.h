@@ -25,9 +25,21 @@ public:
     CUIString& operator=(const CUIString& other);
     // A null text empties the string.
     CUIString& operator=(const char* text);
-    CUIString& operator+=(const char* text) { Append(text); return *this; }
-    CUIString& operator+=(const CUIString& other) { Append(other.m_data); return *this; }
-    CUIString& operator+=(char ch) { AppendChar(ch); return *this; }
+    CUIString& operator+=(const char* text)
+    {
+        Append(text);
+        return *this;
+    }
+    CUIString& operator+=(const CUIString& other)
+    {
+        Append(other.m_data);
+        return *this;
+    }
+    CUIString& operator+=(char ch)
+    {
+        AppendChar(ch);
+        return *this;
+    }
     CUIString operator+(const char* text) const;
     CUIString operator+(const CUIString& other) const { return *this + other.m_data; }
 
@@ -73,7 +85,7 @@ public:
     bool operator!=(const CUIString& other) const { return Compare(other.m_data) != 0; }
 
 private:
-    char* m_data;           // m_inline or a heap block of length + 1 bytes (at least 64); never null
+    char* m_data;  // m_inline or a heap block of length + 1 bytes (at least 64); never null
     char m_inline[64];
 };
 

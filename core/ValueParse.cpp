@@ -12,15 +12,12 @@ struct TScan {
     unsigned long long magnitude;
     bool negative;
     bool converted;
-    const char* end;   // first character not used; the start of the text when nothing converted
+    const char* end;  // first character not used; the start of the text when nothing converted
 };
 
 const unsigned long long kSaturated = 0x100000000ULL;
 
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 int DigitValue(char c)
 {
@@ -35,7 +32,7 @@ int DigitValue(char c)
 
 TScan Scan(const char* text, int base)
 {
-    TScan scan = { 0, false, false, text };
+    TScan scan = {0, false, false, text};
     const char* p = text;
     while (IsSpace(*p))
         ++p;
@@ -75,20 +72,14 @@ DWORD ToUnsigned(const TScan& scan)
 
 }  // namespace
 
-bool ParseFlag(const char* text)
-{
-    return text != nullptr && std::strcmp(text, "true") == 0;
-}
+bool ParseFlag(const char* text) { return text != nullptr && std::strcmp(text, "true") == 0; }
 
 unsigned ApplyFlagBit(unsigned bits, unsigned bit, const char* text)
 {
     return ParseFlag(text) ? bits | bit : bits & ~bit;
 }
 
-int ParseInt(const char* text)
-{
-    return ToInt(Scan(text != nullptr ? text : "", 10));
-}
+int ParseInt(const char* text) { return ToInt(Scan(text != nullptr ? text : "", 10)); }
 
 int ParseIntList(const char* text, int* values, int count)
 {

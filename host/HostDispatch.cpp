@@ -297,8 +297,7 @@ TInputEvent CWindowHostUI::MakeEvent(int kind, CControlUI* sender, POINT pt) con
     return event;
 }
 
-bool CWindowHostUI::AskFilters(const CPtrVectorUI& filters, UINT message, WPARAM wParam, LPARAM lParam,
-                               LRESULT& result)
+bool CWindowHostUI::AskFilters(const CPtrVectorUI& filters, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     // A filter may remove itself (or others) while being asked: walk a snapshot, skip the removed.
     const CPtrVectorUI snapshot = filters;
@@ -606,8 +605,8 @@ void CWindowHostUI::OnMouseMove(LPARAM lParam)
         track.dwFlags = TME_HOVER | TME_LEAVE;
         track.hwndTrack = m_hWndPaint;
         track.dwHoverTime = m_tooltip != nullptr
-                                ? static_cast<DWORD>(::SendMessageA(m_tooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
-                                : 400;
+            ? static_cast<DWORD>(::SendMessageA(m_tooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
+            : 400;
         ::TrackMouseEvent(&track);
         m_mouseTracking = true;
     }
@@ -675,8 +674,8 @@ bool CWindowHostUI::OnMouseHover(LPARAM lParam)
         // comctl32 binds on first use (cmake/DelayImports.cmake): the first tooltip loads it, not start-up.
         ::InitCommonControls();
         m_tooltip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint,
-                                      nullptr, CResourceLocation::GetModuleInstance(), nullptr);
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint, nullptr,
+            CResourceLocation::GetModuleInstance(), nullptr);
         if (m_tooltip == nullptr)
             return true;
         ::SendMessageA(m_tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));

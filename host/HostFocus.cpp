@@ -17,8 +17,8 @@ namespace SkinUI {
 namespace {
 
 struct TTabSearch {
-    CControlUI* Focus;    // where the walk starts; null: the first tab stop
-    CControlUI* Last;     // the last tab stop visited so far
+    CControlUI* Focus;  // where the walk starts; null: the first tab stop
+    CControlUI* Last;  // the last tab stop visited so far
     bool Forward;
     bool NextIsIt;
 };
@@ -40,10 +40,7 @@ CControlUI* VisitTabStop(CControlUI* control, void* data)
     return nullptr;
 }
 
-unsigned UpperAscii(unsigned key)
-{
-    return key >= 'a' && key <= 'z' ? key - ('a' - 'A') : key;
-}
+unsigned UpperAscii(unsigned key) { return key >= 'a' && key <= 'z' ? key - ('a' - 'A') : key; }
 
 // A rich edit that wants Tab characters gets the key instead of the tab order.
 bool FocusWantsTab(CControlUI* focus)
@@ -138,7 +135,7 @@ bool CWindowHostUI::MoveFocusByTab(bool forward)
         if (forward)
             next = FindTabNeighbour(nullptr, true, nullptr);  // wrap to the first
         else
-            next = last;                                      // wrap to the last
+            next = last;  // wrap to the last
     }
     if (next != nullptr)
         SetFocusControl(next);

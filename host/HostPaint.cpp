@@ -12,10 +12,7 @@ namespace SkinUI {
 
 namespace {
 
-CControlUI* FirstNeedingLayout(CControlUI* control, void*)
-{
-    return control->NeedsLayout() ? control : nullptr;
-}
+CControlUI* FirstNeedingLayout(CControlUI* control, void*) { return control->NeedsLayout() ? control : nullptr; }
 
 // A control that stays flagged after SetPosition must not keep the paint in a loop for ever.
 const int kMaxLayoutPasses = 10000;
@@ -96,7 +93,8 @@ void CWindowHostUI::OnPaint()
     if (m_offscreenPaint && m_offscreenBitmap == nullptr) {
         if (m_offscreenDc == nullptr)
             m_offscreenDc = ::CreateCompatibleDC(m_hDcPaint);
-        m_offscreenBitmap = ::CreateCompatibleBitmap(m_hDcPaint, client.right - client.left, client.bottom - client.top);
+        m_offscreenBitmap
+            = ::CreateCompatibleBitmap(m_hDcPaint, client.right - client.left, client.bottom - client.top);
     }
 
     ::BeginPaint(m_hWndPaint, &ps);
@@ -111,16 +109,16 @@ void CWindowHostUI::OnPaint()
                 // The first paint's screen content becomes the background from then on.
                 if (m_backgroundDc == nullptr)
                     m_backgroundDc = ::CreateCompatibleDC(m_hDcPaint);
-                m_backgroundBitmap =
-                    ::CreateCompatibleBitmap(m_hDcPaint, client.right - client.left, client.bottom - client.top);
+                m_backgroundBitmap
+                    = ::CreateCompatibleBitmap(m_hDcPaint, client.right - client.left, client.bottom - client.top);
                 ::SelectObject(m_backgroundDc, m_backgroundBitmap);
                 ::BitBlt(m_backgroundDc, paintRect.left, paintRect.top, width, height, ps.hdc, paintRect.left,
-                         paintRect.top, SRCCOPY);
+                    paintRect.top, SRCCOPY);
             } else {
                 ::SelectObject(m_backgroundDc, m_backgroundBitmap);
             }
             ::BitBlt(m_offscreenDc, paintRect.left, paintRect.top, width, height, m_backgroundDc, paintRect.left,
-                     paintRect.top, SRCCOPY);
+                paintRect.top, SRCCOPY);
         }
         m_root->Paint(m_offscreenDc, paintRect);
         const CPtrVectorUI overlays = m_overlayPainters;
@@ -131,7 +129,7 @@ void CWindowHostUI::OnPaint()
         }
         ::RestoreDC(m_offscreenDc, saved);
         ::BitBlt(ps.hdc, paintRect.left, paintRect.top, width, height, m_offscreenDc, paintRect.left, paintRect.top,
-                 SRCCOPY);
+            SRCCOPY);
         ::SelectObject(m_offscreenDc, oldBitmap);
         if (m_showDirty) {
             const HGDIOBJ oldPen = ::SelectObject(ps.hdc, DirtyPen());
@@ -161,7 +159,8 @@ void CWindowHostUI::OnPrintClient(HDC hdc, LPARAM flags)
         m_root->Paint(hdc, client);
     if ((flags & PRF_CHILDREN) != 0) {
         flags |= PRF_NONCLIENT;
-        for (HWND child = ::GetWindow(m_hWndPaint, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        for (HWND child = ::GetWindow(m_hWndPaint, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
             RECT rc = {};
             ::GetWindowRect(child, &rc);
             ::MapWindowPoints(HWND_DESKTOP, m_hWndPaint, reinterpret_cast<POINT*>(&rc), 2);

@@ -16,7 +16,8 @@ void CopyFaceName(char (&out)[LF_FACESIZE], const char* face)
     const char* end = face;
     while (*end != '\0') {
         const char* next = CharNextA(end);
-        if (next == end || next - face > LF_FACESIZE - 1) break;
+        if (next == end || next - face > LF_FACESIZE - 1)
+            break;
         end = next;
     }
     const size_t n = static_cast<size_t>(end - face);
@@ -26,7 +27,8 @@ void CopyFaceName(char (&out)[LF_FACESIZE], const char* face)
 
 void DeleteFontEntry(TFontEntry* entry)
 {
-    if (entry->hFont != nullptr) DeleteObject(entry->hFont);
+    if (entry->hFont != nullptr)
+        DeleteObject(entry->hFont);
     delete entry;
 }
 
@@ -45,10 +47,7 @@ CHostResources::CHostResources()
     m_DefaultFontInfo.bItalic = lf.lfItalic == 1;
 }
 
-CHostResources::~CHostResources()
-{
-    FreeResources();
-}
+CHostResources::~CHostResources() { FreeResources(); }
 
 void CHostResources::FreeResources()
 {
@@ -90,21 +89,24 @@ void CHostResources::SetMaxInfo(int cx, int cy) { m_szMaxWindow = CSizeUI(cx, cy
 void CHostResources::SetTransparency(int alpha)
 {
     m_nOpacity = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
-    if (m_hWndPaint == nullptr) return;
+    if (m_hWndPaint == nullptr)
+        return;
 
     typedef BOOL(WINAPI * SetLayeredFn)(HWND, COLORREF, BYTE, DWORD);
     HMODULE user32 = GetModuleHandleA("User32.dll");
-    if (user32 == nullptr) return;
-    SetLayeredFn setLayered =
-        reinterpret_cast<SetLayeredFn>(GetProcAddress(user32, "SetLayeredWindowAttributes"));
-    if (setLayered == nullptr) return;
+    if (user32 == nullptr)
+        return;
+    SetLayeredFn setLayered = reinterpret_cast<SetLayeredFn>(GetProcAddress(user32, "SetLayeredWindowAttributes"));
+    if (setLayered == nullptr)
+        return;
 
     // The stored value is clamped, but the style and the alpha byte follow the value as given:
     // an alpha beyond a byte un-layers the window yet still passes its low byte on.
     const LONG_PTR style = GetWindowLongPtrA(m_hWndPaint, GWL_EXSTYLE);
     LONG_PTR newStyle = static_cast<unsigned int>(alpha) <= 255 ? (style | WS_EX_LAYERED)
                                                                 : (style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-    if (newStyle != style) SetWindowLongPtrA(m_hWndPaint, GWL_EXSTYLE, newStyle);
+    if (newStyle != style)
+        SetWindowLongPtrA(m_hWndPaint, GWL_EXSTYLE, newStyle);
     setLayered(m_hWndPaint, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
 }
 
@@ -117,7 +119,8 @@ void CHostResources::SetResourceParent(CHostResources* parent)
         return;
     }
     for (const CHostResources* p = parent; p != nullptr; p = p->m_pParentResource) {
-        if (p == this) return;
+        if (p == this)
+            return;
     }
     m_pParentResource = parent;
 }
@@ -125,14 +128,16 @@ void CHostResources::SetResourceParent(CHostResources* parent)
 const CHostResources* CHostResources::Root() const
 {
     const CHostResources* p = this;
-    while (p->m_pParentResource != nullptr) p = p->m_pParentResource;
+    while (p->m_pParentResource != nullptr)
+        p = p->m_pParentResource;
     return p;
 }
 
 CHostResources* CHostResources::Root()
 {
     CHostResources* p = this;
-    while (p->m_pParentResource != nullptr) p = p->m_pParentResource;
+    while (p->m_pParentResource != nullptr)
+        p = p->m_pParentResource;
     return p;
 }
 
@@ -151,30 +156,38 @@ HFONT CHostResources::MakeFont(const char* face, int size, bool bold, bool under
     CopyFaceName(lf.lfFaceName, face != nullptr ? face : "");
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfHeight = -size;
-    if (bold) lf.lfWeight += FW_BOLD;
-    if (underline) lf.lfUnderline = 1;
-    if (italic) lf.lfItalic = 1;
+    if (bold)
+        lf.lfWeight += FW_BOLD;
+    if (underline)
+        lf.lfUnderline = 1;
+    if (italic)
+        lf.lfItalic = 1;
     return CreateFontIndirectA(&lf);
 }
 
 void CHostResources::FillMetrics(TFontEntry* entry, HDC hDC)
 {
-    if (entry->tm.tmHeight != 0 || entry->hFont == nullptr) return;
+    if (entry->tm.tmHeight != 0 || entry->hFont == nullptr)
+        return;
     // Before the host has a window there is no paint DC; the screen's metrics serve until then.
     HDC scratch = hDC == nullptr ? CreateCompatibleDC(nullptr) : nullptr;
     HDC dc = hDC != nullptr ? hDC : scratch;
-    if (dc == nullptr) return;
+    if (dc == nullptr)
+        return;
     HGDIOBJ old = SelectObject(dc, entry->hFont);
     GetTextMetricsA(dc, &entry->tm);
     SelectObject(dc, old);
-    if (scratch != nullptr) DeleteDC(scratch);
+    if (scratch != nullptr)
+        DeleteDC(scratch);
 }
 
 void CHostResources::ReplaceDefaultFont(const char* face, int size, bool bold, bool underline, bool italic)
 {
     HFONT hFont = MakeFont(face, size, bold, underline, italic);
-    if (hFont == nullptr) return;
-    if (m_DefaultFontInfo.hFont != nullptr) DeleteObject(m_DefaultFontInfo.hFont);
+    if (hFont == nullptr)
+        return;
+    if (m_DefaultFontInfo.hFont != nullptr)
+        DeleteObject(m_DefaultFontInfo.hFont);
     m_DefaultFontInfo.hFont = hFont;
     m_DefaultFontInfo.sFontName = face;
     m_DefaultFontInfo.iSize = size;
@@ -182,13 +195,15 @@ void CHostResources::ReplaceDefaultFont(const char* face, int size, bool bold, b
     m_DefaultFontInfo.bUnderline = underline;
     m_DefaultFontInfo.bItalic = italic;
     m_DefaultFontInfo.tm = TEXTMETRICA();
-    if (m_hDcPaint != nullptr) FillMetrics(&m_DefaultFontInfo, m_hDcPaint);
+    if (m_hDcPaint != nullptr)
+        FillMetrics(&m_DefaultFontInfo, m_hDcPaint);
 }
 
 HFONT CHostResources::AppendFont(const char* face, int size, bool bold, bool underline, bool italic)
 {
     HFONT hFont = MakeFont(face, size, bold, underline, italic);
-    if (hFont == nullptr) return nullptr;
+    if (hFont == nullptr)
+        return nullptr;
     TFontEntry* entry = new TFontEntry;
     entry->hFont = hFont;
     entry->sFontName = face;
@@ -196,7 +211,8 @@ HFONT CHostResources::AppendFont(const char* face, int size, bool bold, bool und
     entry->bBold = bold;
     entry->bUnderline = underline;
     entry->bItalic = italic;
-    if (m_hDcPaint != nullptr) FillMetrics(entry, m_hDcPaint);
+    if (m_hDcPaint != nullptr)
+        FillMetrics(entry, m_hDcPaint);
     if (!m_aCustomFonts.Add(entry)) {
         DeleteFontEntry(entry);
         return nullptr;
@@ -206,7 +222,8 @@ HFONT CHostResources::AppendFont(const char* face, int size, bool bold, bool und
 
 HFONT CHostResources::FontHandleAt(int index) const
 {
-    if (index < 0 || index >= m_aCustomFonts.GetSize()) return Root()->m_DefaultFontInfo.hFont;
+    if (index < 0 || index >= m_aCustomFonts.GetSize())
+        return Root()->m_DefaultFontInfo.hFont;
     return static_cast<TFontEntry*>(m_aCustomFonts.GetAt(index))->hFont;
 }
 
@@ -215,8 +232,8 @@ HFONT CHostResources::FindFont(const char* face, int size, bool bold, bool under
     for (const CHostResources* host = this; host != nullptr; host = host->m_pParentResource) {
         for (int i = 0; i < host->m_aCustomFonts.GetSize(); ++i) {
             const TFontEntry* e = static_cast<const TFontEntry*>(host->m_aCustomFonts.GetAt(i));
-            if (e->sFontName == face && e->iSize == size && e->bBold == bold &&
-                e->bUnderline == underline && e->bItalic == italic) {
+            if (e->sFontName == face && e->iSize == size && e->bBold == bold && e->bUnderline == underline
+                && e->bItalic == italic) {
                 return e->hFont;
             }
         }
@@ -226,7 +243,8 @@ HFONT CHostResources::FindFont(const char* face, int size, bool bold, bool under
 
 TFontEntry* CHostResources::GetFontEntry(int index)
 {
-    if (index < 0 || index >= m_aCustomFonts.GetSize()) return GetDefaultFontEntry();
+    if (index < 0 || index >= m_aCustomFonts.GetSize())
+        return GetDefaultFontEntry();
     TFontEntry* entry = static_cast<TFontEntry*>(m_aCustomFonts.GetAt(index));
     FillMetrics(entry, m_hDcPaint);
     return entry;
@@ -267,12 +285,15 @@ TImageEntry* CHostResources::LoadImageEntry(const char* name, const char* resTyp
 
 TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType, DWORD mask)
 {
-    if (name == nullptr) return nullptr;
+    if (name == nullptr)
+        return nullptr;
     TImageEntry* entry = TakePrefetched(name, resType, mask);
     if (entry == nullptr)
         entry = LoadImageEntry(name, resType, mask);
-    if (entry == nullptr) return nullptr;
-    if (resType != nullptr) entry->sResType = resType;
+    if (entry == nullptr)
+        return nullptr;
+    if (resType != nullptr)
+        entry->sResType = resType;
     entry->dwMask = mask;
     if (!m_mImageHash.Insert(name, entry)) {
         CRenderKit::ReleaseSkinImage(entry);
@@ -283,7 +304,8 @@ TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType
 
 TImageEntry* CHostResources::FindOrLoadImage(const char* name, const char* resType, DWORD mask, ImageUse use)
 {
-    if (name == nullptr) return nullptr;
+    if (name == nullptr)
+        return nullptr;
     TImageEntry* entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
     if (entry == nullptr) {
         AddImageEntry(name, resType, mask);
@@ -312,18 +334,23 @@ TImageEntry* CHostResources::FindOrLoadImage(const char* name, const char* resTy
 
 void CHostResources::StoreClassDefaults(const char* elementName, const char* attributes)
 {
-    if (elementName == nullptr) return;
-    if (m_DefaultAttrHash.Find(elementName) != nullptr) return;
+    if (elementName == nullptr)
+        return;
+    if (m_DefaultAttrHash.Find(elementName) != nullptr)
+        return;
     CUIString* copy = new CUIString(attributes);
-    if (!m_DefaultAttrHash.Insert(elementName, copy)) delete copy;
+    if (!m_DefaultAttrHash.Insert(elementName, copy))
+        delete copy;
 }
 
 const char* CHostResources::ClassDefaultsFor(const char* elementName) const
 {
-    if (elementName == nullptr) return nullptr;
+    if (elementName == nullptr)
+        return nullptr;
     for (const CHostResources* host = this; host != nullptr; host = host->m_pParentResource) {
         const CUIString* list = static_cast<const CUIString*>(host->m_DefaultAttrHash.Find(elementName));
-        if (list != nullptr) return list->GetData();
+        if (list != nullptr)
+            return list->GetData();
     }
     return nullptr;
 }

@@ -21,13 +21,13 @@
 namespace SkinUI {
 
 struct TFontEntry {
-    HFONT hFont = nullptr;      // owned by the host whose table holds the entry
-    CUIString sFontName;        // face as given (may be longer than a LOGFONT holds)
-    int iSize = 0;              // pixels; the font is made with height -iSize
+    HFONT hFont = nullptr;  // owned by the host whose table holds the entry
+    CUIString sFontName;  // face as given (may be longer than a LOGFONT holds)
+    int iSize = 0;  // pixels; the font is made with height -iSize
     bool bBold = false;
     bool bUnderline = false;
     bool bItalic = false;
-    TEXTMETRICA tm = {};        // all zero until first needed (see GetFontEntry)
+    TEXTMETRICA tm = {};  // all zero until first needed (see GetFontEntry)
 };
 
 class CHostResources {
@@ -126,9 +126,9 @@ protected:
     // Whether the host has a root control attached (SetInitialSize resizes only before that).
     virtual bool HasRootControl() const { return false; }
 
-    HWND m_hWndPaint = nullptr;            // the bound window; not owned
-    HDC m_hDcPaint = nullptr;              // the window's DC; owned by the host (released there)
-    POINT m_ptLastMousePos = {-1, -1};     // client coordinates; kept by the host
+    HWND m_hWndPaint = nullptr;  // the bound window; not owned
+    HDC m_hDcPaint = nullptr;  // the window's DC; owned by the host (released there)
+    POINT m_ptLastMousePos = {-1, -1};  // client coordinates; kept by the host
 
 private:
     const CHostResources* Root() const;
@@ -157,11 +157,11 @@ private:
     DWORD m_dwDefaultLinkColor = 0xFF0000FF;
     DWORD m_dwDefaultLinkHoverColor = 0xFFD3215F;
     DWORD m_dwDefaultSelectedBkColor = 0xFFBAE4FF;
-    TFontEntry m_DefaultFontInfo;                 // its hFont is owned here
-    CPtrVectorUI m_aCustomFonts;                  // TFontEntry*, owned
-    CNameMapUI m_mImageHash;                      // TImageEntry*, owned
-    CPtrVectorUI m_aPrefetches;                   // TImagePrefetch* (HostResourcesPrefetch.cpp), owned
-    CNameMapUI m_DefaultAttrHash;                 // CUIString*, owned
+    TFontEntry m_DefaultFontInfo;  // its hFont is owned here
+    CPtrVectorUI m_aCustomFonts;  // TFontEntry*, owned
+    CNameMapUI m_mImageHash;  // TImageEntry*, owned
+    CPtrVectorUI m_aPrefetches;  // TImagePrefetch* (HostResourcesPrefetch.cpp), owned
+    CNameMapUI m_DefaultAttrHash;  // CUIString*, owned
 };
 
 }  // namespace SkinUI

@@ -224,12 +224,24 @@ void CWindowHostUI::FreeOptionGroups()
 bool CWindowHostUI::AddNotificationListener(INotifyUI* listener) { return m_notifyListeners.Add(listener); }
 bool CWindowHostUI::RemoveNotificationListener(INotifyUI* listener) { return RemoveFirst(m_notifyListeners, listener); }
 bool CWindowHostUI::AddPreTranslateFilter(IMessageFilterUI* filter) { return m_preTranslateFilters.Add(filter); }
-bool CWindowHostUI::RemovePreTranslateFilter(IMessageFilterUI* filter) { return RemoveFirst(m_preTranslateFilters, filter); }
+bool CWindowHostUI::RemovePreTranslateFilter(IMessageFilterUI* filter)
+{
+    return RemoveFirst(m_preTranslateFilters, filter);
+}
 bool CWindowHostUI::AddWindowMessageFilter(IMessageFilterUI* filter) { return m_messageFilters.Add(filter); }
-bool CWindowHostUI::RemoveWindowMessageFilter(IMessageFilterUI* filter) { return RemoveFirst(m_messageFilters, filter); }
+bool CWindowHostUI::RemoveWindowMessageFilter(IMessageFilterUI* filter)
+{
+    return RemoveFirst(m_messageFilters, filter);
+}
 bool CWindowHostUI::AddOverlayPainter(CControlUI* control) { return m_overlayPainters.Add(control); }
 bool CWindowHostUI::RemoveOverlayPainter(CControlUI* control) { return RemoveFirst(m_overlayPainters, control); }
-bool CWindowHostUI::AddAcceleratorTranslator(ITranslateAccelerator* translator) { return m_acceleratorTranslators.Add(translator); }
-bool CWindowHostUI::RemoveAcceleratorTranslator(ITranslateAccelerator* translator) { return RemoveFirst(m_acceleratorTranslators, translator); }
+bool CWindowHostUI::AddAcceleratorTranslator(ITranslateAccelerator* translator)
+{
+    return m_acceleratorTranslators.Add(translator);
+}
+bool CWindowHostUI::RemoveAcceleratorTranslator(ITranslateAccelerator* translator)
+{
+    return RemoveFirst(m_acceleratorTranslators, translator);
+}
 
 }  // namespace SkinUI

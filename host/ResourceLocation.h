@@ -28,14 +28,14 @@ const size_t kSkinImageMaxPixels = 64u * 1024u * 1024u;
 
 enum class SkinFileStatus {
     Found,
-    ResourceMissing,    // resource type given: no such resource, or it is empty
+    ResourceMissing,  // resource type given: no such resource, or it is empty
     ArchiveOpenFailed,  // archive mode: no cached archive and the archive file cannot be opened
-    EntryNotFound,      // archive mode: no entry of that name
-    Empty,              // the entry, file or resource holds no bytes
-    TooLarge,           // above the caller's limit
-    ExtractFailed,      // archive mode: entry data truncated, undecodable or failing its CRC-32
-    FileOpenFailed,     // folder or plain path: the file cannot be opened
-    FileReadFailed,     // folder or plain path: fewer bytes than the file's size arrived
+    EntryNotFound,  // archive mode: no entry of that name
+    Empty,  // the entry, file or resource holds no bytes
+    TooLarge,  // above the caller's limit
+    ExtractFailed,  // archive mode: entry data truncated, undecodable or failing its CRC-32
+    FileOpenFailed,  // folder or plain path: the file cannot be opened
+    FileReadFailed,  // folder or plain path: fewer bytes than the file's size arrived
 };
 
 // The bytes of one skin file; owned here, freed with the object.
@@ -84,8 +84,8 @@ public:
     // 4. plainPathLastResort: after a failed step 2 or 3, the file `name` as given.
     // Anything larger than maxBytes (or INT_MAX) is refused before it is allocated. On failure
     // `out` is empty and the status names the step that failed (step 2 or 3 when 4 fails too).
-    static SkinFileStatus ReadSkinFile(const char* name, const char* resourceType, size_t maxBytes,
-                                       bool plainPathLastResort, TSkinFileBytes& out);
+    static SkinFileStatus ReadSkinFile(
+        const char* name, const char* resourceType, size_t maxBytes, bool plainPathLastResort, TSkinFileBytes& out);
 };
 
 }  // namespace SkinUI

@@ -136,11 +136,11 @@ private:
     friend class CControlAliveGuard;
 
     struct TControlTimer {
-        CControlUI* Owner;   // not owned
-        UINT OwnId;          // the control's own id
+        CControlUI* Owner;  // not owned
+        UINT OwnId;  // the control's own id
         HWND Window;
         UINT NativeId;
-        bool Killed;         // kept for a restart under the same native id
+        bool Killed;  // kept for a restart under the same native id
     };
 
     // HostDispatch.cpp
@@ -150,8 +150,7 @@ private:
     // KeyDown, KeyUp, Char and SysKey: the key's low byte and the last mouse point.
     void SendKeyEvent(int kind, CControlUI* target, WPARAM wParam);
     // Asks the filters in order; true when one set `handled` (its answer is then in `result`).
-    static bool AskFilters(const CPtrVectorUI& filters, UINT message, WPARAM wParam, LPARAM lParam,
-                           LRESULT& result);
+    static bool AskFilters(const CPtrVectorUI& filters, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     CControlUI* OwnControlAt(POINT pt) const;
     void OnMouseMove(LPARAM lParam);
     bool OnMouseHover(LPARAM lParam);
@@ -191,19 +190,19 @@ private:
     void ForgetOption(CControlUI* option);
     void FreeOptionGroups();
 
-    HDC m_offscreenDc = nullptr;          // owned; holds m_offscreenBitmap while painting
-    HDC m_backgroundDc = nullptr;         // owned; holds m_backgroundBitmap
+    HDC m_offscreenDc = nullptr;  // owned; holds m_offscreenBitmap while painting
+    HDC m_backgroundDc = nullptr;  // owned; holds m_backgroundBitmap
     HBITMAP m_offscreenBitmap = nullptr;  // owned, client-sized
-    HBITMAP m_backgroundBitmap = nullptr; // owned, client-sized snapshot of the screen behind
-    HWND m_tooltip = nullptr;             // owned child pop-up, created on first use
+    HBITMAP m_backgroundBitmap = nullptr;  // owned, client-sized snapshot of the screen behind
+    HWND m_tooltip = nullptr;  // owned child pop-up, created on first use
     TTTOOLINFOA m_toolInfo;
-    CUIString m_tooltipText;              // the text m_toolInfo points at
+    CUIString m_tooltipText;  // the text m_toolInfo points at
     bool m_showDirty = false;
-    CControlUI* m_root = nullptr;         // owned
+    CControlUI* m_root = nullptr;  // owned
     CControlUI* m_focus = nullptr;
     CControlUI* m_hover = nullptr;
-    CControlUI* m_pressed = nullptr;      // got the last button-down; holds the capture
-    CControlUI* m_keyTarget = nullptr;    // got the last KeyDown; receives the KeyUp
+    CControlUI* m_pressed = nullptr;  // got the last button-down; holds the capture
+    CControlUI* m_keyTarget = nullptr;  // got the last KeyDown; receives the KeyUp
     UINT m_timerCounter = 4096;
     bool m_firstLayoutPending = true;
     bool m_layoutPending = false;
@@ -213,16 +212,16 @@ private:
     bool m_mouseTracking = false;
     bool m_mouseCaptured = false;
     bool m_usesVirtualWindows = false;
-    CPtrVectorUI m_notifyListeners;       // INotifyUI*
-    CPtrVectorUI m_timers;                // TControlTimer*, owned
-    CPtrVectorUI m_preTranslateFilters;   // IMessageFilterUI*
-    CPtrVectorUI m_messageFilters;        // IMessageFilterUI*
-    CPtrVectorUI m_overlayPainters;       // CControlUI*
-    CPtrVectorUI m_deferredDestroy;       // CControlUI*, owned until destroyed
-    CPtrVectorUI m_acceleratorTranslators;// ITranslateAccelerator*
-    CNameMapUI m_names;                   // name -> CControlUI*
+    CPtrVectorUI m_notifyListeners;  // INotifyUI*
+    CPtrVectorUI m_timers;  // TControlTimer*, owned
+    CPtrVectorUI m_preTranslateFilters;  // IMessageFilterUI*
+    CPtrVectorUI m_messageFilters;  // IMessageFilterUI*
+    CPtrVectorUI m_overlayPainters;  // CControlUI*
+    CPtrVectorUI m_deferredDestroy;  // CControlUI*, owned until destroyed
+    CPtrVectorUI m_acceleratorTranslators;  // ITranslateAccelerator*
+    CNameMapUI m_names;  // name -> CControlUI*
     CPtrVectorUI m_aliveGuards;  // CControlAliveGuard*, on the stacks of running dispatches
-    CNameMapUI m_optionGroups;            // group name -> CPtrVectorUI* (owned) of CControlUI*
+    CNameMapUI m_optionGroups;  // group name -> CPtrVectorUI* (owned) of CControlUI*
 };
 
 }  // namespace SkinUI

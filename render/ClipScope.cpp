@@ -15,44 +15,41 @@ HRGN DeviceRectRgn(HDC hDC, const RECT& logical)
 
 }  // namespace
 
-CClipScope::~CClipScope()
-{
-    Restore();
-}
+CClipScope::~CClipScope() { Restore(); }
 
 void CClipScope::Restore()
 {
-    if (m_hDC != nullptr && m_hOldRgn != nullptr) SelectClipRgn(m_hDC, m_hOldRgn);
-    if (m_hOldRgn != nullptr) DeleteObject(m_hOldRgn);
-    if (m_hRgn != nullptr) DeleteObject(m_hRgn);
+    if (m_hDC != nullptr && m_hOldRgn != nullptr)
+        SelectClipRgn(m_hDC, m_hOldRgn);
+    if (m_hOldRgn != nullptr)
+        DeleteObject(m_hOldRgn);
+    if (m_hRgn != nullptr)
+        DeleteObject(m_hRgn);
     m_hOldRgn = nullptr;
     m_hRgn = nullptr;
     m_hDC = nullptr;
 }
 
-void CClipScope::NarrowToRect(HDC hDC, const RECT& rc, CClipScope& clip)
-{
-    Narrow(hDC, rc, nullptr, 0, 0, clip);
-}
+void CClipScope::NarrowToRect(HDC hDC, const RECT& rc, CClipScope& clip) { Narrow(hDC, rc, nullptr, 0, 0, clip); }
 
-void CClipScope::NarrowToRoundRect(HDC hDC, const RECT& rc, const RECT& rcItem, int width, int height,
-                                   CClipScope& clip)
+void CClipScope::NarrowToRoundRect(HDC hDC, const RECT& rc, const RECT& rcItem, int width, int height, CClipScope& clip)
 {
     Narrow(hDC, rc, &rcItem, width, height, clip);
 }
 
-void CClipScope::Narrow(HDC hDC, const RECT& rc, const RECT* roundItem, int width, int height,
-                        CClipScope& clip)
+void CClipScope::Narrow(HDC hDC, const RECT& rc, const RECT* roundItem, int width, int height, CClipScope& clip)
 {
     clip.Restore();
-    if (hDC == nullptr) return;
+    if (hDC == nullptr)
+        return;
     RECT box = {0, 0, 0, 0};
     GetClipBox(hDC, &box);
     clip.m_hDC = hDC;
     clip.m_rcItem = rc;
     clip.m_hOldRgn = DeviceRectRgn(hDC, box);
     clip.m_hRgn = DeviceRectRgn(hDC, rc);
-    if (clip.m_hRgn == nullptr) return;
+    if (clip.m_hRgn == nullptr)
+        return;
     if (roundItem != nullptr) {
         // A rounded region leaves out one more column and row than a rectangular one; the extra
         // pixel brings the item's last column and row back in.

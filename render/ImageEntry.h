@@ -27,14 +27,14 @@ struct TImageEntry {
     // yet: a prefetched image starts so, since it is usually only ever drawn shrunk. Owned;
     // released with the entry or when the bitmap is made (CRenderKit::MakeFullBitmap).
     DWORD* pPixels = nullptr;
-    int nWidth = 0;             // pixels
-    int nHeight = 0;            // pixels
-    bool bAlpha = false;        // some pixel is not opaque, or the mask colour removed one
+    int nWidth = 0;  // pixels
+    int nHeight = 0;  // pixels
+    bool bAlpha = false;  // some pixel is not opaque, or the mask colour removed one
     // The full image had to be decoded again after only copies were kept: it is drawn at changing
     // sizes (a window being resized), so it stays rather than being decoded for every new size.
     bool bKeepFull = false;
-    CUIString sResType;         // resource type the image was loaded with; empty for files
-    DWORD dwMask = 0;           // 0xAARRGGBB mask colour it was loaded with; 0 = none
+    CUIString sResType;  // resource type the image was loaded with; empty for files
+    DWORD dwMask = 0;  // 0xAARRGGBB mask colour it was loaded with; 0 = none
     TScaledCopy scaled[kScaledCopies];  // released with the entry
     unsigned useCounter = 0;
 };

@@ -37,24 +37,22 @@ std::atomic<bool> g_ownBlending(false);
 
 }  // namespace
 
-bool Blend(HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xs, int ys, int cxs, int cys,
-           BYTE alpha)
+bool Blend(HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xs, int ys, int cxs, int cys, BYTE alpha)
 {
     AlphaBlendFn alphaBlend = g_ownBlending ? nullptr : EntryPoints().alphaBlend;
-    if (alphaBlend == nullptr) return CRenderKit::SoftAlphaBlend(hDC, x, y, cx, cy, hSrcDC, xs, ys, cxs, cys, alpha);
+    if (alphaBlend == nullptr)
+        return CRenderKit::SoftAlphaBlend(hDC, x, y, cx, cy, hSrcDC, xs, ys, cxs, cys, alpha);
     BLENDFUNCTION bf = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
     return alphaBlend(hDC, x, y, cx, cy, hSrcDC, xs, ys, cxs, cys, bf) != FALSE;
 }
 
-GradientFillFn GradientFillEntry()
-{
-    return g_ownBlending ? nullptr : EntryPoints().gradientFill;
-}
+GradientFillFn GradientFillEntry() { return g_ownBlending ? nullptr : EntryPoints().gradientFill; }
 
 HBITMAP CreateDib32(int width, int height, DWORD** bits)
 {
     *bits = nullptr;
-    if (width <= 0 || height <= 0) return nullptr;
+    if (width <= 0 || height <= 0)
+        return nullptr;
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4u;
     if (bytes / 4u / static_cast<size_t>(width) != static_cast<size_t>(height) || bytes > 0x7FFFFFFFu) {
         return nullptr;
@@ -79,9 +77,6 @@ HBITMAP CreateDib32(int width, int height, DWORD** bits)
 
 }  // namespace render_detail
 
-void CRenderKit::UseOwnBlending(bool own)
-{
-    render_detail::g_ownBlending = own;
-}
+void CRenderKit::UseOwnBlending(bool own) { render_detail::g_ownBlending = own; }
 
 }  // namespace SkinUI

@@ -11,8 +11,7 @@ namespace render_detail {
 typedef BOOL(WINAPI* GradientFillFn)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
 
 // Source-over blend of a premultiplied 32 bpp source with constant alpha and per-pixel alpha.
-bool Blend(HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xs, int ys, int cxs, int cys,
-           BYTE alpha);
+bool Blend(HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xs, int ys, int cxs, int cys, BYTE alpha);
 // Null when msimg32 has none or own blending is on.
 GradientFillFn GradientFillEntry();
 // A 32 bpp top-down DIB section of width x height (both > 0) and its pixel words; null (and bits

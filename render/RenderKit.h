@@ -47,24 +47,22 @@ public:
     // Parses the image attribute string, then the modifier string (null allowed) and draws each image
     // it names. False only when hdc or host is null; a missing image is no failure here.
     static bool PaintImageSpec(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
-                               const char* image, const char* modify = nullptr);
+        const char* image, const char* modify = nullptr);
     // Draws one image of the host's table (loaded on first use). `dest` is in DC coordinates already;
     // a source of all zeros means the whole image. False when the name is empty or the image missing.
     static bool PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
-                                const char* name, const char* resType, const RECT& dest,
-                                const RECT& source, const RECT& corner, DWORD mask, BYTE fade,
-                                bool hole, bool xTiled, bool yTiled);
+        const char* name, const char* resType, const RECT& dest, const RECT& source, const RECT& corner, DWORD mask,
+        BYTE fade, bool hole, bool xTiled, bool yTiled);
     // Nine-grid copy of `source` of a premultiplied 32 bpp bitmap into `dest`. `corner` holds the
     // left, top, right and bottom border widths that keep their size. Only pieces touching rcPaint
     // are drawn; the DC's clip region does the fine clipping.
-    static void BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const RECT& rcPaint,
-                          const RECT& source, const RECT& corner, bool alpha, BYTE fade = 255,
-                          bool hole = false, bool xTiled = false, bool yTiled = false);
+    static void BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const RECT& rcPaint, const RECT& source,
+        const RECT& corner, bool alpha, BYTE fade = 255, bool hole = false, bool xTiled = false, bool yTiled = false);
     // The blend used when msimg32 has no AlphaBlend: per-pixel source-over with the constant alpha,
     // reading the source colour as stored (premultiplied), so partly transparent pixels come out
     // darker than AlphaBlend's. False (nothing drawn) when its scratch DIBs cannot be made.
-    static bool SoftAlphaBlend(HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xs, int ys,
-                               int cxs, int cys, BYTE alpha);
+    static bool SoftAlphaBlend(
+        HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xs, int ys, int cxs, int cys, BYTE alpha);
     // Makes every blend and gradient use the framework's own code (SoftAlphaBlend, banded gradient)
     // even where msimg32 offers AlphaBlend and GradientFill; lets both paths be checked on one system.
     static void UseOwnBlending(bool own);
@@ -72,14 +70,14 @@ public:
     //--- text -----------------------------------------------------------------------------------
     // DrawTextA of `text` with the host's font `font` (out-of-range: the default font) and the colour;
     // DT_NOPREFIX is always added. With DT_CALCRECT the rectangle receives the extent.
-    static void PaintPlainText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color,
-                               int font, UINT style);
+    static void PaintPlainText(
+        HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color, int font, UINT style);
     // Lays out and draws markup text. `rc` may be changed (alignment, DT_CALCRECT extent). The link
     // arrays (may be null) hold `linkCount` entries on entry (capacity; the previous layout's
     // rectangles decide which link is hovered) and receive the links laid out now; on return
     // `linkCount` is the number of links laid out, at most the capacity.
-    static void PaintMarkupText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color,
-                                RECT* linkRects, CUIString* linkTexts, int& linkCount, UINT style);
+    static void PaintMarkupText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color, RECT* linkRects,
+        CUIString* linkTexts, int& linkCount, UINT style);
     // The tag names PaintMarkupText acts on ("b" for <b> and </b>, ...); a name may appear twice.
     static void AppendMarkupTagNames(TAttributeNames& names);
 

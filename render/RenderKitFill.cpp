@@ -7,10 +7,7 @@ namespace SkinUI {
 
 namespace {
 
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
+COLORREF ToColorRef(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
 // A gradient corner: each 8-bit channel c as the 16-bit c * 256, opaque.
 TRIVERTEX Vertex(LONG x, LONG y, DWORD argb)
@@ -28,7 +25,9 @@ TRIVERTEX Vertex(LONG x, LONG y, DWORD argb)
 // Selects a pen and the hollow brush, and puts the previous ones back on every path.
 class CPenScope {
 public:
-    CPenScope(HDC hDC, HPEN pen) : m_hDC(hDC), m_pen(pen)
+    CPenScope(HDC hDC, HPEN pen)
+        : m_hDC(hDC)
+        , m_pen(pen)
     {
         m_oldPen = SelectObject(hDC, pen);
         m_oldBrush = SelectObject(hDC, GetStockObject(NULL_BRUSH));
@@ -53,7 +52,8 @@ private:
 
 void CRenderKit::FillColor(HDC hDC, const RECT& rc, DWORD color)
 {
-    if (hDC == nullptr || color <= 0x00FFFFFF) return;
+    if (hDC == nullptr || color <= 0x00FFFFFF)
+        return;
     if (color >= 0xFF000000) {
         SetBkColor(hDC, ToColorRef(color));
         ExtTextOutA(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
@@ -62,7 +62,8 @@ void CRenderKit::FillColor(HDC hDC, const RECT& rc, DWORD color)
     // One pixel holding the colour as given (not premultiplied), stretched and blended per pixel.
     DWORD* bits = nullptr;
     HBITMAP pixel = render_detail::CreateDib32(1, 1, &bits);
-    if (pixel == nullptr) return;
+    if (pixel == nullptr)
+        return;
     bits[0] = color;
     const RECT source = {0, 0, 1, 1};
     const RECT corner = {0, 0, 0, 0};
@@ -72,12 +73,15 @@ void CRenderKit::FillColor(HDC hDC, const RECT& rc, DWORD color)
 
 void CRenderKit::FillGradient(HDC hDC, const RECT& rc, DWORD color1, DWORD color2, int steps)
 {
-    if (hDC == nullptr) return;
+    if (hDC == nullptr)
+        return;
     const int alpha = static_cast<int>(((color1 >> 24) + (color2 >> 24)) / 2);
-    if (alpha == 0) return;
+    if (alpha == 0)
+        return;
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
-    if (width <= 0 || height <= 0) return;
+    if (width <= 0 || height <= 0)
+        return;
 
     HDC target = hDC;
     RECT area = rc;
@@ -89,8 +93,10 @@ void CRenderKit::FillGradient(HDC hDC, const RECT& rc, DWORD color1, DWORD color
         mem = CreateCompatibleDC(hDC);
         dib = render_detail::CreateDib32(width, height, &bits);
         if (mem == nullptr || dib == nullptr) {
-            if (mem != nullptr) DeleteDC(mem);
-            if (dib != nullptr) DeleteObject(dib);
+            if (mem != nullptr)
+                DeleteDC(mem);
+            if (dib != nullptr)
+                DeleteObject(dib);
             return;
         }
         oldBitmap = SelectObject(mem, dib);
@@ -109,7 +115,8 @@ void CRenderKit::FillGradient(HDC hDC, const RECT& rc, DWORD color1, DWORD color
         for (int i = 0; i < bands; ++i) {
             const LONG bottom = area.bottom - ((height * i) >> shift);
             const LONG top = area.bottom - ((height * (i + 1)) >> shift);
-            if (bottom - top <= 0) continue;
+            if (bottom - top <= 0)
+                continue;
             DWORD rgb[3];
             for (int c = 0; c < 3; ++c) {
                 const int sh = 16 - 8 * c;
@@ -118,7 +125,8 @@ void CRenderKit::FillGradient(HDC hDC, const RECT& rc, DWORD color1, DWORD color
                 rgb[c] = (c2 * static_cast<DWORD>(bands - i) + c1 * static_cast<DWORD>(i)) >> shift;
             }
             HBRUSH brush = CreateSolidBrush(RGB(rgb[0], rgb[1], rgb[2]));
-            if (brush == nullptr) continue;
+            if (brush == nullptr)
+                continue;
             const RECT band = {area.left, top, area.right, bottom};
             FillRect(target, &band, brush);
             DeleteObject(brush);
@@ -130,9 +138,9 @@ void CRenderKit::FillGradient(HDC hDC, const RECT& rc, DWORD color1, DWORD color
         // blend's per-pixel alpha must say so or the own blend would draw nothing.
         GdiFlush();
         const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-        for (size_t i = 0; i < count; ++i) bits[i] |= 0xFF000000;
-        render_detail::Blend(hDC, rc.left, rc.top, width, height, mem, 0, 0, width, height,
-                             static_cast<BYTE>(alpha));
+        for (size_t i = 0; i < count; ++i)
+            bits[i] |= 0xFF000000;
+        render_detail::Blend(hDC, rc.left, rc.top, width, height, mem, 0, 0, width, height, static_cast<BYTE>(alpha));
         SelectObject(mem, oldBitmap);
         DeleteObject(dib);
         DeleteDC(mem);
@@ -141,13 +149,15 @@ void CRenderKit::FillGradient(HDC hDC, const RECT& rc, DWORD color1, DWORD color
 
 void CRenderKit::StrokeLine(HDC hDC, const RECT& rc, int size, DWORD color, int style)
 {
-    if (hDC == nullptr) return;
+    if (hDC == nullptr)
+        return;
     LOGPEN lg = {};
     lg.lopnStyle = static_cast<UINT>(style);
     lg.lopnWidth.x = size;
     lg.lopnColor = ToColorRef(color);
     HPEN pen = CreatePenIndirect(&lg);
-    if (pen == nullptr) return;
+    if (pen == nullptr)
+        return;
     HGDIOBJ old = SelectObject(hDC, pen);
     MoveToEx(hDC, rc.left, rc.top, nullptr);
     LineTo(hDC, rc.right, rc.bottom);
@@ -157,18 +167,22 @@ void CRenderKit::StrokeLine(HDC hDC, const RECT& rc, int size, DWORD color, int 
 
 void CRenderKit::StrokeRect(HDC hDC, const RECT& rc, int size, DWORD color)
 {
-    if (hDC == nullptr) return;
+    if (hDC == nullptr)
+        return;
     HPEN pen = CreatePen(PS_INSIDEFRAME, size, ToColorRef(color));
-    if (pen == nullptr) return;
+    if (pen == nullptr)
+        return;
     CPenScope scope(hDC, pen);
     Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
 }
 
 void CRenderKit::StrokeRoundRect(HDC hDC, const RECT& rc, int size, int width, int height, DWORD color)
 {
-    if (hDC == nullptr) return;
+    if (hDC == nullptr)
+        return;
     HPEN pen = CreatePen(PS_INSIDEFRAME, size, ToColorRef(color));
-    if (pen == nullptr) return;
+    if (pen == nullptr)
+        return;
     CPenScope scope(hDC, pen);
     RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height);
 }
@@ -202,17 +216,23 @@ void RgbToHsl(DWORD color, float* h, float* s, float* l)
     } else {
         sixths = 5.0f - (b - r) / delta;
     }
-    if (sixths >= 6.0f) sixths -= 6.0f;
+    if (sixths >= 6.0f)
+        sixths -= 6.0f;
     *h = sixths * 60.0f;
 }
 
 float HueToChannel(float p, float q, float t)
 {
-    if (t < 0.0f) t += 1.0f;
-    if (t > 1.0f) t -= 1.0f;
-    if (6.0f * t < 1.0f) return p + (q - p) * 6.0f * t;
-    if (2.0f * t < 1.0f) return q;
-    if (3.0f * t < 2.0f) return p + (q - p) * (2.0f / 3.0f - t) * 6.0f;
+    if (t < 0.0f)
+        t += 1.0f;
+    if (t > 1.0f)
+        t -= 1.0f;
+    if (6.0f * t < 1.0f)
+        return p + (q - p) * 6.0f * t;
+    if (2.0f * t < 1.0f)
+        return q;
+    if (3.0f * t < 2.0f)
+        return p + (q - p) * (2.0f / 3.0f - t) * 6.0f;
     return p;
 }
 
@@ -221,13 +241,15 @@ DWORD HslToRgb(float h, float s, float l)
     const float q = l < 0.5f ? l * (1.0f + s) : l + s - l * s;
     const float p = 2.0f * l - q;
     const float t = h / 360.0f;
-    const float channels[3] = {HueToChannel(p, q, t + 1.0f / 3.0f), HueToChannel(p, q, t),
-                               HueToChannel(p, q, t - 1.0f / 3.0f)};
+    const float channels[3]
+        = {HueToChannel(p, q, t + 1.0f / 3.0f), HueToChannel(p, q, t), HueToChannel(p, q, t - 1.0f / 3.0f)};
     DWORD out = 0;
     for (int i = 0; i < 3; ++i) {
         float v = channels[i] * 255.0f;
-        if (v < 0.0f) v = 0.0f;
-        if (v > 255.0f) v = 255.0f;
+        if (v < 0.0f)
+            v = 0.0f;
+        if (v > 255.0f)
+            v = 255.0f;
         out |= static_cast<DWORD>(v) << (8 * i);
     }
     return out;
@@ -237,13 +259,15 @@ DWORD HslToRgb(float h, float s, float l)
 
 DWORD CRenderKit::ShiftColorHsl(DWORD color, short H, short S, short L)
 {
-    if (H == 180 && S == 100 && L == 100) return color;
+    if (H == 180 && S == 100 && L == 100)
+        return color;
     float h = 0.0f;
     float s = 0.0f;
     float l = 0.0f;
     RgbToHsl(color, &h, &s, &l);
     h += static_cast<float>(H - 180);
-    if (h <= 0.0f) h += 360.0f;
+    if (h <= 0.0f)
+        h += 360.0f;
     s = s * S / 100.0f;
     l = l * L / 100.0f;
     return (color & 0xFF000000) | HslToRgb(h, s, l);

@@ -22,10 +22,11 @@ bool Touches(const RECT& a, const RECT& b)
 
 //--- attribute strings -----------------------------------------------------------------------
 
-bool CRenderKit::PaintImageSpec(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
-                                const char* image, const char* modify)
+bool CRenderKit::PaintImageSpec(
+    HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint, const char* image, const char* modify)
 {
-    if (hDC == nullptr || host == nullptr) return false;
+    if (hDC == nullptr || host == nullptr)
+        return false;
 
     ReadImageSpec(rcItem, image, modify, [&](const TImageParams& params) {
         PaintImageEntry(hDC, host, rcItem, rcPaint, params.name,
@@ -136,13 +137,14 @@ HBITMAP MakeScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int widt
 }  // namespace
 
 bool CRenderKit::PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
-                                 const char* name, const char* resType, const RECT& dest,
-                                 const RECT& source, const RECT& corner, DWORD mask, BYTE fade,
-                                 bool hole, bool xTiled, bool yTiled)
+    const char* name, const char* resType, const RECT& dest, const RECT& source, const RECT& corner, DWORD mask,
+    BYTE fade, bool hole, bool xTiled, bool yTiled)
 {
-    if (host == nullptr || name == nullptr || name[0] == '\0') return false;
+    if (host == nullptr || name == nullptr || name[0] == '\0')
+        return false;
     TImageEntry* image = host->FindOrLoadImage(name, resType, mask, CHostResources::ImageUse::ScaledCopiesSuffice);
-    if (image == nullptr) return false;
+    if (image == nullptr)
+        return false;
 
     RECT src = source;
     if (src.left == 0 && src.top == 0 && src.right == 0 && src.bottom == 0) {
@@ -182,13 +184,14 @@ bool CRenderKit::PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcIt
 
 //--- nine-grid blit --------------------------------------------------------------------------
 
-void CRenderKit::BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const RECT& rcPaint,
-                           const RECT& source, const RECT& corner, bool alpha, BYTE fade, bool hole,
-                           bool xTiled, bool yTiled)
+void CRenderKit::BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const RECT& rcPaint, const RECT& source,
+    const RECT& corner, bool alpha, BYTE fade, bool hole, bool xTiled, bool yTiled)
 {
-    if (hDC == nullptr || hBitmap == nullptr) return;
+    if (hDC == nullptr || hBitmap == nullptr)
+        return;
     HDC mem = CreateCompatibleDC(hDC);
-    if (mem == nullptr) return;
+    if (mem == nullptr)
+        return;
     HGDIOBJ oldBitmap = SelectObject(mem, hBitmap);
     SetStretchBltMode(hDC, HALFTONE);
 
@@ -199,7 +202,8 @@ void CRenderKit::BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const REC
         const int dh = d.bottom - d.top;
         const int sw = s.right - s.left;
         const int sh = s.bottom - s.top;
-        if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || !Touches(d, rcPaint)) return;
+        if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || !Touches(d, rcPaint))
+            return;
         if (!opaque) {
             render_detail::Blend(hDC, d.left, d.top, dw, dh, mem, s.left, s.top, sw, sh, fade);
         } else if (dw == sw && dh == sh) {
@@ -215,13 +219,13 @@ void CRenderKit::BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const REC
     const int cb = corner.bottom;
     const bool noCorners = cl == 0 && ct == 0 && cr == 0 && cb == 0;
 
-    if (opaque && noCorners && dest.right - dest.left == source.right - source.left &&
-        dest.bottom - dest.top == source.bottom - source.top) {
+    if (opaque && noCorners && dest.right - dest.left == source.right - source.left
+        && dest.bottom - dest.top == source.bottom - source.top) {
         // The common case of an unscaled opaque image: only the damaged part is copied.
         RECT part;
         if (IntersectRect(&part, &dest, &rcPaint)) {
             BitBlt(hDC, part.left, part.top, part.right - part.left, part.bottom - part.top, mem,
-                   source.left + part.left - dest.left, source.top + part.top - dest.top, SRCCOPY);
+                source.left + part.left - dest.left, source.top + part.top - dest.top, SRCCOPY);
         }
     } else {
         const RECT mid = {dest.left + cl, dest.top + ct, dest.right - cr, dest.bottom - cb};
@@ -240,12 +244,14 @@ void CRenderKit::BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const REC
             } else if (xTiled) {
                 for (LONG x = mid.left; x < mid.right; x += tw) {
                     const LONG w = std::min<LONG>(tw, mid.right - x);
-                    copy(RECT{x, mid.top, x + w, mid.bottom}, RECT{midSrc.left, midSrc.top, midSrc.left + w, midSrc.bottom});
+                    copy(RECT{x, mid.top, x + w, mid.bottom},
+                        RECT{midSrc.left, midSrc.top, midSrc.left + w, midSrc.bottom});
                 }
             } else if (yTiled) {
                 for (LONG y = mid.top; y < mid.bottom; y += th) {
                     const LONG h = std::min<LONG>(th, mid.bottom - y);
-                    copy(RECT{mid.left, y, mid.right, y + h}, RECT{midSrc.left, midSrc.top, midSrc.right, midSrc.top + h});
+                    copy(RECT{mid.left, y, mid.right, y + h},
+                        RECT{midSrc.left, midSrc.top, midSrc.right, midSrc.top + h});
                 }
             } else {
                 copy(mid, midSrc);
@@ -254,35 +260,35 @@ void CRenderKit::BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const REC
         // Frame pieces: corners keep their size, edges stretch along their length.
         if (cl > 0 && ct > 0) {
             copy(RECT{dest.left, dest.top, dest.left + cl, dest.top + ct},
-                 RECT{source.left, source.top, source.left + cl, source.top + ct});
+                RECT{source.left, source.top, source.left + cl, source.top + ct});
         }
         if (ct > 0) {
             copy(RECT{dest.left + cl, dest.top, dest.right - cr, dest.top + ct},
-                 RECT{source.left + cl, source.top, source.right - cr, source.top + ct});
+                RECT{source.left + cl, source.top, source.right - cr, source.top + ct});
         }
         if (cr > 0 && ct > 0) {
             copy(RECT{dest.right - cr, dest.top, dest.right, dest.top + ct},
-                 RECT{source.right - cr, source.top, source.right, source.top + ct});
+                RECT{source.right - cr, source.top, source.right, source.top + ct});
         }
         if (cl > 0) {
             copy(RECT{dest.left, dest.top + ct, dest.left + cl, dest.bottom - cb},
-                 RECT{source.left, source.top + ct, source.left + cl, source.bottom - cb});
+                RECT{source.left, source.top + ct, source.left + cl, source.bottom - cb});
         }
         if (cr > 0) {
             copy(RECT{dest.right - cr, dest.top + ct, dest.right, dest.bottom - cb},
-                 RECT{source.right - cr, source.top + ct, source.right, source.bottom - cb});
+                RECT{source.right - cr, source.top + ct, source.right, source.bottom - cb});
         }
         if (cl > 0 && cb > 0) {
             copy(RECT{dest.left, dest.bottom - cb, dest.left + cl, dest.bottom},
-                 RECT{source.left, source.bottom - cb, source.left + cl, source.bottom});
+                RECT{source.left, source.bottom - cb, source.left + cl, source.bottom});
         }
         if (cb > 0) {
             copy(RECT{dest.left + cl, dest.bottom - cb, dest.right - cr, dest.bottom},
-                 RECT{source.left + cl, source.bottom - cb, source.right - cr, source.bottom});
+                RECT{source.left + cl, source.bottom - cb, source.right - cr, source.bottom});
         }
         if (cr > 0 && cb > 0) {
             copy(RECT{dest.right - cr, dest.bottom - cb, dest.right, dest.bottom},
-                 RECT{source.right - cr, source.bottom - cb, source.right, source.bottom});
+                RECT{source.right - cr, source.bottom - cb, source.right, source.bottom});
         }
     }
 
@@ -292,18 +298,21 @@ void CRenderKit::BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const REC
 
 //--- own blend -------------------------------------------------------------------------------
 
-bool CRenderKit::SoftAlphaBlend(HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xs, int ys,
-                                int cxs, int cys, BYTE alpha)
+bool CRenderKit::SoftAlphaBlend(
+    HDC hDC, int x, int y, int cx, int cy, HDC hSrcDC, int xs, int ys, int cxs, int cys, BYTE alpha)
 {
     HDC mem = CreateCompatibleDC(hDC);
-    if (mem == nullptr) return false;
+    if (mem == nullptr)
+        return false;
     DWORD* srcBits = nullptr;
     DWORD* dstBits = nullptr;
     HBITMAP srcDib = render_detail::CreateDib32(cx, cy, &srcBits);
     HBITMAP dstDib = render_detail::CreateDib32(cx, cy, &dstBits);
     if (srcDib == nullptr || dstDib == nullptr) {
-        if (srcDib != nullptr) DeleteObject(srcDib);
-        if (dstDib != nullptr) DeleteObject(dstDib);
+        if (srcDib != nullptr)
+            DeleteObject(srcDib);
+        if (dstDib != nullptr)
+            DeleteObject(dstDib);
         DeleteDC(mem);
         return false;
     }
@@ -322,7 +331,8 @@ bool CRenderKit::SoftAlphaBlend(HDC hDC, int x, int y, int cx, int cy, HDC hSrcD
         const DWORD s = srcBits[i];
         const DWORD d = dstBits[i];
         float a = static_cast<float>(s >> 24) * alpha / 255.0f / 255.0f;
-        if (a < 0.0f) a = 0.0f;
+        if (a < 0.0f)
+            a = 0.0f;
         DWORD out = 0;
         for (int shift = 0; shift <= 16; shift += 8) {
             const float sc = static_cast<float>((s >> shift) & 0xFF);

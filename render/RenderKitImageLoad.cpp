@@ -15,14 +15,19 @@ namespace {
 // stb_image's buffer, freed on every path.
 struct TDecoded {
     unsigned char* pixels = nullptr;
-    ~TDecoded() { if (pixels != nullptr) stbi_image_free(pixels); }
+    ~TDecoded()
+    {
+        if (pixels != nullptr)
+            stbi_image_free(pixels);
+    }
 };
 
 }  // namespace
 
 TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask)
 {
-    if (name == nullptr) return nullptr;
+    if (name == nullptr)
+        return nullptr;
     TSkinFileBytes bytes;
     if (CResourceLocation::ReadSkinFile(name, resType, kSkinImageMaxBytes, true, bytes) != SkinFileStatus::Found) {
         return nullptr;
@@ -66,7 +71,8 @@ bool ConvertPixels(const unsigned char* rgba, DWORD* out, size_t count, DWORD ma
 TImageEntry* CRenderKit::DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask, DecodedForm form)
 {
     // ReadSkinFile keeps sizes within INT_MAX, which is what stb_image's length can carry.
-    if (bytes.data == nullptr || bytes.size == 0 || bytes.size > 0x7FFFFFFFu) return nullptr;
+    if (bytes.data == nullptr || bytes.size == 0 || bytes.size > 0x7FFFFFFFu)
+        return nullptr;
 
     int width = 0;
     int height = 0;
@@ -81,12 +87,13 @@ TImageEntry* CRenderKit::DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask, Deco
     if (declared == 0 || declared > kSkinImageMaxPixels)
         return nullptr;
     TDecoded decoded;
-    decoded.pixels = stbi_load_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height,
-                                           &channels, 4);
+    decoded.pixels
+        = stbi_load_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height, &channels, 4);
     // The file's bytes go before the bitmap is made, so the two never add up.
     bytes.data.reset();
     bytes.size = 0;
-    if (decoded.pixels == nullptr || width <= 0 || height <= 0) return nullptr;
+    if (decoded.pixels == nullptr || width <= 0 || height <= 0)
+        return nullptr;
 
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     TImageEntry* entry = new TImageEntry;
@@ -134,7 +141,8 @@ void CRenderKit::DropFullImage(TImageEntry& entry)
 
 void CRenderKit::ReleaseSkinImage(TImageEntry* entry)
 {
-    if (entry == nullptr) return;
+    if (entry == nullptr)
+        return;
     DropFullImage(*entry);
     for (const TScaledCopy& copy : entry->scaled) {
         if (copy.hBitmap != nullptr)

@@ -17,10 +17,11 @@
 
 namespace SkinUI {
 
-void CRenderKit::PaintPlainText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color,
-                                int font, UINT style)
+void CRenderKit::PaintPlainText(
+    HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color, int font, UINT style)
 {
-    if (hDC == nullptr || host == nullptr || text == nullptr) return;
+    if (hDC == nullptr || host == nullptr || text == nullptr)
+        return;
     SetBkMode(hDC, TRANSPARENT);
     SetTextColor(hDC, RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF));
     HGDIOBJ old = SelectObject(hDC, host->FontHandleAt(font));
@@ -35,10 +36,7 @@ bool IsCloser(char c) { return c == '>' || c == '}'; }
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
+COLORREF ToColorRef(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
 int FontHeight(const TFontEntry* f) { return f->tm.tmHeight + f->tm.tmExternalLeading; }
 
@@ -46,18 +44,25 @@ int FontHeight(const TFontEntry* f) { return f->tm.tmHeight + f->tm.tmExternalLe
 const char* FindRawEnd(const char* p)
 {
     for (; *p != '\0'; ++p) {
-        if ((p[0] == '<' || p[0] == '{') && p[1] == '/' && p[2] == 'r' && IsCloser(p[3])) return p;
+        if ((p[0] == '<' || p[0] == '{') && p[1] == '/' && p[2] == 'r' && IsCloser(p[3]))
+            return p;
     }
     return p;
 }
 
 class CMarkupLayout {
 public:
-    CMarkupLayout(HDC hDC, CHostResources* host, RECT& rc, DWORD color, RECT* linkRects,
-                  CUIString* linkTexts, int capacity, UINT style)
-        : m_hDC(hDC), m_host(host), m_rc(rc), m_defaultColor(color), m_linkRects(linkRects),
-          m_linkTexts(linkTexts), m_capacity(capacity < 0 ? 0 : capacity), m_style(style),
-          m_draw((style & DT_CALCRECT) == 0)
+    CMarkupLayout(HDC hDC, CHostResources* host, RECT& rc, DWORD color, RECT* linkRects, CUIString* linkTexts,
+        int capacity, UINT style)
+        : m_hDC(hDC)
+        , m_host(host)
+        , m_rc(rc)
+        , m_defaultColor(color)
+        , m_linkRects(linkRects)
+        , m_linkTexts(linkTexts)
+        , m_capacity(capacity < 0 ? 0 : capacity)
+        , m_style(style)
+        , m_draw((style & DT_CALCRECT) == 0)
     {
     }
 
@@ -145,7 +150,8 @@ TFontEntry* CMarkupLayout::Variant(bool bold, bool underline, bool italic)
 {
     const TFontEntry* cur = CurrentFont();
     HFONT f = m_host->FindFont(cur->sFontName, cur->iSize, bold, underline, italic);
-    if (f == nullptr) f = m_host->AppendFont(cur->sFontName, cur->iSize, bold, underline, italic);
+    if (f == nullptr)
+        f = m_host->AppendFont(cur->sFontName, cur->iSize, bold, underline, italic);
     // A font that cannot be made leaves the text in the current one.
     return f != nullptr ? m_host->GetFontEntryOf(f) : CurrentFont();
 }
@@ -159,19 +165,22 @@ void CMarkupLayout::PushFont(TFontEntry* f)
 void CMarkupLayout::PopFont()
 {
     const TFontEntry* left = CurrentFont();
-    if (!m_fonts.empty()) m_fonts.pop_back();
+    if (!m_fonts.empty())
+        m_fonts.pop_back();
     const TFontEntry* now = CurrentFont();
     SelectCurrentFont();
     if (left->tm.tmItalic && !now->tm.tmItalic) {
         // Leaving italics: make room for the slanted last letter.
         ABC abc = {};
-        if (GetCharABCWidthsA(m_hDC, ' ', ' ', &abc)) m_x += static_cast<LONG>(abc.abcC) / 2;
+        if (GetCharABCWidthsA(m_hDC, ' ', ' ', &abc))
+            m_x += static_cast<LONG>(abc.abcC) / 2;
     }
 }
 
 void CMarkupLayout::SetLinkRect(int index, const RECT& r)
 {
-    if (m_linkRects != nullptr && index < m_capacity) m_linkRects[index] = r;
+    if (m_linkRects != nullptr && index < m_capacity)
+        m_linkRects[index] = r;
 }
 
 void CMarkupLayout::DoFontTag(const CUIString& arg)
@@ -182,22 +191,27 @@ void CMarkupLayout::DoFontTag(const CUIString& arg)
         return;
     }
     const char* faceEnd = p;
-    while (*faceEnd != '\0' && *faceEnd != ' ') faceEnd = CharNextA(faceEnd);
+    while (*faceEnd != '\0' && *faceEnd != ' ')
+        faceEnd = CharNextA(faceEnd);
     const CUIString face(p, static_cast<int>(faceEnd - p));
     const char* q = faceEnd;
-    while (*q == ' ') ++q;
+    while (*q == ' ')
+        ++q;
     int size = 10;
     if (*q >= '0' && *q <= '9') {
         size = ParseInt(q);
-        while (*q >= '0' && *q <= '9') ++q;
+        while (*q >= '0' && *q <= '9')
+            ++q;
     }
     CUIString words;
-    for (; *q != '\0'; ++q) words.AppendChar(*q >= 'A' && *q <= 'Z' ? static_cast<char>(*q - 'A' + 'a') : *q);
+    for (; *q != '\0'; ++q)
+        words.AppendChar(*q >= 'A' && *q <= 'Z' ? static_cast<char>(*q - 'A' + 'a') : *q);
     const bool bold = words.Find("bold") >= 0;
     const bool underline = words.Find("underline") >= 0;
     const bool italic = words.Find("italic") >= 0;
     HFONT f = m_host->FindFont(face, size, bold, underline, italic);
-    if (f == nullptr) f = m_host->AppendFont(face, size, bold, underline, italic);
+    if (f == nullptr)
+        f = m_host->AppendFont(face, size, bold, underline, italic);
     PushFont(f != nullptr ? m_host->GetFontEntryOf(f) : CurrentFont());
 }
 
@@ -219,16 +233,17 @@ bool CMarkupLayout::DoImage(const CUIString& arg)
     } else {
         const char* p = arg.GetData();
         const char* end = p;
-        while (*end != '\0' && *end != ' ') end = CharNextA(end);
+        while (*end != '\0' && *end != ' ')
+            end = CharNextA(end);
         name.Assign(p, static_cast<int>(end - p));
         int numbers[2] = {1, 0};
         ParseIntList(end, numbers, 2);
         count = numbers[0] < 1 ? 1 : numbers[0];
         index = (numbers[1] < 0 || numbers[1] >= count) ? 0 : numbers[1];
     }
-    const TImageEntry* image =
-        m_host->FindOrLoadImage(name, resType.IsEmpty() ? nullptr : resType.GetData(), 0);
-    if (image == nullptr) return true;
+    const TImageEntry* image = m_host->FindOrLoadImage(name, resType.IsEmpty() ? nullptr : resType.GetData(), 0);
+    if (image == nullptr)
+        return true;
 
     const LONG w = image->nWidth / count;
     const LONG h = image->nHeight;
@@ -238,16 +253,20 @@ bool CMarkupLayout::DoImage(const CUIString& arg)
     }
     if (!Measuring()) {
         LONG bottom = m_lineTop + m_lineHeight;
-        if (h < m_lineHeight) bottom = m_lineTop + m_lineHeight - (m_lineHeight - h) / 2;
+        if (h < m_lineHeight)
+            bottom = m_lineTop + m_lineHeight - (m_lineHeight - h) / 2;
         const RECT dest = {m_x, bottom - h, m_x + w, bottom};
         const RECT source = {w * index, 0, w * (index + 1), h};
         const RECT corner = {0, 0, 0, 0};
         CRenderKit::BlitImage(m_hDC, image->hBitmap, dest, m_rc, source, corner, image->bAlpha, 255);
     }
     m_x += w;
-    if (m_lineHeight < h) m_lineHeight = h;
-    if (m_maxImageBottom < m_lineTop + h) m_maxImageBottom = m_lineTop + h;
-    if (m_maxX < m_x) m_maxX = m_x;
+    if (m_lineHeight < h)
+        m_lineHeight = h;
+    if (m_maxImageBottom < m_lineTop + h)
+        m_maxImageBottom = m_lineTop + h;
+    if (m_maxX < m_x)
+        m_maxX = m_x;
     return true;
 }
 
@@ -392,7 +411,8 @@ CAttributeTable<CMarkupLayout> CMarkupLayout::ClosingTags()
 
 bool CMarkupLayout::DoTag(char letter, bool closing, const char* arg, const char* argEnd)
 {
-    while (arg < argEnd && *arg == ' ') ++arg;
+    while (arg < argEnd && *arg == ' ')
+        ++arg;
     const char name[2] = {letter, '\0'};
     // Unknown tags are dropped.
     if (closing) {
@@ -408,8 +428,10 @@ void CMarkupLayout::DrawRun(const char* s, int len, LONG runWidth)
     LONG x = m_x;
     if (!SingleLine()) {
         const LONG free = (m_rc.right - m_rc.left) - runWidth;
-        if (m_style & DT_CENTER) x += free / 2;
-        else if (m_style & DT_RIGHT) x += free;
+        if (m_style & DT_CENTER)
+            x += free / 2;
+        else if (m_style & DT_RIGHT)
+            x += free;
     }
     SetBkMode(m_hDC, m_selected ? OPAQUE : TRANSPARENT);
     TextOutA(m_hDC, x, m_lineTop + m_lineHeight - FontHeight(CurrentFont()), s, len);
@@ -420,7 +442,8 @@ void CMarkupLayout::DrawRun(const char* s, int len, LONG runWidth)
 // text runs to its closing tag, newlines included; other text to the next newline or tag opener.
 const char* CMarkupLayout::RunEnd(const char* p) const
 {
-    if (*p == ' ') return p + 1;
+    if (*p == ' ')
+        return p + 1;
     const char* end;
     if (m_raw)
         return FindRawEnd(p);
@@ -443,7 +466,8 @@ const char* CMarkupLayout::DoText(const char* p, const char* end)
     int chars = 0;
     while (q < end) {
         const char* next = CharNextA(q);
-        if (next > end || next == q) next = end;
+        if (next > end || next == q)
+            next = end;
         ++chars;
         if (m_x + static_cast<LONG>(font->tm.tmMaxCharWidth) * chars >= m_rc.right) {
             SIZE sz = {0, 0};
@@ -453,7 +477,8 @@ const char* CMarkupLayout::DoText(const char* p, const char* end)
                 break;
             }
         }
-        if (!IsAsciiLetter(*q)) lastBreak = next;
+        if (!IsAsciiLetter(*q))
+            lastBreak = next;
         q = next;
     }
 
@@ -462,13 +487,17 @@ const char* CMarkupLayout::DoText(const char* p, const char* end)
     if (overflowEnd != nullptr) {
         // A run that starts at the left edge keeps the character that overflowed (the clip cuts
         // it), so every line takes at least one character; elsewhere it goes to the next line.
-        if (atLeft) cut = overflowEnd;
-        if ((m_style & DT_WORDBREAK) && lastBreak != nullptr) cut = lastBreak;
+        if (atLeft)
+            cut = overflowEnd;
+        if ((m_style & DT_WORDBREAK) && lastBreak != nullptr)
+            cut = lastBreak;
         if (m_style & DT_END_ELLIPSIS) {
             int drop = 0;
-            for (const char* c = p; c < cut; c = CharNextA(c)) ++drop;
+            for (const char* c = p; c < cut; c = CharNextA(c))
+                ++drop;
             drop = drop >= 2 ? 2 : drop;
-            for (int i = 0; i < drop; ++i) cut = CharPrevA(p, cut);
+            for (int i = 0; i < drop; ++i)
+                cut = CharPrevA(p, cut);
             ellipsis = true;
         }
         m_lineFull = true;
@@ -476,13 +505,17 @@ const char* CMarkupLayout::DoText(const char* p, const char* end)
 
     const int len = static_cast<int>(cut - p);
     SIZE sz = {0, 0};
-    if (len > 0) GetTextExtentPoint32A(m_hDC, p, len, &sz);
+    if (len > 0)
+        GetTextExtentPoint32A(m_hDC, p, len, &sz);
     if (!Measuring()) {
-        if (len > 0) DrawRun(p, len, sz.cx);
-        if (ellipsis) TextOutA(m_hDC, m_x + sz.cx, m_lineTop, "...", 3);
+        if (len > 0)
+            DrawRun(p, len, sz.cx);
+        if (ellipsis)
+            TextOutA(m_hDC, m_x + sz.cx, m_lineTop, "...", 3);
     }
     m_x = ellipsis ? m_rc.right : m_x + sz.cx;
-    if (m_maxX < m_x) m_maxX = m_x;
+    if (m_maxX < m_x)
+        m_maxX = m_x;
     return cut;
 }
 
@@ -497,8 +530,8 @@ int CMarkupLayout::Run(const char* text)
     if (m_draw && (m_style & (DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM))) {
         RECT measured = {0, 0, 9999, 100};
         int none = 0;
-        CRenderKit::PaintMarkupText(m_hDC, m_host, measured, text, m_defaultColor, nullptr, nullptr, none,
-                                    m_style | DT_CALCRECT);
+        CRenderKit::PaintMarkupText(
+            m_hDC, m_host, measured, text, m_defaultColor, nullptr, nullptr, none, m_style | DT_CALCRECT);
         const LONG w = measured.right - measured.left;
         const LONG h = measured.bottom - measured.top;
         if (SingleLine()) {
@@ -545,21 +578,25 @@ int CMarkupLayout::Run(const char* text)
             } else if (m_raw && IsOpener(p[0]) && p[1] == '/' && p[2] == 'r' && IsCloser(p[3])) {
                 m_raw = false;
                 p += 4;
-            } else if (!m_raw && IsOpener(p[0]) && IsLower(p[1]) &&
-                       (p[2] == ' ' || IsCloser(p[2]))) {
+            } else if (!m_raw && IsOpener(p[0]) && IsLower(p[1]) && (p[2] == ' ' || IsCloser(p[2]))) {
                 const char* close = p + 2;
-                while (*close != '\0' && !IsCloser(*close)) ++close;
-                if (DoTag(p[1], false, p + 2, close)) p = *close != '\0' ? close + 1 : close;
+                while (*close != '\0' && !IsCloser(*close))
+                    ++close;
+                if (DoTag(p[1], false, p + 2, close))
+                    p = *close != '\0' ? close + 1 : close;
             } else if (!m_raw && IsOpener(p[0]) && p[1] == '/' && IsAsciiLetter(p[2])) {
                 const char* close = p + 3;
-                while (*close != '\0' && !IsCloser(*close)) ++close;
+                while (*close != '\0' && !IsCloser(*close))
+                    ++close;
                 DoTag(p[2], true, close, close);
                 p = *close != '\0' ? close + 1 : close;
-            } else if (!m_raw && ((p[0] == '<' && (p[1] == '{' || p[1] == '}') && p[2] == '>') ||
-                                  (p[0] == '{' && (p[1] == '<' || p[1] == '>') && p[2] == '}'))) {
+            } else if (!m_raw
+                && ((p[0] == '<' && (p[1] == '{' || p[1] == '}') && p[2] == '>')
+                    || (p[0] == '{' && (p[1] == '<' || p[1] == '>') && p[2] == '}'))) {
                 // Escapes: <{> <}> {<} {>} stand for the middle character; one that does not fit
                 // is taken up again on the next line.
-                if (DoText(p + 1, p + 2) == p + 2) p += 3;
+                if (DoText(p + 1, p + 2) == p + 2)
+                    p += 3;
             } else {
                 p = DoText(p, RunEnd(p));
             }
@@ -569,8 +606,7 @@ int CMarkupLayout::Run(const char* text)
         // End of a line. An open link ends here and goes on as a new entry on the next line.
         if (m_inLink) {
             if (Measuring()) {
-                SetLinkRect(m_linkIndex, RECT{m_linkStartX, m_linkStartTop,
-                                              m_x < m_rc.right ? m_x : m_rc.right, 0});
+                SetLinkRect(m_linkIndex, RECT{m_linkStartX, m_linkStartTop, m_x < m_rc.right ? m_x : m_rc.right, 0});
                 if (m_linkTexts != nullptr && m_linkIndex + 1 < m_capacity) {
                     m_linkTexts[m_linkIndex + 1] = m_linkTexts[m_linkIndex];
                 }
@@ -604,24 +640,27 @@ int CMarkupLayout::Run(const char* text)
             m_drawPass = true;
             continue;
         }
-        if (SingleLine() || *p == '\0' || stuck) break;
+        if (SingleLine() || *p == '\0' || stuck)
+            break;
         m_drawPass = false;
         m_lineFull = false;
         m_lineTop += m_lineHeight;
-        if (m_draw && m_lineTop > m_rc.bottom) break;
+        if (m_draw && m_lineTop > m_rc.bottom)
+            break;
         m_x = m_rc.left;
         m_lineHeight = Spacing() + FontHeight(CurrentFont());
         m_firstLinkOfLine = m_linkIndex;
         m_linkStartX = m_rc.left;
         m_linkStartTop = m_lineTop;
-        start = TLineStart{p, m_x, m_linkIndex, m_inLink, m_selected, m_raw, m_linkStartX, m_linkStartTop,
-                           m_fonts, m_colors, m_paragraphs};
+        start = TLineStart{p, m_x, m_linkIndex, m_inLink, m_selected, m_raw, m_linkStartX, m_linkStartTop, m_fonts,
+            m_colors, m_paragraphs};
     }
 
     if (!m_draw) {
         const LONG bottom = m_lineTop + m_lineHeight;
         m_rc.bottom = bottom > m_maxImageBottom ? bottom : m_maxImageBottom;
-        if (m_maxX < m_rc.right) m_rc.right = m_maxX;
+        if (m_maxX < m_rc.right)
+            m_rc.right = m_maxX;
     }
     SelectObject(m_hDC, oldFont);
     return m_linkIndex;
@@ -632,11 +671,13 @@ int CMarkupLayout::Run(const char* text)
 void CRenderKit::AppendMarkupTagNames(TAttributeNames& names) { CMarkupLayout::AppendTagNames(names); }
 
 void CRenderKit::PaintMarkupText(HDC hDC, CHostResources* host, RECT& rc, const char* text, DWORD color,
-                                 RECT* linkRects, CUIString* linkTexts, int& linkCount, UINT style)
+    RECT* linkRects, CUIString* linkTexts, int& linkCount, UINT style)
 {
-    if (hDC == nullptr || host == nullptr || text == nullptr || IsRectEmpty(&rc)) return;
+    if (hDC == nullptr || host == nullptr || text == nullptr || IsRectEmpty(&rc))
+        return;
     CClipScope clip;
-    if ((style & DT_CALCRECT) == 0) CClipScope::NarrowToRect(hDC, rc, clip);
+    if ((style & DT_CALCRECT) == 0)
+        CClipScope::NarrowToRect(hDC, rc, clip);
     CMarkupLayout layout(hDC, host, rc, color, linkRects, linkTexts, linkCount, style);
     const int laidOut = layout.Run(text);
     // Callers size their arrays to the capacity and walk linkCount entries of them.

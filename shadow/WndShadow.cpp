@@ -18,7 +18,7 @@ const char kShadowClass[] = "KestoShadowWnd";
 const UINT kMsgCompositionChanged = 0x031E;
 
 struct TSupport {
-    UpdateLayeredWindowFn updateLayeredWindow = nullptr;   // null: shadows are off
+    UpdateLayeredWindowFn updateLayeredWindow = nullptr;  // null: shadows are off
     DwmIsCompositionEnabledFn isCompositionEnabled = nullptr;
     HINSTANCE instance = nullptr;
 };
@@ -42,8 +42,7 @@ std::map<HWND, TAttachment>& Attachments()
     return attachments;
 }
 
-template <class F>
-F LookUp(HMODULE module, const char* name)
+template <class F> F LookUp(HMODULE module, const char* name)
 {
     const FARPROC proc = GetProcAddress(module, name);
     F function;
@@ -59,10 +58,7 @@ bool CompositionEnabled()
     return query != nullptr && SUCCEEDED(query(&enabled)) && enabled;
 }
 
-signed char ToSigned8(int value)
-{
-    return static_cast<signed char>(std::min(127, std::max(-128, value)));
-}
+signed char ToSigned8(int value) { return static_cast<signed char>(std::min(127, std::max(-128, value))); }
 
 }  // namespace
 
@@ -116,11 +112,11 @@ void CWndShadow::AttachTo(HWND parent)
         return;
 
     HWND shadow = CreateWindowExA(WS_EX_LAYERED | WS_EX_TRANSPARENT, kShadowClass, nullptr, WS_POPUPWINDOW,
-                                  CW_USEDEFAULT, 0, 0, 0, parent, nullptr, support.instance, nullptr);
+        CW_USEDEFAULT, 0, 0, 0, parent, nullptr, support.instance, nullptr);
     if (shadow == nullptr)
         return;
     m_hWndShadow = shadow;
-    Attachments()[parent] = TAttachment{ this, nullptr };
+    Attachments()[parent] = TAttachment{this, nullptr};
     m_status = StatusEnabled;
     // Asked, but the answer is deliberately not used: the shadow is shown even with composition on.
     CompositionEnabled();
@@ -146,10 +142,7 @@ void CWndShadow::SetOffset(int x, int y)
         Redraw(GetParent(m_hWndShadow));
 }
 
-bool CWndShadow::IsActive() const
-{
-    return (m_status & StatusEnabled) && !(m_status & StatusDisabledByComposition);
-}
+bool CWndShadow::IsActive() const { return (m_status & StatusEnabled) && !(m_status & StatusDisabledByComposition); }
 
 void CWndShadow::RefreshVisibility(HWND parent)
 {
@@ -182,7 +175,7 @@ bool CWndShadow::Redraw(HWND parent)
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = height;   // positive: bottom-up rows
+    bmi.bmiHeader.biHeight = height;  // positive: bottom-up rows
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
@@ -209,12 +202,13 @@ bool CWndShadow::Redraw(HWND parent)
         return false;
     }
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    POINT destination = { rc.left + m_look.offsetX - s, rc.top + m_look.offsetY - s };
-    SIZE size = { width, height };
-    POINT source = { 0, 0 };
-    BLENDFUNCTION blend = { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
+    POINT destination = {rc.left + m_look.offsetX - s, rc.top + m_look.offsetY - s};
+    SIZE size = {width, height};
+    POINT source = {0, 0};
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     MoveWindow(m_hWndShadow, destination.x, destination.y, width, height, FALSE);
-    const bool pushed = update(m_hWndShadow, nullptr, &destination, &size, memory, &source, 0, &blend, ULW_ALPHA) != FALSE;
+    const bool pushed
+        = update(m_hWndShadow, nullptr, &destination, &size, memory, &source, 0, &blend, ULW_ALPHA) != FALSE;
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
@@ -226,20 +220,20 @@ LRESULT CALLBACK CWndShadow::ParentProc(HWND hWnd, UINT message, WPARAM wParam, 
     auto& attachments = Attachments();
     const auto found = attachments.find(hWnd);
     if (found == attachments.end())
-        return DefWindowProcA(hWnd, message, wParam, lParam);   // not ours: cannot happen after attaching
+        return DefWindowProcA(hWnd, message, wParam, lParam);  // not ours: cannot happen after attaching
     const TAttachment attachment = found->second;
     if (message == WM_NCDESTROY)
         attachments.erase(found);
 
     LRESULT result = 0;
-    if (attachment.shadow != nullptr &&
-        attachment.shadow->OnParentMessage(hWnd, message, wParam, lParam, attachment.previous, result))
+    if (attachment.shadow != nullptr
+        && attachment.shadow->OnParentMessage(hWnd, message, wParam, lParam, attachment.previous, result))
         return result;
     return CallWindowProcA(attachment.previous, hWnd, message, wParam, lParam);
 }
 
-bool CWndShadow::OnParentMessage(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous,
-                                 LRESULT& result)
+bool CWndShadow::OnParentMessage(
+    HWND parent, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous, LRESULT& result)
 {
     switch (message) {
     case WM_DESTROY:
@@ -252,7 +246,7 @@ bool CWndShadow::OnParentMessage(HWND parent, UINT message, WPARAM wParam, LPARA
             RECT rc;
             GetWindowRect(parent, &rc);
             SetWindowPos(m_hWndShadow, nullptr, rc.left + m_look.offsetX - m_look.spread,
-                         rc.top + m_look.offsetY - m_look.spread, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+                rc.top + m_look.offsetY - m_look.spread, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
         }
         break;
 

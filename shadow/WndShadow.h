@@ -21,12 +21,12 @@ namespace SkinUI {
 
 // What the shadow looks like; the defaults are the class's defaults.
 struct TShadowLook {
-    BYTE darkness = 150;       // alpha of the solid part
-    BYTE sharpness = 5;        // width of the blurred edge, pixels
-    signed char spread = 0;    // how far the shadow reaches beyond the parent on each side
+    BYTE darkness = 150;  // alpha of the solid part
+    BYTE sharpness = 5;  // width of the blurred edge, pixels
+    signed char spread = 0;  // how far the shadow reaches beyond the parent on each side
     signed char offsetX = 5;
     signed char offsetY = 5;
-    COLORREF color = 0;        // 0x00BBGGRR
+    COLORREF color = 0;  // 0x00BBGGRR
 };
 
 class CWndShadow {
@@ -76,20 +76,18 @@ public:
     // Fills `pixels` (SW * SH values, bottom-up rows, all 0 on entry) with the shadow of a parent of
     // the given size whose outline is `outline` in parent window coordinates (null: the whole
     // rectangle). False, with nothing written, when SW or SH is not positive.
-    static bool RenderShadow(DWORD* pixels, int parentWidth, int parentHeight, HRGN outline,
-                             const TShadowLook& look);
+    static bool RenderShadow(DWORD* pixels, int parentWidth, int parentHeight, HRGN outline, const TShadowLook& look);
 
 private:
     static LRESULT CALLBACK ParentProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Reacts to one parent message; false means "pass it on as usual".
-    bool OnParentMessage(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous,
-                         LRESULT& result);
+    bool OnParentMessage(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous, LRESULT& result);
     bool IsActive() const;
 
     HWND m_hWndShadow = static_cast<HWND>(INVALID_HANDLE_VALUE);
     BYTE m_status = 0;
     TShadowLook m_look;
-    LPARAM m_lastParentSize = 0;   // lParam of the parent's last WM_SIZE
+    LPARAM m_lastParentSize = 0;  // lParam of the parent's last WM_SIZE
     bool m_updatePending = false;  // redraw at the parent's next WM_PAINT
 };
 

@@ -57,8 +57,7 @@ std::vector<DWORD> CWndShadow::BuildKernel(const TShadowLook& look)
     return kernel;
 }
 
-bool CWndShadow::RenderShadow(DWORD* pixels, int parentWidth, int parentHeight, HRGN outline,
-                              const TShadowLook& look)
+bool CWndShadow::RenderShadow(DWORD* pixels, int parentWidth, int parentHeight, HRGN outline, const TShadowLook& look)
 {
     const int pw = parentWidth;
     const int ph = parentHeight;
@@ -70,7 +69,7 @@ bool CWndShadow::RenderShadow(DWORD* pixels, int parentWidth, int parentHeight, 
     const int sharpness = look.sharpness;
     const int dx = look.offsetX;
     const int dy = look.offsetY;
-    const TSpan kEmpty = { pw, 0 };
+    const TSpan kEmpty = {pw, 0};
 
     // Row spans of the outline. `rows` has a guard entry above and below; for a positive spread the
     // spread rows at both ends stay empty and the parent's rows are shifted down and right by s.
@@ -87,8 +86,8 @@ bool CWndShadow::RenderShadow(DWORD* pixels, int parentWidth, int parentHeight, 
         int last = pw - 1;
         while (last > x && outline != nullptr && !PtInRegion(outline, last, y))
             --last;
-        rows[static_cast<size_t>(shift + y + 1)] = { x + s, last + 1 + s };
-        parentRows[static_cast<size_t>(y)] = { x, last + 1 };
+        rows[static_cast<size_t>(shift + y + 1)] = {x + s, last + 1 + s};
+        parentRows[static_cast<size_t>(y)] = {x, last + 1};
     }
 
     // Erosion: each pass pulls every span in by one pixel and intersects it with its neighbours,
@@ -96,8 +95,8 @@ bool CWndShadow::RenderShadow(DWORD* pixels, int parentWidth, int parentHeight, 
     std::vector<TSpan> scratch(rows.size(), kEmpty);
     for (int pass = sharpness - s; pass > 0; --pass) {
         for (int k = 1; k <= n; ++k) {
-            scratch[k].start = std::max({ rows[k - 1].start, rows[k].start, rows[k + 1].start }) + 1;
-            scratch[k].end = std::min({ rows[k - 1].end, rows[k].end, rows[k + 1].end }) - 1;
+            scratch[k].start = std::max({rows[k - 1].start, rows[k].start, rows[k + 1].start}) + 1;
+            scratch[k].end = std::min({rows[k - 1].end, rows[k].end, rows[k + 1].end}) - 1;
         }
         rows.swap(scratch);
     }

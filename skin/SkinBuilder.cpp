@@ -16,7 +16,7 @@ namespace SkinUI {
 
 namespace {
 
-thread_local int t_buildDepth = 0;    // nested BuildFrom calls
+thread_local int t_buildDepth = 0;  // nested BuildFrom calls
 thread_local int t_elementDepth = 0;  // nested sibling lists, across included documents
 thread_local int t_elementsBuilt = 0;  // work done by the current top-level build
 
@@ -32,7 +32,11 @@ bool ChargeElement()
 // Counts one level on this thread for as long as it lasts.
 class CDepthScope {
 public:
-    explicit CDepthScope(int& depth) : m_depth(depth) { ++m_depth; }
+    explicit CDepthScope(int& depth)
+        : m_depth(depth)
+    {
+        ++m_depth;
+    }
     ~CDepthScope() { --m_depth; }
     CDepthScope(const CDepthScope&) = delete;
     CDepthScope& operator=(const CDepthScope&) = delete;
@@ -43,7 +47,8 @@ private:
 
 bool IsNamed(const char* name, const char* expected) { return name != nullptr && std::strcmp(name, expected) == 0; }
 
-IContainerUI* ContainerOf(CControlUI* control) {
+IContainerUI* ContainerOf(CControlUI* control)
+{
     return control ? static_cast<IContainerUI*>(control->CastTo("IContainer")) : nullptr;
 }
 
@@ -60,7 +65,10 @@ template <class T> void ApplyNodeAttributes(CSkinXmlNode node, const CAttributeT
 
 }  // namespace
 
-CSkinBuilder::CSkinBuilder() : m_document(new CSkinXml) {}
+CSkinBuilder::CSkinBuilder()
+    : m_document(new CSkinXml)
+{
+}
 
 CSkinBuilder::~CSkinBuilder() = default;
 
@@ -69,9 +77,11 @@ int CSkinBuilder::NestingDepth() { return t_buildDepth; }
 int CSkinBuilder::ElementDepth() { return t_elementDepth; }
 
 CControlUI* CSkinBuilder::BuildFrom(const char* xml, const char* resourceType, IDialogBuilderCallback* callback,
-                                    CWindowHostUI* host, CControlUI* parent) {
+    CWindowHostUI* host, CControlUI* parent)
+{
     // Past the cap the document is not even loaded: a self-including skin ends here.
-    if (xml == nullptr || t_buildDepth >= kMaxNestedBuilds) return nullptr;
+    if (xml == nullptr || t_buildDepth >= kMaxNestedBuilds)
+        return nullptr;
     if (t_buildDepth == 0)
         t_elementsBuilt = 0;
     if (!ChargeElement())
@@ -103,37 +113,46 @@ bool CSkinBuilder::Load(const char* xml, const char* resourceType)
 {
     if (IS_INTRESOURCE(xml)) {
         const bool loaded = LoadFromResource(xml, resourceType);
-        if (loaded) m_resourceType = resourceType;
+        if (loaded)
+            m_resourceType = resourceType;
         return loaded;
     }
     return xml[0] == '<' ? m_document->LoadFromText(xml) : m_document->LoadFromSkinFile(xml);
 }
 
-bool CSkinBuilder::LoadFromResource(const char* id, const char* resourceType) {
+bool CSkinBuilder::LoadFromResource(const char* id, const char* resourceType)
+{
     // Resources come from the process-wide resource module (the program itself unless one is set).
     HINSTANCE module = CResourceLocation::GetResourceInstance();
     HRSRC found = ::FindResourceA(module, id, resourceType);
-    if (found == nullptr) return false;
+    if (found == nullptr)
+        return false;
     HGLOBAL handle = ::LoadResource(module, found);
-    if (handle == nullptr) return false;
+    if (handle == nullptr)
+        return false;
     DWORD size = ::SizeofResource(module, found);
     const void* bytes = ::LockResource(handle);
-    if (bytes == nullptr || size == 0) return false;
+    if (bytes == nullptr || size == 0)
+        return false;
     return m_document->LoadFromUtf8(static_cast<const unsigned char*>(bytes), size);
 }
 
-CControlUI* CSkinBuilder::BuildLoaded(IDialogBuilderCallback* callback, CWindowHostUI* host, CControlUI* parent) {
+CControlUI* CSkinBuilder::BuildLoaded(IDialogBuilderCallback* callback, CWindowHostUI* host, CControlUI* parent)
+{
     m_callback = callback;
     CSkinXmlNode root = m_document->RootNode();
-    if (!root.Exists()) return nullptr;
+    if (!root.Exists())
+        return nullptr;
     if (host != nullptr) {
         RegisterResources(root, host);
-        if (IsNamed(root.ElementName(), "Window") && host->GetPaintWindow() != nullptr) ApplyWindowAttributes(root, host);
+        if (IsNamed(root.ElementName(), "Window") && host->GetPaintWindow() != nullptr)
+            ApplyWindowAttributes(root, host);
     }
     return BuildSiblings(root.FirstChildNode(), parent, host);
 }
 
-void CSkinBuilder::RegisterResources(CSkinXmlNode root, CWindowHostUI* host) {
+void CSkinBuilder::RegisterResources(CSkinXmlNode root, CWindowHostUI* host)
+{
     for (CSkinXmlNode node = root.FirstChildNode(); node.Exists(); node = node.NextSiblingNode()) {
         const char* element = node.ElementName();
         if (IsNamed(element, "Image")) {
@@ -158,56 +177,69 @@ void CSkinBuilder::RegisterResources(CSkinXmlNode root, CWindowHostUI* host) {
     }
 }
 
-void CSkinBuilder::ApplyWindowAttributes(CSkinXmlNode root, CWindowHostUI* host) {
+void CSkinBuilder::ApplyWindowAttributes(CSkinXmlNode root, CWindowHostUI* host)
+{
     ApplyNodeAttributes(root, WindowAttributes(), *host);
 }
 
-CControlUI* CSkinBuilder::CreateControl(const char* elementName) {
+CControlUI* CSkinBuilder::CreateControl(const char* elementName)
+{
     if (elementName == nullptr || !ChargeElement())
         return nullptr;
     const size_t length = std::strlen(elementName);
     for (const TSkinElement& entry : SkinElements()) {
         if (entry.Length != length || std::strcmp(entry.Name, elementName) != 0)
             continue;
-        if (entry.Create != nullptr) return entry.Create();
+        if (entry.Create != nullptr)
+            return entry.Create();
         break;
     }
     return m_callback != nullptr ? m_callback->CreateCustomControl(elementName) : nullptr;
 }
 
-void CSkinBuilder::ApplyAttributes(CSkinXmlNode element, CControlUI* control, CWindowHostUI* host) {
+void CSkinBuilder::ApplyAttributes(CSkinXmlNode element, CControlUI* control, CWindowHostUI* host)
+{
     // The host's defaults for the element come first so the element's own attributes override them.
     if (host != nullptr) {
         control->AttachHost(host, nullptr, false);
-        if (const char* defaults = host->ClassDefaultsFor(element.ElementName())) control->ApplyAttributeText(defaults);
+        if (const char* defaults = host->ClassDefaultsFor(element.ElementName()))
+            control->ApplyAttributeText(defaults);
     }
     const int count = element.AttributeCount();
-    for (int i = 0; i < count; ++i) control->SetAttribute(element.AttributeNameAt(i), element.AttributeValueAt(i));
+    for (int i = 0; i < count; ++i)
+        control->SetAttribute(element.AttributeNameAt(i), element.AttributeValueAt(i));
 }
 
-CControlUI* CSkinBuilder::BuildSiblings(CSkinXmlNode first, CControlUI* parent, CWindowHostUI* host) {
+CControlUI* CSkinBuilder::BuildSiblings(CSkinXmlNode first, CControlUI* parent, CWindowHostUI* host)
+{
     // Includes stack documents into one tree; keep the whole tree as shallow as one document may be,
     // so the recursive walks over it (layout, paint, find) stay within the stack.
-    if (t_elementDepth >= CSkinXml::kMaxDepth) return nullptr;
+    if (t_elementDepth >= CSkinXml::kMaxDepth)
+        return nullptr;
     CDepthScope depth(t_elementDepth);
     IContainerUI* container = nullptr;
     bool containerLooked = false;
     CControlUI* result = nullptr;
     for (CSkinXmlNode node = first; node.Exists(); node = node.NextSiblingNode()) {
         const char* element = node.ElementName();
-        if (IsNamed(element, "Image") || IsNamed(element, "Font") || IsNamed(element, "Default")) continue;
+        if (IsNamed(element, "Image") || IsNamed(element, "Font") || IsNamed(element, "Default"))
+            continue;
         if (IsNamed(element, "Include")) {
-            if (node.HasAnyAttribute()) BuildInclude(node, parent, host);
+            if (node.HasAnyAttribute())
+                BuildInclude(node, parent, host);
             continue;
         }
         if (IsNamed(element, "TreeNode")) {
-            if (!BuildTreeNode(node, parent, host)) return nullptr;
+            if (!BuildTreeNode(node, parent, host))
+                return nullptr;
             continue;
         }
 
         CControlUI* control = CreateControl(element);
-        if (control == nullptr) continue;  // unknown here and to the callback: skipped with its subtree
-        if (node.HasChildElements()) BuildSiblings(node.FirstChildNode(), control, host);
+        if (control == nullptr)
+            continue;  // unknown here and to the callback: skipped with its subtree
+        if (node.HasChildElements())
+            BuildSiblings(node.FirstChildNode(), control, host);
 
         if (parent != nullptr) {
             if (CTreeNodeUI* treeNode = AsTreeNode(parent)) {
@@ -234,7 +266,8 @@ CControlUI* CSkinBuilder::BuildSiblings(CSkinXmlNode first, CControlUI* parent, 
 
         ApplyAttributes(node, control, host);
         // The host is attached for real when the finished tree is attached to it.
-        if (host != nullptr) control->AttachHost(nullptr, nullptr, false);
+        if (host != nullptr)
+            control->AttachHost(nullptr, nullptr, false);
 
         if (result == nullptr) {
             result = control;
@@ -246,7 +279,8 @@ CControlUI* CSkinBuilder::BuildSiblings(CSkinXmlNode first, CControlUI* parent, 
     return result;
 }
 
-void CSkinBuilder::BuildInclude(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host) {
+void CSkinBuilder::BuildInclude(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host)
+{
     // Each value is read by name (the first of a repeated name counts) and cut to the buffer.
     TIncludeRequest request;
     char value[kIncludeValueBytes] = {};
@@ -263,19 +297,22 @@ void CSkinBuilder::BuildInclude(CSkinXmlNode element, CControlUI* parent, CWindo
     int resourceId = 0;
     if (m_resourceType != nullptr) {
         resourceId = ParseInt(source);
-        if (!IsUsableResourceId(resourceId)) return;
+        if (!IsUsableResourceId(resourceId))
+            return;
     }
     for (int i = 0; i < count && t_elementsBuilt < kMaxBuildElements; ++i) {
         CSkinBuilder included;
         CControlUI* built = m_resourceType != nullptr
-                                ? included.BuildFrom(MAKEINTRESOURCEA(resourceId), m_resourceType, m_callback, host, parent)
-                                : included.BuildFrom(source, nullptr, m_callback, host, parent);
+            ? included.BuildFrom(MAKEINTRESOURCEA(resourceId), m_resourceType, m_callback, host, parent)
+            : included.BuildFrom(source, nullptr, m_callback, host, parent);
         // With a parent the included controls now belong to it; without one nobody would own them.
-        if (parent == nullptr) delete built;
+        if (parent == nullptr)
+            delete built;
     }
 }
 
-bool CSkinBuilder::BuildTreeNode(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host) {
+bool CSkinBuilder::BuildTreeNode(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host)
+{
     CTreeNodeUI* parentNode = AsTreeNode(parent);
     CTreeViewUI* view = parent != nullptr ? static_cast<CTreeViewUI*>(parent->CastTo("TreeView")) : nullptr;
     // A node needs a node or a tree view to live in; without one (no parent at all included) the
@@ -291,7 +328,8 @@ bool CSkinBuilder::BuildTreeNode(CSkinXmlNode element, CControlUI* parent, CWind
         return true;
     }
     ApplyAttributes(element, node, host);
-    if (element.HasChildElements()) BuildSiblings(element.FirstChildNode(), node, host);
+    if (element.HasChildElements())
+        BuildSiblings(element.FirstChildNode(), node, host);
     if (parentNode == nullptr && !view->AppendNode(node))
         delete node;
     return true;

@@ -61,8 +61,7 @@ public:
     // Answers the first control created directly under the document root; null when loading failed,
     // when nothing could be built, or past the nesting cap.
     CControlUI* BuildFrom(const char* xml, const char* resourceType = nullptr,
-                          IDialogBuilderCallback* callback = nullptr, CWindowHostUI* host = nullptr,
-                          CControlUI* parent = nullptr);
+        IDialogBuilderCallback* callback = nullptr, CWindowHostUI* host = nullptr, CControlUI* parent = nullptr);
     // Builds from the document already loaded (BuildFrom's second half).
     CControlUI* BuildLoaded(IDialogBuilderCallback* callback, CWindowHostUI* host, CControlUI* parent = nullptr);
     // For a control that fills itself from a document when initialised (a child layout): builds
@@ -90,9 +89,9 @@ private:
     CControlUI* CreateControl(const char* elementName);
     static void ApplyAttributes(CSkinXmlNode element, CControlUI* control, CWindowHostUI* host);
 
-    std::unique_ptr<CSkinXml> m_document;            // owned
-    IDialogBuilderCallback* m_callback = nullptr;    // not owned; may be null
-    const char* m_resourceType = nullptr;            // not owned; set when loaded from a resource
+    std::unique_ptr<CSkinXml> m_document;  // owned
+    IDialogBuilderCallback* m_callback = nullptr;  // not owned; may be null
+    const char* m_resourceType = nullptr;  // not owned; set when loaded from a resource
 };
 
 }  // namespace SkinUI

@@ -153,7 +153,8 @@ char* DecodeData(char*& cursor, char* p, unsigned char stop)
         out += end - p;
         p = end;
     }
-    for (char* q = out + 1; q < p; ++q) *q = ' ';
+    for (char* q = out + 1; q < p; ++q)
+        *q = ' ';
     cursor = p;
     return out;
 }
@@ -188,17 +189,25 @@ template <class TRecord> bool GrowTable(TRecord*& table, uint32_t& capacity)
     return true;
 }
 
-const char* StatusMessage(SkinFileStatus status) {
+const char* StatusMessage(SkinFileStatus status)
+{
     switch (status) {
-    case SkinFileStatus::ArchiveOpenFailed: return "Error opening zip file";
-    case SkinFileStatus::EntryNotFound: return "Could not find ziped file";
-    case SkinFileStatus::Empty: return "File is empty";
-    case SkinFileStatus::TooLarge: return "File too large";
-    case SkinFileStatus::ExtractFailed: return "Could not unzip file";
-    case SkinFileStatus::FileReadFailed: return "Could not read file";
+    case SkinFileStatus::ArchiveOpenFailed:
+        return "Error opening zip file";
+    case SkinFileStatus::EntryNotFound:
+        return "Could not find ziped file";
+    case SkinFileStatus::Empty:
+        return "File is empty";
+    case SkinFileStatus::TooLarge:
+        return "File too large";
+    case SkinFileStatus::ExtractFailed:
+        return "Could not unzip file";
+    case SkinFileStatus::FileReadFailed:
+        return "Could not read file";
     case SkinFileStatus::FileOpenFailed:
     case SkinFileStatus::ResourceMissing:
-    case SkinFileStatus::Found: break;
+    case SkinFileStatus::Found:
+        break;
     }
     return "Error opening file";
 }
@@ -211,7 +220,8 @@ CSkinXml::CSkinXml() = default;
 
 CSkinXml::~CSkinXml() { Clear(); }
 
-void CSkinXml::Clear() {
+void CSkinXml::Clear()
+{
     std::free(m_text);
     m_text = nullptr;
     std::free(m_elements);
@@ -224,24 +234,29 @@ void CSkinXml::Clear() {
     m_attributeCapacity = 0;
 }
 
-CSkinXmlNode CSkinXml::RootNode() {
+CSkinXmlNode CSkinXml::RootNode()
+{
     // Entry 0 is a placeholder: a document of declarations, comments or blanks has no root.
-    if (m_elementCount <= 1) return CSkinXmlNode();
+    if (m_elementCount <= 1)
+        return CSkinXmlNode();
     return CSkinXmlNode(this, 1);
 }
 
-bool CSkinXml::Fail(const char* message, const char* where) {
+bool CSkinXml::Fail(const char* message, const char* where)
+{
     CopyCut(m_errorMessage, sizeof(m_errorMessage), message);
     CopyCut(m_errorLocation, sizeof(m_errorLocation), where);
     return false;
 }
 
-bool CSkinXml::FailLoad(const char* message) {
+bool CSkinXml::FailLoad(const char* message)
+{
     Clear();
     return Fail(message, "");
 }
 
-bool CSkinXml::AppendElement(uint32_t& index) {
+bool CSkinXml::AppendElement(uint32_t& index)
+{
     if (m_elementCount == m_elementCapacity && !GrowTable(m_elements, m_elementCapacity))
         return false;
     index = m_elementCount++;
@@ -251,48 +266,59 @@ bool CSkinXml::AppendElement(uint32_t& index) {
 
 //--- Loaders -------------------------------------------------------------------------------------
 
-bool CSkinXml::LoadFromText(const char* xml) {
+bool CSkinXml::LoadFromText(const char* xml)
+{
     Clear();
-    if (!xml) return Fail("File is empty", "");
+    if (!xml)
+        return Fail("File is empty", "");
     const size_t length = std::strlen(xml);
-    if (length >= UINT32_MAX) return Fail("File too large", "");
+    if (length >= UINT32_MAX)
+        return Fail("File too large", "");
     m_text = AllocateSkinText(length);
-    if (!m_text) return Fail("File too large", "");
+    if (!m_text)
+        return Fail("File too large", "");
     std::memcpy(m_text, xml, length);
     return Parse();
 }
 
-bool CSkinXml::LoadFromUtf8(const unsigned char* bytes, size_t size) {
+bool CSkinXml::LoadFromUtf8(const unsigned char* bytes, size_t size)
+{
     Clear();
-    if (!bytes && size > 0) return Fail("File is empty", "");
+    if (!bytes && size > 0)
+        return Fail("File is empty", "");
     if (size > 2 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
         bytes += 3;
         size -= 3;
     }
-    if (size > INT_MAX / 2) return Fail("File too large", "");
+    if (size > INT_MAX / 2)
+        return Fail("File too large", "");
     m_text = ConvertUtf8ToAnsi(bytes, size);
     if (!m_text)
         return Fail("Error converting text", "");
     return Parse();
 }
 
-bool CSkinXml::LoadFromSkinFile(const char* name) {
+bool CSkinXml::LoadFromSkinFile(const char* name)
+{
     Clear();
     m_errorMessage[0] = '\0';
     m_errorLocation[0] = '\0';
     TSkinFileBytes file;
     const SkinFileStatus status = CResourceLocation::ReadSkinFile(name, nullptr, kSkinLayoutMaxBytes, false, file);
-    if (status != SkinFileStatus::Found) return FailLoad(StatusMessage(status));
+    if (status != SkinFileStatus::Found)
+        return FailLoad(StatusMessage(status));
     return LoadFromUtf8(file.data.get(), file.size);
 }
 
 //--- Parser --------------------------------------------------------------------------------------
 
-bool CSkinXml::Parse() {
+bool CSkinXml::Parse()
+{
     m_errorMessage[0] = '\0';
     m_errorLocation[0] = '\0';
     uint32_t placeholder = 0;
-    if (!AppendElement(placeholder)) return FailLoad("File too large");
+    if (!AppendElement(placeholder))
+        return FailLoad("File too large");
     if (!ParseContent(m_text, 0, 0)) {
         Clear();
         return false;
@@ -331,7 +357,8 @@ char* CSkinXml::ParseContent(char* p, uint32_t parent, int depth)
             p = SkipUntil(p, kEnd | kCloser);
             while (*p && !(p[0] == closer && p[1] == '>'))
                 p = SkipUntil(p + 1, kEnd | kCloser);
-            if (*p) p += 2;
+            if (*p)
+                p += 2;
             p = SkipBlanks(p);
             continue;
         }
@@ -387,7 +414,8 @@ char* CSkinXml::ParseElement(char* p, uint32_t parent, uint32_t element, int dep
         ++p;
         m_elements[element].dataStart = static_cast<uint32_t>(p - text);
         char* const textEnd = ParseData<'<'>(p);
-        if (textEnd != p) *textEnd = '\0';
+        if (textEnd != p)
+            *textEnd = '\0';
         if (!*p && parent <= 1) {
             *nameEnd = '\0';
             documentEnded = true;
@@ -427,7 +455,8 @@ char* CSkinXml::ParseAttributes(char* p, char*& slash, uint32_t element)
     char* const text = m_text;
     if (*p == '>')
         return p;
-    if (*p == '/') slash = p;
+    if (*p == '/')
+        slash = p;
     *p++ = '\0';
     const uint32_t first = m_attributeCount;
     uint32_t count = 0;
@@ -457,7 +486,8 @@ char* CSkinXml::ParseAttributes(char* p, char*& slash, uint32_t element)
         if (!*p)
             return FailAt("Error while parsing attribute string", p);
         *valueEnd = '\0';
-        if (p != valueEnd) *p = ' ';
+        if (p != valueEnd)
+            *p = ' ';
         ++p;
     }
     m_elements[element].firstAttribute = first;
@@ -467,7 +497,10 @@ char* CSkinXml::ParseAttributes(char* p, char*& slash, uint32_t element)
 
 //--- Node handle ---------------------------------------------------------------------------------
 
-CSkinXmlNode::CSkinXmlNode(CSkinXml* document, uint32_t element) : m_element(element), m_document(document) {
+CSkinXmlNode::CSkinXmlNode(CSkinXml* document, uint32_t element)
+    : m_element(element)
+    , m_document(document)
+{
     if (!document || element == 0 || element >= document->m_elementCount) {
         m_element = 0;
         m_document = nullptr;
@@ -484,14 +517,18 @@ const TXmlAttribute* CSkinXmlNode::Attribute(int index) const
     return &m_document->m_attributes[Record().firstAttribute + static_cast<uint32_t>(index)];
 }
 
-CSkinXmlNode CSkinXmlNode::NextSiblingNode() const {
-    if (!m_document) return CSkinXmlNode();
+CSkinXmlNode CSkinXmlNode::NextSiblingNode() const
+{
+    if (!m_document)
+        return CSkinXmlNode();
     const uint32_t next = Record().nextSibling;
     return next ? CSkinXmlNode(m_document, next) : CSkinXmlNode();
 }
 
-CSkinXmlNode CSkinXmlNode::FirstChildNode() const {
-    if (!m_document) return CSkinXmlNode();
+CSkinXmlNode CSkinXmlNode::FirstChildNode() const
+{
+    if (!m_document)
+        return CSkinXmlNode();
     const uint32_t child = Record().firstChild;
     return child ? CSkinXmlNode(m_document, child) : CSkinXmlNode();
 }
@@ -504,20 +541,26 @@ const char* CSkinXmlNode::ElementText() const { return m_document ? m_document->
 
 int CSkinXmlNode::AttributeCount() const { return m_document ? static_cast<int>(Record().attributeCount) : 0; }
 
-const char* CSkinXmlNode::AttributeNameAt(int index) const {
-    if (!m_document) return nullptr;
+const char* CSkinXmlNode::AttributeNameAt(int index) const
+{
+    if (!m_document)
+        return nullptr;
     const TXmlAttribute* attribute = Attribute(index);
     return attribute ? m_document->m_text + attribute->nameStart : "";
 }
 
-const char* CSkinXmlNode::AttributeValueAt(int index) const {
-    if (!m_document) return nullptr;
+const char* CSkinXmlNode::AttributeValueAt(int index) const
+{
+    if (!m_document)
+        return nullptr;
     const TXmlAttribute* attribute = Attribute(index);
     return attribute ? m_document->m_text + attribute->valueStart : "";
 }
 
-bool CSkinXmlNode::CopyAttributeValue(const char* name, char* out, size_t outSize) const {
-    if (!m_document || !name || !out || outSize == 0) return false;
+bool CSkinXmlNode::CopyAttributeValue(const char* name, char* out, size_t outSize) const
+{
+    if (!m_document || !name || !out || outSize == 0)
+        return false;
     const int count = AttributeCount();
     for (int i = 0; i < count; ++i) {
         if (std::strcmp(AttributeNameAt(i), name) == 0) {

@@ -21,11 +21,11 @@
 namespace SkinUI {
 
 struct TXmlElement {
-    uint32_t nameStart;    // offset of the NUL-terminated name
-    uint32_t firstChild;   // 0 = none
+    uint32_t nameStart;  // offset of the NUL-terminated name
+    uint32_t firstChild;  // 0 = none
     uint32_t nextSibling;  // 0 = none
-    uint32_t parent;       // 0 = top level
-    uint32_t dataStart;    // offset of the element's (decoded, NUL-terminated) text content
+    uint32_t parent;  // 0 = top level
+    uint32_t dataStart;  // offset of the element's (decoded, NUL-terminated) text content
     uint32_t firstAttribute;  // index of its first TXmlAttribute
     uint32_t attributeCount;  // recorded attributes, at most CSkinXmlNode::kMaxAttributes
 };
@@ -108,8 +108,8 @@ private:
     bool FailLoad(const char* message);
 
     char* m_text = nullptr;  // owned (std::malloc); NUL-terminated, rewritten by the parser
-    TXmlElement* m_elements = nullptr;   // owned
-    uint32_t m_elementCount = 0;         // entry 0 included
+    TXmlElement* m_elements = nullptr;  // owned
+    uint32_t m_elementCount = 0;  // entry 0 included
     uint32_t m_elementCapacity = 0;
     TXmlAttribute* m_attributes = nullptr;  // owned; each element's attributes are consecutive
     uint32_t m_attributeCount = 0;

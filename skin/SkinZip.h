@@ -21,22 +21,22 @@ namespace SkinUI {
 
 // Result codes. Loaders treat ZipOk and ZipMoreData as success.
 typedef uint32_t ZipResult;
-const ZipResult ZipOk = 0x00000000;             // done
-const ZipResult ZipMoreData = 0x00000600;       // buffer filled (or entry complete); entry stays open
-const ZipResult ZipNotFound = 0x00000500;       // no entry of that name
-const ZipResult ZipCorrupt = 0x00000700;        // directory entry unreadable
-const ZipResult ZipReadFailed = 0x00000800;     // read failure while reading entry information
-const ZipResult ZipOpenFailed = 0x00000200;     // the archive could not be opened
-const ZipResult ZipBadArguments = 0x00010000;   // null handle, index out of range, null buffer
-const ZipResult ZipWrongHandle = 0x00080000;    // not a reader handle
+const ZipResult ZipOk = 0x00000000;  // done
+const ZipResult ZipMoreData = 0x00000600;  // buffer filled (or entry complete); entry stays open
+const ZipResult ZipNotFound = 0x00000500;  // no entry of that name
+const ZipResult ZipCorrupt = 0x00000700;  // directory entry unreadable
+const ZipResult ZipReadFailed = 0x00000800;  // read failure while reading entry information
+const ZipResult ZipOpenFailed = 0x00000200;  // the archive could not be opened
+const ZipResult ZipBadArguments = 0x00010000;  // null handle, index out of range, null buffer
+const ZipResult ZipWrongHandle = 0x00080000;  // not a reader handle
 const ZipResult ZipExtractFailed = 0x05000000;  // data unreadable, truncated, undecodable or CRC mismatch
 
 // Description of one entry, as FindEntry reports it. Loaders use index and uncompressedSize.
 struct TZipEntryInfo {
-    int index;                    // position in directory order, -1 when not found
-    char name[260];               // entry name as stored (cut to 259 bytes)
-    uint32_t attributes;          // FILE_ATTRIBUTE_* derived from the external attributes
-    uint64_t accessTime;          // FILETIME values (all three from the DOS modification time)
+    int index;  // position in directory order, -1 when not found
+    char name[260];  // entry name as stored (cut to 259 bytes)
+    uint32_t attributes;  // FILE_ATTRIBUTE_* derived from the external attributes
+    uint64_t accessTime;  // FILETIME values (all three from the DOS modification time)
     uint64_t creationTime;
     uint64_t modificationTime;
     uint32_t compressedSize;

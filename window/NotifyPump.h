@@ -23,26 +23,27 @@ namespace SkinUI {
 class CNotifyPump;
 
 enum NotifyHandlerKind : unsigned {
-    NotifyKindEnd = 0,      // ends a table
-    NotifyKindParams = 1,   // handler takes the event's WParam and LParam and returns a result
-    NotifyKindEvent = 2,    // handler takes the whole event
+    NotifyKindEnd = 0,  // ends a table
+    NotifyKindParams = 1,  // handler takes the event's WParam and LParam and returns a result
+    NotifyKindEvent = 2,  // handler takes the whole event
 };
 
 struct TNotifyMapEntry {
-    const char* Type;         // notification type to match
+    const char* Type;  // notification type to match
     const char* ControlName;  // sender name to match; "" = any sender
-    unsigned Kind;            // a NotifyHandlerKind value
+    unsigned Kind;  // a NotifyHandlerKind value
     LRESULT (*OnParams)(CNotifyPump* pump, WPARAM wParam, LPARAM lParam);  // NotifyKindParams
-    void (*OnEvent)(CNotifyPump* pump, TNotifyEvent& event);               // NotifyKindEvent
+    void (*OnEvent)(CNotifyPump* pump, TNotifyEvent& event);  // NotifyKindEvent
 };
 
 struct TNotifyMap {
-    const TNotifyMap* Base;          // the base class's map; null ends the chain
+    const TNotifyMap* Base;  // the base class's map; null ends the chain
     const TNotifyMapEntry* Entries;  // ended by a NotifyKindEnd entry
 };
 
 template <class T, void (T::*Method)(TNotifyEvent&)>
-TNotifyMapEntry NotifyOnEvent(const char* type, const char* controlName = "") {
+TNotifyMapEntry NotifyOnEvent(const char* type, const char* controlName = "")
+{
     struct Thunk {
         static void Call(CNotifyPump* pump, TNotifyEvent& event) { (static_cast<T*>(pump)->*Method)(event); }
     };
@@ -50,9 +51,11 @@ TNotifyMapEntry NotifyOnEvent(const char* type, const char* controlName = "") {
 }
 
 template <class T, LRESULT (T::*Method)(WPARAM, LPARAM)>
-TNotifyMapEntry NotifyOnParams(const char* type, const char* controlName = "") {
+TNotifyMapEntry NotifyOnParams(const char* type, const char* controlName = "")
+{
     struct Thunk {
-        static LRESULT Call(CNotifyPump* pump, WPARAM wParam, LPARAM lParam) {
+        static LRESULT Call(CNotifyPump* pump, WPARAM wParam, LPARAM lParam)
+        {
             return (static_cast<T*>(pump)->*Method)(wParam, lParam);
         }
     };

@@ -29,9 +29,9 @@
 namespace SkinUI {
 
 enum SkinSource : int {
-    SkinSourceFile = 1,         // loose files under the resource folder
-    SkinSourceZipFile = 2,      // a zip file under the resource folder
-    SkinSourceResource = 3,     // the layout is an "xml" resource whose id is SkinFile's decimal text
+    SkinSourceFile = 1,  // loose files under the resource folder
+    SkinSourceZipFile = 2,  // a zip file under the resource folder
+    SkinSourceResource = 3,  // the layout is an "xml" resource whose id is SkinFile's decimal text
     SkinSourceZipResource = 4,  // a zip archive stored as resource type "ZIPRES"
 };
 
@@ -103,10 +103,10 @@ protected:
     enum class SkinPrepared { Ready, ResourceMissing };
 
     // Creation steps shared by the windows built on this base, in their order of use.
-    void BindHost();                    // binds the host, adds the pre-translation filter
-    void EnsureResourceFolder();        // the executable's folder + SkinFolder, when none is set
-    SkinPrepared PrepareSkinSource();   // archive by SkinSourceKind; the copy for zip resources
-    CControlUI* BuildSkinTree();        // CSkinBuilder on SkinFile, this window as callback
+    void BindHost();  // binds the host, adds the pre-translation filter
+    void EnsureResourceFolder();  // the executable's folder + SkinFolder, when none is set
+    SkinPrepared PrepareSkinSource();  // archive by SkinSourceKind; the copy for zip resources
+    CControlUI* BuildSkinTree();  // CSkinBuilder on SkinFile, this window as callback
     void PrefetchBackground(CControlUI* root);  // the root's background decodes on a worker
     void AttachTree(CControlUI* root);  // attaches the root, adds the notification listener
 

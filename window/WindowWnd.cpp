@@ -11,45 +11,33 @@ namespace {
 // window property instead.
 const char kObjectProperty[] = "WndX";
 
-bool RegistrationSucceeded(ATOM atom)
-{
-    return atom != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
+bool RegistrationSucceeded(ATOM atom) { return atom != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS; }
 
 }  // namespace
 
-const char* CWindowWnd::SuperclassName() const
-{
-    return nullptr;
-}
+const char* CWindowWnd::SuperclassName() const { return nullptr; }
 
-UINT CWindowWnd::ClassStyle() const
-{
-    return 0;
-}
+UINT CWindowWnd::ClassStyle() const { return 0; }
 
 LRESULT CWindowWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return CallPrevious(message, wParam, lParam);
 }
 
-void CWindowWnd::OnWindowGone(HWND)
-{
-}
+void CWindowWnd::OnWindowGone(HWND) { }
 
 LRESULT CWindowWnd::CallPrevious(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ::CallWindowProcA(m_prevProc, m_hWnd, message, wParam, lParam);
 }
 
-HWND CWindowWnd::Create(HWND parent, const char* title, DWORD style, DWORD exStyle, int x, int y, int width,
-                        int height)
+HWND CWindowWnd::Create(HWND parent, const char* title, DWORD style, DWORD exStyle, int x, int y, int width, int height)
 {
     const bool registered = SuperclassName() != nullptr ? RegisterSuperclass() : RegisterOwnClass();
     if (!registered)
         return nullptr;
-    const HWND hwnd = ::CreateWindowExA(exStyle, WindowClassName(), title, style, x, y, width, height, parent,
-                                        nullptr, CResourceLocation::GetModuleInstance(), this);
+    const HWND hwnd = ::CreateWindowExA(exStyle, WindowClassName(), title, style, x, y, width, height, parent, nullptr,
+        CResourceLocation::GetModuleInstance(), this);
     // The procedure has stored the handle at WM_NCCREATE already. A creation that failed after
     // binding has run OnWindowGone, which may have deleted this object: leave it untouched then.
     if (hwnd != nullptr)
@@ -59,8 +47,7 @@ HWND CWindowWnd::Create(HWND parent, const char* title, DWORD style, DWORD exSty
 
 HWND CWindowWnd::Create(HWND parent, DWORD style, DWORD exStyle, const RECT& rect)
 {
-    return Create(parent, nullptr, style, exStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top);
+    return Create(parent, nullptr, style, exStyle, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 bool CWindowWnd::RegisterOwnClass()
@@ -107,8 +94,8 @@ void CWindowWnd::Bind(HWND hwnd, CWindowWnd* self, bool superclass)
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
 }
 
-LRESULT CWindowWnd::LastMessage(CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                bool superclass)
+LRESULT CWindowWnd::LastMessage(
+    CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool superclass)
 {
     const LRESULT result = ::CallWindowProcA(self->m_prevProc, hwnd, message, wParam, lParam);
     if (!superclass)

@@ -50,7 +50,7 @@ protected:
 
     HWND m_hWnd = nullptr;
     WNDPROC m_prevProc = ::DefWindowProcA;  // a system class's own procedure when superclassing
-    bool m_subclassed = false;              // never set by this framework; restored on the last message
+    bool m_subclassed = false;  // never set by this framework; restored on the last message
 
 private:
     bool RegisterOwnClass();
@@ -61,7 +61,8 @@ private:
     static LRESULT RouteMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool superclass);
     static CWindowWnd* BoundObject(HWND hwnd, bool superclass);
     static void Bind(HWND hwnd, CWindowWnd* self, bool superclass);
-    static LRESULT LastMessage(CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool superclass);
+    static LRESULT LastMessage(
+        CWindowWnd* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, bool superclass);
 };
 
 }  // namespace SkinUI

@@ -11,21 +11,25 @@ namespace {
 
 const char kDialUp[] = "\xbf\xed\xb4\xf8\xc1\xac\xbd\xd3";  // 宽带连接 in code page 936
 
-void AddInterface(FakeServices& fake, ULONG index, const std::wstring& device, const wchar_t* routerName) {
+void AddInterface(FakeServices& fake, ULONG index, const std::wstring& device, const wchar_t* routerName)
+{
     fake.table.push_back({index, device});
     if (routerName)
         fake.routerNames[device] = routerName;
 }
 
-std::vector<std::string> Names(const AdapterList& list) {
+std::vector<std::string> Names(const AdapterList& list)
+{
     std::vector<std::string> names;
     for (const auto& adapter : list)
-        names.push_back(adapter.addressable ? adapter.name.GetData() : "<" + apptest::Narrow(adapter.displayName) + ">");
+        names.push_back(
+            adapter.addressable ? adapter.name.GetData() : "<" + apptest::Narrow(adapter.displayName) + ">");
     return names;
 }
 
 // Discovery into a fresh list; unaddressable entries appear as "<display name>".
-std::vector<std::string> DiscoveredNames(FakeServices& fake) {
+std::vector<std::string> DiscoveredNames(FakeServices& fake)
+{
     AdapterList list;
     Quoril::DiscoverAdapters(fake, list);
     return Names(list);
@@ -33,7 +37,8 @@ std::vector<std::string> DiscoveredNames(FakeServices& fake) {
 
 }  // namespace
 
-TEST(AdapterDiscovery, TableOrderThenTheDialUpEntry) {
+TEST(AdapterDiscovery, TableOrderThenTheDialUpEntry)
+{
     FakeServices fake;
     AddInterface(fake, 7, L"\\DEVICE\\TCPIP_{A}", L"Ethernet");
     AddInterface(fake, 3, L"\\DEVICE\\TCPIP_{B}", L"Wi-Fi");
@@ -43,30 +48,34 @@ TEST(AdapterDiscovery, TableOrderThenTheDialUpEntry) {
     EXPECT_TRUE(list[0].discovered);
     EXPECT_FALSE(list[2].discovered);
     EXPECT_EQ(list[2].displayName, L"\u5bbd\u5e26\u8fde\u63a5");
-    EXPECT_EQ(fake.calls, (std::vector<std::string>{"connect", "table", "lookup \\DEVICE\\TCPIP_{A}",
-                                                    "lookup \\DEVICE\\TCPIP_{B}", "disconnect"}));
+    EXPECT_EQ(fake.calls,
+        (std::vector<std::string>{
+            "connect", "table", "lookup \\DEVICE\\TCPIP_{A}", "lookup \\DEVICE\\TCPIP_{B}", "disconnect"}));
     // Appends; never clears.
     Quoril::DiscoverAdapters(fake, list);
     EXPECT_EQ(list.size(), 6u);
 }
 
-TEST(AdapterDiscovery, NoTableLeavesOnlyTheDialUpEntry) {
+TEST(AdapterDiscovery, NoTableLeavesOnlyTheDialUpEntry)
+{
     FakeServices fake;
     fake.hasTable = false;
     EXPECT_EQ(DiscoveredNames(fake), (std::vector<std::string>{kDialUp}));
 }
 
-TEST(AdapterDiscovery, VirtualAdapterFilterIsCaseSensitive) {
+TEST(AdapterDiscovery, VirtualAdapterFilterIsCaseSensitive)
+{
     FakeServices fake;
     AddInterface(fake, 1, L"d1", L"VMware Network Adapter VMnet8");
     AddInterface(fake, 2, L"d2", L"vmware network adapter vmnet1");
     AddInterface(fake, 3, L"d3", L"My VMware Network Adapter");
     AddInterface(fake, 4, L"d4", L"VMware Network");
-    EXPECT_EQ(DiscoveredNames(fake),
-              (std::vector<std::string>{"vmware network adapter vmnet1", "VMware Network", kDialUp}));
+    EXPECT_EQ(
+        DiscoveredNames(fake), (std::vector<std::string>{"vmware network adapter vmnet1", "VMware Network", kDialUp}));
 }
 
-TEST(AdapterDiscovery, RouterConfigMissingMeansNoLookupAndAdapterNamesInstead) {
+TEST(AdapterDiscovery, RouterConfigMissingMeansNoLookupAndAdapterNamesInstead)
+{
     FakeServices fake;
     fake.connectResult = ERROR_NOT_SUPPORTED;
     AddInterface(fake, 11, L"d1", L"never asked");
@@ -86,7 +95,8 @@ TEST(AdapterDiscovery, RouterConfigMissingMeansNoLookupAndAdapterNamesInstead) {
     EXPECT_EQ(DiscoveredNames(bare), (std::vector<std::string>{kDialUp}));
 }
 
-TEST(AdapterDiscovery, FailedLookupNeverRepeatsThePreviousName) {
+TEST(AdapterDiscovery, FailedLookupNeverRepeatsThePreviousName)
+{
     FakeServices fake;
     AddInterface(fake, 1, L"d1", L"Ethernet");
     AddInterface(fake, 2, L"d2", nullptr);  // lookup fails, and the adapter list does not know it
@@ -105,7 +115,8 @@ TEST(AdapterDiscovery, FailedLookupNeverRepeatsThePreviousName) {
     EXPECT_EQ(DiscoveredNames(fake), (std::vector<std::string>{"Ethernet", "BT", "Wi-Fi", kDialUp}));
 }
 
-TEST(AdapterDiscovery, NameThatFillsTheLookUpBufferIsNeverUsedCut) {
+TEST(AdapterDiscovery, NameThatFillsTheLookUpBufferIsNeverUsedCut)
+{
     // The look-up buffer holds 256 units; a name that fills it has lost its end.
     const std::wstring longName = std::wstring(255, L'x') + L"yyy";
     const std::wstring exact(255, L'x');  // 255 units and a terminator: whole
@@ -132,12 +143,13 @@ TEST(AdapterDiscovery, NameThatFillsTheLookUpBufferIsNeverUsedCut) {
     EXPECT_EQ(named[1].displayName, exact);
 }
 
-TEST(AdapterDiscovery, UnusableNamesAreListedAsUnaddressable) {
+TEST(AdapterDiscovery, UnusableNamesAreListedAsUnaddressable)
+{
     FakeServices fake;
     AddInterface(fake, 1, L"d1", L"Ethernet");
     AddInterface(fake, 2, L"d2", L"Bad\"Name");
     AddInterface(fake, 3, L"d3", L"\u4ee5\u592a\u7f51");  // not in code page 1252
-    AddInterface(fake, 4, L"d4", L"Bad\uff02Fit");          // best-fits to a quote
+    AddInterface(fake, 4, L"d4", L"Bad\uff02Fit");  // best-fits to a quote
     AddInterface(fake, 5, L"d5", L"Line\nBreak");
     AdapterList list;
     Quoril::DiscoverAdapters(fake, list);
@@ -151,7 +163,8 @@ TEST(AdapterDiscovery, UnusableNamesAreListedAsUnaddressable) {
     EXPECT_EQ(list[2].displayName, L"\u4ee5\u592a\u7f51");
 }
 
-TEST(AdapterDiscoveryCp936, LongChineseNameIsUnaddressableShortOneExact) {
+TEST(AdapterDiscoveryCp936, LongChineseNameIsUnaddressableShortOneExact)
+{
     ASSERT_EQ(GetACP(), 936u);
     FakeServices fake;
     AddInterface(fake, 1, L"d1", std::wstring(200, L'\u8fde').c_str());

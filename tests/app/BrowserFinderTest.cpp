@@ -19,7 +19,8 @@ std::string Find(FakeServices& fake) { return Quoril::FindDefaultBrowser(fake).G
 
 //--- with a fake registry ----------------------------------------------------------------------
 
-TEST(BrowserFinder, CommandLineForms) {
+TEST(BrowserFinder, CommandLineForms)
+{
     for (bool hasGetValue : {true, false}) {
         SCOPED_TRACE(hasGetValue ? "RegGetValueA" : "RegQueryValueExA");
         FakeServices fake;
@@ -31,11 +32,11 @@ TEST(BrowserFinder, CommandLineForms) {
 
         fake.SetValue(HKEY_CURRENT_USER, kUserChoice, "Progid", REG_SZ, Z("ChoiceURL"));
         fake.SetValue(HKEY_CLASSES_ROOT, "ChoiceURL\\shell\\open\\command", nullptr, REG_SZ,
-                      Z("\"C:\\Program Files\\Choice\\choice.exe\" -osint -url \"%1\""));
+            Z("\"C:\\Program Files\\Choice\\choice.exe\" -osint -url \"%1\""));
         EXPECT_EQ(Find(fake), "C:\\Program Files\\Choice\\choice.exe");
 
-        fake.SetValue(HKEY_CLASSES_ROOT, "ChoiceURL\\shell\\open\\command", nullptr, REG_SZ,
-                      Z("\"C:\\One quote\\c.exe %1"));
+        fake.SetValue(
+            HKEY_CLASSES_ROOT, "ChoiceURL\\shell\\open\\command", nullptr, REG_SZ, Z("\"C:\\One quote\\c.exe %1"));
         EXPECT_EQ(Find(fake), "\"C:\\One quote\\c.exe %1");
 
         fake.SetValue(HKEY_CLASSES_ROOT, "ChoiceURL\\shell\\open\\command", nullptr, REG_SZ, Z("C:\\bare.exe %1"));
@@ -48,7 +49,8 @@ TEST(BrowserFinder, CommandLineForms) {
     }
 }
 
-TEST(BrowserFinder, OnlyStringTypesAreAccepted) {
+TEST(BrowserFinder, OnlyStringTypesAreAccepted)
+{
     FakeServices modern;
     modern.hasRegGetValue = true;
     modern.SetValue(HKEY_CLASSES_ROOT, kHttpCommand, nullptr, REG_EXPAND_SZ, Z("\"%ProgramFiles%\\b.exe\""));
@@ -57,13 +59,15 @@ TEST(BrowserFinder, OnlyStringTypesAreAccepted) {
     FakeServices old;
     old.SetValue(HKEY_CLASSES_ROOT, kHttpCommand, nullptr, REG_EXPAND_SZ, Z("\"%ProgramFiles%\\b.exe\""));
     EXPECT_EQ(Find(old), "%ProgramFiles%\\b.exe");
-    for (DWORD type : {static_cast<DWORD>(REG_BINARY), static_cast<DWORD>(REG_MULTI_SZ), static_cast<DWORD>(REG_DWORD)}) {
+    for (DWORD type :
+        {static_cast<DWORD>(REG_BINARY), static_cast<DWORD>(REG_MULTI_SZ), static_cast<DWORD>(REG_DWORD)}) {
         old.SetValue(HKEY_CLASSES_ROOT, kHttpCommand, nullptr, type, Z("\"C:\\b.exe\""));
         EXPECT_EQ(Find(old), "iexplore.exe") << type;
     }
 }
 
-TEST(BrowserFinder, UnterminatedValuesNeverReadStaleOrForeignBytes) {
+TEST(BrowserFinder, UnterminatedValuesNeverReadStaleOrForeignBytes)
+{
     FakeServices fake;  // no RegGetValueA: the query path, which does not terminate
     fake.SetValue(HKEY_CURRENT_USER, kUserChoice, "Progid", REG_SZ, "AVeryLongProgrammaticId");
     fake.SetValue(HKEY_CLASSES_ROOT, "AVeryLongProgrammaticId\\shell\\open\\command", nullptr, REG_SZ, "ab");
@@ -71,15 +75,16 @@ TEST(BrowserFinder, UnterminatedValuesNeverReadStaleOrForeignBytes) {
     EXPECT_EQ(fake.lastQuerySize, 260u);  // one byte kept for the terminator
 
     // 260 bytes fit with the terminator; 261 do not, and the fallback applies.
-    fake.SetValue(HKEY_CLASSES_ROOT, "AVeryLongProgrammaticId\\shell\\open\\command", nullptr, REG_SZ,
-                  std::string(260, 'c'));
+    fake.SetValue(
+        HKEY_CLASSES_ROOT, "AVeryLongProgrammaticId\\shell\\open\\command", nullptr, REG_SZ, std::string(260, 'c'));
     EXPECT_EQ(Find(fake), std::string(260, 'c'));
-    fake.SetValue(HKEY_CLASSES_ROOT, "AVeryLongProgrammaticId\\shell\\open\\command", nullptr, REG_SZ,
-                  std::string(261, 'c'));
+    fake.SetValue(
+        HKEY_CLASSES_ROOT, "AVeryLongProgrammaticId\\shell\\open\\command", nullptr, REG_SZ, std::string(261, 'c'));
     EXPECT_EQ(Find(fake), "iexplore.exe");
 }
 
-TEST(BrowserFinder, ReadSizeCountsOneTerminatorOnBothPaths) {
+TEST(BrowserFinder, ReadSizeCountsOneTerminatorOnBothPaths)
+{
     for (bool hasGetValue : {true, false}) {
         SCOPED_TRACE(hasGetValue ? "RegGetValueA" : "RegQueryValueExA");
         FakeServices fake;
@@ -96,7 +101,8 @@ TEST(BrowserFinder, ReadSizeCountsOneTerminatorOnBothPaths) {
     }
 }
 
-TEST(BrowserFinder, LongProgidBuildsTheWholeKeyPath) {
+TEST(BrowserFinder, LongProgidBuildsTheWholeKeyPath)
+{
     FakeServices fake;
     fake.hasRegGetValue = true;
     const std::string progid(250, 'P');
@@ -113,16 +119,20 @@ namespace {
 // the real registry functions run against values the test writes.
 class ScratchRoots {
 public:
-    ScratchRoots() {
+    ScratchRoots()
+    {
         RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
-        m_ok = RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\QuorilTest\\cu", 0, nullptr, 0, KEY_ALL_ACCESS,
-                               nullptr, &m_cu, nullptr) == ERROR_SUCCESS &&
-               RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\QuorilTest\\cr", 0, nullptr, 0, KEY_ALL_ACCESS,
-                               nullptr, &m_cr, nullptr) == ERROR_SUCCESS &&
-               RegOverridePredefKey(HKEY_CURRENT_USER, m_cu) == ERROR_SUCCESS &&
-               RegOverridePredefKey(HKEY_CLASSES_ROOT, m_cr) == ERROR_SUCCESS;
+        m_ok = RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\QuorilTest\\cu", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                   &m_cu, nullptr)
+                == ERROR_SUCCESS
+            && RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\QuorilTest\\cr", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                   &m_cr, nullptr)
+                == ERROR_SUCCESS
+            && RegOverridePredefKey(HKEY_CURRENT_USER, m_cu) == ERROR_SUCCESS
+            && RegOverridePredefKey(HKEY_CLASSES_ROOT, m_cr) == ERROR_SUCCESS;
     }
-    ~ScratchRoots() {
+    ~ScratchRoots()
+    {
         RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
         if (m_cu)
@@ -132,12 +142,13 @@ public:
         RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
     }
     bool Ok() const { return m_ok; }
-    static void Set(HKEY root, const char* subKey, const char* name, DWORD type, const std::string& data) {
+    static void Set(HKEY root, const char* subKey, const char* name, DWORD type, const std::string& data)
+    {
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExA(root, subKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                                 static_cast<DWORD>(data.size())),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExA(
+                      key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size())),
+            ERROR_SUCCESS);
         RegCloseKey(key);
     }
 
@@ -152,10 +163,12 @@ private:
 class WithoutRegGetValue : public FakeServices {
 public:
     bool HasRegGetValue() override { return false; }
-    LONG RegistryOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* key) override {
+    LONG RegistryOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* key) override
+    {
         return Quoril::Win32Services().RegistryOpenKey(root, subKey, access, key);
     }
-    LONG RegistryQueryValue(HKEY key, const char* valueName, DWORD* type, BYTE* data, DWORD* size) override {
+    LONG RegistryQueryValue(HKEY key, const char* valueName, DWORD* type, BYTE* data, DWORD* size) override
+    {
         return Quoril::Win32Services().RegistryQueryValue(key, valueName, type, data, size);
     }
     void RegistryCloseKey(HKEY key) override { Quoril::Win32Services().RegistryCloseKey(key); }
@@ -163,7 +176,8 @@ public:
 
 }  // namespace
 
-TEST(BrowserFinderRegistry, RealValuesInTheTestPrefix) {
+TEST(BrowserFinderRegistry, RealValuesInTheTestPrefix)
+{
     ScratchRoots roots;
     ASSERT_TRUE(roots.Ok());
     Quoril::ISystemServices& real = Quoril::Win32Services();
@@ -179,12 +193,11 @@ TEST(BrowserFinderRegistry, RealValuesInTheTestPrefix) {
 
     ScratchRoots::Set(HKEY_CURRENT_USER, kUserChoice, "Progid", REG_SZ, Z("QuorilTestURL"));
     ScratchRoots::Set(HKEY_CLASSES_ROOT, "QuorilTestURL\\shell\\open\\command", nullptr, REG_SZ,
-                      Z("\"C:\\Program Files\\Test Browser\\tb.exe\" --single-argument %1"));
+        Z("\"C:\\Program Files\\Test Browser\\tb.exe\" --single-argument %1"));
     EXPECT_STREQ(Quoril::FindDefaultBrowser(real).GetData(), "C:\\Program Files\\Test Browser\\tb.exe");
     EXPECT_STREQ(Quoril::FindDefaultBrowser(old).GetData(), "C:\\Program Files\\Test Browser\\tb.exe");
 
-    ScratchRoots::Set(HKEY_CLASSES_ROOT, "QuorilTestURL\\shell\\open\\command", nullptr, REG_SZ,
-                      Z("\"C:\\tb.exe %1"));
+    ScratchRoots::Set(HKEY_CLASSES_ROOT, "QuorilTestURL\\shell\\open\\command", nullptr, REG_SZ, Z("\"C:\\tb.exe %1"));
     EXPECT_STREQ(Quoril::FindDefaultBrowser(real).GetData(), "\"C:\\tb.exe %1");
 
     // Stored without a terminator: the query path must still end the text at its length.
@@ -192,14 +205,14 @@ TEST(BrowserFinderRegistry, RealValuesInTheTestPrefix) {
     EXPECT_STREQ(Quoril::FindDefaultBrowser(old).GetData(), "C:\\u.exe");
 
     // Not a string at all.
-    ScratchRoots::Set(HKEY_CLASSES_ROOT, "QuorilTestURL\\shell\\open\\command", nullptr, REG_BINARY,
-                      Z("\"C:\\bin.exe\""));
+    ScratchRoots::Set(
+        HKEY_CLASSES_ROOT, "QuorilTestURL\\shell\\open\\command", nullptr, REG_BINARY, Z("\"C:\\bin.exe\""));
     EXPECT_STREQ(Quoril::FindDefaultBrowser(real).GetData(), "iexplore.exe");
     EXPECT_STREQ(Quoril::FindDefaultBrowser(old).GetData(), "iexplore.exe");
 
     // Too long for the 261-byte buffer: the fallback, on both paths.
     ScratchRoots::Set(HKEY_CLASSES_ROOT, "QuorilTestURL\\shell\\open\\command", nullptr, REG_SZ,
-                      Z("\"" + std::string(300, 'L') + "\""));
+        Z("\"" + std::string(300, 'L') + "\""));
     EXPECT_STREQ(Quoril::FindDefaultBrowser(real).GetData(), "iexplore.exe");
     EXPECT_STREQ(Quoril::FindDefaultBrowser(old).GetData(), "iexplore.exe");
 }

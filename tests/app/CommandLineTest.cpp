@@ -37,15 +37,16 @@ std::string Build(
 
 }  // namespace
 
-TEST(CommandLine, TheFourNetshFormsAreExact) {
+TEST(CommandLine, TheFourNetshFormsAreExact)
+{
     EXPECT_EQ(Build(NetshCommand::SetPrimary, "Ethernet", "1.2.3.4"),
-              "netsh interface ip set dns name=\"Ethernet\" source=static addr=1.2.3.4 register=primary");
+        "netsh interface ip set dns name=\"Ethernet\" source=static addr=1.2.3.4 register=primary");
     EXPECT_EQ(Build(NetshCommand::AddSecond, "Ethernet", "1.2.3.5"),
-              "netsh interface ip add dns name=\"Ethernet\" addr=1.2.3.5 index=2");
+        "netsh interface ip add dns name=\"Ethernet\" addr=1.2.3.5 index=2");
     EXPECT_EQ(Build(NetshCommand::AddThird, "Ethernet", "1.2.3.6"),
-              "netsh interface ip add dns name=\"Ethernet\" addr=1.2.3.6 index=3");
+        "netsh interface ip add dns name=\"Ethernet\" addr=1.2.3.6 index=3");
     EXPECT_EQ(Build(NetshCommand::RestoreDhcp, "Ethernet", nullptr),
-              "netsh interface ip set dns name=\"Ethernet\" source=dhcp");
+        "netsh interface ip set dns name=\"Ethernet\" source=dhcp");
     EXPECT_STREQ(Quoril::kFlushCommandLine, "ipconfig /flushdns");
 }
 
@@ -102,17 +103,19 @@ TEST(AddressText, CanonicalFormsCompareWithTheProfiles)
     EXPECT_EQ(Quoril::Ipv4Text(v4), "149.112.112.112");
 }
 
-TEST(CommandLine, LongNamesAreNeverCut) {
+TEST(CommandLine, LongNamesAreNeverCut)
+{
     // Far beyond any fixed formatting buffer: the whole name and the address must survive.
     const std::string name(200, 'n');
     EXPECT_EQ(Build(NetshCommand::SetPrimary, name, "9.9.9.9"),
-              "netsh interface ip set dns name=\"" + name + "\" source=static addr=9.9.9.9 register=primary");
+        "netsh interface ip set dns name=\"" + name + "\" source=static addr=9.9.9.9 register=primary");
     const std::string longest(255, 'x');
     EXPECT_NE(Build(NetshCommand::RestoreDhcp, longest, nullptr), "");
     EXPECT_EQ(Build(NetshCommand::RestoreDhcp, longest + "x", nullptr), "");
 }
 
-TEST(CommandLine, HostileNamesAreRefusedNotAltered) {
+TEST(CommandLine, HostileNamesAreRefusedNotAltered)
+{
     EXPECT_EQ(Build(NetshCommand::SetPrimary, "Bad\"Name"), "");
     EXPECT_EQ(Build(NetshCommand::SetPrimary, "a\" addr=6.6.6.6 \""), "");
     EXPECT_EQ(Build(NetshCommand::SetPrimary, "line\rbreak"), "");
@@ -126,24 +129,27 @@ TEST(CommandLine, HostileNamesAreRefusedNotAltered) {
     EXPECT_EQ(Build(NetshCommand::AddSecond, "Ethernet", nullptr), "");
 }
 
-TEST(CommandLine, OrdinaryOddNamesStayByteIdentical) {
+TEST(CommandLine, OrdinaryOddNamesStayByteIdentical)
+{
     for (const std::string name : {"Wi-Fi 2", "50% off", "back\\slash inside", "Local Area Connection* 11",
-                                   "&|<>^ shell chars", "\xc1\xac\xbd\xd3"}) {
+             "&|<>^ shell chars", "\xc1\xac\xbd\xd3"}) {
         EXPECT_EQ(Build(NetshCommand::RestoreDhcp, name, nullptr),
-                  "netsh interface ip set dns name=\"" + name + "\" source=dhcp");
+            "netsh interface ip set dns name=\"" + name + "\" source=dhcp");
     }
 }
 
-TEST(CommandLineCp936, DoubleByteCharacterEndingIn5CIsNotABackslash) {
+TEST(CommandLineCp936, DoubleByteCharacterEndingIn5CIsNotABackslash)
+{
     ASSERT_EQ(GetACP(), 936u);
     // "\x95\x5c" is one double-byte character whose trail byte happens to be '\'.
     const std::string name = "net\x95\x5c";
     EXPECT_EQ(Build(NetshCommand::RestoreDhcp, name, nullptr),
-              "netsh interface ip set dns name=\"" + name + "\" source=dhcp");
+        "netsh interface ip set dns name=\"" + name + "\" source=dhcp");
     EXPECT_EQ(Build(NetshCommand::RestoreDhcp, "net\x95\x5c\\", nullptr), "");
 }
 
-TEST(TextConversion, ExactOrNothing) {
+TEST(TextConversion, ExactOrNothing)
+{
     ASSERT_EQ(GetACP(), 1252u);
     std::string out;
     EXPECT_TRUE(Quoril::AnsiFromWideExactly(L"Ethernet", 255, out));
@@ -161,14 +167,16 @@ TEST(TextConversion, ExactOrNothing) {
     EXPECT_EQ(out, "");
 }
 
-TEST(TextConversion, ChineseTextsConvertFromCodePage936OnAnySystem) {
+TEST(TextConversion, ChineseTextsConvertFromCodePage936OnAnySystem)
+{
     // 宽带连接
     EXPECT_EQ(Quoril::WideFromCodePage936("\xbf\xed\xb4\xf8\xc1\xac\xbd\xd3"), L"\u5bbd\u5e26\u8fde\u63a5");
     EXPECT_EQ(Quoril::WideFromCodePage936(""), L"");
     EXPECT_EQ(Quoril::WideFromCodePage936(nullptr), L"");
 }
 
-TEST(TextConversionCp936, ChineseNamesAndTheirLimit) {
+TEST(TextConversionCp936, ChineseNamesAndTheirLimit)
+{
     ASSERT_EQ(GetACP(), 936u);
     std::string out;
     // 120 Chinese characters: 240 bytes, converted exactly.
@@ -183,5 +191,7 @@ TEST(TextConversionCp936, ChineseNamesAndTheirLimit) {
     EXPECT_EQ(out, "");
     // A full-width quote is a real character of code page 936 and stays what it is.
     ASSERT_TRUE(Quoril::AnsiFromWideExactly(L"a\uff02b", 255, out));
-    EXPECT_EQ(out, "a\xa3\xa2" "b");
+    EXPECT_EQ(out,
+        "a\xa3\xa2"
+        "b");
 }

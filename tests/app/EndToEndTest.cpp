@@ -25,20 +25,23 @@
 
 namespace {
 
-std::string ModuleFolder() {
+std::string ModuleFolder()
+{
     char path[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path);
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
-std::string SystemFolder() {
+std::string SystemFolder()
+{
     char path[MAX_PATH + 1] = {};
     GetSystemDirectoryA(path, MAX_PATH);
     return path;
 }
 
-std::string TempFolder() {
+std::string TempFolder()
+{
     char path[MAX_PATH + 1] = {};
     GetTempPathA(MAX_PATH, path);
     std::string folder(path);
@@ -47,7 +50,8 @@ std::string TempFolder() {
     return folder;
 }
 
-std::string Lower(std::string text) {
+std::string Lower(std::string text)
+{
     for (char& c : text)
         c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     return text;
@@ -59,7 +63,8 @@ struct LogLine {
     std::string commandLine;
 };
 
-std::vector<LogLine> ReadLog(const std::string& path) {
+std::vector<LogLine> ReadLog(const std::string& path)
+{
     std::vector<LogLine> lines;
     std::ifstream in(path, std::ios::binary);
     std::string line;
@@ -71,12 +76,13 @@ std::vector<LogLine> ReadLog(const std::string& path) {
             continue;
         }
         lines.push_back({static_cast<DWORD>(std::stoul(line.substr(0, first))),
-                         line.substr(first + 1, second - first - 1), line.substr(second + 1)});
+            line.substr(first + 1, second - first - 1), line.substr(second + 1)});
     }
     return lines;
 }
 
-void SetVariable(const char* name, const std::string& value) {
+void SetVariable(const char* name, const std::string& value)
+{
     SetEnvironmentVariableA(name, value.empty() ? nullptr : value.c_str());
 }
 
@@ -86,8 +92,8 @@ class RealButBoxes : public apptest::FakeServices {
 public:
     Quoril::ISystemServices& real = Quoril::Win32Services();
     std::string SystemFolder() override { return real.SystemFolder(); }
-    Quoril::TCommandResult RunHidden(const std::string& application, const std::string& line,
-                                     DWORD timeoutMs) override {
+    Quoril::TCommandResult RunHidden(const std::string& application, const std::string& line, DWORD timeoutMs) override
+    {
         return real.RunHidden(application, line, timeoutMs);
     }
     void Pause(DWORD ms) override { real.Pause(ms); }
@@ -100,7 +106,8 @@ public:
 // logs its own module path), and points the log at a fresh file.
 class RecorderPrefix : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         m_recorder = ModuleFolder() + "\\..\\tools\\quoril-recorder.exe";
         ASSERT_NE(GetFileAttributesA(m_recorder.c_str()), INVALID_FILE_ATTRIBUTES) << m_recorder;
         m_system = SystemFolder();
@@ -129,16 +136,17 @@ protected:
         DeleteFileA(m_log.c_str());
         // Wine prefers its own built-in tools unless told to load the files for these two names.
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &m_overrides, nullptr),
-                  ERROR_SUCCESS);
+                      nullptr, &m_overrides, nullptr),
+            ERROR_SUCCESS);
         for (const char* tool : {"netsh.exe", "ipconfig.exe"}) {
             ASSERT_EQ(RegSetValueExA(m_overrides, tool, 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7),
-                      ERROR_SUCCESS);
+                ERROR_SUCCESS);
         }
         SetVariable("QUORIL_RECORDER_LOG", m_log);
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         SetVariable("QUORIL_RECORDER_LOG", "");
         SetVariable("QUORIL_RECORDER_DELAY_MS", "");
         SetVariable("QUORIL_RECORDER_EXIT", "");
@@ -170,7 +178,8 @@ protected:
     std::vector<std::string> m_planted;
 };
 
-Quoril::AdapterList EthernetAndDialUp() {
+Quoril::AdapterList EthernetAndDialUp()
+{
     Quoril::AdapterList list(2);
     list[0].name = "Ethernet";
     list[0].displayName = L"Ethernet";
@@ -182,7 +191,8 @@ Quoril::AdapterList EthernetAndDialUp() {
 
 }  // namespace
 
-TEST_F(RecorderPrefix, ProfileRunsOneCommandAtATimeFromTheSystemFolder) {
+TEST_F(RecorderPrefix, ProfileRunsOneCommandAtATimeFromTheSystemFolder)
+{
     const DWORD delay = 300;
     SetVariable("QUORIL_RECORDER_DELAY_MS", std::to_string(delay));
     RealButBoxes services;
@@ -233,7 +243,8 @@ TEST_F(RecorderPrefix, ProfileRunsOneCommandAtATimeFromTheSystemFolder) {
     EXPECT_EQ(services.boxes[0].text, L"\u8bbe\u7f6e\u6210\u529f\uff08\u62e6\u622a\u7248\u6a21\u5f0f\uff09\uff01");
 }
 
-TEST_F(RecorderPrefix, ExitCodesDecideTheRestoreMessage) {
+TEST_F(RecorderPrefix, ExitCodesDecideTheRestoreMessage)
+{
     RealButBoxes services;
     Quoril::AdapterList list = EthernetAndDialUp();
     Quoril::CMainActions actions(services, list);
@@ -254,10 +265,11 @@ TEST_F(RecorderPrefix, ExitCodesDecideTheRestoreMessage) {
     EXPECT_EQ(log[7].commandLine, "netsh interface ip set dns name=\"Ethernet\" source=dhcp");
     ASSERT_EQ(services.boxes.size(), 2u);
     // 已恢复为自动获取DNS，请手动删除浏览器缓存！ then 恢复失败，以下连接未能恢复：
-    EXPECT_EQ(services.boxes[0].text, L"\u5df2\u6062\u590d\u4e3a\u81ea\u52a8\u83b7\u53d6DNS\uff0c\u8bf7\u624b\u52a8"
-                                      L"\u5220\u9664\u6d4f\u89c8\u5668\u7f13\u5b58\uff01");
+    EXPECT_EQ(services.boxes[0].text,
+        L"\u5df2\u6062\u590d\u4e3a\u81ea\u52a8\u83b7\u53d6DNS\uff0c\u8bf7\u624b\u52a8"
+        L"\u5220\u9664\u6d4f\u89c8\u5668\u7f13\u5b58\uff01");
     EXPECT_EQ(services.boxes[1].text,
-              L"\u6062\u590d\u5931\u8d25\uff0c\u4ee5\u4e0b\u8fde\u63a5\u672a\u80fd\u6062\u590d\uff1a\nEthernet");
+        L"\u6062\u590d\u5931\u8d25\uff0c\u4ee5\u4e0b\u8fde\u63a5\u672a\u80fd\u6062\u590d\uff1a\nEthernet");
 }
 
 // Real commands and the real registry of the test prefix; only the adapter list is made up.
@@ -331,35 +343,37 @@ TEST_F(RecorderPrefix, SavedServersGoBackInOrderIncludingIpv6)
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quoril");
 }
 
-TEST_F(RecorderPrefix, WaitEndsAtTheTimeoutAndKeepsDispatching) {
+TEST_F(RecorderPrefix, WaitEndsAtTheTimeoutAndKeepsDispatching)
+{
     SetVariable("QUORIL_RECORDER_DELAY_MS", "2500");
     static int ticks = 0;
     ticks = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
     const DWORD start = GetTickCount();
-    const Quoril::TCommandResult result =
-        Quoril::Win32Services().RunHidden(m_system + "\\netsh.exe", "netsh hang", 600);
+    const Quoril::TCommandResult result
+        = Quoril::Win32Services().RunHidden(m_system + "\\netsh.exe", "netsh hang", 600);
     const DWORD elapsed = GetTickCount() - start;
     KillTimer(nullptr, timer);
     EXPECT_EQ(result.outcome, Quoril::TCommandResult::TimedOut);
     EXPECT_GE(elapsed, 580u);
     EXPECT_LT(elapsed, 2000u);
     EXPECT_GE(ticks, 5);  // the thread's messages were dispatched while waiting
-    Sleep(2500);          // let the left-alone process finish before the files are restored
+    Sleep(2500);  // let the left-alone process finish before the files are restored
 }
 
-TEST_F(RecorderPrefix, FlushNeedsTheBlankWhenStartedWithoutAShell) {
+TEST_F(RecorderPrefix, FlushNeedsTheBlankWhenStartedWithoutAShell)
+{
     // What running "ipconfig/flushdns" as a command line without an application name does.
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     char line[] = "ipconfig/flushdns";
-    EXPECT_FALSE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                                &process));
+    EXPECT_FALSE(
+        CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 
-    const Quoril::TCommandResult result =
-        Quoril::Win32Services().RunHidden(m_system + "\\ipconfig.exe", Quoril::kFlushCommandLine, 10000);
+    const Quoril::TCommandResult result
+        = Quoril::Win32Services().RunHidden(m_system + "\\ipconfig.exe", Quoril::kFlushCommandLine, 10000);
     EXPECT_TRUE(Quoril::CommandSucceeded(result));
     const std::vector<LogLine> log = ReadLog(m_log);
     ASSERT_EQ(log.size(), 1u);
@@ -382,14 +396,16 @@ TEST(SystemServices, PauseLastsItsTimeAndKeepsDispatching)
     EXPECT_TRUE(Quoril::Win32Services().IsElevated()) << "the test prefix runs as an administrator";
 }
 
-TEST(SystemServices, MissingProgramIsNotStarted) {
-    const Quoril::TCommandResult result =
-        Quoril::Win32Services().RunHidden(SystemFolder() + "\\quoril-no-such-tool.exe", "x", 1000);
+TEST(SystemServices, MissingProgramIsNotStarted)
+{
+    const Quoril::TCommandResult result
+        = Quoril::Win32Services().RunHidden(SystemFolder() + "\\quoril-no-such-tool.exe", "x", 1000);
     EXPECT_EQ(result.outcome, Quoril::TCommandResult::NotStarted);
     EXPECT_FALSE(Quoril::CommandSucceeded(result));
 }
 
-TEST(SystemServices, RealDiscoveryKeepsTheProcessAlive) {
+TEST(SystemServices, RealDiscoveryKeepsTheProcessAlive)
+{
     // Under Wine the router configuration is missing and its name look-up would abort the process;
     // reaching the assertions is the test.
     Quoril::AdapterList list;

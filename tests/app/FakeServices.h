@@ -16,7 +16,8 @@
 
 namespace apptest {
 
-inline std::string Narrow(const std::wstring& wide) {
+inline std::string Narrow(const std::wstring& wide)
+{
     std::string out;
     for (wchar_t c : wide)
         out += (c < 0x80) ? static_cast<char>(c) : '#';
@@ -56,8 +57,8 @@ public:
 
     std::string SystemFolder() override { return systemFolder; }
 
-    Quoril::TCommandResult RunHidden(const std::string& application, const std::string& line,
-                                     DWORD timeoutMs) override {
+    Quoril::TCommandResult RunHidden(const std::string& application, const std::string& line, DWORD timeoutMs) override
+    {
         calls.push_back("run " + application + " | " + line);
         lastTimeout = timeoutMs;
         if (onRun)
@@ -70,7 +71,8 @@ public:
     void Pause(DWORD ms) override { calls.push_back("pause " + std::to_string(ms)); }
     bool elevated = true;
     bool IsElevated() override { return elevated; }
-    void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) override {
+    void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) override
+    {
         calls.push_back("box");
         boxes.push_back({owner, text, caption, flags});
     }
@@ -79,24 +81,28 @@ public:
         calls.push_back("desktop open " + file + " | " + parameters);
         return desktopShell;
     }
-    void OpenPage(const std::string& file, const std::string& parameters) override {
+    void OpenPage(const std::string& file, const std::string& parameters) override
+    {
         calls.push_back("open " + file + " | " + parameters);
     }
     void MinimiseWindow(HWND) override { calls.push_back("minimise"); }
     void PostClose(HWND) override { calls.push_back("close"); }
     void EnableOwner(HWND, bool enable) override { calls.push_back(enable ? "enable" : "disable"); }
 
-    bool InterfaceTable(std::vector<Quoril::TInterfaceEntry>& entries) override {
+    bool InterfaceTable(std::vector<Quoril::TInterfaceEntry>& entries) override
+    {
         calls.push_back("table");
         entries = hasTable ? table : std::vector<Quoril::TInterfaceEntry>();
         return hasTable;
     }
-    DWORD RouterConfigConnect(HANDLE* handle) override {
+    DWORD RouterConfigConnect(HANDLE* handle) override
+    {
         calls.push_back("connect");
         *handle = connectResult == NO_ERROR ? reinterpret_cast<HANDLE>(0x1234) : nullptr;
         return connectResult;
     }
-    DWORD RouterFriendlyName(HANDLE handle, const wchar_t* device, wchar_t* buffer, DWORD bytes) override {
+    DWORD RouterFriendlyName(HANDLE handle, const wchar_t* device, wchar_t* buffer, DWORD bytes) override
+    {
         calls.push_back("lookup " + Narrow(device));
         EXPECT_EQ(handle, reinterpret_cast<HANDLE>(0x1234));
         EXPECT_EQ(bytes, 512u);
@@ -115,7 +121,8 @@ public:
         return NO_ERROR;
     }
     void RouterConfigDisconnect(HANDLE) override { calls.push_back("disconnect"); }
-    bool AdapterAddressNames(std::vector<Quoril::TAdapterAddressName>& names) override {
+    bool AdapterAddressNames(std::vector<Quoril::TAdapterAddressName>& names) override
+    {
         calls.push_back("addresses");
         names = addressNames;
         return addressNamesOk;
@@ -137,19 +144,23 @@ public:
     bool hasRegGetValue = false;
     int openKeys = 0;
 
-    static std::string RootName(HKEY root) {
+    static std::string RootName(HKEY root)
+    {
         return root == HKEY_CURRENT_USER ? "HKCU" : root == HKEY_CLASSES_ROOT ? "HKCR" : "?";
     }
-    static std::string Key(HKEY root, const char* subKey, const char* value) {
+    static std::string Key(HKEY root, const char* subKey, const char* value)
+    {
         return RootName(root) + "|" + subKey + "|" + (value ? value : "");
     }
-    void SetValue(HKEY root, const char* subKey, const char* value, DWORD type, const std::string& bytes) {
+    void SetValue(HKEY root, const char* subKey, const char* value, DWORD type, const std::string& bytes)
+    {
         registry[Key(root, subKey, value)] = {type, bytes};
     }
 
     bool HasRegGetValue() override { return hasRegGetValue; }
-    LONG RegistryGetValue(HKEY root, const char* subKey, const char* valueName, DWORD flags, void* data,
-                          DWORD* size) override {
+    LONG RegistryGetValue(
+        HKEY root, const char* subKey, const char* valueName, DWORD flags, void* data, DWORD* size) override
+    {
         calls.push_back(std::string("getvalue ") + Key(root, subKey, valueName));
         EXPECT_EQ(flags, static_cast<DWORD>(RRF_RT_REG_SZ));
         auto found = registry.find(Key(root, subKey, valueName));
@@ -168,7 +179,8 @@ public:
         *size = static_cast<DWORD>(text.size());
         return ERROR_SUCCESS;
     }
-    LONG RegistryOpenKey(HKEY root, const char* subKey, REGSAM, HKEY* key) override {
+    LONG RegistryOpenKey(HKEY root, const char* subKey, REGSAM, HKEY* key) override
+    {
         calls.push_back(std::string("openkey ") + RootName(root) + "|" + subKey);
         const std::string prefix = RootName(root) + "|" + subKey + "|";
         for (const auto& entry : registry) {
@@ -182,7 +194,8 @@ public:
         return ERROR_FILE_NOT_FOUND;
     }
     // Behaves like RegQueryValueExA: copies the stored bytes as they are (no terminator added).
-    LONG RegistryQueryValue(HKEY, const char* valueName, DWORD* type, BYTE* data, DWORD* size) override {
+    LONG RegistryQueryValue(HKEY, const char* valueName, DWORD* type, BYTE* data, DWORD* size) override
+    {
         auto found = registry.find(openedPrefix + (valueName ? valueName : ""));
         if (found == registry.end())
             return ERROR_FILE_NOT_FOUND;
@@ -231,14 +244,16 @@ inline Quoril::TAdapterDns AdapterDns(const std::wstring& name, std::vector<std:
     return adapter;
 }
 
-inline Quoril::TCommandResult Exited(DWORD code) {
+inline Quoril::TCommandResult Exited(DWORD code)
+{
     Quoril::TCommandResult result;
     result.outcome = Quoril::TCommandResult::Exited;
     result.exitCode = code;
     return result;
 }
 
-inline Quoril::TCommandResult Outcome(Quoril::TCommandResult::Outcome outcome) {
+inline Quoril::TCommandResult Outcome(Quoril::TCommandResult::Outcome outcome)
+{
     Quoril::TCommandResult result;
     result.outcome = outcome;
     return result;

@@ -13,7 +13,8 @@ using Quoril::TCommandResult;
 
 //--- sequences ---------------------------------------------------------------------------------
 
-TEST(MainActions, BlockingProfileRunsEachPhaseForEveryEntryThenFlushes) {
+TEST(MainActions, BlockingProfileRunsEachPhaseForEveryEntryThenFlushes)
+{
     Rig rig({L"Ethernet"});
     rig.Click("btnOpen");
     const auto& p = Quoril::kBlockingProfile;
@@ -37,7 +38,8 @@ TEST(MainActions, BlockingProfileRunsEachPhaseForEveryEntryThenFlushes) {
     EXPECT_EQ(rig.Runs().size(), 16u);
 }
 
-TEST(MainActions, PureAndFamilyProfiles) {
+TEST(MainActions, PureAndFamilyProfiles)
+{
     Rig pure({L"Ethernet"});
     pure.Click("btnPure");
     const auto& p = Quoril::kPureProfile;
@@ -62,7 +64,8 @@ TEST(MainActions, PureAndFamilyProfiles) {
     EXPECT_EQ(family.LastBox(), kFamilyDone);
 }
 
-TEST(MainActions, RestoreInterleavesEachConnectionWithItsOwnFlush) {
+TEST(MainActions, RestoreInterleavesEachConnectionWithItsOwnFlush)
+{
     Rig rig({L"Ethernet", L"Wi-Fi"});
     rig.Click("btnRecover");
     EXPECT_EQ(rig.Sequence(),
@@ -73,7 +76,8 @@ TEST(MainActions, RestoreInterleavesEachConnectionWithItsOwnFlush) {
     EXPECT_EQ(rig.fake.boxes.back().caption, kCaption);
 }
 
-TEST(MainActions, OnlyExactClickNamesAct) {
+TEST(MainActions, OnlyExactClickNamesAct)
+{
     Rig rig({L"Ethernet"});
     for (const char* name : {"btnOpen ", "BtnOpen", "btnopen", "btnOpe", "", "btnRecover2", "btnUrl"})
         rig.Click(name);
@@ -122,7 +126,8 @@ TEST(MainActions, WebPagesOpenTheDefaultBrowserSilentlyAsTheDesktopUser)
 
 //--- outcomes ----------------------------------------------------------------------------------
 
-TEST(MainActions, SuccessOnlyWhenEveryDiscoveredConnectionWasSet) {
+TEST(MainActions, SuccessOnlyWhenEveryDiscoveredConnectionWasSet)
+{
     struct Case {
         const char* what;
         std::vector<std::wstring> connections;
@@ -212,7 +217,8 @@ TEST(MainActions, WithoutAdministratorRightsOneMessageSaysSoAndNothingRuns)
     }
 }
 
-TEST(MainActions, CommandThatCouldNotStartIsStartedAgain) {
+TEST(MainActions, CommandThatCouldNotStartIsStartedAgain)
+{
     // The first start of Ethernet's restore is refused: nothing ran, so it is simply started again.
     Rig rig({L"Ethernet"});
     int refusals = 1;
@@ -246,12 +252,13 @@ TEST(MainActions, CommandThatCouldNotStartIsStartedAgain) {
     EXPECT_EQ(std::count(answeredRuns.begin(), answeredRuns.end(), Restore("Ethernet")), 1);
 }
 
-TEST(MainActions, UnaddressableConnectionsGetNoCommandAndFail) {
+TEST(MainActions, UnaddressableConnectionsGetNoCommandAndFail)
+{
     Rig rig({L"Ethernet", L"Bad\"Name", L"\u4ee5\u592a\u7f51"});
     rig.Click("btnOpen");
     for (const std::string& run : rig.Runs()) {
-        const bool known = run.find("\"Ethernet\"") != std::string::npos ||
-                           run.find(std::string("\"") + kDialUp + "\"") != std::string::npos || run == kFlush;
+        const bool known = run.find("\"Ethernet\"") != std::string::npos
+            || run.find(std::string("\"") + kDialUp + "\"") != std::string::npos || run == kFlush;
         EXPECT_TRUE(known) << run;
         EXPECT_EQ(std::count(run.begin(), run.end(), '"') % 2, 0) << run;
     }
@@ -262,7 +269,8 @@ TEST(MainActions, UnaddressableConnectionsGetNoCommandAndFail) {
     EXPECT_EQ(rig.LastBox(), kRestoreFailed + L"\nBad\"Name\n\u4ee5\u592a\u7f51");
 }
 
-TEST(MainActions, ToolsStartFromTheSystemFolderOnly) {
+TEST(MainActions, ToolsStartFromTheSystemFolderOnly)
+{
     Rig rig({L"Ethernet"});
     rig.fake.systemFolder = "D:\\OS\\Sys";
     rig.Click("btnOpen");
@@ -283,7 +291,8 @@ TEST(MainActions, ToolsStartFromTheSystemFolderOnly) {
 
 //--- re-entrancy, closing, language -------------------------------------------------------------
 
-TEST(MainActions, ClicksAndCloseDuringAnActionAreHeldOff) {
+TEST(MainActions, ClicksAndCloseDuringAnActionAreHeldOff)
+{
     Rig rig({L"Ethernet"});
     int nested = 0;
     bool closeAllowed = true;
@@ -311,7 +320,8 @@ TEST(MainActions, ClicksAndCloseDuringAnActionAreHeldOff) {
     EXPECT_TRUE(rig.actions.SetClosing(true));
 }
 
-TEST(MainActions, NoClickActsWhileClosing) {
+TEST(MainActions, NoClickActsWhileClosing)
+{
     Rig rig({L"Ethernet"});
     EXPECT_TRUE(rig.actions.SetClosing(true));
     rig.Click("btnOpen");
@@ -323,7 +333,8 @@ TEST(MainActions, NoClickActsWhileClosing) {
     EXPECT_EQ(rig.fake.calls, (std::vector<std::string>{"minimise"}));
 }
 
-TEST(MainActions, EnglishLayoutGetsEnglishMessages) {
+TEST(MainActions, EnglishLayoutGetsEnglishMessages)
+{
     Rig rig({L"Ethernet"});
     rig.actions.SetEnglish(true);
     rig.Click("btnOpen");
@@ -349,7 +360,8 @@ TEST(MainActions, EnglishLayoutGetsEnglishMessages) {
     EXPECT_EQ(none.LastBox(), L"No network connection was found.");
 }
 
-TEST(MainActions, ChineseMessagesAreExactUnicodeOnAWesternCodePage) {
+TEST(MainActions, ChineseMessagesAreExactUnicodeOnAWesternCodePage)
+{
     ASSERT_EQ(GetACP(), 1252u);
     Rig rig({L"Ethernet"});
     rig.Click("btnOpen");
@@ -357,7 +369,8 @@ TEST(MainActions, ChineseMessagesAreExactUnicodeOnAWesternCodePage) {
     EXPECT_EQ(rig.fake.boxes.back().caption, kCaption);
 }
 
-TEST(MainActionsCp936, ChineseMessagesAreExactUnicodeOnCodePage936) {
+TEST(MainActionsCp936, ChineseMessagesAreExactUnicodeOnCodePage936)
+{
     ASSERT_EQ(GetACP(), 936u);
     Rig rig({L"\u4ee5\u592a\u7f51"});
     rig.Click("btnRecover");
@@ -367,11 +380,11 @@ TEST(MainActionsCp936, ChineseMessagesAreExactUnicodeOnCodePage936) {
 
 //--- profile constants --------------------------------------------------------------------------
 
-TEST(DnsProfiles, EightDistinctPublicAddresses) {
+TEST(DnsProfiles, EightDistinctPublicAddresses)
+{
     const char* all[] = {Quoril::kBlockingProfile.primary, Quoril::kBlockingProfile.second,
-                         Quoril::kBlockingProfile.third,   Quoril::kPureProfile.primary,
-                         Quoril::kPureProfile.second,      Quoril::kPureProfile.third,
-                         Quoril::kFamilyProfile.primary,   Quoril::kFamilyProfile.second};
+        Quoril::kBlockingProfile.third, Quoril::kPureProfile.primary, Quoril::kPureProfile.second,
+        Quoril::kPureProfile.third, Quoril::kFamilyProfile.primary, Quoril::kFamilyProfile.second};
     EXPECT_EQ(Quoril::kFamilyProfile.third, nullptr);
     std::vector<std::string> seen;
     for (const char* address : all) {
@@ -380,10 +393,10 @@ TEST(DnsProfiles, EightDistinctPublicAddresses) {
         char tail;
         ASSERT_EQ(sscanf(address, "%u.%u.%u.%u%c", &a, &b, &c, &d, &tail), 4) << address;
         EXPECT_TRUE(a <= 255 && b <= 255 && c <= 255 && d <= 255) << address;
-        const bool documentation = (a == 192 && b == 0 && c == 2) || (a == 198 && b == 51 && c == 100) ||
-                                   (a == 203 && b == 0 && c == 113);
-        const bool privateOrLocal = a == 0 || a == 10 || a == 127 || (a == 172 && b >= 16 && b <= 31) ||
-                                    (a == 192 && b == 168) || (a == 169 && b == 254) || a >= 224;
+        const bool documentation
+            = (a == 192 && b == 0 && c == 2) || (a == 198 && b == 51 && c == 100) || (a == 203 && b == 0 && c == 113);
+        const bool privateOrLocal = a == 0 || a == 10 || a == 127 || (a == 172 && b >= 16 && b <= 31)
+            || (a == 192 && b == 168) || (a == 169 && b == 254) || a >= 224;
         EXPECT_FALSE(documentation || privateOrLocal) << address;
         EXPECT_EQ(std::find(seen.begin(), seen.end(), address), seen.end()) << address;
         seen.push_back(address);

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-
 using namespace SkinUI;
 
 namespace controls_test {
@@ -31,7 +30,7 @@ HostBed::HostBed(int width, int height)
     RECT r = {0, 0, width, height};
     AdjustWindowRectEx(&r, WS_POPUP, FALSE, 0);
     m_hwnd = CreateWindowExA(0, kClass, "controls", WS_POPUP, 0, 0, r.right - r.left, r.bottom - r.top, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
+        nullptr, GetModuleHandleA(nullptr), nullptr);
     m_host = new CWindowHostUI;
     m_host->BindWindow(m_hwnd);
     SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(m_host));
@@ -80,10 +79,7 @@ void HostBed::Key(UINT vk)
     Send(WM_KEYUP, vk, 0xC0000001);
 }
 
-void HostBed::Pump()
-{
-    testbed::PumpPending();
-}
+void HostBed::Pump() { testbed::PumpPending(); }
 
 void HostBed::OnNotification(TNotifyEvent& event)
 {
@@ -129,9 +125,8 @@ void Probe::SetPosition(const CRectUI& rect)
 {
     if (actual == CRectUI(l, t, r, b))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got (" << actual.left << "," << actual.top << "," << actual.right
-                                         << "," << actual.bottom << ") want (" << l << "," << t << "," << r
-                                         << "," << b << ")";
+    return ::testing::AssertionFailure() << "got (" << actual.left << "," << actual.top << "," << actual.right << ","
+                                         << actual.bottom << ") want (" << l << "," << t << "," << r << "," << b << ")";
 }
 
 std::string SolidImage(const char* name, uint32_t rgb, int width, int height)

@@ -18,7 +18,7 @@ namespace controls_test {
 
 struct TRecordedNotify {
     std::string type;
-    std::string sender;       // sender's name
+    std::string sender;  // sender's name
     SkinUI::CControlUI* senderPtr;
     WPARAM wParam;
     LPARAM lParam;
@@ -71,7 +71,6 @@ public:
     SkinUI::CSizeUI lastAvailable;
     int placements = 0;
 };
-
 
 // Writes a solid colour 24-bit BMP into the temp folder and answers its full path.
 std::string SolidImage(const char* name, uint32_t rgb, int width = 8, int height = 8);

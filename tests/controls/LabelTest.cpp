@@ -54,7 +54,8 @@ TEST(Label, ColoursNumbersAndListsReadSafely)
     EXPECT_EQ(label.GetRenderingHint(), 4);
 
     // "360" is followed in memory by guard digits after its terminator: they are never read.
-    const char buffer[] = "360\0" "99";
+    const char buffer[] = "360\0"
+                          "99";
     label.SetAttribute("shadowoffset", buffer);
     EXPECT_EQ(label.GetShadowOffsetX(), -360.0f);  // angle 0
     EXPECT_EQ(label.GetShadowOffsetY(), -360.0f);
@@ -66,8 +67,8 @@ TEST(Label, ShadowOffsetMapsAnglesOntoNeighbours)
         int angle;
         float x;
         float y;
-    } cases[] = {{0, -3, -3},  {90, -3, -3}, {91, -3, 3}, {180, -3, 3},   {-1, 3, -3},
-                 {-89, 3, -3}, {-90, 3, 0},  {-91, 3, 3}, {-179, 3, 3},   {-180, 0, 3}};
+    } cases[] = {{0, -3, -3}, {90, -3, -3}, {91, -3, 3}, {180, -3, 3}, {-1, 3, -3}, {-89, 3, -3}, {-90, 3, 0},
+        {-91, 3, 3}, {-179, 3, 3}, {-180, 0, 3}};
     for (const TCase& c : cases) {
         CLabelUI label;
         label.SetShadowOffset(3, c.angle);

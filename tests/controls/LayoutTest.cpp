@@ -15,8 +15,7 @@ using controls_test::RectIs;
 namespace {
 
 // A layout of the given kind holding the probes, attached to the bed and laid out in `rect`.
-template <class Layout>
-Layout* Build(HostBed& bed, std::initializer_list<CControlUI*> children, const CRectUI& rect)
+template <class Layout> Layout* Build(HostBed& bed, std::initializer_list<CControlUI*> children, const CRectUI& rect)
 {
     auto* layout = new Layout;
     for (CControlUI* c : children)
@@ -50,7 +49,7 @@ TEST(VerticalLayout, RemaindersGoToTheLastAdjustableChild)
     auto* b = new Probe("b");
     auto* c = new Probe("c");
     auto* layout = Build<CVerticalLayoutUI>(bed, {a, b, c}, CRectUI(0, 0, 50, 100));
-    EXPECT_TRUE(RectIs(a->GetPosition(), 0, 0, 50, 33));   // 100 / 3 = 33
+    EXPECT_TRUE(RectIs(a->GetPosition(), 0, 0, 50, 33));  // 100 / 3 = 33
     EXPECT_TRUE(RectIs(b->GetPosition(), 0, 33, 50, 66));
     EXPECT_TRUE(RectIs(c->GetPosition(), 0, 66, 50, 100));  // 100 - 33 - 33 = 34
 
@@ -76,7 +75,7 @@ TEST(VerticalLayout, LimitsClampAndTheMaximumWins)
     // capped: share 100 - (40 + 10) = 50, clamped to 20; the rest stays empty.
     EXPECT_TRUE(RectIs(capped->GetPosition(), 0, 0, 50, 20));
     EXPECT_TRUE(RectIs(crossed->GetPosition(), 0, 20, 50, 60));  // min 50 > max 40: 40
-    EXPECT_TRUE(RectIs(narrow->GetPosition(), 0, 60, 25, 70));   // width 50 clamped to 25
+    EXPECT_TRUE(RectIs(narrow->GetPosition(), 0, 60, 25, 70));  // width 50 clamped to 25
 }
 
 TEST(VerticalLayout, NegativeFreeSpaceLeavesAdjustableChildrenEmpty)
@@ -87,7 +86,7 @@ TEST(VerticalLayout, NegativeFreeSpaceLeavesAdjustableChildrenEmpty)
     auto* c = new Probe("c");
     Build<CVerticalLayoutUI>(bed, {a, b, c}, CRectUI(0, 0, 50, 100));
     EXPECT_TRUE(RectIs(a->GetPosition(), 0, 0, 50, 80));
-    EXPECT_TRUE(RectIs(b->GetPosition(), 0, 80, 50, 130));   // overflows the layout
+    EXPECT_TRUE(RectIs(b->GetPosition(), 0, 80, 50, 130));  // overflows the layout
     EXPECT_TRUE(RectIs(c->GetPosition(), 0, 130, 50, 130));  // (100 - 130) / 1 < 0: 0
 }
 
@@ -187,11 +186,11 @@ TEST(Container, VerticalBarShowsScrollsAndHidesWithTheContent)
     layout->SetScrollPosition(CSizeUI(0, 30));
     EXPECT_TRUE(RectIs(a->GetPosition(), 0, -30, 84, 20));
     EXPECT_TRUE(RectIs(pinned->GetPosition(), 0, 0, 10, 10));  // floating children stay
-    layout->SetScrollPosition(CSizeUI(0, 999));                 // clamped to the range 50
+    layout->SetScrollPosition(CSizeUI(0, 999));  // clamped to the range 50
     EXPECT_EQ(bar->GetValue(), 50);
     EXPECT_TRUE(RectIs(a->GetPosition(), 0, -50, 84, 0));
-    layout->SetPosition(CRectUI(0, 0, 100, 100));                // a re-layout keeps the scroll
-    EXPECT_TRUE(RectIs(c->GetPosition(), 0, 50, 84, 100));       // 100 - 50
+    layout->SetPosition(CRectUI(0, 0, 100, 100));  // a re-layout keeps the scroll
+    EXPECT_TRUE(RectIs(c->GetPosition(), 0, 50, 84, 100));  // 100 - 50
 
     b->SetVisible(false);
     c->SetVisible(false);
@@ -320,7 +319,7 @@ TEST(VerticalLayout, SeparatorDragStopsAtTheMinimumAndResizesOnRelease)
     EXPECT_TRUE(RectIs(panel->GetSeparatorRect(true), 0, 58, 200, 62));
     bed.MoveTo(50, 10);  // 12 high would pass the minimum: stops at 40
     EXPECT_TRUE(RectIs(panel->GetSeparatorRect(true), 0, 36, 200, 40));
-    bed.MoveTo(50, 5);   // already at the minimum: ignored
+    bed.MoveTo(50, 5);  // already at the minimum: ignored
     EXPECT_TRUE(RectIs(panel->GetSeparatorRect(true), 0, 36, 200, 40));
     // The layout itself has not moved yet; only the preview has.
     EXPECT_TRUE(RectIs(panel->GetPosition(), 0, 0, 200, 100));
@@ -430,10 +429,7 @@ namespace {
 
 class ListItemProbe : public Probe {
 public:
-    void* CastTo(const char* name) override
-    {
-        return CUIString(name) == "ListItem" ? this : Probe::CastTo(name);
-    }
+    void* CastTo(const char* name) override { return CUIString(name) == "ListItem" ? this : Probe::CastTo(name); }
 };
 
 }  // namespace
@@ -450,13 +446,12 @@ TEST(Container, FindSelectableChildSkipsHiddenDisabledAndNonItems)
     disabled->SetEnabled(false);
     auto* item4 = new ListItemProbe;
     for (CControlUI* c : {static_cast<CControlUI*>(plain), static_cast<CControlUI*>(item1),
-                          static_cast<CControlUI*>(hidden), static_cast<CControlUI*>(disabled),
-                          static_cast<CControlUI*>(item4)})
+             static_cast<CControlUI*>(hidden), static_cast<CControlUI*>(disabled), static_cast<CControlUI*>(item4)})
         list.AddChild(c);
     EXPECT_EQ(list.FindSelectableChild(0, true), 1);
     EXPECT_EQ(list.FindSelectableChild(2, true), 4);
     EXPECT_EQ(list.FindSelectableChild(99, false), 4);  // start clamped to the last child
     EXPECT_EQ(list.FindSelectableChild(3, false), 1);
-    EXPECT_EQ(list.FindSelectableChild(0, false), 1);   // none backwards: first forwards
+    EXPECT_EQ(list.FindSelectableChild(0, false), 1);  // none backwards: first forwards
     EXPECT_EQ(list.FindSelectableChild(-5, true), 1);
 }

@@ -35,12 +35,12 @@ TEST(ContainerPaint, BackgroundBorderAndChildClipping)
 
     Screen screen(bed);
     ASSERT_EQ(screen.Width(), 100);
-    EXPECT_EQ(screen.At(0, 30), 0xFF0000u);   // 2-pixel border
+    EXPECT_EQ(screen.At(0, 30), 0xFF0000u);  // 2-pixel border
     EXPECT_EQ(screen.At(1, 30), 0xFF0000u);
-    EXPECT_EQ(screen.At(5, 30), 0x336699u);   // inset area shows the background
+    EXPECT_EQ(screen.At(5, 30), 0x336699u);  // inset area shows the background
     EXPECT_EQ(screen.At(50, 30), 0x00FF00u);  // the child
     EXPECT_EQ(screen.At(50, 55), 0x336699u);  // the child's part below the client is clipped
-    EXPECT_EQ(screen.At(3, 3), 0xFFFF00u);    // the floating child inside the inset
+    EXPECT_EQ(screen.At(3, 3), 0xFFFF00u);  // the floating child inside the inset
 }
 
 TEST(ButtonPaint, StateImagesFollowHotPushedAndDisabled)
@@ -135,8 +135,8 @@ TEST(LabelPaint, TextIsDrawnInTheTextColourOnlyWhenThereIsText)
     EXPECT_GT(red, 0);
     EXPECT_EQ(screen.CountNot(0xFFFFFF, RECT{0, 30, 200, 60}), 0);
     // Effect text (GDI+, or plain text where GDI+ is missing) draws something too.
-    EXPECT_GT(screen.CountNot(0xFFFFFF, RECT{0, 60, 200, 90}), 10) << "GDI+ available: "
-                                                                   << CLabelUI::IsEffectRendererAvailable();
+    EXPECT_GT(screen.CountNot(0xFFFFFF, RECT{0, 60, 200, 90}), 10)
+        << "GDI+ available: " << CLabelUI::IsEffectRendererAvailable();
     EXPECT_EQ(effect->GetText(), "MMMM");
     EXPECT_EQ(CUIString(effect->CControlUI::GetText()), "");
 }
@@ -168,7 +168,7 @@ TEST(LabelPaint, EffectTextStrokesUnderTheFill)
             dark += (p & 0xFFFFFF) < 0x404040 ? 1 : 0;
         }
     }
-    EXPECT_GT(red, 0);   // the outline shows around the glyphs
+    EXPECT_GT(red, 0);  // the outline shows around the glyphs
     EXPECT_GT(dark, 0);  // the text itself is drawn over it
 }
 

@@ -107,14 +107,14 @@ TEST(ScrollBar, OwnedBarScrollsItsContainerByLinePageAndDragAndNeverNotifies)
     const int step = bed.Host().GetDefaultFontEntry()->tm.tmHeight + 8;
     EXPECT_EQ(bar->GetValue(), step);  // the container's step, not "linesize"
     bed.Click(90, 95);
-    bed.Click(90, 5);   // arrow 1
+    bed.Click(90, 5);  // arrow 1
     EXPECT_EQ(bar->GetValue(), step);
     bed.Click(90, 74);  // the rail below the thumb (16 long near the top) pages down by the client height
     EXPECT_EQ(bar->GetValue(), step + 100);
 
     // A thumb drag goes through the container too, on the bar's axis.
     layout->ScrollToTop();
-    ASSERT_EQ(bar->GetRange(), 400);                          // 500 - 100
+    ASSERT_EQ(bar->GetRange(), 400);  // 500 - 100
     ASSERT_TRUE(RectIs(bar->GetThumbRect(), 84, 16, 100, 32));  // 100 * 68 / 500 = 13, raised to 16
     bed.MoveTo(90, 20);
     bed.Press(90, 20);
@@ -215,9 +215,9 @@ TEST(ScrollBar, PartsWithoutImagesAreOutlined)
     testbed::DibCanvas canvas(16, 200, 0);
     bar.Paint(canvas.Dc(), CRectUI(0, 0, 16, 200));
     const uint32_t outline = 0x85E4FF;
-    EXPECT_EQ(canvas.Pixel(0, 8) & 0xFFFFFF, outline);   // arrow 1, 2-pixel frame
+    EXPECT_EQ(canvas.Pixel(0, 8) & 0xFFFFFF, outline);  // arrow 1, 2-pixel frame
     EXPECT_EQ(canvas.Pixel(1, 8) & 0xFFFFFF, outline);
-    EXPECT_EQ(canvas.Pixel(8, 8) & 0xFFFFFF, 0u);        // inside the frame
+    EXPECT_EQ(canvas.Pixel(8, 8) & 0xFFFFFF, 0u);  // inside the frame
     EXPECT_EQ(canvas.Pixel(15, 190) & 0xFFFFFF, outline);  // arrow 2
-    EXPECT_EQ(canvas.Pixel(8, 16) & 0xFFFFFF, outline);    // thumb top edge (range 100: 16..)
+    EXPECT_EQ(canvas.Pixel(8, 16) & 0xFFFFFF, outline);  // thumb top edge (range 100: 16..)
 }

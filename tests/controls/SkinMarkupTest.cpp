@@ -128,7 +128,7 @@ TEST(ChildLayout, DocumentsThatCannotBeBuiltLeaveNoChildren)
         "empty.xml",
         "&lt;Window&gt;&lt;VerticalLayout",  // unterminated
         "&lt;Window&gt;&lt;TreeNode text=&quot;a&quot;/&gt;&lt;/Window&gt;",  // a node with no tree
-        "&lt;TreeNode text=&quot;a&quot;/&gt;",                            // the same, as the document root
+        "&lt;TreeNode text=&quot;a&quot;/&gt;",  // the same, as the document root
         "&lt;Window&gt;&lt;NoSuchElement/&gt;&lt;/Window&gt;",
     };
     for (const char* file : files) {

@@ -26,8 +26,8 @@ std::vector<std::string> Keys(const CNameMapUI& map)
 TEST(PtrVector, CapacityGrowsToElevenThenDoubles)
 {
     CPtrVectorUI v;
-    const int expected[] = { 11, 11, 22, 22, 44 };   // after Add number 1, 10, 11, 21, 22
-    const int adds[] = { 1, 10, 11, 21, 22 };
+    const int expected[] = {11, 11, 22, 22, 44};  // after Add number 1, 10, 11, 21, 22
+    const int adds[] = {1, 10, 11, 21, 22};
     for (int i = 1, check = 0; i <= 22; ++i) {
         ASSERT_TRUE(v.Add(P(i)));
         if (i == adds[check]) {
@@ -38,7 +38,7 @@ TEST(PtrVector, CapacityGrowsToElevenThenDoubles)
     for (int i = 0; i < 22; ++i)
         EXPECT_EQ(v.GetAt(i), P(i + 1));
 
-    CPtrVectorUI group(6);   // option groups start with six slots
+    CPtrVectorUI group(6);  // option groups start with six slots
     for (int i = 0; i < 5; ++i)
         group.Add(P(i));
     EXPECT_EQ(group.GetCapacity(), 6);
@@ -49,7 +49,7 @@ TEST(PtrVector, CapacityGrowsToElevenThenDoubles)
 TEST(PtrVector, InsertRemoveResizeAndBounds)
 {
     CPtrVectorUI v;
-    EXPECT_TRUE(v.InsertAt(0, P(2)));   // at the count: same as Add
+    EXPECT_TRUE(v.InsertAt(0, P(2)));  // at the count: same as Add
     EXPECT_TRUE(v.InsertAt(0, P(1)));
     EXPECT_TRUE(v.InsertAt(2, P(4)));
     EXPECT_TRUE(v.InsertAt(2, P(3)));
@@ -69,7 +69,7 @@ TEST(PtrVector, InsertRemoveResizeAndBounds)
     ASSERT_EQ(v.GetSize(), 3);
     EXPECT_EQ(v[1], P(3));
     EXPECT_EQ(v[2], P(4));
-    EXPECT_EQ(snapshot.GetSize(), 4);   // copies do not share slots
+    EXPECT_EQ(snapshot.GetSize(), 4);  // copies do not share slots
     EXPECT_EQ(snapshot[1], P(2));
 
     v.Resize(3);
@@ -88,8 +88,8 @@ TEST(NameMapHash, FixedValuesOverSignedBytesLastToFirst)
 {
     EXPECT_EQ(CNameMapUI::HashKey(""), 0u);
     EXPECT_EQ(CNameMapUI::HashKey("a"), 97u);
-    EXPECT_EQ(CNameMapUI::HashKey("ab"), 98u * 33 + 97);          // not 97 * 33 + 98
-    EXPECT_EQ(CNameMapUI::HashKey("\xD6\xD0"), 0xFFFFF9A6u);       // (-48) * 33 + (-42)
+    EXPECT_EQ(CNameMapUI::HashKey("ab"), 98u * 33 + 97);  // not 97 * 33 + 98
+    EXPECT_EQ(CNameMapUI::HashKey("\xD6\xD0"), 0xFFFFF9A6u);  // (-48) * 33 + (-42)
     EXPECT_EQ(CNameMapUI::HashKey("\xD6\xD0\xCE\xC4"), 0xFFDE3E38u);
     EXPECT_EQ(CNameMapUI::HashKey("\xD6\xD0\xCE\xC4") % 83, 63u);
 }
@@ -99,9 +99,9 @@ TEST(NameMap, IterationRunsFromTheLastBucketDown)
     CNameMapUI map;
     EXPECT_EQ(map.GetBucketCount(), 83);
     // Buckets: "a" 14, "b" 15, "ab" 11, "ba" 62.
-    for (const char* key : { "a", "ab", "b", "ba" })
+    for (const char* key : {"a", "ab", "b", "ba"})
         ASSERT_TRUE(map.Insert(key, P(1)));
-    EXPECT_EQ(Keys(map), (std::vector<std::string>{ "ba", "b", "a", "ab" }));
+    EXPECT_EQ(Keys(map), (std::vector<std::string>{"ba", "b", "a", "ab"}));
     EXPECT_EQ(map.GetKeyAt(4), nullptr);
     EXPECT_EQ(map.GetKeyAt(-1), nullptr);
     EXPECT_EQ(map.GetSize(), 4);
@@ -114,26 +114,26 @@ TEST(NameMap, NewKeysGoToTheHeadAndHitsMoveToTheFront)
     map.Insert("a", P(1));
     map.Insert("db", P(2));
     map.Insert("eg", P(3));
-    EXPECT_EQ(Keys(map), (std::vector<std::string>{ "eg", "db", "a" }));
+    EXPECT_EQ(Keys(map), (std::vector<std::string>{"eg", "db", "a"}));
 
     EXPECT_EQ(map.Find("a", false), P(1));
-    EXPECT_EQ(Keys(map), (std::vector<std::string>{ "eg", "db", "a" }));
+    EXPECT_EQ(Keys(map), (std::vector<std::string>{"eg", "db", "a"}));
     EXPECT_EQ(map.Find("db"), P(2));
-    EXPECT_EQ(Keys(map), (std::vector<std::string>{ "db", "eg", "a" }));
+    EXPECT_EQ(Keys(map), (std::vector<std::string>{"db", "eg", "a"}));
 
     // A refused insert still counts as a look-up.
     EXPECT_FALSE(map.Insert("a", P(9)));
-    EXPECT_EQ(Keys(map), (std::vector<std::string>{ "a", "db", "eg" }));
+    EXPECT_EQ(Keys(map), (std::vector<std::string>{"a", "db", "eg"}));
     EXPECT_EQ(map.Find("a"), P(1));
 
     // Set replaces in place without reordering.
     EXPECT_EQ(map.Set("eg", P(4)), P(3));
-    EXPECT_EQ(Keys(map), (std::vector<std::string>{ "a", "db", "eg" }));
+    EXPECT_EQ(Keys(map), (std::vector<std::string>{"a", "db", "eg"}));
     EXPECT_EQ(map.GetAt(2), P(4));
 
     // Removing from the middle, the head and the tail keeps the chain linked.
     EXPECT_TRUE(map.Remove("db"));
-    EXPECT_EQ(Keys(map), (std::vector<std::string>{ "a", "eg" }));
+    EXPECT_EQ(Keys(map), (std::vector<std::string>{"a", "eg"}));
     EXPECT_TRUE(map.Remove("a"));
     EXPECT_EQ(map.Find("eg"), P(4));
     EXPECT_TRUE(map.Remove("eg"));
@@ -150,10 +150,10 @@ TEST(NameMap, KeysAreCaseSensitiveAndValuesMayBeNull)
     EXPECT_TRUE(map.Insert("button", P(2)));
     EXPECT_EQ(map.Find("BUTTON"), nullptr);
     EXPECT_TRUE(map.Insert("empty", nullptr));
-    EXPECT_FALSE(map.Insert("empty", P(3)));   // present, even with a null value
+    EXPECT_FALSE(map.Insert("empty", P(3)));  // present, even with a null value
     EXPECT_EQ(map.Set("new", P(6)), nullptr);
     EXPECT_EQ(map.Find("new"), P(6));
-    const std::string longKey(100, 'k');       // a heap-held key
+    const std::string longKey(100, 'k');  // a heap-held key
     EXPECT_TRUE(map.Insert(longKey.c_str(), P(7)));
     EXPECT_EQ(map.Find(longKey.c_str()), P(7));
     EXPECT_EQ(map.GetSize(), 5);

@@ -28,13 +28,23 @@ struct TRecorder {
     }
 };
 
-struct TDerivedRecorder : TRecorder {};
+struct TDerivedRecorder : TRecorder { };
 
 // A delegate type that counts its live copies, to see the source delete what it holds.
 class CCountingDelegate : public CDelegateBase {
 public:
-    explicit CCountingDelegate(int* live) : CDelegateBase(live, &kFunction, sizeof(kFunction)), m_live(live) { ++*m_live; }
-    CCountingDelegate(const CCountingDelegate& other) : CDelegateBase(other), m_live(other.m_live) { ++*m_live; }
+    explicit CCountingDelegate(int* live)
+        : CDelegateBase(live, &kFunction, sizeof(kFunction))
+        , m_live(live)
+    {
+        ++*m_live;
+    }
+    CCountingDelegate(const CCountingDelegate& other)
+        : CDelegateBase(other)
+        , m_live(other.m_live)
+    {
+        ++*m_live;
+    }
     ~CCountingDelegate() override { --*m_live; }
     CDelegateBase* Copy() const override { return new CCountingDelegate(*this); }
     bool Invoke(void*) override { return true; }
@@ -60,7 +70,7 @@ struct TGrower {
 TEST(EventSource, FiresInInsertionOrderAndStopsAtFalse)
 {
     std::string log;
-    TRecorder a{ &log, 'a', true }, b{ &log, 'b', false }, c{ &log, 'c', true };
+    TRecorder a{&log, 'a', true}, b{&log, 'b', false}, c{&log, 'c', true};
     CEventSourceUI source;
     EXPECT_FALSE(source.HasListeners());
     EXPECT_TRUE(source.Fire(nullptr));
@@ -82,7 +92,7 @@ TEST(EventSource, FiresInInsertionOrderAndStopsAtFalse)
 TEST(EventSource, EqualDelegatesAreKeptOnce)
 {
     std::string log;
-    TRecorder a{ &log, 'a', true }, b{ &log, 'b', true };
+    TRecorder a{&log, 'a', true}, b{&log, 'b', true};
     CEventSourceUI source;
     source.AddListener(MakeDelegate(&a, &TRecorder::OnEvent));
     source.AddListener(CDelegate<TRecorder, TRecorder>(&a, &TRecorder::OnEvent));
@@ -116,12 +126,12 @@ TEST(EventSource, ListenersAddedDuringFireRunInTheSameFire)
 {
     std::string log;
     CEventSourceUI source;
-    TRecorder late{ &log, 'z', true };
-    TGrower grower{ &source, &late };
+    TRecorder late{&log, 'z', true};
+    TGrower grower{&source, &late};
     // Enough listeners that the late addition reallocates the slot block.
     TRecorder filler[10] = {};
     for (TRecorder& f : filler) {
-        f = TRecorder{ &log, 'f', true };
+        f = TRecorder{&log, 'f', true};
         source += MakeDelegate(&f, &TRecorder::OnEvent);
     }
     source += MakeDelegate(&grower, &TGrower::OnEvent);

@@ -8,8 +8,14 @@ using SkinUI::CRectUI;
 TEST(RectUI, EmptinessAndIntersectionMatchThePlatform)
 {
     const RECT rects[] = {
-        { 0, 0, 10, 10 }, { 5, 5, 15, 15 }, { 10, 0, 20, 10 }, { 0, 0, 0, 10 },
-        { 3, 3, 1, 8 }, { -5, -5, 2, 2 }, { 2, 2, 4, 4 }, { 0, 10, 10, 20 },
+        {0, 0, 10, 10},
+        {5, 5, 15, 15},
+        {10, 0, 20, 10},
+        {0, 0, 0, 10},
+        {3, 3, 1, 8},
+        {-5, -5, 2, 2},
+        {2, 2, 4, 4},
+        {0, 10, 10, 20},
     };
     for (const RECT& a : rects) {
         EXPECT_EQ(CRectUI(a).IsEmpty(), IsRectEmpty(&a) != FALSE);
@@ -19,8 +25,8 @@ TEST(RectUI, EmptinessAndIntersectionMatchThePlatform)
             CRectUI r(a);
             EXPECT_EQ(r.Intersect(b), overlap);
             EXPECT_TRUE(EqualRect(&r, &expected))
-                << a.left << ',' << a.top << ',' << a.right << ',' << a.bottom << " x "
-                << b.left << ',' << b.top << ',' << b.right << ',' << b.bottom;
+                << a.left << ',' << a.top << ',' << a.right << ',' << a.bottom << " x " << b.left << ',' << b.top << ','
+                << b.right << ',' << b.bottom;
         }
     }
 }
@@ -33,9 +39,9 @@ TEST(RectUI, JoinWidensAndContainsExcludesRightAndBottom)
     EXPECT_EQ(r.GetWidth(), 20);
     EXPECT_EQ(r.GetHeight(), 20);
 
-    EXPECT_TRUE(r.Contains(POINT{ 0, 10 }));
-    EXPECT_FALSE(r.Contains(POINT{ 20, 15 }));
-    EXPECT_FALSE(r.Contains(POINT{ 5, 30 }));
+    EXPECT_TRUE(r.Contains(POINT{0, 10}));
+    EXPECT_FALSE(r.Contains(POINT{20, 15}));
+    EXPECT_FALSE(r.Contains(POINT{5, 30}));
 
     r.Offset(1, -1);
     EXPECT_EQ(r, CRectUI(1, 9, 21, 29));
@@ -56,7 +62,4 @@ TEST(TestBed, WindowAndDib)
 }
 
 // Guards the code page 936 run: the other Cp936 tests mean nothing under another code page.
-TEST(TestBedCp936, CodePageIs936)
-{
-    EXPECT_EQ(GetACP(), 936u);
-}
+TEST(TestBedCp936, CodePageIs936) { EXPECT_EQ(GetACP(), 936u); }

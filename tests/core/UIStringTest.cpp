@@ -64,11 +64,11 @@ TEST(UIStringStorage, SourcesInsideTheOwnBufferSurviveReassignment)
     EXPECT_EQ(std::string(s), Chars(50, 'b'));
 
     CUIString h(text.c_str());
-    h.Append(h.GetData());   // heap to a larger heap block
+    h.Append(h.GetData());  // heap to a larger heap block
     EXPECT_EQ(std::string(h), text + text);
 
     CUIString i(Chars(40, 'c').c_str());
-    i += i;                  // inline to heap
+    i += i;  // inline to heap
     EXPECT_EQ(std::string(i), Chars(80, 'c'));
 }
 
@@ -143,11 +143,11 @@ TEST(UIStringCompare, CaseSensitiveUnlessAskedOtherwise)
 {
     const CUIString s("true");
     EXPECT_TRUE(s == "true");
-    EXPECT_TRUE("true" == s);   // a text on the left compares contents, not addresses
+    EXPECT_TRUE("true" == s);  // a text on the left compares contents, not addresses
     EXPECT_FALSE(s == "TRUE");
     EXPECT_FALSE(s == static_cast<const char*>(nullptr));
     EXPECT_TRUE(CUIString() == static_cast<const char*>(nullptr));
-    EXPECT_GT(CUIString("\xC0").Compare("A"), 0);   // bytes compare unsigned
+    EXPECT_GT(CUIString("\xC0").Compare("A"), 0);  // bytes compare unsigned
     EXPECT_EQ(CUIString("TreeNodeUI").CompareNoCase("treenodeui"), 0);
     EXPECT_LT(CUIString("abc").CompareNoCase("ABD"), 0);
 }
@@ -158,8 +158,9 @@ TEST(UIStringCp936, SearchAndCaseFoldingStepOverDoubleByteCharacters)
 {
     ASSERT_EQ(GetACP(), 936u);
     const CUIString path("C:\\\x81\x5C\\x");
-    EXPECT_EQ(path.Find("\\", 3), 5);   // the 0x5C at offset 4 is a trail byte
-    const CUIString name("\x81\x41" "A");
+    EXPECT_EQ(path.Find("\\", 3), 5);  // the 0x5C at offset 4 is a trail byte
+    const CUIString name("\x81\x41"
+                         "A");
     EXPECT_EQ(name.Find("A"), 2);
 
     CUIString text("\xD6\xD0<n>\xCE\xC4");
@@ -167,7 +168,11 @@ TEST(UIStringCp936, SearchAndCaseFoldingStepOverDoubleByteCharacters)
     EXPECT_STREQ(text, "\xD6\xD0\r\n\xCE\xC4");
 
     EXPECT_NE(CUIString("\x81\x41").CompareNoCase("\x81\x61"), 0);
-    EXPECT_EQ(CUIString("\xD6\xD0" "Ab").CompareNoCase("\xD6\xD0" "aB"), 0);
+    EXPECT_EQ(CUIString("\xD6\xD0"
+                        "Ab")
+                  .CompareNoCase("\xD6\xD0"
+                                 "aB"),
+        0);
 }
 
 TEST(UIStringSingleByte, TheSameBytesAreOrdinaryCharactersInCodePage1252)

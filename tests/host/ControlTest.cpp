@@ -245,7 +245,11 @@ TEST_F(ControlInHost, DestructionFiresListenersAndTheHostForgetsTheName)
 {
     struct Watch {
         int calls = 0;
-        bool OnDestroy(void*) { ++calls; return true; }
+        bool OnDestroy(void*)
+        {
+            ++calls;
+            return true;
+        }
     } watch;
     child->DestroyListeners += MakeDelegate(&watch, &Watch::OnDestroy);
     ASSERT_EQ(child, wnd.Host().FindControlByName("child"));
@@ -259,11 +263,23 @@ TEST_F(ControlInHost, DestructionFiresListenersAndTheHostForgetsTheName)
 class PaintOrderProbe : public CControlUI {
 public:
     std::vector<std::string> calls;
-    void PaintBackgroundColor(HDC hdc) override { calls.push_back("color"); CControlUI::PaintBackgroundColor(hdc); }
-    void PaintBackgroundImage(HDC hdc) override { calls.push_back("image"); CControlUI::PaintBackgroundImage(hdc); }
+    void PaintBackgroundColor(HDC hdc) override
+    {
+        calls.push_back("color");
+        CControlUI::PaintBackgroundColor(hdc);
+    }
+    void PaintBackgroundImage(HDC hdc) override
+    {
+        calls.push_back("image");
+        CControlUI::PaintBackgroundImage(hdc);
+    }
     void PaintStateImage(HDC) override { calls.push_back("state"); }
     void PaintText(HDC) override { calls.push_back("text"); }
-    void PaintBorder(HDC hdc) override { calls.push_back("border"); CControlUI::PaintBorder(hdc); }
+    void PaintBorder(HDC hdc) override
+    {
+        calls.push_back("border");
+        CControlUI::PaintBorder(hdc);
+    }
 };
 
 TEST(ControlPaint, HooksRunInOrderOnlyWhereThePaintRequestMeetsThePosition)

@@ -62,8 +62,8 @@ TEST_F(HostDispatch, PressedControlKeepsEventsWhileMouseIsElsewhere)
     wnd.MouseAt(WM_LBUTTONUP, 80, 20);
 
     EXPECT_EQ((Log{"A:MouseEnter", "A:MouseMove", "A:ButtonDown", "A:MouseLeave", "B:MouseEnter", "A:MouseMove",
-                   "A:ButtonUp"}),
-              log);
+                  "A:ButtonUp"}),
+        log);
     EXPECT_EQ(80, a->lastEvent.MousePoint.x);
     EXPECT_FALSE(host().IsMouseCaptured());
     EXPECT_NE(wnd.Handle(), ::GetCapture());
@@ -328,7 +328,11 @@ TEST_F(HostDispatch, FirstHandlingMessageFilterEndsTheHandling)
         LRESULT answer;
         bool take;
         int asked = 0;
-        Filter(LRESULT a, bool t) : answer(a), take(t) {}
+        Filter(LRESULT a, bool t)
+            : answer(a)
+            , take(t)
+        {
+        }
         LRESULT FilterMessage(UINT message, WPARAM, LPARAM, bool& handled) override
         {
             if (message != WM_USER + 5)
@@ -441,18 +445,18 @@ TEST_F(HostDispatch, SetCursorGoesToTheControlUnderTheCursorThatWantsIt)
     if (check.x != screen.x || check.y != screen.y)
         GTEST_SKIP() << "the cursor position does not stick here";
     LRESULT result = 0;
-    EXPECT_TRUE(host().HandleWindowMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.Handle()),
-                                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), result));
+    EXPECT_TRUE(host().HandleWindowMessage(
+        WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), result));
     EXPECT_EQ((Log{"W:SetCursor"}), log);
     EXPECT_EQ(nullptr, wants->lastEvent.Sender);
     EXPECT_EQ(150, wants->lastEvent.MousePoint.x);
-    EXPECT_FALSE(host().HandleWindowMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.Handle()),
-                                            MAKELPARAM(HTCAPTION, WM_MOUSEMOVE), result));
+    EXPECT_FALSE(host().HandleWindowMessage(
+        WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.Handle()), MAKELPARAM(HTCAPTION, WM_MOUSEMOVE), result));
 
     log.clear();
     wnd.MouseAt(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
-    EXPECT_TRUE(host().HandleWindowMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.Handle()),
-                                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), result));
+    EXPECT_TRUE(host().HandleWindowMessage(
+        WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), result));
     EXPECT_TRUE(Filter(log, "W:").empty()) << "nothing while the mouse is captured";
     wnd.MouseAt(WM_LBUTTONUP, 20, 20);
 }

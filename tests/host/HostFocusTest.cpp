@@ -180,7 +180,7 @@ TEST_F(HostFocus, ScheduledFocusLandsOnTheControlAfterLayout)
 TEST_F(HostFocus, PreTranslationFindsTheHostOfANativeChild)
 {
     HWND child = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, wnd.Handle(), nullptr,
-                                   ::GetModuleHandleA(nullptr), nullptr);
+        ::GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, child);
     EXPECT_TRUE(Offer(WM_KEYDOWN, VK_TAB, child));
     EXPECT_EQ(b, host().GetFocusControl());
@@ -196,7 +196,11 @@ TEST_F(HostFocus, AcceleratorsAndFiltersComeBeforeTabHandling)
     struct Taker : ITranslateAccelerator {
         int calls = 0;
         LRESULT answer = 0;
-        LRESULT Translate(const MSG*) override { ++calls; return answer; }
+        LRESULT Translate(const MSG*) override
+        {
+            ++calls;
+            return answer;
+        }
     } first, second;
     first.answer = 1;  // not taken
     host().AddAcceleratorTranslator(&first);

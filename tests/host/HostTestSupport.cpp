@@ -10,33 +10,50 @@ namespace hosttest {
 std::string KindName(int kind)
 {
     switch (kind) {
-    case InputEventKind::KeyDown: return "KeyDown";
-    case InputEventKind::KeyUp: return "KeyUp";
-    case InputEventKind::Char: return "Char";
-    case InputEventKind::SysKey: return "SysKey";
-    case InputEventKind::MouseMove: return "MouseMove";
-    case InputEventKind::MouseLeave: return "MouseLeave";
-    case InputEventKind::MouseEnter: return "MouseEnter";
-    case InputEventKind::MouseHover: return "MouseHover";
-    case InputEventKind::ButtonDown: return "ButtonDown";
-    case InputEventKind::ButtonUp: return "ButtonUp";
-    case InputEventKind::RightButtonDown: return "RightButtonDown";
-    case InputEventKind::DoubleClick: return "DoubleClick";
-    case InputEventKind::ContextMenu: return "ContextMenu";
-    case InputEventKind::ScrollWheel: return "ScrollWheel";
-    case InputEventKind::FocusLost: return "FocusLost";
-    case InputEventKind::FocusGained: return "FocusGained";
-    case InputEventKind::WindowSize: return "WindowSize";
-    case InputEventKind::SetCursor: return "SetCursor";
-    case InputEventKind::Timer: return "Timer";
-    default: return "Kind" + std::to_string(kind);
+    case InputEventKind::KeyDown:
+        return "KeyDown";
+    case InputEventKind::KeyUp:
+        return "KeyUp";
+    case InputEventKind::Char:
+        return "Char";
+    case InputEventKind::SysKey:
+        return "SysKey";
+    case InputEventKind::MouseMove:
+        return "MouseMove";
+    case InputEventKind::MouseLeave:
+        return "MouseLeave";
+    case InputEventKind::MouseEnter:
+        return "MouseEnter";
+    case InputEventKind::MouseHover:
+        return "MouseHover";
+    case InputEventKind::ButtonDown:
+        return "ButtonDown";
+    case InputEventKind::ButtonUp:
+        return "ButtonUp";
+    case InputEventKind::RightButtonDown:
+        return "RightButtonDown";
+    case InputEventKind::DoubleClick:
+        return "DoubleClick";
+    case InputEventKind::ContextMenu:
+        return "ContextMenu";
+    case InputEventKind::ScrollWheel:
+        return "ScrollWheel";
+    case InputEventKind::FocusLost:
+        return "FocusLost";
+    case InputEventKind::FocusGained:
+        return "FocusGained";
+    case InputEventKind::WindowSize:
+        return "WindowSize";
+    case InputEventKind::SetCursor:
+        return "SetCursor";
+    case InputEventKind::Timer:
+        return "Timer";
+    default:
+        return "Kind" + std::to_string(kind);
     }
 }
 
-void UseTestModule()
-{
-    CResourceLocation::SetModuleInstance(::GetModuleHandleA(nullptr));
-}
+void UseTestModule() { CResourceLocation::SetModuleInstance(::GetModuleHandleA(nullptr)); }
 
 HostWindow::HostWindow(int width, int height)
 {
@@ -71,21 +88,17 @@ LRESULT HostWindow::Send(UINT message, WPARAM wParam, LPARAM lParam)
     return ::SendMessageA(GetHWND(), message, wParam, lParam);
 }
 
-LRESULT HostWindow::MouseAt(UINT message, int x, int y, WPARAM keys)
-{
-    return Send(message, keys, MAKELPARAM(x, y));
-}
+LRESULT HostWindow::MouseAt(UINT message, int x, int y, WPARAM keys) { return Send(message, keys, MAKELPARAM(x, y)); }
 
 ProbeControl::ProbeControl(const char* name, Log* log, unsigned capabilities, const char* typeName)
-    : m_log(log), m_capabilities(capabilities), m_typeName(typeName)
+    : m_log(log)
+    , m_capabilities(capabilities)
+    , m_typeName(typeName)
 {
     SetName(name);
 }
 
-ProbeControl::~ProbeControl()
-{
-    m_log->push_back(std::string(GetName().GetData()) + ":Destroyed");
-}
+ProbeControl::~ProbeControl() { m_log->push_back(std::string(GetName().GetData()) + ":Destroyed"); }
 
 bool ProbeControl::TriggerAction()
 {
@@ -100,13 +113,13 @@ void ProbeControl::OnEvent(TInputEvent& event)
     if (onEvent)
         onEvent(event);
     // Focus and timer handling of the base; the rest would bubble to the parent.
-    if (event.Type == InputEventKind::FocusGained || event.Type == InputEventKind::FocusLost ||
-        event.Type == InputEventKind::Timer)
+    if (event.Type == InputEventKind::FocusGained || event.Type == InputEventKind::FocusLost
+        || event.Type == InputEventKind::Timer)
         CControlUI::OnEvent(event);
 }
 
-ProbeControl* AddFloatingProbe(CContainerUI* parent, const char* name, Log* log, const char* pos,
-                               unsigned capabilities, const char* typeName)
+ProbeControl* AddFloatingProbe(
+    CContainerUI* parent, const char* name, Log* log, const char* pos, unsigned capabilities, const char* typeName)
 {
     ProbeControl* probe = new ProbeControl(name, log, capabilities, typeName);
     probe->SetAttribute("float", "true");

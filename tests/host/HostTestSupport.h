@@ -71,12 +71,15 @@ private:
 
 // Places a floating probe at a fixed client rectangle inside a container.
 ProbeControl* AddFloatingProbe(SkinUI::CContainerUI* parent, const char* name, Log* log, const char* pos,
-                               unsigned capabilities = 0, const char* typeName = "ProbeUI");
+    unsigned capabilities = 0, const char* typeName = "ProbeUI");
 
 // Logs "type:senderName" for each notification and runs an optional hook.
 class NotifyRecorder : public SkinUI::INotifyUI {
 public:
-    explicit NotifyRecorder(Log* log) : m_log(log) {}
+    explicit NotifyRecorder(Log* log)
+        : m_log(log)
+    {
+    }
     void OnNotification(SkinUI::TNotifyEvent& event) override;
     std::function<void(SkinUI::TNotifyEvent&)> hook;
     SkinUI::TNotifyEvent last;

@@ -115,7 +115,8 @@ TEST_F(HostTimers, NotificationsReachTheSendersListenersFirstThenTheHostsInOrder
     a->NotifyListeners += MakeDelegate(&senderListener, &SenderListener::OnNotify);
     Log secondLog;
     NotifyRecorder second(&secondLog);
-    second.hook = [&noteLog = noteLog](TNotifyEvent& event) { noteLog.push_back("second:" + std::string(event.Type.GetData())); };
+    second.hook = [&noteLog = noteLog](
+                      TNotifyEvent& event) { noteLog.push_back("second:" + std::string(event.Type.GetData())); };
     host().AddNotificationListener(&second);
 
     wnd.MouseAt(WM_MOUSEMOVE, 150, 60);

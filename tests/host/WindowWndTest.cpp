@@ -105,7 +105,8 @@ TEST_F(WindowWnd, OwnClassBindsAtNcCreateAndRegistersAgainWithoutError)
     ASSERT_NE(nullptr, second.Create(nullptr, "two", WS_POPUP, 0, 0, 0, 50, 50)) << "class already exists is fine";
     ASSERT_FALSE(first.messages.empty());
     EXPECT_EQ(static_cast<UINT>(WM_NCCREATE), first.messages.front());
-    EXPECT_NE(first.messages.end(), std::find(first.messages.begin(), first.messages.end(), static_cast<UINT>(WM_CREATE)));
+    EXPECT_NE(
+        first.messages.end(), std::find(first.messages.begin(), first.messages.end(), static_cast<UINT>(WM_CREATE)));
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(&first), ::GetWindowLongPtrA(first.GetHWND(), GWLP_USERDATA))
         << "the full pointer is stored";
 

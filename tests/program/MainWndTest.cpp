@@ -30,12 +30,18 @@ struct TObserved {
 class CTestMainWnd : public Quoril::CMainWnd {
 public:
     CTestMainWnd(apptest::FakeServices& services, Quoril::AdapterList& adapters, LANGID language, TObserved& observed,
-                 const char* resourceId = MAKEINTRESOURCEA(kSkinResourceId))
-        : CMainWnd(services, adapters), m_language(language), m_observed(observed), m_resourceId(resourceId) {}
+        const char* resourceId = MAKEINTRESOURCEA(kSkinResourceId))
+        : CMainWnd(services, adapters)
+        , m_language(language)
+        , m_observed(observed)
+        , m_resourceId(resourceId)
+    {
+    }
 
     const char* SkinResourceId() const override { return m_resourceId; }
     void OnSkinUnusable() override { ++m_observed.unusable; }
-    void OnWindowGone(HWND hwnd) override {
+    void OnWindowGone(HWND hwnd) override
+    {
         ++m_observed.gone;
         CMainWnd::OnWindowGone(hwnd);  // deletes this
     }
@@ -51,7 +57,9 @@ private:
 
 class MainWndTest : public ::testing::Test {
 protected:
-    MainWndTest() : location("") {
+    MainWndTest()
+        : location("")
+    {
         CWndShadow::InitSupport(::GetModuleHandleA(nullptr));
         CResourceLocation::SetResourceInstance(resources.Module());
         Quoril::TInterfaceEntry entry;
@@ -61,39 +69,50 @@ protected:
         services.connectResult = ERROR_NOT_SUPPORTED;
         services.addressNames.push_back(Quoril::TAdapterAddressName{7, L"eth0"});
     }
-    ~MainWndTest() override {
-        if (hwnd != nullptr && ::IsWindow(hwnd)) ::DestroyWindow(hwnd);
+    ~MainWndTest() override
+    {
+        if (hwnd != nullptr && ::IsWindow(hwnd))
+            ::DestroyWindow(hwnd);
     }
 
     // Creates the window as the entry point does; null when creation failed.
-    CTestMainWnd* Open(LANGID language = 0x0409, const char* resourceId = MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId)) {
+    CTestMainWnd* Open(
+        LANGID language = 0x0409, const char* resourceId = MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId))
+    {
         CTestMainWnd* window = new CTestMainWnd(services, adapters, language, observed, resourceId);
-        hwnd = window->Create(nullptr, "Quoril", WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU,
-                              WS_EX_APPWINDOW, 0, 0, 0, 0);
+        hwnd = window->Create(nullptr, "Quoril",
+            WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW, 0, 0,
+            0, 0);
         return hwnd != nullptr ? window : nullptr;
     }
-    SIZE ClientSize() const {
+    SIZE ClientSize() const
+    {
         RECT client;
         ::GetClientRect(hwnd, &client);
         return SIZE{client.right, client.bottom};
     }
-    POINT CentreOf(CTestMainWnd* window, const char* name) {
+    POINT CentreOf(CTestMainWnd* window, const char* name)
+    {
         ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // lays the tree out
         CControlUI* control = window->Host().FindControlByName(name);
-        if (control == nullptr) return POINT{-1, -1};
+        if (control == nullptr)
+            return POINT{-1, -1};
         const CRectUI& position = control->GetPosition();
         return POINT{(position.left + position.right) / 2, (position.top + position.bottom) / 2};
     }
     // Moves onto the named control and presses the left button there; answers the point.
-    POINT PressOn(CTestMainWnd* window, const char* name) {
+    POINT PressOn(CTestMainWnd* window, const char* name)
+    {
         const POINT pt = CentreOf(window, name);
         ::SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
         ::SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
         return pt;
     }
-    int Runs() const {
+    int Runs() const
+    {
         int runs = 0;
-        for (const std::string& call : services.calls) runs += call.compare(0, 4, "run ") == 0 ? 1 : 0;
+        for (const std::string& call : services.calls)
+            runs += call.compare(0, 4, "run ") == 0 ? 1 : 0;
         return runs;
     }
 
@@ -105,7 +124,8 @@ protected:
     HWND hwnd = nullptr;
 };
 
-TEST(MainWndLanguage, OnlyTaiwanMainlandAndHongKongChineseGetTheChineseLayout) {
+TEST(MainWndLanguage, OnlyTaiwanMainlandAndHongKongChineseGetTheChineseLayout)
+{
     EXPECT_STREQ("MainWnd.xml", Quoril::CMainWnd::SkinFileForLanguage(0x0804));
     EXPECT_STREQ("MainWnd.xml", Quoril::CMainWnd::SkinFileForLanguage(0x0404));
     EXPECT_STREQ("MainWnd.xml", Quoril::CMainWnd::SkinFileForLanguage(0x0C04));
@@ -114,7 +134,8 @@ TEST(MainWndLanguage, OnlyTaiwanMainlandAndHongKongChineseGetTheChineseLayout) {
     EXPECT_STREQ("MainWnd.en.xml", Quoril::CMainWnd::SkinFileForLanguage(0x0409));
 }
 
-TEST_F(MainWndTest, BuildsTheShippedWindowFromTheEmbeddedPackage) {
+TEST_F(MainWndTest, BuildsTheShippedWindowFromTheEmbeddedPackage)
+{
     ASSERT_NE(nullptr, resources.Module()) << "Quoril.exe must be built next to the tests folder";
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
@@ -171,7 +192,8 @@ TEST_F(MainWndTest, DropShadowReachesTwoPixelsAroundTheWindowAndFollowsIt)
     EXPECT_FALSE(::IsWindow(shadow)) << "goes with the window";
 }
 
-TEST_F(MainWndTest, ChineseInterfaceGetsTheChineseLabelsCp936) {
+TEST_F(MainWndTest, ChineseInterfaceGetsTheChineseLabelsCp936)
+{
     CTestMainWnd* window = Open(0x0804);
     ASSERT_NE(nullptr, window);
     CControlUI* open = window->Host().FindControlByName("btnOpen");
@@ -179,7 +201,8 @@ TEST_F(MainWndTest, ChineseInterfaceGetsTheChineseLabelsCp936) {
     EXPECT_STREQ("\xC0\xB9\x20\xBD\xD8\x20\xC4\xA3\x20\xCA\xBD", open->GetText().GetData());
 }
 
-TEST_F(MainWndTest, TopStripDragsOverTheBackgroundOnly) {
+TEST_F(MainWndTest, TopStripDragsOverTheBackgroundOnly)
+{
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
     const POINT close = CentreOf(window, "btnClose");
@@ -195,7 +218,8 @@ TEST_F(MainWndTest, TopStripDragsOverTheBackgroundOnly) {
     EXPECT_EQ(HTCLIENT, hitTest(100, 400));
 }
 
-TEST_F(MainWndTest, CloseForgetsTheArchiveBeforeFreeingItsCopyAndTwiceIsHarmless) {
+TEST_F(MainWndTest, CloseForgetsTheArchiveBeforeFreeingItsCopyAndTwiceIsHarmless)
+{
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
     ASSERT_NE(nullptr, window->SkinArchiveCopy());
@@ -238,7 +262,8 @@ TEST_F(MainWndTest, ASecondWindowFromThePackageLeavesTheFirstWindowsArchiveOpen)
     EXPECT_EQ(2, observed.gone);
 }
 
-TEST_F(MainWndTest, CloseWhileAButtonIsHeldStartsNoAction) {
+TEST_F(MainWndTest, CloseWhileAButtonIsHeldStartsNoAction)
+{
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
     PressOn(window, "btnOpen");
@@ -273,17 +298,21 @@ TEST_F(MainWndTest, PressAndReleaseRunsTheActionUnderTheWaitCursor)
 
 // Stops a modal loop that failed to end by itself.
 HWND g_runaway = nullptr;
-void CALLBACK EndRunaway(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_runaway != nullptr && ::IsWindow(g_runaway)) ::DestroyWindow(g_runaway);
+void CALLBACK EndRunaway(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_runaway != nullptr && ::IsWindow(g_runaway))
+        ::DestroyWindow(g_runaway);
 }
 
-TEST_F(MainWndTest, EscapeEndsTheModalLoopWithOneAndEnterDoesNot) {
+TEST_F(MainWndTest, EscapeEndsTheModalLoopWithOneAndEnterDoesNot)
+{
     CTestMainWnd* window = Open();
     ASSERT_NE(nullptr, window);
     ::PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0);
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (CWindowHostUI::TranslateForHosts(&msg)) continue;
+        if (CWindowHostUI::TranslateForHosts(&msg))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
@@ -340,7 +369,8 @@ TEST_F(MainWndTest, ChineseStatusLineCp936)
     EXPECT_STREQ("\xb5\xb1\xc7\xb0\xa3\xba\xd7\xd4\xb6\xaf\xbb\xf1\xc8\xa1", status->GetText().GetData());
 }
 
-TEST_F(MainWndTest, MissingSkinResourceIsFatal) {
+TEST_F(MainWndTest, MissingSkinResourceIsFatal)
+{
     ASSERT_NE(nullptr, Open(0x0409, MAKEINTRESOURCEA(99)));
     EXPECT_EQ(1, observed.unusable);
     EXPECT_TRUE(adapters.empty()) << "not ready without a skin";
@@ -355,7 +385,8 @@ struct TBoxSearch {
     HWND box;
 };
 
-BOOL CALLBACK FindProcessDialog(HWND hwnd, LPARAM data) {
+BOOL CALLBACK FindProcessDialog(HWND hwnd, LPARAM data)
+{
     TBoxSearch* search = reinterpret_cast<TBoxSearch*>(data);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(hwnd, &owner);
@@ -368,7 +399,8 @@ BOOL CALLBACK FindProcessDialog(HWND hwnd, LPARAM data) {
     return TRUE;
 }
 
-BOOL CALLBACK CollectChildText(HWND hwnd, LPARAM data) {
+BOOL CALLBACK CollectChildText(HWND hwnd, LPARAM data)
+{
     wchar_t text[128] = {};
     ::GetWindowTextW(hwnd, text, 128);
     reinterpret_cast<std::wstring*>(data)->append(text).append(L"|");
@@ -379,14 +411,16 @@ BOOL CALLBACK CollectChildText(HWND hwnd, LPARAM data) {
 // (UTF-16 in the resource directory) is renamed to "ZIPREX" in the copy. Deleted with the object.
 class CDamagedProgram {
 public:
-    CDamagedProgram() {
+    CDamagedProgram()
+    {
         char temp[MAX_PATH + 1] = {};
         ::GetTempPathA(MAX_PATH, temp);
         m_path = std::string(temp) + "quoril-without-skin-" + std::to_string(::GetCurrentProcessId()) + ".exe";
         std::string image = programtest::ReadFileBytes(programtest::BuildFolder() + "Quoril.exe");
         const std::string typeName("Z\0I\0P\0R\0E\0S\0", 12);
         const size_t at = image.find(typeName);
-        if (at == std::string::npos || image.find(typeName, at + 1) != std::string::npos) return;
+        if (at == std::string::npos || image.find(typeName, at + 1) != std::string::npos)
+            return;
         image[at + 10] = 'X';
         m_ready = WriteAll(m_path, image);
     }
@@ -396,21 +430,26 @@ public:
 
     bool Ready() const { return m_ready; }
     const std::string& Path() const { return m_path; }
-    bool StillHasSkin() const {
-        HMODULE module = ::LoadLibraryExA(m_path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        const bool found = module != nullptr &&
-                           ::FindResourceA(module, MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId), "ZIPRES") != nullptr;
-        if (module != nullptr) ::FreeLibrary(module);
+    bool StillHasSkin() const
+    {
+        HMODULE module
+            = ::LoadLibraryExA(m_path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        const bool found = module != nullptr
+            && ::FindResourceA(module, MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId), "ZIPRES") != nullptr;
+        if (module != nullptr)
+            ::FreeLibrary(module);
         return found;
     }
 
 private:
-    static bool WriteAll(const std::string& path, const std::string& bytes) {
+    static bool WriteAll(const std::string& path, const std::string& bytes)
+    {
         HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return false;
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
         DWORD written = 0;
-        const bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                        written == bytes.size();
+        const bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
+            && written == bytes.size();
         ::CloseHandle(file);
         return ok;
     }
@@ -419,7 +458,8 @@ private:
     bool m_ready = false;
 };
 
-TEST(MainWndProcess, ProgramWithoutItsSkinShowsTheFailureAndExitsWithOne) {
+TEST(MainWndProcess, ProgramWithoutItsSkinShowsTheFailureAndExitsWithOne)
+{
     CDamagedProgram program;
     ASSERT_TRUE(program.Ready());
     ASSERT_FALSE(program.StillHasSkin());
@@ -428,13 +468,14 @@ TEST(MainWndProcess, ProgramWithoutItsSkinShowsTheFailureAndExitsWithOne) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     std::string commandLine = "\"" + program.Path() + "\"";
-    ASSERT_TRUE(::CreateProcessA(program.Path().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                 &startup, &process));
+    ASSERT_TRUE(::CreateProcessA(
+        program.Path().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     TBoxSearch search = {process.dwProcessId, nullptr};
     // The box belongs to another process: nothing arrives in this thread's queue, so poll.
     for (int waited = 0; search.box == nullptr && waited < 15000; waited += 50) {
         ::EnumWindows(&FindProcessDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.box == nullptr) ::Sleep(50);
+        if (search.box == nullptr)
+            ::Sleep(50);
     }
     if (search.box != nullptr) {
         wchar_t caption[32] = {};
@@ -442,7 +483,8 @@ TEST(MainWndProcess, ProgramWithoutItsSkinShowsTheFailureAndExitsWithOne) {
         EXPECT_EQ(std::wstring(L"SkinUI"), caption);
         std::wstring texts;
         ::EnumChildWindows(search.box, &CollectChildText, reinterpret_cast<LPARAM>(&texts));
-        EXPECT_NE(std::wstring::npos, texts.find(L"\x52A0\x8F7D\x8D44\x6E90\x6587\x4EF6\x5931\x8D25")) << "children: " << texts.size();
+        EXPECT_NE(std::wstring::npos, texts.find(L"\x52A0\x8F7D\x8D44\x6E90\x6587\x4EF6\x5931\x8D25"))
+            << "children: " << texts.size();
         ::PostMessageA(search.box, WM_COMMAND, IDOK, 0);
     } else {
         ADD_FAILURE() << "no message box appeared";
@@ -460,7 +502,8 @@ TEST(MainWndProcess, ProgramWithoutItsSkinShowsTheFailureAndExitsWithOne) {
 
 namespace {
 
-std::string ResourceText(HMODULE module, LPCSTR id, LPCSTR type) {
+std::string ResourceText(HMODULE module, LPCSTR id, LPCSTR type)
+{
     HRSRC found = ::FindResourceA(module, id, type);
     HGLOBAL loaded = found != nullptr ? ::LoadResource(module, found) : nullptr;
     const char* bytes = loaded != nullptr ? static_cast<const char*>(::LockResource(loaded)) : nullptr;
@@ -469,15 +512,19 @@ std::string ResourceText(HMODULE module, LPCSTR id, LPCSTR type) {
 
 // Names of the libraries the executable imports statically, lower-cased; empty when the image
 // cannot be read as a 64-bit PE file.
-std::vector<std::string> StaticImports(const std::string& image) {
+std::vector<std::string> StaticImports(const std::string& image)
+{
     std::vector<std::string> names;
     auto at = [&image](size_t offset, size_t size) -> const char* {
         return offset <= image.size() && size <= image.size() - offset ? image.data() + offset : nullptr;
     };
     const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
-    if (dos == nullptr || dos->e_magic != IMAGE_DOS_SIGNATURE) return names;
-    const IMAGE_NT_HEADERS64* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS64)));
-    if (nt == nullptr || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) return names;
+    if (dos == nullptr || dos->e_magic != IMAGE_DOS_SIGNATURE)
+        return names;
+    const IMAGE_NT_HEADERS64* nt
+        = reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS64)));
+    if (nt == nullptr || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+        return names;
     const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
     // File offset of a relative virtual address, through the section that holds it.
     auto fileOffset = [&](DWORD rva) -> size_t {
@@ -490,30 +537,36 @@ std::vector<std::string> StaticImports(const std::string& image) {
     };
     const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     for (size_t offset = fileOffset(directory.VirtualAddress);; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-        const IMAGE_IMPORT_DESCRIPTOR* entry =
-            reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(offset, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
-        if (entry == nullptr || entry->Name == 0) break;
+        const IMAGE_IMPORT_DESCRIPTOR* entry
+            = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(offset, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+        if (entry == nullptr || entry->Name == 0)
+            break;
         const char* name = at(fileOffset(entry->Name), 1);
-        if (name == nullptr) break;
+        if (name == nullptr)
+            break;
         std::string lower(name, ::strnlen(name, image.data() + image.size() - name));
-        for (char& c : lower) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+        for (char& c : lower)
+            c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
         names.push_back(lower);
     }
     return names;
 }
 
-TEST(ProgramPackage, ImportsOnlyLibrariesWindowsLoadsFromItsOwnFolder) {
-    const std::vector<std::string> imports = StaticImports(programtest::ReadFileBytes(programtest::BuildFolder() + "Quoril.exe"));
+TEST(ProgramPackage, ImportsOnlyLibrariesWindowsLoadsFromItsOwnFolder)
+{
+    const std::vector<std::string> imports
+        = StaticImports(programtest::ReadFileBytes(programtest::BuildFolder() + "Quoril.exe"));
     ASSERT_FALSE(imports.empty());
     // Known system libraries, which the loader never looks for beside the program; the common
     // controls come through the manifest's side-by-side binding. Everything else (run-time
     // libraries of the compiler, msimg32, dwmapi, iphlpapi, ...) would be a library planted in a
     // download folder away from running elevated.
     const char* const allowed[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
-                                   "ole32.dll", "oleaut32.dll", "msvcrt.dll", "comctl32.dll"};
+        "ole32.dll", "oleaut32.dll", "msvcrt.dll", "comctl32.dll"};
     for (const std::string& name : imports) {
         bool known = false;
-        for (const char* system : allowed) known = known || name == system;
+        for (const char* system : allowed)
+            known = known || name == system;
         EXPECT_TRUE(known) << name;
     }
 }
@@ -530,24 +583,29 @@ TEST(ProgramPackage, StartsWithoutTheLibrariesItBindsOnFirstUse)
     }
 }
 
-TEST(ProgramPackage, ExecutableCarriesIconManifestAndTheFiveSkinFiles) {
+TEST(ProgramPackage, ExecutableCarriesIconManifestAndTheFiveSkinFiles)
+{
     programtest::ProgramResources resources;
     ASSERT_NE(nullptr, resources.Module());
-    HANDLE icon = ::LoadImageA(resources.Module(), MAKEINTRESOURCEA(Quoril::CMainWnd::kIconResourceId), IMAGE_ICON, 32, 32, 0);
+    HANDLE icon
+        = ::LoadImageA(resources.Module(), MAKEINTRESOURCEA(Quoril::CMainWnd::kIconResourceId), IMAGE_ICON, 32, 32, 0);
     EXPECT_NE(nullptr, icon);
-    if (icon != nullptr) ::DestroyIcon(static_cast<HICON>(icon));
+    if (icon != nullptr)
+        ::DestroyIcon(static_cast<HICON>(icon));
 
     const std::string manifest = ResourceText(resources.Module(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
     EXPECT_NE(std::string::npos, manifest.find("level=\"requireAdministrator\""));
     EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
 
-    const std::string archive = ResourceText(resources.Module(), MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId), "ZIPRES");
+    const std::string archive
+        = ResourceText(resources.Module(), MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId), "ZIPRES");
     ASSERT_FALSE(archive.empty());
     programtest::SkinLocationScope location("");
     CResourceLocation::SetSkinArchiveMemory(archive.data(), static_cast<uint32_t>(archive.size()));
     for (const char* layout : {"MainWnd.xml", "MainWnd.en.xml"}) {
         TSkinFileBytes bytes;
-        EXPECT_EQ(SkinFileStatus::Found, CResourceLocation::ReadSkinFile(layout, nullptr, kSkinLayoutMaxBytes, false, bytes))
+        EXPECT_EQ(
+            SkinFileStatus::Found, CResourceLocation::ReadSkinFile(layout, nullptr, kSkinLayoutMaxBytes, false, bytes))
             << layout;
     }
     testbed::TestWindow window(50, 50, WS_POPUP);
@@ -558,7 +616,8 @@ TEST(ProgramPackage, ExecutableCarriesIconManifestAndTheFiveSkinFiles) {
         int width, height;
         bool alpha;
     };
-    const TExpectedImage images[] = {{"bk.jpg", 1017, 1316, false}, {"btn.png", 3, 1, false}, {"btnClose.png", 128, 25, true}};
+    const TExpectedImage images[]
+        = {{"bk.jpg", 1017, 1316, false}, {"btn.png", 3, 1, false}, {"btnClose.png", 128, 25, true}};
     for (const TExpectedImage& expected : images) {
         SCOPED_TRACE(expected.name);
         TImageEntry* image = host.FindOrLoadImage(expected.name, nullptr, 0);

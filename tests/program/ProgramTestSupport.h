@@ -13,7 +13,8 @@
 namespace programtest {
 
 // Folder of this test executable, with a trailing backslash.
-inline std::string ExeFolder() {
+inline std::string ExeFolder()
+{
     char path[MAX_PATH + 1] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path, length);
@@ -26,15 +27,18 @@ inline std::string SourceFolder() { return ExeFolder() + "..\\..\\..\\"; }
 inline std::string ShippedSkinFolder() { return SourceFolder() + "resources\\"; }
 
 // The whole file, or nothing when it cannot be read.
-inline std::string ReadFileBytes(const std::string& path) {
+inline std::string ReadFileBytes(const std::string& path)
+{
     std::string bytes;
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
     const DWORD size = ::GetFileSize(file, nullptr);
     DWORD read = 0;
     if (size != INVALID_FILE_SIZE) {
         bytes.resize(size);
-        if (!::ReadFile(file, &bytes[0], size, &read, nullptr) || read != size) bytes.clear();
+        if (!::ReadFile(file, &bytes[0], size, &read, nullptr) || read != size)
+            bytes.clear();
     }
     ::CloseHandle(file);
     return bytes;
@@ -43,7 +47,8 @@ inline std::string ReadFileBytes(const std::string& path) {
 // A fresh folder under the temporary folder; its files are deleted with it.
 class TempSkinFolder {
 public:
-    TempSkinFolder() {
+    TempSkinFolder()
+    {
         char base[MAX_PATH + 1] = {};
         ::GetTempPathA(MAX_PATH, base);
         char name[64];
@@ -51,18 +56,22 @@ public:
         m_path = std::string(base) + name + "\\";
         ::CreateDirectoryA(m_path.c_str(), nullptr);
     }
-    ~TempSkinFolder() {
-        for (const std::string& file : m_files) ::DeleteFileA((m_path + file).c_str());
+    ~TempSkinFolder()
+    {
+        for (const std::string& file : m_files)
+            ::DeleteFileA((m_path + file).c_str());
         ::RemoveDirectoryA(m_path.c_str());
     }
     TempSkinFolder(const TempSkinFolder&) = delete;
     TempSkinFolder& operator=(const TempSkinFolder&) = delete;
 
     const std::string& Path() const { return m_path; }
-    void Write(const std::string& file, const std::string& text) {
-        HANDLE handle = ::CreateFileA((m_path + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return;
+    void Write(const std::string& file, const std::string& text)
+    {
+        HANDLE handle = ::CreateFileA(
+            (m_path + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return;
         DWORD written = 0;
         ::WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         ::CloseHandle(handle);
@@ -70,7 +79,8 @@ public:
     }
 
 private:
-    static unsigned long& Counter() {
+    static unsigned long& Counter()
+    {
         static unsigned long counter = 0;
         return counter;
     }
@@ -82,11 +92,13 @@ private:
 // archive and the program itself as resource module.
 class SkinLocationScope {
 public:
-    explicit SkinLocationScope(const std::string& folder) {
+    explicit SkinLocationScope(const std::string& folder)
+    {
         SkinUI::CResourceLocation::CloseSkinArchive();
         SkinUI::CResourceLocation::SetResourceFolder(folder.c_str());
     }
-    ~SkinLocationScope() {
+    ~SkinLocationScope()
+    {
         SkinUI::CResourceLocation::CloseSkinArchive();
         SkinUI::CResourceLocation::SetResourceFolder("");
         SkinUI::CResourceLocation::SetResourceInstance(nullptr);
@@ -99,10 +111,14 @@ public:
 class ProgramResources {
 public:
     ProgramResources()
-        : m_module(::LoadLibraryExA((BuildFolder() + "Quoril.exe").c_str(), nullptr,
-                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
-    ~ProgramResources() {
-        if (m_module != nullptr) ::FreeLibrary(m_module);
+        : m_module(::LoadLibraryExA(
+            (BuildFolder() + "Quoril.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE))
+    {
+    }
+    ~ProgramResources()
+    {
+        if (m_module != nullptr)
+            ::FreeLibrary(m_module);
     }
     ProgramResources(const ProgramResources&) = delete;
     ProgramResources& operator=(const ProgramResources&) = delete;

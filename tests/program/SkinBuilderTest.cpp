@@ -26,25 +26,26 @@ using namespace SkinUI;
 
 namespace {
 
-IContainerUI* Children(CControlUI* control) {
+IContainerUI* Children(CControlUI* control)
+{
     return control ? static_cast<IContainerUI*>(control->CastTo("IContainer")) : nullptr;
 }
 
 // Counts the live instances of T, so a test can see that nothing leaked.
-template <class T>
-class CLiveCount {
+template <class T> class CLiveCount {
 public:
     CLiveCount() { ++Alive(); }
     CLiveCount(const CLiveCount&) = delete;
     CLiveCount& operator=(const CLiveCount&) = delete;
     ~CLiveCount() { --Alive(); }
-    static int& Alive() {
+    static int& Alive()
+    {
         static int alive = 0;
         return alive;
     }
 };
 
-class CProbeUI : public CControlUI, public CLiveCount<CProbeUI> {};
+class CProbeUI : public CControlUI, public CLiveCount<CProbeUI> { };
 
 // A container that takes no children.
 class CRefuserUI : public CContainerUI {
@@ -54,10 +55,12 @@ public:
 
 class CRecordingCallback : public IDialogBuilderCallback {
 public:
-    CControlUI* CreateCustomControl(const char* elementName) override {
+    CControlUI* CreateCustomControl(const char* elementName) override
+    {
         const std::string name = elementName;
         asked.push_back(name);
-        if (name == "Probe") return new CProbeUI;
+        if (name == "Probe")
+            return new CProbeUI;
         if (name == "Refuser")
             return new CRefuserUI;
         return nullptr;
@@ -67,22 +70,30 @@ public:
 
 class SkinBuilderTest : public ::testing::Test {
 protected:
-    SkinBuilderTest() : window(100, 100, WS_POPUP), hostOwner(new CWindowHostUI), host(*hostOwner) {
+    SkinBuilderTest()
+        : window(100, 100, WS_POPUP)
+        , hostOwner(new CWindowHostUI)
+        , host(*hostOwner)
+    {
         host.BindWindow(window.Handle());
     }
-    ~SkinBuilderTest() override {
+    ~SkinBuilderTest() override
+    {
         hostOwner.reset();  // destroys the attached tree
         EXPECT_EQ(0, CProbeUI::Alive()) << "a probe control leaked";
     }
 
     // Builds and gives the tree to the host, which destroys it with itself.
-    CControlUI* Build(const char* xml, IDialogBuilderCallback* callback = nullptr) {
+    CControlUI* Build(const char* xml, IDialogBuilderCallback* callback = nullptr)
+    {
         CSkinBuilder builder;
         CControlUI* root = builder.BuildFrom(xml, nullptr, callback, &host, nullptr);
-        if (root != nullptr) host.AttachRoot(root);
+        if (root != nullptr)
+            host.AttachRoot(root);
         return root;
     }
-    SIZE WindowSize() const {
+    SIZE WindowSize() const
+    {
         RECT rect;
         ::GetWindowRect(window.Handle(), &rect);
         return SIZE{rect.right - rect.left, rect.bottom - rect.top};
@@ -113,21 +124,22 @@ const char kWidePushed[] = "file='btn.png' source='2,0,3,1'";
 
 const TShippedButton kShippedButtons[] = {
     {"btnClose", 336, 0, 24, 24, "", "", 0xFF000000, -1, "file='btnClose.png' source='0,0,27,26'",
-     "file='btnClose.png' source='32,0,59,25'", "file='btnClose.png' source='64,0,91,25'"},
+        "file='btnClose.png' source='32,0,59,25'", "file='btnClose.png' source='64,0,91,25'"},
     {"btnOpen", 80, 222, 200, 50, "Intercept Mode", "\xC0\xB9\x20\xBD\xD8\x20\xC4\xA3\x20\xCA\xBD", 0x00FFFBF0, 0,
-     kWideNormal, kWideHot, kWidePushed},
+        kWideNormal, kWideHot, kWidePushed},
     {"btnPure", 80, 282, 200, 50, "Non-Intercept Mode", "\xB4\xBF\x20\xBE\xBB\x20\xC4\xA3\x20\xCA\xBD", 0x00FFFBF0, 0,
-     kWideNormal, kWideHot, kWidePushed},
+        kWideNormal, kWideHot, kWidePushed},
     {"btnFamily", 80, 342, 200, 50, "Family Mode", "\xBC\xD2\x20\xCD\xA5\x20\xC4\xA3\x20\xCA\xBD", 0x00FFFBF0, 0,
-     kWideNormal, kWideHot, kWidePushed},
+        kWideNormal, kWideHot, kWidePushed},
     {"btnTest", 80, 402, 200, 50, "Intercept Test", "\xC0\xB9\x20\xBD\xD8\x20\xB2\xE2\x20\xCA\xD4", 0x00FFFBF0, 0,
-     kWideNormal, kWideHot, kWidePushed},
+        kWideNormal, kWideHot, kWidePushed},
     {"btnRecover", 80, 462, 200, 50, "Reset Default", "\xBB\xD6\x20\xB8\xB4\x20\xC9\xE8\x20\xD6\xC3", 0x00FFFBF0, 0,
-     kWideNormal, kWideHot, kWidePushed},
+        kWideNormal, kWideHot, kWidePushed},
     {"btnURL", 75, 75, 200, 100, "", "", 0xFF000000, -1, "", "", ""},
 };
 
-void ExpectShippedTree(CWindowHostUI& host, CControlUI* root, bool english, const char* face) {
+void ExpectShippedTree(CWindowHostUI& host, CControlUI* root, bool english, const char* face)
+{
     ASSERT_NE(nullptr, root);
     EXPECT_STREQ("VerticalLayoutUI", root->GetTypeName());
     EXPECT_EQ(520, root->GetFixedWidth());
@@ -191,20 +203,23 @@ void ExpectShippedTree(CWindowHostUI& host, CControlUI* root, bool english, cons
     EXPECT_NE(0u, status->GetTextStyle() & DT_END_ELLIPSIS);
 }
 
-TEST_F(SkinBuilderTest, ShippedEnglishLayoutBuildsTheExactTree) {
+TEST_F(SkinBuilderTest, ShippedEnglishLayoutBuildsTheExactTree)
+{
     programtest::SkinLocationScope location(programtest::ShippedSkinFolder());
     CControlUI* root = Build("MainWnd.en.xml");
     ExpectShippedTree(host, root, true, "Microsoft Yahei");
 }
 
-TEST_F(SkinBuilderTest, ShippedChineseLayoutBuildsTheExactTreeCp936) {
+TEST_F(SkinBuilderTest, ShippedChineseLayoutBuildsTheExactTreeCp936)
+{
     ASSERT_EQ(936u, ::GetACP());
     programtest::SkinLocationScope location(programtest::ShippedSkinFolder());
     CControlUI* root = Build("MainWnd.xml");
     ExpectShippedTree(host, root, false, "\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA");
 }
 
-TEST_F(SkinBuilderTest, WindowTakesTheSkinSizeBeforeTheTreeIsAttached) {
+TEST_F(SkinBuilderTest, WindowTakesTheSkinSizeBeforeTheTreeIsAttached)
+{
     programtest::SkinLocationScope location(programtest::ShippedSkinFolder());
     CSkinBuilder builder;
     CControlUI* root = builder.BuildFrom("MainWnd.en.xml", nullptr, nullptr, &host, nullptr);
@@ -221,12 +236,14 @@ TEST_F(SkinBuilderTest, WindowTakesTheSkinSizeBeforeTheTreeIsAttached) {
 
 //--- Window and resource elements --------------------------------------------------------------------
 
-TEST_F(SkinBuilderTest, WindowAttributesReachTheHost) {
-    ASSERT_NE(nullptr, Build("<Window size=\"200,120\" sizebox=\"1,2,3,4\" caption=\"0,0,0,30\" roundcorner=\"5,6\""
-                             " mininfo=\"10,20\" maxinfo=\"300,400\" showdirty=\"true\" bktrans=\"true\" alpha=\"200\""
-                             " disabledfontcolor=\"#FF010203\" defaultfontcolor=\"FF040506\""
-                             " linkfontcolor=\"#FF070809\" linkhoverfontcolor=\"#FF0A0B0C\" selectedcolor=\"#FF0D0E0F\">"
-                             "<Control/></Window>"));
+TEST_F(SkinBuilderTest, WindowAttributesReachTheHost)
+{
+    ASSERT_NE(nullptr,
+        Build("<Window size=\"200,120\" sizebox=\"1,2,3,4\" caption=\"0,0,0,30\" roundcorner=\"5,6\""
+              " mininfo=\"10,20\" maxinfo=\"300,400\" showdirty=\"true\" bktrans=\"true\" alpha=\"200\""
+              " disabledfontcolor=\"#FF010203\" defaultfontcolor=\"FF040506\""
+              " linkfontcolor=\"#FF070809\" linkhoverfontcolor=\"#FF0A0B0C\" selectedcolor=\"#FF0D0E0F\">"
+              "<Control/></Window>"));
     EXPECT_EQ(200, WindowSize().cx);
     EXPECT_EQ(120, WindowSize().cy);
     EXPECT_EQ(2, host.GetSizeBox().top);
@@ -246,7 +263,8 @@ TEST_F(SkinBuilderTest, WindowAttributesReachTheHost) {
     EXPECT_EQ(0xFF0D0E0Fu, host.GetDefaultSelectedColor());
 }
 
-TEST_F(SkinBuilderTest, OtherRootRegistersResourcesButAppliesNoWindowAttributes) {
+TEST_F(SkinBuilderTest, OtherRootRegistersResourcesButAppliesNoWindowAttributes)
+{
     CControlUI* root = Build("<Skin size=\"300,200\" caption=\"0,0,0,9\"><Font name=\"Arial\" size=\"11\"/>"
                              "<Label name=\"a\"/></Skin>");
     ASSERT_NE(nullptr, root);
@@ -256,9 +274,11 @@ TEST_F(SkinBuilderTest, OtherRootRegistersResourcesButAppliesNoWindowAttributes)
     EXPECT_EQ(100, WindowSize().cx);
 }
 
-TEST_F(SkinBuilderTest, FontsAppendInOrderAndDefaultReplacesTheDefaultFont) {
-    ASSERT_NE(nullptr, Build("<Window><Font name=\"Arial\" size=\"11\" bold=\"TRUE\"/>"
-                             "<Font name=\"Tahoma\" bold=\"true\" italic=\"true\" default=\"true\"/><Control/></Window>"));
+TEST_F(SkinBuilderTest, FontsAppendInOrderAndDefaultReplacesTheDefaultFont)
+{
+    ASSERT_NE(nullptr,
+        Build("<Window><Font name=\"Arial\" size=\"11\" bold=\"TRUE\"/>"
+              "<Font name=\"Tahoma\" bold=\"true\" italic=\"true\" default=\"true\"/><Control/></Window>"));
     ASSERT_EQ(2, host.GetFontCount());
     EXPECT_STREQ("Arial", host.GetFontEntry(0)->sFontName.GetData());
     EXPECT_FALSE(host.GetFontEntry(0)->bBold);  // only the exact "true" counts
@@ -267,7 +287,8 @@ TEST_F(SkinBuilderTest, FontsAppendInOrderAndDefaultReplacesTheDefaultFont) {
     EXPECT_STREQ("Tahoma", host.GetDefaultFontEntry()->sFontName.GetData());
 }
 
-TEST_F(SkinBuilderTest, ImageElementRegistersItsMask) {
+TEST_F(SkinBuilderTest, ImageElementRegistersItsMask)
+{
     programtest::SkinLocationScope location(programtest::ShippedSkinFolder());
     ASSERT_NE(nullptr, Build("<Window><Image name=\"btn.png\" mask=\"#FF2563EB\"/><Control/></Window>"));
     TImageEntry* image = host.FindOrLoadImage("btn.png", nullptr, 0);
@@ -276,7 +297,8 @@ TEST_F(SkinBuilderTest, ImageElementRegistersItsMask) {
     EXPECT_EQ(0xFF2563EBu, image->dwMask);
 }
 
-TEST_F(SkinBuilderTest, WithoutHostAttributesApplyButNothingRegisters) {
+TEST_F(SkinBuilderTest, WithoutHostAttributesApplyButNothingRegisters)
+{
     CSkinBuilder builder;
     CControlUI* label = builder.BuildFrom("<Window caption=\"0,0,0,9\"><Font name=\"Arial\"/>"
                                           "<Default name=\"Label\" value=\"textcolor=&quot;#FF000000&quot;\"/>"
@@ -289,12 +311,14 @@ TEST_F(SkinBuilderTest, WithoutHostAttributesApplyButNothingRegisters) {
     delete label;
 }
 
-TEST_F(SkinBuilderTest, DefaultsComeFirstAndTheFirstDefaultListWins) {
+TEST_F(SkinBuilderTest, DefaultsComeFirstAndTheFirstDefaultListWins)
+{
     CSkinBuilder builder;
-    CControlUI* root = builder.BuildFrom("<Window><Default name=\"Label\" value=\"textcolor=&quot;#FF000000&quot; width=&quot;40&quot;\"/>"
-                                         "<Default name=\"Label\" value=\"width=&quot;99&quot;\"/>"
-                                         "<VerticalLayout><Label name=\"l\" textcolor=\"#FFFF0000\"/></VerticalLayout></Window>",
-                                         nullptr, nullptr, &host, nullptr);
+    CControlUI* root = builder.BuildFrom(
+        "<Window><Default name=\"Label\" value=\"textcolor=&quot;#FF000000&quot; width=&quot;40&quot;\"/>"
+        "<Default name=\"Label\" value=\"width=&quot;99&quot;\"/>"
+        "<VerticalLayout><Label name=\"l\" textcolor=\"#FFFF0000\"/></VerticalLayout></Window>",
+        nullptr, nullptr, &host, nullptr);
     ASSERT_NE(nullptr, root);
     CLabelUI* label = static_cast<CLabelUI*>(Children(root)->ChildAt(0)->CastTo("Label"));
     ASSERT_NE(nullptr, label);
@@ -326,21 +350,25 @@ TEST_F(SkinBuilderTest, EditAndDateTimeElementsBuildTheirControls)
     EXPECT_NE(nullptr, date->CastTo("Label"));
 }
 
-TEST_F(SkinBuilderTest, LoadFailureRegistersNothing) {
+TEST_F(SkinBuilderTest, LoadFailureRegistersNothing)
+{
     programtest::TempSkinFolder folder;
     programtest::SkinLocationScope location(folder.Path());
     EXPECT_EQ(nullptr, Build("missing.xml"));
     EXPECT_EQ(nullptr, Build("<Window><Font name=\"Arial\"/><Label></Window>"));
     // Far deeper than the parser takes: refused as a whole, before anything reaches the host.
     std::string deep = "<Window><Font name=\"Arial\"/>";
-    for (int i = 0; i < 100000; ++i) deep += "<VerticalLayout>";
-    for (int i = 0; i < 100000; ++i) deep += "</VerticalLayout>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<VerticalLayout>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "</VerticalLayout>";
     deep += "</Window>";
     EXPECT_EQ(nullptr, Build(deep.c_str()));
     EXPECT_EQ(0, host.GetFontCount());
 }
 
-TEST_F(SkinBuilderTest, DocumentsWithoutElementsBuildNothing) {
+TEST_F(SkinBuilderTest, DocumentsWithoutElementsBuildNothing)
+{
     programtest::TempSkinFolder folder;
     folder.Write("bom.xml", "\xEF\xBB\xBF");
     folder.Write("comment.xml", "\xEF\xBB\xBF<!-- x -->");
@@ -353,21 +381,23 @@ TEST_F(SkinBuilderTest, DocumentsWithoutElementsBuildNothing) {
 
 //--- controls, callback, refused adds ------------------------------------------------------------------
 
-TEST_F(SkinBuilderTest, UnknownElementIsSkippedWithItsSubtree) {
+TEST_F(SkinBuilderTest, UnknownElementIsSkippedWithItsSubtree)
+{
     CRecordingCallback callback;
-    CControlUI* root = Build("<Window><VerticalLayout><Foo><Probe/></Foo><Label name=\"after\"/></VerticalLayout></Window>",
-                             &callback);
+    CControlUI* root = Build(
+        "<Window><VerticalLayout><Foo><Probe/></Foo><Label name=\"after\"/></VerticalLayout></Window>", &callback);
     ASSERT_NE(nullptr, root);
     ASSERT_EQ(1, Children(root)->ChildCount());
     EXPECT_STREQ("after", Children(root)->ChildAt(0)->GetName().GetData());
     EXPECT_EQ(std::vector<std::string>{"Foo"}, callback.asked);
 }
 
-TEST_F(SkinBuilderTest, ChildrenOfANonContainerEndOnlyTheirOwnList) {
+TEST_F(SkinBuilderTest, ChildrenOfANonContainerEndOnlyTheirOwnList)
+{
     CRecordingCallback callback;
     CControlUI* root = Build("<Window><VerticalLayout><Button name=\"b\"><Probe/><Probe/></Button>"
                              "<Label name=\"after\"/></VerticalLayout></Window>",
-                             &callback);
+        &callback);
     ASSERT_NE(nullptr, root);
     ASSERT_EQ(2, Children(root)->ChildCount());
     EXPECT_STREQ("b", Children(root)->ChildAt(0)->GetName().GetData());
@@ -375,7 +405,8 @@ TEST_F(SkinBuilderTest, ChildrenOfANonContainerEndOnlyTheirOwnList) {
     EXPECT_EQ(1u, callback.asked.size()) << "the list stops at its first control";
 }
 
-TEST_F(SkinBuilderTest, RefusedAddsDestroyTheControlAndGoOn) {
+TEST_F(SkinBuilderTest, RefusedAddsDestroyTheControlAndGoOn)
+{
     CRecordingCallback callback;
     CControlUI* root = Build("<Window><Refuser><Probe/><Probe/></Refuser></Window>", &callback);
     ASSERT_NE(nullptr, root);
@@ -383,7 +414,8 @@ TEST_F(SkinBuilderTest, RefusedAddsDestroyTheControlAndGoOn) {
     EXPECT_EQ((std::vector<std::string>{"Refuser", "Probe", "Probe"}), callback.asked);
 }
 
-TEST_F(SkinBuilderTest, ExtraTopLevelControlsAreNotLeaked) {
+TEST_F(SkinBuilderTest, ExtraTopLevelControlsAreNotLeaked)
+{
     CRecordingCallback callback;
     CControlUI* root = Build("<Window><Probe name=\"first\"/><Probe/><Probe/></Window>", &callback);
     ASSERT_NE(nullptr, root);
@@ -393,7 +425,8 @@ TEST_F(SkinBuilderTest, ExtraTopLevelControlsAreNotLeaked) {
 
 //--- Include -----------------------------------------------------------------------------------------
 
-TEST_F(SkinBuilderTest, IncludeBuildsCountTimesIntoTheParent) {
+TEST_F(SkinBuilderTest, IncludeBuildsCountTimesIntoTheParent)
+{
     programtest::TempSkinFolder folder;
     folder.Write("sub.xml", "<Window><Label name=\"sub\"/></Window>");
     programtest::SkinLocationScope location(folder.Path());
@@ -405,21 +438,25 @@ TEST_F(SkinBuilderTest, IncludeBuildsCountTimesIntoTheParent) {
     IContainerUI* children = Children(root);
     ASSERT_EQ(5, children->ChildCount());
     const char* expected[] = {"sub", "sub", "sub", "text", "end"};
-    for (int i = 0; i < 5; ++i) EXPECT_STREQ(expected[i], children->ChildAt(i)->GetName().GetData()) << i;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_STREQ(expected[i], children->ChildAt(i)->GetName().GetData()) << i;
 }
 
 // An Include whose source is XML text of exactly `length` bytes, naming its label "n".
-std::string IncludeOfLength(size_t length) {
+std::string IncludeOfLength(size_t length)
+{
     const std::string head = "<Window><Label name=\"", tail = "\"/></Window>";
     const std::string text = head + std::string(length - head.size() - tail.size(), 'n') + tail;
     std::string escaped;
-    for (char c : text) escaped += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : std::string(1, c);
+    for (char c : text)
+        escaped += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : std::string(1, c);
     return "<Include source=\"" + escaped + "\"/>";
 }
 
-TEST_F(SkinBuilderTest, IncludeUsesAtMost499BytesOfItsSource) {
-    const std::string skin = "<Window><VerticalLayout>" + IncludeOfLength(CSkinBuilder::kIncludeValueBytes - 1) +
-                             IncludeOfLength(CSkinBuilder::kIncludeValueBytes) + "</VerticalLayout></Window>";
+TEST_F(SkinBuilderTest, IncludeUsesAtMost499BytesOfItsSource)
+{
+    const std::string skin = "<Window><VerticalLayout>" + IncludeOfLength(CSkinBuilder::kIncludeValueBytes - 1)
+        + IncludeOfLength(CSkinBuilder::kIncludeValueBytes) + "</VerticalLayout></Window>";
     CControlUI* root = Build(skin.c_str());
     ASSERT_NE(nullptr, root);
     // The second source loses its closing '>' and no longer parses.
@@ -427,28 +464,33 @@ TEST_F(SkinBuilderTest, IncludeUsesAtMost499BytesOfItsSource) {
     EXPECT_STREQ("LabelUI", Children(root)->ChildAt(0)->GetTypeName());
 }
 
-TEST_F(SkinBuilderTest, IncludeWithoutParentLeaksNothing) {
+TEST_F(SkinBuilderTest, IncludeWithoutParentLeaksNothing)
+{
     programtest::TempSkinFolder folder;
     folder.Write("probe.xml", "<Window><Probe/></Window>");
     programtest::SkinLocationScope location(folder.Path());
     CRecordingCallback callback;
-    CControlUI* root = Build("<Window><Include source=\"probe.xml\" count=\"2\"/><Label name=\"first\"/></Window>", &callback);
+    CControlUI* root
+        = Build("<Window><Include source=\"probe.xml\" count=\"2\"/><Label name=\"first\"/></Window>", &callback);
     ASSERT_NE(nullptr, root);
     EXPECT_STREQ("first", root->GetName().GetData());
     EXPECT_EQ(2u, callback.asked.size());
 }
 
 // Depth of nested layouts below `control` (itself counted).
-int LayoutDepth(CControlUI* control) {
+int LayoutDepth(CControlUI* control)
+{
     int deepest = 0;
     if (IContainerUI* children = Children(control)) {
-        for (int i = 0; i < children->ChildCount(); ++i) deepest = std::max(deepest, LayoutDepth(children->ChildAt(i)));
+        for (int i = 0; i < children->ChildCount(); ++i)
+            deepest = std::max(deepest, LayoutDepth(children->ChildAt(i)));
         return deepest + 1;
     }
     return 0;
 }
 
-TEST_F(SkinBuilderTest, SelfIncludeStopsAtTheNestingCap) {
+TEST_F(SkinBuilderTest, SelfIncludeStopsAtTheNestingCap)
+{
     programtest::TempSkinFolder folder;
     folder.Write("self.xml", "<Window><VerticalLayout><Include source=\"self.xml\"/></VerticalLayout></Window>");
     programtest::SkinLocationScope location(folder.Path());
@@ -458,12 +500,15 @@ TEST_F(SkinBuilderTest, SelfIncludeStopsAtTheNestingCap) {
     EXPECT_EQ(0, CSkinBuilder::NestingDepth());
 }
 
-TEST_F(SkinBuilderTest, IncludedDocumentsTogetherStayWithinTheDocumentDepth) {
+TEST_F(SkinBuilderTest, IncludedDocumentsTogetherStayWithinTheDocumentDepth)
+{
     // Each level nests 40 layouts and includes itself again: 16 levels would make 640.
     std::string deep = "<Window>";
-    for (int i = 0; i < 40; ++i) deep += "<VerticalLayout>";
+    for (int i = 0; i < 40; ++i)
+        deep += "<VerticalLayout>";
     deep += "<Include source=\"deep.xml\"/>";
-    for (int i = 0; i < 40; ++i) deep += "</VerticalLayout>";
+    for (int i = 0; i < 40; ++i)
+        deep += "</VerticalLayout>";
     deep += "</Window>";
     programtest::TempSkinFolder folder;
     folder.Write("deep.xml", deep);
@@ -475,9 +520,11 @@ TEST_F(SkinBuilderTest, IncludedDocumentsTogetherStayWithinTheDocumentDepth) {
     EXPECT_GT(depth, CSkinXml::kMaxDepth - 10) << "everything within the cap is still built";
 }
 
-TEST_F(SkinBuilderTest, IncludeCycleTerminates) {
+TEST_F(SkinBuilderTest, IncludeCycleTerminates)
+{
     programtest::TempSkinFolder folder;
-    folder.Write("a.xml", "<Window><HorizontalLayout name=\"a\"><Include source=\"b.xml\"/></HorizontalLayout></Window>");
+    folder.Write(
+        "a.xml", "<Window><HorizontalLayout name=\"a\"><Include source=\"b.xml\"/></HorizontalLayout></Window>");
     folder.Write("b.xml", "<Window><VerticalLayout name=\"b\"><Include source=\"a.xml\"/></VerticalLayout></Window>");
     programtest::SkinLocationScope location(folder.Path());
     CControlUI* root = Build("a.xml");
@@ -532,10 +579,13 @@ TEST_F(SkinBuilderTest, HugeIncludeCountsStayWithinTheCountCapAndTheBuildBudget)
     EXPECT_STREQ("after", root->GetName().GetData());
 }
 
-TEST_F(SkinBuilderTest, ThreeLevelIncludeBuilds) {
+TEST_F(SkinBuilderTest, ThreeLevelIncludeBuilds)
+{
     programtest::TempSkinFolder folder;
-    folder.Write("one.xml", "<Window><VerticalLayout name=\"one\"><Include source=\"two.xml\"/></VerticalLayout></Window>");
-    folder.Write("two.xml", "<Window><VerticalLayout name=\"two\"><Include source=\"three.xml\"/></VerticalLayout></Window>");
+    folder.Write(
+        "one.xml", "<Window><VerticalLayout name=\"one\"><Include source=\"two.xml\"/></VerticalLayout></Window>");
+    folder.Write(
+        "two.xml", "<Window><VerticalLayout name=\"two\"><Include source=\"three.xml\"/></VerticalLayout></Window>");
     folder.Write("three.xml", "<Window><Label name=\"leaf\"/></Window>");
     programtest::SkinLocationScope location(folder.Path());
     CControlUI* one = Build("one.xml");
@@ -549,7 +599,8 @@ TEST_F(SkinBuilderTest, ThreeLevelIncludeBuilds) {
 
 //--- tree nodes ----------------------------------------------------------------------------------------
 
-TEST_F(SkinBuilderTest, TreeNodeWithoutTreeParentBuildsNothing) {
+TEST_F(SkinBuilderTest, TreeNodeWithoutTreeParentBuildsNothing)
+{
     CRecordingCallback callback;
     const char* const strays[] = {
         "<Window><TreeNode text=\"a\"><Probe/><TreeNode><Probe/></TreeNode></TreeNode></Window>",
@@ -562,7 +613,8 @@ TEST_F(SkinBuilderTest, TreeNodeWithoutTreeParentBuildsNothing) {
         EXPECT_EQ(nullptr, Build(xml, &callback));
         EXPECT_EQ(0, CProbeUI::Alive());
     }
-    CControlUI* root = Build("<Window><VerticalLayout><TreeNode/><Label name=\"after\"/></VerticalLayout></Window>", &callback);
+    CControlUI* root
+        = Build("<Window><VerticalLayout><TreeNode/><Label name=\"after\"/></VerticalLayout></Window>", &callback);
     ASSERT_NE(nullptr, root);
     EXPECT_EQ(0, Children(root)->ChildCount()) << "the sibling list ends at the stray node";
     EXPECT_TRUE(callback.asked.empty()) << "the factory makes the tree family";

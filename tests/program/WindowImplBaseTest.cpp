@@ -18,17 +18,22 @@ namespace {
 // A window whose skin is whatever the test gives: a file name or literal XML.
 class CTestSkinWindow : public WindowImplBase {
 public:
-    explicit CTestSkinWindow(const std::string& skin, SkinSource kind = SkinSourceFile) : m_skin(skin), m_kind(kind) {}
-    ~CTestSkinWindow() override {
-        if (m_hWnd != nullptr) ::DestroyWindow(m_hWnd);
+    explicit CTestSkinWindow(const std::string& skin, SkinSource kind = SkinSourceFile)
+        : m_skin(skin)
+        , m_kind(kind)
+    {
+    }
+    ~CTestSkinWindow() override
+    {
+        if (m_hWnd != nullptr)
+            ::DestroyWindow(m_hWnd);
     }
 
-    HWND Open() {
-        return Create(nullptr, "skin test", WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, 0);
-    }
+    HWND Open() { return Create(nullptr, "skin test", WS_POPUP | WS_VISIBLE, 0, 0, 0, 0, 0); }
     // Paints once, which lays the tree out.
     void LayOut() { ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
-    LRESULT HitTest(int clientX, int clientY) {
+    LRESULT HitTest(int clientX, int clientY)
+    {
         POINT pt = {clientX, clientY};
         ::ClientToScreen(m_hWnd, &pt);
         return ::SendMessageA(m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
@@ -42,7 +47,8 @@ public:
     const char* SkinResourceId() const override { return "NoSuchSkin"; }
     void OnWindowReady() override { ++ready; }
     void OnSkinUnusable() override { ++unusable; }
-    LRESULT OnMsgClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
+    LRESULT OnMsgClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override
+    {
         closeCodes.push_back(wParam);
         return WindowImplBase::OnMsgClose(message, wParam, lParam, handled);
     }
@@ -57,19 +63,22 @@ private:
 };
 
 // Whether a WM_CLOSE was posted to the window; its wParam in `code`.
-bool TakePostedClose(HWND hwnd, WPARAM& code) {
+bool TakePostedClose(HWND hwnd, WPARAM& code)
+{
     MSG msg;
-    if (!::PeekMessageA(&msg, hwnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) return false;
+    if (!::PeekMessageA(&msg, hwnd, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+        return false;
     code = msg.wParam;
     return true;
 }
 
-const char kDragSkin[] =
-    "<Window size=\"200,100\" caption=\"0,0,0,30\"><VerticalLayout>"
-    "<Button name=\"b\" float=\"true\" pos=\"150,0,200,20\"/><Text name=\"t\" float=\"true\" pos=\"0,0,40,20\"/>"
-    "</VerticalLayout></Window>";
+const char kDragSkin[]
+    = "<Window size=\"200,100\" caption=\"0,0,0,30\"><VerticalLayout>"
+      "<Button name=\"b\" float=\"true\" pos=\"150,0,200,20\"/><Text name=\"t\" float=\"true\" pos=\"0,0,40,20\"/>"
+      "</VerticalLayout></Window>";
 
-TEST(WindowImplBase, CreationBuildsTheSkinAndCallsTheReadyHook) {
+TEST(WindowImplBase, CreationBuildsTheSkinAndCallsTheReadyHook)
+{
     CTestSkinWindow window(kDragSkin);
     ASSERT_NE(nullptr, window.Open());
     EXPECT_EQ(1, window.ready);
@@ -79,7 +88,8 @@ TEST(WindowImplBase, CreationBuildsTheSkinAndCallsTheReadyHook) {
     EXPECT_EQ(0, ::GetWindowLongA(window.GetHWND(), GWL_STYLE) & WS_CAPTION);
 }
 
-TEST(WindowImplBase, ZipFileSourceReadsTheSkinArchive) {
+TEST(WindowImplBase, ZipFileSourceReadsTheSkinArchive)
+{
     programtest::SkinLocationScope location(programtest::BuildFolder());
     CTestSkinWindow window("MainWnd.en.xml", SkinSourceZipFile);
     ASSERT_NE(nullptr, window.Open());
@@ -87,7 +97,8 @@ TEST(WindowImplBase, ZipFileSourceReadsTheSkinArchive) {
     EXPECT_NE(nullptr, window.Host().FindControlByName("btnRecover"));
 }
 
-TEST(WindowImplBase, MissingSkinResourceLeavesAnEmptyWindowQuietly) {
+TEST(WindowImplBase, MissingSkinResourceLeavesAnEmptyWindowQuietly)
+{
     CTestSkinWindow window("MainWnd.xml", SkinSourceZipResource);
     ASSERT_NE(nullptr, window.Open());
     EXPECT_EQ(nullptr, window.Host().GetRoot());
@@ -96,7 +107,8 @@ TEST(WindowImplBase, MissingSkinResourceLeavesAnEmptyWindowQuietly) {
     EXPECT_EQ(nullptr, window.SkinArchiveCopy());
 }
 
-TEST(WindowImplBase, UnbuildableSkinReportsTheFailure) {
+TEST(WindowImplBase, UnbuildableSkinReportsTheFailure)
+{
     CTestSkinWindow broken("<Window><Label></Window>");
     ASSERT_NE(nullptr, broken.Open());
     EXPECT_EQ(1, broken.unusable);
@@ -144,7 +156,8 @@ TEST(WindowImplBase, ResourceSourceBuildsTheXmlResourceWithThatNumber)
     ::FreeLibrary(module);
 }
 
-TEST(WindowImplBase, CaptionStripDragsExceptOverButtonsAndText) {
+TEST(WindowImplBase, CaptionStripDragsExceptOverButtonsAndText)
+{
     CTestSkinWindow window(kDragSkin);
     ASSERT_NE(nullptr, window.Open());
     window.LayOut();
@@ -155,8 +168,10 @@ TEST(WindowImplBase, CaptionStripDragsExceptOverButtonsAndText) {
     EXPECT_EQ(HTCLIENT, window.HitTest(10, 10)) << "text";
 }
 
-TEST(WindowImplBase, SizeBoxEdgesResize) {
-    CTestSkinWindow window("<Window size=\"200,100\" sizebox=\"4,4,4,4\" caption=\"0,0,0,30\"><VerticalLayout/></Window>");
+TEST(WindowImplBase, SizeBoxEdgesResize)
+{
+    CTestSkinWindow window(
+        "<Window size=\"200,100\" sizebox=\"4,4,4,4\" caption=\"0,0,0,30\"><VerticalLayout/></Window>");
     ASSERT_NE(nullptr, window.Open());
     window.LayOut();
     EXPECT_EQ(HTTOPLEFT, window.HitTest(1, 1));
@@ -170,7 +185,8 @@ TEST(WindowImplBase, SizeBoxEdgesResize) {
     EXPECT_EQ(HTCLIENT, window.HitTest(100, 50));
 }
 
-TEST(WindowImplBase, RoundCornersClipTheWindow) {
+TEST(WindowImplBase, RoundCornersClipTheWindow)
+{
     CTestSkinWindow round("<Window size=\"120,80\" roundcorner=\"10,10\"><VerticalLayout/></Window>");
     ASSERT_NE(nullptr, round.Open());
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
@@ -184,7 +200,8 @@ TEST(WindowImplBase, RoundCornersClipTheWindow) {
     ::DeleteObject(region);
 }
 
-TEST(WindowImplBase, MinimumTrackSizeComesFromTheSkin) {
+TEST(WindowImplBase, MinimumTrackSizeComesFromTheSkin)
+{
     CTestSkinWindow window("<Window size=\"200,100\" mininfo=\"120,80\"><VerticalLayout/></Window>");
     ASSERT_NE(nullptr, window.Open());
     MINMAXINFO info = {};
@@ -198,7 +215,8 @@ TEST(WindowImplBase, MinimumTrackSizeComesFromTheSkin) {
     EXPECT_EQ(30, proposed.right);
 }
 
-TEST(WindowImplBase, EscapeRequestsCloseWithOneAndEnterDoesNothing) {
+TEST(WindowImplBase, EscapeRequestsCloseWithOneAndEnterDoesNothing)
+{
     CTestSkinWindow window(kDragSkin);
     ASSERT_NE(nullptr, window.Open());
     WPARAM code = 99;
@@ -212,7 +230,8 @@ TEST(WindowImplBase, EscapeRequestsCloseWithOneAndEnterDoesNothing) {
     EXPECT_EQ(0, window.FilterMessage(WM_KEYUP, VK_ESCAPE, 0, handled));
 }
 
-TEST(WindowImplBase, SystemCloseArrivesAsCloseWithZero) {
+TEST(WindowImplBase, SystemCloseArrivesAsCloseWithZero)
+{
     CTestSkinWindow window(kDragSkin);
     HWND hwnd = window.Open();
     ASSERT_NE(nullptr, hwnd);
@@ -225,8 +244,12 @@ TEST(WindowImplBase, SystemCloseArrivesAsCloseWithZero) {
 
 class CMappedWindow : public CTestSkinWindow {
 public:
-    CMappedWindow() : CTestSkinWindow(kDragSkin) {}
-    const TNotifyMap* NotifyMap() const override {
+    CMappedWindow()
+        : CTestSkinWindow(kDragSkin)
+    {
+    }
+    const TNotifyMap* NotifyMap() const override
+    {
         static const TNotifyMapEntry entries[] = {
             NotifyOnEvent<CMappedWindow, &CMappedWindow::OnFirstAny>("click"),
             NotifyOnEvent<CMappedWindow, &CMappedWindow::OnOk>("click", "ok"),
@@ -240,7 +263,8 @@ public:
     void OnFirstAny(TNotifyEvent&) { log.push_back("first any"); }
     void OnSecondAny(TNotifyEvent&) { log.push_back("second any"); }
     void OnOk(TNotifyEvent&) { log.push_back("ok"); }
-    LRESULT OnSelect(WPARAM wParam, LPARAM lParam) {
+    LRESULT OnSelect(WPARAM wParam, LPARAM lParam)
+    {
         log.push_back("select " + std::to_string(wParam) + "," + std::to_string(lParam));
         return 0;
     }
@@ -250,8 +274,12 @@ public:
 // A window whose own map has no click entry, so clicks reach the base's system buttons.
 class CSelectOnlyWindow : public CTestSkinWindow {
 public:
-    CSelectOnlyWindow() : CTestSkinWindow(kDragSkin) {}
-    const TNotifyMap* NotifyMap() const override {
+    CSelectOnlyWindow()
+        : CTestSkinWindow(kDragSkin)
+    {
+    }
+    const TNotifyMap* NotifyMap() const override
+    {
         static const TNotifyMapEntry entries[] = {
             NotifyOnEvent<CSelectOnlyWindow, &CSelectOnlyWindow::OnSelect>("selectchanged"),
             NotifyEnd(),
@@ -265,7 +293,8 @@ public:
 
 struct TNamedSender {
     explicit TNamedSender(const char* name) { control.SetName(name); }
-    TNotifyEvent Event(const char* type, WPARAM wParam = 0, LPARAM lParam = 0) {
+    TNotifyEvent Event(const char* type, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
         TNotifyEvent event;
         event.Type = type;
         event.Sender = &control;
@@ -276,7 +305,8 @@ struct TNamedSender {
     CControlUI control;
 };
 
-TEST(NotifyPump, ExactSenderWinsElseTheLastEntryForAnySender) {
+TEST(NotifyPump, ExactSenderWinsElseTheLastEntryForAnySender)
+{
     CMappedWindow window;
     TNamedSender ok("ok"), other("other");
     TNotifyEvent click = ok.Event("click");
@@ -292,7 +322,8 @@ TEST(NotifyPump, ExactSenderWinsElseTheLastEntryForAnySender) {
     EXPECT_EQ((std::vector<std::string>{"ok", "second any", "select 7,9"}), window.log);
 }
 
-TEST(NotifyPump, VirtualWindowPumpsComeFirstByNameIgnoringCase) {
+TEST(NotifyPump, VirtualWindowPumpsComeFirstByNameIgnoringCase)
+{
     CMappedWindow window;
     CMappedWindow panel;
     ASSERT_TRUE(window.AddVirtualWindow("Panel", &panel));
@@ -308,7 +339,8 @@ TEST(NotifyPump, VirtualWindowPumpsComeFirstByNameIgnoringCase) {
     EXPECT_EQ(std::vector<std::string>{"ok"}, window.log);
 }
 
-TEST(NotifyPump, BaseMapRunsTheSystemButtons) {
+TEST(NotifyPump, BaseMapRunsTheSystemButtons)
+{
     CSelectOnlyWindow window;
     ASSERT_NE(nullptr, window.Open());
     WPARAM code = 0;

@@ -61,7 +61,8 @@ TEST_F(Fill, GradientRunsFromTopToBottom)
     EXPECT_NEAR(255, Ch(canvas.Pixel(5, 0), 0), 8) << "blue on top";
     EXPECT_NEAR(0, Ch(canvas.Pixel(5, 0), 16), 8);
     EXPECT_NEAR(255, Ch(canvas.Pixel(5, 63), 16), 8) << "red at the bottom";
-    for (int y = 1; y < 64; ++y) EXPECT_GE(Ch(canvas.Pixel(5, y), 16), Ch(canvas.Pixel(5, y - 1), 16));
+    for (int y = 1; y < 64; ++y)
+        EXPECT_GE(Ch(canvas.Pixel(5, y), 16), Ch(canvas.Pixel(5, y - 1), 16));
 
     // Alphas 0xFF and 0x00 blend at 127: a white gradient over black comes out near 127.
     testbed::DibCanvas half(10, 10, 0xFF000000);
@@ -208,7 +209,8 @@ TEST(ClipScope, WorksInLogicalCoordinatesUnderAWindowOrigin)
 // itself again with the child test below selected.
 TEST(BlendLookup, WithoutMsimg32TheOwnBlendAndBandsAreUsedAndNothingIsLoaded)
 {
-    if (RunsWithoutMsimg32()) GTEST_SKIP() << "this is the child run";
+    if (RunsWithoutMsimg32())
+        GTEST_SKIP() << "this is the child run";
     char self[MAX_PATH + 1] = {};
     ASSERT_GT(GetModuleFileNameA(nullptr, self, MAX_PATH), 0u);
     const std::string result = ScratchFolder() + "without-msimg32.txt";
@@ -241,7 +243,8 @@ TEST(BlendLookup, WithoutMsimg32TheOwnBlendAndBandsAreUsedAndNothingIsLoaded)
 
 TEST(BlendLookup, ChildWithoutMsimg32)
 {
-    if (!RunsWithoutMsimg32()) GTEST_SKIP() << "runs only as the child of the test above";
+    if (!RunsWithoutMsimg32())
+        GTEST_SKIP() << "runs only as the child of the test above";
     ASSERT_EQ(nullptr, GetModuleHandleA("msimg32.dll")) << "precondition: nothing loaded it yet";
 
     // Half red over black: AlphaBlend would give the full red of the unpremultiplied pixel, the

@@ -230,7 +230,6 @@ TEST(HostWindow, InitialSizeResizesOnlyBeforeTheRootIsAttached)
     EXPECT_EQ(320, r.right - r.left);
     EXPECT_EQ(100, host.GetInitialSize().cx);
     EXPECT_EQ(50, host.GetInitialSize().cy);
-
 }
 
 TEST(HostImages, ResourceImagesByNumericName)
@@ -244,7 +243,7 @@ TEST(HostImages, ResourceImagesByNumericName)
     HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
     ASSERT_NE(nullptr, update);
     ASSERT_TRUE(UpdateResourceA(update, "PNG", MAKEINTRESOURCEA(104), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
-                                const_cast<unsigned char*>(png.data()), static_cast<DWORD>(png.size())));
+        const_cast<unsigned char*>(png.data()), static_cast<DWORD>(png.size())));
     ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
     HMODULE module = LoadLibraryExA(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, module);

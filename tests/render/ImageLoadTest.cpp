@@ -23,15 +23,15 @@ static std::atomic<size_t> g_largestArray(0);
 static void* TrackedArrayNew(size_t n)
 {
     size_t seen = g_largestArray.load();
-    while (n > seen && !g_largestArray.compare_exchange_weak(seen, n)) {
-    }
+    while (n > seen && !g_largestArray.compare_exchange_weak(seen, n)) { }
     return std::malloc(n != 0 ? n : 1);
 }
 
 void* operator new[](size_t n)
 {
     void* p = TrackedArrayNew(n);
-    if (p == nullptr) throw std::bad_alloc();
+    if (p == nullptr)
+        throw std::bad_alloc();
     return p;
 }
 void* operator new[](size_t n, const std::nothrow_t&) noexcept { return TrackedArrayNew(n); }
@@ -51,7 +51,8 @@ Bits ReadBits(const TImageEntry* e)
 {
     Bits b;
     DIBSECTION ds = {};
-    if (GetObjectA(e->hBitmap, sizeof(ds), &ds) != sizeof(ds)) return b;
+    if (GetObjectA(e->hBitmap, sizeof(ds), &ds) != sizeof(ds))
+        return b;
     EXPECT_EQ(32, ds.dsBm.bmBitsPixel);
     const uint32_t* p = static_cast<const uint32_t*>(ds.dsBm.bmBits);
     b.words.assign(p, p + static_cast<size_t>(e->nWidth) * e->nHeight);
@@ -68,12 +69,20 @@ EntryPtr Load(const std::string& name, DWORD mask = 0)
     return EntryPtr(CRenderKit::LoadSkinImage(name.c_str(), nullptr, mask));
 }
 
-void Put16(std::vector<unsigned char>& v, uint32_t x) { v.push_back(x & 0xFF); v.push_back((x >> 8) & 0xFF); }
-void Put32(std::vector<unsigned char>& v, uint32_t x) { Put16(v, x & 0xFFFF); Put16(v, x >> 16); }
+void Put16(std::vector<unsigned char>& v, uint32_t x)
+{
+    v.push_back(x & 0xFF);
+    v.push_back((x >> 8) & 0xFF);
+}
+void Put32(std::vector<unsigned char>& v, uint32_t x)
+{
+    Put16(v, x & 0xFFFF);
+    Put16(v, x >> 16);
+}
 
 // A zip of stored entries; `claimedSize` (when non-zero) replaces the sizes written for the first.
-std::vector<unsigned char> MakeZip(const std::vector<std::pair<std::string, std::vector<unsigned char>>>& entries,
-                                   uint32_t claimedSize = 0)
+std::vector<unsigned char> MakeZip(
+    const std::vector<std::pair<std::string, std::vector<unsigned char>>>& entries, uint32_t claimedSize = 0)
 {
     std::vector<unsigned char> zip, dir;
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -82,22 +91,46 @@ std::vector<unsigned char> MakeZip(const std::vector<std::pair<std::string, std:
         const uint32_t crc = static_cast<uint32_t>(crc32(0L, data.data(), static_cast<uInt>(data.size())));
         const uint32_t size = (i == 0 && claimedSize != 0) ? claimedSize : static_cast<uint32_t>(data.size());
         const uint32_t offset = static_cast<uint32_t>(zip.size());
-        Put32(zip, 0x04034b50); Put16(zip, 20); Put16(zip, 0); Put16(zip, 0); Put32(zip, 0);
-        Put32(zip, crc); Put32(zip, size); Put32(zip, size);
-        Put16(zip, static_cast<uint32_t>(name.size())); Put16(zip, 0);
+        Put32(zip, 0x04034b50);
+        Put16(zip, 20);
+        Put16(zip, 0);
+        Put16(zip, 0);
+        Put32(zip, 0);
+        Put32(zip, crc);
+        Put32(zip, size);
+        Put32(zip, size);
+        Put16(zip, static_cast<uint32_t>(name.size()));
+        Put16(zip, 0);
         zip.insert(zip.end(), name.begin(), name.end());
         zip.insert(zip.end(), data.begin(), data.end());
-        Put32(dir, 0x02014b50); Put16(dir, 20); Put16(dir, 20); Put16(dir, 0); Put16(dir, 0); Put32(dir, 0);
-        Put32(dir, crc); Put32(dir, size); Put32(dir, size);
-        Put16(dir, static_cast<uint32_t>(name.size())); Put16(dir, 0); Put16(dir, 0); Put16(dir, 0); Put16(dir, 0);
-        Put32(dir, 0); Put32(dir, offset);
+        Put32(dir, 0x02014b50);
+        Put16(dir, 20);
+        Put16(dir, 20);
+        Put16(dir, 0);
+        Put16(dir, 0);
+        Put32(dir, 0);
+        Put32(dir, crc);
+        Put32(dir, size);
+        Put32(dir, size);
+        Put16(dir, static_cast<uint32_t>(name.size()));
+        Put16(dir, 0);
+        Put16(dir, 0);
+        Put16(dir, 0);
+        Put16(dir, 0);
+        Put32(dir, 0);
+        Put32(dir, offset);
         dir.insert(dir.end(), name.begin(), name.end());
     }
     const uint32_t dirOffset = static_cast<uint32_t>(zip.size());
     zip.insert(zip.end(), dir.begin(), dir.end());
-    Put32(zip, 0x06054b50); Put16(zip, 0); Put16(zip, 0);
-    Put16(zip, static_cast<uint32_t>(entries.size())); Put16(zip, static_cast<uint32_t>(entries.size()));
-    Put32(zip, static_cast<uint32_t>(dir.size())); Put32(zip, dirOffset); Put16(zip, 0);
+    Put32(zip, 0x06054b50);
+    Put16(zip, 0);
+    Put16(zip, 0);
+    Put16(zip, static_cast<uint32_t>(entries.size()));
+    Put16(zip, static_cast<uint32_t>(entries.size()));
+    Put32(zip, static_cast<uint32_t>(dir.size()));
+    Put32(zip, dirOffset);
+    Put16(zip, 0);
     return zip;
 }
 
@@ -138,7 +171,8 @@ std::vector<unsigned char> BlackBitmapPng(uint32_t width, uint32_t height)
 // Serves a zip from memory as the process's skin archive for one test.
 class ArchiveScope {
 public:
-    explicit ArchiveScope(std::vector<unsigned char> zip) : m_zip(std::move(zip))
+    explicit ArchiveScope(std::vector<unsigned char> zip)
+        : m_zip(std::move(zip))
     {
         CResourceLocation::SetSkinArchiveMemory(m_zip.data(), static_cast<uint32_t>(m_zip.size()));
     }
@@ -210,7 +244,8 @@ TEST(ImageLoad, DamagedEmptyAndMissingFilesGiveNoImage)
     std::vector<unsigned char> truncated(good.begin(), good.begin() + good.size() / 2);
     WriteFile(ScratchFolder() + "truncated.png", truncated);
     std::vector<unsigned char> corrupt = good;
-    for (size_t i = 40; i < corrupt.size() - 12; ++i) corrupt[i] ^= 0x5A;
+    for (size_t i = 40; i < corrupt.size() - 12; ++i)
+        corrupt[i] ^= 0x5A;
     WriteFile(ScratchFolder() + "corrupt.png", corrupt);
     WriteFile(ScratchFolder() + "empty.png", {});
     WriteFile(ScratchFolder() + "text.jpg", {'h', 'e', 'l', 'l', 'o'});
@@ -221,8 +256,8 @@ TEST(ImageLoad, DamagedEmptyAndMissingFilesGiveNoImage)
     zeroWidth[16] = zeroWidth[17] = zeroWidth[18] = zeroWidth[19] = 0;
     WriteFile(ScratchFolder() + "zero.png", zeroWidth);
 
-    for (const char* name : {"truncated.png", "corrupt.png", "empty.png", "text.jpg", "cut.jpg", "zero.png",
-                             "no-such-file.png"}) {
+    for (const char* name :
+        {"truncated.png", "corrupt.png", "empty.png", "text.jpg", "cut.jpg", "zero.png", "no-such-file.png"}) {
         EXPECT_FALSE(Load(name)) << name;
     }
     EXPECT_EQ(nullptr, CRenderKit::LoadSkinImage(nullptr, nullptr, 0));

@@ -52,7 +52,8 @@ TEST_F(ImagePaint, BareNameStretchesTheWholeImageOverTheItem)
     // The smoothing filter runs from pure red at the left edge to pure blue at the right one.
     EXPECT_EQ(Rgb(kRed), Rgb(canvas.Pixel(10, 5)));
     EXPECT_EQ(Rgb(kBlue), Rgb(canvas.Pixel(29, 14)));
-    for (int x = 11; x < 30; ++x) EXPECT_LE(Channel(canvas.Pixel(x, 10), 16), Channel(canvas.Pixel(x - 1, 10), 16));
+    for (int x = 11; x < 30; ++x)
+        EXPECT_LE(Channel(canvas.Pixel(x, 10), 16), Channel(canvas.Pixel(x - 1, 10), 16));
     EXPECT_EQ(kBack, canvas.Pixel(30, 10));
     EXPECT_EQ(kBack, canvas.Pixel(20, 15));
 }
@@ -66,11 +67,13 @@ TEST_F(ImagePaint, SourceIsCutToTheImageAndPicksAPart)
     testbed::DibCanvas canvas(8, 4, kBack);
     Paint(canvas, RECT{0, 0, 4, 2}, "file='parts.png' source='0,0,5000,5000'");
     for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(img.At(x, y), canvas.Pixel(x, y)) << x << "," << y;
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(img.At(x, y), canvas.Pixel(x, y)) << x << "," << y;
     }
     Paint(canvas, RECT{4, 0, 8, 4}, "file='parts.png' source='2,0,4,2'");
     for (int y = 0; y < 4; ++y) {
-        for (int x = 4; x < 8; ++x) EXPECT_EQ(Rgb(kGreen), Rgb(canvas.Pixel(x, y))) << "only the green part, stretched";
+        for (int x = 4; x < 8; ++x)
+            EXPECT_EQ(Rgb(kGreen), Rgb(canvas.Pixel(x, y))) << "only the green part, stretched";
     }
 }
 
@@ -105,14 +108,22 @@ Image NineGridImage()
         for (int x = 0; x < 20; ++x) {
             const bool l = x < 4, r = x >= 16, t = y < 4, b = y >= 16;
             uint32_t c = 0xFF000080;
-            if (t && l) c = kRed;
-            else if (t && r) c = kGreen;
-            else if (b && l) c = kBlue;
-            else if (b && r) c = 0xFFFFFFFF;
-            else if (t) c = 0xFF00FFFF;
-            else if (b) c = 0xFFFF00FF;
-            else if (l) c = 0xFF808080;
-            else if (r) c = 0xFFFFFF00;
+            if (t && l)
+                c = kRed;
+            else if (t && r)
+                c = kGreen;
+            else if (b && l)
+                c = kBlue;
+            else if (b && r)
+                c = 0xFFFFFFFF;
+            else if (t)
+                c = 0xFF00FFFF;
+            else if (b)
+                c = 0xFFFF00FF;
+            else if (l)
+                c = 0xFF808080;
+            else if (r)
+                c = 0xFFFFFF00;
             img.At(x, y) = c;
         }
     }
@@ -175,7 +186,8 @@ TEST_F(ImagePaint, TilingRepeatsTheMiddle)
     testbed::DibCanvas across(7, 4, kBack);
     Paint(across, RECT{0, 0, 7, 4}, "file='row.png' xtiled='true'");
     for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 7; ++x) EXPECT_EQ(Rgb(row.At(x % 3, 0)), Rgb(across.Pixel(x, y))) << x << "," << y;
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(Rgb(row.At(x % 3, 0)), Rgb(across.Pixel(x, y))) << x << "," << y;
     }
 
     Image column = SolidImage(1, 2, kRed);
@@ -184,7 +196,8 @@ TEST_F(ImagePaint, TilingRepeatsTheMiddle)
     testbed::DibCanvas down(3, 5, kBack);
     Paint(down, RECT{0, 0, 3, 5}, "file='column.png' ytiled='true'");
     for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 3; ++x) EXPECT_EQ(Rgb(column.At(0, y % 2)), Rgb(down.Pixel(x, y))) << x << "," << y;
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(Rgb(column.At(0, y % 2)), Rgb(down.Pixel(x, y))) << x << "," << y;
     }
 }
 
@@ -232,7 +245,8 @@ TEST_F(ImagePaint, OwnBlendShrinksWithoutMixingPixelsTogether)
 {
     CRenderKit::UseOwnBlending(true);
     Image stripes = SolidImage(8, 1, kGreen);
-    for (int x = 1; x < 8; x += 2) stripes.At(x, 0) = kRed;
+    for (int x = 1; x < 8; x += 2)
+        stripes.At(x, 0) = kRed;
     stripes.At(7, 0) = 0x80800000;  // makes the image blend
     WritePng("stripes.png", stripes);
     testbed::DibCanvas canvas(4, 1, kBack);
@@ -280,22 +294,22 @@ TEST_F(ImagePaint, MalformedStringsKeepWhatWasParsedAndNeverReadPastTheEnd)
     const RECT item = {0, 0, 20, 20};
     struct Case {
         const char* image;
-        bool drawsAt5;    // red at (5,5)
-        bool drawsAt15;   // red at (15,15)
+        bool drawsAt5;  // red at (5,5)
+        bool drawsAt15;  // red at (15,15)
     } cases[] = {
-        {"file='a.png' dest='0,0,10", true, true},            // unterminated value: dest ignored
+        {"file='a.png' dest='0,0,10", true, true},  // unterminated value: dest ignored
         {"file='a.png' colour='x' dest='0,0,10,10'", true, false},  // unknown key ignored
-        {"file='a.png' source='x,y,z,w'", true, true},         // broken numbers read as 0: whole image
-        {"file='a.png' dest='a,b'", false, false},             // empty destination
-        {"file='a.png' source", true, true},                   // key without value ends the string
-        {"file='a.png' source='5'", false, false},             // source (5,0,0,0): nothing to copy
-        {"file='a.png'dest='0,0,10,10'", true, true},          // no blank after the quote ends the string
-        {"file='a.png'\tdest='0,0,10,10'", true, true},        // only a space separates pairs
+        {"file='a.png' source='x,y,z,w'", true, true},  // broken numbers read as 0: whole image
+        {"file='a.png' dest='a,b'", false, false},  // empty destination
+        {"file='a.png' source", true, true},  // key without value ends the string
+        {"file='a.png' source='5'", false, false},  // source (5,0,0,0): nothing to copy
+        {"file='a.png'dest='0,0,10,10'", true, true},  // no blank after the quote ends the string
+        {"file='a.png'\tdest='0,0,10,10'", true, true},  // only a space separates pairs
         {"file='a.png'\n dest='0,0,10,10'", true, true},
-        {"file='a.png'  dest='0,0,10,10'", true, false},       // one space, then blanks are skipped
+        {"file='a.png'  dest='0,0,10,10'", true, false},  // one space, then blanks are skipped
         {"file='a.png' ", true, true},
-        {"file=a.png", false, false},                          // no quote: the whole text is the name
-        {"file='' dest='0,0,10,10'", false, false},            // empty value ignored: name is the text
+        {"file=a.png", false, false},  // no quote: the whole text is the name
+        {"file='' dest='0,0,10,10'", false, false},  // empty value ignored: name is the text
         {"", false, false},
         {"file='missing.png' source", false, false},
     };
@@ -322,10 +336,10 @@ TEST_F(ImagePaint, NullArgumentsAndMissingImages)
     EXPECT_FALSE(CRenderKit::PaintImageSpec(canvas.Dc(), nullptr, item, item, "a.png"));
     EXPECT_TRUE(CRenderKit::PaintImageSpec(canvas.Dc(), &host, item, item, nullptr));
     const RECT zero = {0, 0, 0, 0};
-    EXPECT_FALSE(CRenderKit::PaintImageEntry(canvas.Dc(), &host, item, item, "", nullptr, item, zero, zero, 0, 255,
-                                             false, false, false));
-    EXPECT_FALSE(CRenderKit::PaintImageEntry(canvas.Dc(), &host, item, item, "nothing.png", nullptr, item, zero,
-                                             zero, 0, 255, false, false, false));
+    EXPECT_FALSE(CRenderKit::PaintImageEntry(
+        canvas.Dc(), &host, item, item, "", nullptr, item, zero, zero, 0, 255, false, false, false));
+    EXPECT_FALSE(CRenderKit::PaintImageEntry(
+        canvas.Dc(), &host, item, item, "nothing.png", nullptr, item, zero, zero, 0, 255, false, false, false));
     CRenderKit::BlitImage(canvas.Dc(), nullptr, item, item, item, zero, false);
     EXPECT_EQ(0, canvas.CountNot(kBack, item));
 }

@@ -28,8 +28,10 @@ Image FrameImage()
             }
             const int dx = x < 3 ? 3 - x : (x > 20 ? x - 20 : 0);
             const int dy = y < 3 ? 3 - y : (y > 20 ? y - 20 : 0);
-            if (dx * dx + dy * dy > 9) img.At(x, y) = 0x00000000;
-            else if (dx * dx + dy * dy > 4) img.At(x, y) = 0x802060C0;
+            if (dx * dx + dy * dy > 9)
+                img.At(x, y) = 0x00000000;
+            else if (dx * dx + dy * dy > 4)
+                img.At(x, y) = 0x802060C0;
         }
     }
     return img;
@@ -41,7 +43,8 @@ TEST(Reference, ImageDrawing)
 {
     WritePng("ref-frame.png", FrameImage());
     Image spot = SolidImage(8, 8, 0xFFFF00FF);
-    for (int i = 0; i < 8; ++i) spot.At(i, i) = spot.At(7 - i, i) = 0xFF000000;
+    for (int i = 0; i < 8; ++i)
+        spot.At(i, i) = spot.At(7 - i, i) = 0xFF000000;
     WritePng("ref-spot.png", spot);
 
     testbed::DibCanvas canvas(200, 120, 0xFFE0E0E0);
@@ -88,10 +91,10 @@ TEST(Reference, MarkupText)
     CUIString texts[4];
     int count = 4;
     CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc,
-                                "<b>Bold</b> and <i>italic</i>, <u>under</u> <c #FFC02020>red <b>strong</b></c> "
-                                "then a <a site>long link that wraps round the end of a line</a> and <i ref-icons.png 2 1> an icon.<n>"
-                                "<p 4><s>selected</s> <f Arial 16 bold>Arial</f> a{<}b</p>",
-                                0xFF000000, links, texts, count, DT_WORDBREAK);
+        "<b>Bold</b> and <i>italic</i>, <u>under</u> <c #FFC02020>red <b>strong</b></c> "
+        "then a <a site>long link that wraps round the end of a line</a> and <i ref-icons.png 2 1> an icon.<n>"
+        "<p 4><s>selected</s> <f Arial 16 bold>Arial</f> a{<}b</p>",
+        0xFF000000, links, texts, count, DT_WORDBREAK);
     EXPECT_EQ(2, count);
     EXPECT_TRUE(MatchesReference(canvas, "ref-markup.png", 64, 1100));
 }

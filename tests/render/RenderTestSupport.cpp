@@ -82,7 +82,8 @@ std::vector<unsigned char> EncodePng(const Image& image)
 bool WriteFile(const std::string& path, const std::vector<unsigned char>& bytes)
 {
     FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return false;
+    if (f == nullptr)
+        return false;
     const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
 }
@@ -119,7 +120,8 @@ int CountRgb(const testbed::DibCanvas& canvas, uint32_t rgb, const RECT& area)
 {
     int n = 0;
     for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) n += Rgb(canvas.Pixel(x, y)) == rgb;
+        for (int x = area.left; x < area.right; ++x)
+            n += Rgb(canvas.Pixel(x, y)) == rgb;
     }
     return n;
 }
@@ -128,7 +130,8 @@ Image FromCanvas(const testbed::DibCanvas& canvas)
 {
     Image image = SolidImage(canvas.Width(), canvas.Height(), 0);
     for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) image.At(x, y) = canvas.Pixel(x, y) | 0xFF000000u;
+        for (int x = 0; x < canvas.Width(); ++x)
+            image.At(x, y) = canvas.Pixel(x, y) | 0xFF000000u;
     }
     return image;
 }
@@ -137,15 +140,18 @@ Image LoadPng(const std::string& path)
 {
     Image image;
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return image;
+    if (f == nullptr)
+        return image;
     std::vector<unsigned char> bytes;
     unsigned char buf[4096];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof(buf), f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    while ((n = std::fread(buf, 1, sizeof(buf), f)) > 0)
+        bytes.insert(bytes.end(), buf, buf + n);
     std::fclose(f);
     int w = 0, h = 0, c = 0;
     unsigned char* px = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &c, 4);
-    if (px == nullptr) return image;
+    if (px == nullptr)
+        return image;
     image = SolidImage(w, h, 0);
     for (size_t i = 0; i < image.argb.size(); ++i) {
         const unsigned char* p = px + i * 4;
@@ -155,14 +161,15 @@ Image LoadPng(const std::string& path)
     return image;
 }
 
-::testing::AssertionResult MatchesReference(const testbed::DibCanvas& canvas, const std::string& name,
-                                            int channelTolerance, int maxBadPixels)
+::testing::AssertionResult MatchesReference(
+    const testbed::DibCanvas& canvas, const std::string& name, int channelTolerance, int maxBadPixels)
 {
     const Image actual = FromCanvas(canvas);
     const std::string path = DataFolder() + name;
     const char* write = std::getenv("QUORIL_WRITE_REFERENCES");
     if (write != nullptr && std::strcmp(write, "1") == 0) {
-        if (!WriteFile(path, EncodePng(actual))) return ::testing::AssertionFailure() << "cannot write " << path;
+        if (!WriteFile(path, EncodePng(actual)))
+            return ::testing::AssertionFailure() << "cannot write " << path;
         return ::testing::AssertionSuccess() << "written";
     }
     const Image expected = LoadPng(path);
@@ -178,7 +185,10 @@ Image LoadPng(const std::string& path)
             for (int sh = 0; sh <= 16; sh += 8) {
                 const int d = static_cast<int>((a >> sh) & 0xFF) - static_cast<int>((e >> sh) & 0xFF);
                 if (d > channelTolerance || -d > channelTolerance) {
-                    if (bad++ == 0) { firstX = x; firstY = y; }
+                    if (bad++ == 0) {
+                        firstX = x;
+                        firstY = y;
+                    }
                     break;
                 }
             }
@@ -187,8 +197,8 @@ Image LoadPng(const std::string& path)
     if (bad > maxBadPixels) {
         const std::string saved = ExeFolder() + name + ".actual.bmp";
         canvas.SaveBmp(saved.c_str());
-        return ::testing::AssertionFailure() << bad << " pixels differ from " << name << " (first at " << firstX
-                                             << "," << firstY << "); drawing saved as " << saved;
+        return ::testing::AssertionFailure() << bad << " pixels differ from " << name << " (first at " << firstX << ","
+                                             << firstY << "); drawing saved as " << saved;
     }
     return ::testing::AssertionSuccess();
 }
@@ -205,7 +215,8 @@ class ScratchEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        if (!RunsWithoutMsimg32()) LoadLibraryExA("msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!RunsWithoutMsimg32())
+            LoadLibraryExA("msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         SkinUI::CResourceLocation::SetResourceFolder(ScratchFolder().c_str());
     }
     void TearDown() override

@@ -58,8 +58,8 @@ Image LoadPng(const std::string& path);
 // Compares `canvas` with the reference PNG `name` in DataFolder(). Passes when at most
 // `maxBadPixels` pixels differ by more than `channelTolerance` in any colour channel. With the
 // environment variable QUORIL_WRITE_REFERENCES=1 the reference is (re)written instead.
-::testing::AssertionResult MatchesReference(const testbed::DibCanvas& canvas, const std::string& name,
-                                            int channelTolerance, int maxBadPixels);
+::testing::AssertionResult MatchesReference(
+    const testbed::DibCanvas& canvas, const std::string& name, int channelTolerance, int maxBadPixels);
 
 // Names, in a child run of the test program in which msimg32 is never loaded, the file the child
 // writes "ok" to when its checks pass.

@@ -17,7 +17,11 @@ const uint32_t kWhite = 0xFFFFFFFF;
 
 class Text : public ::testing::Test {
 protected:
-    Text() : canvas(300, 120, kWhite) { host.SetPaintDc(canvas.Dc()); }
+    Text()
+        : canvas(300, 120, kWhite)
+    {
+        host.SetPaintDc(canvas.Dc());
+    }
 
     // Width of `text` in `font` (the default font when null).
     LONG Ext(const char* text, HFONT font = nullptr)
@@ -36,8 +40,8 @@ protected:
     RECT Measure(const char* text, UINT style = 0, RECT rc = RECT{0, 0, 9999, 100})
     {
         int none = 0;
-        CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, text, 0xFF000000, nullptr, nullptr, none,
-                                    style | DT_CALCRECT);
+        CRenderKit::PaintMarkupText(
+            canvas.Dc(), &host, rc, text, 0xFF000000, nullptr, nullptr, none, style | DT_CALCRECT);
         return rc;
     }
     // Leftmost / rightmost column and top / bottom row holding a non-white pixel in `area`.
@@ -77,7 +81,8 @@ TEST_F(Text, PlainTextDrawsInsideItsRectangleInItsColour)
     for (LONG y = ink.top; y < ink.bottom; ++y) {
         for (LONG x = ink.left; x < ink.right; ++x) {
             const uint32_t p = canvas.Pixel(x, y);
-            if (((p >> 8) & 0xFF) < 64) reds += ((p >> 16) & 0xFF) > 200;
+            if (((p >> 8) & 0xFF) < 64)
+                reds += ((p >> 16) & 0xFF) > 200;
         }
     }
     EXPECT_GT(reds, 5);
@@ -143,16 +148,20 @@ TEST_F(Text, ColourTagsAndTheirEnd)
 {
     RECT rc = {0, 0, 300, 40};
     int none = 0;
-    CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, "<c #FFFF0000>red</c> plain", 0xFF000000, nullptr, nullptr,
-                                none, 0);
+    CRenderKit::PaintMarkupText(
+        canvas.Dc(), &host, rc, "<c #FFFF0000>red</c> plain", 0xFF000000, nullptr, nullptr, none, 0);
     const LONG split = Ext("red");
     int redInFirst = 0, redInSecond = 0, inkInSecond = 0;
     for (LONG y = 0; y < 40; ++y) {
         for (LONG x = 0; x < 300; ++x) {
             const uint32_t p = canvas.Pixel(x, y);
             const bool red = ((p >> 16) & 0xFF) > 150 && ((p >> 8) & 0xFF) < 100;
-            if (x < split) redInFirst += red;
-            else { redInSecond += red; inkInSecond += Rgb(p) != 0xFFFFFF; }
+            if (x < split)
+                redInFirst += red;
+            else {
+                redInSecond += red;
+                inkInSecond += Rgb(p) != 0xFFFFFF;
+            }
         }
     }
     EXPECT_GT(redInFirst, 5);
@@ -198,8 +207,8 @@ TEST_F(Text, LinkWrappingOntoTheNextLineGivesTwoEntries)
     CUIString texts[4];
     int count = 4;
     RECT rc = {0, 0, width, 100};
-    CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, "<a go>aaaa bbbb</a>", 0xFF000000, links, texts, count,
-                                DT_WORDBREAK);
+    CRenderKit::PaintMarkupText(
+        canvas.Dc(), &host, rc, "<a go>aaaa bbbb</a>", 0xFF000000, links, texts, count, DT_WORDBREAK);
     ASSERT_EQ(2, count);
     EXPECT_STREQ("go", texts[0]);
     EXPECT_STREQ("go", texts[1]);
@@ -270,9 +279,12 @@ TEST_F(Text, InlineImagesPickTheirSubImage)
 {
     Image strip = SolidImage(40, 10, 0xFFFF0000);
     for (int y = 0; y < 10; ++y) {
-        for (int x = 10; x < 20; ++x) strip.At(x, y) = 0xFF00FF00;
-        for (int x = 20; x < 30; ++x) strip.At(x, y) = 0xFF0000FF;
-        for (int x = 30; x < 40; ++x) strip.At(x, y) = 0xFF000000;
+        for (int x = 10; x < 20; ++x)
+            strip.At(x, y) = 0xFF00FF00;
+        for (int x = 20; x < 30; ++x)
+            strip.At(x, y) = 0xFF0000FF;
+        for (int x = 30; x < 40; ++x)
+            strip.At(x, y) = 0xFF000000;
     }
     WritePng("icons.png", strip);
     RECT rc = {0, 0, 300, 40};
@@ -376,13 +388,14 @@ TEST_F(Text, EllipsisShortensTheRunAndFollowsIt)
     for (int n = 1; n <= 16; ++n) {
         memcpy(buf, text, n);
         buf[n] = 0;
-        if (Ext(buf) <= width) fit = n;
+        if (Ext(buf) <= width)
+            fit = n;
     }
     const std::string kept(text, fit + 1 - 2);
     RECT rc = {0, 0, width, 30};
     int none = 0;
-    CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, text, 0xFF000000, nullptr, nullptr, none,
-                                DT_SINGLELINE | DT_END_ELLIPSIS);
+    CRenderKit::PaintMarkupText(
+        canvas.Dc(), &host, rc, text, 0xFF000000, nullptr, nullptr, none, DT_SINGLELINE | DT_END_ELLIPSIS);
 
     testbed::DibCanvas expected(300, 120, kWhite);
     HGDIOBJ old = SelectObject(expected.Dc(), host.FontHandleAt(-1));
@@ -393,7 +406,8 @@ TEST_F(Text, EllipsisShortensTheRunAndFollowsIt)
     SelectObject(expected.Dc(), old);
     int differ = 0;
     for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 300; ++x) differ += Rgb(canvas.Pixel(x, y)) != Rgb(expected.Pixel(x, y));
+        for (int x = 0; x < 300; ++x)
+            differ += Rgb(canvas.Pixel(x, y)) != Rgb(expected.Pixel(x, y));
     EXPECT_EQ(0, differ) << "kept " << kept;
 }
 
@@ -403,8 +417,8 @@ TEST_F(Text, AlignmentMovesTheText)
     const LONG w = Ext(text);
     RECT rc = {0, 0, 300, 100};
     int none = 0;
-    CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, text, 0xFF000000, nullptr, nullptr, none,
-                                DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    CRenderKit::PaintMarkupText(
+        canvas.Dc(), &host, rc, text, 0xFF000000, nullptr, nullptr, none, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
     EXPECT_EQ(150 - w / 2, rc.left);
     EXPECT_EQ(rc.left + w, rc.right);
     EXPECT_EQ(50 - LineHeight() / 2, rc.top);
@@ -416,8 +430,8 @@ TEST_F(Text, AlignmentMovesTheText)
 
     canvas.Fill(kWhite);
     RECT right = {0, 0, 300, 100};
-    CRenderKit::PaintMarkupText(canvas.Dc(), &host, right, text, 0xFF000000, nullptr, nullptr, none,
-                                DT_SINGLELINE | DT_RIGHT | DT_BOTTOM);
+    CRenderKit::PaintMarkupText(
+        canvas.Dc(), &host, right, text, 0xFF000000, nullptr, nullptr, none, DT_SINGLELINE | DT_RIGHT | DT_BOTTOM);
     EXPECT_EQ(300 - w, right.left);
     EXPECT_EQ(100 - LineHeight(), right.top);
     EXPECT_GE(Ink(RECT{0, 0, 300, 120}).left, 300 - w);
@@ -435,10 +449,40 @@ TEST_F(Text, SelectionDrawsTheSelectedBackground)
 TEST_F(Text, MalformedMarkupNeverCrashesAndStaysInItsRectangle)
 {
     const char* cases[] = {
-        "<b>unclosed bold", "</b></c></f></a></p></s></u></i>", "<c #FF", "<c", "<", "{", "<a", "<a link",
-        "<f", "<f >", "<f 99999>x", "<f -1>x", "<i>", "<i >", "<i icons.png -3 -7>", "<i file='", "<p -50>x",
-        "<x -1000>x", "<y -5>x<n>y", "<y 100000>x", "text<", "text{", "{/r}", "<r>", "<r>abc{/", "<a x>a<n>b",
-        "\n\n\n", "<p><p><p>x</p>", "<{>", "<}", "{<", "<b}x{/b>", "\xD6\xD0<b>\xCE", "\xFF",
+        "<b>unclosed bold",
+        "</b></c></f></a></p></s></u></i>",
+        "<c #FF",
+        "<c",
+        "<",
+        "{",
+        "<a",
+        "<a link",
+        "<f",
+        "<f >",
+        "<f 99999>x",
+        "<f -1>x",
+        "<i>",
+        "<i >",
+        "<i icons.png -3 -7>",
+        "<i file='",
+        "<p -50>x",
+        "<x -1000>x",
+        "<y -5>x<n>y",
+        "<y 100000>x",
+        "text<",
+        "text{",
+        "{/r}",
+        "<r>",
+        "<r>abc{/",
+        "<a x>a<n>b",
+        "\n\n\n",
+        "<p><p><p>x</p>",
+        "<{>",
+        "<}",
+        "{<",
+        "<b}x{/b>",
+        "\xD6\xD0<b>\xCE",
+        "\xFF",
     };
     const RECT area = {50, 30, 150, 60};
     for (const char* text : cases) {
@@ -464,15 +508,16 @@ TEST_F(Text, MalformedMarkupNeverCrashesAndStaysInItsRectangle)
     for (int i = 0; i < 1500; ++i) {
         char text[40];
         const int len = rand() % 39;
-        for (int k = 0; k < len; ++k) text[k] = alphabet[rand() % (sizeof(alphabet) - 1)];
+        for (int k = 0; k < len; ++k)
+            text[k] = alphabet[rand() % (sizeof(alphabet) - 1)];
         text[len] = 0;
         RECT rc = {0, 0, 1 + rand() % 60, 1 + rand() % 40};
         int count = 2;
         RECT links[2];
         CUIString texts[2];
         CRenderKit::PaintMarkupText(canvas.Dc(), &host, rc, text, 0xFF000000, links, texts, count,
-                                    static_cast<UINT>(rand()) & (DT_WORDBREAK | DT_SINGLELINE | DT_END_ELLIPSIS |
-                                                                DT_CENTER | DT_VCENTER | DT_CALCRECT));
+            static_cast<UINT>(rand())
+                & (DT_WORDBREAK | DT_SINGLELINE | DT_END_ELLIPSIS | DT_CENTER | DT_VCENTER | DT_CALCRECT));
         ASSERT_LE(count, 2);
     }
     // Nothing at all for an empty rectangle or a null text.

@@ -51,7 +51,7 @@ public:
             atom = RegisterClassExA(&wc);
         }
         m_hwnd = CreateWindowExA(0, "ShadowTestParent", "", WS_POPUP, x, y, width, height, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+            GetModuleHandleA(nullptr), nullptr);
     }
     ~CParent()
     {
@@ -102,9 +102,10 @@ TEST(ShadowWindow, AttachCreatesAnOwnedClickThroughLayeredPopup)
     ASSERT_TRUE(IsWindow(wnd));
 
     EXPECT_EQ(GetWindow(wnd, GW_OWNER), parent.Handle());
-    EXPECT_EQ(GetWindowLongA(wnd, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_TRANSPARENT), WS_EX_LAYERED | WS_EX_TRANSPARENT);
-    EXPECT_TRUE(IsWindowVisible(wnd));               // shown at once, empty until its first update
-    EXPECT_EQ(shadow.GetStatus(), CWndShadow::StatusEnabled);   // the parent is hidden
+    EXPECT_EQ(
+        GetWindowLongA(wnd, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_TRANSPARENT), WS_EX_LAYERED | WS_EX_TRANSPARENT);
+    EXPECT_TRUE(IsWindowVisible(wnd));  // shown at once, empty until its first update
+    EXPECT_EQ(shadow.GetStatus(), CWndShadow::StatusEnabled);  // the parent is hidden
     EXPECT_NE(GetWindowLongPtrA(parent.Handle(), GWLP_WNDPROC), ownProc);
 
     // The parent's own procedure still answers through the full-width pointer.
@@ -122,7 +123,7 @@ TEST(ShadowWindow, DefaultPlacementFollowsShowMoveAndSize)
 
     ShowWindow(parent.Handle(), SW_SHOWNA);
     EXPECT_TRUE(Has(shadow, CWndShadow::StatusVisible | CWndShadow::StatusParentVisible));
-    EXPECT_TRUE(RectIs(wnd, 105, 105, 155, 145));    // same size, 5 right and down
+    EXPECT_TRUE(RectIs(wnd, 105, 105, 155, 145));  // same size, 5 right and down
 
     SetWindowPos(parent.Handle(), nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(RectIs(wnd, 205, 155, 255, 195));
@@ -138,7 +139,7 @@ TEST(ShadowWindow, DefaultPlacementFollowsShowMoveAndSize)
     SetWindowPos(parent.Handle(), nullptr, 0, 0, 30, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(RectIs(wnd, 205, 155, 235, 175));
     SetWindowPos(parent.Handle(), nullptr, 0, 0, 30, 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(RectIs(wnd, 205, 155, 235, 175));   // taller: deferred again
+    EXPECT_TRUE(RectIs(wnd, 205, 155, 235, 175));  // taller: deferred again
     SetWindowPos(parent.Handle(), nullptr, 0, 0, 25, 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(RectIs(wnd, 205, 155, 230, 205));
 
@@ -194,7 +195,7 @@ TEST(ShadowWindow, DestroyedWithTheParent)
     }
     EXPECT_FALSE(IsWindow(wnd));
     EXPECT_EQ(shadow.GetShadowWindow(), INVALID_HANDLE_VALUE);
-    shadow.SetSpread(3);   // nothing left to redraw: no effect, no crash
+    shadow.SetSpread(3);  // nothing left to redraw: no effect, no crash
 
     // The parent's handle may be reused by a new window: it gets a fresh attachment.
     CParent next(10, 10, 20, 20);
@@ -215,7 +216,7 @@ TEST(ShadowWindow, ObjectLifetimeAndDoubleAttachment)
     CWndShadow second;
     second.AttachTo(parent.Handle());
     EXPECT_EQ(second.GetShadowWindow(), INVALID_HANDLE_VALUE);
-    shadow->AttachTo(parent.Handle());   // the same object again
+    shadow->AttachTo(parent.Handle());  // the same object again
     EXPECT_EQ(shadow->GetShadowWindow(), wnd);
 
     g_probeCount = 0;
@@ -226,7 +227,7 @@ TEST(ShadowWindow, ObjectLifetimeAndDoubleAttachment)
     EXPECT_EQ(SendMessageA(parent.Handle(), kProbeMessage, 0, 0), 42);
     EXPECT_EQ(g_probeCount, 2);
     DestroyWindow(parent.Handle());
-    EXPECT_FALSE(IsWindow(wnd));   // owned windows go with their owner
+    EXPECT_FALSE(IsWindow(wnd));  // owned windows go with their owner
 }
 
 // A spread that swallows the parent leaves the shadow where it was instead of drawing.
@@ -237,11 +238,11 @@ TEST(ShadowWindow, SpreadLargerThanTheParentSkipsTheRedraw)
     shadow.AttachTo(parent.Handle());
     ShowWindow(parent.Handle(), SW_SHOWNA);
     ASSERT_TRUE(RectIs(shadow.GetShadowWindow(), 105, 105, 155, 155));
-    EXPECT_TRUE(shadow.Redraw(parent.Handle()));   // the layered window takes the picture
+    EXPECT_TRUE(shadow.Redraw(parent.Handle()));  // the layered window takes the picture
     shadow.SetSpread(-100);
     EXPECT_FALSE(shadow.Redraw(parent.Handle()));
     EXPECT_TRUE(RectIs(shadow.GetShadowWindow(), 105, 105, 155, 155));
     EXPECT_EQ(shadow.GetLook().spread, -100);
-    shadow.SetSpread(1000);   // beyond the field: held at its limit
+    shadow.SetSpread(1000);  // beyond the field: held at its limit
     EXPECT_EQ(shadow.GetLook().spread, 127);
 }

@@ -24,7 +24,8 @@ class SkinFile : public ::testing::Test {
 protected:
     void SetUp() override { Reset(); }
     void TearDown() override { Reset(); }
-    static void Reset() {
+    static void Reset()
+    {
         CResourceLocation::CloseSkinArchive();
         CResourceLocation::SetResourceFolder("");
         CResourceLocation::SetModuleInstance(nullptr);
@@ -32,7 +33,8 @@ protected:
     }
 
     // Loads a layout and answers the error text ("" on success).
-    static std::string Load(const char* name) {
+    static std::string Load(const char* name)
+    {
         CSkinXml xml;
         if (xml.LoadFromSkinFile(name)) {
             EXPECT_TRUE(xml.RootNode().Exists()) << name;
@@ -43,15 +45,18 @@ protected:
     }
 
     // Names and attributes of the whole tree, to compare loads from different sources.
-    static std::string Fingerprint(const char* name) {
+    static std::string Fingerprint(const char* name)
+    {
         CSkinXml xml;
-        if (!xml.LoadFromSkinFile(name)) return std::string("failed: ") + xml.ErrorText();
+        if (!xml.LoadFromSkinFile(name))
+            return std::string("failed: ") + xml.ErrorText();
         std::string out;
         Describe(xml.RootNode(), out);
         return out;
     }
 
-    static void Describe(const CSkinXmlNode& first, std::string& out) {
+    static void Describe(const CSkinXmlNode& first, std::string& out)
+    {
         for (CSkinXmlNode node = first; node.Exists(); node = node.NextSiblingNode()) {
             out += std::string("<") + node.ElementName();
             for (int i = 0; i < node.AttributeCount(); ++i) {
@@ -65,12 +70,17 @@ protected:
 
 }  // namespace
 
-TEST_F(SkinFile, ResourceFolderAndInstanceFolder) {
+TEST_F(SkinFile, ResourceFolderAndInstanceFolder)
+{
     const struct {
         const char* given;
         const char* stored;
     } folders[] = {
-        {"C:\\skin", "C:\\skin\\"}, {"C:\\skin\\", "C:\\skin\\"}, {"skin/", "skin/"}, {"", ""}, {nullptr, ""},
+        {"C:\\skin", "C:\\skin\\"},
+        {"C:\\skin\\", "C:\\skin\\"},
+        {"skin/", "skin/"},
+        {"", ""},
+        {nullptr, ""},
     };
     for (const auto& f : folders) {
         CResourceLocation::SetResourceFolder(f.given);
@@ -93,7 +103,8 @@ TEST_F(SkinFile, ResourceFolderAndInstanceFolder) {
     EXPECT_EQ(other, CResourceLocation::GetResourceInstance());
 }
 
-TEST_F(SkinFile, Cp936FolderEndingInADoubleByteCharacterGetsASeparator) {
+TEST_F(SkinFile, Cp936FolderEndingInADoubleByteCharacterGetsASeparator)
+{
     ASSERT_EQ(936u, ::GetACP());
     // 0x81 0x5C is one character whose trail byte is the backslash code.
     CResourceLocation::SetResourceFolder("C:\\skins\\\x81\x5C");
@@ -102,7 +113,8 @@ TEST_F(SkinFile, Cp936FolderEndingInADoubleByteCharacterGetsASeparator) {
     EXPECT_STREQ("C:\\skins\\\x81\x5C\\", CResourceLocation::GetResourceFolder().GetData());
 }
 
-TEST_F(SkinFile, FolderModeLoadsAndItsFailures) {
+TEST_F(SkinFile, FolderModeLoadsAndItsFailures)
+{
     CResourceLocation::SetResourceFolder((DataDir() + "source").c_str());
     EXPECT_EQ("", Load("MainWnd.xml"));
     EXPECT_EQ("", Load("Bom.xml"));
@@ -124,7 +136,8 @@ TEST_F(SkinFile, FolderModeLoadsAndItsFailures) {
     EXPECT_FALSE(xml.RootNode().Exists());
 }
 
-TEST_F(SkinFile, ArchiveFileModeLoadsAndItsFailures) {
+TEST_F(SkinFile, ArchiveFileModeLoadsAndItsFailures)
+{
     CResourceLocation::SetResourceFolder(DataDir().c_str());
     CResourceLocation::SetSkinArchive("python-deflated.zip");
     EXPECT_TRUE(CResourceLocation::IsSkinArchiveCached());
@@ -159,7 +172,8 @@ TEST_F(SkinFile, ArchiveFileModeLoadsAndItsFailures) {
     EXPECT_EQ("Error opening file", Load("MainWnd.xml"));
 }
 
-TEST_F(SkinFile, MemoryArchiveLoadsAndIsNeverTakenForAFile) {
+TEST_F(SkinFile, MemoryArchiveLoadsAndIsNeverTakenForAFile)
+{
     const std::vector<unsigned char> archive = ReadData("cmake.zip");
     CResourceLocation::SetSkinArchiveMemory(archive.data(), static_cast<uint32_t>(archive.size()));
     EXPECT_STREQ("membuffer", CResourceLocation::GetSkinArchiveName().GetData());
@@ -191,7 +205,8 @@ TEST_F(SkinFile, MemoryArchiveLoadsAndIsNeverTakenForAFile) {
     EXPECT_EQ("Error opening zip file", Load("MainWnd.xml"));
 }
 
-TEST_F(SkinFile, TheSameLayoutFromEverySource) {
+TEST_F(SkinFile, TheSameLayoutFromEverySource)
+{
     CResourceLocation::SetResourceFolder((DataDir() + "source").c_str());
     const std::string fromFolder = Fingerprint("MainWnd.xml");
     EXPECT_EQ(0u, fromFolder.find("<Window size=420,300"));
@@ -206,18 +221,19 @@ TEST_F(SkinFile, TheSameLayoutFromEverySource) {
     EXPECT_EQ(fromFolder, Fingerprint("Bom.xml"));
 }
 
-TEST_F(SkinFile, SharedLookUpOrderAndLimits) {
+TEST_F(SkinFile, SharedLookUpOrderAndLimits)
+{
     TSkinFileBytes bytes;
     CResourceLocation::SetModuleInstance(::GetModuleHandleA(nullptr));
     CResourceLocation::SetResourceFolder((DataDir() + "source").c_str());
     // A resource type means the resource or nothing: the file of that name is not tried.
     EXPECT_EQ(SkinFileStatus::ResourceMissing,
-              CResourceLocation::ReadSkinFile("ten.bin", "ZIPRES", kSkinImageMaxBytes, true, bytes));
+        CResourceLocation::ReadSkinFile("ten.bin", "ZIPRES", kSkinImageMaxBytes, true, bytes));
     EXPECT_EQ(SkinFileStatus::ResourceMissing,
-              CResourceLocation::ReadSkinFile(MAKEINTRESOURCEA(4), "ZIPRES", kSkinImageMaxBytes, true, bytes));
+        CResourceLocation::ReadSkinFile(MAKEINTRESOURCEA(4), "ZIPRES", kSkinImageMaxBytes, true, bytes));
     EXPECT_EQ(nullptr, bytes.data.get());
     EXPECT_EQ(SkinFileStatus::FileOpenFailed,
-              CResourceLocation::ReadSkinFile(MAKEINTRESOURCEA(4), nullptr, kSkinImageMaxBytes, true, bytes));
+        CResourceLocation::ReadSkinFile(MAKEINTRESOURCEA(4), nullptr, kSkinImageMaxBytes, true, bytes));
 
     // Folder, then (for images) the plain path.
     ASSERT_EQ(SkinFileStatus::Found, CResourceLocation::ReadSkinFile("ten.bin", nullptr, 10, false, bytes));
@@ -227,20 +243,20 @@ TEST_F(SkinFile, SharedLookUpOrderAndLimits) {
     const std::string absolute = DataPath("source/skin/btn.png");
     CResourceLocation::SetResourceFolder(DataDir().c_str());
     EXPECT_EQ(SkinFileStatus::FileOpenFailed,
-              CResourceLocation::ReadSkinFile(absolute.c_str(), nullptr, kSkinImageMaxBytes, false, bytes));
+        CResourceLocation::ReadSkinFile(absolute.c_str(), nullptr, kSkinImageMaxBytes, false, bytes));
     EXPECT_EQ(SkinFileStatus::Found,
-              CResourceLocation::ReadSkinFile(absolute.c_str(), nullptr, kSkinImageMaxBytes, true, bytes));
+        CResourceLocation::ReadSkinFile(absolute.c_str(), nullptr, kSkinImageMaxBytes, true, bytes));
     EXPECT_EQ(75u, bytes.size);
 
     // Archive, then the plain path; the entry wins over a file of the same name.
     CResourceLocation::SetSkinArchive("python-stored.zip");
     EXPECT_EQ(SkinFileStatus::Found,
-              CResourceLocation::ReadSkinFile("SKIN\\btn.png", nullptr, kSkinImageMaxBytes, false, bytes));
+        CResourceLocation::ReadSkinFile("SKIN\\btn.png", nullptr, kSkinImageMaxBytes, false, bytes));
     EXPECT_EQ(75u, bytes.size);
     EXPECT_EQ(SkinFileStatus::EntryNotFound,
-              CResourceLocation::ReadSkinFile(absolute.c_str(), nullptr, kSkinImageMaxBytes, false, bytes));
+        CResourceLocation::ReadSkinFile(absolute.c_str(), nullptr, kSkinImageMaxBytes, false, bytes));
     EXPECT_EQ(SkinFileStatus::Found,
-              CResourceLocation::ReadSkinFile(absolute.c_str(), nullptr, kSkinImageMaxBytes, true, bytes));
+        CResourceLocation::ReadSkinFile(absolute.c_str(), nullptr, kSkinImageMaxBytes, true, bytes));
     EXPECT_EQ(SkinFileStatus::TooLarge, CResourceLocation::ReadSkinFile("noise.bin", nullptr, 35999, false, bytes));
     EXPECT_EQ(SkinFileStatus::Found, CResourceLocation::ReadSkinFile("noise.bin", nullptr, 36000, false, bytes));
     EXPECT_EQ(36000u, bytes.size);
@@ -250,8 +266,8 @@ TEST_F(SkinFile, SharedLookUpOrderAndLimits) {
     // An entry claiming 0xFFFFFFF0 bytes is refused before anything is allocated for it.
     CResourceLocation::SetSkinArchive("huge-entry.zip");
     EXPECT_EQ(SkinFileStatus::TooLarge,
-              CResourceLocation::ReadSkinFile("skin/btn.png", nullptr, kSkinImageMaxBytes, false, bytes));
+        CResourceLocation::ReadSkinFile("skin/btn.png", nullptr, kSkinImageMaxBytes, false, bytes));
     EXPECT_EQ(nullptr, bytes.data.get());
     EXPECT_EQ(SkinFileStatus::TooLarge,
-              CResourceLocation::ReadSkinFile("skin/btn.png", nullptr, static_cast<size_t>(-1), false, bytes));
+        CResourceLocation::ReadSkinFile("skin/btn.png", nullptr, static_cast<size_t>(-1), false, bytes));
 }

@@ -10,11 +10,13 @@
 
 namespace skintest {
 
-const std::string& DataDir() {
+const std::string& DataDir()
+{
     static const std::string dir = [] {
         if (const char* fromEnv = std::getenv("QUORIL_SKIN_TEST_DATA")) {
             std::string path = fromEnv;
-            if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+            if (!path.empty() && path.back() != '\\' && path.back() != '/')
+                path += '\\';
             return path;
         }
         char exe[MAX_PATH + 1] = {};
@@ -28,20 +30,23 @@ const std::string& DataDir() {
 
 std::string DataPath(const std::string& name) { return DataDir() + name; }
 
-std::vector<unsigned char> ReadData(const std::string& name) {
+std::vector<unsigned char> ReadData(const std::string& name)
+{
     std::ifstream in(DataPath(name), std::ios::binary);
     EXPECT_TRUE(in.good()) << "missing test data " << DataPath(name);
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-ScratchDir::ScratchDir() {
+ScratchDir::ScratchDir()
+{
     char temp[MAX_PATH + 1] = {};
     ::GetTempPathA(MAX_PATH, temp);
     static int serial = 0;
     for (;;) {
-        m_path = std::string(temp) + "skintest-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                 std::to_string(++serial);
-        if (::CreateDirectoryA(m_path.c_str(), nullptr)) break;
+        m_path = std::string(temp) + "skintest-" + std::to_string(::GetCurrentProcessId()) + "-"
+            + std::to_string(++serial);
+        if (::CreateDirectoryA(m_path.c_str(), nullptr))
+            break;
         if (::GetLastError() != ERROR_ALREADY_EXISTS) {
             ADD_FAILURE() << "cannot create " << m_path;
             break;
@@ -50,12 +55,15 @@ ScratchDir::ScratchDir() {
     m_path += '\\';
 }
 
-ScratchDir::~ScratchDir() {
-    for (const std::string& file : m_files) ::DeleteFileA(file.c_str());
+ScratchDir::~ScratchDir()
+{
+    for (const std::string& file : m_files)
+        ::DeleteFileA(file.c_str());
     ::RemoveDirectoryA(m_path.c_str());
 }
 
-std::string ScratchDir::Write(const std::string& name, const void* bytes, size_t size) {
+std::string ScratchDir::Write(const std::string& name, const void* bytes, size_t size)
+{
     const std::string path = m_path + name;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));

@@ -23,7 +23,8 @@ public:
     // With a trailing backslash.
     const std::string& Path() const { return m_path; }
     std::string Write(const std::string& name, const void* bytes, size_t size);
-    std::string Write(const std::string& name, const std::vector<unsigned char>& bytes) {
+    std::string Write(const std::string& name, const std::vector<unsigned char>& bytes)
+    {
         return Write(name, bytes.data(), bytes.size());
     }
 

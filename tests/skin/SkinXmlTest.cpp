@@ -16,13 +16,15 @@ using skintest::ReadData;
 
 namespace {
 
-std::string Attr(const CSkinXmlNode& node, const char* name) {
+std::string Attr(const CSkinXmlNode& node, const char* name)
+{
     char value[500] = {};
     return node.CopyAttributeValue(name, value, sizeof(value)) ? value : "<absent>";
 }
 
 // Touches every element and attribute reachable from the root; returns the element count seen.
-int WalkAll(const CSkinXmlNode& first, int depth = 0) {
+int WalkAll(const CSkinXmlNode& first, int depth = 0)
+{
     int seen = 0;
     for (CSkinXmlNode node = first; node.Exists(); node = node.NextSiblingNode()) {
         ++seen;
@@ -35,13 +37,15 @@ int WalkAll(const CSkinXmlNode& first, int depth = 0) {
             EXPECT_LT(std::strlen(node.AttributeValueAt(i)), 5000u);
         }
         EXPECT_LE(depth, CSkinXml::kMaxDepth);
-        if (node.HasChildElements()) seen += WalkAll(node.FirstChildNode(), depth + 1);
+        if (node.HasChildElements())
+            seen += WalkAll(node.FirstChildNode(), depth + 1);
     }
     return seen;
 }
 
 // Loads and either succeeds with a walkable tree or fails with a message.
-void ExpectSoundResult(CSkinXml& xml, bool loaded, const std::string& what) {
+void ExpectSoundResult(CSkinXml& xml, bool loaded, const std::string& what)
+{
     if (loaded) {
         const int seen = xml.RootNode().Exists() ? WalkAll(xml.RootNode()) : 0;
         EXPECT_EQ(xml.ElementCount() > 1 ? xml.ElementCount() - 1 : 0, static_cast<uint32_t>(seen)) << what;
@@ -52,18 +56,22 @@ void ExpectSoundResult(CSkinXml& xml, bool loaded, const std::string& what) {
     }
 }
 
-std::string Nested(int depth, bool closed) {
+std::string Nested(int depth, bool closed)
+{
     std::string text;
-    for (int i = 0; i < depth; ++i) text += "<a>";
+    for (int i = 0; i < depth; ++i)
+        text += "<a>";
     if (closed) {
-        for (int i = 0; i < depth; ++i) text += "</a>";
+        for (int i = 0; i < depth; ++i)
+            text += "</a>";
     }
     return text;
 }
 
 }  // namespace
 
-TEST(SkinXml, ElementTableShape) {
+TEST(SkinXml, ElementTableShape)
+{
     CSkinXml xml;
     ASSERT_TRUE(xml.LoadFromText("<Window size=\"1,2\"><Font name=\"a\" /></Window>"));
     EXPECT_EQ(3u, xml.ElementCount());
@@ -100,11 +108,12 @@ TEST(SkinXml, ElementTableShape) {
     EXPECT_EQ(6u, xml.ElementCount());
 }
 
-TEST(SkinXml, AttributeValuesEntitiesAndBlanks) {
+TEST(SkinXml, AttributeValuesEntitiesAndBlanks)
+{
     CSkinXml xml;
-    ASSERT_TRUE(xml.LoadFromText(
-        "<a v=\"1 &amp; 2\" num=\"&#65;\" foo=\"&foo;\" all=\"&lt;&gt;&quot;&apos;\" amps=\"&&amp;\""
-        " ws=\" a\tb\n\" e=\"\" after=\"x\"/>"));
+    ASSERT_TRUE(
+        xml.LoadFromText("<a v=\"1 &amp; 2\" num=\"&#65;\" foo=\"&foo;\" all=\"&lt;&gt;&quot;&apos;\" amps=\"&&amp;\""
+                         " ws=\" a\tb\n\" e=\"\" after=\"x\"/>"));
     CSkinXmlNode a = xml.RootNode();
     EXPECT_EQ("1 & 2", Attr(a, "v"));
     EXPECT_EQ("&#65;", Attr(a, "num"));
@@ -133,7 +142,8 @@ TEST(SkinXml, AttributeValuesEntitiesAndBlanks) {
 
     // At most 64 attributes are visible.
     std::string many = "<a";
-    for (int i = 0; i < 70; ++i) many += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    for (int i = 0; i < 70; ++i)
+        many += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
     ASSERT_TRUE(xml.LoadFromText((many + "><b c=\"x\"/></a>").c_str()));
     EXPECT_EQ(64, xml.RootNode().AttributeCount());
     EXPECT_EQ("63", Attr(xml.RootNode(), "a63"));
@@ -144,7 +154,8 @@ TEST(SkinXml, AttributeValuesEntitiesAndBlanks) {
     EXPECT_EQ("x", Attr(child, "c"));
 }
 
-TEST(SkinXml, CommentsDeclarationsAndTheirQuirks) {
+TEST(SkinXml, CommentsDeclarationsAndTheirQuirks)
+{
     CSkinXml xml;
     ASSERT_TRUE(xml.LoadFromText("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- top -->\n"
                                  "<a><!-- d --><b/>  <!-- e --> <?pi x?><c/></a>\n<!-- tail -->\n"));
@@ -161,7 +172,8 @@ TEST(SkinXml, CommentsDeclarationsAndTheirQuirks) {
     EXPECT_FALSE(xml.RootNode().Exists());
 }
 
-TEST(SkinXml, ErrorMessagesAndPlaces) {
+TEST(SkinXml, ErrorMessagesAndPlaces)
+{
     const struct {
         const char* text;
         const char* message;
@@ -202,7 +214,8 @@ TEST(SkinXml, ErrorMessagesAndPlaces) {
     EXPECT_STREQ("", xml.ErrorPlace());
 }
 
-TEST(SkinXml, UnclosedElementsAtTheEndOfTheText) {
+TEST(SkinXml, UnclosedElementsAtTheEndOfTheText)
+{
     CSkinXml xml;
     ASSERT_TRUE(xml.LoadFromText("<a><b/>"));
     EXPECT_EQ(3u, xml.ElementCount());
@@ -222,7 +235,8 @@ TEST(SkinXml, UnclosedElementsAtTheEndOfTheText) {
     EXPECT_EQ("v", Attr(xml.RootNode().FirstChildNode(), "k"));
 }
 
-TEST(SkinXml, DocumentsWithoutElementsHaveNoRoot) {
+TEST(SkinXml, DocumentsWithoutElementsHaveNoRoot)
+{
     CSkinXml xml;
     for (const char* text : {"<?xml version=\"1.0\"?>", "<!-- x -->", "<!-- x -->\r\n ", ""}) {
         EXPECT_TRUE(xml.LoadFromText(text)) << text;
@@ -251,7 +265,8 @@ TEST(SkinXml, DocumentsWithoutElementsHaveNoRoot) {
     EXPECT_FALSE(invalid.CopyAttributeValue("a", out, sizeof(out)));
 }
 
-TEST(SkinXml, NestingIsCappedInsteadOfExhaustingTheStack) {
+TEST(SkinXml, NestingIsCappedInsteadOfExhaustingTheStack)
+{
     CSkinXml xml;
     for (bool closed : {false, true}) {
         EXPECT_FALSE(xml.LoadFromText(Nested(100000, closed).c_str()));
@@ -264,10 +279,12 @@ TEST(SkinXml, NestingIsCappedInsteadOfExhaustingTheStack) {
     EXPECT_EQ(CSkinXml::kMaxDepth, WalkAll(xml.RootNode()));
 }
 
-TEST(SkinXml, ElementTableGrowsPastItsFirstAllocations) {
+TEST(SkinXml, ElementTableGrowsPastItsFirstAllocations)
+{
     // 3,001 entries outgrow the capacities 500, 1250 and 2375 (then 4062).
     std::string text = "<list>";
-    for (int i = 0; i < 2999; ++i) text += "<item i=\"" + std::to_string(i) + "\"/>";
+    for (int i = 0; i < 2999; ++i)
+        text += "<item i=\"" + std::to_string(i) + "\"/>";
     text += "</list>";
     CSkinXml xml;
     ASSERT_TRUE(xml.LoadFromText(text.c_str()));
@@ -279,7 +296,8 @@ TEST(SkinXml, ElementTableGrowsPastItsFirstAllocations) {
     EXPECT_EQ(2999, i);
 }
 
-TEST(SkinXml, RealLayoutWithAndWithoutByteOrderMark) {
+TEST(SkinXml, RealLayoutWithAndWithoutByteOrderMark)
+{
     const std::vector<unsigned char> plain = ReadData("source/MainWnd.xml");
     const std::vector<unsigned char> bom = ReadData("source/Bom.xml");
     ASSERT_EQ(plain.size() + 3, bom.size());
@@ -306,17 +324,19 @@ TEST(SkinXml, RealLayoutWithAndWithoutByteOrderMark) {
     CSkinXmlNode apply = root.FirstChildNode().NextSiblingNode().NextSiblingNode().FirstChildNode();
     EXPECT_EQ("Apply the \"selected\" profile", Attr(apply, "tooltip"));
     EXPECT_STREQ("Profiles change the DNS servers of every connection.",
-                 root.FirstChildNode().NextSiblingNode().NextSiblingNode().NextSiblingNode().ElementText());
+        root.FirstChildNode().NextSiblingNode().NextSiblingNode().NextSiblingNode().ElementText());
 }
 
-TEST(SkinXmlCp936, ChineseAttributeValuesSurviveConversionToTheAnsiCodePage) {
+TEST(SkinXmlCp936, ChineseAttributeValuesSurviveConversionToTheAnsiCodePage)
+{
     ASSERT_EQ(936u, ::GetACP()) << "run under LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8";
     const std::vector<unsigned char> layout = ReadData("source/MainWnd.xml");
     CSkinXml xml;
     ASSERT_TRUE(xml.LoadFromUtf8(layout.data(), layout.size())) << xml.ErrorText();
     CSkinXmlNode font = xml.RootNode().FirstChildNode();
     EXPECT_EQ("\xCB\xCE\xCC\xE5", Attr(font, "name"));  // 宋体
-    CSkinXmlNode caption = font.NextSiblingNode().NextSiblingNode().NextSiblingNode().NextSiblingNode().FirstChildNode();
+    CSkinXmlNode caption
+        = font.NextSiblingNode().NextSiblingNode().NextSiblingNode().NextSiblingNode().FirstChildNode();
     EXPECT_EQ("\xC9\xE8\xD6\xC3 & \xD1\xA1\xCF\xEE", Attr(caption.FirstChildNode(), "text"));  // 设置 & 选项
     CSkinXmlNode family = caption.NextSiblingNode().FirstChildNode().NextSiblingNode().NextSiblingNode();
     EXPECT_EQ("\xBC\xD2\xCD\xA5\xC4\xA3\xCA\xBD <\xCD\xC6\xBC\xF6>", Attr(family, "text"));  // 家庭模式 <推荐>
@@ -330,7 +350,8 @@ TEST(SkinXmlCp936, ChineseAttributeValuesSurviveConversionToTheAnsiCodePage) {
 }
 
 // Every prefix of a real layout, as ANSI text and as UTF-8 bytes: a clean result either way.
-TEST(SkinXml, EveryPrefixOfARealLayoutGivesACleanResult) {
+TEST(SkinXml, EveryPrefixOfARealLayoutGivesACleanResult)
+{
     const std::vector<unsigned char> layout = ReadData("source/MainWnd.xml");
     CSkinXml xml;
     for (size_t length = 0; length <= layout.size(); ++length) {
@@ -340,7 +361,8 @@ TEST(SkinXml, EveryPrefixOfARealLayoutGivesACleanResult) {
     }
 }
 
-TEST(SkinXml, RandomAndMutatedDocumentsGiveACleanResult) {
+TEST(SkinXml, RandomAndMutatedDocumentsGiveACleanResult)
+{
     uint32_t state = 0x2545F491;
     auto next = [&state] {
         state = state * 1664525u + 1013904223u;
@@ -350,7 +372,8 @@ TEST(SkinXml, RandomAndMutatedDocumentsGiveACleanResult) {
     CSkinXml xml;
     for (int round = 0; round < 3000; ++round) {
         std::string text(next() % 200, ' ');
-        for (char& c : text) c = kAlphabet[next() % (sizeof(kAlphabet) - 1)];
+        for (char& c : text)
+            c = kAlphabet[next() % (sizeof(kAlphabet) - 1)];
         ExpectSoundResult(xml, xml.LoadFromText(text.c_str()), "random " + std::to_string(round));
     }
     const std::vector<unsigned char> layout = ReadData("source/MainWnd.xml");

@@ -20,9 +20,14 @@ const char* const kEntries[] = {"MainWnd.xml", "Bom.xml", "skin/btn.png", "ten.b
 // Owns a handle for the length of a test.
 class OpenZip {
 public:
-    explicit OpenZip(HSKINZIP zip) : m_zip(zip) {}
-    ~OpenZip() {
-        if (m_zip) CSkinZip::Close(m_zip);
+    explicit OpenZip(HSKINZIP zip)
+        : m_zip(zip)
+    {
+    }
+    ~OpenZip()
+    {
+        if (m_zip)
+            CSkinZip::Close(m_zip);
     }
     OpenZip(const OpenZip&) = delete;
     OpenZip& operator=(const OpenZip&) = delete;
@@ -34,11 +39,13 @@ private:
 
 // Looks the entry up, extracts it whole, and returns the extraction result (the first call's; the
 // follow-up call must then report the end of the entry).
-ZipResult ExtractWhole(HSKINZIP zip, const char* name, std::vector<unsigned char>& out) {
+ZipResult ExtractWhole(HSKINZIP zip, const char* name, std::vector<unsigned char>& out)
+{
     int index = -1;
     TZipEntryInfo info;
     const ZipResult found = CSkinZip::FindEntry(zip, name, &index, &info);
-    if (found != ZipOk) return found;
+    if (found != ZipOk)
+        return found;
     out.assign(info.uncompressedSize, 0xCD);
     const ZipResult result = CSkinZip::ExtractEntry(zip, index, out.data(), info.uncompressedSize);
     if (result == ZipMoreData) {
@@ -48,8 +55,8 @@ ZipResult ExtractWhole(HSKINZIP zip, const char* name, std::vector<unsigned char
     return result;
 }
 
-void ExpectAllEntriesIntact(HSKINZIP zip, const std::string& archive,
-                            const std::vector<std::string>& names) {
+void ExpectAllEntriesIntact(HSKINZIP zip, const std::string& archive, const std::vector<std::string>& names)
+{
     ASSERT_NE(nullptr, zip) << archive;
     for (const std::string& name : names) {
         std::vector<unsigned char> bytes;
@@ -66,15 +73,21 @@ void ExpectAllEntriesIntact(HSKINZIP zip, const std::string& archive,
 
 }  // namespace
 
-TEST(SkinZip, ArchivesFromOtherWritersExtractIntactFromMemoryAndFile) {
+TEST(SkinZip, ArchivesFromOtherWritersExtractIntactFromMemoryAndFile)
+{
     const std::vector<std::string> all(std::begin(kEntries), std::end(kEntries));
     const struct {
         const char* archive;
         std::vector<std::string> names;
     } cases[] = {
-        {"python-stored.zip", all},   {"python-deflated.zip", all}, {"cmake.zip", all},
-        {"infozip.zip", all},         {"stub-prepended.zip", all},  {"stub-adjusted.zip", all},
-        {"comment-max.zip", all},     {"infozip-stream.zip", {"MainWnd.xml", "noise.bin", "ten.bin"}},
+        {"python-stored.zip", all},
+        {"python-deflated.zip", all},
+        {"cmake.zip", all},
+        {"infozip.zip", all},
+        {"stub-prepended.zip", all},
+        {"stub-adjusted.zip", all},
+        {"comment-max.zip", all},
+        {"infozip-stream.zip", {"MainWnd.xml", "noise.bin", "ten.bin"}},
     };
     for (const auto& c : cases) {
         const std::vector<unsigned char> bytes = ReadData(c.archive);
@@ -85,7 +98,8 @@ TEST(SkinZip, ArchivesFromOtherWritersExtractIntactFromMemoryAndFile) {
     }
 }
 
-TEST(SkinZip, NamesMatchIgnoringAsciiCaseWithBackslashesAsSlashes) {
+TEST(SkinZip, NamesMatchIgnoringAsciiCaseWithBackslashesAsSlashes)
+{
     OpenZip zip(CSkinZip::OpenFromFile(DataPath("infozip.zip").c_str()));
     ASSERT_NE(nullptr, zip.get());
     int index = -2;
@@ -116,7 +130,8 @@ TEST(SkinZip, NamesMatchIgnoringAsciiCaseWithBackslashesAsSlashes) {
     EXPECT_EQ(ZipMoreData, ExtractWhole(zip.get(), "ten.bin", bytes));
 }
 
-TEST(SkinZip, ExtractionContinuesAcrossCallsAndEndsWithDone) {
+TEST(SkinZip, ExtractionContinuesAcrossCallsAndEndsWithDone)
+{
     const std::vector<unsigned char> archive = ReadData("python-stored.zip");
     OpenZip zip(CSkinZip::OpenFromMemory(archive.data(), static_cast<uint32_t>(archive.size())));
     ASSERT_NE(nullptr, zip.get());
@@ -151,7 +166,8 @@ TEST(SkinZip, ExtractionContinuesAcrossCallsAndEndsWithDone) {
     }
 }
 
-TEST(SkinZip, ArgumentsAndHandlesAreChecked) {
+TEST(SkinZip, ArgumentsAndHandlesAreChecked)
+{
     EXPECT_EQ(ZipBadArguments, CSkinZip::FindEntry(nullptr, "a", nullptr, nullptr));
     EXPECT_EQ(ZipBadArguments, CSkinZip::ExtractEntry(nullptr, 0, nullptr, 0));
     EXPECT_EQ(ZipBadArguments, CSkinZip::Close(nullptr));
@@ -177,7 +193,8 @@ TEST(SkinZip, ArgumentsAndHandlesAreChecked) {
     EXPECT_EQ(ZipOk, CSkinZip::ExtractEntry(zip.get(), 5, buffer, sizeof(buffer)));
 }
 
-TEST(SkinZip, EndRecordIsFoundBehindTheLargestCommentButNoFurther) {
+TEST(SkinZip, EndRecordIsFoundBehindTheLargestCommentButNoFurther)
+{
     const std::vector<unsigned char> maximal = ReadData("comment-max.zip");
     OpenZip opened(CSkinZip::OpenFromMemory(maximal.data(), static_cast<uint32_t>(maximal.size())));
     EXPECT_NE(nullptr, opened.get());
@@ -193,7 +210,8 @@ TEST(SkinZip, EndRecordIsFoundBehindTheLargestCommentButNoFurther) {
     EXPECT_EQ(nullptr, CSkinZip::OpenFromMemory(tiny, sizeof(tiny)));
 }
 
-TEST(SkinZip, DamagedArchivesFailWithACode) {
+TEST(SkinZip, DamagedArchivesFailWithACode)
+{
     // Archives that must not open at all.
     for (const char* name : {"truncated.zip", "multi-disk.zip", "bad-directory-offset.zip"}) {
         const std::vector<unsigned char> bytes = ReadData(name);
@@ -205,14 +223,14 @@ TEST(SkinZip, DamagedArchivesFailWithACode) {
         const char* archive;
         const char* entry;
     } broken[] = {
-        {"bad-crc.zip", "MainWnd.xml"},          // one flipped data byte
-        {"cut-deflate.zip", "noise.bin"},        // deflate stream cut in the middle
-        {"size-too-big.zip", "MainWnd.xml"},     // stream ends before the recorded size
-        {"size-too-small.zip", "MainWnd.xml"},   // stream goes on past the recorded size
-        {"stored-size-mismatch.zip", "ten.bin"}, // stored entry whose two sizes differ
-        {"method-12.zip", "ten.bin"},            // unsupported compression method
-        {"bad-local-offset.zip", "ten.bin"},     // local header far outside the archive
-        {"huge-entry.zip", "skin/btn.png"},      // claims 0xFFFFFFF0 bytes
+        {"bad-crc.zip", "MainWnd.xml"},  // one flipped data byte
+        {"cut-deflate.zip", "noise.bin"},  // deflate stream cut in the middle
+        {"size-too-big.zip", "MainWnd.xml"},  // stream ends before the recorded size
+        {"size-too-small.zip", "MainWnd.xml"},  // stream goes on past the recorded size
+        {"stored-size-mismatch.zip", "ten.bin"},  // stored entry whose two sizes differ
+        {"method-12.zip", "ten.bin"},  // unsupported compression method
+        {"bad-local-offset.zip", "ten.bin"},  // local header far outside the archive
+        {"huge-entry.zip", "skin/btn.png"},  // claims 0xFFFFFFF0 bytes
     };
     for (const auto& b : broken) {
         const std::vector<unsigned char> bytes = ReadData(b.archive);
@@ -223,8 +241,8 @@ TEST(SkinZip, DamagedArchivesFailWithACode) {
         ASSERT_EQ(ZipOk, CSkinZip::FindEntry(zip.get(), b.entry, &index, &info)) << b.archive;
         // Extract into a buffer no bigger than what is really there, whatever the entry claims.
         std::vector<unsigned char> out(info.uncompressedSize < 100000 ? info.uncompressedSize : 100000);
-        EXPECT_EQ(ZipExtractFailed, CSkinZip::ExtractEntry(zip.get(), index, out.data(),
-                                                           static_cast<uint32_t>(out.size())))
+        EXPECT_EQ(
+            ZipExtractFailed, CSkinZip::ExtractEntry(zip.get(), index, out.data(), static_cast<uint32_t>(out.size())))
             << b.archive;
         // The failure closed the entry; the other entries are unaffected.
         std::vector<unsigned char> ten;
@@ -247,7 +265,8 @@ TEST(SkinZip, DamagedArchivesFailWithACode) {
 // Every prefix near the structures that matter, and every single-byte change of the central
 // directory and end record: each must give a code or a correct entry, never a crash or a read
 // outside the buffer (the copy is sized exactly, so an over-read lands outside the heap block).
-TEST(SkinZip, TruncatedAndBitFlippedArchivesNeverCrash) {
+TEST(SkinZip, TruncatedAndBitFlippedArchivesNeverCrash)
+{
     const std::vector<unsigned char> original = ReadData("python-deflated.zip");
     ASSERT_GT(original.size(), 22u);
     const std::vector<unsigned char> expectedTen = ReadData("source/ten.bin");
@@ -255,14 +274,16 @@ TEST(SkinZip, TruncatedAndBitFlippedArchivesNeverCrash) {
         std::unique_ptr<unsigned char[]> exact(new unsigned char[bytes.size() ? bytes.size() : 1]);
         std::memcpy(exact.get(), bytes.data(), bytes.size());
         OpenZip zip(CSkinZip::OpenFromMemory(exact.get(), static_cast<uint32_t>(bytes.size())));
-        if (!zip.get()) return;
+        if (!zip.get())
+            return;
         for (const char* name : kEntries) {
             int index = -1;
             TZipEntryInfo info;
-            if (CSkinZip::FindEntry(zip.get(), name, &index, &info) != ZipOk) continue;
+            if (CSkinZip::FindEntry(zip.get(), name, &index, &info) != ZipOk)
+                continue;
             std::vector<unsigned char> out(info.uncompressedSize < 65536 ? info.uncompressedSize : 65536);
-            const ZipResult result = CSkinZip::ExtractEntry(zip.get(), index, out.data(),
-                                                            static_cast<uint32_t>(out.size()));
+            const ZipResult result
+                = CSkinZip::ExtractEntry(zip.get(), index, out.data(), static_cast<uint32_t>(out.size()));
             EXPECT_TRUE(result == ZipOk || result == ZipMoreData || result == ZipExtractFailed);
             if (result == ZipMoreData && std::strcmp(name, "ten.bin") == 0 && out.size() == 10) {
                 EXPECT_TRUE(out == expectedTen);
@@ -278,7 +299,8 @@ TEST(SkinZip, TruncatedAndBitFlippedArchivesNeverCrash) {
     for (size_t at = directoryStart; at < original.size(); ++at) {
         for (unsigned char value : {0x00, 0xFF, 0x80}) {
             std::vector<unsigned char> flipped = original;
-            if (flipped[at] == value) continue;
+            if (flipped[at] == value)
+                continue;
             flipped[at] = value;
             exercise(flipped);
         }

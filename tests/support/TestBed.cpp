@@ -7,7 +7,8 @@ namespace testbed {
 
 namespace {
 // The one pixel layout the test bed deals in: 32 bpp, top-down rows, 0xAARRGGBB words.
-BITMAPINFO TopDown32(int width, int height) {
+BITMAPINFO TopDown32(int width, int height)
+{
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bmi.bmiHeader.biWidth = width;
@@ -21,7 +22,8 @@ BITMAPINFO TopDown32(int width, int height) {
 const char kClassName[] = "QuorilTestBedWindow";
 }  // namespace
 
-bool RegisterTestClass(const char* className, WNDPROC proc, UINT style) {
+bool RegisterTestClass(const char* className, WNDPROC proc, UINT style)
+{
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = style;
@@ -32,58 +34,79 @@ bool RegisterTestClass(const char* className, WNDPROC proc, UINT style) {
     return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-TestWindow::TestWindow(int width, int height, DWORD style) {
+TestWindow::TestWindow(int width, int height, DWORD style)
+{
     static const bool registered = RegisterTestClass(kClassName, DefWindowProcA);
     (void)registered;
-    m_hwnd = CreateWindowExA(0, kClassName, "test", style, 0, 0, width, height, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    m_hwnd = CreateWindowExA(
+        0, kClassName, "test", style, 0, 0, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-TestWindow::~TestWindow() {
-    if (m_hwnd && IsWindow(m_hwnd)) DestroyWindow(m_hwnd);
+TestWindow::~TestWindow()
+{
+    if (m_hwnd && IsWindow(m_hwnd))
+        DestroyWindow(m_hwnd);
 }
 
-DibCanvas::DibCanvas(int width, int height, uint32_t fill) : m_width(width), m_height(height) {
+DibCanvas::DibCanvas(int width, int height, uint32_t fill)
+    : m_width(width)
+    , m_height(height)
+{
     BITMAPINFO bmi = TopDown32(width, height);
     void* bits = nullptr;
     m_dc = CreateCompatibleDC(nullptr);
     m_bitmap = CreateDIBSection(m_dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     m_bits = static_cast<uint32_t*>(bits);
-    if (m_bitmap) m_previous = SelectObject(m_dc, m_bitmap);
+    if (m_bitmap)
+        m_previous = SelectObject(m_dc, m_bitmap);
     Fill(fill);
 }
 
-DibCanvas::~DibCanvas() {
-    if (m_previous) SelectObject(m_dc, m_previous);
-    if (m_bitmap) DeleteObject(m_bitmap);
-    if (m_dc) DeleteDC(m_dc);
+DibCanvas::~DibCanvas()
+{
+    if (m_previous)
+        SelectObject(m_dc, m_previous);
+    if (m_bitmap)
+        DeleteObject(m_bitmap);
+    if (m_dc)
+        DeleteDC(m_dc);
 }
 
-uint32_t DibCanvas::Pixel(int x, int y) const {
+uint32_t DibCanvas::Pixel(int x, int y) const
+{
     GdiFlush();
-    if (!m_bits || x < 0 || y < 0 || x >= m_width || y >= m_height) return 0xDEADBEEFu;
+    if (!m_bits || x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return 0xDEADBEEFu;
     return m_bits[static_cast<size_t>(y) * m_width + x];
 }
 
-void DibCanvas::Fill(uint32_t argb) {
+void DibCanvas::Fill(uint32_t argb)
+{
     GdiFlush();
-    if (!m_bits) return;
-    for (size_t i = 0, n = static_cast<size_t>(m_width) * m_height; i < n; ++i) m_bits[i] = argb;
+    if (!m_bits)
+        return;
+    for (size_t i = 0, n = static_cast<size_t>(m_width) * m_height; i < n; ++i)
+        m_bits[i] = argb;
 }
 
-int DibCanvas::CountNot(uint32_t background, const RECT& area) const {
+int DibCanvas::CountNot(uint32_t background, const RECT& area) const
+{
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
-            if (Pixel(x, y) != background) ++count;
+            if (Pixel(x, y) != background)
+                ++count;
     return count;
 }
 
-bool DibCanvas::SaveBmp(const char* path) const {
+bool DibCanvas::SaveBmp(const char* path) const
+{
     GdiFlush();
-    if (!m_bits) return false;
+    if (!m_bits)
+        return false;
     FILE* f = std::fopen(path, "wb");
-    if (!f) return false;
+    if (!f)
+        return false;
     const int rowBytes = (m_width * 3 + 3) & ~3;
     BITMAPFILEHEADER fh = {};
     BITMAPINFOHEADER ih = {};
@@ -110,7 +133,8 @@ bool DibCanvas::SaveBmp(const char* path) const {
     return std::fclose(f) == 0;
 }
 
-std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height) {
+std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height)
+{
     BITMAP bm = {};
     std::vector<uint32_t> pixels;
     width = height = 0;
@@ -126,7 +150,8 @@ std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height) {
     return pixels;
 }
 
-void PumpPending() {
+void PumpPending()
+{
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
@@ -134,13 +159,16 @@ void PumpPending() {
     }
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
     const DWORD start = GetTickCount();
     for (;;) {
         PumpPending();
-        if (done()) return true;
+        if (done())
+            return true;
         const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs) return false;
+        if (elapsed >= timeoutMs)
+            return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
     }
 }

@@ -11,7 +11,8 @@
 
 namespace {
 
-std::string Variable(const char* name) {
+std::string Variable(const char* name)
+{
     char value[1024] = {};
     const DWORD length = GetEnvironmentVariableA(name, value, sizeof(value));
     if (length == 0 || length >= sizeof(value))
@@ -19,18 +20,20 @@ std::string Variable(const char* name) {
     return std::string(value, length);
 }
 
-DWORD Number(const char* name, DWORD fallback) {
+DWORD Number(const char* name, DWORD fallback)
+{
     const std::string text = Variable(name);
     if (text.empty())
         return fallback;
     return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, 10));
 }
 
-bool AppendLine(const std::string& path, const std::string& line) {
+bool AppendLine(const std::string& path, const std::string& line)
+{
     // Another start may hold the file for a moment; retry briefly instead of losing the line.
     for (int attempt = 0; attempt < 50; ++attempt) {
         HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             DWORD written = 0;
             const BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
@@ -44,7 +47,8 @@ bool AppendLine(const std::string& path, const std::string& line) {
 
 }  // namespace
 
-int main() {
+int main()
+{
     const DWORD tick = GetTickCount();
     char module[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, module, MAX_PATH);
@@ -52,8 +56,7 @@ int main() {
     if (path.empty())
         path = "C:\\quoril-recorder.log";
     const char* commandLine = GetCommandLineA();
-    const std::string line =
-        std::to_string(tick) + "\t" + module + "\t" + (commandLine ? commandLine : "") + "\n";
+    const std::string line = std::to_string(tick) + "\t" + module + "\t" + (commandLine ? commandLine : "") + "\n";
     if (!AppendLine(path, line))
         return 120;
     const DWORD delay = Number("QUORIL_RECORDER_DELAY_MS", 0);

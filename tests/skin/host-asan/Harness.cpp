@@ -17,7 +17,8 @@
 
 namespace SkinUI {
 // The harness has no file system: the loaders' look-up always misses.
-SkinFileStatus CResourceLocation::ReadSkinFile(const char*, const char*, size_t, bool, TSkinFileBytes& out) {
+SkinFileStatus CResourceLocation::ReadSkinFile(const char*, const char*, size_t, bool, TSkinFileBytes& out)
+{
     out = TSkinFileBytes();
     return SkinFileStatus::FileOpenFailed;
 }
@@ -30,7 +31,8 @@ namespace {
 int g_checks = 0;
 int g_failures = 0;
 
-void Check(bool ok, const std::string& what) {
+void Check(bool ok, const std::string& what)
+{
     ++g_checks;
     if (!ok) {
         ++g_failures;
@@ -38,7 +40,8 @@ void Check(bool ok, const std::string& what) {
     }
 }
 
-std::vector<unsigned char> ReadFile(const std::string& path) {
+std::vector<unsigned char> ReadFile(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::printf("cannot read %s\n", path.c_str());
@@ -47,7 +50,8 @@ std::vector<unsigned char> ReadFile(const std::string& path) {
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void Walk(const CSkinXmlNode& first) {
+void Walk(const CSkinXmlNode& first)
+{
     for (CSkinXmlNode node = first; node.Exists(); node = node.NextSiblingNode()) {
         volatile size_t sink = std::strlen(node.ElementName()) + std::strlen(node.ElementText());
         for (int i = 0; i < node.AttributeCount(); ++i) {
@@ -59,9 +63,11 @@ void Walk(const CSkinXmlNode& first) {
     }
 }
 
-void LoadUtf8Exact(const unsigned char* bytes, size_t size, const std::string& what) {
+void LoadUtf8Exact(const unsigned char* bytes, size_t size, const std::string& what)
+{
     std::unique_ptr<unsigned char[]> exact(new unsigned char[size ? size : 1]);
-    if (size) std::memcpy(exact.get(), bytes, size);
+    if (size)
+        std::memcpy(exact.get(), bytes, size);
     CSkinXml xml;
     if (xml.LoadFromUtf8(exact.get(), size)) {
         Walk(xml.RootNode());
@@ -70,7 +76,8 @@ void LoadUtf8Exact(const unsigned char* bytes, size_t size, const std::string& w
     }
 }
 
-void ParserCases(const std::vector<unsigned char>& layout) {
+void ParserCases(const std::vector<unsigned char>& layout)
+{
     CSkinXml xml;
     Check(!xml.LoadFromText("<a x=") && std::strcmp(xml.ErrorPlace(), "") == 0, "<a x=");
     Check(!xml.LoadFromText("<a></a") && std::strcmp(xml.ErrorPlace(), "") == 0, "<a></a");
@@ -78,7 +85,8 @@ void ParserCases(const std::vector<unsigned char>& layout) {
     Check(xml.LoadFromText("<a>text") && std::strcmp(xml.RootNode().ElementName(), "a") == 0, "<a>text");
     Check(!xml.LoadFromText(std::string(300000, '<').c_str()), "only '<'");
     std::string deep;
-    for (int i = 0; i < 100000; ++i) deep += "<a>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<a>";
     Check(!xml.LoadFromText(deep.c_str()) && std::strcmp(xml.ErrorText(), "Nesting too deep") == 0, "deep");
 
     for (size_t length = 0; length <= layout.size(); ++length) {
@@ -92,23 +100,29 @@ void ParserCases(const std::vector<unsigned char>& layout) {
     static const char kAlphabet[] = "<>/=\"'&;!?-ab:_ \n\tamp;lt;\x81\x5C\xB1";
     for (int round = 0; round < 20000; ++round) {
         std::vector<unsigned char> text(next() % 120);
-        for (unsigned char& c : text) c = static_cast<unsigned char>(kAlphabet[next() % (sizeof(kAlphabet) - 1)]);
+        for (unsigned char& c : text)
+            c = static_cast<unsigned char>(kAlphabet[next() % (sizeof(kAlphabet) - 1)]);
         LoadUtf8Exact(text.data(), text.size(), "random " + std::to_string(round));
         std::vector<unsigned char> mutated = layout;
-        for (int edits = 1 + next() % 4; edits > 0; --edits) mutated[next() % mutated.size()] = static_cast<unsigned char>(next());
+        for (int edits = 1 + next() % 4; edits > 0; --edits)
+            mutated[next() % mutated.size()] = static_cast<unsigned char>(next());
         LoadUtf8Exact(mutated.data(), mutated.size(), "mutated " + std::to_string(round));
     }
 }
 
-void ExerciseArchive(const std::vector<unsigned char>& bytes) {
+void ExerciseArchive(const std::vector<unsigned char>& bytes)
+{
     std::unique_ptr<unsigned char[]> exact(new unsigned char[bytes.size() ? bytes.size() : 1]);
-    if (!bytes.empty()) std::memcpy(exact.get(), bytes.data(), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(exact.get(), bytes.data(), bytes.size());
     HSKINZIP zip = CSkinZip::OpenFromMemory(exact.get(), static_cast<uint32_t>(bytes.size()));
-    if (!zip) return;
+    if (!zip)
+        return;
     for (const char* name : {"MainWnd.xml", "Bom.xml", "skin\\btn.png", "ten.bin", "noise.bin", "empty.txt"}) {
         int index = -1;
         TZipEntryInfo info;
-        if (CSkinZip::FindEntry(zip, name, &index, &info) != ZipOk) continue;
+        if (CSkinZip::FindEntry(zip, name, &index, &info) != ZipOk)
+            continue;
         const uint32_t size = info.uncompressedSize < 65536 ? info.uncompressedSize : 65536;
         std::unique_ptr<unsigned char[]> out(new unsigned char[size ? size : 1]);
         const ZipResult result = CSkinZip::ExtractEntry(zip, index, out.get(), size);
@@ -117,7 +131,8 @@ void ExerciseArchive(const std::vector<unsigned char>& bytes) {
     CSkinZip::Close(zip);
 }
 
-void ArchiveCases(const std::vector<unsigned char>& archive) {
+void ArchiveCases(const std::vector<unsigned char>& archive)
+{
     for (size_t length = 0; length <= archive.size(); ++length) {
         ExerciseArchive(std::vector<unsigned char>(archive.begin(), archive.begin() + length));
     }
@@ -140,13 +155,15 @@ void ArchiveCases(const std::vector<unsigned char>& archive) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc < 3) {
         std::printf("usage: harness LAYOUT.xml ARCHIVE.zip...\n");
         return 2;
     }
     ParserCases(ReadFile(argv[1]));
-    for (int i = 2; i < argc; ++i) ArchiveCases(ReadFile(argv[i]));
+    for (int i = 2; i < argc; ++i)
+        ArchiveCases(ReadFile(argv[i]));
     std::printf("host-asan: %d checks, %d failures\n", g_checks, g_failures);
     return g_failures ? 1 : 0;
 }

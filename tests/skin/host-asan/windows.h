@@ -61,21 +61,29 @@ inline BOOL CloseHandle(HANDLE) { return 1; }
 inline BOOL GetFileSizeEx(HANDLE, LARGE_INTEGER*) { return 0; }
 inline BOOL SetFilePointerEx(HANDLE, LARGE_INTEGER, LARGE_INTEGER*, DWORD) { return 0; }
 inline BOOL ReadFile(HANDLE, void*, DWORD, DWORD*, void*) { return 0; }
-inline BOOL DosDateTimeToFileTime(uint16_t, uint16_t, FILETIME* out) {
+inline BOOL DosDateTimeToFileTime(uint16_t, uint16_t, FILETIME* out)
+{
     out->dwLowDateTime = out->dwHighDateTime = 0;
     return 1;
 }
-inline BOOL LocalFileTimeToFileTime(const FILETIME* in, FILETIME* out) {
+inline BOOL LocalFileTimeToFileTime(const FILETIME* in, FILETIME* out)
+{
     *out = *in;
     return 1;
 }
-inline int MultiByteToWideChar(DWORD, DWORD, const char* in, int count, wchar_t* out, int capacity) {
-    if (!out) return count;
-    for (int i = 0; i < count && i < capacity; ++i) out[i] = static_cast<unsigned char>(in[i]);
+inline int MultiByteToWideChar(DWORD, DWORD, const char* in, int count, wchar_t* out, int capacity)
+{
+    if (!out)
+        return count;
+    for (int i = 0; i < count && i < capacity; ++i)
+        out[i] = static_cast<unsigned char>(in[i]);
     return count < capacity ? count : capacity;
 }
-inline int WideCharToMultiByte(DWORD, DWORD, const wchar_t* in, int count, char* out, int capacity, const char*, BOOL*) {
-    if (!out) return count;
-    for (int i = 0; i < count && i < capacity; ++i) out[i] = static_cast<char>(in[i]);
+inline int WideCharToMultiByte(DWORD, DWORD, const wchar_t* in, int count, char* out, int capacity, const char*, BOOL*)
+{
+    if (!out)
+        return count;
+    for (int i = 0; i < count && i < capacity; ++i)
+        out[i] = static_cast<char>(in[i]);
     return count < capacity ? count : capacity;
 }
