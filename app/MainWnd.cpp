@@ -1,6 +1,6 @@
 #include "app/MainWnd.h"
 
-#include "controls/Control.h"
+#include "controls/base/Control.h"
 
 #include <string>
 

@@ -43,7 +43,7 @@ quoril_library(skinui_render
   SOURCES render/*.cpp host/HostResources*.cpp
   LIBS skinui_skin thirdparty_stb gdi32 user32)
 quoril_library(skinui
-  SOURCES window/*.cpp host/*.cpp controls/*.cpp skin/SkinBuilder*.cpp shadow/*.cpp
+  SOURCES window/*.cpp host/*.cpp controls/*/*.cpp skin/SkinBuilder*.cpp shadow/*.cpp
   EXCLUDE host/ResourceLocation*.cpp host/HostResources*.cpp
   LIBS skinui_render skinui_delayimports user32 gdi32 uuid imm32)
 quoril_library(quoril_actions

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <string>
 
-#include "controls/List.h"
-#include "controls/ListTextElement.h"
-#include "controls/Option.h"
-#include "controls/Progress.h"
-#include "controls/TabLayout.h"
+#include "controls/list/List.h"
+#include "controls/list/ListTextElement.h"
+#include "controls/text/Option.h"
+#include "controls/range/Progress.h"
+#include "controls/layout/TabLayout.h"
 #include "gallery/NotifyText.h"
 
 namespace Gallery {

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "controls/CheckBox.h"
-#include "controls/Container.h"
-#include "controls/ListTextElement.h"
-#include "controls/Option.h"
-#include "controls/Progress.h"
-#include "controls/ScrollBar.h"
-#include "controls/TreeNode.h"
+#include "controls/text/CheckBox.h"
+#include "controls/base/Container.h"
+#include "controls/list/ListTextElement.h"
+#include "controls/text/Option.h"
+#include "controls/range/Progress.h"
+#include "controls/range/ScrollBar.h"
+#include "controls/list/TreeNode.h"
 
 namespace Gallery {
 

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "controls/Container.h"
-#include "controls/Control.h"
+#include "controls/base/Container.h"
+#include "controls/base/Control.h"
 #include "core/SystemLibrary.h"
 #include "host/ControlAliveGuard.h"
 #include "host/ResourceLocation.h"

@@ -8,8 +8,8 @@
 
 #include <cstring>
 
-#include "controls/Control.h"
-#include "controls/RichEdit.h"
+#include "controls/base/Control.h"
+#include "controls/richedit/RichEdit.h"
 #include "host/ControlAliveGuard.h"
 
 namespace SkinUI {

@@ -6,7 +6,7 @@
 // off-screen bitmap; only the update rectangle is copied to the screen.
 #include "host/WindowHost.h"
 
-#include "controls/Control.h"
+#include "controls/base/Control.h"
 
 namespace SkinUI {
 

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "controls/Control.h"
+#include "controls/base/Control.h"
 
 namespace SkinUI {
 

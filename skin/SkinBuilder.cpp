@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "controls/Container.h"
-#include "controls/HorizontalLayout.h"
-#include "controls/TreeNode.h"
-#include "controls/TreeView.h"
+#include "controls/base/Container.h"
+#include "controls/layout/HorizontalLayout.h"
+#include "controls/list/TreeNode.h"
+#include "controls/list/TreeView.h"
 #include "core/ValueParse.h"
 #include "host/ResourceLocation.h"
 #include "host/WindowHost.h"

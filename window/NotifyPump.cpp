@@ -1,6 +1,6 @@
 #include "window/NotifyPump.h"
 
-#include "controls/Control.h"
+#include "controls/base/Control.h"
 
 namespace SkinUI {
 

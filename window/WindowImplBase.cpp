@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "controls/Control.h"
+#include "controls/base/Control.h"
 #include "core/ValueParse.h"
 #include "host/ResourceLocation.h"
 #include "render/ImageSpec.h"

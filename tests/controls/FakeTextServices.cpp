@@ -1,9 +1,9 @@
-#include "FakeTextServices.h"
+#include "controls/FakeTextServices.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "controls/RichEdit.h"
+#include "controls/richedit/RichEdit.h"
 
 namespace controls_test {
 

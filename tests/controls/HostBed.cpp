@@ -1,4 +1,4 @@
-#include "HostBed.h"
+#include "controls/HostBed.h"
 
 #include <cstdio>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/Control.h"
+#include "controls/base/Control.h"
 #include "host/WindowHost.h"
 #include "support/TestBed.h"
 

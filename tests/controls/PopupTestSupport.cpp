@@ -1,4 +1,4 @@
-#include "PopupTestSupport.h"
+#include "controls/PopupTestSupport.h"
 
 namespace controls_test {
 

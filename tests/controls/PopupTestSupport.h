@@ -10,9 +10,9 @@
 #include <new>
 #include <string>
 
-#include "HostBed.h"
-#include "controls/Button.h"
-#include "controls/VerticalLayout.h"
+#include "controls/HostBed.h"
+#include "controls/text/Button.h"
+#include "controls/layout/VerticalLayout.h"
 #include "core/Geometry.h"
 
 namespace controls_test {

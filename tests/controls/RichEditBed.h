@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "HostBed.h"
-#include "controls/RichEdit.h"
+#include "controls/HostBed.h"
+#include "controls/richedit/RichEdit.h"
 #include "skin/SkinBuilder.h"
 
 namespace controls_test {

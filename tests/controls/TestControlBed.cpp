@@ -1,4 +1,4 @@
-#include "TestControlBed.h"
+#include "controls/TestControlBed.h"
 
 #include "core/SystemLibrary.h"
 

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "controls/CheckBox.h"
-#include "controls/Container.h"
-#include "controls/Control.h"
-#include "controls/ListTextElement.h"
-#include "controls/TreeNode.h"
+#include "controls/text/CheckBox.h"
+#include "controls/base/Container.h"
+#include "controls/base/Control.h"
+#include "controls/list/ListTextElement.h"
+#include "controls/list/TreeNode.h"
 #include "gallery/NotifyText.h"
 #include "host/WindowHost.h"
 #include "skin/SkinBuilder.h"

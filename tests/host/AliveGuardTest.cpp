@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "controls/Control.h"
+#include "controls/base/Control.h"
 #include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "HostTestSupport.h"
-#include "controls/Button.h"
+#include "controls/text/Button.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;

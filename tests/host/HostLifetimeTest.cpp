@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "HostTestSupport.h"
-#include "controls/Option.h"
+#include "controls/text/Option.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;

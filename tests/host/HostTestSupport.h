@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "controls/Container.h"
-#include "controls/Control.h"
+#include "controls/base/Container.h"
+#include "controls/base/Control.h"
 #include "host/WindowHost.h"
 #include "window/WindowWnd.h"
 

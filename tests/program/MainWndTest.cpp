@@ -13,7 +13,7 @@
 #include "ProgramTestSupport.h"
 #include "app/FakeServices.h"
 #include "app/MainWnd.h"
-#include "controls/Control.h"
+#include "controls/base/Control.h"
 #include "shadow/WndShadow.h"
 #include "support/TestBed.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ProgramTestSupport.h"
-#include "controls/Control.h"
+#include "controls/base/Control.h"
 #include "support/TestBed.h"
 #include "window/WindowImplBase.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "controls/RichEdit.h"
+#include "controls/richedit/RichEdit.h"
 #include "host/WindowHost.h"
 
 namespace {

@@ -1,7 +1,0 @@
-#include "controls/CheckBox.h"
-
-namespace SkinUI {
-
-const char* CCheckBoxUI::GetTypeName() const { return "CheckBoxUI"; }
-
-}  // namespace SkinUI

@@ -1,0 +1,640 @@
+#include "controls/base/Container.h"
+
+#include "controls/range/ScrollBar.h"
+#include "core/ValueParse.h"
+#include "host/WindowHost.h"
+#include "render/ClipScope.h"
+
+namespace SkinUI {
+
+namespace {
+
+bool Meets(const RECT& a, const RECT& b)
+{
+    CRectUI r(a);
+    return r.Intersect(b);
+}
+
+CRectUI Shrink(const RECT& rect, const RECT& by)
+{
+    return CRectUI(rect.left + by.left, rect.top + by.top, rect.right - by.right, rect.bottom - by.bottom);
+}
+
+}  // namespace
+
+//--- construction, identity ----------------------------------------------------------------------
+
+CContainerUI::CContainerUI() = default;
+
+CContainerUI::~CContainerUI()
+{
+    // Our own destruction must not leave children waiting in the host's queue.
+    m_defersChildDestroy = false;
+    RemoveAllChildren();
+    delete m_verticalScrollBar;
+    m_verticalScrollBar = nullptr;
+    delete m_horizontalScrollBar;
+    m_horizontalScrollBar = nullptr;
+}
+
+const char* CContainerUI::GetTypeName() const { return "ContainerUI"; }
+
+void* CContainerUI::CastTo(const char* name)
+{
+    CUIString n(name);
+    if (n == "IContainer")
+        return static_cast<IContainerUI*>(this);
+    if (n == "Container")
+        return this;
+    return CControlUI::CastTo(name);
+}
+
+//--- propagation ---------------------------------------------------------------------------------
+
+void CContainerUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow)
+{
+    for (int i = 0; i < m_children.GetSize(); ++i)
+        OwnChild(i)->AttachHost(host, this, initNow);
+    if (m_verticalScrollBar)
+        m_verticalScrollBar->AttachHost(host, this, initNow);
+    if (m_horizontalScrollBar)
+        m_horizontalScrollBar->AttachHost(host, this, initNow);
+    CControlUI::AttachHost(host, parent, initNow);
+}
+
+void CContainerUI::SetVisible(bool visible)
+{
+    if (visible == m_visible)
+        return;
+    CControlUI::SetVisible(visible);
+    for (int i = 0; i < m_children.GetSize(); ++i)
+        OwnChild(i)->SetVisibleByParent(IsVisible());
+}
+
+void CContainerUI::SetVisibleByParent(bool visible)
+{
+    CControlUI::SetVisibleByParent(visible);
+    for (int i = 0; i < m_children.GetSize(); ++i)
+        OwnChild(i)->SetVisibleByParent(IsVisible());
+}
+
+void CContainerUI::SetAcceptsMouse(bool accepts)
+{
+    if (m_verticalScrollBar)
+        m_verticalScrollBar->SetAcceptsMouse(accepts);
+    if (m_horizontalScrollBar)
+        m_horizontalScrollBar->SetAcceptsMouse(accepts);
+    CControlUI::SetAcceptsMouse(accepts);
+}
+
+//--- child list ----------------------------------------------------------------------------------
+
+CControlUI* CContainerUI::ChildAt(int index) const { return static_cast<CControlUI*>(m_children.GetAt(index)); }
+
+int CContainerUI::IndexOfChild(const CControlUI* control) const
+{
+    for (int i = 0; i < m_children.GetSize(); ++i) {
+        if (m_children.GetAt(i) == control)
+            return i;
+    }
+    return -1;
+}
+
+bool CContainerUI::MoveChild(CControlUI* control, int newIndex)
+{
+    int oldIndex = CContainerUI::IndexOfChild(control);
+    // The index is checked first: removing and then failing to insert would orphan the child.
+    if (oldIndex < 0 || newIndex < 0 || newIndex >= m_children.GetSize())
+        return false;
+    RequestLayout();
+    m_children.Remove(oldIndex);
+    // Cannot fail: the list had room for this many slots a moment ago.
+    return m_children.InsertAt(newIndex, control);
+}
+
+int CContainerUI::ChildCount() const { return m_children.GetSize(); }
+
+bool CContainerUI::AddChild(CControlUI* control) { return InsertChild(control, m_children.GetSize()); }
+
+bool CContainerUI::InsertChild(CControlUI* control, int index)
+{
+    // A control listed twice would be destroyed twice.
+    if (!control || CContainerUI::IndexOfChild(control) >= 0 || index < 0 || index > m_children.GetSize())
+        return false;
+    if (m_host)
+        m_host->AdoptSubtree(control, this);
+    if (IsVisible())
+        RequestLayout();
+    else
+        control->SetVisibleByParent(false);
+    return m_children.InsertAt(index, control);
+}
+
+bool CContainerUI::RemoveChild(CControlUI* control)
+{
+    int index = CContainerUI::IndexOfChild(control);
+    if (index < 0)
+        return false;
+    RequestLayout();
+    // Dropped from the list before it dies, so nothing reached from its destructor sees it here.
+    m_children.Remove(index);
+    ReleaseChild(control);
+    return true;
+}
+
+bool CContainerUI::RemoveChildAt(int index)
+{
+    CControlUI* control = OwnChild(index);
+    return control ? RemoveChild(control) : false;
+}
+
+void CContainerUI::RemoveAllChildren()
+{
+    CPtrVectorUI children(m_children);
+    m_children.Clear();
+    for (int i = 0; i < children.GetSize(); ++i)
+        ReleaseChild(static_cast<CControlUI*>(children.GetAt(i)));
+    RequestLayout();
+}
+
+void CContainerUI::ReleaseChild(CControlUI* child)
+{
+    if (!m_ownsChildren) {
+        // Ours no longer: the host forgets it, and it belongs nowhere until added again.
+        if (m_host)
+            m_host->ForgetSubtree(child);
+        child->AttachHost(nullptr, nullptr, false);
+        return;
+    }
+    if (m_defersChildDestroy && m_host)
+        m_host->DeferDestroy(child);
+    else
+        delete child;
+}
+
+//--- settings ------------------------------------------------------------------------------------
+
+CRectUI CContainerUI::GetInset() const { return m_inset; }
+
+void CContainerUI::SetInset(const CRectUI& inset)
+{
+    m_inset = inset;
+    RequestLayout();
+}
+
+int CContainerUI::GetChildPadding() const { return m_childPadding; }
+
+void CContainerUI::SetChildPadding(int padding)
+{
+    m_childPadding = padding;
+    RequestLayout();
+}
+
+bool CContainerUI::OwnsChildren() const { return m_ownsChildren; }
+void CContainerUI::SetOwnsChildren(bool owns) { m_ownsChildren = owns; }
+bool CContainerUI::DefersChildDestroy() const { return m_defersChildDestroy; }
+void CContainerUI::SetDefersChildDestroy(bool defers) { m_defersChildDestroy = defers; }
+bool CContainerUI::ChildrenAcceptMouse() const { return m_childrenAcceptMouse; }
+void CContainerUI::SetChildrenAcceptMouse(bool accepts) { m_childrenAcceptMouse = accepts; }
+CScrollBarUI* CContainerUI::GetVerticalScrollBar() const { return m_verticalScrollBar; }
+CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return m_horizontalScrollBar; }
+
+int CContainerUI::FindSelectableChild(int index, bool forward) const
+{
+    int count = m_children.GetSize();
+    if (count == 0)
+        return -1;
+    int start = index < 0 ? 0 : (index >= count ? count - 1 : index);
+    int step = forward ? 1 : -1;
+    for (int i = start; i >= 0 && i < count; i += step) {
+        CControlUI* child = OwnChild(i);
+        if (child->CastTo("ListItem") && child->IsVisible() && child->IsEnabled())
+            return i;
+    }
+    return forward ? -1 : FindSelectableChild(0, true);
+}
+
+//--- placement -----------------------------------------------------------------------------------
+
+bool CContainerUI::VerticalBarShown() const { return m_verticalScrollBar && m_verticalScrollBar->IsVisible(); }
+
+bool CContainerUI::HorizontalBarShown() const { return m_horizontalScrollBar && m_horizontalScrollBar->IsVisible(); }
+
+CRectUI CContainerUI::InsetRect() const { return Shrink(m_position, m_inset); }
+
+CRectUI CContainerUI::ClientRect() const
+{
+    CRectUI client = InsetRect();
+    if (VerticalBarShown())
+        client.right -= m_verticalScrollBar->GetFixedWidth();
+    if (HorizontalBarShown())
+        client.bottom -= m_horizontalScrollBar->GetFixedHeight();
+    return client;
+}
+
+void CContainerUI::SetPosition(const CRectUI& rect)
+{
+    CControlUI::SetPosition(rect);
+    if (m_children.IsEmpty())
+        return;
+    PlaceChildren(Shrink(rect, m_inset));
+}
+
+void CContainerUI::PlaceChildren(const CRectUI& inner)
+{
+    for (int i = 0; i < m_children.GetSize(); ++i) {
+        CControlUI* child = OwnChild(i);
+        if (!child->IsVisible())
+            continue;
+        if (child->IsFloating())
+            PlaceFloatingChild(i);
+        else
+            child->SetPosition(inner);
+    }
+}
+
+void CContainerUI::PlaceFloatingChild(int index)
+{
+    CControlUI* child = OwnChild(index);
+    if (!child || !child->IsVisible() || !child->IsFloating())
+        return;
+    CSizeUI offset = child->GetFloatOffset();
+    int w = child->GetFixedWidth();
+    int h = child->GetFixedHeight();
+    const CRectUI& p = m_position;
+    // Along one axis: a negative offset counts from the far (right or bottom) edge.
+    auto place = [](LONG nearEdge, LONG farEdge, LONG offset, int size, LONG& from, LONG& to) {
+        from = offset >= 0 ? nearEdge + offset : farEdge + offset - size;
+        to = from + size;
+    };
+    CRectUI r;
+    place(p.left, p.right, offset.cx, w, r.left, r.right);
+    place(p.top, p.bottom, offset.cy, h, r.top, r.bottom);
+    if (child->HasRelativeRule()) {
+        TRelativePos rule = child->GetRelativeRule();
+        int width = p.GetWidth();
+        int height = p.GetHeight();
+        // The first placement only records the size the rule is measured against.
+        if (rule.BaseSize.cx != 0) {
+            int dx = width - rule.BaseSize.cx;
+            int dy = height - rule.BaseSize.cy;
+            r.left += dx * rule.MoveX / 100;
+            r.top += dy * rule.MoveY / 100;
+            r.right = r.left + dx * rule.ZoomX / 100 + w;
+            r.bottom = r.top + dy * rule.ZoomY / 100 + h;
+        }
+        child->SetRelativeBaseSize(CSizeUI(width, height));
+    }
+    child->SetPosition(r);
+}
+
+//--- scrolling -----------------------------------------------------------------------------------
+
+CSizeUI CContainerUI::GetScrollPosition() const
+{
+    return CSizeUI(HorizontalBarShown() ? m_horizontalScrollBar->GetValue() : 0,
+        VerticalBarShown() ? m_verticalScrollBar->GetValue() : 0);
+}
+
+CSizeUI CContainerUI::GetScrollExtent() const
+{
+    return CSizeUI(HorizontalBarShown() ? m_horizontalScrollBar->GetRange() : 0,
+        VerticalBarShown() ? m_verticalScrollBar->GetRange() : 0);
+}
+
+void CContainerUI::SetScrollPosition(const CSizeUI& position)
+{
+    int dx = 0;
+    int dy = 0;
+    if (VerticalBarShown()) {
+        int old = m_verticalScrollBar->GetValue();
+        m_verticalScrollBar->SetValue(position.cy);
+        dy = m_verticalScrollBar->GetValue() - old;
+    }
+    if (HorizontalBarShown()) {
+        int old = m_horizontalScrollBar->GetValue();
+        m_horizontalScrollBar->SetValue(position.cx);
+        dx = m_horizontalScrollBar->GetValue() - old;
+    }
+    if (dx == 0 && dy == 0)
+        return;
+    for (int i = 0; i < m_children.GetSize(); ++i) {
+        CControlUI* child = OwnChild(i);
+        if (!child->IsVisible() || child->IsFloating())
+            continue;
+        CRectUI r = child->GetPosition();
+        r.Offset(-dx, -dy);
+        child->SetPosition(r);
+    }
+    Invalidate();
+}
+
+int CContainerUI::ScrollLineStep() const
+{
+    if (!m_host)
+        return 8;
+    return m_host->GetDefaultFontEntry()->tm.tmHeight + 8;
+}
+
+// The line and page operations move from the current position; the bars clamp the result.
+void CContainerUI::ScrollBy(int dx, int dy)
+{
+    CSizeUI pos = GetScrollPosition();
+    pos.cx += dx;
+    pos.cy += dy;
+    SetScrollPosition(pos);
+}
+
+int CContainerUI::PageHeight() const
+{
+    int page = m_position.GetHeight() - m_inset.top - m_inset.bottom;
+    if (HorizontalBarShown())
+        page -= m_horizontalScrollBar->GetFixedHeight();
+    return page;
+}
+
+int CContainerUI::PageWidth() const
+{
+    int page = m_position.GetWidth() - m_inset.left - m_inset.right;
+    if (VerticalBarShown())
+        page -= m_verticalScrollBar->GetFixedWidth();
+    return page;
+}
+
+void CContainerUI::ScrollLineUp() { ScrollBy(0, -ScrollLineStep()); }
+void CContainerUI::ScrollLineDown() { ScrollBy(0, ScrollLineStep()); }
+void CContainerUI::ScrollPageUp() { ScrollBy(0, -PageHeight()); }
+void CContainerUI::ScrollPageDown() { ScrollBy(0, PageHeight()); }
+void CContainerUI::ScrollToTop() { SetScrollPosition(CSizeUI(GetScrollPosition().cx, 0)); }
+void CContainerUI::ScrollToBottom() { SetScrollPosition(CSizeUI(GetScrollPosition().cx, GetScrollExtent().cy)); }
+// Horizontal lines are always 8 pixels: there is no font to measure across.
+void CContainerUI::ScrollLineLeft() { ScrollBy(-8, 0); }
+void CContainerUI::ScrollLineRight() { ScrollBy(8, 0); }
+void CContainerUI::ScrollPageLeft() { ScrollBy(-PageWidth(), 0); }
+void CContainerUI::ScrollPageRight() { ScrollBy(PageWidth(), 0); }
+void CContainerUI::ScrollToLeftEnd() { SetScrollPosition(CSizeUI(0, GetScrollPosition().cy)); }
+void CContainerUI::ScrollToRightEnd() { SetScrollPosition(CSizeUI(GetScrollExtent().cx, GetScrollPosition().cy)); }
+
+void CContainerUI::SetScrollBarsEnabled(bool vertical, bool horizontal)
+{
+    struct TBarSlot {
+        CScrollBarUI** bar;
+        bool wanted;
+        bool horizontal;
+        const char* defaultsName;
+    } slots[2] = {{&m_verticalScrollBar, vertical, false, "VScrollBar"},
+        {&m_horizontalScrollBar, horizontal, true, "HScrollBar"}};
+    for (TBarSlot& slot : slots) {
+        if (!slot.wanted) {
+            delete *slot.bar;
+            *slot.bar = nullptr;
+            continue;
+        }
+        if (*slot.bar)
+            continue;
+        CScrollBarUI* bar = new CScrollBarUI;
+        if (slot.horizontal)
+            bar->SetHorizontal(true);
+        bar->SetOwner(this);
+        bar->AttachHost(m_host, nullptr, false);
+        if (m_host) {
+            if (const char* defaults = m_host->ClassDefaultsFor(slot.defaultsName))
+                bar->ApplyAttributeText(defaults);
+        }
+        *slot.bar = bar;
+    }
+    RequestLayout();
+}
+
+void CContainerUI::UpdateScrollBars(const CRectUI& client, int /*requiredWidth*/, int requiredHeight)
+{
+    if (HorizontalBarShown()) {
+        m_horizontalScrollBar->SetPosition(
+            CRectUI(client.left, client.bottom, client.right, client.bottom + m_horizontalScrollBar->GetFixedHeight()));
+    }
+    CScrollBarUI* bar = m_verticalScrollBar;
+    if (!bar)
+        return;
+    int clientHeight = client.GetHeight();
+    if (requiredHeight > clientHeight && !bar->IsVisible()) {
+        bar->SetVisible(true);
+        bar->SetRange(requiredHeight - clientHeight);
+        bar->SetValue(0);
+        // The bar now takes width from the children: lay out again.
+        m_scrollBarsUpdating = true;
+        SetPosition(m_position);
+        m_scrollBarsUpdating = false;
+        return;
+    }
+    if (!bar->IsVisible())
+        return;
+    int overflow = requiredHeight - clientHeight;
+    if (overflow <= 0 && !m_scrollBarsUpdating) {
+        bar->SetVisible(false);
+        bar->SetValue(0);
+        bar->SetRange(0);
+        SetPosition(m_position);
+        return;
+    }
+    bar->SetPosition(CRectUI(client.right, client.top, client.right + bar->GetFixedWidth(), client.bottom));
+    if (bar->GetRange() == overflow)
+        return;
+    int oldValue = bar->GetValue();
+    bar->SetRange(overflow < 0 ? -overflow : overflow);
+    if (bar->GetRange() == 0) {
+        bar->SetVisible(false);
+        bar->SetValue(0);
+    }
+    if (oldValue > bar->GetValue())
+        SetPosition(m_position);
+}
+
+//--- search and hit testing ----------------------------------------------------------------------
+
+CControlUI* CContainerUI::FindControl(FindVisitor visitor, void* data, unsigned flags)
+{
+    if ((flags & FindVisible) && !IsVisible())
+        return nullptr;
+    if ((flags & FindEnabled) && !IsEnabled())
+        return nullptr;
+    const bool hitTest = (flags & FindHitTest) != 0;
+    const POINT* point = static_cast<const POINT*>(data);
+    if (hitTest && !m_position.Contains(*point))
+        return nullptr;
+    CControlUI* found = nullptr;
+    if (m_verticalScrollBar)
+        found = m_verticalScrollBar->FindControl(visitor, data, flags);
+    if (!found && m_horizontalScrollBar)
+        found = m_horizontalScrollBar->FindControl(visitor, data, flags);
+    if (found)
+        return found;
+    if (hitTest && !m_childrenAcceptMouse)
+        return CControlUI::FindControl(visitor, data, flags);
+    if (flags & FindMeFirst) {
+        if ((found = CControlUI::FindControl(visitor, data, flags)) != nullptr)
+            return found;
+    }
+    CRectUI client = ClientRect();
+    int count = m_children.GetSize();
+    for (int k = 0; k < count; ++k) {
+        int i = (flags & FindTopFirst) ? count - 1 - k : k;
+        CControlUI* child = OwnChild(i);
+        if (!child)
+            continue;
+        found = child->FindControl(visitor, data, flags);
+        if (!found)
+            continue;
+        // Children scrolled out of the client area cannot be hit.
+        if (!hitTest || found->IsFloating() || client.Contains(*point))
+            return found;
+    }
+    if (flags & FindMeFirst)
+        return nullptr;
+    return CControlUI::FindControl(visitor, data, flags);
+}
+
+//--- painting ------------------------------------------------------------------------------------
+
+void CContainerUI::Paint(HDC hdc, const CRectUI& paintRect)
+{
+    CRectUI r = paintRect;
+    if (!r.Intersect(m_position))
+        return;
+    CClipScope containerClip;
+    CClipScope::NarrowToRect(hdc, r, containerClip);
+    CControlUI::Paint(hdc, paintRect);
+
+    if (!m_children.IsEmpty()) {
+        CRectUI client = ClientRect();
+        CRectUI childClip = paintRect;
+        const bool clientVisible = childClip.Intersect(client);
+        for (int i = 0; i < m_children.GetSize(); ++i) {
+            CControlUI* child = OwnChild(i);
+            if (!child->IsVisible() || !Meets(paintRect, child->GetPosition()))
+                continue;
+            if (child->IsFloating()) {
+                // Floating children may cover the inset and the bars: only the container clips them.
+                if (Meets(m_position, child->GetPosition()))
+                    child->Paint(hdc, paintRect);
+            } else if (clientVisible && Meets(client, child->GetPosition())) {
+                CClipScope clip;
+                CClipScope::NarrowToRect(hdc, childClip, clip);
+                child->Paint(hdc, paintRect);
+            }
+        }
+    }
+    if (VerticalBarShown() && Meets(paintRect, m_verticalScrollBar->GetPosition()))
+        m_verticalScrollBar->Paint(hdc, paintRect);
+    if (HorizontalBarShown() && Meets(paintRect, m_horizontalScrollBar->GetPosition()))
+        m_horizontalScrollBar->Paint(hdc, paintRect);
+}
+
+//--- input ---------------------------------------------------------------------------------------
+
+void CContainerUI::OnEvent(TInputEvent& event)
+{
+    if (!m_acceptsMouse && IsMouseEventKind(event.Type)) {
+        if (m_parent)
+            m_parent->OnEvent(event);
+        else
+            CControlUI::OnEvent(event);
+        return;
+    }
+    if (event.Type == InputEventKind::FocusGained) {
+        m_focused = true;
+        return;
+    }
+    if (event.Type == InputEventKind::FocusLost) {
+        m_focused = false;
+        return;
+    }
+    const bool vertical = VerticalBarShown() && m_verticalScrollBar->IsEnabled();
+    const bool horizontal = !vertical && HorizontalBarShown() && m_horizontalScrollBar->IsEnabled();
+    if (vertical || horizontal) {
+        typedef void (CContainerUI::*Scroll)();
+        // Down, up, page down, page up, home, end, wheel towards, wheel away.
+        static const Scroll kVertical[] = {&CContainerUI::ScrollLineDown, &CContainerUI::ScrollLineUp,
+            &CContainerUI::ScrollPageDown, &CContainerUI::ScrollPageUp, &CContainerUI::ScrollToTop,
+            &CContainerUI::ScrollToBottom, &CContainerUI::ScrollLineUp, &CContainerUI::ScrollLineDown};
+        static const Scroll kHorizontal[] = {&CContainerUI::ScrollLineRight, &CContainerUI::ScrollLineLeft,
+            &CContainerUI::ScrollPageRight, &CContainerUI::ScrollPageLeft, &CContainerUI::ScrollToLeftEnd,
+            &CContainerUI::ScrollToRightEnd, &CContainerUI::ScrollLineLeft, &CContainerUI::ScrollLineRight};
+        const Scroll* table = vertical ? kVertical : kHorizontal;
+        int action = -1;
+        if (event.Type == InputEventKind::KeyDown) {
+            switch (static_cast<unsigned char>(event.KeyChar)) {
+            case VK_DOWN:
+                action = 0;
+                break;
+            case VK_UP:
+                action = 1;
+                break;
+            case VK_NEXT:
+                action = 2;
+                break;
+            case VK_PRIOR:
+                action = 3;
+                break;
+            case VK_HOME:
+                action = 4;
+                break;
+            case VK_END:
+                action = 5;
+                break;
+            default:
+                break;
+            }
+        } else if (event.Type == InputEventKind::ScrollWheel) {
+            if (LOWORD(event.WParam) == 0)
+                action = 6;
+            else if (LOWORD(event.WParam) == 1)
+                action = 7;
+        }
+        if (action >= 0) {
+            (this->*table[action])();
+            return;
+        }
+    }
+    CControlUI::OnEvent(event);
+}
+
+//--- attributes ----------------------------------------------------------------------------------
+
+CAttributeTable<CContainerUI> CContainerUI::OwnAttributes()
+{
+    using C = CContainerUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"inset", [](C& c, const char* v) { c.SetInset(ParseRect(v)); }},
+        {"mousechild", [](C& c, const char* v) { c.SetChildrenAcceptMouse(ParseFlag(v)); }},
+        {"vscrollbar",
+            [](C& c, const char* v) { c.SetScrollBarsEnabled(ParseFlag(v), c.m_horizontalScrollBar != nullptr); }},
+        {"vscrollbarstyle",
+            [](C& c, const char* v) {
+                c.SetScrollBarsEnabled(true, c.m_horizontalScrollBar != nullptr);
+                c.m_verticalScrollBar->ApplyAttributeText(v);
+            }},
+        {"hscrollbar",
+            [](C& c, const char* v) { c.SetScrollBarsEnabled(c.m_verticalScrollBar != nullptr, ParseFlag(v)); }},
+        {"hscrollbarstyle",
+            [](C& c, const char* v) {
+                c.SetScrollBarsEnabled(c.m_verticalScrollBar != nullptr, true);
+                c.m_horizontalScrollBar->ApplyAttributeText(v);
+            }},
+        {"childpadding", [](C& c, const char* v) { c.SetChildPadding(ParseInt(v)); }},
+    };
+    return kTable;
+}
+
+void CContainerUI::SetAttribute(const char* name, const char* value)
+{
+    if (!OwnAttributes().Apply(*this, name, value))
+        CControlUI::SetAttribute(name, value);
+}
+
+void CContainerUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CControlUI::AppendAttributeNames(names);
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,141 @@
+// Containers: the child-list interface every container offers, and the control that owns a list
+// of children.
+//
+// CContainerUI owns its children (unless told otherwise) and up to two scroll bars. Positions are
+// client coordinates of the host window; the client rectangle of a container is its position minus
+// `inset` and minus the thickness of each visible scroll bar. The container keeps no scroll offset
+// of its own: the bars hold it, and scrolling moves the non-floating children by the change of a
+// bar's value. Layout runs lazily: setters only request it, and the host calls SetPosition at the
+// next paint. Concrete layouts (vertical, horizontal, ...) replace SetPosition and use
+// PlaceFloatingChild and UpdateScrollBars.
+//
+// Removed children are destroyed through the host's deferred-destroy queue when attached, so a
+// control may remove itself from inside its own event handler.
+#pragma once
+
+#include "controls/base/Control.h"
+#include "core/Geometry.h"
+#include "core/PtrVector.h"
+
+namespace SkinUI {
+
+class CScrollBarUI;
+
+// The child list as seen by code that does not know the concrete container (skin builder, tabs,
+// lists). Obtained with CastTo("IContainer"); containers are never deleted through it.
+class IContainerUI {
+public:
+    virtual CControlUI* ChildAt(int index) const = 0;
+    virtual int IndexOfChild(const CControlUI* control) const = 0;
+    // Validates newIndex before touching the list: a bad index answers false and changes nothing.
+    virtual bool MoveChild(CControlUI* control, int newIndex) = 0;
+    virtual int ChildCount() const = 0;
+    virtual bool AddChild(CControlUI* control) = 0;
+    virtual bool InsertChild(CControlUI* control, int index) = 0;
+    virtual bool RemoveChild(CControlUI* control) = 0;
+    virtual bool RemoveChildAt(int index) = 0;
+    virtual void RemoveAllChildren() = 0;
+
+protected:
+    ~IContainerUI() = default;
+};
+
+class CContainerUI : public CControlUI, public IContainerUI {
+public:
+    CContainerUI();
+    ~CContainerUI() override;
+
+    const char* GetTypeName() const override;
+    void* CastTo(const char* name) override;
+    void AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow) override;
+    void SetPosition(const CRectUI& rect) override;
+    void SetVisible(bool visible) override;
+    void SetVisibleByParent(bool visible) override;
+    void SetAcceptsMouse(bool accepts) override;
+    CControlUI* FindControl(FindVisitor visitor, void* data, unsigned flags) override;
+    void OnEvent(TInputEvent& event) override;
+    void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
+    void Paint(HDC hdc, const CRectUI& paintRect) override;
+
+    // IContainerUI
+    CControlUI* ChildAt(int index) const override;
+    int IndexOfChild(const CControlUI* control) const override;
+    bool MoveChild(CControlUI* control, int newIndex) override;
+    int ChildCount() const override;
+    bool AddChild(CControlUI* control) override;
+    bool InsertChild(CControlUI* control, int index) override;
+    bool RemoveChild(CControlUI* control) override;
+    bool RemoveChildAt(int index) override;
+    void RemoveAllChildren() override;
+
+    virtual CRectUI GetInset() const;
+    virtual void SetInset(const CRectUI& inset);
+    virtual int GetChildPadding() const;
+    virtual void SetChildPadding(int padding);
+    virtual bool OwnsChildren() const;
+    virtual void SetOwnsChildren(bool owns);
+    virtual bool DefersChildDestroy() const;
+    virtual void SetDefersChildDestroy(bool defers);
+    virtual bool ChildrenAcceptMouse() const;
+    virtual void SetChildrenAcceptMouse(bool accepts);
+    virtual int FindSelectableChild(int index, bool forward) const;
+    virtual CSizeUI GetScrollPosition() const;
+    virtual CSizeUI GetScrollExtent() const;
+    virtual void SetScrollPosition(const CSizeUI& position);
+    virtual void ScrollLineUp();
+    virtual void ScrollLineDown();
+    virtual void ScrollPageUp();
+    virtual void ScrollPageDown();
+    virtual void ScrollToTop();
+    virtual void ScrollToBottom();
+    virtual void ScrollLineLeft();
+    virtual void ScrollLineRight();
+    virtual void ScrollPageLeft();
+    virtual void ScrollPageRight();
+    virtual void ScrollToLeftEnd();
+    virtual void ScrollToRightEnd();
+    virtual void SetScrollBarsEnabled(bool vertical, bool horizontal);
+    virtual CScrollBarUI* GetVerticalScrollBar() const;
+    virtual CScrollBarUI* GetHorizontalScrollBar() const;
+    virtual void PlaceFloatingChild(int index);
+    // `client` is the rectangle the layout placed children in (visible bars already excluded).
+    // Only the vertical bar is shown, hidden and ranged here; requiredWidth is accepted for
+    // symmetry but the horizontal range is whatever "range" or code gave it.
+    virtual void UpdateScrollBars(const CRectUI& client, int requiredWidth, int requiredHeight);
+
+protected:
+    // Position minus inset.
+    CRectUI InsetRect() const;
+    // The own child list. Internal walks use it rather than the virtual ChildAt, which a container
+    // that routes its child interface elsewhere (a list addresses its rows) answers differently.
+    CControlUI* OwnChild(int index) const { return static_cast<CControlUI*>(m_children.GetAt(index)); }
+    // Position minus inset minus the thickness of each visible bar.
+    CRectUI ClientRect() const;
+    // Visible children: floating ones by their own rule, the others all get `inner`.
+    void PlaceChildren(const CRectUI& inner);
+    bool VerticalBarShown() const;
+    bool HorizontalBarShown() const;
+
+    CPtrVectorUI m_children;  // CControlUI*, owned when m_ownsChildren; paint order
+    CRectUI m_inset;  // inner margins, pixels
+    int m_childPadding = 0;  // gap between consecutive non-floating children
+    bool m_ownsChildren = true;
+    bool m_defersChildDestroy = true;
+    bool m_childrenAcceptMouse = true;
+    bool m_scrollBarsUpdating = false;  // set while UpdateScrollBars re-lays out after showing the bar
+    CScrollBarUI* m_verticalScrollBar = nullptr;  // owned, never in m_children
+    CScrollBarUI* m_horizontalScrollBar = nullptr;  // owned, never in m_children
+
+private:
+    void ReleaseChild(CControlUI* child);
+    int ScrollLineStep() const;
+    void ScrollBy(int dx, int dy);
+    // Client height (width) of one page: position minus inset minus the other bar when shown.
+    int PageHeight() const;
+    int PageWidth() const;
+
+    static CAttributeTable<CContainerUI> OwnAttributes();
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,592 @@
+#include "controls/base/Control.h"
+
+#include <cstring>
+
+#include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
+#include "host/WindowHost.h"
+#include "render/ClipScope.h"
+#include "render/RenderKit.h"
+
+namespace SkinUI {
+
+CControlUI::CControlUI()
+    : m_relativePos{false, CSizeUI(), 0, 0, 0, 0}
+{
+}
+
+CControlUI::~CControlUI()
+{
+    if (DestroyListeners.HasListeners())
+        DestroyListeners.Fire(this);
+    if (m_host != nullptr)
+        m_host->ForgetControl(this);
+}
+
+//--- identity and tree --------------------------------------------------------------------------
+
+CUIString CControlUI::GetName() const { return m_name; }
+void CControlUI::SetName(const char* name) { m_name = name; }
+const char* CControlUI::GetTypeName() const { return "ControlUI"; }
+
+void* CControlUI::CastTo(const char* name)
+{
+    if (name != nullptr && std::strcmp(name, "Control") == 0)
+        return this;
+    return nullptr;
+}
+
+unsigned CControlUI::GetCapabilities() const { return 0; }
+
+bool CControlUI::TriggerAction() { return IsVisible() && IsEnabled(); }
+
+CWindowHostUI* CControlUI::GetHost() const { return m_host; }
+
+bool CControlUI::TrackHotState(unsigned& state, int kind)
+{
+    if (!IsEnabled())
+        return false;
+    if (kind == InputEventKind::MouseEnter)
+        state |= StateHot;
+    else
+        state &= ~StateHot;
+    Invalidate();
+    return true;
+}
+
+void CControlUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow)
+{
+    m_host = host;
+    m_parent = parent;
+    // The root has no parent and is never initialised from here.
+    if (initNow && m_parent != nullptr)
+        Initialize();
+}
+
+CControlUI* CControlUI::GetParent() const { return m_parent; }
+
+CUIString CControlUI::GetText() const { return m_text; }
+
+void CControlUI::SetText(const char* text)
+{
+    if (m_text == text)
+        return;
+    m_text = text;
+    Invalidate();
+}
+
+//--- position and size --------------------------------------------------------------------------
+
+const CRectUI& CControlUI::GetPosition() const { return m_position; }
+
+void CControlUI::SetPosition(const CRectUI& rect)
+{
+    CRectUI placed = rect;
+    if (placed.right < placed.left)
+        placed.right = placed.left;
+    if (placed.bottom < placed.top)
+        placed.bottom = placed.top;
+
+    CRectUI dirty = m_position;
+    if (dirty.IsEmpty())
+        dirty = placed;
+    m_position = placed;
+    if (m_host == nullptr)
+        return;
+
+    if (!m_inResizeListeners && ResizeListeners.HasListeners()) {
+        m_inResizeListeners = true;
+        ResizeListeners.Fire(this);
+        m_inResizeListeners = false;
+    }
+
+    // A floating control keeps the edge it was anchored to, so later parent resizes keep it there.
+    if (m_floating && m_parent != nullptr) {
+        const CRectUI& parentPos = m_parent->GetPosition();
+        m_floatOffset.cx
+            = m_floatOffset.cx >= 0 ? m_position.left - parentPos.left : m_position.right - parentPos.right;
+        m_floatOffset.cy
+            = m_floatOffset.cy >= 0 ? m_position.top - parentPos.top : m_position.bottom - parentPos.bottom;
+        m_fixedSize.cx = m_position.GetWidth();
+        m_fixedSize.cy = m_position.GetHeight();
+    }
+
+    m_needsLayout = false;
+    dirty.Join(m_position);
+    for (const CControlUI* ancestor = m_parent; ancestor != nullptr; ancestor = ancestor->GetParent()) {
+        if (!dirty.Intersect(ancestor->GetPosition()))
+            return;
+    }
+    if (m_host->GetPaintWindow() != nullptr)
+        ::InvalidateRect(m_host->GetPaintWindow(), &dirty, FALSE);
+}
+
+int CControlUI::GetWidth() const { return m_position.right - m_position.left; }
+int CControlUI::GetHeight() const { return m_position.bottom - m_position.top; }
+int CControlUI::GetLeft() const { return m_position.left; }
+int CControlUI::GetTop() const { return m_position.top; }
+CRectUI CControlUI::GetPadding() const { return m_padding; }
+
+void CControlUI::SetPadding(const CRectUI& padding)
+{
+    m_padding = padding;
+    RequestParentLayout();
+}
+
+CSizeUI CControlUI::GetFloatOffset() const { return m_floatOffset; }
+
+void CControlUI::SetFloatOffset(const CSizeUI& offset)
+{
+    m_floatOffset = offset;
+    if (m_floating)
+        RequestLayout();
+    else
+        RequestParentLayout();
+}
+
+int CControlUI::GetFixedWidth() const { return m_fixedSize.cx; }
+
+void CControlUI::SetFixedWidth(int width)
+{
+    if (width < 0)
+        return;
+    m_fixedSize.cx = width;
+    SetFloatOffset(m_floatOffset);
+}
+
+int CControlUI::GetFixedHeight() const { return m_fixedSize.cy; }
+
+void CControlUI::SetFixedHeight(int height)
+{
+    if (height < 0)
+        return;
+    m_fixedSize.cy = height;
+    SetFloatOffset(m_floatOffset);
+}
+
+namespace {
+
+// The size limits ignore negative and unchanged values; true when the value was stored.
+bool StoreLimit(int& field, int value)
+{
+    if (value < 0 || value == field)
+        return false;
+    field = value;
+    return true;
+}
+
+}  // namespace
+
+int CControlUI::GetMinWidth() const { return m_minWidth; }
+void CControlUI::SetMinWidth(int width)
+{
+    if (StoreLimit(m_minWidth, width))
+        SetFloatOffset(m_floatOffset);
+}
+int CControlUI::GetMaxWidth() const { return m_maxWidth; }
+void CControlUI::SetMaxWidth(int width)
+{
+    if (StoreLimit(m_maxWidth, width))
+        SetFloatOffset(m_floatOffset);
+}
+int CControlUI::GetMinHeight() const { return m_minHeight; }
+void CControlUI::SetMinHeight(int height)
+{
+    if (StoreLimit(m_minHeight, height))
+        SetFloatOffset(m_floatOffset);
+}
+int CControlUI::GetMaxHeight() const { return m_maxHeight; }
+void CControlUI::SetMaxHeight(int height)
+{
+    if (StoreLimit(m_maxHeight, height))
+        SetFloatOffset(m_floatOffset);
+}
+
+void CControlUI::SetRelativeRule(int moveX, int moveY, int zoomX, int zoomY)
+{
+    m_relativePos.Active = true;
+    m_relativePos.MoveX = moveX;
+    m_relativePos.MoveY = moveY;
+    m_relativePos.ZoomX = zoomX;
+    m_relativePos.ZoomY = zoomY;
+}
+
+void CControlUI::SetRelativeBaseSize(const CSizeUI& size) { m_relativePos.BaseSize = size; }
+TRelativePos CControlUI::GetRelativeRule() const { return m_relativePos; }
+bool CControlUI::HasRelativeRule() const { return m_relativePos.Active; }
+
+//--- texts and small properties -----------------------------------------------------------------
+
+CUIString CControlUI::GetTooltip() const { return m_tooltip; }
+
+void CControlUI::SetTooltip(const char* text)
+{
+    m_tooltip = text;
+    m_tooltip.Replace("<n>", "\r\n");
+}
+
+void CControlUI::SetTooltipWidth(int width) { m_tooltipWidth = width; }
+int CControlUI::GetTooltipWidth() const { return m_tooltipWidth; }
+char CControlUI::GetShortcutKey() const { return m_shortcutKey; }
+void CControlUI::SetShortcutKey(char key) { m_shortcutKey = key; }
+bool CControlUI::WantsContextMenu() const { return m_wantsContextMenu; }
+void CControlUI::SetWantsContextMenu(bool wants) { m_wantsContextMenu = wants; }
+const CUIString& CControlUI::GetUserData() const { return m_userData; }
+void CControlUI::SetUserData(const char* text) { m_userData = text; }
+UINT_PTR CControlUI::GetTag() const { return m_tag; }
+void CControlUI::SetTag(UINT_PTR tag) { m_tag = tag; }
+
+//--- visibility, enabling, focus ----------------------------------------------------------------
+
+bool CControlUI::IsVisible() const { return m_visible && m_visibleByParent; }
+
+void CControlUI::SetVisible(bool visible)
+{
+    if (visible == m_visible)
+        return;
+    const bool wasVisible = IsVisible();
+    m_visible = visible;
+    m_focused = false;
+    if (!visible && m_host != nullptr && m_host->GetFocusControl() == this)
+        m_host->SetFocusControl(nullptr);
+    if (IsVisible() != wasVisible)
+        RequestParentLayout();
+}
+
+void CControlUI::SetVisibleByParent(bool visible)
+{
+    m_visibleByParent = visible;
+    if (!visible && m_host != nullptr && m_host->GetFocusControl() == this)
+        m_host->SetFocusControl(nullptr);
+}
+
+bool CControlUI::IsEnabled() const { return m_enabled; }
+
+void CControlUI::SetEnabled(bool enabled)
+{
+    if (enabled == m_enabled)
+        return;
+    m_enabled = enabled;
+    Invalidate();
+}
+
+bool CControlUI::AcceptsMouse() const { return m_acceptsMouse; }
+void CControlUI::SetAcceptsMouse(bool accepts) { m_acceptsMouse = accepts; }
+bool CControlUI::AcceptsKeyboard() const { return m_acceptsKeyboard; }
+void CControlUI::SetAcceptsKeyboard(bool accepts) { m_acceptsKeyboard = accepts; }
+bool CControlUI::HasFocus() const { return m_focused; }
+
+void CControlUI::TakeFocus()
+{
+    if (m_host != nullptr)
+        m_host->SetFocusControl(this);
+}
+
+bool CControlUI::IsFloating() const { return m_floating; }
+
+void CControlUI::SetFloating(bool floating)
+{
+    if (floating == m_floating)
+        return;
+    m_floating = floating;
+    RequestParentLayout();
+}
+
+//--- search, initialisation, events -------------------------------------------------------------
+
+CControlUI* CControlUI::FindControl(FindVisitor visitor, void* data, unsigned flags)
+{
+    if ((flags & FindVisible) != 0 && !IsVisible())
+        return nullptr;
+    if ((flags & FindEnabled) != 0 && !IsEnabled())
+        return nullptr;
+    if ((flags & FindHitTest) != 0) {
+        if (!m_acceptsMouse || data == nullptr || !m_position.Contains(*static_cast<const POINT*>(data)))
+            return nullptr;
+    }
+    return visitor(this, data);
+}
+
+void CControlUI::Initialize()
+{
+    OnInitialize();
+    if (InitListeners.HasListeners())
+        InitListeners.Fire(this);
+}
+
+void CControlUI::OnInitialize() { }
+
+void CControlUI::DispatchEvent(TInputEvent& event)
+{
+    // An event listener may destroy this control.
+    CControlAliveGuard alive(m_host, this);
+    if (EventListeners.Fire(&event) && alive.IsAlive())
+        OnEvent(event);
+}
+
+void CControlUI::OnEvent(TInputEvent& event)
+{
+    switch (event.Type) {
+    case InputEventKind::SetCursor:
+        ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        return;
+    case InputEventKind::FocusGained:
+        m_focused = true;
+        Invalidate();
+        return;
+    case InputEventKind::FocusLost:
+        m_focused = false;
+        Invalidate();
+        return;
+    case InputEventKind::Timer:
+        if (m_host != nullptr)
+            m_host->SendNotification(this, "timer", event.WParam, event.LParam);
+        return;
+    case InputEventKind::ContextMenu:
+        if (m_wantsContextMenu) {
+            if (m_host != nullptr)
+                m_host->SendNotification(this, "menu", event.WParam, event.LParam);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    // Unhandled kinds bubble up without firing the parent's EventListeners.
+    if (m_parent != nullptr)
+        m_parent->OnEvent(event);
+}
+
+//--- attributes ---------------------------------------------------------------------------------
+
+void CControlUI::ApplyAttributeText(const char* list)
+{
+    if (list == nullptr)
+        return;
+    const char* p = list;
+    CUIString name;
+    CUIString value;
+    while (*p != '\0') {
+        const char* start = p;
+        while (*p != '\0' && *p != '=')
+            p = ::CharNextA(p);
+        name.Assign(start, static_cast<int>(p - start));
+        if (p[0] != '=' || p[1] != '"')
+            return;
+        p += 2;
+        start = p;
+        while (*p != '\0' && *p != '"')
+            p = ::CharNextA(p);
+        if (*p == '\0')
+            return;
+        value.Assign(start, static_cast<int>(p - start));
+        SetAttribute(name, value);
+        // Exactly one blank separates pairs; anything else ends the list.
+        if (p[1] != ' ' || p[2] == '\0')
+            return;
+        p += 2;
+    }
+}
+
+CSizeUI CControlUI::MeasureSize(CSizeUI) { return m_fixedSize; }
+
+//--- invalidation and layout requests -----------------------------------------------------------
+
+void CControlUI::Invalidate()
+{
+    if (!IsVisible())
+        return;
+    CRectUI dirty = m_position;
+    for (const CControlUI* ancestor = m_parent; ancestor != nullptr; ancestor = ancestor->GetParent()) {
+        if (!dirty.Intersect(ancestor->GetPosition()))
+            return;
+    }
+    if (m_host != nullptr && m_host->GetPaintWindow() != nullptr)
+        ::InvalidateRect(m_host->GetPaintWindow(), &dirty, FALSE);
+}
+
+void CControlUI::RequestLayout()
+{
+    if (!IsVisible())
+        return;
+    m_needsLayout = true;
+    Invalidate();
+    if (m_host != nullptr)
+        m_host->SetLayoutPending();
+}
+
+void CControlUI::RequestParentLayout()
+{
+    if (m_parent != nullptr) {
+        m_parent->RequestLayout();
+        m_parent->Invalidate();
+    } else {
+        RequestLayout();
+    }
+    if (m_host != nullptr)
+        m_host->SetLayoutPending();
+}
+
+//--- appearance setters -------------------------------------------------------------------------
+
+void CControlUI::SetBackgroundColor(uint32_t argb)
+{
+    if (argb == m_bkColor1)
+        return;
+    m_bkColor1 = argb;
+    Invalidate();
+}
+
+void CControlUI::SetBackgroundImage(const char* imageText)
+{
+    if (m_bkImage == imageText)
+        return;
+    m_bkImage = imageText;
+    Invalidate();
+}
+
+void CControlUI::SetForeImage(const char* imageText)
+{
+    if (m_foreImage == imageText)
+        return;
+    m_foreImage = imageText;
+    Invalidate();
+}
+
+void CControlUI::SetBorderColor(uint32_t argb)
+{
+    if (argb == m_borderColor)
+        return;
+    m_borderColor = argb;
+    Invalidate();
+}
+
+void CControlUI::SetFocusBorderColor(uint32_t argb)
+{
+    if (argb == m_focusBorderColor)
+        return;
+    m_focusBorderColor = argb;
+    Invalidate();
+}
+
+void CControlUI::SetBorderSize(int size)
+{
+    if (size == m_borderSize)
+        return;
+    m_borderSize = size;
+    Invalidate();
+}
+
+void CControlUI::SetBorderRound(const CSizeUI& corner)
+{
+    m_borderRound = corner;
+    Invalidate();
+}
+
+CUIString CControlUI::GetVirtualWindowName() const
+{
+    for (const CControlUI* c = this; c != nullptr; c = c->m_parent) {
+        if (!c->m_virtualWindow.IsEmpty())
+            return c->m_virtualWindow;
+    }
+    return CUIString();
+}
+
+//--- painting -----------------------------------------------------------------------------------
+
+uint32_t CControlUI::AdjustColor(uint32_t argb) const
+{
+    return m_colorHsl ? CRenderKit::ShiftColorHsl(argb, 180, 100, 100) : argb;
+}
+
+bool CControlUI::DrawSkinImage(HDC hdc, const char* imageText, const char* modifier)
+{
+    if (m_host == nullptr || hdc == nullptr)
+        return false;
+    return CRenderKit::PaintImageSpec(hdc, m_host, m_position, m_paintRect, imageText, modifier);
+}
+
+void CControlUI::Paint(HDC hdc, const CRectUI& paintRect)
+{
+    m_paintRect = paintRect;
+    if (!m_paintRect.Intersect(m_position))
+        return;
+    CClipScope roundClip;
+    if (m_borderRound.cx > 0 || m_borderRound.cy > 0)
+        CClipScope::NarrowToRoundRect(hdc, m_paintRect, m_position, m_borderRound.cx, m_borderRound.cy, roundClip);
+    PaintBackgroundColor(hdc);
+    PaintBackgroundImage(hdc);
+    PaintStateImage(hdc);
+    PaintText(hdc);
+    PaintBorder(hdc);
+}
+
+void CControlUI::PaintBackgroundColor(HDC hdc)
+{
+    if (m_bkColor1 == 0)
+        return;
+    if (m_bkColor2 != 0 && m_bkColor3 != 0) {
+        const LONG mid = (m_position.top + m_position.bottom) / 2;
+        const CRectUI upper(m_position.left, m_position.top, m_position.right, mid);
+        const CRectUI lower(m_position.left, mid, m_position.right, m_position.bottom);
+        CRenderKit::FillGradient(hdc, upper, AdjustColor(m_bkColor1), AdjustColor(m_bkColor2), 8);
+        CRenderKit::FillGradient(hdc, lower, AdjustColor(m_bkColor2), AdjustColor(m_bkColor3), 8);
+    } else if (m_bkColor2 != 0) {
+        CRenderKit::FillGradient(hdc, m_position, AdjustColor(m_bkColor1), AdjustColor(m_bkColor2), 16);
+    } else {
+        // A translucent colour is blended over the whole position so partial repaints match.
+        const CRectUI& area = m_bkColor1 >= 0xFF000000u ? m_paintRect : m_position;
+        CRenderKit::FillColor(hdc, area, AdjustColor(m_bkColor1));
+    }
+}
+
+void CControlUI::PaintBackgroundImage(HDC hdc)
+{
+    if (m_bkImage.IsEmpty())
+        return;
+    if (!DrawSkinImage(hdc, m_bkImage))
+        m_bkImage.Clear();
+}
+
+void CControlUI::PaintStateImage(HDC) { }
+
+void CControlUI::PaintText(HDC) { }
+
+void CControlUI::PaintBorder(HDC hdc)
+{
+    if (m_borderColor == 0 && m_focusBorderColor == 0)
+        return;
+    const bool focusColored = HasFocus() && m_focusBorderColor != 0;
+    if (m_borderSize > 0 && (m_borderRound.cx > 0 || m_borderRound.cy > 0)) {
+        const uint32_t color = focusColored ? m_focusBorderColor : m_borderColor;
+        CRenderKit::StrokeRoundRect(
+            hdc, m_position, m_borderSize, m_borderRound.cx, m_borderRound.cy, AdjustColor(color));
+        return;
+    }
+    if (focusColored && m_borderSize > 0) {
+        CRenderKit::StrokeRect(hdc, m_position, m_borderSize, AdjustColor(m_focusBorderColor));
+        return;
+    }
+    if (m_leftBorderSize > 0 || m_topBorderSize > 0 || m_rightBorderSize > 0 || m_bottomBorderSize > 0) {
+        const uint32_t color = AdjustColor(m_borderColor);
+        const CRectUI& p = m_position;
+        if (m_leftBorderSize > 0)
+            CRenderKit::StrokeLine(
+                hdc, CRectUI(p.left, p.top, p.left, p.bottom), m_leftBorderSize, color, m_borderStyle);
+        if (m_topBorderSize > 0)
+            CRenderKit::StrokeLine(hdc, CRectUI(p.left, p.top, p.right, p.top), m_topBorderSize, color, m_borderStyle);
+        if (m_rightBorderSize > 0)
+            CRenderKit::StrokeLine(
+                hdc, CRectUI(p.right, p.top, p.right, p.bottom), m_rightBorderSize, color, m_borderStyle);
+        if (m_bottomBorderSize > 0)
+            CRenderKit::StrokeLine(
+                hdc, CRectUI(p.left, p.bottom, p.right, p.bottom), m_bottomBorderSize, color, m_borderStyle);
+        return;
+    }
+    if (m_borderSize > 0)
+        CRenderKit::StrokeRect(hdc, m_position, m_borderSize, AdjustColor(m_borderColor));
+}
+
+void CControlUI::PaintOverlay(HDC, const CRectUI&) { }
+
+}  // namespace SkinUI

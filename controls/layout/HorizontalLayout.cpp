@@ -1,0 +1,42 @@
+#include "controls/layout/HorizontalLayout.h"
+
+#include "core/ValueParse.h"
+
+namespace SkinUI {
+
+CHorizontalLayoutUI::CHorizontalLayoutUI()
+    : CLinearLayoutUI(false)
+{
+}
+
+const char* CHorizontalLayoutUI::GetTypeName() const { return "HorizontalLayoutUI"; }
+
+void* CHorizontalLayoutUI::CastTo(const char* name)
+{
+    if (CUIString(name) == "HorizontalLayout")
+        return this;
+    return CLinearLayoutUI::CastTo(name);
+}
+
+// The separator's name follows the axis; everything else about it is the linear layout's.
+CAttributeTable<CHorizontalLayoutUI> CHorizontalLayoutUI::OwnAttributes()
+{
+    static constexpr TAttributeHandler<CHorizontalLayoutUI> kTable[] = {
+        {"sepwidth", [](CHorizontalLayoutUI& c, const char* v) { c.SetSeparatorSize(ParseInt(v)); }},
+    };
+    return kTable;
+}
+
+void CHorizontalLayoutUI::SetAttribute(const char* name, const char* value)
+{
+    if (!OwnAttributes().Apply(*this, name, value))
+        CLinearLayoutUI::SetAttribute(name, value);
+}
+
+void CHorizontalLayoutUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CLinearLayoutUI::AppendAttributeNames(names);
+}
+
+}  // namespace SkinUI

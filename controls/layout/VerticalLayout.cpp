@@ -1,0 +1,42 @@
+#include "controls/layout/VerticalLayout.h"
+
+#include "core/ValueParse.h"
+
+namespace SkinUI {
+
+CVerticalLayoutUI::CVerticalLayoutUI()
+    : CLinearLayoutUI(true)
+{
+}
+
+const char* CVerticalLayoutUI::GetTypeName() const { return "VerticalLayoutUI"; }
+
+void* CVerticalLayoutUI::CastTo(const char* name)
+{
+    if (CUIString(name) == "VerticalLayout")
+        return this;
+    return CLinearLayoutUI::CastTo(name);
+}
+
+// The separator's name follows the axis; everything else about it is the linear layout's.
+CAttributeTable<CVerticalLayoutUI> CVerticalLayoutUI::OwnAttributes()
+{
+    static constexpr TAttributeHandler<CVerticalLayoutUI> kTable[] = {
+        {"sepheight", [](CVerticalLayoutUI& c, const char* v) { c.SetSeparatorSize(ParseInt(v)); }},
+    };
+    return kTable;
+}
+
+void CVerticalLayoutUI::SetAttribute(const char* name, const char* value)
+{
+    if (!OwnAttributes().Apply(*this, name, value))
+        CLinearLayoutUI::SetAttribute(name, value);
+}
+
+void CVerticalLayoutUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CLinearLayoutUI::AppendAttributeNames(names);
+}
+
+}  // namespace SkinUI

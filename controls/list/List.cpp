@@ -1,0 +1,508 @@
+#include "controls/list/List.h"
+
+#include <cstring>
+
+#include "controls/list/ListHeader.h"
+#include "controls/list/ListItemCore.h"
+#include "controls/range/ScrollBar.h"
+#include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
+#include "host/WindowHost.h"
+
+namespace SkinUI {
+
+namespace {
+
+IListItemUI* AsRow(CControlUI* control)
+{
+    return control != nullptr ? static_cast<IListItemUI*>(control->CastTo("ListItem")) : nullptr;
+}
+
+int ClampWidth(const CControlUI* c, int width)
+{
+    if (width < c->GetMinWidth())
+        width = c->GetMinWidth();
+    return width > c->GetMaxWidth() ? c->GetMaxWidth() : width;
+}
+
+}  // namespace
+
+//--- body ----------------------------------------------------------------------------------------
+
+void CListBodyUI::SetPosition(const CRectUI& rect)
+{
+    m_widest = 0;
+    m_widestFromHeader = false;
+    CContainerUI* header = m_owner != nullptr ? m_owner->GetHeader() : nullptr;
+    if (header != nullptr && header->ChildCount() > 0) {
+        const int width = header->MeasureSize(CSizeUI(rect.right - rect.left, rect.bottom - rect.top)).cx;
+        m_widest = width > 0 ? width : 0;
+        m_widestFromHeader = true;
+    }
+    CVerticalLayoutUI::SetPosition(rect);
+}
+
+void CListBodyUI::OnChildMeasured(CControlUI* child, const CSizeUI& measured)
+{
+    if (m_widestFromHeader)
+        return;
+    const int width = ClampWidth(child, measured.cx > 0 ? measured.cx : 0);
+    if (width > m_widest)
+        m_widest = width;
+}
+
+int CListBodyUI::CrossSizeOf(CControlUI* child, int crossAvailable, const CRectUI& padding)
+{
+    const int room = crossAvailable - padding.left - padding.right;
+    return ClampWidth(child, room > m_widest ? room : m_widest);
+}
+
+void CListBodyUI::FinishLayout(CRectUI& client, int content)
+{
+    CScrollBarUI* bar = m_horizontalScrollBar;
+    bool barToggled = false;
+    if (bar != nullptr) {
+        const int overflow = m_widest - client.GetWidth();
+        if (overflow > 0) {
+            if (!bar->IsVisible()) {
+                bar->SetVisible(true);
+                bar->SetRange(overflow);
+                bar->SetValue(0);
+                client.bottom -= bar->GetFixedHeight();
+                barToggled = true;
+            } else {
+                bar->SetRange(overflow);
+            }
+        } else if (bar->IsVisible()) {
+            bar->SetVisible(false);
+            bar->SetRange(0);
+            bar->SetValue(0);
+            client.bottom += bar->GetFixedHeight();
+            barToggled = true;
+        }
+    }
+    // The rows were placed with the old bar's range and offset: a bar that just went would leave
+    // them wider than needed and scrolled where nothing can scroll them back. Place them again.
+    if (barToggled && !m_replacing) {
+        m_replacing = true;
+        SetPosition(m_position);
+        m_replacing = false;
+        return;
+    }
+    UpdateScrollBars(client, m_widest, content);
+}
+
+void CListBodyUI::SetScrollPosition(const CSizeUI& position)
+{
+    const int oldX = GetScrollPosition().cx;
+    CVerticalLayoutUI::SetScrollPosition(position);
+    const int dx = GetScrollPosition().cx - oldX;
+    if (dx != 0 && m_owner != nullptr)
+        m_owner->ShiftCaptions(dx);
+}
+
+void CListBodyUI::OnEvent(TInputEvent& event)
+{
+    if (m_owner != nullptr)
+        m_owner->OnEvent(event);
+    else
+        CControlUI::OnEvent(event);
+}
+
+//--- list: construction, identity, layout --------------------------------------------------------
+
+CListUI::CListUI()
+    : m_body(new CListBodyUI(this))
+    , m_header(new CListHeaderUI)
+{
+    // The container's own insertion: the routed one would take the header for a replacement.
+    CVerticalLayoutUI::InsertChild(m_header, 0);
+    CVerticalLayoutUI::InsertChild(m_body, 1);
+}
+
+const char* CListUI::GetTypeName() const { return "ListUI"; }
+
+void* CListUI::CastTo(const char* name)
+{
+    const CUIString n(name);
+    if (n == "List")
+        return this;
+    if (n == "IList")
+        return static_cast<IListUI*>(this);
+    if (n == "IListOwner")
+        return static_cast<IListOwnerUI*>(this);
+    return CVerticalLayoutUI::CastTo(name);
+}
+
+CContainerUI* CListUI::GetHeader() const { return m_header; }
+
+CContainerUI* CListUI::GetBody() const { return m_body; }
+
+void CListUI::UpdateColumnCount()
+{
+    const int captions = m_header->ChildCount();
+    m_itemStyle.columnCount = captions < kMaxListColumns ? captions : kMaxListColumns;
+}
+
+void CListUI::SetCaptionsShown(bool shown)
+{
+    for (int i = 0; i < m_header->ChildCount(); ++i)
+        m_header->ChildAt(i)->SetVisibleByParent(shown);
+}
+
+void CListUI::OnHeaderLaidOut()
+{
+    // The header laid out on its own (a caption changed size): the columns and the rows' width
+    // depend on it.
+    if (!m_layingOut)
+        RequestLayout();
+}
+
+void CListUI::SetPosition(const CRectUI& rect)
+{
+    m_layingOut = true;
+    LayOut(rect);
+    m_layingOut = false;
+}
+
+void CListUI::LayOut(const CRectUI& rect)
+{
+    CVerticalLayoutUI::SetPosition(rect);
+    UpdateColumnCount();
+    // A hidden header is still laid out: its captions give the rows their columns.
+    if (!m_header->IsVisible() && m_header->ChildCount() > 0) {
+        SetCaptionsShown(true);
+        m_header->SetPosition(CRectUI(rect.left, 0, rect.right, 0));
+        SetCaptionsShown(false);
+    }
+    const int dx = m_body->GetScrollPosition().cx;
+    ShiftCaptions(dx > 0 ? dx : 0);
+}
+
+void CListUI::ShiftCaptions(int dx)
+{
+    const bool hidden = !m_header->IsVisible();
+    if (hidden)
+        SetCaptionsShown(true);
+    for (int c = 0; c < m_itemStyle.columnCount; ++c) {
+        CControlUI* caption = m_header->ChildAt(c);
+        if (!caption->IsVisible() || caption->IsFloating())
+            continue;
+        if (dx != 0) {
+            CRectUI r = caption->GetPosition();
+            r.Offset(-dx, 0);
+            caption->SetPosition(r);
+        }
+        m_itemStyle.columnRects[c] = caption->GetPosition();
+    }
+    if (hidden)
+        SetCaptionsShown(false);
+}
+
+//--- routed child list ---------------------------------------------------------------------------
+
+bool CListUI::IsCaption(const CControlUI* control) const
+{
+    return control != nullptr && std::strstr(control->GetTypeName(), "ListHeaderItemUI") != nullptr;
+}
+
+bool CListUI::ReplaceHeader(CListHeaderUI* header)
+{
+    if (!CVerticalLayoutUI::InsertChild(header, 0))
+        return false;
+    CListHeaderUI* old = m_header;
+    m_header = header;
+    CVerticalLayoutUI::RemoveChild(old);
+    UpdateColumnCount();
+    return true;
+}
+
+CControlUI* CListUI::ChildAt(int index) const { return m_body->ChildAt(index); }
+
+int CListUI::ChildCount() const { return m_body->ChildCount(); }
+
+int CListUI::IndexOfChild(const CControlUI* control) const
+{
+    if (control == m_header || control == m_body)
+        return CVerticalLayoutUI::IndexOfChild(control);
+    if (IsCaption(control))
+        return m_header->IndexOfChild(control);
+    return m_body->IndexOfChild(control);
+}
+
+bool CListUI::AddChild(CControlUI* control) { return InsertChild(control, m_body->ChildCount()); }
+
+bool CListUI::InsertChild(CControlUI* control, int index)
+{
+    if (control == nullptr)
+        return false;
+    // A second header while the first has captions becomes a row: skins rely on it.
+    if (CListHeaderUI* header = static_cast<CListHeaderUI*>(control->CastTo("ListHeader"))) {
+        if (m_header->ChildCount() == 0)
+            return ReplaceHeader(header);
+    }
+    if (IsCaption(control)) {
+        if (index > m_header->ChildCount())
+            index = m_header->ChildCount();
+        const bool added = m_header->InsertChild(control, index);
+        UpdateColumnCount();
+        return added;
+    }
+    if (!m_body->InsertChild(control, index))
+        return false;
+    RowInserted(*m_body, this, control, index, m_currentIndex);
+    return true;
+}
+
+bool CListUI::MoveChild(CControlUI* control, int newIndex)
+{
+    return MoveRow(*m_body, control, newIndex, m_currentIndex);
+}
+
+bool CListUI::RemoveChild(CControlUI* control)
+{
+    // The list's own parts stay: everything here assumes a header and a body.
+    if (control == nullptr || control == m_header || control == m_body)
+        return false;
+    if (IsCaption(control) && m_header->IndexOfChild(control) >= 0) {
+        const bool removed = m_header->RemoveChild(control);
+        UpdateColumnCount();
+        return removed;
+    }
+    const int index = m_body->IndexOfChild(control);
+    if (index < 0 || !m_body->RemoveChild(control))
+        return false;
+    RowRemoved(*m_body, *this, index, m_currentIndex);
+    return true;
+}
+
+bool CListUI::RemoveChildAt(int index)
+{
+    CControlUI* row = m_body->ChildAt(index);
+    return row != nullptr && RemoveChild(row);
+}
+
+void CListUI::RemoveAllChildren()
+{
+    m_currentIndex = -1;
+    m_expandedIndex = -1;
+    m_body->RemoveAllChildren();
+}
+
+//--- forwarded to the body -----------------------------------------------------------------------
+
+int CListUI::GetChildPadding() const { return m_body->GetChildPadding(); }
+void CListUI::SetChildPadding(int padding) { m_body->SetChildPadding(padding); }
+int CListUI::FindSelectableChild(int index, bool forward) const { return m_body->FindSelectableChild(index, forward); }
+CSizeUI CListUI::GetScrollPosition() const { return m_body->GetScrollPosition(); }
+CSizeUI CListUI::GetScrollExtent() const { return m_body->GetScrollExtent(); }
+void CListUI::SetScrollPosition(const CSizeUI& position) { m_body->SetScrollPosition(position); }
+void CListUI::ScrollLineUp() { m_body->ScrollLineUp(); }
+void CListUI::ScrollLineDown() { m_body->ScrollLineDown(); }
+void CListUI::ScrollPageUp() { m_body->ScrollPageUp(); }
+void CListUI::ScrollPageDown() { m_body->ScrollPageDown(); }
+void CListUI::ScrollToTop() { m_body->ScrollToTop(); }
+void CListUI::ScrollToBottom() { m_body->ScrollToBottom(); }
+void CListUI::ScrollLineLeft() { m_body->ScrollLineLeft(); }
+void CListUI::ScrollLineRight() { m_body->ScrollLineRight(); }
+void CListUI::ScrollPageLeft() { m_body->ScrollPageLeft(); }
+void CListUI::ScrollPageRight() { m_body->ScrollPageRight(); }
+void CListUI::ScrollToLeftEnd() { m_body->ScrollToLeftEnd(); }
+void CListUI::ScrollToRightEnd() { m_body->ScrollToRightEnd(); }
+void CListUI::SetScrollBarsEnabled(bool vertical, bool horizontal)
+{
+    m_body->SetScrollBarsEnabled(vertical, horizontal);
+}
+CScrollBarUI* CListUI::GetVerticalScrollBar() const { return m_body->GetVerticalScrollBar(); }
+CScrollBarUI* CListUI::GetHorizontalScrollBar() const { return m_body->GetHorizontalScrollBar(); }
+
+//--- selection, expansion, scrolling into view ---------------------------------------------------
+
+bool CListUI::SelectItem(int index, bool takeFocus)
+{
+    if (index == m_currentIndex)
+        return true;
+    const int oldIndex = m_currentIndex;
+    if (IListItemUI* previous = AsRow(m_body->ChildAt(m_currentIndex)))
+        previous->Select(false);
+    m_currentIndex = -1;
+    if (index < 0)
+        return false;
+    CControlUI* control = m_body->ChildAt(index);
+    IListItemUI* row = AsRow(control);
+    if (row == nullptr || !control->IsVisible() || !control->IsEnabled())
+        return false;
+    m_currentIndex = index;
+    if (!row->Select(true)) {
+        m_currentIndex = -1;
+        return false;
+    }
+    EnsureVisible(index);
+    CControlAliveGuard alive(m_host, this);
+    if (takeFocus)
+        control->TakeFocus();
+    // The focus notifications may have taken the list away.
+    if (alive.IsAlive() && m_host != nullptr)
+        m_host->SendNotification(this, "itemselect", index, oldIndex);
+    return true;
+}
+
+bool CListUI::ExpandItem(int index, bool expand)
+{
+    if (m_expandedIndex >= 0 && !m_multiExpanding) {
+        if (IListItemUI* expanded = AsRow(m_body->ChildAt(m_expandedIndex)))
+            expanded->Expand(false);
+        m_expandedIndex = -1;
+    }
+    if (expand) {
+        CControlUI* control = m_body->ChildAt(index);
+        IListItemUI* row = AsRow(control);
+        if (row == nullptr || !control->IsVisible())
+            return false;
+        m_expandedIndex = index;
+        if (!row->Expand(true)) {
+            m_expandedIndex = -1;
+            return false;
+        }
+    }
+    RequestLayout();
+    return true;
+}
+
+void CListUI::EnsureVisible(int index)
+{
+    CControlUI* row = m_body->ChildAt(index);
+    if (row == nullptr)
+        return;
+    const CRectUI& item = row->GetPosition();
+    CRectUI area = m_body->GetPosition();
+    const CRectUI inset = m_body->GetInset();
+    area.top += inset.top;
+    area.bottom -= inset.bottom;
+    CScrollBarUI* bar = m_body->GetHorizontalScrollBar();
+    if (bar != nullptr && bar->IsVisible())
+        area.bottom -= bar->GetFixedHeight();
+    if (item.top >= area.top && item.bottom <= area.bottom)
+        return;
+    const int dy = item.top < area.top ? item.top - area.top : item.bottom - area.bottom;
+    const CSizeUI pos = m_body->GetScrollPosition();
+    m_body->SetScrollPosition(CSizeUI(pos.cx, pos.cy + dy));
+}
+
+//--- input and attributes ------------------------------------------------------------------------
+
+bool CListUI::OnKeyDown(char key)
+{
+    switch (static_cast<unsigned char>(key)) {
+    case VK_RETURN:
+        if (CControlUI* row = m_body->ChildAt(m_currentIndex))
+            row->TriggerAction();
+        return true;
+    case VK_PRIOR:
+        ScrollPageUp();
+        return true;
+    case VK_NEXT:
+        ScrollPageDown();
+        return true;
+    case VK_UP:
+        SelectItem(FindSelectableChild(m_currentIndex - 1, false), true);
+        return true;
+    case VK_DOWN:
+        SelectItem(FindSelectableChild(m_currentIndex + 1, true), true);
+        return true;
+    case VK_HOME:
+        SelectItem(FindSelectableChild(0, false), true);
+        return true;
+    case VK_END:
+        SelectItem(FindSelectableChild(ChildCount() - 1, true), true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CListUI::OnEvent(TInputEvent& event)
+{
+    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CVerticalLayoutUI::OnEvent(e); }))
+        return;
+    switch (event.Type) {
+    case InputEventKind::FocusGained:
+    case InputEventKind::FocusLost:
+        m_focused = event.Type == InputEventKind::FocusGained;
+        return;
+    case InputEventKind::KeyDown:
+        if (OnKeyDown(event.KeyChar))
+            return;
+        break;
+    case InputEventKind::ScrollWheel:
+        if (LOWORD(event.WParam) == 0) {
+            if (m_scrollSelect)
+                OnKeyDown(VK_UP);
+            else
+                ScrollLineUp();
+            return;
+        }
+        if (LOWORD(event.WParam) == 1) {
+            if (m_scrollSelect)
+                OnKeyDown(VK_DOWN);
+            else
+                ScrollLineDown();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    CVerticalLayoutUI::OnEvent(event);
+}
+
+CAttributeTable<CListUI> CListUI::OwnAttributes()
+{
+    using C = CListUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"header", [](C& c, const char* v) { c.m_header->SetVisible(CUIString(v) != "hidden"); }},
+        {"headerbkimage", [](C& c, const char* v) { c.m_header->SetBackgroundImage(v); }},
+        {"scrollselect", [](C& c, const char* v) { c.m_scrollSelect = ParseFlag(v); }},
+        {"multiexpanding",
+            [](C& c, const char* v) {
+                c.m_multiExpanding = ParseFlag(v);
+                c.m_itemStyle.multiExpandable = c.m_multiExpanding;
+            }},
+        {"itemendellipsis",
+            [](C& c, const char* v) {
+                c.m_itemStyle.itemTextStyle = ApplyFlagBit(c.m_itemStyle.itemTextStyle, DT_END_ELLIPSIS, v);
+                c.Invalidate();
+            }},
+        // The rows scroll, not the list.
+        {"vscrollbar", [](C& c, const char* v) { c.m_body->SetAttribute("vscrollbar", v); }},
+        {"hscrollbar", [](C& c, const char* v) { c.m_body->SetAttribute("hscrollbar", v); }},
+        {"vscrollbarstyle", [](C& c, const char* v) { c.m_body->SetAttribute("vscrollbarstyle", v); }},
+        {"hscrollbarstyle", [](C& c, const char* v) { c.m_body->SetAttribute("hscrollbarstyle", v); }},
+        {"childpadding", [](C& c, const char* v) { c.m_body->SetAttribute("childpadding", v); }},
+    };
+    return kTable;
+}
+
+void CListUI::SetAttribute(const char* name, const char* value)
+{
+    const TItemStyleChange change = ApplyItemStyleAttribute(m_itemStyle, name, value);
+    if (change == TItemStyleChange::TextPadding || change == TItemStyleChange::ShowHtmlChanged) {
+        RequestLayout();
+        return;
+    }
+    if (change != TItemStyleChange::NotStyle) {
+        Invalidate();
+        return;
+    }
+    if (!OwnAttributes().Apply(*this, name, value))
+        CVerticalLayoutUI::SetAttribute(name, value);
+}
+
+void CListUI::AppendAttributeNames(TAttributeNames& names)
+{
+    AppendItemStyleAttributeNames(names);
+    OwnAttributes().AppendNames(names);
+    CVerticalLayoutUI::AppendAttributeNames(names);
+}
+
+}  // namespace SkinUI

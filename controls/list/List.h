@@ -1,0 +1,138 @@
+// A scrolling list of rows under an optional header of resizable captions ("List" in the skin).
+//
+// The list is a vertical layout with exactly two children of its own: a CListHeaderUI on top and a
+// CListBodyUI (the rows) below. Its child interface is routed: captions go to the header, a
+// "ListHeader" replaces an empty header, everything else is a row of the body, numbered and owned
+// by the list; ChildAt and ChildCount address the rows. The header's caption positions become the
+// column extents of the list's item style at every layout, shifted with the body's horizontal
+// scroll. The header and the body themselves cannot be removed.
+//
+// Selection is single: the keyboard (arrows, Home, End, Page Up/Down) and the wheel (with
+// "scrollselect") move it, "itemselect" announces it, and the body scrolls to keep it in view.
+#pragma once
+
+#include "controls/list/ListInterfaces.h"
+#include "controls/layout/VerticalLayout.h"
+
+namespace SkinUI {
+
+class CListHeaderUI;
+class CListUI;
+
+class CListBodyUI : public CVerticalLayoutUI {
+public:
+    explicit CListBodyUI(CListUI* owner)
+        : m_owner(owner)
+    {
+    }
+
+    void SetPosition(const CRectUI& rect) override;
+    void SetScrollPosition(const CSizeUI& position) override;
+    void OnEvent(TInputEvent& event) override;
+
+    // The width every row gets at least: the widest row, or the header's width when it has captions.
+    int GetWidestRow() const { return m_widest; }
+
+protected:
+    void OnChildMeasured(CControlUI* child, const CSizeUI& measured) override;
+    int CrossSizeOf(CControlUI* child, int crossAvailable, const CRectUI& padding) override;
+    void FinishLayout(CRectUI& client, int content) override;
+
+private:
+    CListUI* m_owner;  // not owned; the list owns the body
+    int m_widest = 0;
+    bool m_widestFromHeader = false;
+    bool m_replacing = false;  // laying out again after the horizontal bar came or went
+};
+
+class CListUI : public CVerticalLayoutUI, public IListUI {
+public:
+    CListUI();
+
+    const char* GetTypeName() const override;
+    void* CastTo(const char* name) override;
+    void SetPosition(const CRectUI& rect) override;
+    void OnEvent(TInputEvent& event) override;
+    void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
+
+    // IContainerUI, routed
+    CControlUI* ChildAt(int index) const override;
+    int IndexOfChild(const CControlUI* control) const override;
+    bool MoveChild(CControlUI* control, int newIndex) override;
+    int ChildCount() const override;
+    bool AddChild(CControlUI* control) override;
+    bool InsertChild(CControlUI* control, int index) override;
+    bool RemoveChild(CControlUI* control) override;
+    bool RemoveChildAt(int index) override;
+    void RemoveAllChildren() override;
+
+    // Rows, scrolling and scroll bars are the body's.
+    int GetChildPadding() const override;
+    void SetChildPadding(int padding) override;
+    int FindSelectableChild(int index, bool forward) const override;
+    CSizeUI GetScrollPosition() const override;
+    CSizeUI GetScrollExtent() const override;
+    void SetScrollPosition(const CSizeUI& position) override;
+    void ScrollLineUp() override;
+    void ScrollLineDown() override;
+    void ScrollPageUp() override;
+    void ScrollPageDown() override;
+    void ScrollToTop() override;
+    void ScrollToBottom() override;
+    void ScrollLineLeft() override;
+    void ScrollLineRight() override;
+    void ScrollPageLeft() override;
+    void ScrollPageRight() override;
+    void ScrollToLeftEnd() override;
+    void ScrollToRightEnd() override;
+    void SetScrollBarsEnabled(bool vertical, bool horizontal) override;
+    CScrollBarUI* GetVerticalScrollBar() const override;
+    CScrollBarUI* GetHorizontalScrollBar() const override;
+
+    // IListOwnerUI
+    TListItemStyle* GetItemStyle() override { return &m_itemStyle; }
+    int GetCurrentIndex() const override { return m_currentIndex; }
+    bool SelectItem(int index, bool takeFocus) override;
+    void ForwardEvent(TInputEvent& event) override { OnEvent(event); }
+
+    // IListUI
+    CContainerUI* GetHeader() const override;
+    CContainerUI* GetBody() const override;
+    int GetExpandedIndex() const override { return m_expandedIndex; }
+    bool ExpandItem(int index, bool expand) override;
+    IListTextProvider* GetTextProvider() const override { return m_textProvider; }
+    void SetTextProvider(IListTextProvider* provider) override { m_textProvider = provider; }
+
+    // Scrolls the body so that the row at `index` lies inside its client area.
+    void EnsureVisible(int index);
+    // Moves the captions left by dx (the body scrolled right by dx) and copies their positions
+    // into the column extents, at most kMaxListColumns of them.
+    void ShiftCaptions(int dx);
+    bool IsScrollSelect() const { return m_scrollSelect; }
+    // Called by the header after every layout of its own.
+    void OnHeaderLaidOut();
+
+private:
+    bool OnKeyDown(char key);
+    bool IsCaption(const CControlUI* control) const;
+    bool ReplaceHeader(CListHeaderUI* header);
+    void UpdateColumnCount();
+    void LayOut(const CRectUI& rect);
+    // Shows a hidden header's captions for the duration of a column refresh.
+    void SetCaptionsShown(bool shown);
+
+    bool m_scrollSelect = false;
+    int m_currentIndex = -1;
+    int m_expandedIndex = -1;
+    IListTextProvider* m_textProvider = nullptr;  // not owned
+    CListBodyUI* m_body;  // owned as a child
+    CListHeaderUI* m_header;  // owned as a child
+    TListItemStyle m_itemStyle;
+    bool m_multiExpanding = false;
+    bool m_layingOut = false;  // inside SetPosition
+
+    static CAttributeTable<CListUI> OwnAttributes();
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,91 @@
+// The item state every row kind carries (index, selection, hot state, owner) and the behaviour the
+// row kinds share: selection, activation, the press and hover handling, the background painted
+// from the owner's style and the text colour of the current state.
+//
+// A row holds one CListItemCore bound to itself; CListElementUI (a plain control) and
+// CListContainerElementUI (a container) differ only in what they inherit, so they delegate here
+// instead of repeating it.
+#pragma once
+
+#include "controls/base/Control.h"
+#include "controls/list/ListInterfaces.h"
+
+namespace SkinUI {
+
+class CControlUI;
+
+class CListItemCore {
+public:
+    explicit CListItemCore(CControlUI& row)
+        : m_row(row)
+    {
+    }
+    CListItemCore(const CListItemCore&) = delete;
+    CListItemCore& operator=(const CListItemCore&) = delete;
+
+    int index = -1;
+    bool selected = false;
+    unsigned itemState = 0;  // only StateHot
+    IListOwnerUI* owner = nullptr;  // not owned
+
+    void SetOwner(CControlUI* ownerControl);
+    // A disabled row cannot be selected, but deselecting always clears the mark, so an owner
+    // moving its selection away never leaves a second row marked.
+    bool Select(bool select);
+    // After the row's visibility changed: a row that is now hidden gives up the selection.
+    void AfterVisibilityChange();
+    // "itemactivate"; the caller has checked that the row is visible and enabled.
+    void Activate();
+    // Press, hover, double click and Return; true when handled (the row may be gone then: a
+    // listener of the notifications may have destroyed it).
+    bool HandleRowEvent(TInputEvent& event);
+    // Hands an unhandled event to the owner; false when there is none.
+    bool Forward(TInputEvent& event);
+    void DrawBackground(HDC hdc);
+    uint32_t TextColor() const;
+    TListItemStyle* Style() const { return owner != nullptr ? owner->GetItemStyle() : nullptr; }
+
+private:
+    CControlUI& m_row;
+};
+
+// A mouse event `control` does not accept goes to its parent, or at the root to `atRoot` (the
+// control's base-class handling). True when the event was passed on.
+template <class AtRoot> bool PassOnRefusedMouse(CControlUI& control, TInputEvent& event, AtRoot atRoot)
+{
+    if (!IsMouseEventKind(event.Type) || control.AcceptsMouse())
+        return false;
+    if (control.GetParent() != nullptr)
+        control.GetParent()->OnEvent(event);
+    else
+        atRoot(event);
+    return true;
+}
+
+// One line of text inside `rect` shrunk by `padding`: markup (its links inert) when `html`, else
+// plain text in the host font `font`.
+void PaintTextLine(HDC hdc, CWindowHostUI* host, const CRectUI& rect, const CRectUI& padding, const char* text,
+    uint32_t color, int font, unsigned style, bool html);
+
+// Paints a control as if it stood at `rect` and puts it back where it was: how an owner shows a
+// row that has no text of its own.
+void PaintControlAt(CControlUI& control, HDC hdc, const CRectUI& rect);
+
+// Row numbering shared by the owners. `rows` is the container that holds the rows (the owner
+// itself, or a list's body).
+// Gives a control its owner and index when it is a row; other controls are left alone.
+void NumberRow(CControlUI* row, CControlUI* owner, int index);
+// Sets every row between the two positions (inclusive, either order) to its position.
+void RenumberRows(const CContainerUI& rows, int from, int to);
+// After `row` went in at `index`: numbers it and the rows after it; a selection at or after the
+// index moves down with them.
+void RowInserted(const CContainerUI& rows, CControlUI* owner, CControlUI* row, int index, int& currentIndex);
+// Moves a row within `rows` (the container's own move, whatever `rows` overrides), renumbers the
+// rows between and keeps the selection on the row that had it. A refused move changes nothing.
+bool MoveRow(CContainerUI& rows, CControlUI* row, int newIndex, int& currentIndex);
+// After the row at `index` left: renumbers the rows after it. When it was the selected row, the
+// selection goes to the row now at its index, else the nearest selectable row before it, else
+// after it; a selection after it moves up.
+void RowRemoved(const CContainerUI& rows, IListOwnerUI& owner, int index, int& currentIndex);
+
+}  // namespace SkinUI

@@ -1,0 +1,121 @@
+#include "controls/native/DateTime.h"
+
+#include <cstdio>
+
+#include "controls/native/DateTimeWnd.h"
+#include "host/WindowHost.h"
+
+namespace SkinUI {
+
+CDateTimeUI::CDateTimeUI()
+{
+    ::GetLocalTime(&m_time);
+    m_updateMode = ShowTime;
+    UpdateText();
+    m_updateMode = KeepText;
+}
+
+CDateTimeUI::~CDateTimeUI()
+{
+    // The picker's window would outlive us and write its date into freed memory.
+    if (m_popup != nullptr) {
+        CDateTimeWnd* picker = m_popup;
+        m_popup = nullptr;
+        picker->Detach();
+        ::DestroyWindow(picker->GetHWND());
+    }
+}
+
+const char* CDateTimeUI::GetTypeName() const { return "DateTimeUI"; }
+
+void* CDateTimeUI::CastTo(const char* name)
+{
+    if (CUIString(name) == "DateTime")
+        return this;
+    return CLabelUI::CastTo(name);
+}
+
+unsigned CDateTimeUI::GetCapabilities() const { return IsEnabled() ? (CapabilityTabStop | CapabilityWantsCursor) : 0u; }
+
+void CDateTimeUI::SetEnabled(bool enabled)
+{
+    CLabelUI::SetEnabled(enabled);
+    if (IsEnabled() || m_popup == nullptr)
+        return;
+    // Whatever the picker shows now was not picked into an enabled control.
+    m_updateMode = Escaped;
+    if (m_host != nullptr)
+        m_host->SetFocusControl(nullptr);
+}
+
+HWND CDateTimeUI::GetPickerWindow() const { return m_popup != nullptr ? m_popup->GetHWND() : nullptr; }
+
+void CDateTimeUI::UpdateText()
+{
+    if (m_updateMode == ClearText) {
+        SetText("");
+    } else if (m_updateMode == ShowTime) {
+        char text[32];
+        std::snprintf(text, sizeof(text), "%4d-%02d-%02d", m_time.wYear, m_time.wMonth, m_time.wDay);
+        SetText(text);
+    }
+}
+
+void CDateTimeUI::OpenPicker()
+{
+    if (m_popup == nullptr) {
+        CDateTimeWnd::Make(this);
+    } else if (m_popup->Open(this)) {
+        m_popup->Show();
+    }
+}
+
+void CDateTimeUI::OnPress()
+{
+    if (!IsEnabled())
+        return;
+    if (m_host != nullptr)
+        m_host->ReleaseMouse();
+    // Opens a new picker only for a focused control, but answers the click on an open one too.
+    if (HasFocus() || m_popup != nullptr)
+        OpenPicker();
+}
+
+void CDateTimeUI::OnEvent(TInputEvent& event)
+{
+    if (HandleOverlayEvent(event, m_popup != nullptr))
+        return;
+    switch (event.Type) {
+    case InputEventKind::FocusGained:
+        if (!IsEnabled())
+            break;
+        if (m_popup != nullptr)
+            return;
+        OpenPicker();
+        break;
+    case InputEventKind::FocusLost:
+        if (IsEnabled())
+            Invalidate();
+        CLabelUI::OnEvent(event);
+        // The calendar may hold the native focus, so the picker never saw a focus loss of its own.
+        if (m_popup != nullptr)
+            m_popup->TakeDateAndClose();
+        return;
+    case InputEventKind::ButtonDown:
+    case InputEventKind::DoubleClick:
+    case InputEventKind::RightButtonDown:
+        OnPress();
+        return;
+    case InputEventKind::MouseMove:
+    case InputEventKind::ButtonUp:
+    case InputEventKind::ContextMenu:
+    case InputEventKind::MouseEnter:
+    case InputEventKind::MouseLeave:
+        return;
+    default:
+        break;
+    }
+    CLabelUI::OnEvent(event);
+}
+
+}  // namespace SkinUI

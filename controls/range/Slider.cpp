@@ -1,0 +1,196 @@
+#include "controls/range/Slider.h"
+
+#include "core/IntMath.h"
+#include "core/ValueParse.h"
+#include "host/WindowHost.h"
+
+namespace SkinUI {
+
+CSliderUI::CSliderUI() { m_textStyle = DT_CENTER | DT_SINGLELINE; }
+
+CSliderUI::~CSliderUI() = default;
+
+const char* CSliderUI::GetTypeName() const { return "SliderUI"; }
+
+void* CSliderUI::CastTo(const char* name)
+{
+    if (CUIString(name) == "Slider")
+        return this;
+    return CProgressUI::CastTo(name);
+}
+
+unsigned CSliderUI::GetCapabilities() const { return IsEnabled() ? CapabilityWantsCursor : 0u; }
+
+void CSliderUI::SetEnabled(bool enabled)
+{
+    CProgressUI::SetEnabled(enabled);
+    if (!IsEnabled())
+        m_buttonState = 0;
+}
+
+CAttributeTable<CSliderUI> CSliderUI::OwnAttributes()
+{
+    using C = CSliderUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"thumbimage", [](C& c, const char* v) { c.StoreImage(c.m_thumbImage, v); }},
+        {"thumbhotimage", [](C& c, const char* v) { c.StoreImage(c.m_thumbHotImage, v); }},
+        {"thumbpushedimage", [](C& c, const char* v) { c.StoreImage(c.m_thumbPushedImage, v); }},
+        {"thumbsize", [](C& c, const char* v) { c.m_thumbSize = ParseSize(v); }},
+        {"step", [](C& c, const char* v) { c.m_step = ParseInt(v); }},
+    };
+    return kTable;
+}
+
+void CSliderUI::SetAttribute(const char* name, const char* value)
+{
+    if (!OwnAttributes().Apply(*this, name, value))
+        CProgressUI::SetAttribute(name, value);
+}
+
+void CSliderUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CProgressUI::AppendAttributeNames(names);
+}
+
+//--- geometry --------------------------------------------------------------------------------------
+
+CRectUI CSliderUI::GetThumbRect() const
+{
+    const CRectUI& p = m_position;
+    const CSizeUI t = m_thumbSize;
+    const int64_t offset = static_cast<int64_t>(m_value) - m_minValue;
+    if (m_horizontal) {
+        const int left = ClampToInt(static_cast<int64_t>(p.left) + Scale(p.GetWidth() - t.cx, offset));
+        const int top = (p.top + p.bottom - t.cy) / 2;
+        return CRectUI(left, top, left + t.cx, top + t.cy);
+    }
+    const int left = (p.left + p.right - t.cx) / 2;
+    const int bottom = ClampToInt(static_cast<int64_t>(p.bottom) - Scale(p.GetHeight() - t.cy, offset));
+    return CRectUI(left, bottom - t.cy, left + t.cx, bottom);
+}
+
+int CSliderUI::ValueAtPoint(POINT point) const
+{
+    const CRectUI& p = m_position;
+    const int64_t span = static_cast<int64_t>(m_maxValue) - m_minValue;
+    // The two end tests cover every point when the track is not longer than the thumb, so the
+    // divisions below never see zero.
+    if (m_horizontal) {
+        const int half = m_thumbSize.cx / 2;
+        if (point.x >= p.right - half)
+            return m_maxValue;
+        if (point.x <= p.left + half)
+            return m_minValue;
+        return ClampToInt(m_minValue + span * (point.x - p.left - half) / (p.GetWidth() - m_thumbSize.cx));
+    }
+    const int half = m_thumbSize.cy / 2;
+    if (point.y >= p.bottom - half)
+        return m_minValue;
+    if (point.y <= p.top + half)
+        return m_maxValue;
+    return ClampToInt(m_minValue + (p.bottom - half - point.y) * span / (p.GetHeight() - m_thumbSize.cy));
+}
+
+//--- input -----------------------------------------------------------------------------------------
+
+void CSliderUI::ChangeValueTo(int value)
+{
+    m_value = value;
+    // Repainted before the announcement: a listener may destroy the slider.
+    Invalidate();
+    if (m_host != nullptr)
+        m_host->SendNotification(this, "valuechanged");
+}
+
+void CSliderUI::OnEvent(TInputEvent& event)
+{
+    if (PassOnRefusedMouseEvent(event))
+        return;
+    switch (event.Type) {
+    case InputEventKind::ButtonDown:
+    case InputEventKind::DoubleClick:
+        if (!IsEnabled())
+            break;
+        if (GetThumbRect().Contains(event.MousePoint)) {
+            m_buttonState |= StateCaptured;
+            m_valueAtPress = m_value;
+        }
+        return;
+    case InputEventKind::ButtonUp: {
+        // A release anywhere moves the slider there, captured or not. A drag has already stored
+        // the values it passed: the release announces a change against the value at the press.
+        const bool dragged = (m_buttonState & StateCaptured) != 0;
+        m_buttonState &= ~StateCaptured;
+        const int value = ValueAtPoint(event.MousePoint);
+        const int before = dragged ? m_valueAtPress : m_value;
+        if (value != before && value >= m_minValue && value <= m_maxValue)
+            ChangeValueTo(value);
+        return;
+    }
+    case InputEventKind::ContextMenu:
+        return;
+    case InputEventKind::ScrollWheel: {
+        const WORD direction = LOWORD(event.WParam);
+        if (direction > 1)
+            break;
+        const int64_t delta = direction == 0 ? m_step : -static_cast<int64_t>(m_step);
+        SetValue(ClampToInt(m_value + delta));
+        // Announced even when SetValue kept the value (at either end of the range).
+        if (m_host != nullptr)
+            m_host->SendNotification(this, "valuechanged");
+        return;
+    }
+    case InputEventKind::MouseMove:
+        // Stored without SetValue's checks, and announced only at the release.
+        if (m_buttonState & StateCaptured) {
+            m_value = ValueAtPoint(event.MousePoint);
+            Invalidate();
+        }
+        return;
+    case InputEventKind::SetCursor:
+        if (IsEnabled() && GetThumbRect().Contains(event.MousePoint)) {
+            ::SetCursor(::LoadCursorA(nullptr, IDC_HAND));
+            return;
+        }
+        break;
+    case InputEventKind::MouseEnter:
+    case InputEventKind::MouseLeave:
+        TrackHotState(m_buttonState, event.Type);
+        return;
+    default:
+        break;
+    }
+    CControlUI::OnEvent(event);
+}
+
+//--- painting --------------------------------------------------------------------------------------
+
+bool CSliderUI::DrawThumb(HDC hdc, CUIString& image)
+{
+    if (image.IsEmpty())
+        return false;
+    if (DrawSkinImage(hdc, image, m_thumbModifier))
+        return true;
+    image.Clear();
+    return false;
+}
+
+void CSliderUI::PaintStateImage(HDC hdc)
+{
+    CProgressUI::PaintStateImage(hdc);
+    CRectUI r = GetThumbRect();
+    r.Offset(-m_position.left, -m_position.top);
+    m_thumbModifier.Format("dest='%d,%d,%d,%d'", static_cast<int>(r.left), static_cast<int>(r.top),
+        static_cast<int>(r.right), static_cast<int>(r.bottom));
+    CUIString* state = nullptr;
+    if (m_buttonState & StateCaptured)
+        state = &m_thumbPushedImage;
+    else if (m_buttonState & StateHot)
+        state = &m_thumbHotImage;
+    if (state != nullptr && DrawThumb(hdc, *state))
+        return;
+    DrawThumb(hdc, m_thumbImage);
+}
+
+}  // namespace SkinUI

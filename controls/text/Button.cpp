@@ -1,0 +1,259 @@
+#include "controls/text/Button.h"
+
+#include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
+#include "host/WindowHost.h"
+#include "render/RenderKit.h"
+
+namespace SkinUI {
+
+CButtonUI::CButtonUI() { m_textStyle = DT_CENTER | DT_VCENTER | DT_SINGLELINE; }
+
+CButtonUI::~CButtonUI() = default;
+
+const char* CButtonUI::GetTypeName() const { return "ButtonUI"; }
+
+void* CButtonUI::CastTo(const char* name)
+{
+    if (CUIString(name) == "Button")
+        return this;
+    return CLabelUI::CastTo(name);
+}
+
+unsigned CButtonUI::GetCapabilities() const
+{
+    return (IsEnabled() ? CapabilityWantsCursor : 0u) | (AcceptsKeyboard() ? CapabilityTabStop : 0u);
+}
+
+bool CButtonUI::TriggerAction()
+{
+    if (!CLabelUI::TriggerAction())
+        return false;
+    if (m_host)
+        m_host->SendNotification(this, "click");
+    return true;
+}
+
+void CButtonUI::SetEnabled(bool enabled)
+{
+    CLabelUI::SetEnabled(enabled);
+    if (!IsEnabled())
+        m_buttonState = 0;
+}
+
+// The press state machine. Only this routine reads StateHot, StatePushed and StateCaptured
+// (painting reads the bits it leaves). The host captures the mouse for the pressed control, so
+// moves and the release reach the button even outside its rectangle.
+//
+//   event                              state bits after                notification
+//   ---------------------------------  ------------------------------  ------------
+//   ButtonDown/DoubleClick inside,     +Pushed +Captured               -
+//     enabled
+//   ButtonDown outside or disabled     unchanged                       -
+//   MouseMove while Captured, inside   +Pushed                         -
+//   MouseMove while Captured, outside  -Pushed (Captured stays)        -
+//   MouseMove without Captured         unchanged                       -
+//   ButtonUp while Captured, inside    -Pushed -Captured               "click" (before the bits clear)
+//   ButtonUp while Captured, outside   -Pushed -Captured               -
+//   ButtonUp without Captured          unchanged                       -
+//   MouseEnter while enabled           +Hot                            -
+//   MouseLeave while enabled           -Hot                            -
+//   KeyDown Space/Return, keyboard on  unchanged                       "click"
+//   SetEnabled(false)                  all cleared                     -
+//
+// So press inside + release inside clicks once; press, move out, release does not; press, out,
+// back in, release clicks once; a disabled button never gets Captured and never clicks.
+void CButtonUI::OnEvent(TInputEvent& event)
+{
+    if (PassOnRefusedMouseEvent(event))
+        return;
+    const int kind = event.Type;
+    const bool inside = m_position.Contains(event.MousePoint);
+    switch (kind) {
+    case InputEventKind::FocusGained:
+    case InputEventKind::FocusLost:
+        Invalidate();
+        CLabelUI::OnEvent(event);
+        return;
+    case InputEventKind::KeyDown:
+        if ((event.KeyChar == ' ' || event.KeyChar == '\r') && AcceptsKeyboard()) {
+            TriggerAction();
+            return;
+        }
+        break;
+    case InputEventKind::ButtonDown:
+    case InputEventKind::DoubleClick:
+        if (inside && IsEnabled()) {
+            m_buttonState |= StatePushed | StateCaptured;
+            Invalidate();
+        }
+        return;
+    case InputEventKind::MouseMove:
+        if (m_buttonState & StateCaptured) {
+            if (inside)
+                m_buttonState |= StatePushed;
+            else
+                m_buttonState &= ~StatePushed;
+            Invalidate();
+        }
+        return;
+    case InputEventKind::ButtonUp:
+        if (m_buttonState & StateCaptured) {
+            // "click" goes out while the button still reads as pushed; a listener may destroy it
+            // (a container that does not defer), so the press ends only if it survived.
+            CControlAliveGuard alive(m_host, this);
+            if (inside)
+                TriggerAction();
+            if (!alive.IsAlive())
+                return;
+            m_buttonState &= ~(StatePushed | StateCaptured);
+            Invalidate();
+        }
+        return;
+    case InputEventKind::ContextMenu:
+        if (WantsContextMenu() && m_host)
+            m_host->SendNotification(this, "menu", event.WParam, event.LParam);
+        return;
+    case InputEventKind::MouseEnter:
+        if (IsEnabled()) {
+            m_buttonState |= StateHot;
+            Invalidate();
+        }
+        break;
+    case InputEventKind::MouseLeave:
+        if (IsEnabled()) {
+            m_buttonState &= ~StateHot;
+            Invalidate();
+        }
+        break;
+    case InputEventKind::SetCursor:
+        ::SetCursor(::LoadCursorA(nullptr, IDC_HAND));
+        return;
+    default:
+        break;
+    }
+    CLabelUI::OnEvent(event);
+}
+
+CAttributeTable<CButtonUI> CButtonUI::OwnAttributes()
+{
+    using C = CButtonUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"normalimage", [](C& c, const char* v) { c.StoreImage(c.m_normalImage, v); }},
+        {"hotimage", [](C& c, const char* v) { c.StoreImage(c.m_hotImage, v); }},
+        {"pushedimage", [](C& c, const char* v) { c.StoreImage(c.m_pushedImage, v); }},
+        {"focusedimage", [](C& c, const char* v) { c.StoreImage(c.m_focusedImage, v); }},
+        {"disabledimage", [](C& c, const char* v) { c.StoreImage(c.m_disabledImage, v); }},
+        {"foreimage", [](C& c, const char* v) { c.StoreImage(c.m_foreImage, v); }},
+        {"hotforeimage", [](C& c, const char* v) { c.StoreImage(c.m_hotForeImage, v); }},
+        {"hotbkcolor", [](C& c, const char* v) { c.m_hotBkColor = ParseColor(v); }},
+        {"hottextcolor", [](C& c, const char* v) { c.m_hotTextColor = ParseColor(v); }},
+        {"pushedtextcolor", [](C& c, const char* v) { c.m_pushedTextColor = ParseColor(v); }},
+        {"focusedtextcolor", [](C& c, const char* v) { c.m_focusedTextColor = ParseColor(v); }},
+    };
+    return kTable;
+}
+
+void CButtonUI::SetAttribute(const char* name, const char* value)
+{
+    if (!OwnAttributes().Apply(*this, name, value))
+        CLabelUI::SetAttribute(name, value);
+}
+
+void CButtonUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CLabelUI::AppendAttributeNames(names);
+}
+
+CSizeUI CButtonUI::MeasureSize(CSizeUI /*available*/) { return MeasureOneLine(8); }
+
+//--- painting ------------------------------------------------------------------------------------
+
+void CButtonUI::RefreshFocusAndDisabled()
+{
+    if (HasFocus())
+        m_buttonState |= StateFocused;
+    else
+        m_buttonState &= ~StateFocused;
+    if (IsEnabled())
+        m_buttonState &= ~StateDisabled;
+    else
+        m_buttonState |= StateDisabled;
+}
+
+DWORD CButtonUI::AdjustedColor(DWORD color) const
+{
+    return m_colorHsl ? CRenderKit::ShiftColorHsl(color, 180, 100, 100) : color;
+}
+
+void CButtonUI::DrawForeImage(HDC hdc) { DrawStateImage(hdc, m_foreImage); }
+
+void CButtonUI::PaintStateImage(HDC hdc)
+{
+    RefreshFocusAndDisabled();
+    // The first state bit that is set picks the image; when that state has no usable image the
+    // normal image is drawn (states further down the list are not tried).
+    if (m_buttonState & StateDisabled) {
+        if (DrawStateImage(hdc, m_disabledImage)) {
+            DrawForeImage(hdc);
+            return;
+        }
+    } else if (m_buttonState & StatePushed) {
+        if (!m_pushedImage.IsEmpty()) {
+            DrawStateImage(hdc, m_pushedImage);
+            DrawForeImage(hdc);
+            return;
+        }
+    } else if (m_buttonState & StateHot) {
+        if (!m_hotImage.IsEmpty()) {
+            DrawStateImage(hdc, m_hotImage);
+            if (!m_hotForeImage.IsEmpty())
+                DrawStateImage(hdc, m_hotForeImage);
+            else
+                DrawForeImage(hdc);
+            return;
+        }
+        if (m_hotBkColor != 0) {
+            CRenderKit::FillColor(hdc, m_paintRect, AdjustedColor(m_hotBkColor));
+            return;
+        }
+    } else if (m_buttonState & StateFocused) {
+        if (DrawStateImage(hdc, m_focusedImage)) {
+            DrawForeImage(hdc);
+            return;
+        }
+    }
+    DrawStateImage(hdc, m_normalImage);
+    DrawForeImage(hdc);
+}
+
+void CButtonUI::PaintTextInColor(HDC hdc, DWORD color)
+{
+    const CUIString text = GetText();
+    if (text.IsEmpty())
+        return;
+    CRectUI r = TextRect();
+    if (m_showHtml) {
+        int links = 0;
+        CRenderKit::PaintMarkupText(hdc, m_host, r, text, color, nullptr, nullptr, links, m_textStyle);
+    } else {
+        CRenderKit::PaintPlainText(hdc, m_host, r, text, color, m_fontIndex, m_textStyle);
+    }
+}
+
+void CButtonUI::PaintText(HDC hdc)
+{
+    RefreshFocusAndDisabled();
+    ResolveDefaultColors();
+    DWORD color = CurrentTextColor();
+    if ((m_buttonState & StatePushed) && m_pushedTextColor != 0)
+        color = m_pushedTextColor;
+    else if ((m_buttonState & StateHot) && m_hotTextColor != 0)
+        color = m_hotTextColor;
+    else if ((m_buttonState & StateFocused) && m_focusedTextColor != 0)
+        color = m_focusedTextColor;
+    PaintTextInColor(hdc, color);
+}
+
+}  // namespace SkinUI

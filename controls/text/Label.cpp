@@ -1,0 +1,481 @@
+#include "controls/text/Label.h"
+
+#include <vector>
+
+#include "core/SystemLibrary.h"
+#include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
+#include "host/WindowHost.h"
+#include "render/RenderKit.h"
+
+namespace SkinUI {
+
+//--- GDI+ loaded at run time ----------------------------------------------------------------------
+//
+// The flat API is declared here with our own minimal types: only what the effect text needs.
+// Loading only from the system folder keeps a planted gdiplus.dll next to the program out.
+
+namespace {
+
+struct TGdipStartupInput {
+    UINT32 version;
+    void* debugCallback;
+    BOOL suppressBackgroundThread;
+    BOOL suppressExternalCodecs;
+};
+struct TGdipRectF {
+    float x, y, width, height;
+};
+struct TGdipPoint {
+    INT x, y;
+};
+typedef int GpStatus;  // 0 = Ok
+struct GpGraphics;
+struct GpFont;
+struct GpStringFormat;
+struct GpBrush;
+
+class CGdiPlus {
+public:
+    typedef GpStatus(WINAPI* Startup)(ULONG_PTR*, const TGdipStartupInput*, void*);
+    typedef void(WINAPI* Shutdown)(ULONG_PTR);
+    typedef GpStatus(WINAPI* CreateFromHDC)(HDC, GpGraphics**);
+    typedef GpStatus(WINAPI* DeleteGraphics)(GpGraphics*);
+    typedef GpStatus(WINAPI* SetTextRenderingHint)(GpGraphics*, int);
+    typedef GpStatus(WINAPI* CreateFontFromLogfontA)(HDC, const LOGFONTA*, GpFont**);
+    typedef GpStatus(WINAPI* CreateFontFromDC)(HDC, GpFont**);
+    typedef GpStatus(WINAPI* DeleteFont)(GpFont*);
+    typedef GpStatus(WINAPI* CreateStringFormat)(INT, LANGID, GpStringFormat**);
+    typedef GpStatus(WINAPI* SetStringFormatAlign)(GpStringFormat*, int);
+    typedef GpStatus(WINAPI* DeleteStringFormat)(GpStringFormat*);
+    typedef GpStatus(WINAPI* CreateLineBrushI)(const TGdipPoint*, const TGdipPoint*, DWORD, DWORD, int, GpBrush**);
+    typedef GpStatus(WINAPI* DeleteBrush)(GpBrush*);
+    typedef GpStatus(WINAPI* DrawString)(
+        GpGraphics*, const WCHAR*, INT, const GpFont*, const TGdipRectF*, const GpStringFormat*, const GpBrush*);
+
+    Startup startup = nullptr;
+    Shutdown shutdown = nullptr;
+    CreateFromHDC createFromHdc = nullptr;
+    DeleteGraphics deleteGraphics = nullptr;
+    SetTextRenderingHint setTextRenderingHint = nullptr;
+    CreateFontFromLogfontA createFontFromLogfont = nullptr;
+    CreateFontFromDC createFontFromDc = nullptr;
+    DeleteFont deleteFont = nullptr;
+    CreateStringFormat createStringFormat = nullptr;
+    SetStringFormatAlign setStringFormatAlign = nullptr;
+    SetStringFormatAlign setStringFormatLineAlign = nullptr;
+    DeleteStringFormat deleteStringFormat = nullptr;
+    CreateLineBrushI createLineBrush = nullptr;
+    DeleteBrush deleteBrush = nullptr;
+    DrawString drawString = nullptr;
+
+    // The process-wide instance; loads the library on first use.
+    static CGdiPlus& Instance()
+    {
+        static CGdiPlus instance;
+        return instance;
+    }
+    bool IsLoaded() const { return m_loaded; }
+
+    // Reference-counted session: started by the first label that paints effect text, shut down
+    // when the last such label goes.
+    bool Acquire()
+    {
+        if (!m_loaded)
+            return false;
+        if (m_sessions == 0) {
+            TGdipStartupInput input = {1, nullptr, FALSE, FALSE};
+            if (startup(&m_token, &input, nullptr) != 0)
+                return false;
+        }
+        ++m_sessions;
+        return true;
+    }
+    void Release()
+    {
+        if (m_sessions > 0 && --m_sessions == 0)
+            shutdown(m_token);
+    }
+
+private:
+    CGdiPlus()
+    {
+        HMODULE module = LoadSystemLibrary("gdiplus.dll");
+        if (!module)
+            return;
+        m_loaded = Resolve(module, "GdiplusStartup", startup) && Resolve(module, "GdiplusShutdown", shutdown)
+            && Resolve(module, "GdipCreateFromHDC", createFromHdc)
+            && Resolve(module, "GdipDeleteGraphics", deleteGraphics)
+            && Resolve(module, "GdipSetTextRenderingHint", setTextRenderingHint)
+            && Resolve(module, "GdipCreateFontFromLogfontA", createFontFromLogfont)
+            && Resolve(module, "GdipCreateFontFromDC", createFontFromDc)
+            && Resolve(module, "GdipDeleteFont", deleteFont)
+            && Resolve(module, "GdipCreateStringFormat", createStringFormat)
+            && Resolve(module, "GdipSetStringFormatAlign", setStringFormatAlign)
+            && Resolve(module, "GdipSetStringFormatLineAlign", setStringFormatLineAlign)
+            && Resolve(module, "GdipDeleteStringFormat", deleteStringFormat)
+            && Resolve(module, "GdipCreateLineBrushI", createLineBrush)
+            && Resolve(module, "GdipDeleteBrush", deleteBrush) && Resolve(module, "GdipDrawString", drawString);
+        // The module stays loaded for the life of the process: sessions may outlive any one label.
+    }
+
+    template <class F> static bool Resolve(HMODULE module, const char* name, F& function)
+    {
+        FARPROC p = ::GetProcAddress(module, name);
+        function = reinterpret_cast<F>(reinterpret_cast<void*>(p));
+        return p != nullptr;
+    }
+
+    bool m_loaded = false;
+    ULONG_PTR m_token = 0;
+    int m_sessions = 0;
+};
+
+DWORD WithAlpha(int alpha, DWORD rgb) { return (static_cast<DWORD>(alpha & 0xFF) << 24) | (rgb & 0x00FFFFFF); }
+
+}  // namespace
+
+//--- label ---------------------------------------------------------------------------------------
+
+CLabelUI::CLabelUI() = default;
+
+CLabelUI::~CLabelUI()
+{
+    if (m_holdsEffectSession)
+        CGdiPlus::Instance().Release();
+}
+
+const char* CLabelUI::GetTypeName() const { return "LabelUI"; }
+
+void* CLabelUI::CastTo(const char* name)
+{
+    if (CUIString(name) == "Label")
+        return this;
+    return CControlUI::CastTo(name);
+}
+
+bool CLabelUI::IsEffectRendererAvailable() { return CGdiPlus::Instance().IsLoaded(); }
+
+CUIString CLabelUI::GetText() const { return m_enabledEffect ? m_effectText : CControlUI::GetText(); }
+
+void CLabelUI::SetText(const char* text)
+{
+    if (m_enabledEffect)
+        m_effectText = text;
+    else
+        CControlUI::SetText(text);
+}
+
+void CLabelUI::SetTextColor(DWORD color)
+{
+    m_textColor = color;
+    Invalidate();
+}
+
+void CLabelUI::OnEvent(TInputEvent& event)
+{
+    if (event.Type == InputEventKind::FocusGained)
+        m_focused = true;
+    else if (event.Type == InputEventKind::FocusLost)
+        m_focused = false;
+    else
+        CControlUI::OnEvent(event);
+}
+
+bool CLabelUI::PassOnRefusedMouseEvent(TInputEvent& event)
+{
+    if (!IsMouseEventKind(event.Type) || AcceptsMouse())
+        return false;
+    if (m_parent)
+        m_parent->OnEvent(event);
+    else
+        CLabelUI::OnEvent(event);
+    return true;
+}
+
+bool CLabelUI::HandleOverlayEvent(TInputEvent& event, bool open)
+{
+    if (PassOnRefusedMouseEvent(event))
+        return true;
+    switch (event.Type) {
+    case InputEventKind::SetCursor:
+        if (!IsEnabled())
+            return false;
+        ::SetCursor(::LoadCursorA(nullptr, IDC_IBEAM));
+        return true;
+    case InputEventKind::WindowSize: {
+        if (!open || m_host == nullptr)
+            return false;
+        // The native window closes on the focus loss and opens again, at the new place, when the
+        // focus comes back after the next layout. Dropping the focus sends "killfocus", whose
+        // listeners may end this control.
+        CControlAliveGuard alive(m_host, this);
+        m_host->ScheduleFocus(this);
+        return !alive.IsAlive();
+    }
+    case InputEventKind::ScrollWheel:
+        return open;
+    default:
+        return false;
+    }
+}
+
+CSizeUI CLabelUI::MeasureOneLine(int extra)
+{
+    if (m_fixedSize.cy != 0)
+        return m_fixedSize;
+    int lineHeight = m_host ? m_host->GetFontEntry(m_fontIndex)->tm.tmHeight : 0;
+    return CSizeUI(m_fixedSize.cx, lineHeight + extra);
+}
+
+CSizeUI CLabelUI::MeasureSize(CSizeUI /*available*/) { return MeasureOneLine(4); }
+
+void CLabelUI::SetShadowOffset(int distance, int angle)
+{
+    if (angle < -180 || angle > 180)
+        return;
+    // Only the eight neighbouring directions exist; angles pick one by these ranges.
+    float d = static_cast<float>(distance);
+    if (angle >= 0)
+        m_shadowOffsetX = -d;
+    else if (angle > -180)
+        m_shadowOffsetX = d;
+    else
+        m_shadowOffsetX = 0.0f;
+    if (angle >= -89 && angle <= 90)
+        m_shadowOffsetY = -d;
+    else if (angle == -90)
+        m_shadowOffsetY = 0.0f;
+    else
+        m_shadowOffsetY = d;
+}
+
+CAttributeTable<CLabelUI> CLabelUI::OwnAttributes()
+{
+    using C = CLabelUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"align",
+            [](C& c, const char* value) {
+                CUIString v(value);
+                if (v.Find("left") >= 0)
+                    c.m_textStyle &= ~(DT_CENTER | DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+                if (v.Find("center") >= 0) {
+                    c.m_textStyle &= ~DT_RIGHT;
+                    c.m_textStyle |= DT_CENTER;
+                }
+                if (v.Find("right") >= 0) {
+                    c.m_textStyle &= ~(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                    c.m_textStyle |= DT_RIGHT;
+                }
+                if (v.Find("top") >= 0) {
+                    c.m_textStyle &= ~(DT_BOTTOM | DT_VCENTER);
+                    c.m_textStyle |= DT_SINGLELINE;
+                }
+                if (v.Find("vcenter") >= 0) {
+                    c.m_textStyle &= ~DT_BOTTOM;
+                    c.m_textStyle |= DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+                }
+                if (v.Find("bottom") >= 0) {
+                    c.m_textStyle &= ~DT_VCENTER;
+                    c.m_textStyle |= DT_BOTTOM | DT_SINGLELINE;
+                }
+            }},
+        {"endellipsis", [](C& c, const char* v) { c.m_textStyle = ApplyFlagBit(c.m_textStyle, DT_END_ELLIPSIS, v); }},
+        {"font",
+            [](C& c, const char* v) {
+                c.m_fontIndex = ParseInt(v);
+                c.Invalidate();
+            }},
+        {"textcolor", [](C& c, const char* v) { c.SetTextColor(ParseColor(v)); }},
+        {"disabledtextcolor",
+            [](C& c, const char* v) {
+                c.m_disabledTextColor = ParseColor(v);
+                c.Invalidate();
+            }},
+        {"textpadding",
+            [](C& c, const char* v) {
+                c.m_textPadding = ParseRect(v);
+                c.Invalidate();
+            }},
+        {"showhtml",
+            [](C& c, const char* v) {
+                bool show = ParseFlag(v);
+                if (show != c.m_showHtml) {
+                    c.m_showHtml = show;
+                    c.Invalidate();
+                }
+            }},
+        {"enabledeffect", [](C& c, const char* v) { c.m_enabledEffect = ParseFlag(v); }},
+        {"enabledstroke", [](C& c, const char* v) { c.m_enabledStroke = ParseFlag(v); }},
+        {"enabledshadow", [](C& c, const char* v) { c.m_enabledShadow = ParseFlag(v); }},
+        {"rhaa", [](C& c, const char* v) { c.SetRenderingHint(ParseInt(v)); }},
+        {"transshadow", [](C& c, const char* v) { c.m_transShadow = ParseInt(v); }},
+        {"transtext", [](C& c, const char* v) { c.m_transText = ParseInt(v); }},
+        {"transshadow1", [](C& c, const char* v) { c.m_transShadow1 = ParseInt(v); }},
+        {"transtext1", [](C& c, const char* v) { c.m_transText1 = ParseInt(v); }},
+        {"gradientangle", [](C& c, const char* v) { c.m_gradientAngle = ParseInt(v); }},
+        {"transstroke", [](C& c, const char* v) { c.m_transStroke = ParseInt(v); }},
+        {"gradientlength", [](C& c, const char* v) { c.m_gradientLength = ParseInt(v); }},
+        {"shadowoffset",
+            [](C& c, const char* value) {
+                int v[2];
+                ParseIntList(value, v, 2);
+                c.SetShadowOffset(v[0], v[1]);
+            }},
+        {"textcolor1", [](C& c, const char* v) { c.m_textColor1 = ParseColor(v); }},
+        {"textshadowcolora", [](C& c, const char* v) { c.m_textShadowColorA = ParseColor(v); }},
+        {"textshadowcolorb", [](C& c, const char* v) { c.m_textShadowColorB = ParseColor(v); }},
+        {"strokecolor", [](C& c, const char* v) { c.m_strokeColor = ParseColor(v); }},
+    };
+    return kTable;
+}
+
+void CLabelUI::SetAttribute(const char* name, const char* value)
+{
+    if (!OwnAttributes().Apply(*this, name, value))
+        CControlUI::SetAttribute(name, value);
+}
+
+void CLabelUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CControlUI::AppendAttributeNames(names);
+}
+
+//--- painting ------------------------------------------------------------------------------------
+
+void CLabelUI::ResolveDefaultColors()
+{
+    if (!m_host)
+        return;
+    if (m_textColor == 0)
+        m_textColor = m_host->GetDefaultFontColor();
+    if (m_disabledTextColor == 0)
+        m_disabledTextColor = m_host->GetDefaultDisabledColor();
+}
+
+CRectUI CLabelUI::TextRect() const
+{
+    return CRectUI(m_position.left + m_textPadding.left, m_position.top + m_textPadding.top,
+        m_position.right - m_textPadding.right, m_position.bottom - m_textPadding.bottom);
+}
+
+bool CLabelUI::DrawStateImage(HDC hdc, CUIString& image)
+{
+    if (image.IsEmpty())
+        return false;
+    // Failure means no host or DC, not a missing file: do not try this image again.
+    if (DrawSkinImage(hdc, image))
+        return true;
+    image.Clear();
+    return false;
+}
+
+void CLabelUI::PaintText(HDC hdc)
+{
+    ResolveDefaultColors();
+    CRectUI r = TextRect();
+    const CUIString& text = m_enabledEffect ? m_effectText : m_text;
+    if (text.IsEmpty())
+        return;
+    if (m_enabledEffect && PaintEffectText(hdc, r))
+        return;
+    // Without GDI+ the effect text still shows, plainly.
+    const UINT style = m_textStyle | DT_SINGLELINE;
+    if (m_showHtml) {
+        int links = 0;
+        CRenderKit::PaintMarkupText(hdc, m_host, r, text, CurrentTextColor(), nullptr, nullptr, links, style);
+    } else {
+        CRenderKit::PaintPlainText(hdc, m_host, r, text, CurrentTextColor(), m_fontIndex, style);
+    }
+}
+
+bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
+{
+    CGdiPlus& gdip = CGdiPlus::Instance();
+    if (!m_holdsEffectSession) {
+        if (!gdip.Acquire())
+            return false;
+        m_holdsEffectSession = true;
+    }
+    int wideLength = ::MultiByteToWideChar(CP_ACP, 0, m_effectText, -1, nullptr, 0);
+    if (wideLength <= 1)
+        return true;
+    std::vector<WCHAR> wide(static_cast<size_t>(wideLength));
+    ::MultiByteToWideChar(CP_ACP, 0, m_effectText, -1, wide.data(), wideLength);
+    const INT chars = wideLength - 1;
+
+    GpGraphics* graphics = nullptr;
+    if (gdip.createFromHdc(hdc, &graphics) != 0 || !graphics)
+        return false;
+    GpFont* font = nullptr;
+    HFONT hFont = m_host ? m_host->FontHandleAt(m_fontIndex) : nullptr;
+    LOGFONTA logFont;
+    if (hFont && ::GetObjectA(hFont, sizeof(logFont), &logFont) == sizeof(logFont))
+        gdip.createFontFromLogfont(hdc, &logFont, &font);
+    else
+        gdip.createFontFromDc(hdc, &font);
+    GpStringFormat* format = nullptr;
+    gdip.createStringFormat(0, 0, &format);
+    if (!font || !format) {
+        if (font)
+            gdip.deleteFont(font);
+        if (format)
+            gdip.deleteStringFormat(format);
+        gdip.deleteGraphics(graphics);
+        return false;
+    }
+    gdip.setTextRenderingHint(graphics, m_renderingHint);
+    gdip.setStringFormatAlign(format, 0);  // near
+    gdip.setStringFormatLineAlign(format, 1);  // centre
+
+    const TGdipRectF text = {static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.GetWidth()),
+        static_cast<float>(r.GetHeight())};
+    const int length = m_gradientLength != 0 ? m_gradientLength : r.GetHeight();
+    const TGdipPoint from = {m_gradientAngle, 0};
+    const TGdipPoint to = {0, length};
+    const int kWrapTile = 0;
+    auto draw = [&](GpBrush* brush, float dx, float dy) {
+        TGdipRectF at = {text.x + dx, text.y + dy, text.width, text.height};
+        gdip.drawString(graphics, wide.data(), chars, font, &at, format, brush);
+    };
+    // A brush GDI+ refuses (start and end point equal) just leaves its layer out.
+    if (m_enabledStroke && m_strokeColor != 0) {
+        GpBrush* stroke = nullptr;
+        const TGdipPoint strokeTo = {0, r.GetHeight() + 2};
+        DWORD c = WithAlpha(m_transStroke, m_strokeColor);
+        if (gdip.createLineBrush(&from, &strokeTo, c, c, kWrapTile, &stroke) == 0 && stroke) {
+            draw(stroke, -1.0f, 0.0f);
+            draw(stroke, 1.0f, 0.0f);
+            draw(stroke, 0.0f, -1.0f);
+            draw(stroke, 0.0f, 1.0f);
+            gdip.deleteBrush(stroke);
+        }
+    }
+    if (m_enabledShadow && (m_textShadowColorA != 0 || m_textShadowColorB != 0)) {
+        GpBrush* shadow = nullptr;
+        DWORD second = m_textShadowColorB == 0xFFFFFFFF ? m_textShadowColorA : m_textShadowColorB;
+        if (gdip.createLineBrush(&from, &to, WithAlpha(m_transShadow, m_textShadowColorA),
+                WithAlpha(m_transShadow1, second), kWrapTile, &shadow)
+                == 0
+            && shadow) {
+            draw(shadow, m_shadowOffsetX, m_shadowOffsetY);
+            gdip.deleteBrush(shadow);
+        }
+    }
+    GpBrush* fill = nullptr;
+    DWORD second = m_textColor1 == 0xFFFFFFFF ? m_textColor : m_textColor1;
+    if (gdip.createLineBrush(
+            &from, &to, WithAlpha(m_transText, m_textColor), WithAlpha(m_transText1, second), kWrapTile, &fill)
+            == 0
+        && fill) {
+        draw(fill, 0.0f, 0.0f);
+        gdip.deleteBrush(fill);
+    }
+    gdip.deleteStringFormat(format);
+    gdip.deleteFont(font);
+    gdip.deleteGraphics(graphics);
+    return true;
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,139 @@
+// A control that draws one text in its rectangle ("Label" in the skin): plain text through the
+// render kit, the framework's markup text ("showhtml"), or, with "enabledeffect", anti-aliased
+// effect text (gradient fill, outline stroke, drop shadow) through GDI+.
+//
+// GDI+ is never linked: it is loaded from the system folder the first time a label paints effect
+// text, and one process-wide GDI+ session is shared by the labels that use it (each such label holds
+// a reference, released in its destructor). Without GDI+ the effect text is drawn as plain text.
+//
+// A label is always drawn as a single line (DT_SINGLELINE is added at paint time whatever "align"
+// says). A text colour of 0 means "the host's default" and is replaced by it at the first paint.
+// The text rectangle is the position minus `textPadding`, in host client coordinates.
+#pragma once
+
+#include "controls/base/Control.h"
+
+namespace SkinUI {
+
+class CLabelUI : public CControlUI {
+public:
+    CLabelUI();
+    ~CLabelUI() override;
+
+    const char* GetTypeName() const override;
+    void* CastTo(const char* name) override;
+    // With "enabledeffect" on, the text is the separate effect text.
+    CUIString GetText() const override;
+    void SetText(const char* text) override;
+    void OnEvent(TInputEvent& event) override;
+    void SetAttribute(const char* name, const char* value) override;
+    static void AppendAttributeNames(TAttributeNames& names);
+    CSizeUI MeasureSize(CSizeUI available) override;
+    void PaintText(HDC hdc) override;
+
+    void SetTextColor(DWORD color);  // stores and repaints
+    DWORD GetTextColor() const { return m_textColor; }
+    DWORD GetDisabledTextColor() const { return m_disabledTextColor; }
+    void SetDisabledTextColor(DWORD color) { m_disabledTextColor = color; }
+    int GetFont() const { return m_fontIndex; }
+    void SetFont(int index) { m_fontIndex = index; }
+    UINT GetTextStyle() const { return m_textStyle; }
+    void SetTextStyle(UINT style) { m_textStyle = style; }
+    CRectUI GetTextPadding() const { return m_textPadding; }
+    void SetTextPadding(const CRectUI& padding) { m_textPadding = padding; }
+    bool IsShowHtml() const { return m_showHtml; }
+    void SetShowHtml(bool show) { m_showHtml = show; }
+    int GetTransShadow() const { return m_transShadow; }
+    void SetTransShadow(int alpha) { m_transShadow = alpha; }
+    int GetTransShadow1() const { return m_transShadow1; }
+    void SetTransShadow1(int alpha) { m_transShadow1 = alpha; }
+    int GetTransText() const { return m_transText; }
+    void SetTransText(int alpha) { m_transText = alpha; }
+    int GetTransText1() const { return m_transText1; }
+    void SetTransText1(int alpha) { m_transText1 = alpha; }
+    int GetTransStroke() const { return m_transStroke; }
+    void SetTransStroke(int alpha) { m_transStroke = alpha; }
+    int GetGradientLength() const { return m_gradientLength; }
+    void SetGradientLength(int length) { m_gradientLength = length; }
+    int GetGradientAngle() const { return m_gradientAngle; }
+    void SetGradientAngle(int angle) { m_gradientAngle = angle; }
+    bool IsEffectEnabled() const { return m_enabledEffect; }
+    void SetEffectEnabled(bool enabled) { m_enabledEffect = enabled; }
+    bool IsStrokeEnabled() const { return m_enabledStroke; }
+    void SetStrokeEnabled(bool enabled) { m_enabledStroke = enabled; }
+    bool IsShadowEnabled() const { return m_enabledShadow; }
+    void SetShadowEnabled(bool enabled) { m_enabledShadow = enabled; }
+    DWORD GetTextColor1() const { return m_textColor1; }
+    void SetTextColor1(DWORD color) { m_textColor1 = color; }
+    DWORD GetTextShadowColorA() const { return m_textShadowColorA; }
+    void SetTextShadowColorA(DWORD color) { m_textShadowColorA = color; }
+    DWORD GetTextShadowColorB() const { return m_textShadowColorB; }
+    void SetTextShadowColorB(DWORD color) { m_textShadowColorB = color; }
+    DWORD GetStrokeColor() const { return m_strokeColor; }
+    void SetStrokeColor(DWORD color) { m_strokeColor = color; }
+    float GetShadowOffsetX() const { return m_shadowOffsetX; }
+    float GetShadowOffsetY() const { return m_shadowOffsetY; }
+    // Distance and angle in degrees, mapped onto one of the eight neighbouring directions.
+    void SetShadowOffset(int distance, int angle);
+    int GetRenderingHint() const { return m_renderingHint; }
+    void SetRenderingHint(int hint) { m_renderingHint = (hint >= 0 && hint <= 5) ? hint : 0; }
+
+    // Whether GDI+ could be loaded in this process (loads it on first call).
+    static bool IsEffectRendererAvailable();
+
+protected:
+    // One line of the label's font plus `extra` pixels high, unless a fixed height is set; the
+    // width is the fixed width.
+    CSizeUI MeasureOneLine(int extra);
+    // A mouse event the control does not accept goes to the parent, or at the root to the label's
+    // own handling. True when the event was passed on.
+    bool PassOnRefusedMouseEvent(TInputEvent& event);
+    // The event rules shared by labels that open a native window over themselves while focused
+    // (edit, date picker), `open` telling whether that window is open now: refused mouse events
+    // go to the parent, the text cursor while enabled, a window resize closes the open window and
+    // brings the focus back after the next layout, the wheel is swallowed while open. True when
+    // the event is finished (the control may then be gone).
+    bool HandleOverlayEvent(TInputEvent& event, bool open);
+    // Replaces zero text colours by the host's defaults (kept for good, as the skin expects).
+    void ResolveDefaultColors();
+    // The colour the label's text is drawn in for the current enabled state.
+    DWORD CurrentTextColor() const { return IsEnabled() ? m_textColor : m_disabledTextColor; }
+    CRectUI TextRect() const;
+    // Draws `image` when not empty; an image that reports failure is emptied. True when drawn.
+    bool DrawStateImage(HDC hdc, CUIString& image);
+
+    DWORD m_textColor = 0;
+    DWORD m_disabledTextColor = 0;
+    int m_fontIndex = -1;  // host font table index; -1 = default font
+    UINT m_textStyle = DT_VCENTER;
+    CRectUI m_textPadding;
+    bool m_showHtml = false;
+
+private:
+    // Returns false when GDI+ is unavailable; nothing has then been drawn.
+    bool PaintEffectText(HDC hdc, const CRectUI& rect);
+
+    int m_transShadow = 60;
+    int m_transShadow1 = 60;
+    int m_transText = 168;
+    int m_transText1 = 168;
+    int m_transStroke = 255;
+    int m_gradientLength = 0;  // 0 = height of the text rectangle
+    int m_gradientAngle = 0;  // x of the gradient's start point
+    bool m_enabledEffect = false;
+    bool m_enabledStroke = false;
+    bool m_enabledShadow = false;
+    DWORD m_textColor1 = 0xFFFFFFFF;  // 0xFFFFFFFF = same as m_textColor
+    DWORD m_textShadowColorA = 0xFF000000;
+    DWORD m_textShadowColorB = 0xFFFFFFFF;  // 0xFFFFFFFF = same as A
+    DWORD m_strokeColor = 0;  // 0 = no stroke
+    float m_shadowOffsetX = 0.0f;
+    float m_shadowOffsetY = 0.0f;
+    CUIString m_effectText;
+    bool m_holdsEffectSession = false;  // this label holds a reference on the shared GDI+ session
+    int m_renderingHint = 0;  // GDI+ TextRenderingHint 0..5
+
+    static CAttributeTable<CLabelUI> OwnAttributes();
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,177 @@
+#include "controls/text/Option.h"
+
+#include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
+#include "host/WindowHost.h"
+#include "render/RenderKit.h"
+
+namespace SkinUI {
+
+COptionUI::COptionUI() = default;
+
+COptionUI::~COptionUI()
+{
+    // The host's group list must never hold a dead option.
+    if (m_groupHost)
+        m_groupHost->RemoveOptionFromGroup(m_groupName, this);
+}
+
+const char* COptionUI::GetTypeName() const { return "OptionUI"; }
+
+void* COptionUI::CastTo(const char* name)
+{
+    if (CUIString(name) == "Option")
+        return this;
+    return CButtonUI::CastTo(name);
+}
+
+void COptionUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow)
+{
+    // Moving to another host (or none) leaves the old host's group.
+    if (m_groupHost && m_groupHost != host) {
+        m_groupHost->RemoveOptionFromGroup(m_groupName, this);
+        m_groupHost = nullptr;
+    }
+    CButtonUI::AttachHost(host, parent, initNow);
+    if (initNow && !m_groupName.IsEmpty() && m_host && !m_groupHost) {
+        m_host->AddOptionToGroup(m_groupName, this);
+        m_groupHost = m_host;
+    }
+}
+
+void COptionUI::SetGroup(const char* name)
+{
+    CUIString newName(name);
+    if (newName == m_groupName)
+        return;
+    if (m_groupHost) {
+        m_groupHost->RemoveOptionFromGroup(m_groupName, this);
+        m_groupHost = nullptr;
+    }
+    m_groupName = newName;
+    if (!m_groupName.IsEmpty() && m_host) {
+        m_host->AddOptionToGroup(m_groupName, this);
+        m_groupHost = m_host;
+    }
+}
+
+void COptionUI::SetSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    if (selected)
+        m_buttonState |= StateSelected;
+    else
+        m_buttonState &= ~StateSelected;
+    // "selectchanged" listeners may destroy this option; it repaints only if it survived.
+    CControlAliveGuard alive(m_host, this);
+    if (m_host) {
+        if (m_groupName.IsEmpty()) {
+            m_host->SendNotification(this, "selectchanged");
+        } else if (selected) {
+            // A copy: a listener or an override may change the group while we walk it.
+            const CPtrVectorUI* group = m_host->GetOptionGroup(m_groupName);
+            CPtrVectorUI members = group ? *group : CPtrVectorUI();
+            for (int i = 0; i < members.GetSize(); ++i) {
+                CControlUI* member = static_cast<CControlUI*>(members.GetAt(i));
+                COptionUI* option = member ? static_cast<COptionUI*>(member->CastTo("Option")) : nullptr;
+                if (option && option != this)
+                    option->SetSelected(false);
+            }
+            m_host->SendNotification(this, "selectchanged");
+        }
+    }
+    if (alive.IsAlive())
+        Invalidate();
+}
+
+bool COptionUI::TriggerAction()
+{
+    // A "click" listener may destroy the option; the answer stays true, the click was sent.
+    CControlAliveGuard alive(m_host, this);
+    if (!CButtonUI::TriggerAction())
+        return false;
+    if (!alive.IsAlive())
+        return true;
+    if (!m_groupName.IsEmpty())
+        SetSelected(true);
+    else
+        SetSelected(!m_selected);
+    return true;
+}
+
+void COptionUI::SetEnabled(bool enabled)
+{
+    CButtonUI::SetEnabled(enabled);
+    if (!IsEnabled())
+        m_buttonState = m_selected ? StateSelected : 0u;
+}
+
+CAttributeTable<COptionUI> COptionUI::OwnAttributes()
+{
+    using C = COptionUI;
+    static constexpr TAttributeHandler<C> kTable[] = {
+        {"group", [](C& c, const char* v) { c.SetGroup(v); }},
+        {"selected", [](C& c, const char* v) { c.SetSelected(ParseFlag(v)); }},
+        {"selectedimage", [](C& c, const char* v) { c.StoreImage(c.m_selectedImage, v); }},
+        {"selectedhotimage", [](C& c, const char* v) { c.StoreImage(c.m_selectedHotImage, v); }},
+        {"foreimage", [](C& c, const char* v) { c.StoreImage(c.m_optionForeImage, v); }},
+        {"selectedbkcolor", [](C& c, const char* v) { c.m_selectedBkColor = ParseColor(v); }},
+        {"selectedtextcolor", [](C& c, const char* v) { c.m_selectedTextColor = ParseColor(v); }},
+    };
+    return kTable;
+}
+
+void COptionUI::SetAttribute(const char* name, const char* value)
+{
+    if (!OwnAttributes().Apply(*this, name, value))
+        CButtonUI::SetAttribute(name, value);
+}
+
+void COptionUI::AppendAttributeNames(TAttributeNames& names)
+{
+    OwnAttributes().AppendNames(names);
+    CButtonUI::AppendAttributeNames(names);
+}
+
+void COptionUI::PaintStateImage(HDC hdc)
+{
+    // An option never shows a pushed image.
+    m_buttonState &= ~StatePushed;
+    if ((m_buttonState & StateHot) && m_selected && !m_selectedHotImage.IsEmpty()) {
+        if (!DrawStateImage(hdc, m_selectedHotImage))
+            CButtonUI::PaintStateImage(hdc);
+    } else if (m_buttonState & StateSelected) {
+        if (!m_selectedImage.IsEmpty()) {
+            if (!DrawStateImage(hdc, m_selectedImage))
+                CButtonUI::PaintStateImage(hdc);
+        } else if (m_selectedBkColor != 0) {
+            CRenderKit::FillColor(hdc, m_paintRect, AdjustedColor(m_selectedBkColor));
+            return;
+        } else {
+            CButtonUI::PaintStateImage(hdc);
+        }
+    } else {
+        CButtonUI::PaintStateImage(hdc);
+    }
+    DrawStateImage(hdc, m_optionForeImage);
+}
+
+void COptionUI::PaintText(HDC hdc)
+{
+    if (!m_selected) {
+        CButtonUI::PaintText(hdc);
+        return;
+    }
+    RefreshFocusAndDisabled();
+    ResolveDefaultColors();
+    DWORD color;
+    if (!IsEnabled())
+        color = m_disabledTextColor;
+    else
+        color = m_selectedTextColor != 0 ? m_selectedTextColor : m_textColor;
+    PaintTextInColor(hdc, color);
+}
+
+}  // namespace SkinUI

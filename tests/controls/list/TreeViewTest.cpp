@@ -1,0 +1,372 @@
+// The tree view built from markup and driven by real clicks on the folder buttons and check boxes:
+// visible rows and indentation read back from the layout, nodes inserted and removed through every
+// entry with the list order and the child lists checked, and removed nodes really destroyed.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/HostBed.h"
+#include "controls/text/CheckBox.h"
+#include "controls/layout/HorizontalLayout.h"
+#include "controls/text/Label.h"
+#include "controls/list/TreeNode.h"
+#include "controls/list/TreeView.h"
+#include "skin/SkinBuilder.h"
+
+using namespace SkinUI;
+using controls_test::HostBed;
+using controls_test::Pt;
+
+namespace {
+
+// Rows are 18 high from the top of the window (the header is hidden). Columns of a row: the
+// indentation (hidden at the top level, 2 + 16 per level below), the folder button (18), the
+// check box (18, when shown), then the text.
+const char* const kTreeMarkup
+    = "<Window><TreeView name=\"tree\" visiblecheckbtn=\"true\">"
+      "<TreeNode name=\"A\" text=\"A\"><TreeNode name=\"A1\" text=\"A1\"><TreeNode name=\"A11\" text=\"A11\"/>"
+      "</TreeNode><TreeNode name=\"A2\" text=\"A2\"/></TreeNode>"
+      "<TreeNode name=\"B\" text=\"B\"/></TreeView></Window>";
+
+CTreeViewUI* BuildTree(HostBed& bed, const char* xml = kTreeMarkup)
+{
+    CSkinBuilder builder;
+    CControlUI* root = builder.BuildFrom(xml, nullptr, nullptr, &bed.Host(), nullptr);
+    bed.Attach(root);
+    CTreeViewUI* tree = root != nullptr ? static_cast<CTreeViewUI*>(root->CastTo("TreeView")) : nullptr;
+    // The tests walk their nodes by name: without rows there is nothing to test.
+    return tree != nullptr && tree->ChildCount() > 0 ? tree : nullptr;
+}
+
+CTreeNodeUI* Node(HostBed& bed, const char* name) { return AsTreeNode(bed.Host().FindControlByName(name)); }
+
+// The node texts of the list in order, of every row or only the visible ones.
+std::string Rows(CTreeViewUI* tree, bool visibleOnly = false)
+{
+    std::string text;
+    for (int i = 0; i < tree->ChildCount(); ++i) {
+        CTreeNodeUI* node = AsTreeNode(tree->ChildAt(i));
+        if (node != nullptr && (!visibleOnly || node->IsVisible()))
+            text += (text.empty() ? "" : " ") + std::string(node->NodeText().GetData());
+    }
+    return text;
+}
+
+std::string ChildTexts(CTreeNodeUI* node)
+{
+    std::string text;
+    for (int i = 0; i < node->ChildNodeCount(); ++i)
+        text += (i == 0 ? "" : " ") + std::string(node->ChildNodeAt(i)->NodeText().GetData());
+    return text;
+}
+
+std::string Checked(CTreeViewUI* tree)
+{
+    std::string text;
+    for (int i = 0; i < tree->ChildCount(); ++i) {
+        CTreeNodeUI* node = AsTreeNode(tree->ChildAt(i));
+        if (node->GetCheckBox()->IsSelected())
+            text += (text.empty() ? "" : " ") + std::string(node->NodeText().GetData());
+    }
+    return text;
+}
+
+// Clicks the middle of a control as laid out now.
+void ClickOn(HostBed& bed, CControlUI* control)
+{
+    const CRectUI& r = control->GetPosition();
+    bed.Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    bed.Repaint();
+}
+
+CTreeNodeUI* NewNode(const char* text)
+{
+    CTreeNodeUI* node = new CTreeNodeUI;
+    node->SetAttribute("text", text);
+    return node;
+}
+
+// Records the controls destroyed while it listens.
+struct DestroyLog {
+    bool OnDestroyed(void* control)
+    {
+        destroyed.push_back(control);
+        return true;
+    }
+    void Watch(CControlUI* control) { control->DestroyListeners += MakeDelegate(this, &DestroyLog::OnDestroyed); }
+    std::vector<void*> destroyed;
+};
+
+}  // namespace
+
+TEST(TreeView, MarkupBuildsIndentedRowsInDepthFirstOrder)
+{
+    HostBed bed(300, 200);
+    CTreeViewUI* tree = BuildTree(bed);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(Rows(tree), "A A1 A11 A2 B");
+    EXPECT_FALSE(tree->GetHeader()->IsVisible());
+    EXPECT_EQ(ChildTexts(Node(bed, "A")), "A1 A2");
+    EXPECT_EQ(Node(bed, "A11")->GetParentNode(), Node(bed, "A1"));
+    EXPECT_EQ(Node(bed, "B")->GetParentNode(), nullptr);
+    struct Case {
+        const char* name;
+        int row;  // visible position
+        bool lineShown;
+        int indent;  // dotted line width
+        int textLeft;  // indent (when shown) + folder 18 + check box 18
+    } cases[] = {
+        {"A", 0, false, 2, 36},
+        {"A1", 1, true, 18, 54},
+        {"A11", 2, true, 34, 70},
+        {"A2", 3, true, 18, 54},
+        {"B", 4, false, 2, 36},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTreeNodeUI* node = Node(bed, c.name);
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(node->ListPosition(), c.row);
+        EXPECT_EQ(node->GetTop(), 18 * c.row);
+        EXPECT_EQ(node->GetDottedLine()->IsVisible(), c.lineShown);
+        EXPECT_EQ(node->GetDottedLine()->GetFixedWidth(), c.indent);
+        EXPECT_EQ(node->GetItemButton()->GetLeft(), c.textLeft);
+    }
+}
+
+TEST(TreeView, FolderButtonClicksCollapseAndExpandKeepingCollapsedChildrenHidden)
+{
+    HostBed bed(300, 200);
+    CTreeViewUI* tree = BuildTree(bed);
+    ASSERT_NE(tree, nullptr);
+    CTreeNodeUI* a = Node(bed, "A");
+    CTreeNodeUI* a1 = Node(bed, "A1");
+    struct Step {
+        CTreeNodeUI* node;
+        const char* visible;
+        int bTop;
+    } steps[] = {
+        {a1, "A A1 A2 B", 54},  // A1 collapses: A11 hides
+        {a, "A B", 18},  // A collapses
+        {a, "A A1 A2 B", 54},  // A expands; the collapsed A1 keeps A11 hidden
+        {a1, "A A1 A11 A2 B", 72},
+    };
+    for (const Step& s : steps) {
+        const bool wasExpanded = s.node->IsNodeExpanded();
+        ClickOn(bed, s.node->GetFolderButton());
+        EXPECT_EQ(s.node->IsNodeExpanded(), !wasExpanded);
+        EXPECT_EQ(s.node->GetFolderButton()->IsSelected(), wasExpanded);
+        EXPECT_EQ(Rows(tree, true), s.visible);
+        EXPECT_EQ(Node(bed, "B")->GetTop(), s.bTop);
+    }
+}
+
+TEST(TreeView, DoubleClickOnANodeTogglesItsFolder)
+{
+    HostBed bed(300, 200);
+    CTreeViewUI* tree = BuildTree(bed);
+    ASSERT_NE(tree, nullptr);
+    CTreeNodeUI* a = Node(bed, "A");
+    for (const char* visible : {"A B", "A A1 A11 A2 B"}) {
+        const LPARAM at = Pt(100, 9);
+        bed.Send(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        bed.Send(WM_LBUTTONUP, 0, at);
+        bed.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        bed.Send(WM_LBUTTONUP, 0, at);
+        bed.Repaint();
+        EXPECT_EQ(Rows(tree, true), visible);
+        EXPECT_EQ(a->IsNodeExpanded(), a->IsVisible() && Node(bed, "A1")->IsVisible());
+    }
+    EXPECT_EQ(bed.Count("itemdbclick"), 2);
+    EXPECT_EQ(tree->GetCurrentIndex(), 0) << "the press selected the row";
+}
+
+TEST(TreeView, CheckBoxClicksCheckAndUncheckTheDescendants)
+{
+    HostBed bed(300, 200);
+    CTreeViewUI* tree = BuildTree(bed);
+    ASSERT_NE(tree, nullptr);
+    struct Step {
+        const char* node;
+        const char* checked;
+    } steps[] = {
+        {"A1", "A1 A11"},
+        {"A", "A A1 A11 A2"},
+        {"A1", "A A2"},
+        {"B", "A A2 B"},
+        {"A", "B"},
+    };
+    for (const Step& s : steps) {
+        ClickOn(bed, Node(bed, s.node)->GetCheckBox());
+        EXPECT_EQ(Checked(tree), s.checked) << "after clicking " << s.node;
+    }
+    tree->ShowCheckBoxes(false);
+    tree->ShowFolderButtons(false);
+    bed.Repaint();
+    EXPECT_FALSE(Node(bed, "A11")->GetCheckBox()->IsVisible());
+    EXPECT_EQ(Node(bed, "A11")->GetItemButton()->GetLeft(), 34) << "only the indentation is left";
+}
+
+// Every way of removing a nested node takes its descendants along and drops it from its parent.
+TEST(TreeView, RemovingANestedNodeLeavesNoDanglingChildLinks)
+{
+    const char* routes[] = {"RemoveChild", "RemoveChildAt", "DetachNode", "parent's RemoveChild"};
+    for (const char* route : routes) {
+        SCOPED_TRACE(route);
+        HostBed bed(300, 200);
+        CTreeViewUI* tree = BuildTree(bed);
+        ASSERT_NE(tree, nullptr);
+        CTreeNodeUI* a = Node(bed, "A");
+        CTreeNodeUI* a1 = Node(bed, "A1");
+        DestroyLog log;
+        log.Watch(a1);
+        log.Watch(Node(bed, "A11"));
+        const std::string r(route);
+        bool removed = false;
+        if (r == "RemoveChild")
+            removed = tree->RemoveChild(a1);
+        else if (r == "RemoveChildAt")
+            removed = tree->RemoveChildAt(a1->ListPosition());
+        else if (r == "DetachNode")
+            removed = tree->DetachNode(a1);
+        else
+            removed = a->RemoveChild(a1);
+        EXPECT_TRUE(removed);
+        bed.Pump();
+        EXPECT_EQ(log.destroyed.size(), 2u) << "A1 and A11 are destroyed once each";
+        EXPECT_EQ(Rows(tree), "A A2 B");
+        EXPECT_EQ(ChildTexts(a), "A2");
+        ClickOn(bed, a->GetFolderButton());
+        EXPECT_EQ(Rows(tree, true), "A B");
+        ClickOn(bed, a->GetCheckBox());
+        EXPECT_EQ(Checked(tree), "A A2");
+        a->AttachChildNode(NewNode("X"));
+        EXPECT_EQ(Rows(tree), "A A2 X B");
+    }
+}
+
+TEST(TreeView, RemovalsThatDoNotApplyChangeNothing)
+{
+    HostBed bed(300, 200);
+    CTreeViewUI* tree = BuildTree(bed);
+    ASSERT_NE(tree, nullptr);
+    CTreeNodeUI* a = Node(bed, "A");
+    EXPECT_FALSE(tree->RemoveChildAt(Node(bed, "A11")->ListPosition())) << "a leaf stays";
+    EXPECT_FALSE(tree->RemoveChildAt(Node(bed, "B")->ListPosition()));
+    EXPECT_FALSE(tree->RemoveChildAt(99));
+    EXPECT_FALSE(a->RemoveChild(Node(bed, "A11"))) << "not a direct child";
+    EXPECT_FALSE(a->RemoveChild(Node(bed, "B")));
+    CTreeNodeUI* stray = NewNode("S");
+    EXPECT_FALSE(tree->DetachNode(stray));
+    delete stray;
+    bed.Pump();
+    EXPECT_EQ(Rows(tree), "A A1 A11 A2 B");
+    EXPECT_EQ(ChildTexts(a), "A1 A2");
+
+    // Removing a top-level node takes its whole subtree; clearing empties the selection too.
+    tree->SelectItem(Node(bed, "B")->ListPosition(), false);
+    EXPECT_TRUE(tree->RemoveChild(a));
+    bed.Pump();
+    EXPECT_EQ(Rows(tree), "B");
+    EXPECT_EQ(tree->GetCurrentIndex(), 0);
+    tree->RemoveAllChildren();
+    bed.Pump();
+    EXPECT_EQ(tree->ChildCount(), 0);
+    EXPECT_EQ(tree->GetCurrentIndex(), -1);
+}
+
+// Nodes added after the tree is built land after their parent's whole subtree, in the list and in
+// the child list alike.
+TEST(TreeView, InsertedNodesFollowTheirParentsSubtree)
+{
+    HostBed bed(300, 200);
+    CTreeViewUI* tree = BuildTree(bed,
+        "<Window><TreeView><TreeNode name=\"A\" text=\"A\"><TreeNode text=\"A1\"/><TreeNode text=\"A2\"/></TreeNode>"
+        "<TreeNode name=\"B\" text=\"B\"/></TreeView></Window>");
+    ASSERT_NE(tree, nullptr);
+    CTreeNodeUI* a = Node(bed, "A");
+    CTreeNodeUI* b = Node(bed, "B");
+    CTreeNodeUI* x = NewNode("X");
+    EXPECT_TRUE(a->InsertChild(x, 9));
+    EXPECT_EQ(Rows(tree), "A A1 A2 X B");
+    EXPECT_EQ(ChildTexts(a), "A1 A2 X");
+    EXPECT_EQ(x->GetDottedLine()->GetFixedWidth(), 18);
+    EXPECT_EQ(x->GetTreeView(), tree);
+
+    EXPECT_TRUE(b->AddChild(NewNode("Y"))) << "below the node that ends the list";
+    EXPECT_EQ(Rows(tree), "A A1 A2 X B Y");
+    EXPECT_TRUE(a->AddChild(NewNode("Z")));
+    EXPECT_EQ(Rows(tree), "A A1 A2 X Z B Y");
+    EXPECT_TRUE(a->InsertChild(NewNode("W"), 1));
+    EXPECT_EQ(Rows(tree), "A A1 W A2 X Z B Y");
+    EXPECT_EQ(ChildTexts(a), "A1 W A2 X Z");
+
+    // A subtree made in code joins in depth-first order at its new depth.
+    CTreeNodeUI* p = NewNode("P");
+    CTreeNodeUI* q = NewNode("Q");
+    EXPECT_TRUE(p->AddChild(q));
+    EXPECT_EQ(q->GetTreeView(), nullptr);
+    EXPECT_TRUE(x->AddChild(p));
+    EXPECT_EQ(Rows(tree), "A A1 W A2 X P Q Z B Y");
+    EXPECT_EQ(q->GetDottedLine()->GetFixedWidth(), 50);
+    EXPECT_EQ(q->GetParentNode(), p);
+
+    CTreeNodeUI* end = NewNode("E");
+    EXPECT_EQ(tree->InsertNodeAt(end, tree->ChildCount() + 1), -1);
+    const int count = tree->ChildCount();
+    EXPECT_EQ(tree->InsertNodeAt(end, count), count + 1) << "appending is inserting at the count";
+    EXPECT_EQ(tree->InsertNodeAt(end, 0), -1) << "already in the tree";
+    EXPECT_FALSE(a->AddChild(b)) << "already in the tree";
+    CLabelUI label;
+    EXPECT_EQ(tree->InsertNodeAt(&label, 0), -1);
+    EXPECT_EQ(Rows(tree), "A A1 W A2 X P Q Z B Y E");
+}
+
+TEST(TreeView, NodeOutsideATreeOwnsItsChildren)
+{
+    DestroyLog log;
+    CTreeNodeUI* root = NewNode("R");
+    CTreeNodeUI* child = NewNode("C");
+    CTreeNodeUI* grandchild = NewNode("G");
+    log.Watch(child);
+    log.Watch(grandchild);
+    EXPECT_TRUE(root->AddChild(child));
+    EXPECT_TRUE(child->AddChild(grandchild));
+    EXPECT_EQ(grandchild->GetDottedLine()->GetFixedWidth(), 34);
+    EXPECT_EQ(root->ListPosition(), -1);
+    EXPECT_FALSE(grandchild->AddChild(root)) << "a node cannot go below its own descendant";
+    // Anything else joins the node's own children, beside the item row, and stays there.
+    CLabelUI* label = new CLabelUI;
+    EXPECT_TRUE(root->AddChild(label));
+    EXPECT_EQ(root->ChildCount(), 2);
+    EXPECT_EQ(root->ChildAt(1), label);
+    EXPECT_FALSE(root->RemoveChild(label));
+    delete root;
+    EXPECT_EQ(log.destroyed.size(), 2u);
+}
+
+TEST(TreeView, NodeColoursFollowHoverAndSelection)
+{
+    HostBed bed(300, 200);
+    CTreeViewUI* tree = BuildTree(bed,
+        "<Window><TreeView itemtextcolor=\"#FF000001\" itemhottextcolor=\"#FF000002\" "
+        "selitemtextcolor=\"#FF000003\"><TreeNode name=\"A\" text=\"A\"/><TreeNode name=\"B\" text=\"B\" "
+        "selitemhottextcolor=\"#FF000004\"/></TreeView></Window>");
+    ASSERT_NE(tree, nullptr);
+    COptionUI* a = Node(bed, "A")->GetItemButton();
+    COptionUI* b = Node(bed, "B")->GetItemButton();
+    EXPECT_EQ(a->GetTextColor(), 0xFF000001u);
+    bed.MoveTo(100, 9);
+    EXPECT_EQ(a->GetTextColor(), 0xFF000002u);
+    bed.Click(100, 9);
+    EXPECT_EQ(a->GetTextColor(), 0xFF000003u);
+    bed.MoveTo(100, 27);
+    EXPECT_EQ(a->GetTextColor(), 0xFF000003u) << "the selected node keeps its colour";
+    EXPECT_EQ(b->GetTextColor(), 0xFF000002u);
+    bed.Click(100, 27);
+    EXPECT_EQ(a->GetTextColor(), 0xFF000001u);
+    bed.MoveTo(100, 9);
+    bed.MoveTo(100, 27);
+    EXPECT_EQ(b->GetTextColor(), 0xFF000004u);
+}
