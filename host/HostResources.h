@@ -10,6 +10,9 @@
 // Ownership: every font handle, font entry, image entry and attribute list here belongs to this
 // object and is freed by FreeResources (at the latest by the destructor). The resource parent is
 // not owned; it must outlive this host.
+//
+// Implemented in HostResources.cpp and HostResourcesPrefetch.cpp (the background picture decoded
+// on a worker while the window is created).
 #pragma once
 #include <windows.h>
 #include "core/Geometry.h"

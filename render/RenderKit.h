@@ -13,6 +13,9 @@
 // Index:  images  - LoadSkinImage, ReleaseSkinImage, PaintImageSpec, PaintImageEntry, BlitImage
 //         text    - PaintPlainText, PaintMarkupText
 //         colours - FillColor, FillGradient, StrokeLine, StrokeRect, StrokeRoundRect, ShiftColorHsl
+//
+// Implemented in RenderKitImage.cpp, RenderKitImageLoad.cpp, RenderKitText.cpp, RenderKitFill.cpp
+// and RenderDetail.cpp (helpers shared by those files).
 #pragma once
 #include "core/AttributeTable.h"
 #include "core/UIString.h"

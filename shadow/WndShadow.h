@@ -11,6 +11,8 @@
 // pixels, placed at (parent left + offset x - spread, parent top + offset y - spread) on the
 // screen. Pixels are premultiplied 0xAARRGGBB in a bottom-up DIB, as UpdateLayeredWindow takes
 // them. Without UpdateLayeredWindow (looked up at run time) shadows are silently off.
+//
+// Implemented in WndShadow.cpp (following the parent) and WndShadowRender.cpp (the picture).
 #pragma once
 
 #include <windows.h>

@@ -14,6 +14,9 @@
 //
 // Virtual operations are declared in their slot order; derived classes append their own after
 // PaintOverlay.
+//
+// Implemented in Control.cpp (state, layout, painting, events) and ControlAttributes.cpp (the
+// attribute table and SetAttribute).
 #pragma once
 
 #include <windows.h>

@@ -6,6 +6,9 @@
 // every method that needs the control answers E_UNEXPECTED from then on. The site owns the
 // in-place object and view object references it took during activation, and the CActiveXWnd of a
 // windowed object. Single-threaded apartment: plain reference counts.
+//
+// Implemented in ActiveXSite.cpp (client, control and container sides) and ActiveXSiteInPlace.cpp
+// (the windowless in-place site).
 #pragma once
 
 #include <ocidl.h>

@@ -10,6 +10,9 @@
 //
 // Events, document-host questions and downloads go to the application's IWebBrowserEventHandler;
 // without one the handler interface's own answers apply (WebBrowserHandler.h).
+//
+// Implemented in WebBrowser.cpp, WebBrowserHost.cpp (the document host and service sides) and
+// WebBrowserEvents.cpp (the event sink and downloads).
 #pragma once
 
 #include <exdisp.h>

@@ -14,6 +14,9 @@
 //
 // The host window is ANSI: characters arrive as code page bytes (a double-byte character as two
 // WM_CHAR messages) and are given to the services as UTF-16, which is what they store.
+//
+// Implemented in RichEdit.cpp (services, painting, scrolling) and RichEditInput.cpp (input and
+// the message filter).
 #pragma once
 
 #include <cstdint>
