@@ -31,7 +31,6 @@ uint64_t WordAt(const unsigned char* bytes)
 // every skin file the program loads.
 size_t AsciiPrefix(const unsigned char* bytes, size_t size)
 {
-    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the first byte of a word is its lowest");
     constexpr uint64_t kHighBits = 0x8080808080808080ull;
     size_t i = 0;
     for (; i + 32 <= size; i += 32) {
@@ -40,10 +39,10 @@ size_t AsciiPrefix(const unsigned char* bytes, size_t size)
         if ((any & kHighBits) != 0)
             break;
     }
-    for (; i + 8 <= size; i += 8) {
-        if (const uint64_t high = WordAt(bytes + i) & kHighBits)
-            return i + static_cast<size_t>(__builtin_ctzll(high)) / 8;
-    }
+    // The word that holds the first high byte is scanned bytewise: that is once per call, and it
+    // keeps the result independent of byte order and of any compiler's bit-scan intrinsic.
+    while (i + 8 <= size && (WordAt(bytes + i) & kHighBits) == 0)
+        i += 8;
     while (i < size && bytes[i] < 0x80)
         ++i;
     return i;
