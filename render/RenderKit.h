@@ -14,8 +14,8 @@
 //         text    - PaintPlainText, PaintMarkupText
 //         colours - FillColor, FillGradient, StrokeLine, StrokeRect, StrokeRoundRect, ShiftColorHsl
 //
-// Implemented in RenderKitImage.cpp, RenderKitImageLoad.cpp, RenderKitText.cpp, RenderKitFill.cpp
-// and RenderDetail.cpp (helpers shared by those files).
+// Implemented in RenderKitImage.cpp, RenderKitImageLoad.cpp, RenderKitText.cpp (markup through
+// MarkupLayout.cpp), RenderKitFill.cpp and RenderDetail.cpp (helpers shared by those files).
 #pragma once
 #include "core/AttributeTable.h"
 #include "core/UIString.h"
@@ -23,6 +23,8 @@
 #include <windows.h>
 
 namespace SkinUI {
+
+struct TImageParams;
 
 class CHostResources;
 struct TSkinFileBytes;
@@ -51,11 +53,11 @@ public:
     // it names. False only when hdc or host is null; a missing image is no failure here.
     static bool PaintImageSpec(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
         const char* image, const char* modify = nullptr);
-    // Draws one image of the host's table (loaded on first use). `dest` is in DC coordinates already;
-    // a source of all zeros means the whole image. False when the name is empty or the image missing.
-    static bool PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
-        const char* name, const char* resType, const RECT& dest, const RECT& source, const RECT& corner, DWORD mask,
-        BYTE fade, bool hole, bool xTiled, bool yTiled);
+    // Draws one image of the host's table (loaded on first use) as `image` describes it: its `dest`
+    // is in DC coordinates already; a source of all zeros means the whole image. False when the name
+    // is empty or the image missing.
+    static bool PaintImageEntry(
+        HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint, const TImageParams& image);
     // Nine-grid copy of `source` of a premultiplied 32 bpp bitmap into `dest`. `corner` holds the
     // left, top, right and bottom border widths that keep their size. Only pieces touching rcPaint
     // are drawn; the DC's clip region does the fine clipping.

@@ -28,11 +28,8 @@ bool CRenderKit::PaintImageSpec(
     if (hDC == nullptr || host == nullptr)
         return false;
 
-    ReadImageSpec(rcItem, image, modify, [&](const TImageParams& params) {
-        PaintImageEntry(hDC, host, rcItem, rcPaint, params.name,
-            params.resType.IsEmpty() ? nullptr : params.resType.GetData(), params.dest, params.source, params.corner,
-            params.mask, params.fade, params.hole, params.xTiled, params.yTiled);
-    });
+    ReadImageSpec(rcItem, image, modify,
+        [&](const TImageParams& params) { PaintImageEntry(hDC, host, rcItem, rcPaint, params); });
     return true;
 }
 
@@ -136,17 +133,19 @@ HBITMAP MakeScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int widt
 
 }  // namespace
 
-bool CRenderKit::PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
-    const char* name, const char* resType, const RECT& dest, const RECT& source, const RECT& corner, DWORD mask,
-    BYTE fade, bool hole, bool xTiled, bool yTiled)
+bool CRenderKit::PaintImageEntry(
+    HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint, const TImageParams& params)
 {
-    if (host == nullptr || name == nullptr || name[0] == '\0')
+    const char* name = params.name.GetData();
+    const char* resType = params.resType.IsEmpty() ? nullptr : params.resType.GetData();
+    if (host == nullptr || name[0] == '\0')
         return false;
-    TImageEntry* image = host->FindOrLoadImage(name, resType, mask, CHostResources::ImageUse::ScaledCopiesSuffice);
+    TImageEntry* image
+        = host->FindOrLoadImage(name, resType, params.mask, CHostResources::ImageUse::ScaledCopiesSuffice);
     if (image == nullptr)
         return false;
 
-    RECT src = source;
+    RECT src = params.source;
     if (src.left == 0 && src.top == 0 && src.right == 0 && src.bottom == 0) {
         src.right = image->nWidth;
         src.bottom = image->nHeight;
@@ -154,16 +153,17 @@ bool CRenderKit::PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcIt
     src.right = std::min<LONG>(src.right, image->nWidth);
     src.bottom = std::min<LONG>(src.bottom, image->nHeight);
 
-    if (!Touches(dest, rcItem) || !Touches(dest, rcPaint))
+    if (!Touches(params.dest, rcItem) || !Touches(params.dest, rcPaint))
         return true;
-    const int width = dest.right - dest.left;
-    const int height = dest.bottom - dest.top;
-    const bool plainStretch = !image->bAlpha && fade == 255 && !hole && !xTiled && !yTiled && corner.left == 0
-        && corner.top == 0 && corner.right == 0 && corner.bottom == 0 && KeepsScaledCopy(src, width, height);
+    const int width = params.dest.right - params.dest.left;
+    const int height = params.dest.bottom - params.dest.top;
+    const bool plainStretch = !image->bAlpha && params.fade == 255 && !params.hole && !params.xTiled && !params.yTiled
+        && params.corner.left == 0 && params.corner.top == 0 && params.corner.right == 0 && params.corner.bottom == 0
+        && KeepsScaledCopy(src, width, height);
     // Each step below may need the full image that only scaled copies replaced: it is made again.
     auto fullImage = [&](bool pixelsDo) {
         return image->hBitmap != nullptr || (pixelsDo && image->pPixels != nullptr)
-            || host->FindOrLoadImage(name, resType, mask, CHostResources::ImageUse::FullBitmap) != nullptr;
+            || host->FindOrLoadImage(name, resType, params.mask, CHostResources::ImageUse::FullBitmap) != nullptr;
     };
     HBITMAP scaled = plainStretch ? FindScaledCopy(*image, src, width, height) : nullptr;
     if (scaled == nullptr && plainStretch) {
@@ -175,9 +175,10 @@ bool CRenderKit::PaintImageEntry(HDC hDC, CHostResources* host, const RECT& rcIt
         return false;
     if (scaled != nullptr) {
         const RECT whole = {0, 0, width, height};
-        BlitImage(hDC, scaled, dest, rcPaint, whole, RECT(), false);
+        BlitImage(hDC, scaled, params.dest, rcPaint, whole, RECT(), false);
     } else {
-        BlitImage(hDC, image->hBitmap, dest, rcPaint, src, corner, image->bAlpha, fade, hole, xTiled, yTiled);
+        BlitImage(hDC, image->hBitmap, params.dest, rcPaint, src, params.corner, image->bAlpha, params.fade,
+            params.hole, params.xTiled, params.yTiled);
     }
     return true;
 }

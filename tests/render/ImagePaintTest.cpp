@@ -4,6 +4,7 @@
 
 #include "RenderTestSupport.h"
 #include "core/ValueParse.h"
+#include "render/ImageSpec.h"
 #include "render/RenderKit.h"
 
 using namespace SkinUI;
@@ -335,11 +336,13 @@ TEST_F(ImagePaint, NullArgumentsAndMissingImages)
     EXPECT_FALSE(CRenderKit::PaintImageSpec(nullptr, &host, item, item, "a.png"));
     EXPECT_FALSE(CRenderKit::PaintImageSpec(canvas.Dc(), nullptr, item, item, "a.png"));
     EXPECT_TRUE(CRenderKit::PaintImageSpec(canvas.Dc(), &host, item, item, nullptr));
+    TImageParams unnamed;
+    unnamed.dest = item;
+    EXPECT_FALSE(CRenderKit::PaintImageEntry(canvas.Dc(), &host, item, item, unnamed));
+    TImageParams missing = unnamed;
+    missing.name = "nothing.png";
+    EXPECT_FALSE(CRenderKit::PaintImageEntry(canvas.Dc(), &host, item, item, missing));
     const RECT zero = {0, 0, 0, 0};
-    EXPECT_FALSE(CRenderKit::PaintImageEntry(
-        canvas.Dc(), &host, item, item, "", nullptr, item, zero, zero, 0, 255, false, false, false));
-    EXPECT_FALSE(CRenderKit::PaintImageEntry(
-        canvas.Dc(), &host, item, item, "nothing.png", nullptr, item, zero, zero, 0, 255, false, false, false));
     CRenderKit::BlitImage(canvas.Dc(), nullptr, item, item, item, zero, false);
     EXPECT_EQ(0, canvas.CountNot(kBack, item));
 }
