@@ -13,6 +13,7 @@
 #include "controls/base/Control.h"
 #include "core/SystemLibrary.h"
 #include "host/ControlAliveGuard.h"
+#include "host/ReflectedMessages.h"
 #include "host/ResourceLocation.h"
 
 namespace SkinUI {
@@ -386,22 +387,22 @@ bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
     }
 
     case WM_NOTIFY:
-        // Reflected to the native child that sent it (OCM_NOTIFY).
+        // Reflected to the native child that sent it.
         if (lParam != 0)
-            result = ::SendMessageA(reinterpret_cast<const NMHDR*>(lParam)->hwndFrom, 0x204E, wParam, lParam);
+            result = ::SendMessageA(reinterpret_cast<const NMHDR*>(lParam)->hwndFrom, kReflectedNotify, wParam, lParam);
         return true;
 
     case WM_COMMAND:
         if (lParam == 0)
             return false;
-        result = ::SendMessageA(reinterpret_cast<HWND>(lParam), 0x2111, wParam, lParam);  // OCM_COMMAND
+        result = ::SendMessageA(reinterpret_cast<HWND>(lParam), kReflectedCommand, wParam, lParam);
         return true;
 
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         if (lParam == 0)
             return false;
-        result = ::SendMessageA(reinterpret_cast<HWND>(lParam), message + 0x2000, wParam, lParam);
+        result = ::SendMessageA(reinterpret_cast<HWND>(lParam), ReflectedMessage(message), wParam, lParam);
         return true;
 
     case WM_CONTEXTMENU: {

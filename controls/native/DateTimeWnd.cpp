@@ -3,13 +3,12 @@
 #include <commctrl.h>
 
 #include "controls/native/DateTime.h"
+#include "host/ReflectedMessages.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
 
 namespace {
-
-const UINT kReflectedNotify = 0x2000 + WM_NOTIFY;
 
 // The picker class exists only once the date classes of the common controls are registered.
 bool RegisterPickerClass()

@@ -3,16 +3,12 @@
 #include <vector>
 
 #include "controls/native/Edit.h"
+#include "host/ReflectedMessages.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
 
 namespace {
-
-// Reflected by the host to the child that sent the original message (0x2000 + message).
-const UINT kReflectedCommand = 0x2000 + WM_COMMAND;
-const UINT kReflectedColorEdit = 0x2000 + WM_CTLCOLOREDIT;
-const UINT kReflectedColorStatic = 0x2000 + WM_CTLCOLORSTATIC;
 
 COLORREF GdiColor(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
