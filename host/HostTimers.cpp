@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/base/Control.h"
+#include "host/ControlAliveGuard.h"
 
 namespace SkinUI {
 
@@ -134,12 +135,15 @@ void CWindowHostUI::SendNotification(TNotifyEvent& event)
     event.Timestamp = ::GetTickCount();
     if (m_usesVirtualWindows && event.Sender != nullptr)
         event.VirtualWindow = event.Sender->GetVirtualWindowName();
+    // Any listener may destroy the sender; the record would then name freed memory, so whoever
+    // has not heard of it yet does not hear of it at all.
+    CControlAliveGuard sender(this, event.Sender);
     if (event.Sender != nullptr && event.Sender->NotifyListeners.HasListeners())
         event.Sender->NotifyListeners.Fire(&event);
     // A listener may remove itself or others while being called: walk a snapshot and skip the
     // ones no longer registered.
     const CPtrVectorUI listeners = m_notifyListeners;
-    for (int i = 0; i < listeners.GetSize(); ++i) {
+    for (int i = 0; i < listeners.GetSize() && sender.IsAlive(); ++i) {
         INotifyUI* listener = static_cast<INotifyUI*>(listeners.GetAt(i));
         if (m_notifyListeners.Find(listener) >= 0)
             listener->OnNotification(event);

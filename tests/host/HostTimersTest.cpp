@@ -136,6 +136,39 @@ TEST_F(HostTimers, NotificationsReachTheSendersListenersFirstThenTheHostsInOrder
     notes.hook = nullptr;
 }
 
+TEST_F(HostTimers, NobodyHearsOfASenderThatAnEarlierListenerDestroyed)
+{
+    struct Destroyer {
+        CContainerUI* root;
+        CControlUI* victim;
+        bool OnNotify(void*)
+        {
+            root->RemoveChild(victim);
+            return false;
+        }
+    } destroyer{root, a};
+    root->SetDefersChildDestroy(false);
+    Log secondLog;
+    NotifyRecorder second(&secondLog);
+    host().AddNotificationListener(&second);
+    const bool bySendersOwnListener[] = {true, false};
+    for (bool own : bySendersOwnListener) {
+        SCOPED_TRACE(own ? "the sender's own listener destroys it" : "the first window listener destroys it");
+        if (own)
+            a->NotifyListeners += MakeDelegate(&destroyer, &Destroyer::OnNotify);
+        else
+            notes.hook = [&destroyer](TNotifyEvent& event) { destroyer.OnNotify(&event); };
+        secondLog.clear();
+        host().SendNotification(a, "ping");
+        // The record names freed memory: no later listener may be handed it.
+        EXPECT_TRUE(secondLog.empty());
+        notes.hook = nullptr;
+        a = AddFloatingProbe(root, "A", &log, "0,0,20,20");
+        destroyer.victim = a;
+    }
+    host().RemoveNotificationListener(&second);
+}
+
 TEST_F(HostTimers, VirtualWindowNamesComeFromTheNearestAncestor)
 {
     root->SetAttribute("virtualwnd", "pane");
