@@ -1,6 +1,5 @@
 #include "controls/list/VirtualList.h"
 
-#include "controls/list/ListItemCore.h"
 #include "controls/list/VirtualListBody.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
@@ -315,6 +314,13 @@ int CVirtualListUI::KeyTarget(char key) const
     }
 }
 
+CVirtualListUI::TSelectHow CVirtualListUI::HowFor(bool shift, bool ctrl, TSelectHow ctrlAlone)
+{
+    if (shift)
+        return ctrl ? TSelectHow::ExtendAdd : TSelectHow::Extend;
+    return ctrl ? ctrlAlone : TSelectHow::Only;
+}
+
 bool CVirtualListUI::OnNavigationKey(char key, bool shift, bool ctrl)
 {
     switch (static_cast<unsigned char>(key)) {
@@ -338,14 +344,8 @@ bool CVirtualListUI::OnNavigationKey(char key, bool shift, bool ctrl)
         return false;
     }
     const int target = KeyTarget(key);
-    if (target < 0)
-        return true;
-    TSelectHow how = TSelectHow::Only;
-    if (shift)
-        how = ctrl ? TSelectHow::ExtendAdd : TSelectHow::Extend;
-    else if (ctrl)
-        how = TSelectHow::Keep;
-    MoveAndAnnounce(target, how);
+    if (target >= 0)
+        MoveAndAnnounce(target, HowFor(shift, ctrl, TSelectHow::Keep));
     return true;
 }
 
@@ -374,12 +374,7 @@ void CVirtualListUI::PressRow(int index, bool right, uint16_t keyState)
         MoveAndAnnounce(index, TSelectHow::Keep);
         return;
     }
-    TSelectHow how = TSelectHow::Only;
-    if (shift)
-        how = ctrl ? TSelectHow::ExtendAdd : TSelectHow::Extend;
-    else if (ctrl)
-        how = TSelectHow::Toggle;
-    MoveAndAnnounce(index, how);
+    MoveAndAnnounce(index, HowFor(shift, ctrl, TSelectHow::Toggle));
 }
 
 bool CVirtualListUI::OnMouseEvent(TInputEvent& event)
@@ -425,23 +420,16 @@ bool CVirtualListUI::OnMouseEvent(TInputEvent& event)
 
 void CVirtualListUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CVerticalLayoutUI::OnEvent(e); }))
-        return;
-    switch (event.Type) {
-    case InputEventKind::FocusGained:
-    case InputEventKind::FocusLost:
-        m_focused = event.Type == InputEventKind::FocusGained;
-        return;
-    case InputEventKind::KeyDown:
-        if (OnNavigationKey(event.KeyChar, ::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0))
+    // Keys and the mouse over the rows are the virtual list's own; the rest (focus, a mouse the
+    // list refuses, other keys) goes as in a List.
+    if (!IsMouseEventKind(event.Type) || AcceptsMouse()) {
+        if (event.Type == InputEventKind::KeyDown
+            && OnNavigationKey(event.KeyChar, ::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_CONTROL) < 0))
             return;
-        break;
-    default:
         if (IsMouseEventKind(event.Type) && OnMouseEvent(event))
             return;
-        break;
     }
-    CVerticalLayoutUI::OnEvent(event);
+    CListUI::OnEvent(event);
 }
 
 void CVirtualListUI::OnHeaderClick(int column)

@@ -94,6 +94,8 @@ public:
 
 private:
     enum class TSelectHow { Only, Extend, ExtendAdd, Toggle, Keep };
+    // Shift extends from the anchor (Ctrl+Shift adds the range); Ctrl alone does `ctrlAlone`.
+    static TSelectHow HowFor(bool shift, bool ctrl, TSelectHow ctrlAlone);
 
     CVirtualListBodyUI* Rows() const { return m_rows; }
     bool IsRowEnabled(int index) const;
