@@ -38,11 +38,13 @@ void CVirtualListBodyUI::MeasureRowHeight()
         EnsureRowControls(1);
         height = RowControl(0)->NaturalHeight();
     }
-    m_rowHeight = height > 0 ? height : 1;
+    m_rowHeight = height > kMinRowHeight ? height : kMinRowHeight;
 }
 
 void CVirtualListBodyUI::EnsureRowControls(int wanted)
 {
+    if (wanted > kMaxRowControls)
+        wanted = kMaxRowControls;
     while (m_children.GetSize() < wanted) {
         auto* row = new CVirtualListRowUI;
         row->SetOwner(m_list);
@@ -50,7 +52,6 @@ void CVirtualListBodyUI::EnsureRowControls(int wanted)
             delete row;
             return;
         }
-        ++m_rowsCreated;
     }
 }
 

@@ -40,8 +40,12 @@ public:
     void MarkStale(int first, int last);
     // Selection and hover of every bound row from the list; repaints the rows whose look changed.
     void RefreshLooks();
-    // Row controls made so far (never more than a view's worth).
-    int RowsCreated() const { return m_rowsCreated; }
+    // Row controls made so far: a view's worth at most, and never more than kMaxRowControls.
+    int RowsCreated() const { return m_children.GetSize(); }
+
+    // Bounds on what a skin's "itemheight" and a tall window can ask for.
+    static const int kMinRowHeight = 4;
+    static const int kMaxRowControls = 1024;
 
 protected:
     void FinishLayout(CRectUI& client, int content) override;
@@ -54,8 +58,7 @@ private:
     int ContentHeight() const;
 
     CVirtualListUI* m_list = nullptr;  // not owned; the list owns the body
-    int m_rowHeight = 1;
-    int m_rowsCreated = 0;
+    int m_rowHeight = kMinRowHeight;
 };
 
 }  // namespace SkinUI

@@ -17,6 +17,7 @@
 #include "controls/list/ListHeader.h"
 #include "controls/list/ListTextElement.h"
 #include "controls/list/VirtualList.h"
+#include "controls/list/VirtualListBody.h"
 #include "controls/list/VirtualListRow.h"
 #include "skin/SkinBuilder.h"
 
@@ -338,6 +339,33 @@ TEST(VirtualList, RowsChangedWhileShownAreAskedForAgain)
     for (CVirtualListRowUI* row : BoundRows(list)) {
         EXPECT_LT(row->BoundIndex(), 3);
         EXPECT_EQ(std::string(row->Text(0).GetData()), "late " + std::to_string(row->BoundIndex()));
+    }
+}
+
+// A row is as high as "itemheight" says, but never under 4 pixels (a skin cannot make the list
+// build a row control per pixel), and without it as a text row of the item font.
+TEST(VirtualList, ItemHeightIsBounded)
+{
+    const struct {
+        const char* itemHeight;
+        int rowHeight;  // 0: the font's, more than 4
+    } cases[] = {{"20", 20}, {"1", 4}, {"4", 4}, {"0", 0}, {"-7", 0}};
+    for (const auto& c : cases) {
+        HostBed bed(300, 200);
+        NumberedRows rows;
+        CVirtualListUI* list = BuildList(bed, rows, 1000);
+        list->SetAttribute("itemheight", c.itemHeight);
+        bed.Repaint();
+        const int height = static_cast<CVirtualListBodyUI*>(list->GetBody())->GetRowHeight();
+        if (c.rowHeight > 0) {
+            EXPECT_EQ(height, c.rowHeight) << c.itemHeight;
+        } else {
+            EXPECT_GT(height, 8) << c.itemHeight;
+        }
+        // The controls made for the first layout at 20 pixels stay; more come for smaller rows.
+        const int lines = kBody / height + 2;
+        EXPECT_EQ(list->GetRowsCreated(), lines > kBody / kRow + 2 ? lines : kBody / kRow + 2) << c.itemHeight;
+        EXPECT_EQ(list->GetScrollExtent().cy, 1000 * height - kBody) << c.itemHeight;
     }
 }
 
