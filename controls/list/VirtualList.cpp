@@ -64,15 +64,20 @@ void CVirtualListUI::SetSource(IVirtualListSource* source)
 
 int CVirtualListUI::GetRowsCreated() const { return m_rows->RowsCreated(); }
 
-void CVirtualListUI::FillRowControl(int index, CVirtualListRowUI& row)
+void CVirtualListUI::AskSource(int index) const
 {
     m_scratch.Clear();
-    if (m_source != nullptr) {
-        m_filling = true;
-        m_source->FillRow(index, m_scratch);
-        m_filling = false;
-        ++m_rowsFilled;
-    }
+    if (m_source == nullptr)
+        return;
+    m_filling = true;
+    m_source->FillRow(index, m_scratch);
+    m_filling = false;
+    ++m_rowsFilled;
+}
+
+void CVirtualListUI::FillRowControl(int index, CVirtualListRowUI& row)
+{
+    AskSource(index);
     row.Bind(index, m_scratch);
 }
 
@@ -80,12 +85,7 @@ bool CVirtualListUI::IsRowEnabled(int index) const
 {
     if (index < 0 || index >= m_count)
         return false;
-    if (m_source == nullptr)
-        return true;
-    m_scratch.Clear();
-    m_filling = true;
-    m_source->FillRow(index, m_scratch);
-    m_filling = false;
+    AskSource(index);
     return m_scratch.enabled;
 }
 

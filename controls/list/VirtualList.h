@@ -80,7 +80,8 @@ public:
     // What a key does to the current row and the selection; false for keys the list leaves alone.
     bool OnNavigationKey(char key, bool shift, bool ctrl);
 
-    // Figures for the program and its tests: row controls made, rows asked of the source.
+    // Figures for the program and its tests: row controls made, rows asked of the source (to be
+    // shown, or to learn whether the keyboard may stop on them).
     int GetRowsCreated() const;
     long long GetRowsFilled() const { return m_rowsFilled; }
 
@@ -97,7 +98,8 @@ private:
     // Shift extends from the anchor (Ctrl+Shift adds the range); Ctrl alone does `ctrlAlone`.
     static TSelectHow HowFor(bool shift, bool ctrl, TSelectHow ctrlAlone);
 
-    CVirtualListBodyUI* Rows() const { return m_rows; }
+    // Row `index` as the source describes it, into m_scratch.
+    void AskSource(int index) const;
     bool IsRowEnabled(int index) const;
     // The first enabled row at or after (forward) / at or before `index`, or -1.
     int FindEnabledRow(int index, bool forward) const;
@@ -123,7 +125,7 @@ private:
     int m_fixedRowHeight = 0;  // "itemheight"; 0: from the item font
     bool m_multiSelect = false;
     CRowSelection m_selection;
-    long long m_rowsFilled = 0;
+    mutable long long m_rowsFilled = 0;
     mutable TVirtualRow m_scratch;  // what FillRow writes into; its texts keep their buffers
     mutable bool m_filling = false;
     int m_deferredCount = -1;  // SetRowCount called during a fill
