@@ -342,6 +342,51 @@ TEST(VirtualList, RowsChangedWhileShownAreAskedForAgain)
     }
 }
 
+// Captions of 100 and 80 pixels: a click on each raises "headerclick" and then "columnclick"
+// with its column. Then captions of 250 more pixels make the rows wider than the body, and
+// scrolling right moves every row and every column with the captions.
+TEST(VirtualList, CaptionsAnnounceTheirColumnAndRowsFollowTheHorizontalScroll)
+{
+    HostBed bed(300, 200);
+    NumberedRows rows;
+    CVirtualListUI* list = BuildList(bed, rows, 100, "hscrollbar=\"true\"");
+    const struct {
+        int x;
+        WPARAM column;
+    } clicks[] = {{50, 0}, {140, 1}};
+    for (const auto& c : clicks) {
+        bed.notes.clear();
+        bed.Click(c.x, kHeader / 2);
+        std::vector<std::string> types;
+        for (const auto& note : bed.notes) {
+            if (note.type == "headerclick" || note.type == "columnclick")
+                types.push_back(note.type);
+        }
+        ASSERT_EQ(types, (std::vector<std::string>{"headerclick", "columnclick"}));
+        EXPECT_EQ(bed.notes.back().wParam, c.column);
+        EXPECT_TRUE(bed.notes.back().senderPtr == list);
+    }
+
+    auto* wide = new CListHeaderItemUI;
+    wide->SetFixedWidth(250);
+    ASSERT_TRUE(list->AddChild(wide));
+    bed.Repaint();
+    const CRectUI before = BoundRows(list)[0]->GetPosition();
+    const CRectUI column = list->GetItemStyle()->columnRects[2];
+    EXPECT_EQ(before.GetWidth(), 430);  // the captions' width, more than the body's
+    list->SetScrollPosition(CSizeUI(60, 0));
+    ASSERT_EQ(list->GetScrollPosition().cx, 60);
+    for (CVirtualListRowUI* row : BoundRows(list)) {
+        EXPECT_EQ(row->GetPosition().left, before.left - 60) << row->BoundIndex();
+        EXPECT_EQ(row->GetPosition().GetWidth(), 430);
+    }
+    EXPECT_EQ(list->GetItemStyle()->columnRects[2].left, column.left - 60);
+    // Rows bound after the scroll come in where the others are.
+    list->SetScrollPosition(CSizeUI(60, 50 * kRow));
+    for (CVirtualListRowUI* row : BoundRows(list))
+        EXPECT_EQ(row->GetPosition().left, before.left - 60) << row->BoundIndex();
+}
+
 // A row is as high as "itemheight" says, but never under 4 pixels (a skin cannot make the list
 // build a row control per pixel), and without it as a text row of the item font.
 TEST(VirtualList, ItemHeightIsBounded)
@@ -414,7 +459,9 @@ TEST(VirtualList, LooksLikeAListOfTheSameRows)
 
 namespace {
 
-const unsigned char kPoison = 0xDD;
+// Every int of a dead list reads as a large positive number, so code that wrongly goes on past a
+// notification finds rows to act on, and writes.
+const unsigned char kPoison = 0x7F;
 std::vector<std::pair<unsigned char*, size_t>> g_quarantine;
 
 // Freed lists stay poisoned instead of going back to the heap, so a write to a dead list shows.
