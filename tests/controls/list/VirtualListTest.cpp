@@ -455,6 +455,36 @@ TEST(VirtualList, LooksLikeAListOfTheSameRows)
     EXPECT_EQ(b.At(250, RowY(4)), 0xEEEEEEu);  // under the mouse
 }
 
+// A row's image is drawn over the row where its "dest" puts it, as an icon, and only on that row;
+// a disabled row shows the disabled background.
+TEST(VirtualList, ARowsImageAndStateAreItsOwn)
+{
+    HostBed bed(300, 200);
+    NumberedRows rows;
+    const std::string icon = controls_test::ImageSpec("vlist-icon.bmp", 0x11AA22) + " dest='2,2,10,10'";
+    rows.disabled = {3};
+    CVirtualListUI* list = BuildList(bed, rows, 10, "itemdisabledbkcolor=\"#FF808080\"");
+    struct IconRows : IVirtualListSource {
+        NumberedRows* texts;
+        std::string icon;
+        void FillRow(int index, TVirtualRow& row) override
+        {
+            texts->FillRow(index, row);
+            if (index == 1)
+                row.image = icon.c_str();
+        }
+    } source;
+    source.texts = &rows;
+    source.icon = icon;
+    list->SetSource(&source);
+    const Screen screen(bed);
+    const int top1 = kHeader + kRow;
+    EXPECT_EQ(screen.At(5, top1 + 5), 0x11AA22u);  // inside the icon of row 1
+    EXPECT_NE(screen.At(12, top1 + 5), 0x11AA22u);  // beside it
+    EXPECT_NE(screen.At(5, top1 + kRow + 5), 0x11AA22u);  // row 2 has none
+    EXPECT_EQ(screen.At(250, kHeader + 3 * kRow + 5), 0x808080u);  // row 3 is disabled
+}
+
 //--- listeners that destroy the list -------------------------------------------------------------
 
 namespace {
