@@ -8,6 +8,8 @@
 #include "controls/text/Option.h"
 #include "controls/range/Progress.h"
 #include "controls/layout/TabLayout.h"
+#include "controls/list/VirtualList.h"
+#include "gallery/FruitRows.h"
 #include "gallery/NotifyText.h"
 
 namespace Gallery {
@@ -19,13 +21,6 @@ using SkinUI::TNotifyEvent;
 
 // The page buttons, in the order of the pages they select.
 const char* const kPageButtons[] = {"optLayouts", "optBasics", "optInput", "optList", "optTree", "optHosted"};
-
-// What the list's rows cycle through.
-const struct {
-    const char* Name;
-    const char* Kind;
-} kFruits[] = {{"Apple", "Pome"}, {"Cherry", "Drupe"}, {"Fig", "Multiple"}, {"Grape", "Berry"},
-    {"Lemon", "Hesperidium"}, {"Mango", "Drupe"}, {"Pear", "Pome"}, {"Plum", "Drupe"}};
 
 template <class T> T* FindAs(SkinUI::CWindowHostUI& host, const char* name, const char* type)
 {
@@ -45,7 +40,43 @@ SkinUI::SkinSource CGalleryWnd::SkinSourceKind() const { return SkinUI::SkinSour
 
 const char* CGalleryWnd::SkinResourceId() const { return MAKEINTRESOURCEA(kSkinResourceId); }
 
-void CGalleryWnd::OnWindowReady() { FillList(); }
+void CGalleryWnd::OnWindowReady()
+{
+    FillList();
+    if (auto* list = FindAs<SkinUI::CVirtualListUI>(m_host, kMillionList, "VirtualList")) {
+        m_millionRows.SetWindow(GetHWND());
+        list->SetSource(&m_millionRows);
+        list->SetRowCount(CMillionRows::kRows);
+    }
+}
+
+// The figures of the million-row list, after the paint whose rows they count.
+LRESULT CGalleryWnd::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled)
+{
+    if (message != CMillionRows::kCountsMessage)
+        return WindowImplBase::OnOtherMessage(message, wParam, lParam, handled);
+    m_millionRows.CountsShown();
+    auto* list = FindAs<SkinUI::CVirtualListUI>(m_host, kMillionList, "VirtualList");
+    CControlUI* counts = m_host.FindControlByName(kMillionCounts);
+    if (list != nullptr && counts != nullptr) {
+        char text[160];
+        std::snprintf(text, sizeof(text), "VirtualList: %d rows, %d row controls made, %lld rows asked for",
+            list->GetRowCount(), list->GetRowsCreated(), m_millionRows.Fills());
+        counts->SetText(text);
+    }
+    handled = true;
+    return 0;
+}
+
+// Any caption sorts the million rows the other way round: the program reorders, the list shows.
+void CGalleryWnd::OnColumnClick(TNotifyEvent& event)
+{
+    auto* list = static_cast<SkinUI::CVirtualListUI*>(event.Sender->CastTo("VirtualList"));
+    if (list == nullptr)
+        return;
+    m_millionRows.ReverseOrder();
+    list->RefreshRows(0, list->GetRowCount() - 1);
+}
 
 void CGalleryWnd::OnWindowGone(HWND hwnd)
 {
@@ -59,15 +90,15 @@ void CGalleryWnd::FillList()
     auto* list = FindAs<SkinUI::CListUI>(m_host, "lstRows", "List");
     if (list == nullptr)
         return;
-    const int fruits = static_cast<int>(sizeof(kFruits) / sizeof(kFruits[0]));
     for (int i = 0; i < kListRows; ++i) {
         auto* row = new SkinUI::CListTextElementUI;
         char number[16];
         std::snprintf(number, sizeof(number), "Row %03d", i + 1);
+        const TFruitRow fruit = FruitRow(i);
         row->SetColumnText(0, number);
-        row->SetColumnText(1, kFruits[i % fruits].Name);
-        row->SetColumnText(2, kFruits[i % fruits].Kind);
-        row->SetColumnText(3, std::to_string((i * 37) % 500 + 20).c_str());
+        row->SetColumnText(1, fruit.name);
+        row->SetColumnText(2, fruit.kind);
+        row->SetColumnText(3, std::to_string(fruit.grams).c_str());
         if (!list->AddChild(row))
             delete row;
     }
@@ -121,6 +152,7 @@ const SkinUI::TNotifyMap* CGalleryWnd::StaticNotifyMap()
         SkinUI::NotifyOnEvent<Self, &Self::OnPageButton>("selectchanged", kPageButtons[4]),
         SkinUI::NotifyOnEvent<Self, &Self::OnPageButton>("selectchanged", kPageButtons[5]),
         SkinUI::NotifyOnEvent<Self, &Self::OnLevelChanged>("valuechanged", "sldLevel"),
+        SkinUI::NotifyOnEvent<Self, &Self::OnColumnClick>("columnclick", kMillionList),
         SkinUI::NotifyEnd(),
     };
     static const SkinUI::TNotifyMap map = {WindowImplBase::StaticNotifyMap(), entries};

@@ -3,7 +3,8 @@
 // A skinned window on WindowImplBase whose skin is the zip archive among the executable's resources
 // (type "ZIPRES", id kSkinResourceId), layout "Gallery.xml". The option buttons along the top select
 // the pages of the tab layout "pages"; the slider "sldLevel" drives the progress bar "prgLevel"; the
-// list "lstRows" is filled with kListRows rows once the window is ready. Every notification the
+// list "lstRows" is filled with kListRows rows once the window is ready; the virtual list
+// "vlsMillion" shows CMillionRows, and "lblMillion" its figures. Every notification the
 // window receives is described on the label "lblStatus" (see NotifyText.h) and, when the environment
 // names a log file, appended to it (StatusLog.h) before any handler runs.
 //
@@ -11,6 +12,7 @@
 // notifications. The object lives on the heap and deletes itself after its window's last message.
 #pragma once
 
+#include "gallery/MillionRows.h"
 #include "gallery/StatusLog.h"
 #include "window/WindowImplBase.h"
 
@@ -23,6 +25,8 @@ public:
     static const int kListRows = 300;
     static constexpr const char* kTitle = "SkinUI Gallery";
     static constexpr const char* kStatusControl = "lblStatus";
+    static constexpr const char* kMillionList = "vlsMillion";
+    static constexpr const char* kMillionCounts = "lblMillion";
 
     const char* WindowClassName() const override;
     SkinUI::CUIString SkinFolder() override;
@@ -32,6 +36,7 @@ public:
     void OnWindowReady() override;
     void OnWindowGone(HWND hwnd) override;
     void OnNotification(SkinUI::TNotifyEvent& event) override;
+    LRESULT OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
     const SkinUI::TNotifyMap* NotifyMap() const override;
     static const SkinUI::TNotifyMap* StaticNotifyMap();
@@ -39,10 +44,12 @@ public:
 private:
     void OnPageButton(SkinUI::TNotifyEvent& event);
     void OnLevelChanged(SkinUI::TNotifyEvent& event);
+    void OnColumnClick(SkinUI::TNotifyEvent& event);
     void FillList();
     void ShowStatus(const std::string& text);
 
     CStatusLog m_log;
+    CMillionRows m_millionRows;
 };
 
 }  // namespace Gallery

@@ -9,6 +9,7 @@
 #include "controls/range/Progress.h"
 #include "controls/range/ScrollBar.h"
 #include "controls/list/TreeNode.h"
+#include "controls/list/VirtualList.h"
 
 namespace Gallery {
 
@@ -77,11 +78,15 @@ std::string RowText(CControlUI* row)
     return row != nullptr ? Quoted(row->GetText()) : "(no row)";
 }
 
-// Lists and combos say which row: WParam is its index among the sender's rows.
+// Lists and combos say which row: WParam is its index among the sender's rows. A virtual list has
+// no row to quote; it says how many rows its ranges hold.
 std::string ItemText(const TNotifyEvent& event)
 {
-    auto* rows = As<SkinUI::IContainerUI>(event.Sender, "IContainer");
     const int index = static_cast<int>(event.WParam);
+    if (auto* virtualList = As<SkinUI::CVirtualListUI>(event.Sender, "VirtualList"))
+        return "item " + std::to_string(index) + ", " + std::to_string(virtualList->GetSelection().Count())
+            + " selected";
+    auto* rows = As<SkinUI::IContainerUI>(event.Sender, "IContainer");
     if (rows == nullptr)
         return ParamsText(event);
     CControlUI* row = index >= 0 && index < rows->ChildCount() ? rows->ChildAt(index) : nullptr;
@@ -109,6 +114,11 @@ std::string LinkText(const TNotifyEvent& event)
     return "link " + std::to_string(static_cast<long long>(event.WParam));
 }
 
+std::string ColumnText(const TNotifyEvent& event)
+{
+    return "column " + std::to_string(static_cast<long long>(event.WParam));
+}
+
 std::string PageText(const TNotifyEvent& event)
 {
     return "page " + std::to_string(static_cast<long long>(event.WParam)) + " (was "
@@ -130,6 +140,7 @@ const TDetail kDetails[] = {
     {"datetimechanged", &DateText},
     {"link", &LinkText},
     {"tabselect", &PageText},
+    {"columnclick", &ColumnText},
 };
 
 }  // namespace

@@ -4,7 +4,8 @@
 // The sender is its skin name; an unnamed part of a tree node (its folder button or check box) is
 // named after the node's text, and any other unnamed control after its type. The values follow the
 // sender: a slider's value, an option's or check box's state, a tree folder's expanded state, the
-// text of the row an "itemselect" picked, an edit's text, a date picker's date, a link's index; any
+// text of the row an "itemselect" picked (a virtual list's
+// selected row count), an edit's text, a date picker's date, a link's index; any
 // other notification shows its WParam and LParam. Texts are cut to kMaxQuotedText characters.
 #pragma once
 

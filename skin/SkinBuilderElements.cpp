@@ -26,6 +26,7 @@
 #include "controls/layout/TileLayout.h"
 #include "controls/list/TreeNode.h"
 #include "controls/list/TreeView.h"
+#include "controls/list/VirtualList.h"
 #include "controls/layout/VerticalLayout.h"
 #include "controls/com/WebBrowser.h"
 #include "core/ValueParse.h"
@@ -69,6 +70,7 @@ const TSkinElement kFactory[] = {
     SKIN_ELEMENT("TileLayout", CTileLayoutUI),
     SKIN_ELEMENT("WebBrowser", CWebBrowserUI),
     SKIN_ELEMENT("ChildLayout", CChildLayoutUI),
+    SKIN_ELEMENT("VirtualList", CVirtualListUI),
     SKIN_ELEMENT("VerticalLayout", CVerticalLayoutUI),
     SKIN_ELEMENT("ListHeaderItem", CListHeaderItemUI),
     SKIN_ELEMENT("ListTextElement", CListTextElementUI),

@@ -37,10 +37,12 @@ run wine "$build/bench/bench_zip.exe"
 run wine "$build/bench/bench_image.exe"
 run wine "$build/bench/bench_paint.exe"
 run wine "$build/bench/bench_start.exe"
+run wine "$build/bench/bench_vlist.exe"
 wineserver -w
 
 # Every figure must have come out with its references: a benchmark that printed nothing failed.
-for figure in "xml parse 3KB" "zip extract 4MiB" "image load background" "main window repaint" "start to first paint"; do
+for figure in "xml parse 3KB" "zip extract 4MiB" "image load background" "main window repaint" "start to first paint" \
+  "vlist create to first paint" "vlist scroll one page" "vlist jump to end" "vlist memory above empty"; do
   grep -q "^$figure" "$results" || { echo "bench: no figure '$figure'" >&2; exit 1; }
 done
 
@@ -62,5 +64,15 @@ awk -F'\t' '
       f = order[i]; least = ref[f, "least work window"]; bare = ref[f, "bare window"]
       if (least > 0 && bare > 0)
         printf "%-26s %-28s %12.2f %12.2f %8.2f\n", f, "floor: least work / bare", least, bare, least / bare
+    }
+    # The virtual list: within 1.5x of the owner-data list view on every figure, and under 2 MiB
+    # above an empty window.
+    for (i = 1; i <= n; i++) {
+      f = order[i]; r = ref[f, "SysListView32 owner-data"]
+      if (f !~ /^vlist / || r == "") continue
+      if (f == "vlist memory above empty")
+        printf "goal %-40s %s\n", f " < 2048 KiB", (ours[f] < 2048 ? "met" : "NOT met")
+      else
+        printf "goal %-40s %s\n", f " <= 1.5x", (r > 0 && ours[f] / r <= 1.5 ? "met" : "NOT met")
     }
   }' "$results"

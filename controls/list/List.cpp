@@ -112,7 +112,12 @@ void CListBodyUI::OnEvent(TInputEvent& event)
 //--- list: construction, identity, layout --------------------------------------------------------
 
 CListUI::CListUI()
-    : m_body(new CListBodyUI(this))
+    : CListUI([](CListUI* owner) { return new CListBodyUI(owner); })
+{
+}
+
+CListUI::CListUI(BodyFactory makeBody)
+    : m_body(makeBody(this))
     , m_header(new CListHeaderUI)
 {
     // The container's own insertion: the routed one would take the header for a replacement.

@@ -105,13 +105,22 @@ public:
     void SetTextProvider(IListTextProvider* provider) override { m_textProvider = provider; }
 
     // Scrolls the body so that the row at `index` lies inside its client area.
-    void EnsureVisible(int index);
+    virtual void EnsureVisible(int index);
+    // A caption was clicked and "headerclick" delivered; the list is alive. Lists that sort
+    // through the program announce the column here.
+    virtual void OnHeaderClick(int /*column*/) { }
     // Moves the captions left by dx (the body scrolled right by dx) and copies their positions
     // into the column extents, at most kMaxListColumns of them.
     void ShiftCaptions(int dx);
     bool IsScrollSelect() const { return m_scrollSelect; }
     // Called by the header after every layout of its own.
     void OnHeaderLaidOut();
+
+protected:
+    // For lists whose body lays its rows out differently: `makeBody` gets the list under
+    // construction and answers the body the list will own.
+    typedef CListBodyUI* (*BodyFactory)(CListUI* owner);
+    explicit CListUI(BodyFactory makeBody);
 
 private:
     bool OnKeyDown(char key);

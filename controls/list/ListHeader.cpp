@@ -109,6 +109,13 @@ bool CListHeaderItemUI::OnPress(const TInputEvent& event)
         m_host->SendNotification(this, "headerclick");
         if (!alive.IsAlive())
             return true;
+        CControlUI* owner = m_parent != nullptr ? m_parent->GetParent() : nullptr;
+        CListUI* list = owner != nullptr ? static_cast<CListUI*>(owner->CastTo("List")) : nullptr;
+        if (list != nullptr && list->GetHeader() == m_parent) {
+            list->OnHeaderClick(list->GetHeader()->IndexOfChild(this));
+            if (!alive.IsAlive())
+                return true;
+        }
     }
     Invalidate();
     return true;

@@ -10,6 +10,7 @@
 #include "controls/base/Control.h"
 #include "controls/list/ListTextElement.h"
 #include "controls/list/TreeNode.h"
+#include "controls/list/VirtualList.h"
 #include "gallery/NotifyText.h"
 #include "host/WindowHost.h"
 #include "skin/SkinBuilder.h"
@@ -29,6 +30,7 @@ const char kSkin[] = "<Window><VerticalLayout>"
                      "<DateTime name=\"dtp\" text=\"2026-12-08\"/>"
                      "<Combo name=\"cbo\"><ListLabelElement text=\"one\"/><ListLabelElement text=\"two\"/></Combo>"
                      "<List name=\"lst\"><ListHeader><ListHeaderItem text=\"A\"/></ListHeader></List>"
+                     "<VirtualList name=\"vls\" multiselect=\"true\"/>"
                      "<ScrollBar name=\"sb\" range=\"500\" value=\"120\"/>"
                      "<TreeView name=\"tree\"><TreeNode text=\"Docs\"><TreeNode text=\"a.txt\"/></TreeNode></TreeView>"
                      "</VerticalLayout></Window>";
@@ -70,6 +72,13 @@ TEST(NotifyText, DescribesEachSenderWithItsValue)
     row->SetColumnText(0, "Row 001");
     ASSERT_TRUE(list->AddChild(row));
 
+    // A virtual list with a range of rows selected.
+    auto* million = static_cast<CVirtualListUI*>(find("vls")->CastTo("VirtualList"));
+    ASSERT_NE(million, nullptr);
+    million->SetRowCount(1000000);
+    million->SelectItem(10, false);
+    million->OnNavigationKey(VK_END, true, false);
+
     auto* tree = static_cast<IContainerUI*>(find("tree")->CastTo("IContainer"));
     ASSERT_NE(tree, nullptr);
     auto* docs = static_cast<CTreeNodeUI*>(tree->ChildAt(0)->CastTo("TreeNode"));
@@ -93,6 +102,8 @@ TEST(NotifyText, DescribesEachSenderWithItsValue)
         {Event("itemselect", find("cbo"), 1, 0), "itemselect from cbo: item 1 \"two\""},
         {Event("itemselect", find("cbo"), 5, 1), "itemselect from cbo: item 5 (no row)"},
         {Event("itemselect", find("lst"), 0, static_cast<LPARAM>(-1)), "itemselect from lst: item 0 \"Row 001\""},
+        {Event("itemselect", find("vls"), 999999, 10), "itemselect from vls: item 999999, 999990 selected"},
+        {Event("columnclick", find("vls"), 2), "columnclick from vls: column 2"},
         {Event("tabselect", find("sld"), 2, 0), "tabselect from sld: page 2 (was 0)"},
         {Event("link", find("edt"), 3), "link from edt: link 3"},
         {Event("timer", find("edt"), 7, 9), "timer from edt: wParam 7, lParam 9"},

@@ -4,8 +4,9 @@
 # compares a screenshot of the window with the committed reference (tests/gallery/data/page-*.png,
 # with the e2e tolerance), operates a control on each page with xdotool (clicks a button in the
 # child layout, checks a box, types into an edit, picks a combo item, drags the slider, selects a
-# list row, folds and unfolds a tree node and checks its box) and reads the status line the gallery
-# appends to its log file for the matching notification. The slider must move the progress bar
+# list row, selects a virtual list's row, then its last, then sorts it, folds and unfolds a tree
+# node and checks its box) and reads the status line the gallery appends to its log file for the
+# matching notification. The slider must move the progress bar
 # too. After the page with the ActiveX control and the web browser the window must still answer;
 # Escape ends the program with exit code 0.
 #
@@ -128,6 +129,14 @@ operate_input() {
 operate_list() {
   click 300 190
   expect_status "list" 'itemselect from lstRows: item 2 "Row 003"'
+  # The million-row list under it: its third row, then End, then a caption that sorts.
+  click 300 458
+  expect_status "virtual list" 'itemselect from vlsMillion: item 2, 1 selected'
+  xdotool key End
+  expect_status "virtual list end" 'itemselect from vlsMillion: item 999999, 1 selected'
+  click 100 386
+  expect_status "virtual list sort" 'columnclick from vlsMillion: column 0'
+  rest
 }
 
 operate_tree() {
