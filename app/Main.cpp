@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/MainWnd.h"
+#include "app/SingleInstance.h"
 #include "host/ResourceLocation.h"
 #include "shadow/WndShadow.h"
 
@@ -26,13 +27,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     RestrictDllSearchToSystemFolder();
 
+    // Before any window or command: a second copy only shows the first one.
+    const Quoril::CSingleInstance singleInstance;
+    if (!singleInstance.IsFirst()) {
+        Quoril::BringRunningWindowToFront(Quoril::CMainWnd::kWindowClassName, Quoril::CMainWnd::kWindowTitle, 3000);
+        return 0;
+    }
+
     SkinUI::CWndShadow::InitSupport(instance);
     SkinUI::CResourceLocation::SetModuleInstance(instance);
     SkinUI::CResourceLocation::SetResourceFolder(SkinUI::CResourceLocation::GetInstanceFolder() + "skin\\");
 
     // The window deletes itself after its last message.
     Quoril::CMainWnd* window = new Quoril::CMainWnd();
-    if (window->Create(nullptr, "Quoril",
+    if (window->Create(nullptr, Quoril::CMainWnd::kWindowTitle,
             WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW, 0, 0,
             0, 0)
         == nullptr) {

@@ -14,10 +14,12 @@
 // the window is disabled and further clicks are ignored; a close request that arrives meanwhile is
 // held and re-posted when the action ends. Message texts follow the window's layout language.
 //
-// Before a profile first changes a connection its own settings are saved (SavedDns.h); restore puts
+// Before a profile changes a connection its own settings are saved (SavedDns.h); restore puts
 // them back, DHCP where it was DHCP. After all IPv4 commands each connection gets the same servers
-// on IPv6; IPv6 failures never decide the message (a connection may have no IPv6 at all). The
-// status sink hears "applying" when an action starts and what is in force before its message.
+// on IPv6; an IPv6 failure fails the connection where it has IPv6. A connection that is not
+// connected is reported apart, set or skipped. The status sink hears "applying" when an action
+// starts and what is in force before its message. Web pages open only through the desktop's
+// shell, as the desktop's user; where it cannot, a message gives the address.
 #pragma once
 
 #include "app/AdapterDiscovery.h"
@@ -73,13 +75,14 @@ private:
     bool RunForEntry(TOutcome& outcome, size_t entry, IpFamily family, const char* address, int position);
     bool RunServerList(TOutcome& outcome, size_t entry, IpFamily family, const std::vector<const char*>& servers);
     void RunIpv6Phase(TOutcome& outcome, const std::vector<std::vector<const char*>>& servers, DWORD pauseMs);
+    // Reads the adapter list once per action: each entry's adapter, its state and its servers.
+    void ReadAdapters(TOutcome& outcome);
     void SaveOwnSettings(TOutcome& outcome);
     static std::vector<const char*> StaticServers(const TFamilyDns& family);
     void RunFlush();
     // Runs `program` from the system folder, starting it again when the start itself failed.
     TCommandResult RunSystemTool(const char* program, const std::string& line);
-    void Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText,
-        const std::wstring& caption);
+    void Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText);
     void BeginAction();
     void EndAction();
 
