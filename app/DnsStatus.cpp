@@ -104,6 +104,14 @@ std::wstring CurrentDnsStatusText(ISystemServices& services, const AdapterList& 
     return DnsStatusText(kept, english);
 }
 
+const char* ConnectionDnsWord(const TAdapterDns& adapter)
+{
+    const int profile = ProfileInForce({&adapter});
+    if (profile >= 0)
+        return kProfileWords[profile];
+    return adapter.ipv4.dhcp && adapter.ipv6.dhcp ? "automatic" : "custom";
+}
+
 std::wstring ApplyingStatusText(bool english) { return Text(kApplyingStatus, english); }
 
 std::vector<std::string> ProfileServerList(const TDnsProfile& profile)

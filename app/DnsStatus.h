@@ -26,6 +26,11 @@ std::wstring DnsStatusText(const std::vector<TAdapterDns>& adapters, bool englis
 // empty when they cannot be read.
 std::wstring CurrentDnsStatusText(ISystemServices& services, const AdapterList& managed, bool english);
 
+// One connection's state in the command line's words: the profile's word (kProfileWords) when it
+// uses that profile as the status line judges it, "automatic" when both families come from DHCP,
+// otherwise "custom".
+const char* ConnectionDnsWord(const TAdapterDns& adapter);
+
 // Shown while an action runs.
 std::wstring ApplyingStatusText(bool english);
 

@@ -428,7 +428,7 @@ bool CMainActions::CanConfigure()
         reason = &texts.noConnection;
     if (reason == nullptr)
         return true;
-    m_services.ShowMessageBox(m_owner, *reason, texts.caption, MB_OK | MB_TASKMODAL);
+    Conclude(reason == &texts.notElevated ? TResult::NotElevated : TResult::NoConnection, *reason, texts.caption);
     return false;
 }
 
@@ -468,7 +468,8 @@ void CMainActions::Report(const TOutcome& outcome, const std::wstring& successTe
             failedFixed.push_back(&m_adapters[i]);
     }
     std::wstring text;
-    if (anySucceeded && failedDiscovered.empty()) {
+    const bool done = anySucceeded && failedDiscovered.empty();
+    if (done) {
         text = successText;
     } else {
         text = failureText;
@@ -479,8 +480,16 @@ void CMainActions::Report(const TOutcome& outcome, const std::wstring& successTe
     AppendNames(text, texts.notConnectedSkipped, skipped);
     m_services.EnableOwner(m_owner, true);
     RefreshStatus();
-    m_services.ShowMessageBox(m_owner, text, texts.caption, MB_OK | MB_TASKMODAL);
+    Conclude(done ? TResult::Done : TResult::Failed, text, texts.caption);
     EndAction();
+}
+
+void CMainActions::Conclude(TResult::Kind kind, const std::wstring& text, const std::wstring& caption)
+{
+    m_lastResult.kind = kind;
+    m_lastResult.text = text;
+    if (!m_quiet)
+        m_services.ShowMessageBox(m_owner, text, caption, MB_OK | MB_TASKMODAL);
 }
 
 void CMainActions::OpenWebPage(const char* url)

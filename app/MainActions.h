@@ -62,6 +62,16 @@ public:
     // A notification of `type` from the control named `senderName` (either may be null).
     void OnNotify(const char* type, const char* senderName);
 
+    // How the last DNS action ended, and the text its message gives (the command line's output).
+    struct TResult {
+        enum Kind { None, Done, Failed, NotElevated, NoConnection };
+        Kind kind = None;
+        std::wstring text;
+    };
+    const TResult& LastResult() const { return m_lastResult; }
+    // True: the actions show no message box about a DNS action (the command line's /quiet).
+    void SetQuiet(bool quiet) { m_quiet = quiet; }
+
 private:
     struct TOutcome;
     void ApplyProfile(int profile);
@@ -85,6 +95,8 @@ private:
     void Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText);
     void BeginAction();
     void EndAction();
+    // Records how the action ended and, unless quiet, tells the user.
+    void Conclude(TResult::Kind kind, const std::wstring& text, const std::wstring& caption);
 
     ISystemServices& m_services;
     AdapterList& m_adapters;
@@ -93,6 +105,8 @@ private:
     bool m_closing = false;
     bool m_busy = false;
     bool m_closeHeld = false;
+    bool m_quiet = false;
+    TResult m_lastResult;
     std::function<void(const std::wstring&)> m_statusSink;
 };
 
