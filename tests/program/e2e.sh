@@ -10,7 +10,9 @@
 # the user's own hive, where any unelevated program could write them: no command may ever carry a
 # planted address, and the settings the first profile saves must appear under
 # HKLM\Software\Quoril\SavedDns\<SID>. A second copy started while the window is up must only bring
-# that window to the front and end.
+# that window to the front and end, and a change from the command line must refuse with exit code 4.
+# After both runs the command line for administrators runs without a window: /status, a profile and
+# a restore against the recorder, and arguments it must refuse.
 #
 # Usage: e2e.sh QUORIL_EXE RECORDER_EXE WORKDIR
 #   QUORIL_E2E_UPDATE=1 writes the reference screenshots instead of comparing with them.
@@ -238,9 +240,20 @@ check_saved_settings() { # names...
   if printf '%s\n' "$saved" | grep -qE "$planted_pattern"; then fail "a planted value was saved as the user's"; fi
 }
 
-# A second copy while the first runs: it must end by itself, with 0, leaving one window.
+# Other copies while the first runs: a change from the command line refuses with 4, and a second
+# window copy must end by itself, with 0, leaving one window.
 check_second_copy() {
-  local second status=0 windows
+  # A change from the command line takes the same lock: it changes nothing and says so.
+  take_commands
+  local out status=0
+  out=$(LANG="$lang.UTF-8" LC_ALL="$lang.UTF-8" timeout 60 wine "$exe" /restore /quiet 2>/dev/null | tr -d '\r') || status=$?
+  [ "$status" = 4 ] || fail "/restore while the window runs ended with $status, expected 4"
+  [ "$out" = "Another copy of Quoril is running; nothing was changed." ] || fail "/restore while the window runs said: $out"
+  settle_log
+  take_commands
+  [ -z "$commands" ] || fail "/restore while the window runs started: $commands"
+  local second windows
+  status=0
   LANG="$lang.UTF-8" LC_ALL="$lang.UTF-8" wine "$exe" >"$work/quoril-$lang-second.log" 2>&1 &
   second=$!
   for _ in $(seq 150); do kill -0 "$second" 2>/dev/null || break; sleep 0.2; done
@@ -255,6 +268,49 @@ check_second_copy() {
   for id in $(xdotool search --onlyvisible --name '^Quoril$' 2>/dev/null); do windows=$((windows + 1)); done
   [ "$windows" = 1 ] || fail "$windows windows titled Quoril after a second start, expected 1"
   kill -0 "$pid" 2>/dev/null || fail "the first copy ended when a second one started"
+}
+
+# The administrators' command line, no window: exit code, output, and the commands it starts.
+command_line() { # expected-exit arguments... ; sets `out` and `commands`
+  local expected=$1 status=0
+  shift
+  out=$(timeout 120 wine "$exe" "$@" 2>/dev/null | tr -d '\r') || status=$?
+  settle_log
+  take_commands
+  [ "$status" = "$expected" ] || fail "Quoril.exe $*: exit code $status, expected $expected (output: $out)"
+  if [ -n "$(find_window Quoril 2>/dev/null)" ]; then fail "Quoril.exe $* showed a window"; fi
+}
+check_command_line() {
+  lang=command-line
+  : >"$log"
+  seen=0
+  local name lines
+  command_line 0 /status /quiet
+  lines=$(printf '%s\n' "$out" | wc -l)
+  [ "$lines" -ge 1 ] || fail "/status printed nothing"
+  for name in "${learned_names[@]:0:${#learned_names[@]}-1}"; do
+    printf '%s\n' "$out" | grep -qF "$name: IPv4 automatic; IPv6 automatic; automatic" ||
+      fail "/status: no automatic line for $name: $out"
+  done
+  [ -z "$commands" ] || fail "/status started: $commands"
+  command_line 0 /profile family /quiet
+  # Then, on a machine with adapters that are not connected, a line naming them.
+  [ "$(printf '%s\n' "$out" | head -n 1)" = "Settings applied (Family Mode)!" ] || fail "/profile family said: $out"
+  compare_lines profile "$(expected_profile "$family1" "$family2" "$family3" "$family61" "$family62" "$family63" \
+    "${learned_names[@]}")" "$commands" || true
+  command_line 0 /restore /quiet
+  [ "$(printf '%s\n' "$out" | head -n 1)" = "DNS is obtained automatically again. Please clear your browser cache manually." ] ||
+    fail "/restore said: $out"
+  compare_lines restore "$(expected_restore "${learned_names[@]}")" "$commands" || true
+  for bad in "/profile" "/profile strict /quiet" "/status /restore" "/quiet"; do
+    # shellcheck disable=SC2086
+    command_line 3 $bad
+    printf '%s\n' "$out" | grep -q '^Usage: Quoril.exe /profile blocking|pure|family \[/quiet\]$' ||
+      fail "Quoril.exe $bad: no usage text: $out"
+    [ -z "$commands" ] || fail "Quoril.exe $bad started: $commands"
+  done
+  if grep -qE "$planted_pattern" "$log" 2>/dev/null; then fail "the command line carried a planted address"; fi
+  wine_idle || fail "Wine processes were still running after the command line"
 }
 
 learned_names=()
@@ -366,6 +422,7 @@ drive_program() { # caption closing-way
 
 run_language zh_CN '提示' close-button
 run_language en_US 'Notice' escape
+check_command_line
 
 if [ "$failures" -gt 0 ]; then
   echo "e2e: $failures failure(s); screenshots and logs in $work" >&2
