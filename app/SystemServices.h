@@ -1,6 +1,6 @@
 // ISystemServices: the one thin seam between Quoril's actions and the operating system.
 //
-// Everything the DNS actions, the adapter discovery and the browser look-up ask of Windows goes
+// Everything the DNS actions, the adapter discovery and the web links ask of Windows goes
 // through this interface, so tests can record each call in order (or answer with a failure)
 // without starting a process or touching the machine's network settings. Methods are kept close
 // to the Win32 call they wrap; decisions (what to run, what counts as success, which name to
