@@ -437,11 +437,12 @@ bool CMainActions::CanConfigure()
 // count, and it is named only when nothing else failed (then it is why nothing was set). A
 // connection that is not connected is named apart: set, to take effect when it connects, or
 // skipped where netsh refused it before changing anything; refused half-way, it failed.
-// What netsh does there: a media-disconnected adapter (cable out, Wi-Fi not associated, an idle
-// VPN) still has its IP interface, and the servers are written to the interface's configuration
-// ("NameServer") and exit 0; they are used once it connects. A disabled adapter has no IP
-// interface at all, and netsh refuses the name with an error exit. The outcome is judged from the
-// exit codes either way, so whichever it does, the message says what happened.
+// What netsh does there: an interface's servers are part of its configuration (its "NameServer"
+// value), which a media-disconnected adapter (cable out, Wi-Fi not associated, an idle VPN) keeps:
+// netsh writes them and exits 0, and they are used once it connects. A disabled adapter has no IP
+// interface for netsh to name, and netsh ends with an error. The outcome is judged from the exit
+// codes either way, so whichever it does, the message says what happened; a command that never
+// ended may still be changing the connection, so that is a failure, never "skipped".
 void CMainActions::Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText)
 {
     const TMessageTexts<std::wstring> texts = Messages(m_english);
@@ -460,7 +461,7 @@ void CMainActions::Report(const TOutcome& outcome, const std::wstring& successTe
             waiting.push_back(&m_adapters[i]);
         else if (set)
             continue;
-        else if (notConnected && outcome.entries[i] != TOutcome::Kept && outcome.ipv4Done[i] == 0)
+        else if (notConnected && outcome.entries[i] == TOutcome::Failed && outcome.ipv4Done[i] == 0)
             skipped.push_back(&m_adapters[i]);
         else if (m_adapters[i].discovered)
             failedDiscovered.push_back(&m_adapters[i]);

@@ -335,6 +335,7 @@ TEST(NotConnected, NamedApartAsSetOrSkipped)
         {"restore refused", "btnRecover", wifi, kRestoreDone + skipped},
         {"a connected one fails too", "btnOpen", "\"", kProfileFailed + L"\nEthernet" + skipped},
     };
+    const std::string hangs = wifi + " source=static";
     for (const Case& c : cases) {
         Rig rig({L"Ethernet", L"Wi-Fi"});
         rig.fake.dnsAdapters
@@ -343,6 +344,14 @@ TEST(NotConnected, NamedApartAsSetOrSkipped)
         rig.Click(c.button);
         EXPECT_EQ(rig.LastBox(), c.text) << c.what;
     }
+    // A command that never ended may still be changing it: that is no skip.
+    Rig hanging({L"Ethernet", L"Wi-Fi"});
+    hanging.fake.dnsAdapters
+        = {AdapterDns(L"Ethernet", {}, true), AdapterDns(L"Wi-Fi", {}, true, {}, true, /*connected*/ false)};
+    hanging.fake.onRun = FailWhere(hangs, Outcome(TCommandResult::TimedOut));
+    hanging.Click("btnOpen");
+    EXPECT_EQ(hanging.LastBox(), kProfileFailed + L"\nWi-Fi");
+
     Rig english({L"Ethernet", L"Wi-Fi"});
     english.actions.SetEnglish(true);
     english.fake.dnsAdapters
