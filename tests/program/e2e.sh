@@ -412,7 +412,10 @@ drive_program() { # caption closing-way
   local status=0
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
   if kill -0 "$pid" 2>/dev/null; then
-    fail "the program did not end after $closing"
+    # What was on the screen then, for whoever reads the failure.
+    import -window root "$work/not-ended-$lang.png" 2>/dev/null || true
+    fail "the program did not end after $closing; windows: $(for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+      LC_ALL=C.UTF-8 xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed 's/.*= //'; done | tr '\n' ' ')"
   else
     wait "$pid" || status=$?
     pid=
