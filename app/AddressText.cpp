@@ -1,5 +1,7 @@
 #include "app/AddressText.h"
 
+#include "app/CommandLine.h"
+
 #include <cstdio>
 
 namespace Quoril {
@@ -43,6 +45,23 @@ std::string Ipv6Text(const unsigned char (&bytes)[16])
         text += group;
     }
     return text;
+}
+
+bool ParseNameServerList(const std::string& text, size_t maxServers, std::vector<std::string>& servers)
+{
+    servers.clear();
+    size_t start = text.find_first_not_of(" ,");
+    while (start != std::string::npos) {
+        const size_t end = text.find_first_of(" ,", start);
+        const std::string address = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!IsPlainAddress(address.c_str()) || servers.size() == maxServers) {
+            servers.clear();
+            return false;
+        }
+        servers.push_back(address);
+        start = end == std::string::npos ? end : text.find_first_not_of(" ,", end);
+    }
+    return true;
 }
 
 }  // namespace Quoril

@@ -5,7 +5,9 @@
 // server read back from the system compares equal, as text, to the same server in our profiles.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace Quoril {
 
@@ -14,5 +16,10 @@ std::string Ipv4Text(const unsigned char (&bytes)[4]);
 
 // Canonical text of the sixteen bytes, in network order; no scope.
 std::string Ipv6Text(const unsigned char (&bytes)[16]);
+
+// The servers of an interface's "NameServer" value: addresses separated by any run of spaces and
+// commas. False, with `servers` empty, when an entry is not a plain address (CommandLine.h) or
+// there are more than `maxServers`; a blank text is an empty list.
+bool ParseNameServerList(const std::string& text, size_t maxServers, std::vector<std::string>& servers);
 
 }  // namespace Quoril

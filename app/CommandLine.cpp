@@ -80,11 +80,13 @@ bool BuildDnsServerCommandLine(
     if (!IsPlainAddress(address) || position < 1)
         return false;
     const std::string server(address);
+    // Without validate=no netsh first asks each server and, when it gets no answer (an IPv6 server
+    // on a network without IPv6, a machine not connected yet), reports the server as wrong.
     if (position == 1)
         return ComposeNetshLine(
-            family, "set dns", connection, " source=static addr=" + server + " register=primary", out);
+            family, "set dns", connection, " source=static addr=" + server + " register=primary validate=no", out);
     return ComposeNetshLine(
-        family, "add dns", connection, " addr=" + server + " index=" + std::to_string(position), out);
+        family, "add dns", connection, " addr=" + server + " index=" + std::to_string(position) + " validate=no", out);
 }
 
 bool BuildDnsDhcpCommandLine(IpFamily family, const std::string& connection, std::string& out)

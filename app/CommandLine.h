@@ -24,8 +24,9 @@ constexpr const char* kFlushCommandLine = "ipconfig /flushdns";
 enum class IpFamily { Ipv4, Ipv6 };
 
 // The netsh line that puts `address` at `position` of the connection's DNS server list of
-// `family`: position 1 replaces the list ("set dns ... source=static addr=... register=primary"),
-// 2 and up add to it ("add dns ... addr=... index=<position>"). Returns false and leaves `out`
+// `family`: position 1 replaces the list ("set dns ... source=static addr=... register=primary
+// validate=no"), 2 and up add to it ("add dns ... addr=... index=<position> validate=no"): the
+// server is written without netsh trying to reach it first. Returns false and leaves `out`
 // empty when the name cannot be quoted safely (see above), when `address` is not a plain address
 // (only hex digits, '.' and ':', at most 45 characters: it may come from the registry) or when
 // `position` is below 1.

@@ -123,8 +123,7 @@ bool FindDesktopDispatch(const TComEntryPoints& com, CComRef<IShellDispatch2>& s
         && SUCCEEDED(application->QueryInterface(IID_IShellDispatch2, shell.OutAsVoid()));
 }
 
-}  // namespace
-
+// Initialises COM (single-threaded apartment) on the UI thread the first time it is called.
 void EnsureComInitialized()
 {
     // Once, on the UI thread, the only one that asks the shell for anything. A failure leaves the
@@ -135,6 +134,8 @@ void EnsureComInitialized()
     }();
     (void)initialized;
 }
+
+}  // namespace
 
 bool ShellExecuteAsDesktopUser(const std::string& file, const std::string& parameters)
 {

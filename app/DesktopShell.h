@@ -19,8 +19,4 @@ namespace Quoril {
 // page texts); false, with nothing started, when there is no desktop shell to ask.
 bool ShellExecuteAsDesktopUser(const std::string& file, const std::string& parameters);
 
-// Initialises COM (single-threaded apartment) on the UI thread the first time it is called; the
-// shell's ShellExecute may hand its work to COM extensions.
-void EnsureComInitialized();
-
 }  // namespace Quoril

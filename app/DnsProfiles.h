@@ -43,6 +43,8 @@ constexpr TProfileAddresses kProfileAddresses[] = {
     {&kFamilyProfile, &kFamilyProfileIpv6},
 };
 constexpr int kProfileCount = 3;
+// The profiles' names on the command line and in its output, in the same order.
+constexpr const char* kProfileWords[kProfileCount] = {"blocking", "pure", "family"};
 
 // The page that shows whether the blocking resolver answers this computer, and the service's home page.
 constexpr const char* kBlockingTestUrl = "http://on.quad9.net/";

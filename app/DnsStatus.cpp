@@ -2,6 +2,8 @@
 
 #include "app/TextConversion.h"
 
+#include <algorithm>
+
 namespace Quoril {
 
 namespace {
@@ -87,12 +89,27 @@ std::wstring DnsStatusText(const std::vector<TAdapterDns>& adapters, bool englis
     return Text(kCustomStatus, english) + (english ? L" (" + server + L")" : L"\uff08" + server + L"\uff09");
 }
 
-std::wstring CurrentDnsStatusText(ISystemServices& services, bool english)
+std::wstring CurrentDnsStatusText(ISystemServices& services, const AdapterList& managed, bool english)
 {
     std::vector<TAdapterDns> adapters;
     if (!services.AdapterDnsSettings(adapters))
         return std::wstring();
-    return DnsStatusText(adapters, english);
+    std::vector<TAdapterDns> kept;
+    for (const TAdapterDns& adapter : adapters) {
+        const bool isManaged = std::any_of(managed.begin(), managed.end(),
+            [&adapter](const TAdapterName& entry) { return entry.displayName == adapter.friendlyName; });
+        if (isManaged)
+            kept.push_back(adapter);
+    }
+    return DnsStatusText(kept, english);
+}
+
+const char* ConnectionDnsWord(const TAdapterDns& adapter)
+{
+    const int profile = ProfileInForce({&adapter});
+    if (profile >= 0)
+        return kProfileWords[profile];
+    return adapter.ipv4.dhcp && adapter.ipv6.dhcp ? "automatic" : "custom";
 }
 
 std::wstring ApplyingStatusText(bool english) { return Text(kApplyingStatus, english); }

@@ -1,7 +1,13 @@
-// Quoril's entry point: prepares the process, then runs the main window until it is gone.
+// Quoril's entry point: prepares the process, then runs the administrators' command line, or the main
+// window until it is gone.
 #include <windows.h>
 
+#include <memory>
+
+#include "app/AdminCommand.h"
+#include "app/ConsoleOutput.h"
 #include "app/MainWnd.h"
+#include "app/SingleInstance.h"
 #include "host/ResourceLocation.h"
 #include "shadow/WndShadow.h"
 
@@ -22,9 +28,28 @@ void RestrictDllSearchToSystemFolder()
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int)
 {
     RestrictDllSearchToSystemFolder();
+
+    // Before any window or command: while another copy runs, nothing may change DNS. Only /status
+    // and a refused command line change nothing, so they take no lock.
+    const Quoril::TAdminRequest request = Quoril::ParseAdminArguments(arguments != nullptr ? arguments : "");
+    const bool changes
+        = request.verb != Quoril::TAdminRequest::Status && request.verb != Quoril::TAdminRequest::Invalid;
+    std::unique_ptr<Quoril::CSingleInstance> singleInstance;
+    if (changes)
+        singleInstance.reset(new Quoril::CSingleInstance());
+    if (request.verb != Quoril::TAdminRequest::Window) {
+        Quoril::CConsoleOutput output;
+        return Quoril::RunAdminRequest(request, Quoril::Win32Services(), Quoril::AdapterNameList(),
+            changes && !singleInstance->IsFirst(), [&output](const std::wstring& line) { output.WriteLine(line); });
+    }
+    if (!singleInstance->IsFirst()) {
+        // A second start only shows the first one.
+        Quoril::BringRunningWindowToFront(Quoril::CMainWnd::kWindowClassName, Quoril::CMainWnd::kWindowTitle, 3000);
+        return 0;
+    }
 
     SkinUI::CWndShadow::InitSupport(instance);
     SkinUI::CResourceLocation::SetModuleInstance(instance);
@@ -32,7 +57,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     // The window deletes itself after its last message.
     Quoril::CMainWnd* window = new Quoril::CMainWnd();
-    if (window->Create(nullptr, "Quoril",
+    if (window->Create(nullptr, Quoril::CMainWnd::kWindowTitle,
             WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW, 0, 0,
             0, 0)
         == nullptr) {

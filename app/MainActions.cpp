@@ -1,6 +1,5 @@
 #include "app/MainActions.h"
 
-#include "app/BrowserFinder.h"
 #include "app/CommandLine.h"
 #include "app/DnsProfiles.h"
 #include "app/DnsStatus.h"
@@ -35,6 +34,9 @@ template <typename Text> struct TMessageTexts {
     Text restoreFailed;
     Text notElevated;
     Text noConnection;
+    Text notConnectedSet;
+    Text notConnectedSkipped;
+    Text pageNotOpened;
 };
 
 const TMessageTexts<const char*> kChinese = {
@@ -65,6 +67,14 @@ const TMessageTexts<const char*> kChinese = {
     "\xd0\xf2\xa3\xa1",
     // 未找到网络连接！
     "\xce\xb4\xd5\xd2\xb5\xbd\xcd\xf8\xc2\xe7\xc1\xac\xbd\xd3\xa3\xa1",
+    // 以下连接未连接，将在连接后生效：
+    "\xd2\xd4\xcf\xc2\xc1\xac\xbd\xd3\xce\xb4\xc1\xac\xbd\xd3\xa3\xac\xbd\xab\xd4\xda\xc1\xac\xbd\xd3\xba\xf3"
+    "\xc9\xfa\xd0\xa7\xa3\xba",
+    // 以下连接未连接，已跳过：
+    "\xd2\xd4\xcf\xc2\xc1\xac\xbd\xd3\xce\xb4\xc1\xac\xbd\xd3\xa3\xac\xd2\xd1\xcc\xf8\xb9\xfd\xa3\xba",
+    // 无法以当前用户身份打开网页，请在浏览器中手动打开：
+    "\xce\xde\xb7\xa8\xd2\xd4\xb5\xb1\xc7\xb0\xd3\xc3\xbb\xa7\xc9\xed\xb7\xdd\xb4\xf2\xbf\xaa\xcd\xf8\xd2\xb3"
+    "\xa3\xac\xc7\xeb\xd4\xda\xe4\xaf\xc0\xc0\xc6\xf7\xd6\xd0\xca\xd6\xb6\xaf\xb4\xf2\xbf\xaa\xa3\xba",
 };
 
 const TMessageTexts<const wchar_t*> kEnglish = {
@@ -80,6 +90,9 @@ const TMessageTexts<const wchar_t*> kEnglish = {
     L"Reset failed. These connections could not be reset:",
     L"Administrator rights are needed to change the DNS settings. Please run the program as administrator.",
     L"No network connection was found.",
+    L"Not connected, set when it connects:",
+    L"Not connected, skipped:",
+    L"The page could not be opened as your user. Please open it in your browser:",
 };
 
 std::wstring Widened(const wchar_t* text) { return text; }
@@ -97,6 +110,9 @@ template <typename Text> TMessageTexts<std::wstring> Widened(const TMessageTexts
     wide.restoreFailed = Widened(texts.restoreFailed);
     wide.notElevated = Widened(texts.notElevated);
     wide.noConnection = Widened(texts.noConnection);
+    wide.notConnectedSet = Widened(texts.notConnectedSet);
+    wide.notConnectedSkipped = Widened(texts.notConnectedSkipped);
+    wide.pageNotOpened = Widened(texts.pageNotOpened);
     return wide;
 }
 
@@ -104,18 +120,34 @@ TMessageTexts<std::wstring> Messages(bool english) { return english ? Widened(kE
 
 bool NameIs(const char* name, const char* expected) { return std::strcmp(name, expected) == 0; }
 
+void AppendNames(std::wstring& text, const std::wstring& heading, const std::vector<const TAdapterName*>& names)
+{
+    if (names.empty())
+        return;
+    text += L"\n" + heading;
+    for (const TAdapterName* adapter : names)
+        text += L"\n" + adapter->displayName;
+}
+
 }  // namespace
 
 // How each list entry fared so far, per address family. Set: every command for it succeeded.
-// Kept: its own settings could not be saved, so it gets no command at all. Only the IPv4 state
-// decides the message: a connection without IPv6 refuses every IPv6 command.
+// Kept: its own settings could not be known or saved, so it gets no command at all. The IPv6 state
+// counts only where the adapter list shows an IPv6 interface: a connection without IPv6 refuses
+// every IPv6 command. `adapters` is the adapter list as the action found it, `dns` each entry's
+// adapter in it (null: not listed, or the list could not be read).
 struct CMainActions::TOutcome {
     enum State { Set, Failed, StillRunning, Kept };
     std::vector<State> entries;
     std::vector<State> ipv6;
+    std::vector<int> ipv4Done;  // IPv4 commands that succeeded, per entry
+    std::vector<TAdapterDns> adapters;
+    std::vector<const TAdapterDns*> dns;
     explicit TOutcome(size_t count)
         : entries(count, Set)
         , ipv6(count, Set)
+        , ipv4Done(count, 0)
+        , dns(count, nullptr)
     {
     }
 };
@@ -141,7 +173,7 @@ void CMainActions::DiscoverAdapters() { Quoril::DiscoverAdapters(m_services, m_a
 void CMainActions::RefreshStatus()
 {
     if (m_statusSink)
-        m_statusSink(CurrentDnsStatusText(m_services, m_english));
+        m_statusSink(CurrentDnsStatusText(m_services, m_adapters, m_english));
 }
 
 void CMainActions::OnNotify(const char* type, const char* senderName)
@@ -193,7 +225,7 @@ bool CMainActions::RunForEntry(TOutcome& outcome, size_t entry, IpFamily family,
     // A command for this connection that never ended may still be changing it; starting another
     // now would race it, which is what waiting for each command is there to prevent. A failed
     // command may have left it half set (set-primary failed, then only the second and third
-    // servers), and a connection whose own settings could not be saved is kept as it is: after any
+    // servers), and a connection whose own settings could not be known or saved is kept as it is: after any
     // of these it gets nothing more in this action.
     TOutcome::State& state = family == IpFamily::Ipv6 ? outcome.ipv6[entry] : outcome.entries[entry];
     if (outcome.entries[entry] != TOutcome::Set || state != TOutcome::Set)
@@ -212,6 +244,8 @@ bool CMainActions::RunForEntry(TOutcome& outcome, size_t entry, IpFamily family,
         state = TOutcome::StillRunning;
     else if (!CommandSucceeded(result))
         state = TOutcome::Failed;
+    else if (family == IpFamily::Ipv4)
+        ++outcome.ipv4Done[entry];
     return true;
 }
 
@@ -234,19 +268,38 @@ bool CMainActions::RunServerList(
     return ran;
 }
 
-// Saves each connection's own settings before the first profile changes it. A connection whose
-// settings exist but cannot be stored is left alone: changing it would lose them for good.
+void CMainActions::ReadAdapters(TOutcome& outcome)
+{
+    if (!m_services.AdapterDnsSettings(outcome.adapters))
+        outcome.adapters.clear();
+    for (size_t i = 0; i < m_adapters.size(); ++i)
+        outcome.dns[i] = FindAdapterDns(outcome.adapters, m_adapters[i].displayName);
+}
+
+// Saves each connection's own settings before a profile changes it (SavedDns.h). A connection
+// whose settings cannot be known (the adapter list unread, the connection missing from it, a list
+// set by hand that cannot be read) or cannot be stored is left alone: changing it could lose them
+// for good. The fixed dial-up entry is tried blind as it always was: it rarely exists, and where it
+// is not listed it has nothing to lose.
 void CMainActions::SaveOwnSettings(TOutcome& outcome)
 {
-    std::vector<TAdapterDns> current;
-    if (!m_services.AdapterDnsSettings(current))
-        return;  // nothing is known to save; the profile still applies, as it always has
+    const std::string key = SavedDnsKey(m_services);
     for (size_t i = 0; i < m_adapters.size(); ++i) {
         const TAdapterName& adapter = m_adapters[i];
-        const TAdapterDns* dns = FindAdapterDns(current, adapter.displayName);
-        if (!adapter.addressable || !dns || HasSavedDns(m_services, adapter.name.GetData()))
+        const TAdapterDns* dns = outcome.dns[i];
+        if (!adapter.addressable || (!dns && !adapter.discovered))
             continue;
-        if (!StoreSavedDns(m_services, adapter.name.GetData(), OwnSettings(*dns)))
+        if (!dns || !dns->ipv4.known || !dns->ipv6.known) {
+            outcome.entries[i] = TOutcome::Kept;
+            continue;
+        }
+        const std::string name = adapter.name.GetData();
+        TSavedDns previous;
+        const bool saved = LoadSavedDns(m_services, key, name, previous);
+        const TSavedDns own = OwnSettings(*dns, saved ? &previous : nullptr);
+        if (saved && FormatSavedDns(own) == FormatSavedDns(previous))
+            continue;
+        if (!StoreSavedDns(m_services, key, name, own))
             outcome.entries[i] = TOutcome::Kept;
     }
 }
@@ -287,6 +340,7 @@ void CMainActions::ApplyProfile(int profile)
         return;
     BeginAction();
     TOutcome outcome(m_adapters.size());
+    ReadAdapters(outcome);
     SaveOwnSettings(outcome);
     for (const TPhase& phase : phases) {
         if (!phase.address)
@@ -304,7 +358,7 @@ void CMainActions::ApplyProfile(int profile)
     }
     RunIpv6Phase(outcome, std::vector<std::vector<const char*>>(m_adapters.size(), ipv6Servers), kProfilePauseMs);
     const TMessageTexts<std::wstring> texts = Messages(m_english);
-    Report(outcome, texts.profileDone[profile], texts.profileFailed, texts.caption);
+    Report(outcome, texts.profileDone[profile], texts.profileFailed);
 }
 
 // Every entry's IPv6 list after all IPv4 commands, then one flush when anything ran.
@@ -325,12 +379,14 @@ void CMainActions::RestoreAutomatic()
         return;
     BeginAction();
     TOutcome outcome(m_adapters.size());
+    ReadAdapters(outcome);
+    const std::string key = SavedDnsKey(m_services);
     std::vector<TSavedDns> saved(m_adapters.size());
     std::vector<std::vector<const char*>> ipv6(m_adapters.size());
     bool anyStatic = false;
     for (size_t i = 0; i < m_adapters.size(); ++i) {
         if (m_adapters[i].addressable)
-            LoadSavedDns(m_services, m_adapters[i].name.GetData(), saved[i]);  // none or malformed: DHCP
+            LoadSavedDns(m_services, key, m_adapters[i].name.GetData(), saved[i]);  // none or malformed: DHCP
         anyStatic = anyStatic || !saved[i].ipv4.dhcp || !saved[i].ipv6.dhcp;
         ipv6[i] = StaticServers(saved[i].ipv6);
         if (!RunServerList(outcome, i, IpFamily::Ipv4, StaticServers(saved[i].ipv4)))
@@ -344,10 +400,10 @@ void CMainActions::RestoreAutomatic()
     for (size_t i = 0; i < m_adapters.size(); ++i) {
         const bool ipv6Back = outcome.ipv6[i] == TOutcome::Set || saved[i].ipv6.dhcp;
         if (outcome.entries[i] == TOutcome::Set && ipv6Back)
-            ForgetSavedDns(m_services, m_adapters[i].name.GetData());
+            ForgetSavedDns(m_services, key, m_adapters[i].name.GetData());
     }
     const TMessageTexts<std::wstring> texts = Messages(m_english);
-    Report(outcome, anyStatic ? texts.previousRestored : texts.restoreDone, texts.restoreFailed, texts.caption);
+    Report(outcome, anyStatic ? texts.previousRestored : texts.restoreDone, texts.restoreFailed);
 }
 
 std::vector<const char*> CMainActions::StaticServers(const TFamilyDns& family)
@@ -372,48 +428,82 @@ bool CMainActions::CanConfigure()
         reason = &texts.noConnection;
     if (reason == nullptr)
         return true;
-    m_services.ShowMessageBox(m_owner, *reason, texts.caption, MB_OK | MB_TASKMODAL);
+    Conclude(reason == &texts.notElevated ? TResult::NotElevated : TResult::NoConnection, *reason, texts.caption);
     return false;
 }
 
-// Success needs every discovered connection set and at least one entry set at all. The dial-up
-// entry is always tried but rarely exists, so its failure alone does not count, and it is named
-// only when nothing else failed (then it is why nothing was set).
-void CMainActions::Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText,
-    const std::wstring& caption)
+// Success needs every discovered connection set (IPv6 too where it has IPv6) and at least one entry
+// set at all. The dial-up entry is always tried but rarely exists, so its failure alone does not
+// count, and it is named only when nothing else failed (then it is why nothing was set). A
+// connection that is not connected is named apart: set, to take effect when it connects, or
+// skipped where netsh refused it before changing anything; refused half-way, it failed.
+// What netsh does there: an interface's servers are part of its configuration (its "NameServer"
+// value), which a media-disconnected adapter (cable out, Wi-Fi not associated, an idle VPN) keeps:
+// netsh writes them and exits 0, and they are used once it connects. A disabled adapter has no IP
+// interface for netsh to name, and netsh ends with an error. The outcome is judged from the exit
+// codes either way, so whichever it does, the message says what happened; a command that never
+// ended may still be changing the connection, so that is a failure, never "skipped".
+void CMainActions::Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText)
 {
+    const TMessageTexts<std::wstring> texts = Messages(m_english);
     bool anySucceeded = false;
     std::vector<const TAdapterName*> failedDiscovered;
     std::vector<const TAdapterName*> failedFixed;
+    std::vector<const TAdapterName*> waiting;
+    std::vector<const TAdapterName*> skipped;
     for (size_t i = 0; i < m_adapters.size(); ++i) {
-        if (outcome.entries[i] == TOutcome::Set)
-            anySucceeded = true;
+        const TAdapterDns* dns = outcome.dns[i];
+        const bool ipv6Counts = dns != nullptr && dns->ipv6Enabled;
+        const bool set = outcome.entries[i] == TOutcome::Set && (outcome.ipv6[i] == TOutcome::Set || !ipv6Counts);
+        const bool notConnected = dns != nullptr && !dns->connected;
+        anySucceeded = anySucceeded || outcome.entries[i] == TOutcome::Set;
+        if (set && notConnected)
+            waiting.push_back(&m_adapters[i]);
+        else if (set)
+            continue;
+        else if (notConnected && outcome.entries[i] == TOutcome::Failed && outcome.ipv4Done[i] == 0)
+            skipped.push_back(&m_adapters[i]);
         else if (m_adapters[i].discovered)
             failedDiscovered.push_back(&m_adapters[i]);
         else
             failedFixed.push_back(&m_adapters[i]);
     }
     std::wstring text;
-    if (anySucceeded && failedDiscovered.empty()) {
+    const bool done = anySucceeded && failedDiscovered.empty();
+    if (done) {
         text = successText;
     } else {
         text = failureText;
         for (const TAdapterName* adapter : failedDiscovered.empty() ? failedFixed : failedDiscovered)
             text += L"\n" + adapter->displayName;
     }
+    AppendNames(text, texts.notConnectedSet, waiting);
+    AppendNames(text, texts.notConnectedSkipped, skipped);
     m_services.EnableOwner(m_owner, true);
     RefreshStatus();
-    m_services.ShowMessageBox(m_owner, text, caption, MB_OK | MB_TASKMODAL);
+    Conclude(done ? TResult::Done : TResult::Failed, text, texts.caption);
     EndAction();
+}
+
+void CMainActions::Conclude(TResult::Kind kind, const std::wstring& text, const std::wstring& caption)
+{
+    m_lastResult.kind = kind;
+    m_lastResult.text = text;
+    if (!m_quiet)
+        m_services.ShowMessageBox(m_owner, text, caption, MB_OK | MB_TASKMODAL);
 }
 
 void CMainActions::OpenWebPage(const char* url)
 {
-    // The program runs elevated; the browser should not. Only where no desktop shell can start it
-    // as the user does it start from here.
-    const SkinUI::CUIString browser = FindDefaultBrowser(m_services);
-    if (!m_services.OpenPageAsDesktopUser(browser.GetData(), url))
-        m_services.OpenPage(browser.GetData(), url);
+    // The program runs elevated; the browser must not, and neither may any program a registry entry
+    // the user can write names. Only the desktop's shell, as the desktop's user, opens the page;
+    // where it cannot, the user is shown the address to open it themselves.
+    if (m_services.OpenPageAsDesktopUser(url))
+        return;
+    const TMessageTexts<std::wstring> texts = Messages(m_english);
+    const std::string address(url);
+    m_services.ShowMessageBox(m_owner, texts.pageNotOpened + L"\n" + std::wstring(address.begin(), address.end()),
+        texts.caption, MB_OK | MB_TASKMODAL);
 }
 
 }  // namespace Quoril

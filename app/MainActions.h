@@ -14,10 +14,12 @@
 // the window is disabled and further clicks are ignored; a close request that arrives meanwhile is
 // held and re-posted when the action ends. Message texts follow the window's layout language.
 //
-// Before a profile first changes a connection its own settings are saved (SavedDns.h); restore puts
+// Before a profile changes a connection its own settings are saved (SavedDns.h); restore puts
 // them back, DHCP where it was DHCP. After all IPv4 commands each connection gets the same servers
-// on IPv6; IPv6 failures never decide the message (a connection may have no IPv6 at all). The
-// status sink hears "applying" when an action starts and what is in force before its message.
+// on IPv6; an IPv6 failure fails the connection where it has IPv6. A connection that is not
+// connected is reported apart, set or skipped. The status sink hears "applying" when an action
+// starts and what is in force before its message. Web pages open only through the desktop's
+// shell, as the desktop's user; where it cannot, a message gives the address.
 #pragma once
 
 #include "app/AdapterDiscovery.h"
@@ -60,6 +62,16 @@ public:
     // A notification of `type` from the control named `senderName` (either may be null).
     void OnNotify(const char* type, const char* senderName);
 
+    // How the last DNS action ended, and the text its message gives (the command line's output).
+    struct TResult {
+        enum Kind { None, Done, Failed, NotElevated, NoConnection };
+        Kind kind = None;
+        std::wstring text;
+    };
+    const TResult& LastResult() const { return m_lastResult; }
+    // True: the actions show no message box about a DNS action (the command line's /quiet).
+    void SetQuiet(bool quiet) { m_quiet = quiet; }
+
 private:
     struct TOutcome;
     void ApplyProfile(int profile);
@@ -73,15 +85,18 @@ private:
     bool RunForEntry(TOutcome& outcome, size_t entry, IpFamily family, const char* address, int position);
     bool RunServerList(TOutcome& outcome, size_t entry, IpFamily family, const std::vector<const char*>& servers);
     void RunIpv6Phase(TOutcome& outcome, const std::vector<std::vector<const char*>>& servers, DWORD pauseMs);
+    // Reads the adapter list once per action: each entry's adapter, its state and its servers.
+    void ReadAdapters(TOutcome& outcome);
     void SaveOwnSettings(TOutcome& outcome);
     static std::vector<const char*> StaticServers(const TFamilyDns& family);
     void RunFlush();
     // Runs `program` from the system folder, starting it again when the start itself failed.
     TCommandResult RunSystemTool(const char* program, const std::string& line);
-    void Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText,
-        const std::wstring& caption);
+    void Report(const TOutcome& outcome, const std::wstring& successText, const std::wstring& failureText);
     void BeginAction();
     void EndAction();
+    // Records how the action ended and, unless quiet, tells the user.
+    void Conclude(TResult::Kind kind, const std::wstring& text, const std::wstring& caption);
 
     ISystemServices& m_services;
     AdapterList& m_adapters;
@@ -90,6 +105,8 @@ private:
     bool m_closing = false;
     bool m_busy = false;
     bool m_closeHeld = false;
+    bool m_quiet = false;
+    TResult m_lastResult;
     std::function<void(const std::wstring&)> m_statusSink;
 };
 

@@ -30,7 +30,7 @@ const char* CMainWnd::SkinFileForLanguage(LANGID language)
 
 LANGID CMainWnd::InterfaceLanguage() const { return ::GetUserDefaultUILanguage(); }
 
-const char* CMainWnd::WindowClassName() const { return "UIMainWnd"; }
+const char* CMainWnd::WindowClassName() const { return kWindowClassName; }
 
 SkinUI::CUIString CMainWnd::SkinFolder() { return "skin\\"; }
 

@@ -27,6 +27,8 @@ public:
     static const UINT kIconResourceId = 107;
     // The label under the buttons that says which DNS servers are in force.
     static constexpr const char* kStatusControl = "lblStatus";
+    static constexpr const char* kWindowClassName = "UIMainWnd";
+    static constexpr const char* kWindowTitle = "Quoril";
 
     CMainWnd();
     // The actions' system seam and connection list, for tests.

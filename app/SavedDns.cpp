@@ -1,8 +1,8 @@
 #include "app/SavedDns.h"
 
-#include "app/BrowserFinder.h"
 #include "app/CommandLine.h"
 #include "app/DnsStatus.h"
+#include "app/RegistryText.h"
 
 namespace Quoril {
 
@@ -45,14 +45,15 @@ bool ParseFamily(const std::string& text, const char* label, TFamilyDns& family)
     }
 }
 
-LONG ReadValue(ISystemServices& services, const std::string& connection, std::string& text)
+// The longest string SID: "S-1-" and up to fifteen sub-authorities of ten digits, with dashes.
+const size_t kMaxSidLength = 4 + 15 + 15 * 11;
+
+bool IsSidText(const std::string& sid)
 {
-    std::vector<char> buffer(kMaxValueBytes + 1, '\0');
-    DWORD size = kMaxValueBytes;
-    const LONG status
-        = ReadRegistryString(services, HKEY_CURRENT_USER, kSavedDnsKey, connection.c_str(), buffer.data(), &size);
-    text = status == ERROR_SUCCESS ? std::string(buffer.data()) : std::string();
-    return status;
+    if (sid.size() <= 4 || sid.size() > kMaxSidLength || sid.compare(0, 4, "S-1-") != 0)
+        return false;
+    return sid.find_first_not_of("0123456789-", 4) == std::string::npos && sid.back() != '-'
+        && sid.find("--") == std::string::npos;
 }
 
 bool IsProfileList(const std::vector<std::string>& servers, bool ipv6)
@@ -64,18 +65,26 @@ bool IsProfileList(const std::vector<std::string>& servers, bool ipv6)
     return false;
 }
 
-TFamilyDns OwnFamily(const TFamilyDns& family, bool ipv6)
+TFamilyDns OwnFamily(const TFamilyDns& family, const TFamilyDns* previous, bool ipv6)
 {
-    return !family.dhcp && IsProfileList(family.servers, ipv6) ? TFamilyDns() : family;
+    if (family.dhcp || !IsProfileList(family.servers, ipv6))
+        return family;
+    return previous ? *previous : TFamilyDns();
 }
 
 }  // namespace
 
-TSavedDns OwnSettings(const TAdapterDns& adapter)
+std::string SavedDnsKey(ISystemServices& services)
+{
+    const std::string sid = services.DesktopUserSid();
+    return IsSidText(sid) ? std::string(kSavedDnsKey) + "\\" + sid : std::string();
+}
+
+TSavedDns OwnSettings(const TAdapterDns& adapter, const TSavedDns* previous)
 {
     TSavedDns saved;
-    saved.ipv4 = OwnFamily(adapter.ipv4, false);
-    saved.ipv6 = OwnFamily(adapter.ipv6, true);
+    saved.ipv4 = OwnFamily(adapter.ipv4, previous ? &previous->ipv4 : nullptr, false);
+    saved.ipv6 = OwnFamily(adapter.ipv6, previous ? &previous->ipv6 : nullptr, true);
     return saved;
 }
 
@@ -97,30 +106,30 @@ bool ParseSavedDns(const std::string& text, TSavedDns& saved)
     return true;
 }
 
-bool HasSavedDns(ISystemServices& services, const std::string& connection)
+bool LoadSavedDns(ISystemServices& services, const std::string& key, const std::string& connection, TSavedDns& saved)
 {
-    std::string text;
-    // A value too long to read is still a value: it must not be overwritten either.
-    const LONG status = ReadValue(services, connection, text);
-    return status == ERROR_SUCCESS || status == ERROR_MORE_DATA;
-}
-
-bool LoadSavedDns(ISystemServices& services, const std::string& connection, TSavedDns& saved)
-{
-    std::string text;
     saved = TSavedDns();
-    return ReadValue(services, connection, text) == ERROR_SUCCESS && ParseSavedDns(text, saved);
+    if (key.empty())
+        return false;
+    std::vector<char> buffer(kMaxValueBytes + 1, '\0');
+    DWORD size = kMaxValueBytes;
+    return ReadRegistryString(services, HKEY_LOCAL_MACHINE, key.c_str(), connection.c_str(), buffer.data(), &size)
+        == ERROR_SUCCESS
+        && ParseSavedDns(buffer.data(), saved);
 }
 
-bool StoreSavedDns(ISystemServices& services, const std::string& connection, const TSavedDns& saved)
+bool StoreSavedDns(
+    ISystemServices& services, const std::string& key, const std::string& connection, const TSavedDns& saved)
 {
-    return services.RegistrySetString(HKEY_CURRENT_USER, kSavedDnsKey, connection.c_str(), FormatSavedDns(saved))
+    return !key.empty()
+        && services.RegistrySetString(HKEY_LOCAL_MACHINE, key.c_str(), connection.c_str(), FormatSavedDns(saved))
         == ERROR_SUCCESS;
 }
 
-void ForgetSavedDns(ISystemServices& services, const std::string& connection)
+void ForgetSavedDns(ISystemServices& services, const std::string& key, const std::string& connection)
 {
-    services.RegistryDeleteValue(HKEY_CURRENT_USER, kSavedDnsKey, connection.c_str());
+    if (!key.empty())
+        services.RegistryDeleteValue(HKEY_LOCAL_MACHINE, key.c_str(), connection.c_str());
 }
 
 const TAdapterDns* FindAdapterDns(const std::vector<TAdapterDns>& adapters, const std::wstring& friendlyName)

@@ -5,7 +5,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <iphlpapi.h>
-#include <shellapi.h>
+#include <sddl.h>
 
 #include <cstddef>
 #include <cstring>
@@ -118,18 +118,25 @@ public:
         MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
     }
 
-    bool OpenPageAsDesktopUser(const std::string& file, const std::string& parameters) override
-    {
-        return ShellExecuteAsDesktopUser(file, parameters);
-    }
+    bool OpenPageAsDesktopUser(const std::string& url) override { return ShellExecuteAsDesktopUser(url, ""); }
 
-    void OpenPage(const std::string& file, const std::string& parameters) override
+    // The desktop's user owns the shell's window. When a standard user's desktop started this
+    // program with an administrator's credentials, the process runs as that administrator, yet the
+    // settings saved are the desktop user's, who clicks and who will restore them. Without a shell
+    // window (no shell yet, a shell that registers none) the process's own user is all there is.
+    std::string DesktopUserSid() override
     {
-        static const auto shellExecute
-            = SkinUI::LookUpProc<decltype(&::ShellExecuteA)>(LoadSystemLibrary("shell32.dll"), "ShellExecuteA");
-        EnsureComInitialized();
-        if (shellExecute)
-            shellExecute(nullptr, "open", file.c_str(), parameters.c_str(), "", SW_SHOW);
+        std::string sid;
+        DWORD processId = 0;
+        const HWND shell = GetShellWindow();
+        if (shell != nullptr && GetWindowThreadProcessId(shell, &processId) != 0 && processId != 0) {
+            const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+            if (process != nullptr) {
+                sid = TokenUserSid(process);
+                CloseHandle(process);
+            }
+        }
+        return sid.empty() ? TokenUserSid(GetCurrentProcess()) : sid;
     }
 
     void MinimiseWindow(HWND window) override { SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0); }
@@ -242,10 +249,11 @@ public:
             dns.friendlyName = adapter->FriendlyName;
             dns.connected = adapter->OperStatus == IfOperStatusUp && adapter->IfType != IF_TYPE_SOFTWARE_LOOPBACK
                 && adapter->IfType != IF_TYPE_TUNNEL;
+            dns.ipv6Enabled = adapter->Ipv6IfIndex != 0;
             for (auto* server = adapter->FirstDnsServerAddress; server; server = server->Next)
                 AddServer(server->Address, dns);
-            dns.ipv4.dhcp = !HasStaticNameServer("Tcpip", adapter->AdapterName);
-            dns.ipv6.dhcp = !HasStaticNameServer("Tcpip6", adapter->AdapterName);
+            ReadHandSetServers("Tcpip", adapter->AdapterName, dns.ipv4);
+            ReadHandSetServers("Tcpip6", adapter->AdapterName, dns.ipv6);
             adapters.push_back(dns);
         }
         return true;
@@ -337,31 +345,69 @@ private:
         }
     }
 
-    // Whether the interface `adapterName` (its "{GUID}") has DNS servers set by hand for the stack
-    // `service` ("Tcpip" or "Tcpip6"): a non-blank "NameServer" value. Servers from DHCP are kept
-    // in another value, so an interface with DHCP addresses but its own DNS servers counts as set
-    // by hand, which is what must not be lost.
-    static bool HasStaticNameServer(const char* service, const char* adapterName)
+    // The servers set by hand on the interface `adapterName` (its "{GUID}") for the stack `service`
+    // ("Tcpip" or "Tcpip6"): its "NameServer" value. Servers from DHCP are kept in another value, so
+    // an interface with DHCP addresses but its own DNS servers counts as set by hand, which is what
+    // must not be lost; the list is taken from the value itself because an adapter that is not
+    // connected asks no server at all. No key, no value or a blank one: DHCP. Anything that cannot
+    // be read whole, or holds more than plain addresses: set by hand, list not known.
+    static void ReadHandSetServers(const char* service, const char* adapterName, TFamilyDns& family)
     {
-        if (!adapterName || !*adapterName || lstrlenA(adapterName) > 64 || strchr(adapterName, '\\'))
-            return false;
+        TFamilyDns unknown;
+        unknown.dhcp = false;
+        unknown.known = false;
+        if (!adapterName || !*adapterName || lstrlenA(adapterName) > 64 || strchr(adapterName, '\\')) {
+            family = unknown;
+            return;
+        }
         const std::string subKey = std::string("SYSTEM\\CurrentControlSet\\Services\\") + service
             + "\\Parameters\\Interfaces\\" + adapterName;
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-            return false;
+        LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_QUERY_VALUE, &key);
+        if (status == ERROR_FILE_NOT_FOUND)
+            return;
         char value[1024] = {};
         DWORD size = sizeof(value) - 1;
         DWORD type = 0;
-        const LONG status = RegQueryValueExA(key, "NameServer", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-        RegCloseKey(key);
-        if (status != ERROR_SUCCESS || type != REG_SZ)
-            return false;
-        for (DWORD i = 0; i < size && value[i]; ++i) {
-            if (value[i] != ' ' && value[i] != ',')
-                return true;
+        if (status == ERROR_SUCCESS) {
+            status = RegQueryValueExA(key, "NameServer", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+            RegCloseKey(key);
         }
-        return false;
+        if (status == ERROR_FILE_NOT_FOUND)
+            return;
+        std::vector<std::string> servers;
+        if (status != ERROR_SUCCESS || type != REG_SZ
+            || !ParseNameServerList(std::string(value, strnlen(value, size)), kMaxServersPerFamily, servers)) {
+            family = unknown;
+            return;
+        }
+        if (servers.empty())
+            return;
+        family.dhcp = false;
+        family.servers = servers;
+    }
+
+    // The string SID of the user that `process` runs as; empty when it cannot be read.
+    static std::string TokenUserSid(HANDLE process)
+    {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(process, TOKEN_QUERY, &token))
+            return std::string();
+        std::string text;
+        DWORD size = 0;
+        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        if (size >= sizeof(TOKEN_USER) && size <= 1024) {
+            std::vector<unsigned char> buffer(size);
+            if (GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) {
+                char* sid = nullptr;
+                if (ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
+                    text = sid;
+                    LocalFree(sid);
+                }
+            }
+        }
+        CloseHandle(token);
+        return text;
     }
 
     // RegGetValueA is missing before Vista; it is looked up in the loaded advapi32 at each use.

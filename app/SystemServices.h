@@ -1,6 +1,6 @@
 // ISystemServices: the one thin seam between Quoril's actions and the operating system.
 //
-// Everything the DNS actions, the adapter discovery and the browser look-up ask of Windows goes
+// Everything the DNS actions, the adapter discovery and the web links ask of Windows goes
 // through this interface, so tests can record each call in order (or answer with a failure)
 // without starting a process or touching the machine's network settings. Methods are kept close
 // to the Win32 call they wrap; decisions (what to run, what counts as success, which name to
@@ -48,16 +48,21 @@ struct TAdapterAddressName {
 };
 
 // The DNS servers one address family of an adapter uses, and whether they came from DHCP (no
-// servers set by hand on it).
+// servers set by hand on it). Servers set by hand are the interface's own list, which Windows
+// keeps while the adapter is not connected too; otherwise the servers the adapter asks now.
 struct TFamilyDns {
     bool dhcp = true;
     std::vector<std::string> servers;  // address texts (AddressText.h), in the order they are asked
+    // False when servers are set by hand but their list could not be read: nothing is known
+    // about them, so nothing may replace them.
+    bool known = true;
 };
 
 // One adapter of the adapter-address list, with the DNS servers of both families.
 struct TAdapterDns {
     std::wstring friendlyName;
     bool connected = false;  // operational, and neither the loopback nor a tunnel interface
+    bool ipv6Enabled = false;  // the adapter has an IPv6 interface
     TFamilyDns ipv4;
     TFamilyDns ipv6;
 };
@@ -82,12 +87,12 @@ public:
 
     // --- the window and the desktop ----------------------------------------------------------
     virtual void ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) = 0;
-    // Asks the desktop shell to open `file` with `parameters` as the desktop's (unelevated) user
+    // Asks the desktop shell to open `url` as the desktop's (unelevated) user
     // (ShellExecuteAsDesktopUser); false, with nothing started, when the shell offers no desktop.
-    virtual bool OpenPageAsDesktopUser(const std::string& file, const std::string& parameters) = 0;
-    // ShellExecuteA(no owner, "open", file, parameters, "", SW_SHOW) from this process (shell32
-    // loaded from the system folder); the result is not used.
-    virtual void OpenPage(const std::string& file, const std::string& parameters) = 0;
+    virtual bool OpenPageAsDesktopUser(const std::string& url) = 0;
+    // The string form ("S-1-...") of the SID of the user whose desktop runs the program; empty when
+    // it cannot be told.
+    virtual std::string DesktopUserSid() = 0;
     // Sends WM_SYSCOMMAND/SC_MINIMIZE synchronously.
     virtual void MinimiseWindow(HWND window) = 0;
     // Posts WM_CLOSE with wParam 1 when the window exists.
@@ -105,8 +110,8 @@ public:
     virtual void RouterConfigDisconnect(HANDLE handle) = 0;
     // GetAdaptersAddresses: index and friendly name of every adapter; false on failure.
     virtual bool AdapterAddressNames(std::vector<TAdapterAddressName>& names) = 0;
-    // GetAdaptersAddresses for both families with the DNS servers; the servers set by hand are the
-    // interface's "NameServer" registry values. False on failure.
+    // GetAdaptersAddresses for both families with the DNS servers; the servers set by hand are read
+    // from the interface's "NameServer" registry values. False on failure.
     virtual bool AdapterDnsSettings(std::vector<TAdapterDns>& adapters) = 0;
 
     // --- registry ----------------------------------------------------------------------------

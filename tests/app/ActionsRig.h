@@ -63,6 +63,8 @@ struct Rig {
             const std::wstring device = L"dev" + std::to_wstring(index);
             fake.table.push_back({index++, device});
             fake.routerNames[device] = name;
+            // Listed, connected, both families from DHCP, no IPv6 interface.
+            fake.dnsAdapters.push_back(AdapterDns(name, {}, true));
         }
         actions.SetOwner(kOwner);
         actions.DiscoverAdapters();
@@ -103,21 +105,23 @@ struct Rig {
 
 inline std::string SetPrimary(const std::string& name, const char* address)
 {
-    return kNetsh + "set dns name=\"" + name + "\" source=static addr=" + address + " register=primary";
+    return kNetsh + "set dns name=\"" + name + "\" source=static addr=" + address + " register=primary validate=no";
 }
 inline std::string Add(const std::string& name, const char* address, int index)
 {
-    return kNetsh + "add dns name=\"" + name + "\" addr=" + address + " index=" + std::to_string(index);
+    return kNetsh + "add dns name=\"" + name + "\" addr=" + address + " index=" + std::to_string(index)
+        + " validate=no";
 }
 inline std::string Restore(const std::string& name) { return kNetsh + "set dns name=\"" + name + "\" source=dhcp"; }
 // The same forms on the IPv6 context.
 inline std::string SetPrimary6(const std::string& name, const char* address)
 {
-    return kNetsh6 + "set dns name=\"" + name + "\" source=static addr=" + address + " register=primary";
+    return kNetsh6 + "set dns name=\"" + name + "\" source=static addr=" + address + " register=primary validate=no";
 }
 inline std::string Add6(const std::string& name, const char* address, int index)
 {
-    return kNetsh6 + "add dns name=\"" + name + "\" addr=" + address + " index=" + std::to_string(index);
+    return kNetsh6 + "add dns name=\"" + name + "\" addr=" + address + " index=" + std::to_string(index)
+        + " validate=no";
 }
 inline std::string Restore6(const std::string& name) { return kNetsh6 + "set dns name=\"" + name + "\" source=dhcp"; }
 // A connection's IPv6 commands for a profile: primary, then the others with their index.

@@ -40,11 +40,11 @@ std::string Build(
 TEST(CommandLine, TheFourNetshFormsAreExact)
 {
     EXPECT_EQ(Build(NetshCommand::SetPrimary, "Ethernet", "1.2.3.4"),
-        "netsh interface ip set dns name=\"Ethernet\" source=static addr=1.2.3.4 register=primary");
+        "netsh interface ip set dns name=\"Ethernet\" source=static addr=1.2.3.4 register=primary validate=no");
     EXPECT_EQ(Build(NetshCommand::AddSecond, "Ethernet", "1.2.3.5"),
-        "netsh interface ip add dns name=\"Ethernet\" addr=1.2.3.5 index=2");
+        "netsh interface ip add dns name=\"Ethernet\" addr=1.2.3.5 index=2 validate=no");
     EXPECT_EQ(Build(NetshCommand::AddThird, "Ethernet", "1.2.3.6"),
-        "netsh interface ip add dns name=\"Ethernet\" addr=1.2.3.6 index=3");
+        "netsh interface ip add dns name=\"Ethernet\" addr=1.2.3.6 index=3 validate=no");
     EXPECT_EQ(Build(NetshCommand::RestoreDhcp, "Ethernet", nullptr),
         "netsh interface ip set dns name=\"Ethernet\" source=dhcp");
     EXPECT_STREQ(Quoril::kFlushCommandLine, "ipconfig /flushdns");
@@ -53,15 +53,15 @@ TEST(CommandLine, TheFourNetshFormsAreExact)
 TEST(CommandLine, Ipv6UsesTheSameFormsOnItsOwnContext)
 {
     EXPECT_EQ(Build(NetshCommand::SetPrimary, "Ethernet", "2620:fe::fe", IpFamily::Ipv6),
-        "netsh interface ipv6 set dns name=\"Ethernet\" source=static addr=2620:fe::fe register=primary");
+        "netsh interface ipv6 set dns name=\"Ethernet\" source=static addr=2620:fe::fe register=primary validate=no");
     EXPECT_EQ(Build(NetshCommand::AddThird, "Ethernet", "2606:4700:4700::1112", IpFamily::Ipv6),
-        "netsh interface ipv6 add dns name=\"Ethernet\" addr=2606:4700:4700::1112 index=3");
+        "netsh interface ipv6 add dns name=\"Ethernet\" addr=2606:4700:4700::1112 index=3 validate=no");
     EXPECT_EQ(Build(NetshCommand::RestoreDhcp, "Ethernet", nullptr, IpFamily::Ipv6),
         "netsh interface ipv6 set dns name=\"Ethernet\" source=dhcp");
     // A restored list may be longer than any profile.
     std::string out;
     EXPECT_TRUE(Quoril::BuildDnsServerCommandLine(IpFamily::Ipv4, "Ethernet", "10.0.0.1", 12, out));
-    EXPECT_EQ(out, "netsh interface ip add dns name=\"Ethernet\" addr=10.0.0.1 index=12");
+    EXPECT_EQ(out, "netsh interface ip add dns name=\"Ethernet\" addr=10.0.0.1 index=12 validate=no");
     EXPECT_FALSE(Quoril::BuildDnsServerCommandLine(IpFamily::Ipv4, "Ethernet", "10.0.0.1", 0, out));
     EXPECT_EQ(out, "");
 }
@@ -103,12 +103,42 @@ TEST(AddressText, CanonicalFormsCompareWithTheProfiles)
     EXPECT_EQ(Quoril::Ipv4Text(v4), "149.112.112.112");
 }
 
+// An interface's own server list, as Windows writes it (spaces, or commas from older tools); it
+// comes from the registry, so anything but plain addresses makes the whole list unknown.
+TEST(AddressText, NameServerListsAreSplitOnSpacesAndCommas)
+{
+    using List = std::vector<std::string>;
+    struct Case {
+        std::string text;
+        bool ok;
+        List servers;
+    } const cases[] = {
+        {"", true, {}},
+        {" , ,", true, {}},
+        {"10.0.0.53", true, {"10.0.0.53"}},
+        {"10.0.0.53 10.0.0.54", true, {"10.0.0.53", "10.0.0.54"}},
+        {",10.0.0.53,,fd00::53 ,", true, {"10.0.0.53", "fd00::53"}},
+        {"10.0.0.53;10.0.0.54", false, {}},
+        {"10.0.0.53\t10.0.0.54", false, {}},
+        {"10.0.0.53 register=none", false, {}},
+        {"10.0.0.53 \"x", false, {}},
+        {"1.1.1.1 2.2.2.2 3.3.3.3 4.4.4.4", true, {"1.1.1.1", "2.2.2.2", "3.3.3.3", "4.4.4.4"}},
+        {"1.1.1.1 2.2.2.2 3.3.3.3 4.4.4.4 5.5.5.5", false, {}},
+        {std::string(46, '1'), false, {}},
+    };
+    for (const Case& c : cases) {
+        List servers = {"stale"};
+        EXPECT_EQ(Quoril::ParseNameServerList(c.text, 4, servers), c.ok) << c.text;
+        EXPECT_EQ(servers, c.servers) << c.text;
+    }
+}
+
 TEST(CommandLine, LongNamesAreNeverCut)
 {
     // Far beyond any fixed formatting buffer: the whole name and the address must survive.
     const std::string name(200, 'n');
     EXPECT_EQ(Build(NetshCommand::SetPrimary, name, "9.9.9.9"),
-        "netsh interface ip set dns name=\"" + name + "\" source=static addr=9.9.9.9 register=primary");
+        "netsh interface ip set dns name=\"" + name + "\" source=static addr=9.9.9.9 register=primary validate=no");
     const std::string longest(255, 'x');
     EXPECT_NE(Build(NetshCommand::RestoreDhcp, longest, nullptr), "");
     EXPECT_EQ(Build(NetshCommand::RestoreDhcp, longest + "x", nullptr), "");

@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/DnsProfiles.h"
 #include "app/MainActions.h"
+#include "app/SavedDns.h"
 #include "app/SystemServices.h"
 
 #include "FakeServices.h"
@@ -196,6 +197,7 @@ TEST_F(RecorderPrefix, ProfileRunsOneCommandAtATimeFromTheSystemFolder)
     const DWORD delay = 300;
     SetVariable("QUORIL_RECORDER_DELAY_MS", std::to_string(delay));
     RealButBoxes services;
+    services.dnsAdapters = {apptest::AdapterDns(L"Ethernet", {}, true)};
     Quoril::AdapterList list = EthernetAndDialUp();
     Quoril::CMainActions actions(services, list);
     actions.OnNotify("click", "btnOpen");
@@ -204,23 +206,26 @@ TEST_F(RecorderPrefix, ProfileRunsOneCommandAtATimeFromTheSystemFolder)
     const std::string d = Quoril::kDialUpEntryName;
     std::vector<std::string> expected = {
         "netsh interface ip set dns name=\"Ethernet\" source=static addr=" + std::string(p.primary)
-            + " register=primary",
-        "netsh interface ip set dns name=\"" + d + "\" source=static addr=" + p.primary + " register=primary",
+            + " register=primary validate=no",
+        "netsh interface ip set dns name=\"" + d + "\" source=static addr=" + p.primary
+            + " register=primary validate=no",
         "ipconfig /flushdns",
-        "netsh interface ip add dns name=\"Ethernet\" addr=" + std::string(p.second) + " index=2",
-        "netsh interface ip add dns name=\"" + d + "\" addr=" + p.second + " index=2",
+        "netsh interface ip add dns name=\"Ethernet\" addr=" + std::string(p.second) + " index=2 validate=no",
+        "netsh interface ip add dns name=\"" + d + "\" addr=" + p.second + " index=2 validate=no",
         "ipconfig /flushdns",
-        "netsh interface ip add dns name=\"Ethernet\" addr=" + std::string(p.third) + " index=3",
-        "netsh interface ip add dns name=\"" + d + "\" addr=" + p.third + " index=3",
+        "netsh interface ip add dns name=\"Ethernet\" addr=" + std::string(p.third) + " index=3 validate=no",
+        "netsh interface ip add dns name=\"" + d + "\" addr=" + p.third + " index=3 validate=no",
         "ipconfig /flushdns",
     };
     // Then each connection's IPv6 servers, and one more flush.
     const auto& p6 = Quoril::kBlockingProfileIpv6;
     for (const std::string& name : {std::string("Ethernet"), d}) {
         expected.push_back("netsh interface ipv6 set dns name=\"" + name + "\" source=static addr=" + p6.primary
-            + " register=primary");
-        expected.push_back("netsh interface ipv6 add dns name=\"" + name + "\" addr=" + p6.second + " index=2");
-        expected.push_back("netsh interface ipv6 add dns name=\"" + name + "\" addr=" + p6.third + " index=3");
+            + " register=primary validate=no");
+        expected.push_back(
+            "netsh interface ipv6 add dns name=\"" + name + "\" addr=" + p6.second + " index=2 validate=no");
+        expected.push_back(
+            "netsh interface ipv6 add dns name=\"" + name + "\" addr=" + p6.third + " index=3 validate=no");
     }
     expected.push_back("ipconfig /flushdns");
     const std::vector<LogLine> log = ReadLog(m_log);
@@ -300,19 +305,29 @@ public:
     }
 };
 
-std::string SavedValue(const char* connection)
+std::string SavedValue(HKEY root, const std::string& key, const char* connection)
 {
     char text[512] = {};
     DWORD size = sizeof(text);
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quoril\\SavedDns", connection, RRF_RT_REG_SZ, nullptr, text, &size)
-        != ERROR_SUCCESS)
+    if (RegGetValueA(root, key.c_str(), connection, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
         return "<none>";
     return text;
 }
 
+std::string SavedValue(const char* connection)
+{
+    return SavedValue(HKEY_LOCAL_MACHINE, "Software\\Quoril\\SavedDns\\S-1-5-21-1-2-3-1001", connection);
+}
+
+// Saved settings live where only administrators write; what any program of the user could plant
+// in the user's own hive is never read, nor written.
 TEST_F(RecorderPrefix, SavedServersGoBackInOrderIncludingIpv6)
 {
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quoril");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Quoril");
+    const char planted[] = "ipv4=6.6.6.6,6.6.4.4;ipv6=2001:db8::66";
+    ASSERT_EQ(
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quoril\\SavedDns", "Ethernet", REG_SZ, planted, sizeof(planted)),
+        ERROR_SUCCESS);
     RealRegistry services;
     services.dnsAdapters = {apptest::AdapterDns(L"Ethernet", {"10.0.0.53", "10.0.0.54"}, false, {"fd00::53"}, false)};
     Quoril::AdapterList list = EthernetAndDialUp();
@@ -324,12 +339,12 @@ TEST_F(RecorderPrefix, SavedServersGoBackInOrderIncludingIpv6)
 
     const std::string d = Quoril::kDialUpEntryName;
     const std::vector<std::string> expected = {
-        "netsh interface ip set dns name=\"Ethernet\" source=static addr=10.0.0.53 register=primary",
-        "netsh interface ip add dns name=\"Ethernet\" addr=10.0.0.54 index=2",
+        "netsh interface ip set dns name=\"Ethernet\" source=static addr=10.0.0.53 register=primary validate=no",
+        "netsh interface ip add dns name=\"Ethernet\" addr=10.0.0.54 index=2 validate=no",
         "ipconfig /flushdns",
         "netsh interface ip set dns name=\"" + d + "\" source=dhcp",
         "ipconfig /flushdns",
-        "netsh interface ipv6 set dns name=\"Ethernet\" source=static addr=fd00::53 register=primary",
+        "netsh interface ipv6 set dns name=\"Ethernet\" source=static addr=fd00::53 register=primary validate=no",
         "netsh interface ipv6 set dns name=\"" + d + "\" source=dhcp",
         "ipconfig /flushdns",
     };
@@ -340,7 +355,17 @@ TEST_F(RecorderPrefix, SavedServersGoBackInOrderIncludingIpv6)
     ASSERT_EQ(services.boxes.size(), 2u);
     EXPECT_EQ(services.boxes[1].text, L"\u5df2\u6062\u590d\u539f\u6709DNS\u8bbe\u7f6e\uff01");
     EXPECT_EQ(SavedValue("Ethernet"), "<none>");
+    EXPECT_EQ(SavedValue(HKEY_CURRENT_USER, "Software\\Quoril\\SavedDns", "Ethernet"), planted) << "left as found";
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quoril");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Quoril");
+}
+
+TEST(SystemServices, DesktopUserSidIsThisSessionsUser)
+{
+    // Under Wine the shell's window and this process run as the one prefix user.
+    const std::string sid = Quoril::Win32Services().DesktopUserSid();
+    EXPECT_EQ(sid.compare(0, 6, "S-1-5-"), 0) << sid;
+    EXPECT_EQ(sid.find_first_not_of("S0123456789-"), std::string::npos) << sid;
 }
 
 TEST_F(RecorderPrefix, WaitEndsAtTheTimeoutAndKeepsDispatching)
@@ -421,21 +446,16 @@ TEST(SystemServices, RealDiscoveryKeepsTheProcessAlive)
     }
 }
 
-// The real page-opening calls, recorded with their answers; the browser is the recorder.
+// The real page-opening call, recorded with its answer; the browser is the recorder.
 class RealPages : public apptest::FakeServices {
 public:
     Quoril::ISystemServices& real = Quoril::Win32Services();
     std::vector<std::string> pages;
-    bool OpenPageAsDesktopUser(const std::string& file, const std::string& parameters) override
+    bool OpenPageAsDesktopUser(const std::string& url) override
     {
-        const bool opened = real.OpenPageAsDesktopUser(file, parameters);
+        const bool opened = real.OpenPageAsDesktopUser(url);
         pages.push_back(opened ? "desktop opened" : "desktop refused");
         return opened;
-    }
-    void OpenPage(const std::string& file, const std::string& parameters) override
-    {
-        pages.push_back("open");
-        real.OpenPage(file, parameters);
     }
 };
 
@@ -458,22 +478,35 @@ std::vector<LogLine> StartsOf(const std::string& page, const std::vector<std::st
     return starts;
 }
 
-// With COM on the thread the desktop shell (Wine's too) starts the browser and the program does
-// not; where the shell cannot be reached (no COM on the thread) the program starts it itself.
-// Either way the page opens exactly once.
-TEST_F(RecorderPrefix, PagesOpenThroughTheDesktopShellOrElseFromTheProgram)
+// With COM on the thread the desktop shell (Wine's too) opens the address itself, with the
+// browser the user's http class names, and the program starts nothing. Where the shell cannot be
+// reached (no COM on the thread) nothing starts at all: the message gives the address instead.
+TEST_F(RecorderPrefix, PagesOpenThroughTheDesktopShellOrNotAtAll)
 {
     const std::string shellLog = "C:\\quoril-recorder.log";
+    // The shell finds the browser through the http class, here the recorder; the prefix's own
+    // command is put back afterwards.
+    const char httpCommand[] = "http\\shell\\open\\command";
+    char previous[1024] = {};
+    DWORD previousSize = sizeof(previous);
+    const bool hadPrevious
+        = RegGetValueA(HKEY_CLASSES_ROOT, httpCommand, nullptr, RRF_RT_REG_SZ, nullptr, previous, &previousSize)
+        == ERROR_SUCCESS;
+    const std::string command = "\"" + m_recorder + "\" %1";
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, httpCommand, nullptr, REG_SZ, command.c_str(),
+                  static_cast<DWORD>(command.size() + 1)),
+        ERROR_SUCCESS);
     struct Case {
         bool com;
         std::vector<std::string> calls;
-    } cases[] = {{true, {"desktop opened"}}, {false, {"desktop refused", "open"}}};
+        size_t starts;
+        size_t boxes;
+    } cases[] = {{true, {"desktop opened"}, 1, 0}, {false, {"desktop refused"}, 0, 1}};
     for (const Case& c : cases) {
         RealPages services;
-        services.SetValue(
-            HKEY_CLASSES_ROOT, "HTTP\\shell\\open\\command", nullptr, REG_SZ, "\"" + m_recorder + "\" \"%1\"" + '\0');
         Quoril::AdapterList list = EthernetAndDialUp();
         Quoril::CMainActions actions(services, list);
+        actions.SetEnglish(true);
         std::thread clicker([&] {
             if (c.com)
                 CoInitialize(nullptr);
@@ -483,10 +516,19 @@ TEST_F(RecorderPrefix, PagesOpenThroughTheDesktopShellOrElseFromTheProgram)
         });
         clicker.join();
         EXPECT_EQ(services.pages, c.calls) << "COM " << c.com;
-        EXPECT_EQ(StartsOf(Quoril::kHomePageUrl, {m_log, shellLog}).size(), 1u) << "COM " << c.com;
+        EXPECT_EQ(StartsOf(Quoril::kHomePageUrl, {m_log, shellLog}).size(), c.starts) << "COM " << c.com;
+        ASSERT_EQ(services.boxes.size(), c.boxes) << "COM " << c.com;
+        if (c.boxes) {
+            const std::string url = Quoril::kHomePageUrl;
+            EXPECT_EQ(services.boxes[0].text,
+                L"The page could not be opened as your user. Please open it in your browser:\n"
+                    + std::wstring(url.begin(), url.end()));
+        }
         DeleteFileA(m_log.c_str());
         DeleteFileA(shellLog.c_str());
     }
+    if (hadPrevious)
+        RegSetKeyValueA(HKEY_CLASSES_ROOT, httpCommand, nullptr, REG_SZ, previous, previousSize);
 }
 
 TEST(SystemServices, RealAdapterDnsListIsPlainBoundedAndKnowsServersSetByHand)
@@ -517,24 +559,42 @@ TEST(SystemServices, RealAdapterDnsListIsPlainBoundedAndKnowsServersSetByHand)
     const std::wstring friendly = first->FriendlyName;
     const std::string key
         = std::string("SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\") + first->AdapterName;
+    // The list set by hand is read from the value itself; one that cannot be read whole is not known.
+    const std::string tooLong = "10.0.0.1" + std::string(1100, ' ') + "10.0.0.2";
     struct Case {
-        const char* nameServer;
+        std::string nameServer;
         bool dhcp;
-    } const cases[] = {{"10.0.0.53,10.0.0.54", false}, {" , ", true}, {"", true}};
+        bool known;
+        std::vector<std::string> servers;
+    } const cases[] = {
+        {"10.0.0.53,10.0.0.54", false, true, {"10.0.0.53", "10.0.0.54"}},
+        {"10.0.0.55 10.0.0.56", false, true, {"10.0.0.55", "10.0.0.56"}},
+        {" , ", true, true, {}},
+        {"", true, true, {}},
+        {"10.0.0.53 & calc", false, false, {}},
+        {tooLong, false, false, {}},
+    };
+    const std::string key6
+        = "SYSTEM\\CurrentControlSet\\Services\\Tcpip6\\Parameters\\Interfaces\\" + std::string(first->AdapterName);
     for (const Case& c : cases) {
-        ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), "NameServer", REG_SZ, c.nameServer,
-                      static_cast<DWORD>(strlen(c.nameServer) + 1)),
-            ERROR_SUCCESS);
-        ASSERT_TRUE(Quoril::Win32Services().AdapterDnsSettings(adapters));
-        bool found = false;
-        for (const Quoril::TAdapterDns& adapter : adapters) {
-            if (adapter.friendlyName != friendly)
-                continue;
-            found = true;
-            EXPECT_EQ(adapter.ipv4.dhcp, c.dhcp) << c.nameServer;
-            EXPECT_TRUE(adapter.ipv6.dhcp) << "the IPv6 stack keeps its own value";
+        for (const std::string* stack : {&key, &key6}) {
+            const bool ipv6 = stack == &key6;
+            ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, stack->c_str(), "NameServer", REG_SZ, c.nameServer.c_str(),
+                          static_cast<DWORD>(c.nameServer.size() + 1)),
+                ERROR_SUCCESS);
+            ASSERT_TRUE(Quoril::Win32Services().AdapterDnsSettings(adapters));
+            const Quoril::TAdapterDns* found = Quoril::FindAdapterDns(adapters, friendly);
+            ASSERT_NE(found, nullptr);
+            const Quoril::TFamilyDns& family = ipv6 ? found->ipv6 : found->ipv4;
+            const Quoril::TFamilyDns& other = ipv6 ? found->ipv4 : found->ipv6;
+            EXPECT_EQ(family.dhcp, c.dhcp) << c.nameServer << " ipv6 " << ipv6;
+            EXPECT_EQ(family.known, c.known) << c.nameServer << " ipv6 " << ipv6;
+            if (!c.dhcp) {
+                EXPECT_EQ(family.servers, c.servers) << c.nameServer << " ipv6 " << ipv6;
+            }
+            EXPECT_TRUE(other.dhcp && other.known) << "each stack keeps its own value";
+            RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, stack->c_str(), "NameServer");
         }
-        EXPECT_TRUE(found);
     }
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
 }

@@ -38,7 +38,9 @@ public:
     };
     std::vector<Box> boxes;
     // Whether a desktop shell takes page openings over (as the desktop's user).
-    bool desktopShell = false;
+    bool desktopShell = true;
+    // The desktop user's SID the services report.
+    std::string desktopSid = "S-1-5-21-1-2-3-1001";
 
     // Discovery answers.
     bool hasTable = true;
@@ -76,15 +78,12 @@ public:
         calls.push_back("box");
         boxes.push_back({owner, text, caption, flags});
     }
-    bool OpenPageAsDesktopUser(const std::string& file, const std::string& parameters) override
+    bool OpenPageAsDesktopUser(const std::string& url) override
     {
-        calls.push_back("desktop open " + file + " | " + parameters);
+        calls.push_back("desktop open " + url);
         return desktopShell;
     }
-    void OpenPage(const std::string& file, const std::string& parameters) override
-    {
-        calls.push_back("open " + file + " | " + parameters);
-    }
+    std::string DesktopUserSid() override { return desktopSid; }
     void MinimiseWindow(HWND) override { calls.push_back("minimise"); }
     void PostClose(HWND) override { calls.push_back("close"); }
     void EnableOwner(HWND, bool enable) override { calls.push_back(enable ? "enable" : "disable"); }
@@ -146,7 +145,10 @@ public:
 
     static std::string RootName(HKEY root)
     {
-        return root == HKEY_CURRENT_USER ? "HKCU" : root == HKEY_CLASSES_ROOT ? "HKCR" : "?";
+        return root == HKEY_CURRENT_USER ? "HKCU"
+            : root == HKEY_LOCAL_MACHINE ? "HKLM"
+            : root == HKEY_CLASSES_ROOT  ? "HKCR"
+                                         : "?";
     }
     static std::string Key(HKEY root, const char* subKey, const char* value)
     {
@@ -232,11 +234,12 @@ private:
 
 // One adapter as the adapter list reports it: servers of either family, "dhcp" flags.
 inline Quoril::TAdapterDns AdapterDns(const std::wstring& name, std::vector<std::string> ipv4, bool ipv4Dhcp,
-    std::vector<std::string> ipv6 = {}, bool ipv6Dhcp = true, bool connected = true)
+    std::vector<std::string> ipv6 = {}, bool ipv6Dhcp = true, bool connected = true, bool ipv6Enabled = false)
 {
     Quoril::TAdapterDns adapter;
     adapter.friendlyName = name;
     adapter.connected = connected;
+    adapter.ipv6Enabled = ipv6Enabled;
     adapter.ipv4.servers = std::move(ipv4);
     adapter.ipv4.dhcp = ipv4Dhcp;
     adapter.ipv6.servers = std::move(ipv6);

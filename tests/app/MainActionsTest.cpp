@@ -13,6 +13,16 @@ using Quoril::TCommandResult;
 
 //--- sequences ---------------------------------------------------------------------------------
 
+namespace {
+
+// The user's own settings (DHCP in the rig) saved before the first command.
+std::string Saved(const std::string& name)
+{
+    return "setvalue HKLM|Software\\Quoril\\SavedDns\\S-1-5-21-1-2-3-1001|" + name + " = ipv4=dhcp;ipv6=dhcp";
+}
+
+}  // namespace
+
 TEST(MainActions, BlockingProfileRunsEachPhaseForEveryEntryThenFlushes)
 {
     Rig rig({L"Ethernet"});
@@ -21,8 +31,8 @@ TEST(MainActions, BlockingProfileRunsEachPhaseForEveryEntryThenFlushes)
     const auto& p6 = Quoril::kBlockingProfileIpv6;
     // IPv4 exactly as it always ran, then each connection's IPv6 servers, then one more flush.
     EXPECT_EQ(rig.Sequence(),
-        Joined({{"disable", SetPrimary("Ethernet", p.primary), SetPrimary(kDialUp, p.primary), "pause 400", kFlush,
-                    Add("Ethernet", p.second, 2), Add(kDialUp, p.second, 2), "pause 400", kFlush,
+        Joined({{"disable", Saved("Ethernet"), SetPrimary("Ethernet", p.primary), SetPrimary(kDialUp, p.primary),
+                    "pause 400", kFlush, Add("Ethernet", p.second, 2), Add(kDialUp, p.second, 2), "pause 400", kFlush,
                     Add("Ethernet", p.third, 3), Add(kDialUp, p.third, 3), "pause 400", kFlush},
             Ipv6For("Ethernet", p6), Ipv6For(kDialUp, p6), {"pause 400", kFlush, "enable", "box"}}));
     ASSERT_EQ(rig.fake.boxes.size(), 1u);
@@ -56,9 +66,10 @@ TEST(MainActions, PureAndFamilyProfiles)
     const auto& f = Quoril::kFamilyProfile;
     const auto& f6 = Quoril::kFamilyProfileIpv6;
     EXPECT_EQ(family.Sequence(),
-        Joined({{"disable", SetPrimary("Ethernet", f.primary), SetPrimary("Wi-Fi", f.primary),
-                    SetPrimary(kDialUp, f.primary), "pause 400", kFlush, Add("Ethernet", f.second, 2),
-                    Add("Wi-Fi", f.second, 2), Add(kDialUp, f.second, 2), "pause 400", kFlush},
+        Joined({{"disable", Saved("Ethernet"), Saved("Wi-Fi"), SetPrimary("Ethernet", f.primary),
+                    SetPrimary("Wi-Fi", f.primary), SetPrimary(kDialUp, f.primary), "pause 400", kFlush,
+                    Add("Ethernet", f.second, 2), Add("Wi-Fi", f.second, 2), Add(kDialUp, f.second, 2), "pause 400",
+                    kFlush},
             Ipv6For("Ethernet", f6), Ipv6For("Wi-Fi", f6), Ipv6For(kDialUp, f6),
             {"pause 400", kFlush, "enable", "box"}}));
     EXPECT_EQ(family.LastBox(), kFamilyDone);
@@ -93,34 +104,47 @@ TEST(MainActions, OnlyExactClickNamesAct)
     EXPECT_EQ(rig.fake.calls, (std::vector<std::string>{"minimise", "close"}));
 }
 
-// The desktop shell opens the pages as the user; only without one does the program start the
-// browser itself, once per page either way.
-TEST(MainActions, WebPagesOpenTheDefaultBrowserSilentlyAsTheDesktopUser)
+// The desktop shell opens the pages, as the user, from the address alone. Without one nothing is
+// started from this elevated process: a message gives the address, in the window's language.
+TEST(MainActions, WebPagesOpenOnlyAsTheDesktopUser)
 {
-    const std::string browser = "C:\\Browser\\b.exe | ";
-    const std::string test = browser + Quoril::kBlockingTestUrl;
-    const std::string home = browser + Quoril::kHomePageUrl;
+    const std::string test = Quoril::kBlockingTestUrl;
+    const std::string home = Quoril::kHomePageUrl;
+    const std::wstring wideTest(test.begin(), test.end());
+    const std::wstring wideHome(home.begin(), home.end());
+    // 无法以当前用户身份打开网页，请在浏览器中手动打开：
+    const std::wstring chinese = L"\u65e0\u6cd5\u4ee5\u5f53\u524d\u7528\u6237\u8eab\u4efd\u6253\u5f00\u7f51\u9875"
+                                 L"\uff0c\u8bf7\u5728\u6d4f\u89c8\u5668\u4e2d\u624b\u52a8\u6253\u5f00\uff1a\n";
+    const std::wstring english = L"The page could not be opened as your user. Please open it in your browser:\n";
     struct Case {
         bool desktopShell;
-        std::vector<std::string> opens;
-    } cases[] = {
-        {true, {"desktop open " + test, "desktop open " + home}},
-        {false, {"desktop open " + test, "open " + test, "desktop open " + home, "open " + home}},
+        bool english;
+        std::vector<std::string> calls;
+        std::vector<std::wstring> boxes;
+    } const cases[] = {
+        {true, false, {"desktop open " + test, "desktop open " + home}, {}},
+        {false, false, {"desktop open " + test, "box", "desktop open " + home, "box"},
+            {chinese + wideTest, chinese + wideHome}},
+        {false, true, {"desktop open " + test, "box", "desktop open " + home, "box"},
+            {english + wideTest, english + wideHome}},
     };
     for (const Case& c : cases) {
         Rig rig({L"Ethernet"});
         rig.fake.desktopShell = c.desktopShell;
+        rig.actions.SetEnglish(c.english);
+        // A browser the user's own classes name is never looked at.
         rig.fake.SetValue(HKEY_CLASSES_ROOT, "HTTP\\shell\\open\\command", nullptr, REG_SZ,
-            std::string("\"C:\\Browser\\b.exe\" -url \"%1\"") + '\0');
+            std::string("\"C:\\Evil\\b.exe\" \"%1\"") + '\0');
         rig.Click("btnTest");
         rig.Click("btnURL");
-        std::vector<std::string> opens;
-        for (const std::string& call : rig.fake.calls)
-            if (call.find("open ") != std::string::npos)
-                opens.push_back(call);
-        EXPECT_EQ(opens, c.opens) << "desktop shell " << c.desktopShell;
-        EXPECT_TRUE(rig.fake.boxes.empty());
-        EXPECT_TRUE(rig.Runs().empty());
+        EXPECT_EQ(rig.fake.calls, c.calls) << "desktop shell " << c.desktopShell;
+        std::vector<std::wstring> boxes;
+        for (const FakeServices::Box& box : rig.fake.boxes) {
+            boxes.push_back(box.text);
+            EXPECT_EQ(box.caption, c.english ? L"Notice" : kCaption);
+            EXPECT_EQ(box.owner, kOwner);
+        }
+        EXPECT_EQ(boxes, c.boxes) << "desktop shell " << c.desktopShell;
     }
 }
 

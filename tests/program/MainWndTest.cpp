@@ -68,6 +68,8 @@ protected:
         services.table.push_back(entry);
         services.connectResult = ERROR_NOT_SUPPORTED;
         services.addressNames.push_back(Quoril::TAdapterAddressName{7, L"eth0"});
+        // Listed with DHCP settings: its own settings are known, so the actions may change it.
+        services.dnsAdapters = {apptest::AdapterDns(L"eth0", {}, true)};
     }
     ~MainWndTest() override
     {

@@ -6,7 +6,13 @@
 # it by the top strip, clicks every button with xdotool and compares the commands the recorder
 # stand-ins of netsh, ipconfig and the browser logged, line by line, with what the button must start,
 # checks and dismisses each message box, and finally ends the program (Escape in one run, the close
-# button in the other) expecting exit code 0.
+# button in the other) expecting exit code 0. Before each run hostile saved settings are planted in
+# the user's own hive, where any unelevated program could write them: no command may ever carry a
+# planted address, and the settings the first profile saves must appear under
+# HKLM\Software\Quoril\SavedDns\<SID>. A second copy started while the window is up must only bring
+# that window to the front and end, and a change from the command line must refuse with exit code 4.
+# After both runs the command line for administrators runs without a window: /status, a profile and
+# a restore against the recorder, and arguments it must refuse.
 #
 # Usage: e2e.sh QUORIL_EXE RECORDER_EXE WORKDIR
 #   QUORIL_E2E_UPDATE=1 writes the reference screenshots instead of comparing with them.
@@ -110,20 +116,20 @@ expected_profile() { # primary second third(or -) ipv6-primary ipv6-second ipv6-
   local primary=$1 second=$2 third=$3 primary6=$4 second6=$5 third6=$6; shift 6
   local name
   for name in "$@"; do
-    printf 'netsh.exe\tnetsh interface ip set dns name="%s" source=static addr=%s register=primary\n' "$name" "$primary"
+    printf 'netsh.exe\tnetsh interface ip set dns name="%s" source=static addr=%s register=primary validate=no\n' "$name" "$primary"
   done
   printf 'ipconfig.exe\tipconfig /flushdns\n'
-  for name in "$@"; do printf 'netsh.exe\tnetsh interface ip add dns name="%s" addr=%s index=2\n' "$name" "$second"; done
+  for name in "$@"; do printf 'netsh.exe\tnetsh interface ip add dns name="%s" addr=%s index=2 validate=no\n' "$name" "$second"; done
   printf 'ipconfig.exe\tipconfig /flushdns\n'
   if [ "$third" != - ]; then
-    for name in "$@"; do printf 'netsh.exe\tnetsh interface ip add dns name="%s" addr=%s index=3\n' "$name" "$third"; done
+    for name in "$@"; do printf 'netsh.exe\tnetsh interface ip add dns name="%s" addr=%s index=3 validate=no\n' "$name" "$third"; done
     printf 'ipconfig.exe\tipconfig /flushdns\n'
   fi
   for name in "$@"; do
-    printf 'netsh.exe\tnetsh interface ipv6 set dns name="%s" source=static addr=%s register=primary\n' "$name" "$primary6"
-    printf 'netsh.exe\tnetsh interface ipv6 add dns name="%s" addr=%s index=2\n' "$name" "$second6"
+    printf 'netsh.exe\tnetsh interface ipv6 set dns name="%s" source=static addr=%s register=primary validate=no\n' "$name" "$primary6"
+    printf 'netsh.exe\tnetsh interface ipv6 add dns name="%s" addr=%s index=2 validate=no\n' "$name" "$second6"
     if [ "$third6" != - ]; then
-      printf 'netsh.exe\tnetsh interface ipv6 add dns name="%s" addr=%s index=3\n' "$name" "$third6"
+      printf 'netsh.exe\tnetsh interface ipv6 add dns name="%s" addr=%s index=3 validate=no\n' "$name" "$third6"
     fi
   done
   printf 'ipconfig.exe\tipconfig /flushdns\n'
@@ -202,13 +208,125 @@ status_line_matches() { # shot reference
   fi
 }
 
+# Hostile saved settings in the user's own hive, for every connection name this run may meet (the
+# ones an earlier run learnt, and the host's interface names Wine reports), one of them too long to
+# read whole. The program must never take them for its own.
+planted_pattern='6\.6\.6\.6|6\.6\.4\.4|2001:db8::66'
+plant_hostile_values() { # names...
+  local reg="$work/hostile.reg" name
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Quoril\\SavedDns]\r\n'
+    # The first name's value is 200 KB: too long to read whole.
+    printf '"%s"="ipv4=6.6.6.6,%s"\r\n' "$1" "$(head -c 204800 /dev/zero | tr '\0' '6')"
+    shift
+    for name in "$@"; do
+      printf '"%s"="ipv4=6.6.6.6,6.6.4.4;ipv6=2001:db8::66"\r\n' "$name"
+    done
+  } >"$reg"
+  timeout 60 wine regedit /s "$(winepath -w "$reg")" >/dev/null 2>&1 || fail "could not plant the hostile values"
+  timeout 60 wine reg query 'HKCU\Software\Quoril\SavedDns' 2>/dev/null | grep -q '6\.6\.6\.6' ||
+    fail "the hostile values are not in place"
+}
+
+# The settings the first profile saved: a value per connection under the desktop user's SID.
+check_saved_settings() { # names...
+  local saved name
+  saved=$(timeout 60 wine reg query 'HKLM\Software\Quoril\SavedDns' /s 2>/dev/null | tr -d '\r')
+  printf '%s\n' "$saved" | grep -q '^HKEY_LOCAL_MACHINE\\Software\\Quoril\\SavedDns\\S-1-5-[0-9-]*$' ||
+    fail "no saved settings under HKLM\\Software\\Quoril\\SavedDns\\<SID>: $saved"
+  for name in "$@"; do
+    printf '%s\n' "$saved" | grep -qF "    $name    REG_SZ    ipv4=" || fail "no saved settings for $name"
+  done
+  if printf '%s\n' "$saved" | grep -qE "$planted_pattern"; then fail "a planted value was saved as the user's"; fi
+}
+
+# Other copies while the first runs: a change from the command line refuses with 4, and a second
+# window copy must end by itself, with 0, leaving one window.
+check_second_copy() {
+  # A change from the command line takes the same lock: it changes nothing and says so.
+  take_commands
+  local out status=0
+  out=$(LANG="$lang.UTF-8" LC_ALL="$lang.UTF-8" timeout 60 wine "$exe" /restore /quiet 2>/dev/null | tr -d '\r') || status=$?
+  [ "$status" = 4 ] || fail "/restore while the window runs ended with $status, expected 4"
+  [ "$out" = "Another copy of Quoril is running; nothing was changed." ] || fail "/restore while the window runs said: $out"
+  settle_log
+  take_commands
+  [ -z "$commands" ] || fail "/restore while the window runs started: $commands"
+  local second windows
+  status=0
+  LANG="$lang.UTF-8" LC_ALL="$lang.UTF-8" wine "$exe" >"$work/quoril-$lang-second.log" 2>&1 &
+  second=$!
+  for _ in $(seq 150); do kill -0 "$second" 2>/dev/null || break; sleep 0.2; done
+  if kill -0 "$second" 2>/dev/null; then
+    kill "$second" 2>/dev/null || true
+    fail "a second copy did not end by itself"
+    return
+  fi
+  wait "$second" || status=$?
+  [ "$status" = 0 ] || fail "a second copy ended with $status, expected 0"
+  windows=0
+  for id in $(xdotool search --onlyvisible --name '^Quoril$' 2>/dev/null); do windows=$((windows + 1)); done
+  [ "$windows" = 1 ] || fail "$windows windows titled Quoril after a second start, expected 1"
+  kill -0 "$pid" 2>/dev/null || fail "the first copy ended when a second one started"
+}
+
+# The administrators' command line, no window: exit code, output, and the commands it starts.
+command_line() { # expected-exit arguments... ; sets `out` and `commands`
+  local expected=$1 status=0
+  shift
+  out=$(timeout 120 wine "$exe" "$@" 2>/dev/null | tr -d '\r') || status=$?
+  settle_log
+  take_commands
+  [ "$status" = "$expected" ] || fail "Quoril.exe $*: exit code $status, expected $expected (output: $out)"
+  if [ -n "$(find_window Quoril 2>/dev/null)" ]; then fail "Quoril.exe $* showed a window"; fi
+}
+check_command_line() {
+  lang=command-line
+  : >"$log"
+  seen=0
+  local name lines
+  command_line 0 /status /quiet
+  lines=$(printf '%s\n' "$out" | wc -l)
+  [ "$lines" -ge 1 ] || fail "/status printed nothing"
+  for name in "${learned_names[@]:0:${#learned_names[@]}-1}"; do
+    printf '%s\n' "$out" | grep -qF "$name: IPv4 automatic; IPv6 automatic; automatic" ||
+      fail "/status: no automatic line for $name: $out"
+  done
+  [ -z "$commands" ] || fail "/status started: $commands"
+  command_line 0 /profile family /quiet
+  # Then, on a machine with adapters that are not connected, a line naming them.
+  [ "$(printf '%s\n' "$out" | head -n 1)" = "Settings applied (Family Mode)!" ] || fail "/profile family said: $out"
+  compare_lines profile "$(expected_profile "$family1" "$family2" "$family3" "$family61" "$family62" "$family63" \
+    "${learned_names[@]}")" "$commands" || true
+  command_line 0 /restore /quiet
+  [ "$(printf '%s\n' "$out" | head -n 1)" = "DNS is obtained automatically again. Please clear your browser cache manually." ] ||
+    fail "/restore said: $out"
+  compare_lines restore "$(expected_restore "${learned_names[@]}")" "$commands" || true
+  for bad in "/profile" "/profile strict /quiet" "/status /restore" "/quiet"; do
+    # shellcheck disable=SC2086
+    command_line 3 $bad
+    printf '%s\n' "$out" | grep -q '^Usage: Quoril.exe /profile blocking|pure|family \[/quiet\]$' ||
+      fail "Quoril.exe $bad: no usage text: $out"
+    [ -z "$commands" ] || fail "Quoril.exe $bad started: $commands"
+  done
+  if grep -qE "$planted_pattern" "$log" 2>/dev/null; then fail "the command line carried a planted address"; fi
+  wine_idle || fail "Wine processes were still running after the command line"
+}
+
+learned_names=()
 run_language() { # locale caption closing-way
   lang=$1
   : >"$log"
   seen=0
+  # shellcheck disable=SC2046
+  plant_hostile_values "${learned_names[@]}" $(ls /sys/class/net 2>/dev/null) Ethernet
   LANG="$lang.UTF-8" LC_ALL="$lang.UTF-8" wine "$exe" >"$work/quoril-$lang.log" 2>&1 &
   pid=$!
   drive_program "$2" "$3" || true
+  if grep -qE "$planted_pattern" "$log" 2>/dev/null; then
+    fail "a command carried a planted address: $(grep -E "$planted_pattern" "$log" | head -n 3 | tr '\t' ' ')"
+  fi
+  learned_names=("${names[@]}")
   # Whatever went wrong above, nothing of this run may linger into the next one.
   if [ -n "$pid" ]; then
     kill "$pid" 2>/dev/null || true
@@ -257,10 +375,14 @@ drive_program() { # caption closing-way
   x=$nx
   y=$ny
 
+  check_second_copy
+
   # Button centres, in window coordinates: the wide buttons at 80..280 and 222 + 60k..272 + 60k.
   names=()
   dns_button intercept $((x + 180)) $((y + 247)) "$caption" expected_profile "$blocking1" "$blocking2" "$blocking3" \
     "$blocking61" "$blocking62" "$blocking63"
+  # The dial-up entry (always tried last) is in no adapter list: nothing of it is saved.
+  check_saved_settings "${names[@]:0:${#names[@]}-1}"
   dns_button pure $((x + 180)) $((y + 307)) "$caption" expected_profile "$pure1" "$pure2" "$pure3" \
     "$pure61" "$pure62" "$pure63"
   dns_button family $((x + 180)) $((y + 367)) "$caption" expected_profile "$family1" "$family2" "$family3" \
@@ -290,7 +412,10 @@ drive_program() { # caption closing-way
   local status=0
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
   if kill -0 "$pid" 2>/dev/null; then
-    fail "the program did not end after $closing"
+    # What was on the screen then, for whoever reads the failure.
+    import -window root "$work/not-ended-$lang.png" 2>/dev/null || true
+    fail "the program did not end after $closing; windows: $(for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+      LC_ALL=C.UTF-8 xprop -id "$id" _NET_WM_NAME 2>/dev/null | sed 's/.*= //'; done | tr '\n' ' ')"
   else
     wait "$pid" || status=$?
     pid=
@@ -300,6 +425,7 @@ drive_program() { # caption closing-way
 
 run_language zh_CN '提示' close-button
 run_language en_US 'Notice' escape
+check_command_line
 
 if [ "$failures" -gt 0 ]; then
   echo "e2e: $failures failure(s); screenshots and logs in $work" >&2

@@ -45,8 +45,11 @@ install_stand_ins() {
   mkdir -p "$WINEPREFIX/drive_c/$folder"
   install -m 755 "$recorder" "$WINEPREFIX/drive_c/$folder/browser.exe"
   timeout 60 wine reg delete 'HKCU\Software\Microsoft\Windows\Shell\Associations\UrlAssociations\Http\UserChoice' /f >/dev/null 2>&1 || true
-  timeout 60 wine reg add 'HKCR\HTTP\shell\open\command' /ve /d "\"C:\\$folder\\browser.exe\" \"%1\"" /f >/dev/null 2>&1
+  # The shell opens the page's address with the http class's command; the address unquoted, so the
+  # browser's command line is "<browser> <address>".
+  timeout 60 wine reg add 'HKCR\HTTP\shell\open\command' /ve /d "\"C:\\$folder\\browser.exe\" %1" /f >/dev/null 2>&1
   # DNS settings saved by an earlier run would be put back by this run's restore.
+  timeout 60 wine reg delete 'HKLM\Software\Quoril' /f >/dev/null 2>&1 || true
   timeout 60 wine reg delete 'HKCU\Software\Quoril' /f >/dev/null 2>&1 || true
 }
 
