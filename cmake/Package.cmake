@@ -19,8 +19,7 @@ set_target_properties(thirdparty_stb PROPERTIES EXPORT_NAME stb)
 set_target_properties(thirdparty_zlib PROPERTIES EXPORT_NAME zlib)
 
 install(TARGETS ${skinui_exported} EXPORT SkinUITargets
-  ARCHIVE DESTINATION lib COMPONENT sdk
-  INCLUDES DESTINATION include/SkinUI include)
+  ARCHIVE DESTINATION lib COMPONENT sdk)
 install(FILES $<TARGET_OBJECTS:skinui_delayload> DESTINATION lib RENAME skinui_delayload.obj COMPONENT sdk)
 get_property(skinui_delay_libraries GLOBAL PROPERTY SKINUI_DELAY_LIBRARIES)
 install(FILES ${skinui_delay_libraries} DESTINATION lib COMPONENT sdk)

@@ -61,8 +61,9 @@ add_custom_command(OUTPUT ${QUORIL_PORTABLE}
 # The SDK is whatever the sdk component installs, zipped under one top folder; packed on every
 # run, as the headers it holds are no dependency of any build step.
 set(sdk_stage ${PROJECT_BINARY_DIR}/sdk-stage/SkinUI-${PROJECT_VERSION})
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/sdk-stage)
 add_custom_target(skinui_sdk
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${PROJECT_BINARY_DIR}/sdk-stage
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${sdk_stage} ${SKINUI_SDK}
   COMMAND ${CMAKE_COMMAND} --install ${PROJECT_BINARY_DIR} --component sdk --prefix ${sdk_stage}
   COMMAND ${CMAKE_COMMAND} -E tar cf ${SKINUI_SDK} --format=zip SkinUI-${PROJECT_VERSION}
   WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/sdk-stage
