@@ -72,6 +72,7 @@ add_custom_target(skinui_sdk
   VERBATIM)
 add_dependencies(skinui_sdk skinui skinui_render skinui_skin skinui_core thirdparty_stb skinui_delayload)
 
-add_custom_target(installer DEPENDS ${QUORIL_SETUP} ${QUORIL_PORTABLE} ${signed_programs})
+# Part of every build: the suite installs and uninstalls the setup.
+add_custom_target(installer ALL DEPENDS ${QUORIL_SETUP} ${QUORIL_PORTABLE} ${signed_programs})
 add_custom_target(release DEPENDS ${QUORIL_SETUP} ${QUORIL_PORTABLE} ${signed_programs})
 add_dependencies(release skinui_sdk)
