@@ -170,19 +170,35 @@ stage=uninstall
 save_settings
 silent_uninstall &
 uninstaller=$!
-# The restore shows as the commands it starts, or as the program's own window while it takes no
-# command line (then it is closed as a user would, and its command line is read from the process list).
+# The restore shows as the commands it starts, as the program's own window while it takes no
+# command line (closed then as a user would), or at least as its process with that command line.
+# Only this prefix's processes: other Wine prefixes on the machine may run a Quoril.exe of their own.
+restore_process() {
+  local id
+  for id in $(pgrep -f 'Quoril\.exe' || true); do
+    tr '\0' '\n' <"/proc/$id/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix" &&
+      tr '\0' ' ' <"/proc/$id/cmdline" 2>/dev/null && echo
+  done
+  return 0
+}
 restore_seen=
+started=
 for _ in $(seq 300); do
   if [ -n "$(log_lines)" ]; then
     restore_seen=commands
     break
   fi
+  process=$(restore_process)
+  if [ -n "$process" ]; then
+    started=1
+    printf '%s\n' "$process" >"$work/restore-process.txt"
+    grep -qF '/restore /quiet' <<<"$process" || fail "the program started without /restore /quiet: $process"
+  elif [ -n "$started" ]; then
+    restore_seen=process
+    break
+  fi
   if main=$(find_window Quoril); then
     restore_seen=window
-    ps -eo args | grep -F 'Quoril.exe' | grep -v grep >"$work/restore-process.txt" || true
-    grep -qF '/restore /quiet' "$work/restore-process.txt" ||
-      fail "the program started without /restore /quiet: $(cat "$work/restore-process.txt")"
     close_program_window "$main"
     break
   fi
