@@ -7,11 +7,17 @@
 function(quoril_glob out)
   set(files)
   foreach(pattern IN LISTS ARGN)
-    file(GLOB matched CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${pattern})
+    file(GLOB matched CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${pattern})
     list(APPEND files ${matched})
   endforeach()
   set(${out} ${files} PARENT_SCOPE)
 endfunction()
+
+# Headers are found by their folder ("core/UIString.h") and the generated ones by their package
+# name ("SkinUI/Version.h"); an installed SDK keeps both spellings under include/ (see Package.cmake).
+set(QUORIL_INCLUDE_DIRS
+  $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}> $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/generated>
+  $<INSTALL_INTERFACE:include/SkinUI> $<INSTALL_INTERFACE:include>)
 
 function(quoril_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;EXCLUDE;LIBS" ${ARGN})
@@ -25,12 +31,12 @@ function(quoril_library name)
   if(NOT sources)
     # A layer with no sources yet still links as an empty interface.
     add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_include_directories(${name} INTERFACE ${QUORIL_INCLUDE_DIRS})
     target_link_libraries(${name} INTERFACE ${ARG_LIBS})
     return()
   endif()
   add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_include_directories(${name} PUBLIC ${QUORIL_INCLUDE_DIRS})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   quoril_warnings(${name})
 endfunction()
@@ -46,7 +52,12 @@ quoril_library(skinui
   SOURCES window/*.cpp host/*.cpp controls/*/*.cpp skin/SkinBuilder*.cpp shadow/*.cpp
   EXCLUDE host/ResourceLocation*.cpp host/HostResources*.cpp
   LIBS skinui_render skinui_delayimports user32 gdi32 uuid imm32)
-quoril_library(quoril_actions
-  SOURCES app/*.cpp
-  EXCLUDE app/Main.cpp app/MainWnd*.cpp
-  LIBS skinui_core advapi32 user32 uuid)
+# What add_subdirectory users link, under the name an installed package gives it.
+add_library(SkinUI::SkinUI ALIAS skinui)
+
+if(SKINUI_BUILD_QUORIL)
+  quoril_library(quoril_actions
+    SOURCES app/*.cpp
+    EXCLUDE app/Main.cpp app/MainWnd*.cpp
+    LIBS skinui_core advapi32 user32 uuid)
+endif()

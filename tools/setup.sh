@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
           binutils-mingw-w64-x86-64 libz-mingw-w64-dev libstb-dev googletest wine64 wine
           xvfb xdotool imagemagick x11-utils fonts-dejavu-core fonts-wqy-microhei
-          g++ zlib1g-dev libpugixml-dev libtinyxml2-dev clang libclang-rt-dev clang-format-14 git)
+          g++ zlib1g-dev libpugixml-dev libtinyxml2-dev clang libclang-rt-dev clang-format-14 git
+          nsis osslsigncode openssl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
