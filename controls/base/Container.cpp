@@ -152,10 +152,14 @@ bool CContainerUI::RemoveOwnChildren(int first, int count)
     doomed.reserve(static_cast<size_t>(count));
     for (int i = first; i < first + count; ++i)
         doomed.push_back(OwnChild(i));
-    for (int i = first + count; i < size; ++i)
-        m_children.SetAt(i - count, m_children.GetAt(i));
-    for (int i = size - 1; i >= size - count; --i)
-        m_children.Remove(i);
+    if (count == 1) {
+        m_children.Remove(first);
+    } else {
+        for (int i = first + count; i < size; ++i)
+            m_children.SetAt(i - count, m_children.GetAt(i));
+        for (int i = size - 1; i >= size - count; --i)
+            m_children.Remove(i);
+    }
     for (CControlUI* child : doomed)
         ReleaseChild(child);
     return true;
