@@ -4,7 +4,6 @@
 // with; the figures stand alone. Two sizes, the second ten times the first, show the growth.
 #include <windows.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -14,13 +13,6 @@
 #include "skin/SkinXml.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Since(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
 
 // `fanout` children at each of four levels: fanout^4 labels.
 std::string NestedSkin(int fanout)
@@ -48,21 +40,21 @@ void Measure(int fanout, int repeats)
     const std::string xml = NestedSkin(fanout);
     std::vector<double> parse, build, layout;
     for (int r = 0; r < repeats; ++r) {
-        Clock::time_point start = Clock::now();
+        bench::Clock::time_point start = bench::Clock::now();
         {
             SkinUI::CSkinXml document;
             bench::Consume(document.LoadFromText(xml.c_str()) ? document.ElementCount() : 0);
         }
-        parse.push_back(Since(start));
+        parse.push_back(bench::MicrosecondsSince(start));
         bench::CHostWindow window(800, 600);
-        start = Clock::now();
+        start = bench::Clock::now();
         SkinUI::CSkinBuilder builder;
         SkinUI::CControlUI* root = builder.BuildFrom(xml.c_str(), nullptr, nullptr, &window.Host(), nullptr);
-        build.push_back(Since(start));
-        start = Clock::now();
+        build.push_back(bench::MicrosecondsSince(start));
+        start = bench::Clock::now();
         window.Host().AttachRoot(root);
         bench::PaintNow(window.Hwnd());
-        layout.push_back(Since(start));
+        layout.push_back(bench::MicrosecondsSince(start));
     }
     const std::string prefix = "skin " + std::to_string(fanout * fanout * fanout * fanout) + " nested labels ";
     bench::Print((prefix + "parse").c_str(), "ours", bench::Summarize(parse));

@@ -7,7 +7,6 @@
 
 #include <commctrl.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -37,13 +36,6 @@ struct TSample {
     double check = 0;
 };
 
-using Clock = std::chrono::steady_clock;
-
-double Since(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
-
 int ParentOf(int node) { return (node - 1) / kBranches; }
 bool HasChildren(int node, int nodes) { return node * kBranches + 1 < nodes; }
 
@@ -66,14 +58,14 @@ TSample OursOnce(const TSizes& sizes)
     TSample sample;
     std::vector<CTreeNodeUI*> nodes;
     nodes.reserve(static_cast<size_t>(sizes.nodes));
-    Clock::time_point start = Clock::now();
+    bench::Clock::time_point start = bench::Clock::now();
     nodes.push_back(NewNode(0));
     for (int i = 1; i < sizes.nodes; ++i) {
         nodes.push_back(NewNode(i));
         nodes[static_cast<size_t>(ParentOf(i))]->AddChild(nodes.back());
     }
     tree->AppendNode(nodes[0]);
-    sample.build = Since(start);
+    sample.build = bench::MicrosecondsSince(start);
     bench::PaintNow(window.Hwnd());
 
     // Nodes start expanded here and collapsed in the system view: collapse ours first, untimed.
@@ -82,31 +74,31 @@ TSample OursOnce(const TSizes& sizes)
             nodes[static_cast<size_t>(i)]->GetFolderButton()->SetSelected(true);
     }
     bench::PaintNow(window.Hwnd());
-    start = Clock::now();
+    start = bench::Clock::now();
     for (int i = 0; i < sizes.nodes; ++i) {
         if (HasChildren(i, sizes.nodes))
             nodes[static_cast<size_t>(i)]->GetFolderButton()->SetSelected(false);
     }
     bench::PaintNow(window.Hwnd());
-    sample.expand = Since(start);
-    start = Clock::now();
+    sample.expand = bench::MicrosecondsSince(start);
+    start = bench::Clock::now();
     for (int i = sizes.nodes - 1; i >= 0; --i) {
         if (HasChildren(i, sizes.nodes))
             nodes[static_cast<size_t>(i)]->GetFolderButton()->SetSelected(true);
     }
     bench::PaintNow(window.Hwnd());
-    sample.collapse = Since(start);
+    sample.collapse = bench::MicrosecondsSince(start);
 
     CTreeNodeUI* wide = NewNode(-1);
     tree->AppendNode(wide);
     for (int i = 0; i < sizes.wide; ++i)
         wide->AddChild(NewNode(i));
     bench::PaintNow(window.Hwnd());
-    start = Clock::now();
+    start = bench::Clock::now();
     tree->RemoveChild(wide);
     bench::RunMessages();
     bench::PaintNow(window.Hwnd());
-    sample.removal = Since(start);
+    sample.removal = bench::MicrosecondsSince(start);
 
     CTreeNodeUI* top = NewNode(-2);
     CTreeNodeUI* end = top;
@@ -117,10 +109,10 @@ TSample OursOnce(const TSizes& sizes)
     }
     tree->AppendNode(top);
     bench::PaintNow(window.Hwnd());
-    start = Clock::now();
+    start = bench::Clock::now();
     top->GetCheckBox()->SetSelected(true);
     bench::PaintNow(window.Hwnd());
-    sample.check = Since(start);
+    sample.check = bench::MicrosecondsSince(start);
     bench::Consume(static_cast<size_t>(end->GetCheckBox()->IsSelected()));
     return sample;
 }
@@ -149,36 +141,36 @@ TSample SystemOnce(const TSizes& sizes)
     TSample sample;
     std::vector<HTREEITEM> items;
     items.reserve(static_cast<size_t>(sizes.nodes));
-    Clock::time_point start = Clock::now();
+    bench::Clock::time_point start = bench::Clock::now();
     items.push_back(Insert(view, TVI_ROOT, 0));
     for (int i = 1; i < sizes.nodes; ++i)
         items.push_back(Insert(view, items[static_cast<size_t>(ParentOf(i))], i));
-    sample.build = Since(start);
+    sample.build = bench::MicrosecondsSince(start);
     bench::PaintNow(view);
-    start = Clock::now();
+    start = bench::Clock::now();
     for (int i = 0; i < sizes.nodes; ++i) {
         if (HasChildren(i, sizes.nodes))
             Expand(view, items[static_cast<size_t>(i)], TVE_EXPAND);
     }
     bench::PaintNow(view);
-    sample.expand = Since(start);
-    start = Clock::now();
+    sample.expand = bench::MicrosecondsSince(start);
+    start = bench::Clock::now();
     for (int i = sizes.nodes - 1; i >= 0; --i) {
         if (HasChildren(i, sizes.nodes))
             Expand(view, items[static_cast<size_t>(i)], TVE_COLLAPSE);
     }
     bench::PaintNow(view);
-    sample.collapse = Since(start);
+    sample.collapse = bench::MicrosecondsSince(start);
 
     HTREEITEM wide = Insert(view, TVI_ROOT, -1);
     for (int i = 0; i < sizes.wide; ++i)
         Insert(view, wide, i);
     Expand(view, wide, TVE_EXPAND);
     bench::PaintNow(view);
-    start = Clock::now();
+    start = bench::Clock::now();
     ::SendMessageA(view, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(wide));
     bench::PaintNow(view);
-    sample.removal = Since(start);
+    sample.removal = bench::MicrosecondsSince(start);
 
     std::vector<HTREEITEM> chain(1, Insert(view, TVI_ROOT, -2));
     for (int i = 1; i < sizes.chain; ++i)
@@ -186,7 +178,7 @@ TSample SystemOnce(const TSizes& sizes)
     for (HTREEITEM item : chain)
         Expand(view, item, TVE_EXPAND);
     bench::PaintNow(view);
-    start = Clock::now();
+    start = bench::Clock::now();
     for (HTREEITEM item : chain) {
         TVITEMA check = {};
         check.mask = TVIF_STATE;
@@ -196,7 +188,7 @@ TSample SystemOnce(const TSizes& sizes)
         ::SendMessageA(view, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&check));
     }
     bench::PaintNow(view);
-    sample.check = Since(start);
+    sample.check = bench::MicrosecondsSince(start);
     ::DestroyWindow(view);
     bench::RunMessages();
     return sample;
