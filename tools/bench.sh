@@ -70,7 +70,7 @@ awk -F'\t' '
         printf "%-26s %-28s %12.2f %12.2f %8.2f\n", f, "floor: least work / bare", least, bare, least / bare
     }
     # Linear growth: a figure of N rows against the same figure of 2N; doubling the rows may at most
-    # double the time, within 20 % (a ratio of 2.4). Sizes are per-row figures' business, not time.
+    # double the time, within 20 % (a ratio of 2.4). Memory per row is no time and is left out.
     printf "\n%-40s %12s %12s %8s %s\n", "linearity (ours, N -> 2N)", "N", "2N", "ratio", "verdict"
     for (i = 1; i <= n; i++) {
       f = order[i]
