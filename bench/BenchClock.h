@@ -71,6 +71,13 @@ template <class Body> TFigure MeasureBatched(int runs, int batch, Body&& body)
     return figure;
 }
 
+// One sample of a step inside a larger sequence that cannot be repeated on its own.
+using Clock = std::chrono::steady_clock;
+inline double MicrosecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
 inline void Print(const char* figure, const char* subject, const TFigure& value)
 {
     std::printf("%s\t%s\t%.3f\t%.3f\n", figure, subject, value.minUs, value.medianUs);

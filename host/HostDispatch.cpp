@@ -239,8 +239,10 @@ void CWindowHostUI::DeferDestroy(CControlUI* control)
     // From now on no event reaches the doomed subtree, though it lives until the queue runs.
     ForgetSubtree(control);
     control->AttachHost(this, nullptr, false);
+    // One message runs the whole queue: a list emptied row by row posts once.
+    if (m_deferredDestroy.IsEmpty())
+        ::PostMessageA(m_hWndPaint, kDeferredDestroyMessage, 0, 0);
     m_deferredDestroy.Add(control);
-    ::PostMessageA(m_hWndPaint, kDeferredDestroyMessage, 0, 0);
 }
 
 void CWindowHostUI::DestroyDeferred()

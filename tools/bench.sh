@@ -38,11 +38,15 @@ run wine "$build/bench/bench_image.exe"
 run wine "$build/bench/bench_paint.exe"
 run wine "$build/bench/bench_start.exe"
 run wine "$build/bench/bench_vlist.exe"
+run wine "$build/bench/bench_list.exe"
+run wine "$build/bench/bench_tree.exe"
+run wine "$build/bench/bench_layout.exe"
 wineserver -w
 
 # Every figure must have come out with its references: a benchmark that printed nothing failed.
 for figure in "xml parse 3KB" "zip extract 4MiB" "image load background" "main window repaint" "start to first paint" \
-  "vlist create to first paint" "vlist scroll one page" "vlist jump to end" "vlist memory above empty"; do
+  "vlist create to first paint" "vlist scroll one page" "vlist jump to end" "vlist memory above empty" \
+  "list [0-9]* rows build" "tree [0-9]* nodes build" "skin [0-9]* nested labels first layout"; do
   grep -q "^$figure" "$results" || { echo "bench: no figure '$figure'" >&2; exit 1; }
 done
 
@@ -51,9 +55,11 @@ awk -F'\t' '
   $2 == "ours" { ours[$1] = $4; order[++n] = $1; next }
   { refs[$1] = refs[$1] SUBSEP $2; ref[$1, $2] = $4 }
   END {
-    printf "%-26s %-28s %12s %12s %8s\n", "figure (us; KiB for memory)", "reference", "ours", "reference", "ratio"
+    printf "%-26s %-28s %12s %12s %8s\n", "figure (us; memory as named)", "reference", "ours", "reference", "ratio"
     for (i = 1; i <= n; i++) {
       f = order[i]; k = split(substr(refs[f], 2), names, SUBSEP)
+      if (k == 0)
+        printf "%-26s %-28s %12.2f %12s %8s\n", f, "(none)", ours[f], "-", "-"
       for (j = 1; j <= k; j++) {
         r = ref[f, names[j]]
         printf "%-26s %-28s %12.2f %12.2f %8.2f\n", f, names[j], ours[f], r, (r > 0 ? ours[f] / r : 0)
@@ -74,5 +80,19 @@ awk -F'\t' '
         printf "goal %-40s %s\n", f " < 2048 KiB", (ours[f] < 2048 ? "met" : "NOT met")
       else
         printf "goal %-40s %s\n", f " <= 1.5x", (r > 0 && ours[f] / r <= 1.5 ? "met" : "NOT met")
+    }
+    # Linear growth: a figure of N rows against the same figure of 2N; doubling the rows may at most
+    # double the time, within 20 % (a ratio of 2.4). Memory per row is no time and is left out.
+    printf "\n%-40s %12s %12s %8s %s\n", "linearity (ours, N -> 2N)", "N", "2N", "ratio", "verdict"
+    for (i = 1; i <= n; i++) {
+      f = order[i]
+      if (f ~ /bytes/ || !match(f, /[0-9]+/))
+        continue
+      size = substr(f, RSTART, RLENGTH)
+      g = substr(f, 1, RSTART - 1) (2 * size) substr(f, RSTART + RLENGTH)
+      if (!(g in ours) || ours[f] <= 0)
+        continue
+      r = ours[g] / ours[f]
+      printf "%-40s %12.2f %12.2f %8.2f %s\n", f, ours[f], ours[g], r, (r <= 2.4 ? "linear" : "NOT LINEAR")
     }
   }' "$results"

@@ -1,5 +1,7 @@
 #include "controls/base/Container.h"
 
+#include <vector>
+
 #include "controls/range/ScrollBar.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
@@ -118,8 +120,12 @@ bool CContainerUI::AddChild(CControlUI* control) { return InsertChild(control, m
 
 bool CContainerUI::InsertChild(CControlUI* control, int index)
 {
-    // A control listed twice would be destroyed twice.
-    if (!control || CContainerUI::IndexOfChild(control) >= 0 || index < 0 || index > m_children.GetSize())
+    if (!control || index < 0 || index > m_children.GetSize())
+        return false;
+    // A control listed twice would be destroyed twice. Attached, every child (and each scroll bar)
+    // has this container for parent, which spares a search through long child lists.
+    const bool listed = m_host != nullptr ? control->GetParent() == this : CContainerUI::IndexOfChild(control) >= 0;
+    if (listed)
         return false;
     if (m_host)
         m_host->AdoptSubtree(control, this);
@@ -132,13 +138,30 @@ bool CContainerUI::InsertChild(CControlUI* control, int index)
 
 bool CContainerUI::RemoveChild(CControlUI* control)
 {
-    int index = CContainerUI::IndexOfChild(control);
-    if (index < 0)
+    return RemoveOwnChildren(CContainerUI::IndexOfChild(control), 1);
+}
+
+bool CContainerUI::RemoveOwnChildren(int first, int count)
+{
+    const int size = m_children.GetSize();
+    if (first < 0 || count <= 0 || count > size - first)
         return false;
     RequestLayout();
-    // Dropped from the list before it dies, so nothing reached from its destructor sees it here.
-    m_children.Remove(index);
-    ReleaseChild(control);
+    // Dropped from the list before they die, so nothing reached from a destructor sees them here.
+    std::vector<CControlUI*> doomed;
+    doomed.reserve(static_cast<size_t>(count));
+    for (int i = first; i < first + count; ++i)
+        doomed.push_back(OwnChild(i));
+    if (count == 1) {
+        m_children.Remove(first);
+    } else {
+        for (int i = first + count; i < size; ++i)
+            m_children.SetAt(i - count, m_children.GetAt(i));
+        for (int i = size - 1; i >= size - count; --i)
+            m_children.Remove(i);
+    }
+    for (CControlUI* child : doomed)
+        ReleaseChild(child);
     return true;
 }
 
@@ -253,6 +276,8 @@ void CContainerUI::PlaceChildren(const CRectUI& inner)
     }
 }
 
+void CContainerUI::PlaceChild(CControlUI* child, const CRectUI& rect) { child->SetPosition(rect); }
+
 void CContainerUI::PlaceFloatingChild(int index)
 {
     CControlUI* child = OwnChild(index);
@@ -324,7 +349,7 @@ void CContainerUI::SetScrollPosition(const CSizeUI& position)
             continue;
         CRectUI r = child->GetPosition();
         r.Offset(-dx, -dy);
-        child->SetPosition(r);
+        PlaceChild(child, r);
     }
     Invalidate();
 }

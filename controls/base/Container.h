@@ -114,6 +114,12 @@ protected:
     CRectUI ClientRect() const;
     // Visible children: floating ones by their own rule, the others all get `inner`.
     void PlaceChildren(const CRectUI& inner);
+    // Where a layout or a scroll puts a non-floating child. A container of many children may only
+    // record the rectangle of one it does not show (a list body's rows out of view).
+    virtual void PlaceChild(CControlUI* child, const CRectUI& rect);
+    // Removes `count` children from `first` on in one pass, without looking them up: what a
+    // container that knows its children's positions uses, so a block leaves at the cost of one.
+    bool RemoveOwnChildren(int first, int count);
     bool VerticalBarShown() const;
     bool HorizontalBarShown() const;
 

@@ -409,8 +409,12 @@ void CControlUI::RequestLayout()
 {
     if (!IsVisible())
         return;
-    m_needsLayout = true;
-    Invalidate();
+    // Flagged already: the layout to come invalidates what it places, so asking again (a list
+    // filled or emptied row by row) need not invalidate again.
+    if (!m_needsLayout) {
+        m_needsLayout = true;
+        Invalidate();
+    }
     if (m_host != nullptr)
         m_host->SetLayoutPending();
 }

@@ -188,7 +188,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
         // The trailing padding lies inside the child's rectangle on the main axis only.
         const int lo = pos + ax.Lo(p);
         const int crossLo = crossPos + ax.CrossLo(p);
-        child->SetPosition(ax.Make(lo, lo + main + ax.Hi(p), crossLo, crossLo + cross));
+        PlaceChild(child, ax.Make(lo, lo + main + ax.Hi(p), crossLo, crossLo + cross));
         pos += ax.Lo(p) + main + ax.Hi(p) + m_childPadding;
         required += ax.Lo(p) + main + ax.Hi(p);
         remaining -= main + ax.Hi(p) + m_childPadding;

@@ -1,6 +1,8 @@
 #include "controls/list/List.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "controls/list/ListHeader.h"
 #include "controls/list/ListItemCore.h"
@@ -40,6 +42,17 @@ void CListBodyUI::SetPosition(const CRectUI& rect)
         m_widestFromHeader = true;
     }
     CVerticalLayoutUI::SetPosition(rect);
+}
+
+void CListBodyUI::PlaceChild(CControlUI* child, const CRectUI& rect)
+{
+    CRectUI view = ClientRect();
+    // A row never laid out is laid out once wherever it is, or its parts would each stay flagged
+    // and the host would lay them out one search at a time.
+    if (view.Intersect(rect) || child->NeedsLayout())
+        child->SetPosition(rect);
+    else
+        child->CControlUI::SetPosition(rect);
 }
 
 void CListBodyUI::OnChildMeasured(CControlUI* child, const CSizeUI& measured)
@@ -99,6 +112,25 @@ void CListBodyUI::SetScrollPosition(const CSizeUI& position)
     const int dx = GetScrollPosition().cx - oldX;
     if (dx != 0 && m_owner != nullptr)
         m_owner->ShiftCaptions(dx);
+}
+
+bool CListBodyUI::MoveRows(int first, int count, int newFirst)
+{
+    const int size = m_children.GetSize();
+    if (first < 0 || count <= 0 || count > size - first || newFirst < 0 || newFirst > size - count)
+        return false;
+    const bool down = newFirst > first;
+    const int lo = down ? first : newFirst;
+    const int hi = (down ? newFirst : first) + count;
+    std::vector<void*> span;
+    span.reserve(static_cast<size_t>(hi - lo));
+    for (int i = lo; i < hi; ++i)
+        span.push_back(m_children.GetAt(i));
+    std::rotate(span.begin(), span.begin() + (down ? count : first - newFirst), span.end());
+    for (int i = lo; i < hi; ++i)
+        m_children.SetAt(i, span[static_cast<size_t>(i - lo)]);
+    RequestLayout();
+    return true;
 }
 
 void CListBodyUI::OnEvent(TInputEvent& event)
@@ -186,12 +218,14 @@ void CListUI::LayOut(const CRectUI& rect)
 
 void CListUI::ShiftCaptions(int dx)
 {
+    // Captions may have been added or removed through the header itself since the last count.
+    UpdateColumnCount();
     const bool hidden = !m_header->IsVisible();
     if (hidden)
         SetCaptionsShown(true);
     for (int c = 0; c < m_itemStyle.columnCount; ++c) {
         CControlUI* caption = m_header->ChildAt(c);
-        if (!caption->IsVisible() || caption->IsFloating())
+        if (caption == nullptr || !caption->IsVisible() || caption->IsFloating())
             continue;
         if (dx != 0) {
             CRectUI r = caption->GetPosition();
@@ -232,7 +266,42 @@ int CListUI::IndexOfChild(const CControlUI* control) const
         return CVerticalLayoutUI::IndexOfChild(control);
     if (IsCaption(control))
         return m_header->IndexOfChild(control);
-    return m_body->IndexOfChild(control);
+    return RowPosition(control);
+}
+
+int CListUI::RowIndex(const CControlUI* row, int stored)
+{
+    if (stored >= 0 && stored < m_numberedUpTo && m_body->ChildAt(stored) == row)
+        return stored;
+    // Numbering goes on from where it stopped until it reaches the row: removals and insertions
+    // working down the list pay for the rows they pass, once.
+    while (m_numberedUpTo < m_body->ChildCount()) {
+        const int index = m_numberedUpTo++;
+        CControlUI* control = m_body->ChildAt(index);
+        if (IListItemUI* item = AsRow(control))
+            item->SetIndex(index);
+        if (control == row)
+            return index;
+    }
+    return -1;
+}
+
+int CListUI::RowPosition(const CControlUI* control) const
+{
+    IListItemUI* item = AsRow(const_cast<CControlUI*>(control));
+    if (item == nullptr)
+        return m_body->IndexOfChild(control);
+    if (item->GetOwner() != static_cast<const IListOwnerUI*>(this))
+        return -1;
+    const int index = item->GetIndex();
+    return m_body->ChildAt(index) == control ? index : -1;
+}
+
+void CListUI::RowsShiftedFrom(int index)
+{
+    if (index < m_numberedUpTo)
+        m_numberedUpTo = index;
+    ++m_rowChanges;
 }
 
 bool CListUI::AddChild(CControlUI* control) { return InsertChild(control, m_body->ChildCount()); }
@@ -255,13 +324,22 @@ bool CListUI::InsertChild(CControlUI* control, int index)
     }
     if (!m_body->InsertChild(control, index))
         return false;
-    RowInserted(*m_body, this, control, index, m_currentIndex);
+    RowsShiftedFrom(index);
+    NumberRow(control, this, index);
+    if (m_numberedUpTo == index)
+        ++m_numberedUpTo;
+    if (m_currentIndex >= index)
+        ++m_currentIndex;
     return true;
 }
 
 bool CListUI::MoveChild(CControlUI* control, int newIndex)
 {
-    return MoveRow(*m_body, control, newIndex, m_currentIndex);
+    // The rows between the two places are numbered again by the move itself.
+    if (!MoveRow(*m_body, control, newIndex, m_currentIndex))
+        return false;
+    ++m_rowChanges;
+    return true;
 }
 
 bool CListUI::RemoveChild(CControlUI* control)
@@ -274,10 +352,29 @@ bool CListUI::RemoveChild(CControlUI* control)
         UpdateColumnCount();
         return removed;
     }
-    const int index = m_body->IndexOfChild(control);
-    if (index < 0 || !m_body->RemoveChild(control))
+    return RemoveRows(RowPosition(control), 1);
+}
+
+bool CListUI::MoveRows(int first, int count, int newFirst)
+{
+    CControlUI* selected = m_body->ChildAt(m_currentIndex);
+    if (!m_body->MoveRows(first, count, newFirst))
         return false;
-    RowRemoved(*m_body, *this, index, m_currentIndex);
+    const int lo = first < newFirst ? first : newFirst;
+    const int hi = (first < newFirst ? newFirst : first) + count;
+    RenumberRows(*m_body, lo, hi - 1);
+    ++m_rowChanges;
+    if (selected != nullptr)
+        m_currentIndex = RowPosition(selected);
+    return true;
+}
+
+bool CListUI::RemoveRows(int first, int count)
+{
+    if (!m_body->RemoveRows(first, count))
+        return false;
+    RowsShiftedFrom(first);
+    SelectionAfterRemoval(*m_body, *this, first, count, m_currentIndex);
     return true;
 }
 
@@ -291,6 +388,7 @@ void CListUI::RemoveAllChildren()
 {
     m_currentIndex = -1;
     m_expandedIndex = -1;
+    RowsShiftedFrom(0);
     m_body->RemoveAllChildren();
 }
 

@@ -2,10 +2,10 @@
 //
 // The list is a vertical layout with exactly two children of its own: a CListHeaderUI on top and a
 // CListBodyUI (the rows) below. Its child interface is routed: captions go to the header, a
-// "ListHeader" replaces an empty header, everything else is a row of the body, numbered and owned
-// by the list; ChildAt and ChildCount address the rows. The header's caption positions become the
-// column extents of the list's item style at every layout, shifted with the body's horizontal
-// scroll. The header and the body themselves cannot be removed.
+// "ListHeader" replaces an empty header, everything else is a row of the body, numbered (lazily:
+// a removal costs the rows it touches, not every row after it) and owned by the list; ChildAt and ChildCount address
+// the rows. The header's caption positions become the column extents of the list's item style at every layout, shifted
+// with the body's horizontal scroll. The header and the body themselves cannot be removed.
 //
 // Selection is single: the keyboard (arrows, Home, End, Page Up/Down) and the wheel (with
 // "scrollselect") move it, "itemselect" announces it, and the body scrolls to keep it in view.
@@ -32,8 +32,15 @@ public:
 
     // The width every row gets at least: the widest row, or the header's width when it has captions.
     int GetWidestRow() const { return m_widest; }
+    // `count` rows from `first` on leave in one pass (the container's own removal).
+    bool RemoveRows(int first, int count) { return RemoveOwnChildren(first, count); }
+    // `count` rows from `first` on move to start at `newFirst` (counted without them).
+    bool MoveRows(int first, int count, int newFirst);
 
 protected:
+    // A row out of view that was laid out before only records its rectangle: its content is laid
+    // out again when it comes into view.
+    void PlaceChild(CControlUI* child, const CRectUI& rect) override;
     void OnChildMeasured(CControlUI* child, const CSizeUI& measured) override;
     int CrossSizeOf(CControlUI* child, int crossAvailable, const CRectUI& padding) override;
     void FinishLayout(CRectUI& client, int content) override;
@@ -95,6 +102,7 @@ public:
     int GetCurrentIndex() const override { return m_currentIndex; }
     bool SelectItem(int index, bool takeFocus) override;
     void ForwardEvent(TInputEvent& event) override { OnEvent(event); }
+    int RowIndex(const CControlUI* row, int stored) override;
 
     // IListUI
     CContainerUI* GetHeader() const override;
@@ -121,10 +129,22 @@ protected:
     // construction and answers the body the list will own.
     typedef CListBodyUI* (*BodyFactory)(CListUI* owner);
     explicit CListUI(BodyFactory makeBody);
+    // Takes `count` rows from `first` on out in one pass; the selection follows as for one row.
+    bool RemoveRows(int first, int count);
+    // Counts every insertion, move and removal of rows: a walk that raised events compares it to
+    // learn whether a listener changed the rows under it.
+    unsigned RowChanges() const { return m_rowChanges; }
+    bool IsCaption(const CControlUI* control) const;
+    // The body's rows from `first` on, `count` of them, move as a block to start at `newFirst`
+    // (counted without the block); the indexes and the selection follow.
+    bool MoveRows(int first, int count, int newFirst);
 
 private:
+    // The row's position in the body, found without a search for rows numbered by this list.
+    int RowPosition(const CControlUI* control) const;
+    // Rows from `index` on may hold stale indexes now.
+    void RowsShiftedFrom(int index);
     bool OnKeyDown(char key);
-    bool IsCaption(const CControlUI* control) const;
     bool ReplaceHeader(CListHeaderUI* header);
     void UpdateColumnCount();
     void LayOut(const CRectUI& rect);
@@ -140,6 +160,9 @@ private:
     TListItemStyle m_itemStyle;
     bool m_multiExpanding = false;
     bool m_layingOut = false;  // inside SetPosition
+    // Rows before this position hold their right index; the others are numbered when one is read.
+    mutable int m_numberedUpTo = 0;
+    unsigned m_rowChanges = 0;
 
     static CAttributeTable<CListUI> OwnAttributes();
 };

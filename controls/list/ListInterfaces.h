@@ -1,10 +1,10 @@
 // What list owners (the combo, the list control) and their rows know of each other.
 //
 // An owner hands its rows one TListItemStyle record to paint with and numbers them: a row's index
-// is its position among the owner's rows, kept up to date by the owner on every insertion, move and
-// removal. A row reaches its owner only through IListOwnerUI, and the owner its rows only through
-// IListItemUI (CastTo("ListItem")), so rows of any kind can live in any owner. Column rectangles are
-// host client coordinates, refreshed by the list from its header captions at every layout.
+// is its position among the owner's rows, as the owner answers it (RowIndex) whenever it is read. A row reaches its
+// owner only through IListOwnerUI, and the owner its rows only through IListItemUI (CastTo("ListItem")), so rows of any
+// kind can live in any owner. Column rectangles are host client coordinates, refreshed by the list from its header
+// captions at every layout.
 #pragma once
 
 #include <windows.h>
@@ -70,6 +70,10 @@ public:
     virtual bool SelectItem(int index, bool takeFocus) = 0;
     // Lets a row pass an input event it does not handle to its owner.
     virtual void ForwardEvent(TInputEvent& event) = 0;
+    // A row's position, given the index it holds. An owner may bring the indexes up to date only
+    // when a row reads its own, so that a removal does not renumber every row after it; one that
+    // numbers at once answers `stored`.
+    virtual int RowIndex(const CControlUI* /*row*/, int stored) { return stored; }
 
 protected:
     ~IListOwnerUI() = default;

@@ -21,10 +21,16 @@ bool CListItemCore::Select(bool select)
     selected = select;
     if (select && owner != nullptr) {
         CControlAliveGuard alive(m_row.GetHost(), &m_row);
-        owner->SelectItem(index, false);
+        const bool taken = owner->SelectItem(Index(), false);
         // The owner announced the selection; its listeners may have removed this row.
         if (!alive.IsAlive())
             return true;
+        // An owner that refused the row because a listener hid it meanwhile has another
+        // selection, or none: a mark left here would show a second selected row.
+        if (!taken && !m_row.IsVisible()) {
+            selected = false;
+            return false;
+        }
     }
     m_row.Invalidate();
     return true;
@@ -122,7 +128,7 @@ void CListItemCore::DrawBackground(HDC hdc)
         return;
     const bool disabled = !m_row.IsEnabled();
     const bool hot = (itemState & StateHot) != 0;
-    const bool oddRow = s->alternateBk && (index % 2) != 0;
+    const bool oddRow = s->alternateBk && (Index() % 2) != 0;
     const auto adjust
         = [this](uint32_t c) { return m_row.IsColorAdjusted() ? CRenderKit::ShiftColorHsl(c, 180, 100, 100) : c; };
     uint32_t color = oddRow ? 0 : s->itemBkColor;
@@ -244,11 +250,16 @@ bool MoveRow(CContainerUI& rows, CControlUI* row, int newIndex, int& currentInde
 void RowRemoved(const CContainerUI& rows, IListOwnerUI& owner, int index, int& currentIndex)
 {
     RenumberRows(rows, index, rows.ChildCount() - 1);
-    if (index == currentIndex) {
+    SelectionAfterRemoval(rows, owner, index, 1, currentIndex);
+}
+
+void SelectionAfterRemoval(const CContainerUI& rows, IListOwnerUI& owner, int index, int count, int& currentIndex)
+{
+    if (currentIndex >= index && currentIndex < index + count) {
         currentIndex = -1;
         owner.SelectItem(rows.FindSelectableChild(index, false), false);
-    } else if (index < currentIndex) {
-        --currentIndex;
+    } else if (currentIndex >= index + count) {
+        currentIndex -= count;
     }
 }
 

@@ -23,12 +23,14 @@ public:
     CListItemCore(const CListItemCore&) = delete;
     CListItemCore& operator=(const CListItemCore&) = delete;
 
-    int index = -1;
+    int index = -1;  // as last numbered: read it through Index()
     bool selected = false;
     unsigned itemState = 0;  // only StateHot
     IListOwnerUI* owner = nullptr;  // not owned
 
     void SetOwner(CControlUI* ownerControl);
+    // The row's position among its owner's rows.
+    int Index() const { return owner != nullptr ? owner->RowIndex(&m_row, index) : index; }
     // A disabled row cannot be selected, but deselecting always clears the mark, so an owner
     // moving its selection away never leaves a second row marked.
     bool Select(bool select);
@@ -83,9 +85,12 @@ void RowInserted(const CContainerUI& rows, CControlUI* owner, CControlUI* row, i
 // Moves a row within `rows` (the container's own move, whatever `rows` overrides), renumbers the
 // rows between and keeps the selection on the row that had it. A refused move changes nothing.
 bool MoveRow(CContainerUI& rows, CControlUI* row, int newIndex, int& currentIndex);
-// After the row at `index` left: renumbers the rows after it. When it was the selected row, the
-// selection goes to the row now at its index, else the nearest selectable row before it, else
-// after it; a selection after it moves up.
+// After the row at `index` left: renumbers the rows after it and moves the selection
+// (SelectionAfterRemoval).
 void RowRemoved(const CContainerUI& rows, IListOwnerUI& owner, int index, int& currentIndex);
+// After `count` rows from `index` on left: when the selected row was among them, the selection goes
+// to the row now at `index`, else the nearest selectable row before it, else after it; a selection
+// after them moves up.
+void SelectionAfterRemoval(const CContainerUI& rows, IListOwnerUI& owner, int index, int count, int& currentIndex);
 
 }  // namespace SkinUI

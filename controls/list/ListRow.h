@@ -48,7 +48,7 @@ public:
     }
 
     // IListItemUI
-    int GetIndex() const override { return m_item.index; }
+    int GetIndex() const override { return m_item.Index(); }
     void SetIndex(int index) override { m_item.index = index; }
     IListOwnerUI* GetOwner() const override { return m_item.owner; }
     void SetOwner(CControlUI* owner) override { m_item.SetOwner(owner); }

@@ -122,7 +122,7 @@ void CListTextElementUI::DrawItemText(HDC hdc, const CRectUI& /*rect*/)
     for (int c = 0; c < columns; ++c) {
         CRectUI r(s->columnRects[c].left + pad.left, m_position.top + pad.top, s->columnRects[c].right - pad.right,
             m_position.bottom - pad.bottom);
-        const CUIString text = provider != nullptr ? provider->GetItemText(this, m_item.index, c) : GetColumnText(c);
+        const CUIString text = provider != nullptr ? provider->GetItemText(this, m_item.Index(), c) : GetColumnText(c);
         if (s->showHtml) {
             int links = kMaxLinks - m_linkCount;
             CRenderKit::PaintMarkupText(

@@ -1,5 +1,8 @@
 #include "controls/list/TreeNode.h"
 
+#include <utility>
+#include <vector>
+
 #include "controls/text/CheckBox.h"
 #include "controls/layout/HorizontalLayout.h"
 #include "controls/text/Label.h"
@@ -55,11 +58,19 @@ CTreeNodeUI::CTreeNodeUI()
 
 CTreeNodeUI::~CTreeNodeUI()
 {
-    // Outside a tree nobody else holds the child nodes; inside one the list destroys them.
+    // Outside a tree nobody else holds the child nodes; inside one the list destroys them. The
+    // subtree is gathered first and its links cut, so deleting it never recurses on its depth.
     if (m_treeView != nullptr)
         return;
-    for (int i = 0; i < m_childNodes.GetSize(); ++i)
-        delete static_cast<CTreeNodeUI*>(m_childNodes.GetAt(i));
+    std::vector<CTreeNodeUI*> doomed;
+    size_t next = 0;
+    for (CTreeNodeUI* node = this; node != nullptr; node = next < doomed.size() ? doomed[next++] : nullptr) {
+        for (int i = 0; i < node->ChildNodeCount(); ++i)
+            doomed.push_back(node->ChildNodeAt(i));
+        node->m_childNodes.Clear();
+    }
+    for (CTreeNodeUI* node : doomed)
+        delete node;
 }
 
 const char* CTreeNodeUI::GetTypeName() const { return "TreeNodeUI"; }
@@ -94,14 +105,44 @@ CUIString CTreeNodeUI::NodeText() const { return m_itemButton->GetText(); }
 
 CTreeNodeUI* CTreeNodeUI::PlaceChild(CTreeNodeUI* child)
 {
-    child->m_dottedLine->SetVisible(true);
-    child->m_dottedLine->SetFixedWidth(m_dottedLine->GetFixedWidth() + kIndentStep);
     child->m_parentNode = this;
-    child->m_itemButton->SetGroup(m_itemButton->GetGroup().GetData());
-    // A subtree built elsewhere follows its root to the new depth.
-    for (int i = 0; i < child->ChildNodeCount(); ++i)
-        child->PlaceChild(child->ChildNodeAt(i));
+    // A subtree built elsewhere follows its root to the new depth (without recursing on it).
+    std::vector<std::pair<CTreeNodeUI*, CTreeNodeUI*>> pending(1, std::make_pair(this, child));
+    while (!pending.empty()) {
+        CTreeNodeUI* parent = pending.back().first;
+        CTreeNodeUI* node = pending.back().second;
+        pending.pop_back();
+        node->m_dottedLine->SetVisible(true);
+        node->m_dottedLine->SetFixedWidth(parent->m_dottedLine->GetFixedWidth() + kIndentStep);
+        node->m_itemButton->SetGroup(parent->m_itemButton->GetGroup().GetData());
+        for (int i = 0; i < node->ChildNodeCount(); ++i)
+            pending.push_back(std::make_pair(node, node->ChildNodeAt(i)));
+    }
     return child;
+}
+
+void CTreeNodeUI::ForgetChildNode(CTreeNodeUI* child)
+{
+    const int slot = m_childNodes.Find(child);
+    if (slot >= 0)
+        m_childNodes.Remove(slot);
+    child->m_parentNode = nullptr;
+}
+
+void CTreeNodeUI::ReorderChildNode(CTreeNodeUI* child, CTreeNodeUI* after)
+{
+    const int slot = m_childNodes.Find(child);
+    if (slot < 0)
+        return;
+    m_childNodes.Remove(slot);
+    m_childNodes.InsertAt(after != nullptr ? m_childNodes.Find(after) + 1 : 0, child);
+}
+
+void CTreeNodeUI::LeaveTree()
+{
+    m_treeView = nullptr;
+    m_parentNode = nullptr;
+    m_childNodes.Clear();
 }
 
 bool CTreeNodeUI::AddChildNodeAt(CTreeNodeUI* child, int slot, int position)
@@ -109,12 +150,14 @@ bool CTreeNodeUI::AddChildNodeAt(CTreeNodeUI* child, int slot, int position)
     // A node lives in one place only; placing an ancestor below itself would make a cycle.
     if (child->m_parentNode != nullptr || child->m_treeView != nullptr)
         return false;
-    for (CTreeNodeUI* up = this; up != nullptr; up = up->m_parentNode) {
+    // Only a node with children can be an ancestor of this one; a new leaf needs no walk up,
+    // which keeps a chain built in code linear.
+    for (CTreeNodeUI* up = this; up != nullptr; up = child->ChildNodeCount() > 0 ? up->m_parentNode : nullptr) {
         if (up == child)
             return false;
     }
     PlaceChild(child);
-    if (m_treeView != nullptr && m_treeView->InsertNodeAt(child, position) < 0) {
+    if (m_treeView != nullptr && m_treeView->InsertSubtree(child, position) < 0) {
         child->m_parentNode = nullptr;
         return false;
     }
@@ -167,14 +210,11 @@ bool CTreeNodeUI::RemoveChild(CControlUI* control)
     const int slot = child != nullptr ? m_childNodes.Find(child) : -1;
     if (slot < 0)
         return false;
-    while (child->ChildNodeCount() > 0)
-        child->RemoveChild(child->ChildNodeAt(0));
-    m_childNodes.Remove(slot);
-    child->m_parentNode = nullptr;
+    // In a tree the view takes the whole subtree out and drops it from here.
     if (m_treeView != nullptr)
-        m_treeView->DetachNode(child);
-    else
-        delete child;
+        return m_treeView->DetachNode(child);
+    ForgetChildNode(child);
+    delete child;
     return true;
 }
 

@@ -63,6 +63,13 @@ public:
     bool IsNodeExpanded() const { return m_expanded; }
     void SetNodeExpanded(bool expanded) { m_expanded = expanded; }
 
+    // Tree bookkeeping, done by the tree view: `child` is no longer one of this node's children;
+    // `child` moves to follow `after` among them (first when null); this node leaves its tree with
+    // all its descendants at once, so it names none of them any more.
+    void ForgetChildNode(CTreeNodeUI* child);
+    void ReorderChildNode(CTreeNodeUI* child, CTreeNodeUI* after);
+    void LeaveTree();
+
     CHorizontalLayoutUI* GetItemRow() const { return m_row; }
     CLabelUI* GetDottedLine() const { return m_dottedLine; }
     CCheckBoxUI* GetFolderButton() const { return m_folderButton; }

@@ -25,12 +25,8 @@ CTreeNodeUI* CTreeViewUI::NodeAt(int index) const { return AsTreeNode(ChildAt(in
 
 //--- insertion -----------------------------------------------------------------------------------
 
-int CTreeViewUI::InsertNodeAt(CControlUI* control, int index)
+void CTreeViewUI::Subscribe(CTreeNodeUI* node)
 {
-    CTreeNodeUI* node = AsTreeNode(control);
-    // A node already in a tree would be listed (and owned) twice.
-    if (node == nullptr || node->GetTreeView() != nullptr || index < 0 || index > ChildCount())
-        return -1;
     node->NotifyListeners += MakeDelegate(this, &CTreeViewUI::HandleNodeDoubleClick);
     node->GetFolderButton()->NotifyListeners += MakeDelegate(this, &CTreeViewUI::HandleFolderToggle);
     node->GetCheckBox()->NotifyListeners += MakeDelegate(this, &CTreeViewUI::HandleCheckToggle);
@@ -38,13 +34,59 @@ int CTreeViewUI::InsertNodeAt(CControlUI* control, int index)
     node->GetCheckBox()->SetVisible(m_visibleCheckBoxes);
     if (m_itemMinWidth != 0)
         node->SetMinWidth(m_itemMinWidth);
-    if (!CListUI::InsertChild(node, index))
+}
+
+int CTreeViewUI::InsertSubtree(CTreeNodeUI* node, int index)
+{
+    // A node already in a tree would be listed (and owned) twice.
+    if (node == nullptr || node->GetTreeView() != nullptr || index < 0 || index > ChildCount())
         return -1;
-    node->SetTreeView(this);
-    int next = index + 1;
-    for (int i = 0; i < node->ChildNodeCount() && next >= 0; ++i)
-        next = InsertNodeAt(node->ChildNodeAt(i), next);
-    return next;
+    // Depth-first order without recursion: trees made in code may be any depth.
+    std::vector<CTreeNodeUI*> order;
+    std::vector<CTreeNodeUI*> pending(1, node);
+    while (!pending.empty()) {
+        CTreeNodeUI* next = pending.back();
+        pending.pop_back();
+        order.push_back(next);
+        for (int i = next->ChildNodeCount() - 1; i >= 0; --i)
+            pending.push_back(next->ChildNodeAt(i));
+    }
+    CTreeNodeUI* marked = nullptr;
+    int position = index;
+    for (CTreeNodeUI* each : order) {
+        Subscribe(each);
+        // Cannot fail: the index was checked, and a node outside a tree is in no list.
+        if (!CListUI::InsertChild(each, position))
+            return -1;
+        each->SetTreeView(this);
+        ++position;
+        // A node marked selected before it had a view ("selected" in markup) takes the selection
+        // now; only the last such mark counts, as in a list.
+        if (each->IsSelected()) {
+            if (marked != nullptr)
+                marked->Select(false);
+            marked = each;
+        }
+    }
+    if (marked != nullptr) {
+        CControlAliveGuard alive(m_host, this);
+        SelectItem(marked->ListPosition(), false);
+        if (!alive.IsAlive())
+            return -1;
+    }
+    return position;
+}
+
+int CTreeViewUI::InsertNodeAt(CControlUI* control, int index)
+{
+    CTreeNodeUI* node = AsTreeNode(control);
+    if (node == nullptr || node->GetParentNode() != nullptr)
+        return -1;
+    // Between two top-level subtrees only: anywhere else would cut a subtree in two.
+    CTreeNodeUI* before = NodeAt(index);
+    if (index != ChildCount() && (before == nullptr || before->GetParentNode() != nullptr))
+        return -1;
+    return InsertSubtree(node, index);
 }
 
 bool CTreeViewUI::AppendNode(CControlUI* node) { return InsertNodeAt(node, ChildCount()) >= 0; }
@@ -55,22 +97,89 @@ bool CTreeViewUI::InsertNodeBefore(CControlUI* node, CControlUI* existingNode)
     return index >= 0 && InsertNodeAt(node, index) >= 0;
 }
 
+bool CTreeViewUI::InsertChild(CControlUI* control, int index)
+{
+    if (AsTreeNode(control) != nullptr)
+        return InsertNodeAt(control, index) >= 0;
+    if (control != nullptr && (IsCaption(control) || control->CastTo("ListHeader") != nullptr))
+        return CListUI::InsertChild(control, index);
+    return false;
+}
+
+//--- moves ---------------------------------------------------------------------------------------
+
+int CTreeViewUI::SubtreeEnd(CTreeNodeUI* node) const { return node->LastDescendant()->ListPosition() + 1; }
+
+bool CTreeViewUI::SiblingBefore(CTreeNodeUI* node, int newIndex, CTreeNodeUI*& after) const
+{
+    const int first = node->ListPosition();
+    const int count = SubtreeEnd(node) - first;
+    after = nullptr;
+    CTreeNodeUI* parent = node->GetParentNode();
+    // The siblings in order: the parent's children, or the top-level nodes.
+    int at = parent != nullptr ? parent->ListPosition() + 1 : 0;
+    const int end = parent != nullptr ? SubtreeEnd(parent) : ChildCount();
+    while (at < end) {
+        CTreeNodeUI* sibling = NodeAt(at);
+        if (sibling == nullptr)
+            return false;
+        if (sibling != node) {
+            // Where the node's block would start if it went right before this sibling.
+            const int start = at < first ? at : at - count;
+            if (start == newIndex)
+                return true;
+            after = sibling;
+        }
+        at = SubtreeEnd(sibling);
+    }
+    // After the last sibling.
+    return end - count == newIndex;
+}
+
+bool CTreeViewUI::MoveChild(CControlUI* control, int newIndex)
+{
+    CTreeNodeUI* node = AsTreeNode(control);
+    // Every row of a tree is a node.
+    if (node == nullptr || node->GetTreeView() != this)
+        return false;
+    const int first = node->ListPosition();
+    if (first < 0)
+        return false;
+    if (first == newIndex)
+        return true;
+    CTreeNodeUI* after = nullptr;
+    if (!SiblingBefore(node, newIndex, after))
+        return false;
+    const int count = SubtreeEnd(node) - first;
+    if (!MoveRows(first, count, newIndex))
+        return false;
+    if (CTreeNodeUI* parent = node->GetParentNode())
+        parent->ReorderChildNode(node, after);
+    return true;
+}
+
 //--- removal -------------------------------------------------------------------------------------
 
 bool CTreeViewUI::RemoveNode(CTreeNodeUI* node)
 {
+    const int first = node->ListPosition();
+    if (first < 0)
+        return false;
+    const int end = SubtreeEnd(node);
     if (CTreeNodeUI* parent = node->GetParentNode())
-        return parent->RemoveChild(node);
-    while (node->ChildNodeCount() > 0)
-        node->RemoveChild(node->ChildNodeAt(0));
-    node->SetTreeView(nullptr);
-    return CListUI::RemoveChild(node);
+        parent->ForgetChildNode(node);
+    // The list owns every node of the block; none may still name another once they go.
+    for (int i = first; i < end; ++i) {
+        if (CTreeNodeUI* each = NodeAt(i))
+            each->LeaveTree();
+    }
+    return RemoveRows(first, end - first);
 }
 
 bool CTreeViewUI::DetachNode(CControlUI* control)
 {
     CTreeNodeUI* node = AsTreeNode(control);
-    if (node == nullptr || node->GetTreeView() != this || IndexOfChild(node) < 0)
+    if (node == nullptr || node->GetTreeView() != this)
         return false;
     return RemoveNode(node);
 }
@@ -117,6 +226,10 @@ bool CTreeViewUI::HandleCheckToggle(void* param)
     CTreeNodeUI* node = NodeOfPart(param, "selectchanged");
     if (node == nullptr || static_cast<TNotifyEvent*>(param)->Sender != node->GetCheckBox())
         return false;
+    // A toggle caused by a check already running below an ancestor: that walk reaches this
+    // node's descendants too.
+    if (m_checking)
+        return true;
     CheckDescendants(node->GetCheckBox()->IsSelected(), node);
     return true;
 }
@@ -141,36 +254,54 @@ bool CTreeViewUI::HandleNodeDoubleClick(void* param)
 
 //--- walks over the nodes ------------------------------------------------------------------------
 
-std::vector<CTreeNodeUI*> CTreeViewUI::ChildrenOf(CTreeNodeUI* node) const
+template <class Visit> void CTreeViewUI::WalkDescendants(CTreeNodeUI* node, Visit visit)
 {
-    std::vector<CTreeNodeUI*> nodes;
-    if (node != nullptr) {
-        for (int i = 0; i < node->ChildNodeCount(); ++i)
-            nodes.push_back(node->ChildNodeAt(i));
-    } else {
-        ForEachNode([&](CTreeNodeUI* row) { nodes.push_back(row); });
+    // The walk's own node, or the view itself for a walk over every row.
+    CControlAliveGuard rootAlive(m_host, node != nullptr ? static_cast<CControlUI*>(node) : this);
+    bool again = true;
+    while (again && rootAlive.IsAlive()) {
+        again = false;
+        int at = node != nullptr ? node->ListPosition() + 1 : 0;
+        if (node != nullptr && at <= 0)
+            return;
+        const unsigned changes = RowChanges();
+        while (at < (node != nullptr ? SubtreeEnd(node) : ChildCount())) {
+            CTreeNodeUI* each = NodeAt(at);
+            if (each == nullptr)
+                return;
+            CControlAliveGuard alive(m_host, each);
+            const bool below = visit(each);
+            // A listener changed the rows: start over from the top, where what is done already
+            // changes nothing and raises nothing.
+            if (!alive.IsAlive() || RowChanges() != changes) {
+                again = true;
+                break;
+            }
+            at = below ? at + 1 : SubtreeEnd(each);
+        }
     }
-    return nodes;
 }
 
 void CTreeViewUI::ShowDescendants(bool expand, CTreeNodeUI* node)
 {
-    for (CTreeNodeUI* child : ChildrenOf(node)) {
-        child->SetVisible(expand);
-        // A collapsed child keeps its own children hidden.
-        if (child->ChildNodeCount() > 0 && !child->GetFolderButton()->IsSelected())
-            ShowDescendants(expand, child);
-    }
+    WalkDescendants(node, [&](CTreeNodeUI* each) {
+        each->SetVisible(expand);
+        // A collapsed node keeps its own children hidden; for the whole list every row follows.
+        return node == nullptr || !each->GetFolderButton()->IsSelected();
+    });
 }
 
 void CTreeViewUI::CheckDescendants(bool checked, CTreeNodeUI* node)
 {
-    for (CTreeNodeUI* child : ChildrenOf(node)) {
-        CControlAliveGuard alive(m_host, child);
-        child->GetCheckBox()->SetSelected(checked);
-        if (alive.IsAlive() && child->ChildNodeCount() > 0)
-            CheckDescendants(checked, child);
-    }
+    const bool outer = !m_checking;
+    m_checking = true;
+    CControlAliveGuard alive(m_host, this);
+    WalkDescendants(node, [&](CTreeNodeUI* each) {
+        each->GetCheckBox()->SetSelected(checked);
+        return true;
+    });
+    if (alive.IsAlive() && outer)
+        m_checking = false;
 }
 
 //--- settings ------------------------------------------------------------------------------------

@@ -11,7 +11,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "controls/list/List.h"
 
@@ -28,15 +27,22 @@ public:
     void SetAttribute(const char* name, const char* value) override;
     static void AppendAttributeNames(TAttributeNames& names);
 
-    // IContainerUI: nodes leave through the node removal below.
+    // IContainerUI: nodes come in and leave through the node operations below, always with their
+    // descendants; captions and a header go to the list, and any other row is refused (it would
+    // split a node from its descendants).
+    bool InsertChild(CControlUI* control, int index) override;
+    // A node moves among its siblings with its whole subtree: `newIndex` is where the node itself
+    // ends up and must fall between two siblings' subtrees.
+    bool MoveChild(CControlUI* control, int newIndex) override;
     bool RemoveChild(CControlUI* control) override;
     // A leaf at the index is refused (false); a node with children leaves with them.
     bool RemoveChildAt(int index) override;
 
     virtual bool AppendNode(CControlUI* node);
     virtual bool InsertNodeBefore(CControlUI* node, CControlUI* existingNode);
-    // Inserts at `index` (0 to the row count) with the node's descendants after it; answers the
-    // position after the last inserted node, or -1.
+    // Inserts a top-level node at `index` (the row count, or the position of a top-level node) with
+    // its descendants after it; answers the position after the last inserted node, or -1. A node
+    // that belongs to a parent node joins a tree only through that parent.
     virtual int InsertNodeAt(CControlUI* node, int index);
     virtual bool DetachNode(CControlUI* node);
     // Notification handlers (the parameter is a TNotifyEvent); true when handled.
@@ -58,12 +64,24 @@ public:
     virtual void SetSelectedNodeHotTextColor(uint32_t color);
 
 private:
-    // The one way a node leaves: through its parent when it has one, else its descendants and then
-    // itself.
+    friend class CTreeNodeUI;  // places its child subtrees through InsertSubtree
+
+    // Lists `node` and its subtree from `index` on, in depth-first order, and applies a selection
+    // the nodes were given before they were in a view. Answers the position after the subtree.
+    int InsertSubtree(CTreeNodeUI* node, int index);
+    void Subscribe(CTreeNodeUI* node);
+    // The one way a node leaves: its whole subtree, one block of rows, dropped from its parent.
     bool RemoveNode(CTreeNodeUI* node);
-    // A snapshot of the direct children of `node`, or of every node row when it is null: the
-    // listeners of the parts may change the tree while it is walked.
-    std::vector<CTreeNodeUI*> ChildrenOf(CTreeNodeUI* node) const;
+    // The position after the last row of the node's subtree.
+    int SubtreeEnd(CTreeNodeUI* node) const;
+    // Where the node's block goes so that the node lands at `newIndex` among its siblings: the
+    // sibling it then follows (null: it goes first) in `after`; false when no such place exists.
+    bool SiblingBefore(CTreeNodeUI* node, int newIndex, CTreeNodeUI*& after) const;
+    // Visits the descendants of `node` (every row when null) in list order; `visit` answers
+    // whether to go on below the visited node, and must do nothing (and raise nothing) when what
+    // it does is done already: a walk whose rows a listener changed starts over, and one whose
+    // node a listener removed ends.
+    template <class Visit> void WalkDescendants(CTreeNodeUI* node, Visit visit);
     CTreeNodeUI* NodeAt(int index) const;
     template <class Fn> void ForEachNode(Fn fn) const
     {
@@ -78,6 +96,8 @@ private:
     int m_itemMinWidth = 0;
     bool m_visibleFolderButtons = true;
     bool m_visibleCheckBoxes = false;
+    // Set while a check runs down a subtree: the toggles it causes below are its own work.
+    bool m_checking = false;
 
     static CAttributeTable<CTreeViewUI> OwnAttributes();
 };

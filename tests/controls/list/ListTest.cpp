@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "controls/HostBed.h"
 #include "controls/list/List.h"
@@ -351,4 +352,192 @@ TEST(List, LinkInARowRaisesLink)
     bed.MoveTo(x, 24 + 5);  // onto the first row: no link hovered any more
     EXPECT_EQ(row->GetHoveredLink(), -1);
     list->SetTextProvider(nullptr);
+}
+
+// Captions taken away through the header itself, not through the list: the next horizontal scroll
+// shifts only the captions that are left and the columns follow their number.
+TEST(List, CaptionsRemovedThroughTheHeaderLeaveTheColumnsToTheRest)
+{
+    struct Case {
+        const char* what;
+        int removeFrom;  // captions from this position on leave
+        int columns;
+    } cases[] = {{"every caption", 0, 0}, {"the last two", 1, 1}, {"the last one", 2, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed(300, 200);
+        CListUI* list = BuildList(bed, ListMarkup(5, "hscrollbar=\"true\""));
+        list->GetHeader()->ChildAt(2)->SetFixedWidth(150);  // 330 wide: the bar shows
+        bed.Repaint();
+        ASSERT_TRUE(list->GetHorizontalScrollBar()->IsVisible());
+        while (list->GetHeader()->ChildCount() > c.removeFrom)
+            list->GetHeader()->RemoveChildAt(c.removeFrom);
+        list->SetScrollPosition(CSizeUI(20, 0));
+        TListItemStyle* style = list->GetItemStyle();
+        EXPECT_EQ(style->columnCount, c.columns);
+        if (c.columns > 0)
+            EXPECT_EQ(style->columnRects[0].left, -20);
+        bed.Pump();
+        bed.Repaint();
+    }
+}
+
+namespace {
+
+// A row that counts how often its owner numbers it.
+class CountedRow : public CListTextElementUI {
+public:
+    explicit CountedRow(int& numbered)
+        : m_numbered(numbered)
+    {
+        SetFixedHeight(20);
+    }
+    void SetIndex(int index) override
+    {
+        ++m_numbered;
+        CListTextElementUI::SetIndex(index);
+    }
+
+private:
+    int& m_numbered;
+};
+
+}  // namespace
+
+// Removing a row renumbers only what is read afterwards: a list emptied from the front or thinned
+// out costs the rows it passes, not every row after each removal, and every index read is right.
+TEST(List, RemovalsNumberOnlyTheRowsTheyPass)
+{
+    const int kRows = 2000;
+    struct Case {
+        const char* what;
+        int step;  // remove every step-th row, from `first` on
+        int first;
+        int selected;  // before; -1 none
+        int expectedSelected;  // after
+        int mostNumberings;  // SetIndex calls the removals and the reads may take
+    } cases[] = {
+        {"every other row from the front", 2, 0, 1, 0, 3 * kRows},
+        {"every other row from the back", -2, kRows - 2, 1, 0, 3 * kRows},
+        {"one row near the front, then every index read", 0, 3, 1999, 1998, 2 * kRows},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed(300, 200);
+        CListUI* list = BuildList(bed, ListMarkup(0));
+        ASSERT_NE(list, nullptr);
+        int numbered = 0;
+        std::vector<CControlUI*> rows;
+        for (int i = 0; i < kRows; ++i) {
+            rows.push_back(new CountedRow(numbered));
+            ASSERT_TRUE(list->AddChild(rows.back()));
+        }
+        list->SelectItem(c.selected, false);
+        numbered = 0;
+        std::vector<CControlUI*> kept;
+        if (c.step == 0) {
+            EXPECT_TRUE(list->RemoveChild(rows[c.first]));
+            for (int i = 0; i < kRows; ++i) {
+                if (i != c.first)
+                    kept.push_back(rows[i]);
+            }
+        } else {
+            for (int i = c.first; i >= 0 && i < kRows; i += c.step)
+                EXPECT_TRUE(list->RemoveChild(rows[i]));
+            for (int i = 0; i < kRows; ++i) {
+                if ((i - c.first) % 2 != 0)
+                    kept.push_back(rows[i]);
+            }
+        }
+        ASSERT_EQ(list->ChildCount(), static_cast<int>(kept.size()));
+        EXPECT_EQ(list->GetCurrentIndex(), c.expectedSelected);
+        for (int i = 0; i < list->ChildCount(); ++i) {
+            ASSERT_EQ(list->ChildAt(i), kept[static_cast<size_t>(i)]);
+            EXPECT_EQ(static_cast<IListItemUI*>(kept[static_cast<size_t>(i)]->CastTo("ListItem"))->GetIndex(), i);
+            EXPECT_EQ(list->IndexOfChild(kept[static_cast<size_t>(i)]), i);
+        }
+        EXPECT_LE(numbered, c.mostNumberings);
+        EXPECT_EQ(SelectedRows(list), 1);
+        // A click after the removals selects the row under the mouse by its true index.
+        bed.Repaint();
+        bed.Click(50, 24 + 20 * 2 + 10);
+        EXPECT_EQ(list->GetCurrentIndex(), 2);
+        EXPECT_EQ(SelectedRows(list), 1);
+        bed.Pump();
+    }
+}
+
+namespace {
+
+struct RowAction {
+    CListUI* list = nullptr;
+    const char* type = "";
+    bool hide = false;
+    int fired = 0;
+};
+RowAction g_rowAction;
+
+void ActOnRow(HostBed&, TNotifyEvent& event)
+{
+    if (g_rowAction.fired > 0 || event.Type != g_rowAction.type)
+        return;
+    ++g_rowAction.fired;
+    // "itemselect" comes from the list with the row's index; "itemclick" from the row itself.
+    CControlUI* row
+        = event.Sender == g_rowAction.list ? g_rowAction.list->ChildAt(static_cast<int>(event.WParam)) : event.Sender;
+    if (g_rowAction.hide)
+        row->SetVisible(false);
+    else
+        g_rowAction.list->RemoveChild(row);
+}
+
+}  // namespace
+
+// A row of a long list removed or hidden by a listener while it is being pressed: nothing more
+// reaches it, no row is left marked without being the selection, and the rows stay numbered.
+TEST(List, RowsRemovedOrHiddenMidPressInALongList)
+{
+    const int kRows = 12000;
+    struct Case {
+        const char* what;
+        const char* type;
+        bool hide;
+        int rows;
+        int current;
+        int marked;
+    } cases[] = {
+        {"removed by its itemclick", "itemclick", false, kRows - 1, -1, 0},
+        {"hidden by its itemclick", "itemclick", true, kRows, -1, 0},
+        {"removed by its itemselect", "itemselect", false, kRows - 1, 2, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed(300, 200);
+        CListUI* list = BuildList(bed, ListMarkup(0));
+        ASSERT_NE(list, nullptr);
+        for (int i = 0; i < kRows; ++i) {
+            CListTextElementUI* row = new CListTextElementUI;
+            row->SetFixedHeight(20);
+            ASSERT_TRUE(list->AddChild(row));
+        }
+        bed.Repaint();
+        CControlUI* pressed = list->ChildAt(2);
+        g_rowAction = RowAction();
+        g_rowAction.list = list;
+        g_rowAction.type = c.type;
+        g_rowAction.hide = c.hide;
+        bed.onNotify = ActOnRow;
+        bed.Click(50, 24 + 20 * 2 + 10);
+        bed.onNotify = nullptr;
+        EXPECT_EQ(g_rowAction.fired, 1);
+        EXPECT_EQ(list->ChildCount(), c.rows);
+        EXPECT_EQ(list->GetCurrentIndex(), c.current);
+        EXPECT_EQ(SelectedRows(list), c.marked);
+        if (c.hide)
+            EXPECT_FALSE(static_cast<IListItemUI*>(pressed->CastTo("ListItem"))->IsSelected());
+        for (int i : {0, 1, 2, 3, kRows / 2, c.rows - 1})
+            EXPECT_EQ(static_cast<IListItemUI*>(list->ChildAt(i)->CastTo("ListItem"))->GetIndex(), i);
+        bed.Pump();
+        bed.Repaint();
+    }
 }

@@ -370,3 +370,276 @@ TEST(TreeView, NodeColoursFollowHoverAndSelection)
     bed.MoveTo(100, 27);
     EXPECT_EQ(b->GetTextColor(), 0xFF000004u);
 }
+
+// A node that belongs to a parent node joins a tree only through that parent; a node added through
+// the container interface joins with its subtree and can be removed again; other rows are refused.
+TEST(TreeView, NodesJoinWholeAndOnlyFromWhereTheyBelong)
+{
+    const char* routes[] = {"AppendNode", "InsertNodeAt", "InsertNodeBefore", "AddChild", "InsertChild"};
+    for (const char* route : routes) {
+        SCOPED_TRACE(route);
+        HostBed bed(300, 200);
+        CTreeViewUI* tree = BuildTree(bed);
+        ASSERT_NE(tree, nullptr);
+        const std::string r(route);
+        auto add = [&](CControlUI* node) {
+            IContainerUI* container = static_cast<IContainerUI*>(tree->CastTo("IContainer"));
+            if (r == "AppendNode")
+                return tree->AppendNode(node);
+            if (r == "InsertNodeAt")
+                return tree->InsertNodeAt(node, 0) >= 0;
+            if (r == "InsertNodeBefore")
+                return tree->InsertNodeBefore(node, Node(bed, "B"));
+            if (r == "AddChild")
+                return container->AddChild(node);
+            return container->InsertChild(node, 0);
+        };
+        // Owned by a parent outside any tree: refused, and destroyed once with that parent.
+        DestroyLog log;
+        CTreeNodeUI* outside = NewNode("O");
+        CTreeNodeUI* owned = NewNode("P");
+        log.Watch(owned);
+        ASSERT_TRUE(outside->AddChild(owned));
+        EXPECT_FALSE(add(owned));
+        EXPECT_EQ(owned->GetTreeView(), nullptr);
+        EXPECT_EQ(Rows(tree), "A A1 A11 A2 B");
+        delete outside;
+        EXPECT_EQ(log.destroyed.size(), 1u);
+
+        // A child node of the tree itself cannot be listed a second time either.
+        EXPECT_FALSE(add(Node(bed, "A1")));
+        CLabelUI* label = new CLabelUI;
+        EXPECT_FALSE(add(label));
+        delete label;
+
+        // A free subtree joins whole, and leaves whole again.
+        CTreeNodeUI* x = NewNode("X");
+        ASSERT_TRUE(x->AddChild(NewNode("X1")));
+        ASSERT_TRUE(add(x));
+        EXPECT_EQ(x->GetTreeView(), tree);
+        EXPECT_EQ(x->ChildNodeAt(0)->GetTreeView(), tree);
+        EXPECT_EQ(tree->ChildCount(), 7);
+        EXPECT_TRUE(tree->RemoveChild(x));
+        bed.Pump();
+        EXPECT_EQ(Rows(tree), "A A1 A11 A2 B");
+    }
+}
+
+// A node moves among its siblings with its whole subtree, in the list and in its parent's child
+// list; a place that is not between two siblings is refused. The selection stays on its row.
+TEST(TreeView, MovedNodesTakeTheirSubtreeAlong)
+{
+    struct Case {
+        const char* node;
+        int newIndex;
+        bool moved;
+        const char* rows;
+        const char* childrenOfA;
+    } cases[] = {
+        {"B", 0, true, "B A A1 A11 A2", "A1 A2"},
+        {"A", 1, true, "B A A1 A11 A2", "A1 A2"},
+        {"A2", 1, true, "A A2 A1 A11 B", "A2 A1"},
+        {"A1", 2, true, "A A2 A1 A11 B", "A2 A1"},
+        {"A1", 3, false, "A A1 A11 A2 B", "A1 A2"},
+        {"A1", 4, false, "A A1 A11 A2 B", "A1 A2"},
+        {"A11", 0, false, "A A1 A11 A2 B", "A1 A2"},
+        {"A", 2, false, "A A1 A11 A2 B", "A1 A2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.node) + " to " + std::to_string(c.newIndex));
+        HostBed bed(300, 200);
+        CTreeViewUI* tree = BuildTree(bed);
+        ASSERT_NE(tree, nullptr);
+        CTreeNodeUI* selected = Node(bed, "A11");
+        tree->SelectItem(selected->ListPosition(), false);
+        EXPECT_EQ(tree->MoveChild(Node(bed, c.node), c.newIndex), c.moved);
+        EXPECT_EQ(Rows(tree), c.rows);
+        EXPECT_EQ(ChildTexts(Node(bed, "A")), c.childrenOfA);
+        EXPECT_EQ(tree->GetCurrentIndex(), selected->ListPosition());
+        for (int i = 0; i < tree->ChildCount(); ++i)
+            EXPECT_EQ(tree->IndexOfChild(tree->ChildAt(i)), i);
+        // Collapsing A still hides exactly its descendants.
+        bed.Repaint();
+        ClickOn(bed, Node(bed, "A")->GetFolderButton());
+        EXPECT_EQ(Rows(tree, true), std::string(c.rows).find("B A") == 0 ? "B A" : "A B");
+    }
+}
+
+// "selected" in markup marks a node before it is in the view; the view takes the selection once
+// the node is listed, so a later selection leaves one row selected.
+TEST(TreeView, NodesSelectedInMarkupAreTheViewsSelection)
+{
+    struct Case {
+        const char* markup;
+        const char* selected;
+    } cases[] = {
+        {"<TreeNode name=\"A\" text=\"A\"/><TreeNode name=\"B\" text=\"B\" selected=\"true\"/>", "B"},
+        {"<TreeNode name=\"A\" text=\"A\"><TreeNode name=\"A1\" text=\"A1\" selected=\"true\"/></TreeNode>"
+         "<TreeNode name=\"B\" text=\"B\"/>",
+            "A1"},
+        {"<TreeNode name=\"A\" text=\"A\" selected=\"true\"><TreeNode name=\"A1\" text=\"A1\" "
+         "selected=\"true\"/></TreeNode><TreeNode name=\"B\" text=\"B\"/>",
+            "A1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.markup);
+        HostBed bed(300, 200);
+        CTreeViewUI* tree
+            = BuildTree(bed, (std::string("<Window><TreeView>") + c.markup + "</TreeView></Window>").c_str());
+        ASSERT_NE(tree, nullptr);
+        EXPECT_EQ(tree->GetCurrentIndex(), Node(bed, c.selected)->ListPosition());
+        auto selectedRows = [&] {
+            int n = 0;
+            for (int i = 0; i < tree->ChildCount(); ++i)
+                n += AsTreeNode(tree->ChildAt(i))->IsSelected() ? 1 : 0;
+            return n;
+        };
+        EXPECT_EQ(selectedRows(), 1);
+        tree->SelectItem(Node(bed, "A")->ListPosition(), false);
+        EXPECT_EQ(selectedRows(), 1);
+        EXPECT_TRUE(Node(bed, "A")->IsSelected());
+    }
+}
+
+// Trees made in code are not limited in depth or breadth: a chain 3,000 deep is checked, collapsed,
+// expanded and removed from its top, and a node with 12,000 children leaves with all of them.
+TEST(TreeView, DeepAndWideTreesWorkFromTheTop)
+{
+    HostBed bed(300, 200);
+    CSkinBuilder builder;
+    CControlUI* root = builder.BuildFrom(
+        "<Window><TreeView visiblecheckbtn=\"true\"/></Window>", nullptr, nullptr, &bed.Host(), nullptr);
+    bed.Attach(root);
+    CTreeViewUI* tree = root != nullptr ? static_cast<CTreeViewUI*>(root->CastTo("TreeView")) : nullptr;
+    ASSERT_NE(tree, nullptr);
+
+    const int kDepth = 3000;
+    CTreeNodeUI* top = NewNode("top");
+    CTreeNodeUI* deepest = top;
+    for (int i = 1; i < kDepth; ++i) {
+        CTreeNodeUI* next = NewNode("n");
+        ASSERT_TRUE(deepest->AddChild(next));
+        deepest = next;
+    }
+    ASSERT_TRUE(tree->AppendNode(top));
+    ASSERT_EQ(tree->ChildCount(), kDepth);
+    EXPECT_EQ(deepest->ListPosition(), kDepth - 1);
+    EXPECT_EQ(deepest->GetDottedLine()->GetFixedWidth(), 2 + 16 * (kDepth - 1));
+
+    top->GetCheckBox()->SetSelected(true);
+    int checked = 0;
+    for (int i = 0; i < tree->ChildCount(); ++i)
+        checked += AsTreeNode(tree->ChildAt(i))->GetCheckBox()->IsSelected() ? 1 : 0;
+    EXPECT_EQ(checked, kDepth);
+    top->GetFolderButton()->SetSelected(true);
+    EXPECT_FALSE(deepest->IsVisible());
+    top->GetFolderButton()->SetSelected(false);
+    EXPECT_TRUE(deepest->IsVisible());
+
+    CTreeNodeUI* wide = NewNode("wide");
+    ASSERT_TRUE(tree->AppendNode(wide));
+    for (int i = 0; i < 12000; ++i)
+        ASSERT_TRUE(wide->AddChild(NewNode("c")));
+    CTreeNodeUI* after = NewNode("after");
+    ASSERT_TRUE(tree->AppendNode(after));
+    tree->SelectItem(after->ListPosition(), false);
+    EXPECT_TRUE(tree->RemoveChild(wide));
+    EXPECT_EQ(tree->ChildCount(), kDepth + 1);
+    EXPECT_EQ(tree->GetCurrentIndex(), kDepth);
+    EXPECT_EQ(after->ListPosition(), kDepth);
+
+    DestroyLog log;
+    log.Watch(deepest);
+    EXPECT_TRUE(tree->RemoveChild(top));
+    bed.Pump();
+    EXPECT_EQ(tree->ChildCount(), 1);
+    EXPECT_EQ(log.destroyed.size(), 1u);
+
+    // A chain outside a tree is destroyed from its top without recursing on its depth.
+    CTreeNodeUI* loose = NewNode("loose");
+    CTreeNodeUI* end = loose;
+    for (int i = 1; i < 20000; ++i) {
+        CTreeNodeUI* next = NewNode("n");
+        ASSERT_TRUE(end->AddChild(next));
+        end = next;
+    }
+    log.Watch(end);
+    delete loose;
+    EXPECT_EQ(log.destroyed.size(), 2u);
+}
+
+namespace {
+
+// What the listener below removes, and when.
+struct Removal {
+    CTreeViewUI* tree = nullptr;
+    CControlUI* trigger = nullptr;  // the sender that sets it off
+    const char* type = "";
+    CControlUI* victim = nullptr;  // the node or row that goes
+    int fired = 0;
+};
+Removal g_removal;
+
+void RemoveOnNotification(HostBed&, TNotifyEvent& event)
+{
+    if (g_removal.victim == nullptr || event.Sender != g_removal.trigger || event.Type != g_removal.type)
+        return;
+    ++g_removal.fired;
+    CControlUI* victim = g_removal.victim;
+    g_removal.victim = nullptr;
+    g_removal.tree->RemoveChild(victim);
+}
+
+}  // namespace
+
+// Listeners that remove nodes while the view walks a subtree or while a press is on one: the walk
+// finishes over what is left, nothing reaches a removed node, and the rows left stay numbered.
+TEST(TreeView, NodesRemovedByListenersMidWalkOrMidPress)
+{
+    struct Case {
+        const char* what;
+        const char* trigger;  // node whose part or self sends
+        const char* part;  // "check", "folder" or "node"
+        const char* type;
+        const char* victim;
+        const char* rows;  // after
+        const char* checked;  // after
+        const char* visible;  // after
+    } cases[] = {
+        {"a check walk removes a later sibling", "A1", "check", "selectchanged", "A2", "A A1 A11 B", "A A1 A11",
+            "A A1 A11 B"},
+        {"a check walk removes the node it is in", "A11", "check", "selectchanged", "A1", "A A2 B", "A A2", "A A2 B"},
+        {"a check walk removes its own top", "A1", "check", "selectchanged", "A", "B", "", "B"},
+        {"a collapse removes a child", "A", "folder", "selectchanged", "A1", "A A2 B", "", "A B"},
+        {"a press removes the pressed node", "A2", "node", "itemclick", "A2", "A A1 A11 B", "", "A A1 A11 B"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed(300, 200);
+        CTreeViewUI* tree = BuildTree(bed);
+        ASSERT_NE(tree, nullptr);
+        CTreeNodeUI* trigger = Node(bed, c.trigger);
+        const std::string part(c.part);
+        g_removal = Removal();
+        g_removal.tree = tree;
+        g_removal.trigger = part == "check" ? static_cast<CControlUI*>(trigger->GetCheckBox())
+            : part == "folder"              ? static_cast<CControlUI*>(trigger->GetFolderButton())
+                                            : trigger;
+        g_removal.type = c.type;
+        g_removal.victim = Node(bed, c.victim);
+        bed.onNotify = RemoveOnNotification;
+        if (part == "node")
+            ClickOn(bed, trigger->GetItemButton());
+        else
+            ClickOn(bed, part == "check" ? Node(bed, "A")->GetCheckBox() : Node(bed, "A")->GetFolderButton());
+        bed.onNotify = nullptr;
+        bed.Pump();
+        EXPECT_EQ(g_removal.fired, 1);
+        EXPECT_EQ(Rows(tree), c.rows);
+        EXPECT_EQ(Checked(tree), c.checked);
+        EXPECT_EQ(Rows(tree, true), c.visible);
+        for (int i = 0; i < tree->ChildCount(); ++i)
+            EXPECT_EQ(tree->IndexOfChild(tree->ChildAt(i)), i);
+        EXPECT_LT(tree->GetCurrentIndex(), tree->ChildCount());
+    }
+}
