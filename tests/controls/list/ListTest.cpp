@@ -375,8 +375,9 @@ TEST(List, CaptionsRemovedThroughTheHeaderLeaveTheColumnsToTheRest)
         list->SetScrollPosition(CSizeUI(20, 0));
         TListItemStyle* style = list->GetItemStyle();
         EXPECT_EQ(style->columnCount, c.columns);
-        if (c.columns > 0)
+        if (c.columns > 0) {
             EXPECT_EQ(style->columnRects[0].left, -20);
+        }
         bed.Pump();
         bed.Repaint();
     }
@@ -533,8 +534,9 @@ TEST(List, RowsRemovedOrHiddenMidPressInALongList)
         EXPECT_EQ(list->ChildCount(), c.rows);
         EXPECT_EQ(list->GetCurrentIndex(), c.current);
         EXPECT_EQ(SelectedRows(list), c.marked);
-        if (c.hide)
+        if (c.hide) {
             EXPECT_FALSE(static_cast<IListItemUI*>(pressed->CastTo("ListItem"))->IsSelected());
+        }
         for (int i : {0, 1, 2, 3, kRows / 2, c.rows - 1})
             EXPECT_EQ(static_cast<IListItemUI*>(list->ChildAt(i)->CastTo("ListItem"))->GetIndex(), i);
         bed.Pump();
