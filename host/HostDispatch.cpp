@@ -591,8 +591,9 @@ void CWindowHostUI::CancelPress()
     CControlUI* pressed = m_pressed;
     m_pressed = nullptr;
     if (pressed != nullptr) {
-        // Outside every control, so the press ends without a click.
+        // (-1, -1) for controls that only look at the point; the flag is what tells a cancel.
         TInputEvent event = MakeEvent(InputEventKind::ButtonUp, pressed, POINT{-1, -1});
+        event.Cancelled = true;
         pressed->DispatchEvent(event);
     }
 }

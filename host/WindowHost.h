@@ -156,7 +156,7 @@ private:
     bool OnMouseHover(LPARAM lParam);
     void OnMouseLeave();
     void OnCaptureChanged(HWND newCapture);
-    // Ends the press of the pressed control without a click (ButtonUp at (-1, -1)).
+    // Ends the press of the pressed control without a click (a cancelled ButtonUp at (-1, -1)).
     void CancelPress();
     void ForgetNames(CControlUI* control);
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);

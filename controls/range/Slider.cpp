@@ -122,6 +122,14 @@ void CSliderUI::OnEvent(TInputEvent& event)
         // the values it passed: the release announces a change against the value at the press.
         const bool dragged = (m_buttonState & StateCaptured) != 0;
         m_buttonState &= ~StateCaptured;
+        if (event.Cancelled) {
+            // Nobody released anything: the drag is undone and nothing is announced.
+            if (dragged && m_value != m_valueAtPress) {
+                m_value = m_valueAtPress;
+                Invalidate();
+            }
+            return;
+        }
         const int value = ValueAtPoint(event.MousePoint);
         const int before = dragged ? m_valueAtPress : m_value;
         if (value != before && value >= m_minValue && value <= m_maxValue)
