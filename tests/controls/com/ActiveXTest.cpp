@@ -333,33 +333,61 @@ TEST(ActiveX, WithoutHostNothingIsCreatedUntilAttached)
 }
 
 // "modulename" is looked up beside the program, never in the current directory.
+// A skin names its module: only a bare name beside the program or an absolute path inside the
+// program's folder is loaded. Copies of the test control wait in the current directory and in the
+// program folder's parent, where each refused spelling would otherwise find one.
 TEST(ActiveX, ModuleNameIsNeverTakenFromTheCurrentDirectory)
 {
     ComScope com;
     char exe[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string source = exe;
-    source = source.substr(0, source.find_last_of("\\/") + 1) + "testctl.dll";
+    const std::string exeFolder = std::string(exe).substr(0, std::string(exe).find_last_of('\\'));
+    const std::string parent = exeFolder.substr(0, exeFolder.find_last_of('\\'));
+    const std::string source = exeFolder + "\\testctl.dll";
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "axcwd";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     ASSERT_TRUE(::CopyFileA(source.c_str(), (folder + "\\cwdctl.dll").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(source.c_str(), (parent + "\\upctl.dll").c_str(), FALSE));
     char previous[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(::SetCurrentDirectoryA(folder.c_str()));
-    {
+
+    struct TCase {
+        std::string moduleName;
+        bool created;
+    };
+    const TCase cases[] = {
+        {"cwdctl.dll", false},  // only in the current directory
+        {folder + "\\cwdctl.dll", false},  // absolute, outside the program's folder
+        {"..\\upctl.dll", false},
+        {exeFolder + "\\..\\upctl.dll", false},  // starts inside, steps out
+        {exeFolder + "\\.\\..\\upctl.dll", false},
+        {"\\\\?\\" + folder + "\\cwdctl.dll", false},
+        {"\\\\localhost\\" + folder.substr(0, 1) + "$" + folder.substr(2) + "\\cwdctl.dll", false},
+        {"\\\\?\\" + exeFolder + "\\testctl.dll", false},  // inside, but not a plain path
+        {folder.substr(0, 2) + "cwdctl.dll", false},  // drive-relative: the drive's current folder
+        {"testctl.dll", true},
+        {exeFolder + "\\testctl.dll", true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.moduleName);
         HostBed bed(200, 150);
         auto* ax = new CActiveXUI;
-        ax->SetAttribute("modulename", "cwdctl.dll");
+        ax->SetAttribute("modulename", c.moduleName.c_str());
         ax->SetAttribute("clsid", testctl::kWindowlessClsid);
         bed.Attach(ax);
-        void* out = nullptr;
-        EXPECT_EQ(ax->QueryObject(IID_IOleObject, &out), E_PENDING);
+        IUnknown* object = nullptr;
+        EXPECT_EQ(c.created ? S_OK : E_PENDING, ax->QueryObject(IID_IOleObject, reinterpret_cast<void**>(&object)));
+        if (object != nullptr)
+            object->Release();
         EXPECT_EQ(::GetModuleHandleA("cwdctl.dll"), nullptr);
+        EXPECT_EQ(::GetModuleHandleA("upctl.dll"), nullptr);
     }
     ::SetCurrentDirectoryA(previous);
     ::DeleteFileA((folder + "\\cwdctl.dll").c_str());
+    ::DeleteFileA((parent + "\\upctl.dll").c_str());
     ::RemoveDirectoryA(folder.c_str());
 }
 
