@@ -174,6 +174,8 @@ void CWindowHostUI::ForgetControl(CControlUI* control)
     }
     if (m_focus == control)
         m_focus = nullptr;
+    // Taken by the control for itself: nobody would ever end it.
+    ReleaseMouseFor(control);
     KillControlTimers(control);
     ForgetNames(control);
     for (int i = m_overlayPainters.GetSize() - 1; i >= 0; --i) {
@@ -274,6 +276,7 @@ CControlUI* CWindowHostUI::FindControlByName(const char* name) const
 
 void CWindowHostUI::CaptureMouse()
 {
+    m_captureOwner = nullptr;
     ::SetCapture(m_hWndPaint);
     m_mouseCaptured = true;
 }
@@ -282,7 +285,20 @@ void CWindowHostUI::ReleaseMouse()
 {
     // The flag goes first, so our own release is not taken for a loss at WM_CAPTURECHANGED.
     m_mouseCaptured = false;
+    m_captureOwner = nullptr;
     ::ReleaseCapture();
+}
+
+void CWindowHostUI::CaptureMouseFor(CControlUI* control)
+{
+    CaptureMouse();
+    m_captureOwner = control;
+}
+
+void CWindowHostUI::ReleaseMouseFor(CControlUI* control)
+{
+    if (control != nullptr && m_captureOwner == control && m_mouseCaptured)
+        ReleaseMouse();
 }
 
 //--- the message handler ------------------------------------------------------------------------
@@ -583,6 +599,7 @@ void CWindowHostUI::OnCaptureChanged(HWND newCapture)
     if (!m_mouseCaptured || newCapture == m_hWndPaint)
         return;
     m_mouseCaptured = false;
+    m_captureOwner = nullptr;
     CancelPress();
 }
 

@@ -348,13 +348,13 @@ void CTxtWinHost::TxSetCapture(WINBOOL capture)
     if (host == nullptr)
         return;
     if (capture) {
-        host->CaptureMouse();
+        // Through the host, which ends it when the editor is hidden, disabled or removed.
+        host->CaptureMouseFor(m_owner);
         m_flags |= FlagCaptured;
     } else if (IsCaptured()) {
-        // Only our own capture: a release must not end another control's press. The bit goes
-        // first, so the capture change our own release causes is not taken for a loss.
+        // The bit goes first, so the capture change our own release causes is not taken for a loss.
         m_flags &= ~FlagCaptured;
-        host->ReleaseMouse();
+        host->ReleaseMouseFor(m_owner);
     }
 }
 

@@ -408,6 +408,45 @@ TEST(RichEditMouse, ACaptureTakenAwayFromTheServicesEndsTheirHold)
     ::ReleaseCapture();
 }
 
+// Services holding the mouse when their editor can take no more input: the host ends the
+// capture, the services hear of it, and the next click reaches the control under the pointer.
+TEST(RichEditMouse, AnEditorHiddenDisabledOrRemovedGivesUpTheServicesCapture)
+{
+    struct TCase {
+        const char* what;
+        void (*apply)(RichEditBed& b);
+        bool told;  // the services, still alive, get WM_CAPTURECHANGED
+    };
+    const TCase cases[] = {
+        {"hidden", [](RichEditBed& b) { b.edit->SetVisible(false); }, true},
+        {"disabled", [](RichEditBed& b) { b.edit->SetEnabled(false); }, true},
+        {"removed",
+            [](RichEditBed& b) {
+                static_cast<IContainerUI*>(b.edit->GetParent()->CastTo("IContainer"))->RemoveChild(b.edit);
+                b.bed.Pump();
+            },
+            false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeServicesScope scope;
+        RichEditBed b;
+        FakeTextServices* fake = FakeTextServices::Last();
+        fake->host->TxSetCapture(TRUE);
+        ASSERT_EQ(b.bed.Hwnd(), ::GetCapture());
+        c.apply(b);
+        EXPECT_EQ(nullptr, ::GetCapture());
+        if (c.told) {
+            EXPECT_EQ(1, fake->Count(WM_CAPTURECHANGED));
+            EXPECT_FALSE(b.edit->GetTextHost()->IsCaptured());
+        }
+        b.bed.Repaint();
+        const CRectUI r = b.button->GetPosition();
+        b.bed.Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        EXPECT_EQ(1, b.bed.Count("click"));
+    }
+}
+
 TEST(RichEditScroll, ScrollOperationsBecomeScrollMessages)
 {
     typedef void (CRichEditUI::*Operation)();
