@@ -463,6 +463,15 @@ TEST(ComboBox, ArrowCellFollowsTheState)
     EXPECT_EQ(std::string(box->ArrowModifier()), "file='arrow.bmp' source='20,0,40,20' dest='79,1,99,19' fade='200'");
     box->SetEnabled(false);
     EXPECT_EQ(std::string(box->ArrowModifier()), "file='arrow.bmp' source='80,0,100,20' dest='79,1,99,19' fade='200'");
+    // Long numbers: the cell is still cut out, never the whole image drawn over the combo.
+    // width (1500000000 - 1000000000) / 5 = 100000000; disabled: the fifth cell.
+    box->SetAttribute("arrowimage", "file='arrow.bmp' source='1000000000,1000000000,1500000000,1000000020'");
+    EXPECT_EQ(std::string(box->ArrowModifier()),
+        "file='arrow.bmp' source='1400000000,1000000000,1500000000,1000000020' dest='-99999901,1,99,19'");
+    box->SetAttribute("arrowimage", "file='arrow.bmp' source='-2147483648,0,2147483647,20'");
+    // (2147483647 + 2147483648) / 5 = 858993459; left -2147483648 + 4 * 858993459 = 1288490188.
+    EXPECT_EQ(std::string(box->ArrowModifier()),
+        "file='arrow.bmp' source='1288490188,0,2147483647,20' dest='-858993360,1,99,19'");
     box->SetAttribute("arrowimage", "file='arrow.bmp' source='0,0,100,20");
     EXPECT_EQ(box->ArrowModifier().GetLength(), 0);
 }
