@@ -448,6 +448,66 @@ TEST(Combo, DestroyingTheComboOrRemovingARowClosesThePopupFirst)
     }
 }
 
+// A combo that can take no input, or whose rows move, has no drop-down open: the pop-up closes,
+// the rows come home, and keys sent to where the pop-up was select nothing.
+TEST(Combo, DisablingHidingOrMovingRowsClosesThePopup)
+{
+    struct TCase {
+        const char* what;
+        void (*apply)(CComboUI* combo, CVerticalLayoutUI* root);
+        int rowOneIndex;  // GetIndex of the row named "r1" afterwards
+    };
+    const TCase cases[] = {
+        {"disabled", [](CComboUI* c, CVerticalLayoutUI*) { c->SetEnabled(false); }, 1},
+        {"hidden", [](CComboUI* c, CVerticalLayoutUI*) { c->SetVisible(false); }, 1},
+        {"parent hidden", [](CComboUI*, CVerticalLayoutUI* root) { root->SetVisible(false); }, 1},
+        {"row moved", [](CComboUI* c, CVerticalLayoutUI*) { EXPECT_TRUE(c->MoveChild(c->ChildAt(1), 2)); }, 2},
+        {"row inserted",
+            [](CComboUI* c, CVerticalLayoutUI*) {
+                auto* row = new CListLabelElementUI;
+                row->SetFixedHeight(20);
+                EXPECT_TRUE(c->InsertChild(row, 0));
+            },
+            2},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed;
+        CVerticalLayoutUI* root = nullptr;
+        CComboUI* combo = MakeCombo(bed, 3, &root);
+        HWND popup = OpenByPress(bed, combo);
+        ASSERT_NE(popup, nullptr);
+        bed.notes.clear();
+        c.apply(combo, root);
+        EXPECT_FALSE(IsWindow(popup));
+        EXPECT_EQ(nullptr, combo->GetDropWindow());
+        EXPECT_TRUE(RowsAreHome(combo, &bed.Host()));
+        if (IsWindow(popup))
+            SendMessageA(popup, WM_KEYDOWN, VK_DOWN, 1);
+        EXPECT_EQ(0, bed.Count("itemselect"));
+        auto* rowOne = static_cast<IListItemUI*>(bed.Host().FindControlByName("r1")->CastTo("ListItem"));
+        EXPECT_EQ(c.rowOneIndex, rowOne->GetIndex());
+        bed.Pump();
+    }
+}
+
+TEST(Combo, HiddenAfterTriggerActionLeavesNoPopupAndARowAddedTwiceKeepsItsIndex)
+{
+    HostBed bed;
+    CComboUI* combo = MakeCombo(bed, 3);
+    ASSERT_TRUE(combo->TriggerAction());
+    HWND popup = PopupOf(combo);
+    ASSERT_NE(popup, nullptr);
+    combo->SetVisible(false);
+    EXPECT_FALSE(IsWindow(popup));
+    bed.Pump();
+
+    CControlUI* first = combo->ChildAt(0);
+    EXPECT_FALSE(combo->AddChild(first));
+    EXPECT_EQ(0, static_cast<IListItemUI*>(first->CastTo("ListItem"))->GetIndex());
+    EXPECT_EQ(3, combo->ChildCount());
+}
+
 TEST(ComboBox, ArrowCellFollowsTheState)
 {
     HostBed bed;
