@@ -6,6 +6,7 @@
 #include <string>
 
 #include "controls/HostBed.h"
+#include "controls/PopupTestSupport.h"
 #include "controls/native/ComboBox.h"
 #include "controls/native/ComboWnd.h"
 #include "controls/list/ListElement.h"
@@ -488,6 +489,55 @@ TEST(Combo, DisablingHidingOrMovingRowsClosesThePopup)
         auto* rowOne = static_cast<IListItemUI*>(bed.Host().FindControlByName("r1")->CastTo("ListItem"));
         EXPECT_EQ(c.rowOneIndex, rowOne->GetIndex());
         bed.Pump();
+    }
+}
+
+// Made unusable by a listener of its own notifications, raised from inside the pop-up's handlers.
+TEST(Combo, DisabledOrHiddenFromItsOwnNotificationsClosesThePopupSafely)
+{
+    struct TCase {
+        const char* what;
+        const char* notification;
+        bool hide;  // else disable
+        UINT key;  // sent to the pop-up; 0: the notification comes with the opening press
+    };
+    const TCase cases[] = {
+        {"disabled on itemselect from Down", "itemselect", false, VK_DOWN},
+        {"hidden on itemselect from Down", "itemselect", true, VK_DOWN},
+        {"disabled on itemselect from Escape", "itemselect", false, VK_ESCAPE},
+        {"hidden on dropdown", "dropdown", true, 0},
+        {"disabled on dropdown", "dropdown", false, 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        controls_test::FaultCounter faults;
+        HostBed bed;
+        CComboUI* combo = MakeCombo(bed, 3);
+        combo->SelectItem(1, false);
+        static const TCase* current = nullptr;
+        current = &c;
+        bed.onNotify = [](HostBed&, TNotifyEvent& e) {
+            if (e.Type != current->notification)
+                return;
+            auto* target = static_cast<CComboUI*>(e.Sender->CastTo("Combo"));
+            if (current->hide)
+                target->SetVisible(false);
+            else
+                target->SetEnabled(false);
+        };
+        bed.Press(50, 10);
+        bed.Release(50, 10);
+        HWND popup = FindWindowA("ComboWnd", nullptr);
+        if (c.key != 0 && popup != nullptr) {
+            UpdateWindow(popup);
+            SendMessageA(popup, WM_KEYDOWN, c.key, 1);
+        }
+        bed.Pump();
+        EXPECT_EQ(nullptr, FindWindowA("ComboWnd", nullptr));
+        EXPECT_EQ(nullptr, combo->GetDropWindow());
+        EXPECT_TRUE(RowsAreHome(combo, &bed.Host()));
+        EXPECT_EQ(0, faults.Faults());
+        bed.onNotify = nullptr;
     }
 }
 
