@@ -12,6 +12,7 @@
 #include "controls/text/Button.h"
 #include "controls/range/ScrollBar.h"
 #include "controls/range/Slider.h"
+#include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
 using controls_test::FakeServicesScope;
@@ -445,6 +446,32 @@ TEST(RichEditMouse, AnEditorHiddenDisabledOrRemovedGivesUpTheServicesCapture)
         b.bed.Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         EXPECT_EQ(1, b.bed.Count("click"));
     }
+}
+
+// An editor moved into another window (as a drop-down borrows a combo's rows) takes that
+// window's messages, and no longer its first window's.
+TEST(RichEditHost, AnEditorMovedToAnotherWindowFiltersThatWindowsMessages)
+{
+    FakeServicesScope scope;
+    RichEditBed b;
+    FakeTextServices* fake = FakeTextServices::Last();
+    ASSERT_NE(nullptr, fake);
+    controls_test::HostBed other;
+    auto* column = new CVerticalLayoutUI;
+    other.Attach(column);
+    auto* from = static_cast<CContainerUI*>(b.edit->GetParent()->CastTo("Container"));
+    from->SetOwnsChildren(false);
+    ASSERT_TRUE(from->RemoveChild(b.edit));
+    from->SetOwnsChildren(true);
+    ASSERT_TRUE(column->AddChild(b.edit));
+    other.Repaint();
+    b.edit->TakeFocus();
+    ASSERT_EQ(b.edit, other.Host().GetFocusControl());
+    fake->sent.clear();
+    other.Send(WM_CHAR, 'a', 1);
+    EXPECT_EQ(1, fake->Count(WM_CHAR));
+    b.bed.Send(WM_CHAR, 'b', 1);
+    EXPECT_EQ(1, fake->Count(WM_CHAR)) << "the first window's keys are not the editor's any more";
 }
 
 TEST(RichEditScroll, ScrollOperationsBecomeScrollMessages)
