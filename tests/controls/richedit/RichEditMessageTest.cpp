@@ -249,6 +249,33 @@ TEST(RichEditHost, OddArgumentsAreAnsweredWithoutCrashing)
     EXPECT_FALSE(b.edit->GetVerticalScrollBar()->IsVisible());
 }
 
+// Past 16 bits the services scale their range down to 0..0xFFFF (8,000 lines of 16 pixels here):
+// the 100 pixel page is scaled with it, so the bar's end is the text's end.
+TEST(RichEditHost, ScaledScrollRangesKeepThePageInTheSameUnits)
+{
+    struct TCase {
+        const char* what;
+        LONG unscaledMax;  // what the services hold
+        INT rangeMax;  // what they report
+        int barRange;
+    };
+    const TCase cases[] = {
+        {"not scaled", 5000, 5000, 4900},
+        // 65535 - 100 * 65535 / 128000 = 65535 - 51.
+        {"scaled", 128000, 65535, 65484},
+        {"services that report nothing", 0, 65535, 65435},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeServicesScope scope;
+        RichEditBed b("vscrollbar=\"true\"");
+        FakeTextServices* fake = FakeTextServices::Last();
+        fake->verticalMax = c.unscaledMax;
+        EXPECT_TRUE(fake->host->TxSetScrollRange(SB_VERT, 0, c.rangeMax, TRUE));
+        EXPECT_EQ(c.barRange, b.edit->GetVerticalScrollBar()->GetRange());
+    }
+}
+
 TEST(RichEditHost, CallsAfterTheEditorIsGoneAreHarmless)
 {
     FakeServicesScope scope;
