@@ -102,12 +102,10 @@ LRESULT CMainWnd::OnMsgCreate(UINT, WPARAM, LPARAM, bool& handled)
     EnsureResourceFolder();
 
     // Without its skin the window would stay 0 x 0 and captionless: an invisible process.
-    SkinUI::CControlUI* root = PrepareSkinSource() == SkinPrepared::Ready ? BuildSkinTree() : nullptr;
-    if (root == nullptr) {
+    if (PrepareSkinSource() != SkinPrepared::Ready || !BuildAndAttachSkin()) {
         OnSkinUnusable();
         return 0;
     }
-    AttachTree(root);
     m_actions.SetOwner(m_hWnd);
     m_actions.SetEnglish(!IsChineseLayoutLanguage(InterfaceLanguage()));
     m_actions.SetStatusSink([this](const std::wstring& text) { ShowStatus(text); });

@@ -11,12 +11,64 @@ bool IsBareFileName(const char* name)
     return name != nullptr && name[0] != '\0' && std::strpbrk(name, "\\/:") == nullptr;
 }
 
-bool IsAbsolutePath(const char* path)
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// "C:\..." with a drive letter; UNC, "\\?\" and drive-relative forms are not.
+bool IsDriveRooted(const char* path)
 {
-    const bool driveRooted = ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))
-        && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-    const bool uncPath = (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
-    return driveRooted || uncPath;
+    const bool letter = (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
+    return letter && path[1] == ':' && IsSeparator(path[2]);
+}
+
+// True when a component is made of dots and spaces only ("..", ".", "..."): the system would
+// take it as a step up or nowhere, after trimming.
+bool HasDotComponent(const char* path)
+{
+    const char* start = path;
+    for (const char* p = path;; ++p) {
+        if (*p == '\0' || IsSeparator(*p)) {
+            bool dotsOnly = p > start;
+            for (const char* c = start; c < p && dotsOnly; ++c)
+                dotsOnly = *c == '.' || *c == ' ';
+            if (dotsOnly)
+                return true;
+            if (*p == '\0')
+                return false;
+            start = p + 1;
+        }
+    }
+}
+
+// The executable's folder with its trailing backslash, or false.
+bool ProgramFolder(char (&out)[MAX_PATH], size_t& length)
+{
+    const DWORD written = ::GetModuleFileNameA(nullptr, out, MAX_PATH);
+    if (written == 0 || written >= MAX_PATH)
+        return false;
+    // Walked by characters: in a double-byte code page a trail byte may look like a backslash.
+    const char* slash = nullptr;
+    for (const char* p = out; *p != '\0'; ++p) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0')
+            ++p;
+        else if (*p == '\\')
+            slash = p;
+    }
+    if (slash == nullptr || slash == out)
+        return false;
+    length = static_cast<size_t>(slash - out) + 1;
+    out[length] = '\0';
+    return true;
+}
+
+// `path` is drive-rooted, has no dot components and no stream names, and lies under `folder`
+// (which ends with a backslash), compared as the file system compares names.
+bool IsInsideFolder(const char* path, const char* folder, size_t folderLength)
+{
+    if (std::strlen(path) <= folderLength || std::strchr(path + 2, ':') != nullptr || HasDotComponent(path + 3))
+        return false;
+    return ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, path, static_cast<int>(folderLength), folder,
+               static_cast<int>(folderLength))
+        == CSTR_EQUAL;
 }
 
 // Joins folder and name into `out` (MAX_PATH bytes); false when the result would not fit.
@@ -55,16 +107,17 @@ HMODULE LoadModuleBesideProgram(const char* path)
 {
     if (path == nullptr || path[0] == '\0' || std::strlen(path) >= MAX_PATH)
         return nullptr;
-    if (IsAbsolutePath(path))
-        return ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    char program[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, program, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    char folder[MAX_PATH] = {};
+    size_t folderLength = 0;
+    if (!ProgramFolder(folder, folderLength))
         return nullptr;
-    const char* slash = std::strrchr(program, '\\');
-    const size_t folderLength = slash != nullptr ? static_cast<size_t>(slash - program) : 0;
+    if (IsDriveRooted(path)) {
+        if (!IsInsideFolder(path, folder, folderLength))
+            return nullptr;
+        return ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
     char full[MAX_PATH];
-    if (folderLength == 0 || !JoinPath(program, folderLength, path, full))
+    if (!IsBareFileName(path) || HasDotComponent(path) || !JoinPath(folder, folderLength, path, full))
         return nullptr;
     return ::LoadLibraryExA(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

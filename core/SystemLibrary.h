@@ -16,9 +16,13 @@ namespace SkinUI {
 // system folder is used instead. Null when the name is not a bare file name or nothing loads.
 HMODULE LoadSystemLibrary(const char* fileName);
 
-// Loads a module named by outside input (a skin's "modulename"): an absolute path as it stands, a
-// relative one resolved against the executable's folder. Its own dependencies are searched from
-// its folder first (LOAD_WITH_ALTERED_SEARCH_PATH). Null for empty, over-long or unloadable names.
+// Loads a module named by outside input (a skin's "modulename"). Accepted are a bare file name,
+// loaded from the executable's folder, and an absolute drive path (C:\...) that lies inside the
+// executable's folder or a folder below it, with no "." or ".." component and no stream name.
+// Everything else is refused: other absolute paths, relative paths with a folder part (..\x.dll,
+// sub\x.dll), drive-relative names (C:x.dll), UNC paths (\\server\share\x.dll) and \\?\ paths.
+// Its own dependencies are searched from its folder first (LOAD_WITH_ALTERED_SEARCH_PATH). Null
+// for refused, empty, over-long or unloadable names.
 HMODULE LoadModuleBesideProgram(const char* path);
 
 // A procedure looked up in a loaded module, cast to the caller's function pointer type.

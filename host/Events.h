@@ -33,7 +33,7 @@ enum Kind : int {
     MouseEnter = 11,  // new hover control; MousePoint
     MouseHover = 12,  // hover control; MousePoint
     ButtonDown = 13,  // MousePoint, WParam, LParam, KeyState
-    ButtonUp = 14,  // pressed control; as ButtonDown (synthetic ones carry MousePoint only)
+    ButtonUp = 14,  // pressed control; as ButtonDown (synthetic ones carry MousePoint and Cancelled only)
     RightButtonDown = 15,  // as ButtonDown
     DoubleClick = 16,  // MousePoint, KeyState
     ContextMenu = 17,  // pressed control; MousePoint, KeyState, LParam = the pressed control
@@ -61,6 +61,10 @@ struct TInputEvent {
     uint16_t KeyState;  // low word of the mouse message's wParam (MK_* bits)
     WPARAM WParam;
     LPARAM LParam;
+    // ButtonUp only: the host ended the press itself (a second button pressed, the capture taken
+    // by another window). The user released nothing, so no control acts on it: it only drops its
+    // pressed look and puts back what a drag changed. (WM_CLOSE's release is a real one.)
+    bool Cancelled;
 };
 
 struct TNotifyEvent {

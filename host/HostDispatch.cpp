@@ -175,6 +175,8 @@ void CWindowHostUI::ForgetControl(CControlUI* control)
     }
     if (m_focus == control)
         m_focus = nullptr;
+    // Taken by the control for itself: nobody would ever end it.
+    ReleaseMouseFor(control);
     KillControlTimers(control);
     ForgetNames(control);
     for (int i = m_overlayPainters.GetSize() - 1; i >= 0; --i) {
@@ -277,6 +279,7 @@ CControlUI* CWindowHostUI::FindControlByName(const char* name) const
 
 void CWindowHostUI::CaptureMouse()
 {
+    m_captureOwner = nullptr;
     ::SetCapture(m_hWndPaint);
     m_mouseCaptured = true;
 }
@@ -285,7 +288,20 @@ void CWindowHostUI::ReleaseMouse()
 {
     // The flag goes first, so our own release is not taken for a loss at WM_CAPTURECHANGED.
     m_mouseCaptured = false;
+    m_captureOwner = nullptr;
     ::ReleaseCapture();
+}
+
+void CWindowHostUI::CaptureMouseFor(CControlUI* control)
+{
+    CaptureMouse();
+    m_captureOwner = control;
+}
+
+void CWindowHostUI::ReleaseMouseFor(CControlUI* control)
+{
+    if (control != nullptr && m_captureOwner == control && m_mouseCaptured)
+        ReleaseMouse();
 }
 
 //--- the message handler ------------------------------------------------------------------------
@@ -586,6 +602,7 @@ void CWindowHostUI::OnCaptureChanged(HWND newCapture)
     if (!m_mouseCaptured || newCapture == m_hWndPaint)
         return;
     m_mouseCaptured = false;
+    m_captureOwner = nullptr;
     CancelPress();
 }
 
@@ -594,8 +611,9 @@ void CWindowHostUI::CancelPress()
     CControlUI* pressed = m_pressed;
     m_pressed = nullptr;
     if (pressed != nullptr) {
-        // Outside every control, so the press ends without a click.
+        // (-1, -1) for controls that only look at the point; the flag is what tells a cancel.
         TInputEvent event = MakeEvent(InputEventKind::ButtonUp, pressed, POINT{-1, -1});
+        event.Cancelled = true;
         pressed->DispatchEvent(event);
     }
 }

@@ -220,11 +220,21 @@ HFONT CHostResources::AppendFont(const char* face, int size, bool bold, bool und
     return hFont;
 }
 
+const CHostResources* CHostResources::FontTableOwner() const
+{
+    // A host without fonts of its own (a drop-down) reads a font index as the host it borrows from.
+    const CHostResources* p = this;
+    while (p->m_aCustomFonts.GetSize() == 0 && p->m_pParentResource != nullptr)
+        p = p->m_pParentResource;
+    return p;
+}
+
 HFONT CHostResources::FontHandleAt(int index) const
 {
-    if (index < 0 || index >= m_aCustomFonts.GetSize())
+    const CHostResources* owner = FontTableOwner();
+    if (index < 0 || index >= owner->m_aCustomFonts.GetSize())
         return Root()->m_DefaultFontInfo.hFont;
-    return static_cast<TFontEntry*>(m_aCustomFonts.GetAt(index))->hFont;
+    return static_cast<TFontEntry*>(owner->m_aCustomFonts.GetAt(index))->hFont;
 }
 
 HFONT CHostResources::FindFont(const char* face, int size, bool bold, bool underline, bool italic) const
@@ -243,10 +253,11 @@ HFONT CHostResources::FindFont(const char* face, int size, bool bold, bool under
 
 TFontEntry* CHostResources::GetFontEntry(int index)
 {
-    if (index < 0 || index >= m_aCustomFonts.GetSize())
+    const CHostResources* owner = FontTableOwner();
+    if (index < 0 || index >= owner->m_aCustomFonts.GetSize())
         return GetDefaultFontEntry();
-    TFontEntry* entry = static_cast<TFontEntry*>(m_aCustomFonts.GetAt(index));
-    FillMetrics(entry, m_hDcPaint);
+    TFontEntry* entry = static_cast<TFontEntry*>(owner->m_aCustomFonts.GetAt(index));
+    FillMetrics(entry, owner->m_hDcPaint);
     return entry;
 }
 

@@ -4,8 +4,9 @@
 // class of CWindowHostUI; the host fills the protected window, paint DC and mouse fields.
 //
 // A host may name another host as its resource parent (a drop-down names the window that opened
-// it). Fonts and default attribute lists are then found along that chain; default colours, the
-// default font and out-of-range font indices come from the chain's root. Images are never shared.
+// it). Fonts and default attribute lists are then found along that chain (a host without fonts of
+// its own reads font indices in the nearest parent that has some); default colours, the default
+// font and out-of-range font indices come from the chain's root. Images are never shared.
 //
 // Ownership: every font handle, font entry, image entry and attribute list here belongs to this
 // object and is freed by FreeResources (at the latest by the destructor). The resource parent is
@@ -135,6 +136,9 @@ protected:
 
 private:
     const CHostResources* Root() const;
+    // The host whose font table font indices address: this one, or, when it has no fonts of its
+    // own, the nearest resource parent that has (else the chain's root).
+    const CHostResources* FontTableOwner() const;
     CHostResources* Root();
     // Fills entry->tm once, with hDC or a temporary screen-compatible DC when hDC is null.
     static void FillMetrics(TFontEntry* entry, HDC hDC);

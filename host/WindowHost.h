@@ -72,6 +72,14 @@ public:
     // mouse; the pressed control stays as it is. The captured flag is cleared before the release,
     // so our own release is not taken for a loss.
     void ReleaseMouse();
+    // For a control that takes the mouse for itself, outside any press the host saw (text
+    // services, windowless objects). The host ends that capture when the control is hidden,
+    // disabled or goes; the control hears of it as of any capture loss, through WM_CAPTURECHANGED
+    // in its message filter.
+    void CaptureMouseFor(CControlUI* control);
+    // Ends the capture only while `control` holds it: never another control's press. Also called
+    // for a control that can take no more input (hidden, disabled, gone).
+    void ReleaseMouseFor(CControlUI* control);
     bool IsMouseCaptured() const { return m_mouseCaptured; }
     HWND GetTooltipWindow() const { return m_tooltip; }
     // The last mouse point is the base's GetMousePos() (m_ptLastMousePos).
@@ -156,7 +164,7 @@ private:
     bool OnMouseHover(LPARAM lParam);
     void OnMouseLeave();
     void OnCaptureChanged(HWND newCapture);
-    // Ends the press of the pressed control without a click (ButtonUp at (-1, -1)).
+    // Ends the press of the pressed control without a click (a cancelled ButtonUp at (-1, -1)).
     void CancelPress();
     void ForgetNames(CControlUI* control);
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
@@ -203,6 +211,7 @@ private:
     CControlUI* m_hover = nullptr;
     CControlUI* m_pressed = nullptr;  // got the last button-down; holds the capture
     CControlUI* m_keyTarget = nullptr;  // got the last KeyDown; receives the KeyUp
+    CControlUI* m_captureOwner = nullptr;  // took the capture through CaptureMouseFor, while it lasts
     UINT m_timerCounter = 4096;
     bool m_firstLayoutPending = true;
     bool m_layoutPending = false;

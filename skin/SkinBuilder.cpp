@@ -18,16 +18,58 @@ namespace {
 
 thread_local int t_buildDepth = 0;  // nested BuildFrom calls
 thread_local int t_elementDepth = 0;  // nested sibling lists, across included documents
-thread_local int t_elementsBuilt = 0;  // work done by the current top-level build
+// The budget of the top-level build running; a raw pointer, kept alive by the CBudgetScope that set it.
+thread_local CSkinBuilder::TBudget* t_budget = nullptr;
 
-// Counts one element against the budget of the current top-level build; false once it is spent.
+// Counts one element against the running build's budget; false once it is spent.
 bool ChargeElement()
 {
-    if (t_elementsBuilt >= CSkinBuilder::kMaxBuildElements)
+    if (t_budget == nullptr || t_budget->spent)
         return false;
-    ++t_elementsBuilt;
+    if (t_budget->elements >= CSkinBuilder::kMaxBuildElements) {
+        t_budget->spent = true;
+        return false;
+    }
+    ++t_budget->elements;
     return true;
 }
+
+bool ChargeBytes(size_t bytes)
+{
+    if (t_budget == nullptr || t_budget->spent)
+        return false;
+    if (bytes > CSkinBuilder::kMaxBuildBytes - t_budget->bytes) {
+        t_budget->spent = true;
+        return false;
+    }
+    t_budget->bytes += bytes;
+    return true;
+}
+
+// Makes `budget` (or, when null, the running one, or else a fresh one) the running budget for as
+// long as it lasts.
+class CBudgetScope {
+public:
+    explicit CBudgetScope(CSkinBuilder::BudgetPtr budget)
+        : m_outer(t_budget)
+    {
+        if (budget == nullptr && t_budget == nullptr)
+            budget = std::make_shared<CSkinBuilder::TBudget>();
+        if (budget != nullptr) {
+            m_budget = budget;
+            t_budget = budget.get();
+        }
+    }
+    ~CBudgetScope() { t_budget = m_outer; }
+    CBudgetScope(const CBudgetScope&) = delete;
+    CBudgetScope& operator=(const CBudgetScope&) = delete;
+
+    bool Spent() const { return t_budget->spent; }
+
+private:
+    CSkinBuilder::TBudget* m_outer;
+    CSkinBuilder::BudgetPtr m_budget;  // keeps the running budget alive
+};
 
 // Counts one level on this thread for as long as it lasts.
 class CDepthScope {
@@ -76,25 +118,41 @@ int CSkinBuilder::NestingDepth() { return t_buildDepth; }
 
 int CSkinBuilder::ElementDepth() { return t_elementDepth; }
 
+CSkinBuilder::BudgetPtr CSkinBuilder::CurrentBudget()
+{
+    // Handed out as shared: a child layout keeps it past the build that created it.
+    return t_budget != nullptr ? t_budget->shared_from_this() : nullptr;
+}
+
 CControlUI* CSkinBuilder::BuildFrom(const char* xml, const char* resourceType, IDialogBuilderCallback* callback,
     CWindowHostUI* host, CControlUI* parent)
 {
     // Past the cap the document is not even loaded: a self-including skin ends here.
     if (xml == nullptr || t_buildDepth >= kMaxNestedBuilds)
         return nullptr;
-    if (t_buildDepth == 0)
-        t_elementsBuilt = 0;
+    CBudgetScope budget(nullptr);
+    m_budget = CurrentBudget();
     if (!ChargeElement())
         return nullptr;
     CDepthScope depth(t_buildDepth);
     if (!Load(xml, resourceType))
         return nullptr;
-    return BuildLoaded(callback, host, parent);
+    CControlUI* built = BuildLoaded(callback, host, parent);
+    if (!budget.Spent())
+        return built;
+    // Below a parent the built controls are the parent's already; the failure still shows.
+    if (parent == nullptr)
+        delete built;
+    return nullptr;
 }
 
-bool CSkinBuilder::BuildInto(const char* xml, CWindowHostUI* host, IContainerUI& target, int treeDepth)
+bool CSkinBuilder::BuildInto(
+    const char* xml, CWindowHostUI* host, IContainerUI& target, int treeDepth, BudgetPtr budget)
 {
     if (xml == nullptr || t_buildDepth >= kMaxNestedBuilds)
+        return false;
+    CBudgetScope scope(budget);
+    if (!ChargeElement())
         return false;
     CDepthScope depth(t_buildDepth);
     // The built tree hangs below `target`: its depth counts from there, not from zero.
@@ -102,14 +160,24 @@ bool CSkinBuilder::BuildInto(const char* xml, CWindowHostUI* host, IContainerUI&
     if (treeDepth > t_elementDepth)
         t_elementDepth = treeDepth;
     CControlUI* built = Load(xml, nullptr) ? BuildLoaded(nullptr, host, nullptr) : nullptr;
-    const bool added = built != nullptr && target.AddChild(built);
+    bool added = built != nullptr && !scope.Spent() && target.AddChild(built);
     if (!added)
         delete built;
+    // Adding initialises what was built, and that may build again and spend the rest.
+    if (added && scope.Spent())
+        added = false;
     t_elementDepth = outerElementDepth;
     return added;
 }
 
 bool CSkinBuilder::Load(const char* xml, const char* resourceType)
+{
+    if (!LoadDocument(xml, resourceType))
+        return false;
+    return ChargeBytes(m_document->LoadedBytes());
+}
+
+bool CSkinBuilder::LoadDocument(const char* xml, const char* resourceType)
 {
     if (IS_INTRESOURCE(xml)) {
         const bool loaded = LoadFromResource(xml, resourceType);
@@ -300,7 +368,7 @@ void CSkinBuilder::BuildInclude(CSkinXmlNode element, CControlUI* parent, CWindo
         if (!IsUsableResourceId(resourceId))
             return;
     }
-    for (int i = 0; i < count && t_elementsBuilt < kMaxBuildElements; ++i) {
+    for (int i = 0; i < count && !t_budget->spent; ++i) {
         CSkinBuilder included;
         CControlUI* built = m_resourceType != nullptr
             ? included.BuildFrom(MAKEINTRESOURCEA(resourceId), m_resourceType, m_callback, host, parent)

@@ -12,7 +12,11 @@
 // so a document that includes itself, directly or through others, ends instead of exhausting the
 // stack. Element nesting inside one document is capped by the parser (CSkinXml::kMaxDepth), and the
 // same cap bounds the depth of the tree that included documents build together. A hostile
-// Include "count" is bounded by kMaxIncludeCount and the whole build by kMaxBuildElements.
+// Include "count" is bounded by kMaxIncludeCount. A top-level build has one budget of controls
+// (kMaxBuildElements) and of document bytes (kMaxBuildBytes) for everything it causes: included
+// documents, and the child layouts it creates, even when they build later, at adoption. A build
+// that finds the budget spent answers nothing at all (null, or false from BuildInto) rather than a
+// tree with parts silently missing.
 //
 // Use: construct, BuildFrom once, destroy. UI thread only.
 #pragma once
@@ -47,9 +51,19 @@ public:
     static constexpr size_t kIncludeValueBytes = 500;
     // A larger Include "count" is cut to this.
     static constexpr int kMaxIncludeCount = 1000;
-    // Work one top-level build may do: every control created and every included document counts
-    // one; past it nothing more is built, as past the nesting cap.
+    // Work one top-level build may do: every control created and every document loaded counts
+    // one; past it the build fails.
     static constexpr int kMaxBuildElements = 100000;
+    // Document text one top-level build may load, every document counted.
+    static constexpr size_t kMaxBuildBytes = 16u * 1024u * 1024u;
+
+    // What a top-level build has spent so far; shared with the child layouts it creates.
+    struct TBudget : std::enable_shared_from_this<TBudget> {
+        int elements = 0;
+        size_t bytes = 0;
+        bool spent = false;
+    };
+    using BudgetPtr = std::shared_ptr<TBudget>;
 
     CSkinBuilder();
     ~CSkinBuilder();
@@ -69,16 +83,26 @@ public:
     // counts as nested, because adding initialises what was built and that may build again.
     // `treeDepth` is how deep `target` sits in its tree; the built tree counts from there against
     // the document depth cap. False when nothing was added (the result is then destroyed).
-    bool BuildInto(const char* xml, CWindowHostUI* host, IContainerUI& target, int treeDepth);
+    // `budget` is the one of the build that created the target (see CurrentBudget); null starts a
+    // budget of its own.
+    bool BuildInto(const char* xml, CWindowHostUI* host, IContainerUI& target, int treeDepth, BudgetPtr budget);
+
+    // The budget BuildFrom spent from (null before it ran). The child layouts it created spend
+    // from it when the tree is adopted: a caller that adopts the tree reads `spent` afterwards.
+    const BudgetPtr& Budget() const { return m_budget; }
 
     // Current build nesting on this thread (0 outside any build).
     static int NestingDepth();
     // While a document is being built: the tree depth of the sibling list being built (1 for the
     // document's top-level controls, more below them and in included documents); 0 outside builds.
     static int ElementDepth();
+    // The budget of the build running on this thread; null outside builds.
+    static BudgetPtr CurrentBudget();
 
 private:
+    // Loads and charges the document's bytes to the running budget.
     bool Load(const char* xml, const char* resourceType);
+    bool LoadDocument(const char* xml, const char* resourceType);
     bool LoadFromResource(const char* id, const char* resourceType);
     void RegisterResources(CSkinXmlNode root, CWindowHostUI* host);
     static void ApplyWindowAttributes(CSkinXmlNode root, CWindowHostUI* host);
@@ -92,6 +116,7 @@ private:
     std::unique_ptr<CSkinXml> m_document;  // owned
     IDialogBuilderCallback* m_callback = nullptr;  // not owned; may be null
     const char* m_resourceType = nullptr;  // not owned; set when loaded from a resource
+    BudgetPtr m_budget;  // shared with the child layouts the build created
 };
 
 }  // namespace SkinUI

@@ -232,6 +232,7 @@ void CSkinXml::Clear()
     m_attributes = nullptr;
     m_attributeCount = 0;
     m_attributeCapacity = 0;
+    m_loadedBytes = 0;
 }
 
 CSkinXmlNode CSkinXml::RootNode()
@@ -278,6 +279,7 @@ bool CSkinXml::LoadFromText(const char* xml)
     if (!m_text)
         return Fail("File too large", "");
     std::memcpy(m_text, xml, length);
+    m_loadedBytes = length;
     return Parse();
 }
 
@@ -295,6 +297,7 @@ bool CSkinXml::LoadFromUtf8(const unsigned char* bytes, size_t size)
     m_text = ConvertUtf8ToAnsi(bytes, size);
     if (!m_text)
         return Fail("Error converting text", "");
+    m_loadedBytes = size;
     return Parse();
 }
 

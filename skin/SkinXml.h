@@ -92,6 +92,8 @@ public:
     // Entry 1; an invalid handle when the document holds no element.
     CSkinXmlNode RootNode();
     uint32_t ElementCount() const { return m_elementCount; }
+    // Bytes of document text the last load took in (before conversion), or 0.
+    size_t LoadedBytes() const { return m_loadedBytes; }
     const char* ErrorText() const { return m_errorMessage; }
     const char* ErrorPlace() const { return m_errorLocation; }
 
@@ -108,6 +110,7 @@ private:
     bool FailLoad(const char* message);
 
     char* m_text = nullptr;  // owned (std::malloc); NUL-terminated, rewritten by the parser
+    size_t m_loadedBytes = 0;
     TXmlElement* m_elements = nullptr;  // owned
     uint32_t m_elementCount = 0;  // entry 0 included
     uint32_t m_elementCapacity = 0;

@@ -328,12 +328,10 @@ LRESULT WindowImplBase::OnMsgCreate(UINT, WPARAM, LPARAM, bool&)
     // A missing skin resource leaves an empty window here; windows that need their skin decide otherwise.
     if (PrepareSkinSource() == SkinPrepared::ResourceMissing)
         return 0;
-    CControlUI* root = BuildSkinTree();
-    if (root == nullptr) {
+    if (!BuildAndAttachSkin()) {
         OnSkinUnusable();
         return 0;
     }
-    AttachTree(root);
     m_host.SetBackgroundSnapshot(true);
     OnWindowReady();
     return 0;
@@ -385,7 +383,7 @@ WindowImplBase::SkinPrepared WindowImplBase::PrepareSkinSource()
     return SkinPrepared::Ready;
 }
 
-CControlUI* WindowImplBase::BuildSkinTree()
+CControlUI* WindowImplBase::BuildSkinTree(CSkinBuilder::BudgetPtr& budget)
 {
     CSkinBuilder builder;
     CControlUI* root = nullptr;
@@ -397,6 +395,7 @@ CControlUI* WindowImplBase::BuildSkinTree()
     } else {
         root = builder.BuildFrom(SkinFile(), nullptr, this, &m_host, nullptr);
     }
+    budget = builder.Budget();
     if (root != nullptr)
         PrefetchBackground(root);
     return root;
@@ -412,6 +411,22 @@ void WindowImplBase::PrefetchBackground(CControlUI* root)
             m_host.PrefetchImage(params.name, params.mask);
         first = false;
     });
+}
+
+bool WindowImplBase::BuildAndAttachSkin()
+{
+    CSkinBuilder::BudgetPtr budget;
+    CControlUI* root = BuildSkinTree(budget);
+    if (root == nullptr)
+        return false;
+    AttachTree(root);
+    // Child layouts build as the tree is adopted, from the skin's budget: past it, parts of the
+    // skin are missing, and a partly built skin is as unusable as none.
+    if (budget != nullptr && budget->spent) {
+        m_host.AttachRoot(nullptr);
+        return false;
+    }
+    return true;
 }
 
 void WindowImplBase::AttachTree(CControlUI* root)

@@ -106,8 +106,11 @@ protected:
     void BindHost();  // binds the host, adds the pre-translation filter
     void EnsureResourceFolder();  // the executable's folder + SkinFolder, when none is set
     SkinPrepared PrepareSkinSource();  // archive by SkinSourceKind; the copy for zip resources
-    CControlUI* BuildSkinTree();  // CSkinBuilder on SkinFile, this window as callback
+    // CSkinBuilder on SkinFile, this window as callback; `budget` is the build's.
+    CControlUI* BuildSkinTree(CSkinBuilder::BudgetPtr& budget);
     void PrefetchBackground(CControlUI* root);  // the root's background decodes on a worker
+    // BuildSkinTree, then AttachTree; false, with nothing attached, when the skin is unusable.
+    bool BuildAndAttachSkin();
     void AttachTree(CControlUI* root);  // attaches the root, adds the notification listener
 
     // Signed client point of a WM_NCHITTEST lParam (screen coordinates).

@@ -193,8 +193,10 @@ UINT CWindowWnd::RunModal()
 
 void CWindowWnd::PostClose(UINT resultCode)
 {
-    if (::IsWindow(m_hWnd))
-        ::PostMessageA(m_hWnd, WM_CLOSE, resultCode, 0);
+    if (!::IsWindow(m_hWnd))
+        return;
+    m_closePosted = true;
+    ::PostMessageA(m_hWnd, WM_CLOSE, resultCode, 0);
 }
 
 void CWindowWnd::CenterOverOwner()

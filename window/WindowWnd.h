@@ -36,7 +36,10 @@ public:
     void Show();
     // Runs until the window is gone; answers the wParam of the WM_CLOSE that reached it, else 0.
     UINT RunModal();
+    // Posts WM_CLOSE. From then on ClosePosted answers true: an owner that relies on the window
+    // treats it as closed already, though it lives until the message runs.
     void PostClose(UINT resultCode = 1);
+    bool ClosePosted() const { return m_closePosted; }
     // Centres over the owner (or the work area) and grows the height by 7/6, kept on the work area.
     void CenterOverOwner();
     void SetIcons(UINT resourceId);
@@ -53,6 +56,8 @@ protected:
     bool m_subclassed = false;  // never set by this framework; restored on the last message
 
 private:
+    bool m_closePosted = false;
+
     bool RegisterOwnClass();
     bool RegisterSuperclass();
     static LRESULT CALLBACK ClassWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -251,6 +251,8 @@ void CControlUI::SetVisible(bool visible)
         m_host->SetFocusControl(nullptr);
     if (IsVisible() != wasVisible)
         RequestParentLayout();
+    if (!IsVisible() && m_host != nullptr)
+        m_host->ReleaseMouseFor(this);
 }
 
 void CControlUI::SetVisibleByParent(bool visible)
@@ -258,6 +260,8 @@ void CControlUI::SetVisibleByParent(bool visible)
     m_visibleByParent = visible;
     if (!visible && m_host != nullptr && m_host->GetFocusControl() == this)
         m_host->SetFocusControl(nullptr);
+    if (!visible && m_host != nullptr)
+        m_host->ReleaseMouseFor(this);
 }
 
 bool CControlUI::IsEnabled() const { return m_enabled; }
@@ -268,6 +272,8 @@ void CControlUI::SetEnabled(bool enabled)
         return;
     m_enabled = enabled;
     Invalidate();
+    if (!enabled && m_host != nullptr)
+        m_host->ReleaseMouseFor(this);
 }
 
 bool CControlUI::AcceptsMouse() const { return m_acceptsMouse; }

@@ -129,6 +129,8 @@ public:
     virtual UINT_PTR GetTag() const;
     virtual void SetTag(UINT_PTR tag);
     virtual bool IsVisible() const;
+    // The control's own "visible" flag, whatever its ancestors' say.
+    bool IsOwnVisible() const { return m_visible; }
     virtual void SetVisible(bool visible);
     virtual void SetVisibleByParent(bool visible);
     virtual bool IsEnabled() const;

@@ -341,6 +341,20 @@ LRESULT CActiveXUI::FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, bo
 {
     if (m_site == nullptr || !m_site->IsInPlaceActive() || m_site->GetWindowlessObject() == nullptr)
         return 0;
+    if (message == WM_CAPTURECHANGED) {
+        // Lost while the object held it (taken by another window, or ended by the host because
+        // this control was hidden, disabled or removed): the object is told.
+        if (m_site->IsCaptured() && reinterpret_cast<HWND>(lParam) != m_hostWindow) {
+            m_site->ForgetCapture();
+            LRESULT ignored = 0;
+            m_site->GetWindowlessObject()->OnWindowMessage(message, wParam, lParam, &ignored);
+        }
+        return 0;
+    }
+    // Hidden or disabled, it takes nothing meant for what is now under the pointer or focused,
+    // unless it still holds the mouse.
+    if (!m_site->IsCaptured() && (!IsVisible() || !IsEnabled()))
+        return 0;
     const bool mouse = IsMouseMessage(message);
     if (mouse && !AcceptsMouse())
         return 0;

@@ -44,6 +44,8 @@ public:
     bool IsInPlaceActive() const { return m_inPlaceActive; }
     bool IsUIActivated() const { return m_uiActivated; }
     bool IsCaptured() const { return m_captured; }
+    // The capture went elsewhere: the object no longer holds the mouse.
+    void ForgetCapture() { m_captured = false; }
     void SetFocused(bool focused) { m_focused = focused; }
     // The owner's position, moved to the origin for a windowed object.
     RECT ObjectRect() const;

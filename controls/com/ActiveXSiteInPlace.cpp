@@ -6,6 +6,7 @@
 #include "controls/com/ActiveXFrame.h"
 #include "controls/com/ActiveXSite.h"
 #include "controls/com/ActiveXWnd.h"
+#include "host/WindowHost.h"
 
 namespace SkinUI {
 
@@ -162,11 +163,17 @@ STDMETHODIMP CActiveXCtrl::SetCapture(BOOL capture)
 {
     if (m_owner == nullptr)
         return E_UNEXPECTED;
-    m_captured = capture == TRUE;
-    if (capture != FALSE)
-        ::SetCapture(OwnerWindow());
-    else
-        ::ReleaseCapture();
+    CWindowHostUI* host = m_owner->GetHost();
+    if (host == nullptr)
+        return E_UNEXPECTED;
+    // Through the host, which ends it when the control is hidden, disabled or removed. The flag
+    // is set first and cleared first, so our own release is not taken for a loss.
+    const bool wasCaptured = m_captured;
+    m_captured = capture != FALSE;
+    if (m_captured)
+        host->CaptureMouseFor(m_owner);
+    else if (wasCaptured)
+        host->ReleaseMouseFor(m_owner);
     return S_OK;
 }
 

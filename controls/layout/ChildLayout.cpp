@@ -7,6 +7,7 @@ namespace SkinUI {
 
 CChildLayoutUI::CChildLayoutUI()
     : m_documentDepth(CSkinBuilder::ElementDepth())
+    , m_buildBudget(CSkinBuilder::CurrentBudget())
 {
 }
 
@@ -65,7 +66,7 @@ void CChildLayoutUI::Initialize()
     if (m_xmlFile.IsEmpty() || m_built)
         return;
     CSkinBuilder builder;
-    m_built = builder.BuildInto(m_xmlFile.GetData(), m_host, *this, TreeDepth());
+    m_built = builder.BuildInto(m_xmlFile.GetData(), m_host, *this, TreeDepth(), m_buildBudget);
     if (!m_built)
         RemoveAllChildren();
 }

@@ -5,12 +5,14 @@
 // control base's OnInitialize and InitListeners are not run for it); later adoptions, such as a
 // subtree moved between containers or a drop-down re-initialising its items, keep what was built.
 // A new "xmlfile" allows one more build. The build counts against the skin builder's nesting cap,
-// so a document that contains its own child layout ends instead of recursing. The layout does not
+// so a document that contains its own child layout ends instead of recursing, and against the
+// budget of the skin build that created the layout; a build over budget leaves the layout empty. The layout does not
 // answer CastTo("IContainer"): child elements written inside it in a skin are not attached; its
 // children come only from its document. Children are placed as by the container base.
 #pragma once
 
 #include "controls/base/Container.h"
+#include "skin/SkinBuilder.h"
 
 namespace SkinUI {
 
@@ -37,6 +39,10 @@ private:
     // ancestors cannot tell it while a built tree is being adopted: their parent links are set
     // from the leaves upwards.
     const int m_documentDepth;
+    // The budget of the skin build that created this layout (null outside builds): its own build
+    // spends from it too, however late it runs, so a skin cannot multiply its work through child
+    // layouts.
+    const CSkinBuilder::BudgetPtr m_buildBudget;
     CUIString m_xmlFile;
     bool m_built = false;  // the current document has been built into this layout
 

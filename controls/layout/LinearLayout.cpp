@@ -257,7 +257,9 @@ bool CLinearLayoutUI::OnSeparatorEvent(TInputEvent& event)
             return false;
         m_dragState &= ~kDragging;
         // Assigned without SetPosition: the parent's re-layout below places the layout properly.
-        m_position = m_newPosition;
+        // A drag the host cancelled leaves the old size, unless it was applied while dragging.
+        if (!event.Cancelled)
+            m_position = m_newPosition;
         if (!m_immediateResize && m_host)
             m_host->RemoveOverlayPainter(this);
         RequestParentLayout();

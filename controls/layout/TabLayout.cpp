@@ -60,7 +60,9 @@ bool CTabLayoutUI::AddChild(CControlUI* control)
     // Not the container's AddChild: that goes through our InsertChild, which has its own rule.
     if (!CContainerUI::InsertChild(control, ChildCount()))
         return false;
-    if (m_currentIndex == -1 && control->IsVisible())
+    // A page is judged by its own flag: a layout filled while it or an outer page is hidden
+    // still shows its first page once shown.
+    if (m_currentIndex == -1 && control->IsOwnVisible())
         m_currentIndex = IndexOfChild(control);
     else
         control->SetVisible(false);
@@ -71,7 +73,7 @@ bool CTabLayoutUI::InsertChild(CControlUI* control, int index)
 {
     if (!CContainerUI::InsertChild(control, index))
         return false;
-    if (m_currentIndex == -1 && control->IsVisible()) {
+    if (m_currentIndex == -1 && control->IsOwnVisible()) {
         m_currentIndex = IndexOfChild(control);
         return true;
     }

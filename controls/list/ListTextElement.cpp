@@ -70,7 +70,7 @@ void CListTextElementUI::OnEvent(TInputEvent& event)
         }
         break;
     case InputEventKind::ButtonUp:
-        if (IsEnabled() && m_host != nullptr) {
+        if (IsEnabled() && m_host != nullptr && !event.Cancelled) {
             const int link = LinkAt(event.MousePoint);
             if (link >= 0) {
                 m_host->SendNotification(this, "link", link);

@@ -121,12 +121,19 @@ bool CComboUI::SelectItem(int index, bool takeFocus)
 
 bool CComboUI::AddChild(CControlUI* control)
 {
+    // A row listed already is refused before it is renumbered: it keeps its place and index.
+    if (control == nullptr || IndexOfChild(control) >= 0)
+        return false;
     NumberRow(control, this, ChildCount());
     return CContainerUI::AddChild(control);
 }
 
+// The open pop-up shows the rows by their old places: it closes before they move.
 bool CComboUI::InsertChild(CControlUI* control, int index)
 {
+    if (control == nullptr || IndexOfChild(control) >= 0)
+        return false;
+    CloseDropDown();
     if (!CContainerUI::InsertChild(control, index))
         return false;
     RowInserted(*this, this, control, index, m_currentIndex);
@@ -135,6 +142,9 @@ bool CComboUI::InsertChild(CControlUI* control, int index)
 
 bool CComboUI::MoveChild(CControlUI* control, int newIndex)
 {
+    if (IndexOfChild(control) < 0)
+        return false;
+    CloseDropDown();
     return MoveRow(*this, control, newIndex, m_currentIndex);
 }
 
@@ -179,8 +189,25 @@ void CComboUI::SetPosition(const CRectUI& rect)
 void CComboUI::SetEnabled(bool enabled)
 {
     CContainerUI::SetEnabled(enabled);
-    if (!enabled)
+    if (!enabled) {
         m_buttonState = 0;
+        // A combo that takes no input has no drop-down to choose from.
+        CloseDropDown();
+    }
+}
+
+void CComboUI::SetVisible(bool visible)
+{
+    CContainerUI::SetVisible(visible);
+    if (!IsVisible())
+        CloseDropDown();
+}
+
+void CComboUI::SetVisibleByParent(bool visible)
+{
+    CContainerUI::SetVisibleByParent(visible);
+    if (!IsVisible())
+        CloseDropDown();
 }
 
 CSizeUI CComboUI::MeasureSize(CSizeUI /*available*/)

@@ -27,6 +27,8 @@ public:
     CUIString GetText() const override;
     void SetPosition(const CRectUI& rect) override;
     void SetEnabled(bool enabled) override;
+    void SetVisible(bool visible) override;
+    void SetVisibleByParent(bool visible) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
     static void AppendAttributeNames(TAttributeNames& names);

@@ -1,5 +1,6 @@
 #include "controls/native/ComboBox.h"
 
+#include "core/IntMath.h"
 #include "core/ValueParse.h"
 
 namespace SkinUI {
@@ -51,15 +52,17 @@ CUIString CComboBoxUI::ArrowModifier()
         return CUIString();
     int v[4] = {0, 0, 0, 0};
     ParseIntList(modifier.Mid(open + 1, close - open - 1), v, 4);
-    m_arrowWidth = (v[2] - v[0]) / 5;
-    const int left = v[0] + m_arrowWidth * state;
-    const int width = GetWidth();
-    const int height = GetHeight();
-    const int b = m_borderSize;
-    CUIString cell;
-    cell.Format("source='%d,%d,%d,%d' dest='%d,%d,%d,%d'", left, v[1], left + m_arrowWidth, v[3],
-        width - b - m_arrowWidth, b, width - b, height - b);
-    return modifier.Left(source) + cell + modifier.Mid(close + 1);
+    // A skin's numbers may be anything up to the int limits.
+    m_arrowWidth = ClampToInt((static_cast<int64_t>(v[2]) - v[0]) / 5);
+    const int left = ClampToInt(v[0] + static_cast<int64_t>(m_arrowWidth) * state);
+    const int64_t right = static_cast<int64_t>(GetWidth()) - m_borderSize;
+    // Each half fits the short formatter on its own; together they may not.
+    CUIString cellSource;
+    cellSource.Format("source='%d,%d,%d,%d'", left, v[1], ClampToInt(static_cast<int64_t>(left) + m_arrowWidth), v[3]);
+    CUIString cellDest;
+    cellDest.Format("dest='%d,%d,%d,%d'", ClampToInt(right - m_arrowWidth), m_borderSize, ClampToInt(right),
+        ClampToInt(static_cast<int64_t>(GetHeight()) - m_borderSize));
+    return modifier.Left(source) + cellSource + " " + cellDest + modifier.Mid(close + 1);
 }
 
 void CComboBoxUI::PaintStateImage(HDC hdc)

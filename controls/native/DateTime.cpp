@@ -44,8 +44,38 @@ void CDateTimeUI::SetEnabled(bool enabled)
         return;
     // Whatever the picker shows now was not picked into an enabled control.
     m_updateMode = Escaped;
-    if (m_host != nullptr)
-        m_host->SetFocusControl(nullptr);
+    CloseOverlayIfUnusable(m_popup);
+}
+
+void CDateTimeUI::SetVisible(bool visible)
+{
+    CLabelUI::SetVisible(visible);
+    CloseOverlayIfUnusable(m_popup);
+}
+
+void CDateTimeUI::SetVisibleByParent(bool visible)
+{
+    CLabelUI::SetVisibleByParent(visible);
+    CloseOverlayIfUnusable(m_popup);
+}
+
+void CDateTimeUI::SetPosition(const CRectUI& rect)
+{
+    CLabelUI::SetPosition(rect);
+    // The picker covers the control wherever a layout moves it.
+    if (m_popup != nullptr && m_popup->GetHWND() != nullptr)
+        ::SetWindowPos(m_popup->GetHWND(), nullptr, m_position.left, m_position.top, m_position.GetWidth(),
+            m_position.GetHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDateTimeUI::LetClosingPickerGo()
+{
+    if (m_popup == nullptr || !m_popup->ClosePosted())
+        return;
+    // It closes on its own, touching nothing of ours; a fresh one opens when one is needed.
+    CDateTimeWnd* closing = m_popup;
+    m_popup = nullptr;
+    closing->Detach();
 }
 
 HWND CDateTimeUI::GetPickerWindow() const { return m_popup != nullptr ? m_popup->GetHWND() : nullptr; }
@@ -76,6 +106,7 @@ void CDateTimeUI::OnPress()
         return;
     if (m_host != nullptr)
         m_host->ReleaseMouse();
+    LetClosingPickerGo();
     // Opens a new picker only for a focused control, but answers the click on an open one too.
     if (HasFocus() || m_popup != nullptr)
         OpenPicker();
@@ -89,6 +120,8 @@ void CDateTimeUI::OnEvent(TInputEvent& event)
     case InputEventKind::FocusGained:
         if (!IsEnabled())
             break;
+        // Focused again while the picker closes (a "killfocus" listener handed the focus back).
+        LetClosingPickerGo();
         if (m_popup != nullptr)
             return;
         OpenPicker();

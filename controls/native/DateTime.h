@@ -36,6 +36,10 @@ public:
     unsigned GetCapabilities() const override;
     // Disabling closes an open picker without taking its date.
     void SetEnabled(bool enabled) override;
+    // Hiding closes an open picker too.
+    void SetVisible(bool visible) override;
+    void SetVisibleByParent(bool visible) override;
+    void SetPosition(const CRectUI& rect) override;
     void OnEvent(TInputEvent& event) override;
 
     const SYSTEMTIME& GetTime() const { return m_time; }
@@ -51,6 +55,8 @@ private:
     // A click opens the picker when the control has the focus, and opens an open one again.
     void OnPress();
     void OpenPicker();
+    // Forgets a picker whose close is posted, so that a fresh one can open.
+    void LetClosingPickerGo();
 
     SYSTEMTIME m_time;  // the date shown; local time at construction
     int m_updateMode = KeepText;

@@ -83,7 +83,7 @@ void CDateTimeWnd::ApplyMode(int mode)
 void CDateTimeWnd::TakeDateAndClose()
 {
     // Posted first: a listener of the change may end the owner and this picker with it.
-    ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    PostClose(0);
     if (m_owner == nullptr || m_owner->m_updateMode != CDateTimeUI::KeepText)
         return;
     ::SendMessageA(m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&m_owner->m_time));
@@ -93,7 +93,7 @@ void CDateTimeWnd::TakeDateAndClose()
 LRESULT CDateTimeWnd::OnAnswerKey(int mode, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const LRESULT result = ::DefWindowProcA(m_hWnd, message, wParam, lParam);
-    ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    PostClose(0);
     ApplyMode(mode);
     return result;
 }

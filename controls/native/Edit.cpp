@@ -56,22 +56,26 @@ void CEditUI::SetPosition(const CRectUI& rect)
     }
 }
 
-void CEditUI::CloseEditorIfUnusable()
+void CEditUI::LetClosingEditorGo()
 {
-    if (m_editWindow != nullptr && (!IsVisible() || !IsEnabled()) && m_host != nullptr)
-        m_host->SetFocusControl(nullptr);
+    if (m_editWindow == nullptr || !m_editWindow->ClosePosted())
+        return;
+    // It closes on its own, touching nothing of ours; a fresh one opens when one is needed.
+    CEditWnd* closing = m_editWindow;
+    m_editWindow = nullptr;
+    closing->Detach();
 }
 
 void CEditUI::SetVisible(bool visible)
 {
     CLabelUI::SetVisible(visible);
-    CloseEditorIfUnusable();
+    CloseOverlayIfUnusable(m_editWindow);
 }
 
 void CEditUI::SetVisibleByParent(bool visible)
 {
     CLabelUI::SetVisibleByParent(visible);
-    CloseEditorIfUnusable();
+    CloseOverlayIfUnusable(m_editWindow);
 }
 
 void CEditUI::SetEnabled(bool enabled)
@@ -79,7 +83,7 @@ void CEditUI::SetEnabled(bool enabled)
     CLabelUI::SetEnabled(enabled);
     if (!IsEnabled())
         m_buttonState = 0;
-    CloseEditorIfUnusable();
+    CloseOverlayIfUnusable(m_editWindow);
 }
 
 void CEditUI::SetMaxChar(int maxChar)
@@ -133,6 +137,8 @@ void CEditUI::OnPress(const TInputEvent& event)
         return;
     if (m_host != nullptr)
         m_host->ReleaseMouse();
+    // A press beside the editor (on the padding) has just taken its native focus: it is closing.
+    LetClosingEditorGo();
     if (HasFocus() && m_editWindow == nullptr) {
         CEditWnd::Open(this);
         if (m_position.Contains(event.MousePoint))
@@ -150,6 +156,8 @@ void CEditUI::OnEvent(TInputEvent& event)
     case InputEventKind::FocusGained:
         if (!IsEnabled())
             break;
+        // Focused again while the editor closes (a "killfocus" listener handed the focus back).
+        LetClosingEditorGo();
         if (m_editWindow != nullptr)
             return;
         CEditWnd::Open(this);

@@ -62,8 +62,8 @@ private:
     // and selects the whole text there.
     void OnPress(const TInputEvent& event);
     void SelectAllInEditor();
-    // A hidden or disabled edit must not keep a live editor: the host's focus goes to none.
-    void CloseEditorIfUnusable();
+    // Forgets an editor whose close is posted, so that a fresh one can open.
+    void LetClosingEditorGo();
     // The text as painted: itself, or one password character per (multi-byte) character.
     CUIString ShownText() const;
 

@@ -85,7 +85,7 @@ LRESULT CEditWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_KILLFOCUS: {
         const LRESULT result = ::DefWindowProcA(m_hWnd, message, wParam, lParam);
-        ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        PostClose(0);
         return result;
     }
     case WM_KEYDOWN:

@@ -57,17 +57,19 @@ void CSliderUI::AppendAttributeNames(TAttributeNames& names)
 
 CRectUI CSliderUI::GetThumbRect() const
 {
+    // In 64 bits: a skin's "thumbsize" may be anything up to the int limits.
     const CRectUI& p = m_position;
-    const CSizeUI t = m_thumbSize;
+    const int64_t cx = m_thumbSize.cx;
+    const int64_t cy = m_thumbSize.cy;
     const int64_t offset = static_cast<int64_t>(m_value) - m_minValue;
     if (m_horizontal) {
-        const int left = ClampToInt(static_cast<int64_t>(p.left) + Scale(p.GetWidth() - t.cx, offset));
-        const int top = (p.top + p.bottom - t.cy) / 2;
-        return CRectUI(left, top, left + t.cx, top + t.cy);
+        const int64_t left = p.left + static_cast<int64_t>(Scale(ClampToInt(p.GetWidth() - cx), offset));
+        const int64_t top = (static_cast<int64_t>(p.top) + p.bottom - cy) / 2;
+        return CRectUI(ClampToInt(left), ClampToInt(top), ClampToInt(left + cx), ClampToInt(top + cy));
     }
-    const int left = (p.left + p.right - t.cx) / 2;
-    const int bottom = ClampToInt(static_cast<int64_t>(p.bottom) - Scale(p.GetHeight() - t.cy, offset));
-    return CRectUI(left, bottom - t.cy, left + t.cx, bottom);
+    const int64_t left = (static_cast<int64_t>(p.left) + p.right - cx) / 2;
+    const int64_t bottom = p.bottom - static_cast<int64_t>(Scale(ClampToInt(p.GetHeight() - cy), offset));
+    return CRectUI(ClampToInt(left), ClampToInt(bottom - cy), ClampToInt(left + cx), ClampToInt(bottom));
 }
 
 int CSliderUI::ValueAtPoint(POINT point) const
@@ -77,19 +79,19 @@ int CSliderUI::ValueAtPoint(POINT point) const
     // The two end tests cover every point when the track is not longer than the thumb, so the
     // divisions below never see zero.
     if (m_horizontal) {
-        const int half = m_thumbSize.cx / 2;
+        const int64_t half = m_thumbSize.cx / 2;
         if (point.x >= p.right - half)
             return m_maxValue;
         if (point.x <= p.left + half)
             return m_minValue;
-        return ClampToInt(m_minValue + span * (point.x - p.left - half) / (p.GetWidth() - m_thumbSize.cx));
+        return ClampToInt(m_minValue + span * (point.x - p.left - half) / (p.GetWidth() - int64_t(m_thumbSize.cx)));
     }
-    const int half = m_thumbSize.cy / 2;
+    const int64_t half = m_thumbSize.cy / 2;
     if (point.y >= p.bottom - half)
         return m_minValue;
     if (point.y <= p.top + half)
         return m_maxValue;
-    return ClampToInt(m_minValue + (p.bottom - half - point.y) * span / (p.GetHeight() - m_thumbSize.cy));
+    return ClampToInt(m_minValue + (p.bottom - half - point.y) * span / (p.GetHeight() - int64_t(m_thumbSize.cy)));
 }
 
 //--- input -----------------------------------------------------------------------------------------
@@ -122,6 +124,14 @@ void CSliderUI::OnEvent(TInputEvent& event)
         // the values it passed: the release announces a change against the value at the press.
         const bool dragged = (m_buttonState & StateCaptured) != 0;
         m_buttonState &= ~StateCaptured;
+        if (event.Cancelled) {
+            // Nobody released anything: the drag is undone and nothing is announced.
+            if (dragged && m_value != m_valueAtPress) {
+                m_value = m_valueAtPress;
+                Invalidate();
+            }
+            return;
+        }
         const int value = ValueAtPoint(event.MousePoint);
         const int before = dragged ? m_valueAtPress : m_value;
         if (value != before && value >= m_minValue && value <= m_maxValue)

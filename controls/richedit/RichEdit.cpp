@@ -61,6 +61,18 @@ unsigned CRichEditUI::GetCapabilities() const { return IsEnabled() ? CapabilityT
 
 //--- the text services ---------------------------------------------------------------------------
 
+void CRichEditUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow)
+{
+    CContainerUI::AttachHost(host, parent, initNow);
+    // Moved into another window (a drop-down lends it its rows): the messages to filter are that
+    // window's now. Detached (host null), it keeps the old registration until it dies.
+    if (m_filterHost == nullptr || host == nullptr || host == m_filterHost)
+        return;
+    Unregister();
+    if (host->AddWindowMessageFilter(this))
+        m_filterHost = host;
+}
+
 void CRichEditUI::OnInitialize() { CreateTextHost(); }
 
 void CRichEditUI::CreateTextHost()

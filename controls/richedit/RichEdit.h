@@ -38,6 +38,7 @@ public:
     CUIString GetText() const override;
     void SetText(const char* text) override;
     void SetPosition(const CRectUI& rect) override;
+    void AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow) override;
     void OnInitialize() override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;

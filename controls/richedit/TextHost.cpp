@@ -258,6 +258,25 @@ WINBOOL CTxtWinHost::TxEnableScrollBar(INT bar, INT arrows)
     return TRUE;
 }
 
+long long CTxtWinHost::ScaledPage(INT bar, long long span) const
+{
+    const long long page = bar == SB_VERT ? m_client.GetHeight() : m_client.GetWidth();
+    // Past 16 bits the services scale their range and positions down to 0..0xFFFF; the page is
+    // in pixels, so it is scaled the same way, or the bar would end short of the text's end.
+    LONG minimum = 0;
+    LONG maximum = 0;
+    LONG position = 0;
+    LONG shown = 0;
+    WINBOOL enabled = FALSE;
+    const HRESULT hr = m_services == nullptr ? E_FAIL
+        : bar == SB_VERT                     ? m_services->TxGetVScroll(&minimum, &maximum, &position, &shown, &enabled)
+                         : m_services->TxGetHScroll(&minimum, &maximum, &position, &shown, &enabled);
+    const long long full = static_cast<long long>(maximum) - minimum;
+    if (FAILED(hr) || span <= 0 || full <= span)
+        return page;
+    return page * span / full;
+}
+
 WINBOOL CTxtWinHost::TxSetScrollRange(INT bar, LONG minPos, INT maxPos, WINBOOL)
 {
     if (m_owner == nullptr || (bar != SB_VERT && bar != SB_HORZ))
@@ -265,8 +284,8 @@ WINBOOL CTxtWinHost::TxSetScrollRange(INT bar, LONG minPos, INT maxPos, WINBOOL)
     CScrollBarUI* scrollBar = bar == SB_VERT ? m_owner->GetVerticalScrollBar() : m_owner->GetHorizontalScrollBar();
     if (scrollBar == nullptr)
         return FALSE;
-    const long long page = bar == SB_VERT ? m_client.GetHeight() : m_client.GetWidth();
-    const int range = ClampToInt(static_cast<long long>(maxPos) - minPos - page);
+    const long long span = static_cast<long long>(maxPos) - minPos;
+    const int range = ClampToInt(span - ScaledPage(bar, span));
     const bool wasVisible = scrollBar->IsVisible();
     if (range > 0) {
         scrollBar->SetVisible(true);
@@ -348,13 +367,13 @@ void CTxtWinHost::TxSetCapture(WINBOOL capture)
     if (host == nullptr)
         return;
     if (capture) {
-        host->CaptureMouse();
+        // Through the host, which ends it when the editor is hidden, disabled or removed.
+        host->CaptureMouseFor(m_owner);
         m_flags |= FlagCaptured;
     } else if (IsCaptured()) {
-        // Only our own capture: a release must not end another control's press. The bit goes
-        // first, so the capture change our own release causes is not taken for a loss.
+        // The bit goes first, so the capture change our own release causes is not taken for a loss.
         m_flags &= ~FlagCaptured;
-        host->ReleaseMouse();
+        host->ReleaseMouseFor(m_owner);
     }
 }
 

@@ -117,6 +117,9 @@ public:
     HRESULT TxGetSelectionBarWidth(LONG* width) override;
 
 private:
+    // The client's length along `bar` in the units of a scroll range spanning `span`.
+    long long ScaledPage(INT bar, long long span) const;
+
     CTxtWinHost(CRichEditUI* owner, const TTextHostSettings& settings);
     virtual ~CTxtWinHost();
     bool CreateServices(TCreateServices create);

@@ -56,6 +56,7 @@ void CButtonUI::SetEnabled(bool enabled)
 //   ButtonUp while Captured, inside    -Pushed -Captured               "click" (before the bits clear)
 //   ButtonUp while Captured, outside   -Pushed -Captured               -
 //   ButtonUp without Captured          unchanged                       -
+//   ButtonUp cancelled by the host     -Pushed -Captured               -
 //   MouseEnter while enabled           +Hot                            -
 //   MouseLeave while enabled           -Hot                            -
 //   KeyDown Space/Return, keyboard on  unchanged                       "click"
@@ -102,7 +103,7 @@ void CButtonUI::OnEvent(TInputEvent& event)
             // "click" goes out while the button still reads as pushed; a listener may destroy it
             // (a container that does not defer), so the press ends only if it survived.
             CControlAliveGuard alive(m_host, this);
-            if (inside)
+            if (inside && !event.Cancelled)
                 TriggerAction();
             if (!alive.IsAlive())
                 return;

@@ -7,6 +7,7 @@
 #include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
+#include "window/WindowWnd.h"
 
 namespace SkinUI {
 
@@ -191,6 +192,16 @@ bool CLabelUI::PassOnRefusedMouseEvent(TInputEvent& event)
     else
         CLabelUI::OnEvent(event);
     return true;
+}
+
+void CLabelUI::CloseOverlayIfUnusable(CWindowWnd* overlay)
+{
+    if (overlay == nullptr || (IsVisible() && IsEnabled()) || m_host == nullptr)
+        return;
+    if (m_host->GetFocusControl() == this)
+        m_host->SetFocusControl(nullptr);  // the window closes at its focus loss
+    else if (!overlay->ClosePosted())
+        overlay->PostClose(0);
 }
 
 bool CLabelUI::HandleOverlayEvent(TInputEvent& event, bool open)

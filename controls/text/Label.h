@@ -15,6 +15,8 @@
 
 namespace SkinUI {
 
+class CWindowWnd;
+
 class CLabelUI : public CControlUI {
 public:
     CLabelUI();
@@ -94,6 +96,10 @@ protected:
     // brings the focus back after the next layout, the wheel is swallowed while open. True when
     // the event is finished (the control may then be gone).
     bool HandleOverlayEvent(TInputEvent& event, bool open);
+    // The open native window `overlay` (may be null) of a control now hidden or disabled closes:
+    // by dropping the host's focus when it is still this control's, else on its own. Another
+    // control's focus, given by a listener meanwhile, is left alone.
+    void CloseOverlayIfUnusable(CWindowWnd* overlay);
     // Replaces zero text colours by the host's defaults (kept for good, as the skin expects).
     void ResolveDefaultColors();
     // The colour the label's text is drawn in for the current enabled state.

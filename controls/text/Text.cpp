@@ -63,7 +63,7 @@ void CTextUI::OnEvent(TInputEvent& event)
         Invalidate();
         return;
     case InputEventKind::ButtonUp:
-        if (link < 0 || !IsEnabled())
+        if (link < 0 || !IsEnabled() || event.Cancelled)
             break;
         if (m_host)
             m_host->SendNotification(this, "link", static_cast<WPARAM>(link));

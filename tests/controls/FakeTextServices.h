@@ -29,6 +29,7 @@ public:
     HRESULT answer = S_OK;  // what TxSendMessage answers for ordinary messages
     std::string bytes;  // the stored text as the ANSI code page would give it
     LRESULT units = 0;  // its length in UTF-16 units
+    LONG verticalMax = 0;  // the unscaled vertical range TxGetVScroll reports (0 to this)
 
     // wParams of the sent messages of one kind, in order.
     std::vector<WPARAM> Params(UINT message) const;
@@ -45,7 +46,15 @@ public:
         return S_OK;
     }
     HRESULT TxGetHScroll(LONG*, LONG*, LONG*, LONG*, WINBOOL*) override { return S_OK; }
-    HRESULT TxGetVScroll(LONG*, LONG*, LONG*, LONG*, WINBOOL*) override { return S_OK; }
+    HRESULT TxGetVScroll(LONG* min, LONG* max, LONG* pos, LONG* page, WINBOOL* enabled) override
+    {
+        *min = 0;
+        *max = verticalMax;
+        *pos = 0;
+        *page = 0;
+        *enabled = verticalMax > 0;
+        return S_OK;
+    }
     HRESULT OnTxSetCursor(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC, LPCRECT, INT, INT) override { return S_OK; }
     HRESULT TxQueryHitPoint(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC, LPCRECT, INT, INT, DWORD*) override
     {

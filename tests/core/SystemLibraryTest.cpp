@@ -36,16 +36,28 @@ TEST(SystemLibrary, LoadsBareNamesFromTheSystemFolderOnly)
     EXPECT_EQ(SkinUI::LoadSystemLibrary(nullptr), nullptr);
 }
 
-TEST(SystemLibrary, ModulesNamedByOutsideInputResolveBesideTheProgram)
+TEST(SystemLibrary, ModulesNamedByOutsideInputResolveBesideTheProgramOnly)
 {
+    char exe[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    const std::string exeFolder = ModuleFolder(nullptr);
     const std::string system = SystemFolder() + "\\msimg32.dll";
-    EXPECT_NE(SkinUI::LoadModuleBesideProgram(system.c_str()), nullptr);
-    // A relative name is looked for beside the test program only, never on the search path,
-    // where this system library would otherwise be found.
-    EXPECT_EQ(SkinUI::LoadModuleBesideProgram("msimg32.dll"), nullptr);
-    EXPECT_EQ(SkinUI::LoadModuleBesideProgram(""), nullptr);
+    // Every name here reaches a loadable module if taken as the system would take it.
+    const std::string refused[] = {
+        system,  // absolute, outside the program's folder
+        "\\\\?\\" + system,
+        exeFolder + "\\..\\" + std::string(exe).substr(exeFolder.find_last_of('\\') + 1, std::string::npos),
+        "msimg32.dll",  // beside the test program there is none; the search path would find one
+        "..\\msimg32.dll",
+        exeFolder.substr(0, 2) + "msimg32.dll",
+        "",
+        std::string(MAX_PATH + 4, 'a'),
+    };
+    for (const std::string& name : refused) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(SkinUI::LoadModuleBesideProgram(name.c_str()), nullptr);
+    }
     EXPECT_EQ(SkinUI::LoadModuleBesideProgram(nullptr), nullptr);
-    EXPECT_EQ(SkinUI::LoadModuleBesideProgram(std::string(MAX_PATH + 4, 'a').c_str()), nullptr);
 }
 
 }  // namespace

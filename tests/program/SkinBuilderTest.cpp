@@ -11,9 +11,11 @@
 #include "ProgramTestSupport.h"
 #include "controls/text/Button.h"
 #include "controls/base/Container.h"
+#include "controls/layout/ChildLayout.h"
 #include "controls/native/DateTime.h"
 #include "controls/native/Edit.h"
 #include "controls/layout/HorizontalLayout.h"
+#include "controls/layout/VerticalLayout.h"
 #include "controls/text/Label.h"
 #include "controls/list/TreeNode.h"
 #include "controls/list/TreeView.h"
@@ -565,13 +567,13 @@ TEST_F(SkinBuilderTest, HugeIncludeCountsStayWithinTheCountCapAndTheBuildBudget)
     ASSERT_NE(nullptr, root);
     EXPECT_EQ(CSkinBuilder::kMaxIncludeCount, Children(root)->ChildCount());
 
-    // 1000 x 1000 x 1000 labels unbounded; the budget ends the build long before.
+    // 1000 x 1000 x 1000 labels unbounded; the budget ends the build long before, and a build
+    // with parts missing is a failed build.
     const std::string nested = Repeating(Repeating(Repeating(label, "1000"), "1000"), "1000");
-    root = Build(nested.c_str());
-    ASSERT_NE(nullptr, root);
-    const int built = ControlCount(root);
-    EXPECT_LE(built, CSkinBuilder::kMaxBuildElements);
-    EXPECT_GT(built, CSkinBuilder::kMaxBuildElements / 4) << "the budget is used, not refused";
+    CSkinBuilder builder;
+    EXPECT_EQ(nullptr, builder.BuildFrom(nested.c_str(), nullptr, nullptr, &host, nullptr));
+    ASSERT_NE(nullptr, builder.Budget());
+    EXPECT_TRUE(builder.Budget()->spent);
 
     // The next top-level build has a budget of its own.
     root = Build("<Window><Label name=\"after\"/></Window>");
@@ -595,6 +597,62 @@ TEST_F(SkinBuilderTest, ThreeLevelIncludeBuilds)
     EXPECT_STREQ("two", two->GetName().GetData());
     ASSERT_NE(nullptr, Children(two)->ChildAt(0));
     EXPECT_STREQ("leaf", Children(two)->ChildAt(0)->GetName().GetData());
+}
+
+// A document of `count` labels, padded with a comment of `padding` bytes.
+std::string Labels(int count, size_t padding = 0)
+{
+    std::string xml = "<Window><VerticalLayout><!--" + std::string(padding, 'p') + "-->";
+    for (int i = 0; i < count; ++i)
+        xml += "<Label/>";
+    return xml + "</VerticalLayout></Window>";
+}
+
+TEST_F(SkinBuilderTest, ChildLayoutsSpendTheBudgetOfTheBuildThatMadeThem)
+{
+    // Each document holds two child layouts of itself and 256 KB of padding: 2^15 documents
+    // within the nesting cap, far more bytes than one build may load.
+    const std::string self = "<Window><VerticalLayout><!--" + std::string(256 * 1024, 'p')
+        + "--><ChildLayout xmlfile=\"self.xml\"/><ChildLayout xmlfile=\"self.xml\"/></VerticalLayout></Window>";
+    programtest::TempSkinFolder folder;
+    folder.Write("self.xml", self);
+    programtest::SkinLocationScope location(folder.Path());
+    CSkinBuilder builder;
+    CControlUI* root = builder.BuildFrom("self.xml", nullptr, nullptr, &host, nullptr);
+    ASSERT_NE(nullptr, root);
+    host.AttachRoot(root);  // the child layouts build now
+    ASSERT_NE(nullptr, builder.Budget());
+    EXPECT_TRUE(builder.Budget()->spent) << "the child layouts' documents counted against the build";
+    EXPECT_LE(builder.Budget()->bytes, CSkinBuilder::kMaxBuildBytes);
+    // What could not be built whole is not built at all.
+    IContainerUI* top = Children(root);
+    ASSERT_EQ(2, top->ChildCount());
+    for (int i = 0; i < 2; ++i) {
+        auto* layout = static_cast<CChildLayoutUI*>(top->ChildAt(i)->CastTo("ChildLayout"));
+        ASSERT_NE(nullptr, layout);
+        EXPECT_EQ(0, layout->ChildCount());
+    }
+}
+
+TEST_F(SkinBuilderTest, ChildLayoutsMadeOutsideABuildEachHaveABudget)
+{
+    // A spent build before them must not leave them anything less.
+    const std::string label = "<Window><Label/></Window>";
+    CSkinBuilder spent;
+    EXPECT_EQ(nullptr,
+        spent.BuildFrom(
+            Repeating(Repeating(Repeating(label, "1000"), "1000"), "1000").c_str(), nullptr, nullptr, &host, nullptr));
+    auto* root = new CVerticalLayoutUI;
+    host.AttachRoot(root);
+    const std::string thousand = Labels(1000);
+    for (int i = 0; i < 10; ++i) {
+        auto* child = new CChildLayoutUI;
+        child->SetXmlFile(thousand.c_str());
+        root->AddChild(child);
+        SCOPED_TRACE(i);
+        ASSERT_EQ(1, child->ChildCount());
+        EXPECT_EQ(1001, ControlCount(child->ChildAt(0)));  // the document's layout and its labels
+    }
 }
 
 //--- tree nodes ----------------------------------------------------------------------------------------

@@ -130,6 +130,20 @@ TEST(HostChain, FontsDefaultsAndColoursFollowTheParentButImagesDoNot)
     EXPECT_EQ(pf, popup.GetFontEntryOf(pf)->hFont);
     parent.ReplaceDefaultFont("Arial", 21, false, false, false);
     EXPECT_EQ(parent.FontHandleAt(-1), popup.FontHandleAt(-1)) << "the root's default font";
+    // A drop-down's rows name fonts by index ("itemfont"): read in the parent's table.
+    struct TIndex {
+        int index;
+        HFONT expected;
+    };
+    const TIndex indices[] = {{0, pf}, {1, parent.FontHandleAt(-1)}, {-1, parent.FontHandleAt(-1)}};
+    for (const TIndex& i : indices) {
+        SCOPED_TRACE(i.index);
+        EXPECT_EQ(i.expected, popup.FontHandleAt(i.index));
+        EXPECT_EQ(i.expected, popup.GetFontEntry(i.index)->hFont);
+    }
+    // A host with fonts of its own keeps its own index space.
+    HFONT popupFont = popup.AppendFont("Arial", 13, false, false, false);
+    EXPECT_EQ(popupFont, popup.FontHandleAt(0));
 
     parent.StoreClassDefaults("Button", "width=\"10\"");
     EXPECT_STREQ("width=\"10\"", popup.ClassDefaultsFor("Button"));

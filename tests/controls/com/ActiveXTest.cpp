@@ -333,33 +333,155 @@ TEST(ActiveX, WithoutHostNothingIsCreatedUntilAttached)
 }
 
 // "modulename" is looked up beside the program, never in the current directory.
+bool RecordedSince(const testctl::TState& state, int from, UINT message)
+{
+    for (int i = from; i < state.messageCount; ++i)
+        if (state.messages[i].message == message)
+            return true;
+    return false;
+}
+
+// Hidden or disabled, a windowless object takes nothing meant for the control now under the
+// pointer; the button below it moves into its place when it is hidden.
+TEST(ActiveX, HiddenOrDisabledObjectTakesNoInput)
+{
+    struct TCase {
+        const char* what;
+        void (*apply)(CActiveXUI* ax);
+        int clicks;  // on the point (60, 50) once applied
+    };
+    const TCase cases[] = {
+        {"hidden", [](CActiveXUI* ax) { ax->SetVisible(false); }, 1},
+        {"disabled", [](CActiveXUI* ax) { ax->SetEnabled(false); }, 0},
+        // The button goes with it.
+        {"parent hidden", [](CActiveXUI* ax) { ax->GetParent()->SetVisible(false); }, 0},
+    };
+    ComScope com;
+    TestControl ctl;
+    ASSERT_TRUE(ctl.Loaded());
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed(200, 150);
+        AxTree tree = Build(bed, testctl::kWindowlessClsid);
+        auto* button = new CButtonUI;
+        button->SetName("button");
+        button->SetFixedHeight(40);
+        tree.root->AddChild(button);
+        bed.Repaint();
+        ASSERT_TRUE(tree.ax->IsCreated());
+        bed.Host().SetFocusControl(tree.ax);
+        c.apply(tree.ax);
+        bed.Repaint();
+        const int from = ctl.State().messageCount;
+        bed.Click(60, 50);
+        bed.Key('A');
+        EXPECT_FALSE(RecordedSince(ctl.State(), from, WM_LBUTTONDOWN));
+        EXPECT_FALSE(RecordedSince(ctl.State(), from, WM_KEYDOWN));
+        EXPECT_EQ(c.clicks, bed.Count("click"));
+    }
+}
+
+// The object's capture goes through the host, which ends it when the control can take no more
+// input; the object hears of it, and the next click reaches the control under the pointer.
+TEST(ActiveX, CaptureOfAnObjectHiddenDisabledOrRemovedIsReleased)
+{
+    struct TCase {
+        const char* what;
+        void (*apply)(HostBed& bed, AxTree& tree);
+    };
+    const TCase cases[] = {
+        {"hidden", [](HostBed&, AxTree& tree) { tree.ax->SetVisible(false); }},
+        {"disabled", [](HostBed&, AxTree& tree) { tree.ax->SetEnabled(false); }},
+        // Told while it still lives: the host lets go of a removed control before it dies.
+        {"removed",
+            [](HostBed& bed, AxTree& tree) {
+                tree.root->RemoveChild(tree.ax);
+                bed.Pump();
+            }},
+    };
+    ComScope com;
+    TestControl ctl;
+    ASSERT_TRUE(ctl.Loaded());
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed(200, 150);
+        auto* button = new CButtonUI;
+        button->SetName("button");
+        AxTree tree = Build(bed, testctl::kWindowlessClsid, button);
+        ASSERT_TRUE(tree.ax->IsCreated());
+        IOleClientSite* site = ctl.ClientSite();
+        ASSERT_NE(site, nullptr);
+        IOleInPlaceSiteWindowless* inPlace = nullptr;
+        ASSERT_EQ(site->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&inPlace)), S_OK);
+        EXPECT_EQ(S_OK, inPlace->SetCapture(TRUE));
+        EXPECT_EQ(bed.Hwnd(), ::GetCapture());
+        const int from = ctl.State().messageCount;
+        c.apply(bed, tree);
+        EXPECT_EQ(nullptr, ::GetCapture());
+        EXPECT_TRUE(RecordedSince(ctl.State(), from, WM_CAPTURECHANGED));
+        EXPECT_NE(S_OK, inPlace->GetCapture());
+        bed.Click(60, 15);  // the button above
+        EXPECT_EQ(1, bed.Count("click"));
+        inPlace->Release();
+        site->Release();
+    }
+}
+
+// A skin names its module: only a bare name beside the program or an absolute path inside the
+// program's folder is loaded. Copies of the test control wait in the current directory and in the
+// program folder's parent, where each refused spelling would otherwise find one.
 TEST(ActiveX, ModuleNameIsNeverTakenFromTheCurrentDirectory)
 {
     ComScope com;
     char exe[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string source = exe;
-    source = source.substr(0, source.find_last_of("\\/") + 1) + "testctl.dll";
+    const std::string exeFolder = std::string(exe).substr(0, std::string(exe).find_last_of('\\'));
+    const std::string parent = exeFolder.substr(0, exeFolder.find_last_of('\\'));
+    const std::string source = exeFolder + "\\testctl.dll";
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "axcwd";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     ASSERT_TRUE(::CopyFileA(source.c_str(), (folder + "\\cwdctl.dll").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(source.c_str(), (parent + "\\upctl.dll").c_str(), FALSE));
     char previous[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(::SetCurrentDirectoryA(folder.c_str()));
-    {
+
+    struct TCase {
+        std::string moduleName;
+        bool created;
+    };
+    const TCase cases[] = {
+        {"cwdctl.dll", false},  // only in the current directory
+        {folder + "\\cwdctl.dll", false},  // absolute, outside the program's folder
+        {"..\\upctl.dll", false},
+        {exeFolder + "\\..\\upctl.dll", false},  // starts inside, steps out
+        {exeFolder + "\\.\\..\\upctl.dll", false},
+        {"\\\\?\\" + folder + "\\cwdctl.dll", false},
+        {"\\\\localhost\\" + folder.substr(0, 1) + "$" + folder.substr(2) + "\\cwdctl.dll", false},
+        {"\\\\?\\" + exeFolder + "\\testctl.dll", false},  // inside, but not a plain path
+        {folder.substr(0, 2) + "cwdctl.dll", false},  // drive-relative: the drive's current folder
+        {"testctl.dll", true},
+        {exeFolder + "\\testctl.dll", true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.moduleName);
         HostBed bed(200, 150);
         auto* ax = new CActiveXUI;
-        ax->SetAttribute("modulename", "cwdctl.dll");
+        ax->SetAttribute("modulename", c.moduleName.c_str());
         ax->SetAttribute("clsid", testctl::kWindowlessClsid);
         bed.Attach(ax);
-        void* out = nullptr;
-        EXPECT_EQ(ax->QueryObject(IID_IOleObject, &out), E_PENDING);
+        IUnknown* object = nullptr;
+        EXPECT_EQ(c.created ? S_OK : E_PENDING, ax->QueryObject(IID_IOleObject, reinterpret_cast<void**>(&object)));
+        if (object != nullptr)
+            object->Release();
         EXPECT_EQ(::GetModuleHandleA("cwdctl.dll"), nullptr);
+        EXPECT_EQ(::GetModuleHandleA("upctl.dll"), nullptr);
     }
     ::SetCurrentDirectoryA(previous);
     ::DeleteFileA((folder + "\\cwdctl.dll").c_str());
+    ::DeleteFileA((parent + "\\upctl.dll").c_str());
     ::RemoveDirectoryA(folder.c_str());
 }
 

@@ -334,4 +334,56 @@ TEST(TabLayout, TheFirstVisiblePageAddedBecomesCurrent)
     EXPECT_TRUE(RectIs(shown->GetPosition(), 0, 0, 300, 200));
 }
 
+// Pages are judged by their own flag, whatever hides the layout while it is filled.
+TEST(TabLayout, PagesAddedWhileTheLayoutIsHiddenShowOnceItIs)
+{
+    struct TCase {
+        const char* what;
+        bool hideTab;  // the layout itself, else an outer page of another tab layout
+        bool insert;  // InsertChild at 0 rather than AddChild
+    };
+    const TCase cases[] = {
+        {"hidden layout, added", true, false},
+        {"hidden layout, inserted", true, true},
+        {"hidden outer page, added", false, false},
+        {"hidden outer page, inserted", false, true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed;
+        auto* outer = new CTabLayoutUI;
+        auto* page = new CVerticalLayoutUI;
+        auto* tab = new CTabLayoutUI;
+        page->AddChild(tab);
+        outer->AddChild(new Probe("first outer page"));
+        outer->AddChild(page);  // not current: hidden
+        bed.Attach(outer);
+        if (c.hideTab) {
+            outer->SelectTab(1);
+            tab->SetVisible(false);
+        }
+        auto* first = new Probe("first");
+        auto* second = new Probe("second");
+        if (c.insert) {
+            tab->InsertChild(second, 0);
+            tab->InsertChild(first, 0);
+        } else {
+            tab->AddChild(first);
+            tab->AddChild(second);
+        }
+        if (c.hideTab)
+            tab->SetVisible(true);
+        else
+            outer->SelectTab(1);
+        bed.Repaint();
+        // Inserted at 0 before the current page: the current index follows it.
+        EXPECT_EQ(c.insert ? 1 : 0, tab->GetCurrentIndex());
+        CControlUI* current = c.insert ? second : first;
+        CControlUI* other = c.insert ? first : second;
+        EXPECT_TRUE(current->IsVisible());
+        EXPECT_FALSE(other->IsVisible());
+        EXPECT_TRUE(RectIs(current->GetPosition(), 0, 0, 300, 200));
+    }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "controls/HostBed.h"
+#include "controls/PopupTestSupport.h"
 #include "controls/native/ComboBox.h"
 #include "controls/native/ComboWnd.h"
 #include "controls/list/ListElement.h"
@@ -448,6 +449,115 @@ TEST(Combo, DestroyingTheComboOrRemovingARowClosesThePopupFirst)
     }
 }
 
+// A combo that can take no input, or whose rows move, has no drop-down open: the pop-up closes,
+// the rows come home, and keys sent to where the pop-up was select nothing.
+TEST(Combo, DisablingHidingOrMovingRowsClosesThePopup)
+{
+    struct TCase {
+        const char* what;
+        void (*apply)(CComboUI* combo, CVerticalLayoutUI* root);
+        int rowOneIndex;  // GetIndex of the row named "r1" afterwards
+    };
+    const TCase cases[] = {
+        {"disabled", [](CComboUI* c, CVerticalLayoutUI*) { c->SetEnabled(false); }, 1},
+        {"hidden", [](CComboUI* c, CVerticalLayoutUI*) { c->SetVisible(false); }, 1},
+        {"parent hidden", [](CComboUI*, CVerticalLayoutUI* root) { root->SetVisible(false); }, 1},
+        {"row moved", [](CComboUI* c, CVerticalLayoutUI*) { EXPECT_TRUE(c->MoveChild(c->ChildAt(1), 2)); }, 2},
+        {"row inserted",
+            [](CComboUI* c, CVerticalLayoutUI*) {
+                auto* row = new CListLabelElementUI;
+                row->SetFixedHeight(20);
+                EXPECT_TRUE(c->InsertChild(row, 0));
+            },
+            2},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed;
+        CVerticalLayoutUI* root = nullptr;
+        CComboUI* combo = MakeCombo(bed, 3, &root);
+        HWND popup = OpenByPress(bed, combo);
+        ASSERT_NE(popup, nullptr);
+        bed.notes.clear();
+        c.apply(combo, root);
+        EXPECT_FALSE(IsWindow(popup));
+        EXPECT_EQ(nullptr, combo->GetDropWindow());
+        EXPECT_TRUE(RowsAreHome(combo, &bed.Host()));
+        if (IsWindow(popup))
+            SendMessageA(popup, WM_KEYDOWN, VK_DOWN, 1);
+        EXPECT_EQ(0, bed.Count("itemselect"));
+        auto* rowOne = static_cast<IListItemUI*>(bed.Host().FindControlByName("r1")->CastTo("ListItem"));
+        EXPECT_EQ(c.rowOneIndex, rowOne->GetIndex());
+        bed.Pump();
+    }
+}
+
+// Made unusable by a listener of its own notifications, raised from inside the pop-up's handlers.
+TEST(Combo, DisabledOrHiddenFromItsOwnNotificationsClosesThePopupSafely)
+{
+    struct TCase {
+        const char* what;
+        const char* notification;
+        bool hide;  // else disable
+        UINT key;  // sent to the pop-up; 0: the notification comes with the opening press
+    };
+    const TCase cases[] = {
+        {"disabled on itemselect from Down", "itemselect", false, VK_DOWN},
+        {"hidden on itemselect from Down", "itemselect", true, VK_DOWN},
+        {"disabled on itemselect from Escape", "itemselect", false, VK_ESCAPE},
+        {"hidden on dropdown", "dropdown", true, 0},
+        {"disabled on dropdown", "dropdown", false, 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        controls_test::FaultCounter faults;
+        HostBed bed;
+        CComboUI* combo = MakeCombo(bed, 3);
+        combo->SelectItem(1, false);
+        static const TCase* current = nullptr;
+        current = &c;
+        bed.onNotify = [](HostBed&, TNotifyEvent& e) {
+            if (e.Type != current->notification)
+                return;
+            auto* target = static_cast<CComboUI*>(e.Sender->CastTo("Combo"));
+            if (current->hide)
+                target->SetVisible(false);
+            else
+                target->SetEnabled(false);
+        };
+        bed.Press(50, 10);
+        bed.Release(50, 10);
+        HWND popup = FindWindowA("ComboWnd", nullptr);
+        if (c.key != 0 && popup != nullptr) {
+            UpdateWindow(popup);
+            SendMessageA(popup, WM_KEYDOWN, c.key, 1);
+        }
+        bed.Pump();
+        EXPECT_EQ(nullptr, FindWindowA("ComboWnd", nullptr));
+        EXPECT_EQ(nullptr, combo->GetDropWindow());
+        EXPECT_TRUE(RowsAreHome(combo, &bed.Host()));
+        EXPECT_EQ(0, faults.Faults());
+        bed.onNotify = nullptr;
+    }
+}
+
+TEST(Combo, HiddenAfterTriggerActionLeavesNoPopupAndARowAddedTwiceKeepsItsIndex)
+{
+    HostBed bed;
+    CComboUI* combo = MakeCombo(bed, 3);
+    ASSERT_TRUE(combo->TriggerAction());
+    HWND popup = PopupOf(combo);
+    ASSERT_NE(popup, nullptr);
+    combo->SetVisible(false);
+    EXPECT_FALSE(IsWindow(popup));
+    bed.Pump();
+
+    CControlUI* first = combo->ChildAt(0);
+    EXPECT_FALSE(combo->AddChild(first));
+    EXPECT_EQ(0, static_cast<IListItemUI*>(first->CastTo("ListItem"))->GetIndex());
+    EXPECT_EQ(3, combo->ChildCount());
+}
+
 TEST(ComboBox, ArrowCellFollowsTheState)
 {
     HostBed bed;
@@ -463,6 +573,15 @@ TEST(ComboBox, ArrowCellFollowsTheState)
     EXPECT_EQ(std::string(box->ArrowModifier()), "file='arrow.bmp' source='20,0,40,20' dest='79,1,99,19' fade='200'");
     box->SetEnabled(false);
     EXPECT_EQ(std::string(box->ArrowModifier()), "file='arrow.bmp' source='80,0,100,20' dest='79,1,99,19' fade='200'");
+    // Long numbers: the cell is still cut out, never the whole image drawn over the combo.
+    // width (1500000000 - 1000000000) / 5 = 100000000; disabled: the fifth cell.
+    box->SetAttribute("arrowimage", "file='arrow.bmp' source='1000000000,1000000000,1500000000,1000000020'");
+    EXPECT_EQ(std::string(box->ArrowModifier()),
+        "file='arrow.bmp' source='1400000000,1000000000,1500000000,1000000020' dest='-99999901,1,99,19'");
+    box->SetAttribute("arrowimage", "file='arrow.bmp' source='-2147483648,0,2147483647,20'");
+    // (2147483647 + 2147483648) / 5 = 858993459; left -2147483648 + 4 * 858993459 = 1288490188.
+    EXPECT_EQ(std::string(box->ArrowModifier()),
+        "file='arrow.bmp' source='1288490188,0,2147483647,20' dest='-858993360,1,99,19'");
     box->SetAttribute("arrowimage", "file='arrow.bmp' source='0,0,100,20");
     EXPECT_EQ(box->ArrowModifier().GetLength(), 0);
 }

@@ -141,6 +141,12 @@ TEST(Slider, ThumbFollowsTheValueWithoutOverflowOrDivisionByZero)
         {"min = max divides by 1", "min=\"5\" max=\"5\" value=\"5\"", {10, 0, 120, 20}, {10, 5, 20, 15}},
         // bottom 120 - (110 - 10) * 25 / 100 = 95; left (0 + 20 - 10) / 2 = 5.
         {"vertical, a quarter up", "hor=\"false\" value=\"25\"", {0, 10, 20, 120}, {5, 85, 15, 95}},
+        // top (0 + 20 - 2147483647) / 2 = -1073741813; right 10 + 2147483647 is held at the limit.
+        {"thumb size at the int limit", "thumbsize=\"2147483647,2147483647\"", {10, 0, 120, 20},
+            {10, -1073741813, INT_MAX, 1073741834}},
+        // left (0 + 20 - 2147483647) / 2 = -1073741813; bottom 120 - 0, top 120 - 2147483647.
+        {"vertical thumb size at the int limit", "hor=\"false\" thumbsize=\"2147483647,2147483647\"", {0, 10, 20, 120},
+            {-1073741813, -2147483527, 1073741834, 120}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -12,6 +12,7 @@
 #include "controls/text/Button.h"
 #include "controls/range/ScrollBar.h"
 #include "controls/range/Slider.h"
+#include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
 using controls_test::FakeServicesScope;
@@ -248,6 +249,33 @@ TEST(RichEditHost, OddArgumentsAreAnsweredWithoutCrashing)
     EXPECT_FALSE(b.edit->GetVerticalScrollBar()->IsVisible());
 }
 
+// Past 16 bits the services scale their range down to 0..0xFFFF (8,000 lines of 16 pixels here):
+// the 100 pixel page is scaled with it, so the bar's end is the text's end.
+TEST(RichEditHost, ScaledScrollRangesKeepThePageInTheSameUnits)
+{
+    struct TCase {
+        const char* what;
+        LONG unscaledMax;  // what the services hold
+        INT rangeMax;  // what they report
+        int barRange;
+    };
+    const TCase cases[] = {
+        {"not scaled", 5000, 5000, 4900},
+        // 65535 - 100 * 65535 / 128000 = 65535 - 51.
+        {"scaled", 128000, 65535, 65484},
+        {"services that report nothing", 0, 65535, 65435},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeServicesScope scope;
+        RichEditBed b("vscrollbar=\"true\"");
+        FakeTextServices* fake = FakeTextServices::Last();
+        fake->verticalMax = c.unscaledMax;
+        EXPECT_TRUE(fake->host->TxSetScrollRange(SB_VERT, 0, c.rangeMax, TRUE));
+        EXPECT_EQ(c.barRange, b.edit->GetVerticalScrollBar()->GetRange());
+    }
+}
+
 TEST(RichEditHost, CallsAfterTheEditorIsGoneAreHarmless)
 {
     FakeServicesScope scope;
@@ -406,6 +434,71 @@ TEST(RichEditMouse, ACaptureTakenAwayFromTheServicesEndsTheirHold)
     EXPECT_EQ(1, fake->Count(WM_MOUSEMOVE));
     EXPECT_NE(0u, static_cast<CButtonUI*>(b.button->CastTo("Button"))->GetButtonState() & StateHot);
     ::ReleaseCapture();
+}
+
+// Services holding the mouse when their editor can take no more input: the host ends the
+// capture, the services hear of it, and the next click reaches the control under the pointer.
+TEST(RichEditMouse, AnEditorHiddenDisabledOrRemovedGivesUpTheServicesCapture)
+{
+    struct TCase {
+        const char* what;
+        void (*apply)(RichEditBed& b);
+        bool told;  // the services, still alive, get WM_CAPTURECHANGED
+    };
+    const TCase cases[] = {
+        {"hidden", [](RichEditBed& b) { b.edit->SetVisible(false); }, true},
+        {"disabled", [](RichEditBed& b) { b.edit->SetEnabled(false); }, true},
+        {"removed",
+            [](RichEditBed& b) {
+                static_cast<IContainerUI*>(b.edit->GetParent()->CastTo("IContainer"))->RemoveChild(b.edit);
+                b.bed.Pump();
+            },
+            false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeServicesScope scope;
+        RichEditBed b;
+        FakeTextServices* fake = FakeTextServices::Last();
+        fake->host->TxSetCapture(TRUE);
+        ASSERT_EQ(b.bed.Hwnd(), ::GetCapture());
+        c.apply(b);
+        EXPECT_EQ(nullptr, ::GetCapture());
+        if (c.told) {
+            EXPECT_EQ(1, fake->Count(WM_CAPTURECHANGED));
+            EXPECT_FALSE(b.edit->GetTextHost()->IsCaptured());
+        }
+        b.bed.Repaint();
+        const CRectUI r = b.button->GetPosition();
+        b.bed.Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        EXPECT_EQ(1, b.bed.Count("click"));
+    }
+}
+
+// An editor moved into another window (as a drop-down borrows a combo's rows) takes that
+// window's messages, and no longer its first window's.
+TEST(RichEditHost, AnEditorMovedToAnotherWindowFiltersThatWindowsMessages)
+{
+    FakeServicesScope scope;
+    RichEditBed b;
+    FakeTextServices* fake = FakeTextServices::Last();
+    ASSERT_NE(nullptr, fake);
+    controls_test::HostBed other;
+    auto* column = new CVerticalLayoutUI;
+    other.Attach(column);
+    auto* from = static_cast<CContainerUI*>(b.edit->GetParent()->CastTo("Container"));
+    from->SetOwnsChildren(false);
+    ASSERT_TRUE(from->RemoveChild(b.edit));
+    from->SetOwnsChildren(true);
+    ASSERT_TRUE(column->AddChild(b.edit));
+    other.Repaint();
+    b.edit->TakeFocus();
+    ASSERT_EQ(b.edit, other.Host().GetFocusControl());
+    fake->sent.clear();
+    other.Send(WM_CHAR, 'a', 1);
+    EXPECT_EQ(1, fake->Count(WM_CHAR));
+    b.bed.Send(WM_CHAR, 'b', 1);
+    EXPECT_EQ(1, fake->Count(WM_CHAR)) << "the first window's keys are not the editor's any more";
 }
 
 TEST(RichEditScroll, ScrollOperationsBecomeScrollMessages)

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/FakeTextServices.h"
 #include "controls/HostBed.h"
 #include "controls/RichEditBed.h"
 #include "controls/range/ScrollBar.h"
@@ -197,28 +198,34 @@ TEST(RichEdit, PasswordTextIsNotShownInClear)
 
 TEST(RichEdit, EditorsThatNeverMetAHostOrLeftOneGoQuietly)
 {
+    controls_test::FakeServicesScope scope;
+    // Services come with the first attach to a window: none for these.
     delete new CRichEditUI;
-
     controls_test::HostBed bed;
     CSkinBuilder builder;
     delete builder.BuildFrom("<Window><RichEdit text=\"x\"/></Window>", nullptr, nullptr, &bed.Host(), nullptr);
+    EXPECT_EQ(nullptr, controls_test::FakeTextServices::Last());
 
     RichEditBed b;
     ASSERT_TRUE(b.edit->HasTextServices());
+    ASSERT_NE(nullptr, controls_test::FakeTextServices::Last());
     CContainerUI* column = static_cast<CContainerUI*>(b.edit->GetParent()->CastTo("Container"));
     ASSERT_NE(nullptr, column);
     // Its host pointer is gone by the time it dies: it still leaves the host it registered with,
-    // so the window's messages no longer reach it.
+    // so the window's messages no longer reach it, and it releases its services.
     column->SetOwnsChildren(false);
     column->RemoveChild(b.edit);
     b.bed.Host().ForgetControl(b.edit);
     b.edit->AttachHost(nullptr, nullptr, false);
     delete b.edit;
-    b.bed.MoveTo(50, 50);
-    b.bed.Press(50, 50);
-    b.bed.Release(50, 50);
-    b.bed.Send(WM_CHAR, 'a', 1);
+    EXPECT_EQ(nullptr, controls_test::FakeTextServices::Last()) << "the services outlived their editor";
     b.bed.Repaint();
+    // The button moved up into the editor's place; nothing of the editor takes its click.
+    const CRectUI r = b.button->GetPosition();
+    EXPECT_TRUE(controls_test::RectIs(r, 0, 0, 300, 40));
+    b.bed.Click(50, 20);
+    b.bed.Send(WM_CHAR, 'a', 1);
+    EXPECT_EQ(1, b.bed.Count("click"));
 }
 
 // A planted msftedit.dll beside a small program that makes a rich edit: the program reports
