@@ -77,8 +77,9 @@ TEST(CancelledPress, ButtonsOptionsAndCheckBoxesDoNothing)
             EXPECT_EQ(0, bed.Count("click"));
             EXPECT_EQ(0, bed.Count("selectchanged"));
             auto* option = static_cast<COptionUI*>(button->CastTo("Option"));
-            if (option != nullptr)
+            if (option != nullptr) {
                 EXPECT_FALSE(option->IsSelected());
+            }
             // The next real press and release still clicks.
             bed.Click(5, 5);
             EXPECT_EQ(1, bed.Count("click"));
