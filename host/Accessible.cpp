@@ -33,21 +33,6 @@ void CollectExposed(CControlUI* control, std::vector<CControlUI*>& out, int dept
     }
 }
 
-// Roles whose parts (a button's label, a list row's cells) are one thing to the user.
-bool IsLeaf(long role)
-{
-    switch (role) {
-    case ROLE_SYSTEM_CLIENT:
-    case ROLE_SYSTEM_GROUPING:
-    case ROLE_SYSTEM_LIST:
-    case ROLE_SYSTEM_OUTLINE:
-    case ROLE_SYSTEM_PAGETABLIST:
-        return false;
-    default:
-        return true;
-    }
-}
-
 HRESULT Answer(const CUIString& text, BSTR* out)
 {
     if (out == nullptr)
@@ -101,7 +86,7 @@ std::vector<CControlUI*> CAccessibleUI::Children() const
             else
                 ExposedChildren(root, children);
         }
-    } else if (!IsLeaf(AccessibleTraits::RoleOf(m_control))) {
+    } else if (AccessibleTraits::HasChildObjects(AccessibleTraits::RoleOf(m_control))) {
         ExposedChildren(m_control, children);
     }
     return children;
@@ -109,13 +94,10 @@ std::vector<CControlUI*> CAccessibleUI::Children() const
 
 CAccessibleUI* CAccessibleUI::ObjectAbove(CControlUI* control) const
 {
-    int depth = 0;
-    for (CControlUI* c = control; c != nullptr && depth < kMaxDepth; c = c->GetParent(), ++depth) {
-        if (AccessibleTraits::IsExposed(c))
-            return m_host->AccessibleObjectOf(c);
-    }
-    return m_host->AccessibleObjectOf(nullptr);
+    return m_host->AccessibleObjectOf(AccessibleTraits::ReadableAtOrAbove(control));
 }
+
+HWND CAccessibleUI::NativeChild() const { return m_isClient ? nullptr : AccessibleTraits::NativeWindowOf(m_control); }
 
 CAccessibleUI* CAccessibleUI::Target(const VARIANT& child, HRESULT& hr)
 {
@@ -215,7 +197,7 @@ STDMETHODIMP CAccessibleUI::get_accChildCount(long* count)
     *count = 0;
     if (m_host == nullptr)
         return CO_E_OBJNOTCONNECTED;
-    *count = static_cast<long>(Children().size());
+    *count = static_cast<long>(Children().size()) + (NativeChild() != nullptr ? 1 : 0);
     return S_OK;
 }
 
@@ -519,10 +501,23 @@ STDMETHODIMP CAccessibleUI::Next(ULONG count, VARIANT* items, ULONG* fetched)
     if (m_host == nullptr)
         return CO_E_OBJNOTCONNECTED;
     const std::vector<CControlUI*> children = Children();
+    // A native window the control shows comes last, as the system describes it.
+    const HWND native = NativeChild();
+    const ULONG total = static_cast<ULONG>(children.size()) + (native != nullptr ? 1 : 0);
     ULONG done = 0;
-    for (; done < count && m_cursor < children.size(); ++done, ++m_cursor) {
+    for (; done < count && m_cursor < total; ++m_cursor) {
         ::VariantInit(&items[done]);
-        SetDispatch(&items[done], m_host->AccessibleObjectOf(children[m_cursor]));
+        if (m_cursor < children.size()) {
+            SetDispatch(&items[done++], m_host->AccessibleObjectOf(children[m_cursor]));
+            continue;
+        }
+        IDispatch* object = nullptr;
+        if (SUCCEEDED(::AccessibleObjectFromWindow(
+                native, static_cast<DWORD>(OBJID_CLIENT), IID_IDispatch, reinterpret_cast<void**>(&object)))
+            && object != nullptr) {
+            items[done].vt = VT_DISPATCH;
+            items[done++].pdispVal = object;
+        }
     }
     if (fetched != nullptr)
         *fetched = done;
@@ -533,7 +528,7 @@ STDMETHODIMP CAccessibleUI::Skip(ULONG count)
 {
     if (m_host == nullptr)
         return CO_E_OBJNOTCONNECTED;
-    const ULONG size = static_cast<ULONG>(Children().size());
+    const ULONG size = static_cast<ULONG>(Children().size()) + (NativeChild() != nullptr ? 1 : 0);
     const bool enough = count <= size && m_cursor <= size - count;
     m_cursor = enough ? m_cursor + count : size;
     return enough ? S_OK : S_FALSE;

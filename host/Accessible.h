@@ -88,8 +88,10 @@ private:
     // Resolves `child` to the object it names (this for CHILDID_SELF); null with `hr` set otherwise.
     CAccessibleUI* Target(const VARIANT& child, HRESULT& hr);
     std::vector<CControlUI*> Children() const;
-    // The object of the nearest exposed control at or above `control`, or the client object.
+    // The object that stands for `control` (AccessibleTraits::ReadableAtOrAbove), or the client's.
     CAccessibleUI* ObjectAbove(CControlUI* control) const;
+    // A native window of the control, the last child (null for none).
+    HWND NativeChild() const;
 
     LONG m_refs = 1;
     CWindowHostUI* m_host;  // not owned; null once disconnected

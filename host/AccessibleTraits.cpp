@@ -7,8 +7,11 @@
 
 #include "controls/base/Container.h"
 #include "controls/base/Control.h"
+#include "controls/com/ActiveX.h"
 #include "controls/list/ListInterfaces.h"
+#include "controls/list/ListTextElement.h"
 #include "controls/list/TreeNode.h"
+#include "controls/native/DateTime.h"
 #include "controls/native/Edit.h"
 #include "controls/range/Progress.h"
 #include "controls/range/ScrollBar.h"
@@ -16,6 +19,7 @@
 #include "controls/text/CheckBox.h"
 #include "controls/text/Label.h"
 #include "controls/text/Option.h"
+#include "host/WindowHost.h"
 
 namespace SkinUI {
 
@@ -131,6 +135,32 @@ CUIString LabelBefore(CControlUI* control)
     return CUIString();
 }
 
+// A row of column texts reads as its columns, in order, where it has no text of its own.
+CUIString ColumnTexts(CControlUI* control)
+{
+    const CListTextElementUI* row = static_cast<CListTextElementUI*>(control->CastTo("ListTextElement"));
+    CUIString text;
+    for (int column = 0; row != nullptr && column < kMaxListColumns; ++column) {
+        const CUIString cell = row->GetColumnText(column);
+        if (cell.IsEmpty())
+            continue;
+        if (!text.IsEmpty())
+            text += ", ";
+        text += cell;
+    }
+    return text;
+}
+
+bool IsWithin(const CControlUI* control, const CControlUI* ancestor)
+{
+    int depth = 0;
+    for (const CControlUI* c = control; c != nullptr && depth < 256; c = c->GetParent(), ++depth) {
+        if (c == ancestor)
+            return true;
+    }
+    return false;
+}
+
 CUIString Number(long long value)
 {
     char buffer[32];
@@ -147,6 +177,53 @@ long RoleFromWord(const char* word)
             return row.Role;
     }
     return 0;
+}
+
+bool HasChildObjects(long role)
+{
+    switch (role) {
+    case ROLE_SYSTEM_CLIENT:
+    case ROLE_SYSTEM_GROUPING:
+    case ROLE_SYSTEM_LIST:
+    case ROLE_SYSTEM_OUTLINE:
+    case ROLE_SYSTEM_PAGETABLIST:
+        return true;
+    default:
+        return false;
+    }
+}
+
+CControlUI* ReadableAtOrAbove(CControlUI* control)
+{
+    CControlUI* nearest = nullptr;
+    CControlUI* outermostWhole = nullptr;
+    int depth = 0;
+    for (CControlUI* c = control; c != nullptr && depth < 256; c = c->GetParent(), ++depth) {
+        if (!IsExposed(c))
+            continue;
+        if (nearest == nullptr)
+            nearest = c;
+        if (!HasChildObjects(RoleOf(c)))
+            outermostWhole = c;
+    }
+    return outermostWhole != nullptr ? outermostWhole : nearest;
+}
+
+HWND NativeWindowOf(CControlUI* control)
+{
+    HWND window = nullptr;
+    if (const CEditUI* edit = static_cast<CEditUI*>(control->CastTo("Edit")))
+        window = edit->GetEditWindow();
+    else if (const CDateTimeUI* picker = static_cast<CDateTimeUI*>(control->CastTo("DateTime")))
+        window = picker->GetPickerWindow();
+    else if (const CActiveXUI* activeX = static_cast<CActiveXUI*>(control->CastTo("ActiveX")))
+        window = activeX->GetHostWindow();
+    // Only a window of its own inside the host's: a windowless ActiveX control names the host's
+    // window itself, which is the client object, not a child of it.
+    const HWND hostWindow = control->GetHost() != nullptr ? control->GetHost()->GetPaintWindow() : nullptr;
+    if (window == nullptr || hostWindow == nullptr || !::IsChild(hostWindow, window) || !::IsWindowVisible(window))
+        return nullptr;
+    return window;
 }
 
 long RoleOf(CControlUI* control)
@@ -187,6 +264,8 @@ CUIString NameOf(CControlUI* control)
         CTreeNodeUI* node = AsTreeNode(control);
         if (name.IsEmpty() && node != nullptr && node->GetItemButton() != nullptr)
             name = node->GetItemButton()->GetText();
+        if (name.IsEmpty())
+            name = ColumnTexts(control);
     } else {
         name = LabelBefore(control);
     }
@@ -211,7 +290,8 @@ long StateOf(CControlUI* control, const CControlUI* focus, const RECT& client)
         state |= STATE_SYSTEM_OFFSCREEN;
     if ((control->GetCapabilities() & CapabilityTabStop) != 0 && control->AcceptsKeyboard() && control->IsEnabled())
         state |= STATE_SYSTEM_FOCUSABLE;
-    if (control == focus)
+    // A tree row is focused when its folder button or check box is.
+    if (control == focus || (!HasChildObjects(role) && focus != nullptr && IsWithin(focus, control)))
         state |= STATE_SYSTEM_FOCUSED;
     if (const COptionUI* option = static_cast<COptionUI*>(control->CastTo("Option"))) {
         if (role == ROLE_SYSTEM_PAGETAB)

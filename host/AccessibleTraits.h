@@ -38,6 +38,16 @@ bool DoDefaultAction(CControlUI* control);
 CUIString ShortcutOf(CControlUI* control);
 // A skin's "accrole" value as a role, or 0 for a word we do not know.
 long RoleFromWord(const char* word);
+// Roles whose exposed descendants are objects of their own; the others are one thing to the user
+// (a button's label, a tree row's check box and folder button are parts of it).
+bool HasChildObjects(long role);
+// The control whose object stands for `control` in the tree: the outermost exposed control above
+// it that has no child objects, else the nearest exposed one at or above it; null for none (the
+// client area stands for it).
+CControlUI* ReadableAtOrAbove(CControlUI* control);
+// A native window the control shows (an edit's or a date picker's editor, an ActiveX control's
+// window) that the system's own accessibility describes; null when it has none now.
+HWND NativeWindowOf(CControlUI* control);
 
 }  // namespace AccessibleTraits
 

@@ -22,16 +22,6 @@ bool NeedsExposedControl(unsigned winEvent)
     return winEvent != EVENT_OBJECT_SHOW && winEvent != EVENT_OBJECT_HIDE && winEvent != EVENT_OBJECT_CREATE;
 }
 
-CControlUI* ExposedAtOrAbove(CControlUI* control)
-{
-    int depth = 0;
-    for (CControlUI* c = control; c != nullptr && depth < 256; c = c->GetParent(), ++depth) {
-        if (AccessibleTraits::IsExposed(c))
-            return c;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 bool CWindowHostUI::OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -71,13 +61,13 @@ void CWindowHostUI::AnnounceAccessibleChange(CControlUI* control, unsigned winEv
         return;
     CControlUI* subject = control;
     if (NeedsExposedControl(winEvent)) {
-        subject = ExposedAtOrAbove(control);
+        subject = AccessibleTraits::ReadableAtOrAbove(control);
         if (subject == nullptr && winEvent != EVENT_OBJECT_FOCUS)
             return;
         if (subject != control && winEvent != EVENT_OBJECT_FOCUS)
             winEvent = EVENT_OBJECT_NAMECHANGE;  // a part of a row or button changed what it reads
     } else if (AccessibleTraits::RoleOf(control) == 0) {
-        subject = ExposedAtOrAbove(control->GetParent());
+        subject = AccessibleTraits::ReadableAtOrAbove(control->GetParent());
         winEvent = EVENT_OBJECT_REORDER;  // a layout shown, hidden or added changes its parent's children
     }
     // A value-holding control's text is its value, not its name.

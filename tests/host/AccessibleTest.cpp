@@ -247,6 +247,47 @@ TEST(Accessible, DefaultActionRunsAfterTheCallAndNeverOnARemovedControl)
     client->Release();
 }
 
+TEST(Accessible, ANativeEditorIsTheChildOfItsControlWhileItShows)
+{
+    AccessibleBed bed;
+    IAccessible* client = bed.Client();
+    ASSERT_NE(client, nullptr);
+    IAccessible* edit = nullptr;
+    for (IAccessible* o : AllObjects(client)) {
+        VARIANT role;
+        ::VariantInit(&role);
+        o->get_accRole(Self(), &role);
+        if (edit == nullptr && role.lVal == ROLE_SYSTEM_TEXT)
+            edit = o;
+        else
+            o->Release();
+    }
+    ASSERT_NE(edit, nullptr);
+    long count = -1;
+    ASSERT_EQ(edit->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 0) << "no editor window before the edit has the focus";
+    bed.wnd->Host().SetFocusControl(bed.Find("who"));
+    testbed::PumpPending();
+    ASSERT_EQ(edit->get_accChildCount(&count), S_OK);
+    ASSERT_EQ(count, 1) << "the editor window the edit shows";
+    VARIANT child;
+    long obtained = 0;
+    ASSERT_EQ(::AccessibleChildren(edit, 0, 1, &child, &obtained), S_OK);
+    ASSERT_EQ(child.vt, VT_DISPATCH);
+    IAccessible* native = nullptr;
+    ASSERT_EQ(child.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&native)), S_OK);
+    VARIANT role;
+    ::VariantInit(&role);
+    EXPECT_EQ(native->get_accRole(Self(), &role), S_OK);
+    // Described by the system, not by us: an edit's contents, or its client area where the system
+    // has no edit-specific object (Wine 8).
+    EXPECT_TRUE(role.lVal == ROLE_SYSTEM_TEXT || role.lVal == ROLE_SYSTEM_CLIENT) << role.lVal;
+    native->Release();
+    ::VariantClear(&child);
+    edit->Release();
+    client->Release();
+}
+
 //--- lifetime -----------------------------------------------------------------------------------
 
 // Every call a client may make on an object it kept; each must answer CO_E_OBJNOTCONNECTED once
