@@ -118,6 +118,17 @@ CAccessibleUI* CAccessibleUI::Target(const VARIANT& child, HRESULT& hr)
     return object;
 }
 
+HRESULT CAccessibleUI::AnswerText(const VARIANT& child, BSTR* out, CUIString (*read)(const CAccessibleUI& object))
+{
+    if (out != nullptr)
+        *out = nullptr;
+    HRESULT hr = S_OK;
+    CAccessibleUI* object = Target(child, hr);
+    if (object == nullptr)
+        return hr;
+    return Answer(read(*object), out);
+}
+
 //--- IUnknown and IDispatch ---------------------------------------------------------------------
 
 STDMETHODIMP CAccessibleUI::QueryInterface(REFIID riid, void** out)
@@ -281,19 +292,13 @@ STDMETHODIMP CAccessibleUI::accHitTest(long left, long top, VARIANT* child)
 
 STDMETHODIMP CAccessibleUI::get_accName(VARIANT child, BSTR* name)
 {
-    HRESULT hr = S_OK;
-    CAccessibleUI* object = Target(child, hr);
-    if (object == nullptr) {
-        if (name != nullptr)
-            *name = nullptr;
-        return hr;
-    }
-    if (object->m_isClient) {
+    return AnswerText(child, name, [](const CAccessibleUI& object) {
+        if (!object.m_isClient)
+            return AccessibleTraits::NameOf(object.m_control);
         char title[256] = {};
-        ::GetWindowTextA(m_host->GetPaintWindow(), title, sizeof(title));
-        return Answer(CUIString(title), name);
-    }
-    return Answer(AccessibleTraits::NameOf(object->m_control), name);
+        ::GetWindowTextA(object.m_host->GetPaintWindow(), title, sizeof(title));
+        return CUIString(title);
+    });
 }
 
 STDMETHODIMP CAccessibleUI::get_accValue(VARIANT child, BSTR* value)
@@ -320,14 +325,9 @@ STDMETHODIMP CAccessibleUI::get_accValue(VARIANT child, BSTR* value)
 
 STDMETHODIMP CAccessibleUI::get_accDescription(VARIANT child, BSTR* description)
 {
-    HRESULT hr = S_OK;
-    CAccessibleUI* object = Target(child, hr);
-    if (object == nullptr) {
-        if (description != nullptr)
-            *description = nullptr;
-        return hr;
-    }
-    return Answer(object->m_isClient ? CUIString() : AccessibleTraits::DescriptionOf(object->m_control), description);
+    return AnswerText(child, description, [](const CAccessibleUI& object) {
+        return object.m_isClient ? CUIString() : AccessibleTraits::DescriptionOf(object.m_control);
+    });
 }
 
 STDMETHODIMP CAccessibleUI::get_accRole(VARIANT child, VARIANT* role)
@@ -384,14 +384,9 @@ STDMETHODIMP CAccessibleUI::get_accHelpTopic(BSTR* file, VARIANT, long* topic)
 
 STDMETHODIMP CAccessibleUI::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut)
 {
-    HRESULT hr = S_OK;
-    CAccessibleUI* object = Target(child, hr);
-    if (object == nullptr) {
-        if (shortcut != nullptr)
-            *shortcut = nullptr;
-        return hr;
-    }
-    return Answer(object->m_isClient ? CUIString() : AccessibleTraits::ShortcutOf(object->m_control), shortcut);
+    return AnswerText(child, shortcut, [](const CAccessibleUI& object) {
+        return object.m_isClient ? CUIString() : AccessibleTraits::ShortcutOf(object.m_control);
+    });
 }
 
 STDMETHODIMP CAccessibleUI::get_accFocus(VARIANT* focus)
@@ -423,19 +418,9 @@ STDMETHODIMP CAccessibleUI::get_accSelection(VARIANT* selection)
 
 STDMETHODIMP CAccessibleUI::get_accDefaultAction(VARIANT child, BSTR* action)
 {
-    HRESULT hr = S_OK;
-    CAccessibleUI* object = Target(child, hr);
-    if (object == nullptr) {
-        if (action != nullptr)
-            *action = nullptr;
-        return hr;
-    }
-    if (object->m_isClient) {
-        if (action != nullptr)
-            *action = nullptr;
-        return DISP_E_MEMBERNOTFOUND;
-    }
-    return Answer(AccessibleTraits::DefaultActionOf(object->m_control), action);
+    return AnswerText(child, action, [](const CAccessibleUI& object) {
+        return object.m_isClient ? CUIString() : AccessibleTraits::DefaultActionOf(object.m_control);
+    });
 }
 
 STDMETHODIMP CAccessibleUI::accLocation(long* left, long* top, long* width, long* height, VARIANT child)

@@ -20,6 +20,8 @@
 
 #include <vector>
 
+#include "core/UIString.h"
+
 namespace SkinUI {
 
 class CControlUI;
@@ -87,6 +89,8 @@ private:
     virtual ~CAccessibleUI();
     // Resolves `child` to the object it names (this for CHILDID_SELF); null with `hr` set otherwise.
     CAccessibleUI* Target(const VARIANT& child, HRESULT& hr);
+    // The text `read` gives for the object `child` names: S_FALSE and null when it is empty.
+    HRESULT AnswerText(const VARIANT& child, BSTR* out, CUIString (*read)(const CAccessibleUI& object));
     std::vector<CControlUI*> Children() const;
     // The object that stands for `control` (AccessibleTraits::ReadableAtOrAbove), or the client's.
     CAccessibleUI* ObjectAbove(CControlUI* control) const;

@@ -64,8 +64,10 @@ void CWindowHostUI::AnnounceAccessibleChange(CControlUI* control, unsigned winEv
         subject = AccessibleTraits::ReadableAtOrAbove(control);
         if (subject == nullptr && winEvent != EVENT_OBJECT_FOCUS)
             return;
-        if (subject != control && winEvent != EVENT_OBJECT_FOCUS)
-            winEvent = EVENT_OBJECT_NAMECHANGE;  // a part of a row or button changed what it reads
+        // A part of a row or button changed what the whole reads (its text) or is (a tree row's
+        // folder button or check box toggled).
+        if (subject != control && winEvent != EVENT_OBJECT_FOCUS && winEvent != EVENT_OBJECT_STATECHANGE)
+            winEvent = EVENT_OBJECT_NAMECHANGE;
     } else if (AccessibleTraits::RoleOf(control) == 0) {
         subject = AccessibleTraits::ReadableAtOrAbove(control->GetParent());
         winEvent = EVENT_OBJECT_REORDER;  // a layout shown, hidden or added changes its parent's children

@@ -401,6 +401,20 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, L
     g_heard->push_back({event, name});
 }
 
+// Waits (bounded) until the hook heard `event` about an object named `name`.
+bool HeardWithin(const std::vector<THeard>& heard, DWORD event, const char* name)
+{
+    return testbed::PumpUntil(
+        [&] {
+            for (const THeard& h : heard) {
+                if (h.Event == event && h.Name == name)
+                    return true;
+            }
+            return false;
+        },
+        3000);
+}
+
 TEST(Accessible, ChangesAreAnnouncedWithTheObjectTheyConcern)
 {
     AccessibleBed bed;
@@ -433,19 +447,7 @@ TEST(Accessible, ChangesAreAnnouncedWithTheObjectTheyConcern)
         testbed::PumpPending();
         heard.clear();
         c.act();
-        ASSERT_TRUE(testbed::PumpUntil(
-            [&] {
-                for (const THeard& h : heard) {
-                    if (h.Event == c.event)
-                        return true;
-                }
-                return false;
-            },
-            3000));
-        bool found = false;
-        for (const THeard& h : heard)
-            found = found || (h.Event == c.event && h.Name == c.name);
-        EXPECT_TRUE(found) << "no event " << c.event << " naming " << c.name;
+        EXPECT_TRUE(HeardWithin(heard, c.event, c.name)) << "no event " << c.event << " naming " << c.name;
     }
     ::UnhookWinEvent(hook);
     g_heard = nullptr;
@@ -473,6 +475,47 @@ TEST(Accessible, ControlsAddedAndRemovedAtRunTimeAreAnnounced)
     EXPECT_EQ(heard[0].Name, "(gone)") << "a destroyed control's id names nothing any more";
     ::UnhookWinEvent(hook);
     g_heard = nullptr;
+}
+
+TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
+{
+    AccessibleBed bed("<Window><TreeView><TreeNode name=\"a\" text=\"A\"><TreeNode text=\"A1\"/></TreeNode>"
+                      "<TreeNode text=\"B\"/></TreeView></Window>");
+    std::vector<THeard> heard;
+    g_heard = &heard;
+    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent,
+        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    IAccessible* client = bed.Client();
+    ASSERT_NE(client, nullptr);
+    // Whether the first folder button holds the focus is not the question here.
+    bed.wnd->Host().SetFocusControl(nullptr);
+    EXPECT_EQ(testbed::DumpTree(client),
+        "client \"host test\" [focused focusable]\n"
+        "  outline \"\" []\n"
+        "    outline item \"A\" [expanded selectable] = \"0\"\n"
+        "    outline item \"A1\" [selectable] = \"1\"\n"
+        "    outline item \"B\" [selectable] = \"0\"\n");
+    const std::vector<IAccessible*> objects = AllObjects(client);
+    ASSERT_EQ(objects.size(), 4u);
+    BSTR action = nullptr;
+    objects[1]->get_accDefaultAction(Self(), &action);
+    EXPECT_EQ(testbed::Utf8(action), "Collapse");
+    ::SysFreeString(action);
+    ASSERT_EQ(objects[1]->accDoDefaultAction(Self()), S_OK);
+    ASSERT_TRUE(HeardWithin(heard, EVENT_OBJECT_STATECHANGE, "A"))
+        << "the row's state change, though its folder button is what toggled";
+    bed.wnd->Host().SetFocusControl(nullptr);
+    EXPECT_EQ(testbed::DumpTree(client),
+        "client \"host test\" [focused focusable]\n"
+        "  outline \"\" []\n"
+        "    outline item \"A\" [collapsed selectable] = \"0\"\n"
+        "    outline item \"B\" [selectable] = \"0\"\n");
+    ::UnhookWinEvent(hook);
+    g_heard = nullptr;
+    for (IAccessible* o : objects)
+        o->Release();
+    client->Release();
 }
 
 //--- keyboard -----------------------------------------------------------------------------------
