@@ -51,9 +51,9 @@ pid=$!
 wait_window "$title" >/dev/null || { echo "gallery a11y: no window appeared" >&2; exit 1; }
 sleep 2
 
-# Tab through the first page first, while nothing else has moved the focus: the two page-tab
-# rows, then the layout page's own stops, and round again.
-timeout 120 wine "$client" tab "$title" 4 >"$work/tab.txt" 2>>"$work/client.log" || fail "tab: the client failed (see $work/client.log)"
+# Tab round the first page first, while nothing else has moved the focus: the page tabs, the
+# page's own tab stops, and on to the first page tab again.
+timeout 120 wine "$client" tab "$title" 9 >"$work/tab.txt" 2>>"$work/client.log" || fail "tab: the client failed (see $work/client.log)"
 expect_output tab "$work/tab.txt"
 
 pages=(Layouts "Text & buttons" Input List "Tree & rich edit" Hosted)
