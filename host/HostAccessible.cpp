@@ -13,8 +13,6 @@ namespace SkinUI {
 
 namespace {
 
-const UINT kAccessibleActionMessage = WM_APP + 2;
-
 // Events about how a control reads go to the nearest object a client can know; a layout that
 // appears or goes reorders the children of the object above it.
 bool NeedsExposedControl(unsigned winEvent)

@@ -20,7 +20,6 @@ namespace SkinUI {
 namespace {
 
 const UINT kDeferredDestroyMessage = WM_APP + 1;
-const UINT kAccessibleActionMessage = WM_APP + 2;
 
 POINT PointFromLParam(LPARAM lParam)
 {

@@ -187,6 +187,8 @@ private:
     void MarkGuardsDead(CControlUI* control);
 
     // HostAccessible.cpp
+    // Posted by PostAccessibleAction; lParam is the object's child id.
+    static const UINT kAccessibleActionMessage = WM_APP + 2;
     // The control's object goes: disconnected, released, and announced as destroyed.
     void ForgetAccessible(CControlUI* control);
     void ReleaseAccessibles();
