@@ -35,14 +35,8 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 # The date picker starts at today's date: it reads as <today> in the expectations.
 expect_output() { # what actual-file
-  local expected="$expectations/a11y-$1.txt" clean="$2.clean"
-  tr -d '\r' <"$2" | sed "s/\"$(date +%F)\"/\"<today>\"/" >"$clean"
-  if [ "${QUORIL_E2E_UPDATE:-}" = 1 ]; then
-    cp "$clean" "$expected"
-    return 0
-  fi
-  [ -f "$expected" ] || { fail "$1: no expectation $expected (QUORIL_E2E_UPDATE=1 writes it)"; return 0; }
-  diff -u "$expected" "$clean" >"$work/diff-$1.txt" || fail "$1: differs from $expected (see $work/diff-$1.txt)"
+  sed -i "s/\"$(date +%F)\"/\"<today>\"/" "$2"
+  text_matches_expectation "$2" "$expectations/a11y-$1.txt" "$work/diff-$1.txt" || fail "$1: $differing"
 }
 
 title="SkinUI Gallery"
