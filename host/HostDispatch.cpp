@@ -84,6 +84,7 @@ CWindowHostUI::CWindowHostUI()
 CWindowHostUI::~CWindowHostUI()
 {
     MarkGuardsDead(nullptr);
+    ReleaseAccessibles();
     DestroyDeferred();
     m_names.RemoveAll();
     CControlUI* root = m_root;
@@ -156,6 +157,9 @@ bool CWindowHostUI::AdoptSubtree(CControlUI* control, CControlUI* parent)
         return nullptr;
     };
     control->FindControl(registerName, this, 0);
+    // A control added to a live tree (a list filled, a node added) is news to assistive technology.
+    if (control != m_root && !m_firstLayoutPending)
+        AnnounceAccessibleChange(control, EVENT_OBJECT_CREATE);
     return true;
 }
 
@@ -188,6 +192,7 @@ void CWindowHostUI::ForgetControl(CControlUI* control)
         m_deferredDestroy.Remove(queued);
     ForgetOption(control);
     MarkGuardsDead(control);
+    ForgetAccessible(control);
 }
 
 void CWindowHostUI::AddAliveGuard(CControlAliveGuard* guard) { m_aliveGuards.Add(guard); }
@@ -517,6 +522,13 @@ bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
         DestroyDeferred();
         return false;
 
+    case kAccessibleActionMessage:
+        RunAccessibleAction(static_cast<long>(lParam));
+        return true;
+
+    case WM_GETOBJECT:
+        return OnGetObject(wParam, lParam, result);
+
     default:
         return false;
     }
@@ -546,8 +558,10 @@ bool CWindowHostUI::OnSetCursor(WPARAM wParam, LPARAM lParam)
 void CWindowHostUI::OnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const POINT pt = PointFromLParam(lParam);
-    if (message != WM_LBUTTONUP)
+    if (message != WM_LBUTTONUP) {
         ::SetFocus(m_hWndPaint);
+        m_keyboardCue = false;
+    }
     m_ptLastMousePos = pt;
 
     if (message == WM_LBUTTONUP) {

@@ -108,6 +108,9 @@ void CWindowHostUI::SetFocusControl(CControlUI* control)
     control->DispatchEvent(event);
     if (m_focus == control)
         SendNotification(control, "setfocus");
+    // Last: a listener in the process may act on it.
+    if (m_focus == control)
+        AnnounceAccessibleChange(control, EVENT_OBJECT_FOCUS);
 }
 
 CControlUI* CWindowHostUI::FindTabNeighbour(CControlUI* from, bool forward, CControlUI** lastTabStop) const
@@ -221,6 +224,7 @@ bool CWindowHostUI::PreTranslate(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_KEYDOWN:
         if (wParam != VK_TAB || FocusWantsTab(m_focus))
             return false;
+        m_keyboardCue = true;
         MoveFocusByTab(::GetKeyState(VK_SHIFT) >= 0);
         return true;
     case WM_SYSKEYDOWN:

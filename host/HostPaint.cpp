@@ -127,6 +127,7 @@ void CWindowHostUI::OnPaint()
             if (m_overlayPainters.Find(painter) >= 0)
                 painter->PaintOverlay(m_offscreenDc, paintRect);
         }
+        PaintFocusCue(m_offscreenDc, paintRect);
         ::RestoreDC(m_offscreenDc, saved);
         ::BitBlt(ps.hdc, paintRect.left, paintRect.top, width, height, m_offscreenDc, paintRect.left, paintRect.top,
             SRCCOPY);
@@ -141,6 +142,7 @@ void CWindowHostUI::OnPaint()
     } else {
         const int saved = ::SaveDC(ps.hdc);
         m_root->Paint(ps.hdc, paintRect);
+        PaintFocusCue(ps.hdc, paintRect);
         ::RestoreDC(ps.hdc, saved);
     }
     ::EndPaint(m_hWndPaint, &ps);

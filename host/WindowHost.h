@@ -32,6 +32,8 @@
 
 namespace SkinUI {
 
+class CAccessibleRegistry;
+class CAccessibleUI;
 class CControlAliveGuard;
 class CControlUI;
 
@@ -140,6 +142,22 @@ public:
     bool AddAcceleratorTranslator(ITranslateAccelerator* translator);
     bool RemoveAcceleratorTranslator(ITranslateAccelerator* translator);
 
+    //--- assistive technology (HostAccessible.cpp)
+    // WM_GETOBJECT: the client area's IAccessible; false for every other object id.
+    bool OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The object of a control (null: the client area), made on first use and owned by the host;
+    // the caller adds its own reference when it keeps one. Null without a window.
+    CAccessibleUI* AccessibleObjectOf(CControlUI* control);
+    // The live object with this child id, or null.
+    CAccessibleUI* AccessibleById(long id) const;
+    // Raises a WinEvent about the control (a name, state or value change, show, hide, create,
+    // focus) for the nearest object a client can know.
+    void AnnounceAccessibleChange(CControlUI* control, unsigned winEvent);
+    // Runs the default action of the object with this id after the current call has returned.
+    bool PostAccessibleAction(long id);
+    // The focus is drawn when the keyboard moved it; a mouse press hides the cue again.
+    bool ShowsKeyboardCue() const { return m_keyboardCue; }
+
 private:
     friend class CControlAliveGuard;
 
@@ -175,6 +193,16 @@ private:
     void RemoveAliveGuard(CControlAliveGuard* guard);
     // Clears the guards watching `control`, or every guard when it is null.
     void MarkGuardsDead(CControlUI* control);
+
+    // HostAccessible.cpp
+    // Posted by PostAccessibleAction; lParam is the object's child id.
+    static const UINT kAccessibleActionMessage = WM_APP + 2;
+    // The control's object goes: disconnected, released, and announced as destroyed.
+    void ForgetAccessible(CControlUI* control);
+    void ReleaseAccessibles();
+    void RunAccessibleAction(long id);
+    // A dotted rectangle just inside the focused control, limited to the repainted rectangle.
+    void PaintFocusCue(HDC hdc, const RECT& paintRect);
 
     // HostPaint.cpp
     void OnPaint();
@@ -231,6 +259,8 @@ private:
     CNameMapUI m_names;  // name -> CControlUI*
     CPtrVectorUI m_aliveGuards;  // CControlAliveGuard*, on the stacks of running dispatches
     CNameMapUI m_optionGroups;  // group name -> CPtrVectorUI* (owned) of CControlUI*
+    CAccessibleRegistry* m_accessibles = nullptr;  // owned, made at the first WM_GETOBJECT or event
+    bool m_keyboardCue = false;  // the keyboard moved the focus last
 };
 
 }  // namespace SkinUI

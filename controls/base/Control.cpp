@@ -73,6 +73,13 @@ void CControlUI::SetText(const char* text)
         return;
     m_text = text;
     Invalidate();
+    AnnounceChange(EVENT_OBJECT_NAMECHANGE);
+}
+
+void CControlUI::AnnounceChange(unsigned winEvent)
+{
+    if (m_host != nullptr)
+        m_host->AnnounceAccessibleChange(this, winEvent);
 }
 
 //--- position and size --------------------------------------------------------------------------
@@ -249,8 +256,10 @@ void CControlUI::SetVisible(bool visible)
     m_focused = false;
     if (!visible && m_host != nullptr && m_host->GetFocusControl() == this)
         m_host->SetFocusControl(nullptr);
-    if (IsVisible() != wasVisible)
+    if (IsVisible() != wasVisible) {
         RequestParentLayout();
+        AnnounceChange(visible ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
+    }
     if (!IsVisible() && m_host != nullptr)
         m_host->ReleaseMouseFor(this);
 }
@@ -274,6 +283,7 @@ void CControlUI::SetEnabled(bool enabled)
     Invalidate();
     if (!enabled && m_host != nullptr)
         m_host->ReleaseMouseFor(this);
+    AnnounceChange(EVENT_OBJECT_STATECHANGE);
 }
 
 bool CControlUI::AcceptsMouse() const { return m_acceptsMouse; }

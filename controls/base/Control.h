@@ -185,6 +185,11 @@ public:
     bool DrawSkinImage(HDC hdc, const char* imageText, const char* modifier = nullptr);
     // Own virtual window name, else the nearest ancestor's, else empty.
     CUIString GetVirtualWindowName() const;
+    // What assistive technology reads for the control when its text does not say it ("accname",
+    // "accdescription") and the role a skin gives it over its class's own ("accrole").
+    const CUIString& GetAccessibleName() const { return m_accName; }
+    const CUIString& GetAccessibleDescription() const { return m_accDescription; }
+    const CUIString& GetAccessibleRole() const { return m_accRole; }
     // Applies a name="value" name="value" list through SetAttribute (values cannot hold quotes).
     void ApplyAttributeText(const char* list);
     // Every attribute name SetAttribute acts on, the class's own first, then its bases'. Each class
@@ -206,6 +211,10 @@ protected:
     // MouseLeave clears it (`kind` is an InputEventKind value), and the control repaints. False,
     // changing nothing, while disabled.
     bool TrackHotState(unsigned& state, int kind);
+    // Tells assistive technology that something it reads changed (a WinEvent id). Call it last:
+    // a listener in the process may destroy the control.
+    void AnnounceChange(unsigned winEvent);
+    void SetAccessibleText(CUIString& field, const char* text);
     // An image attribute: the string is kept as written and the control repaints.
     void StoreImage(CUIString& field, const char* imageText);
 
@@ -254,6 +263,9 @@ protected:
     int m_topBorderSize = 0;
     int m_rightBorderSize = 0;
     int m_bottomBorderSize = 0;
+    CUIString m_accName;
+    CUIString m_accDescription;
+    CUIString m_accRole;
 
 private:
     static CAttributeTable<CControlUI> OwnAttributes();

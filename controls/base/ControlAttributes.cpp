@@ -90,6 +90,9 @@ CAttributeTable<CControlUI> CControlUI::OwnAttributes()
         {"name", [](C& c, const char* v) { c.SetName(v); }},
         {"text", [](C& c, const char* v) { c.SetText(v); }},
         {"tooltip", [](C& c, const char* v) { c.SetTooltip(v); }},
+        {"accname", [](C& c, const char* v) { c.SetAccessibleText(c.m_accName, v); }},
+        {"accdescription", [](C& c, const char* v) { c.SetAccessibleText(c.m_accDescription, v); }},
+        {"accrole", [](C& c, const char* v) { c.m_accRole = v; }},
         {"userdata", [](C& c, const char* v) { c.SetUserData(v); }},
         {"enabled", [](C& c, const char* v) { c.SetEnabled(ParseFlag(v)); }},
         {"mouse", [](C& c, const char* v) { c.SetAcceptsMouse(ParseFlag(v)); }},
@@ -112,6 +115,14 @@ void CControlUI::StoreImage(CUIString& field, const char* imageText)
 {
     field = imageText;
     Invalidate();
+}
+
+void CControlUI::SetAccessibleText(CUIString& field, const char* text)
+{
+    if (field == text)
+        return;
+    field = text;
+    AnnounceChange(&field == &m_accName ? EVENT_OBJECT_NAMECHANGE : EVENT_OBJECT_DESCRIPTIONCHANGE);
 }
 
 void CControlUI::SetAttribute(const char* name, const char* value)

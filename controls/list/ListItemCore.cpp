@@ -33,6 +33,9 @@ bool CListItemCore::Select(bool select)
         }
     }
     m_row.Invalidate();
+    if (m_row.GetHost() != nullptr)
+        m_row.GetHost()->AnnounceAccessibleChange(
+            &m_row, select ? EVENT_OBJECT_SELECTION : EVENT_OBJECT_SELECTIONREMOVE);
     return true;
 }
 

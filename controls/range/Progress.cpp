@@ -56,6 +56,7 @@ void CProgressUI::SetValue(int value)
         return;
     m_value = value;
     Invalidate();
+    AnnounceChange(EVENT_OBJECT_VALUECHANGE);
 }
 
 CAttributeTable<CProgressUI> CProgressUI::OwnAttributes()

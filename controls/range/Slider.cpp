@@ -1,7 +1,10 @@
 #include "controls/range/Slider.h"
 
+#include <algorithm>
+
 #include "core/IntMath.h"
 #include "core/ValueParse.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -19,7 +22,13 @@ void* CSliderUI::CastTo(const char* name)
     return CProgressUI::CastTo(name);
 }
 
-unsigned CSliderUI::GetCapabilities() const { return IsEnabled() ? CapabilityWantsCursor : 0u; }
+unsigned CSliderUI::GetCapabilities() const
+{
+    if (!IsEnabled())
+        return 0u;
+    // Arrows, Home and End move it, so it is a Tab stop unless the skin says "keyboard" false.
+    return m_acceptsKeyboard ? (CapabilityTabStop | CapabilityWantsCursor) : CapabilityWantsCursor;
+}
 
 void CSliderUI::SetEnabled(bool enabled)
 {
@@ -101,8 +110,39 @@ void CSliderUI::ChangeValueTo(int value)
     m_value = value;
     // Repainted before the announcement: a listener may destroy the slider.
     Invalidate();
-    if (m_host != nullptr)
-        m_host->SendNotification(this, "valuechanged");
+    if (m_host == nullptr)
+        return;
+    CControlAliveGuard alive(m_host, this);
+    m_host->SendNotification(this, "valuechanged");
+    if (alive.IsAlive())
+        AnnounceChange(EVENT_OBJECT_VALUECHANGE);
+}
+
+bool CSliderUI::StepByKey(char key)
+{
+    int64_t target = m_value;
+    switch (static_cast<unsigned char>(key)) {
+    case VK_LEFT:
+    case VK_DOWN:
+        target -= m_step;
+        break;
+    case VK_RIGHT:
+    case VK_UP:
+        target += m_step;
+        break;
+    case VK_HOME:
+        target = m_minValue;
+        break;
+    case VK_END:
+        target = m_maxValue;
+        break;
+    default:
+        return false;
+    }
+    const int value = static_cast<int>(std::min<int64_t>(std::max<int64_t>(target, m_minValue), m_maxValue));
+    if (value != m_value)
+        ChangeValueTo(value);
+    return true;
 }
 
 void CSliderUI::OnEvent(TInputEvent& event)
@@ -140,6 +180,10 @@ void CSliderUI::OnEvent(TInputEvent& event)
     }
     case InputEventKind::ContextMenu:
         return;
+    case InputEventKind::KeyDown:
+        if (IsEnabled() && StepByKey(event.KeyChar))
+            return;
+        break;
     case InputEventKind::ScrollWheel: {
         const WORD direction = LOWORD(event.WParam);
         if (direction > 1)

@@ -43,6 +43,8 @@ public:
 private:
     // Stores a value chosen by the user, repaints and announces it.
     void ChangeValueTo(int value);
+    // Arrows step, Home and End jump to the ends; false for any other key.
+    bool StepByKey(char key);
     // Draws `image` as the thumb when not empty; an image that reports failure is emptied.
     bool DrawThumb(HDC hdc, CUIString& image);
 

@@ -82,8 +82,50 @@ void COptionUI::SetSelected(bool selected)
             m_host->SendNotification(this, "selectchanged");
         }
     }
-    if (alive.IsAlive())
-        Invalidate();
+    if (!alive.IsAlive())
+        return;
+    Invalidate();
+    AnnounceChange(EVENT_OBJECT_STATECHANGE);
+}
+
+void COptionUI::OnEvent(TInputEvent& event)
+{
+    if (event.Type == InputEventKind::KeyDown && !m_groupName.IsEmpty() && IsEnabled() && AcceptsKeyboard()) {
+        switch (static_cast<unsigned char>(event.KeyChar)) {
+        case VK_LEFT:
+        case VK_UP:
+            MoveInGroup(-1);
+            return;
+        case VK_RIGHT:
+        case VK_DOWN:
+            MoveInGroup(1);
+            return;
+        default:
+            break;
+        }
+    }
+    CButtonUI::OnEvent(event);
+}
+
+void COptionUI::MoveInGroup(int step)
+{
+    CWindowHostUI* host = m_host;
+    const CPtrVectorUI* group = host != nullptr ? host->GetOptionGroup(m_groupName) : nullptr;
+    if (group == nullptr)
+        return;
+    const int count = group->GetSize();
+    const int at = group->Find(this);
+    for (int i = 1; i < count; ++i) {
+        CControlUI* member = static_cast<CControlUI*>(group->GetAt(((at + step * i) % count + count) % count));
+        if (member == nullptr || !member->IsVisible() || !member->IsEnabled())
+            continue;
+        // From here on this option may be gone: only the host and the member's guard are used.
+        CControlAliveGuard alive(host, member);
+        host->SetFocusControl(member);
+        if (alive.IsAlive())
+            member->TriggerAction();
+        return;
+    }
 }
 
 bool COptionUI::TriggerAction()

@@ -18,6 +18,8 @@ public:
     bool TriggerAction() override;
     void AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow) override;
     void SetEnabled(bool enabled) override;
+    // The arrows move the focus and the selection along the group, as in a radio group.
+    void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;
     static void AppendAttributeNames(TAttributeNames& names);
     void PaintStateImage(HDC hdc) override;
@@ -34,6 +36,9 @@ public:
     void SetSelectedTextColor(DWORD color) { m_selectedTextColor = color; }
 
 private:
+    // Focuses and selects the next usable member of the group, `step` members on (wrapping).
+    void MoveInGroup(int step);
+
     bool m_selected = false;
     CUIString m_groupName;
     CWindowHostUI* m_groupHost = nullptr;  // host whose group list holds this option; not owned

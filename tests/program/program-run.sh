@@ -1,9 +1,9 @@
 # Sourced by the scripts that run a real program under Wine on a virtual display (e2e.sh,
-# dll-planting.sh, tests/gallery/e2e.sh). Whatever happens once it is sourced (a failed check,
-# set -e, a signal, ctest's time-out), the program (`pid`, set by the caller while it runs), every
-# other Wine process of the prefix and the virtual display go with the script. It also holds the
-# helpers those scripts share: finding windows by title, their geometry, and screenshots compared
-# with committed references.
+# dll-planting.sh, a11y.sh, tests/gallery/e2e.sh and tests/gallery/a11y.sh). Whatever happens once
+# it is sourced (a failed check, set -e, a signal, ctest's time-out), the program (`pid`, set by the
+# caller while it runs), every other Wine process of the prefix and the virtual display go with the
+# script. It also holds the helpers those scripts share: finding windows by title, their geometry,
+# screenshots compared with committed references and text output with committed expectations.
 pid=
 xvfb=
 cleanup() {
@@ -126,4 +126,18 @@ shot_matches_reference() { # x y w h shot reference
   # The count may come in exponent form ("1.9e+05").
   differing=$(printf '%s\n' "$differing" | awk 'NR == 1 && $1 ~ /^[0-9.e+]+$/ { printf "%d", $1 }')
   [ -n "$differing" ] && [ "$differing" -le $(( w * h / 100 )) ]
+}
+
+# Text output (CRs dropped) against a committed expectation: true when they agree; with
+# QUORIL_E2E_UPDATE=1 the output becomes the expectation instead. `differing` says why not.
+text_matches_expectation() { # actual expected diff-file
+  tr -d '\r' <"$1" >"$1.clean"
+  if [ "${QUORIL_E2E_UPDATE:-}" = 1 ]; then
+    cp "$1.clean" "$2"
+    return 0
+  fi
+  [ -f "$2" ] || { differing="no expectation $2 (QUORIL_E2E_UPDATE=1 writes it)"; return 1; }
+  diff -u "$2" "$1.clean" >"$3" && return 0
+  differing="differs from $2 (see $3)"
+  return 1
 }

@@ -300,7 +300,7 @@ TEST(Slider, ThumbImageFollowsHoverAndPressAndDisablingClearsThem)
     EXPECT_EQ(kRed, Screen(bed).At(5, 10));
     bed.Press(5, 10);
     EXPECT_EQ(kBlue, Screen(bed).At(5, 10));
-    EXPECT_EQ(CapabilityWantsCursor, slider->GetCapabilities());
+    EXPECT_EQ(CapabilityTabStop | CapabilityWantsCursor, slider->GetCapabilities());
 
     slider->SetEnabled(false);
     EXPECT_EQ(0u, slider->GetButtonState());

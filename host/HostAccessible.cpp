@@ -1,0 +1,134 @@
+// The host's side of assistive technology: WM_GETOBJECT, the registry of live accessible objects,
+// WinEvents about controls, default actions run after the client's call, and the focus cue.
+#include "host/WindowHost.h"
+
+#include <oleacc.h>
+
+#include "controls/base/Control.h"
+#include "host/Accessible.h"
+#include "host/AccessibleRegistry.h"
+#include "host/AccessibleTraits.h"
+
+namespace SkinUI {
+
+namespace {
+
+// Events about how a control reads go to the nearest object a client can know; a layout that
+// appears or goes reorders the children of the object above it.
+bool NeedsExposedControl(unsigned winEvent)
+{
+    return winEvent != EVENT_OBJECT_SHOW && winEvent != EVENT_OBJECT_HIDE && winEvent != EVENT_OBJECT_CREATE;
+}
+
+}  // namespace
+
+bool CWindowHostUI::OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    // The object id is a 32-bit value, sign-extended or not depending on the sender.
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || m_root == nullptr)
+        return false;
+    CAccessibleUI* client = AccessibleObjectOf(nullptr);
+    if (client == nullptr)
+        return false;
+    const LRESULT answer = ::LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(client));
+    // A failed marshalling leaves the window to the system's default object.
+    if (answer < 0)
+        return false;
+    result = answer;
+    return true;
+}
+
+CAccessibleUI* CWindowHostUI::AccessibleObjectOf(CControlUI* control)
+{
+    if (m_hWndPaint == nullptr)
+        return nullptr;
+    if (m_accessibles == nullptr)
+        m_accessibles = new CAccessibleRegistry(this);
+    return m_accessibles->ObjectOf(control);
+}
+
+CAccessibleUI* CWindowHostUI::AccessibleById(long id) const
+{
+    return m_accessibles != nullptr ? m_accessibles->Find(id) : nullptr;
+}
+
+void CWindowHostUI::AnnounceAccessibleChange(CControlUI* control, unsigned winEvent)
+{
+    // Nothing is announced while a tree is being built: it is news only once it is shown.
+    if (control == nullptr || m_hWndPaint == nullptr || m_firstLayoutPending || control->GetHost() != this)
+        return;
+    CControlUI* subject = control;
+    if (NeedsExposedControl(winEvent)) {
+        subject = AccessibleTraits::ReadableAtOrAbove(control);
+        if (subject == nullptr && winEvent != EVENT_OBJECT_FOCUS)
+            return;
+        // A part of a row or button changed what the whole reads (its text) or is (a tree row's
+        // folder button or check box toggled).
+        if (subject != control && winEvent != EVENT_OBJECT_FOCUS && winEvent != EVENT_OBJECT_STATECHANGE)
+            winEvent = EVENT_OBJECT_NAMECHANGE;
+    } else if (AccessibleTraits::RoleOf(control) == 0) {
+        subject = AccessibleTraits::ReadableAtOrAbove(control->GetParent());
+        winEvent = EVENT_OBJECT_REORDER;  // a layout shown, hidden or added changes its parent's children
+    }
+    // A value-holding control's text is its value, not its name.
+    if (subject == control && winEvent == EVENT_OBJECT_NAMECHANGE && control->GetAccessibleName().IsEmpty()) {
+        CUIString unused;
+        if (AccessibleTraits::ValueOf(control, unused))
+            winEvent = EVENT_OBJECT_VALUECHANGE;
+    }
+    CAccessibleUI* object = AccessibleObjectOf(subject);
+    if (object != nullptr)
+        ::NotifyWinEvent(winEvent, m_hWndPaint, OBJID_CLIENT, subject != nullptr ? object->GetId() : CHILDID_SELF);
+}
+
+bool CWindowHostUI::PostAccessibleAction(long id)
+{
+    return m_hWndPaint != nullptr && ::PostMessageA(m_hWndPaint, kAccessibleActionMessage, 0, id) != FALSE;
+}
+
+void CWindowHostUI::RunAccessibleAction(long id)
+{
+    // The control may have gone since the client asked: then its object is no longer listed.
+    CAccessibleUI* object = AccessibleById(id);
+    if (object != nullptr && object->GetControl() != nullptr)
+        AccessibleTraits::DoDefaultAction(object->GetControl());
+}
+
+void CWindowHostUI::ForgetAccessible(CControlUI* control)
+{
+    if (m_accessibles == nullptr)
+        return;
+    const long id = m_accessibles->Forget(control);
+    if (id != 0 && m_hWndPaint != nullptr && ::IsWindow(m_hWndPaint))
+        ::NotifyWinEvent(EVENT_OBJECT_DESTROY, m_hWndPaint, OBJID_CLIENT, id);
+}
+
+void CWindowHostUI::ReleaseAccessibles()
+{
+    delete m_accessibles;
+    m_accessibles = nullptr;
+}
+
+void CWindowHostUI::PaintFocusCue(HDC hdc, const RECT& paintRect)
+{
+    if (!m_keyboardCue || m_focus == nullptr || !m_focus->IsVisible())
+        return;
+    RECT cue = m_focus->GetPosition();
+    ::InflateRect(&cue, -1, -1);
+    RECT visible = {};
+    if (!::IntersectRect(&visible, &cue, &paintRect))
+        return;
+    // Dotted and drawn over fresh paint only, so a partial repaint never doubles or erases it.
+    const int saved = ::SaveDC(hdc);
+    ::IntersectClipRect(hdc, paintRect.left, paintRect.top, paintRect.right, paintRect.bottom);
+    const HPEN pen = ::CreatePen(PS_DOT, 1, RGB(0, 0, 0));
+    ::SelectObject(hdc, pen);
+    ::SelectObject(hdc, ::GetStockObject(NULL_BRUSH));
+    ::SetBkColor(hdc, RGB(255, 255, 255));
+    ::SetBkMode(hdc, OPAQUE);
+    ::Rectangle(hdc, cue.left, cue.top, cue.right, cue.bottom);
+    ::RestoreDC(hdc, saved);
+    ::DeleteObject(pen);
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Assistive technology end to end for the gallery: the real SkinUIGallery.exe under Wine on a
+# private virtual display, read by a separate client process through MSAA only. The client selects
+# every page through its page tab's default action and prints the accessible tree each time; then it
+# presses Tab through the first page while an out-of-context WinEvent hook listens. The outputs are
+# compared with tests/gallery/data/a11y-*.txt; QUORIL_E2E_UPDATE=1 writes them instead.
+#
+# Usage: a11y.sh GALLERY_EXE CLIENT_EXE WORKDIR
+set -euo pipefail
+export LC_ALL=C
+
+exe=$(realpath "$1")
+client=$(realpath "$2")
+work=$(realpath -m "$3")
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+expectations="$here/data"
+
+for tool in Xvfb xdotool xprop xdpyinfo wine wineserver; do
+  command -v "$tool" >/dev/null || { echo "gallery a11y: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
+done
+for file in "$exe" "$client" "$(dirname "$exe")/testctl.dll"; do
+  [ -f "$file" ] || { echo "gallery a11y: no file $file" >&2; exit 1; }
+done
+
+mkdir -p "$work"
+export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
+# shellcheck source=../program/program-run.sh
+source "$root/tests/program/program-run.sh"
+"$root/tools/wine-prefix.sh" "$WINEPREFIX" display
+export WINEDLLOVERRIDES="mscoree,mshtml="
+start_virtual_display "$work"
+
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+# The date picker starts at today's date: it reads as <today> in the expectations.
+expect_output() { # what actual-file
+  sed -i "s/\"$(date +%F)\"/\"<today>\"/" "$2"
+  text_matches_expectation "$2" "$expectations/a11y-$1.txt" "$work/diff-$1.txt" || fail "$1: $differing"
+}
+
+title="SkinUI Gallery"
+LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 wine "$exe" >"$work/gallery.log" 2>&1 &
+pid=$!
+wait_window "$title" >/dev/null || { echo "gallery a11y: no window appeared" >&2; exit 1; }
+sleep 2
+
+# Tab round the first page first, while nothing else has moved the focus: the page tabs, the
+# page's own tab stops, and on to the first page tab again.
+timeout 120 wine "$client" tab "$title" 9 >"$work/tab.txt" 2>>"$work/client.log" || fail "tab: the client failed (see $work/client.log)"
+expect_output tab "$work/tab.txt"
+
+pages=(Layouts "Text & buttons" Input List "Tree & rich edit" Hosted)
+for i in "${!pages[@]}"; do
+  page=${pages[$i]}
+  if timeout 60 wine "$client" do "$title" "$page" 2>>"$work/client.log"; then
+    timeout 60 wine "$client" tree "$title" >"$work/page-$i.txt" 2>>"$work/client.log" || fail "page $page: no tree"
+    expect_output "page-$i" "$work/page-$i.txt"
+  else
+    fail "page $page: its page tab could not be operated (see $work/client.log)"
+  fi
+done
+
+kill "$pid" 2>/dev/null || true
+pid=
+wine_idle || fail "Wine processes were still running after the run"
+if [ "$failures" -gt 0 ]; then
+  echo "gallery a11y: $failures failure(s); outputs in $work" >&2
+  exit 1
+fi
+echo "gallery a11y: every page passed"
