@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posi
           binutils-mingw-w64-x86-64 libz-mingw-w64-dev libstb-dev googletest wine64 wine
           xvfb xdotool imagemagick x11-utils fonts-dejavu-core fonts-wqy-microhei
           g++ zlib1g-dev libpugixml-dev libtinyxml2-dev clang libclang-rt-dev clang-format-14 git
-          dpkg-dev nasm)
+          dpkg-dev nasm libjpeg62-turbo-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
