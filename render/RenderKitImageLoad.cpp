@@ -82,7 +82,14 @@ TImageEntry* MakeEntry(DWORD* pixels, int width, int height, bool alpha, CRender
     return entry;
 }
 
-TImageEntry* DecodeStb(const TSkinFileBytes& bytes, DWORD mask, CRenderKit::DecodedForm form)
+// The file's bytes go as soon as they are decoded, before a bitmap is made, so the two never add up.
+void FreeBytes(TSkinFileBytes& bytes)
+{
+    bytes.data.reset();
+    bytes.size = 0;
+}
+
+TImageEntry* DecodeStb(TSkinFileBytes& bytes, DWORD mask, CRenderKit::DecodedForm form)
 {
     int width = 0;
     int height = 0;
@@ -98,6 +105,7 @@ TImageEntry* DecodeStb(const TSkinFileBytes& bytes, DWORD mask, CRenderKit::Deco
         return nullptr;
     unsigned char* rgba
         = stbi_load_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height, &channels, 4);
+    FreeBytes(bytes);
     if (rgba == nullptr)
         return nullptr;
     if (width <= 0 || height <= 0) {
@@ -110,12 +118,13 @@ TImageEntry* DecodeStb(const TSkinFileBytes& bytes, DWORD mask, CRenderKit::Deco
 }
 
 // Null when libjpeg-turbo could not decode it; `handled` false when it is left to stb_image.
-TImageEntry* DecodeJpegEntry(
-    const TSkinFileBytes& bytes, DWORD mask, CRenderKit::DecodedForm form, SIZE drawn, bool& handled)
+TImageEntry* DecodeJpegEntry(TSkinFileBytes& bytes, DWORD mask, CRenderKit::DecodedForm form, SIZE drawn, bool& handled)
 {
     TJpegImage jpeg;
     const JpegResult result = DecodeJpeg(bytes.data.get(), bytes.size, kSkinImageMaxPixels, drawn.cx, drawn.cy, jpeg);
     handled = result != JpegResult::Unsupported;
+    if (handled)
+        FreeBytes(bytes);
     if (result != JpegResult::Decoded)
         return nullptr;
     DWORD* pixels = reinterpret_cast<DWORD*>(jpeg.pixels);
@@ -143,9 +152,7 @@ TImageEntry* CRenderKit::DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask, Deco
         entry = DecodeJpegEntry(bytes, mask, form, drawn, handled);
     if (!handled)
         entry = DecodeStb(bytes, mask, form);
-    // The file's bytes go before anything else is made, so the two never add up.
-    bytes.data.reset();
-    bytes.size = 0;
+    FreeBytes(bytes);  // also when stb_image refused them before decoding
     return entry;
 }
 
