@@ -41,7 +41,9 @@ if [ ! -f "$jpeg_dir/jpeglib.h" ]; then
   download=build/third_party/download
   rm -rf "$download" "$jpeg_dir"
   mkdir -p "$download"
-  (cd "$download" && apt-get source -qq --download-only libjpeg-turbo)
+  # A deb-src entry added by hand may not have been read yet: read the lists once and try again.
+  (cd "$download" && apt-get source -qq --download-only libjpeg-turbo) ||
+    { "${sudo_cmd[@]}" apt-get update -qq && (cd "$download" && apt-get source -qq --download-only libjpeg-turbo); }
   dpkg-source -x "$download"/libjpeg-turbo_*.dsc "$jpeg_dir" >/dev/null
   rm -rf "$download" build/third_party/*.orig.tar.*
 fi
