@@ -31,11 +31,7 @@ struct TJpegJob {
     TJpegImage* out;
 };
 
-TJpegJob* JobOf(j_common_ptr cinfo)
-{
-    // The error manager is the job's: the library hands back the struct it was given.
-    return reinterpret_cast<TJpegJob*>(reinterpret_cast<char*>(cinfo) - offsetof(TJpegJob, cinfo));
-}
+TJpegJob* JobOf(j_common_ptr cinfo) { return static_cast<TJpegJob*>(cinfo->client_data); }
 
 void OnError(j_common_ptr cinfo) { std::longjmp(JobOf(cinfo)->jump, 1); }
 
@@ -64,6 +60,7 @@ bool RunDecode(TJpegJob* job)
     if (setjmp(job->jump) != 0)
         return false;
     jpeg_decompress_struct* cinfo = &job->cinfo;
+    cinfo->client_data = job;  // kept by jpeg_create_decompress
     cinfo->err = jpeg_std_error(&job->error);
     job->error.error_exit = OnError;
     job->error.emit_message = OnMessage;

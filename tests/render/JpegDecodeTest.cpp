@@ -185,7 +185,8 @@ TEST(JpegDecode, ALargePictureDrawnShrunkDecodesReducedAndIsDecodedWholeWhenNeed
                 const uint32_t a = direct.Pixel(x, y);
                 const uint32_t b = drawn.Pixel(x, y);
                 for (int shift = 0; shift <= 16; shift += 8)
-                    differing += std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) > 6;
+                    differing
+                        += std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) > 6;
             }
         }
         EXPECT_EQ(0, differing);
