@@ -2,8 +2,9 @@
 // is. Beside the bare window's work it looks up the connections with the same system calls
 // (router configuration, interface table, the adapter list when the router has no names), shows
 // a layered shadow window drawn once, and draws the shipped background shrunk to the window with
-// the same decoder and the same HALFTONE stretch, the decoding done on a worker that starts at
-// entry. It builds no controls, parses no skin and keeps nothing once painted: what Quoril takes
+// the same decoder making the same choice (libjpeg-turbo, reduced by its DCT scaling to the least
+// size covering the window) and the same HALFTONE stretch, the decoding done on a worker that
+// starts at entry. It builds no controls, parses no skin and keeps nothing once painted: what Quoril takes
 // beyond this is its own overhead, and this program's ratio to the bare window is a floor under
 // Quoril's.
 // The sockets header goes before windows.h, which would otherwise bring in the old one.
@@ -14,12 +15,13 @@
 #include <iphlpapi.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "bench/BenchPaths.h"
-#include "stb_image.h"
+#include "render/JpegDecode.h"
 
 namespace {
 
@@ -29,9 +31,7 @@ const int kSpread = 2;
 
 struct TBackground {
     std::vector<unsigned char> file;
-    unsigned char* rgba = nullptr;
-    int width = 0;
-    int height = 0;
+    SkinUI::TJpegImage image;
     HANDLE worker = nullptr;
 };
 
@@ -56,11 +56,8 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path)
 
 DWORD WINAPI Decode(void*)
 {
-    int channels = 0;
-    if (!g_background.file.empty()) {
-        g_background.rgba = stbi_load_from_memory(g_background.file.data(), static_cast<int>(g_background.file.size()),
-            &g_background.width, &g_background.height, &channels, 4);
-    }
+    SkinUI::DecodeJpeg(
+        g_background.file.data(), g_background.file.size(), 64u << 20, kWidth, kHeight, g_background.image);
     std::vector<unsigned char>().swap(g_background.file);
     return 0;
 }
@@ -161,19 +158,20 @@ void ShowShadow(HINSTANCE instance, HWND owner)
 void PaintBackground(HDC dc)
 {
     ::WaitForSingleObject(g_background.worker, INFINITE);
-    if (g_background.rgba == nullptr)
+    const SkinUI::TJpegImage& image = g_background.image;
+    if (image.pixels == nullptr)
         return;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = g_background.width;
-    info.bmiHeader.biHeight = -g_background.height;
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     ::SetStretchBltMode(dc, HALFTONE);
-    ::StretchDIBits(dc, 0, 0, kWidth, kHeight, 0, 0, g_background.width, g_background.height, g_background.rgba, &info,
-        DIB_RGB_COLORS, SRCCOPY);
-    stbi_image_free(g_background.rgba);
-    g_background.rgba = nullptr;
+    ::StretchDIBits(
+        dc, 0, 0, kWidth, kHeight, 0, 0, image.width, image.height, image.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+    std::free(image.pixels);
+    g_background.image = SkinUI::TJpegImage();
 }
 
 LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -47,7 +47,7 @@ quoril_library(skinui_skin
   LIBS skinui_core thirdparty_zlib)
 quoril_library(skinui_render
   SOURCES render/*.cpp host/HostResources*.cpp
-  LIBS skinui_skin thirdparty_stb gdi32 user32)
+  LIBS skinui_skin thirdparty_stb thirdparty_jpeg gdi32 user32)
 quoril_library(skinui
   SOURCES window/*.cpp host/*.cpp controls/*/*.cpp skin/SkinBuilder*.cpp shadow/*.cpp
   EXCLUDE host/ResourceLocation*.cpp host/HostResources*.cpp

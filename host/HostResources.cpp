@@ -284,23 +284,23 @@ TFontEntry* CHostResources::GetDefaultFontEntry()
 
 //--- images ----------------------------------------------------------------------------------
 
-TImageEntry* CHostResources::LoadImageEntry(const char* name, const char* resType, DWORD mask)
+TImageEntry* CHostResources::LoadImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn)
 {
     if (resType == nullptr)
-        return CRenderKit::LoadSkinImage(name, nullptr, mask);
+        return CRenderKit::LoadSkinImage(name, nullptr, mask, drawn);
     if (name[0] < '0' || name[0] > '9')
         return nullptr;
     const WORD id = static_cast<WORD>(std::strtol(name, nullptr, 10));
-    return CRenderKit::LoadSkinImage(MAKEINTRESOURCEA(id), resType, mask);
+    return CRenderKit::LoadSkinImage(MAKEINTRESOURCEA(id), resType, mask, drawn);
 }
 
-TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType, DWORD mask)
+TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn)
 {
     if (name == nullptr)
         return nullptr;
     TImageEntry* entry = TakePrefetched(name, resType, mask);
     if (entry == nullptr)
-        entry = LoadImageEntry(name, resType, mask);
+        entry = LoadImageEntry(name, resType, mask, drawn);
     if (entry == nullptr)
         return nullptr;
     if (resType != nullptr)
@@ -313,13 +313,14 @@ TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType
     return entry;
 }
 
-TImageEntry* CHostResources::FindOrLoadImage(const char* name, const char* resType, DWORD mask, ImageUse use)
+TImageEntry* CHostResources::FindOrLoadImage(
+    const char* name, const char* resType, DWORD mask, ImageUse use, SIZE drawn)
 {
     if (name == nullptr)
         return nullptr;
     TImageEntry* entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
     if (entry == nullptr) {
-        AddImageEntry(name, resType, mask);
+        AddImageEntry(name, resType, mask, use == ImageUse::ScaledCopiesSuffice ? drawn : SIZE());
         entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
         if (entry == nullptr)
             return nullptr;
@@ -328,7 +329,7 @@ TImageEntry* CHostResources::FindOrLoadImage(const char* name, const char* resTy
         return entry;
     // The full bitmap was dropped after scaling: decode it again, as it was first loaded.
     TImageEntry* again
-        = LoadImageEntry(name, entry->sResType.IsEmpty() ? nullptr : entry->sResType.GetData(), entry->dwMask);
+        = LoadImageEntry(name, entry->sResType.IsEmpty() ? nullptr : entry->sResType.GetData(), entry->dwMask, SIZE());
     if (again == nullptr)
         return nullptr;
     if (again->nWidth == entry->nWidth && again->nHeight == entry->nHeight) {

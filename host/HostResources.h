@@ -103,19 +103,21 @@ public:
     enum class ImageUse { FullBitmap, ScaledCopiesSuffice };
 
     // With a resource type the name must be a decimal resource id. Null when the image cannot be
-    // loaded or the name is taken (the image already there stays).
-    TImageEntry* AddImageEntry(const char* name, const char* resType, DWORD mask);
+    // loaded or the name is taken (the image already there stays). `drawn` as for
+    // CRenderKit::LoadSkinImage: the size a plain stretch draws the whole image at, 0 x 0 unknown.
+    TImageEntry* AddImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn = SIZE());
     // The entry under name, loaded and added when absent (from a prefetch when one was started).
     // The first type and mask used for a name stay in force for it. With FullBitmap the entry's
     // hBitmap is there (made of its pixels, or decoded again if it was dropped; null when that
-    // fails); with ScaledCopiesSuffice it may be null.
+    // fails); with ScaledCopiesSuffice it may be null, and an entry loaded now for `drawn` may hold
+    // only reduced pixels (TImageEntry::nReduction).
     TImageEntry* FindOrLoadImage(
-        const char* name, const char* resType, DWORD mask, ImageUse use = ImageUse::FullBitmap);
+        const char* name, const char* resType, DWORD mask, ImageUse use = ImageUse::FullBitmap, SIZE drawn = SIZE());
     // Starts decoding a skin file image (no resource type) on a worker thread, so it is ready by
     // the first paint; the bytes are read here, on the calling (UI) thread. Does nothing when the
     // name is already loaded or prefetched, or cannot be read; when no thread can be started the
-    // image simply loads on first use.
-    void PrefetchImage(const char* name, DWORD mask);
+    // image simply loads on first use. `drawn` as for AddImageEntry.
+    void PrefetchImage(const char* name, DWORD mask, SIZE drawn = SIZE());
 
     //--- default attribute lists per control element name --------------------------------------
     // The first list stored for a name wins.
@@ -149,7 +151,7 @@ private:
     // Waits for every worker and frees what they made.
     void DropPrefetches();
     // LoadSkinImage with the name read as a resource id when a type is given.
-    static TImageEntry* LoadImageEntry(const char* name, const char* resType, DWORD mask);
+    static TImageEntry* LoadImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn);
 
     int m_nOpacity = 255;
     CSizeUI m_szMinWindow;

@@ -17,6 +17,7 @@ namespace SkinUI {
 struct TImagePrefetch {
     CUIString name;
     DWORD mask = 0;
+    SIZE drawn = {};  // what the decode need cover; 0 x 0 unknown
     TSkinFileBytes bytes;  // the worker's input; it frees them once decoded
     TImageEntry* result = nullptr;  // written by the worker; read after it ended; owned
     HANDLE thread = nullptr;  // owned
@@ -27,7 +28,7 @@ namespace {
 DWORD WINAPI DecodeOnWorker(void* parameter)
 {
     TImagePrefetch* job = static_cast<TImagePrefetch*>(parameter);
-    job->result = CRenderKit::DecodeSkinImage(job->bytes, job->mask, CRenderKit::DecodedForm::Pixels);
+    job->result = CRenderKit::DecodeSkinImage(job->bytes, job->mask, CRenderKit::DecodedForm::Pixels, job->drawn);
     return 0;
 }
 
@@ -42,7 +43,7 @@ void FinishPrefetch(TImagePrefetch* job)
 
 }  // namespace
 
-void CHostResources::PrefetchImage(const char* name, DWORD mask)
+void CHostResources::PrefetchImage(const char* name, DWORD mask, SIZE drawn)
 {
     if (name == nullptr || name[0] == '\0' || m_mImageHash.Find(name) != nullptr)
         return;
@@ -53,6 +54,7 @@ void CHostResources::PrefetchImage(const char* name, DWORD mask)
     TImagePrefetch* job = new TImagePrefetch;
     job->name = name;
     job->mask = mask;
+    job->drawn = drawn;
     if (CResourceLocation::ReadSkinFile(name, nullptr, kSkinImageMaxBytes, true, job->bytes) != SkinFileStatus::Found) {
         delete job;
         return;

@@ -25,9 +25,14 @@ struct TImageEntry {
     HBITMAP hBitmap = nullptr;  // owned; released with the entry; null while only scaled copies are kept
     // The words hBitmap would hold (nWidth x nHeight, top-down) while no bitmap was made of them
     // yet: a prefetched image starts so, since it is usually only ever drawn shrunk. Owned;
-    // released with the entry or when the bitmap is made (CRenderKit::MakeFullBitmap).
+    // released with the entry or when the bitmap is made (CRenderKit::MakeFullBitmap). Allocated
+    // with malloc by either decoder.
     DWORD* pPixels = nullptr;
-    int nWidth = 0;  // pixels
+    // pPixels hold the image reduced by this factor, (nWidth / n) x (nHeight / n) rounded up: a
+    // JPEG decoded no larger than the size it is drawn shrunk at. Such pixels only ever feed
+    // scaled copies no larger than themselves; a bitmap is never made of them.
+    int nReduction = 1;
+    int nWidth = 0;  // pixels of the whole image, whatever size pPixels hold
     int nHeight = 0;  // pixels
     bool bAlpha = false;  // some pixel is not opaque, or the mask colour removed one
     // The full image had to be decoded again after only copies were kept: it is drawn at changing

@@ -102,4 +102,19 @@ void ReadImageSpec(
 
 void AppendImageKeyNames(TAttributeNames& names) { kImageKeys.AppendNames(names); }
 
+bool IsPlainStretch(const TImageParams& image)
+{
+    return image.fade == 255 && !image.hole && !image.xTiled && !image.yTiled && image.corner.left == 0
+        && image.corner.top == 0 && image.corner.right == 0 && image.corner.bottom == 0;
+}
+
+SIZE WholeImageDrawnSize(const TImageParams& image)
+{
+    const RECT& s = image.source;
+    if (!IsPlainStretch(image) || s.left != 0 || s.top != 0 || s.right != 0 || s.bottom != 0)
+        return SIZE{0, 0};
+    return SIZE{
+        std::max<LONG>(0, image.dest.right - image.dest.left), std::max<LONG>(0, image.dest.bottom - image.dest.top)};
+}
+
 }  // namespace SkinUI

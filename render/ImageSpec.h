@@ -33,6 +33,11 @@ struct TImageParams {
 // clipped to its right and bottom edges. `draw` is called once per image named, at least once.
 void ReadImageSpec(
     const RECT& rcItem, const char* image, const char* modify, const std::function<void(const TImageParams&)>& draw);
+// Drawn without corners, tiling, hole or fade: a stretch of the source, nothing more.
+bool IsPlainStretch(const TImageParams& image);
+// The size a plain stretch draws the whole image at, which is as much of it as a decoder need
+// produce; 0 x 0 (unknown) when the image is drawn otherwise or only a part of it is.
+SIZE WholeImageDrawnSize(const TImageParams& image);
 // The keys ReadImageSpec acts on ("file", "dest", ...); other keys are ignored.
 void AppendImageKeyNames(TAttributeNames& names);
 

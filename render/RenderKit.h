@@ -36,14 +36,19 @@ public:
     // name as a plain path), decodes them and returns a new entry, or null. `name` may be a numeric
     // resource id (MAKEINTRESOURCE) when `resType` is given. Pixels whose premultiplied value equals
     // `mask` (0 = none) become fully transparent.
-    static TImageEntry* LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask);
+    // A JPEG drawn whole at `drawn` (0 x 0: unknown) by a plain stretch may be decoded reduced, no
+    // smaller than that (TImageEntry::nReduction).
+    static TImageEntry* LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask, SIZE drawn = SIZE());
     // The decoding half of LoadSkinImage, on bytes already read; frees them as soon as they are
-    // decoded. Touches no state but its arguments (stb_image and a DIB section), so a worker thread
-    // may run it. With Pixels the entry holds pPixels and no bitmap: the decoder's own buffer,
-    // converted in place, so no second full-size copy exists at any moment.
+    // decoded. Touches no state but its arguments (the decoders and a DIB section), so a worker
+    // thread may run it. With Pixels the entry holds pPixels and no bitmap: the decoder's own buffer,
+    // converted in place, so no second full-size copy exists at any moment. A reduced decode always
+    // comes as Pixels.
     enum class DecodedForm { Bitmap, Pixels };
-    static TImageEntry* DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask, DecodedForm form = DecodedForm::Bitmap);
-    // Makes hBitmap of pPixels and frees them; false when there are none or no bitmap can be made.
+    static TImageEntry* DecodeSkinImage(
+        TSkinFileBytes& bytes, DWORD mask, DecodedForm form = DecodedForm::Bitmap, SIZE drawn = SIZE());
+    // Makes hBitmap of pPixels and frees them; false when there are none, they are reduced (they are
+    // freed then: the whole image must be decoded again) or no bitmap can be made.
     static bool MakeFullBitmap(TImageEntry& entry);
     // Frees the full-size bitmap or pixels, keeping the size and the scaled copies.
     static void DropFullImage(TImageEntry& entry);

@@ -65,10 +65,35 @@ HBITMAP FindScaledCopy(TImageEntry& image, const RECT& source, int width, int he
 // the full-size bitmap is decoded again if it is ever needed, and kept from then on.
 const long long kDropFullBitmapPixels = 512LL * 512LL;
 
+// `source` (in whole-image pixels) in the pixels held in memory, which may be reduced; their width.
+RECT PixelSource(const TImageEntry& image, const RECT& source, int& pixelWidth)
+{
+    const int n = image.nReduction;
+    pixelWidth = (image.nWidth + n - 1) / n;
+    const int pixelHeight = (image.nHeight + n - 1) / n;
+    auto along = [](LONG v, int pixels, int whole) {
+        return static_cast<LONG>(static_cast<long long>(v) * pixels / std::max(1, whole));
+    };
+    return RECT{along(source.left, pixelWidth, image.nWidth), along(source.top, pixelHeight, image.nHeight),
+        along(source.right, pixelWidth, image.nWidth), along(source.bottom, pixelHeight, image.nHeight)};
+}
+
+// The pixels in memory can make this copy: whole, or reduced yet no smaller than the copy.
+bool PixelsCover(const TImageEntry& image, const RECT& source, int width, int height)
+{
+    if (image.pPixels == nullptr)
+        return false;
+    int pixelWidth = 0;
+    const RECT s = PixelSource(image, source, pixelWidth);
+    return image.nReduction == 1 || (s.right - s.left >= width && s.bottom - s.top >= height);
+}
+
 // HALFTONE stretch of `source` of the full image (bitmap, else pixels) onto `to` at 0,0; false
 // when nothing could be drawn.
-bool StretchFullImage(HDC to, const TImageEntry& image, const RECT& source, int width, int height)
+bool StretchFullImage(HDC to, const TImageEntry& image, const RECT& wholeSource, int width, int height)
 {
+    int pixelWidth = image.nWidth;
+    const RECT source = image.hBitmap == nullptr ? PixelSource(image, wholeSource, pixelWidth) : wholeSource;
     const int sw = source.right - source.left;
     const int sh = source.bottom - source.top;
     SetStretchBltMode(to, HALFTONE);
@@ -78,12 +103,12 @@ bool StretchFullImage(HDC to, const TImageEntry& image, const RECT& source, int 
         // (StretchDIBits reads it from the bottom even for top-down pixels).
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = image.nWidth;
+        info.bmiHeader.biWidth = pixelWidth;
         info.bmiHeader.biHeight = -sh;  // top-down
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        const DWORD* rows = image.pPixels + static_cast<size_t>(source.top) * static_cast<size_t>(image.nWidth);
+        const DWORD* rows = image.pPixels + static_cast<size_t>(source.top) * static_cast<size_t>(pixelWidth);
         return StretchDIBits(to, 0, 0, width, height, source.left, 0, sw, sh, rows, &info, DIB_RGB_COLORS, SRCCOPY)
             != 0;
     }
@@ -140,8 +165,8 @@ bool CRenderKit::PaintImageEntry(
     const char* resType = params.resType.IsEmpty() ? nullptr : params.resType.GetData();
     if (host == nullptr || name[0] == '\0')
         return false;
-    TImageEntry* image
-        = host->FindOrLoadImage(name, resType, params.mask, CHostResources::ImageUse::ScaledCopiesSuffice);
+    TImageEntry* image = host->FindOrLoadImage(
+        name, resType, params.mask, CHostResources::ImageUse::ScaledCopiesSuffice, WholeImageDrawnSize(params));
     if (image == nullptr)
         return false;
 
@@ -157,12 +182,11 @@ bool CRenderKit::PaintImageEntry(
         return true;
     const int width = params.dest.right - params.dest.left;
     const int height = params.dest.bottom - params.dest.top;
-    const bool plainStretch = !image->bAlpha && params.fade == 255 && !params.hole && !params.xTiled && !params.yTiled
-        && params.corner.left == 0 && params.corner.top == 0 && params.corner.right == 0 && params.corner.bottom == 0
-        && KeepsScaledCopy(src, width, height);
-    // Each step below may need the full image that only scaled copies replaced: it is made again.
+    const bool plainStretch = !image->bAlpha && IsPlainStretch(params) && KeepsScaledCopy(src, width, height);
+    // Each step below may need the full image that only scaled copies (or reduced pixels) replaced:
+    // it is made again.
     auto fullImage = [&](bool pixelsDo) {
-        return image->hBitmap != nullptr || (pixelsDo && image->pPixels != nullptr)
+        return image->hBitmap != nullptr || (pixelsDo && PixelsCover(*image, src, width, height))
             || host->FindOrLoadImage(name, resType, params.mask, CHostResources::ImageUse::FullBitmap) != nullptr;
     };
     HBITMAP scaled = plainStretch ? FindScaledCopy(*image, src, width, height) : nullptr;

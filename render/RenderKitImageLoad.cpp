@@ -1,30 +1,19 @@
-// Image loading: skin file bytes -> stb_image RGBA -> premultiplied top-down BGRA DIB section.
+// Image loading: skin file bytes -> decoded pixels -> premultiplied top-down BGRA DIB section. JPEGs
+// go through libjpeg-turbo (render/JpegDecode.h), which can decode them reduced; every other type,
+// and JPEGs in colour spaces it does not convert, through stb_image.
 #include "render/RenderKit.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include "host/ResourceLocation.h"
+#include "render/JpegDecode.h"
 #include "render/RenderDetail.h"
 #include "stb_image.h"
 
 namespace SkinUI {
 
-namespace {
-
-// stb_image's buffer, freed on every path.
-struct TDecoded {
-    unsigned char* pixels = nullptr;
-    ~TDecoded()
-    {
-        if (pixels != nullptr)
-            stbi_image_free(pixels);
-    }
-};
-
-}  // namespace
-
-TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask)
+TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask, SIZE drawn)
 {
     if (name == nullptr)
         return nullptr;
@@ -32,10 +21,20 @@ TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask)
     if (CResourceLocation::ReadSkinFile(name, resType, kSkinImageMaxBytes, true, bytes) != SkinFileStatus::Found) {
         return nullptr;
     }
-    return DecodeSkinImage(bytes, mask);
+    return DecodeSkinImage(bytes, mask, DecodedForm::Bitmap, drawn);
 }
 
 namespace {
+
+// A pixel whose stored (premultiplied) value is the mask colour becomes transparent; the mask
+// therefore normally names an opaque colour. True when it did.
+bool MaskOut(DWORD& pixel, DWORD mask)
+{
+    if (pixel != mask)
+        return false;
+    pixel = 0;
+    return true;
+}
 
 // stb_image's RGBA bytes to premultiplied 0xAARRGGBB words; `out` may be the same memory as `rgba`
 // (each pixel is read before its word is written). True when some pixel is not opaque.
@@ -54,26 +53,44 @@ bool ConvertPixels(const unsigned char* rgba, DWORD* out, size_t count, DWORD ma
             b = b * a / 255;
             alpha = true;
         }
-        DWORD pixel = (a << 24) | (r << 16) | (g << 8) | b;
-        // The mask is compared with the stored (premultiplied) value, so it normally names an
-        // opaque colour.
-        if (pixel == mask) {
-            pixel = 0;
-            alpha = true;
-        }
-        out[i] = pixel;
+        out[i] = (a << 24) | (r << 16) | (g << 8) | b;
+        alpha |= MaskOut(out[i], mask);
     }
     return alpha;
 }
 
-}  // namespace
-
-TImageEntry* CRenderKit::DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask, DecodedForm form)
+// The whole image's entry holding the decoded pixels (taken over), or its bitmap made of them.
+TImageEntry* MakeEntry(DWORD* pixels, int width, int height, bool alpha, CRenderKit::DecodedForm form)
 {
-    // ReadSkinFile keeps sizes within INT_MAX, which is what stb_image's length can carry.
-    if (bytes.data == nullptr || bytes.size == 0 || bytes.size > 0x7FFFFFFFu)
+    TImageEntry* entry = new TImageEntry;
+    entry->nWidth = width;
+    entry->nHeight = height;
+    entry->bAlpha = alpha;
+    if (form == CRenderKit::DecodedForm::Pixels) {
+        entry->pPixels = pixels;
+        return entry;
+    }
+    DWORD* bits = nullptr;
+    entry->hBitmap = render_detail::CreateDib32(width, height, &bits);
+    if (entry->hBitmap != nullptr)
+        std::memcpy(bits, pixels, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    std::free(pixels);
+    if (entry->hBitmap == nullptr) {
+        delete entry;
         return nullptr;
+    }
+    return entry;
+}
 
+// The file's bytes go as soon as they are decoded, before a bitmap is made, so the two never add up.
+void FreeBytes(TSkinFileBytes& bytes)
+{
+    bytes.data.reset();
+    bytes.size = 0;
+}
+
+TImageEntry* DecodeStb(TSkinFileBytes& bytes, DWORD mask, CRenderKit::DecodedForm form)
+{
     int width = 0;
     int height = 0;
     int channels = 0;
@@ -86,32 +103,56 @@ TImageEntry* CRenderKit::DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask, Deco
         * static_cast<unsigned long long>(std::llabs(static_cast<long long>(height)));
     if (declared == 0 || declared > kSkinImageMaxPixels)
         return nullptr;
-    TDecoded decoded;
-    decoded.pixels
+    unsigned char* rgba
         = stbi_load_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height, &channels, 4);
-    // The file's bytes go before the bitmap is made, so the two never add up.
-    bytes.data.reset();
-    bytes.size = 0;
-    if (decoded.pixels == nullptr || width <= 0 || height <= 0)
+    FreeBytes(bytes);
+    if (rgba == nullptr)
         return nullptr;
+    if (width <= 0 || height <= 0) {
+        std::free(rgba);
+        return nullptr;
+    }
+    DWORD* pixels = reinterpret_cast<DWORD*>(rgba);
+    const bool alpha = ConvertPixels(rgba, pixels, static_cast<size_t>(width) * static_cast<size_t>(height), mask);
+    return MakeEntry(pixels, width, height, alpha, form);
+}
 
-    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    TImageEntry* entry = new TImageEntry;
-    entry->nWidth = width;
-    entry->nHeight = height;
-    if (form == DecodedForm::Pixels) {
-        entry->pPixels = reinterpret_cast<DWORD*>(decoded.pixels);
-        decoded.pixels = nullptr;
-        entry->bAlpha = ConvertPixels(reinterpret_cast<unsigned char*>(entry->pPixels), entry->pPixels, count, mask);
-        return entry;
-    }
-    DWORD* bits = nullptr;
-    entry->hBitmap = render_detail::CreateDib32(width, height, &bits);
-    if (entry->hBitmap == nullptr) {
-        delete entry;
+// Null when libjpeg-turbo could not decode it; `handled` false when it is left to stb_image.
+TImageEntry* DecodeJpegEntry(TSkinFileBytes& bytes, DWORD mask, CRenderKit::DecodedForm form, SIZE drawn, bool& handled)
+{
+    TJpegImage jpeg;
+    const JpegResult result = DecodeJpeg(bytes.data.get(), bytes.size, kSkinImageMaxPixels, drawn.cx, drawn.cy, jpeg);
+    handled = result != JpegResult::Unsupported;
+    if (handled)
+        FreeBytes(bytes);
+    if (result != JpegResult::Decoded)
         return nullptr;
-    }
-    entry->bAlpha = ConvertPixels(decoded.pixels, bits, count, mask);
+    DWORD* pixels = reinterpret_cast<DWORD*>(jpeg.pixels);
+    bool alpha = false;
+    const size_t count = static_cast<size_t>(jpeg.width) * static_cast<size_t>(jpeg.height);
+    for (size_t i = 0; mask != 0 && i < count; ++i)
+        alpha |= MaskOut(pixels[i], mask);
+    TImageEntry* entry = MakeEntry(
+        pixels, jpeg.fullWidth, jpeg.fullHeight, alpha, jpeg.reduction != 1 ? CRenderKit::DecodedForm::Pixels : form);
+    if (entry != nullptr)
+        entry->nReduction = jpeg.reduction;
+    return entry;
+}
+
+}  // namespace
+
+TImageEntry* CRenderKit::DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask, DecodedForm form, SIZE drawn)
+{
+    // ReadSkinFile keeps sizes within INT_MAX, which is what stb_image's length can carry.
+    if (bytes.data == nullptr || bytes.size == 0 || bytes.size > 0x7FFFFFFFu)
+        return nullptr;
+    bool handled = false;
+    TImageEntry* entry = nullptr;
+    if (LooksLikeJpeg(bytes.data.get(), bytes.size))
+        entry = DecodeJpegEntry(bytes, mask, form, drawn, handled);
+    if (!handled)
+        entry = DecodeStb(bytes, mask, form);
+    FreeBytes(bytes);  // also when stb_image refused them before decoding
     return entry;
 }
 
@@ -119,12 +160,16 @@ bool CRenderKit::MakeFullBitmap(TImageEntry& entry)
 {
     if (entry.pPixels == nullptr)
         return false;
+    if (entry.nReduction != 1) {
+        DropFullImage(entry);
+        return false;
+    }
     DWORD* bits = nullptr;
     entry.hBitmap = render_detail::CreateDib32(entry.nWidth, entry.nHeight, &bits);
     if (entry.hBitmap == nullptr)
         return false;
     std::memcpy(bits, entry.pPixels, static_cast<size_t>(entry.nWidth) * static_cast<size_t>(entry.nHeight) * 4);
-    stbi_image_free(entry.pPixels);
+    std::free(entry.pPixels);
     entry.pPixels = nullptr;
     return true;
 }
@@ -133,10 +178,10 @@ void CRenderKit::DropFullImage(TImageEntry& entry)
 {
     if (entry.hBitmap != nullptr)
         DeleteObject(entry.hBitmap);
-    if (entry.pPixels != nullptr)
-        stbi_image_free(entry.pPixels);
+    std::free(entry.pPixels);
     entry.hBitmap = nullptr;
     entry.pPixels = nullptr;
+    entry.nReduction = 1;
 }
 
 void CRenderKit::ReleaseSkinImage(TImageEntry* entry)

@@ -404,11 +404,12 @@ CControlUI* WindowImplBase::BuildSkinTree(CSkinBuilder::BudgetPtr& budget)
 void WindowImplBase::PrefetchBackground(CControlUI* root)
 {
     // The root's background is usually the largest picture and the first one painted: it decodes
-    // while the rest of creation runs.
+    // while the rest of creation runs, no larger than the window it is drawn over will need.
     bool first = true;
-    ReadImageSpec(RECT(), root->GetBackgroundImage(), nullptr, [&](const TImageParams& params) {
+    const CSizeUI size = m_host.GetInitialSize();
+    ReadImageSpec(RECT{0, 0, size.cx, size.cy}, root->GetBackgroundImage(), nullptr, [&](const TImageParams& params) {
         if (first && params.resType.IsEmpty())
-            m_host.PrefetchImage(params.name, params.mask);
+            m_host.PrefetchImage(params.name, params.mask, WholeImageDrawnSize(params));
         first = false;
     });
 }

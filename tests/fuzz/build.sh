@@ -13,9 +13,12 @@ declare -A sources=(
   [zip]="tests/fuzz/ZipFuzz.cpp skin/SkinZip.cpp"
   [values]="tests/fuzz/ValueFuzz.cpp core/ValueParse.cpp"
   [imagespec]="tests/fuzz/ImageSpecFuzz.cpp render/ImageSpec.cpp render/ImagePairReader.cpp core/UIString.cpp core/ValueParse.cpp"
+  [jpeg]="tests/fuzz/JpegFuzz.cpp render/JpegDecode.cpp"
 )
-declare -A libraries=([zip]="-lz")
-all=(xml zip values imagespec)
+# The JPEG target links Debian's native build of the same libjpeg-turbo release the program builds
+# from source: the library itself is not instrumented, our use of it is.
+declare -A libraries=([zip]="-lz" [jpeg]="-ljpeg")
+all=(xml zip values imagespec jpeg)
 
 if [ "${1:-}" = "--list" ]; then
   printf '%s\n' "${all[@]}"
