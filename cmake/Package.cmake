@@ -9,7 +9,8 @@
 include(CMakePackageConfigHelpers)
 
 set(SKINUI_CMAKE_DIR lib/cmake/SkinUI)
-set(skinui_exported skinui skinui_render skinui_skin skinui_core skinui_delayimports thirdparty_stb thirdparty_zlib)
+set(skinui_exported skinui skinui_render skinui_skin skinui_core skinui_delayimports thirdparty_stb thirdparty_zlib
+    thirdparty_jpeg)
 set_target_properties(skinui PROPERTIES EXPORT_NAME SkinUI)
 set_target_properties(skinui_render PROPERTIES EXPORT_NAME render)
 set_target_properties(skinui_skin PROPERTIES EXPORT_NAME skin)
@@ -17,9 +18,12 @@ set_target_properties(skinui_core PROPERTIES EXPORT_NAME core)
 set_target_properties(skinui_delayimports PROPERTIES EXPORT_NAME delayimports)
 set_target_properties(thirdparty_stb PROPERTIES EXPORT_NAME stb)
 set_target_properties(thirdparty_zlib PROPERTIES EXPORT_NAME zlib)
+set_target_properties(thirdparty_jpeg PROPERTIES EXPORT_NAME jpeg)
 
 install(TARGETS ${skinui_exported} EXPORT SkinUITargets
   ARCHIVE DESTINATION lib COMPONENT sdk)
+install(FILES ${SKINUI_JPEG_LIBRARY} DESTINATION lib RENAME libskinui_jpeg.a COMPONENT sdk)
+install(FILES ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.md DESTINATION doc COMPONENT sdk)
 install(FILES $<TARGET_OBJECTS:skinui_delayload> DESTINATION lib RENAME skinui_delayload.obj COMPONENT sdk)
 get_property(skinui_delay_libraries GLOBAL PROPERTY SKINUI_DELAY_LIBRARIES)
 install(FILES ${skinui_delay_libraries} DESTINATION lib COMPONENT sdk)

@@ -39,6 +39,11 @@ ExternalProject_Add(thirdparty_jpeg_build
   INSTALL_COMMAND ""
   BUILD_BYPRODUCTS "${jpeg_library}")
 add_library(thirdparty_jpeg INTERFACE)
-target_include_directories(thirdparty_jpeg SYSTEM INTERFACE "${SKINUI_JPEG_SOURCE_DIR}" "${jpeg_build_dir}")
-target_link_libraries(thirdparty_jpeg INTERFACE "${jpeg_library}")
+# The decoder's own header includes no JPEG header: an installed SDK needs only the library, which
+# it ships beside its own as libskinui_jpeg.a (cmake/Package.cmake).
+target_include_directories(thirdparty_jpeg SYSTEM INTERFACE $<BUILD_INTERFACE:${SKINUI_JPEG_SOURCE_DIR}>
+                                                             $<BUILD_INTERFACE:${jpeg_build_dir}>)
+target_link_libraries(thirdparty_jpeg INTERFACE $<BUILD_INTERFACE:${jpeg_library}>
+                                                $<INSTALL_INTERFACE:$<INSTALL_PREFIX>/lib/libskinui_jpeg.a>)
+set(SKINUI_JPEG_LIBRARY "${jpeg_library}")
 add_dependencies(thirdparty_jpeg thirdparty_jpeg_build)
