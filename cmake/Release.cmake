@@ -1,7 +1,7 @@
 # What a user downloads, built by the `release` target into <build>/dist/ (./release.sh copies the
 # three archives to build/release/):
 #   Quoril-x.y.z-setup.exe      signed NSIS installer (installer/Quoril.nsi) with a signed uninstaller
-#   Quoril-x.y.z-portable.zip   the signed Quoril.exe alone
+#   Quoril-x.y.z-portable.zip   the signed Quoril.exe and the third-party notices
 #   SkinUI-x.y.z-sdk.zip        the `sdk` install component (Package.cmake)
 # Signing is tools/sign.sh: the certificate named by QUORIL_SIGN_PFX / QUORIL_SIGN_PASSWORD when they
 # are set while building, else a throw-away test certificate made in <build>/signing/.
@@ -45,16 +45,18 @@ endforeach()
 add_custom_command(OUTPUT ${QUORIL_SETUP}
   COMMAND ${QUORIL_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DPROGRAM=${QUORIL_DIST}/Quoril.exe
           -DOUTFILE=${QUORIL_SETUP} -DSIGN_SCRIPT=${QUORIL_SIGN} -DSIGN_DIR=${QUORIL_SIGNING}
-          ${PROJECT_SOURCE_DIR}/installer/Quoril.nsi
+          -DNOTICES=${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.md ${PROJECT_SOURCE_DIR}/installer/Quoril.nsi
   DEPENDS ${QUORIL_DIST}/Quoril.exe ${PROJECT_SOURCE_DIR}/installer/Quoril.nsi ${QUORIL_SIGN}
+          ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.md
           ${QUORIL_SIGNING}/certificate.pem
   COMMENT "Building and signing the installer Quoril-${PROJECT_VERSION}-setup.exe"
   VERBATIM)
 
 add_custom_command(OUTPUT ${QUORIL_PORTABLE}
-  COMMAND ${CMAKE_COMMAND} -E tar cf ${QUORIL_PORTABLE} --format=zip Quoril.exe
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.md ${QUORIL_DIST}
+  COMMAND ${CMAKE_COMMAND} -E tar cf ${QUORIL_PORTABLE} --format=zip Quoril.exe THIRD-PARTY-NOTICES.md
   WORKING_DIRECTORY ${QUORIL_DIST}
-  DEPENDS ${QUORIL_DIST}/Quoril.exe
+  DEPENDS ${QUORIL_DIST}/Quoril.exe ${PROJECT_SOURCE_DIR}/THIRD-PARTY-NOTICES.md
   COMMENT "Packing Quoril-${PROJECT_VERSION}-portable.zip"
   VERBATIM)
 

@@ -48,6 +48,7 @@ FunctionEnd
 Section "Quoril"
   SetOutPath "$INSTDIR"
   File "/oname=Quoril.exe" "${PROGRAM}"
+  File "/oname=THIRD-PARTY-NOTICES.md" "${NOTICES}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Quoril.lnk" "$INSTDIR\Quoril.exe"
 
@@ -96,6 +97,7 @@ FunctionEnd
 Section "Uninstall"
   Call un.RestoreSavedDns
   Delete "$INSTDIR\Quoril.exe"
+  Delete "$INSTDIR\THIRD-PARTY-NOTICES.md"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Quoril.lnk"
