@@ -3,12 +3,14 @@
 # fresh prefix:
 #   1. Every signature verifies (the setup; after installing, the program and the uninstaller).
 #   2. A silent install (/S, with a /D folder a user could write to, which must not be taken) puts
-#      Quoril.exe and Uninstall.exe in the 64-bit Program Files, a Start-menu shortcut for all users
+#      Quoril.exe, Uninstall.exe and the notices in the 64-bit Program Files, a Start-menu shortcut for all users
 #      and the uninstall entry with its values; the installed program starts and shows its window.
-#   3. With saved DNS settings in the registry, the silent uninstaller starts the installed program
+#   3. The installed program's command line: /status, /profile family /quiet and /restore /quiet end
+#      with exit code 0 and start the commands they should (recorded), refused arguments with 3.
+#   4. With saved DNS settings in the registry, the silent uninstaller starts the installed program
 #      to put them back (its window, or the commands it starts, show it), then removes the program,
 #      the shortcut, the uninstall entry and HKLM\Software\Quoril.
-#   4. With a recorder standing in for the installed program: no saved settings, no start; saved
+#   5. With a recorder standing in for the installed program: no saved settings, no start; saved
 #      settings, exactly `"<folder>\Quoril.exe" /restore /quiet`; a restore that fails (exit code 1)
 #      leaves everything in place, and the next uninstall, whose restore succeeds, removes it all.
 #
@@ -86,7 +88,7 @@ silent_uninstall() {
 
 expect_installed() {
   local file
-  for file in Quoril.exe Uninstall.exe; do
+  for file in Quoril.exe Uninstall.exe THIRD-PARTY-NOTICES.md; do
     [ -f "$folder/$file" ] || fail "no $file in $windows_folder"
   done
   [ -f "$shortcut" ] || fail "no Start-menu shortcut for all users"
@@ -164,7 +166,39 @@ fi
 pid=
 wine_idle || fail "Wine processes were still running after the program"
 
-#--- 3: the uninstaller puts the saved settings back with the installed program, then removes all --
+#--- 3: the installed program's command line for administrators, against the recorder stand-ins ---
+# The family profile's first servers, from the program's own table.
+profiles="$root/app/DnsProfiles.h"
+family4=$(sed -n 's/.*kFamilyProfile = {"\([^"]*\)".*/\1/p' "$profiles")
+family6=$(sed -n 's/.*kFamilyProfileIpv6 = {"\([^"]*\)".*/\1/p' "$profiles")
+[ -n "$family4" ] && [ -n "$family6" ] || { echo "install: cannot read the profiles from $profiles" >&2; exit 1; }
+installed_command() { # expected-exit arguments... ; sets `out`
+  local expected=$1 status=0
+  shift
+  : >"$log"
+  out=$(timeout 120 wine "$folder/Quoril.exe" "$@" 2>/dev/null | tr -d '\r') || status=$?
+  wine_idle || fail "Wine processes were still running after Quoril.exe $*"
+  [ "$status" = "$expected" ] || fail "Quoril.exe $*: exit code $status, expected $expected (output: $out)"
+  if find_window Quoril >/dev/null 2>&1; then fail "Quoril.exe $* showed a window"; fi
+}
+stage=command-line
+installed_command 0 /status /quiet
+[ -n "$out" ] || fail "/status printed nothing"
+[ -z "$(log_lines)" ] || fail "/status started: $(log_lines)"
+installed_command 0 /profile family /quiet
+[ "$(printf '%s\n' "$out" | head -n 1)" = "Settings applied (Family Mode)!" ] || fail "/profile family said: $out"
+grep -F 'netsh' <<<"$(log_lines)" | grep -F "$family4" | grep -qF 'validate=no' ||
+  fail "/profile family set no IPv4 family server: $(log_lines)"
+grep -F 'netsh' <<<"$(log_lines)" | grep -qF "$family6" || fail "/profile family set no IPv6 family server: $(log_lines)"
+grep -qiF 'flushdns' <<<"$(log_lines)" || fail "/profile family flushed no resolver cache: $(log_lines)"
+timeout 60 wine reg query "$settings_key\\SavedDns" /s >"$work/saved.txt" 2>/dev/null || true
+grep -q 'SavedDns\\S-1-5-' "$work/saved.txt" || fail "/profile family saved no settings under $settings_key\\SavedDns"
+installed_command 0 /restore /quiet
+grep -F 'netsh' <<<"$(log_lines)" | grep -qF 'source=dhcp' || fail "/restore put back no automatic DNS: $(log_lines)"
+installed_command 3 /profile strict /quiet
+[ -z "$(log_lines)" ] || fail "refused arguments started: $(log_lines)"
+
+#--- 4: the uninstaller puts the saved settings back with the installed program, then removes all --
 stage=uninstall
 : >"$log"
 save_settings
@@ -210,7 +244,7 @@ wine_idle || fail "Wine processes were still running after the uninstall"
 echo "install: the uninstaller's restore showed as: ${restore_seen:-nothing}"
 expect_removed
 
-#--- 4: the restore's command line and its failure, with a recorder as the installed program ------
+#--- 5: the restore's command line and its failure, with a recorder as the installed program ------
 stand_in_install() {
   silent_install
   install -m 755 "$recorder" "$folder/Quoril.exe"
