@@ -187,9 +187,8 @@ void CWindowHostUI::ForgetControl(CControlUI* control)
         if (m_overlayPainters.GetAt(i) == control)
             m_overlayPainters.Remove(i);
     }
-    const int queued = m_deferredDestroy.Find(control);
-    if (queued >= 0)
-        m_deferredDestroy.Remove(queued);
+    if (m_deferredSet.erase(control) != 0)
+        m_deferredDestroy.Remove(m_deferredDestroy.Find(control));
     ForgetOption(control);
     MarkGuardsDead(control);
     ForgetAccessible(control);
@@ -250,6 +249,7 @@ void CWindowHostUI::DeferDestroy(CControlUI* control)
     if (m_deferredDestroy.IsEmpty())
         ::PostMessageA(m_hWndPaint, kDeferredDestroyMessage, 0, 0);
     m_deferredDestroy.Add(control);
+    m_deferredSet.insert(control);
 }
 
 void CWindowHostUI::DestroyDeferred()
@@ -257,6 +257,7 @@ void CWindowHostUI::DestroyDeferred()
     // Destructors may queue more controls; those wait for their own message.
     const CPtrVectorUI doomed = m_deferredDestroy;
     m_deferredDestroy.Clear();
+    m_deferredSet.clear();
     for (int i = 0; i < doomed.GetSize(); ++i)
         delete static_cast<CControlUI*>(doomed.GetAt(i));
 }

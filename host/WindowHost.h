@@ -24,6 +24,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <unordered_set>
 
 #include "core/NameMap.h"
 #include "core/PtrVector.h"
@@ -255,6 +256,9 @@ private:
     CPtrVectorUI m_messageFilters;  // IMessageFilterUI*
     CPtrVectorUI m_overlayPainters;  // CControlUI*
     CPtrVectorUI m_deferredDestroy;  // CControlUI*, owned until destroyed
+    // The same controls, for asking whether one is queued without a search: forgetting each row of
+    // a large subtree would otherwise scan the queue once per row.
+    std::unordered_set<const CControlUI*> m_deferredSet;
     CPtrVectorUI m_acceleratorTranslators;  // ITranslateAccelerator*
     CNameMapUI m_names;  // name -> CControlUI*
     CPtrVectorUI m_aliveGuards;  // CControlAliveGuard*, on the stacks of running dispatches
