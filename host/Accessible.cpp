@@ -4,6 +4,7 @@
 
 #include "controls/base/Container.h"
 #include "controls/base/Control.h"
+#include "controls/list/ListInterfaces.h"
 #include "host/AccessibleText.h"
 #include "host/AccessibleTraits.h"
 #include "host/WindowHost.h"
@@ -20,6 +21,13 @@ void CollectExposed(CControlUI* control, std::vector<CControlUI*>& out, int dept
     if (depth > kMaxDepth)
         return;
     IContainerUI* container = static_cast<IContainerUI*>(control->CastTo("IContainer"));
+    if (container == nullptr)
+        return;
+    // A list that gives out no rows (a virtual one) shows the rows in view through the row
+    // controls of its body: those are what a reader can see.
+    const IListUI* list = static_cast<IListUI*>(control->CastTo("IList"));
+    if (container->ChildCount() == 0 && list != nullptr && list->GetBody() != nullptr)
+        container = static_cast<IContainerUI*>(list->GetBody()->CastTo("IContainer"));
     if (container == nullptr)
         return;
     for (int i = 0; i < container->ChildCount(); ++i) {

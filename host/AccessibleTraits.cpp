@@ -138,10 +138,10 @@ CUIString LabelBefore(CControlUI* control)
 // A row of column texts reads as its columns, in order, where it has no text of its own.
 CUIString ColumnTexts(CControlUI* control)
 {
-    const CListTextElementUI* row = static_cast<CListTextElementUI*>(control->CastTo("ListTextElement"));
+    CListTextElementUI* row = static_cast<CListTextElementUI*>(control->CastTo("ListTextElement"));
     CUIString text;
     for (int column = 0; row != nullptr && column < kMaxListColumns; ++column) {
-        const CUIString cell = row->GetColumnText(column);
+        const CUIString cell = row->GetShownText(column);
         if (cell.IsEmpty())
             continue;
         if (!text.IsEmpty())

@@ -34,6 +34,12 @@ CUIString CListTextElementUI::GetColumnText(int column) const
     return m_columnTexts[column];
 }
 
+CUIString CListTextElementUI::GetShownText(int column)
+{
+    IListTextProvider* provider = m_listView != nullptr ? m_listView->GetTextProvider() : nullptr;
+    return provider != nullptr ? provider->GetItemText(this, m_item.Index(), column) : GetColumnText(column);
+}
+
 void CListTextElementUI::SetColumnText(int column, const char* text)
 {
     if (column < 0 || column >= kMaxListColumns)
@@ -116,13 +122,12 @@ void CListTextElementUI::DrawItemText(HDC hdc, const CRectUI& /*rect*/)
     const uint32_t color = m_item.TextColor();
     const CRectUI& pad = s->itemTextPadding;
     const UINT style = s->itemTextStyle | DT_SINGLELINE;
-    IListTextProvider* provider = m_listView->GetTextProvider();
     m_linkCount = 0;
     const int columns = s->columnCount < kMaxListColumns ? s->columnCount : kMaxListColumns;
     for (int c = 0; c < columns; ++c) {
         CRectUI r(s->columnRects[c].left + pad.left, m_position.top + pad.top, s->columnRects[c].right - pad.right,
             m_position.bottom - pad.bottom);
-        const CUIString text = provider != nullptr ? provider->GetItemText(this, m_item.Index(), c) : GetColumnText(c);
+        const CUIString text = GetShownText(c);
         if (s->showHtml) {
             int links = kMaxLinks - m_linkCount;
             CRenderKit::PaintMarkupText(

@@ -27,6 +27,9 @@ public:
 
     // Columns at or beyond kMaxListColumns are refused.
     CUIString GetColumnText(int column) const;
+    // What the row shows in `column`: the list's text provider's answer where it has one, else
+    // the column's own text.
+    CUIString GetShownText(int column);
     void SetColumnText(int column, const char* text);
     int GetLinkCount() const { return m_linkCount; }
     // Where link i was laid out at the last paint; empty beyond the link count.
