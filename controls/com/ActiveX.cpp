@@ -37,6 +37,20 @@ void* CActiveXUI::CastTo(const char* name)
 
 HWND CActiveXUI::GetSkinWindow() const { return m_host != nullptr ? m_host->GetPaintWindow() : nullptr; }
 
+void CActiveXUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow)
+{
+    CControlUI::AttachHost(host, parent, initNow);
+    // Moved into another window (a drop-down lends it its rows): a windowless object takes that
+    // window's messages and draws in it now. Detached (host null), it keeps the old registration
+    // until it dies.
+    if (m_filterHost == nullptr || host == nullptr || host == m_filterHost)
+        return;
+    UnregisterMessageFilter();
+    RegisterMessageFilter();
+    if (m_site != nullptr && m_site->IsWindowless())
+        m_hostWindow = GetSkinWindow();
+}
+
 //--- attributes ---------------------------------------------------------------------------------
 
 CAttributeTable<CActiveXUI> CActiveXUI::OwnAttributes()

@@ -35,6 +35,7 @@ public:
     void SetPosition(const CRectUI& rect) override;
     void SetVisible(bool visible) override;
     void SetVisibleByParent(bool visible) override;
+    void AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow) override;
     void SetAttribute(const char* name, const char* value) override;
     static void AppendAttributeNames(TAttributeNames& names);
     void Paint(HDC hdc, const CRectUI& paintRect) override;

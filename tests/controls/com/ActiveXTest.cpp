@@ -10,6 +10,9 @@
 #include "controls/TestControlBed.h"
 #include "controls/com/ActiveX.h"
 #include "controls/com/ActiveXWnd.h"
+#include "controls/list/ListContainerElement.h"
+#include "controls/native/Combo.h"
+#include "controls/native/ComboWnd.h"
 #include "controls/text/Button.h"
 #include "controls/layout/VerticalLayout.h"
 #include "skin/SkinBuilder.h"
@@ -510,6 +513,52 @@ TEST(ActiveX, ControlDestroyedByItsShowNotificationStopsCreation)
         bed.Pump();
         EXPECT_EQ(ctl.State().objectsMade, 1);
         EXPECT_EQ(ctl.State().liveObjects, 0);
+    }
+    EXPECT_EQ(ctl.State().liveObjects, 0);
+}
+
+// A windowless object in a combo row draws in and takes the mouse of the drop-down that has the
+// rows on loan, each time it opens; the first drop-down's window is long gone by the second.
+TEST(ActiveX, WindowlessObjectInAComboRowTakesEachDropDownsInput)
+{
+    ComScope com;
+    TestControl ctl;
+    ASSERT_TRUE(ctl.Loaded());
+    {
+        HostBed bed(200, 150);
+        auto* root = new CVerticalLayoutUI;
+        auto* combo = new CComboUI;
+        combo->SetFixedWidth(120);
+        combo->SetFixedHeight(20);
+        auto* row = new CListContainerElementUI;
+        row->SetFixedHeight(80);
+        auto* ax = new CActiveXUI;
+        ax->SetAttribute("modulename", "testctl.dll");
+        ax->SetAttribute("clsid", testctl::kWindowlessClsid);
+        row->AddChild(ax);
+        combo->AddChild(row);
+        root->AddChild(combo);
+        bed.Attach(root);
+        bed.Repaint();
+        for (int opening = 1; opening <= 2; ++opening) {
+            SCOPED_TRACE(opening);
+            ASSERT_TRUE(combo->TriggerAction());
+            ASSERT_NE(nullptr, combo->GetDropWindow());
+            const HWND popup = combo->GetDropWindow()->GetHWND();
+            ::UpdateWindow(popup);
+            ASSERT_TRUE(ax->IsCreated());
+            EXPECT_EQ(popup, ax->GetHostWindow());
+            const CRectUI at = ax->GetPosition();
+            const LPARAM point = MAKELPARAM(at.left + 10, at.top + 10);
+            const int from = ctl.State().messageCount;
+            ::SendMessageA(popup, WM_MOUSEMOVE, 0, point);
+            ::SendMessageA(popup, WM_LBUTTONDOWN, MK_LBUTTON, point);
+            EXPECT_TRUE(RecordedSince(ctl.State(), from, WM_MOUSEMOVE));
+            EXPECT_TRUE(RecordedSince(ctl.State(), from, WM_LBUTTONDOWN));
+            ::SendMessageA(popup, WM_CLOSE, 0, 0);
+            EXPECT_EQ(nullptr, combo->GetDropWindow());
+            EXPECT_EQ(bed.Hwnd(), ax->GetHostWindow()) << "back in the combo's own window";
+        }
     }
     EXPECT_EQ(ctl.State().liveObjects, 0);
 }
