@@ -21,13 +21,29 @@ thread_local int t_elementDepth = 0;  // nested sibling lists, across included d
 // The budget of the top-level build running; a raw pointer, kept alive by the CBudgetScope that set it.
 thread_local CSkinBuilder::TBudget* t_budget = nullptr;
 
+const char kElementsSpent[] = "the skin build ran out of its element budget (child layouts included)";
+const char kBytesSpent[] = "the skin build ran out of its budget of document bytes (child layouts included)";
+const char kTooDeep[] = "skin builds nested too deep";
+const char kNotLoaded[] = "the skin document could not be loaded";
+const char kNothingBuilt[] = "the skin document built no control";
+
+// Marks the running budget spent, once, naming the limit: the build fails whoever started it.
+void Spend(const char* limit)
+{
+    t_budget->spent = true;
+    t_budget->spentOn = limit;
+    ::OutputDebugStringA("SkinUI: ");
+    ::OutputDebugStringA(limit);
+    ::OutputDebugStringA("\n");
+}
+
 // Counts one element against the running build's budget; false once it is spent.
 bool ChargeElement()
 {
     if (t_budget == nullptr || t_budget->spent)
         return false;
     if (t_budget->elements >= CSkinBuilder::kMaxBuildElements) {
-        t_budget->spent = true;
+        Spend(kElementsSpent);
         return false;
     }
     ++t_budget->elements;
@@ -39,7 +55,7 @@ bool ChargeBytes(size_t bytes)
     if (t_budget == nullptr || t_budget->spent)
         return false;
     if (bytes > CSkinBuilder::kMaxBuildBytes - t_budget->bytes) {
-        t_budget->spent = true;
+        Spend(kBytesSpent);
         return false;
     }
     t_budget->bytes += bytes;
@@ -124,20 +140,37 @@ CSkinBuilder::BudgetPtr CSkinBuilder::CurrentBudget()
     return t_budget != nullptr ? t_budget->shared_from_this() : nullptr;
 }
 
+const char* CSkinBuilder::Failure() const
+{
+    if (m_budget != nullptr && m_budget->spent)
+        return m_budget->spentOn;
+    return m_failure;
+}
+
 CControlUI* CSkinBuilder::BuildFrom(const char* xml, const char* resourceType, IDialogBuilderCallback* callback,
     CWindowHostUI* host, CControlUI* parent)
 {
-    // Past the cap the document is not even loaded: a self-including skin ends here.
-    if (xml == nullptr || t_buildDepth >= kMaxNestedBuilds)
+    if (xml == nullptr) {
+        m_failure = kNotLoaded;
         return nullptr;
+    }
+    // Past the cap the document is not even loaded: a self-including skin ends here.
+    if (t_buildDepth >= kMaxNestedBuilds) {
+        m_failure = kTooDeep;
+        return nullptr;
+    }
     CBudgetScope budget(nullptr);
     m_budget = CurrentBudget();
     if (!ChargeElement())
         return nullptr;
     CDepthScope depth(t_buildDepth);
-    if (!Load(xml, resourceType))
+    if (!Load(xml, resourceType)) {
+        m_failure = kNotLoaded;
         return nullptr;
+    }
     CControlUI* built = BuildLoaded(callback, host, parent);
+    if (built == nullptr)
+        m_failure = kNothingBuilt;
     if (!budget.Spent())
         return built;
     // Below a parent the built controls are the parent's already; the failure still shows.

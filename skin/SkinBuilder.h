@@ -16,7 +16,8 @@
 // (kMaxBuildElements) and of document bytes (kMaxBuildBytes) for everything it causes: included
 // documents, and the child layouts it creates, even when they build later, at adoption. A build
 // that finds the budget spent answers nothing at all (null, or false from BuildInto) rather than a
-// tree with parts silently missing.
+// tree with parts silently missing, says which limit ran out (Failure) and writes it to the
+// debugger's output, so a program that builds on its own learns of it too.
 //
 // Use: construct, BuildFrom once, destroy. UI thread only.
 #pragma once
@@ -62,6 +63,8 @@ public:
         int elements = 0;
         size_t bytes = 0;
         bool spent = false;
+        // Once spent: which limit ran out, as a sentence (also written to the debugger's output).
+        const char* spentOn = nullptr;
     };
     using BudgetPtr = std::shared_ptr<TBudget>;
 
@@ -90,6 +93,10 @@ public:
     // The budget BuildFrom spent from (null before it ran). The child layouts it created spend
     // from it when the tree is adopted: a caller that adopts the tree reads `spent` afterwards.
     const BudgetPtr& Budget() const { return m_budget; }
+    // Why BuildFrom answered nothing, or why the tree it built is not whole: a sentence naming the
+    // cause (the budget that ran out, the nesting cap, a document that did not load); null while
+    // nothing failed. Asked again after adopting the tree, it covers the child layouts built then.
+    const char* Failure() const;
 
     // Current build nesting on this thread (0 outside any build).
     static int NestingDepth();
@@ -117,6 +124,7 @@ private:
     IDialogBuilderCallback* m_callback = nullptr;  // not owned; may be null
     const char* m_resourceType = nullptr;  // not owned; set when loaded from a resource
     BudgetPtr m_budget;  // shared with the child layouts the build created
+    const char* m_failure = nullptr;  // static text; a spent budget is read from the budget itself
 };
 
 }  // namespace SkinUI

@@ -3,6 +3,7 @@
 // the shared nesting cap (a document that contains itself ends), and no second build on adoption.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "controls/HostBed.h"
@@ -216,4 +217,99 @@ TEST(ChildLayout, AdoptingTheLayoutAgainDoesNotBuildAgain)
     bed.Host().AdoptSubtree(child, root);
     EXPECT_EQ(2, child->ChildCount()) << "a new document is built once more";
     EXPECT_NE(nullptr, child->ChildAt(1)->CastTo("Button"));
+}
+
+namespace {
+
+// Collects what is written to the debugger's output while it lives (the platform raises each line
+// as an exception a vectored handler sees first, and carries on when nobody debugs).
+class CDebugOutput {
+public:
+    CDebugOutput()
+        : m_handler(::AddVectoredExceptionHandler(1, Collect))
+    {
+        Text().clear();
+    }
+    ~CDebugOutput() { ::RemoveVectoredExceptionHandler(m_handler); }
+    CDebugOutput(const CDebugOutput&) = delete;
+    CDebugOutput& operator=(const CDebugOutput&) = delete;
+    static std::string& Text()
+    {
+        static std::string text;
+        return text;
+    }
+
+private:
+    static LONG CALLBACK Collect(EXCEPTION_POINTERS* info)
+    {
+        const EXCEPTION_RECORD* record = info->ExceptionRecord;
+        if (record->ExceptionCode == DBG_PRINTEXCEPTION_C && record->NumberParameters >= 2) {
+            const char* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
+            const size_t length = static_cast<size_t>(record->ExceptionInformation[0]);
+            if (text != nullptr && length > 0 && length < 4096)
+                Text() += std::string(text, strnlen(text, length));
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    void* m_handler;
+};
+
+// A document whose layout includes `inner` (XML text, escaped here) `count` times.
+std::string Repeating(const std::string& inner, const char* count)
+{
+    std::string escaped;
+    for (char c : inner)
+        escaped += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : c == '&' ? "&amp;" : std::string(1, c);
+    return "<Window><VerticalLayout><Include source=\"" + escaped + "\" count=\"" + count
+        + "\"/></VerticalLayout></Window>";
+}
+
+}  // namespace
+
+// A failed build says why to a program that builds on its own: in the builder's answer, and on the
+// debugger's output. Child layouts build when the tree is adopted, from the same budget: what they
+// spend shows in the answer after the adoption.
+TEST(SkinBuild, AFailedBuildNamesItsCause)
+{
+    const std::string label = "<Window><Label/></Window>";
+    const std::string self = "<Window><VerticalLayout><!--" + std::string(256 * 1024, 'p')
+        + "--><ChildLayout xmlfile=\"self.xml\"/><ChildLayout xmlfile=\"self.xml\"/></VerticalLayout></Window>";
+    struct TCase {
+        const char* what;
+        std::string xml;
+        bool built;  // BuildFrom answers a tree
+        const char* cause;  // named once the tree is adopted; null: none
+        bool logged;
+    };
+    const TCase cases[] = {
+        {"whole", label, true, nullptr, false},
+        {"too many elements", Repeating(Repeating(Repeating(label, "1000"), "1000"), "1000"), false, "element budget",
+            true},
+        {"child layouts load too many bytes", "self.xml", true, "document bytes", true},
+        {"missing document", "missing.xml", false, "could not be loaded", false},
+    };
+    programtest::TempSkinFolder folder;
+    folder.Write("self.xml", self);
+    programtest::SkinLocationScope location(folder.Path());
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed;
+        CDebugOutput output;
+        CSkinBuilder builder;
+        CControlUI* root = builder.BuildFrom(c.xml.c_str(), nullptr, nullptr, &bed.Host(), nullptr);
+        EXPECT_EQ(c.built, root != nullptr);
+        if (root != nullptr) {
+            EXPECT_EQ(nullptr, builder.Failure()) << "nothing has failed before the child layouts build";
+            bed.Attach(root);
+        }
+        const char* failure = builder.Failure();
+        if (c.cause == nullptr) {
+            EXPECT_EQ(nullptr, failure);
+        } else {
+            ASSERT_NE(nullptr, failure);
+            EXPECT_NE(std::string::npos, std::string(failure).find(c.cause)) << failure;
+        }
+        EXPECT_EQ(c.logged, CDebugOutput::Text().find(failure != nullptr ? failure : "SkinUI") != std::string::npos)
+            << CDebugOutput::Text();
+    }
 }
