@@ -87,6 +87,7 @@ CWindowHostUI::~CWindowHostUI()
     ReleaseAccessibles();
     DestroyDeferred();
     m_names.RemoveAll();
+    m_namesOf.clear();
     CControlUI* root = m_root;
     m_root = nullptr;
     delete root;
@@ -153,7 +154,7 @@ bool CWindowHostUI::AdoptSubtree(CControlUI* control, CControlUI* parent)
         CWindowHostUI* host = static_cast<CWindowHostUI*>(data);
         const CUIString name = c->GetName();
         if (!name.IsEmpty())
-            host->m_names.Set(name, c);
+            host->RegisterName(name, c);
         return nullptr;
     };
     control->FindControl(registerName, this, 0);
@@ -225,17 +226,29 @@ void CWindowHostUI::ForgetSubtree(CControlUI* control)
     control->FindControl(forget, this, 0);
 }
 
+void CWindowHostUI::RegisterName(const CUIString& name, CControlUI* control)
+{
+    m_names.Set(name, control);
+    std::vector<CUIString>& names = m_namesOf[control];
+    for (const CUIString& known : names) {
+        if (known == name)
+            return;
+    }
+    names.push_back(name);
+}
+
 void CWindowHostUI::ForgetNames(CControlUI* control)
 {
-    // A control renamed after adoption may be listed under an old name too. Keys first: removal
-    // reorders the map.
-    std::vector<CUIString> names;
-    for (int i = 0; i < m_names.GetSize(); ++i) {
-        if (m_names.GetAt(i) == control)
-            names.push_back(CUIString(m_names.GetKeyAt(i)));
+    const auto found = m_namesOf.find(control);
+    if (found == m_namesOf.end())
+        return;
+    // A control renamed after adoption is listed under its old name too; a name another control
+    // took over since is that control's now.
+    for (const CUIString& name : found->second) {
+        if (m_names.Find(name, false) == control)
+            m_names.Remove(name);
     }
-    for (const CUIString& name : names)
-        m_names.Remove(name);
+    m_namesOf.erase(found);
 }
 
 void CWindowHostUI::DeferDestroy(CControlUI* control)

@@ -168,9 +168,9 @@ bool CWindowHostUI::AddOptionToGroup(const char* group, CControlUI* option)
         return false;
     CPtrVectorUI* members = static_cast<CPtrVectorUI*>(m_optionGroups.Find(group));
     if (members != nullptr) {
-        if (members->Find(option) >= 0)
+        if (members->Find(option) >= 0 || !members->Add(option))
             return false;
-        members->Add(option);
+        ++m_optionGroupCount[option];
         return true;
     }
     members = new CPtrVectorUI(6);
@@ -179,6 +179,7 @@ bool CWindowHostUI::AddOptionToGroup(const char* group, CControlUI* option)
         delete members;
         return false;
     }
+    ++m_optionGroupCount[option];
     return true;
 }
 
@@ -189,7 +190,11 @@ void CWindowHostUI::RemoveOptionFromGroup(const char* group, CControlUI* option)
     CPtrVectorUI* members = static_cast<CPtrVectorUI*>(m_optionGroups.Find(group));
     if (members == nullptr)
         return;
-    RemoveFirst(*members, option);
+    if (RemoveFirst(*members, option)) {
+        const auto count = m_optionGroupCount.find(option);
+        if (count != m_optionGroupCount.end() && --count->second <= 0)
+            m_optionGroupCount.erase(count);
+    }
     if (members->GetSize() == 0) {
         delete members;
         m_optionGroups.Remove(group);
@@ -205,6 +210,8 @@ CPtrVectorUI* CWindowHostUI::GetOptionGroup(const char* group) const
 
 void CWindowHostUI::ForgetOption(CControlUI* option)
 {
+    if (m_optionGroupCount.find(option) == m_optionGroupCount.end())
+        return;
     // Keys first: removal reorders the map, so it cannot run while walking it.
     std::vector<CUIString> groups;
     for (int i = 0; i < m_optionGroups.GetSize(); ++i) {
@@ -221,6 +228,7 @@ void CWindowHostUI::FreeOptionGroups()
     for (int i = 0; i < m_optionGroups.GetSize(); ++i)
         delete static_cast<CPtrVectorUI*>(m_optionGroups.GetAt(i));
     m_optionGroups.RemoveAll();
+    m_optionGroupCount.clear();
 }
 
 //--- listener lists -----------------------------------------------------------------------------

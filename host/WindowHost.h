@@ -24,7 +24,9 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "core/NameMap.h"
 #include "core/PtrVector.h"
@@ -185,6 +187,8 @@ private:
     void OnCaptureChanged(HWND newCapture);
     // Ends the press of the pressed control without a click (a cancelled ButtonUp at (-1, -1)).
     void CancelPress();
+    // The one way a name enters the name table: also recorded as one of the control's names.
+    void RegisterName(const CUIString& name, CControlUI* control);
     void ForgetNames(CControlUI* control);
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
     void OnButtonMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -261,8 +265,13 @@ private:
     std::unordered_set<const CControlUI*> m_deferredSet;
     CPtrVectorUI m_acceleratorTranslators;  // ITranslateAccelerator*
     CNameMapUI m_names;  // name -> CControlUI*
+    // The names each control was registered under, so forgetting a control looks its names up
+    // instead of walking the whole name table once per control of a removed subtree.
+    std::unordered_map<const CControlUI*, std::vector<CUIString>> m_namesOf;
     CPtrVectorUI m_aliveGuards;  // CControlAliveGuard*, on the stacks of running dispatches
     CNameMapUI m_optionGroups;  // group name -> CPtrVectorUI* (owned) of CControlUI*
+    // How many groups each option is in: a control in none is forgotten without a walk over them.
+    std::unordered_map<const CControlUI*, int> m_optionGroupCount;
     CAccessibleRegistry* m_accessibles = nullptr;  // owned, made at the first WM_GETOBJECT or event
     bool m_keyboardCue = false;  // the keyboard moved the focus last
 };

@@ -83,6 +83,20 @@ TEST_F(HostLifetime, ARenamedControlLeavesNoNameBehindWhenDestroyed)
     EXPECT_EQ(b, host().FindControlByName("B"));
 }
 
+// A name a later control took over is that control's: the first one going does not take it along,
+// and the later one going does.
+TEST_F(HostLifetime, ANameTakenOverByAnotherControlStaysWithIt)
+{
+    ProbeControl* c = AddFloatingProbe(root, "A", &log, "0,50,50,90");
+    ASSERT_EQ(c, host().FindControlByName("A"));
+    root->SetDefersChildDestroy(false);
+    root->RemoveChild(a);
+    EXPECT_EQ(c, host().FindControlByName("A"));
+    root->RemoveChild(c);
+    EXPECT_EQ(nullptr, host().FindControlByName("A"));
+    EXPECT_EQ(b, host().FindControlByName("B"));
+}
+
 TEST_F(HostLifetime, ASecondPressEndsTheFirstWithoutAClick)
 {
     POINT releasedAt = {};
