@@ -30,8 +30,12 @@ CContainerUI::CContainerUI() = default;
 
 CContainerUI::~CContainerUI()
 {
-    // Our own destruction must not leave children waiting in the host's queue.
+    // Our own destruction must not leave children waiting in the host's queue. A container that
+    // is going is shown no more, so emptying it asks for no layout or repaint: whoever took it out
+    // asked already, and each request would invalidate the window once per container of a large
+    // removed subtree.
     m_defersChildDestroy = false;
+    m_visible = false;
     RemoveAllChildren();
     delete m_verticalScrollBar;
     m_verticalScrollBar = nullptr;
