@@ -203,3 +203,27 @@ TEST(ScrollBarPaint, ThumbImageFollowsItsStateAndTheGripSitsOnItsMiddle)
     bar->SetEnabled(false);  // no disabled image: the normal one
     EXPECT_EQ(Screen(bed).At(8, 70), 0x0000FFu);
 }
+
+// Destroying what was removed repaints nothing: the removal asked for its repaint already, and a
+// removed subtree of many containers would otherwise invalidate the window once for each of them.
+TEST(ContainerPaint, DestroyingARemovedSubtreeInvalidatesNothing)
+{
+    HostBed bed(100, 60);
+    auto* root = new CVerticalLayoutUI;
+    auto* removed = new CVerticalLayoutUI;
+    auto* inner = new CVerticalLayoutUI;
+    inner->AddChild(new Probe("probe", 0, 10));
+    removed->AddChild(inner);
+    root->AddChild(removed);
+    bed.Attach(root);
+    ASSERT_TRUE(root->RemoveChild(removed));
+    ::UpdateWindow(bed.Hwnd());  // the removal's own repaint; the destruction is still queued
+    RECT update = {};
+    ASSERT_FALSE(::GetUpdateRect(bed.Hwnd(), &update, FALSE));
+    // Only the posted messages (the deferred destruction among them), no paint.
+    MSG msg;
+    while (::PeekMessageA(&msg, bed.Hwnd(), WM_APP, 0xBFFF, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+    EXPECT_FALSE(::GetUpdateRect(bed.Hwnd(), &update, FALSE))
+        << update.left << "," << update.top << "," << update.right << "," << update.bottom;
+}
