@@ -60,6 +60,9 @@ public:
     // above 255 removes the layered style but still passes its low byte on).
     void SetTransparency(int alpha);
 
+    // Dots per inch of the bound window (96 = 100 %); skins are written in 96-DPI units.
+    int GetDpi() const { return m_dpi; }
+
     // Client coordinates of the last mouse message the host saw; (-1, -1) before the first.
     POINT GetMousePos() const { return m_ptLastMousePos; }
 
@@ -154,6 +157,7 @@ private:
     static TImageEntry* LoadImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn);
 
     int m_nOpacity = 255;
+    int m_dpi = 96;
     CSizeUI m_szMinWindow;
     CSizeUI m_szMaxWindow;
     CSizeUI m_szInitWindowSize;
