@@ -51,12 +51,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int)
         return 0;
     }
 
+    // Started before anything of the window: the look-up waits on the system while the window is made.
+    Quoril::CStartupLookup lookup(Quoril::Win32Services(), Quoril::AdapterNameList(),
+        Quoril::CMainWnd::IsEnglishInterface(::GetUserDefaultUILanguage()));
     SkinUI::CWndShadow::InitSupport(instance);
     SkinUI::CResourceLocation::SetModuleInstance(instance);
     SkinUI::CResourceLocation::SetResourceFolder(SkinUI::CResourceLocation::GetInstanceFolder() + "skin\\");
 
     // The window deletes itself after its last message.
     Quoril::CMainWnd* window = new Quoril::CMainWnd();
+    window->UseStartupLookup(&lookup);
     if (window->Create(nullptr, Quoril::CMainWnd::kWindowTitle,
             WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW, 0, 0,
             0, 0)

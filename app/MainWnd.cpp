@@ -23,6 +23,8 @@ CMainWnd::CMainWnd(ISystemServices& services, AdapterList& adapters)
 {
 }
 
+bool CMainWnd::IsEnglishInterface(LANGID language) { return !IsChineseLayoutLanguage(language); }
+
 const char* CMainWnd::SkinFileForLanguage(LANGID language)
 {
     return IsChineseLayoutLanguage(language) ? "MainWnd.xml" : "MainWnd.en.xml";
@@ -42,6 +44,11 @@ const char* CMainWnd::SkinResourceId() const { return MAKEINTRESOURCEA(kSkinReso
 
 void CMainWnd::OnWindowReady()
 {
+    if (m_startupLookup != nullptr) {
+        ShowStatus(m_startupLookup->Finish());
+        m_startupLookup = nullptr;
+        return;
+    }
     m_actions.DiscoverAdapters();
     m_actions.RefreshStatus();
 }
@@ -107,7 +114,7 @@ LRESULT CMainWnd::OnMsgCreate(UINT, WPARAM, LPARAM, bool& handled)
         return 0;
     }
     m_actions.SetOwner(m_hWnd);
-    m_actions.SetEnglish(!IsChineseLayoutLanguage(InterfaceLanguage()));
+    m_actions.SetEnglish(IsEnglishInterface(InterfaceLanguage()));
     m_actions.SetStatusSink([this](const std::wstring& text) { ShowStatus(text); });
     OnWindowReady();
     handled = false;  // the host and the default procedure see WM_CREATE too

@@ -3,8 +3,9 @@
 // A skinned top-level window whose skin is the zip archive stored in the executable's resources
 // (type "ZIPRES", id 4); the layout language follows the user's interface language. It carries a
 // drop shadow, lets the user drag it by the skin's caption strip, builds the connection list once
-// it is ready, and forwards every notification's type and sender name to CMainActions, which holds
-// the click logic. The label "lblStatus" under the buttons shows what the actions report as in force.
+// it is ready (or takes the list a CStartupLookup built meanwhile), and forwards every
+// notification's type and sender name to CMainActions, which holds the click logic. The label "lblStatus" under the
+// buttons shows what the actions report as in force.
 //
 // It routes only four messages to its own handlers (create, size, close, hit test); everything
 // else goes to the host and then to the default procedure. Unlike the base, a skin that cannot be
@@ -16,6 +17,7 @@
 #include <windows.h>
 
 #include "app/MainActions.h"
+#include "app/StartupLookup.h"
 #include "shadow/WndShadow.h"
 #include "window/WindowImplBase.h"
 
@@ -37,6 +39,11 @@ public:
     // "MainWnd.xml" for the Chinese interface languages of Taiwan, the mainland and Hong Kong
     // (0x0404, 0x0804, 0x0C04), "MainWnd.en.xml" for every other language.
     static const char* SkinFileForLanguage(LANGID language);
+    // Whether messages are in English for this interface language (every language but those three).
+    static bool IsEnglishInterface(LANGID language);
+    // The connection look-up started as the program started: the window takes its result when it
+    // is ready instead of looking up again. Not owned; it must outlive the window's creation.
+    void UseStartupLookup(CStartupLookup* lookup) { m_startupLookup = lookup; }
 
     const char* WindowClassName() const override;
     SkinUI::CUIString SkinFolder() override;
@@ -60,6 +67,7 @@ private:
 
     SkinUI::CWndShadow m_shadow;
     CMainActions m_actions;
+    CStartupLookup* m_startupLookup = nullptr;  // not owned; forgotten once its result is taken
 };
 
 }  // namespace Quoril

@@ -48,7 +48,7 @@ if(SKINUI_BUILD_QUORIL)
 
   quoril_skin_program(Quoril
     SKIN_FOLDER resources SKIN_ZIP QuorilSkin.zip MANIFEST Quoril.manifest
-    SKIN_FILES MainWnd.xml MainWnd.en.xml bk.jpg btn.png btnClose.png
+    SKIN_FILES MainWnd.xml MainWnd.en.xml bk.jpg btn.png btnClose.png btnClose@2x.png
     SOURCES app/Main.cpp
     RESOURCES resources/*.rc
     RESOURCE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/Quoril.ico

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "render/RenderKit.h"
 
@@ -284,14 +285,41 @@ TFontEntry* CHostResources::GetDefaultFontEntry()
 
 //--- images ----------------------------------------------------------------------------------
 
-TImageEntry* CHostResources::LoadImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn)
+TImageEntry* CHostResources::LoadImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn) const
 {
-    if (resType == nullptr)
-        return CRenderKit::LoadSkinImage(name, nullptr, mask, drawn);
-    if (name[0] < '0' || name[0] > '9')
-        return nullptr;
-    const WORD id = static_cast<WORD>(std::strtol(name, nullptr, 10));
-    return CRenderKit::LoadSkinImage(MAKEINTRESOURCEA(id), resType, mask, drawn);
+    TImageEntry* entry = nullptr;
+    if (resType == nullptr) {
+        entry = CRenderKit::LoadSkinImage(name, nullptr, mask, drawn, m_dpi);
+    } else if (name[0] >= '0' && name[0] <= '9') {
+        const WORD id = static_cast<WORD>(std::strtol(name, nullptr, 10));
+        entry = CRenderKit::LoadSkinImage(MAKEINTRESOURCEA(id), resType, mask, drawn, m_dpi);
+    }
+    if (entry != nullptr)
+        entry->nLoadedDpi = m_dpi;
+    return entry;
+}
+
+void CHostResources::ReloadForDpi(const char* name, TImageEntry& entry, SIZE drawn)
+{
+    TImageEntry* fresh
+        = LoadImageEntry(name, entry.sResType.IsEmpty() ? nullptr : entry.sResType.GetData(), entry.dwMask, drawn);
+    entry.nLoadedDpi = m_dpi;
+    // Nothing loads now (the skin's archive closed?): the old pixels still draw, only less sharply.
+    if (fresh == nullptr)
+        return;
+    fresh->sResType = entry.sResType;
+    fresh->dwMask = entry.dwMask;
+    std::swap(entry, *fresh);
+    CRenderKit::ReleaseSkinImage(fresh);
+}
+
+void CHostResources::SetDpi(int dpi) { m_dpi = dpi < 48 ? 48 : (dpi > 960 ? 960 : dpi); }
+
+void CHostResources::ReloadImagesForDpi()
+{
+    DropPrefetches();
+    for (int i = 0; i < m_mImageHash.GetSize(); ++i)
+        static_cast<TImageEntry*>(m_mImageHash.GetAt(i))->nLoadedDpi = 0;
 }
 
 TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn)
@@ -318,12 +346,15 @@ TImageEntry* CHostResources::FindOrLoadImage(
 {
     if (name == nullptr)
         return nullptr;
+    const SIZE decodeFor = use == ImageUse::ScaledCopiesSuffice ? drawn : SIZE();
     TImageEntry* entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
     if (entry == nullptr) {
-        AddImageEntry(name, resType, mask, use == ImageUse::ScaledCopiesSuffice ? drawn : SIZE());
+        AddImageEntry(name, resType, mask, decodeFor);
         entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
         if (entry == nullptr)
             return nullptr;
+    } else if (entry->nLoadedDpi != m_dpi) {
+        ReloadForDpi(name, *entry, decodeFor);
     }
     if (entry->hBitmap != nullptr || use == ImageUse::ScaledCopiesSuffice || CRenderKit::MakeFullBitmap(*entry))
         return entry;

@@ -60,6 +60,12 @@ public:
     // above 255 removes the layered style but still passes its low byte on).
     void SetTransparency(int alpha);
 
+    // Dots per inch of the bound window (96 = 100 %); skins are written in 96-DPI units.
+    int GetDpi() const { return m_dpi; }
+    // Stores dpi held within 48..960 (half to ten times 100 %). Images follow on their next use, or
+    // at once through ReloadImagesForDpi.
+    void SetDpi(int dpi);
+
     // Client coordinates of the last mouse message the host saw; (-1, -1) before the first.
     POINT GetMousePos() const { return m_ptLastMousePos; }
 
@@ -118,6 +124,11 @@ public:
     // name is already loaded or prefetched, or cannot be read; when no thread can be started the
     // image simply loads on first use. `drawn` as for AddImageEntry.
     void PrefetchImage(const char* name, DWORD mask, SIZE drawn = SIZE());
+    // After a DPI change: every entry is chosen and decoded again for the window's DPI on its next
+    // use (another variant, or the 1x file, may fit now), keeping its name, type and mask; entries
+    // stay where they are, so pointers to them remain valid. Prefetches made for the old DPI are
+    // dropped. An entry that cannot be loaded again keeps its old pixels.
+    void ReloadImagesForDpi();
 
     //--- default attribute lists per control element name --------------------------------------
     // The first list stored for a name wins.
@@ -150,10 +161,13 @@ private:
     TImageEntry* TakePrefetched(const char* name, const char* resType, DWORD mask);
     // Waits for every worker and frees what they made.
     void DropPrefetches();
-    // LoadSkinImage with the name read as a resource id when a type is given.
-    static TImageEntry* LoadImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn);
+    // LoadSkinImage at this window's DPI, with the name read as a resource id when a type is given.
+    TImageEntry* LoadImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn) const;
+    // Loads an entry chosen for another DPI again, in place; keeps it as it is on failure.
+    void ReloadForDpi(const char* name, TImageEntry& entry, SIZE drawn);
 
     int m_nOpacity = 255;
+    int m_dpi = 96;
     CSizeUI m_szMinWindow;
     CSizeUI m_szMaxWindow;
     CSizeUI m_szInitWindowSize;

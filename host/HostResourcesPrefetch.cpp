@@ -10,6 +10,7 @@
 #include "host/HostResources.h"
 
 #include "host/ResourceLocation.h"
+#include "render/ImageVariant.h"
 #include "render/RenderKit.h"
 
 namespace SkinUI {
@@ -18,6 +19,8 @@ struct TImagePrefetch {
     CUIString name;
     DWORD mask = 0;
     SIZE drawn = {};  // what the decode need cover; 0 x 0 unknown
+    int dpi = 96;  // the window's DPI the file was chosen for
+    int scale = 100;  // the chosen file's factor (TImageEntry::nScale)
     TSkinFileBytes bytes;  // the worker's input; it frees them once decoded
     TImageEntry* result = nullptr;  // written by the worker; read after it ended; owned
     HANDLE thread = nullptr;  // owned
@@ -29,6 +32,10 @@ DWORD WINAPI DecodeOnWorker(void* parameter)
 {
     TImagePrefetch* job = static_cast<TImagePrefetch*>(parameter);
     job->result = CRenderKit::DecodeSkinImage(job->bytes, job->mask, CRenderKit::DecodedForm::Pixels, job->drawn);
+    if (job->result != nullptr) {
+        job->result->nScale = job->scale;
+        job->result->nLoadedDpi = job->dpi;
+    }
     return 0;
 }
 
@@ -55,7 +62,11 @@ void CHostResources::PrefetchImage(const char* name, DWORD mask, SIZE drawn)
     job->name = name;
     job->mask = mask;
     job->drawn = drawn;
-    if (CResourceLocation::ReadSkinFile(name, nullptr, kSkinImageMaxBytes, true, job->bytes) != SkinFileStatus::Found) {
+    job->dpi = m_dpi;
+    // A variant that fails to decode yields nothing here; the ordinary load then falls back to 1x.
+    if (!ReadImageVariant(name, m_dpi, job->bytes, job->scale)
+        && CResourceLocation::ReadSkinFile(name, nullptr, kSkinImageMaxBytes, true, job->bytes)
+            != SkinFileStatus::Found) {
         delete job;
         return;
     }
@@ -77,7 +88,7 @@ TImageEntry* CHostResources::TakePrefetched(const char* name, const char* resTyp
         m_aPrefetches.Remove(i);
         ::WaitForSingleObject(job->thread, INFINITE);
         TImageEntry* entry = nullptr;
-        if (resType == nullptr && mask == job->mask) {
+        if (resType == nullptr && mask == job->mask && job->dpi == m_dpi) {
             entry = job->result;
             job->result = nullptr;
         }

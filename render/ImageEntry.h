@@ -35,6 +35,12 @@ struct TImageEntry {
     int nWidth = 0;  // pixels of the whole image, whatever size pPixels hold
     int nHeight = 0;  // pixels
     bool bAlpha = false;  // some pixel is not opaque, or the mask colour removed one
+    // Pixels of the loaded file per 96-DPI unit of the 1x picture, in percent: 100 for the 1x file,
+    // 200 for its "@2x" variant (render/ImageVariant.h). Source rectangles and corners of image
+    // strings are multiplied by it.
+    int nScale = 100;
+    // The window DPI the file was chosen for; the host loads the entry again when its DPI differs.
+    int nLoadedDpi = 96;
     // The full image had to be decoded again after only copies were kept: it is drawn at changing
     // sizes (a window being resized), so it stays rather than being decoded for every new size.
     bool bKeepFull = false;

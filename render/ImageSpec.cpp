@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/AttributeTable.h"
+#include "core/IntMath.h"
 #include "core/ValueParse.h"
 #include "render/ImagePairReader.h"
 
@@ -23,6 +24,7 @@ LONG OffsetSaturated(LONG base, int offset)
 // One reading of the strings: the image being filled and how many images this string has named.
 struct TImageReading {
     const RECT& rcItem;
+    int dpi;
     const std::function<void(const TImageParams&)>& draw;
     TImageParams params;
     int begun;  // images named so far in this string; a further name draws the pending one
@@ -57,7 +59,9 @@ constexpr TAttributeHandler<R> kImageKeyTable[] = {
         }},
     {"dest",
         [](R& r, const char* v) {
-            const CRectUI d = ParseRect(v);
+            CRectUI d = ParseRect(v);
+            d = CRectUI(MulDivSaturated(d.left, r.dpi, 96), MulDivSaturated(d.top, r.dpi, 96),
+                MulDivSaturated(d.right, r.dpi, 96), MulDivSaturated(d.bottom, r.dpi, 96));
             r.params.dest.left = OffsetSaturated(r.rcItem.left, d.left);
             r.params.dest.top = OffsetSaturated(r.rcItem.top, d.top);
             r.params.dest.right = std::min<LONG>(OffsetSaturated(r.rcItem.left, d.right), r.rcItem.right);
@@ -75,10 +79,10 @@ const CAttributeTable<R> kImageKeys(kImageKeyTable);
 
 }  // namespace
 
-void ReadImageSpec(
-    const RECT& rcItem, const char* image, const char* modify, const std::function<void(const TImageParams&)>& draw)
+void ReadImageSpec(const RECT& rcItem, const char* image, const char* modify,
+    const std::function<void(const TImageParams&)>& draw, int dpi)
 {
-    TImageReading reading{rcItem, draw, TImageParams(), 0};
+    TImageReading reading{rcItem, dpi, draw, TImageParams(), 0};
     // A bare file name is a whole image string of its own.
     reading.params.name = image;
     reading.params.dest = rcItem;

@@ -29,10 +29,12 @@ struct TImageParams {
     bool yTiled = false;
 };
 
-// Reads `image` and then `modify` (either may be null); `dest` offsets are relative to rcItem and
-// clipped to its right and bottom edges. `draw` is called once per image named, at least once.
-void ReadImageSpec(
-    const RECT& rcItem, const char* image, const char* modify, const std::function<void(const TImageParams&)>& draw);
+// Reads `image` and then `modify` (either may be null); `dest` offsets are 96-DPI units relative to
+// rcItem (device pixels), scaled to `dpi` and clipped to its right and bottom edges. `source` and
+// `corner` stay as written: 96-DPI units of the 1x picture. `draw` is called once per image named,
+// at least once.
+void ReadImageSpec(const RECT& rcItem, const char* image, const char* modify,
+    const std::function<void(const TImageParams&)>& draw, int dpi = 96);
 // Drawn without corners, tiling, hole or fade: a stretch of the source, nothing more.
 bool IsPlainStretch(const TImageParams& image);
 // The size a plain stretch draws the whole image at, which is as much of it as a decoder need

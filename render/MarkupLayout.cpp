@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/IntMath.h"
 #include "core/ValueParse.h"
 #include "render/ImagePairReader.h"
 #include "render/RenderKit.h"
@@ -150,8 +151,13 @@ bool CMarkupLayout::DoImage(const CUIString& arg)
     if (image == nullptr)
         return true;
 
-    const LONG w = image->nWidth / count;
-    const LONG h = image->nHeight;
+    // The picture's 1x size, at the window's scale: a variant's pixels are not its size.
+    const LONG sw = image->nWidth / count;
+    const LONG sh = image->nHeight;
+    const int screenScale = m_host->GetDpi() * 100;
+    const int pictureScale = image->nScale * 96;
+    const LONG w = MulDivSaturated(sw, screenScale, pictureScale);
+    const LONG h = MulDivSaturated(sh, screenScale, pictureScale);
     if (!(m_rc.right >= m_line.x + w || m_line.x <= m_rc.left || SingleLine())) {
         m_lineFull = true;
         return false;
@@ -161,7 +167,7 @@ bool CMarkupLayout::DoImage(const CUIString& arg)
         if (h < m_lineHeight)
             bottom = m_lineTop + m_lineHeight - (m_lineHeight - h) / 2;
         const RECT dest = {m_line.x, bottom - h, m_line.x + w, bottom};
-        const RECT source = {w * index, 0, w * (index + 1), h};
+        const RECT source = {sw * index, 0, sw * (index + 1), sh};
         const RECT corner = {0, 0, 0, 0};
         CRenderKit::BlitImage(m_hDC, image->hBitmap, dest, m_rc, source, corner, image->bAlpha, 255);
     }

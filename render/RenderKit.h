@@ -37,8 +37,9 @@ public:
     // resource id (MAKEINTRESOURCE) when `resType` is given. Pixels whose premultiplied value equals
     // `mask` (0 = none) become fully transparent.
     // A JPEG drawn whole at `drawn` (0 x 0: unknown) by a plain stretch may be decoded reduced, no
-    // smaller than that (TImageEntry::nReduction).
-    static TImageEntry* LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask, SIZE drawn = SIZE());
+    // smaller than that (TImageEntry::nReduction). Above 96 `dpi` a skin file's nearest variant at or
+    // above the scale is taken when one is there and decodes (TImageEntry::nScale), else the 1x file.
+    static TImageEntry* LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask, SIZE drawn = SIZE(), int dpi = 96);
     // The decoding half of LoadSkinImage, on bytes already read; frees them as soon as they are
     // decoded. Touches no state but its arguments (the decoders and a DIB section), so a worker
     // thread may run it. With Pixels the entry holds pPixels and no bitmap: the decoder's own buffer,
@@ -55,19 +56,24 @@ public:
     static void ReleaseSkinImage(TImageEntry* entry);
 
     // Parses the image attribute string, then the modifier string (null allowed) and draws each image
-    // it names. False only when hdc or host is null; a missing image is no failure here.
+    // it names, at the host's DPI. False only when hdc or host is null; a missing image is no failure here.
     static bool PaintImageSpec(HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint,
         const char* image, const char* modify = nullptr);
     // Draws one image of the host's table (loaded on first use) as `image` describes it: its `dest`
-    // is in DC coordinates already; a source of all zeros means the whole image. False when the name
-    // is empty or the image missing.
+    // is in DC coordinates already; a source of all zeros means the whole image. Source and corners
+    // are 96-DPI units of the 1x picture: the source is multiplied by the loaded file's factor
+    // (TImageEntry::nScale), the corners by it in the picture and by the host's DPI on the screen.
+    // False when the name is empty or the image missing.
     static bool PaintImageEntry(
         HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint, const TImageParams& image);
     // Nine-grid copy of `source` of a premultiplied 32 bpp bitmap into `dest`. `corner` holds the
-    // left, top, right and bottom border widths that keep their size. Only pieces touching rcPaint
-    // are drawn; the DC's clip region does the fine clipping.
+    // left, top, right and bottom border widths (in the bitmap) that keep their size. A picture drawn
+    // at another scale than its pixels gives the scale as screenScale / pictureScale: its borders and
+    // tiles are then that much larger on the screen. Only pieces touching rcPaint are drawn; the DC's
+    // clip region does the fine clipping.
     static void BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const RECT& rcPaint, const RECT& source,
-        const RECT& corner, bool alpha, BYTE fade = 255, bool hole = false, bool xTiled = false, bool yTiled = false);
+        const RECT& corner, bool alpha, BYTE fade = 255, bool hole = false, bool xTiled = false, bool yTiled = false,
+        int screenScale = 1, int pictureScale = 1);
     // The blend used when msimg32 has no AlphaBlend: per-pixel source-over with the constant alpha,
     // reading the source colour as stored (premultiplied), so partly transparent pixels come out
     // darker than AlphaBlend's. False (nothing drawn) when its scratch DIBs cannot be made.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/IntMath.h"
 #include "host/HostResources.h"
 #include "render/ImageSpec.h"
 #include "render/RenderDetail.h"
@@ -18,6 +19,19 @@ bool Touches(const RECT& a, const RECT& b)
     return IntersectRect(&tmp, &a, &b) != FALSE;
 }
 
+// Tile length on the screen along one axis: the picture's tile scaled, or the whole length when
+// that axis is not tiled (one stretched piece).
+int TileOnScreen(bool tiles, int pictureTile, int length, int screenScale, int pictureScale)
+{
+    return tiles ? std::max(1, MulDivSaturated(pictureTile, screenScale, pictureScale)) : length;
+}
+
+RECT ScaledRect(const RECT& r, int num, int den)
+{
+    return RECT{MulDivSaturated(r.left, num, den), MulDivSaturated(r.top, num, den), MulDivSaturated(r.right, num, den),
+        MulDivSaturated(r.bottom, num, den)};
+}
+
 }  // namespace
 
 //--- attribute strings -----------------------------------------------------------------------
@@ -28,8 +42,9 @@ bool CRenderKit::PaintImageSpec(
     if (hDC == nullptr || host == nullptr)
         return false;
 
-    ReadImageSpec(rcItem, image, modify,
-        [&](const TImageParams& params) { PaintImageEntry(hDC, host, rcItem, rcPaint, params); });
+    ReadImageSpec(
+        rcItem, image, modify, [&](const TImageParams& params) { PaintImageEntry(hDC, host, rcItem, rcPaint, params); },
+        host->GetDpi());
     return true;
 }
 
@@ -170,7 +185,8 @@ bool CRenderKit::PaintImageEntry(
     if (image == nullptr)
         return false;
 
-    RECT src = params.source;
+    // 96-DPI units of the 1x picture, into pixels of the file loaded (a variant holds more).
+    RECT src = ScaledRect(params.source, image->nScale, 100);
     if (src.left == 0 && src.top == 0 && src.right == 0 && src.bottom == 0) {
         src.right = image->nWidth;
         src.bottom = image->nHeight;
@@ -201,8 +217,10 @@ bool CRenderKit::PaintImageEntry(
         const RECT whole = {0, 0, width, height};
         BlitImage(hDC, scaled, params.dest, rcPaint, whole, RECT(), false);
     } else {
-        BlitImage(hDC, image->hBitmap, params.dest, rcPaint, src, params.corner, image->bAlpha, params.fade,
-            params.hole, params.xTiled, params.yTiled);
+        // The file holds nScale / 100 pixels per 96-DPI unit, the screen dpi / 96 of them.
+        const RECT corner = ScaledRect(params.corner, image->nScale, 100);
+        BlitImage(hDC, image->hBitmap, params.dest, rcPaint, src, corner, image->bAlpha, params.fade, params.hole,
+            params.xTiled, params.yTiled, host->GetDpi() * 100, image->nScale * 96);
     }
     return true;
 }
@@ -210,8 +228,10 @@ bool CRenderKit::PaintImageEntry(
 //--- nine-grid blit --------------------------------------------------------------------------
 
 void CRenderKit::BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const RECT& rcPaint, const RECT& source,
-    const RECT& corner, bool alpha, BYTE fade, bool hole, bool xTiled, bool yTiled)
+    const RECT& corner, bool alpha, BYTE fade, bool hole, bool xTiled, bool yTiled, int screenScale, int pictureScale)
 {
+    if (screenScale <= 0 || pictureScale <= 0)
+        screenScale = pictureScale = 1;
     if (hDC == nullptr || hBitmap == nullptr)
         return;
     HDC mem = CreateCompatibleDC(hDC);
@@ -238,11 +258,17 @@ void CRenderKit::BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const REC
         }
     };
 
-    const int cl = corner.left;
-    const int ct = corner.top;
-    const int cr = corner.right;
-    const int cb = corner.bottom;
-    const bool noCorners = cl == 0 && ct == 0 && cr == 0 && cb == 0;
+    // Picture pixels to screen pixels: border widths and tiles are drawn at screenScale / pictureScale.
+    auto onScreen = [&](int v) { return MulDivSaturated(v, screenScale, pictureScale); };
+    const int sl = corner.left;
+    const int st = corner.top;
+    const int sr = corner.right;
+    const int sb = corner.bottom;
+    const int cl = onScreen(sl);
+    const int ct = onScreen(st);
+    const int cr = onScreen(sr);
+    const int cb = onScreen(sb);
+    const bool noCorners = sl == 0 && st == 0 && sr == 0 && sb == 0;
 
     if (opaque && noCorners && dest.right - dest.left == source.right - source.left
         && dest.bottom - dest.top == source.bottom - source.top) {
@@ -254,66 +280,55 @@ void CRenderKit::BlitImage(HDC hDC, HBITMAP hBitmap, const RECT& dest, const REC
         }
     } else {
         const RECT mid = {dest.left + cl, dest.top + ct, dest.right - cr, dest.bottom - cb};
-        const RECT midSrc = {source.left + cl, source.top + ct, source.right - cr, source.bottom - cb};
+        const RECT midSrc = {source.left + sl, source.top + st, source.right - sr, source.bottom - sb};
         const int tw = midSrc.right - midSrc.left;
         const int th = midSrc.bottom - midSrc.top;
-        if (!hole && tw > 0 && th > 0 && Touches(mid, rcPaint)) {
-            if (xTiled && yTiled) {
-                for (LONG y = mid.top; y < mid.bottom; y += th) {
-                    const LONG h = std::min<LONG>(th, mid.bottom - y);
-                    for (LONG x = mid.left; x < mid.right; x += tw) {
-                        const LONG w = std::min<LONG>(tw, mid.right - x);
-                        copy(RECT{x, y, x + w, y + h}, RECT{midSrc.left, midSrc.top, midSrc.left + w, midSrc.top + h});
-                    }
+        // A tile's size on the screen; the last tile of a row or column is cut, in the picture too.
+        const int dtw = TileOnScreen(xTiled, tw, mid.right - mid.left, screenScale, pictureScale);
+        const int dth = TileOnScreen(yTiled, th, mid.bottom - mid.top, screenScale, pictureScale);
+        if (!hole && tw > 0 && th > 0 && dtw > 0 && dth > 0 && Touches(mid, rcPaint)) {
+            for (LONG y = mid.top; y < mid.bottom; y += dth) {
+                const LONG h = std::min<LONG>(dth, mid.bottom - y);
+                const LONG sh = h == dth ? th : MulDivSaturated(h, pictureScale, screenScale);
+                for (LONG x = mid.left; x < mid.right; x += dtw) {
+                    const LONG w = std::min<LONG>(dtw, mid.right - x);
+                    const LONG sw = w == dtw ? tw : MulDivSaturated(w, pictureScale, screenScale);
+                    copy(RECT{x, y, x + w, y + h}, RECT{midSrc.left, midSrc.top, midSrc.left + sw, midSrc.top + sh});
                 }
-            } else if (xTiled) {
-                for (LONG x = mid.left; x < mid.right; x += tw) {
-                    const LONG w = std::min<LONG>(tw, mid.right - x);
-                    copy(RECT{x, mid.top, x + w, mid.bottom},
-                        RECT{midSrc.left, midSrc.top, midSrc.left + w, midSrc.bottom});
-                }
-            } else if (yTiled) {
-                for (LONG y = mid.top; y < mid.bottom; y += th) {
-                    const LONG h = std::min<LONG>(th, mid.bottom - y);
-                    copy(RECT{mid.left, y, mid.right, y + h},
-                        RECT{midSrc.left, midSrc.top, midSrc.right, midSrc.top + h});
-                }
-            } else {
-                copy(mid, midSrc);
             }
         }
         // Frame pieces: corners keep their size, edges stretch along their length.
-        if (cl > 0 && ct > 0) {
+        if (sl > 0 && st > 0) {
             copy(RECT{dest.left, dest.top, dest.left + cl, dest.top + ct},
-                RECT{source.left, source.top, source.left + cl, source.top + ct});
+                RECT{source.left, source.top, source.left + sl, source.top + st});
         }
-        if (ct > 0) {
+        if (st > 0) {
             copy(RECT{dest.left + cl, dest.top, dest.right - cr, dest.top + ct},
-                RECT{source.left + cl, source.top, source.right - cr, source.top + ct});
+                RECT{source.left + sl, source.top, source.right - sr, source.top + st});
         }
-        if (cr > 0 && ct > 0) {
+        if (sr > 0 && st > 0) {
             copy(RECT{dest.right - cr, dest.top, dest.right, dest.top + ct},
-                RECT{source.right - cr, source.top, source.right, source.top + ct});
+                RECT{source.right - sr, source.top, source.right, source.top + st});
         }
-        if (cl > 0) {
+        if (sl > 0) {
             copy(RECT{dest.left, dest.top + ct, dest.left + cl, dest.bottom - cb},
-                RECT{source.left, source.top + ct, source.left + cl, source.bottom - cb});
+                RECT{source.left, source.top + st, source.left + sl, source.bottom - sb});
         }
-        if (cr > 0) {
+        if (sr > 0) {
             copy(RECT{dest.right - cr, dest.top + ct, dest.right, dest.bottom - cb},
-                RECT{source.right - cr, source.top + ct, source.right, source.bottom - cb});
+                RECT{source.right - sr, source.top + st, source.right, source.bottom - sb});
         }
-        if (cl > 0 && cb > 0) {
+        if (sl > 0 && sb > 0) {
             copy(RECT{dest.left, dest.bottom - cb, dest.left + cl, dest.bottom},
-                RECT{source.left, source.bottom - cb, source.left + cl, source.bottom});
+                RECT{source.left, source.bottom - sb, source.left + sl, source.bottom});
         }
-        if (cb > 0) {
+        if (sb > 0) {
             copy(RECT{dest.left + cl, dest.bottom - cb, dest.right - cr, dest.bottom},
-                RECT{source.left + cl, source.bottom - cb, source.right - cr, source.bottom});
+                RECT{source.left + sl, source.bottom - sb, source.right - sr, source.bottom});
         }
-        if (cr > 0 && cb > 0) {
+        if (sr > 0 && sb > 0) {
             copy(RECT{dest.right - cr, dest.bottom - cb, dest.right, dest.bottom},
-                RECT{source.right - cr, source.bottom - cb, source.right, source.bottom});
+                RECT{source.right - sr, source.bottom - sb, source.right, source.bottom});
         }
     }
 

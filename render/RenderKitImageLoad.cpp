@@ -7,17 +7,27 @@
 #include <cstring>
 
 #include "host/ResourceLocation.h"
+#include "render/ImageVariant.h"
 #include "render/JpegDecode.h"
 #include "render/RenderDetail.h"
 #include "stb_image.h"
 
 namespace SkinUI {
 
-TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask, SIZE drawn)
+TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask, SIZE drawn, int dpi)
 {
     if (name == nullptr)
         return nullptr;
     TSkinFileBytes bytes;
+    int percent = 100;
+    if (resType == nullptr && ReadImageVariant(name, dpi, bytes, percent)) {
+        TImageEntry* entry = DecodeSkinImage(bytes, mask, DecodedForm::Bitmap, drawn);
+        if (entry != nullptr) {
+            entry->nScale = percent;
+            return entry;
+        }
+        // A variant that does not decode costs the crispness, not the picture: the 1x file stands in.
+    }
     if (CResourceLocation::ReadSkinFile(name, resType, kSkinImageMaxBytes, true, bytes) != SkinFileStatus::Found) {
         return nullptr;
     }

@@ -407,11 +407,14 @@ void WindowImplBase::PrefetchBackground(CControlUI* root)
     // while the rest of creation runs, no larger than the window it is drawn over will need.
     bool first = true;
     const CSizeUI size = m_host.GetInitialSize();
-    ReadImageSpec(RECT{0, 0, size.cx, size.cy}, root->GetBackgroundImage(), nullptr, [&](const TImageParams& params) {
-        if (first && params.resType.IsEmpty())
-            m_host.PrefetchImage(params.name, params.mask, WholeImageDrawnSize(params));
-        first = false;
-    });
+    ReadImageSpec(
+        RECT{0, 0, size.cx, size.cy}, root->GetBackgroundImage(), nullptr,
+        [&](const TImageParams& params) {
+            if (first && params.resType.IsEmpty())
+                m_host.PrefetchImage(params.name, params.mask, WholeImageDrawnSize(params));
+            first = false;
+        },
+        m_host.GetDpi());
 }
 
 bool WindowImplBase::BuildAndAttachSkin()

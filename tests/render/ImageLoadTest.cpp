@@ -287,6 +287,33 @@ TEST(ImageLoad, ArchiveEntriesAndThePlainPathFallback)
     EXPECT_EQ(5, f->nWidth);
 }
 
+TEST(ImageLoad, ArchiveVariantsAreChosenForTheDpi)
+{
+    // In an archive a missing variant is an absent entry: the next larger one stands in. A variant
+    // whose entry is damaged (CRC) is no picture: the 1x entry stands in, not a larger variant.
+    std::vector<unsigned char> damaged = EncodePng(SolidImage(15, 15, 0xFF00FF00));
+    std::vector<unsigned char> zip = MakeZip({{"skin/a.png", EncodePng(SolidImage(10, 10, 0xFFFF0000))},
+        {"skin/a@2x.png", EncodePng(SolidImage(20, 20, 0xFF0000FF))}, {"skin/a@1.25x.png", damaged},
+        {"skin/a@3x.png", EncodePng(SolidImage(30, 30, 0xFF0000FF))}});
+    // Flip a byte of the 1.25x entry's data, after its CRC was taken.
+    const std::string marker = "skin/a@1.25x.png";
+    const size_t at = std::search(zip.begin(), zip.end(), marker.begin(), marker.end()) - zip.begin() + marker.size();
+    zip[at + 20] ^= 0xFF;
+    ArchiveScope archive(std::move(zip));
+    const struct {
+        int dpi;
+        int scale;
+        int width;
+    } cases[] = {
+        {96, 100, 10}, {120, 100, 10}, {144, 200, 20}, {192, 200, 20}, {240, 300, 30}, {288, 300, 30}, {384, 100, 10}};
+    for (const auto& c : cases) {
+        EntryPtr e(CRenderKit::LoadSkinImage("skin/a.png", nullptr, 0, SIZE(), c.dpi));
+        ASSERT_TRUE(e) << c.dpi;
+        EXPECT_EQ(c.scale, e->nScale) << c.dpi;
+        EXPECT_EQ(c.width, e->nWidth) << c.dpi;
+    }
+}
+
 TEST(ImageLoad, EntryClaimingFourGigabytesIsRefusedBeforeAllocation)
 {
     const std::vector<unsigned char> png = EncodePng(SolidImage(2, 2, 0xFF000000));

@@ -6,7 +6,8 @@
 #
 # Every multi-state picture is a horizontal strip of equal looks that the skin addresses with
 # source='x0,0,x1,h'; frames are nine-grids (the skin gives the corner). Round shapes are drawn at
-# 4x and reduced, for smooth edges.
+# 4x and reduced, for smooth edges. Each picture also gets a "name@2x.png" beside it, the same
+# drawing at twice the size, which a window at 200 % (or between 100 % and 200 %) draws instead.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=${1:-$here/../../resources/gallery}
@@ -21,7 +22,7 @@ line='#C8D2E1'; line_hot='#7FA7F0'; tint='#EAF1FD'; rail='#D5DEEB'
 S=4
 
 # strip OUT WIDTH HEIGHT DRAW... : one look per DRAW argument (ImageMagick -draw primitives in look
-# pixels), drawn at S times the size and reduced.
+# pixels), drawn at S times the size and reduced to 1x (OUT) and 2x (OUT with "@2x").
 strip() {
   local file=$1 w=$2 h=$3; shift 3
   local looks=() i=0
@@ -30,14 +31,20 @@ strip() {
     i=$((i + 1))
   done
   "$IM" "${looks[@]}" +append -filter box -resize $((w * i))x${h}'!' "${png[@]}" "PNG32:$out/$file"
+  "$IM" "${looks[@]}" +append -filter box -resize $((2 * w * i))x$((2 * h))'!' "${png[@]}" "PNG32:$out/${file%.png}@2x.png"
 }
 
+# at2x NAME: "name.png" -> "name@2x.png" for factor 2, the name itself for factor 1.
+at2x() { if [ "$F" -eq 2 ]; then echo "${1%.png}@2x.png"; else echo "$1"; fi; }
+
 #--- header: the window's top strip (800 x 48), the same gradient and glow as Quoril's header ----
-"$IM" -size 800x48 gradient:"$navy"-"$ocean" -rotate -90 -resize '800x48!' \
-  \( -size 360x360 -define gradient:extent=minimum radial-gradient:"$glow"-none \
-     -channel A -evaluate multiply 0.40 +channel -geometry +520-170 \) -compose over -composite \
-  -fill none -stroke 'rgba(255,255,255,0.08)' -strokewidth 8 -draw "circle 742,8 742,62" \
-  -alpha off "${png[@]}" "PNG24:$out/header.png"
+for F in 1 2; do
+  "$IM" -size $((800 * F))x$((48 * F)) gradient:"$navy"-"$ocean" -rotate -90 -resize $((800 * F))x$((48 * F))'!' \
+    \( -size $((360 * F))x$((360 * F)) -define gradient:extent=minimum radial-gradient:"$glow"-none \
+       -channel A -evaluate multiply 0.40 +channel -geometry +$((520 * F))-$((170 * F)) \) -compose over -composite \
+    -fill none -stroke 'rgba(255,255,255,0.08)' -strokewidth $((8 * F)) -draw "scale $F,$F circle 742,8 742,62" \
+    -alpha off "${png[@]}" "PNG24:$out/$(at2x header.png)"
+done
 
 #--- close button: normal (white cross), hot (red tile), pushed (dark red tile); 32 x 32 each -------
 cross="fill none stroke white stroke-width 2 stroke-linecap round line 11,11 21,21 line 21,11 11,21"
@@ -80,14 +87,19 @@ strip thumb.png 18 18 "$(thumb white "$blue")" "$(thumb white "$blue_hot")" "$(t
 
 #--- progress bar: track and fill, 20 x 12, corner 6 ---------------------------------------------
 strip progress.png 20 12 "fill $rail roundrectangle 0,0 20,12 6,6"
-"$IM" -size 12x20 gradient:"$glow"-"$blue" -rotate 90 \
-  \( -size 80x48 xc:black -fill white -draw "roundrectangle 0,0 79,47 24,24" -resize 20x12 \) \
-  -alpha off -compose copy-opacity -composite "${png[@]}" "PNG32:$out/progress-fill.png"
+for F in 1 2; do
+  "$IM" -size $((12 * F))x$((20 * F)) gradient:"$glow"-"$blue" -rotate 90 \
+    \( -size 80x48 xc:black -fill white -draw "roundrectangle 0,0 79,47 24,24" -resize $((20 * F))x$((12 * F)) \) \
+    -alpha off -compose copy-opacity -composite "${png[@]}" "PNG32:$out/$(at2x progress-fill.png)"
+done
 
 #--- list header captions: normal, hot, pushed (28 high, 20 wide, a rule at the bottom); separator --
 caption() { echo "fill $1 rectangle 0,0 20,28 fill $rail rectangle 0,27 20,28"; }
 strip list-header.png 20 28 "$(caption '#F5F8FC')" "$(caption "$tint")" "$(caption '#DCE8FB')"
-"$IM" -size 1x28 xc:none -fill "$rail" -draw "rectangle 0,6 0,21" "${png[@]}" "PNG32:$out/list-sep.png"
+for F in 1 2; do
+  "$IM" -size ${F}x$((28 * F)) xc:none -fill "$rail" -draw "rectangle 0,$((6 * F)) $((F - 1)),$((22 * F - 1))" \
+    "${png[@]}" "PNG32:$out/$(at2x list-sep.png)"
+done
 
 #--- scroll bar: thumb normal, hot, pushed (12 x 24, a rounded 6 pixel bar), rail (12 x 24) ---------
 bar() { echo "fill $1 roundrectangle 3,1 9,23 3,3"; }

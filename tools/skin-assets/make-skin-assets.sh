@@ -8,6 +8,11 @@
 # without keeping the aspect, to the 1017 x 1316 the package has always carried. Circles therefore stay
 # round on screen. The banner sits where the invisible home-page button lies (75,75 200 x 100); soft
 # shadows sit under the five wide buttons (80, 222 + 60k, 200 x 50).
+#
+# Higher display scales: the background already carries about 2.8 x 2.4 pixels per window pixel, and
+# the wide buttons are flat colours, so both serve 200 % as they are. The close button gets a
+# "btnClose@2x.png" beside it, the same drawing at twice the size, which a window at 200 % (or
+# between 100 % and 200 %) draws instead.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 out=${1:-$here/../../resources}
@@ -81,6 +86,7 @@ cross() { # $1 = left edge of the look, in strip pixels
   -fill '#B4232A' -draw "scale $C,$C roundrectangle 65,0.5 90,23.5 4,4" \
   -fill none -stroke white -strokewidth 2 \
   -draw "scale $C,$C stroke-linecap round $(cross 0) $(cross 32) $(cross 64)" \
+  \( +clone -filter box -resize 256x50 "${png_flags[@]}" -write "PNG32:$out/btnClose@2x.png" +delete \) \
   -filter box -resize 128x25 "${png_flags[@]}" "PNG32:$out/btnClose.png"
 
 #--- program icon: the banner's shield on a rounded tile -------------------------------------------
@@ -92,4 +98,4 @@ cross() { # $1 = left edge of the look, in strip pixels
   -fill none -stroke "$ocean" -strokewidth 20 -draw "stroke-linecap round stroke-linejoin round polyline 92,132 118,160 166,98" \
   "$work/icon.png"
 "$IM" "$work/icon.png" -depth 8 -define icon:auto-resize=256,48,32,16 "$out/Quoril.ico"
-echo "wrote bk.jpg, btn.png, btnClose.png, Quoril.ico to $out"
+echo "wrote bk.jpg, btn.png, btnClose.png, btnClose@2x.png, Quoril.ico to $out"
