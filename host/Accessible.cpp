@@ -4,6 +4,7 @@
 
 #include "controls/base/Container.h"
 #include "controls/base/Control.h"
+#include "controls/layout/ChildLayout.h"
 #include "controls/list/ListInterfaces.h"
 #include "host/AccessibleLinks.h"
 #include "host/AccessibleSelection.h"
@@ -23,6 +24,9 @@ void CollectExposed(CControlUI* control, std::vector<CControlUI*>& out, int dept
     if (depth > kMaxDepth)
         return;
     IContainerUI* container = static_cast<IContainerUI*>(control->CastTo("IContainer"));
+    // A child layout keeps its document's tree from the skin builder, not from a reader.
+    if (CChildLayoutUI* child = static_cast<CChildLayoutUI*>(control->CastTo("ChildLayout")))
+        container = child;
     if (container == nullptr)
         return;
     // A list that gives out no rows (a virtual one) shows the rows in view through the row

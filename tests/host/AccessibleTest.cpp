@@ -96,6 +96,21 @@ TEST(Accessible, ClientTreeReadsRolesNamesStatesAndValues)
     client->Release();
 }
 
+TEST(Accessible, AChildLayoutsDocumentIsReadLikeAnyContainer)
+{
+    AccessibleBed bed(
+        "<Window><VerticalLayout><ChildLayout height=\"40\" xmlfile=\"&lt;Window&gt;&lt;"
+        "HorizontalLayout&gt;&lt;Button text=&quot;Inside&quot;/&gt;&lt;/HorizontalLayout&gt;&lt;/Window&gt;\"/>"
+        "</VerticalLayout></Window>");
+    IAccessible* client = bed.Client();
+    ASSERT_NE(client, nullptr);
+    bed.wnd->Host().SetFocusControl(nullptr);
+    EXPECT_EQ(testbed::DumpTree(client),
+        "client \"host test\" [focused focusable]\n"
+        "  push button \"Inside\" [focusable]\n");
+    client->Release();
+}
+
 TEST(Accessible, DescriptionShortcutLocationAndDefaultActionPerObject)
 {
     AccessibleBed bed(kForm);
