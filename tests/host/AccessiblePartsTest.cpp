@@ -286,4 +286,43 @@ TEST(AccessibleDropDown, AnOpenComboShowsItsRowsSelectionAndValue)
     client->Release();
 }
 
+//--- keyboard -----------------------------------------------------------------------------------
+
+TEST(AccessibleKeyboard, ListsAndTreesAreTabStopsAndTheArrowsChooseTheirRows)
+{
+    AccessibleBed bed(kLists);
+    Rows source;
+    CVirtualListUI* virtualList = static_cast<CVirtualListUI*>(bed.Find("vls")->CastTo("VirtualList"));
+    virtualList->SetSource(&source);
+    virtualList->SetRowCount(50);
+    bed.wnd->Repaint();
+    CWindowHostUI& host = bed.wnd->Host();
+    CListUI* list = static_cast<CListUI*>(bed.Find("lst")->CastTo("List"));
+    host.SetFocusControl(bed.Find("cbo"));
+    // The move waits for a layout that is due: the next paint resolves it.
+    auto tab = [&] {
+        MSG msg = {bed.wnd->Handle(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+        const bool taken = CWindowHostUI::TranslateForHosts(&msg);
+        bed.wnd->Repaint();
+        testbed::PumpPending();
+        return taken;
+    };
+    auto down = [&] {
+        bed.wnd->Send(WM_KEYDOWN, VK_DOWN);
+        bed.wnd->Send(WM_KEYUP, VK_DOWN);
+    };
+    ASSERT_TRUE(tab());
+    EXPECT_EQ(host.GetFocusControl(), list) << host.GetFocusControl()->GetTypeName();
+    down();
+    down();
+    EXPECT_EQ(list->GetCurrentIndex(), 1);
+    ASSERT_TRUE(tab());
+    EXPECT_EQ(host.GetFocusControl(), virtualList);
+    down();
+    down();
+    EXPECT_EQ(virtualList->GetCurrentIndex(), 1);
+    ASSERT_TRUE(tab());
+    EXPECT_EQ(host.GetFocusControl(), bed.Find("tree")) << "the tree before the parts of its rows";
+}
+
 }  // namespace

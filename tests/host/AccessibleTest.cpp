@@ -448,7 +448,7 @@ TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
     bed.wnd->Host().SetFocusControl(nullptr);
     EXPECT_EQ(testbed::DumpTree(client),
         "client \"host test\" [focused focusable]\n"
-        "  outline \"\" []\n"
+        "  outline \"\" [focusable]\n"
         "    outline item \"A\" [expanded selectable] = \"0\"\n"
         "    outline item \"A1\" [selectable] = \"1\"\n"
         "    outline item \"B\" [selectable] = \"0\"\n");
@@ -464,7 +464,7 @@ TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
     bed.wnd->Host().SetFocusControl(nullptr);
     EXPECT_EQ(testbed::DumpTree(client),
         "client \"host test\" [focused focusable]\n"
-        "  outline \"\" []\n"
+        "  outline \"\" [focusable]\n"
         "    outline item \"A\" [collapsed selectable] = \"0\"\n"
         "    outline item \"B\" [selectable] = \"0\"\n");
     ::UnhookWinEvent(hook);
