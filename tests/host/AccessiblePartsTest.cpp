@@ -137,6 +137,24 @@ public:
     void FillRow(int index, TVirtualRow& row) override { row.texts[0] = ("V" + std::to_string(index)).c_str(); }
 };
 
+// kLists with fifty rows in the virtual list, painted.
+class ListsBed : public AccessibleBed {
+public:
+    ListsBed()
+        : AccessibleBed(kLists)
+        , list(static_cast<CListUI*>(Find("lst")->CastTo("List")))
+        , virtualList(static_cast<CVirtualListUI*>(Find("vls")->CastTo("VirtualList")))
+    {
+        virtualList->SetSource(&source);
+        virtualList->SetRowCount(50);
+        wnd->Repaint();
+    }
+
+    Rows source;
+    CListUI* list;
+    CVirtualListUI* virtualList;
+};
+
 // What get_accSelection answers, as text: "empty", "one: NAME", "many: NAME, NAME", or the error.
 std::string SelectionOf(IAccessible* object)
 {
@@ -179,15 +197,11 @@ std::string SelectionOf(IAccessible* object)
 
 TEST(AccessibleSelection, NoneOneOrManySelectedChildrenAsTheRulesSay)
 {
-    AccessibleBed bed(kLists);
-    Rows source;
-    CVirtualListUI* virtualList = static_cast<CVirtualListUI*>(bed.Find("vls")->CastTo("VirtualList"));
-    virtualList->SetSource(&source);
-    virtualList->SetRowCount(50);
-    bed.wnd->Repaint();
+    ListsBed bed;
+    CListUI* list = bed.list;
+    CVirtualListUI* virtualList = bed.virtualList;
     IAccessible* client = bed.Client();
     ASSERT_NE(client, nullptr);
-    CListUI* list = static_cast<CListUI*>(bed.Find("lst")->CastTo("List"));
     struct TCase {
         const char* what;
         std::function<void()> act;
@@ -233,10 +247,7 @@ TEST(AccessibleDropDown, AnOpenComboShowsItsRowsSelectionAndValue)
     ReleaseAll(objects);
     bed.wnd->Host().SetFocusControl(nullptr);
     EXPECT_EQ(testbed::DumpTree(box, 1), "combo box \"Fruit\" [collapsed focusable] = \"Plum\"\n");
-    BSTR action = nullptr;
-    box->get_accDefaultAction(Self(), &action);
-    EXPECT_EQ(testbed::Utf8(action), "Open");
-    ::SysFreeString(action);
+    EXPECT_EQ(TextOf(box, &IAccessible::get_accDefaultAction), "Open");
 
     // Opened by its default action, as a screen reader user opens it.
     ASSERT_EQ(box->accDoDefaultAction(Self()), S_OK);
@@ -265,10 +276,7 @@ TEST(AccessibleDropDown, AnOpenComboShowsItsRowsSelectionAndValue)
     parent->Release();
 
     // The default action closes it again, as Escape would; its rows are no longer read.
-    BSTR verb = nullptr;
-    box->get_accDefaultAction(Self(), &verb);
-    EXPECT_EQ(testbed::Utf8(verb), "Close");
-    ::SysFreeString(verb);
+    EXPECT_EQ(TextOf(box, &IAccessible::get_accDefaultAction), "Close");
     ASSERT_EQ(box->accDoDefaultAction(Self()), S_OK);
     testbed::PumpPending();
     EXPECT_EQ(combo->GetDropWindow(), nullptr);
@@ -277,10 +285,7 @@ TEST(AccessibleDropDown, AnOpenComboShowsItsRowsSelectionAndValue)
 
     // A row picked from the keyboard while closed: the value follows.
     combo->SelectItem(0, false);
-    BSTR value = nullptr;
-    box->get_accValue(Self(), &value);
-    EXPECT_EQ(testbed::Utf8(value), "Pear");
-    ::SysFreeString(value);
+    EXPECT_EQ(TextOf(box, &IAccessible::get_accValue), "Pear");
     ReleaseAll(objects);
     box->Release();
     client->Release();
@@ -290,14 +295,10 @@ TEST(AccessibleDropDown, AnOpenComboShowsItsRowsSelectionAndValue)
 
 TEST(AccessibleKeyboard, ListsAndTreesAreTabStopsAndTheArrowsChooseTheirRows)
 {
-    AccessibleBed bed(kLists);
-    Rows source;
-    CVirtualListUI* virtualList = static_cast<CVirtualListUI*>(bed.Find("vls")->CastTo("VirtualList"));
-    virtualList->SetSource(&source);
-    virtualList->SetRowCount(50);
-    bed.wnd->Repaint();
+    ListsBed bed;
+    CListUI* list = bed.list;
+    CVirtualListUI* virtualList = bed.virtualList;
     CWindowHostUI& host = bed.wnd->Host();
-    CListUI* list = static_cast<CListUI*>(bed.Find("lst")->CastTo("List"));
     host.SetFocusControl(bed.Find("cbo"));
     // The move waits for a layout that is due: the next paint resolves it.
     auto tab = [&] {

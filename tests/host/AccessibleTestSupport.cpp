@@ -88,6 +88,15 @@ void ReleaseAll(std::vector<IAccessible*>& objects)
     objects.clear();
 }
 
+std::string TextOf(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*read)(VARIANT, BSTR*))
+{
+    BSTR text = nullptr;
+    const HRESULT hr = (object->*read)(Self(), &text);
+    const std::string out = SUCCEEDED(hr) ? testbed::Utf8(text) : "";
+    ::SysFreeString(text);
+    return out;
+}
+
 std::vector<std::pair<const char*, HRESULT>> CallEverything(IAccessible* object)
 {
     const VARIANT self = Self();

@@ -34,6 +34,8 @@ std::vector<IAccessible*> AllObjects(IAccessible* object);
 IAccessible* Named(const std::vector<IAccessible*>& objects, const std::string& name, long role = 0);
 void ReleaseAll(std::vector<IAccessible*>& objects);
 std::string NameOf(IAccessible* object);
+// A text the object says of itself (&IAccessible::get_accValue, ...) as UTF-8; "" for none.
+std::string TextOf(IAccessible* object, HRESULT (STDMETHODCALLTYPE IAccessible::*read)(VARIANT, BSTR*));
 // Every call a client may make on an object it kept, with what each answered.
 std::vector<std::pair<const char*, HRESULT>> CallEverything(IAccessible* object);
 // Each of those calls must answer CO_E_OBJNOTCONNECTED once the control or the host has gone.
