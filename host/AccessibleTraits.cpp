@@ -246,8 +246,9 @@ bool HasSelection(CControlUI* control)
 HWND NativeWindowOf(CControlUI* control)
 {
     HWND window = nullptr;
+    // A password editor answers for its control itself: it is that object, not a child of it.
     if (const CEditUI* edit = static_cast<CEditUI*>(control->CastTo("Edit")))
-        window = edit->GetEditWindow();
+        window = edit->IsPasswordMode() ? nullptr : edit->GetEditWindow();
     else if (const CDateTimeUI* picker = static_cast<CDateTimeUI*>(control->CastTo("DateTime")))
         window = picker->GetPickerWindow();
     else if (const CActiveXUI* activeX = static_cast<CActiveXUI*>(control->CastTo("ActiveX")))

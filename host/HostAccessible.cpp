@@ -25,13 +25,18 @@ bool NeedsExposedControl(unsigned winEvent)
 
 bool CWindowHostUI::OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    return m_root != nullptr && OnGetObjectFor(nullptr, wParam, lParam, result);
+}
+
+bool CWindowHostUI::OnGetObjectFor(CControlUI* control, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
     // The object id is a 32-bit value, sign-extended or not depending on the sender.
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT || m_root == nullptr)
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || (control != nullptr && control->GetHost() != this))
         return false;
-    CAccessibleUI* client = AccessibleObjectOf(nullptr);
-    if (client == nullptr)
+    CAccessibleUI* object = AccessibleObjectOf(control);
+    if (object == nullptr)
         return false;
-    const LRESULT answer = ::LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(client));
+    const LRESULT answer = ::LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(object));
     // A failed marshalling leaves the window to the system's default object.
     if (answer < 0)
         return false;

@@ -147,6 +147,9 @@ public:
     //--- assistive technology (HostAccessible.cpp)
     // WM_GETOBJECT: the client area's IAccessible; false for every other object id.
     bool OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // WM_GETOBJECT of a native window that stands for `control` (a password editor): the control's
+    // object for OBJID_CLIENT; false for every other object id.
+    bool OnGetObjectFor(CControlUI* control, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // The object of a control (null: the client area), made on first use and owned by the host;
     // the caller adds its own reference when it keeps one. Null without a window.
     // `part` -1 is the control itself, else one of its links.

@@ -14,6 +14,7 @@
 #include "AccessibleTestSupport.h"
 #include "HostTestSupport.h"
 #include "controls/native/Combo.h"
+#include "controls/native/Edit.h"
 #include "controls/range/Slider.h"
 #include "controls/text/Button.h"
 #include "controls/text/Option.h"
@@ -246,6 +247,26 @@ TEST(Accessible, ANativeEditorIsTheChildOfItsControlWhileItShows)
     ::VariantClear(&child);
     edit->Release();
     client->Release();
+}
+
+TEST(Accessible, APasswordEditorIsReadAsItsControlNeverByItsText)
+{
+    AccessibleBed bed(kForm);
+    CEditUI* password = static_cast<CEditUI*>(bed.Find("pw")->CastTo("Edit"));
+    bed.wnd->Host().SetFocusControl(password);
+    testbed::PumpPending();
+    const HWND editor = password->GetEditWindow();
+    ASSERT_NE(editor, nullptr);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(::AccessibleObjectFromWindow(
+                  editor, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&object)),
+        S_OK);
+    // The system's description of the window would be named by the text ("pw").
+    EXPECT_EQ(testbed::DescribeObject(object), "text \"Secret\" [focused focusable protected]");
+    long count = -1;
+    ASSERT_EQ(object->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 0) << "the editor is the object itself, not a child of it";
+    object->Release();
 }
 
 //--- lifetime -----------------------------------------------------------------------------------
