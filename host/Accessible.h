@@ -5,10 +5,12 @@
 // host does, the registry disconnects the object: from then on every call answers
 // CO_E_OBJNOTCONNECTED and touches neither control nor host, however long a client keeps it.
 //
-// Children follow the control tree, skipping what AccessibleTraits does not expose; they are
-// handed out as objects of their own (IEnumVARIANT gives them as IDispatch), and the child id of
-// an object is the registry's id for it, stable for the object's life. A child id other than
-// CHILDID_SELF names any object of the same host. Locations are screen pixels.
+// Children follow the control tree, skipping what AccessibleTraits does not expose; an open
+// combo's rows (lent to its drop-down's window) and a text's links (AccessibleLinks; objects for a
+// part of a control) are children too. They are handed out as objects of their own (IEnumVARIANT
+// gives them as IDispatch), and the child id of an object is the registry's id for it, stable for
+// the object's life. A child id other than CHILDID_SELF names any object of the same host.
+// Locations are screen pixels; a link that is not laid out now answers CO_E_OBJNOTCONNECTED.
 //
 // Calls arrive on the window's thread (the marshalling of WM_GETOBJECT sees to that); a default
 // action is posted to the window and runs after the call has returned, so no client waits on a
@@ -29,13 +31,15 @@ class CWindowHostUI;
 
 class CAccessibleUI : public IAccessible, public IEnumVARIANT {
 public:
-    // `control` null: the object of the host's client area.
-    CAccessibleUI(CWindowHostUI* host, CControlUI* control, long id);
+    // `control` null: the object of the host's client area; `part` -1: the control itself, else the
+    // index of one of its links.
+    CAccessibleUI(CWindowHostUI* host, CControlUI* control, int part, long id);
     CAccessibleUI(const CAccessibleUI&) = delete;
     CAccessibleUI& operator=(const CAccessibleUI&) = delete;
 
     long GetId() const { return m_id; }
     CControlUI* GetControl() const { return m_control; }
+    int GetPart() const { return m_part; }
     bool IsConnected() const { return m_host != nullptr; }
     // The control or host is going: never touch either again.
     void Disconnect();
@@ -86,14 +90,26 @@ public:
     static void ExposedChildren(CControlUI* control, std::vector<CControlUI*>& out);
 
 private:
+    struct TChild {
+        CControlUI* Control;
+        int Part;  // -1: the control itself
+    };
+
     virtual ~CAccessibleUI();
+    // Connected, and a part (a link) still laid out.
+    bool IsLive() const;
     // Resolves `child` to the object it names (this for CHILDID_SELF); null with `hr` set otherwise.
     CAccessibleUI* Target(const VARIANT& child, HRESULT& hr);
     // The text `read` gives for the object `child` names: S_FALSE and null when it is empty.
     HRESULT AnswerText(const VARIANT& child, BSTR* out, CUIString (*read)(const CAccessibleUI& object));
-    std::vector<CControlUI*> Children() const;
+    std::vector<TChild> Children() const;
+    CAccessibleUI* ObjectOf(const TChild& child) const;
     // The object that stands for `control` (AccessibleTraits::ReadableAtOrAbove), or the client's.
     CAccessibleUI* ObjectAbove(CControlUI* control) const;
+    // The object above this one: the text of a link, the combo of a row in its drop-down.
+    CAccessibleUI* ParentObject() const;
+    // The native window the control lives in (a drop-down's for a row lent to it).
+    HWND WindowOfControl() const;
     // A native window of the control, the last child (null for none).
     HWND NativeChild() const;
 
@@ -101,6 +117,7 @@ private:
     CWindowHostUI* m_host;  // not owned; null once disconnected
     CControlUI* m_control;  // not owned; null for the client object and once disconnected
     bool m_isClient;
+    int m_part;  // -1, or the index of the control's link this object stands for
     long m_id;  // child id in every object of the host; 0 for the client object
     ULONG m_cursor = 0;  // IEnumVARIANT position
 };

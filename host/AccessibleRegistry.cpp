@@ -13,21 +13,22 @@ CAccessibleRegistry::CAccessibleRegistry(CWindowHostUI* host)
 
 CAccessibleRegistry::~CAccessibleRegistry() { DisconnectAll(); }
 
-CAccessibleUI* CAccessibleRegistry::ObjectOf(CControlUI* control)
+CAccessibleUI* CAccessibleRegistry::ObjectOf(CControlUI* control, int part)
 {
     if (control == nullptr) {
         if (m_client == nullptr)
-            m_client = new CAccessibleUI(m_host, nullptr, 0);
+            m_client = new CAccessibleUI(m_host, nullptr, -1, 0);
         return m_client;
     }
-    const auto found = m_byControl.find(control);
+    const auto key = std::make_pair(static_cast<const CControlUI*>(control), part < 0 ? -1 : part);
+    const auto found = m_byControl.find(key);
     if (found != m_byControl.end())
         return found->second;
     // Ids are never reused: after two thousand million objects there are no more to give.
     if (m_nextId == LONG_MAX)
         return nullptr;
-    CAccessibleUI* object = new CAccessibleUI(m_host, control, m_nextId++);
-    m_byControl[control] = object;
+    CAccessibleUI* object = new CAccessibleUI(m_host, control, key.second, m_nextId++);
+    m_byControl[key] = object;
     m_byId[object->GetId()] = object;
     return object;
 }
@@ -38,18 +39,23 @@ CAccessibleUI* CAccessibleRegistry::Find(long id) const
     return found != m_byId.end() ? found->second : nullptr;
 }
 
-long CAccessibleRegistry::Forget(CControlUI* control)
+std::vector<long> CAccessibleRegistry::Forget(CControlUI* control) { return Drop(control, -1); }
+
+std::vector<long> CAccessibleRegistry::ForgetParts(CControlUI* control) { return Drop(control, 0); }
+
+std::vector<long> CAccessibleRegistry::Drop(CControlUI* control, int fromPart)
 {
-    const auto found = m_byControl.find(control);
-    if (found == m_byControl.end())
-        return 0;
-    CAccessibleUI* object = found->second;
-    m_byControl.erase(found);
-    m_byId.erase(object->GetId());
-    const long id = object->GetId();
-    object->Disconnect();
-    object->Release();
-    return id;
+    std::vector<long> ids;
+    auto it = m_byControl.lower_bound(std::make_pair(static_cast<const CControlUI*>(control), fromPart));
+    while (it != m_byControl.end() && it->first.first == control) {
+        CAccessibleUI* object = it->second;
+        it = m_byControl.erase(it);
+        m_byId.erase(object->GetId());
+        ids.push_back(object->GetId());
+        object->Disconnect();
+        object->Release();
+    }
+    return ids;
 }
 
 void CAccessibleRegistry::DisconnectAll()

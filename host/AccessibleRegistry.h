@@ -1,12 +1,17 @@
 // CAccessibleRegistry: a host's live accessible objects, one per control that a client has asked
-// about (or that an event named), plus the object of the client area.
+// about (or that an event named), one per part of a control (a link of a text) asked about, plus the
+// object of the client area.
 //
 // The registry holds one reference to each object and gives each a child id that is never reused
 // while the host lives, so an id a client kept never names another control. Forget disconnects
-// and lets go of a control's object; DisconnectAll does that for every object when the host goes.
+// and lets go of a control's objects (its parts' too); ForgetParts only of its parts'; DisconnectAll
+// does that for every object when the host goes.
 #pragma once
 
+#include <map>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace SkinUI {
 
@@ -21,19 +26,25 @@ public:
     CAccessibleRegistry(const CAccessibleRegistry&) = delete;
     CAccessibleRegistry& operator=(const CAccessibleRegistry&) = delete;
 
-    // Made on first use; null `control` is the client area. Null only when ids are used up.
-    CAccessibleUI* ObjectOf(CControlUI* control);
+    // Made on first use; null `control` is the client area; `part` -1 the control itself. Null
+    // only when ids are used up.
+    CAccessibleUI* ObjectOf(CControlUI* control, int part = -1);
     // Null when no live object has the id.
     CAccessibleUI* Find(long id) const;
-    // The control's object is disconnected and released; answers its id, or 0 when it had none.
-    long Forget(CControlUI* control);
+    // The control's objects are disconnected and released; answers their ids.
+    std::vector<long> Forget(CControlUI* control);
+    std::vector<long> ForgetParts(CControlUI* control);
     void DisconnectAll();
     int GetCount() const { return static_cast<int>(m_byControl.size()); }
 
 private:
     CWindowHostUI* m_host;  // not owned
     CAccessibleUI* m_client = nullptr;  // one reference held
-    std::unordered_map<const CControlUI*, CAccessibleUI*> m_byControl;  // one reference each
+    // Disconnects and releases the control's objects from part `fromPart` on (-1: the whole too).
+    std::vector<long> Drop(CControlUI* control, int fromPart);
+
+    // Ordered so that a control's objects (the whole, then its parts) are neighbours.
+    std::map<std::pair<const CControlUI*, int>, CAccessibleUI*> m_byControl;  // one reference each
     std::unordered_map<long, CAccessibleUI*> m_byId;  // the same objects, not counted again
     long m_nextId = 1;
 };

@@ -11,6 +11,8 @@
 #include "controls/list/ListInterfaces.h"
 #include "controls/list/ListTextElement.h"
 #include "controls/list/TreeNode.h"
+#include "controls/native/Combo.h"
+#include "controls/native/ComboWnd.h"
 #include "controls/native/DateTime.h"
 #include "controls/native/Edit.h"
 #include "controls/range/Progress.h"
@@ -209,11 +211,44 @@ CControlUI* ReadableAtOrAbove(CControlUI* control)
     return outermostWhole != nullptr ? outermostWhole : nearest;
 }
 
+bool ShowsDropDown(CControlUI* control)
+{
+    const CComboUI* combo = static_cast<CComboUI*>(control->CastTo("Combo"));
+    return combo != nullptr && combo->GetDropWindow() != nullptr;
+}
+
+CControlUI* DropDownOwnerOf(CControlUI* row, CControlUI* root)
+{
+    // Only a row that has left for a drop-down's host: the search is the exception, not the rule.
+    if (row == nullptr || root == nullptr || row->GetHost() == root->GetHost() || row->CastTo("ListItem") == nullptr)
+        return nullptr;
+    auto showsRow = [](CControlUI* control, void* data) -> CControlUI* {
+        CComboUI* combo = static_cast<CComboUI*>(control->CastTo("Combo"));
+        const bool shows = combo != nullptr && combo->GetDropWindow() != nullptr
+            && combo->IndexOfChild(static_cast<CControlUI*>(data)) >= 0;
+        return shows ? control : nullptr;
+    };
+    return root->FindControl(showsRow, row, FindVisible | FindMeFirst);
+}
+
+bool HasSelection(CControlUI* control)
+{
+    switch (RoleOf(control)) {
+    case ROLE_SYSTEM_LIST:
+    case ROLE_SYSTEM_OUTLINE:
+    case ROLE_SYSTEM_COMBOBOX:
+        return true;
+    default:
+        return false;
+    }
+}
+
 HWND NativeWindowOf(CControlUI* control)
 {
     HWND window = nullptr;
+    // A password editor answers for its control itself: it is that object, not a child of it.
     if (const CEditUI* edit = static_cast<CEditUI*>(control->CastTo("Edit")))
-        window = edit->GetEditWindow();
+        window = edit->IsPasswordMode() ? nullptr : edit->GetEditWindow();
     else if (const CDateTimeUI* picker = static_cast<CDateTimeUI*>(control->CastTo("DateTime")))
         window = picker->GetPickerWindow();
     else if (const CActiveXUI* activeX = static_cast<CActiveXUI*>(control->CastTo("ActiveX")))
@@ -325,6 +360,8 @@ long StateOf(CControlUI* control, const CControlUI* focus, const RECT& client)
         state |= STATE_SYSTEM_READONLY;
     if (role == ROLE_SYSTEM_LINK)
         state |= STATE_SYSTEM_LINKED;
+    if (role == ROLE_SYSTEM_COMBOBOX && Is(control, "Combo"))
+        state |= ShowsDropDown(control) ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED;
     return state;
 }
 
@@ -375,7 +412,7 @@ CUIString DefaultActionOf(CControlUI* control)
     case ROLE_SYSTEM_LINK:
         return "Jump";
     case ROLE_SYSTEM_COMBOBOX:
-        return "Open";
+        return ShowsDropDown(control) ? "Close" : "Open";
     case ROLE_SYSTEM_LISTITEM:
         return "Double Click";
     case ROLE_SYSTEM_OUTLINEITEM: {
@@ -397,6 +434,11 @@ bool DoDefaultAction(CControlUI* control)
         // The node expands through its folder button, as a click on it would.
         CControlUI* folder = node->GetFolderButton();
         return folder != nullptr && folder->TriggerAction();
+    }
+    if (ShowsDropDown(control)) {
+        // Closed as Escape closes it, so the focus goes back to the combo.
+        static_cast<CComboUI*>(control->CastTo("Combo"))->GetDropWindow()->PostClose();
+        return true;
     }
     return control->TriggerAction();
 }

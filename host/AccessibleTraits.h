@@ -45,6 +45,12 @@ bool HasChildObjects(long role);
 // it that has no child objects, else the nearest exposed one at or above it; null for none (the
 // client area stands for it).
 CControlUI* ReadableAtOrAbove(CControlUI* control);
+// A combo whose drop-down is open: its rows are its children then.
+bool ShowsDropDown(CControlUI* control);
+// The combo in the tree under `root` whose open drop-down shows `row`; null for any other control.
+CControlUI* DropDownOwnerOf(CControlUI* row, CControlUI* root);
+// Lists, trees and combos: their selected children are answered by get_accSelection.
+bool HasSelection(CControlUI* control);
 // A native window the control shows (an edit's or a date picker's editor, an ActiveX control's
 // window) that the system's own accessibility describes; null when it has none now.
 HWND NativeWindowOf(CControlUI* control);

@@ -6,6 +6,7 @@
 
 #include "controls/base/Control.h"
 #include "host/Accessible.h"
+#include "host/AccessibleLinks.h"
 #include "host/AccessibleRegistry.h"
 #include "host/AccessibleTraits.h"
 
@@ -24,13 +25,18 @@ bool NeedsExposedControl(unsigned winEvent)
 
 bool CWindowHostUI::OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    return m_root != nullptr && OnGetObjectFor(nullptr, wParam, lParam, result);
+}
+
+bool CWindowHostUI::OnGetObjectFor(CControlUI* control, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
     // The object id is a 32-bit value, sign-extended or not depending on the sender.
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT || m_root == nullptr)
+    if (static_cast<LONG>(lParam) != OBJID_CLIENT || (control != nullptr && control->GetHost() != this))
         return false;
-    CAccessibleUI* client = AccessibleObjectOf(nullptr);
-    if (client == nullptr)
+    CAccessibleUI* object = AccessibleObjectOf(control);
+    if (object == nullptr)
         return false;
-    const LRESULT answer = ::LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(client));
+    const LRESULT answer = ::LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(object));
     // A failed marshalling leaves the window to the system's default object.
     if (answer < 0)
         return false;
@@ -38,13 +44,13 @@ bool CWindowHostUI::OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result)
     return true;
 }
 
-CAccessibleUI* CWindowHostUI::AccessibleObjectOf(CControlUI* control)
+CAccessibleUI* CWindowHostUI::AccessibleObjectOf(CControlUI* control, int part)
 {
     if (m_hWndPaint == nullptr)
         return nullptr;
     if (m_accessibles == nullptr)
         m_accessibles = new CAccessibleRegistry(this);
-    return m_accessibles->ObjectOf(control);
+    return m_accessibles->ObjectOf(control, part);
 }
 
 CAccessibleUI* CWindowHostUI::AccessibleById(long id) const
@@ -57,6 +63,9 @@ void CWindowHostUI::AnnounceAccessibleChange(CControlUI* control, unsigned winEv
     // Nothing is announced while a tree is being built: it is news only once it is shown.
     if (control == nullptr || m_hWndPaint == nullptr || m_firstLayoutPending || control->GetHost() != this)
         return;
+    // New text makes new links: the objects of the old ones would name words no longer there.
+    if (winEvent == EVENT_OBJECT_NAMECHANGE && m_accessibles != nullptr)
+        AnnounceDestroyed(m_accessibles->ForgetParts(control));
     CControlUI* subject = control;
     if (NeedsExposedControl(winEvent)) {
         subject = AccessibleTraits::ReadableAtOrAbove(control);
@@ -90,16 +99,25 @@ void CWindowHostUI::RunAccessibleAction(long id)
 {
     // The control may have gone since the client asked: then its object is no longer listed.
     CAccessibleUI* object = AccessibleById(id);
-    if (object != nullptr && object->GetControl() != nullptr)
+    if (object == nullptr || object->GetControl() == nullptr)
+        return;
+    if (object->GetPart() >= 0)
+        AccessibleLinks::Follow(object->GetControl(), object->GetPart());
+    else
         AccessibleTraits::DoDefaultAction(object->GetControl());
 }
 
 void CWindowHostUI::ForgetAccessible(CControlUI* control)
 {
-    if (m_accessibles == nullptr)
+    if (m_accessibles != nullptr)
+        AnnounceDestroyed(m_accessibles->Forget(control));
+}
+
+void CWindowHostUI::AnnounceDestroyed(const std::vector<long>& ids)
+{
+    if (m_hWndPaint == nullptr || !::IsWindow(m_hWndPaint))
         return;
-    const long id = m_accessibles->Forget(control);
-    if (id != 0 && m_hWndPaint != nullptr && ::IsWindow(m_hWndPaint))
+    for (long id : ids)
         ::NotifyWinEvent(EVENT_OBJECT_DESTROY, m_hWndPaint, OBJID_CLIENT, id);
 }
 

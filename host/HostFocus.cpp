@@ -42,10 +42,11 @@ CControlUI* VisitTabStop(CControlUI* control, void* data)
 
 unsigned UpperAscii(unsigned key) { return key >= 'a' && key <= 'z' ? key - ('a' - 'A') : key; }
 
-// A rich edit that wants Tab characters gets the key instead of the tab order.
+// A rich edit that wants Tab characters gets the key instead of the tab order; Ctrl+Tab still
+// moves on, so a keyboard user is never shut in it.
 bool FocusWantsTab(CControlUI* focus)
 {
-    if (focus == nullptr || !focus->IsVisible() || !focus->IsEnabled())
+    if (focus == nullptr || !focus->IsVisible() || !focus->IsEnabled() || ::GetKeyState(VK_CONTROL) < 0)
         return false;
     const CRichEditUI* edit = static_cast<CRichEditUI*>(focus->CastTo("RichEdit"));
     return edit != nullptr && edit->WantsTab();

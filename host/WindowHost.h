@@ -148,9 +148,13 @@ public:
     //--- assistive technology (HostAccessible.cpp)
     // WM_GETOBJECT: the client area's IAccessible; false for every other object id.
     bool OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // WM_GETOBJECT of a native window that stands for `control` (a password editor): the control's
+    // object for OBJID_CLIENT; false for every other object id.
+    bool OnGetObjectFor(CControlUI* control, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // The object of a control (null: the client area), made on first use and owned by the host;
     // the caller adds its own reference when it keeps one. Null without a window.
-    CAccessibleUI* AccessibleObjectOf(CControlUI* control);
+    // `part` -1 is the control itself, else one of its links.
+    CAccessibleUI* AccessibleObjectOf(CControlUI* control, int part = -1);
     // The live object with this child id, or null.
     CAccessibleUI* AccessibleById(long id) const;
     // Raises a WinEvent about the control (a name, state or value change, show, hide, create,
@@ -158,6 +162,10 @@ public:
     void AnnounceAccessibleChange(CControlUI* control, unsigned winEvent);
     // Runs the default action of the object with this id after the current call has returned.
     bool PostAccessibleAction(long id);
+    // The control's objects (and its parts') go: disconnected, released, and announced as
+    // destroyed. For a control that stays but is no longer shown where it was read (a drop-down's
+    // row when the drop-down closes); ForgetControl does this for a control that goes.
+    void ForgetAccessible(CControlUI* control);
     // The focus is drawn when the keyboard moved it; a mouse press hides the cue again.
     bool ShowsKeyboardCue() const { return m_keyboardCue; }
 
@@ -202,9 +210,8 @@ private:
     // HostAccessible.cpp
     // Posted by PostAccessibleAction; lParam is the object's child id.
     static const UINT kAccessibleActionMessage = WM_APP + 2;
-    // The control's object goes: disconnected, released, and announced as destroyed.
-    void ForgetAccessible(CControlUI* control);
     void ReleaseAccessibles();
+    void AnnounceDestroyed(const std::vector<long>& ids);
     void RunAccessibleAction(long id);
     // A dotted rectangle just inside the focused control, limited to the repainted rectangle.
     void PaintFocusCue(HDC hdc, const RECT& paintRect);

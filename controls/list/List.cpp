@@ -171,6 +171,11 @@ void* CListUI::CastTo(const char* name)
     return CVerticalLayoutUI::CastTo(name);
 }
 
+unsigned CListUI::GetCapabilities() const
+{
+    return CVerticalLayoutUI::GetCapabilities() | (IsEnabled() ? CapabilityTabStop : 0u);
+}
+
 CContainerUI* CListUI::GetHeader() const { return m_header; }
 
 CContainerUI* CListUI::GetBody() const { return m_body; }

@@ -58,6 +58,8 @@ public:
 
     const char* GetTypeName() const override;
     void* CastTo(const char* name) override;
+    // A tab stop of its own: from the keyboard, its rows are chosen with the arrows.
+    unsigned GetCapabilities() const override;
     void SetPosition(const CRectUI& rect) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;

@@ -66,8 +66,10 @@ bool CComboUI::TriggerAction()
             return true;
         CControlAliveGuard alive(m_host, this);
         m_host->SendNotification(this, "dropdown");
-        if (alive.IsAlive())
-            Invalidate();
+        if (!alive.IsAlive())
+            return true;
+        Invalidate();
+        AnnounceChange(EVENT_OBJECT_STATECHANGE);
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #include "controls/native/Combo.h"
 #include "controls/range/ScrollBar.h"
 #include "controls/layout/VerticalLayout.h"
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -97,20 +98,29 @@ void CComboWnd::ReturnRows(bool restoreFocus)
     if (m_rowsReturned || m_owner == nullptr)
         return;
     m_rowsReturned = true;
-    // The pop-up's host must hold no pointer to a row once the row has left it.
+    CWindowHostUI* ownerHost = m_owner->GetHost();
+    // The pop-up's host must hold no pointer to a row once the row has left it; and the objects
+    // assistive technology had for the rows shown here go with the list they were shown in.
     auto forget = [](CControlUI* control, void* host) -> CControlUI* {
         static_cast<CWindowHostUI*>(host)->ForgetControl(control);
         return nullptr;
     };
     if (m_layout != nullptr) {
-        for (int i = 0; i < m_layout->ChildCount(); ++i)
+        for (int i = 0; i < m_layout->ChildCount(); ++i) {
             m_layout->ChildAt(i)->FindControl(forget, m_host, 0);
+            if (ownerHost != nullptr)
+                ownerHost->ForgetAccessible(m_layout->ChildAt(i));
+        }
         m_layout->RemoveAllChildren();
     }
-    m_owner->AttachHost(m_owner->GetHost(), m_owner->GetParent(), false);
+    m_owner->AttachHost(ownerHost, m_owner->GetParent(), false);
     m_owner->SetPosition(m_owner->GetPosition());
-    if (restoreFocus)
-        m_owner->TakeFocus();
+    if (!restoreFocus || ownerHost == nullptr)
+        return;
+    CControlAliveGuard alive(ownerHost, m_owner);
+    m_owner->TakeFocus();
+    if (alive.IsAlive())
+        ownerHost->AnnounceAccessibleChange(m_owner, EVENT_OBJECT_STATECHANGE);
 }
 
 void CComboWnd::Close()

@@ -95,6 +95,15 @@ LRESULT CEditWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_owner != nullptr && m_owner->GetHost() != nullptr)
             m_owner->GetHost()->SendNotification(m_owner, "return");
         return 0;
+    case WM_GETOBJECT: {
+        // A password is read as its control (named by its label, protected, without a value),
+        // never as the system describes the window: that description may read the text out.
+        LRESULT result = 0;
+        if (m_owner != nullptr && m_owner->IsPasswordMode() && m_owner->GetHost() != nullptr
+            && m_owner->GetHost()->OnGetObjectFor(m_owner, wParam, lParam, result))
+            return result;
+        break;
+    }
     case kReflectedCommand:
         if (HIWORD(wParam) == EN_CHANGE && m_initialised)
             OnTextChanged();

@@ -1,5 +1,6 @@
 #include "controls/text/Text.h"
 
+#include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
 
@@ -35,6 +36,15 @@ CRectUI CTextUI::GetLinkRect(int index) const
     return (index >= 0 && index < m_linkCount) ? CRectUI(m_linkRects[index]) : CRectUI();
 }
 
+bool CTextUI::FollowLink(int index)
+{
+    if (index < 0 || index >= m_linkCount || !IsEnabled() || m_host == nullptr)
+        return false;
+    CControlAliveGuard alive(m_host, this);
+    m_host->SendNotification(this, "link", static_cast<WPARAM>(index));
+    return alive.IsAlive();
+}
+
 int CTextUI::LinkAt(POINT point) const
 {
     for (int i = 0; i < m_linkCount; ++i) {
@@ -65,8 +75,7 @@ void CTextUI::OnEvent(TInputEvent& event)
     case InputEventKind::ButtonUp:
         if (link < 0 || !IsEnabled() || event.Cancelled)
             break;
-        if (m_host)
-            m_host->SendNotification(this, "link", static_cast<WPARAM>(link));
+        FollowLink(link);
         return;
     case InputEventKind::ContextMenu:
         return;

@@ -27,6 +27,9 @@ public:
     const CUIString* GetLinkText(int index) const;
     CRectUI GetLinkRect(int index) const;
     int GetHoveredLink() const { return m_hoveredLink; }
+    // Sends "link" for the entry, as a click on it does (also for assistive technology); false when
+    // there is no such entry, the control is disabled, or a listener destroyed the control.
+    bool FollowLink(int index);
 
 private:
     int LinkAt(POINT point) const;

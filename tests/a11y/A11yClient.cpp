@@ -2,11 +2,13 @@
 // window by its title and reads it only through MSAA, from this separate process.
 //
 //   quoril-a11y-client tree TITLE            the accessible tree of the window's client area
-//   quoril-a11y-client tab TITLE COUNT       presses Tab COUNT times in the window and prints, for
-//                                            each press, the focus event an out-of-context hook
-//                                            heard and the object it names
-//   quoril-a11y-client do TITLE NAME         runs the default action of the first object named
-//                                            NAME (UTF-8), then waits for the window to settle
+//   quoril-a11y-client tab TITLE MAX         presses Tab in the window until the focus is back on
+//                                            the object the first press reached (at most MAX
+//                                            presses) and prints the focus events an
+//                                            out-of-context hook heard and the objects they name
+//   quoril-a11y-client do TITLE NAME [ROLE]  runs the default action of the first object named
+//                                            NAME (UTF-8), of that role word when given, then
+//                                            waits for the window to settle
 //
 // Output is UTF-8, one object per line (support/AccessibleDump.h). Exit code 0 on success, 1 when
 // the window or the object cannot be found, 2 on a usage error.
@@ -72,7 +74,37 @@ void CALLBACK OnFocus(HWINEVENTHOOK, DWORD, HWND hwnd, LONG idObject, LONG idChi
     object->Release();
 }
 
-int Tab(HWND window, int count)
+// What names an object in a focus line: its role and name, not its state of the moment.
+std::string Identity(const std::string& line) { return line.substr(0, line.find(" [")); }
+
+// One Tab, posted so it goes through the program's own message loop and its Tab handling; with
+// `ctrl`, Ctrl is down in the program's key state meanwhile (the two threads share their input
+// state for it). True when a focus event came.
+bool PressTab(HWND window, bool ctrl)
+{
+    const size_t before = g_focusLines.size();
+    const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
+    const bool attached = ctrl && ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
+    BYTE keys[256] = {};
+    if (attached) {
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        ::SetKeyboardState(keys);
+    }
+    ::PostMessageW(window, WM_KEYDOWN, VK_TAB, 0x000F0001);
+    ::PostMessageW(window, WM_KEYUP, VK_TAB, 0xC00F0001);
+    for (int wait = 0; wait < 100 && g_focusLines.size() == before; ++wait)
+        PumpFor(30);
+    PumpFor(100);
+    if (attached) {
+        keys[VK_CONTROL] = 0;
+        ::SetKeyboardState(keys);
+        ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
+    }
+    return g_focusLines.size() != before;
+}
+
+int Tab(HWND window, int most)
 {
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
@@ -80,16 +112,25 @@ int Tab(HWND window, int count)
         EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocus, process, 0, WINEVENT_OUTOFCONTEXT);
     if (hook == nullptr)
         return 1;
-    for (int i = 0; i < count; ++i) {
-        const size_t before = g_focusLines.size();
-        // Posted, so it goes through the program's own message loop and its Tab handling.
-        ::PostMessageW(window, WM_KEYDOWN, VK_TAB, 0x000F0001);
-        ::PostMessageW(window, WM_KEYUP, VK_TAB, 0xC00F0001);
-        for (int wait = 0; wait < 100 && g_focusLines.size() == before; ++wait)
-            PumpFor(30);
-        PumpFor(100);
-        if (g_focusLines.size() == before)
-            g_focusLines.push_back("focus: (no event)");
+    std::string first;
+    bool left = false;
+    for (int i = 0; i < most; ++i) {
+        size_t reached = g_focusLines.size();
+        // A control that keeps Tab for itself (an editor) is left with Ctrl+Tab, as a user would.
+        if (!PressTab(window, false)) {
+            g_focusLines.push_back("(Tab kept by the control: Ctrl+Tab)");
+            reached = g_focusLines.size();
+            if (!PressTab(window, true))
+                g_focusLines.push_back("focus: (no event)");
+        }
+        // Round once: the press that brings the focus back to the first object, after it had left
+        // it, ends the walk (a tree row is reached once for each of its parts).
+        const std::string now = Identity(g_focusLines[reached]);
+        if (i == 0)
+            first = now;
+        else if (now == first && left)
+            break;
+        left = left || now != first;
     }
     ::UnhookWinEvent(hook);
     for (const std::string& line : g_focusLines)
@@ -97,8 +138,9 @@ int Tab(HWND window, int count)
     return 0;
 }
 
-// Depth-first search for the first object whose name is `name`; the caller releases it.
-IAccessible* FindNamed(IAccessible* object, const std::string& name, int depth)
+// Depth-first search for the first object whose name is `name` (and whose role word is `role`,
+// unless that is empty); the caller releases it.
+IAccessible* FindNamed(IAccessible* object, const std::string& name, const std::string& role, int depth)
 {
     if (depth > 32)
         return nullptr;
@@ -122,13 +164,17 @@ IAccessible* FindNamed(IAccessible* object, const std::string& name, int depth)
             self.lVal = CHILDID_SELF;
             BSTR text = nullptr;
             sub->get_accName(self, &text);
-            const bool match = testbed::Utf8(text) == name;
+            VARIANT roleOf;
+            ::VariantInit(&roleOf);
+            sub->get_accRole(self, &roleOf);
+            const bool match = testbed::Utf8(text) == name
+                && (role.empty() || (roleOf.vt == VT_I4 && testbed::RoleWord(roleOf.lVal) == role));
             ::SysFreeString(text);
             if (match) {
                 found = sub;
                 sub = nullptr;
             } else {
-                found = FindNamed(sub, name, depth + 1);
+                found = FindNamed(sub, name, role, depth + 1);
             }
             if (sub != nullptr)
                 sub->Release();
@@ -140,7 +186,7 @@ IAccessible* FindNamed(IAccessible* object, const std::string& name, int depth)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: quoril-a11y-client tree TITLE | tab TITLE COUNT | do TITLE NAME\n");
+    std::fprintf(stderr, "usage: quoril-a11y-client tree TITLE | tab TITLE MAX | do TITLE NAME [ROLE]\n");
     return 2;
 }
 
@@ -167,8 +213,8 @@ int main(int argc, char** argv)
     int status = 0;
     if (command == "tree") {
         std::fputs(testbed::DumpTree(client).c_str(), stdout);
-    } else if (command == "do" && argc == 4) {
-        IAccessible* target = FindNamed(client, argv[3], 0);
+    } else if (command == "do" && (argc == 4 || argc == 5)) {
+        IAccessible* target = FindNamed(client, argv[3], argc == 5 ? argv[4] : "", 0);
         if (target == nullptr) {
             std::fprintf(stderr, "no object named %s\n", argv[3]);
             status = 1;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Assistive technology end to end for the gallery: the real SkinUIGallery.exe under Wine on a
 # private virtual display, read by a separate client process through MSAA only. The client selects
-# every page through its page tab's default action and prints the accessible tree each time; then it
-# presses Tab through the first page while an out-of-context WinEvent hook listens. The outputs are
-# compared with tests/gallery/data/a11y-*.txt; QUORIL_E2E_UPDATE=1 writes them instead.
+# every page through its page tab's default action, prints the accessible tree and presses Tab round
+# the page while an out-of-context WinEvent hook listens; then it opens a combo and reads its rows.
+# The outputs are compared with tests/gallery/data/a11y-*.txt; QUORIL_E2E_UPDATE=1 writes them
+# instead.
 #
 # Usage: a11y.sh GALLERY_EXE CLIENT_EXE WORKDIR
 set -euo pipefail
@@ -45,21 +46,31 @@ pid=$!
 wait_window "$title" >/dev/null || { echo "gallery a11y: no window appeared" >&2; exit 1; }
 sleep 2
 
-# Tab round the first page first, while nothing else has moved the focus: the page tabs, the
-# page's own tab stops, and on to the first page tab again.
-timeout 120 wine "$client" tab "$title" 9 >"$work/tab.txt" 2>>"$work/client.log" || fail "tab: the client failed (see $work/client.log)"
-expect_output tab "$work/tab.txt"
-
+# Every page is chosen through its page tab's default action, read, and then walked with Tab once
+# round (the walk ends when the focus is back where the first press put it): every tab stop of the
+# page, the page tabs and the close button, each focus change heard with the object it names.
 pages=(Layouts "Text & buttons" Input List "Tree & rich edit" Hosted)
 for i in "${!pages[@]}"; do
   page=${pages[$i]}
-  if timeout 60 wine "$client" do "$title" "$page" 2>>"$work/client.log"; then
+  if timeout 60 wine "$client" do "$title" "$page" "page tab" 2>>"$work/client.log"; then
     timeout 60 wine "$client" tree "$title" >"$work/page-$i.txt" 2>>"$work/client.log" || fail "page $page: no tree"
     expect_output "page-$i" "$work/page-$i.txt"
+    timeout 180 wine "$client" tab "$title" 60 >"$work/tab-$i.txt" 2>>"$work/client.log" || fail "page $page: no Tab walk"
+    expect_output "tab-$i" "$work/tab-$i.txt"
   else
     fail "page $page: its page tab could not be operated (see $work/client.log)"
   fi
 done
+
+# A combo opened by its default action shows its rows; its default action closes it again.
+if timeout 60 wine "$client" do "$title" Input "page tab" 2>>"$work/client.log" \
+  && timeout 60 wine "$client" do "$title" Combo "combo box" 2>>"$work/client.log"; then
+  timeout 60 wine "$client" tree "$title" >"$work/combo-open.txt" 2>>"$work/client.log" || fail "open combo: no tree"
+  expect_output combo-open "$work/combo-open.txt"
+  timeout 60 wine "$client" do "$title" Combo "combo box" 2>>"$work/client.log" || fail "the open combo did not close"
+else
+  fail "the combo could not be opened (see $work/client.log)"
+fi
 
 kill "$pid" 2>/dev/null || true
 pid=

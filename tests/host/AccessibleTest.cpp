@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "AccessibleTestSupport.h"
 #include "HostTestSupport.h"
+#include "controls/native/Combo.h"
+#include "controls/native/Edit.h"
 #include "controls/range/Slider.h"
 #include "controls/text/Button.h"
 #include "controls/text/Option.h"
@@ -47,81 +50,19 @@ const char kForm[]
       "<Button name=\"hidden\" text=\"Hidden\" visible=\"false\"/>"
       "<Label name=\"status\" accrole=\"statictext\" height=\"20\"/>"
       "<Button name=\"home\" accname=\"Home page\" accrole=\"link\" height=\"20\"/>"
+      "<Text name=\"txt\" showhtml=\"true\" text=\"See {a home}home{/a} or {a docs}the {b}skin{/b} guide{/a}.\" "
+      "height=\"20\"/>"
+      "<Label text=\"Fruit\" height=\"20\"/>"
+      "<Combo name=\"cbo\" height=\"20\"><ListLabelElement name=\"pear\" text=\"Pear\" selected=\"true\"/>"
+      "<ListLabelElement text=\"Plum\"/></Combo>"
       "<Label text=\"Far below\" float=\"true\" pos=\"0,900,80,920\"/>"
       "</VerticalLayout></Window>";
-
-// A window with a tree built from markup, laid out and painted once; COM is up for the objects.
-class AccessibleBed {
-public:
-    explicit AccessibleBed(const char* xml = kForm)
-        : wnd(new HostWindow(300, 500))
-    {
-        ::CoInitialize(nullptr);
-        CSkinBuilder builder;
-        CControlUI* root = builder.BuildFrom(xml, nullptr, nullptr, &wnd->Host(), nullptr);
-        wnd->Host().AttachRoot(root);
-        wnd->Repaint();
-        testbed::PumpPending();
-    }
-    ~AccessibleBed()
-    {
-        wnd.reset();
-        ::CoUninitialize();
-    }
-
-    CControlUI* Find(const char* name) { return wnd->Host().FindControlByName(name); }
-    // The client object as a screen reader gets it; released by the caller.
-    IAccessible* Client() { return testbed::ClientObject(wnd->Handle()); }
-
-    std::unique_ptr<HostWindow> wnd;
-};
-
-VARIANT Self()
-{
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = CHILDID_SELF;
-    return v;
-}
-
-// Every object under the client, depth-first, each with a reference the caller releases.
-std::vector<IAccessible*> AllObjects(IAccessible* object)
-{
-    std::vector<IAccessible*> out;
-    long count = 0;
-    object->get_accChildCount(&count);
-    std::vector<VARIANT> children(static_cast<size_t>(count > 0 ? count : 1));
-    long obtained = 0;
-    if (count <= 0 || FAILED(::AccessibleChildren(object, 0, count, children.data(), &obtained)))
-        return out;
-    for (long i = 0; i < obtained; ++i) {
-        IAccessible* child = nullptr;
-        if (children[i].vt == VT_DISPATCH
-            && SUCCEEDED(children[i].pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&child)))) {
-            out.push_back(child);
-            for (IAccessible* below : AllObjects(child))
-                out.push_back(below);
-        }
-        ::VariantClear(&children[i]);
-    }
-    return out;
-}
-
-std::string NameOf(IAccessible* object)
-{
-    BSTR name = nullptr;
-    const HRESULT hr = object->get_accName(Self(), &name);
-    const std::string text = SUCCEEDED(hr) ? testbed::Utf8(name) : "error";
-    ::SysFreeString(name);
-    return text;
-}
 
 //--- the tree -----------------------------------------------------------------------------------
 
 TEST(Accessible, ClientTreeReadsRolesNamesStatesAndValues)
 {
-    AccessibleBed bed;
+    AccessibleBed bed(kForm);
     IAccessible* client = bed.Client();
     ASSERT_NE(client, nullptr);
     // Layouts that only arrange are looked through; a named one is a group. The edits take their
@@ -146,14 +87,34 @@ TEST(Accessible, ClientTreeReadsRolesNamesStatesAndValues)
                                  "  static text \"A bold word\" [readonly]\n"
                                  "  static text \"\" [readonly]\n"
                                  "  link \"Home page\" [focusable linked]\n"
+                                 "  static text \"See home or the skin guide.\" [readonly]\n"
+                                 "    link \"home\" [linked] = \"home\"\n"
+                                 "    link \"the skin guide\" [linked] = \"docs\"\n"
+                                 "  static text \"Fruit\" [readonly]\n"
+                                 "  combo box \"Fruit\" [collapsed focusable] = \"Pear\"\n"
                                  "  static text \"Far below\" [readonly offscreen]\n";
     EXPECT_EQ(testbed::DumpTree(client), expected);
     client->Release();
 }
 
+TEST(Accessible, AChildLayoutsDocumentIsReadLikeAnyContainer)
+{
+    AccessibleBed bed(
+        "<Window><VerticalLayout><ChildLayout height=\"40\" xmlfile=\"&lt;Window&gt;&lt;"
+        "HorizontalLayout&gt;&lt;Button text=&quot;Inside&quot;/&gt;&lt;/HorizontalLayout&gt;&lt;/Window&gt;\"/>"
+        "</VerticalLayout></Window>");
+    IAccessible* client = bed.Client();
+    ASSERT_NE(client, nullptr);
+    bed.wnd->Host().SetFocusControl(nullptr);
+    EXPECT_EQ(testbed::DumpTree(client),
+        "client \"host test\" [focused focusable]\n"
+        "  push button \"Inside\" [focusable]\n");
+    client->Release();
+}
+
 TEST(Accessible, DescriptionShortcutLocationAndDefaultActionPerObject)
 {
-    AccessibleBed bed;
+    AccessibleBed bed(kForm);
     IAccessible* client = bed.Client();
     ASSERT_NE(client, nullptr);
     struct TCase {
@@ -220,7 +181,7 @@ TEST(Accessible, DescriptionShortcutLocationAndDefaultActionPerObject)
 
 TEST(Accessible, DefaultActionRunsAfterTheCallAndNeverOnARemovedControl)
 {
-    AccessibleBed bed;
+    AccessibleBed bed(kForm);
     Log log;
     NotifyRecorder notes(&log);
     bed.wnd->Host().AddNotificationListener(&notes);
@@ -249,7 +210,7 @@ TEST(Accessible, DefaultActionRunsAfterTheCallAndNeverOnARemovedControl)
 
 TEST(Accessible, ANativeEditorIsTheChildOfItsControlWhileItShows)
 {
-    AccessibleBed bed;
+    AccessibleBed bed(kForm);
     IAccessible* client = bed.Client();
     ASSERT_NE(client, nullptr);
     IAccessible* edit = nullptr;
@@ -288,54 +249,31 @@ TEST(Accessible, ANativeEditorIsTheChildOfItsControlWhileItShows)
     client->Release();
 }
 
+TEST(Accessible, APasswordEditorIsReadAsItsControlNeverByItsText)
+{
+    AccessibleBed bed(kForm);
+    CEditUI* password = static_cast<CEditUI*>(bed.Find("pw")->CastTo("Edit"));
+    bed.wnd->Host().SetFocusControl(password);
+    testbed::PumpPending();
+    const HWND editor = password->GetEditWindow();
+    ASSERT_NE(editor, nullptr);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(::AccessibleObjectFromWindow(
+                  editor, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&object)),
+        S_OK);
+    // The system's description of the window would be named by the text ("pw").
+    EXPECT_EQ(testbed::DescribeObject(object), "text \"Secret\" [focused focusable protected]");
+    long count = -1;
+    ASSERT_EQ(object->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 0) << "the editor is the object itself, not a child of it";
+    object->Release();
+}
+
 //--- lifetime -----------------------------------------------------------------------------------
-
-// Every call a client may make on an object it kept; each must answer CO_E_OBJNOTCONNECTED once
-// the control or the host has gone.
-std::vector<std::pair<const char*, HRESULT>> CallEverything(IAccessible* object)
-{
-    const VARIANT self = Self();
-    std::vector<std::pair<const char*, HRESULT>> results;
-    BSTR text = nullptr;
-    VARIANT v;
-    ::VariantInit(&v);
-    long n = 0, m = 0, w = 0, h = 0;
-    IDispatch* dispatch = nullptr;
-    results.emplace_back("get_accName", object->get_accName(self, &text));
-    results.emplace_back("get_accValue", object->get_accValue(self, &text));
-    results.emplace_back("get_accDescription", object->get_accDescription(self, &text));
-    results.emplace_back("get_accRole", object->get_accRole(self, &v));
-    results.emplace_back("get_accState", object->get_accState(self, &v));
-    results.emplace_back("get_accKeyboardShortcut", object->get_accKeyboardShortcut(self, &text));
-    results.emplace_back("get_accDefaultAction", object->get_accDefaultAction(self, &text));
-    results.emplace_back("get_accChildCount", object->get_accChildCount(&n));
-    results.emplace_back("get_accParent", object->get_accParent(&dispatch));
-    results.emplace_back("get_accChild", object->get_accChild(self, &dispatch));
-    results.emplace_back("get_accFocus", object->get_accFocus(&v));
-    results.emplace_back("accLocation", object->accLocation(&n, &m, &w, &h, self));
-    results.emplace_back("accHitTest", object->accHitTest(1, 1, &v));
-    results.emplace_back("accNavigate", object->accNavigate(NAVDIR_FIRSTCHILD, self, &v));
-    results.emplace_back("accSelect", object->accSelect(SELFLAG_TAKEFOCUS, self));
-    results.emplace_back("accDoDefaultAction", object->accDoDefaultAction(self));
-    IEnumVARIANT* children = nullptr;
-    if (SUCCEEDED(object->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&children)))) {
-        ULONG fetched = 0;
-        results.emplace_back("Reset", children->Reset());
-        results.emplace_back("Next", children->Next(1, &v, &fetched));
-        children->Release();
-    }
-    return results;
-}
-
-void ExpectDisconnected(IAccessible* object, const char* what)
-{
-    for (const auto& call : CallEverything(object))
-        EXPECT_EQ(call.second, CO_E_OBJNOTCONNECTED) << what << ": " << call.first;
-}
 
 TEST(Accessible, KeptObjectsAnswerNotConnectedOnceTheirControlOrHostHasGone)
 {
-    AccessibleBed bed;
+    AccessibleBed bed(kForm);
     IAccessible* client = bed.Client();
     ASSERT_NE(client, nullptr);
     std::vector<IAccessible*> objects = AllObjects(client);
@@ -352,6 +290,47 @@ TEST(Accessible, KeptObjectsAnswerNotConnectedOnceTheirControlOrHostHasGone)
     ExpectDisconnected(save, "removed control");
     EXPECT_EQ(NameOf(close), "Close");
 
+    // A text's link: cut off when the text changes (its links are new ones) and when the text goes.
+    IAccessible* link = Named(objects, "home", ROLE_SYSTEM_LINK);
+    ASSERT_NE(link, nullptr);
+    bed.Find("txt")->SetText("Now {a x}elsewhere{/a}");
+    bed.wnd->Repaint();
+    ExpectDisconnected(link, "link of a changed text");
+    std::vector<IAccessible*> now = AllObjects(client);
+    IAccessible* newLink = Named(now, "elsewhere", ROLE_SYSTEM_LINK);
+    ASSERT_NE(newLink, nullptr);
+    newLink->AddRef();
+    ReleaseAll(now);
+    control = bed.Find("txt");
+    static_cast<CContainerUI*>(control->GetParent()->CastTo("Container"))->RemoveChild(control);
+    testbed::PumpPending();
+    ExpectDisconnected(newLink, "link of a removed text");
+    newLink->Release();
+
+    // A drop-down's rows: cut off when it closes (the rows live on in the combo), and when the
+    // combo goes while it is open.
+    CComboUI* combo = static_cast<CComboUI*>(bed.Find("cbo")->CastTo("Combo"));
+    ASSERT_TRUE(combo->TriggerAction());
+    now = AllObjects(client);
+    IAccessible* plum = Named(now, "Plum", ROLE_SYSTEM_LISTITEM);
+    ASSERT_NE(plum, nullptr);
+    plum->AddRef();
+    ReleaseAll(now);
+    EXPECT_EQ(NameOf(plum), "Plum");
+    combo->CloseDropDown();
+    ExpectDisconnected(plum, "row of a closed drop-down");
+    plum->Release();
+    ASSERT_TRUE(combo->TriggerAction());
+    now = AllObjects(client);
+    plum = Named(now, "Plum", ROLE_SYSTEM_LISTITEM);
+    ASSERT_NE(plum, nullptr);
+    plum->AddRef();
+    ReleaseAll(now);
+    static_cast<CContainerUI*>(combo->GetParent()->CastTo("Container"))->RemoveChild(combo);
+    testbed::PumpPending();
+    ExpectDisconnected(plum, "row of a removed open combo");
+    plum->Release();
+
     // A whole new tree: every object of the old one is cut off.
     CSkinBuilder builder;
     bed.wnd->Host().AttachRoot(
@@ -361,11 +340,9 @@ TEST(Accessible, KeptObjectsAnswerNotConnectedOnceTheirControlOrHostHasGone)
 
     // The window closed and the host destroyed: the client object too.
     IAccessible* fresh = nullptr;
-    {
-        std::vector<IAccessible*> now = AllObjects(client);
-        ASSERT_EQ(now.size(), 1u);
-        fresh = now[0];
-    }
+    now = AllObjects(client);
+    ASSERT_EQ(now.size(), 1u);
+    fresh = now[0];
     bed.wnd.reset();
     ExpectDisconnected(fresh, "host destroyed");
     ExpectDisconnected(client, "client after the host");
@@ -417,7 +394,7 @@ bool HeardWithin(const std::vector<THeard>& heard, DWORD event, const char* name
 
 TEST(Accessible, ChangesAreAnnouncedWithTheObjectTheyConcern)
 {
-    AccessibleBed bed;
+    AccessibleBed bed(kForm);
     std::vector<THeard> heard;
     g_heard = &heard;
     const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent,
@@ -455,7 +432,7 @@ TEST(Accessible, ChangesAreAnnouncedWithTheObjectTheyConcern)
 
 TEST(Accessible, ControlsAddedAndRemovedAtRunTimeAreAnnounced)
 {
-    AccessibleBed bed;
+    AccessibleBed bed(kForm);
     std::vector<THeard> heard;
     g_heard = &heard;
     const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_DESTROY, nullptr, OnWinEvent,
@@ -492,7 +469,7 @@ TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
     bed.wnd->Host().SetFocusControl(nullptr);
     EXPECT_EQ(testbed::DumpTree(client),
         "client \"host test\" [focused focusable]\n"
-        "  outline \"\" []\n"
+        "  outline \"\" [focusable]\n"
         "    outline item \"A\" [expanded selectable] = \"0\"\n"
         "    outline item \"A1\" [selectable] = \"1\"\n"
         "    outline item \"B\" [selectable] = \"0\"\n");
@@ -508,7 +485,7 @@ TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
     bed.wnd->Host().SetFocusControl(nullptr);
     EXPECT_EQ(testbed::DumpTree(client),
         "client \"host test\" [focused focusable]\n"
-        "  outline \"\" []\n"
+        "  outline \"\" [focusable]\n"
         "    outline item \"A\" [collapsed selectable] = \"0\"\n"
         "    outline item \"B\" [selectable] = \"0\"\n");
     ::UnhookWinEvent(hook);
@@ -522,7 +499,7 @@ TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
 
 TEST(Accessible, ArrowsOperateSlidersAndOptionGroups)
 {
-    AccessibleBed bed;
+    AccessibleBed bed(kForm);
     CWindowHostUI& host = bed.wnd->Host();
     CSliderUI* slider = static_cast<CSliderUI*>(bed.Find("vol")->CastTo("Slider"));
     COptionUI* small = static_cast<COptionUI*>(bed.Find("small")->CastTo("Option"));
@@ -558,7 +535,7 @@ TEST(Accessible, ArrowsOperateSlidersAndOptionGroups)
 
 TEST(Accessible, KeyboardFocusIsDrawnAndAClickHidesTheCue)
 {
-    AccessibleBed bed;
+    AccessibleBed bed(kForm);
     CWindowHostUI& host = bed.wnd->Host();
     CControlUI* close = bed.Find("close");
     // Dotted: every other pixel along the top edge, one pixel inside the control.

@@ -60,18 +60,32 @@ TEST(RichEdit, ReturnInASingleLineEditorIsAnnounced)
     EXPECT_EQ("ab", b.Text());
 }
 
-TEST(RichEdit, TabStaysInAnEditorThatWantsIt)
+TEST(RichEdit, TabStaysInAnEditorThatWantsItAndCtrlTabAlwaysLeaves)
 {
     struct TCase {
         const char* attributes;
+        bool ctrl;  // held with the Tab
         bool editorGetsTab;
-    } cases[] = {{"", true}, {"wanttab=\"true\"", true}, {"wanttab=\"false\"", false}};
+    } cases[] = {
+        {"", false, true},
+        {"wanttab=\"true\"", false, true},
+        {"wanttab=\"false\"", false, false},
+        {"", true, false},  // a keyboard user is never shut in an editor
+        {"wanttab=\"false\"", true, false},
+    };
     for (const TCase& c : cases) {
-        SCOPED_TRACE(c.attributes);
+        SCOPED_TRACE(std::string(c.attributes) + (c.ctrl ? " with Ctrl" : ""));
         RichEditBed b(c.attributes);
         b.edit->TakeFocus();
         b.Type("x");
-        EXPECT_EQ(c.editorGetsTab, b.Press(VK_TAB, '\t'));
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = c.ctrl ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        const bool taken = b.Press(VK_TAB, '\t');
+        keys[VK_CONTROL] = 0;
+        ::SetKeyboardState(keys);
+        EXPECT_EQ(c.editorGetsTab, taken);
         EXPECT_EQ(c.editorGetsTab ? static_cast<CControlUI*>(b.edit) : b.button, b.bed.Host().GetFocusControl());
         EXPECT_EQ(c.editorGetsTab ? "x\t" : "x", b.Text());
     }
