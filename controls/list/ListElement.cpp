@@ -65,10 +65,11 @@ int CListLabelElementUI::RowHeight()
 
 CSizeUI CListLabelElementUI::MeasureSize(CSizeUI /*available*/)
 {
+    const CSizeUI fixed = Scaled(m_fixedSize);
     const TListItemStyle* s = m_item.Style();
     if (s == nullptr)
         return CSizeUI();
-    CSizeUI size = m_fixedSize;
+    CSizeUI size = fixed;
     if (size.cy == 0 && m_host != nullptr)
         size.cy = RowHeight();
     if (size.cx == 0 && m_host != nullptr) {

@@ -107,7 +107,8 @@ void CListTextElementUI::OnEvent(TInputEvent& event)
 
 CSizeUI CListTextElementUI::MeasureSize(CSizeUI /*available*/)
 {
-    CSizeUI size = m_fixedSize;
+    const CSizeUI fixed = Scaled(m_fixedSize);
+    CSizeUI size = fixed;
     if (size.cy == 0 && m_host != nullptr && m_item.Style() != nullptr)
         size.cy = RowHeight();
     return size;

@@ -138,7 +138,7 @@ void CComboWnd::EnsureVisible(int index)
     CRectUI area = m_layout->GetPosition();
     CScrollBarUI* bar = m_layout->GetHorizontalScrollBar();
     if (bar != nullptr && bar->IsVisible())
-        area.bottom -= bar->GetFixedHeight();
+        area.bottom -= bar->ScaledFixedHeight();
     if (item.top >= area.top && item.bottom < area.bottom)
         return;
     const int d = item.top < area.top ? item.top - area.top : item.bottom - area.bottom;

@@ -30,7 +30,7 @@ void* CScrollBarUI::CastTo(const char* name)
     return CControlUI::CastTo(name);
 }
 
-int CScrollBarUI::Thickness() const { return m_horizontal ? m_fixedSize.cy : m_fixedSize.cx; }
+int CScrollBarUI::Thickness() const { return Scaled(m_horizontal ? m_fixedSize.cy : m_fixedSize.cx); }
 
 //--- state ---------------------------------------------------------------------------------------
 

@@ -275,7 +275,7 @@ void CRichEditUI::FitVerticalBar(const CRectUI& text, bool wasVisible)
     CScrollBarUI* bar = m_verticalScrollBar;
     if (bar == nullptr || !((wasVisible && !bar->IsVisible()) || m_verticalAutoShown))
         return;
-    const int needed = NaturalHeight(text.GetWidth() + bar->GetFixedWidth());
+    const int needed = NaturalHeight(text.GetWidth() + bar->ScaledFixedWidth());
     if (needed < 0)
         return;
     if (text.GetHeight() < needed) {
@@ -301,11 +301,11 @@ void CRichEditUI::SetPosition(const CRectUI& rect)
     }
     if (VerticalBarShown()) {
         m_verticalScrollBar->SetPosition(
-            CRectUI(text.right, text.top, text.right + m_verticalScrollBar->GetFixedWidth(), text.bottom));
+            CRectUI(text.right, text.top, text.right + m_verticalScrollBar->ScaledFixedWidth(), text.bottom));
     }
     if (HorizontalBarShown()) {
         m_horizontalScrollBar->SetPosition(
-            CRectUI(text.left, text.bottom, text.right, text.bottom + m_horizontalScrollBar->GetFixedHeight()));
+            CRectUI(text.left, text.bottom, text.right, text.bottom + m_horizontalScrollBar->ScaledFixedHeight()));
     }
     PlaceChildren(text);
 }
@@ -322,7 +322,7 @@ void CRichEditUI::PaintText(HDC hdc)
         DVASPECT_CONTENT, 0, nullptr, nullptr, hdc, nullptr, &bounds, nullptr, &update, nullptr, 0, TXTVIEW_ACTIVE);
     if (m_verticalAutoShown && m_verticalScrollBar != nullptr) {
         // The bar may no longer be needed: the next layout decides.
-        const int needed = NaturalHeight(client.GetWidth() + m_verticalScrollBar->GetFixedWidth());
+        const int needed = NaturalHeight(client.GetWidth() + m_verticalScrollBar->ScaledFixedWidth());
         if (needed >= 0 && client.GetHeight() >= needed)
             RequestLayout();
     }
