@@ -121,7 +121,7 @@ void CListTextElementUI::DrawItemText(HDC hdc, const CRectUI& /*rect*/)
         return;
     const TListItemStyle* s = m_listView->GetItemStyle();
     const uint32_t color = m_item.TextColor();
-    const CRectUI& pad = s->itemTextPadding;
+    const CRectUI pad = Scaled(s->itemTextPadding);
     const UINT style = s->itemTextStyle | DT_SINGLELINE;
     m_linkCount = 0;
     const int columns = s->columnCount < kMaxListColumns ? s->columnCount : kMaxListColumns;
