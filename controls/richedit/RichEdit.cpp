@@ -82,7 +82,8 @@ void CRichEditUI::CreateTextHost()
     if (m_initialised || m_host == nullptr || m_host->GetPaintWindow() == nullptr)
         return;
     m_initialised = true;
-    const TTextHostSettings settings = {m_editStyle, m_textLimit, m_rich, m_textColor, m_host->FontHandleAt(m_font)};
+    m_fontInUse = m_host->FontHandleAt(m_font);
+    const TTextHostSettings settings = {m_editStyle, m_textLimit, m_rich, m_textColor, m_fontInUse};
     const CTxtWinHost::TCreateServices create = StandInServices() != nullptr ? StandInServices() : SystemServices();
     m_textHost = CTxtWinHost::Create(this, settings, create);
     if (m_textHost == nullptr)
@@ -231,7 +232,7 @@ CAttributeTable<CRichEditUI> CRichEditUI::OwnAttributes()
             [](C& c, const char* v) {
                 c.m_font = ParseInt(v);
                 if (c.m_textHost != nullptr && c.m_host != nullptr)
-                    c.m_textHost->SetFont(c.m_host->FontHandleAt(c.m_font));
+                    c.UseHostFont();
             }},
         {"textcolor",
             [](C& c, const char* v) {
@@ -288,6 +289,12 @@ void CRichEditUI::FitVerticalBar(const CRectUI& text, bool wasVisible)
     }
 }
 
+void CRichEditUI::UseHostFont()
+{
+    m_fontInUse = m_host->FontHandleAt(m_font);
+    m_textHost->SetFont(m_fontInUse);
+}
+
 void CRichEditUI::SetPosition(const CRectUI& rect)
 {
     CControlUI::SetPosition(rect);
@@ -295,6 +302,9 @@ void CRichEditUI::SetPosition(const CRectUI& rect)
     CreateTextHost();
     const CRectUI text = ClientRect();
     if (m_textHost != nullptr) {
+        // A change of DPI remade the host's fonts: the editor takes the new one.
+        if (m_host != nullptr && m_host->FontHandleAt(m_font) != m_fontInUse)
+            UseHostFont();
         const bool wasVisible = VerticalBarShown();
         m_textHost->SetClientRect(text);
         FitVerticalBar(text, wasVisible);
