@@ -722,7 +722,7 @@ bool CWindowHostUI::OnMouseHover(LPARAM lParam)
             return true;
         ::SendMessageA(m_tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
     }
-    ::SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, control->GetTooltipWidth());
+    ::SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, Scaled(control->GetTooltipWidth()));
     ::SendMessageA(m_tooltip, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
     ::SendMessageA(m_tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_toolInfo));
     return true;
