@@ -26,7 +26,7 @@ bool CComboWnd::Init(CComboUI* owner)
     m_owner = owner;
     m_initialIndex = owner->GetCurrentIndex();
     const HWND ownerWindow = owner->GetHost()->GetPaintWindow();
-    const CSizeUI& box = owner->GetDropBoxSize();
+    const CSizeUI box = owner->Scaled(owner->GetDropBoxSize());
 
     CRectUI r = owner->GetPosition();
     const LONG ownerTop = r.top;
@@ -34,7 +34,7 @@ bool CComboWnd::Init(CComboUI* owner)
     r.bottom = r.top + box.cy;
     if (box.cx > 0)
         r.right = r.left + box.cx;
-    int content = 4;
+    int content = owner->Scaled(4);
     for (int i = 0; i < owner->ChildCount(); ++i) {
         CControlUI* row = owner->ChildAt(i);
         if (row->IsVisible())
