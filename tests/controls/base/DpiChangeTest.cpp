@@ -122,6 +122,7 @@ TEST(DpiChange, OddLengthsRoundOnceEachAtOneAndAHalf)
 {
     HostBed bed(300, 200);
     TProbeTree t = BuildTree(bed);
+    const LONG lineHeight = bed.Host().GetFontEntry(0)->tm.tmHeight;
     // Many crossings between the two scales: a value rounded where it is stored would creep.
     for (int i = 0; i < 5; ++i) {
         SendDpiChange(bed, 144, SIZE{450, 300});
@@ -134,6 +135,10 @@ TEST(DpiChange, OddLengthsRoundOnceEachAtOneAndAHalf)
     // 33 -> 50 (49.5), 47 -> 71 (70.5), 64 x 24 -> 96 x 36.
     EXPECT_TRUE(RectIs(t.pinned->GetPosition(), 50, 71, 146, 107));
     EXPECT_EQ(-20, FontHeight(bed.Host().FontHandleAt(0)));  // 13 -> 19.5
+    // Its glyphs are made at that size: the cell is about one and a half times as tall.
+    const LONG scaledLine = bed.Host().GetFontEntry(0)->tm.tmHeight;
+    EXPECT_GE(2 * scaledLine, 3 * lineHeight - 4);  // within two pixels of 1.5 times
+    EXPECT_LE(2 * scaledLine, 3 * lineHeight + 4);
     EXPECT_EQ(64, t.pinned->GetFixedWidth());
     EXPECT_EQ(47, t.pinned->GetFloatOffset().cy);
 }
