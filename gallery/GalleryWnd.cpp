@@ -42,6 +42,7 @@ const char* CGalleryWnd::SkinResourceId() const { return MAKEINTRESOURCEA(kSkinR
 
 void CGalleryWnd::OnWindowReady()
 {
+    ShowDpi();
     FillList();
     if (auto* list = FindAs<SkinUI::CVirtualListUI>(m_host, kMillionList, "VirtualList")) {
         m_millionRows.SetWindow(GetHWND());
@@ -53,6 +54,14 @@ void CGalleryWnd::OnWindowReady()
 // The figures of the million-row list, after the paint whose rows they count.
 LRESULT CGalleryWnd::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled)
 {
+    if (message == WM_DPICHANGED) {
+        // The host takes the new DPI first; the line then shows it.
+        LRESULT result = 0;
+        m_host.HandleWindowMessage(message, wParam, lParam, result);
+        ShowDpi();
+        handled = true;
+        return result;
+    }
     if (message != CMillionRows::kCountsMessage)
         return WindowImplBase::OnOtherMessage(message, wParam, lParam, handled);
     m_millionRows.CountsShown();
@@ -109,6 +118,17 @@ void CGalleryWnd::ShowStatus(const std::string& text)
     if (CControlUI* status = m_host.FindControlByName(kStatusControl))
         status->SetText(text.c_str());
     m_log.Append(text);
+}
+
+void CGalleryWnd::ShowDpi()
+{
+    CControlUI* line = m_host.FindControlByName(kDpiControl);
+    if (line == nullptr)
+        return;
+    const int dpi = m_host.GetDpi();
+    char text[48];
+    std::snprintf(text, sizeof(text), "%d DPI (%d %%)", dpi, (dpi * 100 + 48) / 96);
+    line->SetText(text);
 }
 
 void CGalleryWnd::OnNotification(TNotifyEvent& event)

@@ -25,6 +25,7 @@ public:
     static const int kListRows = 300;
     static constexpr const char* kTitle = "SkinUI Gallery";
     static constexpr const char* kStatusControl = "lblStatus";
+    static constexpr const char* kDpiControl = "lblDpi";
     static constexpr const char* kMillionList = "vlsMillion";
     static constexpr const char* kMillionCounts = "lblMillion";
 
@@ -47,6 +48,8 @@ private:
     void OnColumnClick(SkinUI::TNotifyEvent& event);
     void FillList();
     void ShowStatus(const std::string& text);
+    // "<dpi> DPI (<percent> %)" in the status line, for the window's current DPI.
+    void ShowDpi();
 
     CStatusLog m_log;
     CMillionRows m_millionRows;

@@ -112,6 +112,7 @@ void CWindowHostUI::BindWindow(HWND hwnd)
         ::ReleaseDC(m_hWndPaint, m_hDcPaint);
     m_hWndPaint = hwnd;
     m_hDcPaint = ::GetDC(hwnd);
+    SetDpi(ReadWindowDpi(hwnd));
     if (LiveHosts().Find(this) < 0)
         LiveHosts().Add(this);
 }
@@ -382,6 +383,11 @@ bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
         OnPaint();
         return true;
 
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        result = 0;
+        return true;
+
     case WM_CLOSE: {
         // Ends hover and press so no control is left hot or pushed; the pointers stay set.
         if (m_hover != nullptr) {
@@ -410,8 +416,8 @@ bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
         MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
         if (info == nullptr)
             return false;
-        const CSizeUI& minSize = GetMinInfo();
-        const CSizeUI& maxSize = GetMaxInfo();
+        const CSizeUI minSize = Scaled(GetMinInfo());
+        const CSizeUI maxSize = Scaled(GetMaxInfo());
         if (minSize.cx > 0)
             info->ptMinTrackSize.x = minSize.cx;
         if (minSize.cy > 0)
@@ -729,7 +735,7 @@ bool CWindowHostUI::OnMouseHover(LPARAM lParam)
             return true;
         ::SendMessageA(m_tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
     }
-    ::SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, control->GetTooltipWidth());
+    ::SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, Scaled(control->GetTooltipWidth()));
     ::SendMessageA(m_tooltip, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&m_toolInfo));
     ::SendMessageA(m_tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_toolInfo));
     return true;

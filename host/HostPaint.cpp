@@ -66,6 +66,40 @@ void CWindowHostUI::LayOutPending()
     }
 }
 
+void CWindowHostUI::OnDpiChanged(int dpi, const RECT* suggested)
+{
+    const int oldDpi = GetDpi();
+    SetDpi(dpi);
+    if (suggested != nullptr) {
+        ::SetWindowPos(m_hWndPaint, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+            suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (m_root != nullptr) {
+        m_root->RequestLayout();
+        LayOutPending();
+        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    }
+    // The system tells top-level windows one by one; an owned pop-up (a drop-down) that hosts
+    // controls is told here, at its own place, grown or shrunk by the same factor.
+    if (GetDpi() == oldDpi)
+        return;
+    CPtrVectorUI owned;
+    for (int i = 0; i < LiveHosts().GetSize(); ++i) {
+        CWindowHostUI* host = static_cast<CWindowHostUI*>(LiveHosts().GetAt(i));
+        if (host != this && host->m_hWndPaint != nullptr && ::GetWindow(host->m_hWndPaint, GW_OWNER) == m_hWndPaint)
+            owned.Add(host->m_hWndPaint);
+    }
+    for (int i = 0; i < owned.GetSize(); ++i) {
+        const HWND popup = static_cast<HWND>(owned.GetAt(i));
+        RECT r = {};
+        if (!::IsWindow(popup) || !::GetWindowRect(popup, &r))
+            continue;
+        r.right = r.left + ::MulDiv(r.right - r.left, GetDpi(), oldDpi);
+        r.bottom = r.top + ::MulDiv(r.bottom - r.top, GetDpi(), oldDpi);
+        ::SendMessageA(popup, WM_DPICHANGED, MAKEWPARAM(GetDpi(), GetDpi()), reinterpret_cast<LPARAM>(&r));
+    }
+}
+
 void CWindowHostUI::OnPaint()
 {
     RECT update = {};

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "core/DpiScale.h"
+#include "core/SystemLibrary.h"
 #include "render/RenderKit.h"
 
 namespace SkinUI {
@@ -42,7 +44,12 @@ CHostResources::CHostResources()
     lf.lfCharSet = DEFAULT_CHARSET;
     m_DefaultFontInfo.hFont = CreateFontIndirectA(&lf);
     m_DefaultFontInfo.sFontName = lf.lfFaceName;
-    m_DefaultFontInfo.iSize = -lf.lfHeight;
+    // The stock font is sized for the screen's DPI; the entry keeps its 96-DPI size.
+    HDC screen = ::GetDC(nullptr);
+    const int screenDpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
+    if (screen != nullptr)
+        ::ReleaseDC(nullptr, screen);
+    m_DefaultFontInfo.iSize = ScaleFromDpi(-lf.lfHeight, screenDpi > 0 ? screenDpi : kBaseDpi);
     m_DefaultFontInfo.bBold = lf.lfWeight >= FW_BOLD;
     m_DefaultFontInfo.bUnderline = lf.lfUnderline == 1;
     m_DefaultFontInfo.bItalic = lf.lfItalic == 1;
@@ -77,7 +84,7 @@ void CHostResources::SetInitialSize(int cx, int cy)
 {
     m_szInitWindowSize = CSizeUI(cx, cy);
     if (m_hWndPaint != nullptr && !HasRootControl()) {
-        SetWindowPos(m_hWndPaint, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(m_hWndPaint, nullptr, 0, 0, Scaled(cx), Scaled(cy), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -109,6 +116,57 @@ void CHostResources::SetTransparency(int alpha)
     if (newStyle != style)
         SetWindowLongPtrA(m_hWndPaint, GWL_EXSTYLE, newStyle);
     setLayered(m_hWndPaint, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+}
+
+//--- display scale ---------------------------------------------------------------------------
+
+int CHostResources::ReadWindowDpi(HWND hwnd)
+{
+    typedef UINT(WINAPI * GetDpiForWindowFn)(HWND);
+    // user32 is loaded in every process with windows; the look-up never loads anything.
+    GetDpiForWindowFn forWindow = LookUpProc<GetDpiForWindowFn>(::GetModuleHandleA("user32.dll"), "GetDpiForWindow");
+    if (forWindow != nullptr && hwnd != nullptr) {
+        const UINT dpi = forWindow(hwnd);
+        if (dpi != 0)
+            return static_cast<int>(dpi);
+    }
+    HDC screen = ::GetDC(nullptr);
+    if (screen == nullptr)
+        return kBaseDpi;
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kBaseDpi;
+}
+
+bool CHostResources::SetDpi(int dpi)
+{
+    if (dpi < 24 || dpi > 1536 || dpi == m_dpi)
+        return false;
+    m_dpi = dpi;
+    RemakeFont(&m_DefaultFontInfo);
+    for (int i = 0; i < m_aCustomFonts.GetSize(); ++i)
+        RemakeFont(static_cast<TFontEntry*>(m_aCustomFonts.GetAt(i)));
+    ReloadImagesForDpi();
+    return true;
+}
+
+bool CHostResources::RemakeFont(TFontEntry* entry)
+{
+    HFONT hFont = MakeFont(entry->sFontName, entry->iSize, entry->bBold, entry->bUnderline, entry->bItalic);
+    if (hFont == nullptr)
+        return false;
+    if (entry->hFont != nullptr)
+        ::DeleteObject(entry->hFont);
+    entry->hFont = hFont;
+    entry->tm = TEXTMETRICA();
+    return true;
+}
+
+int CHostResources::Scaled(int value) const { return ScaleToDpi(value, m_dpi); }
+CSizeUI CHostResources::Scaled(const SIZE& size) const { return CSizeUI(Scaled(size.cx), Scaled(size.cy)); }
+CRectUI CHostResources::Scaled(const RECT& rect) const
+{
+    return CRectUI(Scaled(rect.left), Scaled(rect.top), Scaled(rect.right), Scaled(rect.bottom));
 }
 
 //--- resource parent and default colours -----------------------------------------------------
@@ -150,13 +208,13 @@ DWORD CHostResources::GetDefaultSelectedColor() const { return Root()->m_dwDefau
 
 //--- fonts -----------------------------------------------------------------------------------
 
-HFONT CHostResources::MakeFont(const char* face, int size, bool bold, bool underline, bool italic)
+HFONT CHostResources::MakeFont(const char* face, int size, bool bold, bool underline, bool italic) const
 {
     LOGFONTA lf = {};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     CopyFaceName(lf.lfFaceName, face != nullptr ? face : "");
     lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfHeight = -size;
+    lf.lfHeight = -Scaled(size);
     if (bold)
         lf.lfWeight += FW_BOLD;
     if (underline)
@@ -312,8 +370,6 @@ void CHostResources::ReloadForDpi(const char* name, TImageEntry& entry, SIZE dra
     std::swap(entry, *fresh);
     CRenderKit::ReleaseSkinImage(fresh);
 }
-
-void CHostResources::SetDpi(int dpi) { m_dpi = dpi < 48 ? 48 : (dpi > 960 ? 960 : dpi); }
 
 void CHostResources::ReloadImagesForDpi()
 {

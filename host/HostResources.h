@@ -8,6 +8,11 @@
 // its own reads font indices in the nearest parent that has some); default colours, the default
 // font and out-of-range font indices come from the chain's root. Images are never shared.
 //
+// Display scale: the host keeps one DPI, its window's (read when the window is bound, changed by
+// WM_DPICHANGED). Everything stored here stays in 96-DPI units as the skin gives it: the window
+// settings' getters answer those units, the Scaled helpers give device pixels of this window, and
+// TFontEntry::iSize is in 96-DPI units while its font is made for this window's DPI.
+//
 // Ownership: every font handle, font entry, image entry and attribute list here belongs to this
 // object and is freed by FreeResources (at the latest by the destructor). The resource parent is
 // not owned; it must outlive this host.
@@ -27,7 +32,7 @@ namespace SkinUI {
 struct TFontEntry {
     HFONT hFont = nullptr;  // owned by the host whose table holds the entry
     CUIString sFontName;  // face as given (may be longer than a LOGFONT holds)
-    int iSize = 0;  // pixels; the font is made with height -iSize
+    int iSize = 0;  // 96-DPI pixels; the font is made with height -MulDiv(iSize, dpi, 96)
     bool bBold = false;
     bool bUnderline = false;
     bool bItalic = false;
@@ -41,7 +46,7 @@ public:
     CHostResources(const CHostResources&) = delete;
     CHostResources& operator=(const CHostResources&) = delete;
 
-    //--- window settings (values of the skin's Window element) ---------------------------------
+    //--- window settings (values of the skin's Window element, in 96-DPI units) ---------------
     const CSizeUI& GetInitialSize() const { return m_szInitWindowSize; }
     // Also resizes the bound window while no root control is attached yet.
     void SetInitialSize(int cx, int cy);
@@ -60,11 +65,18 @@ public:
     // above 255 removes the layered style but still passes its low byte on).
     void SetTransparency(int alpha);
 
-    // Dots per inch of the bound window (96 = 100 %); skins are written in 96-DPI units.
+    //--- display scale ---------------------------------------------------------------------------
     int GetDpi() const { return m_dpi; }
-    // Stores dpi held within 48..960 (half to ten times 100 %). Images follow on their next use, or
-    // at once through ReloadImagesForDpi.
-    void SetDpi(int dpi);
+    // Makes every font of this host again for the new DPI (font handles change; the entries stay)
+    // and has every image chosen again on its next use (ReloadImagesForDpi). A DPI outside
+    // 24..1536 is refused (false), as is the current one.
+    bool SetDpi(int dpi);
+    // The window's DPI: GetDpiForWindow where the system has it, else the screen's LOGPIXELSX.
+    static int ReadWindowDpi(HWND hwnd);
+    // 96-DPI units to this window's device pixels.
+    int Scaled(int value) const;
+    CSizeUI Scaled(const SIZE& size) const;
+    CRectUI Scaled(const RECT& rect) const;
 
     // Client coordinates of the last mouse message the host saw; (-1, -1) before the first.
     POINT GetMousePos() const { return m_ptLastMousePos; }
@@ -155,7 +167,9 @@ private:
     CHostResources* Root();
     // Fills entry->tm once, with hDC or a temporary screen-compatible DC when hDC is null.
     static void FillMetrics(TFontEntry* entry, HDC hDC);
-    static HFONT MakeFont(const char* face, int size, bool bold, bool underline, bool italic);
+    HFONT MakeFont(const char* face, int size, bool bold, bool underline, bool italic) const;
+    // Replaces the entry's font by one made at the current DPI; false (entry unchanged) on failure.
+    bool RemakeFont(TFontEntry* entry);
     // The decode of a prefetched image, when one was started for this name, type and mask; the
     // worker is waited for and forgotten. Null when there is none or it failed.
     TImageEntry* TakePrefetched(const char* name, const char* resType, DWORD mask);
@@ -166,8 +180,8 @@ private:
     // Loads an entry chosen for another DPI again, in place; keeps it as it is on failure.
     void ReloadForDpi(const char* name, TImageEntry& entry, SIZE drawn);
 
-    int m_nOpacity = 255;
     int m_dpi = 96;
+    int m_nOpacity = 255;
     CSizeUI m_szMinWindow;
     CSizeUI m_szMaxWindow;
     CSizeUI m_szInitWindowSize;

@@ -17,6 +17,9 @@
 //   HostFocus.cpp     focus, tab order, shortcut keys, process-wide pre-translation
 //   HostTimers.cpp    control timers, notifications, option groups, listener lists
 //
+// Display scale: the host keeps its window's DPI (see CHostResources); controls keep 96-DPI values
+// and lay out through it, so WM_DPICHANGED only remakes the fonts and lays the tree out again.
+//
 // Everything runs on the window's thread; listeners and event handlers may re-enter the host.
 #pragma once
 
@@ -217,6 +220,10 @@ private:
     void PaintFocusCue(HDC hdc, const RECT& paintRect);
 
     // HostPaint.cpp
+    // WM_DPICHANGED: fonts remade for the new DPI, the window moved to the suggested rectangle (when
+    // there is one), the tree laid out at once (native children take their new fonts and places
+    // there), and the pop-ups this window owns that host controls follow.
+    void OnDpiChanged(int dpi, const RECT* suggested);
     void OnPaint();
     void OnPrintClient(HDC hdc, LPARAM flags);
     void LayOutPending();

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/AttributeTable.h"
+#include "core/DpiScale.h"
 #include "core/IntMath.h"
 #include "core/ValueParse.h"
 #include "render/ImagePairReader.h"
@@ -60,8 +61,8 @@ constexpr TAttributeHandler<R> kImageKeyTable[] = {
     {"dest",
         [](R& r, const char* v) {
             CRectUI d = ParseRect(v);
-            d = CRectUI(MulDivSaturated(d.left, r.dpi, 96), MulDivSaturated(d.top, r.dpi, 96),
-                MulDivSaturated(d.right, r.dpi, 96), MulDivSaturated(d.bottom, r.dpi, 96));
+            d = CRectUI(ScaleToDpi(d.left, r.dpi), ScaleToDpi(d.top, r.dpi), ScaleToDpi(d.right, r.dpi),
+                ScaleToDpi(d.bottom, r.dpi));
             r.params.dest.left = OffsetSaturated(r.rcItem.left, d.left);
             r.params.dest.top = OffsetSaturated(r.rcItem.top, d.top);
             r.params.dest.right = std::min<LONG>(OffsetSaturated(r.rcItem.left, d.right), r.rcItem.right);

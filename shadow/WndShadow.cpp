@@ -5,7 +5,9 @@
 #include <cstring>
 #include <map>
 
+#include "core/DpiScale.h"
 #include "core/SystemLibrary.h"
+#include "host/HostResources.h"
 
 namespace SkinUI {
 
@@ -118,6 +120,7 @@ void CWndShadow::AttachTo(HWND parent)
     m_hWndShadow = shadow;
     Attachments()[parent] = TAttachment{this, nullptr};
     m_status = StatusEnabled;
+    m_dpi = CHostResources::ReadWindowDpi(parent);
     // Asked, but the answer is deliberately not used: the shadow is shown even with composition on.
     CompositionEnabled();
     RefreshVisibility(parent);
@@ -142,6 +145,17 @@ void CWndShadow::SetOffset(int x, int y)
         Redraw(GetParent(m_hWndShadow));
 }
 
+TShadowLook CWndShadow::ScaledLook() const
+{
+    TShadowLook look = m_look;
+    look.spread = ToSigned8(ScaleToDpi(m_look.spread, m_dpi));
+    look.offsetX = ToSigned8(ScaleToDpi(m_look.offsetX, m_dpi));
+    look.offsetY = ToSigned8(ScaleToDpi(m_look.offsetY, m_dpi));
+    const int sharpness = ScaleToDpi(m_look.sharpness, m_dpi);
+    look.sharpness = static_cast<BYTE>(sharpness > 255 ? 255 : sharpness);
+    return look;
+}
+
 bool CWndShadow::IsActive() const { return (m_status & StatusEnabled) && !(m_status & StatusDisabledByComposition); }
 
 void CWndShadow::RefreshVisibility(HWND parent)
@@ -163,7 +177,8 @@ bool CWndShadow::Redraw(HWND parent)
     RECT rc;
     if (update == nullptr || !IsWindow(m_hWndShadow) || !GetWindowRect(parent, &rc))
         return false;
-    const int s = m_look.spread;
+    const TShadowLook look = ScaledLook();
+    const int s = look.spread;
     const int parentWidth = rc.right - rc.left;
     const int parentHeight = rc.bottom - rc.top;
     const int width = parentWidth + 2 * s;
@@ -192,7 +207,7 @@ bool CWndShadow::Redraw(HWND parent)
     HRGN outline = CreateRectRgn(0, 0, parentWidth, parentHeight);
     // Without a window region the call fails and the rectangle stays.
     GetWindowRgn(parent, outline);
-    RenderShadow(static_cast<DWORD*>(bits), parentWidth, parentHeight, outline, m_look);
+    RenderShadow(static_cast<DWORD*>(bits), parentWidth, parentHeight, outline, look);
     if (outline != nullptr)
         DeleteObject(outline);
 
@@ -202,7 +217,7 @@ bool CWndShadow::Redraw(HWND parent)
         return false;
     }
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    POINT destination = {rc.left + m_look.offsetX - s, rc.top + m_look.offsetY - s};
+    POINT destination = {rc.left + look.offsetX - s, rc.top + look.offsetY - s};
     SIZE size = {width, height};
     POINT source = {0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
@@ -245,8 +260,9 @@ bool CWndShadow::OnParentMessage(
         if (m_status & StatusVisible) {
             RECT rc;
             GetWindowRect(parent, &rc);
-            SetWindowPos(m_hWndShadow, nullptr, rc.left + m_look.offsetX - m_look.spread,
-                rc.top + m_look.offsetY - m_look.spread, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+            const TShadowLook look = ScaledLook();
+            SetWindowPos(m_hWndShadow, nullptr, rc.left + look.offsetX - look.spread,
+                rc.top + look.offsetY - look.spread, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
         }
         break;
 
@@ -271,6 +287,12 @@ bool CWndShadow::OnParentMessage(
             }
             m_lastParentSize = lParam;
         }
+        break;
+
+    case WM_DPICHANGED:
+        // The parent moves to its new rectangle next; that size change (or its paint) redraws.
+        m_dpi = LOWORD(wParam) != 0 ? LOWORD(wParam) : m_dpi;
+        m_updatePending = true;
         break;
 
     case WM_PAINT:

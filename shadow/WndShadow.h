@@ -7,10 +7,14 @@
 // sizes, showing, hiding and destruction. The parent's WM_DESTROY destroys the shadow window; an
 // object that ends before its parent simply stops following it (the parent keeps working).
 //
-// Coordinates: the picture is SW x SH = (parent width + 2 * spread) x (parent height + 2 * spread)
-// pixels, placed at (parent left + offset x - spread, parent top + offset y - spread) on the
-// screen. Pixels are premultiplied 0xAARRGGBB in a bottom-up DIB, as UpdateLayeredWindow takes
-// them. Without UpdateLayeredWindow (looked up at run time) shadows are silently off.
+// Display scale: spread, sharpness and offsets are kept in 96-DPI units (as set, as GetLook answers
+// them) and drawn at the parent window's DPI, read when attaching and taken from the parent's
+// WM_DPICHANGED.
+//
+// Coordinates (device pixels, the look scaled): the picture is SW x SH = (parent width + 2 * spread) x (parent height +
+// 2 * spread) pixels, placed at (parent left + offset x - spread, parent top + offset y - spread) on the screen. Pixels
+// are premultiplied 0xAARRGGBB in a bottom-up DIB, as UpdateLayeredWindow takes them. Without UpdateLayeredWindow
+// (looked up at run time) shadows are silently off.
 //
 // Implemented in WndShadow.cpp (following the parent) and WndShadowRender.cpp (the picture).
 #pragma once
@@ -85,10 +89,13 @@ private:
     // Reacts to one parent message; false means "pass it on as usual".
     bool OnParentMessage(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous, LRESULT& result);
     bool IsActive() const;
+    // m_look at the parent's DPI.
+    TShadowLook ScaledLook() const;
 
     HWND m_hWndShadow = static_cast<HWND>(INVALID_HANDLE_VALUE);
     BYTE m_status = 0;
-    TShadowLook m_look;
+    TShadowLook m_look;  // 96-DPI units
+    int m_dpi = 96;  // the parent window's
     LPARAM m_lastParentSize = 0;  // lParam of the parent's last WM_SIZE
     bool m_updatePending = false;  // redraw at the parent's next WM_PAINT
 };

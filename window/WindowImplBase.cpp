@@ -235,7 +235,7 @@ POINT WindowImplBase::HitTestPoint(LPARAM lParam) const
 
 bool WindowImplBase::IsCaptionDragPoint(POINT pt, const RECT& client) const
 {
-    const CRectUI& caption = m_host.GetCaptionRect();
+    const CRectUI caption = m_host.Scaled(m_host.GetCaptionRect());
     if (pt.x < client.left + caption.left || pt.x >= client.right - caption.right)
         return false;
     if (pt.y < caption.top || pt.y >= caption.bottom)
@@ -255,7 +255,7 @@ LRESULT WindowImplBase::OnMsgNcHitTest(UINT, WPARAM, LPARAM lParam, bool&)
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     if (!::IsZoomed(m_hWnd)) {
-        const CRectUI& box = m_host.GetSizeBox();
+        const CRectUI box = m_host.Scaled(m_host.GetSizeBox());
         const bool left = pt.x < client.left + box.left;
         const bool right = pt.x > client.right - box.right;
         if (pt.y < client.top + box.top)
@@ -281,15 +281,15 @@ LRESULT WindowImplBase::OnMsgGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& ha
     info->ptMaxPosition.y = work.top;
     info->ptMaxTrackSize.x = work.right - work.left;
     info->ptMaxTrackSize.y = work.bottom - work.top;
-    info->ptMinTrackSize.x = m_host.GetMinInfo().cx;
-    info->ptMinTrackSize.y = m_host.GetMinInfo().cy;
+    info->ptMinTrackSize.x = m_host.Scaled(m_host.GetMinInfo().cx);
+    info->ptMinTrackSize.y = m_host.Scaled(m_host.GetMinInfo().cy);
     return 0;
 }
 
 LRESULT WindowImplBase::OnMsgSize(UINT, WPARAM, LPARAM, bool& handled)
 {
     handled = false;  // the host lays the controls out on WM_SIZE
-    const CSizeUI& corner = m_host.GetRoundCorner();
+    const CSizeUI corner = m_host.Scaled(m_host.GetRoundCorner());
     if (::IsIconic(m_hWnd) || (corner.cx == 0 && corner.cy == 0))
         return 0;
     RECT window;
@@ -406,7 +406,7 @@ void WindowImplBase::PrefetchBackground(CControlUI* root)
     // The root's background is usually the largest picture and the first one painted: it decodes
     // while the rest of creation runs, no larger than the window it is drawn over will need.
     bool first = true;
-    const CSizeUI size = m_host.GetInitialSize();
+    const CSizeUI size = m_host.Scaled(m_host.GetInitialSize());
     ReadImageSpec(
         RECT{0, 0, size.cx, size.cy}, root->GetBackgroundImage(), nullptr,
         [&](const TImageParams& params) {

@@ -199,6 +199,12 @@ void CWindowWnd::PostClose(UINT resultCode)
     ::PostMessageA(m_hWnd, WM_CLOSE, resultCode, 0);
 }
 
+void CWindowWnd::UseFont(HFONT font)
+{
+    if (m_hWnd != nullptr && reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)) != font)
+        ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
 void CWindowWnd::CenterOverOwner()
 {
     RECT window = {};

@@ -43,6 +43,9 @@ public:
     // Centres over the owner (or the work area) and grows the height by 7/6, kept on the work area.
     void CenterOverOwner();
     void SetIcons(UINT resourceId);
+    // WM_SETFONT when the window draws with another font: a native editor takes its host's font
+    // again after a change of DPI remade it.
+    void UseFont(HFONT font);
 
 protected:
     // No virtual destructor at this level: objects are deleted through their own class.

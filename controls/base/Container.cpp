@@ -247,15 +247,15 @@ bool CContainerUI::VerticalBarShown() const { return m_verticalScrollBar && m_ve
 
 bool CContainerUI::HorizontalBarShown() const { return m_horizontalScrollBar && m_horizontalScrollBar->IsVisible(); }
 
-CRectUI CContainerUI::InsetRect() const { return Shrink(m_position, m_inset); }
+CRectUI CContainerUI::InsetRect() const { return Shrink(m_position, Scaled(m_inset)); }
 
 CRectUI CContainerUI::ClientRect() const
 {
     CRectUI client = InsetRect();
     if (VerticalBarShown())
-        client.right -= m_verticalScrollBar->GetFixedWidth();
+        client.right -= m_verticalScrollBar->ScaledFixedWidth();
     if (HorizontalBarShown())
-        client.bottom -= m_horizontalScrollBar->GetFixedHeight();
+        client.bottom -= m_horizontalScrollBar->ScaledFixedHeight();
     return client;
 }
 
@@ -264,7 +264,7 @@ void CContainerUI::SetPosition(const CRectUI& rect)
     CControlUI::SetPosition(rect);
     if (m_children.IsEmpty())
         return;
-    PlaceChildren(Shrink(rect, m_inset));
+    PlaceChildren(Shrink(rect, Scaled(m_inset)));
 }
 
 void CContainerUI::PlaceChildren(const CRectUI& inner)
@@ -287,9 +287,9 @@ void CContainerUI::PlaceFloatingChild(int index)
     CControlUI* child = OwnChild(index);
     if (!child || !child->IsVisible() || !child->IsFloating())
         return;
-    CSizeUI offset = child->GetFloatOffset();
-    int w = child->GetFixedWidth();
-    int h = child->GetFixedHeight();
+    CSizeUI offset = child->ScaledFloatOffset();
+    int w = child->ScaledFixedWidth();
+    int h = child->ScaledFixedHeight();
     const CRectUI& p = m_position;
     // Along one axis: a negative offset counts from the far (right or bottom) edge.
     auto place = [](LONG nearEdge, LONG farEdge, LONG offset, int size, LONG& from, LONG& to) {
@@ -362,7 +362,7 @@ int CContainerUI::ScrollLineStep() const
 {
     if (!m_host)
         return 8;
-    return m_host->GetDefaultFontEntry()->tm.tmHeight + 8;
+    return m_host->GetDefaultFontEntry()->tm.tmHeight + Scaled(8);
 }
 
 // The line and page operations move from the current position; the bars clamp the result.
@@ -376,17 +376,19 @@ void CContainerUI::ScrollBy(int dx, int dy)
 
 int CContainerUI::PageHeight() const
 {
-    int page = m_position.GetHeight() - m_inset.top - m_inset.bottom;
+    const CRectUI inset = Scaled(m_inset);
+    int page = m_position.GetHeight() - inset.top - inset.bottom;
     if (HorizontalBarShown())
-        page -= m_horizontalScrollBar->GetFixedHeight();
+        page -= m_horizontalScrollBar->ScaledFixedHeight();
     return page;
 }
 
 int CContainerUI::PageWidth() const
 {
-    int page = m_position.GetWidth() - m_inset.left - m_inset.right;
+    const CRectUI inset = Scaled(m_inset);
+    int page = m_position.GetWidth() - inset.left - inset.right;
     if (VerticalBarShown())
-        page -= m_verticalScrollBar->GetFixedWidth();
+        page -= m_verticalScrollBar->ScaledFixedWidth();
     return page;
 }
 
@@ -397,8 +399,8 @@ void CContainerUI::ScrollPageDown() { ScrollBy(0, PageHeight()); }
 void CContainerUI::ScrollToTop() { SetScrollPosition(CSizeUI(GetScrollPosition().cx, 0)); }
 void CContainerUI::ScrollToBottom() { SetScrollPosition(CSizeUI(GetScrollPosition().cx, GetScrollExtent().cy)); }
 // Horizontal lines are always 8 pixels: there is no font to measure across.
-void CContainerUI::ScrollLineLeft() { ScrollBy(-8, 0); }
-void CContainerUI::ScrollLineRight() { ScrollBy(8, 0); }
+void CContainerUI::ScrollLineLeft() { ScrollBy(-Scaled(8), 0); }
+void CContainerUI::ScrollLineRight() { ScrollBy(Scaled(8), 0); }
 void CContainerUI::ScrollPageLeft() { ScrollBy(-PageWidth(), 0); }
 void CContainerUI::ScrollPageRight() { ScrollBy(PageWidth(), 0); }
 void CContainerUI::ScrollToLeftEnd() { SetScrollPosition(CSizeUI(0, GetScrollPosition().cy)); }
@@ -438,8 +440,8 @@ void CContainerUI::SetScrollBarsEnabled(bool vertical, bool horizontal)
 void CContainerUI::UpdateScrollBars(const CRectUI& client, int /*requiredWidth*/, int requiredHeight)
 {
     if (HorizontalBarShown()) {
-        m_horizontalScrollBar->SetPosition(
-            CRectUI(client.left, client.bottom, client.right, client.bottom + m_horizontalScrollBar->GetFixedHeight()));
+        m_horizontalScrollBar->SetPosition(CRectUI(
+            client.left, client.bottom, client.right, client.bottom + m_horizontalScrollBar->ScaledFixedHeight()));
     }
     CScrollBarUI* bar = m_verticalScrollBar;
     if (!bar)
@@ -465,7 +467,7 @@ void CContainerUI::UpdateScrollBars(const CRectUI& client, int /*requiredWidth*/
         SetPosition(m_position);
         return;
     }
-    bar->SetPosition(CRectUI(client.right, client.top, client.right + bar->GetFixedWidth(), client.bottom));
+    bar->SetPosition(CRectUI(client.right, client.top, client.right + bar->ScaledFixedWidth(), client.bottom));
     if (bar->GetRange() == overflow)
         return;
     int oldValue = bar->GetValue();

@@ -9,6 +9,10 @@
 // next paint. Concrete layouts (vertical, horizontal, ...) replace SetPosition and use
 // PlaceFloatingChild and UpdateScrollBars.
 //
+// Units: inset and child padding are 96-DPI units like every length a control keeps (see Control.h);
+// scroll positions, ranges and extents are pixels of the host window, since they measure laid-out
+// content.
+//
 // Removed children are destroyed through the host's deferred-destroy queue when attached, so a
 // control may remove itself from inside its own event handler.
 #pragma once

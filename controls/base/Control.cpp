@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/DpiScale.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
@@ -41,6 +42,7 @@ unsigned CControlUI::GetCapabilities() const { return 0; }
 bool CControlUI::TriggerAction() { return IsVisible() && IsEnabled(); }
 
 CWindowHostUI* CControlUI::GetHost() const { return m_host; }
+int CControlUI::Scaled(int value) const { return m_host != nullptr ? m_host->Scaled(value) : value; }
 
 bool CControlUI::TrackHotState(unsigned& state, int kind)
 {
@@ -108,15 +110,8 @@ void CControlUI::SetPosition(const CRectUI& rect)
     }
 
     // A floating control keeps the edge it was anchored to, so later parent resizes keep it there.
-    if (m_floating && m_parent != nullptr) {
-        const CRectUI& parentPos = m_parent->GetPosition();
-        m_floatOffset.cx
-            = m_floatOffset.cx >= 0 ? m_position.left - parentPos.left : m_position.right - parentPos.right;
-        m_floatOffset.cy
-            = m_floatOffset.cy >= 0 ? m_position.top - parentPos.top : m_position.bottom - parentPos.bottom;
-        m_fixedSize.cx = m_position.GetWidth();
-        m_fixedSize.cy = m_position.GetHeight();
-    }
+    if (m_floating && m_parent != nullptr)
+        KeepFloatingPlace();
 
     m_needsLayout = false;
     dirty.Join(m_position);
@@ -126,6 +121,25 @@ void CControlUI::SetPosition(const CRectUI& rect)
     }
     if (m_host->GetPaintWindow() != nullptr)
         ::InvalidateRect(m_host->GetPaintWindow(), &dirty, FALSE);
+}
+
+void CControlUI::KeepFloatingPlace()
+{
+    const CRectUI& parentPos = m_parent->GetPosition();
+    const int x = m_floatOffset.cx >= 0 ? m_position.left - parentPos.left : m_position.right - parentPos.right;
+    const int y = m_floatOffset.cy >= 0 ? m_position.top - parentPos.top : m_position.bottom - parentPos.bottom;
+    // The stored values are 96-DPI units: one that already gives this pixel stays as it is, so the
+    // container's own placing never rounds them (and a later change of DPI starts from the skin's).
+    KeepUnscaled(m_floatOffset.cx, x);
+    KeepUnscaled(m_floatOffset.cy, y);
+    KeepUnscaled(m_fixedSize.cx, m_position.GetWidth());
+    KeepUnscaled(m_fixedSize.cy, m_position.GetHeight());
+}
+
+void CControlUI::KeepUnscaled(LONG& field, int pixels) const
+{
+    if (Scaled(field) != pixels)
+        field = m_host != nullptr ? ScaleFromDpi(pixels, m_host->GetDpi()) : pixels;
 }
 
 int CControlUI::GetWidth() const { return m_position.right - m_position.left; }
@@ -404,7 +418,7 @@ void CControlUI::ApplyAttributeText(const char* list)
     }
 }
 
-CSizeUI CControlUI::MeasureSize(CSizeUI) { return m_fixedSize; }
+CSizeUI CControlUI::MeasureSize(CSizeUI) { return Scaled(m_fixedSize); }
 
 //--- invalidation and layout requests -----------------------------------------------------------
 
@@ -532,8 +546,9 @@ void CControlUI::Paint(HDC hdc, const CRectUI& paintRect)
     if (!m_paintRect.Intersect(m_position))
         return;
     CClipScope roundClip;
-    if (m_borderRound.cx > 0 || m_borderRound.cy > 0)
-        CClipScope::NarrowToRoundRect(hdc, m_paintRect, m_position, m_borderRound.cx, m_borderRound.cy, roundClip);
+    const CSizeUI round = Scaled(m_borderRound);
+    if (round.cx > 0 || round.cy > 0)
+        CClipScope::NarrowToRoundRect(hdc, m_paintRect, m_position, round.cx, round.cy, roundClip);
     PaintBackgroundColor(hdc);
     PaintBackgroundImage(hdc);
     PaintStateImage(hdc);
@@ -577,34 +592,34 @@ void CControlUI::PaintBorder(HDC hdc)
     if (m_borderColor == 0 && m_focusBorderColor == 0)
         return;
     const bool focusColored = HasFocus() && m_focusBorderColor != 0;
-    if (m_borderSize > 0 && (m_borderRound.cx > 0 || m_borderRound.cy > 0)) {
+    const int size = Scaled(m_borderSize);
+    const CSizeUI round = Scaled(m_borderRound);
+    if (size > 0 && (round.cx > 0 || round.cy > 0)) {
         const uint32_t color = focusColored ? m_focusBorderColor : m_borderColor;
-        CRenderKit::StrokeRoundRect(
-            hdc, m_position, m_borderSize, m_borderRound.cx, m_borderRound.cy, AdjustColor(color));
+        CRenderKit::StrokeRoundRect(hdc, m_position, size, round.cx, round.cy, AdjustColor(color));
         return;
     }
-    if (focusColored && m_borderSize > 0) {
-        CRenderKit::StrokeRect(hdc, m_position, m_borderSize, AdjustColor(m_focusBorderColor));
+    if (focusColored && size > 0) {
+        CRenderKit::StrokeRect(hdc, m_position, size, AdjustColor(m_focusBorderColor));
         return;
     }
-    if (m_leftBorderSize > 0 || m_topBorderSize > 0 || m_rightBorderSize > 0 || m_bottomBorderSize > 0) {
+    const CRectUI sides = Scaled(CRectUI(m_leftBorderSize, m_topBorderSize, m_rightBorderSize, m_bottomBorderSize));
+    if (sides.left > 0 || sides.top > 0 || sides.right > 0 || sides.bottom > 0) {
         const uint32_t color = AdjustColor(m_borderColor);
         const CRectUI& p = m_position;
-        if (m_leftBorderSize > 0)
+        if (sides.left > 0)
+            CRenderKit::StrokeLine(hdc, CRectUI(p.left, p.top, p.left, p.bottom), sides.left, color, m_borderStyle);
+        if (sides.top > 0)
+            CRenderKit::StrokeLine(hdc, CRectUI(p.left, p.top, p.right, p.top), sides.top, color, m_borderStyle);
+        if (sides.right > 0)
+            CRenderKit::StrokeLine(hdc, CRectUI(p.right, p.top, p.right, p.bottom), sides.right, color, m_borderStyle);
+        if (sides.bottom > 0)
             CRenderKit::StrokeLine(
-                hdc, CRectUI(p.left, p.top, p.left, p.bottom), m_leftBorderSize, color, m_borderStyle);
-        if (m_topBorderSize > 0)
-            CRenderKit::StrokeLine(hdc, CRectUI(p.left, p.top, p.right, p.top), m_topBorderSize, color, m_borderStyle);
-        if (m_rightBorderSize > 0)
-            CRenderKit::StrokeLine(
-                hdc, CRectUI(p.right, p.top, p.right, p.bottom), m_rightBorderSize, color, m_borderStyle);
-        if (m_bottomBorderSize > 0)
-            CRenderKit::StrokeLine(
-                hdc, CRectUI(p.left, p.bottom, p.right, p.bottom), m_bottomBorderSize, color, m_borderStyle);
+                hdc, CRectUI(p.left, p.bottom, p.right, p.bottom), sides.bottom, color, m_borderStyle);
         return;
     }
-    if (m_borderSize > 0)
-        CRenderKit::StrokeRect(hdc, m_position, m_borderSize, AdjustColor(m_borderColor));
+    if (size > 0)
+        CRenderKit::StrokeRect(hdc, m_position, size, AdjustColor(m_borderColor));
 }
 
 void CControlUI::PaintOverlay(HDC, const CRectUI&) { }

@@ -6,6 +6,12 @@
 // host when it is the root; the host keeps plain pointers (focus, hover, capture, key target,
 // timers, name table) and drops them in ForgetControl, which the destructor calls.
 //
+// Units: the position, the paint rectangle and event points are device pixels of the host window.
+// Everything else given to or read from a control in pixels (fixed, minimum and maximum sizes,
+// paddings, float offsets, border sizes and corners) is in 96-DPI units, as the skin gives it; the
+// layout and painting read those through the Scaled helpers, which answer device pixels at the
+// host's DPI, so a change of DPI lays out again exactly.
+//
 // Layout is lazy: setters only flag `m_needsLayout` and the host's layout-pending state; the host
 // lays out at the next WM_PAINT through SetPosition. Painting runs PaintBackgroundColor,
 // PaintBackgroundImage, PaintStateImage, PaintText and PaintBorder in that order; subclasses
@@ -158,6 +164,23 @@ public:
     virtual void PaintBorder(HDC hdc);
     virtual void PaintOverlay(HDC hdc, const CRectUI& paintRect);
 
+    // What a parent's layout reads: the getters above in device pixels of the host window.
+    CRectUI ScaledPadding() const { return Scaled(GetPadding()); }
+    CSizeUI ScaledFloatOffset() const { return Scaled(GetFloatOffset()); }
+    int ScaledFixedWidth() const { return Scaled(GetFixedWidth()); }
+    int ScaledFixedHeight() const { return Scaled(GetFixedHeight()); }
+    int ScaledMinWidth() const { return Scaled(GetMinWidth()); }
+    int ScaledMaxWidth() const { return Scaled(GetMaxWidth()); }
+    int ScaledMinHeight() const { return Scaled(GetMinHeight()); }
+    int ScaledMaxHeight() const { return Scaled(GetMaxHeight()); }
+    // 96-DPI units to device pixels of the host window (unchanged without a host).
+    int Scaled(int value) const;
+    CSizeUI Scaled(const SIZE& size) const { return CSizeUI(Scaled(size.cx), Scaled(size.cy)); }
+    CRectUI Scaled(const RECT& rect) const
+    {
+        return CRectUI(Scaled(rect.left), Scaled(rect.top), Scaled(rect.right), Scaled(rect.bottom));
+    }
+
     // Repaints the position, clipped to every ancestor; nothing while hidden or detached.
     void Invalidate();
     void RequestLayout();
@@ -269,6 +292,10 @@ protected:
 
 private:
     static CAttributeTable<CControlUI> OwnAttributes();
+    // A floating control placed at m_position keeps that place as its float offset and fixed size.
+    void KeepFloatingPlace();
+    // Stores pixels in 96-DPI units unless the field already scales to them.
+    void KeepUnscaled(LONG& field, int pixels) const;
 };
 
 }  // namespace SkinUI

@@ -8,16 +8,16 @@ namespace SkinUI {
 
 inline int ClampToWidthLimits(const CControlUI* control, int width)
 {
-    if (width < control->GetMinWidth())
-        width = control->GetMinWidth();
-    return width > control->GetMaxWidth() ? control->GetMaxWidth() : width;
+    if (width < control->ScaledMinWidth())
+        width = control->ScaledMinWidth();
+    return width > control->ScaledMaxWidth() ? control->ScaledMaxWidth() : width;
 }
 
 inline int ClampToHeightLimits(const CControlUI* control, int height)
 {
-    if (height < control->GetMinHeight())
-        height = control->GetMinHeight();
-    return height > control->GetMaxHeight() ? control->GetMaxHeight() : height;
+    if (height < control->ScaledMinHeight())
+        height = control->ScaledMinHeight();
+    return height > control->ScaledMaxHeight() ? control->ScaledMaxHeight() : height;
 }
 
 }  // namespace SkinUI

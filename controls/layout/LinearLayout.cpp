@@ -2,6 +2,7 @@
 
 #include "controls/layout/LayoutLimits.h"
 #include "controls/range/ScrollBar.h"
+#include "core/DpiScale.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
@@ -34,8 +35,8 @@ struct TAxis {
         return vertical ? ClampToHeightLimits(c, v) : ClampToWidthLimits(c, v);
     }
     int ClampCross(const CControlUI* c, int v) const { return TAxis{!vertical}.ClampMain(c, v); }
-    int MinMain(const CControlUI* c) const { return vertical ? c->GetMinHeight() : c->GetMinWidth(); }
-    int MaxMain(const CControlUI* c) const { return vertical ? c->GetMaxHeight() : c->GetMaxWidth(); }
+    int MinMain(const CControlUI* c) const { return vertical ? c->ScaledMinHeight() : c->ScaledMinWidth(); }
+    int MaxMain(const CControlUI* c) const { return vertical ? c->ScaledMaxHeight() : c->ScaledMaxWidth(); }
 };
 
 }  // namespace
@@ -87,8 +88,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
 {
     const TAxis ax{m_vertical};
     CControlUI::SetPosition(rect);
-    CRectUI client(m_position.left + m_inset.left, m_position.top + m_inset.top, m_position.right - m_inset.right,
-        m_position.bottom - m_inset.bottom);
+    CRectUI client = InsetRect();
     // Kept as skins expect it: an empty horizontal layout reports its client before the bars
     // are taken off, an empty vertical one after.
     if (m_children.IsEmpty() && !m_vertical) {
@@ -98,9 +98,9 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
     const bool vbar = VerticalBarShown();
     const bool hbar = HorizontalBarShown();
     if (vbar)
-        client.right -= m_verticalScrollBar->GetFixedWidth();
+        client.right -= m_verticalScrollBar->ScaledFixedWidth();
     if (hbar)
-        client.bottom -= m_horizontalScrollBar->GetFixedHeight();
+        client.bottom -= m_horizontalScrollBar->ScaledFixedHeight();
     if (m_children.IsEmpty()) {
         FinishLayout(client, 0);
         return;
@@ -120,7 +120,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
             continue;
         CSizeUI s = child->MeasureSize(available);
         OnChildMeasured(child, s);
-        CRectUI p = child->GetPadding();
+        CRectUI p = child->ScaledPadding();
         int main = ax.Main(s);
         if (main == 0)
             ++adjustable;
@@ -129,7 +129,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
         fixedTotal += main + ax.Lo(p) + ax.Hi(p);
         ++measured;
     }
-    fixedTotal += (measured - 1) * m_childPadding;
+    fixedTotal += (measured - 1) * Scaled(m_childPadding);
 
     int share = 0;
     if (adjustable > 0) {
@@ -165,7 +165,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
             PlaceFloatingChild(i);
             continue;
         }
-        CRectUI p = child->GetPadding();
+        CRectUI p = child->ScaledPadding();
         remaining -= ax.Lo(p);
         CSizeUI room = available;
         ax.Main(room) = remaining;
@@ -189,11 +189,11 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
         const int lo = pos + ax.Lo(p);
         const int crossLo = crossPos + ax.CrossLo(p);
         PlaceChild(child, ax.Make(lo, lo + main + ax.Hi(p), crossLo, crossLo + cross));
-        pos += ax.Lo(p) + main + ax.Hi(p) + m_childPadding;
+        pos += ax.Lo(p) + main + ax.Hi(p) + Scaled(m_childPadding);
         required += ax.Lo(p) + main + ax.Hi(p);
-        remaining -= main + ax.Hi(p) + m_childPadding;
+        remaining -= main + ax.Hi(p) + Scaled(m_childPadding);
     }
-    FinishLayout(client, required + (measured - 1) * m_childPadding);
+    FinishLayout(client, required + (measured - 1) * Scaled(m_childPadding));
 }
 
 void CLinearLayoutUI::OnChildMeasured(CControlUI* /*child*/, const CSizeUI& /*measured*/) { }
@@ -201,7 +201,7 @@ void CLinearLayoutUI::OnChildMeasured(CControlUI* /*child*/, const CSizeUI& /*me
 int CLinearLayoutUI::CrossSizeOf(CControlUI* child, int crossAvailable, const CRectUI& padding)
 {
     const TAxis ax{m_vertical};
-    int cross = m_vertical ? child->GetFixedWidth() : child->GetFixedHeight();
+    int cross = m_vertical ? child->ScaledFixedWidth() : child->ScaledFixedHeight();
     if (cross == 0)
         cross = crossAvailable - ax.CrossLo(padding) - ax.CrossHi(padding);
     if (cross < 0)
@@ -222,7 +222,7 @@ void CLinearLayoutUI::FinishLayout(CRectUI& client, int content)
 CRectUI CLinearLayoutUI::GetSeparatorRect(bool useNewPosition) const
 {
     const CRectUI& r = (IsDraggingSeparator() && useNewPosition) ? m_newPosition : m_position;
-    const int t = m_separatorSize;
+    const int t = Scaled(m_separatorSize);
     if (m_vertical) {
         // The vertical strip never reaches beyond the layout; the horizontal one is not limited.
         if (t > 0)
@@ -285,7 +285,7 @@ void CLinearLayoutUI::DragSeparatorTo(POINT point)
     const int d = ax.Main(point) - ax.Main(m_lastMousePoint);
     m_lastMousePoint = point;
     const int at = ax.Main(point);
-    const int t = m_separatorSize;
+    const int t = Scaled(m_separatorSize);
     CRectUI r = m_newPosition;
     // The pointer must have crossed the edge in the direction it moves. The thresholds differ
     // between the axes (bottom + t against right - t); kept as the layouts always behaved.
@@ -324,11 +324,13 @@ void CLinearLayoutUI::DragSeparatorTo(POINT point)
     }
     CRectUI dirty = GetSeparatorRect(true);
     m_newPosition = r;
-    // Stored directly: a layout request now would resize the layout before the drag ends.
+    // Stored directly (in 96-DPI units): a layout request now would resize the layout before the
+    // drag ends.
+    const int dpi = m_host != nullptr ? m_host->GetDpi() : kBaseDpi;
     if (m_vertical)
-        m_fixedSize.cy = r.GetHeight();
+        m_fixedSize.cy = ScaleFromDpi(r.GetHeight(), dpi);
     else
-        m_fixedSize.cx = r.GetWidth();
+        m_fixedSize.cx = ScaleFromDpi(r.GetWidth(), dpi);
     if (m_immediateResize) {
         m_position = m_newPosition;
         RequestParentLayout();

@@ -164,7 +164,7 @@ void CTabLayoutUI::SetPosition(const CRectUI& rect)
         }
         if (i != m_currentIndex)
             continue;
-        const CRectUI p = child->GetPadding();
+        const CRectUI p = child->ScaledPadding();
         r = CRectUI(r.left + p.left, r.top + p.top, r.right - p.right, r.bottom - p.bottom);
         CSizeUI s = child->MeasureSize(CSizeUI(r.GetWidth(), r.GetHeight()));
         if (s.cx == 0)

@@ -61,16 +61,16 @@ int CTileLayoutUI::MeasureRow(int first, int cellWidth) const
 {
     // Kept as skins expect it: every tile of the row is measured against the first tile's limits.
     const CControlUI* lead = ChildAt(first);
-    const int half = m_childPadding / 2;
+    const int half = Scaled(m_childPadding) / 2;
     int rowHeight = 0;
     int measured = 0;
     for (int j = first; j < m_children.GetSize() && measured < m_columns; ++j) {
         CControlUI* tile = ChildAt(j);
         if (!tile->IsVisible() || tile->IsFloating())
             continue;
-        const CRectUI q = tile->GetPadding();
+        const CRectUI q = tile->ScaledPadding();
         const bool outer = measured == 0 || measured == m_columns - 1;
-        int w = cellWidth - q.left - q.right - (outer ? half : m_childPadding);
+        int w = cellWidth - q.left - q.right - (outer ? half : Scaled(m_childPadding));
         w = ClampToWidthLimits(lead, w);
         const int h = ClampToHeightLimits(lead, tile->MeasureSize(CSizeUI(w, 9999)).cy);
         if (q.top + h + q.bottom > rowHeight)
@@ -92,12 +92,12 @@ void CTileLayoutUI::SetPosition(const CRectUI& rect)
     const bool hbar = HorizontalBarShown();
 
     if (m_itemSize.cx > 0)
-        m_columns = r.GetWidth() / m_itemSize.cx;
+        m_columns = r.GetWidth() / Scaled(m_itemSize.cx);
     // A client narrower than nothing would give a negative count; one column is the least.
     if (m_columns < 1)
         m_columns = 1;
     const int cellWidth = (r.GetWidth() + (hbar ? m_horizontalScrollBar->GetRange() : 0)) / m_columns;
-    const int half = m_childPadding / 2;
+    const int half = Scaled(m_childPadding) / 2;
     const int rowStartX = r.left - (hbar ? m_horizontalScrollBar->GetValue() : 0);
     const int scrollY = vbar ? m_verticalScrollBar->GetValue() : 0;
     int x = rowStartX;
@@ -117,7 +117,7 @@ void CTileLayoutUI::SetPosition(const CRectUI& rect)
         const int column = placed % m_columns;
         if (column == 0)
             rowHeight = MeasureRow(i, cellWidth);
-        const CRectUI p = child->GetPadding();
+        const CRectUI p = child->ScaledPadding();
         const CRectUI tile(x + p.left + (column == 0 ? 0 : half), y + p.top,
             cellRight - p.right - (column == m_columns - 1 ? 0 : half), y + rowHeight);
         ++placed;
@@ -135,7 +135,7 @@ void CTileLayoutUI::SetPosition(const CRectUI& rect)
 
         if (placed % m_columns == 0) {
             x = rowStartX;
-            y += rowHeight + m_childPadding;
+            y += rowHeight + Scaled(m_childPadding);
         } else {
             x = cellRight;
         }

@@ -22,9 +22,9 @@ IListItemUI* AsRow(CControlUI* control)
 
 int ClampWidth(const CControlUI* c, int width)
 {
-    if (width < c->GetMinWidth())
-        width = c->GetMinWidth();
-    return width > c->GetMaxWidth() ? c->GetMaxWidth() : width;
+    if (width < c->ScaledMinWidth())
+        width = c->ScaledMinWidth();
+    return width > c->ScaledMaxWidth() ? c->ScaledMaxWidth() : width;
 }
 
 }  // namespace
@@ -81,7 +81,7 @@ void CListBodyUI::FinishLayout(CRectUI& client, int content)
                 bar->SetVisible(true);
                 bar->SetRange(overflow);
                 bar->SetValue(0);
-                client.bottom -= bar->GetFixedHeight();
+                client.bottom -= bar->ScaledFixedHeight();
                 barToggled = true;
             } else {
                 bar->SetRange(overflow);
@@ -90,7 +90,7 @@ void CListBodyUI::FinishLayout(CRectUI& client, int content)
             bar->SetVisible(false);
             bar->SetRange(0);
             bar->SetValue(0);
-            client.bottom += bar->GetFixedHeight();
+            client.bottom += bar->ScaledFixedHeight();
             barToggled = true;
         }
     }
@@ -489,7 +489,7 @@ void CListUI::EnsureVisible(int index)
     area.bottom -= inset.bottom;
     CScrollBarUI* bar = m_body->GetHorizontalScrollBar();
     if (bar != nullptr && bar->IsVisible())
-        area.bottom -= bar->GetFixedHeight();
+        area.bottom -= bar->ScaledFixedHeight();
     if (item.top >= area.top && item.bottom <= area.bottom)
         return;
     const int dy = item.top < area.top ? item.top - area.top : item.bottom - area.bottom;

@@ -60,15 +60,17 @@ int CListLabelElementUI::RowHeight()
 {
     const TListItemStyle* s = m_item.Style();
     const int line = m_host != nullptr ? m_host->GetFontEntry(s->itemFont)->tm.tmHeight : 0;
-    return line + s->itemTextPadding.top + s->itemTextPadding.bottom + 8;
+    const CRectUI padding = Scaled(s->itemTextPadding);
+    return line + padding.top + padding.bottom + Scaled(8);
 }
 
 CSizeUI CListLabelElementUI::MeasureSize(CSizeUI /*available*/)
 {
+    const CSizeUI fixed = Scaled(m_fixedSize);
     const TListItemStyle* s = m_item.Style();
     if (s == nullptr)
         return CSizeUI();
-    CSizeUI size = m_fixedSize;
+    CSizeUI size = fixed;
     if (size.cy == 0 && m_host != nullptr)
         size.cy = RowHeight();
     if (size.cx == 0 && m_host != nullptr) {
@@ -77,7 +79,8 @@ CSizeUI CListLabelElementUI::MeasureSize(CSizeUI /*available*/)
         HDC dc = ::CreateCompatibleDC(nullptr);
         CRenderKit::PaintPlainText(dc, m_host, r, m_text, 0, s->itemFont, style);
         ::DeleteDC(dc);
-        size.cx = r.GetWidth() + s->itemTextPadding.left + s->itemTextPadding.right;
+        const CRectUI padding = Scaled(s->itemTextPadding);
+        size.cx = r.GetWidth() + padding.left + padding.right;
     }
     return size;
 }
@@ -96,8 +99,8 @@ void CListLabelElementUI::DrawItemText(HDC hdc, const CRectUI& rect)
     const TListItemStyle* s = m_item.Style();
     if (m_text.IsEmpty() || s == nullptr)
         return;
-    PaintTextLine(
-        hdc, m_host, rect, s->itemTextPadding, m_text, m_item.TextColor(), s->itemFont, s->itemTextStyle, s->showHtml);
+    PaintTextLine(hdc, m_host, rect, Scaled(s->itemTextPadding), m_text, m_item.TextColor(), s->itemFont,
+        s->itemTextStyle, s->showHtml);
 }
 
 }  // namespace SkinUI

@@ -2,6 +2,7 @@
 
 #include "controls/list/List.h"
 #include "controls/list/ListItemCore.h"
+#include "core/DpiScale.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
@@ -31,7 +32,8 @@ void CListHeaderUI::SetPosition(const CRectUI& rect)
 
 CSizeUI CListHeaderUI::MeasureSize(CSizeUI available)
 {
-    CSizeUI size(0, m_fixedSize.cy);
+    const CSizeUI fixed = Scaled(m_fixedSize);
+    CSizeUI size(0, fixed.cy);
     int tallest = 0;
     for (int i = 0; i < ChildCount(); ++i) {
         const CSizeUI caption = ChildAt(i)->MeasureSize(available);
@@ -40,7 +42,7 @@ CSizeUI CListHeaderUI::MeasureSize(CSizeUI available)
             tallest = caption.cy;
     }
     if (size.cy == 0 && m_host != nullptr) {
-        const int least = m_host->GetDefaultFontEntry()->tm.tmHeight + 6;
+        const int least = m_host->GetDefaultFontEntry()->tm.tmHeight + Scaled(6);
         size.cy = tallest > least ? tallest : least;
     }
     return size;
@@ -71,18 +73,20 @@ void CListHeaderItemUI::SetEnabled(bool enabled)
 
 CSizeUI CListHeaderItemUI::MeasureSize(CSizeUI /*available*/)
 {
-    if (m_fixedSize.cy != 0 || m_host == nullptr)
-        return m_fixedSize;
-    return CSizeUI(m_fixedSize.cx, m_host->GetDefaultFontEntry()->tm.tmHeight + 14);
+    const CSizeUI fixed = Scaled(m_fixedSize);
+    if (fixed.cy != 0 || m_host == nullptr)
+        return fixed;
+    return CSizeUI(fixed.cx, m_host->GetDefaultFontEntry()->tm.tmHeight + Scaled(14));
 }
 
 CRectUI CListHeaderItemUI::SeparatorRect(bool forHitTest) const
 {
     const CRectUI& p = m_position;
     const int widen = forHitTest ? 4 : 0;
-    if (m_separatorWidth < 0)
-        return CRectUI(p.left, p.top, p.left - m_separatorWidth + widen, p.bottom);
-    return CRectUI(p.right - m_separatorWidth - widen, p.top, p.right, p.bottom);
+    const int separator = Scaled(m_separatorWidth);
+    if (separator < 0)
+        return CRectUI(p.left, p.top, p.left - separator + widen, p.bottom);
+    return CRectUI(p.right - separator - widen, p.top, p.right, p.bottom);
 }
 
 void CListHeaderItemUI::RelayOutOwner()
@@ -126,9 +130,10 @@ void CListHeaderItemUI::DragTo(POINT point)
     const int moved = point.x - m_lastMousePoint.x;
     const int width = m_separatorWidth < 0 ? GetWidth() - moved : GetWidth() + moved;
     // The minimum itself is refused: the narrowest width a drag leaves is one pixel more.
-    if (width <= kMinWidth)
+    if (width <= Scaled(kMinWidth))
         return;
-    SetFixedWidth(width);
+    // The fixed width is kept in 96-DPI units, like every width a skin or the program gives.
+    SetFixedWidth(m_host != nullptr ? ScaleFromDpi(width, m_host->GetDpi()) : width);
     m_lastMousePoint = point;
     RelayOutOwner();
 }
@@ -249,7 +254,7 @@ void CListHeaderItemUI::PaintText(HDC hdc)
     if (m_text.IsEmpty())
         return;
     const uint32_t color = m_textColor != 0 ? m_textColor : (m_host != nullptr ? m_host->GetDefaultFontColor() : 0);
-    PaintTextLine(hdc, m_host, m_position, m_textPadding, m_text, color, m_fontIndex, m_textStyle, m_showHtml);
+    PaintTextLine(hdc, m_host, m_position, Scaled(m_textPadding), m_text, color, m_fontIndex, m_textStyle, m_showHtml);
 }
 
 }  // namespace SkinUI

@@ -2,7 +2,8 @@
 // themselves ("ListHeaderItem"). A caption is a pushable cell that raises "headerclick", with a
 // separator strip on its right edge (or left, for a negative "sepwidth") by which the user drags
 // its width; while it is dragged the list re-lays out, so the rows' columns follow at once. The
-// captions' positions are the list's column extents. Positions are host client coordinates.
+// captions' positions are the list's column extents. Positions are host client coordinates; a width
+// set by dragging is stored as the caption's fixed width, in 96-DPI units like one from the skin.
 #pragma once
 
 #include "controls/layout/HorizontalLayout.h"

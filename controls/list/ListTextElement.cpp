@@ -107,7 +107,8 @@ void CListTextElementUI::OnEvent(TInputEvent& event)
 
 CSizeUI CListTextElementUI::MeasureSize(CSizeUI /*available*/)
 {
-    CSizeUI size = m_fixedSize;
+    const CSizeUI fixed = Scaled(m_fixedSize);
+    CSizeUI size = fixed;
     if (size.cy == 0 && m_host != nullptr && m_item.Style() != nullptr)
         size.cy = RowHeight();
     return size;
@@ -120,7 +121,7 @@ void CListTextElementUI::DrawItemText(HDC hdc, const CRectUI& /*rect*/)
         return;
     const TListItemStyle* s = m_listView->GetItemStyle();
     const uint32_t color = m_item.TextColor();
-    const CRectUI& pad = s->itemTextPadding;
+    const CRectUI pad = Scaled(s->itemTextPadding);
     const UINT style = s->itemTextStyle | DT_SINGLELINE;
     m_linkCount = 0;
     const int columns = s->columnCount < kMaxListColumns ? s->columnCount : kMaxListColumns;

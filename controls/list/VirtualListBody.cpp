@@ -33,7 +33,7 @@ int CVirtualListBodyUI::ContentHeight() const
 
 void CVirtualListBodyUI::MeasureRowHeight()
 {
-    int height = m_list->GetFixedRowHeight();
+    int height = Scaled(m_list->GetFixedRowHeight());
     if (height <= 0 && m_host != nullptr) {
         EnsureRowControls(1);
         height = RowControl(0)->NaturalHeight();

@@ -214,9 +214,10 @@ void CComboUI::SetVisibleByParent(bool visible)
 
 CSizeUI CComboUI::MeasureSize(CSizeUI /*available*/)
 {
-    if (m_fixedSize.cy != 0 || m_host == nullptr)
-        return m_fixedSize;
-    return CSizeUI(m_fixedSize.cx, m_host->GetDefaultFontEntry()->tm.tmHeight + 12);
+    const CSizeUI fixed = Scaled(m_fixedSize);
+    if (fixed.cy != 0 || m_host == nullptr)
+        return fixed;
+    return CSizeUI(fixed.cx, m_host->GetDefaultFontEntry()->tm.tmHeight + Scaled(12));
 }
 
 bool CComboUI::OnKeyDown(char key)
@@ -382,8 +383,9 @@ void CComboUI::PaintSelection(HDC hdc, int rightInset)
     CControlUI* selected = ChildAt(m_currentIndex);
     if (selected == nullptr)
         return;
-    CRectUI r(m_position.left + m_textPadding.left, m_position.top + m_textPadding.top,
-        m_position.right - m_textPadding.right - rightInset, m_position.bottom - m_textPadding.bottom);
+    const CRectUI padding = Scaled(m_textPadding);
+    CRectUI r(m_position.left + padding.left, m_position.top + padding.top,
+        m_position.right - padding.right - rightInset, m_position.bottom - padding.bottom);
     if (IListItemUI* row = AsRow(selected))
         row->DrawItemText(hdc, r);
     else

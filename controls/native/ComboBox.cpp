@@ -1,7 +1,9 @@
 #include "controls/native/ComboBox.h"
 
+#include "core/DpiScale.h"
 #include "core/IntMath.h"
 #include "core/ValueParse.h"
+#include "host/WindowHost.h"
 
 namespace SkinUI {
 
@@ -55,13 +57,15 @@ CUIString CComboBoxUI::ArrowModifier()
     // A skin's numbers may be anything up to the int limits.
     m_arrowWidth = ClampToInt((static_cast<int64_t>(v[2]) - v[0]) / 5);
     const int left = ClampToInt(v[0] + static_cast<int64_t>(m_arrowWidth) * state);
-    const int64_t right = static_cast<int64_t>(GetWidth()) - m_borderSize;
+    // The cell's dest is read in 96-DPI units, like every image string.
+    const int dpi = m_host != nullptr ? m_host->GetDpi() : kBaseDpi;
+    const int64_t right = static_cast<int64_t>(ScaleFromDpi(GetWidth(), dpi)) - m_borderSize;
     // Each half fits the short formatter on its own; together they may not.
     CUIString cellSource;
     cellSource.Format("source='%d,%d,%d,%d'", left, v[1], ClampToInt(static_cast<int64_t>(left) + m_arrowWidth), v[3]);
     CUIString cellDest;
     cellDest.Format("dest='%d,%d,%d,%d'", ClampToInt(right - m_arrowWidth), m_borderSize, ClampToInt(right),
-        ClampToInt(static_cast<int64_t>(GetHeight()) - m_borderSize));
+        ClampToInt(static_cast<int64_t>(ScaleFromDpi(GetHeight(), dpi)) - m_borderSize));
     return modifier.Left(source) + cellSource + " " + cellDest + modifier.Mid(close + 1);
 }
 

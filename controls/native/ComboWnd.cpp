@@ -27,7 +27,7 @@ bool CComboWnd::Init(CComboUI* owner)
     m_owner = owner;
     m_initialIndex = owner->GetCurrentIndex();
     const HWND ownerWindow = owner->GetHost()->GetPaintWindow();
-    const CSizeUI& box = owner->GetDropBoxSize();
+    const CSizeUI box = owner->Scaled(owner->GetDropBoxSize());
 
     CRectUI r = owner->GetPosition();
     const LONG ownerTop = r.top;
@@ -35,7 +35,7 @@ bool CComboWnd::Init(CComboUI* owner)
     r.bottom = r.top + box.cy;
     if (box.cx > 0)
         r.right = r.left + box.cx;
-    int content = 4;
+    int content = owner->Scaled(4);
     for (int i = 0; i < owner->ChildCount(); ++i) {
         CControlUI* row = owner->ChildAt(i);
         if (row->IsVisible())
@@ -148,7 +148,7 @@ void CComboWnd::EnsureVisible(int index)
     CRectUI area = m_layout->GetPosition();
     CScrollBarUI* bar = m_layout->GetHorizontalScrollBar();
     if (bar != nullptr && bar->IsVisible())
-        area.bottom -= bar->GetFixedHeight();
+        area.bottom -= bar->ScaledFixedHeight();
     if (item.top >= area.top && item.bottom < area.bottom)
         return;
     const int d = item.top < area.top ? item.top - area.top : item.bottom - area.bottom;

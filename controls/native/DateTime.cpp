@@ -63,9 +63,12 @@ void CDateTimeUI::SetPosition(const CRectUI& rect)
 {
     CLabelUI::SetPosition(rect);
     // The picker covers the control wherever a layout moves it.
-    if (m_popup != nullptr && m_popup->GetHWND() != nullptr)
+    if (m_popup != nullptr && m_popup->GetHWND() != nullptr) {
+        if (m_host != nullptr)
+            m_popup->UseFont(m_host->FontHandleAt(GetFont()));
         ::SetWindowPos(m_popup->GetHWND(), nullptr, m_position.left, m_position.top, m_position.GetWidth(),
             m_position.GetHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void CDateTimeUI::LetClosingPickerGo()

@@ -50,7 +50,7 @@ bool CDateTimeWnd::MakeWindow()
         return false;
     if (Create(host->GetPaintWindow(), WS_CHILD, 0, m_owner->GetPosition()) == nullptr)
         return false;
-    ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(host->FontHandleAt(m_owner->GetFont())), TRUE);
+    UseFont(host->FontHandleAt(m_owner->GetFont()));
     return true;
 }
 

@@ -50,6 +50,8 @@ void CEditUI::SetPosition(const CRectUI& rect)
 {
     CLabelUI::SetPosition(rect);
     if (m_editWindow != nullptr) {
+        if (m_host != nullptr)
+            m_editWindow->UseFont(m_host->FontHandleAt(m_fontIndex));
         const CRectUI r = m_editWindow->ComputeEditRect();
         ::SetWindowPos(m_editWindow->GetHWND(), nullptr, r.left, r.top, r.GetWidth(), r.GetHeight(),
             SWP_NOZORDER | SWP_NOACTIVATE);

@@ -62,7 +62,7 @@ bool CEditWnd::Init()
     if (Create(host->GetPaintWindow(), style, 0, ComputeEditRect()) == nullptr)
         return false;
 
-    ::SendMessageA(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(host->FontHandleAt(m_owner->m_fontIndex)), TRUE);
+    UseFont(host->FontHandleAt(m_owner->m_fontIndex));
     ::SendMessageA(m_hWnd, EM_LIMITTEXT, static_cast<WPARAM>(m_owner->m_maxChar), 0);
     if (m_owner->m_passwordMode)
         ::SendMessageA(m_hWnd, EM_SETPASSWORDCHAR, static_cast<unsigned char>(m_owner->m_passwordChar), 0);

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "controls/base/Container.h"
+#include "core/DpiScale.h"
 #include "core/IntMath.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
@@ -30,7 +31,7 @@ void* CScrollBarUI::CastTo(const char* name)
     return CControlUI::CastTo(name);
 }
 
-int CScrollBarUI::Thickness() const { return m_horizontal ? m_fixedSize.cy : m_fixedSize.cx; }
+int CScrollBarUI::Thickness() const { return Scaled(m_horizontal ? m_fixedSize.cy : m_fixedSize.cx); }
 
 //--- state ---------------------------------------------------------------------------------------
 
@@ -177,7 +178,10 @@ void CScrollBarUI::PageTowards(POINT point)
     const int at = m_horizontal ? point.x : point.y;
     const int thumbLo = m_horizontal ? m_thumbRect.left : m_thumbRect.top;
     const int thumbHi = m_horizontal ? m_thumbRect.right : m_thumbRect.bottom;
-    const int page = m_horizontal ? GetWidth() : GetHeight();
+    // A bar of its own pages by its length in 96-DPI units, so its values mean the same at every
+    // scale; an owned bar leaves the step to its container, whose scroll positions are pixels.
+    const int length = m_horizontal ? GetWidth() : GetHeight();
+    const int page = m_host != nullptr ? ScaleFromDpi(length, m_host->GetDpi()) : length;
     if (at < thumbLo) {
         if (!m_owner)
             SetValue(ClampToInt(static_cast<int64_t>(m_value) - page));

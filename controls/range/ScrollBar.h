@@ -9,6 +9,10 @@
 //
 // Thumb arithmetic is done in 64 bits and divides by max(range, 1), so big ranges neither overflow
 // nor divide by zero.
+//
+// Units: the thickness ("width" of a vertical bar, "height" of a horizontal one) is in 96-DPI units
+// and drawn at the host's DPI; range, value and line size are the owner's units (pixels of the
+// container's content for an owned bar), and a bar of its own pages by its length in 96-DPI units.
 #pragma once
 
 #include "controls/base/Control.h"

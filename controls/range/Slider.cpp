@@ -68,8 +68,9 @@ CRectUI CSliderUI::GetThumbRect() const
 {
     // In 64 bits: a skin's "thumbsize" may be anything up to the int limits.
     const CRectUI& p = m_position;
-    const int64_t cx = m_thumbSize.cx;
-    const int64_t cy = m_thumbSize.cy;
+    const CSizeUI thumb = Scaled(m_thumbSize);
+    const int64_t cx = thumb.cx;
+    const int64_t cy = thumb.cy;
     const int64_t offset = static_cast<int64_t>(m_value) - m_minValue;
     if (m_horizontal) {
         const int64_t left = p.left + static_cast<int64_t>(Scale(ClampToInt(p.GetWidth() - cx), offset));
@@ -84,23 +85,24 @@ CRectUI CSliderUI::GetThumbRect() const
 int CSliderUI::ValueAtPoint(POINT point) const
 {
     const CRectUI& p = m_position;
+    const CSizeUI thumb = Scaled(m_thumbSize);
     const int64_t span = static_cast<int64_t>(m_maxValue) - m_minValue;
     // The two end tests cover every point when the track is not longer than the thumb, so the
     // divisions below never see zero.
     if (m_horizontal) {
-        const int64_t half = m_thumbSize.cx / 2;
+        const int64_t half = thumb.cx / 2;
         if (point.x >= p.right - half)
             return m_maxValue;
         if (point.x <= p.left + half)
             return m_minValue;
-        return ClampToInt(m_minValue + span * (point.x - p.left - half) / (p.GetWidth() - int64_t(m_thumbSize.cx)));
+        return ClampToInt(m_minValue + span * (point.x - p.left - half) / (p.GetWidth() - int64_t(thumb.cx)));
     }
-    const int64_t half = m_thumbSize.cy / 2;
+    const int64_t half = thumb.cy / 2;
     if (point.y >= p.bottom - half)
         return m_minValue;
     if (point.y <= p.top + half)
         return m_maxValue;
-    return ClampToInt(m_minValue + (p.bottom - half - point.y) * span / (p.GetHeight() - int64_t(m_thumbSize.cy)));
+    return ClampToInt(m_minValue + (p.bottom - half - point.y) * span / (p.GetHeight() - int64_t(thumb.cy)));
 }
 
 //--- input -----------------------------------------------------------------------------------------

@@ -82,7 +82,8 @@ void CRichEditUI::CreateTextHost()
     if (m_initialised || m_host == nullptr || m_host->GetPaintWindow() == nullptr)
         return;
     m_initialised = true;
-    const TTextHostSettings settings = {m_editStyle, m_textLimit, m_rich, m_textColor, m_host->FontHandleAt(m_font)};
+    m_fontInUse = m_host->FontHandleAt(m_font);
+    const TTextHostSettings settings = {m_editStyle, m_textLimit, m_rich, m_textColor, m_fontInUse};
     const CTxtWinHost::TCreateServices create = StandInServices() != nullptr ? StandInServices() : SystemServices();
     m_textHost = CTxtWinHost::Create(this, settings, create);
     if (m_textHost == nullptr)
@@ -231,7 +232,7 @@ CAttributeTable<CRichEditUI> CRichEditUI::OwnAttributes()
             [](C& c, const char* v) {
                 c.m_font = ParseInt(v);
                 if (c.m_textHost != nullptr && c.m_host != nullptr)
-                    c.m_textHost->SetFont(c.m_host->FontHandleAt(c.m_font));
+                    c.UseHostFont();
             }},
         {"textcolor",
             [](C& c, const char* v) {
@@ -275,7 +276,7 @@ void CRichEditUI::FitVerticalBar(const CRectUI& text, bool wasVisible)
     CScrollBarUI* bar = m_verticalScrollBar;
     if (bar == nullptr || !((wasVisible && !bar->IsVisible()) || m_verticalAutoShown))
         return;
-    const int needed = NaturalHeight(text.GetWidth() + bar->GetFixedWidth());
+    const int needed = NaturalHeight(text.GetWidth() + bar->ScaledFixedWidth());
     if (needed < 0)
         return;
     if (text.GetHeight() < needed) {
@@ -288,6 +289,12 @@ void CRichEditUI::FitVerticalBar(const CRectUI& text, bool wasVisible)
     }
 }
 
+void CRichEditUI::UseHostFont()
+{
+    m_fontInUse = m_host->FontHandleAt(m_font);
+    m_textHost->SetFont(m_fontInUse);
+}
+
 void CRichEditUI::SetPosition(const CRectUI& rect)
 {
     CControlUI::SetPosition(rect);
@@ -295,17 +302,20 @@ void CRichEditUI::SetPosition(const CRectUI& rect)
     CreateTextHost();
     const CRectUI text = ClientRect();
     if (m_textHost != nullptr) {
+        // A change of DPI remade the host's fonts: the editor takes the new one.
+        if (m_host != nullptr && m_host->FontHandleAt(m_font) != m_fontInUse)
+            UseHostFont();
         const bool wasVisible = VerticalBarShown();
         m_textHost->SetClientRect(text);
         FitVerticalBar(text, wasVisible);
     }
     if (VerticalBarShown()) {
         m_verticalScrollBar->SetPosition(
-            CRectUI(text.right, text.top, text.right + m_verticalScrollBar->GetFixedWidth(), text.bottom));
+            CRectUI(text.right, text.top, text.right + m_verticalScrollBar->ScaledFixedWidth(), text.bottom));
     }
     if (HorizontalBarShown()) {
         m_horizontalScrollBar->SetPosition(
-            CRectUI(text.left, text.bottom, text.right, text.bottom + m_horizontalScrollBar->GetFixedHeight()));
+            CRectUI(text.left, text.bottom, text.right, text.bottom + m_horizontalScrollBar->ScaledFixedHeight()));
     }
     PlaceChildren(text);
 }
@@ -322,7 +332,7 @@ void CRichEditUI::PaintText(HDC hdc)
         DVASPECT_CONTENT, 0, nullptr, nullptr, hdc, nullptr, &bounds, nullptr, &update, nullptr, 0, TXTVIEW_ACTIVE);
     if (m_verticalAutoShown && m_verticalScrollBar != nullptr) {
         // The bar may no longer be needed: the next layout decides.
-        const int needed = NaturalHeight(client.GetWidth() + m_verticalScrollBar->GetFixedWidth());
+        const int needed = NaturalHeight(client.GetWidth() + m_verticalScrollBar->ScaledFixedWidth());
         if (needed >= 0 && client.GetHeight() >= needed)
             RequestLayout();
     }

@@ -83,6 +83,8 @@ public:
 
 private:
     void CreateTextHost();
+    // Gives the text services the host's font for m_font (and remembers which handle that was).
+    void UseHostFont();
     CRectUI TextRect() const;
     // The height the text needs at `width` pixels; -1 when the services cannot say.
     int NaturalHeight(int width) const;
@@ -106,6 +108,7 @@ private:
     bool m_readOnly = false;
     uint32_t m_textColor = 0;  // 0xAARRGGBB
     int m_font = -1;  // index into the host's fonts; -1 the default font
+    HFONT m_fontInUse = nullptr;  // the host's handle the text services took last; owned by the host
     int m_textLimit = 0x7FFF;
     DWORD m_editStyle = ES_MULTILINE;
     bool m_initialised = false;

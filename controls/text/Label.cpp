@@ -233,10 +233,11 @@ bool CLabelUI::HandleOverlayEvent(TInputEvent& event, bool open)
 
 CSizeUI CLabelUI::MeasureOneLine(int extra)
 {
-    if (m_fixedSize.cy != 0)
-        return m_fixedSize;
+    const CSizeUI fixed = Scaled(m_fixedSize);
+    if (fixed.cy != 0)
+        return fixed;
     int lineHeight = m_host ? m_host->GetFontEntry(m_fontIndex)->tm.tmHeight : 0;
-    return CSizeUI(m_fixedSize.cx, lineHeight + extra);
+    return CSizeUI(fixed.cx, lineHeight + Scaled(extra));
 }
 
 CSizeUI CLabelUI::MeasureSize(CSizeUI /*available*/) { return MeasureOneLine(4); }
@@ -367,8 +368,9 @@ void CLabelUI::ResolveDefaultColors()
 
 CRectUI CLabelUI::TextRect() const
 {
-    return CRectUI(m_position.left + m_textPadding.left, m_position.top + m_textPadding.top,
-        m_position.right - m_textPadding.right, m_position.bottom - m_textPadding.bottom);
+    const CRectUI padding = Scaled(m_textPadding);
+    return CRectUI(m_position.left + padding.left, m_position.top + padding.top, m_position.right - padding.right,
+        m_position.bottom - padding.bottom);
 }
 
 bool CLabelUI::DrawStateImage(HDC hdc, CUIString& image)

@@ -101,10 +101,12 @@ void CTextUI::OnEvent(TInputEvent& event)
 
 CSizeUI CTextUI::MeasureSize(CSizeUI available)
 {
+    const CSizeUI fixed = Scaled(m_fixedSize);
     if (!m_host)
-        return m_fixedSize;
-    int width = m_fixedSize.cx > available.cx ? m_fixedSize.cx : available.cx;
-    RECT rc = {m_textPadding.left, 0, width - m_textPadding.right, 9999};
+        return fixed;
+    int width = fixed.cx > available.cx ? fixed.cx : available.cx;
+    const CRectUI padding = Scaled(m_textPadding);
+    RECT rc = {padding.left, 0, width - padding.right, 9999};
     const UINT style = m_textStyle | DT_CALCRECT;
     HWND window = m_host->GetPaintWindow();
     HDC hdc = ::GetDC(window);
@@ -117,10 +119,9 @@ CSizeUI CTextUI::MeasureSize(CSizeUI available)
         }
         ::ReleaseDC(window, hdc);
     }
-    CSizeUI size(rc.right - rc.left + m_textPadding.left + m_textPadding.right,
-        rc.bottom - rc.top + m_textPadding.top + m_textPadding.bottom);
-    if (m_fixedSize.cy != 0)
-        size.cy = m_fixedSize.cy;
+    CSizeUI size(rc.right - rc.left + padding.left + padding.right, rc.bottom - rc.top + padding.top + padding.bottom);
+    if (fixed.cy != 0)
+        size.cy = fixed.cy;
     return size;
 }
 

@@ -10,6 +10,10 @@
 # too. After the page with the ActiveX control and the web browser the window must still answer;
 # Escape ends the program with exit code 0.
 #
+# With QUORIL_E2E_DPI (LogPixels of the prefix, 96 unless set) the window, the clicks and the
+# screenshots scale with it: 1200 x 945 at 144, compared with page-*-144dpi.png (whose status line
+# shows "144 DPI (150 %)").
+#
 # Usage: e2e.sh GALLERY_EXE WORKDIR      QUORIL_E2E_UPDATE=1 writes the reference screenshots.
 set -euo pipefail
 export LC_ALL=C
@@ -31,6 +35,7 @@ export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
 # shellcheck source=../program/program-run.sh
 source "$root/tests/program/program-run.sh"
 "$root/tools/wine-prefix.sh" "$WINEPREFIX" display
+set_prefix_dpi
 export WINEDLLOVERRIDES="mscoree,mshtml="
 start_virtual_display "$work"
 
@@ -59,11 +64,15 @@ expect_status() { # what line
   fail "$1: the status line never showed '$2' (see $log)"
 }
 
-# Window coordinates from here on; the pointer rests on the status line, where nothing is hot.
+# Window coordinates from here on, given in 96-DPI pixels of the skin; the pointer rests on the
+# status line, where nothing is hot.
 wx=0
 wy=0
-click() { xdotool mousemove $((wx + $1)) $((wy + $2)) click 1; }
-rest() { xdotool mousemove $((wx + 790)) $((wy + 615)); }
+ww=$(px 800)
+wh=$(px 630)
+at() { echo $((wx + $(px "$1"))) $((wy + $(px "$2"))); }
+click() { xdotool mousemove $(at "$1" "$2") click 1; }
+rest() { xdotool mousemove $(at 790 615); }
 
 # Page buttons along the top (centres), in page order, and the reference of each page.
 pages=(layouts basics input list tree hosted)
@@ -78,7 +87,8 @@ select_page() { # index
   differing=
   rm -f "$work/page-${pages[$1]}-previous.png"
   for _ in $(seq 40); do
-    if shot_matches_reference "$wx" "$wy" 800 630 "$work/page-${pages[$1]}.png" "$references/page-${pages[$1]}.png"; then
+    if shot_matches_reference "$wx" "$wy" "$ww" "$wh" "$work/page-${pages[$1]}.png" \
+      "$references/page-${pages[$1]}$(dpi_suffix).png"; then
       matched=1
       break
     fi
@@ -90,7 +100,9 @@ select_page() { # index
 # Whether the pixel at window x y is the progress fill's blue rather than the grey track.
 is_fill_blue() { # x y
   local rgb red blue
-  rgb=$(import -window root -crop 1x1+$((wx + $1))+$((wy + $2)) +repage -format '%[fx:int(255*r)] %[fx:int(255*b)]' info: 2>/dev/null)
+  local x y
+  read -r x y <<<"$(at "$1" "$2")"
+  rgb=$(import -window root -crop 1x1+$x+$y +repage -format '%[fx:int(255*r)] %[fx:int(255*b)]' info: 2>/dev/null)
   read -r red blue <<<"$rgb"
   [ "${blue:-0}" -gt 180 ] && [ "${red:-255}" -lt 120 ]
 }
@@ -113,8 +125,8 @@ operate_input() {
   click 600 264
   expect_status "combo" 'itemselect from cboFruit: item 3 "Grape"'
   is_fill_blue 310 408 && fail "progress bar full at 70% before the slider moved"
-  xdotool mousemove $((wx + 195)) $((wy + 376)) mousedown 1
-  for step in 1 2 3 4 5 6; do xdotool mousemove $((wx + 195 + 25 * step)) $((wy + 376)); sleep 0.05; done
+  xdotool mousemove $(at 195 376) mousedown 1
+  for step in 1 2 3 4 5 6; do xdotool mousemove $(at $((195 + 25 * step)) 376); sleep 0.05; done
   xdotool mouseup 1
   expect_status "slider" "valuechanged from sldLevel: value 80"
   local filled=
@@ -160,9 +172,11 @@ wine "$exe" >"$work/gallery.log" 2>&1 &
 pid=$!
 if main=$(wait_window "SkinUI Gallery"); then
   # Centred on the 1280 x 1024 screen.
-  read -r wx wy w h <<<"$(wait_geometry "$main" "240 197 800 630")"
-  [ "$w $h" = "800 630" ] || fail "window is ${w}x${h}, expected 800x630"
-  [ "$wx $wy" = "240 197" ] || fail "window at $wx,$wy, expected 240,197"
+  ex=$((640 - ww / 2))
+  ey=$((512 - wh / 2))
+  read -r wx wy w h <<<"$(wait_geometry "$main" "$ex $ey $ww $wh")"
+  [ "$w $h" = "$ww $wh" ] || fail "window is ${w}x${h}, expected ${ww}x${wh}"
+  [ "$wx $wy" = "$ex $ey" ] || fail "window at $wx,$wy, expected $ex,$ey"
   rest
   current=0
   for index in 1 2 3 4 5 0; do

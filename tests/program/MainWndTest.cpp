@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <string>
 #include <vector>
@@ -192,6 +193,95 @@ TEST_F(MainWndTest, DropShadowReachesTwoPixelsAroundTheWindowAndFollowsIt)
 
     ::DestroyWindow(hwnd);
     EXPECT_FALSE(::IsWindow(shadow)) << "goes with the window";
+}
+
+// The DPI the prefix runs at: QUORIL_TEST_DPI when a test variant sets it, else 96.
+int PrefixDpi()
+{
+    char text[16] = {};
+    const DWORD length = ::GetEnvironmentVariableA("QUORIL_TEST_DPI", text, sizeof(text));
+    return length > 0 && length < sizeof(text) ? std::atoi(text) : 96;
+}
+
+LONG FontHeight(HFONT font)
+{
+    LOGFONTA lf = {};
+    ::GetObjectA(font, sizeof(lf), &lf);
+    return lf.lfHeight;
+}
+
+// What scales with the window's DPI, read from the live window: the client, the caption font, a
+// button, the shadow around the window.
+struct TScaledLook {
+    SIZE client;
+    LONG fontHeight;
+    CRectUI button;
+    RECT shadowOutset;  // how far the shadow reaches beyond the window on each side
+};
+
+TEST_F(MainWndTest, AtTheDisplayScaleEverythingIsScaledOnceAndComesBackExactly)
+{
+    const int dpi = PrefixDpi();
+    CTestMainWnd* window = Open();
+    ASSERT_NE(nullptr, window);
+    CWindowHostUI& host = window->Host();
+    ASSERT_EQ(dpi, host.GetDpi()) << "the window reads the prefix's LogPixels";
+    const HWND shadow = ShadowOwnedBy(hwnd);
+    ASSERT_NE(nullptr, shadow);
+    const auto look = [&]() {
+        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        TScaledLook now = {};
+        now.client = ClientSize();
+        now.fontHeight = FontHeight(host.FontHandleAt(0));
+        now.button = host.FindControlByName("btnOpen")->GetPosition();
+        RECT w = {}, a = {};
+        ::GetWindowRect(hwnd, &w);
+        ::GetWindowRect(shadow, &a);
+        now.shadowOutset = RECT{w.left - a.left, w.top - a.top, a.right - w.right, a.bottom - w.bottom};
+        return now;
+    };
+    const auto scaled = [](int value, int at) { return ::MulDiv(value, at, 96); };
+    const auto expectLookAt = [&](const TScaledLook& now, int at) {
+        SCOPED_TRACE(at);
+        // The skin's 360 x 466, its first font 16 pixels, btnOpen at 80,222..280,272, a shadow of 2.
+        EXPECT_EQ(scaled(360, at), now.client.cx);
+        EXPECT_EQ(scaled(466, at), now.client.cy);
+        EXPECT_EQ(-scaled(16, at), now.fontHeight);
+        EXPECT_EQ(CRectUI(scaled(80, at), scaled(222, at), scaled(280, at), scaled(272, at)), now.button);
+        const int spread = scaled(2, at);
+        EXPECT_TRUE(now.shadowOutset.left == spread && now.shadowOutset.top == spread
+            && now.shadowOutset.right == spread && now.shadowOutset.bottom == spread)
+            << now.shadowOutset.left << ',' << now.shadowOutset.top << ',' << now.shadowOutset.right << ','
+            << now.shadowOutset.bottom;
+    };
+    const TScaledLook first = look();
+    expectLookAt(first, dpi);
+
+    // Moved to a monitor of twice the DPI: the system suggests the rectangle; then back again.
+    const auto moveTo = [&](int newDpi, SIZE client) {
+        RECT w = {};
+        ::GetWindowRect(hwnd, &w);
+        RECT suggested = {w.left, w.top, w.left + client.cx, w.top + client.cy};  // no frame: window = client
+        ::SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi), reinterpret_cast<LPARAM>(&suggested));
+    };
+    moveTo(2 * dpi, SIZE{2 * first.client.cx, 2 * first.client.cy});
+    EXPECT_EQ(2 * dpi, host.GetDpi());
+    expectLookAt(look(), 2 * dpi);
+    moveTo(dpi, first.client);
+    const TScaledLook back = look();
+    EXPECT_EQ(first.client.cx, back.client.cx);
+    EXPECT_EQ(first.client.cy, back.client.cy);
+    EXPECT_EQ(first.fontHeight, back.fontHeight);
+    EXPECT_EQ(first.button, back.button);
+    EXPECT_TRUE(::EqualRect(&first.shadowOutset, &back.shadowOutset));
+
+    // Centred as the program shows it: the height grows by 7/6 (360 x 543 at 96 DPI, 540 x 815 at 144,
+    // 720 x 1087 at 192).
+    window->CenterOverOwner();
+    RECT rect;
+    ::GetWindowRect(hwnd, &rect);
+    EXPECT_EQ(scaled(360, dpi), rect.right - rect.left);
+    EXPECT_EQ(scaled(466, dpi) * 7 / 6, rect.bottom - rect.top);
 }
 
 TEST_F(MainWndTest, ChineseInterfaceGetsTheChineseLabelsCp936)

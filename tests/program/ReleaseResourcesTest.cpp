@@ -65,6 +65,7 @@ private:
 
 struct TElement {
     std::string name;
+    std::string text;
     std::vector<std::pair<std::string, std::string>> attributes;
 
     std::string Value(const char* attribute) const
@@ -82,6 +83,7 @@ void CollectElements(CSkinXmlNode node, std::vector<TElement>& out)
     for (; node.Exists(); node = node.NextSiblingNode()) {
         TElement element;
         element.name = node.ElementName();
+        element.text = node.ElementText();
         for (int i = 0; i < node.AttributeCount(); ++i)
             element.attributes.emplace_back(node.AttributeNameAt(i), node.AttributeValueAt(i));
         out.push_back(element);
@@ -130,9 +132,19 @@ TEST(ReleaseResources, ManifestReadsBackAsGeneratedAndDeclaresWhatWindowsNeeds)
         for (size_t i = 0; i < systems.size(); ++i)
             EXPECT_EQ(kSupportedOs[i], systems[i]->Value("Id")) << i;
 
-        // The text is in the ANSI code page by design, and display scaling is not declared yet.
-        for (const char* absent : {"activeCodePage", "dpiAware", "dpiAwareness"})
-            EXPECT_TRUE(Named(elements, absent).empty()) << absent;
+        // Per-monitor awareness, in the form each Windows version reads (the newer element first
+        // names the awareness that also redraws the non-client area).
+        const std::vector<const TElement*> aware = Named(elements, "dpiAware");
+        ASSERT_EQ(1u, aware.size());
+        EXPECT_EQ("true/pm", aware[0]->text);
+        EXPECT_EQ("http://schemas.microsoft.com/SMI/2005/WindowsSettings", aware[0]->Value("xmlns"));
+        const std::vector<const TElement*> awareness = Named(elements, "dpiAwareness");
+        ASSERT_EQ(1u, awareness.size());
+        EXPECT_EQ("PerMonitorV2, PerMonitor", awareness[0]->text);
+        EXPECT_EQ("http://schemas.microsoft.com/SMI/2016/WindowsSettings", awareness[0]->Value("xmlns"));
+
+        // The text is in the ANSI code page by design.
+        EXPECT_TRUE(Named(elements, "activeCodePage").empty());
     }
 }
 

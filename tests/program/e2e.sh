@@ -14,6 +14,9 @@
 # After both runs the command line for administrators runs without a window: /status, a profile and
 # a restore against the recorder, and arguments it must refuse.
 #
+# With QUORIL_E2E_DPI (LogPixels of the prefix, 96 unless set) the window, every click and the
+# screenshot scale with it: 540 x 815 at 144, compared with e2e-<language>-144dpi.png.
+#
 # Usage: e2e.sh QUORIL_EXE RECORDER_EXE WORKDIR
 #   QUORIL_E2E_UPDATE=1 writes the reference screenshots instead of comparing with them.
 # Nothing here reaches the machine's network settings: netsh and ipconfig in the test prefix are the
@@ -43,6 +46,7 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all
 source "$here/program-run.sh"
 
 "$root/tools/wine-prefix.sh" "$prefix" display
+set_prefix_dpi
 export WINEDLLOVERRIDES="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
 
 install_stand_ins "$recorder" quoril-e2e
@@ -109,6 +113,8 @@ settle_log() {
 }
 
 click_at() { xdotool mousemove "$1" "$2" click 1; }
+# A click at window coordinates given in 96-DPI pixels of the skin.
+click_in() { click_at $((x + $(px "$1"))) $((y + $(px "$2"))); }
 
 # The commands a profile button must start for the given connection names: per server, every
 # connection, then a pause and one flush; then each connection's IPv6 servers and one more flush.
@@ -188,7 +194,7 @@ dns_button() { # what x y caption generator args...
 # Screenshot of the window at x y w h into $work/window-$lang.png; true when it matches the
 # committed reference (see shot_matches_reference) and its status line does.
 window_matches_reference() { # x y w h
-  local shot="$work/window-$lang.png" reference="$references/e2e-$lang.png"
+  local shot="$work/window-$lang.png" reference="$references/e2e-$lang$(dpi_suffix).png"
   shot_matches_reference "$1" "$2" "$3" "$4" "$shot" "$reference" || return 1
   [ "${QUORIL_E2E_UPDATE:-}" = 1 ] || status_line_matches "$shot" "$reference"
 }
@@ -198,12 +204,14 @@ window_matches_reference() { # x y w h
 # the same text as the reference: an empty or different line differs in hundreds of pixels.
 count_pixels() { printf '%s\n' "$1" | awk 'NR == 1 && $1 ~ /^[0-9.e+]+$/ { printf "%d", $1 }'; }
 status_line_matches() { # shot reference
-  local region=300x22+30+517 ink same
+  local region ink same
+  region=$(px 300)x$(px 22)+$(px 30)+$(px 517)
   ink=$(count_pixels "$(convert "$1" -crop "$region" +repage -colorspace gray -threshold 75% -negate \
     -format '%[fx:mean*w*h]' info: 2>/dev/null || true)")
   same=$(count_pixels "$(compare -metric AE -fuzz 10% "$1[$region]" "$2[$region]" null: 2>&1 || true)")
-  if [ -z "$ink" ] || [ "$ink" -lt 100 ] || [ -z "$same" ] || [ "$same" -gt 100 ]; then
-    differing="status line: ${ink:-?} dark pixels (at least 100), ${same:-?} differing from the reference (at most 100)"
+  local least=$(($(px 10) * $(px 10))) most=$(($(px 10) * $(px 10)))
+  if [ -z "$ink" ] || [ "$ink" -lt "$least" ] || [ -z "$same" ] || [ "$same" -gt "$most" ]; then
+    differing="status line: ${ink:-?} dark pixels (at least $least), ${same:-?} differing from the reference (at most $most)"
     return 1
   fi
 }
@@ -343,16 +351,22 @@ drive_program() { # caption closing-way
     return
   fi
   local x y w h
-  # Centred on the 1280 x 1024 screen: x = 640 - 360/2, y = 512 - 543/2 (truncated).
-  read -r x y w h <<<"$(wait_geometry "$main" "460 241 360 543")"
-  [ "$w" = 360 ] && [ "$h" = 543 ] || fail "window is ${w}x${h}, expected 360x543"
-  [ "$x" = 460 ] && [ "$y" = 241 ] || fail "window at $x,$y, expected 460,241"
+  # The skin's 360 x 466 at the run's scale, the height then grown by 7/6 (360 x 543 at 96 DPI,
+  # 540 x 815 at 144), centred on the 1280 x 1024 screen (halves truncated).
+  local ew eh ex ey
+  ew=$(px 360)
+  eh=$(($(px 466) * 7 / 6))
+  ex=$((640 - ew / 2))
+  ey=$((512 - eh / 2))
+  read -r x y w h <<<"$(wait_geometry "$main" "$ex $ey $ew $eh")"
+  [ "$w" = "$ew" ] && [ "$h" = "$eh" ] || fail "window is ${w}x${h}, expected ${ew}x${eh}"
+  [ "$x" = "$ex" ] && [ "$y" = "$ey" ] || fail "window at $x,$y, expected $ex,$ey"
 
   # The window appears under the pointer (the screen's centre: the first button). Moving off the
   # window is not enough: this Wine sends no leave when the pointer goes to the bare root window,
   # and a pointer moved on a display with no client yet stays where it was. A move onto the plain
   # background inside the window always arrives, and takes the hot look off the button.
-  xdotool mousemove $((x + 20)) $((y + 300))
+  xdotool mousemove $((x + $(px 20))) $((y + $(px 300)))
 
   # The window as drawn, against the committed reference, once it has painted.
   local matched=
@@ -365,9 +379,9 @@ drive_program() { # caption closing-way
   [ -n "$matched" ] || fail "screenshot differs from the reference: ${differing:-?} pixels (see $work/window-$lang-diff.png)"
 
   # Dragging the top strip moves the window.
-  xdotool mousemove $((x + 120)) $((y + 12)) mousedown 1
+  xdotool mousemove $((x + 120)) $((y + $(px 12))) mousedown 1
   # Motion in steps, so the system's move loop sees each one.
-  for step in 1 2 3 4 5; do xdotool mousemove $((x + 120 + 8 * step)) $((y + 12 + 6 * step)); sleep 0.05; done
+  for step in 1 2 3 4 5; do xdotool mousemove $((x + 120 + 8 * step)) $((y + $(px 12) + 6 * step)); sleep 0.05; done
   xdotool mouseup 1
   local nx ny
   read -r nx ny _ _ <<<"$(wait_geometry "$main" "$((x + 40)) $((y + 30)) * *")"
@@ -379,23 +393,23 @@ drive_program() { # caption closing-way
 
   # Button centres, in window coordinates: the wide buttons at 80..280 and 222 + 60k..272 + 60k.
   names=()
-  dns_button intercept $((x + 180)) $((y + 247)) "$caption" expected_profile "$blocking1" "$blocking2" "$blocking3" \
+  dns_button intercept $((x + $(px 180))) $((y + $(px 247))) "$caption" expected_profile "$blocking1" "$blocking2" "$blocking3" \
     "$blocking61" "$blocking62" "$blocking63"
   # The dial-up entry (always tried last) is in no adapter list: nothing of it is saved.
   check_saved_settings "${names[@]:0:${#names[@]}-1}"
-  dns_button pure $((x + 180)) $((y + 307)) "$caption" expected_profile "$pure1" "$pure2" "$pure3" \
+  dns_button pure $((x + $(px 180))) $((y + $(px 307))) "$caption" expected_profile "$pure1" "$pure2" "$pure3" \
     "$pure61" "$pure62" "$pure63"
-  dns_button family $((x + 180)) $((y + 367)) "$caption" expected_profile "$family1" "$family2" "$family3" \
+  dns_button family $((x + $(px 180))) $((y + $(px 367))) "$caption" expected_profile "$family1" "$family2" "$family3" \
     "$family61" "$family62" "$family63"
-  dns_button restore $((x + 180)) $((y + 487)) "$caption" expected_restore
+  dns_button restore $((x + $(px 180))) $((y + $(px 487))) "$caption" expected_restore
 
   # The two web pages go to the "browser".
-  click_at $((x + 180)) $((y + 427))
+  click_in 180 427
   wait_log_grows || true
   settle_log
   take_commands
   compare_lines test-page "browser.exe	$test_page" "$(printf '%s\n' "$commands" | sed 's/\t.*browser\.exe"\{0,1\} /\t/')" || true
-  click_at $((x + 175)) $((y + 125))
+  click_in 175 125
   wait_log_grows || true
   settle_log
   take_commands
@@ -404,10 +418,10 @@ drive_program() { # caption closing-way
   # Ending: Escape, or the close button (336,0 24 x 24).
   if [ "$closing" = escape ]; then
     # A click on the background (below the buttons) gives the window the keyboard first.
-    click_at $((x + 20)) $((y + 530))
+    click_in 20 530
     xdotool key Escape
   else
-    click_at $((x + 348)) $((y + 12))
+    click_in 348 12
   fi
   local status=0
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
@@ -425,7 +439,8 @@ drive_program() { # caption closing-way
 
 run_language zh_CN '提示' close-button
 run_language en_US 'Notice' escape
-check_command_line
+# The command line shows no window: one scale is enough for it.
+[ "$dpi" != 96 ] || check_command_line
 
 if [ "$failures" -gt 0 ]; then
   echo "e2e: $failures failure(s); screenshots and logs in $work" >&2

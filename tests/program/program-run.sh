@@ -53,6 +53,18 @@ install_stand_ins() {
   timeout 60 wine reg delete 'HKCU\Software\Quoril' /f >/dev/null 2>&1 || true
 }
 
+# The display scale of the run: QUORIL_E2E_DPI, 96 unless set. set_prefix_dpi writes it to the
+# prefix's LogPixels (the user's value wins over the machine's); px turns a length in 96-DPI pixels
+# into pixels at this scale, rounded as the programs round; dpi_suffix names the references of a
+# scale other than 96 ("-144dpi").
+dpi=${QUORIL_E2E_DPI:-96}
+set_prefix_dpi() {
+  timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  timeout 60 wineserver -w
+}
+px() { echo $((($1 * dpi + 48) / 96)); }
+dpi_suffix() { [ "$dpi" = 96 ] || echo "-${dpi}dpi"; }
+
 # Waits, bounded, until no process of the prefix is left; a process still there is ended.
 wine_idle() {
   timeout 60 wineserver -w && return 0

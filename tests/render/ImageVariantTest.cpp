@@ -287,13 +287,3 @@ TEST(ImageVariant, ReloadForANewDpiChoosesAgainInPlace)
     EXPECT_EQ(20, entry->nWidth);
     EXPECT_EQ(200, entry->nScale);
 }
-
-TEST(ImageVariant, DpiIsHeldWithinASaneRange)
-{
-    const int cases[][2] = {{96, 96}, {144, 144}, {0, 48}, {-5, 48}, {47, 48}, {960, 960}, {100000, 960}};
-    for (const auto& c : cases) {
-        TestHost host;
-        host.SetDpi(c[0]);
-        EXPECT_EQ(c[1], host.GetDpi()) << c[0];
-    }
-}

@@ -631,3 +631,38 @@ TEST(ComboBox, PaintingAContainerSelectionLeavesNothingToRepaint)
     EXPECT_FALSE(GetUpdateRect(bed.Hwnd(), &pending, FALSE))
         << "still to repaint: " << pending.left << "," << pending.top << "," << pending.right << "," << pending.bottom;
 }
+
+TEST(Combo, OpenPopupFollowsItsWindowToTwiceTheDpi)
+{
+    HostBed bed;
+    CComboUI* combo = MakeCombo(bed, 3);
+    HWND popup = OpenByPress(bed, combo);
+    ASSERT_NE(popup, nullptr);
+    RECT window = {}, client = {};
+    GetWindowRect(bed.Hwnd(), &window);
+    GetClientRect(bed.Hwnd(), &client);
+    RECT suggested = {window.left, window.top, window.right + client.right, window.bottom + client.bottom};
+    bed.Send(WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    bed.Pump();
+    ASSERT_EQ(PopupOf(combo), popup) << "the pop-up stays open";
+    UpdateWindow(popup);
+    EXPECT_EQ(192, combo->GetDropWindow()->GetPopupHost()->GetDpi());
+    const RECT r = WindowRect(popup);
+    EXPECT_EQ(r.right - r.left, 200);  // 2 * 100
+    EXPECT_EQ(r.bottom - r.top, 128);  // 2 * (3 * 20 + 4)
+    // Inset and row height at twice the scale: 2 * (1, 1, 99, 21).
+    EXPECT_TRUE(RectIs(combo->ChildAt(0)->GetPosition(), 2, 2, 198, 42));
+
+    // Opened again at the new DPI, it is made at that size, under the combo, from the start.
+    SendMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 1);
+    testbed::PumpUntil([&] { return !IsWindow(popup); }, 2000);
+    ASSERT_FALSE(IsWindow(popup));
+    bed.Press(100, 20);
+    bed.Release(100, 20);
+    HWND again = PopupOf(combo);
+    ASSERT_NE(again, nullptr);
+    const RECT a = WindowRect(again);
+    EXPECT_EQ(a.top, 40);  // the combo's 20 at twice the scale
+    EXPECT_EQ(a.right - a.left, 200);
+    EXPECT_EQ(a.bottom - a.top, 128);  // 3 * 40 + 2 * 4
+}

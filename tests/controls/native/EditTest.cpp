@@ -282,3 +282,32 @@ TEST(Edit, NativeBackgroundColourPaintsTheOpenEditor)
         }
     }
 }
+
+TEST(Edit, OpenEditorFollowsAChangeOfDpiWithItsFontAndPlace)
+{
+    EditBed t(new CEditUI, true);
+    HWND editor = t.Open();
+    ASSERT_NE(editor, nullptr);
+    const auto fontHeight = [](HWND window) {
+        LOGFONTA lf = {};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        return lf.lfHeight;
+    };
+    const LONG height = fontHeight(editor);
+    EXPECT_EQ(ChildRect(editor).right, 296);
+
+    RECT window = {}, client = {};
+    GetWindowRect(t.bed.Hwnd(), &window);
+    GetClientRect(t.bed.Hwnd(), &client);
+    RECT suggested = {window.left, window.top, window.right + client.right, window.bottom + client.bottom};
+    t.bed.Send(WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    t.bed.Pump();
+    HWND now = t.edit->GetEditWindow();
+    ASSERT_NE(now, nullptr);
+    // The host's font for 192 DPI (the old handle is gone), twice as tall.
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(now, WM_GETFONT, 0, 0)), t.bed.Host().FontHandleAt(-1));
+    EXPECT_EQ(2 * height, fontHeight(now));
+    // Full width 600 less the right text padding of 4 at twice the scale.
+    EXPECT_EQ(ChildRect(now).right, 592);
+    EXPECT_EQ(t.bed.Host().GetFocusControl(), t.edit);
+}
