@@ -206,6 +206,7 @@ CListUI::CListUI()
 CListUI::CListUI(BodyFactory makeBody)
     : m_body(makeBody(this))
     , m_header(new CListHeaderUI)
+    , m_numbering(*m_body)
 {
     // The container's own insertion: the routed one would take the header for a replacement.
     CVerticalLayoutUI::InsertChild(m_header, 0);
@@ -324,38 +325,11 @@ int CListUI::IndexOfChild(const CControlUI* control) const
     return RowPosition(control);
 }
 
-int CListUI::RowIndex(const CControlUI* row, int stored)
-{
-    if (stored >= 0 && stored < m_numberedUpTo && m_body->ChildAt(stored) == row)
-        return stored;
-    // Numbering goes on from where it stopped until it reaches the row: removals and insertions
-    // working down the list pay for the rows they pass, once.
-    while (m_numberedUpTo < m_body->ChildCount()) {
-        const int index = m_numberedUpTo++;
-        CControlUI* control = m_body->ChildAt(index);
-        if (IListItemUI* item = AsRow(control))
-            item->SetIndex(index);
-        if (control == row)
-            return index;
-    }
-    return -1;
-}
-
-int CListUI::RowPosition(const CControlUI* control) const
-{
-    IListItemUI* item = AsRow(const_cast<CControlUI*>(control));
-    if (item == nullptr)
-        return m_body->IndexOfChild(control);
-    if (item->GetOwner() != static_cast<const IListOwnerUI*>(this))
-        return -1;
-    const int index = item->GetIndex();
-    return m_body->ChildAt(index) == control ? index : -1;
-}
+int CListUI::RowIndex(const CControlUI* row, int stored) { return m_numbering.RowIndex(row, stored); }
 
 void CListUI::RowsShiftedFrom(int index)
 {
-    if (index < m_numberedUpTo)
-        m_numberedUpTo = index;
+    m_numbering.ShiftedFrom(index);
     ++m_rowChanges;
 }
 
@@ -381,8 +355,7 @@ bool CListUI::InsertChild(CControlUI* control, int index)
         return false;
     RowsShiftedFrom(index);
     NumberRow(control, this, index);
-    if (m_numberedUpTo == index)
-        ++m_numberedUpTo;
+    m_numbering.Inserted(index);
     if (m_currentIndex >= index)
         ++m_currentIndex;
     return true;

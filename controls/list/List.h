@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "controls/list/ListInterfaces.h"
+#include "controls/list/ListItemCore.h"
 #include "controls/layout/VerticalLayout.h"
 
 namespace SkinUI {
@@ -155,7 +156,7 @@ protected:
 
 private:
     // The row's position in the body, found without a search for rows numbered by this list.
-    int RowPosition(const CControlUI* control) const;
+    int RowPosition(const CControlUI* control) const { return m_numbering.PositionOf(this, control); }
     // Rows from `index` on may hold stale indexes now.
     void RowsShiftedFrom(int index);
     bool OnKeyDown(char key);
@@ -174,8 +175,7 @@ private:
     TListItemStyle m_itemStyle;
     bool m_multiExpanding = false;
     bool m_layingOut = false;  // inside SetPosition
-    // Rows before this position hold their right index; the others are numbered when one is read.
-    mutable int m_numberedUpTo = 0;
+    CRowNumbering m_numbering;  // of the body's rows
     unsigned m_rowChanges = 0;
 
     static CAttributeTable<CListUI> OwnAttributes();
