@@ -156,14 +156,7 @@ bool CContainerUI::RemoveOwnChildren(int first, int count)
     doomed.reserve(static_cast<size_t>(count));
     for (int i = first; i < first + count; ++i)
         doomed.push_back(OwnChild(i));
-    if (count == 1) {
-        m_children.Remove(first);
-    } else {
-        for (int i = first + count; i < size; ++i)
-            m_children.SetAt(i - count, m_children.GetAt(i));
-        for (int i = size - 1; i >= size - count; --i)
-            m_children.Remove(i);
-    }
+    m_children.RemoveRange(first, count);
     for (CControlUI* child : doomed)
         ReleaseChild(child);
     return true;
@@ -539,7 +532,10 @@ void CContainerUI::Paint(HDC hdc, const CRectUI& paintRect)
         CRectUI client = ClientRect();
         CRectUI childClip = paintRect;
         const bool clientVisible = childClip.Intersect(client);
-        for (int i = 0; i < m_children.GetSize(); ++i) {
+        int first = 0;
+        int end = m_children.GetSize();
+        ChildrenToPaint(paintRect, first, end);
+        for (int i = first; i < end; ++i) {
             CControlUI* child = OwnChild(i);
             if (!child->IsVisible() || !Meets(paintRect, child->GetPosition()))
                 continue;
@@ -558,6 +554,12 @@ void CContainerUI::Paint(HDC hdc, const CRectUI& paintRect)
         m_verticalScrollBar->Paint(hdc, paintRect);
     if (HorizontalBarShown() && Meets(paintRect, m_horizontalScrollBar->GetPosition()))
         m_horizontalScrollBar->Paint(hdc, paintRect);
+}
+
+void CContainerUI::ChildrenToPaint(const CRectUI& /*paintRect*/, int& first, int& end) const
+{
+    first = 0;
+    end = m_children.GetSize();
 }
 
 //--- input ---------------------------------------------------------------------------------------

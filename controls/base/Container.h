@@ -121,6 +121,10 @@ protected:
     // Where a layout or a scroll puts a non-floating child. A container of many children may only
     // record the rectangle of one it does not show (a list body's rows out of view).
     virtual void PlaceChild(CControlUI* child, const CRectUI& rect);
+    // The children a paint of `paintRect` must look at lie in [first, end); each is still tested
+    // against the rectangle. All of them here; a container that knows its children's order on
+    // screen may narrow the range.
+    virtual void ChildrenToPaint(const CRectUI& paintRect, int& first, int& end) const;
     // Removes `count` children from `first` on in one pass, without looking them up: what a
     // container that knows its children's positions uses, so a block leaves at the cost of one.
     bool RemoveOwnChildren(int first, int count);

@@ -41,7 +41,56 @@ void CListBodyUI::SetPosition(const CRectUI& rect)
         m_widest = width > 0 ? width : 0;
         m_widestFromHeader = true;
     }
+    // A layout again from inside this one (a scroll bar came or went) starts the record anew.
+    const bool outer = !m_stacking;
+    m_stacking = true;
+    m_stacked.clear();
+    m_stackScan = 0;
+    m_stackedOf = m_children.GetSize();
     CVerticalLayoutUI::SetPosition(rect);
+    if (outer)
+        m_stacking = false;
+}
+
+void CListBodyUI::NoteStacked(CControlUI* child)
+{
+    // The rows come in order: matching pointers reads the child list only, not the rows.
+    const int size = m_children.GetSize();
+    while (m_stackScan < size && OwnChild(m_stackScan) != child) {
+        // A floating child is placed by its own rule, anywhere: the stack cannot tell where.
+        if (OwnChild(m_stackScan)->IsVisible() && OwnChild(m_stackScan)->IsFloating())
+            m_stackedOf = -1;
+        ++m_stackScan;
+    }
+    if (m_stackScan == size || m_stackedOf < 0) {
+        m_stackedOf = -1;
+        return;
+    }
+    const CRectUI& placed = child->GetPosition();
+    if (!m_stacked.empty()) {
+        const CRectUI& above = OwnChild(m_stacked.back())->GetPosition();
+        if (placed.top < above.top || placed.bottom < above.bottom)
+            m_stackedOf = -1;
+    }
+    m_stacked.push_back(m_stackScan++);
+}
+
+void CListBodyUI::ChildrenToPaint(const CRectUI& paintRect, int& first, int& end) const
+{
+    first = 0;
+    end = m_children.GetSize();
+    if (NeedsLayout() || m_stacking || m_stackedOf != end)
+        return;
+    // Tops and bottoms both grow down the stack: the first row ending below the rectangle's top
+    // starts the range, the first starting at or below its bottom ends it.
+    const auto below = std::partition_point(
+        m_stacked.begin(), m_stacked.end(), [&](int i) { return OwnChild(i)->GetPosition().bottom <= paintRect.top; });
+    const auto past = std::partition_point(
+        below, m_stacked.end(), [&](int i) { return OwnChild(i)->GetPosition().top < paintRect.bottom; });
+    first = below == m_stacked.end() ? end : *below;
+    end = past == m_stacked.end() ? end : *past;
+    if (end < first)
+        end = first;
 }
 
 void CListBodyUI::PlaceChild(CControlUI* child, const CRectUI& rect)
@@ -53,6 +102,8 @@ void CListBodyUI::PlaceChild(CControlUI* child, const CRectUI& rect)
         child->SetPosition(rect);
     else
         child->CControlUI::SetPosition(rect);
+    if (m_stacking && m_stackedOf >= 0)
+        NoteStacked(child);
 }
 
 void CListBodyUI::OnChildMeasured(CControlUI* child, const CSizeUI& measured)
@@ -108,7 +159,11 @@ void CListBodyUI::FinishLayout(CRectUI& client, int content)
 void CListBodyUI::SetScrollPosition(const CSizeUI& position)
 {
     const int oldX = GetScrollPosition().cx;
+    // Scrolling moves every row by the same amount: the stack's order stands.
+    const bool stacking = m_stacking;
+    m_stacking = false;
     CVerticalLayoutUI::SetScrollPosition(position);
+    m_stacking = stacking;
     const int dx = GetScrollPosition().cx - oldX;
     if (dx != 0 && m_owner != nullptr)
         m_owner->ShiftCaptions(dx);
@@ -151,6 +206,7 @@ CListUI::CListUI()
 CListUI::CListUI(BodyFactory makeBody)
     : m_body(makeBody(this))
     , m_header(new CListHeaderUI)
+    , m_numbering(*m_body)
 {
     // The container's own insertion: the routed one would take the header for a replacement.
     CVerticalLayoutUI::InsertChild(m_header, 0);
@@ -274,38 +330,11 @@ int CListUI::IndexOfChild(const CControlUI* control) const
     return RowPosition(control);
 }
 
-int CListUI::RowIndex(const CControlUI* row, int stored)
-{
-    if (stored >= 0 && stored < m_numberedUpTo && m_body->ChildAt(stored) == row)
-        return stored;
-    // Numbering goes on from where it stopped until it reaches the row: removals and insertions
-    // working down the list pay for the rows they pass, once.
-    while (m_numberedUpTo < m_body->ChildCount()) {
-        const int index = m_numberedUpTo++;
-        CControlUI* control = m_body->ChildAt(index);
-        if (IListItemUI* item = AsRow(control))
-            item->SetIndex(index);
-        if (control == row)
-            return index;
-    }
-    return -1;
-}
-
-int CListUI::RowPosition(const CControlUI* control) const
-{
-    IListItemUI* item = AsRow(const_cast<CControlUI*>(control));
-    if (item == nullptr)
-        return m_body->IndexOfChild(control);
-    if (item->GetOwner() != static_cast<const IListOwnerUI*>(this))
-        return -1;
-    const int index = item->GetIndex();
-    return m_body->ChildAt(index) == control ? index : -1;
-}
+int CListUI::RowIndex(const CControlUI* row, int stored) { return m_numbering.RowIndex(row, stored); }
 
 void CListUI::RowsShiftedFrom(int index)
 {
-    if (index < m_numberedUpTo)
-        m_numberedUpTo = index;
+    m_numbering.ShiftedFrom(index);
     ++m_rowChanges;
 }
 
@@ -331,8 +360,7 @@ bool CListUI::InsertChild(CControlUI* control, int index)
         return false;
     RowsShiftedFrom(index);
     NumberRow(control, this, index);
-    if (m_numberedUpTo == index)
-        ++m_numberedUpTo;
+    m_numbering.Inserted(index);
     if (m_currentIndex >= index)
         ++m_currentIndex;
     return true;

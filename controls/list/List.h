@@ -11,7 +11,10 @@
 // "scrollselect") move it, "itemselect" announces it, and the body scrolls to keep it in view.
 #pragma once
 
+#include <vector>
+
 #include "controls/list/ListInterfaces.h"
+#include "controls/list/ListItemCore.h"
 #include "controls/layout/VerticalLayout.h"
 
 namespace SkinUI {
@@ -44,9 +47,21 @@ protected:
     void OnChildMeasured(CControlUI* child, const CSizeUI& measured) override;
     int CrossSizeOf(CControlUI* child, int crossAvailable, const CRectUI& padding) override;
     void FinishLayout(CRectUI& client, int content) override;
+    // Only the rows that overlap the rectangle, found by their place in the stack.
+    void ChildrenToPaint(const CRectUI& paintRect, int& first, int& end) const override;
 
 private:
+    // Called for each row the layout stacks, in order.
+    void NoteStacked(CControlUI* child);
+
     CListUI* m_owner;  // not owned; the list owns the body
+    // Positions of the rows the last layout stacked, top to bottom, while their tops and bottoms
+    // both only grow (scrolling keeps that); empty when unknown. Any change to the rows flags a
+    // layout, and a flagged body looks at every row.
+    std::vector<int> m_stacked;
+    int m_stackedOf = 0;  // the row count they were taken from
+    int m_stackScan = 0;  // how far the layout under way has matched rows to positions
+    bool m_stacking = false;  // a layout is recording
     int m_widest = 0;
     bool m_widestFromHeader = false;
     bool m_replacing = false;  // laying out again after the horizontal bar came or went
@@ -143,7 +158,7 @@ protected:
 
 private:
     // The row's position in the body, found without a search for rows numbered by this list.
-    int RowPosition(const CControlUI* control) const;
+    int RowPosition(const CControlUI* control) const { return m_numbering.PositionOf(this, control); }
     // Rows from `index` on may hold stale indexes now.
     void RowsShiftedFrom(int index);
     bool OnKeyDown(char key);
@@ -162,8 +177,7 @@ private:
     TListItemStyle m_itemStyle;
     bool m_multiExpanding = false;
     bool m_layingOut = false;  // inside SetPosition
-    // Rows before this position hold their right index; the others are numbered when one is read.
-    mutable int m_numberedUpTo = 0;
+    CRowNumbering m_numbering;  // of the body's rows
     unsigned m_rowChanges = 0;
 
     static CAttributeTable<CListUI> OwnAttributes();

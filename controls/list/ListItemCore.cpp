@@ -227,14 +227,6 @@ void RenumberRows(const CContainerUI& rows, int from, int to)
     }
 }
 
-void RowInserted(const CContainerUI& rows, CControlUI* owner, CControlUI* row, int index, int& currentIndex)
-{
-    NumberRow(row, owner, index);
-    RenumberRows(rows, index + 1, rows.ChildCount() - 1);
-    if (currentIndex >= index)
-        ++currentIndex;
-}
-
 bool MoveRow(CContainerUI& rows, CControlUI* row, int newIndex, int& currentIndex)
 {
     const int oldIndex = rows.CContainerUI::IndexOfChild(row);
@@ -250,12 +242,6 @@ bool MoveRow(CContainerUI& rows, CControlUI* row, int newIndex, int& currentInde
     return true;
 }
 
-void RowRemoved(const CContainerUI& rows, IListOwnerUI& owner, int index, int& currentIndex)
-{
-    RenumberRows(rows, index, rows.ChildCount() - 1);
-    SelectionAfterRemoval(rows, owner, index, 1, currentIndex);
-}
-
 void SelectionAfterRemoval(const CContainerUI& rows, IListOwnerUI& owner, int index, int count, int& currentIndex)
 {
     if (currentIndex >= index && currentIndex < index + count) {
@@ -264,6 +250,43 @@ void SelectionAfterRemoval(const CContainerUI& rows, IListOwnerUI& owner, int in
     } else if (currentIndex >= index + count) {
         currentIndex -= count;
     }
+}
+
+int CRowNumbering::RowIndex(const CControlUI* row, int stored)
+{
+    if (stored >= 0 && stored < m_numberedUpTo && m_rows.CContainerUI::ChildAt(stored) == row)
+        return stored;
+    // Numbering goes on from where it stopped until it reaches the row.
+    const int count = m_rows.CContainerUI::ChildCount();
+    while (m_numberedUpTo < count) {
+        const int index = m_numberedUpTo++;
+        CControlUI* control = m_rows.CContainerUI::ChildAt(index);
+        if (IListItemUI* item = static_cast<IListItemUI*>(control->CastTo("ListItem")))
+            item->SetIndex(index);
+        if (control == row)
+            return index;
+    }
+    return -1;
+}
+
+int CRowNumbering::PositionOf(const IListOwnerUI* owner, const CControlUI* control) const
+{
+    IListItemUI* item = control != nullptr
+        ? static_cast<IListItemUI*>(const_cast<CControlUI*>(control)->CastTo("ListItem"))
+        : nullptr;
+    if (item == nullptr)
+        return m_rows.CContainerUI::IndexOfChild(control);
+    if (item->GetOwner() != owner)
+        return -1;
+    const int index = item->GetIndex();
+    return m_rows.CContainerUI::ChildAt(index) == control ? index : -1;
+}
+
+void CRowNumbering::Inserted(int index)
+{
+    ShiftedFrom(index);
+    if (m_numberedUpTo == index)
+        ++m_numberedUpTo;
 }
 
 }  // namespace SkinUI

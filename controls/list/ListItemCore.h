@@ -79,18 +79,43 @@ void PaintControlAt(CControlUI& control, HDC hdc, const CRectUI& rect);
 void NumberRow(CControlUI* row, CControlUI* owner, int index);
 // Sets every row between the two positions (inclusive, either order) to its position.
 void RenumberRows(const CContainerUI& rows, int from, int to);
-// After `row` went in at `index`: numbers it and the rows after it; a selection at or after the
-// index moves down with them.
-void RowInserted(const CContainerUI& rows, CControlUI* owner, CControlUI* row, int index, int& currentIndex);
 // Moves a row within `rows` (the container's own move, whatever `rows` overrides), renumbers the
 // rows between and keeps the selection on the row that had it. A refused move changes nothing.
 bool MoveRow(CContainerUI& rows, CControlUI* row, int newIndex, int& currentIndex);
-// After the row at `index` left: renumbers the rows after it and moves the selection
-// (SelectionAfterRemoval).
-void RowRemoved(const CContainerUI& rows, IListOwnerUI& owner, int index, int& currentIndex);
 // After `count` rows from `index` on left: when the selected row was among them, the selection goes
 // to the row now at `index`, else the nearest selectable row before it, else after it; a selection
 // after them moves up.
 void SelectionAfterRemoval(const CContainerUI& rows, IListOwnerUI& owner, int index, int count, int& currentIndex);
+
+// An owner's rows numbered lazily: a change only marks where stale indexes may start, and reading
+// a row's index numbers the rows from there up to it, so a run of insertions or removals working
+// down the rows pays for each row it passes once, not for every row after each change.
+class CRowNumbering {
+public:
+    // `rows` holds the rows (the owner itself, or a list's body) and outlives this.
+    explicit CRowNumbering(const CContainerUI& rows)
+        : m_rows(rows)
+    {
+    }
+    CRowNumbering(const CRowNumbering&) = delete;
+    CRowNumbering& operator=(const CRowNumbering&) = delete;
+
+    // What IListOwnerUI::RowIndex answers: the row's position, given the index it holds.
+    int RowIndex(const CControlUI* row, int stored);
+    // Where `control` lies among the rows: a row of `owner` by its index, anything else by a search.
+    int PositionOf(const IListOwnerUI* owner, const CControlUI* control) const;
+    // Rows from `index` on may hold stale indexes now.
+    void ShiftedFrom(int index)
+    {
+        if (index < m_numberedUpTo)
+            m_numberedUpTo = index;
+    }
+    // A row went in at `index` and was numbered there: the rows after it wait.
+    void Inserted(int index);
+
+private:
+    const CContainerUI& m_rows;
+    int m_numberedUpTo = 0;  // rows before this position hold their right index
+};
 
 }  // namespace SkinUI

@@ -126,8 +126,12 @@ bool CComboUI::AddChild(CControlUI* control)
     // A row listed already is refused before it is renumbered: it keeps its place and index.
     if (control == nullptr || IndexOfChild(control) >= 0)
         return false;
-    NumberRow(control, this, ChildCount());
-    return CContainerUI::AddChild(control);
+    const int index = ChildCount();
+    NumberRow(control, this, index);
+    if (!CContainerUI::AddChild(control))
+        return false;
+    m_numbering.Inserted(index);
+    return true;
 }
 
 // The open pop-up shows the rows by their old places: it closes before they move.
@@ -138,7 +142,10 @@ bool CComboUI::InsertChild(CControlUI* control, int index)
     CloseDropDown();
     if (!CContainerUI::InsertChild(control, index))
         return false;
-    RowInserted(*this, this, control, index, m_currentIndex);
+    NumberRow(control, this, index);
+    m_numbering.Inserted(index);
+    if (m_currentIndex >= index)
+        ++m_currentIndex;
     return true;
 }
 
@@ -152,13 +159,15 @@ bool CComboUI::MoveChild(CControlUI* control, int newIndex)
 
 bool CComboUI::RemoveChild(CControlUI* control)
 {
-    const int index = IndexOfChild(control);
-    if (index < 0)
+    if (IndexOfChild(control) < 0)
         return false;
     CloseDropDown();
-    if (!CContainerUI::RemoveChild(control))
+    // Taken again: the pop-up's closing notifications may have changed the rows.
+    const int index = IndexOfChild(control);
+    if (!RemoveOwnChildren(index, 1))
         return false;
-    RowRemoved(*this, *this, index, m_currentIndex);
+    m_numbering.ShiftedFrom(index);
+    SelectionAfterRemoval(*this, *this, index, 1, m_currentIndex);
     return true;
 }
 
@@ -172,6 +181,7 @@ void CComboUI::RemoveAllChildren()
 {
     CloseDropDown();
     m_currentIndex = -1;
+    m_numbering.ShiftedFrom(0);
     CContainerUI::RemoveAllChildren();
 }
 

@@ -10,6 +10,7 @@
 
 #include "controls/base/Container.h"
 #include "controls/list/ListInterfaces.h"
+#include "controls/list/ListItemCore.h"
 
 namespace SkinUI {
 
@@ -38,6 +39,7 @@ public:
     void PaintText(HDC hdc) override;
 
     // IContainerUI
+    int IndexOfChild(const CControlUI* control) const override { return m_numbering.PositionOf(this, control); }
     bool MoveChild(CControlUI* control, int newIndex) override;
     bool AddChild(CControlUI* control) override;
     bool InsertChild(CControlUI* control, int index) override;
@@ -50,6 +52,12 @@ public:
     int GetCurrentIndex() const override { return m_currentIndex; }
     bool SelectItem(int index, bool takeFocus) override;
     void ForwardEvent(TInputEvent& event) override { OnEvent(event); }
+    // A row given this owner but not among its rows keeps the index it was given.
+    int RowIndex(const CControlUI* row, int stored) override
+    {
+        const int index = m_numbering.RowIndex(row, stored);
+        return index >= 0 ? index : stored;
+    }
 
     CComboWnd* GetDropWindow() const { return m_dropWindow; }
     // Closes an open pop-up now (its window is destroyed before this returns).
@@ -69,6 +77,7 @@ private:
 
     CComboWnd* m_dropWindow = nullptr;  // the open pop-up; it deletes itself when its window goes
     int m_currentIndex = -1;
+    CRowNumbering m_numbering{*this};
     CRectUI m_textPadding;
     CUIString m_dropBoxAttributes;  // attribute list applied to the pop-up's layout
     CSizeUI m_dropBoxSize;  // width (0: the combo's) and the pop-up's maximum height

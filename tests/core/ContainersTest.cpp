@@ -83,6 +83,69 @@ TEST(PtrVector, InsertRemoveResizeAndBounds)
     EXPECT_EQ(v.GetCapacity(), 11);
 }
 
+// Insertions and removals anywhere, in runs and scattered, with copies taken on the way: every
+// slot must read what a plain array given the same edits holds (the free slots move with the edits).
+TEST(PtrVector, EditsAnywhereKeepTheOrderOfAPlainArray)
+{
+    struct TCase {
+        const char* name;
+        int seed;
+        int steps;
+    } cases[] = {{"short", 1, 40}, {"through growth", 7, 400}, {"long", 12345, 3000}};
+    for (const TCase& c : cases) {
+        CPtrVectorUI v;
+        std::vector<void*> model;
+        unsigned state = static_cast<unsigned>(c.seed);
+        auto next = [&state](unsigned bound) {
+            state = state * 1103515245u + 12345u;
+            return bound == 0 ? 0u : (state >> 8) % bound;
+        };
+        for (int step = 0; step < c.steps; ++step) {
+            const int size = static_cast<int>(model.size());
+            const unsigned op = next(7);
+            if (op < 3 || size == 0) {
+                const int at = static_cast<int>(next(static_cast<unsigned>(size) + 1));
+                ASSERT_TRUE(v.InsertAt(at, P(step + 1)));
+                model.insert(model.begin() + at, P(step + 1));
+            } else if (op < 5) {
+                const int at = static_cast<int>(next(static_cast<unsigned>(size)));
+                ASSERT_TRUE(v.Remove(at));
+                model.erase(model.begin() + at);
+            } else if (op == 5) {
+                const int at = static_cast<int>(next(static_cast<unsigned>(size)));
+                const int count = 1 + static_cast<int>(next(static_cast<unsigned>(size - at)));
+                ASSERT_TRUE(v.RemoveRange(at, count));
+                model.erase(model.begin() + at, model.begin() + at + count);
+            } else {
+                const int at = static_cast<int>(next(static_cast<unsigned>(size)));
+                ASSERT_TRUE(v.SetAt(at, P(-step)));
+                model[static_cast<size_t>(at)] = P(-step);
+            }
+            const CPtrVectorUI copy(v);
+            ASSERT_EQ(v.GetSize(), static_cast<int>(model.size())) << c.name << " step " << step;
+            EXPECT_GT(v.GetCapacity(), v.GetSize()) << c.name << " step " << step;
+            for (size_t i = 0; i < model.size(); ++i) {
+                ASSERT_EQ(v.GetAt(static_cast<int>(i)), model[i]) << c.name << " step " << step << " slot " << i;
+                ASSERT_EQ(copy.GetAt(static_cast<int>(i)), model[i]) << c.name << " copy, step " << step;
+            }
+            if (!model.empty())
+                EXPECT_EQ(v.Find(model.back()), static_cast<int>(model.size()) - 1) << c.name;
+        }
+    }
+    CPtrVectorUI v;
+    for (int i = 0; i < 5; ++i)
+        v.Add(P(i + 1));
+    EXPECT_FALSE(v.RemoveRange(3, 3));  // reaches past the end: nothing leaves
+    EXPECT_FALSE(v.RemoveRange(5, 1));
+    EXPECT_FALSE(v.RemoveRange(0, 0));
+    EXPECT_FALSE(v.RemoveRange(-1, 2));
+    EXPECT_EQ(v.GetSize(), 5);
+    EXPECT_TRUE(v.RemoveRange(1, 3));
+    ASSERT_EQ(v.GetSize(), 2);
+    EXPECT_EQ(v[0], P(1));
+    EXPECT_EQ(v[1], P(5));
+}
+
 // Written-out values of the hash: bytes taken last to first, each sign-extended.
 TEST(NameMapHash, FixedValuesOverSignedBytesLastToFirst)
 {
