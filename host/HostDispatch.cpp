@@ -48,10 +48,9 @@ bool IsInSubtree(const CControlUI* top, const CControlUI* control)
 bool TakeOutOfParent(CControlUI* control)
 {
     CControlUI* parentControl = control->GetParent();
-    void* found = parentControl != nullptr ? parentControl->CastTo("Container") : nullptr;
-    if (found == nullptr)
+    CContainerUI* parent = ControlCast<CContainerUI>(parentControl);
+    if (parent == nullptr)
         return false;
-    CContainerUI* parent = static_cast<CContainerUI*>(found);
     const bool owns = parent->OwnsChildren();
     parent->SetOwnsChildren(false);
     const bool removed = parent->RemoveChild(control);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "controls/list/ListInterfaces.h"
 #include "controls/range/ScrollBar.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
@@ -44,9 +45,9 @@ const char* CContainerUI::GetTypeName() const { return "ContainerUI"; }
 void* CContainerUI::CastTo(const char* name)
 {
     CUIString n(name);
-    if (n == "IContainer")
+    if (n == IContainerUI::kCastName)
         return static_cast<IContainerUI*>(this);
-    if (n == "Container")
+    if (n == kCastName)
         return this;
     return CControlUI::CastTo(name);
 }
@@ -231,7 +232,7 @@ int CContainerUI::FindSelectableChild(int index, bool forward) const
     int step = forward ? 1 : -1;
     for (int i = start; i >= 0 && i < count; i += step) {
         CControlUI* child = OwnChild(i);
-        if (child->CastTo("ListItem") && child->IsVisible() && child->IsEnabled())
+        if (ControlCast<IListItemUI>(child) && child->IsVisible() && child->IsEnabled())
             return i;
     }
     return forward ? -1 : FindSelectableChild(0, true);

@@ -74,6 +74,8 @@ struct TRelativePos {
 
 class CControlUI {
 public:
+    static constexpr const char* kCastName = "Control";
+
     CControlUI();
     CControlUI(const CControlUI&) = delete;
     CControlUI& operator=(const CControlUI&) = delete;
@@ -270,5 +272,13 @@ protected:
 private:
     static CAttributeTable<CControlUI> OwnAttributes();
 };
+
+// ControlCast<T>: the checked downcast of a control to a control class or a control interface, null
+// for null or a control of another kind. T names its cast name once (`kCastName`) and answers it in
+// its own CastTo; T declares the name itself, since one inherited from a base names the base.
+template <class T> T* ControlCast(CControlUI* control)
+{
+    return control != nullptr ? static_cast<T*>(control->CastTo(T::kCastName)) : nullptr;
+}
 
 }  // namespace SkinUI

@@ -30,7 +30,7 @@ const char* CActiveXUI::GetTypeName() const { return "ActiveXUI"; }
 
 void* CActiveXUI::CastTo(const char* name)
 {
-    if (name != nullptr && std::strcmp(name, "ActiveX") == 0)
+    if (name != nullptr && std::strcmp(name, kCastName) == 0)
         return this;
     return CControlUI::CastTo(name);
 }

@@ -57,6 +57,7 @@ public:
     CListUI();
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "List";
     void* CastTo(const char* name) override;
     void SetPosition(const CRectUI& rect) override;
     void OnEvent(TInputEvent& event) override;

@@ -7,10 +7,7 @@
 
 namespace SkinUI {
 
-void CListItemCore::SetOwner(CControlUI* ownerControl)
-{
-    owner = ownerControl != nullptr ? static_cast<IListOwnerUI*>(ownerControl->CastTo("IListOwner")) : nullptr;
-}
+void CListItemCore::SetOwner(CControlUI* ownerControl) { owner = ControlCast<IListOwnerUI>(ownerControl); }
 
 bool CListItemCore::Select(bool select)
 {
@@ -204,7 +201,7 @@ void PaintControlAt(CControlUI& control, HDC hdc, const CRectUI& rect)
 
 void NumberRow(CControlUI* row, CControlUI* owner, int index)
 {
-    IListItemUI* item = row != nullptr ? static_cast<IListItemUI*>(row->CastTo("ListItem")) : nullptr;
+    IListItemUI* item = ControlCast<IListItemUI>(row);
     if (item == nullptr)
         return;
     item->SetOwner(owner);
@@ -222,7 +219,7 @@ void RenumberRows(const CContainerUI& rows, int from, int to)
         from = 0;
     for (int i = from; i <= to && i < rows.ChildCount(); ++i) {
         CControlUI* row = rows.ChildAt(i);
-        if (IListItemUI* item = static_cast<IListItemUI*>(row->CastTo("ListItem")))
+        if (IListItemUI* item = ControlCast<IListItemUI>(row))
             item->SetIndex(i);
     }
 }

@@ -25,7 +25,7 @@ const char* CScrollBarUI::GetTypeName() const { return "ScrollBarUI"; }
 
 void* CScrollBarUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "ScrollBar")
+    if (CUIString(name) == kCastName)
         return this;
     return CControlUI::CastTo(name);
 }

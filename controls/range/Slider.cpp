@@ -17,7 +17,7 @@ const char* CSliderUI::GetTypeName() const { return "SliderUI"; }
 
 void* CSliderUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Slider")
+    if (CUIString(name) == kCastName)
         return this;
     return CProgressUI::CastTo(name);
 }

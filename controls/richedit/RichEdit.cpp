@@ -52,7 +52,7 @@ const char* CRichEditUI::GetTypeName() const { return "RichEditUI"; }
 
 void* CRichEditUI::CastTo(const char* name)
 {
-    if (name != nullptr && std::strcmp(name, "RichEdit") == 0)
+    if (name != nullptr && std::strcmp(name, kCastName) == 0)
         return this;
     return CContainerUI::CastTo(name);
 }

@@ -15,7 +15,7 @@ const char* CButtonUI::GetTypeName() const { return "ButtonUI"; }
 
 void* CButtonUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Button")
+    if (CUIString(name) == kCastName)
         return this;
     return CLabelUI::CastTo(name);
 }

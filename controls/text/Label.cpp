@@ -150,7 +150,7 @@ const char* CLabelUI::GetTypeName() const { return "LabelUI"; }
 
 void* CLabelUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Label")
+    if (CUIString(name) == kCastName)
         return this;
     return CControlUI::CastTo(name);
 }

@@ -23,6 +23,7 @@ public:
     ~CLabelUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Label";
     void* CastTo(const char* name) override;
     // With "enabledeffect" on, the text is the separate effect text.
     CUIString GetText() const override;

@@ -18,7 +18,7 @@ const char* CTextUI::GetTypeName() const { return "TextUI"; }
 
 void* CTextUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Text")
+    if (CUIString(name) == kCastName)
         return this;
     return CLabelUI::CastTo(name);
 }

@@ -23,7 +23,7 @@ public:
         SkinUI::CSkinBuilder builder;
         bed.Attach(builder.BuildFrom(xml.c_str(), nullptr, nullptr, &bed.Host(), nullptr));
         SkinUI::CControlUI* found = bed.Host().FindControlByName("edit");
-        edit = found != nullptr ? static_cast<SkinUI::CRichEditUI*>(found->CastTo("RichEdit")) : nullptr;
+        edit = SkinUI::ControlCast<SkinUI::CRichEditUI>(found);
         button = bed.Host().FindControlByName("button");
     }
 

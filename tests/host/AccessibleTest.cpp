@@ -238,7 +238,7 @@ TEST(Accessible, DefaultActionRunsAfterTheCallAndNeverOnARemovedControl)
     log.clear();
     ASSERT_EQ(save->accDoDefaultAction(Self()), S_OK);
     CControlUI* control = bed.Find("save");
-    static_cast<CContainerUI*>(control->GetParent()->CastTo("Container"))->RemoveChild(control);
+    ControlCast<CContainerUI>(control->GetParent())->RemoveChild(control);
     testbed::PumpPending();
     EXPECT_EQ(Filter(log, "click:"), Log{});
     bed.wnd->Host().RemoveNotificationListener(&notes);
@@ -347,7 +347,7 @@ TEST(Accessible, KeptObjectsAnswerNotConnectedOnceTheirControlOrHostHasGone)
     // The control removed (destroyed after the current message): its object is cut off, the
     // others still answer.
     CControlUI* control = bed.Find("save");
-    static_cast<CContainerUI*>(control->GetParent()->CastTo("Container"))->RemoveChild(control);
+    ControlCast<CContainerUI>(control->GetParent())->RemoveChild(control);
     testbed::PumpPending();
     ExpectDisconnected(save, "removed control");
     EXPECT_EQ(NameOf(close), "Close");
@@ -461,7 +461,7 @@ TEST(Accessible, ControlsAddedAndRemovedAtRunTimeAreAnnounced)
     const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_DESTROY, nullptr, OnWinEvent,
         ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
-    CContainerUI* root = static_cast<CContainerUI*>(bed.wnd->Host().GetRoot()->CastTo("Container"));
+    CContainerUI* root = ControlCast<CContainerUI>(bed.wnd->Host().GetRoot());
     CButtonUI* added = new CButtonUI;
     added->SetText("Added");
     root->AddChild(added);
@@ -524,9 +524,9 @@ TEST(Accessible, ArrowsOperateSlidersAndOptionGroups)
 {
     AccessibleBed bed;
     CWindowHostUI& host = bed.wnd->Host();
-    CSliderUI* slider = static_cast<CSliderUI*>(bed.Find("vol")->CastTo("Slider"));
-    COptionUI* small = static_cast<COptionUI*>(bed.Find("small")->CastTo("Option"));
-    COptionUI* large = static_cast<COptionUI*>(bed.Find("large")->CastTo("Option"));
+    CSliderUI* slider = ControlCast<CSliderUI>(bed.Find("vol"));
+    COptionUI* small = ControlCast<COptionUI>(bed.Find("small"));
+    COptionUI* large = ControlCast<COptionUI>(bed.Find("large"));
     struct TCase {
         CControlUI* focus;
         UINT key;

@@ -28,10 +28,7 @@ using namespace SkinUI;
 
 namespace {
 
-IContainerUI* Children(CControlUI* control)
-{
-    return control ? static_cast<IContainerUI*>(control->CastTo("IContainer")) : nullptr;
-}
+IContainerUI* Children(CControlUI* control) { return ControlCast<IContainerUI>(control); }
 
 // Counts the live instances of T, so a test can see that nothing leaked.
 template <class T> class CLiveCount {
@@ -172,7 +169,7 @@ void ExpectShippedTree(CWindowHostUI& host, CControlUI* root, bool english, cons
     for (int i = 0; i < 7; ++i) {
         const TShippedButton& expected = kShippedButtons[i];
         SCOPED_TRACE(expected.name);
-        CButtonUI* button = static_cast<CButtonUI*>(children->ChildAt(i)->CastTo("Button"));
+        CButtonUI* button = ControlCast<CButtonUI>(children->ChildAt(i));
         ASSERT_NE(nullptr, button);
         EXPECT_STREQ(expected.name, button->GetName().GetData());
         EXPECT_TRUE(button->IsFloating());
@@ -191,7 +188,7 @@ void ExpectShippedTree(CWindowHostUI& host, CControlUI* root, bool english, cons
     }
     // Last, so every button keeps its place: the status line under the buttons, empty until the
     // window reads back what is in force.
-    CLabelUI* status = static_cast<CLabelUI*>(children->ChildAt(7)->CastTo("Label"));
+    CLabelUI* status = ControlCast<CLabelUI>(children->ChildAt(7));
     ASSERT_NE(nullptr, status);
     EXPECT_STREQ("lblStatus", status->GetName().GetData());
     EXPECT_TRUE(status->IsFloating());
@@ -307,7 +304,7 @@ TEST_F(SkinBuilderTest, WithoutHostAttributesApplyButNothingRegisters)
                                           "<Label name=\"a\" textcolor=\"#FFFF0000\"/></Window>");
     ASSERT_NE(nullptr, label);
     EXPECT_STREQ("a", label->GetName().GetData());
-    EXPECT_EQ(0xFFFF0000u, static_cast<CLabelUI*>(label->CastTo("Label"))->GetTextColor());
+    EXPECT_EQ(0xFFFF0000u, ControlCast<CLabelUI>(label)->GetTextColor());
     EXPECT_EQ(nullptr, label->GetHost());
     EXPECT_EQ(0, host.GetFontCount());
     delete label;
@@ -322,7 +319,7 @@ TEST_F(SkinBuilderTest, DefaultsComeFirstAndTheFirstDefaultListWins)
         "<VerticalLayout><Label name=\"l\" textcolor=\"#FFFF0000\"/></VerticalLayout></Window>",
         nullptr, nullptr, &host, nullptr);
     ASSERT_NE(nullptr, root);
-    CLabelUI* label = static_cast<CLabelUI*>(Children(root)->ChildAt(0)->CastTo("Label"));
+    CLabelUI* label = ControlCast<CLabelUI>(Children(root)->ChildAt(0));
     ASSERT_NE(nullptr, label);
     EXPECT_EQ(0xFFFF0000u, label->GetTextColor());
     EXPECT_EQ(40, label->GetFixedWidth());
@@ -339,17 +336,17 @@ TEST_F(SkinBuilderTest, EditAndDateTimeElementsBuildTheirControls)
                              "</VerticalLayout></Window>");
     ASSERT_NE(nullptr, root);
     ASSERT_EQ(2, Children(root)->ChildCount());
-    CEditUI* edit = static_cast<CEditUI*>(Children(root)->ChildAt(0)->CastTo("Edit"));
+    CEditUI* edit = ControlCast<CEditUI>(Children(root)->ChildAt(0));
     ASSERT_NE(nullptr, edit);
     EXPECT_STREQ("EditUI", edit->GetTypeName());
     EXPECT_EQ(3, edit->GetMaxChar());
     EXPECT_TRUE(edit->IsPasswordMode());
     EXPECT_TRUE(edit->IsNumberOnly());
     EXPECT_EQ(0xFF102030u, edit->GetNativeBkColor());
-    CDateTimeUI* date = static_cast<CDateTimeUI*>(Children(root)->ChildAt(1)->CastTo("DateTime"));
+    CDateTimeUI* date = ControlCast<CDateTimeUI>(Children(root)->ChildAt(1));
     ASSERT_NE(nullptr, date);
     EXPECT_STREQ("DateTimeUI", date->GetTypeName());
-    EXPECT_NE(nullptr, date->CastTo("Label"));
+    EXPECT_NE(nullptr, ControlCast<CLabelUI>(date));
 }
 
 TEST_F(SkinBuilderTest, LoadFailureRegistersNothing)
@@ -628,7 +625,7 @@ TEST_F(SkinBuilderTest, ChildLayoutsSpendTheBudgetOfTheBuildThatMadeThem)
     IContainerUI* top = Children(root);
     ASSERT_EQ(2, top->ChildCount());
     for (int i = 0; i < 2; ++i) {
-        auto* layout = static_cast<CChildLayoutUI*>(top->ChildAt(i)->CastTo("ChildLayout"));
+        auto* layout = ControlCast<CChildLayoutUI>(top->ChildAt(i));
         ASSERT_NE(nullptr, layout);
         EXPECT_EQ(0, layout->ChildCount());
     }
@@ -685,7 +682,7 @@ TEST_F(SkinBuilderTest, TreeNodesNestAndOtherMarkupGoesIntoTheItemRow)
                              "<Label name=\"icon\"/><Probe/></TreeNode><TreeNode name=\"n3\"/></TreeView></Window>",
         &callback);
     ASSERT_NE(nullptr, root);
-    CTreeViewUI* view = static_cast<CTreeViewUI*>(root->CastTo("TreeView"));
+    CTreeViewUI* view = ControlCast<CTreeViewUI>(root);
     ASSERT_NE(nullptr, view);
     ASSERT_EQ(3, view->ChildCount());
     const char* const order[] = {"n1", "n2", "n3"};

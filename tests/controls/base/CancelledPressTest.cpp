@@ -76,7 +76,7 @@ TEST(CancelledPress, ButtonsOptionsAndCheckBoxesDoNothing)
             EXPECT_EQ(0u, button->GetButtonState() & (StatePushed | StateCaptured));
             EXPECT_EQ(0, bed.Count("click"));
             EXPECT_EQ(0, bed.Count("selectchanged"));
-            auto* option = static_cast<COptionUI*>(button->CastTo("Option"));
+            auto* option = ControlCast<COptionUI>(button);
             if (option != nullptr) {
                 EXPECT_FALSE(option->IsSelected());
             }

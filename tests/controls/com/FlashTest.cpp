@@ -198,7 +198,7 @@ TEST(Flash, RecreationReleasesTheFirstPlayer)
         EXPECT_EQ(ctl.State().advisedSinks, 1);
         MSG key = {bed.Hwnd(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
         ::SetFocus(nullptr);
-        EXPECT_EQ(static_cast<CFlashUI*>(flash->CastTo("Flash"))->Translate(&key), S_FALSE);  // focus elsewhere
+        EXPECT_EQ(ControlCast<CFlashUI>(flash)->Translate(&key), S_FALSE);  // focus elsewhere
         delete flash;
     }
     EXPECT_EQ(ctl.State().liveObjects, 0);

@@ -245,7 +245,7 @@ TEST(Container, ChildListOperationsValidateFirst)
     auto* b = new Probe("b");
     auto* c = new Probe("c");
     auto* layout = Build<CVerticalLayoutUI>(bed, {a, b, c}, CRectUI(0, 0, 50, 90));
-    IContainerUI* list = static_cast<IContainerUI*>(layout->CastTo("IContainer"));
+    IContainerUI* list = ControlCast<IContainerUI>(layout);
     ASSERT_NE(list, nullptr);
 
     EXPECT_FALSE(list->MoveChild(a, 3));  // count: would orphan the child

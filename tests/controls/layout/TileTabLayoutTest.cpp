@@ -242,7 +242,7 @@ TEST(TabLayout, ALayoutDestroyedByAFocusListenerIsNotTouchedAgain)
         bed.onNotify = [](HostBed& b, TNotifyEvent& event) {
             if (event.Type == static_cast<const char*>(b.user) && b.Host().GetRoot() != nullptr) {
                 b.onNotify = nullptr;
-                auto* top = static_cast<IContainerUI*>(b.Host().GetRoot()->CastTo("IContainer"));
+                auto* top = ControlCast<IContainerUI>(b.Host().GetRoot());
                 top->RemoveChildAt(0);  // destroys the tab layout at once
             }
         };

@@ -62,7 +62,7 @@ CVirtualListUI* BuildList(HostBed& bed, NumberedRows& rows, int count, const cha
 {
     CSkinBuilder builder;
     CControlUI* root = builder.BuildFrom(Markup(attributes).c_str(), nullptr, nullptr, &bed.Host(), nullptr);
-    auto* list = root != nullptr ? static_cast<CVirtualListUI*>(root->CastTo("VirtualList")) : nullptr;
+    auto* list = ControlCast<CVirtualListUI>(root);
     if (list != nullptr) {
         list->SetSource(&rows);
         list->SetRowCount(count);
@@ -98,7 +98,7 @@ std::vector<CVirtualListRowUI*> BoundRows(CVirtualListUI* list)
     std::vector<CVirtualListRowUI*> rows;
     CContainerUI* body = list->GetBody();
     for (int i = 0; i < body->CContainerUI::ChildCount(); ++i) {
-        auto* row = static_cast<CVirtualListRowUI*>(body->CContainerUI::ChildAt(i)->CastTo("VirtualListRow"));
+        auto* row = ControlCast<CVirtualListRowUI>(body->CContainerUI::ChildAt(i));
         if (row != nullptr && row->BoundIndex() >= 0)
             rows.push_back(row);
     }
@@ -423,7 +423,7 @@ TEST(VirtualList, LooksLikeAListOfTheSameRows)
     HostBed listBed(300, 200);
     CSkinBuilder builder;
     CControlUI* root = builder.BuildFrom(Markup(look, "List").c_str(), nullptr, nullptr, &listBed.Host(), nullptr);
-    auto* plain = static_cast<CListUI*>(root->CastTo("List"));
+    auto* plain = ControlCast<CListUI>(root);
     for (int i = 0; i < 12; ++i) {
         auto* row = new CListTextElementUI;
         row->SetFixedHeight(kRow);

@@ -24,9 +24,9 @@ struct TKind {
 
 const TKind kKinds[] = {
     {"edit", [] { return static_cast<CControlUI*>(new CEditUI); },
-        [](CControlUI* c) { return static_cast<CEditUI*>(c->CastTo("Edit"))->GetEditWindow(); }},
+        [](CControlUI* c) { return ControlCast<CEditUI>(c)->GetEditWindow(); }},
     {"date", [] { return static_cast<CControlUI*>(new CDateTimeUI); },
-        [](CControlUI* c) { return static_cast<CDateTimeUI*>(c->CastTo("DateTime"))->GetPickerWindow(); }},
+        [](CControlUI* c) { return ControlCast<CDateTimeUI>(c)->GetPickerWindow(); }},
 };
 
 // The control "c" (0,30)-(200,60) below the button "other", its window opened by a click.

@@ -128,7 +128,7 @@ TEST(RichEditMessages, AReturnListenerMayDestroyTheEditor)
 {
     FakeServicesScope scope;
     RichEditBed b("wantreturn=\"false\"");
-    CContainerUI* column = static_cast<CContainerUI*>(b.edit->GetParent()->CastTo("Container"));
+    CContainerUI* column = ControlCast<CContainerUI>(b.edit->GetParent());
     ASSERT_NE(nullptr, column);
     column->SetDefersChildDestroy(false);
     b.bed.user = column;
@@ -282,7 +282,7 @@ TEST(RichEditHost, CallsAfterTheEditorIsGoneAreHarmless)
     RichEditBed b;
     ITextHost* host = FakeTextServices::Last()->host;
     host->AddRef();  // as services still busy in a call would hold it
-    IContainerUI* column = static_cast<IContainerUI*>(b.edit->GetParent()->CastTo("IContainer"));
+    IContainerUI* column = ControlCast<IContainerUI>(b.edit->GetParent());
     column->RemoveChild(b.edit);
     b.bed.Pump();
     ASSERT_EQ(nullptr, b.bed.Host().FindControlByName("edit"));
@@ -368,7 +368,7 @@ void PostMouse(RichEditBed& b, UINT message, WPARAM wParam, int x, int y)
     b.bed.Pump();
 }
 
-int SliderValue(CControlUI* other) { return static_cast<CSliderUI*>(other->CastTo("Slider"))->GetValue(); }
+int SliderValue(CControlUI* other) { return ControlCast<CSliderUI>(other)->GetValue(); }
 
 TEST(RichEditMouse, AnotherControlsPressKeepsItsMovesAndRelease)
 {
@@ -383,7 +383,7 @@ TEST(RichEditMouse, AnotherControlsPressKeepsItsMovesAndRelease)
         {"<Button name=\"other\" height=\"40\"/>", {150, 120}, [](RichEditBed&, CControlUI*) {},
             [](RichEditBed& b, CControlUI* other) {
                 EXPECT_EQ(0, b.bed.Count("click"));
-                EXPECT_EQ(0u, static_cast<CButtonUI*>(other->CastTo("Button"))->GetButtonState() & StatePushed);
+                EXPECT_EQ(0u, ControlCast<CButtonUI>(other)->GetButtonState() & StatePushed);
             }},
         // Thumb 10 x 10 at the left end of a 300-wide track: value = 1000 * (x - 5) / 290.
         {"<Slider name=\"other\" height=\"40\" max=\"1000\"/>", {5, 120},
@@ -432,7 +432,7 @@ TEST(RichEditMouse, ACaptureTakenAwayFromTheServicesEndsTheirHold)
     EXPECT_EQ(1, fake->Count(WM_CAPTURECHANGED));
     b.bed.MoveTo(150, 125);
     EXPECT_EQ(1, fake->Count(WM_MOUSEMOVE));
-    EXPECT_NE(0u, static_cast<CButtonUI*>(b.button->CastTo("Button"))->GetButtonState() & StateHot);
+    EXPECT_NE(0u, ControlCast<CButtonUI>(b.button)->GetButtonState() & StateHot);
     ::ReleaseCapture();
 }
 
@@ -450,7 +450,7 @@ TEST(RichEditMouse, AnEditorHiddenDisabledOrRemovedGivesUpTheServicesCapture)
         {"disabled", [](RichEditBed& b) { b.edit->SetEnabled(false); }, true},
         {"removed",
             [](RichEditBed& b) {
-                static_cast<IContainerUI*>(b.edit->GetParent()->CastTo("IContainer"))->RemoveChild(b.edit);
+                ControlCast<IContainerUI>(b.edit->GetParent())->RemoveChild(b.edit);
                 b.bed.Pump();
             },
             false},
@@ -486,7 +486,7 @@ TEST(RichEditHost, AnEditorMovedToAnotherWindowFiltersThatWindowsMessages)
     controls_test::HostBed other;
     auto* column = new CVerticalLayoutUI;
     other.Attach(column);
-    auto* from = static_cast<CContainerUI*>(b.edit->GetParent()->CastTo("Container"));
+    auto* from = ControlCast<CContainerUI>(b.edit->GetParent());
     from->SetOwnsChildren(false);
     ASSERT_TRUE(from->RemoveChild(b.edit));
     from->SetOwnsChildren(true);

@@ -209,7 +209,7 @@ TEST(RichEdit, EditorsThatNeverMetAHostOrLeftOneGoQuietly)
     RichEditBed b;
     ASSERT_TRUE(b.edit->HasTextServices());
     ASSERT_NE(nullptr, controls_test::FakeTextServices::Last());
-    CContainerUI* column = static_cast<CContainerUI*>(b.edit->GetParent()->CastTo("Container"));
+    CContainerUI* column = ControlCast<CContainerUI>(b.edit->GetParent());
     ASSERT_NE(nullptr, column);
     // Its host pointer is gone by the time it dies: it still leaves the host it registered with,
     // so the window's messages no longer reach it, and it releases its services.

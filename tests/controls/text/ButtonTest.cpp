@@ -31,7 +31,7 @@ CVerticalLayoutUI* Column(HostBed& bed, std::initializer_list<CControlUI*> contr
     return root;
 }
 
-CButtonUI* CastButton(CControlUI* control) { return static_cast<CButtonUI*>(control->CastTo("Button")); }
+CButtonUI* CastButton(CControlUI* control) { return ControlCast<CButtonUI>(control); }
 
 CButtonUI* NamedButton(const char* name)
 {
