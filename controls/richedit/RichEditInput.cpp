@@ -8,6 +8,7 @@
 
 #include <imm.h>
 
+#include "core/CodePage.h"
 #include "core/SystemLibrary.h"
 #include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
@@ -279,11 +280,11 @@ LRESULT CRichEditUI::FilterChar(UINT message, WPARAM wParam, LPARAM lParam, bool
         }
         bytes[count++] = static_cast<char>(byte);
     }
-    WCHAR units[2] = {0, 0};
-    const int converted = ::MultiByteToWideChar(CP_ACP, 0, bytes, count, units, 2);
+    std::wstring units;
+    WideFromCodePage(std::string_view(bytes, static_cast<size_t>(count)), CP_ACP, units);
     LRESULT answer = 0;
     CControlAliveGuard alive(m_host, this);
-    for (int i = 0; i < converted && alive.IsAlive(); ++i)
+    for (size_t i = 0; i < units.size() && alive.IsAlive(); ++i)
         answer = ForwardToServices(WM_CHAR, units[i], lParam, handled);
     handled = true;
     return answer;

@@ -1,7 +1,8 @@
 #include "controls/text/Label.h"
 
-#include <vector>
+#include <string>
 
+#include "core/CodePage.h"
 #include "core/SystemLibrary.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
@@ -409,12 +410,10 @@ bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
             return false;
         m_holdsEffectSession = true;
     }
-    int wideLength = ::MultiByteToWideChar(CP_ACP, 0, m_effectText, -1, nullptr, 0);
-    if (wideLength <= 1)
+    std::wstring wide;
+    if (!WideFromCodePage(m_effectText.GetData(), CP_ACP, wide) || wide.empty())
         return true;
-    std::vector<WCHAR> wide(static_cast<size_t>(wideLength));
-    ::MultiByteToWideChar(CP_ACP, 0, m_effectText, -1, wide.data(), wideLength);
-    const INT chars = wideLength - 1;
+    const INT chars = static_cast<INT>(wide.size());
 
     GpGraphics* graphics = nullptr;
     if (gdip.createFromHdc(hdc, &graphics) != 0 || !graphics)
