@@ -559,13 +559,8 @@ void CContainerUI::Paint(HDC hdc, const CRectUI& paintRect)
 
 void CContainerUI::OnEvent(TInputEvent& event)
 {
-    if (!m_acceptsMouse && IsMouseEventKind(event.Type)) {
-        if (m_parent)
-            m_parent->OnEvent(event);
-        else
-            CControlUI::OnEvent(event);
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CControlUI::OnEvent(e); }))
         return;
-    }
     if (event.Type == InputEventKind::FocusGained) {
         m_focused = true;
         return;

@@ -281,4 +281,19 @@ template <class T> T* ControlCast(CControlUI* control)
     return control != nullptr ? static_cast<T*>(control->CastTo(T::kCastName)) : nullptr;
 }
 
+// A mouse event `control` does not accept goes on to `next` (its parent; a scroll bar names its
+// owner), or, where there is none, to `atRoot`, the caller's base-class handling. True when the
+// event was passed on; the caller then does nothing more with it.
+template <class AtRoot>
+bool PassOnRefusedMouse(const CControlUI& control, CControlUI* next, TInputEvent& event, AtRoot atRoot)
+{
+    if (!IsMouseEventKind(event.Type) || control.AcceptsMouse())
+        return false;
+    if (next != nullptr)
+        next->OnEvent(event);
+    else
+        atRoot(event);
+    return true;
+}
+
 }  // namespace SkinUI

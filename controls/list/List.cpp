@@ -523,7 +523,7 @@ bool CListUI::OnKeyDown(char key)
 
 void CListUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CVerticalLayoutUI::OnEvent(e); }))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CVerticalLayoutUI::OnEvent(e); }))
         return;
     switch (event.Type) {
     case InputEventKind::FocusGained:

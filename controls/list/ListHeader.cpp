@@ -135,7 +135,7 @@ void CListHeaderItemUI::DragTo(POINT point)
 
 void CListHeaderItemUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CControlUI::OnEvent(e); }))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CControlUI::OnEvent(e); }))
         return;
     switch (event.Type) {
     case InputEventKind::FocusGained:

@@ -244,7 +244,7 @@ bool CComboUI::OnKeyDown(char key)
 
 void CComboUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CContainerUI::OnEvent(e); }))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CContainerUI::OnEvent(e); }))
         return;
     switch (event.Type) {
     case InputEventKind::FocusGained:

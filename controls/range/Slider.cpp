@@ -147,7 +147,7 @@ bool CSliderUI::StepByKey(char key)
 
 void CSliderUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouseEvent(event))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CLabelUI::OnEvent(e); }))
         return;
     switch (event.Type) {
     case InputEventKind::ButtonDown:

@@ -79,13 +79,8 @@ void MoveCompositionWindow(HWND window)
 
 void CRichEditUI::OnEvent(TInputEvent& event)
 {
-    if (!m_acceptsMouse && IsMouseEventKind(event.Type)) {
-        if (m_parent != nullptr)
-            m_parent->OnEvent(event);
-        else
-            CContainerUI::OnEvent(event);
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CContainerUI::OnEvent(e); }))
         return;
-    }
     ITextServices* services = m_textHost != nullptr ? m_textHost->GetServices() : nullptr;
     switch (event.Type) {
     case InputEventKind::SetCursor:

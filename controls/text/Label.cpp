@@ -184,17 +184,6 @@ void CLabelUI::OnEvent(TInputEvent& event)
         CControlUI::OnEvent(event);
 }
 
-bool CLabelUI::PassOnRefusedMouseEvent(TInputEvent& event)
-{
-    if (!IsMouseEventKind(event.Type) || AcceptsMouse())
-        return false;
-    if (m_parent)
-        m_parent->OnEvent(event);
-    else
-        CLabelUI::OnEvent(event);
-    return true;
-}
-
 void CLabelUI::CloseOverlayIfUnusable(CWindowWnd* overlay)
 {
     if (overlay == nullptr || (IsVisible() && IsEnabled()) || m_host == nullptr)
@@ -207,7 +196,7 @@ void CLabelUI::CloseOverlayIfUnusable(CWindowWnd* overlay)
 
 bool CLabelUI::HandleOverlayEvent(TInputEvent& event, bool open)
 {
-    if (PassOnRefusedMouseEvent(event))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CLabelUI::OnEvent(e); }))
         return true;
     switch (event.Type) {
     case InputEventKind::SetCursor:

@@ -46,7 +46,7 @@ int CTextUI::LinkAt(POINT point) const
 
 void CTextUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouseEvent(event))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CLabelUI::OnEvent(e); }))
         return;
     const int kind = event.Type;
     const int link = LinkAt(event.MousePoint);
