@@ -467,10 +467,10 @@ bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_TIMER:
         for (int i = 0; i < m_timers.GetSize(); ++i) {
             const TControlTimer* timer = static_cast<const TControlTimer*>(m_timers.GetAt(i));
-            if (timer->Window == m_hWndPaint && timer->NativeId == LOWORD(wParam) && !timer->Killed) {
-                TInputEvent event = MakeEvent(InputEventKind::Timer, timer->Owner, POINT{0, 0});
-                event.WParam = timer->OwnId;
-                timer->Owner->DispatchEvent(event);
+            if (timer->window == m_hWndPaint && timer->nativeId == LOWORD(wParam) && !timer->killed) {
+                TInputEvent event = MakeEvent(InputEventKind::Timer, timer->owner, POINT{0, 0});
+                event.WParam = timer->ownId;
+                timer->owner->DispatchEvent(event);
                 break;
             }
         }
