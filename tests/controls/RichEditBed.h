@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/richedit/RichEdit.h"
 #include "skin/SkinBuilder.h"
 
-namespace controls_test {
+namespace testbed {
 
 class RichEditBed {
 public:
@@ -78,4 +78,4 @@ private:
     int m_vk;
 };
 
-}  // namespace controls_test
+}  // namespace testbed

@@ -53,43 +53,6 @@ std::string KindName(int kind)
     }
 }
 
-void UseTestModule() { CResourceLocation::SetModuleInstance(::GetModuleHandleA(nullptr)); }
-
-HostWindow::HostWindow(int width, int height)
-{
-    UseTestModule();
-    Create(nullptr, "host test", WS_POPUP, 0, 0, 0, width, height);
-    m_host.BindWindow(GetHWND());
-    ::ShowWindow(GetHWND(), SW_SHOWNA);
-}
-
-HostWindow::~HostWindow()
-{
-    if (::IsWindow(GetHWND()))
-        ::DestroyWindow(GetHWND());
-}
-
-LRESULT HostWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    LRESULT result = 0;
-    if (m_host.HandleWindowMessage(message, wParam, lParam, result))
-        return result;
-    return CallPrevious(message, wParam, lParam);
-}
-
-void HostWindow::Repaint()
-{
-    ::InvalidateRect(GetHWND(), nullptr, FALSE);
-    ::UpdateWindow(GetHWND());
-}
-
-LRESULT HostWindow::Send(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return ::SendMessageA(GetHWND(), message, wParam, lParam);
-}
-
-LRESULT HostWindow::MouseAt(UINT message, int x, int y, WPARAM keys) { return Send(message, keys, MAKELPARAM(x, y)); }
-
 ProbeControl::ProbeControl(const char* name, Log* log, unsigned capabilities, const char* typeName)
     : m_log(log)
     , m_capabilities(capabilities)

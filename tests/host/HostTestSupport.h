@@ -15,7 +15,7 @@
 #include "controls/base/Container.h"
 #include "controls/base/Control.h"
 #include "host/WindowHost.h"
-#include "window/WindowWnd.h"
+#include "support/HostBed.h"
 
 namespace hosttest {
 
@@ -23,30 +23,8 @@ using Log = std::vector<std::string>;
 
 std::string KindName(int kind);
 
-// Makes CWindowWnd classes register under this executable (done once per process).
-void UseTestModule();
-
-// A window that hands every message to its host first, then to the default procedure.
-class HostWindow : public SkinUI::CWindowWnd {
-public:
-    // Creates, binds and shows (without activating) a popup of the given client size.
-    explicit HostWindow(int width = 200, int height = 100);
-    ~HostWindow();
-
-    const char* WindowClassName() const override { return "SkinUITestHostWnd"; }
-    UINT ClassStyle() const override { return CS_DBLCLKS; }
-    LRESULT ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    SkinUI::CWindowHostUI& Host() { return m_host; }
-    HWND Handle() const { return GetHWND(); }
-    // Invalidates everything and paints now (lays out whatever is pending).
-    void Repaint();
-    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    LRESULT MouseAt(UINT message, int x, int y, WPARAM keys = 0);
-
-private:
-    SkinUI::CWindowHostUI m_host;
-};
+using testbed::HostWindow;
+using testbed::UseTestModule;
 
 // A control that logs "name:Kind" for each event (and "name:Action", "name:Destroyed").
 class ProbeControl : public SkinUI::CControlUI {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/list/List.h"
 #include "controls/list/ListHeader.h"
 #include "controls/native/Combo.h"
@@ -45,7 +45,7 @@ TEST(RefusedMouse, GoesToTheParentOrTheScrollBarsOwnerAndOnlyMouseEventsDo)
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);
-        controls_test::HostBed bed;
+        testbed::HostBed bed;
         auto* parent = new CRecordingParentUI;
         bed.Attach(parent);
         CControlUI* control = c.make();

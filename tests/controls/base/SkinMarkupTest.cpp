@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/layout/ChildLayout.h"
 #include "controls/range/Slider.h"
 #include "controls/text/Button.h"
@@ -16,8 +16,8 @@
 #include "skin/SkinXml.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::RectIs;
 
 namespace {
 

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/TestControlBed.h"
 #include "controls/com/Flash.h"
 #include "controls/layout/VerticalLayout.h"
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::ComScope;
-using controls_test::HostBed;
-using controls_test::TestControl;
+using testbed::ComScope;
+using testbed::HostBed;
+using testbed::TestControl;
 
 namespace {
 

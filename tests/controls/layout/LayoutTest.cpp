@@ -2,15 +2,15 @@
 // a real host. Expected rectangles carry their integer sums.
 #include <gtest/gtest.h>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/layout/HorizontalLayout.h"
 #include "controls/range/ScrollBar.h"
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::Probe;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::Probe;
+using testbed::RectIs;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/list/List.h"
 #include "controls/list/ListHeader.h"
 #include "controls/list/ListTextElement.h"
@@ -15,8 +15,8 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::RectIs;
 
 namespace {
 

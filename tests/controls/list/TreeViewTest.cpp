@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/text/CheckBox.h"
 #include "controls/layout/HorizontalLayout.h"
 #include "controls/text/Label.h"
@@ -15,8 +15,8 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::Pt;
+using testbed::HostBed;
+using testbed::Pt;
 
 namespace {
 

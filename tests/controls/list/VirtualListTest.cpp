@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/layout/VerticalLayout.h"
 #include "controls/list/List.h"
 #include "controls/list/ListHeader.h"
@@ -22,8 +22,8 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::Screen;
+using testbed::HostBed;
+using testbed::Screen;
 
 namespace {
 
@@ -139,8 +139,8 @@ TEST(VirtualList, MouseAndShiftCtrlSelectRangesOfAMillionRows)
     };
     for (const auto& c : clicks) {
         bed.notes.clear();
-        bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | c.keys, controls_test::Pt(50, RowY(c.line)));
-        bed.Send(WM_LBUTTONUP, c.keys, controls_test::Pt(50, RowY(c.line)));
+        bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | c.keys, testbed::Pt(50, RowY(c.line)));
+        bed.Send(WM_LBUTTONUP, c.keys, testbed::Pt(50, RowY(c.line)));
         EXPECT_EQ(Ranges(list), c.ranges) << "line " << c.line;
         EXPECT_EQ(list->GetCurrentIndex(), c.current);
         ASSERT_EQ(bed.Count("itemclick"), 1);
@@ -181,11 +181,11 @@ TEST(VirtualList, SingleSelectionIgnoresShiftAndCtrl)
     NumberedRows rows;
     CVirtualListUI* list = BuildList(bed, rows, 50);
     bed.Click(50, RowY(1));
-    bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, controls_test::Pt(50, RowY(4)));
-    bed.Send(WM_LBUTTONUP, MK_SHIFT, controls_test::Pt(50, RowY(4)));
+    bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, testbed::Pt(50, RowY(4)));
+    bed.Send(WM_LBUTTONUP, MK_SHIFT, testbed::Pt(50, RowY(4)));
     EXPECT_EQ(Ranges(list), "4-4");
-    bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, controls_test::Pt(50, RowY(2)));
-    bed.Send(WM_LBUTTONUP, MK_CONTROL, controls_test::Pt(50, RowY(2)));
+    bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, testbed::Pt(50, RowY(2)));
+    bed.Send(WM_LBUTTONUP, MK_CONTROL, testbed::Pt(50, RowY(2)));
     EXPECT_EQ(Ranges(list), "2-2");
     // A disabled row ignores the press.
     rows.disabled = {5};
@@ -461,7 +461,7 @@ TEST(VirtualList, ARowsImageAndStateAreItsOwn)
 {
     HostBed bed(300, 200);
     NumberedRows rows;
-    const std::string icon = controls_test::ImageSpec("vlist-icon.bmp", 0x11AA22) + " dest='2,2,10,10'";
+    const std::string icon = testbed::ImageSpec("vlist-icon.bmp", 0x11AA22) + " dest='2,2,10,10'";
     rows.disabled = {3};
     CVirtualListUI* list = BuildList(bed, rows, 10, "itemdisabledbkcolor=\"#FF808080\"");
     struct IconRows : IVirtualListSource {
@@ -581,8 +581,8 @@ TEST(VirtualList, AListenerDestroysTheListInsideItsOwnNotification)
             bed.Click(50, RowY(1));
             break;
         case DoubleClick:
-            bed.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, controls_test::Pt(50, RowY(1)));
-            bed.Send(WM_LBUTTONUP, 0, controls_test::Pt(50, RowY(1)));
+            bed.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, testbed::Pt(50, RowY(1)));
+            bed.Send(WM_LBUTTONUP, 0, testbed::Pt(50, RowY(1)));
             break;
         case ReturnKey:
             list->TakeFocus();
@@ -600,7 +600,7 @@ TEST(VirtualList, AListenerDestroysTheListInsideItsOwnNotification)
             break;
         case Wheel:
             bed.MoveTo(50, RowY(1));
-            bed.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), controls_test::Pt(50, RowY(1)));
+            bed.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), testbed::Pt(50, RowY(1)));
             break;
         }
         EXPECT_TRUE(scene.killed) << c.killer << " after action " << c.action;

@@ -10,9 +10,9 @@
 #include "controls/native/Edit.h"
 
 using namespace SkinUI;
-using controls_test::ChildRect;
-using controls_test::PopupBed;
-using controls_test::RectIs;
+using testbed::ChildRect;
+using testbed::PopupBed;
+using testbed::RectIs;
 
 namespace {
 
@@ -55,7 +55,7 @@ TEST(ClosingOverlay, FocusHandedBackByAKillFocusListenerOpensAFreshWindow)
         HWND first = t.Window();
         ASSERT_NE(nullptr, first);
         t.bed.user = t.control;
-        t.bed.onNotify = [](controls_test::HostBed& bed, TNotifyEvent& e) {
+        t.bed.onNotify = [](testbed::HostBed& bed, TNotifyEvent& e) {
             if (e.Type == "killfocus" && e.Sender == bed.user) {
                 bed.onNotify = nullptr;
                 static_cast<CControlUI*>(bed.user)->TakeFocus();

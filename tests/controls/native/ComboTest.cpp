@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/PopupTestSupport.h"
 #include "controls/native/ComboBox.h"
 #include "controls/native/ComboWnd.h"
@@ -15,8 +15,8 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::RectIs;
 
 namespace {
 
@@ -510,7 +510,7 @@ TEST(Combo, DisabledOrHiddenFromItsOwnNotificationsClosesThePopupSafely)
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);
-        controls_test::FaultCounter faults;
+        testbed::FaultCounter faults;
         HostBed bed;
         CComboUI* combo = MakeCombo(bed, 3);
         combo->SelectItem(1, false);

@@ -15,10 +15,10 @@
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::FakeServicesScope;
-using controls_test::FakeTextServices;
-using controls_test::KeyDownScope;
-using controls_test::RichEditBed;
+using testbed::FakeServicesScope;
+using testbed::FakeTextServices;
+using testbed::KeyDownScope;
+using testbed::RichEditBed;
 
 namespace {
 
@@ -132,7 +132,7 @@ TEST(RichEditMessages, AReturnListenerMayDestroyTheEditor)
     ASSERT_NE(nullptr, column);
     column->SetDefersChildDestroy(false);
     b.bed.user = column;
-    b.bed.onNotify = [](controls_test::HostBed& bed, TNotifyEvent& event) {
+    b.bed.onNotify = [](testbed::HostBed& bed, TNotifyEvent& event) {
         if (event.Type == "return")
             static_cast<CContainerUI*>(bed.user)->RemoveChild(event.Sender);
     };
@@ -330,7 +330,7 @@ TEST(RichEditHost, ParentNotificationsGoToTheWindowAndResizeRequestsToTheClientR
     REQRESIZE resize = {};
     resize.rc = {100, 100, 150, 130};
     host->TxNotify(EN_REQUESTRESIZE, &resize);
-    EXPECT_TRUE(controls_test::RectIs(b.edit->GetTextHost()->GetClientRect(), 4, 6, 54, 36));
+    EXPECT_TRUE(testbed::RectIs(b.edit->GetTextHost()->GetClientRect(), 4, 6, 54, 36));
     EXPECT_EQ(2u, recorder.codes.size());
     b.bed.Host().RemoveWindowMessageFilter(&recorder);
 }
@@ -364,7 +364,7 @@ TEST(RichEditMouse, OnlyPressesOnTheTextAreaReachTheServices)
 // A mouse message as the window's queue delivers it.
 void PostMouse(RichEditBed& b, UINT message, WPARAM wParam, int x, int y)
 {
-    ::PostMessageA(b.bed.Hwnd(), message, wParam, controls_test::Pt(x, y));
+    ::PostMessageA(b.bed.Hwnd(), message, wParam, testbed::Pt(x, y));
     b.bed.Pump();
 }
 
@@ -483,7 +483,7 @@ TEST(RichEditHost, AnEditorMovedToAnotherWindowFiltersThatWindowsMessages)
     RichEditBed b;
     FakeTextServices* fake = FakeTextServices::Last();
     ASSERT_NE(nullptr, fake);
-    controls_test::HostBed other;
+    testbed::HostBed other;
     auto* column = new CVerticalLayoutUI;
     other.Attach(column);
     auto* from = ControlCast<CContainerUI>(b.edit->GetParent());

@@ -7,14 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/text/Button.h"
 #include "controls/text/CheckBox.h"
 #include "controls/text/Option.h"
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
+using testbed::HostBed;
 
 namespace {
 

@@ -1,66 +1,71 @@
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 
-#include <cstdio>
+#include "host/ResourceLocation.h"
 
 using namespace SkinUI;
 
-namespace controls_test {
+namespace testbed {
 
-namespace {
+void UseTestModule() { CResourceLocation::SetModuleInstance(::GetModuleHandleA(nullptr)); }
 
-const char kClass[] = "ControlsTestHostWindow";
-
-LRESULT CALLBACK BedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+HostWindow::HostWindow(int width, int height)
 {
-    auto* host = reinterpret_cast<CWindowHostUI*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (host) {
-        LRESULT result = 0;
-        if (host->HandleWindowMessage(message, wParam, lParam, result))
-            return result;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    UseTestModule();
+    Create(nullptr, "host test", WS_POPUP, 0, 0, 0, width, height);
+    m_host.BindWindow(GetHWND());
+    ::ShowWindow(GetHWND(), SW_SHOWNA);
 }
 
-}  // namespace
+HostWindow::~HostWindow()
+{
+    if (::IsWindow(GetHWND()))
+        ::DestroyWindow(GetHWND());
+}
+
+LRESULT HostWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (m_host.HandleWindowMessage(message, wParam, lParam, result))
+        return result;
+    return CallPrevious(message, wParam, lParam);
+}
+
+void HostWindow::Repaint()
+{
+    ::InvalidateRect(GetHWND(), nullptr, FALSE);
+    ::UpdateWindow(GetHWND());
+}
+
+LRESULT HostWindow::Send(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::SendMessageA(GetHWND(), message, wParam, lParam);
+}
+
+LRESULT HostWindow::MouseAt(UINT message, int x, int y, WPARAM keys) { return Send(message, keys, MAKELPARAM(x, y)); }
 
 HostBed::HostBed(int width, int height)
+    : m_window(width, height)
 {
-    static const bool registered = testbed::RegisterTestClass(kClass, BedProc, CS_DBLCLKS);
-    (void)registered;
-    RECT r = {0, 0, width, height};
-    AdjustWindowRectEx(&r, WS_POPUP, FALSE, 0);
-    m_hwnd = CreateWindowExA(0, kClass, "controls", WS_POPUP, 0, 0, r.right - r.left, r.bottom - r.top, nullptr,
-        nullptr, GetModuleHandleA(nullptr), nullptr);
-    m_host = new CWindowHostUI;
-    m_host->BindWindow(m_hwnd);
-    SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(m_host));
-    m_host->AddNotificationListener(this);
-    ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    Host().AddNotificationListener(this);
 }
 
 HostBed::~HostBed()
 {
-    SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
-    delete m_host;
-    DestroyWindow(m_hwnd);
+    // The window goes while the recorder is whole: what its closing notifies is recorded.
+    if (::IsWindow(Hwnd()))
+        ::DestroyWindow(Hwnd());
+    Host().RemoveNotificationListener(this);
 }
 
 void HostBed::Attach(CControlUI* root)
 {
-    m_host->AttachRoot(root);
+    Host().AttachRoot(root);
     Repaint();
 }
 
-void HostBed::Repaint()
-{
-    InvalidateRect(m_hwnd, nullptr, FALSE);
-    UpdateWindow(m_hwnd);
-}
+void HostBed::Repaint() { m_window.Repaint(); }
 
-LRESULT HostBed::Send(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return SendMessageA(m_hwnd, message, wParam, lParam);
-}
+LRESULT HostBed::Send(UINT message, WPARAM wParam, LPARAM lParam) { return m_window.Send(message, wParam, lParam); }
 
 void HostBed::MoveTo(int x, int y) { Send(WM_MOUSEMOVE, 0, Pt(x, y)); }
 void HostBed::Press(int x, int y) { Send(WM_LBUTTONDOWN, MK_LBUTTON, Pt(x, y)); }
@@ -79,7 +84,7 @@ void HostBed::Key(UINT vk)
     Send(WM_KEYUP, vk, 0xC0000001);
 }
 
-void HostBed::Pump() { testbed::PumpPending(); }
+void HostBed::Pump() { PumpPending(); }
 
 void HostBed::OnNotification(TNotifyEvent& event)
 {
@@ -135,7 +140,7 @@ std::string SolidImage(const char* name, uint32_t rgb, int width, int height)
     DWORD n = GetTempPathA(MAX_PATH, folder);
     std::string path = (n > 0 && n < MAX_PATH) ? folder : ".\\";
     path += name;
-    testbed::DibCanvas canvas(width, height, 0xFF000000u | rgb);
+    DibCanvas canvas(width, height, 0xFF000000u | rgb);
     canvas.SaveBmp(path.c_str());
     return path;
 }
@@ -145,7 +150,7 @@ std::string ImageSpec(const char* name, uint32_t rgb) { return "file='" + SolidI
 Screen::Screen(HostBed& bed)
 {
     bed.Repaint();
-    m_pixels = testbed::ReadBitmap(bed.Host().GetOffscreenBitmap(), m_width, m_height);
+    m_pixels = ReadBitmap(bed.Host().GetOffscreenBitmap(), m_width, m_height);
 }
 
 uint32_t Screen::At(int x, int y) const
@@ -164,4 +169,4 @@ int Screen::CountNot(uint32_t rgb, const RECT& r) const
     return n;
 }
 
-}  // namespace controls_test
+}  // namespace testbed

@@ -1,6 +1,7 @@
-// A real window whose procedure hands every message to a CWindowHostUI, a notification recorder,
-// probe controls that record what their parent gave them, and helpers that send real mouse and
-// key messages. Shared by the controls tests.
+// The test bed every suite that needs a host uses: a real CWindowWnd window whose ProcessMessage
+// hands every message to its CWindowHostUI (the path the program's windows take), a notification
+// recorder, a probe control that records what its parent gave it, a reader of the host's painted
+// pixels, and helpers that send real mouse and key messages.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +14,34 @@
 #include "controls/base/Control.h"
 #include "host/WindowHost.h"
 #include "support/TestBed.h"
+#include "window/WindowWnd.h"
 
-namespace controls_test {
+namespace testbed {
+
+// Makes CWindowWnd classes register under this executable (done once per process).
+void UseTestModule();
+
+// A window that hands every message to its host first, then to the default procedure.
+class HostWindow : public SkinUI::CWindowWnd {
+public:
+    // Creates, binds and shows (without activating) a popup of the given client size.
+    explicit HostWindow(int width = 200, int height = 100);
+    ~HostWindow();
+
+    const char* WindowClassName() const override { return "SkinUITestHostWnd"; }
+    UINT ClassStyle() const override { return CS_DBLCLKS; }
+    LRESULT ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    SkinUI::CWindowHostUI& Host() { return m_host; }
+    HWND Handle() const { return GetHWND(); }
+    // Invalidates everything and paints now (lays out whatever is pending).
+    void Repaint();
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    LRESULT MouseAt(UINT message, int x, int y, WPARAM keys = 0);
+
+private:
+    SkinUI::CWindowHostUI m_host;
+};
 
 struct TRecordedNotify {
     std::string type;
@@ -31,8 +58,8 @@ public:
     HostBed(const HostBed&) = delete;
     HostBed& operator=(const HostBed&) = delete;
 
-    SkinUI::CWindowHostUI& Host() { return *m_host; }
-    HWND Hwnd() const { return m_hwnd; }
+    SkinUI::CWindowHostUI& Host() { return m_window.Host(); }
+    HWND Hwnd() const { return m_window.Handle(); }
 
     // AttachRoot, then one real paint so the tree is laid out to the client area.
     void Attach(SkinUI::CControlUI* root);
@@ -56,8 +83,7 @@ public:
     void* user = nullptr;
 
 private:
-    HWND m_hwnd = nullptr;
-    SkinUI::CWindowHostUI* m_host = nullptr;
+    HostWindow m_window;  // last: destroyed first, while the recorder is whole
 };
 
 // A leaf whose MeasureSize answers `measure` (or the fixed size when measure is left at -1,-1)
@@ -97,4 +123,4 @@ inline LPARAM Pt(int x, int y) { return MAKELPARAM(x, y); }
 // Compares a rectangle with (l, t, r, b) and prints both on a mismatch.
 ::testing::AssertionResult RectIs(const SkinUI::CRectUI& actual, LONG l, LONG t, LONG r, LONG b);
 
-}  // namespace controls_test
+}  // namespace testbed
