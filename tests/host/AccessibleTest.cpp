@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "controls/range/Slider.h"
 #include "controls/text/Button.h"
 #include "controls/text/Option.h"
@@ -21,7 +21,7 @@
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 

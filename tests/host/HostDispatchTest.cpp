@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "controls/text/Button.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Focus, tab order, Alt shortcuts and the process-wide pre-translation step, with real messages.
 #include <gtest/gtest.h>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 

@@ -2,12 +2,12 @@
 // re-attached as the root or replaced as the pressed control; all through real window messages.
 #include <gtest/gtest.h>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "controls/text/Option.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 

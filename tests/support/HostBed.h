@@ -1,16 +1,19 @@
 // The test bed every suite that needs a host uses: a real CWindowWnd window whose ProcessMessage
 // hands every message to its CWindowHostUI (the path the program's windows take), a notification
 // recorder, a probe control that records what its parent gave it, a reader of the host's painted
-// pixels, and helpers that send real mouse and key messages.
+// pixels, and helpers that send real mouse and key messages. Event probes log plain "name:Kind"
+// strings, so a failing sequence prints readably.
 #pragma once
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "controls/base/Container.h"
 #include "controls/base/Control.h"
 #include "host/WindowHost.h"
 #include "support/TestBed.h"
@@ -122,5 +125,74 @@ inline LPARAM Pt(int x, int y) { return MAKELPARAM(x, y); }
 
 // Compares a rectangle with (l, t, r, b) and prints both on a mismatch.
 ::testing::AssertionResult RectIs(const SkinUI::CRectUI& actual, LONG l, LONG t, LONG r, LONG b);
+
+//--- event probes and the logs they write ("name:Kind", readable when a sequence fails) ----------
+
+using Log = std::vector<std::string>;
+
+std::string KindName(int kind);
+
+// A control that logs "name:Kind" for each event (and "name:Action", "name:Destroyed").
+class ProbeControl : public SkinUI::CControlUI {
+public:
+    ProbeControl(const char* name, Log* log, unsigned capabilities = 0, const char* typeName = "ProbeUI");
+    ~ProbeControl() override;
+
+    const char* GetTypeName() const override { return m_typeName; }
+    unsigned GetCapabilities() const override { return m_capabilities; }
+    bool TriggerAction() override;
+    void OnEvent(SkinUI::TInputEvent& event) override;
+
+    // Runs inside OnEvent after logging (may destroy things).
+    std::function<void(SkinUI::TInputEvent&)> onEvent;
+    SkinUI::TInputEvent lastEvent = {};
+
+private:
+    Log* m_log;
+    unsigned m_capabilities;
+    const char* m_typeName;
+};
+
+// Places a floating probe at a fixed client rectangle inside a container.
+ProbeControl* AddFloatingProbe(SkinUI::CContainerUI* parent, const char* name, Log* log, const char* pos,
+    unsigned capabilities = 0, const char* typeName = "ProbeUI");
+
+// Logs "type:senderName" for each notification and runs an optional hook.
+class NotifyRecorder : public SkinUI::INotifyUI {
+public:
+    explicit NotifyRecorder(Log* log)
+        : m_log(log)
+    {
+    }
+    void OnNotification(SkinUI::TNotifyEvent& event) override;
+    std::function<void(SkinUI::TNotifyEvent&)> hook;
+    SkinUI::TNotifyEvent last;
+
+private:
+    Log* m_log;
+};
+
+// Entries of `log` that start with `prefix` ("A:" for everything probe A received).
+Log Filter(const Log& log, const std::string& prefix);
+
+// A window with a root container: AddProbes fills the root, then the root is attached, painted
+// once (layout, "windowinit", first focus) and the posted messages run. The logs keep what that
+// set-up produced; Clear() empties them.
+class HostFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    virtual void AddProbes() = 0;
+
+    SkinUI::CWindowHostUI& host() { return wnd.Host(); }
+    // Runs what is still posted, then empties both logs.
+    void Clear();
+
+    // Declared before the window: the host destroys the probes, which still write to the log.
+    Log log;
+    Log noteLog;
+    NotifyRecorder notes{&noteLog};
+    HostWindow wnd;
+    SkinUI::CContainerUI* root = nullptr;
+};
 
 }  // namespace testbed
