@@ -57,12 +57,12 @@ protected:
         return taken;
     }
 
-    ProbeControl* a = nullptr;
-    ProbeControl* label = nullptr;
-    ProbeControl* b = nullptr;
-    ProbeControl* c = nullptr;
-    ProbeControl* d = nullptr;
-    ProbeControl* e = nullptr;
+    Probe* a = nullptr;
+    Probe* label = nullptr;
+    Probe* b = nullptr;
+    Probe* c = nullptr;
+    Probe* d = nullptr;
+    Probe* e = nullptr;
 };
 
 TEST_F(HostFocus, TabAndShiftTabWalkTheTabStopsAndWrap)

@@ -107,25 +107,6 @@ int HostBed::Count(const char* type) const
     return n;
 }
 
-Probe::Probe(const char* name, int fixedWidth, int fixedHeight)
-{
-    SetName(name);
-    SetFixedWidth(fixedWidth);
-    SetFixedHeight(fixedHeight);
-}
-
-CSizeUI Probe::MeasureSize(CSizeUI available)
-{
-    lastAvailable = available;
-    return CControlUI::MeasureSize(available);
-}
-
-void Probe::SetPosition(const CRectUI& rect)
-{
-    ++placements;
-    CControlUI::SetPosition(rect);
-}
-
 ::testing::AssertionResult RectIs(const CRectUI& actual, LONG l, LONG t, LONG r, LONG b)
 {
     if (actual == CRectUI(l, t, r, b))
@@ -215,7 +196,14 @@ std::string KindName(int kind)
     }
 }
 
-ProbeControl::ProbeControl(const char* name, Log* log, unsigned capabilities, const char* typeName)
+Probe::Probe(const char* name, int fixedWidth, int fixedHeight)
+{
+    SetName(name);
+    SetFixedWidth(fixedWidth);
+    SetFixedHeight(fixedHeight);
+}
+
+Probe::Probe(const char* name, Log* log, unsigned capabilities, const char* typeName)
     : m_log(log)
     , m_capabilities(capabilities)
     , m_typeName(typeName)
@@ -223,16 +211,27 @@ ProbeControl::ProbeControl(const char* name, Log* log, unsigned capabilities, co
     SetName(name);
 }
 
-ProbeControl::~ProbeControl() { m_log->push_back(std::string(GetName().GetData()) + ":Destroyed"); }
-
-bool ProbeControl::TriggerAction()
+Probe::~Probe()
 {
-    m_log->push_back(std::string(GetName().GetData()) + ":Action");
+    if (m_log != nullptr)
+        m_log->push_back(std::string(GetName().GetData()) + ":Destroyed");
+}
+
+const char* Probe::GetTypeName() const { return m_typeName != nullptr ? m_typeName : CControlUI::GetTypeName(); }
+
+bool Probe::TriggerAction()
+{
+    if (m_log != nullptr)
+        m_log->push_back(std::string(GetName().GetData()) + ":Action");
     return CControlUI::TriggerAction();
 }
 
-void ProbeControl::OnEvent(TInputEvent& event)
+void Probe::OnEvent(TInputEvent& event)
 {
+    if (m_log == nullptr) {
+        CControlUI::OnEvent(event);
+        return;
+    }
     m_log->push_back(std::string(GetName().GetData()) + ":" + KindName(event.Type));
     lastEvent = event;
     if (onEvent)
@@ -243,10 +242,22 @@ void ProbeControl::OnEvent(TInputEvent& event)
         CControlUI::OnEvent(event);
 }
 
-ProbeControl* AddFloatingProbe(
+CSizeUI Probe::MeasureSize(CSizeUI available)
+{
+    lastAvailable = available;
+    return CControlUI::MeasureSize(available);
+}
+
+void Probe::SetPosition(const CRectUI& rect)
+{
+    ++placements;
+    CControlUI::SetPosition(rect);
+}
+
+Probe* AddFloatingProbe(
     CContainerUI* parent, const char* name, Log* log, const char* pos, unsigned capabilities, const char* typeName)
 {
-    ProbeControl* probe = new ProbeControl(name, log, capabilities, typeName);
+    Probe* probe = new Probe(name, log, capabilities, typeName);
     probe->SetAttribute("float", "true");
     probe->SetAttribute("pos", pos);
     parent->AddChild(probe);

@@ -89,18 +89,6 @@ private:
     HostWindow m_window;  // last: destroyed first, while the recorder is whole
 };
 
-// A leaf whose MeasureSize answers `measure` (or the fixed size when measure is left at -1,-1)
-// and which records the rectangle of every SetPosition call.
-class Probe : public SkinUI::CControlUI {
-public:
-    explicit Probe(const char* name = "", int fixedWidth = 0, int fixedHeight = 0);
-    SkinUI::CSizeUI MeasureSize(SkinUI::CSizeUI available) override;
-    void SetPosition(const SkinUI::CRectUI& rect) override;
-
-    SkinUI::CSizeUI lastAvailable;
-    int placements = 0;
-};
-
 // Writes a solid colour 24-bit BMP into the temp folder and answers its full path.
 std::string SolidImage(const char* name, uint32_t rgb, int width = 8, int height = 8);
 // An image attribute string naming a fresh SolidImage.
@@ -132,29 +120,37 @@ using Log = std::vector<std::string>;
 
 std::string KindName(int kind);
 
-// A control that logs "name:Kind" for each event (and "name:Action", "name:Destroyed").
-class ProbeControl : public SkinUI::CControlUI {
+// The probe control. Every one records what layout gave it (the space offered to MeasureSize, the
+// number of SetPosition calls). Given a log, it also logs "name:Kind" for each event (and
+// "name:Action", "name:Destroyed") and keeps events but focus and timers to itself; without one,
+// events go as for any control.
+class Probe : public SkinUI::CControlUI {
 public:
-    ProbeControl(const char* name, Log* log, unsigned capabilities = 0, const char* typeName = "ProbeUI");
-    ~ProbeControl() override;
+    explicit Probe(const char* name = "", int fixedWidth = 0, int fixedHeight = 0);
+    Probe(const char* name, Log* log, unsigned capabilities = 0, const char* typeName = "ProbeUI");
+    ~Probe() override;
 
-    const char* GetTypeName() const override { return m_typeName; }
+    const char* GetTypeName() const override;
     unsigned GetCapabilities() const override { return m_capabilities; }
     bool TriggerAction() override;
     void OnEvent(SkinUI::TInputEvent& event) override;
+    SkinUI::CSizeUI MeasureSize(SkinUI::CSizeUI available) override;
+    void SetPosition(const SkinUI::CRectUI& rect) override;
 
+    SkinUI::CSizeUI lastAvailable;
+    int placements = 0;
     // Runs inside OnEvent after logging (may destroy things).
     std::function<void(SkinUI::TInputEvent&)> onEvent;
     SkinUI::TInputEvent lastEvent = {};
 
 private:
-    Log* m_log;
-    unsigned m_capabilities;
-    const char* m_typeName;
+    Log* m_log = nullptr;  // not owned; null: events are not logged
+    unsigned m_capabilities = 0;
+    const char* m_typeName = nullptr;  // null: the control base's
 };
 
 // Places a floating probe at a fixed client rectangle inside a container.
-ProbeControl* AddFloatingProbe(SkinUI::CContainerUI* parent, const char* name, Log* log, const char* pos,
+Probe* AddFloatingProbe(SkinUI::CContainerUI* parent, const char* name, Log* log, const char* pos,
     unsigned capabilities = 0, const char* typeName = "ProbeUI");
 
 // Logs "type:senderName" for each notification and runs an optional hook.
