@@ -46,6 +46,10 @@ LRESULT HostWindow::MouseAt(UINT message, int x, int y, WPARAM keys) { return Se
 HostBed::HostBed(int width, int height)
     : m_window(width, height)
 {
+    hook = [this](TNotifyEvent& event) {
+        if (onNotify)
+            onNotify(*this, event);
+    };
     Host().AddNotificationListener(this);
 }
 
@@ -85,27 +89,6 @@ void HostBed::Key(UINT vk)
 }
 
 void HostBed::Pump() { PumpPending(); }
-
-void HostBed::OnNotification(TNotifyEvent& event)
-{
-    TRecordedNotify n;
-    n.type = event.Type.GetData();
-    n.sender = event.Sender ? event.Sender->GetName().GetData() : "";
-    n.senderPtr = event.Sender;
-    n.wParam = event.WParam;
-    n.lParam = event.LParam;
-    notes.push_back(n);
-    if (onNotify)
-        onNotify(*this, event);
-}
-
-int HostBed::Count(const char* type) const
-{
-    int n = 0;
-    for (const TRecordedNotify& note : notes)
-        n += note.type == type ? 1 : 0;
-    return n;
-}
 
 ::testing::AssertionResult RectIs(const CRectUI& actual, LONG l, LONG t, LONG r, LONG b)
 {
@@ -266,11 +249,26 @@ Probe* AddFloatingProbe(
 
 void NotifyRecorder::OnNotification(TNotifyEvent& event)
 {
-    const CUIString name = event.Sender != nullptr ? event.Sender->GetName() : CUIString();
-    m_log->push_back(std::string(event.Type.GetData()) + ":" + name.GetData());
+    TRecordedNotify note;
+    note.type = event.Type.GetData();
+    note.sender = event.Sender != nullptr ? event.Sender->GetName().GetData() : "";
+    note.senderPtr = event.Sender;
+    note.wParam = event.WParam;
+    note.lParam = event.LParam;
+    notes.push_back(note);
+    if (m_log != nullptr)
+        m_log->push_back(note.type + ":" + note.sender);
     last = event;
     if (hook)
         hook(event);
+}
+
+int NotifyRecorder::Count(const char* type) const
+{
+    int n = 0;
+    for (const TRecordedNotify& note : notes)
+        n += note.type == type ? 1 : 0;
+    return n;
 }
 
 void HostFixture::SetUp()

@@ -54,7 +54,31 @@ struct TRecordedNotify {
     LPARAM lParam;
 };
 
-class HostBed : public SkinUI::INotifyUI {
+using Log = std::vector<std::string>;
+
+std::string KindName(int kind);
+
+// Records every notification: in full in `notes`, and as "type:senderName" in the log when given
+// one; then runs `hook` when set.
+class NotifyRecorder : public SkinUI::INotifyUI {
+public:
+    explicit NotifyRecorder(Log* log = nullptr)
+        : m_log(log)
+    {
+    }
+    void OnNotification(SkinUI::TNotifyEvent& event) override;
+    // How many notifications of `type` arrived.
+    int Count(const char* type) const;
+
+    std::vector<TRecordedNotify> notes;
+    std::function<void(SkinUI::TNotifyEvent&)> hook;
+    SkinUI::TNotifyEvent last;
+
+private:
+    Log* m_log;  // not owned; may be null
+};
+
+class HostBed : public NotifyRecorder {
 public:
     explicit HostBed(int width = 300, int height = 200);
     ~HostBed();
@@ -78,10 +102,7 @@ public:
     // Runs posted messages (deferred destroys) and pending paints.
     void Pump();
 
-    void OnNotification(SkinUI::TNotifyEvent& event) override;
-    std::vector<TRecordedNotify> notes;
-    int Count(const char* type) const;
-    // Called from OnNotification after recording, when set.
+    // Called after each notification is recorded, when set.
     void (*onNotify)(HostBed& bed, SkinUI::TNotifyEvent& event) = nullptr;
     void* user = nullptr;
 
@@ -116,10 +137,6 @@ inline LPARAM Pt(int x, int y) { return MAKELPARAM(x, y); }
 
 //--- event probes and the logs they write ("name:Kind", readable when a sequence fails) ----------
 
-using Log = std::vector<std::string>;
-
-std::string KindName(int kind);
-
 // The probe control. Every one records what layout gave it (the space offered to MeasureSize, the
 // number of SetPosition calls). Given a log, it also logs "name:Kind" for each event (and
 // "name:Action", "name:Destroyed") and keeps events but focus and timers to itself; without one,
@@ -152,21 +169,6 @@ private:
 // Places a floating probe at a fixed client rectangle inside a container.
 Probe* AddFloatingProbe(SkinUI::CContainerUI* parent, const char* name, Log* log, const char* pos,
     unsigned capabilities = 0, const char* typeName = "ProbeUI");
-
-// Logs "type:senderName" for each notification and runs an optional hook.
-class NotifyRecorder : public SkinUI::INotifyUI {
-public:
-    explicit NotifyRecorder(Log* log)
-        : m_log(log)
-    {
-    }
-    void OnNotification(SkinUI::TNotifyEvent& event) override;
-    std::function<void(SkinUI::TNotifyEvent&)> hook;
-    SkinUI::TNotifyEvent last;
-
-private:
-    Log* m_log;
-};
 
 // Entries of `log` that start with `prefix` ("A:" for everything probe A received).
 Log Filter(const Log& log, const std::string& prefix);
