@@ -1,6 +1,8 @@
 #include "app/ConsoleOutput.h"
 
-#include <vector>
+#include <string>
+
+#include "core/CodePage.h"
 
 namespace Quoril {
 
@@ -36,12 +38,9 @@ void CConsoleOutput::WriteLine(const std::wstring& line)
         WriteConsoleW(m_handle, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
-    const int bytes
-        = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0)
+    std::string ansi;
+    if (!SkinUI::CodePageFromWide(text, CP_ACP, ansi) || ansi.empty())
         return;
-    std::vector<char> ansi(static_cast<size_t>(bytes));
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(), bytes, nullptr, nullptr);
     WriteFile(m_handle, ansi.data(), static_cast<DWORD>(ansi.size()), &written, nullptr);
 }
 

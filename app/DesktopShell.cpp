@@ -7,6 +7,7 @@
 #include <shobjidl.h>
 #include <windows.h>
 
+#include "core/CodePage.h"
 #include "core/SystemLibrary.h"
 
 namespace Quoril {
@@ -66,11 +67,8 @@ public:
         : m_com(com)
     {
         m_value.vt = VT_EMPTY;
-        const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-        if (length <= 0)
-            return;
-        std::wstring wide(static_cast<size_t>(length), L'\0');
-        if (MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length) != length)
+        std::wstring wide;
+        if (!SkinUI::WideFromCodePage(text.c_str(), CP_ACP, wide))
             return;
         m_value.bstrVal = m_com.allocString(wide.c_str());
         if (m_value.bstrVal != nullptr)

@@ -1,6 +1,7 @@
 #include "app/MainWnd.h"
 
 #include "controls/base/Control.h"
+#include "core/CodePage.h"
 
 #include <string>
 
@@ -60,11 +61,7 @@ void CMainWnd::ShowStatus(const std::wstring& text)
         return;
     // Labels hold ANSI text; a character the code page lacks shows as its default character.
     std::string ansi;
-    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (bytes > 0) {
-        ansi.resize(static_cast<size_t>(bytes));
-        ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &ansi[0], bytes, nullptr, nullptr);
-    }
+    SkinUI::CodePageFromWide(text.c_str(), CP_ACP, ansi);
     status->SetText(ansi.c_str());
 }
 

@@ -70,7 +70,7 @@ public:
             "<ListHeaderItem text=\"Row\" width=\"160\"/><ListHeaderItem text=\"Value\" width=\"200\"/>"
             "</ListHeader></VirtualList></Window>",
             nullptr, nullptr, m_host, nullptr);
-        m_list = static_cast<SkinUI::CVirtualListUI*>(root->CastTo("VirtualList"));
+        m_list = SkinUI::ControlCast<SkinUI::CVirtualListUI>(root);
         m_list->SetSource(this);
         m_list->SetRowCount(rows);
         m_host->AttachRoot(root);

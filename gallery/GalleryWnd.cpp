@@ -80,7 +80,7 @@ LRESULT CGalleryWnd::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 // Any caption sorts the million rows the other way round: the program reorders, the list shows.
 void CGalleryWnd::OnColumnClick(TNotifyEvent& event)
 {
-    auto* list = static_cast<SkinUI::CVirtualListUI*>(event.Sender->CastTo("VirtualList"));
+    auto* list = SkinUI::ControlCast<SkinUI::CVirtualListUI>(event.Sender);
     if (list == nullptr)
         return;
     m_millionRows.ReverseOrder();
@@ -140,7 +140,7 @@ void CGalleryWnd::OnNotification(TNotifyEvent& event)
 
 void CGalleryWnd::OnPageButton(TNotifyEvent& event)
 {
-    auto* button = static_cast<SkinUI::COptionUI*>(event.Sender->CastTo("Option"));
+    auto* button = SkinUI::ControlCast<SkinUI::COptionUI>(event.Sender);
     auto* pages = FindAs<SkinUI::CTabLayoutUI>(m_host, "pages", "TabLayout");
     if (button == nullptr || pages == nullptr || !button->IsSelected())
         return;
@@ -153,7 +153,7 @@ void CGalleryWnd::OnPageButton(TNotifyEvent& event)
 
 void CGalleryWnd::OnLevelChanged(TNotifyEvent& event)
 {
-    auto* slider = static_cast<SkinUI::CProgressUI*>(event.Sender->CastTo("Progress"));
+    auto* slider = SkinUI::ControlCast<SkinUI::CProgressUI>(event.Sender);
     auto* progress = FindAs<SkinUI::CProgressUI>(m_host, "prgLevel", "Progress");
     if (slider != nullptr && progress != nullptr)
         progress->SetValue(slider->GetValue());

@@ -23,17 +23,17 @@ void CollectExposed(CControlUI* control, std::vector<CControlUI*>& out, int dept
 {
     if (depth > kMaxDepth)
         return;
-    IContainerUI* container = static_cast<IContainerUI*>(control->CastTo("IContainer"));
+    IContainerUI* container = ControlCast<IContainerUI>(control);
     // A child layout keeps its document's tree from the skin builder, not from a reader.
-    if (CChildLayoutUI* child = static_cast<CChildLayoutUI*>(control->CastTo("ChildLayout")))
+    if (CChildLayoutUI* child = ControlCast<CChildLayoutUI>(control))
         container = child;
     if (container == nullptr)
         return;
     // A list that gives out no rows (a virtual one) shows the rows in view through the row
     // controls of its body: those are what a reader can see.
-    const IListUI* list = static_cast<IListUI*>(control->CastTo("IList"));
+    const IListUI* list = ControlCast<IListUI>(control);
     if (container->ChildCount() == 0 && list != nullptr && list->GetBody() != nullptr)
-        container = static_cast<IContainerUI*>(list->GetBody()->CastTo("IContainer"));
+        container = ControlCast<IContainerUI>(list->GetBody());
     if (container == nullptr)
         return;
     for (int i = 0; i < container->ChildCount(); ++i) {

@@ -117,7 +117,7 @@ std::vector<CUIString> LinkWordsOf(const char* markup)
 std::vector<TLink> LinksOf(CControlUI* control)
 {
     std::vector<TLink> links;
-    CTextUI* text = control != nullptr ? static_cast<CTextUI*>(control->CastTo("Text")) : nullptr;
+    CTextUI* text = control != nullptr ? ControlCast<CTextUI>(control) : nullptr;
     if (text == nullptr || !text->IsShowHtml() || text->GetLinkCount() == 0)
         return links;
     const std::vector<CUIString> words = LinkWordsOf(text->GetText().GetData());
@@ -144,7 +144,7 @@ bool Follow(CControlUI* control, int index)
     const std::vector<TLink> links = LinksOf(control);
     if (index < 0 || static_cast<size_t>(index) >= links.size())
         return false;
-    return static_cast<CTextUI*>(control->CastTo("Text"))->FollowLink(links[static_cast<size_t>(index)].FirstEntry);
+    return ControlCast<CTextUI>(control)->FollowLink(links[static_cast<size_t>(index)].FirstEntry);
 }
 
 }  // namespace AccessibleLinks

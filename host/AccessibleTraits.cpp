@@ -98,7 +98,7 @@ bool NamedByText(long role)
 CUIString PlainText(CControlUI* control)
 {
     const CUIString text = control->GetText();
-    const CLabelUI* label = static_cast<CLabelUI*>(control->CastTo("Label"));
+    const CLabelUI* label = ControlCast<CLabelUI>(control);
     if (label == nullptr || !label->IsShowHtml())
         return text;
     CUIString plain;
@@ -123,7 +123,7 @@ CUIString PlainText(CControlUI* control)
 CUIString LabelBefore(CControlUI* control)
 {
     CControlUI* parent = control->GetParent();
-    IContainerUI* container = parent != nullptr ? static_cast<IContainerUI*>(parent->CastTo("IContainer")) : nullptr;
+    IContainerUI* container = ControlCast<IContainerUI>(parent);
     if (container == nullptr)
         return CUIString();
     for (int i = container->IndexOfChild(control) - 1; i >= 0; --i) {
@@ -140,7 +140,7 @@ CUIString LabelBefore(CControlUI* control)
 // A row of column texts reads as its columns, in order, where it has no text of its own.
 CUIString ColumnTexts(CControlUI* control)
 {
-    CListTextElementUI* row = static_cast<CListTextElementUI*>(control->CastTo("ListTextElement"));
+    CListTextElementUI* row = ControlCast<CListTextElementUI>(control);
     CUIString text;
     for (int column = 0; row != nullptr && column < kMaxListColumns; ++column) {
         const CUIString cell = row->GetShownText(column);
@@ -213,17 +213,18 @@ CControlUI* ReadableAtOrAbove(CControlUI* control)
 
 bool ShowsDropDown(CControlUI* control)
 {
-    const CComboUI* combo = static_cast<CComboUI*>(control->CastTo("Combo"));
+    const CComboUI* combo = ControlCast<CComboUI>(control);
     return combo != nullptr && combo->GetDropWindow() != nullptr;
 }
 
 CControlUI* DropDownOwnerOf(CControlUI* row, CControlUI* root)
 {
     // Only a row that has left for a drop-down's host: the search is the exception, not the rule.
-    if (row == nullptr || root == nullptr || row->GetHost() == root->GetHost() || row->CastTo("ListItem") == nullptr)
+    if (row == nullptr || root == nullptr || row->GetHost() == root->GetHost()
+        || ControlCast<IListItemUI>(row) == nullptr)
         return nullptr;
     auto showsRow = [](CControlUI* control, void* data) -> CControlUI* {
-        CComboUI* combo = static_cast<CComboUI*>(control->CastTo("Combo"));
+        CComboUI* combo = ControlCast<CComboUI>(control);
         const bool shows = combo != nullptr && combo->GetDropWindow() != nullptr
             && combo->IndexOfChild(static_cast<CControlUI*>(data)) >= 0;
         return shows ? control : nullptr;
@@ -247,11 +248,11 @@ HWND NativeWindowOf(CControlUI* control)
 {
     HWND window = nullptr;
     // A password editor answers for its control itself: it is that object, not a child of it.
-    if (const CEditUI* edit = static_cast<CEditUI*>(control->CastTo("Edit")))
+    if (const CEditUI* edit = ControlCast<CEditUI>(control))
         window = edit->IsPasswordMode() ? nullptr : edit->GetEditWindow();
-    else if (const CDateTimeUI* picker = static_cast<CDateTimeUI*>(control->CastTo("DateTime")))
+    else if (const CDateTimeUI* picker = ControlCast<CDateTimeUI>(control))
         window = picker->GetPickerWindow();
-    else if (const CActiveXUI* activeX = static_cast<CActiveXUI*>(control->CastTo("ActiveX")))
+    else if (const CActiveXUI* activeX = ControlCast<CActiveXUI>(control))
         window = activeX->GetHostWindow();
     // Only a window of its own inside the host's: a windowless ActiveX control names the host's
     // window itself, which is the client object, not a child of it.
@@ -328,13 +329,13 @@ long StateOf(CControlUI* control, const CControlUI* focus, const RECT& client)
     // A tree row is focused when its folder button or check box is.
     if (control == focus || (!HasChildObjects(role) && focus != nullptr && IsWithin(focus, control)))
         state |= STATE_SYSTEM_FOCUSED;
-    if (const COptionUI* option = static_cast<COptionUI*>(control->CastTo("Option"))) {
+    if (const COptionUI* option = ControlCast<COptionUI>(control)) {
         if (role == ROLE_SYSTEM_PAGETAB)
             state |= STATE_SYSTEM_SELECTABLE | (option->IsSelected() ? STATE_SYSTEM_SELECTED : 0);
         else if (option->IsSelected())
             state |= STATE_SYSTEM_CHECKED;
     }
-    if (const IListItemUI* item = static_cast<IListItemUI*>(control->CastTo("ListItem"))) {
+    if (const IListItemUI* item = ControlCast<IListItemUI>(control)) {
         state |= STATE_SYSTEM_SELECTABLE;
         if (item->IsSelected())
             state |= STATE_SYSTEM_SELECTED;
@@ -346,13 +347,13 @@ long StateOf(CControlUI* control, const CControlUI* focus, const RECT& client)
         if (check != nullptr && check->IsVisible() && check->IsSelected())
             state |= STATE_SYSTEM_CHECKED;
     }
-    if (const CEditUI* edit = static_cast<CEditUI*>(control->CastTo("Edit"))) {
+    if (const CEditUI* edit = ControlCast<CEditUI>(control)) {
         if (edit->IsPasswordMode())
             state |= STATE_SYSTEM_PROTECTED;
         if (edit->IsReadOnly())
             state |= STATE_SYSTEM_READONLY;
     }
-    if (const CRichEditUI* rich = static_cast<CRichEditUI*>(control->CastTo("RichEdit"))) {
+    if (const CRichEditUI* rich = ControlCast<CRichEditUI>(control)) {
         if (rich->IsReadOnly())
             state |= STATE_SYSTEM_READONLY;
     }
@@ -367,18 +368,18 @@ long StateOf(CControlUI* control, const CControlUI* focus, const RECT& client)
 
 bool ValueOf(CControlUI* control, CUIString& value)
 {
-    if (const CEditUI* edit = static_cast<CEditUI*>(control->CastTo("Edit"))) {
+    if (const CEditUI* edit = ControlCast<CEditUI>(control)) {
         // A password is never read out.
         if (edit->IsPasswordMode())
             return false;
         value = control->GetText();
         return true;
     }
-    if (const CProgressUI* progress = static_cast<CProgressUI*>(control->CastTo("Progress"))) {
+    if (const CProgressUI* progress = ControlCast<CProgressUI>(control)) {
         value = Number(progress->GetValue());
         return true;
     }
-    if (const CScrollBarUI* bar = static_cast<CScrollBarUI*>(control->CastTo("ScrollBar"))) {
+    if (const CScrollBarUI* bar = ControlCast<CScrollBarUI>(control)) {
         value = Number(bar->GetValue());
         return true;
     }
@@ -402,7 +403,7 @@ CUIString DefaultActionOf(CControlUI* control)
     case ROLE_SYSTEM_PUSHBUTTON:
         return "Press";
     case ROLE_SYSTEM_CHECKBUTTON: {
-        const COptionUI* option = static_cast<COptionUI*>(control->CastTo("Option"));
+        const COptionUI* option = ControlCast<COptionUI>(control);
         return option != nullptr && option->IsSelected() ? "Uncheck" : "Check";
     }
     case ROLE_SYSTEM_RADIOBUTTON:
@@ -437,7 +438,7 @@ bool DoDefaultAction(CControlUI* control)
     }
     if (ShowsDropDown(control)) {
         // Closed as Escape closes it, so the focus goes back to the combo.
-        static_cast<CComboUI*>(control->CastTo("Combo"))->GetDropWindow()->PostClose();
+        ControlCast<CComboUI>(control)->GetDropWindow()->PostClose();
         return true;
     }
     return control->TriggerAction();

@@ -48,10 +48,9 @@ bool IsInSubtree(const CControlUI* top, const CControlUI* control)
 bool TakeOutOfParent(CControlUI* control)
 {
     CControlUI* parentControl = control->GetParent();
-    void* found = parentControl != nullptr ? parentControl->CastTo("Container") : nullptr;
-    if (found == nullptr)
+    CContainerUI* parent = ControlCast<CContainerUI>(parentControl);
+    if (parent == nullptr)
         return false;
-    CContainerUI* parent = static_cast<CContainerUI*>(found);
     const bool owns = parent->OwnsChildren();
     parent->SetOwnsChildren(false);
     const bool removed = parent->RemoveChild(control);
@@ -487,10 +486,10 @@ bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_TIMER:
         for (int i = 0; i < m_timers.GetSize(); ++i) {
             const TControlTimer* timer = static_cast<const TControlTimer*>(m_timers.GetAt(i));
-            if (timer->Window == m_hWndPaint && timer->NativeId == LOWORD(wParam) && !timer->Killed) {
-                TInputEvent event = MakeEvent(InputEventKind::Timer, timer->Owner, POINT{0, 0});
-                event.WParam = timer->OwnId;
-                timer->Owner->DispatchEvent(event);
+            if (timer->window == m_hWndPaint && timer->nativeId == LOWORD(wParam) && !timer->killed) {
+                TInputEvent event = MakeEvent(InputEventKind::Timer, timer->owner, POINT{0, 0});
+                event.WParam = timer->ownId;
+                timer->owner->DispatchEvent(event);
                 break;
             }
         }

@@ -48,7 +48,7 @@ bool FocusWantsTab(CControlUI* focus)
 {
     if (focus == nullptr || !focus->IsVisible() || !focus->IsEnabled() || ::GetKeyState(VK_CONTROL) < 0)
         return false;
-    const CRichEditUI* edit = static_cast<CRichEditUI*>(focus->CastTo("RichEdit"));
+    const CRichEditUI* edit = ControlCast<CRichEditUI>(focus);
     return edit != nullptr && edit->WantsTab();
 }
 

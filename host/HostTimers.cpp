@@ -34,7 +34,7 @@ bool CWindowHostUI::NativeIdInUse(UINT id) const
 {
     for (int i = 0; i < m_timers.GetSize(); ++i) {
         const TControlTimer* timer = static_cast<const TControlTimer*>(m_timers.GetAt(i));
-        if (timer->Window == m_hWndPaint && timer->NativeId == id)
+        if (timer->window == m_hWndPaint && timer->nativeId == id)
             return true;
     }
     return false;
@@ -60,10 +60,10 @@ bool CWindowHostUI::SetControlTimer(CControlUI* control, UINT timerId, UINT elap
         return false;
     for (int i = 0; i < m_timers.GetSize(); ++i) {
         TControlTimer* timer = static_cast<TControlTimer*>(m_timers.GetAt(i));
-        if (timer->Owner == control && timer->Window == m_hWndPaint && timer->OwnId == timerId) {
-            if (!timer->Killed || ::SetTimer(m_hWndPaint, timer->NativeId, elapseMs, nullptr) == 0)
+        if (timer->owner == control && timer->window == m_hWndPaint && timer->ownId == timerId) {
+            if (!timer->killed || ::SetTimer(m_hWndPaint, timer->nativeId, elapseMs, nullptr) == 0)
                 return false;
-            timer->Killed = false;
+            timer->killed = false;
             return true;
         }
     }
@@ -83,10 +83,10 @@ bool CWindowHostUI::KillControlTimer(CControlUI* control, UINT timerId)
 {
     for (int i = 0; i < m_timers.GetSize(); ++i) {
         TControlTimer* timer = static_cast<TControlTimer*>(m_timers.GetAt(i));
-        if (timer->Owner == control && timer->Window == m_hWndPaint && timer->OwnId == timerId && !timer->Killed) {
-            if (::IsWindow(timer->Window))
-                ::KillTimer(timer->Window, timer->NativeId);
-            timer->Killed = true;
+        if (timer->owner == control && timer->window == m_hWndPaint && timer->ownId == timerId && !timer->killed) {
+            if (::IsWindow(timer->window))
+                ::KillTimer(timer->window, timer->nativeId);
+            timer->killed = true;
             return true;
         }
     }
@@ -97,10 +97,10 @@ void CWindowHostUI::KillControlTimers(CControlUI* control)
 {
     for (int i = m_timers.GetSize() - 1; i >= 0; --i) {
         TControlTimer* timer = static_cast<TControlTimer*>(m_timers.GetAt(i));
-        if (timer->Owner != control || timer->Window != m_hWndPaint)
+        if (timer->owner != control || timer->window != m_hWndPaint)
             continue;
-        if (!timer->Killed)
-            ::KillTimer(timer->Window, timer->NativeId);
+        if (!timer->killed)
+            ::KillTimer(timer->window, timer->nativeId);
         delete timer;
         m_timers.Remove(i);
     }
@@ -110,8 +110,8 @@ UINT CWindowHostUI::NativeTimerId(CControlUI* control, UINT timerId) const
 {
     for (int i = 0; i < m_timers.GetSize(); ++i) {
         const TControlTimer* timer = static_cast<const TControlTimer*>(m_timers.GetAt(i));
-        if (timer->Owner == control && timer->Window == m_hWndPaint && timer->OwnId == timerId)
-            return timer->NativeId;
+        if (timer->owner == control && timer->window == m_hWndPaint && timer->ownId == timerId)
+            return timer->nativeId;
     }
     return 0;
 }
@@ -120,8 +120,8 @@ void CWindowHostUI::ReleaseTimers()
 {
     for (int i = 0; i < m_timers.GetSize(); ++i) {
         TControlTimer* timer = static_cast<TControlTimer*>(m_timers.GetAt(i));
-        if (!timer->Killed && ::IsWindow(timer->Window))
-            ::KillTimer(timer->Window, timer->NativeId);
+        if (!timer->killed && ::IsWindow(timer->window))
+            ::KillTimer(timer->window, timer->nativeId);
         delete timer;
     }
     m_timers.Clear();

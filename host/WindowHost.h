@@ -176,11 +176,11 @@ private:
     friend class CControlAliveGuard;
 
     struct TControlTimer {
-        CControlUI* Owner;  // not owned
-        UINT OwnId;  // the control's own id
-        HWND Window;
-        UINT NativeId;
-        bool Killed;  // kept for a restart under the same native id
+        CControlUI* owner;  // not owned
+        UINT ownId;  // the control's own id
+        HWND window;  // not owned
+        UINT nativeId;
+        bool killed;  // kept for a restart under the same native id
     };
 
     // HostDispatch.cpp

@@ -16,22 +16,22 @@ public:
     CClipScope(const CClipScope&) = delete;
     CClipScope& operator=(const CClipScope&) = delete;
 
-    // The clip becomes (current clip AND rc).
-    static void NarrowToRect(HDC hDC, const RECT& rc, CClipScope& clip);
-    // The clip becomes (current clip AND rc AND the rounded rectangle of rcItem with the given
+    // The clip becomes (current clip AND rect).
+    static void NarrowToRect(HDC hdc, const RECT& rect, CClipScope& clip);
+    // The clip becomes (current clip AND rect AND the rounded rectangle of roundRect with the given
     // ellipse size).
-    static void NarrowToRoundRect(HDC hDC, const RECT& rc, const RECT& rcItem, int width, int height, CClipScope& clip);
+    static void NarrowToRoundRect(
+        HDC hdc, const RECT& rect, const RECT& roundRect, int width, int height, CClipScope& clip);
 
 private:
     // Puts the saved clip back and frees both regions; a scope may be narrowed again afterwards.
     void Restore();
-    // Installs (current clip AND rc AND, when given, the rounded rectangle of roundItem).
-    static void Narrow(HDC hDC, const RECT& rc, const RECT* roundItem, int width, int height, CClipScope& clip);
+    // Installs (current clip AND rect AND, when given, the rounded rectangle of roundItem).
+    static void Narrow(HDC hdc, const RECT& rect, const RECT* roundItem, int width, int height, CClipScope& clip);
 
-    RECT m_rcItem = {0, 0, 0, 0};  // the rectangle narrowed to, logical coordinates
-    HDC m_hDC = nullptr;  // not owned
-    HRGN m_hRgn = nullptr;  // owned: the region installed
-    HRGN m_hOldRgn = nullptr;  // owned: the clip box to restore
+    HDC m_dc = nullptr;  // not owned
+    HRGN m_region = nullptr;  // owned: the region installed
+    HRGN m_savedRegion = nullptr;  // owned: the clip box to restore
 };
 
 }  // namespace SkinUI

@@ -105,10 +105,7 @@ private:
 
 bool IsNamed(const char* name, const char* expected) { return name != nullptr && std::strcmp(name, expected) == 0; }
 
-IContainerUI* ContainerOf(CControlUI* control)
-{
-    return control ? static_cast<IContainerUI*>(control->CastTo("IContainer")) : nullptr;
-}
+IContainerUI* ContainerOf(CControlUI* control) { return ControlCast<IContainerUI>(control); }
 
 // Resource ids address 16-bit values; anything else would be taken for a string pointer.
 bool IsUsableResourceId(int id) { return id > 0 && id <= 0xFFFF; }
@@ -415,7 +412,7 @@ void CSkinBuilder::BuildInclude(CSkinXmlNode element, CControlUI* parent, CWindo
 bool CSkinBuilder::BuildTreeNode(CSkinXmlNode element, CControlUI* parent, CWindowHostUI* host)
 {
     CTreeNodeUI* parentNode = AsTreeNode(parent);
-    CTreeViewUI* view = parent != nullptr ? static_cast<CTreeViewUI*>(parent->CastTo("TreeView")) : nullptr;
+    CTreeViewUI* view = ControlCast<CTreeViewUI>(parent);
     // A node needs a node or a tree view to live in; without one (no parent at all included) the
     // sibling list ends here, and nothing is built that could be left behind.
     if (parentNode == nullptr && view == nullptr)

@@ -25,10 +25,10 @@ struct TSkinElement {
 
 // A view of a static array, usable in a range-for.
 template <class T> struct TStaticList {
-    const T* Entries;
-    size_t Count;
-    const T* begin() const { return Entries; }
-    const T* end() const { return Entries + Count; }
+    const T* entries;  // not owned: a static array
+    size_t count;
+    const T* begin() const { return entries; }
+    const T* end() const { return entries + count; }
 };
 
 // Every element the factory knows, grouped by name length.

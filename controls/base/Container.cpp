@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "controls/list/ListInterfaces.h"
 #include "controls/range/ScrollBar.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
@@ -48,9 +49,9 @@ const char* CContainerUI::GetTypeName() const { return "ContainerUI"; }
 void* CContainerUI::CastTo(const char* name)
 {
     CUIString n(name);
-    if (n == "IContainer")
+    if (n == IContainerUI::kCastName)
         return static_cast<IContainerUI*>(this);
-    if (n == "Container")
+    if (n == kCastName)
         return this;
     return CControlUI::CastTo(name);
 }
@@ -228,7 +229,7 @@ int CContainerUI::FindSelectableChild(int index, bool forward) const
     int step = forward ? 1 : -1;
     for (int i = start; i >= 0 && i < count; i += step) {
         CControlUI* child = OwnChild(i);
-        if (child->CastTo("ListItem") && child->IsVisible() && child->IsEnabled())
+        if (ControlCast<IListItemUI>(child) && child->IsVisible() && child->IsEnabled())
             return i;
     }
     return forward ? -1 : FindSelectableChild(0, true);
@@ -566,13 +567,8 @@ void CContainerUI::ChildrenToPaint(const CRectUI& /*paintRect*/, int& first, int
 
 void CContainerUI::OnEvent(TInputEvent& event)
 {
-    if (!m_acceptsMouse && IsMouseEventKind(event.Type)) {
-        if (m_parent)
-            m_parent->OnEvent(event);
-        else
-            CControlUI::OnEvent(event);
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CControlUI::OnEvent(e); }))
         return;
-    }
     if (event.Type == InputEventKind::FocusGained) {
         m_focused = true;
         return;

@@ -26,9 +26,11 @@ namespace SkinUI {
 class CScrollBarUI;
 
 // The child list as seen by code that does not know the concrete container (skin builder, tabs,
-// lists). Obtained with CastTo("IContainer"); containers are never deleted through it.
+// lists). Obtained with ControlCast<IContainerUI>; containers are never deleted through it.
 class IContainerUI {
 public:
+    static constexpr const char* kCastName = "IContainer";
+
     virtual CControlUI* ChildAt(int index) const = 0;
     virtual int IndexOfChild(const CControlUI* control) const = 0;
     // Validates newIndex before touching the list: a bad index answers false and changes nothing.
@@ -50,6 +52,7 @@ public:
     ~CContainerUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Container";
     void* CastTo(const char* name) override;
     void AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow) override;
     void SetPosition(const CRectUI& rect) override;

@@ -32,7 +32,7 @@ const char* CControlUI::GetTypeName() const { return "ControlUI"; }
 
 void* CControlUI::CastTo(const char* name)
 {
-    if (name != nullptr && std::strcmp(name, "Control") == 0)
+    if (name != nullptr && std::strcmp(name, kCastName) == 0)
         return this;
     return nullptr;
 }

@@ -80,6 +80,8 @@ struct TRelativePos {
 
 class CControlUI {
 public:
+    static constexpr const char* kCastName = "Control";
+
     CControlUI();
     CControlUI(const CControlUI&) = delete;
     CControlUI& operator=(const CControlUI&) = delete;
@@ -297,5 +299,28 @@ private:
     // Stores pixels in 96-DPI units unless the field already scales to them.
     void KeepUnscaled(LONG& field, int pixels) const;
 };
+
+// ControlCast<T>: the checked downcast of a control to a control class or a control interface, null
+// for null or a control of another kind. T names its cast name once (`kCastName`) and answers it in
+// its own CastTo; T declares the name itself, since one inherited from a base names the base.
+template <class T> T* ControlCast(CControlUI* control)
+{
+    return control != nullptr ? static_cast<T*>(control->CastTo(T::kCastName)) : nullptr;
+}
+
+// A mouse event `control` does not accept goes on to `next` (its parent; a scroll bar names its
+// owner), or, where there is none, to `atRoot`, the caller's base-class handling. True when the
+// event was passed on; the caller then does nothing more with it.
+template <class AtRoot>
+bool PassOnRefusedMouse(const CControlUI& control, CControlUI* next, TInputEvent& event, AtRoot atRoot)
+{
+    if (!IsMouseEventKind(event.Type) || control.AcceptsMouse())
+        return false;
+    if (next != nullptr)
+        next->OnEvent(event);
+    else
+        atRoot(event);
+    return true;
+}
 
 }  // namespace SkinUI

@@ -4,6 +4,7 @@
 
 #include "controls/com/ActiveXSite.h"
 #include "controls/com/ActiveXWnd.h"
+#include "core/CodePage.h"
 #include "core/SystemLibrary.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
@@ -30,7 +31,7 @@ const char* CActiveXUI::GetTypeName() const { return "ActiveXUI"; }
 
 void* CActiveXUI::CastTo(const char* name)
 {
-    if (name != nullptr && std::strcmp(name, "ActiveX") == 0)
+    if (name != nullptr && std::strcmp(name, kCastName) == 0)
         return this;
     return CControlUI::CastTo(name);
 }
@@ -80,12 +81,12 @@ bool CActiveXUI::SetClassId(const char* text)
 {
     if (text == nullptr || std::strlen(text) >= kClassIdChars)
         return false;
-    wchar_t wide[kClassIdChars] = {};
-    if (::MultiByteToWideChar(::GetACP(), 0, text, -1, wide, kClassIdChars) == 0)
+    std::wstring wide;
+    if (!WideFromCodePage(text, CP_ACP, wide))
         return false;
-    wide[kClassIdChars - 1] = L'\0';
     CLSID clsid = {};
-    const HRESULT hr = wide[0] == L'{' ? ::CLSIDFromString(wide, &clsid) : ::CLSIDFromProgID(wide, &clsid);
+    const HRESULT hr
+        = wide[0] == L'{' ? ::CLSIDFromString(wide.c_str(), &clsid) : ::CLSIDFromProgID(wide.c_str(), &clsid);
     if (FAILED(hr) || clsid == CLSID{})
         return false;
     m_created = false;

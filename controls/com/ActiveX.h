@@ -31,6 +31,7 @@ public:
     ~CActiveXUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "ActiveX";
     void* CastTo(const char* name) override;
     void SetPosition(const CRectUI& rect) override;
     void SetVisible(bool visible) override;

@@ -2,6 +2,10 @@
 
 #include <ocidl.h>
 
+#include <string>
+
+#include "core/CodePage.h"
+
 namespace SkinUI {
 
 namespace {
@@ -55,13 +59,10 @@ BSTR AllocWideString(const char* text)
 {
     if (text == nullptr)
         return nullptr;
-    const int units = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (units <= 0)
+    std::wstring wide;
+    if (!WideFromCodePage(text, CP_ACP, wide))
         return nullptr;
-    BSTR wide = ::SysAllocStringLen(nullptr, static_cast<UINT>(units - 1));
-    if (wide != nullptr)
-        ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide, units);
-    return wide;
+    return ::SysAllocStringLen(wide.c_str(), static_cast<UINT>(wide.size()));
 }
 
 }  // namespace SkinUI

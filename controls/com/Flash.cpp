@@ -34,7 +34,7 @@ const char* CFlashUI::GetTypeName() const { return "Flash"; }
 
 void* CFlashUI::CastTo(const char* name)
 {
-    if (name != nullptr && std::strcmp(name, "Flash") == 0)
+    if (name != nullptr && std::strcmp(name, kCastName) == 0)
         return this;
     return CActiveXUI::CastTo(name);
 }

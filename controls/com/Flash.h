@@ -36,6 +36,7 @@ public:
     ~CFlashUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Flash";
     void* CastTo(const char* name) override;
     void SetAttribute(const char* name, const char* value) override;
     static void AppendAttributeNames(TAttributeNames& names);

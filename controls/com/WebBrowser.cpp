@@ -29,7 +29,7 @@ const char* CWebBrowserUI::GetTypeName() const { return "WebBrowserUI"; }
 
 void* CWebBrowserUI::CastTo(const char* name)
 {
-    if (name != nullptr && std::strcmp(name, "WebBrowser") == 0)
+    if (name != nullptr && std::strcmp(name, kCastName) == 0)
         return this;
     return CActiveXUI::CastTo(name);
 }

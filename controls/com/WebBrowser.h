@@ -38,6 +38,7 @@ public:
     ~CWebBrowserUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "WebBrowser";
     void* CastTo(const char* name) override;
     void SetAttribute(const char* name, const char* value) override;
     static void AppendAttributeNames(TAttributeNames& names);

@@ -18,7 +18,7 @@ const char* CChildLayoutUI::GetTypeName() const { return "ChildLayoutUI"; }
 void* CChildLayoutUI::CastTo(const char* name)
 {
     // Deliberately skips the container: the skin builder must not attach written children.
-    if (CUIString(name) == "ChildLayout")
+    if (CUIString(name) == kCastName)
         return this;
     return CControlUI::CastTo(name);
 }

@@ -7,7 +7,7 @@
 // A new "xmlfile" allows one more build. The build counts against the skin builder's nesting cap,
 // so a document that contains its own child layout ends instead of recursing, and against the
 // budget of the skin build that created the layout; a build over budget leaves the layout empty. The layout does not
-// answer CastTo("IContainer"): child elements written inside it in a skin are not attached; its
+// answer ControlCast<IContainerUI>: child elements written inside it in a skin are not attached; its
 // children come only from its document. Children are placed as by the container base.
 #pragma once
 
@@ -22,6 +22,7 @@ public:
     ~CChildLayoutUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "ChildLayout";
     void* CastTo(const char* name) override;
     void Initialize() override;
     void SetAttribute(const char* name, const char* value) override;

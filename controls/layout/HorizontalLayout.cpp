@@ -13,7 +13,7 @@ const char* CHorizontalLayoutUI::GetTypeName() const { return "HorizontalLayoutU
 
 void* CHorizontalLayoutUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "HorizontalLayout")
+    if (CUIString(name) == kCastName)
         return this;
     return CLinearLayoutUI::CastTo(name);
 }

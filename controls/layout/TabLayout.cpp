@@ -15,7 +15,7 @@ const char* CTabLayoutUI::GetTypeName() const { return "TabLayoutUI"; }
 
 void* CTabLayoutUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "TabLayout")
+    if (CUIString(name) == kCastName)
         return this;
     return CContainerUI::CastTo(name);
 }

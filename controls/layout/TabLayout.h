@@ -18,6 +18,7 @@ public:
     ~CTabLayoutUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "TabLayout";
     void* CastTo(const char* name) override;
     void SetPosition(const CRectUI& rect) override;
     void SetAttribute(const char* name, const char* value) override;

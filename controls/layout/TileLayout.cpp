@@ -14,7 +14,7 @@ const char* CTileLayoutUI::GetTypeName() const { return "TileLayoutUI"; }
 
 void* CTileLayoutUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "TileLayout")
+    if (CUIString(name) == kCastName)
         return this;
     return CContainerUI::CastTo(name);
 }

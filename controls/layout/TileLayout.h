@@ -19,6 +19,7 @@ public:
     ~CTileLayoutUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "TileLayout";
     void* CastTo(const char* name) override;
     void SetPosition(const CRectUI& rect) override;
     void SetAttribute(const char* name, const char* value) override;

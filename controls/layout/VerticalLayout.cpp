@@ -13,7 +13,7 @@ const char* CVerticalLayoutUI::GetTypeName() const { return "VerticalLayoutUI"; 
 
 void* CVerticalLayoutUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "VerticalLayout")
+    if (CUIString(name) == kCastName)
         return this;
     return CLinearLayoutUI::CastTo(name);
 }

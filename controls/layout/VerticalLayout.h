@@ -12,6 +12,7 @@ public:
     CVerticalLayoutUI();
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "VerticalLayout";
     void* CastTo(const char* name) override;
     void SetAttribute(const char* name, const char* value) override;
     static void AppendAttributeNames(TAttributeNames& names);

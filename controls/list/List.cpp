@@ -15,10 +15,7 @@ namespace SkinUI {
 
 namespace {
 
-IListItemUI* AsRow(CControlUI* control)
-{
-    return control != nullptr ? static_cast<IListItemUI*>(control->CastTo("ListItem")) : nullptr;
-}
+IListItemUI* AsRow(CControlUI* control) { return ControlCast<IListItemUI>(control); }
 
 int ClampWidth(const CControlUI* c, int width)
 {
@@ -218,11 +215,11 @@ const char* CListUI::GetTypeName() const { return "ListUI"; }
 void* CListUI::CastTo(const char* name)
 {
     const CUIString n(name);
-    if (n == "List")
+    if (n == kCastName)
         return this;
-    if (n == "IList")
+    if (n == IListUI::kCastName)
         return static_cast<IListUI*>(this);
-    if (n == "IListOwner")
+    if (n == IListOwnerUI::kCastName)
         return static_cast<IListOwnerUI*>(this);
     return CVerticalLayoutUI::CastTo(name);
 }
@@ -345,7 +342,7 @@ bool CListUI::InsertChild(CControlUI* control, int index)
     if (control == nullptr)
         return false;
     // A second header while the first has captions becomes a row: skins rely on it.
-    if (CListHeaderUI* header = static_cast<CListHeaderUI*>(control->CastTo("ListHeader"))) {
+    if (CListHeaderUI* header = ControlCast<CListHeaderUI>(control)) {
         if (m_header->ChildCount() == 0)
             return ReplaceHeader(header);
     }
@@ -559,7 +556,7 @@ bool CListUI::OnKeyDown(char key)
 
 void CListUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CVerticalLayoutUI::OnEvent(e); }))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CVerticalLayoutUI::OnEvent(e); }))
         return;
     switch (event.Type) {
     case InputEventKind::FocusGained:

@@ -72,6 +72,7 @@ public:
     CListUI();
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "List";
     void* CastTo(const char* name) override;
     // A tab stop of its own: from the keyboard, its rows are chosen with the arrows.
     unsigned GetCapabilities() const override;

@@ -6,7 +6,7 @@ const char* CListContainerElementUI::GetTypeName() const { return "ListContainer
 
 void* CListContainerElementUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "ListContainerElement")
+    if (CUIString(name) == kCastName)
         return this;
     return CListRowUI<CContainerUI>::CastTo(name);
 }

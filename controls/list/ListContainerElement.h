@@ -12,6 +12,7 @@ namespace SkinUI {
 class CListContainerElementUI : public CListRowUI<CContainerUI> {
 public:
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "ListContainerElement";
     void* CastTo(const char* name) override;
     void SetEnabled(bool enabled) override;
     void OnEvent(TInputEvent& event) override;

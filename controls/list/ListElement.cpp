@@ -9,7 +9,7 @@ namespace SkinUI {
 
 void* CListElementUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "ListElement")
+    if (CUIString(name) == kCastName)
         return this;
     return CListRowUI<CControlUI>::CastTo(name);
 }
@@ -30,7 +30,7 @@ const char* CListLabelElementUI::GetTypeName() const { return "ListLabelElementU
 
 void* CListLabelElementUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "ListLabelElement")
+    if (CUIString(name) == kCastName)
         return this;
     return CListElementUI::CastTo(name);
 }

@@ -13,6 +13,7 @@ namespace SkinUI {
 
 class CListElementUI : public CListRowUI<CControlUI> {
 public:
+    static constexpr const char* kCastName = "ListElement";
     void* CastTo(const char* name) override;
     void OnEvent(TInputEvent& event) override;
     // A bare element has no text; the label rows draw theirs.
@@ -22,6 +23,7 @@ public:
 class CListLabelElementUI : public CListElementUI {
 public:
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "ListLabelElement";
     void* CastTo(const char* name) override;
     void OnEvent(TInputEvent& event) override;
     CSizeUI MeasureSize(CSizeUI available) override;

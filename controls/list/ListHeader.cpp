@@ -16,7 +16,7 @@ const char* CListHeaderUI::GetTypeName() const { return "ListHeaderUI"; }
 
 void* CListHeaderUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "ListHeader")
+    if (CUIString(name) == kCastName)
         return this;
     return CHorizontalLayoutUI::CastTo(name);
 }
@@ -25,7 +25,7 @@ void CListHeaderUI::SetPosition(const CRectUI& rect)
 {
     CHorizontalLayoutUI::SetPosition(rect);
     if (m_parent != nullptr) {
-        if (CListUI* list = static_cast<CListUI*>(m_parent->CastTo("List")))
+        if (CListUI* list = ControlCast<CListUI>(m_parent))
             list->OnHeaderLaidOut();
     }
 }
@@ -54,7 +54,7 @@ const char* CListHeaderItemUI::GetTypeName() const { return "ListHeaderItemUI"; 
 
 void* CListHeaderItemUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "ListHeaderItem")
+    if (CUIString(name) == kCastName)
         return this;
     return CControlUI::CastTo(name);
 }
@@ -114,7 +114,7 @@ bool CListHeaderItemUI::OnPress(const TInputEvent& event)
         if (!alive.IsAlive())
             return true;
         CControlUI* owner = m_parent != nullptr ? m_parent->GetParent() : nullptr;
-        CListUI* list = owner != nullptr ? static_cast<CListUI*>(owner->CastTo("List")) : nullptr;
+        CListUI* list = ControlCast<CListUI>(owner);
         if (list != nullptr && list->GetHeader() == m_parent) {
             list->OnHeaderClick(list->GetHeader()->IndexOfChild(this));
             if (!alive.IsAlive())
@@ -140,7 +140,7 @@ void CListHeaderItemUI::DragTo(POINT point)
 
 void CListHeaderItemUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CControlUI::OnEvent(e); }))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CControlUI::OnEvent(e); }))
         return;
     switch (event.Type) {
     case InputEventKind::FocusGained:

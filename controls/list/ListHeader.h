@@ -13,6 +13,7 @@ namespace SkinUI {
 class CListHeaderUI : public CHorizontalLayoutUI {
 public:
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "ListHeader";
     void* CastTo(const char* name) override;
     void SetPosition(const CRectUI& rect) override;
     CSizeUI MeasureSize(CSizeUI available) override;
@@ -23,6 +24,7 @@ public:
     static const int kMinWidth = 16;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "ListHeaderItem";
     void* CastTo(const char* name) override;
     unsigned GetCapabilities() const override;
     void SetEnabled(bool enabled) override;

@@ -2,9 +2,9 @@
 //
 // An owner hands its rows one TListItemStyle record to paint with and numbers them: a row's index
 // is its position among the owner's rows, as the owner answers it (RowIndex) whenever it is read. A row reaches its
-// owner only through IListOwnerUI, and the owner its rows only through IListItemUI (CastTo("ListItem")), so rows of any
-// kind can live in any owner. Column rectangles are host client coordinates, refreshed by the list from its header
-// captions at every layout.
+// owner only through IListOwnerUI, and the owner its rows only through IListItemUI (ControlCast<IListItemUI>), so rows
+// of any kind can live in any owner. Column rectangles are host client coordinates, refreshed by the list from its
+// header captions at every layout.
 #pragma once
 
 #include <windows.h>
@@ -62,9 +62,11 @@ void AppendItemStyleAttributeNames(TAttributeNames& names);
 // The "left"/"center"/"right" alignment rule shared by rows and captions.
 unsigned ApplyAlignment(unsigned textStyle, const char* value);
 
-// CastTo("IListOwner").
+// ControlCast<IListOwnerUI>.
 class IListOwnerUI {
 public:
+    static constexpr const char* kCastName = "IListOwner";
+
     virtual TListItemStyle* GetItemStyle() = 0;
     virtual int GetCurrentIndex() const = 0;
     virtual bool SelectItem(int index, bool takeFocus) = 0;
@@ -79,9 +81,11 @@ protected:
     ~IListOwnerUI() = default;
 };
 
-// CastTo("ListItem").
+// ControlCast<IListItemUI>.
 class IListItemUI {
 public:
+    static constexpr const char* kCastName = "ListItem";
+
     virtual int GetIndex() const = 0;
     virtual void SetIndex(int index) = 0;
     virtual IListOwnerUI* GetOwner() const = 0;
@@ -106,9 +110,11 @@ protected:
     ~IListTextProvider() = default;
 };
 
-// CastTo("IList"): an owner with a header, a body and expandable rows.
+// ControlCast<IListUI>: an owner with a header, a body and expandable rows.
 class IListUI : public IListOwnerUI {
 public:
+    static constexpr const char* kCastName = "IList";
+
     virtual CContainerUI* GetHeader() const = 0;
     virtual CContainerUI* GetBody() const = 0;
     virtual int GetExpandedIndex() const = 0;

@@ -7,10 +7,7 @@
 
 namespace SkinUI {
 
-void CListItemCore::SetOwner(CControlUI* ownerControl)
-{
-    owner = ownerControl != nullptr ? static_cast<IListOwnerUI*>(ownerControl->CastTo("IListOwner")) : nullptr;
-}
+void CListItemCore::SetOwner(CControlUI* ownerControl) { owner = ControlCast<IListOwnerUI>(ownerControl); }
 
 bool CListItemCore::Select(bool select)
 {
@@ -204,7 +201,7 @@ void PaintControlAt(CControlUI& control, HDC hdc, const CRectUI& rect)
 
 void NumberRow(CControlUI* row, CControlUI* owner, int index)
 {
-    IListItemUI* item = row != nullptr ? static_cast<IListItemUI*>(row->CastTo("ListItem")) : nullptr;
+    IListItemUI* item = ControlCast<IListItemUI>(row);
     if (item == nullptr)
         return;
     item->SetOwner(owner);
@@ -222,7 +219,7 @@ void RenumberRows(const CContainerUI& rows, int from, int to)
         from = 0;
     for (int i = from; i <= to && i < rows.ChildCount(); ++i) {
         CControlUI* row = rows.ChildAt(i);
-        if (IListItemUI* item = static_cast<IListItemUI*>(row->CastTo("ListItem")))
+        if (IListItemUI* item = ControlCast<IListItemUI>(row))
             item->SetIndex(i);
     }
 }
@@ -261,7 +258,7 @@ int CRowNumbering::RowIndex(const CControlUI* row, int stored)
     while (m_numberedUpTo < count) {
         const int index = m_numberedUpTo++;
         CControlUI* control = m_rows.CContainerUI::ChildAt(index);
-        if (IListItemUI* item = static_cast<IListItemUI*>(control->CastTo("ListItem")))
+        if (IListItemUI* item = ControlCast<IListItemUI>(control))
             item->SetIndex(index);
         if (control == row)
             return index;
@@ -271,9 +268,7 @@ int CRowNumbering::RowIndex(const CControlUI* row, int stored)
 
 int CRowNumbering::PositionOf(const IListOwnerUI* owner, const CControlUI* control) const
 {
-    IListItemUI* item = control != nullptr
-        ? static_cast<IListItemUI*>(const_cast<CControlUI*>(control)->CastTo("ListItem"))
-        : nullptr;
+    IListItemUI* item = ControlCast<IListItemUI>(const_cast<CControlUI*>(control));
     if (item == nullptr)
         return m_rows.CContainerUI::IndexOfChild(control);
     if (item->GetOwner() != owner)

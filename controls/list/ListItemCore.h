@@ -51,19 +51,6 @@ private:
     CControlUI& m_row;
 };
 
-// A mouse event `control` does not accept goes to its parent, or at the root to `atRoot` (the
-// control's base-class handling). True when the event was passed on.
-template <class AtRoot> bool PassOnRefusedMouse(CControlUI& control, TInputEvent& event, AtRoot atRoot)
-{
-    if (!IsMouseEventKind(event.Type) || control.AcceptsMouse())
-        return false;
-    if (control.GetParent() != nullptr)
-        control.GetParent()->OnEvent(event);
-    else
-        atRoot(event);
-    return true;
-}
-
 // One line of text inside `rect` shrunk by `padding`: markup (its links inert) when `html`, else
 // plain text in the host font `font`.
 void PaintTextLine(HDC hdc, CWindowHostUI* host, const CRectUI& rect, const CRectUI& padding, const char* text,

@@ -16,7 +16,7 @@ public:
 
     void* CastTo(const char* name) override
     {
-        if (CUIString(name) == "ListItem")
+        if (CUIString(name) == IListItemUI::kCastName)
             return static_cast<IListItemUI*>(this);
         return Base::CastTo(name);
     }

@@ -11,7 +11,7 @@ const char* CListTextElementUI::GetTypeName() const { return "ListTextElementUI"
 
 void* CListTextElementUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "ListTextElement")
+    if (CUIString(name) == kCastName)
         return this;
     return CListLabelElementUI::CastTo(name);
 }
@@ -24,7 +24,7 @@ unsigned CListTextElementUI::GetCapabilities() const
 void CListTextElementUI::SetOwner(CControlUI* owner)
 {
     CListLabelElementUI::SetOwner(owner);
-    m_listView = owner != nullptr ? static_cast<IListUI*>(owner->CastTo("IList")) : nullptr;
+    m_listView = ControlCast<IListUI>(owner);
 }
 
 CUIString CListTextElementUI::GetColumnText(int column) const

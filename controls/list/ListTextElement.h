@@ -18,6 +18,7 @@ public:
     CListTextElementUI();
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "ListTextElement";
     void* CastTo(const char* name) override;
     unsigned GetCapabilities() const override;
     void SetOwner(CControlUI* owner) override;

@@ -27,7 +27,7 @@ CTreeNodeUI* AsTreeNode(CControlUI* control)
 {
     if (control == nullptr || CUIString(control->GetTypeName()).CompareNoCase("TreeNodeUI") != 0)
         return nullptr;
-    return static_cast<CTreeNodeUI*>(control->CastTo("TreeNode"));
+    return ControlCast<CTreeNodeUI>(control);
 }
 
 //--- construction, identity ----------------------------------------------------------------------
@@ -77,7 +77,7 @@ const char* CTreeNodeUI::GetTypeName() const { return "TreeNodeUI"; }
 
 void* CTreeNodeUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "TreeNode")
+    if (CUIString(name) == kCastName)
         return this;
     return CListContainerElementUI::CastTo(name);
 }

@@ -31,6 +31,7 @@ public:
     ~CTreeNodeUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "TreeNode";
     void* CastTo(const char* name) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "controls/text/CheckBox.h"
+#include "controls/list/ListHeader.h"
 #include "controls/list/TreeNode.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
@@ -16,7 +17,7 @@ const char* CTreeViewUI::GetTypeName() const { return "TreeViewUI"; }
 
 void* CTreeViewUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "TreeView")
+    if (CUIString(name) == kCastName)
         return this;
     return CListUI::CastTo(name);
 }
@@ -101,7 +102,7 @@ bool CTreeViewUI::InsertChild(CControlUI* control, int index)
 {
     if (AsTreeNode(control) != nullptr)
         return InsertNodeAt(control, index) >= 0;
-    if (control != nullptr && (IsCaption(control) || control->CastTo("ListHeader") != nullptr))
+    if (control != nullptr && (IsCaption(control) || ControlCast<CListHeaderUI>(control) != nullptr))
         return CListUI::InsertChild(control, index);
     return false;
 }

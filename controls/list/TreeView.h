@@ -23,6 +23,7 @@ public:
     CTreeViewUI();
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "TreeView";
     void* CastTo(const char* name) override;
     void SetAttribute(const char* name, const char* value) override;
     static void AppendAttributeNames(TAttributeNames& names);

@@ -1,5 +1,6 @@
 #include "controls/list/VirtualList.h"
 
+#include "controls/list/ListHeader.h"
 #include "controls/list/VirtualListBody.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
@@ -9,7 +10,7 @@ namespace SkinUI {
 
 CVirtualListUI::CVirtualListUI()
     : CListUI([](CListUI* owner) -> CListBodyUI* { return new CVirtualListBodyUI(owner); })
-    , m_rows(static_cast<CVirtualListBodyUI*>(GetBody()->CastTo("VirtualListBody")))
+    , m_rows(ControlCast<CVirtualListBodyUI>(GetBody()))
 {
     m_rows->SetList(this);
     // A virtual list is only useful when it scrolls.
@@ -20,7 +21,7 @@ const char* CVirtualListUI::GetTypeName() const { return "VirtualListUI"; }
 
 void* CVirtualListUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "VirtualList")
+    if (CUIString(name) == kCastName)
         return this;
     return CListUI::CastTo(name);
 }
@@ -37,8 +38,8 @@ bool CVirtualListUI::InsertChild(CControlUI* control, int index)
 {
     if (control == nullptr)
         return false;
-    const bool header = control->CastTo("ListHeader") != nullptr && GetHeader()->ChildCount() == 0;
-    if (!header && control->CastTo("ListHeaderItem") == nullptr)
+    const bool header = ControlCast<CListHeaderUI>(control) != nullptr && GetHeader()->ChildCount() == 0;
+    if (!header && ControlCast<CListHeaderItemUI>(control) == nullptr)
         return false;
     return CListUI::InsertChild(control, index);
 }

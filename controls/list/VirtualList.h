@@ -35,6 +35,7 @@ public:
     CVirtualListUI();
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "VirtualList";
     void* CastTo(const char* name) override;
     void OnEvent(TInputEvent& event) override;
     void SetAttribute(const char* name, const char* value) override;

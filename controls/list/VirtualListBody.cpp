@@ -15,7 +15,7 @@ CVirtualListBodyUI::CVirtualListBodyUI(CListUI* owner)
 
 void* CVirtualListBodyUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "VirtualListBody")
+    if (CUIString(name) == kCastName)
         return this;
     return CListBodyUI::CastTo(name);
 }

@@ -19,6 +19,7 @@ class CVirtualListBodyUI : public CListBodyUI {
 public:
     explicit CVirtualListBodyUI(CListUI* owner);
 
+    static constexpr const char* kCastName = "VirtualListBody";
     void* CastTo(const char* name) override;
     void SetPosition(const CRectUI& rect) override;
     void SetScrollPosition(const CSizeUI& position) override;

@@ -8,7 +8,7 @@ class CVirtualRowTexts : public IListTextProvider {
 public:
     CUIString GetItemText(CControlUI* row, int /*index*/, int column) override
     {
-        auto* bound = row != nullptr ? static_cast<CVirtualListRowUI*>(row->CastTo("VirtualListRow")) : nullptr;
+        auto* bound = ControlCast<CVirtualListRowUI>(row);
         return bound != nullptr ? bound->Text(column) : CUIString();
     }
 };
@@ -39,7 +39,7 @@ const char* CVirtualListRowUI::GetTypeName() const { return "VirtualListRowUI"; 
 
 void* CVirtualListRowUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "VirtualListRow")
+    if (CUIString(name) == kCastName)
         return this;
     return CListTextElementUI::CastTo(name);
 }

@@ -39,6 +39,7 @@ public:
     CVirtualListRowUI();
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "VirtualListRow";
     void* CastTo(const char* name) override;
     CSizeUI MeasureSize(CSizeUI available) override;
 

@@ -10,10 +10,7 @@ namespace SkinUI {
 
 namespace {
 
-IListItemUI* AsRow(CControlUI* control)
-{
-    return control != nullptr ? static_cast<IListItemUI*>(control->CastTo("ListItem")) : nullptr;
-}
+IListItemUI* AsRow(CControlUI* control) { return ControlCast<IListItemUI>(control); }
 
 }  // namespace
 
@@ -35,9 +32,9 @@ const char* CComboUI::GetTypeName() const { return "ComboUI"; }
 void* CComboUI::CastTo(const char* name)
 {
     const CUIString n(name);
-    if (n == "Combo")
+    if (n == kCastName)
         return this;
-    if (n == "IListOwner")
+    if (n == IListOwnerUI::kCastName)
         return static_cast<IListOwnerUI*>(this);
     return CContainerUI::CastTo(name);
 }
@@ -260,7 +257,7 @@ bool CComboUI::OnKeyDown(char key)
 
 void CComboUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouse(*this, event, [this](TInputEvent& e) { CContainerUI::OnEvent(e); }))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CContainerUI::OnEvent(e); }))
         return;
     switch (event.Type) {
     case InputEventKind::FocusGained:

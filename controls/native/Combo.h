@@ -22,6 +22,7 @@ public:
     ~CComboUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Combo";
     void* CastTo(const char* name) override;
     unsigned GetCapabilities() const override;
     bool TriggerAction() override;

@@ -30,7 +30,7 @@ const char* CDateTimeUI::GetTypeName() const { return "DateTimeUI"; }
 
 void* CDateTimeUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "DateTime")
+    if (CUIString(name) == kCastName)
         return this;
     return CLabelUI::CastTo(name);
 }

@@ -30,6 +30,7 @@ public:
     ~CDateTimeUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "DateTime";
     void* CastTo(const char* name) override;
     // A tab stop that wants the cursor while enabled, as the edit: the focus has to find its way
     // back here after a resize has closed the picker, and the text cursor must reach OnEvent.

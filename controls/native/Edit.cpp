@@ -28,7 +28,7 @@ const char* CEditUI::GetTypeName() const { return "EditUI"; }
 
 void* CEditUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Edit")
+    if (CUIString(name) == kCastName)
         return this;
     return CLabelUI::CastTo(name);
 }

@@ -25,6 +25,7 @@ public:
     ~CEditUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Edit";
     void* CastTo(const char* name) override;
     unsigned GetCapabilities() const override;
     void SetText(const char* text) override;

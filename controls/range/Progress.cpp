@@ -17,7 +17,7 @@ const char* CProgressUI::GetTypeName() const { return "ProgressUI"; }
 
 void* CProgressUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Progress")
+    if (CUIString(name) == kCastName)
         return this;
     return CLabelUI::CastTo(name);
 }

@@ -21,6 +21,7 @@ public:
     ~CProgressUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Progress";
     void* CastTo(const char* name) override;
     void SetAttribute(const char* name, const char* value) override;
     static void AppendAttributeNames(TAttributeNames& names);

@@ -26,7 +26,7 @@ const char* CScrollBarUI::GetTypeName() const { return "ScrollBarUI"; }
 
 void* CScrollBarUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "ScrollBar")
+    if (CUIString(name) == kCastName)
         return this;
     return CControlUI::CastTo(name);
 }
@@ -209,13 +209,8 @@ void CScrollBarUI::NotifyScroll()
 void CScrollBarUI::OnEvent(TInputEvent& event)
 {
     const int kind = event.Type;
-    if (IsMouseEventKind(kind) && !AcceptsMouse()) {
-        if (m_owner)
-            m_owner->OnEvent(event);
-        else
-            CControlUI::OnEvent(event);
+    if (PassOnRefusedMouse(*this, m_owner, event, [this](TInputEvent& e) { CControlUI::OnEvent(e); }))
         return;
-    }
     const POINT pt = event.MousePoint;
     switch (kind) {
     case InputEventKind::FocusGained:

@@ -30,6 +30,7 @@ public:
     ~CScrollBarUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "ScrollBar";
     void* CastTo(const char* name) override;
     void SetPosition(const CRectUI& rect) override;
     void SetVisible(bool visible) override;

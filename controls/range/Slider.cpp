@@ -17,7 +17,7 @@ const char* CSliderUI::GetTypeName() const { return "SliderUI"; }
 
 void* CSliderUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Slider")
+    if (CUIString(name) == kCastName)
         return this;
     return CProgressUI::CastTo(name);
 }
@@ -149,7 +149,7 @@ bool CSliderUI::StepByKey(char key)
 
 void CSliderUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouseEvent(event))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CLabelUI::OnEvent(e); }))
         return;
     switch (event.Type) {
     case InputEventKind::ButtonDown:

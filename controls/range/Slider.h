@@ -19,6 +19,7 @@ public:
     ~CSliderUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Slider";
     void* CastTo(const char* name) override;
     unsigned GetCapabilities() const override;
     void SetEnabled(bool enabled) override;

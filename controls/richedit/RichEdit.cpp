@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/range/ScrollBar.h"
+#include "core/CodePage.h"
 #include "core/SystemLibrary.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
@@ -52,7 +53,7 @@ const char* CRichEditUI::GetTypeName() const { return "RichEditUI"; }
 
 void* CRichEditUI::CastTo(const char* name)
 {
-    if (name != nullptr && std::strcmp(name, "RichEdit") == 0)
+    if (name != nullptr && std::strcmp(name, kCastName) == 0)
         return this;
     return CContainerUI::CastTo(name);
 }
@@ -129,18 +130,15 @@ void CRichEditUI::SetText(const char* text)
     m_text = text;
     if (m_textHost == nullptr)
         return;
-    const char* source = m_text.GetData();
-    const int units = ::MultiByteToWideChar(CP_ACP, 0, source, -1, nullptr, 0);
-    if (units <= 0)
+    std::wstring wide;
+    if (!WideFromCodePage(m_text.GetData(), CP_ACP, wide))
         return;
-    std::vector<WCHAR> wide(static_cast<size_t>(units));
-    ::MultiByteToWideChar(CP_ACP, 0, source, -1, wide.data(), units);
     CHARRANGE all = {0, -1};
     CControlAliveGuard alive(m_host, this);
     SendTextMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all), nullptr);
     if (!alive.IsAlive())
         return;  // a listener of the selection change took the editor away
-    SendTextMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.data()), nullptr);
+    SendTextMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()), nullptr);
 }
 
 CUIString CRichEditUI::GetText() const

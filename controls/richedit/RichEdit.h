@@ -33,6 +33,7 @@ public:
     ~CRichEditUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "RichEdit";
     void* CastTo(const char* name) override;
     unsigned GetCapabilities() const override;
     CUIString GetText() const override;

@@ -8,6 +8,7 @@
 
 #include <imm.h>
 
+#include "core/CodePage.h"
 #include "core/SystemLibrary.h"
 #include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
@@ -78,13 +79,8 @@ void MoveCompositionWindow(HWND window)
 
 void CRichEditUI::OnEvent(TInputEvent& event)
 {
-    if (!m_acceptsMouse && IsMouseEventKind(event.Type)) {
-        if (m_parent != nullptr)
-            m_parent->OnEvent(event);
-        else
-            CContainerUI::OnEvent(event);
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CContainerUI::OnEvent(e); }))
         return;
-    }
     ITextServices* services = m_textHost != nullptr ? m_textHost->GetServices() : nullptr;
     switch (event.Type) {
     case InputEventKind::SetCursor:
@@ -279,11 +275,11 @@ LRESULT CRichEditUI::FilterChar(UINT message, WPARAM wParam, LPARAM lParam, bool
         }
         bytes[count++] = static_cast<char>(byte);
     }
-    WCHAR units[2] = {0, 0};
-    const int converted = ::MultiByteToWideChar(CP_ACP, 0, bytes, count, units, 2);
+    std::wstring units;
+    WideFromCodePage(std::string_view(bytes, static_cast<size_t>(count)), CP_ACP, units);
     LRESULT answer = 0;
     CControlAliveGuard alive(m_host, this);
-    for (int i = 0; i < converted && alive.IsAlive(); ++i)
+    for (size_t i = 0; i < units.size() && alive.IsAlive(); ++i)
         answer = ForwardToServices(WM_CHAR, units[i], lParam, handled);
     handled = true;
     return answer;

@@ -5,6 +5,7 @@
 
 #include "controls/richedit/RichEdit.h"
 #include "controls/range/ScrollBar.h"
+#include "core/CodePage.h"
 #include "host/WindowHost.h"
 
 namespace SkinUI {
@@ -204,8 +205,11 @@ void CTxtWinHost::TakeFont(HFONT font)
     m_charFormat.bCharSet = logFont.lfCharSet;
     m_charFormat.bPitchAndFamily = logFont.lfPitchAndFamily;
     std::memset(m_charFormat.szFaceName, 0, sizeof(m_charFormat.szFaceName));
-    // LOGFONTA's face is terminated within its 32 bytes, so the conversion stops there.
-    ::MultiByteToWideChar(CP_ACP, 0, logFont.lfFaceName, -1, m_charFormat.szFaceName, LF_FACESIZE - 1);
+    // LOGFONTA's face is terminated within its 32 bytes, so the conversion stops there; a face
+    // whose wide form leaves no room for the terminator is left empty.
+    std::wstring face;
+    if (WideFromCodePage(logFont.lfFaceName, CP_ACP, face) && face.size() < LF_FACESIZE)
+        face.copy(m_charFormat.szFaceName, face.size());
 }
 
 //--- device context and scroll bars --------------------------------------------------------------

@@ -15,7 +15,7 @@ const char* CButtonUI::GetTypeName() const { return "ButtonUI"; }
 
 void* CButtonUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Button")
+    if (CUIString(name) == kCastName)
         return this;
     return CLabelUI::CastTo(name);
 }
@@ -66,7 +66,7 @@ void CButtonUI::SetEnabled(bool enabled)
 // back in, release clicks once; a disabled button never gets Captured and never clicks.
 void CButtonUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouseEvent(event))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CLabelUI::OnEvent(e); }))
         return;
     const int kind = event.Type;
     const bool inside = m_position.Contains(event.MousePoint);

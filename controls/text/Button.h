@@ -16,6 +16,7 @@ public:
     ~CButtonUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Button";
     void* CastTo(const char* name) override;
     unsigned GetCapabilities() const override;
     bool TriggerAction() override;

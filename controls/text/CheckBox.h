@@ -8,6 +8,7 @@ namespace SkinUI {
 class CCheckBoxUI : public COptionUI {
 public:
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "CheckBox";
     void* CastTo(const char* name) override;
 };
 

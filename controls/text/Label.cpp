@@ -1,7 +1,8 @@
 #include "controls/text/Label.h"
 
-#include <vector>
+#include <string>
 
+#include "core/CodePage.h"
 #include "core/SystemLibrary.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
@@ -150,7 +151,7 @@ const char* CLabelUI::GetTypeName() const { return "LabelUI"; }
 
 void* CLabelUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Label")
+    if (CUIString(name) == kCastName)
         return this;
     return CControlUI::CastTo(name);
 }
@@ -183,17 +184,6 @@ void CLabelUI::OnEvent(TInputEvent& event)
         CControlUI::OnEvent(event);
 }
 
-bool CLabelUI::PassOnRefusedMouseEvent(TInputEvent& event)
-{
-    if (!IsMouseEventKind(event.Type) || AcceptsMouse())
-        return false;
-    if (m_parent)
-        m_parent->OnEvent(event);
-    else
-        CLabelUI::OnEvent(event);
-    return true;
-}
-
 void CLabelUI::CloseOverlayIfUnusable(CWindowWnd* overlay)
 {
     if (overlay == nullptr || (IsVisible() && IsEnabled()) || m_host == nullptr)
@@ -206,7 +196,7 @@ void CLabelUI::CloseOverlayIfUnusable(CWindowWnd* overlay)
 
 bool CLabelUI::HandleOverlayEvent(TInputEvent& event, bool open)
 {
-    if (PassOnRefusedMouseEvent(event))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CLabelUI::OnEvent(e); }))
         return true;
     switch (event.Type) {
     case InputEventKind::SetCursor:
@@ -411,12 +401,10 @@ bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
             return false;
         m_holdsEffectSession = true;
     }
-    int wideLength = ::MultiByteToWideChar(CP_ACP, 0, m_effectText, -1, nullptr, 0);
-    if (wideLength <= 1)
+    std::wstring wide;
+    if (!WideFromCodePage(m_effectText.GetData(), CP_ACP, wide) || wide.empty())
         return true;
-    std::vector<WCHAR> wide(static_cast<size_t>(wideLength));
-    ::MultiByteToWideChar(CP_ACP, 0, m_effectText, -1, wide.data(), wideLength);
-    const INT chars = wideLength - 1;
+    const INT chars = static_cast<INT>(wide.size());
 
     GpGraphics* graphics = nullptr;
     if (gdip.createFromHdc(hdc, &graphics) != 0 || !graphics)

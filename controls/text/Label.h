@@ -23,6 +23,7 @@ public:
     ~CLabelUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Label";
     void* CastTo(const char* name) override;
     // With "enabledeffect" on, the text is the separate effect text.
     CUIString GetText() const override;
@@ -87,9 +88,6 @@ protected:
     // One line of the label's font plus `extra` pixels high, unless a fixed height is set; the
     // width is the fixed width.
     CSizeUI MeasureOneLine(int extra);
-    // A mouse event the control does not accept goes to the parent, or at the root to the label's
-    // own handling. True when the event was passed on.
-    bool PassOnRefusedMouseEvent(TInputEvent& event);
     // The event rules shared by labels that open a native window over themselves while focused
     // (edit, date picker), `open` telling whether that window is open now: refused mouse events
     // go to the parent, the text cursor while enabled, a window resize closes the open window and

@@ -20,7 +20,7 @@ const char* COptionUI::GetTypeName() const { return "OptionUI"; }
 
 void* COptionUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Option")
+    if (CUIString(name) == kCastName)
         return this;
     return CButtonUI::CastTo(name);
 }
@@ -75,7 +75,7 @@ void COptionUI::SetSelected(bool selected)
             CPtrVectorUI members = group ? *group : CPtrVectorUI();
             for (int i = 0; i < members.GetSize(); ++i) {
                 CControlUI* member = static_cast<CControlUI*>(members.GetAt(i));
-                COptionUI* option = member ? static_cast<COptionUI*>(member->CastTo("Option")) : nullptr;
+                COptionUI* option = ControlCast<COptionUI>(member);
                 if (option && option != this)
                     option->SetSelected(false);
             }

@@ -14,6 +14,7 @@ public:
     ~COptionUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Option";
     void* CastTo(const char* name) override;
     bool TriggerAction() override;
     void AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow) override;

@@ -19,7 +19,7 @@ const char* CTextUI::GetTypeName() const { return "TextUI"; }
 
 void* CTextUI::CastTo(const char* name)
 {
-    if (CUIString(name) == "Text")
+    if (CUIString(name) == kCastName)
         return this;
     return CLabelUI::CastTo(name);
 }
@@ -56,7 +56,7 @@ int CTextUI::LinkAt(POINT point) const
 
 void CTextUI::OnEvent(TInputEvent& event)
 {
-    if (PassOnRefusedMouseEvent(event))
+    if (PassOnRefusedMouse(*this, m_parent, event, [this](TInputEvent& e) { CLabelUI::OnEvent(e); }))
         return;
     const int kind = event.Type;
     const int link = LinkAt(event.MousePoint);

@@ -16,6 +16,7 @@ public:
     ~CTextUI() override;
 
     const char* GetTypeName() const override;
+    static constexpr const char* kCastName = "Text";
     void* CastTo(const char* name) override;
     unsigned GetCapabilities() const override;
     void OnEvent(TInputEvent& event) override;

@@ -5,7 +5,7 @@
 
 #include "controls/richedit/RichEdit.h"
 
-namespace controls_test {
+namespace testbed {
 
 namespace {
 
@@ -83,4 +83,4 @@ FakeServicesScope::FakeServicesScope() { SkinUI::CRichEditUI::UseTextServicesFac
 
 FakeServicesScope::~FakeServicesScope() { SkinUI::CRichEditUI::UseTextServicesFactory(nullptr); }
 
-}  // namespace controls_test
+}  // namespace testbed

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace controls_test {
+namespace testbed {
 
 struct TSentMessage {
     UINT message;
@@ -91,4 +91,4 @@ public:
     FakeServicesScope& operator=(const FakeServicesScope&) = delete;
 };
 
-}  // namespace controls_test
+}  // namespace testbed

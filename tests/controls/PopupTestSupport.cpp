@@ -1,6 +1,6 @@
 #include "controls/PopupTestSupport.h"
 
-namespace controls_test {
+namespace testbed {
 
 std::string RefusedWindowClass::s_className;
 int RefusedWindowClass::s_refusals = 0;
@@ -76,4 +76,4 @@ SkinUI::CRectUI ChildRect(HWND child)
     return SkinUI::CRectUI(r.left, r.top, r.right, r.bottom);
 }
 
-}  // namespace controls_test
+}  // namespace testbed

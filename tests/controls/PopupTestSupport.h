@@ -10,12 +10,12 @@
 #include <new>
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/text/Button.h"
 #include "controls/layout/VerticalLayout.h"
 #include "core/Geometry.h"
 
-namespace controls_test {
+namespace testbed {
 
 // A T that lives in one static arena. Deleting it fills its bytes with kFreedFill and keeps them,
 // so anything that writes into the dead object afterwards shows in FreedBytesUntouched. One live
@@ -131,4 +131,4 @@ struct PopupBed {
 // The window rectangle of a child in its parent's client coordinates.
 SkinUI::CRectUI ChildRect(HWND child);
 
-}  // namespace controls_test
+}  // namespace testbed

@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/richedit/RichEdit.h"
 #include "skin/SkinBuilder.h"
 
-namespace controls_test {
+namespace testbed {
 
 class RichEditBed {
 public:
@@ -23,7 +23,7 @@ public:
         SkinUI::CSkinBuilder builder;
         bed.Attach(builder.BuildFrom(xml.c_str(), nullptr, nullptr, &bed.Host(), nullptr));
         SkinUI::CControlUI* found = bed.Host().FindControlByName("edit");
-        edit = found != nullptr ? static_cast<SkinUI::CRichEditUI*>(found->CastTo("RichEdit")) : nullptr;
+        edit = SkinUI::ControlCast<SkinUI::CRichEditUI>(found);
         button = bed.Host().FindControlByName("button");
     }
 
@@ -78,4 +78,4 @@ private:
     int m_vk;
 };
 
-}  // namespace controls_test
+}  // namespace testbed

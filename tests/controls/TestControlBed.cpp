@@ -2,7 +2,7 @@
 
 #include "core/SystemLibrary.h"
 
-namespace controls_test {
+namespace testbed {
 
 TestControl::TestControl()
 {
@@ -18,4 +18,4 @@ TestControl::TestControl()
     m_state = state();
 }
 
-}  // namespace controls_test
+}  // namespace testbed

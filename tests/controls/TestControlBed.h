@@ -7,7 +7,7 @@
 
 #include "testctl/TestControlApi.h"
 
-namespace controls_test {
+namespace testbed {
 
 // OleInitialize for one test, undone at its end.
 class ComScope {
@@ -36,4 +36,4 @@ private:
     testctl::ClientSiteFn m_clientSite = nullptr;
 };
 
-}  // namespace controls_test
+}  // namespace testbed

@@ -64,24 +64,24 @@ TEST(NotifyText, DescribesEachSenderWithItsValue)
     auto find
         = [root](const char* name) { return root->FindControl(&VisitNamed, const_cast<char*>(name), FindMeFirst); };
     ASSERT_NE(find("lst"), nullptr);
-    CControlUI* unnamed = static_cast<IContainerUI*>(root->CastTo("IContainer"))->ChildAt(3);
+    CControlUI* unnamed = ControlCast<IContainerUI>(root)->ChildAt(3);
 
     // A list row made in code, as the gallery fills its list.
-    auto* list = static_cast<IContainerUI*>(find("lst")->CastTo("IContainer"));
+    auto* list = ControlCast<IContainerUI>(find("lst"));
     auto* row = new CListTextElementUI;
     row->SetColumnText(0, "Row 001");
     ASSERT_TRUE(list->AddChild(row));
 
     // A virtual list with a range of rows selected.
-    auto* million = static_cast<CVirtualListUI*>(find("vls")->CastTo("VirtualList"));
+    auto* million = ControlCast<CVirtualListUI>(find("vls"));
     ASSERT_NE(million, nullptr);
     million->SetRowCount(1000000);
     million->SelectItem(10, false);
     million->OnNavigationKey(VK_END, true, false);
 
-    auto* tree = static_cast<IContainerUI*>(find("tree")->CastTo("IContainer"));
+    auto* tree = ControlCast<IContainerUI>(find("tree"));
     ASSERT_NE(tree, nullptr);
-    auto* docs = static_cast<CTreeNodeUI*>(tree->ChildAt(0)->CastTo("TreeNode"));
+    auto* docs = ControlCast<CTreeNodeUI>(tree->ChildAt(0));
     ASSERT_NE(docs, nullptr);
     docs->GetFolderButton()->SetSelected(true);  // folded
     docs->GetCheckBox()->SetSelected(true);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "AccessibleTestSupport.h"
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "controls/list/List.h"
 #include "controls/list/VirtualList.h"
 #include "controls/list/TreeNode.h"
@@ -23,7 +23,7 @@
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 
@@ -66,7 +66,7 @@ const char kLinks[] = "<Window><VerticalLayout>"
 TEST(AccessibleLinks, ALinkFollowsAsAClickOnItsFirstLineAndNeverTouchesADeadText)
 {
     AccessibleBed bed(kLinks);
-    CTextUI* text = static_cast<CTextUI*>(bed.Find("txt")->CastTo("Text"));
+    CTextUI* text = ControlCast<CTextUI>(bed.Find("txt"));
     ASSERT_GE(text->GetLinkCount(), 3) << "the second link must wrap for this test";
     Log log;
     NotifyRecorder notes(&log);
@@ -103,7 +103,7 @@ TEST(AccessibleLinks, ALinkFollowsAsAClickOnItsFirstLineAndNeverTouchesADeadText
     log.clear();
     notes.hook = [&](TNotifyEvent& event) {
         if (event.Type == "link")
-            static_cast<CContainerUI*>(text->GetParent()->CastTo("Container"))->RemoveChild(text);
+            ControlCast<CContainerUI>(text->GetParent())->RemoveChild(text);
     };
     ASSERT_EQ(second->accDoDefaultAction(Self()), S_OK);
     testbed::PumpPending();
@@ -142,8 +142,8 @@ class ListsBed : public AccessibleBed {
 public:
     ListsBed()
         : AccessibleBed(kLists)
-        , list(static_cast<CListUI*>(Find("lst")->CastTo("List")))
-        , virtualList(static_cast<CVirtualListUI*>(Find("vls")->CastTo("VirtualList")))
+        , list(ControlCast<CListUI>(Find("lst")))
+        , virtualList(ControlCast<CVirtualListUI>(Find("vls")))
     {
         virtualList->SetSource(&source);
         virtualList->SetRowCount(50);
@@ -239,7 +239,7 @@ TEST(AccessibleDropDown, AnOpenComboShowsItsRowsSelectionAndValue)
     AccessibleBed bed(kLists);
     IAccessible* client = bed.Client();
     ASSERT_NE(client, nullptr);
-    CComboUI* combo = static_cast<CComboUI*>(bed.Find("cbo")->CastTo("Combo"));
+    CComboUI* combo = ControlCast<CComboUI>(bed.Find("cbo"));
     std::vector<IAccessible*> objects = AllObjects(client);
     IAccessible* box = Named(objects, "Fruit", ROLE_SYSTEM_COMBOBOX);
     ASSERT_NE(box, nullptr);

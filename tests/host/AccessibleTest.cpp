@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "AccessibleTestSupport.h"
-#include "HostTestSupport.h"
 #include "controls/native/Combo.h"
 #include "controls/native/Edit.h"
+#include "support/HostBed.h"
 #include "controls/range/Slider.h"
 #include "controls/text/Button.h"
 #include "controls/text/Option.h"
@@ -24,7 +24,7 @@
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 
@@ -199,7 +199,7 @@ TEST(Accessible, DefaultActionRunsAfterTheCallAndNeverOnARemovedControl)
     log.clear();
     ASSERT_EQ(save->accDoDefaultAction(Self()), S_OK);
     CControlUI* control = bed.Find("save");
-    static_cast<CContainerUI*>(control->GetParent()->CastTo("Container"))->RemoveChild(control);
+    ControlCast<CContainerUI>(control->GetParent())->RemoveChild(control);
     testbed::PumpPending();
     EXPECT_EQ(Filter(log, "click:"), Log{});
     bed.wnd->Host().RemoveNotificationListener(&notes);
@@ -252,7 +252,7 @@ TEST(Accessible, ANativeEditorIsTheChildOfItsControlWhileItShows)
 TEST(Accessible, APasswordEditorIsReadAsItsControlNeverByItsText)
 {
     AccessibleBed bed(kForm);
-    CEditUI* password = static_cast<CEditUI*>(bed.Find("pw")->CastTo("Edit"));
+    CEditUI* password = ControlCast<CEditUI>(bed.Find("pw"));
     bed.wnd->Host().SetFocusControl(password);
     testbed::PumpPending();
     const HWND editor = password->GetEditWindow();
@@ -285,7 +285,7 @@ TEST(Accessible, KeptObjectsAnswerNotConnectedOnceTheirControlOrHostHasGone)
     // The control removed (destroyed after the current message): its object is cut off, the
     // others still answer.
     CControlUI* control = bed.Find("save");
-    static_cast<CContainerUI*>(control->GetParent()->CastTo("Container"))->RemoveChild(control);
+    ControlCast<CContainerUI>(control->GetParent())->RemoveChild(control);
     testbed::PumpPending();
     ExpectDisconnected(save, "removed control");
     EXPECT_EQ(NameOf(close), "Close");
@@ -302,14 +302,14 @@ TEST(Accessible, KeptObjectsAnswerNotConnectedOnceTheirControlOrHostHasGone)
     newLink->AddRef();
     ReleaseAll(now);
     control = bed.Find("txt");
-    static_cast<CContainerUI*>(control->GetParent()->CastTo("Container"))->RemoveChild(control);
+    ControlCast<CContainerUI>(control->GetParent())->RemoveChild(control);
     testbed::PumpPending();
     ExpectDisconnected(newLink, "link of a removed text");
     newLink->Release();
 
     // A drop-down's rows: cut off when it closes (the rows live on in the combo), and when the
     // combo goes while it is open.
-    CComboUI* combo = static_cast<CComboUI*>(bed.Find("cbo")->CastTo("Combo"));
+    CComboUI* combo = ControlCast<CComboUI>(bed.Find("cbo"));
     ASSERT_TRUE(combo->TriggerAction());
     now = AllObjects(client);
     IAccessible* plum = Named(now, "Plum", ROLE_SYSTEM_LISTITEM);
@@ -326,7 +326,7 @@ TEST(Accessible, KeptObjectsAnswerNotConnectedOnceTheirControlOrHostHasGone)
     ASSERT_NE(plum, nullptr);
     plum->AddRef();
     ReleaseAll(now);
-    static_cast<CContainerUI*>(combo->GetParent()->CastTo("Container"))->RemoveChild(combo);
+    ControlCast<CContainerUI>(combo->GetParent())->RemoveChild(combo);
     testbed::PumpPending();
     ExpectDisconnected(plum, "row of a removed open combo");
     plum->Release();
@@ -438,7 +438,7 @@ TEST(Accessible, ControlsAddedAndRemovedAtRunTimeAreAnnounced)
     const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_DESTROY, nullptr, OnWinEvent,
         ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
-    CContainerUI* root = static_cast<CContainerUI*>(bed.wnd->Host().GetRoot()->CastTo("Container"));
+    CContainerUI* root = ControlCast<CContainerUI>(bed.wnd->Host().GetRoot());
     CButtonUI* added = new CButtonUI;
     added->SetText("Added");
     root->AddChild(added);
@@ -501,9 +501,9 @@ TEST(Accessible, ArrowsOperateSlidersAndOptionGroups)
 {
     AccessibleBed bed(kForm);
     CWindowHostUI& host = bed.wnd->Host();
-    CSliderUI* slider = static_cast<CSliderUI*>(bed.Find("vol")->CastTo("Slider"));
-    COptionUI* small = static_cast<COptionUI*>(bed.Find("small")->CastTo("Option"));
-    COptionUI* large = static_cast<COptionUI*>(bed.Find("large")->CastTo("Option"));
+    CSliderUI* slider = ControlCast<CSliderUI>(bed.Find("vol"));
+    COptionUI* small = ControlCast<COptionUI>(bed.Find("small"));
+    COptionUI* large = ControlCast<COptionUI>(bed.Find("large"));
     struct TCase {
         CControlUI* focus;
         UINT key;

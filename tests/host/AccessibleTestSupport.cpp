@@ -8,7 +8,7 @@
 
 using namespace SkinUI;
 
-namespace hosttest {
+namespace testbed {
 
 AccessibleBed::AccessibleBed(const char* xml)
     : wnd(new HostWindow(300, 500))
@@ -139,4 +139,4 @@ void ExpectDisconnected(IAccessible* object, const char* what)
         EXPECT_EQ(call.second, CO_E_OBJNOTCONNECTED) << what << ": " << call.first;
 }
 
-}  // namespace hosttest
+}  // namespace testbed

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 
-namespace hosttest {
+namespace testbed {
 
 // A window with a tree built from markup, laid out and painted once; COM is up for the objects.
 class AccessibleBed {
@@ -41,4 +41,4 @@ std::vector<std::pair<const char*, HRESULT>> CallEverything(IAccessible* object)
 // Each of those calls must answer CO_E_OBJNOTCONNECTED once the control or the host has gone.
 void ExpectDisconnected(IAccessible* object, const char* what);
 
-}  // namespace hosttest
+}  // namespace testbed

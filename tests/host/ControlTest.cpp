@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 
@@ -151,7 +151,7 @@ protected:
     HostWindow wnd;
     CContainerUI* root = nullptr;
     CContainerUI* parent = nullptr;
-    ProbeControl* child = nullptr;
+    Probe* child = nullptr;
 };
 
 TEST_F(ControlInHost, InvalidationIsClippedToEveryAncestor)
@@ -201,7 +201,7 @@ TEST_F(ControlInHost, DefaultEventHandlingBubblesAndRaisesTimerAndMenu)
     wnd.Host().AddNotificationListener(&recorder);
     CControlUI* plain = new CControlUI;
     plain->SetName("plain");
-    ProbeControl* probeParent = new ProbeControl("pp", &log);
+    Probe* probeParent = new Probe("pp", &log);
     // A plain control inside a non-container parent: unhandled kinds reach the parent's OnEvent.
     probeParent->AttachHost(&wnd.Host(), nullptr, false);
     plain->AttachHost(&wnd.Host(), probeParent, false);

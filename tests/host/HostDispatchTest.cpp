@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "controls/text/Button.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 
@@ -35,8 +35,8 @@ protected:
         return button;
     }
 
-    ProbeControl* a = nullptr;
-    ProbeControl* b = nullptr;
+    Probe* a = nullptr;
+    Probe* b = nullptr;
 };
 
 TEST_F(HostDispatch, FirstPaintLaysOutSendsWindowInitOnceAndFocusesFirstTabStop)
@@ -187,7 +187,7 @@ TEST_F(HostDispatch, DestroyingThePressedControlReleasesTheCapture)
 TEST_F(HostDispatch, ReplacingTheRootDuringClickDestroysTheOldTreeAfterTheMessage)
 {
     CContainerUI* next = new CContainerUI;
-    ProbeControl* c = AddFloatingProbe(next, "C", &log, "0,0,50,50");
+    Probe* c = AddFloatingProbe(next, "C", &log, "0,0,50,50");
     a->onEvent = [this, next](TInputEvent& event) {
         if (event.Type == InputEventKind::ButtonUp)
             host().AttachRoot(next);
@@ -433,7 +433,7 @@ namespace {
 
 TEST_F(HostDispatch, SetCursorGoesToTheControlUnderTheCursorThatWantsIt)
 {
-    ProbeControl* wants = AddFloatingProbe(root, "W", &log, "130,10,190,40", CapabilityWantsCursor);
+    Probe* wants = AddFloatingProbe(root, "W", &log, "130,10,190,40", CapabilityWantsCursor);
     wnd.Repaint();
     Clear();
     POINT screen = {150, 20};

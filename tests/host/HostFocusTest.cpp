@@ -1,11 +1,11 @@
 // Focus, tab order, Alt shortcuts and the process-wide pre-translation step, with real messages.
 #include <gtest/gtest.h>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 
@@ -57,12 +57,12 @@ protected:
         return taken;
     }
 
-    ProbeControl* a = nullptr;
-    ProbeControl* label = nullptr;
-    ProbeControl* b = nullptr;
-    ProbeControl* c = nullptr;
-    ProbeControl* d = nullptr;
-    ProbeControl* e = nullptr;
+    Probe* a = nullptr;
+    Probe* label = nullptr;
+    Probe* b = nullptr;
+    Probe* c = nullptr;
+    Probe* d = nullptr;
+    Probe* e = nullptr;
 };
 
 TEST_F(HostFocus, TabAndShiftTabWalkTheTabStopsAndWrap)

@@ -2,12 +2,12 @@
 // re-attached as the root or replaced as the pressed control; all through real window messages.
 #include <gtest/gtest.h>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "controls/text/Option.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 
@@ -36,8 +36,8 @@ protected:
         ASSERT_TRUE(host().IsMouseCaptured());
     }
 
-    ProbeControl* a = nullptr;
-    ProbeControl* b = nullptr;
+    Probe* a = nullptr;
+    Probe* b = nullptr;
 };
 
 }  // namespace
@@ -87,7 +87,7 @@ TEST_F(HostLifetime, ARenamedControlLeavesNoNameBehindWhenDestroyed)
 // and the later one going does.
 TEST_F(HostLifetime, ANameTakenOverByAnotherControlStaysWithIt)
 {
-    ProbeControl* c = AddFloatingProbe(root, "A", &log, "0,50,50,90");
+    Probe* c = AddFloatingProbe(root, "A", &log, "0,50,50,90");
     ASSERT_EQ(c, host().FindControlByName("A"));
     root->SetDefersChildDestroy(false);
     root->RemoveChild(a);
@@ -125,7 +125,7 @@ TEST_F(HostLifetime, AttachingTheRootOrAPartOfItKeepsWhatIsAttached)
     auto* inner = new CContainerUI;
     inner->SetAttribute("float", "true");
     inner->SetAttribute("pos", "0,50,100,100");
-    ProbeControl* c = AddFloatingProbe(inner, "C", &log, "0,0,50,50");
+    Probe* c = AddFloatingProbe(inner, "C", &log, "0,0,50,50");
     root->AddChild(inner);
     ASSERT_TRUE(host().AttachRoot(inner));
     testbed::PumpUntil([this] { return !Filter(log, "A:Destroyed").empty(); }, 2000);
@@ -168,7 +168,7 @@ TEST_F(HostLifetime, NoEventReachesAControlDestroyedByTheHandlerBeforeIt)
     EXPECT_EQ((Log{"B:Destroyed"}), Filter(log, "B:"));
 
     // The focus moves from A to C, and A's FocusLost destroys C first.
-    ProbeControl* c = AddFloatingProbe(root, "C", &log, "70,10,120,40", CapabilityTabStop);
+    Probe* c = AddFloatingProbe(root, "C", &log, "70,10,120,40", CapabilityTabStop);
     host().SetFocusControl(a);
     a->onEvent = [this, c](TInputEvent& event) {
         if (event.Type == InputEventKind::FocusLost)

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using namespace hosttest;
+using namespace testbed;
 
 namespace {
 
@@ -28,8 +28,8 @@ protected:
         Clear();
     }
 
-    ProbeControl* a = nullptr;
-    ProbeControl* b = nullptr;
+    Probe* a = nullptr;
+    Probe* b = nullptr;
 };
 
 const UINT kHour = 3600 * 1000;  // never fires during a test
@@ -69,10 +69,10 @@ TEST_F(HostTimers, ARealTimerFiresToItsOwnerAsATimerNotification)
 
 TEST_F(HostTimers, ThreeHundredTimersKeepDistinctIdsAndEachReachesItsControl)
 {
-    std::vector<std::unique_ptr<ProbeControl>> probes;
+    std::vector<std::unique_ptr<Probe>> probes;
     std::set<UINT> ids;
     for (int i = 0; i < 300; ++i) {
-        probes.emplace_back(new ProbeControl(("p" + std::to_string(i)).c_str(), &log));
+        probes.emplace_back(new Probe(("p" + std::to_string(i)).c_str(), &log));
         ASSERT_TRUE(host().SetControlTimer(probes.back().get(), 7, kHour)) << i;
         const UINT id = host().NativeTimerId(probes.back().get(), 7);
         EXPECT_NE(0u, id);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "HostTestSupport.h"
+#include "support/HostBed.h"
 #include "support/TestBed.h"
 #include "window/WindowWnd.h"
 
@@ -94,7 +94,7 @@ public:
 
 class WindowWnd : public ::testing::Test {
 protected:
-    void SetUp() override { hosttest::UseTestModule(); }
+    void SetUp() override { testbed::UseTestModule(); }
 };
 
 TEST_F(WindowWnd, OwnClassBindsAtNcCreateAndRegistersAgainWithoutError)

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/layout/VerticalLayout.h"
 #include "controls/range/Slider.h"
 #include "controls/text/Button.h"
@@ -15,8 +15,8 @@
 #include "controls/text/Option.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::Pt;
+using testbed::HostBed;
+using testbed::Pt;
 
 namespace {
 
@@ -76,7 +76,7 @@ TEST(CancelledPress, ButtonsOptionsAndCheckBoxesDoNothing)
             EXPECT_EQ(0u, button->GetButtonState() & (StatePushed | StateCaptured));
             EXPECT_EQ(0, bed.Count("click"));
             EXPECT_EQ(0, bed.Count("selectchanged"));
-            auto* option = static_cast<COptionUI*>(button->CastTo("Option"));
+            auto* option = ControlCast<COptionUI>(button);
             if (option != nullptr) {
                 EXPECT_FALSE(option->IsSelected());
             }

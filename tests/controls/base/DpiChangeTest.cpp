@@ -3,15 +3,15 @@
 // Expected rectangles carry their sums at the DPI in question (halves round away from zero).
 #include <gtest/gtest.h>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/layout/VerticalLayout.h"
 #include "controls/range/ScrollBar.h"
 #include "controls/text/Label.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::Probe;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::Probe;
+using testbed::RectIs;
 
 namespace {
 

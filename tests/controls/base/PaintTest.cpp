@@ -2,7 +2,7 @@
 // images through the host's off-screen bitmap, and label and text drawing.
 #include <gtest/gtest.h>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/text/Button.h"
 #include "controls/text/Label.h"
 #include "controls/text/Option.h"
@@ -11,10 +11,10 @@
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::ImageSpec;
-using controls_test::Probe;
-using controls_test::Screen;
+using testbed::HostBed;
+using testbed::ImageSpec;
+using testbed::Probe;
+using testbed::Screen;
 
 TEST(ContainerPaint, BackgroundBorderAndChildClipping)
 {
@@ -185,7 +185,7 @@ TEST(ScrollBarPaint, ThumbImageFollowsItsStateAndTheGripSitsOnItsMiddle)
     root->AddChild(bar);
     bed.Attach(root);
     // rail 168; thumb 200 * 168 / 500 = 67 long at (168 - 67) * 150 / 300 + 16 = 66: y 66..133.
-    ASSERT_TRUE(controls_test::RectIs(bar->GetThumbRect(), 0, 66, 16, 133));
+    ASSERT_TRUE(testbed::RectIs(bar->GetThumbRect(), 0, 66, 16, 133));
 
     // The grip is a 16-pixel square at (66 + 133) / 2 - 16 / 2 = 91.
     Screen normal(bed);

@@ -6,9 +6,10 @@
 #include <cstring>
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/layout/ChildLayout.h"
 #include "controls/range/Slider.h"
+#include "controls/text/Button.h"
 #include "controls/layout/TabLayout.h"
 #include "controls/layout/TileLayout.h"
 #include "program/ProgramTestSupport.h"
@@ -16,8 +17,8 @@
 #include "skin/SkinXml.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::RectIs;
 
 namespace {
 
@@ -33,9 +34,9 @@ CControlUI* BuildInto(HostBed& bed, const char* xml)
 // The children of any container, child layouts included (they hide the interface from CastTo).
 IContainerUI* ChildrenOf(CControlUI* control)
 {
-    if (auto* child = static_cast<CChildLayoutUI*>(control->CastTo("ChildLayout")))
+    if (auto* child = ControlCast<CChildLayoutUI>(control))
         return child;
-    return static_cast<IContainerUI*>(control->CastTo("IContainer"));
+    return ControlCast<IContainerUI>(control);
 }
 
 // Levels of containers from `control` down (itself counted).
@@ -56,7 +57,7 @@ int FilledChildLayouts(CControlUI* control)
     IContainerUI* children = ChildrenOf(control);
     if (children == nullptr)
         return 0;
-    int filled = control->CastTo("ChildLayout") != nullptr && children->ChildCount() > 0 ? 1 : 0;
+    int filled = ControlCast<CChildLayoutUI>(control) != nullptr && children->ChildCount() > 0 ? 1 : 0;
     for (int i = 0; i < children->ChildCount(); ++i)
         filled += FilledChildLayouts(children->ChildAt(i));
     return filled;
@@ -102,7 +103,7 @@ TEST(SkinMarkup, AllFiveBuildLayOutAndAnswerRealMessages)
         const CRectUI& p = e.position;
         EXPECT_TRUE(RectIs(control->GetPosition(), p.left, p.top, p.right, p.bottom));
     }
-    EXPECT_NE(nullptr, host.FindControlByName("tiles")->CastTo("TileLayout"));
+    EXPECT_NE(nullptr, ControlCast<CTileLayoutUI>(host.FindControlByName("tiles")));
     EXPECT_FALSE(host.FindControlByName("p0")->IsVisible());
 
     // The first paint focused the first tab stop: the button of the shown page. Space clicks it.
@@ -112,7 +113,7 @@ TEST(SkinMarkup, AllFiveBuildLayOutAndAnswerRealMessages)
     EXPECT_EQ("p1", bed.notes.back().sender);
 
     bed.Click(55, 130);  // 1000 * (55 - 5) / 90
-    auto* slider = static_cast<CSliderUI*>(host.FindControlByName("slider")->CastTo("Slider"));
+    auto* slider = ControlCast<CSliderUI>(host.FindControlByName("slider"));
     EXPECT_EQ(555, slider->GetValue());
     EXPECT_EQ(1, bed.Count("valuechanged"));
 }
@@ -138,7 +139,7 @@ TEST(ChildLayout, DocumentsThatCannotBeBuiltLeaveNoChildren)
         const std::string xml = std::string("<Window><VerticalLayout><ChildLayout name=\"c\" xmlfile=\"") + file
             + "\"><Label name=\"written\"/></ChildLayout></VerticalLayout></Window>";
         ASSERT_NE(nullptr, BuildInto(bed, xml.c_str()));
-        auto* child = static_cast<CChildLayoutUI*>(bed.Host().FindControlByName("c")->CastTo("ChildLayout"));
+        auto* child = ControlCast<CChildLayoutUI>(bed.Host().FindControlByName("c"));
         ASSERT_NE(nullptr, child);
         EXPECT_EQ(0, child->ChildCount());
         EXPECT_EQ(nullptr, bed.Host().FindControlByName("written")) << "written children are not attached";
@@ -207,7 +208,7 @@ TEST(ChildLayout, AdoptingTheLayoutAgainDoesNotBuildAgain)
         "xmlfile=\"&lt;Window&gt;&lt;Label/&gt;&lt;/Window&gt;\"/>"
         "</VerticalLayout></Window>");
     ASSERT_NE(nullptr, root);
-    auto* child = static_cast<CChildLayoutUI*>(bed.Host().FindControlByName("c")->CastTo("ChildLayout"));
+    auto* child = ControlCast<CChildLayoutUI>(bed.Host().FindControlByName("c"));
     ASSERT_EQ(1, child->ChildCount());
     for (int i = 0; i < 3; ++i)
         bed.Host().AdoptSubtree(child, root);  // as a drop-down re-initialising its items does
@@ -216,7 +217,7 @@ TEST(ChildLayout, AdoptingTheLayoutAgainDoesNotBuildAgain)
     child->SetAttribute("xmlfile", "<Window><Button/></Window>");
     bed.Host().AdoptSubtree(child, root);
     EXPECT_EQ(2, child->ChildCount()) << "a new document is built once more";
-    EXPECT_NE(nullptr, child->ChildAt(1)->CastTo("Button"));
+    EXPECT_NE(nullptr, ControlCast<CButtonUI>(child->ChildAt(1)));
 }
 
 namespace {

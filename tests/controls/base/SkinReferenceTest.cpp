@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/text/Label.h"
 #include "render/ImagePairReader.h"
 #include "render/ImageSpec.h"
@@ -26,7 +26,7 @@
 #include "skin/SkinBuilderElements.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
+using testbed::HostBed;
 
 namespace {
 

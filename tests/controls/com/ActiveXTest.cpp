@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/TestControlBed.h"
 #include "controls/com/ActiveX.h"
 #include "controls/com/ActiveXWnd.h"
@@ -18,10 +18,10 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::ComScope;
-using controls_test::HostBed;
-using controls_test::Probe;
-using controls_test::TestControl;
+using testbed::ComScope;
+using testbed::HostBed;
+using testbed::Probe;
+using testbed::TestControl;
 
 namespace {
 
@@ -78,10 +78,10 @@ TEST(ActiveX, WindowlessObjectIsCreatedPaintedClickedAndReleased)
         AxTree tree = Build(bed, testctl::kWindowlessClsid);
         ASSERT_EQ(ctl.State().liveObjects, 1);
         EXPECT_TRUE(tree.ax->IsCreated());
-        EXPECT_TRUE(controls_test::RectIs(tree.ax->GetPosition(), 0, 30, 120, 110));
+        EXPECT_TRUE(testbed::RectIs(tree.ax->GetPosition(), 0, 30, 120, 110));
         // The object positions itself from the window context: the control's own rectangle.
-        EXPECT_TRUE(controls_test::RectIs(ctl.State().windowContextPosition, 0, 30, 120, 110));
-        EXPECT_TRUE(controls_test::RectIs(ctl.State().windowContextClip, 0, 30, 120, 110));
+        EXPECT_TRUE(testbed::RectIs(ctl.State().windowContextPosition, 0, 30, 120, 110));
+        EXPECT_TRUE(testbed::RectIs(ctl.State().windowContextClip, 0, 30, 120, 110));
         EXPECT_EQ(ctl.State().frameInfoSize, sizeof(OLEINPLACEFRAMEINFO));
         EXPECT_EQ(tree.ax->GetHostWindow(), bed.Hwnd());
 
@@ -207,9 +207,9 @@ TEST(ActiveX, WindowedObjectWindowIsMadeAndDeletedOnce)
         RECT placed = {};
         ::GetWindowRect(window, &placed);
         ::MapWindowPoints(nullptr, bed.Hwnd(), reinterpret_cast<POINT*>(&placed), 2);
-        EXPECT_TRUE(controls_test::RectIs(placed, 0, 30, 120, 110));
+        EXPECT_TRUE(testbed::RectIs(placed, 0, 30, 120, 110));
         // A windowed object's rectangles start at its window's origin.
-        EXPECT_TRUE(controls_test::RectIs(ctl.State().objectRects, 0, 0, 120, 80));
+        EXPECT_TRUE(testbed::RectIs(ctl.State().objectRects, 0, 0, 120, 80));
 
         if (selfDeactivates) {
             ASSERT_EQ(ctl.Deactivate(), S_OK);

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/TestControlBed.h"
 #include "controls/com/Flash.h"
 #include "controls/layout/VerticalLayout.h"
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::ComScope;
-using controls_test::HostBed;
-using controls_test::TestControl;
+using testbed::ComScope;
+using testbed::HostBed;
+using testbed::TestControl;
 
 namespace {
 
@@ -198,7 +198,7 @@ TEST(Flash, RecreationReleasesTheFirstPlayer)
         EXPECT_EQ(ctl.State().advisedSinks, 1);
         MSG key = {bed.Hwnd(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
         ::SetFocus(nullptr);
-        EXPECT_EQ(static_cast<CFlashUI*>(flash->CastTo("Flash"))->Translate(&key), S_FALSE);  // focus elsewhere
+        EXPECT_EQ(ControlCast<CFlashUI>(flash)->Translate(&key), S_FALSE);  // focus elsewhere
         delete flash;
     }
     EXPECT_EQ(ctl.State().liveObjects, 0);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/TestControlBed.h"
 #include "controls/com/ActiveXWnd.h"
 #include "controls/layout/VerticalLayout.h"
@@ -17,10 +17,10 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::ComScope;
-using controls_test::HostBed;
-using controls_test::Probe;
-using controls_test::TestControl;
+using testbed::ComScope;
+using testbed::HostBed;
+using testbed::Probe;
+using testbed::TestControl;
 
 namespace {
 
@@ -98,11 +98,11 @@ TEST(WebBrowser, SystemBrowserIsHostedSizedSubscribedAndReleased)
     const HWND window = tree.web->GetHostWindow();
     ASSERT_TRUE(::IsWindow(window));
     EXPECT_EQ(::GetParent(window), bed.Hwnd());
-    EXPECT_TRUE(controls_test::RectIs(ClientRectOf(window, bed.Hwnd()), 0, 30, 150, 130));
+    EXPECT_TRUE(testbed::RectIs(ClientRectOf(window, bed.Hwnd()), 0, 30, 150, 130));
     EXPECT_GE(SideReferences(tree.web), 1u);  // the event connection holds the sink
 
     tree.web->SetPosition(CRectUI(10, 40, 190, 140));
-    EXPECT_TRUE(controls_test::RectIs(ClientRectOf(window, bed.Hwnd()), 10, 40, 190, 140));
+    EXPECT_TRUE(testbed::RectIs(ClientRectOf(window, bed.Hwnd()), 10, 40, 190, 140));
 
     RecordingHandler handler;
     tree.web->SetEventHandler(&handler);

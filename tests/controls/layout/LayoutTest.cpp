@@ -2,15 +2,15 @@
 // a real host. Expected rectangles carry their integer sums.
 #include <gtest/gtest.h>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/layout/HorizontalLayout.h"
 #include "controls/range/ScrollBar.h"
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::Probe;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::Probe;
+using testbed::RectIs;
 
 namespace {
 
@@ -245,7 +245,7 @@ TEST(Container, ChildListOperationsValidateFirst)
     auto* b = new Probe("b");
     auto* c = new Probe("c");
     auto* layout = Build<CVerticalLayoutUI>(bed, {a, b, c}, CRectUI(0, 0, 50, 90));
-    IContainerUI* list = static_cast<IContainerUI*>(layout->CastTo("IContainer"));
+    IContainerUI* list = ControlCast<IContainerUI>(layout);
     ASSERT_NE(list, nullptr);
 
     EXPECT_FALSE(list->MoveChild(a, 3));  // count: would orphan the child

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/text/Button.h"
 #include "controls/range/ScrollBar.h"
 #include "controls/layout/TabLayout.h"
@@ -14,9 +14,9 @@
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::Probe;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::Probe;
+using testbed::RectIs;
 
 namespace {
 
@@ -182,7 +182,7 @@ struct TTabBed {
     std::vector<std::string> TabSelects() const
     {
         std::vector<std::string> out;
-        for (const controls_test::TRecordedNotify& n : bed.notes) {
+        for (const testbed::TRecordedNotify& n : bed.notes) {
             if (n.type == "tabselect")
                 out.push_back(std::to_string(n.wParam) + "<-" + std::to_string(n.lParam));
         }
@@ -242,7 +242,7 @@ TEST(TabLayout, ALayoutDestroyedByAFocusListenerIsNotTouchedAgain)
         bed.onNotify = [](HostBed& b, TNotifyEvent& event) {
             if (event.Type == static_cast<const char*>(b.user) && b.Host().GetRoot() != nullptr) {
                 b.onNotify = nullptr;
-                auto* top = static_cast<IContainerUI*>(b.Host().GetRoot()->CastTo("IContainer"));
+                auto* top = ControlCast<IContainerUI>(b.Host().GetRoot());
                 top->RemoveChildAt(0);  // destroys the tab layout at once
             }
         };

@@ -2,7 +2,7 @@
 // visibility against the owner, activation and presses through real messages, and measuring.
 #include <gtest/gtest.h>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/native/Combo.h"
 #include "controls/text/Label.h"
 #include "controls/list/ListContainerElement.h"
@@ -10,7 +10,7 @@
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
+using testbed::HostBed;
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <set>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/list/List.h"
 #include "controls/list/ListTextElement.h"
 #include "controls/native/Combo.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
+using testbed::HostBed;
 
 namespace {
 
@@ -52,7 +52,7 @@ private:
     std::vector<int>* m_painted;
 };
 
-int IndexHeld(CControlUI* row) { return static_cast<IListItemUI*>(row->CastTo("ListItem"))->GetIndex(); }
+int IndexHeld(CControlUI* row) { return ControlCast<IListItemUI>(row)->GetIndex(); }
 
 }  // namespace
 
@@ -68,8 +68,8 @@ TEST(RowsAtScale, IndexesAndSelectionAfterMixedInsertionsAndRemovals)
         CListUI* list = combo ? nullptr : new CListUI;
         CComboUI* box = combo ? new CComboUI : nullptr;
         CControlUI* ownerControl = combo ? static_cast<CControlUI*>(box) : list;
-        IContainerUI& rows = *static_cast<IContainerUI*>(ownerControl->CastTo("IContainer"));
-        IListOwnerUI& owner = *static_cast<IListOwnerUI*>(ownerControl->CastTo("IListOwner"));
+        IContainerUI& rows = *ControlCast<IContainerUI>(ownerControl);
+        IListOwnerUI& owner = *ControlCast<IListOwnerUI>(ownerControl);
         bed.Attach(ownerControl);
         int numbered = 0;
         int nextId = 0;
@@ -125,7 +125,7 @@ TEST(RowsAtScale, IndexesAndSelectionAfterMixedInsertionsAndRemovals)
         CControlUI* successor = model[static_cast<size_t>(selectedAt) + 1];
         ASSERT_TRUE(rows.RemoveChild(selected));
         EXPECT_EQ(owner.GetCurrentIndex(), selectedAt);
-        EXPECT_TRUE(static_cast<IListItemUI*>(successor->CastTo("ListItem"))->IsSelected());
+        EXPECT_TRUE(ControlCast<IListItemUI>(successor)->IsSelected());
         EXPECT_EQ(IndexHeld(successor), selectedAt);
         bed.Pump();
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/list/List.h"
 #include "controls/list/ListHeader.h"
 #include "controls/list/ListTextElement.h"
@@ -15,8 +15,8 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::RectIs;
 
 namespace {
 
@@ -38,7 +38,7 @@ CListUI* BuildList(HostBed& bed, const std::string& xml)
     CSkinBuilder builder;
     CControlUI* root = builder.BuildFrom(xml.c_str(), nullptr, nullptr, &bed.Host(), nullptr);
     bed.Attach(root);
-    return root != nullptr ? static_cast<CListUI*>(root->CastTo("List")) : nullptr;
+    return ControlCast<CListUI>(root);
 }
 
 int ScrollY(CListUI* list) { return list->GetScrollPosition().cy; }
@@ -47,7 +47,7 @@ int SelectedRows(CListUI* list)
 {
     int n = 0;
     for (int i = 0; i < list->ChildCount(); ++i)
-        n += static_cast<IListItemUI*>(list->ChildAt(i)->CastTo("ListItem"))->IsSelected() ? 1 : 0;
+        n += ControlCast<IListItemUI>(list->ChildAt(i))->IsSelected() ? 1 : 0;
     return n;
 }
 
@@ -151,7 +151,7 @@ TEST(List, DraggedCaptionsResizeAndEveryRowsColumnsFollow)
         for (int c = 0; c < 3; ++c)
             EXPECT_EQ(style->columnRects[c].left, lefts[c]);
         for (int r = 0; r < list->ChildCount(); ++r) {
-            auto* row = static_cast<CListTextElementUI*>(list->ChildAt(r)->CastTo("ListTextElement"));
+            auto* row = ControlCast<CListTextElementUI>(list->ChildAt(r));
             ASSERT_EQ(row->GetLinkCount(), 3);
             for (int c = 0; c < 3; ++c)
                 EXPECT_EQ(row->GetLinkRect(c).left, lefts[c]) << "row " << r << " column " << c;
@@ -231,7 +231,7 @@ TEST(List, RemovingRowsKeepsTheListConsistent)
         EXPECT_EQ(list->GetCurrentIndex(), c.expected);
         EXPECT_EQ(SelectedRows(list), 1);
         for (int i = 0; i < list->ChildCount(); ++i)
-            EXPECT_EQ(static_cast<IListItemUI*>(list->ChildAt(i)->CastTo("ListItem"))->GetIndex(), i);
+            EXPECT_EQ(ControlCast<IListItemUI>(list->ChildAt(i))->GetIndex(), i);
         bed.Pump();
         bed.Repaint();
         // The mouse moves on over the rows that are left.
@@ -259,7 +259,7 @@ TEST(List, RefusesToLoseItsPartsOrMoveRowsPastTheEnd)
     EXPECT_EQ(list->GetCurrentIndex(), 1);
     EXPECT_TRUE(list->MoveChild(r0, 2));
     EXPECT_EQ(list->GetCurrentIndex(), 0);
-    EXPECT_EQ(static_cast<IListItemUI*>(r0->CastTo("ListItem"))->GetIndex(), 2);
+    EXPECT_EQ(ControlCast<IListItemUI>(r0)->GetIndex(), 2);
 
     // A disabled row loses its mark when the selection moves on; it still cannot be selected.
     list->ChildAt(0)->SetEnabled(false);
@@ -267,7 +267,7 @@ TEST(List, RefusesToLoseItsPartsOrMoveRowsPastTheEnd)
     list->ChildAt(0)->SetEnabled(true);
     EXPECT_EQ(SelectedRows(list), 1);
     list->ChildAt(2)->SetEnabled(false);
-    EXPECT_FALSE(static_cast<IListItemUI*>(list->ChildAt(2)->CastTo("ListItem"))->Select(true));
+    EXPECT_FALSE(ControlCast<IListItemUI>(list->ChildAt(2))->Select(true));
 
     // VK_END onto a disabled last row clears the selection.
     list->ChildAt(1)->TakeFocus();
@@ -320,7 +320,7 @@ TEST(ListHeaderItem, DragsOutsideAList)
         nullptr, nullptr, &bed.Host(), nullptr);
     ASSERT_NE(root, nullptr);
     bed.Attach(root);
-    CControlUI* caption = static_cast<CContainerUI*>(root->CastTo("Container"))->ChildAt(0);
+    CControlUI* caption = ControlCast<CContainerUI>(root)->ChildAt(0);
     bed.MoveTo(78, 5);
     bed.Press(78, 5);
     bed.MoveTo(100, 5);
@@ -336,7 +336,7 @@ TEST(List, LinkInARowRaisesLink)
     LinkTexts provider;
     list->SetTextProvider(&provider);
     bed.Repaint();
-    auto* row = static_cast<CListTextElementUI*>(list->ChildAt(1)->CastTo("ListTextElement"));
+    auto* row = ControlCast<CListTextElementUI>(list->ChildAt(1));
     ASSERT_EQ(row->GetLinkCount(), 3);
     const CRectUI link = row->GetLinkRect(2);
     const int x = (link.left + link.right) / 2;
@@ -454,7 +454,7 @@ TEST(List, RemovalsNumberOnlyTheRowsTheyPass)
         EXPECT_EQ(list->GetCurrentIndex(), c.expectedSelected);
         for (int i = 0; i < list->ChildCount(); ++i) {
             ASSERT_EQ(list->ChildAt(i), kept[static_cast<size_t>(i)]);
-            EXPECT_EQ(static_cast<IListItemUI*>(kept[static_cast<size_t>(i)]->CastTo("ListItem"))->GetIndex(), i);
+            EXPECT_EQ(ControlCast<IListItemUI>(kept[static_cast<size_t>(i)])->GetIndex(), i);
             EXPECT_EQ(list->IndexOfChild(kept[static_cast<size_t>(i)]), i);
         }
         EXPECT_LE(numbered, c.mostNumberings);
@@ -535,10 +535,10 @@ TEST(List, RowsRemovedOrHiddenMidPressInALongList)
         EXPECT_EQ(list->GetCurrentIndex(), c.current);
         EXPECT_EQ(SelectedRows(list), c.marked);
         if (c.hide) {
-            EXPECT_FALSE(static_cast<IListItemUI*>(pressed->CastTo("ListItem"))->IsSelected());
+            EXPECT_FALSE(ControlCast<IListItemUI>(pressed)->IsSelected());
         }
         for (int i : {0, 1, 2, 3, kRows / 2, c.rows - 1})
-            EXPECT_EQ(static_cast<IListItemUI*>(list->ChildAt(i)->CastTo("ListItem"))->GetIndex(), i);
+            EXPECT_EQ(ControlCast<IListItemUI>(list->ChildAt(i))->GetIndex(), i);
         bed.Pump();
         bed.Repaint();
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/text/CheckBox.h"
 #include "controls/layout/HorizontalLayout.h"
 #include "controls/text/Label.h"
@@ -15,8 +15,8 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::Pt;
+using testbed::HostBed;
+using testbed::Pt;
 
 namespace {
 
@@ -34,7 +34,7 @@ CTreeViewUI* BuildTree(HostBed& bed, const char* xml = kTreeMarkup)
     CSkinBuilder builder;
     CControlUI* root = builder.BuildFrom(xml, nullptr, nullptr, &bed.Host(), nullptr);
     bed.Attach(root);
-    CTreeViewUI* tree = root != nullptr ? static_cast<CTreeViewUI*>(root->CastTo("TreeView")) : nullptr;
+    CTreeViewUI* tree = ControlCast<CTreeViewUI>(root);
     // The tests walk their nodes by name: without rows there is nothing to test.
     return tree != nullptr && tree->ChildCount() > 0 ? tree : nullptr;
 }
@@ -383,7 +383,7 @@ TEST(TreeView, NodesJoinWholeAndOnlyFromWhereTheyBelong)
         ASSERT_NE(tree, nullptr);
         const std::string r(route);
         auto add = [&](CControlUI* node) {
-            IContainerUI* container = static_cast<IContainerUI*>(tree->CastTo("IContainer"));
+            IContainerUI* container = ControlCast<IContainerUI>(tree);
             if (r == "AppendNode")
                 return tree->AppendNode(node);
             if (r == "InsertNodeAt")
@@ -510,7 +510,7 @@ TEST(TreeView, DeepAndWideTreesWorkFromTheTop)
     CControlUI* root = builder.BuildFrom(
         "<Window><TreeView visiblecheckbtn=\"true\"/></Window>", nullptr, nullptr, &bed.Host(), nullptr);
     bed.Attach(root);
-    CTreeViewUI* tree = root != nullptr ? static_cast<CTreeViewUI*>(root->CastTo("TreeView")) : nullptr;
+    CTreeViewUI* tree = ControlCast<CTreeViewUI>(root);
     ASSERT_NE(tree, nullptr);
 
     const int kDepth = 3000;

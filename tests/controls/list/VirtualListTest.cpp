@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/layout/VerticalLayout.h"
 #include "controls/list/List.h"
 #include "controls/list/ListHeader.h"
@@ -24,8 +24,8 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::Screen;
+using testbed::HostBed;
+using testbed::Screen;
 
 namespace {
 
@@ -64,7 +64,7 @@ CVirtualListUI* BuildList(HostBed& bed, NumberedRows& rows, int count, const cha
 {
     CSkinBuilder builder;
     CControlUI* root = builder.BuildFrom(Markup(attributes).c_str(), nullptr, nullptr, &bed.Host(), nullptr);
-    auto* list = root != nullptr ? static_cast<CVirtualListUI*>(root->CastTo("VirtualList")) : nullptr;
+    auto* list = ControlCast<CVirtualListUI>(root);
     if (list != nullptr) {
         list->SetSource(&rows);
         list->SetRowCount(count);
@@ -100,7 +100,7 @@ std::vector<CVirtualListRowUI*> BoundRows(CVirtualListUI* list)
     std::vector<CVirtualListRowUI*> rows;
     CContainerUI* body = list->GetBody();
     for (int i = 0; i < body->CContainerUI::ChildCount(); ++i) {
-        auto* row = static_cast<CVirtualListRowUI*>(body->CContainerUI::ChildAt(i)->CastTo("VirtualListRow"));
+        auto* row = ControlCast<CVirtualListRowUI>(body->CContainerUI::ChildAt(i));
         if (row != nullptr && row->BoundIndex() >= 0)
             rows.push_back(row);
     }
@@ -141,8 +141,8 @@ TEST(VirtualList, MouseAndShiftCtrlSelectRangesOfAMillionRows)
     };
     for (const auto& c : clicks) {
         bed.notes.clear();
-        bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | c.keys, controls_test::Pt(50, RowY(c.line)));
-        bed.Send(WM_LBUTTONUP, c.keys, controls_test::Pt(50, RowY(c.line)));
+        bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | c.keys, testbed::Pt(50, RowY(c.line)));
+        bed.Send(WM_LBUTTONUP, c.keys, testbed::Pt(50, RowY(c.line)));
         EXPECT_EQ(Ranges(list), c.ranges) << "line " << c.line;
         EXPECT_EQ(list->GetCurrentIndex(), c.current);
         ASSERT_EQ(bed.Count("itemclick"), 1);
@@ -183,11 +183,11 @@ TEST(VirtualList, SingleSelectionIgnoresShiftAndCtrl)
     NumberedRows rows;
     CVirtualListUI* list = BuildList(bed, rows, 50);
     bed.Click(50, RowY(1));
-    bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, controls_test::Pt(50, RowY(4)));
-    bed.Send(WM_LBUTTONUP, MK_SHIFT, controls_test::Pt(50, RowY(4)));
+    bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, testbed::Pt(50, RowY(4)));
+    bed.Send(WM_LBUTTONUP, MK_SHIFT, testbed::Pt(50, RowY(4)));
     EXPECT_EQ(Ranges(list), "4-4");
-    bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, controls_test::Pt(50, RowY(2)));
-    bed.Send(WM_LBUTTONUP, MK_CONTROL, controls_test::Pt(50, RowY(2)));
+    bed.Send(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, testbed::Pt(50, RowY(2)));
+    bed.Send(WM_LBUTTONUP, MK_CONTROL, testbed::Pt(50, RowY(2)));
     EXPECT_EQ(Ranges(list), "2-2");
     // A disabled row ignores the press.
     rows.disabled = {5};
@@ -428,7 +428,7 @@ TEST(VirtualList, LooksLikeAListOfTheSameRows)
     HostBed listBed(300, 200);
     CSkinBuilder builder;
     CControlUI* root = builder.BuildFrom(Markup(look, "List").c_str(), nullptr, nullptr, &listBed.Host(), nullptr);
-    auto* plain = static_cast<CListUI*>(root->CastTo("List"));
+    auto* plain = ControlCast<CListUI>(root);
     for (int i = 0; i < 12; ++i) {
         auto* row = new CListTextElementUI;
         row->SetFixedHeight(kRow);
@@ -466,7 +466,7 @@ TEST(VirtualList, ARowsImageAndStateAreItsOwn)
 {
     HostBed bed(300, 200);
     NumberedRows rows;
-    const std::string icon = controls_test::ImageSpec("vlist-icon.bmp", 0x11AA22) + " dest='2,2,10,10'";
+    const std::string icon = testbed::ImageSpec("vlist-icon.bmp", 0x11AA22) + " dest='2,2,10,10'";
     rows.disabled = {3};
     CVirtualListUI* list = BuildList(bed, rows, 10, "itemdisabledbkcolor=\"#FF808080\"");
     struct IconRows : IVirtualListSource {
@@ -586,8 +586,8 @@ TEST(VirtualList, AListenerDestroysTheListInsideItsOwnNotification)
             bed.Click(50, RowY(1));
             break;
         case DoubleClick:
-            bed.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, controls_test::Pt(50, RowY(1)));
-            bed.Send(WM_LBUTTONUP, 0, controls_test::Pt(50, RowY(1)));
+            bed.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, testbed::Pt(50, RowY(1)));
+            bed.Send(WM_LBUTTONUP, 0, testbed::Pt(50, RowY(1)));
             break;
         case ReturnKey:
             list->TakeFocus();
@@ -605,7 +605,7 @@ TEST(VirtualList, AListenerDestroysTheListInsideItsOwnNotification)
             break;
         case Wheel:
             bed.MoveTo(50, RowY(1));
-            bed.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), controls_test::Pt(50, RowY(1)));
+            bed.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), testbed::Pt(50, RowY(1)));
             break;
         }
         EXPECT_TRUE(scene.killed) << c.killer << " after action " << c.action;

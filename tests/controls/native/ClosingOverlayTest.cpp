@@ -10,9 +10,9 @@
 #include "controls/native/Edit.h"
 
 using namespace SkinUI;
-using controls_test::ChildRect;
-using controls_test::PopupBed;
-using controls_test::RectIs;
+using testbed::ChildRect;
+using testbed::PopupBed;
+using testbed::RectIs;
 
 namespace {
 
@@ -24,9 +24,9 @@ struct TKind {
 
 const TKind kKinds[] = {
     {"edit", [] { return static_cast<CControlUI*>(new CEditUI); },
-        [](CControlUI* c) { return static_cast<CEditUI*>(c->CastTo("Edit"))->GetEditWindow(); }},
+        [](CControlUI* c) { return ControlCast<CEditUI>(c)->GetEditWindow(); }},
     {"date", [] { return static_cast<CControlUI*>(new CDateTimeUI); },
-        [](CControlUI* c) { return static_cast<CDateTimeUI*>(c->CastTo("DateTime"))->GetPickerWindow(); }},
+        [](CControlUI* c) { return ControlCast<CDateTimeUI>(c)->GetPickerWindow(); }},
 };
 
 // The control "c" (0,30)-(200,60) below the button "other", its window opened by a click.
@@ -55,7 +55,7 @@ TEST(ClosingOverlay, FocusHandedBackByAKillFocusListenerOpensAFreshWindow)
         HWND first = t.Window();
         ASSERT_NE(nullptr, first);
         t.bed.user = t.control;
-        t.bed.onNotify = [](controls_test::HostBed& bed, TNotifyEvent& e) {
+        t.bed.onNotify = [](testbed::HostBed& bed, TNotifyEvent& e) {
             if (e.Type == "killfocus" && e.Sender == bed.user) {
                 bed.onNotify = nullptr;
                 static_cast<CControlUI*>(bed.user)->TakeFocus();

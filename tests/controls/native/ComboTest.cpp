@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/PopupTestSupport.h"
 #include "controls/native/ComboBox.h"
 #include "controls/native/ComboWnd.h"
@@ -15,8 +15,8 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::RectIs;
 
 namespace {
 
@@ -62,7 +62,7 @@ int SelectedCount(CComboUI* combo)
 {
     int n = 0;
     for (int i = 0; i < combo->ChildCount(); ++i) {
-        auto* row = static_cast<IListItemUI*>(combo->ChildAt(i)->CastTo("ListItem"));
+        auto* row = ControlCast<IListItemUI>(combo->ChildAt(i));
         n += row->IsSelected() ? 1 : 0;
     }
     return n;
@@ -285,7 +285,7 @@ TEST(Combo, SelectItemRules)
     EXPECT_TRUE(combo->SelectItem(2, false));
     combo->ChildAt(1)->SetEnabled(true);
     EXPECT_EQ(SelectedCount(combo), 1);
-    auto* row1 = static_cast<IListItemUI*>(combo->ChildAt(1)->CastTo("ListItem"));
+    auto* row1 = ControlCast<IListItemUI>(combo->ChildAt(1));
     EXPECT_FALSE(row1->IsSelected());
     combo->ChildAt(1)->SetEnabled(false);
     EXPECT_FALSE(row1->Select(true));
@@ -313,7 +313,7 @@ TEST(Combo, RemovingRowsKeepsNumberingAndSelection)
         EXPECT_EQ(combo->GetCurrentIndex(), c.expected);
         EXPECT_EQ(std::string(combo->GetText()), c.text);
         for (int i = 0; i < combo->ChildCount(); ++i)
-            EXPECT_EQ(static_cast<IListItemUI*>(combo->ChildAt(i)->CastTo("ListItem"))->GetIndex(), i);
+            EXPECT_EQ(ControlCast<IListItemUI>(combo->ChildAt(i))->GetIndex(), i);
         bed.Pump();
     }
 }
@@ -329,20 +329,20 @@ TEST(Combo, MovingRowsKeepsTheSelectionAndRefusesBadIndexes)
     EXPECT_EQ(combo->ChildAt(0), r0);
     EXPECT_EQ(combo->GetCurrentIndex(), 1);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(static_cast<IListItemUI*>(combo->ChildAt(i)->CastTo("ListItem"))->GetIndex(), i);
+        EXPECT_EQ(ControlCast<IListItemUI>(combo->ChildAt(i))->GetIndex(), i);
 
     EXPECT_TRUE(combo->MoveChild(r0, 2));
     EXPECT_EQ(combo->ChildAt(2), r0);
     EXPECT_EQ(combo->GetCurrentIndex(), 0);  // R1 moved up one
     EXPECT_EQ(std::string(combo->GetText()), "R1");
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(static_cast<IListItemUI*>(combo->ChildAt(i)->CastTo("ListItem"))->GetIndex(), i);
+        EXPECT_EQ(ControlCast<IListItemUI>(combo->ChildAt(i))->GetIndex(), i);
 
     auto* extra = new CListLabelElementUI;
     EXPECT_TRUE(combo->InsertChild(extra, 0));
     EXPECT_EQ(combo->GetCurrentIndex(), 1);
     EXPECT_EQ(extra->GetIndex(), 0);
-    EXPECT_EQ(static_cast<IListItemUI*>(combo->ChildAt(3)->CastTo("ListItem"))->GetIndex(), 3);
+    EXPECT_EQ(ControlCast<IListItemUI>(combo->ChildAt(3))->GetIndex(), 3);
 }
 
 // However the pop-up ends, its rows are back with the combo before its host goes, and the tree
@@ -486,7 +486,7 @@ TEST(Combo, DisablingHidingOrMovingRowsClosesThePopup)
         if (IsWindow(popup))
             SendMessageA(popup, WM_KEYDOWN, VK_DOWN, 1);
         EXPECT_EQ(0, bed.Count("itemselect"));
-        auto* rowOne = static_cast<IListItemUI*>(bed.Host().FindControlByName("r1")->CastTo("ListItem"));
+        auto* rowOne = ControlCast<IListItemUI>(bed.Host().FindControlByName("r1"));
         EXPECT_EQ(c.rowOneIndex, rowOne->GetIndex());
         bed.Pump();
     }
@@ -510,7 +510,7 @@ TEST(Combo, DisabledOrHiddenFromItsOwnNotificationsClosesThePopupSafely)
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);
-        controls_test::FaultCounter faults;
+        testbed::FaultCounter faults;
         HostBed bed;
         CComboUI* combo = MakeCombo(bed, 3);
         combo->SelectItem(1, false);
@@ -519,7 +519,7 @@ TEST(Combo, DisabledOrHiddenFromItsOwnNotificationsClosesThePopupSafely)
         bed.onNotify = [](HostBed&, TNotifyEvent& e) {
             if (e.Type != current->notification)
                 return;
-            auto* target = static_cast<CComboUI*>(e.Sender->CastTo("Combo"));
+            auto* target = ControlCast<CComboUI>(e.Sender);
             if (current->hide)
                 target->SetVisible(false);
             else
@@ -554,7 +554,7 @@ TEST(Combo, HiddenAfterTriggerActionLeavesNoPopupAndARowAddedTwiceKeepsItsIndex)
 
     CControlUI* first = combo->ChildAt(0);
     EXPECT_FALSE(combo->AddChild(first));
-    EXPECT_EQ(0, static_cast<IListItemUI*>(first->CastTo("ListItem"))->GetIndex());
+    EXPECT_EQ(0, ControlCast<IListItemUI>(first)->GetIndex());
     EXPECT_EQ(3, combo->ChildCount());
 }
 
@@ -599,7 +599,7 @@ TEST(Combo, BuiltFromMarkupWithItsSelection)
             nullptr, nullptr, &bed.Host(), nullptr);
     ASSERT_NE(root, nullptr);
     bed.Attach(root);
-    auto* combo = static_cast<CComboUI*>(bed.Host().FindControlByName("c")->CastTo("Combo"));
+    auto* combo = ControlCast<CComboUI>(bed.Host().FindControlByName("c"));
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->GetCurrentIndex(), 1);
     EXPECT_EQ(std::string(combo->GetText()), "two");

@@ -10,24 +10,24 @@
 #include <cstdio>
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/PopupTestSupport.h"
 #include "controls/text/Button.h"
 #include "controls/native/DateTime.h"
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::ChildRect;
-using controls_test::HostBed;
-using controls_test::RectIs;
-using controls_test::RefusedWindowClass;
-using controls_test::Watched;
-using controls_test::WheelColumn;
+using testbed::ChildRect;
+using testbed::HostBed;
+using testbed::RectIs;
+using testbed::RefusedWindowClass;
+using testbed::Watched;
+using testbed::WheelColumn;
 
 namespace {
 
 // The date control "date" under test in a PopupBed.
-struct DateBed : controls_test::PopupBed {
+struct DateBed : testbed::PopupBed {
     explicit DateBed(CDateTimeUI* d = new CDateTimeUI, bool fullWidth = false)
         : PopupBed(d, "date", fullWidth)
         , date(d)
@@ -91,7 +91,7 @@ TEST(DateTime, PickedDateReachesTheControlWhenTheFocusMovesOn)
     EXPECT_EQ(TextOf(t.date), "2024-03-07");
     EXPECT_EQ(t.date->GetTime().wYear, 2024);
     EXPECT_EQ(t.bed.Count("datetimechanged"), 1);
-    for (const controls_test::TRecordedNotify& note : t.bed.notes) {
+    for (const testbed::TRecordedNotify& note : t.bed.notes) {
         if (note.type == "datetimechanged") {
             EXPECT_EQ(note.senderPtr, t.date);
         }
@@ -244,7 +244,7 @@ TEST(DateTime, DestroyedWithItsPickerOpenLeavesNothingBehind)
     };
     for (How how : {RemovedNow, RemovedLater, RemovedOnChange, RemovedOnResize}) {
         SCOPED_TRACE(how);
-        controls_test::FaultCounter faults;
+        testbed::FaultCounter faults;
         DateBed t(new Watched<CDateTimeUI>);
         Context context = {how, t.root, t.date};
         t.root->SetDefersChildDestroy(how == RemovedLater);
@@ -286,11 +286,11 @@ TEST(DateTime, RefusedPickerLeavesAPlainLabelThatCanOpenLater)
         EXPECT_GE(refuse.Refusals(), 1);
         EXPECT_EQ(t.bed.Host().GetFocusControl(), t.date);
         EXPECT_EQ(TextOf(t.date), Today());
-        controls_test::TurnWheel(t.bed.Hwnd(), 50, 45);
+        testbed::TurnWheel(t.bed.Hwnd(), 50, 45);
         EXPECT_EQ(t.root->wheels, 1);
     }
     t.LeaveForOther();
     EXPECT_NE(t.Open(), nullptr);
-    controls_test::TurnWheel(t.bed.Hwnd(), 50, 45);
+    testbed::TurnWheel(t.bed.Hwnd(), 50, 45);
     EXPECT_EQ(t.root->wheels, 1);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/PopupTestSupport.h"
 #include "controls/text/Button.h"
 #include "controls/native/Edit.h"
@@ -14,17 +14,17 @@
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using controls_test::ChildRect;
-using controls_test::HostBed;
-using controls_test::RectIs;
-using controls_test::RefusedWindowClass;
-using controls_test::Watched;
-using controls_test::WheelColumn;
+using testbed::ChildRect;
+using testbed::HostBed;
+using testbed::RectIs;
+using testbed::RefusedWindowClass;
+using testbed::Watched;
+using testbed::WheelColumn;
 
 namespace {
 
 // The edit "edit" under test in a PopupBed.
-struct EditBed : controls_test::PopupBed {
+struct EditBed : testbed::PopupBed {
     explicit EditBed(CEditUI* e = new CEditUI, bool fullWidth = false)
         : PopupBed(e, "edit", fullWidth)
         , edit(e)
@@ -158,7 +158,7 @@ TEST(Edit, DestroyedWithItsEditorOpenLeavesNothingBehind)
     };
     for (How how : {RemovedNow, RemovedLater, RemovedOnReturn, RemovedOnChange, RemovedOnResize}) {
         SCOPED_TRACE(how);
-        controls_test::FaultCounter faults;
+        testbed::FaultCounter faults;
         EditBed t(new Watched<CEditUI>);
         Context context = {how, t.root, t.edit};
         t.root->SetDefersChildDestroy(how == RemovedLater);
@@ -204,14 +204,14 @@ TEST(Edit, RefusedEditorLeavesTheEditClosedAndTheWheelFree)
         // Each click tries twice: when the edit gains the focus, and at the press itself.
         EXPECT_EQ(refuse.Refusals(), 4);
         EXPECT_EQ(t.bed.Host().GetFocusControl(), t.edit);
-        controls_test::TurnWheel(t.bed.Hwnd(), 50, 45);
+        testbed::TurnWheel(t.bed.Hwnd(), 50, 45);
         EXPECT_EQ(t.root->wheels, 1);
     }
     // Nothing was left set: the next focus opens the editor.
     t.bed.Click(50, 15);
     HWND editor = t.Open();
     ASSERT_NE(editor, nullptr);
-    controls_test::TurnWheel(t.bed.Hwnd(), 50, 45);
+    testbed::TurnWheel(t.bed.Hwnd(), 50, 45);
     EXPECT_EQ(t.root->wheels, 1);
 }
 
@@ -220,7 +220,7 @@ TEST(Edit, HiddenOrDisabledEditClosesItsEditor)
     enum How { Disabled, Hidden, ParentHidden };
     for (How how : {Disabled, Hidden, ParentHidden}) {
         SCOPED_TRACE(how);
-        controls_test::FaultCounter faults;
+        testbed::FaultCounter faults;
         EditBed t;
         t.edit->SetText("keep");
         HWND editor = t.Open();

@@ -4,14 +4,14 @@
 
 #include <climits>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/range/ScrollBar.h"
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::Probe;
-using controls_test::RectIs;
+using testbed::HostBed;
+using testbed::Probe;
+using testbed::RectIs;
 
 TEST(ScrollBar, ThumbIsProportionalAndPlacedByValue)
 {
@@ -179,7 +179,7 @@ TEST(ScrollBar, HeldArrowStopsWhenASecondButtonTakesOverThePress)
     bed.Press(8, 190);
     const UINT timer = bed.Host().NativeTimerId(bar, CScrollBarUI::kRepeatTimerId);
     ASSERT_NE(timer, 0u);
-    bed.Send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, controls_test::Pt(60, 100));  // beside the bar
+    bed.Send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, testbed::Pt(60, 100));  // beside the bar
     bed.Release(8, 190);
     for (int tick = 1; tick <= 8; ++tick)
         bed.Send(WM_TIMER, timer);

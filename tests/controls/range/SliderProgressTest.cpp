@@ -6,15 +6,15 @@
 #include <climits>
 #include <string>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/range/Slider.h"
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
-using controls_test::ImageSpec;
-using controls_test::RectIs;
-using controls_test::Screen;
+using testbed::HostBed;
+using testbed::ImageSpec;
+using testbed::RectIs;
+using testbed::Screen;
 
 namespace {
 
@@ -53,7 +53,7 @@ std::string SplitImageSpec()
 
 void PostMouse(HostBed& bed, UINT message, WPARAM wParam, int x, int y)
 {
-    PostMessageA(bed.Hwnd(), message, wParam, controls_test::Pt(x, y));
+    PostMessageA(bed.Hwnd(), message, wParam, testbed::Pt(x, y));
     bed.Pump();
 }
 

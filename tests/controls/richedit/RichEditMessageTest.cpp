@@ -15,10 +15,10 @@
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::FakeServicesScope;
-using controls_test::FakeTextServices;
-using controls_test::KeyDownScope;
-using controls_test::RichEditBed;
+using testbed::FakeServicesScope;
+using testbed::FakeTextServices;
+using testbed::KeyDownScope;
+using testbed::RichEditBed;
 
 namespace {
 
@@ -128,11 +128,11 @@ TEST(RichEditMessages, AReturnListenerMayDestroyTheEditor)
 {
     FakeServicesScope scope;
     RichEditBed b("wantreturn=\"false\"");
-    CContainerUI* column = static_cast<CContainerUI*>(b.edit->GetParent()->CastTo("Container"));
+    CContainerUI* column = ControlCast<CContainerUI>(b.edit->GetParent());
     ASSERT_NE(nullptr, column);
     column->SetDefersChildDestroy(false);
     b.bed.user = column;
-    b.bed.onNotify = [](controls_test::HostBed& bed, TNotifyEvent& event) {
+    b.bed.onNotify = [](testbed::HostBed& bed, TNotifyEvent& event) {
         if (event.Type == "return")
             static_cast<CContainerUI*>(bed.user)->RemoveChild(event.Sender);
     };
@@ -282,7 +282,7 @@ TEST(RichEditHost, CallsAfterTheEditorIsGoneAreHarmless)
     RichEditBed b;
     ITextHost* host = FakeTextServices::Last()->host;
     host->AddRef();  // as services still busy in a call would hold it
-    IContainerUI* column = static_cast<IContainerUI*>(b.edit->GetParent()->CastTo("IContainer"));
+    IContainerUI* column = ControlCast<IContainerUI>(b.edit->GetParent());
     column->RemoveChild(b.edit);
     b.bed.Pump();
     ASSERT_EQ(nullptr, b.bed.Host().FindControlByName("edit"));
@@ -330,7 +330,7 @@ TEST(RichEditHost, ParentNotificationsGoToTheWindowAndResizeRequestsToTheClientR
     REQRESIZE resize = {};
     resize.rc = {100, 100, 150, 130};
     host->TxNotify(EN_REQUESTRESIZE, &resize);
-    EXPECT_TRUE(controls_test::RectIs(b.edit->GetTextHost()->GetClientRect(), 4, 6, 54, 36));
+    EXPECT_TRUE(testbed::RectIs(b.edit->GetTextHost()->GetClientRect(), 4, 6, 54, 36));
     EXPECT_EQ(2u, recorder.codes.size());
     b.bed.Host().RemoveWindowMessageFilter(&recorder);
 }
@@ -364,11 +364,11 @@ TEST(RichEditMouse, OnlyPressesOnTheTextAreaReachTheServices)
 // A mouse message as the window's queue delivers it.
 void PostMouse(RichEditBed& b, UINT message, WPARAM wParam, int x, int y)
 {
-    ::PostMessageA(b.bed.Hwnd(), message, wParam, controls_test::Pt(x, y));
+    ::PostMessageA(b.bed.Hwnd(), message, wParam, testbed::Pt(x, y));
     b.bed.Pump();
 }
 
-int SliderValue(CControlUI* other) { return static_cast<CSliderUI*>(other->CastTo("Slider"))->GetValue(); }
+int SliderValue(CControlUI* other) { return ControlCast<CSliderUI>(other)->GetValue(); }
 
 TEST(RichEditMouse, AnotherControlsPressKeepsItsMovesAndRelease)
 {
@@ -383,7 +383,7 @@ TEST(RichEditMouse, AnotherControlsPressKeepsItsMovesAndRelease)
         {"<Button name=\"other\" height=\"40\"/>", {150, 120}, [](RichEditBed&, CControlUI*) {},
             [](RichEditBed& b, CControlUI* other) {
                 EXPECT_EQ(0, b.bed.Count("click"));
-                EXPECT_EQ(0u, static_cast<CButtonUI*>(other->CastTo("Button"))->GetButtonState() & StatePushed);
+                EXPECT_EQ(0u, ControlCast<CButtonUI>(other)->GetButtonState() & StatePushed);
             }},
         // Thumb 10 x 10 at the left end of a 300-wide track: value = 1000 * (x - 5) / 290.
         {"<Slider name=\"other\" height=\"40\" max=\"1000\"/>", {5, 120},
@@ -432,7 +432,7 @@ TEST(RichEditMouse, ACaptureTakenAwayFromTheServicesEndsTheirHold)
     EXPECT_EQ(1, fake->Count(WM_CAPTURECHANGED));
     b.bed.MoveTo(150, 125);
     EXPECT_EQ(1, fake->Count(WM_MOUSEMOVE));
-    EXPECT_NE(0u, static_cast<CButtonUI*>(b.button->CastTo("Button"))->GetButtonState() & StateHot);
+    EXPECT_NE(0u, ControlCast<CButtonUI>(b.button)->GetButtonState() & StateHot);
     ::ReleaseCapture();
 }
 
@@ -450,7 +450,7 @@ TEST(RichEditMouse, AnEditorHiddenDisabledOrRemovedGivesUpTheServicesCapture)
         {"disabled", [](RichEditBed& b) { b.edit->SetEnabled(false); }, true},
         {"removed",
             [](RichEditBed& b) {
-                static_cast<IContainerUI*>(b.edit->GetParent()->CastTo("IContainer"))->RemoveChild(b.edit);
+                ControlCast<IContainerUI>(b.edit->GetParent())->RemoveChild(b.edit);
                 b.bed.Pump();
             },
             false},
@@ -483,10 +483,10 @@ TEST(RichEditHost, AnEditorMovedToAnotherWindowFiltersThatWindowsMessages)
     RichEditBed b;
     FakeTextServices* fake = FakeTextServices::Last();
     ASSERT_NE(nullptr, fake);
-    controls_test::HostBed other;
+    testbed::HostBed other;
     auto* column = new CVerticalLayoutUI;
     other.Attach(column);
-    auto* from = static_cast<CContainerUI*>(b.edit->GetParent()->CastTo("Container"));
+    auto* from = ControlCast<CContainerUI>(b.edit->GetParent());
     from->SetOwnsChildren(false);
     ASSERT_TRUE(from->RemoveChild(b.edit));
     from->SetOwnsChildren(true);

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "controls/FakeTextServices.h"
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/RichEditBed.h"
 #include "controls/range/ScrollBar.h"
 #include "support/TestBed.h"
 
 using namespace SkinUI;
-using controls_test::RichEditBed;
+using testbed::RichEditBed;
 
 namespace {
 
@@ -147,7 +147,7 @@ TEST(RichEdit, ManyLinesShowOurScrollBarAndScrollTheView)
     const CRectUI& client = t.edit->GetTextHost()->GetClientRect();
     // The bar takes its width from the text, at the editor's right edge.
     EXPECT_EQ(300 - t.bar->GetFixedWidth(), client.right);
-    EXPECT_TRUE(controls_test::RectIs(t.bar->GetPosition(), client.right, 0, 300, 100));
+    EXPECT_TRUE(testbed::RectIs(t.bar->GetPosition(), client.right, 0, 300, 100));
     // Its range is what the services scroll over, less one page.
     LONG minPos = 0, maxPos = 0, pos = 0, page = 0;
     WINBOOL enabled = FALSE;
@@ -212,18 +212,18 @@ TEST(RichEdit, PasswordTextIsNotShownInClear)
 
 TEST(RichEdit, EditorsThatNeverMetAHostOrLeftOneGoQuietly)
 {
-    controls_test::FakeServicesScope scope;
+    testbed::FakeServicesScope scope;
     // Services come with the first attach to a window: none for these.
     delete new CRichEditUI;
-    controls_test::HostBed bed;
+    testbed::HostBed bed;
     CSkinBuilder builder;
     delete builder.BuildFrom("<Window><RichEdit text=\"x\"/></Window>", nullptr, nullptr, &bed.Host(), nullptr);
-    EXPECT_EQ(nullptr, controls_test::FakeTextServices::Last());
+    EXPECT_EQ(nullptr, testbed::FakeTextServices::Last());
 
     RichEditBed b;
     ASSERT_TRUE(b.edit->HasTextServices());
-    ASSERT_NE(nullptr, controls_test::FakeTextServices::Last());
-    CContainerUI* column = static_cast<CContainerUI*>(b.edit->GetParent()->CastTo("Container"));
+    ASSERT_NE(nullptr, testbed::FakeTextServices::Last());
+    CContainerUI* column = ControlCast<CContainerUI>(b.edit->GetParent());
     ASSERT_NE(nullptr, column);
     // Its host pointer is gone by the time it dies: it still leaves the host it registered with,
     // so the window's messages no longer reach it, and it releases its services.
@@ -232,11 +232,11 @@ TEST(RichEdit, EditorsThatNeverMetAHostOrLeftOneGoQuietly)
     b.bed.Host().ForgetControl(b.edit);
     b.edit->AttachHost(nullptr, nullptr, false);
     delete b.edit;
-    EXPECT_EQ(nullptr, controls_test::FakeTextServices::Last()) << "the services outlived their editor";
+    EXPECT_EQ(nullptr, testbed::FakeTextServices::Last()) << "the services outlived their editor";
     b.bed.Repaint();
     // The button moved up into the editor's place; nothing of the editor takes its click.
     const CRectUI r = b.button->GetPosition();
-    EXPECT_TRUE(controls_test::RectIs(r, 0, 0, 300, 40));
+    EXPECT_TRUE(testbed::RectIs(r, 0, 0, 300, 40));
     b.bed.Click(50, 20);
     b.bed.Send(WM_CHAR, 'a', 1);
     EXPECT_EQ(1, b.bed.Count("click"));

@@ -7,14 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/text/Button.h"
 #include "controls/text/CheckBox.h"
 #include "controls/text/Option.h"
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
+using testbed::HostBed;
 
 namespace {
 
@@ -31,7 +31,7 @@ CVerticalLayoutUI* Column(HostBed& bed, std::initializer_list<CControlUI*> contr
     return root;
 }
 
-CButtonUI* CastButton(CControlUI* control) { return static_cast<CButtonUI*>(control->CastTo("Button")); }
+CButtonUI* CastButton(CControlUI* control) { return ControlCast<CButtonUI>(control); }
 
 CButtonUI* NamedButton(const char* name)
 {

@@ -2,14 +2,14 @@
 // clickable links.
 #include <gtest/gtest.h>
 
-#include "controls/HostBed.h"
+#include "support/HostBed.h"
 #include "controls/text/Button.h"
 #include "controls/text/Label.h"
 #include "controls/text/Text.h"
 #include "controls/layout/VerticalLayout.h"
 
 using namespace SkinUI;
-using controls_test::HostBed;
+using testbed::HostBed;
 
 TEST(Label, AlignWordsSetTheirBitsInOrder)
 {
