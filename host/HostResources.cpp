@@ -30,8 +30,8 @@ void CopyFaceName(char (&out)[LF_FACESIZE], const char* face)
 
 void DeleteFontEntry(TFontEntry* entry)
 {
-    if (entry->hFont != nullptr)
-        DeleteObject(entry->hFont);
+    if (entry->font != nullptr)
+        DeleteObject(entry->font);
     delete entry;
 }
 
@@ -42,61 +42,61 @@ CHostResources::CHostResources()
     LOGFONTA lf = {};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     lf.lfCharSet = DEFAULT_CHARSET;
-    m_DefaultFontInfo.hFont = CreateFontIndirectA(&lf);
-    m_DefaultFontInfo.sFontName = lf.lfFaceName;
+    m_defaultFont.font = CreateFontIndirectA(&lf);
+    m_defaultFont.face = lf.lfFaceName;
     // The stock font is sized for the screen's DPI; the entry keeps its 96-DPI size.
     HDC screen = ::GetDC(nullptr);
     const int screenDpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : kBaseDpi;
     if (screen != nullptr)
         ::ReleaseDC(nullptr, screen);
-    m_DefaultFontInfo.iSize = ScaleFromDpi(-lf.lfHeight, screenDpi > 0 ? screenDpi : kBaseDpi);
-    m_DefaultFontInfo.bBold = lf.lfWeight >= FW_BOLD;
-    m_DefaultFontInfo.bUnderline = lf.lfUnderline == 1;
-    m_DefaultFontInfo.bItalic = lf.lfItalic == 1;
+    m_defaultFont.size = ScaleFromDpi(-lf.lfHeight, screenDpi > 0 ? screenDpi : kBaseDpi);
+    m_defaultFont.bold = lf.lfWeight >= FW_BOLD;
+    m_defaultFont.underline = lf.lfUnderline == 1;
+    m_defaultFont.italic = lf.lfItalic == 1;
 }
 
 CHostResources::~CHostResources() { FreeResources(); }
 
 void CHostResources::FreeResources()
 {
-    if (m_DefaultFontInfo.hFont != nullptr) {
-        DeleteObject(m_DefaultFontInfo.hFont);
-        m_DefaultFontInfo.hFont = nullptr;
+    if (m_defaultFont.font != nullptr) {
+        DeleteObject(m_defaultFont.font);
+        m_defaultFont.font = nullptr;
     }
-    for (int i = 0; i < m_aCustomFonts.GetSize(); ++i) {
-        DeleteFontEntry(static_cast<TFontEntry*>(m_aCustomFonts.GetAt(i)));
+    for (int i = 0; i < m_customFonts.GetSize(); ++i) {
+        DeleteFontEntry(static_cast<TFontEntry*>(m_customFonts.GetAt(i)));
     }
-    m_aCustomFonts.Clear();
+    m_customFonts.Clear();
     DropPrefetches();
-    for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
-        CRenderKit::ReleaseSkinImage(static_cast<TImageEntry*>(m_mImageHash.GetAt(i)));
+    for (int i = 0; i < m_images.GetSize(); ++i) {
+        CRenderKit::ReleaseSkinImage(static_cast<TImageEntry*>(m_images.GetAt(i)));
     }
-    m_mImageHash.RemoveAll();
-    for (int i = 0; i < m_DefaultAttrHash.GetSize(); ++i) {
-        delete static_cast<CUIString*>(m_DefaultAttrHash.GetAt(i));
+    m_images.RemoveAll();
+    for (int i = 0; i < m_defaultAttributes.GetSize(); ++i) {
+        delete static_cast<CUIString*>(m_defaultAttributes.GetAt(i));
     }
-    m_DefaultAttrHash.RemoveAll();
+    m_defaultAttributes.RemoveAll();
 }
 
 //--- window settings -------------------------------------------------------------------------
 
 void CHostResources::SetInitialSize(int cx, int cy)
 {
-    m_szInitWindowSize = CSizeUI(cx, cy);
+    m_initialSize = CSizeUI(cx, cy);
     if (m_hWndPaint != nullptr && !HasRootControl()) {
         SetWindowPos(m_hWndPaint, nullptr, 0, 0, Scaled(cx), Scaled(cy), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
-void CHostResources::SetSizeBox(const RECT& rcSizeBox) { m_rcSizeBox = rcSizeBox; }
-void CHostResources::SetCaptionRect(const RECT& rcCaption) { m_rcCaption = rcCaption; }
-void CHostResources::SetRoundCorner(int cx, int cy) { m_szRoundCorner = CSizeUI(cx, cy); }
-void CHostResources::SetMinInfo(int cx, int cy) { m_szMinWindow = CSizeUI(cx, cy); }
-void CHostResources::SetMaxInfo(int cx, int cy) { m_szMaxWindow = CSizeUI(cx, cy); }
+void CHostResources::SetSizeBox(const RECT& rcSizeBox) { m_sizeBox = rcSizeBox; }
+void CHostResources::SetCaptionRect(const RECT& rcCaption) { m_caption = rcCaption; }
+void CHostResources::SetRoundCorner(int cx, int cy) { m_roundCorner = CSizeUI(cx, cy); }
+void CHostResources::SetMinInfo(int cx, int cy) { m_minSize = CSizeUI(cx, cy); }
+void CHostResources::SetMaxInfo(int cx, int cy) { m_maxSize = CSizeUI(cx, cy); }
 
 void CHostResources::SetTransparency(int alpha)
 {
-    m_nOpacity = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
+    m_opacity = alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha);
     if (m_hWndPaint == nullptr)
         return;
 
@@ -143,22 +143,22 @@ bool CHostResources::SetDpi(int dpi)
     if (dpi < 24 || dpi > 1536 || dpi == m_dpi)
         return false;
     m_dpi = dpi;
-    RemakeFont(&m_DefaultFontInfo);
-    for (int i = 0; i < m_aCustomFonts.GetSize(); ++i)
-        RemakeFont(static_cast<TFontEntry*>(m_aCustomFonts.GetAt(i)));
+    RemakeFont(&m_defaultFont);
+    for (int i = 0; i < m_customFonts.GetSize(); ++i)
+        RemakeFont(static_cast<TFontEntry*>(m_customFonts.GetAt(i)));
     ReloadImagesForDpi();
     return true;
 }
 
 bool CHostResources::RemakeFont(TFontEntry* entry)
 {
-    HFONT hFont = MakeFont(entry->sFontName, entry->iSize, entry->bBold, entry->bUnderline, entry->bItalic);
+    HFONT hFont = MakeFont(entry->face, entry->size, entry->bold, entry->underline, entry->italic);
     if (hFont == nullptr)
         return false;
-    if (entry->hFont != nullptr)
-        ::DeleteObject(entry->hFont);
-    entry->hFont = hFont;
-    entry->tm = TEXTMETRICA();
+    if (entry->font != nullptr)
+        ::DeleteObject(entry->font);
+    entry->font = hFont;
+    entry->metrics = TEXTMETRICA();
     return true;
 }
 
@@ -174,37 +174,37 @@ CRectUI CHostResources::Scaled(const RECT& rect) const
 void CHostResources::SetResourceParent(CHostResources* parent)
 {
     if (parent == nullptr) {
-        m_pParentResource = nullptr;
+        m_resourceParent = nullptr;
         return;
     }
-    for (const CHostResources* p = parent; p != nullptr; p = p->m_pParentResource) {
+    for (const CHostResources* p = parent; p != nullptr; p = p->m_resourceParent) {
         if (p == this)
             return;
     }
-    m_pParentResource = parent;
+    m_resourceParent = parent;
 }
 
 const CHostResources* CHostResources::Root() const
 {
     const CHostResources* p = this;
-    while (p->m_pParentResource != nullptr)
-        p = p->m_pParentResource;
+    while (p->m_resourceParent != nullptr)
+        p = p->m_resourceParent;
     return p;
 }
 
 CHostResources* CHostResources::Root()
 {
     CHostResources* p = this;
-    while (p->m_pParentResource != nullptr)
-        p = p->m_pParentResource;
+    while (p->m_resourceParent != nullptr)
+        p = p->m_resourceParent;
     return p;
 }
 
-DWORD CHostResources::GetDefaultDisabledColor() const { return Root()->m_dwDefaultDisabledColor; }
-DWORD CHostResources::GetDefaultFontColor() const { return Root()->m_dwDefaultFontColor; }
-DWORD CHostResources::GetDefaultLinkColor() const { return Root()->m_dwDefaultLinkColor; }
-DWORD CHostResources::GetDefaultLinkHoverColor() const { return Root()->m_dwDefaultLinkHoverColor; }
-DWORD CHostResources::GetDefaultSelectedColor() const { return Root()->m_dwDefaultSelectedBkColor; }
+DWORD CHostResources::GetDefaultDisabledColor() const { return Root()->m_defaultDisabledColor; }
+DWORD CHostResources::GetDefaultFontColor() const { return Root()->m_defaultFontColor; }
+DWORD CHostResources::GetDefaultLinkColor() const { return Root()->m_defaultLinkColor; }
+DWORD CHostResources::GetDefaultLinkHoverColor() const { return Root()->m_defaultLinkHoverColor; }
+DWORD CHostResources::GetDefaultSelectedColor() const { return Root()->m_defaultSelectedColor; }
 
 //--- fonts -----------------------------------------------------------------------------------
 
@@ -226,15 +226,15 @@ HFONT CHostResources::MakeFont(const char* face, int size, bool bold, bool under
 
 void CHostResources::FillMetrics(TFontEntry* entry, HDC hDC)
 {
-    if (entry->tm.tmHeight != 0 || entry->hFont == nullptr)
+    if (entry->metrics.tmHeight != 0 || entry->font == nullptr)
         return;
     // Before the host has a window there is no paint DC; the screen's metrics serve until then.
     HDC scratch = hDC == nullptr ? CreateCompatibleDC(nullptr) : nullptr;
     HDC dc = hDC != nullptr ? hDC : scratch;
     if (dc == nullptr)
         return;
-    HGDIOBJ old = SelectObject(dc, entry->hFont);
-    GetTextMetricsA(dc, &entry->tm);
+    HGDIOBJ old = SelectObject(dc, entry->font);
+    GetTextMetricsA(dc, &entry->metrics);
     SelectObject(dc, old);
     if (scratch != nullptr)
         DeleteDC(scratch);
@@ -245,17 +245,17 @@ void CHostResources::ReplaceDefaultFont(const char* face, int size, bool bold, b
     HFONT hFont = MakeFont(face, size, bold, underline, italic);
     if (hFont == nullptr)
         return;
-    if (m_DefaultFontInfo.hFont != nullptr)
-        DeleteObject(m_DefaultFontInfo.hFont);
-    m_DefaultFontInfo.hFont = hFont;
-    m_DefaultFontInfo.sFontName = face;
-    m_DefaultFontInfo.iSize = size;
-    m_DefaultFontInfo.bBold = bold;
-    m_DefaultFontInfo.bUnderline = underline;
-    m_DefaultFontInfo.bItalic = italic;
-    m_DefaultFontInfo.tm = TEXTMETRICA();
+    if (m_defaultFont.font != nullptr)
+        DeleteObject(m_defaultFont.font);
+    m_defaultFont.font = hFont;
+    m_defaultFont.face = face;
+    m_defaultFont.size = size;
+    m_defaultFont.bold = bold;
+    m_defaultFont.underline = underline;
+    m_defaultFont.italic = italic;
+    m_defaultFont.metrics = TEXTMETRICA();
     if (m_hDcPaint != nullptr)
-        FillMetrics(&m_DefaultFontInfo, m_hDcPaint);
+        FillMetrics(&m_defaultFont, m_hDcPaint);
 }
 
 HFONT CHostResources::AppendFont(const char* face, int size, bool bold, bool underline, bool italic)
@@ -264,15 +264,15 @@ HFONT CHostResources::AppendFont(const char* face, int size, bool bold, bool und
     if (hFont == nullptr)
         return nullptr;
     TFontEntry* entry = new TFontEntry;
-    entry->hFont = hFont;
-    entry->sFontName = face;
-    entry->iSize = size;
-    entry->bBold = bold;
-    entry->bUnderline = underline;
-    entry->bItalic = italic;
+    entry->font = hFont;
+    entry->face = face;
+    entry->size = size;
+    entry->bold = bold;
+    entry->underline = underline;
+    entry->italic = italic;
     if (m_hDcPaint != nullptr)
         FillMetrics(entry, m_hDcPaint);
-    if (!m_aCustomFonts.Add(entry)) {
+    if (!m_customFonts.Add(entry)) {
         DeleteFontEntry(entry);
         return nullptr;
     }
@@ -283,27 +283,27 @@ const CHostResources* CHostResources::FontTableOwner() const
 {
     // A host without fonts of its own (a drop-down) reads a font index as the host it borrows from.
     const CHostResources* p = this;
-    while (p->m_aCustomFonts.GetSize() == 0 && p->m_pParentResource != nullptr)
-        p = p->m_pParentResource;
+    while (p->m_customFonts.GetSize() == 0 && p->m_resourceParent != nullptr)
+        p = p->m_resourceParent;
     return p;
 }
 
 HFONT CHostResources::FontHandleAt(int index) const
 {
     const CHostResources* owner = FontTableOwner();
-    if (index < 0 || index >= owner->m_aCustomFonts.GetSize())
-        return Root()->m_DefaultFontInfo.hFont;
-    return static_cast<TFontEntry*>(owner->m_aCustomFonts.GetAt(index))->hFont;
+    if (index < 0 || index >= owner->m_customFonts.GetSize())
+        return Root()->m_defaultFont.font;
+    return static_cast<TFontEntry*>(owner->m_customFonts.GetAt(index))->font;
 }
 
 HFONT CHostResources::FindFont(const char* face, int size, bool bold, bool underline, bool italic) const
 {
-    for (const CHostResources* host = this; host != nullptr; host = host->m_pParentResource) {
-        for (int i = 0; i < host->m_aCustomFonts.GetSize(); ++i) {
-            const TFontEntry* e = static_cast<const TFontEntry*>(host->m_aCustomFonts.GetAt(i));
-            if (e->sFontName == face && e->iSize == size && e->bBold == bold && e->bUnderline == underline
-                && e->bItalic == italic) {
-                return e->hFont;
+    for (const CHostResources* host = this; host != nullptr; host = host->m_resourceParent) {
+        for (int i = 0; i < host->m_customFonts.GetSize(); ++i) {
+            const TFontEntry* e = static_cast<const TFontEntry*>(host->m_customFonts.GetAt(i));
+            if (e->face == face && e->size == size && e->bold == bold && e->underline == underline
+                && e->italic == italic) {
+                return e->font;
             }
         }
     }
@@ -313,19 +313,19 @@ HFONT CHostResources::FindFont(const char* face, int size, bool bold, bool under
 TFontEntry* CHostResources::GetFontEntry(int index)
 {
     const CHostResources* owner = FontTableOwner();
-    if (index < 0 || index >= owner->m_aCustomFonts.GetSize())
+    if (index < 0 || index >= owner->m_customFonts.GetSize())
         return GetDefaultFontEntry();
-    TFontEntry* entry = static_cast<TFontEntry*>(owner->m_aCustomFonts.GetAt(index));
+    TFontEntry* entry = static_cast<TFontEntry*>(owner->m_customFonts.GetAt(index));
     FillMetrics(entry, owner->m_hDcPaint);
     return entry;
 }
 
 TFontEntry* CHostResources::GetFontEntryOf(HFONT hFont)
 {
-    for (CHostResources* host = this; host != nullptr; host = host->m_pParentResource) {
-        for (int i = 0; i < host->m_aCustomFonts.GetSize(); ++i) {
-            TFontEntry* e = static_cast<TFontEntry*>(host->m_aCustomFonts.GetAt(i));
-            if (e->hFont == hFont) {
+    for (CHostResources* host = this; host != nullptr; host = host->m_resourceParent) {
+        for (int i = 0; i < host->m_customFonts.GetSize(); ++i) {
+            TFontEntry* e = static_cast<TFontEntry*>(host->m_customFonts.GetAt(i));
+            if (e->font == hFont) {
                 FillMetrics(e, host->m_hDcPaint);
                 return e;
             }
@@ -337,8 +337,8 @@ TFontEntry* CHostResources::GetFontEntryOf(HFONT hFont)
 TFontEntry* CHostResources::GetDefaultFontEntry()
 {
     CHostResources* root = Root();
-    FillMetrics(&root->m_DefaultFontInfo, root->m_hDcPaint);
-    return &root->m_DefaultFontInfo;
+    FillMetrics(&root->m_defaultFont, root->m_hDcPaint);
+    return &root->m_defaultFont;
 }
 
 //--- images ----------------------------------------------------------------------------------
@@ -353,20 +353,20 @@ TImageEntry* CHostResources::LoadImageEntry(const char* name, const char* resTyp
         entry = CRenderKit::LoadSkinImage(MAKEINTRESOURCEA(id), resType, mask, drawn, m_dpi);
     }
     if (entry != nullptr)
-        entry->nLoadedDpi = m_dpi;
+        entry->loadedDpi = m_dpi;
     return entry;
 }
 
 void CHostResources::ReloadForDpi(const char* name, TImageEntry& entry, SIZE drawn)
 {
     TImageEntry* fresh
-        = LoadImageEntry(name, entry.sResType.IsEmpty() ? nullptr : entry.sResType.GetData(), entry.dwMask, drawn);
-    entry.nLoadedDpi = m_dpi;
+        = LoadImageEntry(name, entry.resType.IsEmpty() ? nullptr : entry.resType.GetData(), entry.mask, drawn);
+    entry.loadedDpi = m_dpi;
     // Nothing loads now (the skin's archive closed?): the old pixels still draw, only less sharply.
     if (fresh == nullptr)
         return;
-    fresh->sResType = entry.sResType;
-    fresh->dwMask = entry.dwMask;
+    fresh->resType = entry.resType;
+    fresh->mask = entry.mask;
     std::swap(entry, *fresh);
     CRenderKit::ReleaseSkinImage(fresh);
 }
@@ -374,8 +374,8 @@ void CHostResources::ReloadForDpi(const char* name, TImageEntry& entry, SIZE dra
 void CHostResources::ReloadImagesForDpi()
 {
     DropPrefetches();
-    for (int i = 0; i < m_mImageHash.GetSize(); ++i)
-        static_cast<TImageEntry*>(m_mImageHash.GetAt(i))->nLoadedDpi = 0;
+    for (int i = 0; i < m_images.GetSize(); ++i)
+        static_cast<TImageEntry*>(m_images.GetAt(i))->loadedDpi = 0;
 }
 
 TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn)
@@ -388,9 +388,9 @@ TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType
     if (entry == nullptr)
         return nullptr;
     if (resType != nullptr)
-        entry->sResType = resType;
-    entry->dwMask = mask;
-    if (!m_mImageHash.Insert(name, entry)) {
+        entry->resType = resType;
+    entry->mask = mask;
+    if (!m_images.Insert(name, entry)) {
         CRenderKit::ReleaseSkinImage(entry);
         return nullptr;
     }
@@ -403,30 +403,30 @@ TImageEntry* CHostResources::FindOrLoadImage(
     if (name == nullptr)
         return nullptr;
     const SIZE decodeFor = use == ImageUse::ScaledCopiesSuffice ? drawn : SIZE();
-    TImageEntry* entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
+    TImageEntry* entry = static_cast<TImageEntry*>(m_images.Find(name));
     if (entry == nullptr) {
         AddImageEntry(name, resType, mask, decodeFor);
-        entry = static_cast<TImageEntry*>(m_mImageHash.Find(name));
+        entry = static_cast<TImageEntry*>(m_images.Find(name));
         if (entry == nullptr)
             return nullptr;
-    } else if (entry->nLoadedDpi != m_dpi) {
+    } else if (entry->loadedDpi != m_dpi) {
         ReloadForDpi(name, *entry, decodeFor);
     }
-    if (entry->hBitmap != nullptr || use == ImageUse::ScaledCopiesSuffice || CRenderKit::MakeFullBitmap(*entry))
+    if (entry->bitmap != nullptr || use == ImageUse::ScaledCopiesSuffice || CRenderKit::MakeFullBitmap(*entry))
         return entry;
     // The full bitmap was dropped after scaling: decode it again, as it was first loaded.
     TImageEntry* again
-        = LoadImageEntry(name, entry->sResType.IsEmpty() ? nullptr : entry->sResType.GetData(), entry->dwMask, SIZE());
+        = LoadImageEntry(name, entry->resType.IsEmpty() ? nullptr : entry->resType.GetData(), entry->mask, SIZE());
     if (again == nullptr)
         return nullptr;
-    if (again->nWidth == entry->nWidth && again->nHeight == entry->nHeight) {
-        entry->hBitmap = again->hBitmap;
-        entry->bAlpha = again->bAlpha;
-        entry->bKeepFull = true;
-        again->hBitmap = nullptr;
+    if (again->width == entry->width && again->height == entry->height) {
+        entry->bitmap = again->bitmap;
+        entry->hasAlpha = again->hasAlpha;
+        entry->keepFull = true;
+        again->bitmap = nullptr;
     }
     CRenderKit::ReleaseSkinImage(again);
-    return entry->hBitmap != nullptr ? entry : nullptr;
+    return entry->bitmap != nullptr ? entry : nullptr;
 }
 
 //--- default attribute lists -----------------------------------------------------------------
@@ -435,10 +435,10 @@ void CHostResources::StoreClassDefaults(const char* elementName, const char* att
 {
     if (elementName == nullptr)
         return;
-    if (m_DefaultAttrHash.Find(elementName) != nullptr)
+    if (m_defaultAttributes.Find(elementName) != nullptr)
         return;
     CUIString* copy = new CUIString(attributes);
-    if (!m_DefaultAttrHash.Insert(elementName, copy))
+    if (!m_defaultAttributes.Insert(elementName, copy))
         delete copy;
 }
 
@@ -446,8 +446,8 @@ const char* CHostResources::ClassDefaultsFor(const char* elementName) const
 {
     if (elementName == nullptr)
         return nullptr;
-    for (const CHostResources* host = this; host != nullptr; host = host->m_pParentResource) {
-        const CUIString* list = static_cast<const CUIString*>(host->m_DefaultAttrHash.Find(elementName));
+    for (const CHostResources* host = this; host != nullptr; host = host->m_resourceParent) {
+        const CUIString* list = static_cast<const CUIString*>(host->m_defaultAttributes.Find(elementName));
         if (list != nullptr)
             return list->GetData();
     }

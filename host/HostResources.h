@@ -11,7 +11,7 @@
 // Display scale: the host keeps one DPI, its window's (read when the window is bound, changed by
 // WM_DPICHANGED). Everything stored here stays in 96-DPI units as the skin gives it: the window
 // settings' getters answer those units, the Scaled helpers give device pixels of this window, and
-// TFontEntry::iSize is in 96-DPI units while its font is made for this window's DPI.
+// TFontEntry::size is in 96-DPI units while its font is made for this window's DPI.
 //
 // Ownership: every font handle, font entry, image entry and attribute list here belongs to this
 // object and is freed by FreeResources (at the latest by the destructor). The resource parent is
@@ -30,13 +30,13 @@
 namespace SkinUI {
 
 struct TFontEntry {
-    HFONT hFont = nullptr;  // owned by the host whose table holds the entry
-    CUIString sFontName;  // face as given (may be longer than a LOGFONT holds)
-    int iSize = 0;  // 96-DPI pixels; the font is made with height -MulDiv(iSize, dpi, 96)
-    bool bBold = false;
-    bool bUnderline = false;
-    bool bItalic = false;
-    TEXTMETRICA tm = {};  // all zero until first needed (see GetFontEntry)
+    HFONT font = nullptr;  // owned by the host whose table holds the entry
+    CUIString face;  // face as given (may be longer than a LOGFONT holds)
+    int size = 0;  // 96-DPI pixels; the font is made with height -MulDiv(size, dpi, 96)
+    bool bold = false;
+    bool underline = false;
+    bool italic = false;
+    TEXTMETRICA metrics = {};  // all zero until first needed (see GetFontEntry)
 };
 
 class CHostResources {
@@ -47,20 +47,20 @@ public:
     CHostResources& operator=(const CHostResources&) = delete;
 
     //--- window settings (values of the skin's Window element, in 96-DPI units) ---------------
-    const CSizeUI& GetInitialSize() const { return m_szInitWindowSize; }
+    const CSizeUI& GetInitialSize() const { return m_initialSize; }
     // Also resizes the bound window while no root control is attached yet.
     void SetInitialSize(int cx, int cy);
-    const CRectUI& GetSizeBox() const { return m_rcSizeBox; }
+    const CRectUI& GetSizeBox() const { return m_sizeBox; }
     void SetSizeBox(const RECT& rcSizeBox);
-    const CRectUI& GetCaptionRect() const { return m_rcCaption; }
+    const CRectUI& GetCaptionRect() const { return m_caption; }
     void SetCaptionRect(const RECT& rcCaption);
-    const CSizeUI& GetRoundCorner() const { return m_szRoundCorner; }
+    const CSizeUI& GetRoundCorner() const { return m_roundCorner; }
     void SetRoundCorner(int cx, int cy);
-    const CSizeUI& GetMinInfo() const { return m_szMinWindow; }
+    const CSizeUI& GetMinInfo() const { return m_minSize; }
     void SetMinInfo(int cx, int cy);
-    const CSizeUI& GetMaxInfo() const { return m_szMaxWindow; }
+    const CSizeUI& GetMaxInfo() const { return m_maxSize; }
     void SetMaxInfo(int cx, int cy);
-    int GetTransparency() const { return m_nOpacity; }
+    int GetTransparency() const { return m_opacity; }
     // Stores alpha clamped to 0..255; on a bound window makes it layered with that alpha (an alpha
     // above 255 removes the layered style but still passes its low byte on).
     void SetTransparency(int alpha);
@@ -85,26 +85,26 @@ public:
     // Null clears the parent; this host itself or a host whose chain already leads back here is
     // refused silently (no cycles).
     void SetResourceParent(CHostResources* parent);
-    CHostResources* GetResourceParent() const { return m_pParentResource; }
+    CHostResources* GetResourceParent() const { return m_resourceParent; }
 
     //--- default colours (0xAARRGGBB); the getters answer the chain root's values --------------
     DWORD GetDefaultDisabledColor() const;
-    void SetDefaultDisabledColor(DWORD color) { m_dwDefaultDisabledColor = color; }
+    void SetDefaultDisabledColor(DWORD color) { m_defaultDisabledColor = color; }
     DWORD GetDefaultFontColor() const;
-    void SetDefaultFontColor(DWORD color) { m_dwDefaultFontColor = color; }
+    void SetDefaultFontColor(DWORD color) { m_defaultFontColor = color; }
     DWORD GetDefaultLinkColor() const;
-    void SetDefaultLinkColor(DWORD color) { m_dwDefaultLinkColor = color; }
+    void SetDefaultLinkColor(DWORD color) { m_defaultLinkColor = color; }
     DWORD GetDefaultLinkHoverColor() const;
-    void SetDefaultLinkHoverColor(DWORD color) { m_dwDefaultLinkHoverColor = color; }
+    void SetDefaultLinkHoverColor(DWORD color) { m_defaultLinkHoverColor = color; }
     DWORD GetDefaultSelectedColor() const;
-    void SetDefaultSelectedColor(DWORD color) { m_dwDefaultSelectedBkColor = color; }
+    void SetDefaultSelectedColor(DWORD color) { m_defaultSelectedColor = color; }
 
     //--- fonts ---------------------------------------------------------------------------------
     // Both start from the stock GUI font; bold adds FW_BOLD to its weight. A failure leaves the
     // default font as it was / returns null.
     void ReplaceDefaultFont(const char* face, int size, bool bold, bool underline, bool italic);
     HFONT AppendFont(const char* face, int size, bool bold, bool underline, bool italic);
-    int GetFontCount() const { return m_aCustomFonts.GetSize(); }
+    int GetFontCount() const { return m_customFonts.GetSize(); }
     // Added font at index; out of range: the chain root's default font.
     HFONT FontHandleAt(int index) const;
     // First font of this host, then of each resource parent, with exactly this face, size and flags.
@@ -117,7 +117,7 @@ public:
     //--- images (this host only; never removed before FreeResources) ---------------------------
     // An entry whose image is only ever drawn shrunk keeps just its scaled copies (the render kit
     // drops the full-size bitmap); the full bitmap is decoded again from the skin file when a
-    // caller needs it, and then kept (TImageEntry::bKeepFull).
+    // caller needs it, and then kept (TImageEntry::keepFull).
     enum class ImageUse { FullBitmap, ScaledCopiesSuffice };
 
     // With a resource type the name must be a decimal resource id. Null when the image cannot be
@@ -126,9 +126,9 @@ public:
     TImageEntry* AddImageEntry(const char* name, const char* resType, DWORD mask, SIZE drawn = SIZE());
     // The entry under name, loaded and added when absent (from a prefetch when one was started).
     // The first type and mask used for a name stay in force for it. With FullBitmap the entry's
-    // hBitmap is there (made of its pixels, or decoded again if it was dropped; null when that
+    // bitmap is there (made of its pixels, or decoded again if it was dropped; null when that
     // fails); with ScaledCopiesSuffice it may be null, and an entry loaded now for `drawn` may hold
-    // only reduced pixels (TImageEntry::nReduction).
+    // only reduced pixels (TImageEntry::reduction).
     TImageEntry* FindOrLoadImage(
         const char* name, const char* resType, DWORD mask, ImageUse use = ImageUse::FullBitmap, SIZE drawn = SIZE());
     // Starts decoding a skin file image (no resource type) on a worker thread, so it is ready by
@@ -165,7 +165,7 @@ private:
     // own, the nearest resource parent that has (else the chain's root).
     const CHostResources* FontTableOwner() const;
     CHostResources* Root();
-    // Fills entry->tm once, with hDC or a temporary screen-compatible DC when hDC is null.
+    // Fills entry->metrics once, with hDC or a temporary screen-compatible DC when hDC is null.
     static void FillMetrics(TFontEntry* entry, HDC hDC);
     HFONT MakeFont(const char* face, int size, bool bold, bool underline, bool italic) const;
     // Replaces the entry's font by one made at the current DPI; false (entry unchanged) on failure.
@@ -181,24 +181,24 @@ private:
     void ReloadForDpi(const char* name, TImageEntry& entry, SIZE drawn);
 
     int m_dpi = 96;
-    int m_nOpacity = 255;
-    CSizeUI m_szMinWindow;
-    CSizeUI m_szMaxWindow;
-    CSizeUI m_szInitWindowSize;
-    CRectUI m_rcSizeBox;
-    CSizeUI m_szRoundCorner;
-    CRectUI m_rcCaption;
-    CHostResources* m_pParentResource = nullptr;  // not owned
-    DWORD m_dwDefaultDisabledColor = 0xFFA7A6AA;
-    DWORD m_dwDefaultFontColor = 0xFF000000;
-    DWORD m_dwDefaultLinkColor = 0xFF0000FF;
-    DWORD m_dwDefaultLinkHoverColor = 0xFFD3215F;
-    DWORD m_dwDefaultSelectedBkColor = 0xFFBAE4FF;
-    TFontEntry m_DefaultFontInfo;  // its hFont is owned here
-    CPtrVectorUI m_aCustomFonts;  // TFontEntry*, owned
-    CNameMapUI m_mImageHash;  // TImageEntry*, owned
-    CPtrVectorUI m_aPrefetches;  // TImagePrefetch* (HostResourcesPrefetch.cpp), owned
-    CNameMapUI m_DefaultAttrHash;  // CUIString*, owned
+    int m_opacity = 255;
+    CSizeUI m_minSize;
+    CSizeUI m_maxSize;
+    CSizeUI m_initialSize;
+    CRectUI m_sizeBox;
+    CSizeUI m_roundCorner;
+    CRectUI m_caption;
+    CHostResources* m_resourceParent = nullptr;  // not owned
+    DWORD m_defaultDisabledColor = 0xFFA7A6AA;
+    DWORD m_defaultFontColor = 0xFF000000;
+    DWORD m_defaultLinkColor = 0xFF0000FF;
+    DWORD m_defaultLinkHoverColor = 0xFFD3215F;
+    DWORD m_defaultSelectedColor = 0xFFBAE4FF;
+    TFontEntry m_defaultFont;  // its font is owned here
+    CPtrVectorUI m_customFonts;  // TFontEntry*, owned
+    CNameMapUI m_images;  // TImageEntry*, owned
+    CPtrVectorUI m_prefetches;  // TImagePrefetch* (HostResourcesPrefetch.cpp), owned
+    CNameMapUI m_defaultAttributes;  // CUIString*, owned
 };
 
 }  // namespace SkinUI

@@ -20,7 +20,7 @@ struct TImagePrefetch {
     DWORD mask = 0;
     SIZE drawn = {};  // what the decode need cover; 0 x 0 unknown
     int dpi = 96;  // the window's DPI the file was chosen for
-    int scale = 100;  // the chosen file's factor (TImageEntry::nScale)
+    int scale = 100;  // the chosen file's factor (TImageEntry::scale)
     TSkinFileBytes bytes;  // the worker's input; it frees them once decoded
     TImageEntry* result = nullptr;  // written by the worker; read after it ended; owned
     HANDLE thread = nullptr;  // owned
@@ -33,8 +33,8 @@ DWORD WINAPI DecodeOnWorker(void* parameter)
     TImagePrefetch* job = static_cast<TImagePrefetch*>(parameter);
     job->result = CRenderKit::DecodeSkinImage(job->bytes, job->mask, CRenderKit::DecodedForm::Pixels, job->drawn);
     if (job->result != nullptr) {
-        job->result->nScale = job->scale;
-        job->result->nLoadedDpi = job->dpi;
+        job->result->scale = job->scale;
+        job->result->loadedDpi = job->dpi;
     }
     return 0;
 }
@@ -52,10 +52,10 @@ void FinishPrefetch(TImagePrefetch* job)
 
 void CHostResources::PrefetchImage(const char* name, DWORD mask, SIZE drawn)
 {
-    if (name == nullptr || name[0] == '\0' || m_mImageHash.Find(name) != nullptr)
+    if (name == nullptr || name[0] == '\0' || m_images.Find(name) != nullptr)
         return;
-    for (int i = 0; i < m_aPrefetches.GetSize(); ++i) {
-        if (static_cast<TImagePrefetch*>(m_aPrefetches.GetAt(i))->name == name)
+    for (int i = 0; i < m_prefetches.GetSize(); ++i) {
+        if (static_cast<TImagePrefetch*>(m_prefetches.GetAt(i))->name == name)
             return;
     }
     TImagePrefetch* job = new TImagePrefetch;
@@ -75,17 +75,17 @@ void CHostResources::PrefetchImage(const char* name, DWORD mask, SIZE drawn)
         delete job;
         return;
     }
-    if (!m_aPrefetches.Add(job))
+    if (!m_prefetches.Add(job))
         FinishPrefetch(job);
 }
 
 TImageEntry* CHostResources::TakePrefetched(const char* name, const char* resType, DWORD mask)
 {
-    for (int i = 0; i < m_aPrefetches.GetSize(); ++i) {
-        TImagePrefetch* job = static_cast<TImagePrefetch*>(m_aPrefetches.GetAt(i));
+    for (int i = 0; i < m_prefetches.GetSize(); ++i) {
+        TImagePrefetch* job = static_cast<TImagePrefetch*>(m_prefetches.GetAt(i));
         if (job->name != name)
             continue;
-        m_aPrefetches.Remove(i);
+        m_prefetches.Remove(i);
         ::WaitForSingleObject(job->thread, INFINITE);
         TImageEntry* entry = nullptr;
         if (resType == nullptr && mask == job->mask && job->dpi == m_dpi) {
@@ -100,10 +100,10 @@ TImageEntry* CHostResources::TakePrefetched(const char* name, const char* resTyp
 
 void CHostResources::DropPrefetches()
 {
-    for (int i = 0; i < m_aPrefetches.GetSize(); ++i) {
-        FinishPrefetch(static_cast<TImagePrefetch*>(m_aPrefetches.GetAt(i)));
+    for (int i = 0; i < m_prefetches.GetSize(); ++i) {
+        FinishPrefetch(static_cast<TImagePrefetch*>(m_prefetches.GetAt(i)));
     }
-    m_aPrefetches.Clear();
+    m_prefetches.Clear();
 }
 
 }  // namespace SkinUI

@@ -18,7 +18,7 @@ bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 
 COLORREF ToColorRef(DWORD argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
-int FontHeight(const TFontEntry* f) { return f->tm.tmHeight + f->tm.tmExternalLeading; }
+int FontHeight(const TFontEntry* f) { return f->metrics.tmHeight + f->metrics.tmExternalLeading; }
 
 // Where the closing tag of raw text starts, or the end of the text.
 const char* FindRawEnd(const char* p)
@@ -55,9 +55,9 @@ void CMarkupLayout::AppendTagNames(TAttributeNames& names)
 TFontEntry* CMarkupLayout::Variant(bool bold, bool underline, bool italic)
 {
     const TFontEntry* cur = CurrentFont();
-    HFONT f = m_host->FindFont(cur->sFontName, cur->iSize, bold, underline, italic);
+    HFONT f = m_host->FindFont(cur->face, cur->size, bold, underline, italic);
     if (f == nullptr)
-        f = m_host->AppendFont(cur->sFontName, cur->iSize, bold, underline, italic);
+        f = m_host->AppendFont(cur->face, cur->size, bold, underline, italic);
     // A font that cannot be made leaves the text in the current one.
     return f != nullptr ? m_host->GetFontEntryOf(f) : CurrentFont();
 }
@@ -75,7 +75,7 @@ void CMarkupLayout::PopFont()
         m_line.fonts.pop_back();
     const TFontEntry* now = CurrentFont();
     SelectCurrentFont();
-    if (left->tm.tmItalic && !now->tm.tmItalic) {
+    if (left->metrics.tmItalic && !now->metrics.tmItalic) {
         // Leaving italics: make room for the slanted last letter.
         ABC abc = {};
         if (GetCharABCWidthsA(m_hDC, ' ', ' ', &abc))
@@ -152,10 +152,10 @@ bool CMarkupLayout::DoImage(const CUIString& arg)
         return true;
 
     // The picture's 1x size, at the window's scale: a variant's pixels are not its size.
-    const LONG sw = image->nWidth / count;
-    const LONG sh = image->nHeight;
+    const LONG sw = image->width / count;
+    const LONG sh = image->height;
     const int screenScale = m_host->GetDpi() * 100;
-    const int pictureScale = image->nScale * 96;
+    const int pictureScale = image->scale * 96;
     const LONG w = MulDivSaturated(sw, screenScale, pictureScale);
     const LONG h = MulDivSaturated(sh, screenScale, pictureScale);
     if (!(m_rc.right >= m_line.x + w || m_line.x <= m_rc.left || SingleLine())) {
@@ -169,7 +169,7 @@ bool CMarkupLayout::DoImage(const CUIString& arg)
         const RECT dest = {m_line.x, bottom - h, m_line.x + w, bottom};
         const RECT source = {sw * index, 0, sw * (index + 1), sh};
         const RECT corner = {0, 0, 0, 0};
-        CRenderKit::BlitImage(m_hDC, image->hBitmap, dest, m_rc, source, corner, image->bAlpha, 255);
+        CRenderKit::BlitImage(m_hDC, image->bitmap, dest, m_rc, source, corner, image->hasAlpha, 255);
     }
     m_line.x += w;
     if (m_lineHeight < h)
@@ -197,7 +197,7 @@ CAttributeTable<CMarkupLayout, bool> CMarkupLayout::OpeningTags()
                 l.m_line.colors.push_back(c);
                 SetTextColor(l.m_hDC, ToColorRef(c));
                 // An already underlined font is pushed again so that </a> pops what <a> pushed.
-                l.PushFont(cur->bUnderline ? l.CurrentFont() : l.Variant(cur->bBold, true, cur->bItalic));
+                l.PushFont(cur->underline ? l.CurrentFont() : l.Variant(cur->bold, true, cur->italic));
                 l.m_line.inLink = true;
                 l.m_line.linkStartX = l.m_line.x;
                 l.m_line.linkStartTop = l.m_lineTop;
@@ -206,7 +206,7 @@ CAttributeTable<CMarkupLayout, bool> CMarkupLayout::OpeningTags()
         {"b",
             [](L& l, const char*) {
                 const TFontEntry* cur = l.CurrentFont();
-                l.PushFont(cur->bBold ? l.CurrentFont() : l.Variant(true, cur->bUnderline, cur->bItalic));
+                l.PushFont(cur->bold ? l.CurrentFont() : l.Variant(true, cur->underline, cur->italic));
                 return true;
             }},
         {"c",
@@ -226,7 +226,7 @@ CAttributeTable<CMarkupLayout, bool> CMarkupLayout::OpeningTags()
                 if (arg[0] != '\0')
                     return l.DoImage(arg);
                 const TFontEntry* cur = l.CurrentFont();
-                l.PushFont(l.Variant(cur->bBold, cur->bUnderline, true));
+                l.PushFont(l.Variant(cur->bold, cur->underline, true));
                 return true;
             }},
         {"n",
@@ -259,7 +259,7 @@ CAttributeTable<CMarkupLayout, bool> CMarkupLayout::OpeningTags()
         {"u",
             [](L& l, const char*) {
                 const TFontEntry* cur = l.CurrentFont();
-                l.PushFont(cur->bUnderline ? l.CurrentFont() : l.Variant(cur->bBold, true, cur->bItalic));
+                l.PushFont(cur->underline ? l.CurrentFont() : l.Variant(cur->bold, true, cur->italic));
                 return true;
             }},
         {"x",
@@ -381,7 +381,7 @@ const char* CMarkupLayout::DoText(const char* p, const char* end)
         if (next > end || next == q)
             next = end;
         ++chars;
-        if (m_line.x + static_cast<LONG>(font->tm.tmMaxCharWidth) * chars >= m_rc.right) {
+        if (m_line.x + static_cast<LONG>(font->metrics.tmMaxCharWidth) * chars >= m_rc.right) {
             SIZE sz = {0, 0};
             GetTextExtentPoint32A(m_hDC, p, static_cast<int>(next - p), &sz);
             if (m_line.x + sz.cx > m_rc.right) {
@@ -554,7 +554,7 @@ CMarkupLayout::ELineEnd CMarkupLayout::EndLine(const char*& p, const char* lineS
 
 int CMarkupLayout::Run(const char* text)
 {
-    HGDIOBJ oldFont = SelectObject(m_hDC, m_host->GetDefaultFontEntry()->hFont);
+    HGDIOBJ oldFont = SelectObject(m_hDC, m_host->GetDefaultFontEntry()->font);
     m_defaultFont = m_host->GetDefaultFontEntry();
     SetBkMode(m_hDC, TRANSPARENT);
     SetTextColor(m_hDC, ToColorRef(m_defaultColor));

@@ -50,7 +50,7 @@ private:
     TFontEntry* CurrentFont() const { return m_line.fonts.empty() ? m_defaultFont : m_line.fonts.back(); }
     DWORD CurrentColor() const { return m_line.colors.empty() ? m_defaultColor : m_line.colors.back(); }
     int Spacing() const { return m_line.paragraphs.empty() ? 0 : m_line.paragraphs.back(); }
-    void SelectCurrentFont() { SelectObject(m_hDC, CurrentFont()->hFont); }
+    void SelectCurrentFont() { SelectObject(m_hDC, CurrentFont()->font); }
     bool Measuring() const { return !m_drawPass; }
     bool SingleLine() const { return (m_style & DT_SINGLELINE) != 0; }
 

@@ -37,18 +37,18 @@ public:
     // resource id (MAKEINTRESOURCE) when `resType` is given. Pixels whose premultiplied value equals
     // `mask` (0 = none) become fully transparent.
     // A JPEG drawn whole at `drawn` (0 x 0: unknown) by a plain stretch may be decoded reduced, no
-    // smaller than that (TImageEntry::nReduction). Above 96 `dpi` a skin file's nearest variant at or
-    // above the scale is taken when one is there and decodes (TImageEntry::nScale), else the 1x file.
+    // smaller than that (TImageEntry::reduction). Above 96 `dpi` a skin file's nearest variant at or
+    // above the scale is taken when one is there and decodes (TImageEntry::scale), else the 1x file.
     static TImageEntry* LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask, SIZE drawn = SIZE(), int dpi = 96);
     // The decoding half of LoadSkinImage, on bytes already read; frees them as soon as they are
     // decoded. Touches no state but its arguments (the decoders and a DIB section), so a worker
-    // thread may run it. With Pixels the entry holds pPixels and no bitmap: the decoder's own buffer,
+    // thread may run it. With Pixels the entry holds pixels and no bitmap: the decoder's own buffer,
     // converted in place, so no second full-size copy exists at any moment. A reduced decode always
     // comes as Pixels.
     enum class DecodedForm { Bitmap, Pixels };
     static TImageEntry* DecodeSkinImage(
         TSkinFileBytes& bytes, DWORD mask, DecodedForm form = DecodedForm::Bitmap, SIZE drawn = SIZE());
-    // Makes hBitmap of pPixels and frees them; false when there are none, they are reduced (they are
+    // Makes the bitmap of the pixels and frees them; false when there are none, they are reduced (they are
     // freed then: the whole image must be decoded again) or no bitmap can be made.
     static bool MakeFullBitmap(TImageEntry& entry);
     // Frees the full-size bitmap or pixels, keeping the size and the scaled copies.
@@ -62,7 +62,7 @@ public:
     // Draws one image of the host's table (loaded on first use) as `image` describes it: its `dest`
     // is in DC coordinates already; a source of all zeros means the whole image. Source and corners
     // are 96-DPI units of the 1x picture: the source is multiplied by the loaded file's factor
-    // (TImageEntry::nScale), the corners by it in the picture and by the host's DPI on the screen.
+    // (TImageEntry::scale), the corners by it in the picture and by the host's DPI on the screen.
     // False when the name is empty or the image missing.
     static bool PaintImageEntry(
         HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint, const TImageParams& image);

@@ -67,10 +67,10 @@ bool KeepsScaledCopy(const RECT& source, int width, int height)
 HBITMAP FindScaledCopy(TImageEntry& image, const RECT& source, int width, int height)
 {
     for (TScaledCopy& copy : image.scaled) {
-        if (copy.hBitmap != nullptr && copy.nWidth == width && copy.nHeight == height
+        if (copy.bitmap != nullptr && copy.width == width && copy.height == height
             && EqualRect(&copy.source, &source)) {
             copy.lastUse = ++image.useCounter;
-            return copy.hBitmap;
+            return copy.bitmap;
         }
     }
     return nullptr;
@@ -83,36 +83,36 @@ const long long kDropFullBitmapPixels = 512LL * 512LL;
 // `source` (in whole-image pixels) in the pixels held in memory, which may be reduced; their width.
 RECT PixelSource(const TImageEntry& image, const RECT& source, int& pixelWidth)
 {
-    const int n = image.nReduction;
-    pixelWidth = (image.nWidth + n - 1) / n;
-    const int pixelHeight = (image.nHeight + n - 1) / n;
+    const int n = image.reduction;
+    pixelWidth = (image.width + n - 1) / n;
+    const int pixelHeight = (image.height + n - 1) / n;
     auto along = [](LONG v, int pixels, int whole) {
         return static_cast<LONG>(static_cast<long long>(v) * pixels / std::max(1, whole));
     };
-    return RECT{along(source.left, pixelWidth, image.nWidth), along(source.top, pixelHeight, image.nHeight),
-        along(source.right, pixelWidth, image.nWidth), along(source.bottom, pixelHeight, image.nHeight)};
+    return RECT{along(source.left, pixelWidth, image.width), along(source.top, pixelHeight, image.height),
+        along(source.right, pixelWidth, image.width), along(source.bottom, pixelHeight, image.height)};
 }
 
 // The pixels in memory can make this copy: whole, or reduced yet no smaller than the copy.
 bool PixelsCover(const TImageEntry& image, const RECT& source, int width, int height)
 {
-    if (image.pPixels == nullptr)
+    if (image.pixels == nullptr)
         return false;
     int pixelWidth = 0;
     const RECT s = PixelSource(image, source, pixelWidth);
-    return image.nReduction == 1 || (s.right - s.left >= width && s.bottom - s.top >= height);
+    return image.reduction == 1 || (s.right - s.left >= width && s.bottom - s.top >= height);
 }
 
 // HALFTONE stretch of `source` of the full image (bitmap, else pixels) onto `to` at 0,0; false
 // when nothing could be drawn.
 bool StretchFullImage(HDC to, const TImageEntry& image, const RECT& wholeSource, int width, int height)
 {
-    int pixelWidth = image.nWidth;
-    const RECT source = image.hBitmap == nullptr ? PixelSource(image, wholeSource, pixelWidth) : wholeSource;
+    int pixelWidth = image.width;
+    const RECT source = image.bitmap == nullptr ? PixelSource(image, wholeSource, pixelWidth) : wholeSource;
     const int sw = source.right - source.left;
     const int sh = source.bottom - source.top;
     SetStretchBltMode(to, HALFTONE);
-    if (image.hBitmap == nullptr) {
+    if (image.bitmap == nullptr) {
         // The same stretch from the pixels in memory. The rows handed over start at the source's
         // top, so its y is 0, which means the same whether read from the top or from the bottom
         // (StretchDIBits reads it from the bottom even for top-down pixels).
@@ -123,14 +123,14 @@ bool StretchFullImage(HDC to, const TImageEntry& image, const RECT& wholeSource,
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        const DWORD* rows = image.pPixels + static_cast<size_t>(source.top) * static_cast<size_t>(pixelWidth);
+        const DWORD* rows = image.pixels + static_cast<size_t>(source.top) * static_cast<size_t>(pixelWidth);
         return StretchDIBits(to, 0, 0, width, height, source.left, 0, sw, sh, rows, &info, DIB_RGB_COLORS, SRCCOPY)
             != 0;
     }
     HDC from = CreateCompatibleDC(to);
     if (from == nullptr)
         return false;
-    HGDIOBJ oldFrom = SelectObject(from, image.hBitmap);
+    HGDIOBJ oldFrom = SelectObject(from, image.bitmap);
     const bool drawn = StretchBlt(to, 0, 0, width, height, from, source.left, source.top, sw, sh, SRCCOPY) != FALSE;
     SelectObject(from, oldFrom);
     DeleteDC(from);
@@ -162,11 +162,11 @@ HBITMAP MakeScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int widt
         if (copy.lastUse < slot->lastUse)
             slot = &copy;
     }
-    if (slot->hBitmap != nullptr)
-        DeleteObject(slot->hBitmap);
+    if (slot->bitmap != nullptr)
+        DeleteObject(slot->bitmap);
     *slot = TScaledCopy{bitmap, source, width, height, ++image.useCounter};
-    const long long full = static_cast<long long>(image.nWidth) * image.nHeight;
-    if (!image.bKeepFull && full >= kDropFullBitmapPixels && static_cast<long long>(width) * height < full)
+    const long long full = static_cast<long long>(image.width) * image.height;
+    if (!image.keepFull && full >= kDropFullBitmapPixels && static_cast<long long>(width) * height < full)
         CRenderKit::DropFullImage(image);
     return bitmap;
 }
@@ -186,23 +186,23 @@ bool CRenderKit::PaintImageEntry(
         return false;
 
     // 96-DPI units of the 1x picture, into pixels of the file loaded (a variant holds more).
-    RECT src = ScaledRect(params.source, image->nScale, 100);
+    RECT src = ScaledRect(params.source, image->scale, 100);
     if (src.left == 0 && src.top == 0 && src.right == 0 && src.bottom == 0) {
-        src.right = image->nWidth;
-        src.bottom = image->nHeight;
+        src.right = image->width;
+        src.bottom = image->height;
     }
-    src.right = std::min<LONG>(src.right, image->nWidth);
-    src.bottom = std::min<LONG>(src.bottom, image->nHeight);
+    src.right = std::min<LONG>(src.right, image->width);
+    src.bottom = std::min<LONG>(src.bottom, image->height);
 
     if (!Touches(params.dest, rcItem) || !Touches(params.dest, rcPaint))
         return true;
     const int width = params.dest.right - params.dest.left;
     const int height = params.dest.bottom - params.dest.top;
-    const bool plainStretch = !image->bAlpha && IsPlainStretch(params) && KeepsScaledCopy(src, width, height);
+    const bool plainStretch = !image->hasAlpha && IsPlainStretch(params) && KeepsScaledCopy(src, width, height);
     // Each step below may need the full image that only scaled copies (or reduced pixels) replaced:
     // it is made again.
     auto fullImage = [&](bool pixelsDo) {
-        return image->hBitmap != nullptr || (pixelsDo && PixelsCover(*image, src, width, height))
+        return image->bitmap != nullptr || (pixelsDo && PixelsCover(*image, src, width, height))
             || host->FindOrLoadImage(name, resType, params.mask, CHostResources::ImageUse::FullBitmap) != nullptr;
     };
     HBITMAP scaled = plainStretch ? FindScaledCopy(*image, src, width, height) : nullptr;
@@ -218,9 +218,9 @@ bool CRenderKit::PaintImageEntry(
         BlitImage(hDC, scaled, params.dest, rcPaint, whole, RECT(), false);
     } else {
         // The file holds nScale / 100 pixels per 96-DPI unit, the screen dpi / 96 of them.
-        const RECT corner = ScaledRect(params.corner, image->nScale, 100);
-        BlitImage(hDC, image->hBitmap, params.dest, rcPaint, src, corner, image->bAlpha, params.fade, params.hole,
-            params.xTiled, params.yTiled, host->GetDpi() * 100, image->nScale * 96);
+        const RECT corner = ScaledRect(params.corner, image->scale, 100);
+        BlitImage(hDC, image->bitmap, params.dest, rcPaint, src, corner, image->hasAlpha, params.fade, params.hole,
+            params.xTiled, params.yTiled, host->GetDpi() * 100, image->scale * 96);
     }
     return true;
 }

@@ -23,7 +23,7 @@ TImageEntry* CRenderKit::LoadSkinImage(LPCSTR name, LPCSTR resType, DWORD mask, 
     if (resType == nullptr && ReadImageVariant(name, dpi, bytes, percent)) {
         TImageEntry* entry = DecodeSkinImage(bytes, mask, DecodedForm::Bitmap, drawn);
         if (entry != nullptr) {
-            entry->nScale = percent;
+            entry->scale = percent;
             return entry;
         }
         // A variant that does not decode costs the crispness, not the picture: the 1x file stands in.
@@ -73,19 +73,19 @@ bool ConvertPixels(const unsigned char* rgba, DWORD* out, size_t count, DWORD ma
 TImageEntry* MakeEntry(DWORD* pixels, int width, int height, bool alpha, CRenderKit::DecodedForm form)
 {
     TImageEntry* entry = new TImageEntry;
-    entry->nWidth = width;
-    entry->nHeight = height;
-    entry->bAlpha = alpha;
+    entry->width = width;
+    entry->height = height;
+    entry->hasAlpha = alpha;
     if (form == CRenderKit::DecodedForm::Pixels) {
-        entry->pPixels = pixels;
+        entry->pixels = pixels;
         return entry;
     }
     DWORD* bits = nullptr;
-    entry->hBitmap = render_detail::CreateDib32(width, height, &bits);
-    if (entry->hBitmap != nullptr)
+    entry->bitmap = render_detail::CreateDib32(width, height, &bits);
+    if (entry->bitmap != nullptr)
         std::memcpy(bits, pixels, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
     std::free(pixels);
-    if (entry->hBitmap == nullptr) {
+    if (entry->bitmap == nullptr) {
         delete entry;
         return nullptr;
     }
@@ -145,7 +145,7 @@ TImageEntry* DecodeJpegEntry(TSkinFileBytes& bytes, DWORD mask, CRenderKit::Deco
     TImageEntry* entry = MakeEntry(
         pixels, jpeg.fullWidth, jpeg.fullHeight, alpha, jpeg.reduction != 1 ? CRenderKit::DecodedForm::Pixels : form);
     if (entry != nullptr)
-        entry->nReduction = jpeg.reduction;
+        entry->reduction = jpeg.reduction;
     return entry;
 }
 
@@ -168,30 +168,30 @@ TImageEntry* CRenderKit::DecodeSkinImage(TSkinFileBytes& bytes, DWORD mask, Deco
 
 bool CRenderKit::MakeFullBitmap(TImageEntry& entry)
 {
-    if (entry.pPixels == nullptr)
+    if (entry.pixels == nullptr)
         return false;
-    if (entry.nReduction != 1) {
+    if (entry.reduction != 1) {
         DropFullImage(entry);
         return false;
     }
     DWORD* bits = nullptr;
-    entry.hBitmap = render_detail::CreateDib32(entry.nWidth, entry.nHeight, &bits);
-    if (entry.hBitmap == nullptr)
+    entry.bitmap = render_detail::CreateDib32(entry.width, entry.height, &bits);
+    if (entry.bitmap == nullptr)
         return false;
-    std::memcpy(bits, entry.pPixels, static_cast<size_t>(entry.nWidth) * static_cast<size_t>(entry.nHeight) * 4);
-    std::free(entry.pPixels);
-    entry.pPixels = nullptr;
+    std::memcpy(bits, entry.pixels, static_cast<size_t>(entry.width) * static_cast<size_t>(entry.height) * 4);
+    std::free(entry.pixels);
+    entry.pixels = nullptr;
     return true;
 }
 
 void CRenderKit::DropFullImage(TImageEntry& entry)
 {
-    if (entry.hBitmap != nullptr)
-        DeleteObject(entry.hBitmap);
-    std::free(entry.pPixels);
-    entry.hBitmap = nullptr;
-    entry.pPixels = nullptr;
-    entry.nReduction = 1;
+    if (entry.bitmap != nullptr)
+        DeleteObject(entry.bitmap);
+    std::free(entry.pixels);
+    entry.bitmap = nullptr;
+    entry.pixels = nullptr;
+    entry.reduction = 1;
 }
 
 void CRenderKit::ReleaseSkinImage(TImageEntry* entry)
@@ -200,8 +200,8 @@ void CRenderKit::ReleaseSkinImage(TImageEntry* entry)
         return;
     DropFullImage(*entry);
     for (const TScaledCopy& copy : entry->scaled) {
-        if (copy.hBitmap != nullptr)
-            DeleteObject(copy.hBitmap);
+        if (copy.bitmap != nullptr)
+            DeleteObject(copy.bitmap);
     }
     delete entry;
 }

@@ -356,7 +356,7 @@ int CContainerUI::ScrollLineStep() const
 {
     if (!m_host)
         return 8;
-    return m_host->GetDefaultFontEntry()->tm.tmHeight + Scaled(8);
+    return m_host->GetDefaultFontEntry()->metrics.tmHeight + Scaled(8);
 }
 
 // The line and page operations move from the current position; the bars clamp the result.

@@ -59,7 +59,7 @@ void CListLabelElementUI::OnEvent(TInputEvent& event)
 int CListLabelElementUI::RowHeight()
 {
     const TListItemStyle* s = m_item.Style();
-    const int line = m_host != nullptr ? m_host->GetFontEntry(s->itemFont)->tm.tmHeight : 0;
+    const int line = m_host != nullptr ? m_host->GetFontEntry(s->itemFont)->metrics.tmHeight : 0;
     const CRectUI padding = Scaled(s->itemTextPadding);
     return line + padding.top + padding.bottom + Scaled(8);
 }

@@ -42,7 +42,7 @@ CSizeUI CListHeaderUI::MeasureSize(CSizeUI available)
             tallest = caption.cy;
     }
     if (size.cy == 0 && m_host != nullptr) {
-        const int least = m_host->GetDefaultFontEntry()->tm.tmHeight + Scaled(6);
+        const int least = m_host->GetDefaultFontEntry()->metrics.tmHeight + Scaled(6);
         size.cy = tallest > least ? tallest : least;
     }
     return size;
@@ -76,7 +76,7 @@ CSizeUI CListHeaderItemUI::MeasureSize(CSizeUI /*available*/)
     const CSizeUI fixed = Scaled(m_fixedSize);
     if (fixed.cy != 0 || m_host == nullptr)
         return fixed;
-    return CSizeUI(fixed.cx, m_host->GetDefaultFontEntry()->tm.tmHeight + Scaled(14));
+    return CSizeUI(fixed.cx, m_host->GetDefaultFontEntry()->metrics.tmHeight + Scaled(14));
 }
 
 CRectUI CListHeaderItemUI::SeparatorRect(bool forHitTest) const

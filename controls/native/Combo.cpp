@@ -224,7 +224,7 @@ CSizeUI CComboUI::MeasureSize(CSizeUI /*available*/)
     const CSizeUI fixed = Scaled(m_fixedSize);
     if (fixed.cy != 0 || m_host == nullptr)
         return fixed;
-    return CSizeUI(fixed.cx, m_host->GetDefaultFontEntry()->tm.tmHeight + Scaled(12));
+    return CSizeUI(fixed.cx, m_host->GetDefaultFontEntry()->metrics.tmHeight + Scaled(12));
 }
 
 bool CComboUI::OnKeyDown(char key)

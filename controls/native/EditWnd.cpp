@@ -43,7 +43,7 @@ CRectUI CEditWnd::ComputeEditRect() const
 {
     CRectUI r = m_owner->TextRect();
     CWindowHostUI* host = m_owner->GetHost();
-    const int lineHeight = host != nullptr ? host->GetFontEntry(m_owner->m_fontIndex)->tm.tmHeight : 0;
+    const int lineHeight = host != nullptr ? host->GetFontEntry(m_owner->m_fontIndex)->metrics.tmHeight : 0;
     if (lineHeight < r.GetHeight()) {
         r.top += (r.GetHeight() - lineHeight) / 2;
         r.bottom = r.top + lineHeight;

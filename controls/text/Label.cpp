@@ -226,7 +226,7 @@ CSizeUI CLabelUI::MeasureOneLine(int extra)
     const CSizeUI fixed = Scaled(m_fixedSize);
     if (fixed.cy != 0)
         return fixed;
-    int lineHeight = m_host ? m_host->GetFontEntry(m_fontIndex)->tm.tmHeight : 0;
+    int lineHeight = m_host ? m_host->GetFontEntry(m_fontIndex)->metrics.tmHeight : 0;
     return CSizeUI(fixed.cx, lineHeight + Scaled(extra));
 }
 

@@ -714,9 +714,9 @@ TEST(ProgramPackage, ExecutableCarriesIconManifestAndTheFiveSkinFiles)
         SCOPED_TRACE(expected.name);
         TImageEntry* image = host.FindOrLoadImage(expected.name, nullptr, 0);
         ASSERT_NE(nullptr, image);
-        EXPECT_EQ(expected.width, image->nWidth);
-        EXPECT_EQ(expected.height, image->nHeight);
-        EXPECT_EQ(expected.alpha, image->bAlpha);
+        EXPECT_EQ(expected.width, image->width);
+        EXPECT_EQ(expected.height, image->height);
+        EXPECT_EQ(expected.alpha, image->hasAlpha);
     }
 }
 

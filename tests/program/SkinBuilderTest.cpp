@@ -167,11 +167,11 @@ TEST_F(SkinBuilderTest, FontsAppendInOrderAndDefaultReplacesTheDefaultFont)
         Build("<Window><Font name=\"Arial\" size=\"11\" bold=\"TRUE\"/>"
               "<Font name=\"Tahoma\" bold=\"true\" italic=\"true\" default=\"true\"/><Control/></Window>"));
     ASSERT_EQ(2, host.GetFontCount());
-    EXPECT_STREQ("Arial", host.GetFontEntry(0)->sFontName.GetData());
-    EXPECT_FALSE(host.GetFontEntry(0)->bBold);  // only the exact "true" counts
-    EXPECT_EQ(12, host.GetFontEntry(1)->iSize);  // the default size
-    EXPECT_TRUE(host.GetFontEntry(1)->bItalic);
-    EXPECT_STREQ("Tahoma", host.GetDefaultFontEntry()->sFontName.GetData());
+    EXPECT_STREQ("Arial", host.GetFontEntry(0)->face.GetData());
+    EXPECT_FALSE(host.GetFontEntry(0)->bold);  // only the exact "true" counts
+    EXPECT_EQ(12, host.GetFontEntry(1)->size);  // the default size
+    EXPECT_TRUE(host.GetFontEntry(1)->italic);
+    EXPECT_STREQ("Tahoma", host.GetDefaultFontEntry()->face.GetData());
 }
 
 TEST_F(SkinBuilderTest, ImageElementRegistersItsMask)
@@ -180,8 +180,8 @@ TEST_F(SkinBuilderTest, ImageElementRegistersItsMask)
     ASSERT_NE(nullptr, Build("<Window><Image name=\"btn.png\" mask=\"#FF2563EB\"/><Control/></Window>"));
     TImageEntry* image = host.FindOrLoadImage("btn.png", nullptr, 0);
     ASSERT_NE(nullptr, image);
-    EXPECT_EQ(3, image->nWidth);
-    EXPECT_EQ(0xFF2563EBu, image->dwMask);
+    EXPECT_EQ(3, image->width);
+    EXPECT_EQ(0xFF2563EBu, image->mask);
 }
 
 TEST_F(SkinBuilderTest, WithoutHostAttributesApplyButNothingRegisters)

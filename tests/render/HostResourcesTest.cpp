@@ -34,17 +34,17 @@ TEST(HostFonts, DefaultFontComesFromTheStockGuiFont)
     TestHost host;
     const LOGFONTA stock = StockFont();
     TFontEntry* def = host.GetDefaultFontEntry();
-    ASSERT_NE(nullptr, def->hFont);
-    EXPECT_STREQ(stock.lfFaceName, def->sFontName);
-    EXPECT_EQ(-stock.lfHeight, def->iSize);
-    EXPECT_EQ(DEFAULT_CHARSET, FontOf(def->hFont).lfCharSet);
-    EXPECT_GT(def->tm.tmHeight, 0) << "metrics are filled when asked for, even before a paint DC exists";
+    ASSERT_NE(nullptr, def->font);
+    EXPECT_STREQ(stock.lfFaceName, def->face);
+    EXPECT_EQ(-stock.lfHeight, def->size);
+    EXPECT_EQ(DEFAULT_CHARSET, FontOf(def->font).lfCharSet);
+    EXPECT_GT(def->metrics.tmHeight, 0) << "metrics are filled when asked for, even before a paint DC exists";
 }
 
 TEST(HostFonts, IndicesOutsideTheTableGiveTheDefaultFont)
 {
     TestHost host;
-    HFONT def = host.GetDefaultFontEntry()->hFont;
+    HFONT def = host.GetDefaultFontEntry()->font;
     HFONT f0 = host.AppendFont("Arial", 12, false, false, false);
     ASSERT_NE(nullptr, f0);
     EXPECT_EQ(f0, host.FontHandleAt(0));
@@ -67,9 +67,9 @@ TEST(HostFonts, CreationFlagsAndTheBoldWeight)
     EXPECT_STREQ("Arial", lf.lfFaceName);
 
     TFontEntry* e = host.GetFontEntry(0);
-    EXPECT_TRUE(e->bBold && e->bUnderline && e->bItalic);
-    EXPECT_EQ(14, e->iSize);
-    EXPECT_GT(e->tm.tmHeight, 0);
+    EXPECT_TRUE(e->bold && e->underline && e->italic);
+    EXPECT_EQ(14, e->size);
+    EXPECT_GT(e->metrics.tmHeight, 0);
     EXPECT_EQ(e, host.GetFontEntryOf(f));
 }
 
@@ -103,10 +103,10 @@ TEST(HostFonts, Cp936LongFaceIsNotCutInsideADoubleByteCharacter)
 TEST(HostFonts, ReplaceDefaultFontResetsTheMetrics)
 {
     TestHost host;
-    const int before = host.GetDefaultFontEntry()->tm.tmHeight;
+    const int before = host.GetDefaultFontEntry()->metrics.tmHeight;
     host.ReplaceDefaultFont("Arial", 40, false, false, false);
-    EXPECT_EQ(40, host.GetDefaultFontEntry()->iSize);
-    EXPECT_GT(host.GetDefaultFontEntry()->tm.tmHeight, before);
+    EXPECT_EQ(40, host.GetDefaultFontEntry()->size);
+    EXPECT_GT(host.GetDefaultFontEntry()->metrics.tmHeight, before);
     EXPECT_EQ(-40, FontOf(host.FontHandleAt(-1)).lfHeight);
 }
 
@@ -127,7 +127,7 @@ TEST(HostChain, FontsDefaultsAndColoursFollowTheParentButImagesDoNot)
     HFONT pf = parent.AppendFont("Arial", 11, false, false, false);
     EXPECT_EQ(pf, popup.FindFont("Arial", 11, false, false, false));
     EXPECT_EQ(nullptr, popup.FindFont("Arial", 11, true, false, false));
-    EXPECT_EQ(pf, popup.GetFontEntryOf(pf)->hFont);
+    EXPECT_EQ(pf, popup.GetFontEntryOf(pf)->font);
     parent.ReplaceDefaultFont("Arial", 21, false, false, false);
     EXPECT_EQ(parent.FontHandleAt(-1), popup.FontHandleAt(-1)) << "the root's default font";
     // A drop-down's rows name fonts by index ("itemfont"): read in the parent's table.
@@ -139,7 +139,7 @@ TEST(HostChain, FontsDefaultsAndColoursFollowTheParentButImagesDoNot)
     for (const TIndex& i : indices) {
         SCOPED_TRACE(i.index);
         EXPECT_EQ(i.expected, popup.FontHandleAt(i.index));
-        EXPECT_EQ(i.expected, popup.GetFontEntry(i.index)->hFont);
+        EXPECT_EQ(i.expected, popup.GetFontEntry(i.index)->font);
     }
     // A host with fonts of its own keeps its own index space.
     HFONT popupFont = popup.AppendFont("Arial", 13, false, false, false);
@@ -188,8 +188,8 @@ TEST(HostImages, AddFindAndFailures)
     WritePng("img.png", SolidImage(3, 3, 0xFF00FF00));
     TImageEntry* e = host.AddImageEntry("img.png", nullptr, 0xFF112233);
     ASSERT_NE(nullptr, e);
-    EXPECT_EQ(0xFF112233u, e->dwMask);
-    EXPECT_TRUE(e->sResType.IsEmpty());
+    EXPECT_EQ(0xFF112233u, e->mask);
+    EXPECT_TRUE(e->resType.IsEmpty());
     EXPECT_EQ(nullptr, host.AddImageEntry("img.png", nullptr, 0)) << "a second entry under a name is discarded";
     EXPECT_EQ(e, host.FindOrLoadImage("img.png", "PNG", 0xFF445566)) << "the first type and mask stay";
 
@@ -266,8 +266,8 @@ TEST(HostImages, ResourceImagesByNumericName)
     TestHost host;
     TImageEntry* e = host.AddImageEntry("104", "PNG", 0);
     ASSERT_NE(nullptr, e);
-    EXPECT_EQ(6, e->nWidth);
-    EXPECT_STREQ("PNG", e->sResType);
+    EXPECT_EQ(6, e->width);
+    EXPECT_STREQ("PNG", e->resType);
     EXPECT_EQ(e, host.FindOrLoadImage("104", "PNG", 0));
     EXPECT_EQ(nullptr, host.AddImageEntry("105", "PNG", 0));
     // 65640 taken as 16 bits is 104.

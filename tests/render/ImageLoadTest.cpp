@@ -51,11 +51,11 @@ Bits ReadBits(const TImageEntry* e)
 {
     Bits b;
     DIBSECTION ds = {};
-    if (GetObjectA(e->hBitmap, sizeof(ds), &ds) != sizeof(ds))
+    if (GetObjectA(e->bitmap, sizeof(ds), &ds) != sizeof(ds))
         return b;
     EXPECT_EQ(32, ds.dsBm.bmBitsPixel);
     const uint32_t* p = static_cast<const uint32_t*>(ds.dsBm.bmBits);
-    b.words.assign(p, p + static_cast<size_t>(e->nWidth) * e->nHeight);
+    b.words.assign(p, p + static_cast<size_t>(e->width) * e->height);
     return b;
 }
 
@@ -192,9 +192,9 @@ TEST(ImageLoad, PremultipliesPartlyTransparentPixelsAndCopiesOpaqueOnes)
     img.At(3, 0) = 0xFFFF00FF;
     EntryPtr e = Load(WritePng("premul.png", img));
     ASSERT_TRUE(e);
-    EXPECT_EQ(4, e->nWidth);
-    EXPECT_EQ(1, e->nHeight);
-    EXPECT_TRUE(e->bAlpha);
+    EXPECT_EQ(4, e->width);
+    EXPECT_EQ(1, e->height);
+    EXPECT_TRUE(e->hasAlpha);
     Bits b = ReadBits(e.get());
     ASSERT_EQ(4u, b.words.size());
     EXPECT_EQ(0xFF112233u, b[0]);
@@ -210,11 +210,11 @@ TEST(ImageLoad, OpaqueImagesHaveNoAlphaUnlessTheMaskRemovesAPixel)
     const std::string name = WritePng("opaque.png", img);
     EntryPtr plain = Load(name);
     ASSERT_TRUE(plain);
-    EXPECT_FALSE(plain->bAlpha);
+    EXPECT_FALSE(plain->hasAlpha);
 
     EntryPtr masked = Load(name, 0xFFFF00FF);
     ASSERT_TRUE(masked);
-    EXPECT_TRUE(masked->bAlpha);
+    EXPECT_TRUE(masked->hasAlpha);
     Bits b = ReadBits(masked.get());
     EXPECT_EQ(0u, b[5]) << "the magenta pixel is removed";
     EXPECT_EQ(0xFF00FF00u, b[0]);
@@ -230,8 +230,8 @@ TEST(ImageLoad, TheRealSkinImagesLoad)
 {
     EntryPtr bk(CRenderKit::LoadSkinImage((SkinResourceFolder() + "bk.jpg").c_str(), nullptr, 0));
     ASSERT_TRUE(bk) << "JPEG";
-    EXPECT_FALSE(bk->bAlpha);
-    EXPECT_GT(bk->nWidth, 0);
+    EXPECT_FALSE(bk->hasAlpha);
+    EXPECT_GT(bk->width, 0);
     EntryPtr btn(CRenderKit::LoadSkinImage((SkinResourceFolder() + "btn.png").c_str(), nullptr, 0));
     ASSERT_TRUE(btn);
     EntryPtr close(CRenderKit::LoadSkinImage((SkinResourceFolder() + "btnClose.png").c_str(), nullptr, 0));
@@ -277,14 +277,14 @@ TEST(ImageLoad, ArchiveEntriesAndThePlainPathFallback)
     ArchiveScope archive(MakeZip({{"skin/inzip.png", inZip}}));
     EntryPtr e = Load("skin\\inzip.png");
     ASSERT_TRUE(e) << "found in the archive";
-    EXPECT_EQ(3, e->nHeight);
+    EXPECT_EQ(3, e->height);
 
     // Absent from the archive: the name as a plain path (here absolute) still works.
     const std::string outside = ScratchFolder() + "outside.png";
     WriteFile(outside, EncodePng(SolidImage(5, 1, 0xFF00FF00)));
     EntryPtr f = Load(outside);
     ASSERT_TRUE(f);
-    EXPECT_EQ(5, f->nWidth);
+    EXPECT_EQ(5, f->width);
 }
 
 TEST(ImageLoad, ArchiveVariantsAreChosenForTheDpi)
@@ -309,8 +309,8 @@ TEST(ImageLoad, ArchiveVariantsAreChosenForTheDpi)
     for (const auto& c : cases) {
         EntryPtr e(CRenderKit::LoadSkinImage("skin/a.png", nullptr, 0, SIZE(), c.dpi));
         ASSERT_TRUE(e) << c.dpi;
-        EXPECT_EQ(c.scale, e->nScale) << c.dpi;
-        EXPECT_EQ(c.width, e->nWidth) << c.dpi;
+        EXPECT_EQ(c.scale, e->scale) << c.dpi;
+        EXPECT_EQ(c.width, e->width) << c.dpi;
     }
 }
 
@@ -338,7 +338,7 @@ TEST(ImageLoad, DecodedSizeIsCappedWhateverTheFileSize)
         EntryPtr e = Load(ScratchFolder() + name);
         EXPECT_EQ(c.loads, static_cast<bool>(e)) << name;
         if (e) {
-            EXPECT_EQ(static_cast<int>(c.width), e->nWidth);
+            EXPECT_EQ(static_cast<int>(c.width), e->width);
         }
     }
     // A top-down bitmap declares a negative height; it is measured by its size all the same.

@@ -16,7 +16,7 @@ namespace {
 std::vector<DWORD> BitsOf(const TImageEntry* entry)
 {
     DIBSECTION dib = {};
-    if (entry == nullptr || GetObjectA(entry->hBitmap, sizeof(dib), &dib) != sizeof(dib))
+    if (entry == nullptr || GetObjectA(entry->bitmap, sizeof(dib), &dib) != sizeof(dib))
         return {};
     const DWORD* words = static_cast<const DWORD*>(dib.dsBm.bmBits);
     return std::vector<DWORD>(words, words + static_cast<size_t>(dib.dsBm.bmWidth) * dib.dsBm.bmHeight);
@@ -58,8 +58,8 @@ TEST(ImagePrefetch, GivesWhatALoadOnFirstUseGives)
         ASSERT_EQ(expected == nullptr, entry == nullptr);
         if (entry == nullptr)
             continue;
-        EXPECT_EQ(expected->bAlpha, entry->bAlpha);
-        EXPECT_EQ(c.useMask, entry->dwMask);
+        EXPECT_EQ(expected->hasAlpha, entry->hasAlpha);
+        EXPECT_EQ(c.useMask, entry->mask);
         EXPECT_EQ(BitsOf(expected), BitsOf(entry));
         EXPECT_EQ(entry, prefetching.FindOrLoadImage(c.name, nullptr, 0)) << "one entry per name";
     }

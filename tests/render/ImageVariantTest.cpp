@@ -108,7 +108,7 @@ TEST(ImageVariant, TheNearestVariantAtOrAboveTheScaleIsChosenElseThe1xPicture)
     struct Case {
         const char* name;
         int dpi;
-        int scale;  // expected TImageEntry::nScale
+        int scale;  // expected TImageEntry::scale
         int width;  // expected pixels of the file chosen
     } cases[] = {
         {"v.png", 96, 100, 10},  // scale 1: the 1x file, no look-up
@@ -129,17 +129,17 @@ TEST(ImageVariant, TheNearestVariantAtOrAboveTheScaleIsChosenElseThe1xPicture)
         host.SetDpi(c.dpi);
         const TImageEntry* entry = host.FindOrLoadImage(c.name, nullptr, 0);
         ASSERT_NE(nullptr, entry) << c.name << " at " << c.dpi;
-        EXPECT_EQ(c.scale, entry->nScale) << c.name << " at " << c.dpi;
-        EXPECT_EQ(c.width, entry->nWidth) << c.name << " at " << c.dpi;
-        EXPECT_EQ(c.dpi, entry->nLoadedDpi) << c.name << " at " << c.dpi;
+        EXPECT_EQ(c.scale, entry->scale) << c.name << " at " << c.dpi;
+        EXPECT_EQ(c.width, entry->width) << c.name << " at " << c.dpi;
+        EXPECT_EQ(c.dpi, entry->loadedDpi) << c.name << " at " << c.dpi;
 
         TestHost prefetching;  // the background's worker chooses alike
         prefetching.SetDpi(c.dpi);
         prefetching.PrefetchImage(c.name, 0);
         const TImageEntry* prefetched = prefetching.FindOrLoadImage(c.name, nullptr, 0);
         ASSERT_NE(nullptr, prefetched) << c.name << " at " << c.dpi;
-        EXPECT_EQ(c.scale, prefetched->nScale) << c.name << " at " << c.dpi << " prefetched";
-        EXPECT_EQ(c.width, prefetched->nWidth) << c.name << " at " << c.dpi << " prefetched";
+        EXPECT_EQ(c.scale, prefetched->scale) << c.name << " at " << c.dpi << " prefetched";
+        EXPECT_EQ(c.width, prefetched->width) << c.name << " at " << c.dpi << " prefetched";
     }
 }
 
@@ -154,8 +154,8 @@ TEST(ImageVariant, ResourceImagesAndPlainPathsGetNoVariant)
     host.SetDpi(192);
     const TImageEntry* entry = host.FindOrLoadImage((outside + "p.png").c_str(), nullptr, 0);
     ASSERT_NE(nullptr, entry);
-    EXPECT_EQ(100, entry->nScale);
-    EXPECT_EQ(10, entry->nWidth);
+    EXPECT_EQ(100, entry->scale);
+    EXPECT_EQ(10, entry->width);
     DeleteFileA((outside + "p.png").c_str());
     DeleteFileA((outside + "p@2x.png").c_str());
     RemoveDirectoryA(outside.c_str());
@@ -258,12 +258,12 @@ TEST(ImageVariant, ReloadForANewDpiChoosesAgainInPlace)
         host.SetDpi(s.dpi);
         host.ReloadImagesForDpi();
         EXPECT_EQ(entry, host.FindOrLoadImage("r.png", nullptr, 0)) << "entries stay where they are";
-        EXPECT_EQ(s.scale, entry->nScale) << s.dpi;
-        EXPECT_EQ(s.width, entry->nWidth) << s.dpi;
-        EXPECT_EQ(0xFF123456u, entry->dwMask) << "the mask it was registered with stays";
+        EXPECT_EQ(s.scale, entry->scale) << s.dpi;
+        EXPECT_EQ(s.width, entry->width) << s.dpi;
+        EXPECT_EQ(0xFF123456u, entry->mask) << "the mask it was registered with stays";
         const TImageEntry* background = host.FindOrLoadImage("bkr.png", nullptr, 0);
         ASSERT_NE(nullptr, background);
-        EXPECT_EQ(s.width, background->nWidth) << s.dpi;
+        EXPECT_EQ(s.width, background->width) << s.dpi;
     }
 
     // Drawn after the change, the picture of the new scale shows.
@@ -284,6 +284,6 @@ TEST(ImageVariant, ReloadForANewDpiChoosesAgainInPlace)
     host.SetDpi(96);
     host.ReloadImagesForDpi();
     EXPECT_EQ(entry, host.FindOrLoadImage("r.png", nullptr, 0));
-    EXPECT_EQ(20, entry->nWidth);
-    EXPECT_EQ(200, entry->nScale);
+    EXPECT_EQ(20, entry->width);
+    EXPECT_EQ(200, entry->scale);
 }

@@ -157,10 +157,10 @@ TEST(JpegDecode, ALargePictureDrawnShrunkDecodesReducedAndIsDecodedWholeWhenNeed
     TestHost reference;
     TImageEntry* whole = reference.FindOrLoadImage(name.c_str(), nullptr, 0);
     ASSERT_NE(whole, nullptr);
-    ASSERT_EQ(1, whole->nReduction);
+    ASSERT_EQ(1, whole->reduction);
     const RECT window = {0, 0, 360, 543};
     testbed::DibCanvas direct(360, 543, 0);
-    CRenderKit::BlitImage(direct.Dc(), whole->hBitmap, window, window, RECT{0, 0, 1017, 1316}, RECT(), false);
+    CRenderKit::BlitImage(direct.Dc(), whole->bitmap, window, window, RECT{0, 0, 1017, 1316}, RECT(), false);
 
     // Prefetched for the window it is drawn over, or loaded by its first paint.
     for (bool prefetched : {true, false}) {
@@ -171,10 +171,10 @@ TEST(JpegDecode, ALargePictureDrawnShrunkDecodesReducedAndIsDecodedWholeWhenNeed
         TImageEntry* entry = host.FindOrLoadImage(
             name.c_str(), nullptr, 0, CHostResources::ImageUse::ScaledCopiesSuffice, SIZE{360, 543});
         ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(2, entry->nReduction);
-        EXPECT_EQ(nullptr, entry->hBitmap);
-        EXPECT_EQ(1017, entry->nWidth) << "sizes stay those of the whole picture";
-        EXPECT_EQ(1316, entry->nHeight);
+        EXPECT_EQ(2, entry->reduction);
+        EXPECT_EQ(nullptr, entry->bitmap);
+        EXPECT_EQ(1017, entry->width) << "sizes stay those of the whole picture";
+        EXPECT_EQ(1316, entry->height);
 
         testbed::DibCanvas drawn(360, 543, 0);
         ASSERT_TRUE(CRenderKit::PaintImageSpec(drawn.Dc(), &host, window, window, name.c_str()));
@@ -197,10 +197,10 @@ TEST(JpegDecode, ALargePictureDrawnShrunkDecodesReducedAndIsDecodedWholeWhenNeed
             CRenderKit::PaintImageSpec(larger.Dc(), &host, RECT{0, 0, 600, 800}, RECT{0, 0, 600, 800}, name.c_str()));
         TImageEntry* full = host.FindOrLoadImage(name.c_str(), nullptr, 0);
         ASSERT_NE(full, nullptr);
-        ASSERT_NE(nullptr, full->hBitmap);
-        EXPECT_EQ(1, full->nReduction);
+        ASSERT_NE(nullptr, full->bitmap);
+        EXPECT_EQ(1, full->reduction);
         BITMAP info = {};
-        ASSERT_NE(0, ::GetObjectA(full->hBitmap, sizeof(info), &info));
+        ASSERT_NE(0, ::GetObjectA(full->bitmap, sizeof(info), &info));
         EXPECT_EQ(1017, info.bmWidth);
         EXPECT_EQ(1316, info.bmHeight);
     }
@@ -214,11 +214,11 @@ TEST(JpegDecode, AReducedPictureNeverBecomesTheFullBitmap)
     host.PrefetchImage(name.c_str(), 0, SIZE{100, 75});
     TImageEntry* entry = host.FindOrLoadImage(name.c_str(), nullptr, 0);
     ASSERT_NE(entry, nullptr);
-    ASSERT_NE(nullptr, entry->hBitmap);
+    ASSERT_NE(nullptr, entry->bitmap);
     BITMAP info = {};
-    ASSERT_NE(0, ::GetObjectA(entry->hBitmap, sizeof(info), &info));
+    ASSERT_NE(0, ::GetObjectA(entry->bitmap, sizeof(info), &info));
     EXPECT_EQ(800, info.bmWidth);
     EXPECT_EQ(600, info.bmHeight);
-    EXPECT_EQ(nullptr, entry->pPixels);
-    EXPECT_EQ(1, entry->nReduction);
+    EXPECT_EQ(nullptr, entry->pixels);
+    EXPECT_EQ(1, entry->reduction);
 }

@@ -42,7 +42,7 @@ int UsedSlots(const TImageEntry& entry)
 {
     int used = 0;
     for (const TScaledCopy& copy : entry.scaled)
-        used += copy.hBitmap != nullptr ? 1 : 0;
+        used += copy.bitmap != nullptr ? 1 : 0;
     return used;
 }
 
@@ -64,9 +64,9 @@ TEST(ScaledCopy, GivesTheSamePixelsAsADirectStretch)
         TestHost host;
         TImageEntry* entry = host.FindOrLoadImage(name, nullptr, 0);
         ASSERT_NE(entry, nullptr);
-        const RECT source = {0, 0, entry->nWidth, entry->nHeight};
+        const RECT source = {0, 0, entry->width, entry->height};
         testbed::DibCanvas direct(64, 40, 0xFF102030);
-        CRenderKit::BlitImage(direct.Dc(), entry->hBitmap, c.dest, c.paint, source, RECT(), false);
+        CRenderKit::BlitImage(direct.Dc(), entry->bitmap, c.dest, c.paint, source, RECT(), false);
         // Twice: the first paint makes the copy, the second draws from it.
         for (int round = 0; round < 2; ++round) {
             testbed::DibCanvas cached(64, 40, 0xFF102030);
@@ -98,17 +98,17 @@ TEST(ScaledCopy, KeepsTheLatestSizesAndSkipsUnscaledAndHugeDraws)
     ASSERT_TRUE(paint(RECT{0, 0, 7, 5}));  // its own size: nothing to keep
     EXPECT_EQ(0, UsedSlots(*entry));
     paint(RECT{0, 0, 10, 10});
-    const HBITMAP first = entry->scaled[0].hBitmap;
+    const HBITMAP first = entry->scaled[0].bitmap;
     paint(RECT{0, 0, 20, 10});
     paint(RECT{0, 0, 10, 10});
-    EXPECT_EQ(first, entry->scaled[0].hBitmap) << "a size drawn again reuses its copy";
+    EXPECT_EQ(first, entry->scaled[0].bitmap) << "a size drawn again reuses its copy";
     paint(RECT{0, 0, 30, 10});
     EXPECT_EQ(TImageEntry::kScaledCopies, UsedSlots(*entry));
     paint(RECT{0, 0, 40, 10});  // the least recently drawn size (20 x 10) makes room
     bool has20 = false, has10 = false;
     for (const TScaledCopy& copy : entry->scaled) {
-        has20 = has20 || copy.nWidth == 20;
-        has10 = has10 || copy.nWidth == 10;
+        has20 = has20 || copy.width == 20;
+        has10 = has10 || copy.width == 10;
     }
     EXPECT_FALSE(has20);
     EXPECT_TRUE(has10);
@@ -116,7 +116,7 @@ TEST(ScaledCopy, KeepsTheLatestSizesAndSkipsUnscaledAndHugeDraws)
     // A stretch over thousands of pixels each way is drawn directly rather than kept.
     paint(RECT{0, 0, 5000, 5000});
     for (const TScaledCopy& copy : entry->scaled)
-        EXPECT_NE(5000, copy.nWidth);
+        EXPECT_NE(5000, copy.width);
 }
 
 TEST(ScaledCopy, AreFreedWithTheirImage)
@@ -159,7 +159,7 @@ TEST(ScaledCopy, ALargeImageDrawnShrunkKeepsOnlyItsCopiesUntilItIsDecodedAgain)
             const bool whole = d.source.right == 0;
             const RECT source = whole ? RECT{0, 0, 640, 480} : d.source;
             testbed::DibCanvas direct(900, 700, 0xFF102030);
-            CRenderKit::BlitImage(direct.Dc(), full->hBitmap, d.dest, RECT{0, 0, 900, 700}, source, RECT(), false);
+            CRenderKit::BlitImage(direct.Dc(), full->bitmap, d.dest, RECT{0, 0, 900, 700}, source, RECT(), false);
             const std::string imageText
                 = whole ? std::string(name) : "file='" + std::string(name) + "' source='10,20,410,320'";
             testbed::DibCanvas drawn(900, 700, 0xFF102030);
@@ -173,11 +173,11 @@ TEST(ScaledCopy, ALargeImageDrawnShrunkKeepsOnlyItsCopiesUntilItIsDecodedAgain)
             const TImageEntry* entry
                 = host.FindOrLoadImage(name, nullptr, 0, CHostResources::ImageUse::ScaledCopiesSuffice);
             ASSERT_NE(entry, nullptr);
-            EXPECT_EQ(d.keepsFullImage, entry->hBitmap != nullptr || entry->pPixels != nullptr);
-            EXPECT_EQ(640, entry->nWidth);
+            EXPECT_EQ(d.keepsFullImage, entry->bitmap != nullptr || entry->pixels != nullptr);
+            EXPECT_EQ(640, entry->width);
         }
         testbed::DibCanvas small(64, 64, 0);
         CRenderKit::PaintImageSpec(small.Dc(), &host, RECT{0, 0, 20, 20}, RECT{0, 0, 64, 64}, name);
-        EXPECT_NE(nullptr, host.FindOrLoadImage(name, nullptr, 0)->hBitmap) << "callers of the full bitmap get it back";
+        EXPECT_NE(nullptr, host.FindOrLoadImage(name, nullptr, 0)->bitmap) << "callers of the full bitmap get it back";
     }
 }

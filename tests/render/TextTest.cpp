@@ -35,7 +35,7 @@ protected:
     LONG LineHeight()
     {
         const TFontEntry* f = host.GetDefaultFontEntry();
-        return f->tm.tmHeight + f->tm.tmExternalLeading;
+        return f->metrics.tmHeight + f->metrics.tmExternalLeading;
     }
     RECT Measure(const char* text, UINT style = 0, RECT rc = RECT{0, 0, 9999, 100})
     {
@@ -121,7 +121,7 @@ TEST_F(Text, BoldVariantIsAddedToTheFontTable)
     ASSERT_EQ(0, host.GetFontCount());
     const RECT r = Measure("Hello <b>world</b>");
     ASSERT_EQ(1, host.GetFontCount());
-    HFONT bold = host.FindFont(def->sFontName, def->iSize, true, false, false);
+    HFONT bold = host.FindFont(def->face, def->size, true, false, false);
     ASSERT_NE(nullptr, bold);
     EXPECT_EQ(Ext("Hello ") + Ext("world", bold), r.right);
     Measure("<b>again</b>");
@@ -179,7 +179,7 @@ TEST_F(Text, LinkRectanglesAndTexts)
     ASSERT_EQ(1, count);
     EXPECT_STREQ("more", texts[0]);
     const TFontEntry* def = host.GetDefaultFontEntry();
-    HFONT underlined = host.FindFont(def->sFontName, def->iSize, false, true, false);
+    HFONT underlined = host.FindFont(def->face, def->size, false, true, false);
     ASSERT_NE(nullptr, underlined);
     EXPECT_EQ(5, links[0].left);
     EXPECT_EQ(5, links[0].top);
@@ -212,7 +212,7 @@ TEST_F(Text, LinkWrappingOntoTheNextLineGivesTwoEntries)
     ASSERT_EQ(2, count);
     EXPECT_STREQ("go", texts[0]);
     EXPECT_STREQ("go", texts[1]);
-    HFONT underlined = host.FindFont(def->sFontName, def->iSize, false, true, false);
+    HFONT underlined = host.FindFont(def->face, def->size, false, true, false);
     EXPECT_EQ(Ext("aaaa ", underlined), links[0].right) << "cut after the blank";
     EXPECT_EQ(LineHeight(), links[0].bottom);
     EXPECT_EQ(0, links[1].left);
@@ -256,7 +256,7 @@ TEST_F(Text, EscapesUnknownTagsAndRawText)
     EXPECT_EQ(Ext("<b>x"), Measure("<r><b>x").right) << "raw text to the end";
     EXPECT_EQ(0, host.GetFontCount());
     const TFontEntry* def = host.GetDefaultFontEntry();
-    EXPECT_EQ(nullptr, host.FindFont(def->sFontName, def->iSize, true, false, false)) << "raw text made no bold font";
+    EXPECT_EQ(nullptr, host.FindFont(def->face, def->size, true, false, false)) << "raw text made no bold font";
     EXPECT_EQ(Ext("<b>") + Ext("y"), Measure("<r><b>{/r}y").right);
     EXPECT_EQ(LineHeight(), Measure("<r>a\nb</r>").bottom) << "raw text runs to its close, newlines included";
     EXPECT_EQ(2 * LineHeight(), Measure("<r>a</r>\nb").bottom);

@@ -83,7 +83,7 @@ TEST(DpiChange, DoublesAtTwiceTheDpiAndComesBackExactly)
     const CRectUI pinned = t.pinned->GetPosition();
     const CRectUI label = t.label->GetPosition();
     const LONG fontHeight = FontHeight(bed.Host().FontHandleAt(0));
-    const LONG lineHeight = bed.Host().GetFontEntry(0)->tm.tmHeight;
+    const LONG lineHeight = bed.Host().GetFontEntry(0)->metrics.tmHeight;
     // inset 7 + padding 2; 300 - 7 - 3 = 290; 5 + 1, and the trailing padding lies inside on the main
     // axis: 6 + 21 + 1 = 28.
     EXPECT_TRUE(RectIs(top, 9, 6, 290, 28));
@@ -98,7 +98,7 @@ TEST(DpiChange, DoublesAtTwiceTheDpiAndComesBackExactly)
     EXPECT_TRUE(RectIs(t.pinned->GetPosition(), 66, 94, 194, 142));
     EXPECT_EQ(-26, FontHeight(bed.Host().FontHandleAt(0)));
     // Drawn with a font made for 192 DPI, not a stretched one: its cell is about twice as tall.
-    const LONG doubled = bed.Host().GetFontEntry(0)->tm.tmHeight;
+    const LONG doubled = bed.Host().GetFontEntry(0)->metrics.tmHeight;
     EXPECT_GE(doubled, 2 * lineHeight - 2);
     EXPECT_LE(doubled, 2 * lineHeight + 2);
     // What the program reads back stays in the skin's units.
@@ -115,14 +115,14 @@ TEST(DpiChange, DoublesAtTwiceTheDpiAndComesBackExactly)
     EXPECT_EQ(pinned, t.pinned->GetPosition());
     EXPECT_EQ(label, t.label->GetPosition());
     EXPECT_EQ(fontHeight, FontHeight(bed.Host().FontHandleAt(0)));
-    EXPECT_EQ(lineHeight, bed.Host().GetFontEntry(0)->tm.tmHeight);
+    EXPECT_EQ(lineHeight, bed.Host().GetFontEntry(0)->metrics.tmHeight);
 }
 
 TEST(DpiChange, OddLengthsRoundOnceEachAtOneAndAHalf)
 {
     HostBed bed(300, 200);
     TProbeTree t = BuildTree(bed);
-    const LONG lineHeight = bed.Host().GetFontEntry(0)->tm.tmHeight;
+    const LONG lineHeight = bed.Host().GetFontEntry(0)->metrics.tmHeight;
     // Many crossings between the two scales: a value rounded where it is stored would creep.
     for (int i = 0; i < 5; ++i) {
         SendDpiChange(bed, 144, SIZE{450, 300});
@@ -136,7 +136,7 @@ TEST(DpiChange, OddLengthsRoundOnceEachAtOneAndAHalf)
     EXPECT_TRUE(RectIs(t.pinned->GetPosition(), 50, 71, 146, 107));
     EXPECT_EQ(-20, FontHeight(bed.Host().FontHandleAt(0)));  // 13 -> 19.5
     // Its glyphs are made at that size: the cell is about one and a half times as tall.
-    const LONG scaledLine = bed.Host().GetFontEntry(0)->tm.tmHeight;
+    const LONG scaledLine = bed.Host().GetFontEntry(0)->metrics.tmHeight;
     EXPECT_GE(2 * scaledLine, 3 * lineHeight - 4);  // within two pixels of 1.5 times
     EXPECT_LE(2 * scaledLine, 3 * lineHeight + 4);
     EXPECT_EQ(64, t.pinned->GetFixedWidth());

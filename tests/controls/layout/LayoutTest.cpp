@@ -228,7 +228,7 @@ TEST(Container, LineStepsFollowTheDefaultFont)
     auto* layout = Build<CVerticalLayoutUI>(bed, {tall}, CRectUI(0, 0, 100, 100));
     layout->SetAttribute("vscrollbar", "true");
     layout->SetPosition(CRectUI(0, 0, 100, 100));
-    const int step = bed.Host().GetDefaultFontEntry()->tm.tmHeight + 8;
+    const int step = bed.Host().GetDefaultFontEntry()->metrics.tmHeight + 8;
     layout->ScrollLineDown();
     EXPECT_EQ(layout->GetVerticalScrollBar()->GetValue(), step);
     layout->ScrollPageDown();  // page = 100
@@ -387,7 +387,7 @@ TEST(Container, KeysAndWheelScrollThroughTheFocusedChild)
     CScrollBarUI* bar = layout->GetVerticalScrollBar();
     EXPECT_EQ(bar->GetFixedWidth(), 10);  // the host's default list for "VScrollBar"
     EXPECT_TRUE(RectIs(tall->GetPosition(), 0, 0, 90, 500));
-    const int step = bed.Host().GetDefaultFontEntry()->tm.tmHeight + 8;
+    const int step = bed.Host().GetDefaultFontEntry()->metrics.tmHeight + 8;
 
     // Keys reach the focused probe, which passes them to its container.
     bed.Host().SetFocusControl(tall);

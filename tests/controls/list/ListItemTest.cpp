@@ -161,7 +161,7 @@ TEST(ListItem, LabelRowMeasuresItsFontPaddingAndText)
     combo->AddChild(row);
     root->AddChild(combo);
     bed.Attach(root);
-    const int line = bed.Host().GetDefaultFontEntry()->tm.tmHeight;
+    const int line = bed.Host().GetDefaultFontEntry()->metrics.tmHeight;
 
     CSizeUI empty = row->MeasureSize(CSizeUI(500, 500));
     EXPECT_EQ(empty.cy, line + 3 + 5 + 8);

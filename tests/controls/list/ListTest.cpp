@@ -105,7 +105,7 @@ TEST(List, WheelScrollsOrWithScrollSelectMovesTheSelection)
 {
     HostBed bed(300, 200);
     CListUI* list = BuildList(bed, ListMarkup(300));
-    const int line = bed.Host().GetDefaultFontEntry()->tm.tmHeight + 8;
+    const int line = bed.Host().GetDefaultFontEntry()->metrics.tmHeight + 8;
     POINT screen = {50, 60};
     ClientToScreen(bed.Hwnd(), &screen);
     const LPARAM at = MAKELPARAM(screen.x, screen.y);

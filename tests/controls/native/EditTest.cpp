@@ -62,7 +62,7 @@ TEST(Edit, ClickTypeReturnAndLeave)
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(GetFocus(), editor);
     // Text area (4,33)-(196,57), 24 high, narrowed to one line of the default font and centred.
-    const int line = t.bed.Host().GetFontEntry(-1)->tm.tmHeight;
+    const int line = t.bed.Host().GetFontEntry(-1)->metrics.tmHeight;
     const int top = 33 + (24 - line) / 2;
     EXPECT_TRUE(RectIs(ChildRect(editor), 4, top, 196, top + line));
 

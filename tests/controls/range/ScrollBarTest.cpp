@@ -104,7 +104,7 @@ TEST(ScrollBar, OwnedBarScrollsItsContainerByLinePageAndDragAndNeverNotifies)
     ASSERT_TRUE(RectIs(bar->GetPosition(), 84, 0, 100, 100));
 
     bed.Click(90, 95);  // arrow 2
-    const int step = bed.Host().GetDefaultFontEntry()->tm.tmHeight + 8;
+    const int step = bed.Host().GetDefaultFontEntry()->metrics.tmHeight + 8;
     EXPECT_EQ(bar->GetValue(), step);  // the container's step, not "linesize"
     bed.Click(90, 95);
     bed.Click(90, 5);  // arrow 1

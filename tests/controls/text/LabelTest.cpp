@@ -94,7 +94,7 @@ TEST(Label, MeasuresTheFontAndKeepsResolvedDefaultColours)
     root->AddChild(button);
     root->AddChild(fixed);
     bed.Attach(root);
-    const int line = bed.Host().GetDefaultFontEntry()->tm.tmHeight;
+    const int line = bed.Host().GetDefaultFontEntry()->metrics.tmHeight;
     ASSERT_GT(line, 0);
     EXPECT_EQ(label->MeasureSize(CSizeUI(100, 100)).cy, line + 4);
     EXPECT_EQ(button->MeasureSize(CSizeUI(100, 100)).cy, line + 8);
@@ -141,7 +141,7 @@ TEST(Label, AlwaysDrawsOneLineWhereTextControlsWrap)
         }
         return first < 0 ? 0 : last - first + 1;
     };
-    const int line = bed.Host().GetDefaultFontEntry()->tm.tmHeight;
+    const int line = bed.Host().GetDefaultFontEntry()->metrics.tmHeight;
     // ...but a label still draws a single line; the text control draws three.
     EXPECT_GT(inkSpan(0, 100), 0);
     EXPECT_LE(inkSpan(0, 100), line);
@@ -163,7 +163,7 @@ TEST(Text, WrapsWordsWhenMeasuringAndReportsClickedLinks)
     root->AddChild(links);
     bed.Attach(root);
 
-    const int line = bed.Host().GetDefaultFontEntry()->tm.tmHeight;
+    const int line = bed.Host().GetDefaultFontEntry()->metrics.tmHeight;
     EXPECT_GE(wrapped->MeasureSize(CSizeUI(60, 0)).cy, 3 * line);  // many lines when narrow
     EXPECT_LT(wrapped->MeasureSize(CSizeUI(2000, 0)).cy, 2 * line);
 
