@@ -1,6 +1,7 @@
 #include "support/TestBed.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace testbed {
@@ -171,6 +172,40 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
             return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
     }
+}
+
+namespace {
+
+struct TQuarantined {
+    unsigned char* block;
+    size_t size;
+    unsigned char poison;
+};
+
+std::vector<TQuarantined>& Quarantined()
+{
+    static std::vector<TQuarantined> blocks;
+    return blocks;
+}
+
+}  // namespace
+
+void Quarantine(void* block, size_t size, unsigned char poison)
+{
+    std::memset(block, poison, size);
+    Quarantined().push_back(TQuarantined{static_cast<unsigned char*>(block), size, poison});
+}
+
+bool QuarantineIntact()
+{
+    bool intact = true;
+    for (const TQuarantined& q : Quarantined()) {
+        for (size_t i = 0; i < q.size; ++i)
+            intact = intact && q.block[i] == q.poison;
+        ::operator delete(q.block);
+    }
+    Quarantined().clear();
+    return intact;
 }
 
 }  // namespace testbed

@@ -68,4 +68,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // Dispatches whatever is queued now (posted messages, pending paints), then returns.
 void PumpPending();
 
+// Freed objects kept filled with `poison` instead of going back to the heap, so a write to a dead
+// object (or a call through its destroyed vtable) shows. A test class's operator delete calls it.
+void Quarantine(void* block, size_t size, unsigned char poison);
+// Whether every quarantined block still holds nothing but its poison; frees them all.
+bool QuarantineIntact();
+
 }  // namespace testbed

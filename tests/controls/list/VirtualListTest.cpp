@@ -497,30 +497,13 @@ namespace {
 // Every int of a dead list reads as a large positive number, so code that wrongly goes on past a
 // notification finds rows to act on, and writes.
 const unsigned char kPoison = 0x7F;
-std::vector<std::pair<unsigned char*, size_t>> g_quarantine;
 
 // Freed lists stay poisoned instead of going back to the heap, so a write to a dead list shows.
 class PoisonedList : public CVirtualListUI {
 public:
     static void* operator new(size_t size) { return ::operator new(size); }
-    static void operator delete(void* p, size_t size)
-    {
-        std::memset(p, kPoison, size);
-        g_quarantine.emplace_back(static_cast<unsigned char*>(p), size);
-    }
+    static void operator delete(void* p, size_t size) { testbed::Quarantine(p, size, kPoison); }
 };
-
-bool QuarantineIntact()
-{
-    bool intact = true;
-    for (auto& block : g_quarantine) {
-        for (size_t i = 0; i < block.second; ++i)
-            intact = intact && block.first[i] == kPoison;
-        ::operator delete(block.first);
-    }
-    g_quarantine.clear();
-    return intact;
-}
 
 struct TKillScene {
     CVerticalLayoutUI* root;
@@ -614,6 +597,6 @@ TEST(VirtualList, AListenerDestroysTheListInsideItsOwnNotification)
         EXPECT_EQ(bed.notes.back().type, c.killer) << "action " << c.action;
         bed.Pump();
         bed.Repaint();
-        EXPECT_TRUE(QuarantineIntact()) << c.killer << " after action " << c.action;
+        EXPECT_TRUE(testbed::QuarantineIntact()) << c.killer << " after action " << c.action;
     }
 }

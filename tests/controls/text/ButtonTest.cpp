@@ -210,29 +210,12 @@ int g_eventsTotal = 0;
 // Freed tracked buttons are kept poisoned instead of returned to the heap, so any write to a dead
 // button (or a call through its destroyed vtable) shows.
 const unsigned char kPoison = 0xDD;
-std::vector<std::pair<unsigned char*, size_t>> g_quarantine;
-
-bool QuarantineIntact()
-{
-    bool intact = true;
-    for (auto& block : g_quarantine) {
-        for (size_t i = 0; i < block.second; ++i)
-            intact = intact && block.first[i] == kPoison;
-        ::operator delete(block.first);
-    }
-    g_quarantine.clear();
-    return intact;
-}
 
 template <class Base> class Tracked : public Base {
 public:
     ~Tracked() override { g_dead.insert(this); }
     static void* operator new(size_t size) { return ::operator new(size); }
-    static void operator delete(void* p, size_t size)
-    {
-        memset(p, kPoison, size);
-        g_quarantine.emplace_back(static_cast<unsigned char*>(p), size);
-    }
+    static void operator delete(void* p, size_t size) { testbed::Quarantine(p, size, kPoison); }
     void DispatchEvent(TInputEvent& event) override
     {
         ++g_eventsTotal;
@@ -300,7 +283,7 @@ template <class Victim> void RunVictimScene(bool deferred, const char* killer = 
     bed.Click(50, 20);
     EXPECT_EQ(bed.Count("click"), 1);
     EXPECT_EQ(bed.notes.back().senderPtr, scene.other);
-    EXPECT_TRUE(QuarantineIntact()) << "a destroyed control was written to";
+    EXPECT_TRUE(testbed::QuarantineIntact()) << "a destroyed control was written to";
 }
 
 }  // namespace
