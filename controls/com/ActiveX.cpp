@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "controls/base/CastChain.h"
 #include "controls/com/ActiveXSite.h"
 #include "controls/com/ActiveXWnd.h"
 #include "core/CodePage.h"
@@ -29,12 +30,7 @@ CActiveXUI::~CActiveXUI() { CActiveXUI::ReleaseObject(); }
 
 const char* CActiveXUI::GetTypeName() const { return "ActiveXUI"; }
 
-void* CActiveXUI::CastTo(const char* name)
-{
-    if (name != nullptr && std::strcmp(name, kCastName) == 0)
-        return this;
-    return CControlUI::CastTo(name);
-}
+void* CActiveXUI::CastTo(const char* name) { return CastToSelfOrBase<CControlUI>(this, name); }
 
 HWND CActiveXUI::GetSkinWindow() const { return m_host != nullptr ? m_host->GetPaintWindow() : nullptr; }
 

@@ -1,7 +1,6 @@
 #include "controls/com/Flash.h"
 
-#include <cstring>
-
+#include "controls/base/CastChain.h"
 #include "controls/com/ComSupport.h"
 
 namespace SkinUI {
@@ -32,12 +31,7 @@ CFlashUI::~CFlashUI()
 
 const char* CFlashUI::GetTypeName() const { return "Flash"; }
 
-void* CFlashUI::CastTo(const char* name)
-{
-    if (name != nullptr && std::strcmp(name, kCastName) == 0)
-        return this;
-    return CActiveXUI::CastTo(name);
-}
+void* CFlashUI::CastTo(const char* name) { return CastToSelfOrBase<CActiveXUI>(this, name); }
 
 CAttributeTable<CFlashUI> CFlashUI::OwnAttributes()
 {

@@ -2,8 +2,7 @@
 // Document-host answers are in WebBrowserHost.cpp, navigation events in WebBrowserEvents.cpp.
 #include "controls/com/WebBrowser.h"
 
-#include <cstring>
-
+#include "controls/base/CastChain.h"
 #include "controls/com/ComSupport.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
@@ -27,12 +26,7 @@ CWebBrowserUI::~CWebBrowserUI()
 
 const char* CWebBrowserUI::GetTypeName() const { return "WebBrowserUI"; }
 
-void* CWebBrowserUI::CastTo(const char* name)
-{
-    if (name != nullptr && std::strcmp(name, kCastName) == 0)
-        return this;
-    return CActiveXUI::CastTo(name);
-}
+void* CWebBrowserUI::CastTo(const char* name) { return CastToSelfOrBase<CActiveXUI>(this, name); }
 
 CAttributeTable<CWebBrowserUI> CWebBrowserUI::OwnAttributes()
 {

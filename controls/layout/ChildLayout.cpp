@@ -1,5 +1,6 @@
 #include "controls/layout/ChildLayout.h"
 
+#include "controls/base/CastChain.h"
 #include "skin/SkinBuilder.h"
 #include "skin/SkinXml.h"
 
@@ -18,9 +19,7 @@ const char* CChildLayoutUI::GetTypeName() const { return "ChildLayoutUI"; }
 void* CChildLayoutUI::CastTo(const char* name)
 {
     // Deliberately skips the container: the skin builder must not attach written children.
-    if (CUIString(name) == kCastName)
-        return this;
-    return CControlUI::CastTo(name);
+    return CastToSelfOrBase<CControlUI>(this, name);
 }
 
 void CChildLayoutUI::SetXmlFile(const char* xmlFile)

@@ -1,5 +1,6 @@
 #include "controls/layout/HorizontalLayout.h"
 
+#include "controls/base/CastChain.h"
 #include "core/ValueParse.h"
 
 namespace SkinUI {
@@ -11,12 +12,7 @@ CHorizontalLayoutUI::CHorizontalLayoutUI()
 
 const char* CHorizontalLayoutUI::GetTypeName() const { return "HorizontalLayoutUI"; }
 
-void* CHorizontalLayoutUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CLinearLayoutUI::CastTo(name);
-}
+void* CHorizontalLayoutUI::CastTo(const char* name) { return CastToSelfOrBase<CLinearLayoutUI>(this, name); }
 
 // The separator's name follows the axis; everything else about it is the linear layout's.
 CAttributeTable<CHorizontalLayoutUI> CHorizontalLayoutUI::OwnAttributes()

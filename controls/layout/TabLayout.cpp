@@ -1,5 +1,6 @@
 #include "controls/layout/TabLayout.h"
 
+#include "controls/base/CastChain.h"
 #include "controls/layout/LayoutLimits.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
@@ -13,12 +14,7 @@ CTabLayoutUI::~CTabLayoutUI() = default;
 
 const char* CTabLayoutUI::GetTypeName() const { return "TabLayoutUI"; }
 
-void* CTabLayoutUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CContainerUI::CastTo(name);
-}
+void* CTabLayoutUI::CastTo(const char* name) { return CastToSelfOrBase<CContainerUI>(this, name); }
 
 CAttributeTable<CTabLayoutUI> CTabLayoutUI::OwnAttributes()
 {

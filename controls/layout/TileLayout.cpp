@@ -1,5 +1,6 @@
 #include "controls/layout/TileLayout.h"
 
+#include "controls/base/CastChain.h"
 #include "controls/layout/LayoutLimits.h"
 #include "controls/range/ScrollBar.h"
 #include "core/ValueParse.h"
@@ -12,12 +13,7 @@ CTileLayoutUI::~CTileLayoutUI() = default;
 
 const char* CTileLayoutUI::GetTypeName() const { return "TileLayoutUI"; }
 
-void* CTileLayoutUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CContainerUI::CastTo(name);
-}
+void* CTileLayoutUI::CastTo(const char* name) { return CastToSelfOrBase<CContainerUI>(this, name); }
 
 void CTileLayoutUI::SetItemSize(const CSizeUI& size)
 {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "controls/base/CastChain.h"
 #include "controls/native/DateTimeWnd.h"
 #include "host/WindowHost.h"
 
@@ -28,12 +29,7 @@ CDateTimeUI::~CDateTimeUI()
 
 const char* CDateTimeUI::GetTypeName() const { return "DateTimeUI"; }
 
-void* CDateTimeUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CLabelUI::CastTo(name);
-}
+void* CDateTimeUI::CastTo(const char* name) { return CastToSelfOrBase<CLabelUI>(this, name); }
 
 unsigned CDateTimeUI::GetCapabilities() const { return IsEnabled() ? (CapabilityTabStop | CapabilityWantsCursor) : 0u; }
 

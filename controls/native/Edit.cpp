@@ -1,5 +1,6 @@
 #include "controls/native/Edit.h"
 
+#include "controls/base/CastChain.h"
 #include "controls/native/EditWnd.h"
 #include "core/ValueParse.h"
 #include "host/WindowHost.h"
@@ -26,12 +27,7 @@ CEditUI::~CEditUI()
 
 const char* CEditUI::GetTypeName() const { return "EditUI"; }
 
-void* CEditUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CLabelUI::CastTo(name);
-}
+void* CEditUI::CastTo(const char* name) { return CastToSelfOrBase<CLabelUI>(this, name); }
 
 unsigned CEditUI::GetCapabilities() const { return IsEnabled() ? (CapabilityTabStop | CapabilityWantsCursor) : 0u; }
 

@@ -1,5 +1,6 @@
 #include "controls/range/Progress.h"
 
+#include "controls/base/CastChain.h"
 #include "core/IntMath.h"
 #include "core/ValueParse.h"
 
@@ -15,12 +16,7 @@ CProgressUI::~CProgressUI() = default;
 
 const char* CProgressUI::GetTypeName() const { return "ProgressUI"; }
 
-void* CProgressUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CLabelUI::CastTo(name);
-}
+void* CProgressUI::CastTo(const char* name) { return CastToSelfOrBase<CLabelUI>(this, name); }
 
 void CProgressUI::SetHorizontal(bool horizontal)
 {

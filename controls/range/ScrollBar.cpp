@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "controls/base/CastChain.h"
 #include "controls/base/Container.h"
 #include "core/DpiScale.h"
 #include "core/IntMath.h"
@@ -24,12 +25,7 @@ CScrollBarUI::~CScrollBarUI() = default;
 
 const char* CScrollBarUI::GetTypeName() const { return "ScrollBarUI"; }
 
-void* CScrollBarUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CControlUI::CastTo(name);
-}
+void* CScrollBarUI::CastTo(const char* name) { return CastToSelfOrBase<CControlUI>(this, name); }
 
 int CScrollBarUI::Thickness() const { return Scaled(m_horizontal ? m_fixedSize.cy : m_fixedSize.cx); }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/base/CastChain.h"
 #include "core/IntMath.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
@@ -15,12 +16,7 @@ CSliderUI::~CSliderUI() = default;
 
 const char* CSliderUI::GetTypeName() const { return "SliderUI"; }
 
-void* CSliderUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CProgressUI::CastTo(name);
-}
+void* CSliderUI::CastTo(const char* name) { return CastToSelfOrBase<CProgressUI>(this, name); }
 
 unsigned CSliderUI::GetCapabilities() const
 {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "controls/base/CastChain.h"
 #include "controls/range/ScrollBar.h"
 #include "core/CodePage.h"
 #include "core/SystemLibrary.h"
@@ -51,12 +52,7 @@ CRichEditUI::~CRichEditUI()
 
 const char* CRichEditUI::GetTypeName() const { return "RichEditUI"; }
 
-void* CRichEditUI::CastTo(const char* name)
-{
-    if (name != nullptr && std::strcmp(name, kCastName) == 0)
-        return this;
-    return CContainerUI::CastTo(name);
-}
+void* CRichEditUI::CastTo(const char* name) { return CastToSelfOrBase<CContainerUI>(this, name); }
 
 unsigned CRichEditUI::GetCapabilities() const { return IsEnabled() ? CapabilityTabStop | CapabilityWantsCursor : 0; }
 

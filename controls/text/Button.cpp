@@ -1,5 +1,6 @@
 #include "controls/text/Button.h"
 
+#include "controls/base/CastChain.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
@@ -13,12 +14,7 @@ CButtonUI::~CButtonUI() = default;
 
 const char* CButtonUI::GetTypeName() const { return "ButtonUI"; }
 
-void* CButtonUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CLabelUI::CastTo(name);
-}
+void* CButtonUI::CastTo(const char* name) { return CastToSelfOrBase<CLabelUI>(this, name); }
 
 unsigned CButtonUI::GetCapabilities() const
 {

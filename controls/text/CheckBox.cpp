@@ -1,6 +1,6 @@
 #include "controls/text/CheckBox.h"
 
-#include <cstring>
+#include "controls/base/CastChain.h"
 
 namespace SkinUI {
 
@@ -9,9 +9,7 @@ const char* CCheckBoxUI::GetTypeName() const { return "CheckBoxUI"; }
 void* CCheckBoxUI::CastTo(const char* name)
 {
     // Assistive technology tells a check box from a radio option by this.
-    if (std::strcmp(name, kCastName) == 0)
-        return this;
-    return COptionUI::CastTo(name);
+    return CastToSelfOrBase<COptionUI>(this, name);
 }
 
 }  // namespace SkinUI

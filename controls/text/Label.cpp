@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls/base/CastChain.h"
 #include "core/CodePage.h"
 #include "core/SystemLibrary.h"
 #include "core/ValueParse.h"
@@ -149,12 +150,7 @@ CLabelUI::~CLabelUI()
 
 const char* CLabelUI::GetTypeName() const { return "LabelUI"; }
 
-void* CLabelUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CControlUI::CastTo(name);
-}
+void* CLabelUI::CastTo(const char* name) { return CastToSelfOrBase<CControlUI>(this, name); }
 
 bool CLabelUI::IsEffectRendererAvailable() { return CGdiPlus::Instance().IsLoaded(); }
 

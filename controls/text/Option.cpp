@@ -1,5 +1,6 @@
 #include "controls/text/Option.h"
 
+#include "controls/base/CastChain.h"
 #include "core/ValueParse.h"
 #include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
@@ -18,12 +19,7 @@ COptionUI::~COptionUI()
 
 const char* COptionUI::GetTypeName() const { return "OptionUI"; }
 
-void* COptionUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CButtonUI::CastTo(name);
-}
+void* COptionUI::CastTo(const char* name) { return CastToSelfOrBase<CButtonUI>(this, name); }
 
 void COptionUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow)
 {

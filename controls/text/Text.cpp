@@ -1,5 +1,6 @@
 #include "controls/text/Text.h"
 
+#include "controls/base/CastChain.h"
 #include "host/ControlAliveGuard.h"
 #include "host/WindowHost.h"
 #include "render/RenderKit.h"
@@ -17,12 +18,7 @@ CTextUI::~CTextUI() = default;
 
 const char* CTextUI::GetTypeName() const { return "TextUI"; }
 
-void* CTextUI::CastTo(const char* name)
-{
-    if (CUIString(name) == kCastName)
-        return this;
-    return CLabelUI::CastTo(name);
-}
+void* CTextUI::CastTo(const char* name) { return CastToSelfOrBase<CLabelUI>(this, name); }
 
 unsigned CTextUI::GetCapabilities() const { return (IsEnabled() && m_linkCount > 0) ? CapabilityWantsCursor : 0u; }
 

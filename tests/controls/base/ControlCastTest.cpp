@@ -1,7 +1,10 @@
 // ControlCast: a control answers its own class, its bases and its interfaces, and null for any
-// other kind; a cast of null is null.
+// other kind (or no name at all); a cast of null is null; a class that skips a base on purpose
+// does not answer it.
 #include <gtest/gtest.h>
 
+#include "controls/layout/ChildLayout.h"
+#include "controls/layout/TabLayout.h"
 #include "controls/list/List.h"
 #include "controls/list/ListElement.h"
 #include "controls/range/Slider.h"
@@ -16,6 +19,8 @@ TEST(ControlCast, AnswersTheClassItsBasesAndInterfacesAndNullForOtherKinds)
     CSliderUI slider;
     CListUI list;
     CListLabelElementUI row;
+    CTabLayoutUI tabs;
+    CChildLayoutUI child;
     struct TCase {
         const char* name;
         const void* got;
@@ -36,6 +41,11 @@ TEST(ControlCast, AnswersTheClassItsBasesAndInterfacesAndNullForOtherKinds)
         {"row as row interface", ControlCast<IListItemUI>(&row), static_cast<IListItemUI*>(&row)},
         {"row as its element base", ControlCast<CListElementUI>(&row), static_cast<CListElementUI*>(&row)},
         {"row is no container", ControlCast<IContainerUI>(&row), nullptr},
+        {"tab layout as container interface", ControlCast<IContainerUI>(&tabs), static_cast<IContainerUI*>(&tabs)},
+        {"child layout skips the container", ControlCast<CContainerUI>(&child), nullptr},
+        {"child layout as control", ControlCast<CControlUI>(&child), static_cast<CControlUI*>(&child)},
+        {"check box, no name", check.CastTo(nullptr), nullptr},
+        {"check box, unknown name", check.CastTo("NoSuchKind"), nullptr},
         {"null", ControlCast<CSliderUI>(nullptr), nullptr},
     };
     for (const TCase& c : cases) {
