@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "core/PathName.h"
+
 namespace SkinUI {
 
 namespace {
@@ -18,25 +20,6 @@ bool IsDriveRooted(const char* path)
 {
     const bool letter = (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
     return letter && path[1] == ':' && IsSeparator(path[2]);
-}
-
-// True when a component is made of dots and spaces only ("..", ".", "..."): the system would
-// take it as a step up or nowhere, after trimming.
-bool HasDotComponent(const char* path)
-{
-    const char* start = path;
-    for (const char* p = path;; ++p) {
-        if (*p == '\0' || IsSeparator(*p)) {
-            bool dotsOnly = p > start;
-            for (const char* c = start; c < p && dotsOnly; ++c)
-                dotsOnly = *c == '.' || *c == ' ';
-            if (dotsOnly)
-                return true;
-            if (*p == '\0')
-                return false;
-            start = p + 1;
-        }
-    }
 }
 
 // The executable's folder with its trailing backslash, or false.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/PathName.h"
 #include "host/ResourceLocation.h"
 
 namespace SkinUI {
@@ -17,7 +18,7 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 // Finds where the last part starts and its last '.', and refuses anything leaving the skin.
 bool ScanName(const char* name, const char*& lastPart, const char*& lastDot)
 {
-    if (name[0] == '\0' || IsSeparator(name[0]))
+    if (name[0] == '\0' || IsSeparator(name[0]) || HasDotComponent(name))
         return false;
     lastPart = name;
     lastDot = nullptr;
@@ -28,8 +29,6 @@ bool ScanName(const char* name, const char*& lastPart, const char*& lastDot)
             lastPart = p + 1;
             lastDot = nullptr;
         } else if (*p == '.') {
-            if (p == lastPart && p[1] == '.' && (p[2] == '\0' || IsSeparator(p[2])))
-                return false;
             lastDot = p;
         }
     }

@@ -73,6 +73,8 @@ TEST(ImageVariant, NamesCarryTheFactorBeforeTheExtensionAndStayInsideTheSkin)
         {"a/../b.png", 200, nullptr},
         {"..\\b.png", 200, nullptr},
         {"a\\..", 200, nullptr},
+        {"a/./b.png", 200, nullptr},  // dots and spaces only: the system trims them to "here" or "up"
+        {"a/. ./b.png", 200, nullptr},
         {"dir/", 200, nullptr},
         {".png", 200, nullptr},
     };
