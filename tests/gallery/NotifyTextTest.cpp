@@ -14,7 +14,7 @@
 #include "gallery/NotifyText.h"
 #include "host/WindowHost.h"
 #include "skin/SkinBuilder.h"
-#include "support/TestBed.h"
+#include "support/HostBed.h"
 
 using namespace SkinUI;
 
@@ -54,9 +54,8 @@ TNotifyEvent Event(const char* type, CControlUI* sender, WPARAM wParam = 0, LPAR
 
 TEST(NotifyText, DescribesEachSenderWithItsValue)
 {
-    testbed::TestWindow window(300, 400);
-    CWindowHostUI host;  // owns the tree once attached
-    host.BindWindow(window.Handle());
+    testbed::HostBed bed(300, 400);
+    CWindowHostUI& host = bed.Host();  // owns the tree once attached
     CSkinBuilder builder;
     CControlUI* root = builder.BuildFrom(kSkin, nullptr, nullptr, &host, nullptr);
     ASSERT_NE(root, nullptr);

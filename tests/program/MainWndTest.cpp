@@ -16,7 +16,7 @@
 #include "app/MainWnd.h"
 #include "controls/base/Control.h"
 #include "shadow/WndShadow.h"
-#include "support/TestBed.h"
+#include "support/HostBed.h"
 
 using namespace SkinUI;
 
@@ -700,9 +700,8 @@ TEST(ProgramPackage, ExecutableCarriesIconManifestAndTheFiveSkinFiles)
             SkinFileStatus::Found, CResourceLocation::ReadSkinFile(layout, nullptr, kSkinLayoutMaxBytes, false, bytes))
             << layout;
     }
-    testbed::TestWindow window(50, 50, WS_POPUP);
-    CWindowHostUI host;
-    host.BindWindow(window.Handle());
+    testbed::HostBed bed(50, 50);
+    CWindowHostUI& host = bed.Host();
     struct TExpectedImage {
         const char* name;
         int width, height;

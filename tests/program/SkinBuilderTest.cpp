@@ -22,7 +22,7 @@
 #include "host/WindowHost.h"
 #include "skin/SkinBuilder.h"
 #include "skin/SkinXml.h"
-#include "support/TestBed.h"
+#include "support/HostBed.h"
 
 using namespace SkinUI;
 
@@ -69,16 +69,9 @@ public:
 
 class SkinBuilderTest : public ::testing::Test {
 protected:
-    SkinBuilderTest()
-        : window(100, 100, WS_POPUP)
-        , hostOwner(new CWindowHostUI)
-        , host(*hostOwner)
-    {
-        host.BindWindow(window.Handle());
-    }
     ~SkinBuilderTest() override
     {
-        hostOwner.reset();  // destroys the attached tree
+        bed.reset();  // the host destroys the attached tree with itself
         EXPECT_EQ(0, CProbeUI::Alive()) << "a probe control leaked";
     }
 
@@ -94,13 +87,12 @@ protected:
     SIZE WindowSize() const
     {
         RECT rect;
-        ::GetWindowRect(window.Handle(), &rect);
+        ::GetWindowRect(bed->Hwnd(), &rect);
         return SIZE{rect.right - rect.left, rect.bottom - rect.top};
     }
 
-    testbed::TestWindow window;
-    std::unique_ptr<CWindowHostUI> hostOwner;
-    CWindowHostUI& host;
+    std::unique_ptr<testbed::HostBed> bed = std::make_unique<testbed::HostBed>(100, 100);
+    CWindowHostUI& host = bed->Host();
 };
 
 //--- the shipped layouts ---------------------------------------------------------------------------
