@@ -2,41 +2,20 @@
 // it, with the same runtime and link options as Quoril.exe.
 #include <windows.h>
 
+#include "bench/ReferenceWindow.h"
+
 namespace {
 
-LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+void PaintWhite(HDC dc, const RECT& dirty)
 {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(hwnd, &ps);
-        ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        ::EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_DESTROY:
-        ::PostQuitMessage(0);
-        return 0;
-    default:
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
-    }
+    ::FillRect(dc, &dirty, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = "BareWindow";
-    ::RegisterClassA(&wc);
-    ::CreateWindowExA(WS_EX_APPWINDOW, wc.lpszClassName, "bare", WS_POPUP | WS_VISIBLE, 100, 100, 360, 543, nullptr,
-        nullptr, instance, nullptr);
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    bench::CreateReferenceWindow(instance, "BareWindow", "bare", WS_POPUP | WS_VISIBLE, PaintWhite);
+    bench::RunMessages();
     return 0;
 }

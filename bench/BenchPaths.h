@@ -1,5 +1,6 @@
-// Where the benchmark programs find the source tree and the built program: they are built into
-// <source>\build\<preset>\bench\, beside nothing else they need.
+// Where a program built one level below the build folder finds the source tree and the built
+// programs: the benchmarks are built into <source>\build\<preset>\bench\ (the program tests into
+// ...\tests\), beside nothing else they need.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 
 namespace bench {
 
+// The running executable's folder, with a trailing backslash.
 inline std::string ExeFolder()
 {
     char path[MAX_PATH + 1] = {};

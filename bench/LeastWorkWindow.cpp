@@ -21,12 +21,13 @@
 #include <vector>
 
 #include "bench/BenchPaths.h"
+#include "bench/ReferenceWindow.h"
 #include "render/JpegDecode.h"
 
 namespace {
 
-const int kWidth = 360;
-const int kHeight = 543;
+const int kWidth = bench::kReferenceWidth;
+const int kHeight = bench::kReferenceHeight;
 const int kSpread = 2;
 
 struct TBackground {
@@ -155,7 +156,7 @@ void ShowShadow(HINSTANCE instance, HWND owner)
     ::ShowWindow(shadow, SW_SHOWNOACTIVATE);
 }
 
-void PaintBackground(HDC dc)
+void PaintBackground(HDC dc, const RECT&)
 {
     ::WaitForSingleObject(g_background.worker, INFINITE);
     const SkinUI::TJpegImage& image = g_background.image;
@@ -174,44 +175,16 @@ void PaintBackground(HDC dc)
     g_background.image = SkinUI::TJpegImage();
 }
 
-LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(hwnd, &ps);
-        PaintBackground(dc);
-        ::EndPaint(hwnd, &ps);
-        return 0;
-    }
-    case WM_DESTROY:
-        ::PostQuitMessage(0);
-        return 0;
-    default:
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     g_background.file = ReadWholeFile(bench::SourceFolder() + "resources\\bk.jpg");
     g_background.worker = ::CreateThread(nullptr, 0, Decode, nullptr, 0, nullptr);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = "LeastWorkWindow";
-    ::RegisterClassA(&wc);
-    HWND window = ::CreateWindowExA(WS_EX_APPWINDOW, wc.lpszClassName, "least work", WS_POPUP, 100, 100, kWidth,
-        kHeight, nullptr, nullptr, instance, nullptr);
+    HWND window = bench::CreateReferenceWindow(instance, "LeastWorkWindow", "least work", WS_POPUP, PaintBackground);
     LookUpConnections();
     ShowShadow(instance, window);
     ::ShowWindow(window, SW_SHOW);
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    bench::RunMessages();
     return 0;
 }

@@ -8,22 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchPaths.h"
 #include "host/ResourceLocation.h"
 
 namespace programtest {
 
-// Folder of this test executable, with a trailing backslash.
-inline std::string ExeFolder()
-{
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-// The build puts the test in <build>\tests\ and the program in <build>\.
-inline std::string BuildFolder() { return ExeFolder() + "..\\"; }
-inline std::string SourceFolder() { return ExeFolder() + "..\\..\\..\\"; }
+// The build puts the test in <build>\tests\ and the program in <build>\, as it puts the benchmarks
+// in <build>\bench\: one level below the build folder, where the benchmarks' paths hold too.
+using bench::BuildFolder;
+using bench::ExeFolder;
+using bench::SourceFolder;
 inline std::string ShippedSkinFolder() { return SourceFolder() + "resources\\"; }
 
 // The whole file, or nothing when it cannot be read.
