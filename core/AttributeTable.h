@@ -57,6 +57,13 @@ public:
         return true;
     }
 
+    // A class's SetAttribute: its own names here, every other name to the class it derives from.
+    template <class Base> void ApplyOrBase(T& target, const char* name, const char* value) const
+    {
+        if (!Apply(target, name, value))
+            target.Base::SetAttribute(name, value);
+    }
+
     const Entry* begin() const { return m_entries; }
     const Entry* end() const { return m_entries + m_count; }
 
@@ -64,6 +71,13 @@ public:
     {
         for (size_t i = 0; i < m_count; ++i)
             names.push_back(m_entries[i].Name);
+    }
+
+    // A class's AppendAttributeNames: its own names, then those of the class it derives from.
+    template <class Base> void AppendWithBase(TAttributeNames& names) const
+    {
+        AppendNames(names);
+        Base::AppendAttributeNames(names);
     }
 
 private:

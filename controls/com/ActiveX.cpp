@@ -63,15 +63,10 @@ CAttributeTable<CActiveXUI> CActiveXUI::OwnAttributes()
 
 void CActiveXUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CControlUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CControlUI>(*this, name, value);
 }
 
-void CActiveXUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CControlUI::AppendAttributeNames(names);
-}
+void CActiveXUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CControlUI>(names); }
 
 bool CActiveXUI::SetClassId(const char* text)
 {

@@ -46,15 +46,10 @@ CAttributeTable<CFlashUI> CFlashUI::OwnAttributes()
 
 void CFlashUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CActiveXUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CActiveXUI>(*this, name, value);
 }
 
-void CFlashUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CActiveXUI::AppendAttributeNames(names);
-}
+void CFlashUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CActiveXUI>(names); }
 
 void CFlashUI::SetEventHandler(IFlashEventHandler* handler)
 {

@@ -40,15 +40,10 @@ CAttributeTable<CWebBrowserUI> CWebBrowserUI::OwnAttributes()
 
 void CWebBrowserUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CActiveXUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CActiveXUI>(*this, name, value);
 }
 
-void CWebBrowserUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CActiveXUI::AppendAttributeNames(names);
-}
+void CWebBrowserUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CActiveXUI>(names); }
 
 IWebBrowserEventHandler& CWebBrowserUI::Handler() const
 {

@@ -41,14 +41,12 @@ CAttributeTable<CChildLayoutUI> CChildLayoutUI::OwnAttributes()
 
 void CChildLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CContainerUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CContainerUI>(*this, name, value);
 }
 
 void CChildLayoutUI::AppendAttributeNames(TAttributeNames& names)
 {
-    OwnAttributes().AppendNames(names);
-    CContainerUI::AppendAttributeNames(names);
+    OwnAttributes().AppendWithBase<CContainerUI>(names);
 }
 
 int CChildLayoutUI::TreeDepth() const

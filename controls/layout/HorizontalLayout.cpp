@@ -25,14 +25,12 @@ CAttributeTable<CHorizontalLayoutUI> CHorizontalLayoutUI::OwnAttributes()
 
 void CHorizontalLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CLinearLayoutUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CLinearLayoutUI>(*this, name, value);
 }
 
 void CHorizontalLayoutUI::AppendAttributeNames(TAttributeNames& names)
 {
-    OwnAttributes().AppendNames(names);
-    CLinearLayoutUI::AppendAttributeNames(names);
+    OwnAttributes().AppendWithBase<CLinearLayoutUI>(names);
 }
 
 }  // namespace SkinUI

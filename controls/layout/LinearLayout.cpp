@@ -72,14 +72,12 @@ CAttributeTable<CLinearLayoutUI> CLinearLayoutUI::OwnAttributes()
 
 void CLinearLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CContainerUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CContainerUI>(*this, name, value);
 }
 
 void CLinearLayoutUI::AppendAttributeNames(TAttributeNames& names)
 {
-    OwnAttributes().AppendNames(names);
-    CContainerUI::AppendAttributeNames(names);
+    OwnAttributes().AppendWithBase<CContainerUI>(names);
 }
 
 //--- layout --------------------------------------------------------------------------------------

@@ -28,15 +28,10 @@ CAttributeTable<CTabLayoutUI> CTabLayoutUI::OwnAttributes()
 
 void CTabLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CContainerUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CContainerUI>(*this, name, value);
 }
 
-void CTabLayoutUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CContainerUI::AppendAttributeNames(names);
-}
+void CTabLayoutUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CContainerUI>(names); }
 
 //--- the page list ---------------------------------------------------------------------------------
 

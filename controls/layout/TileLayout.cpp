@@ -43,14 +43,12 @@ CAttributeTable<CTileLayoutUI> CTileLayoutUI::OwnAttributes()
 
 void CTileLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CContainerUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CContainerUI>(*this, name, value);
 }
 
 void CTileLayoutUI::AppendAttributeNames(TAttributeNames& names)
 {
-    OwnAttributes().AppendNames(names);
-    CContainerUI::AppendAttributeNames(names);
+    OwnAttributes().AppendWithBase<CContainerUI>(names);
 }
 
 int CTileLayoutUI::MeasureRow(int first, int cellWidth) const

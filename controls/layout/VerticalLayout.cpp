@@ -25,14 +25,12 @@ CAttributeTable<CVerticalLayoutUI> CVerticalLayoutUI::OwnAttributes()
 
 void CVerticalLayoutUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CLinearLayoutUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CLinearLayoutUI>(*this, name, value);
 }
 
 void CVerticalLayoutUI::AppendAttributeNames(TAttributeNames& names)
 {
-    OwnAttributes().AppendNames(names);
-    CLinearLayoutUI::AppendAttributeNames(names);
+    OwnAttributes().AppendWithBase<CLinearLayoutUI>(names);
 }
 
 }  // namespace SkinUI

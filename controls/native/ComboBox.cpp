@@ -20,15 +20,10 @@ CAttributeTable<CComboBoxUI> CComboBoxUI::OwnAttributes()
 
 void CComboBoxUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CComboUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CComboUI>(*this, name, value);
 }
 
-void CComboBoxUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CComboUI::AppendAttributeNames(names);
-}
+void CComboBoxUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CComboUI>(names); }
 
 CUIString CComboBoxUI::ArrowModifier()
 {

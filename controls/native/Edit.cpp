@@ -203,15 +203,10 @@ CAttributeTable<CEditUI> CEditUI::OwnAttributes()
 
 void CEditUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CLabelUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CLabelUI>(*this, name, value);
 }
 
-void CEditUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CLabelUI::AppendAttributeNames(names);
-}
+void CEditUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CLabelUI>(names); }
 
 CSizeUI CEditUI::MeasureSize(CSizeUI /*available*/) { return MeasureOneLine(6); }
 

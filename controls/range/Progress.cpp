@@ -71,15 +71,10 @@ CAttributeTable<CProgressUI> CProgressUI::OwnAttributes()
 
 void CProgressUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CLabelUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CLabelUI>(*this, name, value);
 }
 
-void CProgressUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CLabelUI::AppendAttributeNames(names);
-}
+void CProgressUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CLabelUI>(names); }
 
 int64_t CProgressUI::Range() const
 {

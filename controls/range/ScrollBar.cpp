@@ -374,15 +374,10 @@ CAttributeTable<CScrollBarUI> CScrollBarUI::OwnAttributes()
 
 void CScrollBarUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CControlUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CControlUI>(*this, name, value);
 }
 
-void CScrollBarUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CControlUI::AppendAttributeNames(names);
-}
+void CScrollBarUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CControlUI>(names); }
 
 //--- painting ------------------------------------------------------------------------------------
 

@@ -48,15 +48,10 @@ CAttributeTable<CSliderUI> CSliderUI::OwnAttributes()
 
 void CSliderUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CProgressUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CProgressUI>(*this, name, value);
 }
 
-void CSliderUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CProgressUI::AppendAttributeNames(names);
-}
+void CSliderUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CProgressUI>(names); }
 
 //--- geometry --------------------------------------------------------------------------------------
 

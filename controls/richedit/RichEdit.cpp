@@ -240,15 +240,10 @@ CAttributeTable<CRichEditUI> CRichEditUI::OwnAttributes()
 
 void CRichEditUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CContainerUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CContainerUI>(*this, name, value);
 }
 
-void CRichEditUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CContainerUI::AppendAttributeNames(names);
-}
+void CRichEditUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CContainerUI>(names); }
 
 //--- layout and painting -------------------------------------------------------------------------
 

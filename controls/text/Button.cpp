@@ -153,15 +153,10 @@ CAttributeTable<CButtonUI> CButtonUI::OwnAttributes()
 
 void CButtonUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CLabelUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CLabelUI>(*this, name, value);
 }
 
-void CButtonUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CLabelUI::AppendAttributeNames(names);
-}
+void CButtonUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CLabelUI>(names); }
 
 CSizeUI CButtonUI::MeasureSize(CSizeUI /*available*/) { return MeasureOneLine(8); }
 

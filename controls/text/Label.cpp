@@ -330,15 +330,10 @@ CAttributeTable<CLabelUI> CLabelUI::OwnAttributes()
 
 void CLabelUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CControlUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CControlUI>(*this, name, value);
 }
 
-void CLabelUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CControlUI::AppendAttributeNames(names);
-}
+void CLabelUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CControlUI>(names); }
 
 //--- painting ------------------------------------------------------------------------------------
 

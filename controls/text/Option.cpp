@@ -163,15 +163,10 @@ CAttributeTable<COptionUI> COptionUI::OwnAttributes()
 
 void COptionUI::SetAttribute(const char* name, const char* value)
 {
-    if (!OwnAttributes().Apply(*this, name, value))
-        CButtonUI::SetAttribute(name, value);
+    OwnAttributes().ApplyOrBase<CButtonUI>(*this, name, value);
 }
 
-void COptionUI::AppendAttributeNames(TAttributeNames& names)
-{
-    OwnAttributes().AppendNames(names);
-    CButtonUI::AppendAttributeNames(names);
-}
+void COptionUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CButtonUI>(names); }
 
 void COptionUI::PaintStateImage(HDC hdc)
 {
