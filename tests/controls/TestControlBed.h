@@ -5,6 +5,8 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include "testctl/TestControlApi.h"
 
 namespace testbed {
@@ -34,6 +36,15 @@ private:
     testctl::FireFn m_fire = nullptr;
     testctl::DeactivateFn m_deactivate = nullptr;
     testctl::ClientSiteFn m_clientSite = nullptr;
+};
+
+// A test with COM for its thread and the test control loaded; without the control it fails at once.
+class TestControlTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(ctl.Loaded()); }
+
+    ComScope com;  // first in, last out: the control's objects go before COM does
+    TestControl ctl;
 };
 
 }  // namespace testbed

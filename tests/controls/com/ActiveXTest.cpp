@@ -18,12 +18,12 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using testbed::ComScope;
 using testbed::HostBed;
 using testbed::Probe;
-using testbed::TestControl;
 
 namespace {
+
+using ActiveX = testbed::TestControlTest;
 
 // A 30 pixel probe above a 120 x 80 ActiveX control: the control sits at (0, 30, 120, 110), so
 // coordinates that forget the offset show.
@@ -31,6 +31,15 @@ struct AxTree {
     CVerticalLayoutUI* root;
     CActiveXUI* ax;
 };
+
+// An ActiveX control that makes the test control's object of class `clsid` once it is attached.
+CActiveXUI* NewTestObject(const char* clsid)
+{
+    auto* ax = new CActiveXUI;
+    ax->SetAttribute("modulename", "testctl.dll");
+    ax->SetAttribute("clsid", clsid);
+    return ax;
+}
 
 AxTree Build(HostBed& bed, const char* clsid, CControlUI* above = nullptr)
 {
@@ -40,11 +49,9 @@ AxTree Build(HostBed& bed, const char* clsid, CControlUI* above = nullptr)
     above->SetFixedHeight(30);
     above->SetFixedWidth(120);
     root->AddChild(above);
-    auto* ax = new CActiveXUI;
+    CActiveXUI* ax = NewTestObject(clsid);
     ax->SetFixedWidth(120);
     ax->SetFixedHeight(80);
-    ax->SetAttribute("modulename", "testctl.dll");
-    ax->SetAttribute("clsid", clsid);
     root->AddChild(ax);
     bed.Attach(root);
     return AxTree{root, ax};
@@ -68,11 +75,8 @@ bool RecordedAny(const testctl::TState& state, UINT message)
 
 }  // namespace
 
-TEST(ActiveX, WindowlessObjectIsCreatedPaintedClickedAndReleased)
+TEST_F(ActiveX, WindowlessObjectIsCreatedPaintedClickedAndReleased)
 {
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     {
         HostBed bed(200, 150);
         AxTree tree = Build(bed, testctl::kWindowlessClsid);
@@ -129,11 +133,8 @@ TEST(ActiveX, WindowlessObjectIsCreatedPaintedClickedAndReleased)
 
 // What reaches a windowless object: its hit area, its capture, the key focus; never another
 // control's drag or release; the wheel and the cursor message at the client point they mean.
-TEST(ActiveX, WindowlessForwardingFollowsHitAreaPressAndFocus)
+TEST_F(ActiveX, WindowlessForwardingFollowsHitAreaPressAndFocus)
 {
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     HostBed bed(200, 150);
     auto* button = new CButtonUI;
     AxTree tree = Build(bed, testctl::kWindowlessClsid, button);
@@ -189,11 +190,8 @@ TEST(ActiveX, WindowlessForwardingFollowsHitAreaPressAndFocus)
 #ifndef NDEBUG
 // A windowed object lives in one CActiveXWnd, made once and deleted once, whether the object
 // deactivates on Close or on its own before; no stale handle is moved or shown afterwards.
-TEST(ActiveX, WindowedObjectWindowIsMadeAndDeletedOnce)
+TEST_F(ActiveX, WindowedObjectWindowIsMadeAndDeletedOnce)
 {
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     for (const bool selfDeactivates : {false, true}) {
         SCOPED_TRACE(selfDeactivates ? "object deactivates itself" : "closed by the control");
         HostBed bed(200, 150);
@@ -232,11 +230,8 @@ TEST(ActiveX, WindowedObjectWindowIsMadeAndDeletedOnce)
 #endif
 
 // The site's COM identity and its container's enumerator.
-TEST(ActiveX, SiteAnswersComIdentityAndEnumeratesItsObjectOnce)
+TEST_F(ActiveX, SiteAnswersComIdentityAndEnumeratesItsObjectOnce)
 {
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     HostBed bed(200, 150);
     AxTree tree = Build(bed, testctl::kWindowlessClsid);
     IOleClientSite* site = ctl.ClientSite();
@@ -280,11 +275,8 @@ TEST(ActiveX, SiteAnswersComIdentityAndEnumeratesItsObjectOnce)
 }
 
 // Class id texts and creation failures leave the control empty and the object released.
-TEST(ActiveX, RefusedClassIdsAndFailedCreationLeaveTheControlEmpty)
+TEST_F(ActiveX, RefusedClassIdsAndFailedCreationLeaveTheControlEmpty)
 {
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     HostBed bed(200, 150);
     AxTree tree = Build(bed, testctl::kInitFailsClsid);
     EXPECT_EQ(ctl.State().objectsMade, 1);
@@ -307,11 +299,8 @@ TEST(ActiveX, RefusedClassIdsAndFailedCreationLeaveTheControlEmpty)
 
 // Without a host window nothing is created, and destroying such a control is harmless; once
 // attached and laid out, the object is made once.
-TEST(ActiveX, WithoutHostNothingIsCreatedUntilAttached)
+TEST_F(ActiveX, WithoutHostNothingIsCreatedUntilAttached)
 {
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     const std::string xml = std::string("<Window><ActiveX delaycreate=\"false\" modulename=\"testctl.dll\" clsid=\"")
         + testctl::kWindowlessClsid + "\" width=\"50\" height=\"40\"/></Window>";
     {
@@ -346,7 +335,7 @@ bool RecordedSince(const testctl::TState& state, int from, UINT message)
 
 // Hidden or disabled, a windowless object takes nothing meant for the control now under the
 // pointer; the button below it moves into its place when it is hidden.
-TEST(ActiveX, HiddenOrDisabledObjectTakesNoInput)
+TEST_F(ActiveX, HiddenOrDisabledObjectTakesNoInput)
 {
     struct TCase {
         const char* what;
@@ -359,9 +348,6 @@ TEST(ActiveX, HiddenOrDisabledObjectTakesNoInput)
         // The button goes with it.
         {"parent hidden", [](CActiveXUI* ax) { ax->GetParent()->SetVisible(false); }, 0},
     };
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);
         HostBed bed(200, 150);
@@ -386,7 +372,7 @@ TEST(ActiveX, HiddenOrDisabledObjectTakesNoInput)
 
 // The object's capture goes through the host, which ends it when the control can take no more
 // input; the object hears of it, and the next click reaches the control under the pointer.
-TEST(ActiveX, CaptureOfAnObjectHiddenDisabledOrRemovedIsReleased)
+TEST_F(ActiveX, CaptureOfAnObjectHiddenDisabledOrRemovedIsReleased)
 {
     struct TCase {
         const char* what;
@@ -402,9 +388,6 @@ TEST(ActiveX, CaptureOfAnObjectHiddenDisabledOrRemovedIsReleased)
                 bed.Pump();
             }},
     };
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);
         HostBed bed(200, 150);
@@ -433,9 +416,8 @@ TEST(ActiveX, CaptureOfAnObjectHiddenDisabledOrRemovedIsReleased)
 // A skin names its module: only a bare name beside the program or an absolute path inside the
 // program's folder is loaded. Copies of the test control wait in the current directory and in the
 // program folder's parent, where each refused spelling would otherwise find one.
-TEST(ActiveX, ModuleNameIsNeverTakenFromTheCurrentDirectory)
+TEST_F(ActiveX, ModuleNameIsNeverTakenFromTheCurrentDirectory)
 {
-    ComScope com;
     char exe[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
     const std::string exeFolder = std::string(exe).substr(0, std::string(exe).find_last_of('\\'));
@@ -490,11 +472,8 @@ TEST(ActiveX, ModuleNameIsNeverTakenFromTheCurrentDirectory)
 
 // A listener of "showactivex" may destroy the control being created; creation stops there and
 // everything made so far is released.
-TEST(ActiveX, ControlDestroyedByItsShowNotificationStopsCreation)
+TEST_F(ActiveX, ControlDestroyedByItsShowNotificationStopsCreation)
 {
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     {
         HostBed bed(200, 150);
         auto* root = new CVerticalLayoutUI;
@@ -519,11 +498,8 @@ TEST(ActiveX, ControlDestroyedByItsShowNotificationStopsCreation)
 
 // A windowless object in a combo row draws in and takes the mouse of the drop-down that has the
 // rows on loan, each time it opens; the first drop-down's window is long gone by the second.
-TEST(ActiveX, WindowlessObjectInAComboRowTakesEachDropDownsInput)
+TEST_F(ActiveX, WindowlessObjectInAComboRowTakesEachDropDownsInput)
 {
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     {
         HostBed bed(200, 150);
         auto* root = new CVerticalLayoutUI;
@@ -532,9 +508,7 @@ TEST(ActiveX, WindowlessObjectInAComboRowTakesEachDropDownsInput)
         combo->SetFixedHeight(20);
         auto* row = new CListContainerElementUI;
         row->SetFixedHeight(80);
-        auto* ax = new CActiveXUI;
-        ax->SetAttribute("modulename", "testctl.dll");
-        ax->SetAttribute("clsid", testctl::kWindowlessClsid);
+        CActiveXUI* ax = NewTestObject(testctl::kWindowlessClsid);
         row->AddChild(ax);
         combo->AddChild(row);
         root->AddChild(combo);

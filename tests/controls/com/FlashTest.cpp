@@ -12,11 +12,11 @@
 #include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
-using testbed::ComScope;
 using testbed::HostBed;
-using testbed::TestControl;
 
 namespace {
+
+using Flash = testbed::TestControlTest;
 
 class RecordingHandler : public IFlashEventHandler {
 public:
@@ -114,11 +114,8 @@ CFlashUI* AttachFlash(HostBed& bed)
 
 }  // namespace
 
-TEST(Flash, PlayerEventsReachTheHandlerThroughTheConnection)
+TEST_F(Flash, PlayerEventsReachTheHandlerThroughTheConnection)
 {
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     RecordingHandler handler;
     {
         HostBed bed;
@@ -143,7 +140,7 @@ TEST(Flash, PlayerEventsReachTheHandlerThroughTheConnection)
 }
 
 // Arguments the player hands over are checked before they are read.
-TEST(Flash, MalformedEventArgumentsAreRefused)
+TEST_F(Flash, MalformedEventArgumentsAreRefused)
 {
     RecordingHandler handler;
     CFlashUI flash;
@@ -180,11 +177,8 @@ TEST(Flash, MalformedEventArgumentsAreRefused)
 }
 
 // A second class id replaces the first object completely: closed, released, unsubscribed.
-TEST(Flash, RecreationReleasesTheFirstPlayer)
+TEST_F(Flash, RecreationReleasesTheFirstPlayer)
 {
-    ComScope com;
-    TestControl ctl;
-    ASSERT_TRUE(ctl.Loaded());
     {
         HostBed bed;
         const std::string xml = std::string("<Window><Flash modulename=\"testctl.dll\" delaycreate=\"false\" clsid=\"")
