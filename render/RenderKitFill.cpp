@@ -48,6 +48,19 @@ private:
     HGDIOBJ m_oldBrush;
 };
 
+// Runs `draw` with an inside-frame pen of `size` pixels and no fill selected; nothing when there
+// is no DC or the pen cannot be made.
+template <class Draw> void StrokeInsideFrame(HDC hDC, int size, DWORD color, Draw draw)
+{
+    if (hDC == nullptr)
+        return;
+    HPEN pen = CreatePen(PS_INSIDEFRAME, size, ToColorRef(color));
+    if (pen == nullptr)
+        return;
+    CPenScope scope(hDC, pen);
+    draw();
+}
+
 }  // namespace
 
 void CRenderKit::FillColor(HDC hDC, const RECT& rc, DWORD color)
@@ -167,24 +180,12 @@ void CRenderKit::StrokeLine(HDC hDC, const RECT& rc, int size, DWORD color, int 
 
 void CRenderKit::StrokeRect(HDC hDC, const RECT& rc, int size, DWORD color)
 {
-    if (hDC == nullptr)
-        return;
-    HPEN pen = CreatePen(PS_INSIDEFRAME, size, ToColorRef(color));
-    if (pen == nullptr)
-        return;
-    CPenScope scope(hDC, pen);
-    Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom);
+    StrokeInsideFrame(hDC, size, color, [&] { Rectangle(hDC, rc.left, rc.top, rc.right, rc.bottom); });
 }
 
 void CRenderKit::StrokeRoundRect(HDC hDC, const RECT& rc, int size, int width, int height, DWORD color)
 {
-    if (hDC == nullptr)
-        return;
-    HPEN pen = CreatePen(PS_INSIDEFRAME, size, ToColorRef(color));
-    if (pen == nullptr)
-        return;
-    CPenScope scope(hDC, pen);
-    RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height);
+    StrokeInsideFrame(hDC, size, color, [&] { RoundRect(hDC, rc.left, rc.top, rc.right, rc.bottom, width, height); });
 }
 
 //--- hue, saturation, lightness ---------------------------------------------------------------
