@@ -17,17 +17,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 expectations="$here/data"
 
-for tool in Xvfb xdotool xprop xdpyinfo wine wineserver; do
-  command -v "$tool" >/dev/null || { echo "gallery a11y: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
-done
-for file in "$exe" "$client" "$(dirname "$exe")/testctl.dll"; do
-  [ -f "$file" ] || { echo "gallery a11y: no file $file" >&2; exit 1; }
-done
-
 mkdir -p "$work"
 export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
 # shellcheck source=../program/program-run.sh
 source "$root/tests/program/program-run.sh"
+require_tools "gallery a11y" Xvfb xdotool xprop xdpyinfo wine wineserver
+require_files "gallery a11y" "$exe" "$client" "$(dirname "$exe")/testctl.dll"
 "$root/tools/wine-prefix.sh" "$WINEPREFIX" display
 export WINEDLLOVERRIDES="mscoree,mshtml="
 start_virtual_display "$work"

@@ -24,16 +24,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 references="$here/data"
 
-for tool in Xvfb xdotool xprop import compare convert xdpyinfo wine wineserver; do
-  command -v "$tool" >/dev/null || { echo "gallery e2e: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
-done
-[ -f "$exe" ] || { echo "gallery e2e: no program at $exe" >&2; exit 1; }
-[ -f "$(dirname "$exe")/testctl.dll" ] || { echo "gallery e2e: no testctl.dll beside $exe" >&2; exit 1; }
-
 mkdir -p "$work"
 export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
 # shellcheck source=../program/program-run.sh
 source "$root/tests/program/program-run.sh"
+require_tools "gallery e2e" Xvfb xdotool xprop import compare convert xdpyinfo wine wineserver
+require_files "gallery e2e" "$exe" "$(dirname "$exe")/testctl.dll"
 "$root/tools/wine-prefix.sh" "$WINEPREFIX" display
 set_prefix_dpi
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -28,13 +28,6 @@ work=$(realpath -m "$5")
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
-for tool in Xvfb xdotool xprop xdpyinfo wine wineserver osslsigncode; do
-  command -v "$tool" >/dev/null || { echo "install: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
-done
-for file in "$setup" "$recorder" "$certificate"; do
-  [ -f "$file" ] || { echo "install: no $file" >&2; exit 1; }
-done
-
 rm -rf "$work"
 mkdir -p "$work"
 prefix="$work/wineprefix"
@@ -42,13 +35,11 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all
 
 # shellcheck source=../program/program-run.sh
 source "$root/tests/program/program-run.sh"
+require_tools install Xvfb xdotool xprop xdpyinfo wine wineserver osslsigncode
+require_files install "$setup" "$recorder" "$certificate"
 
-"$root/tools/wine-prefix.sh" "$prefix" display
-export WINEDLLOVERRIDES="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
-install_stand_ins "$recorder" quoril-install
-wine_idle
+prepare_recorded_prefix "$recorder" quoril-install
 log="$prefix/drive_c/quoril-install/commands.log"
-export QUORIL_RECORDER_LOG='C:\quoril-install\commands.log'
 start_virtual_display "$work"
 
 failures=0

@@ -16,26 +16,15 @@ recorder=$(realpath "$2")
 client=$(realpath "$3")
 work=$(realpath -m "$4")
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
 expectations="$here/data"
 
-for tool in Xvfb xdotool xprop xdpyinfo wine wineserver; do
-  command -v "$tool" >/dev/null || { echo "a11y: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
-done
-for file in "$exe" "$recorder" "$client"; do
-  [ -f "$file" ] || { echo "a11y: no file $file" >&2; exit 1; }
-done
-
 mkdir -p "$work"
-prefix="$work/wineprefix"
-export WINEPREFIX="$prefix" WINEDEBUG=-all
+export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
 # shellcheck source=program-run.sh
 source "$here/program-run.sh"
-"$root/tools/wine-prefix.sh" "$prefix" display
-export WINEDLLOVERRIDES="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
-install_stand_ins "$recorder" quoril-a11y
-wine_idle
-export QUORIL_RECORDER_LOG='C:\quoril-a11y\commands.log'
+require_tools a11y Xvfb xdotool xprop xdpyinfo wine wineserver
+require_files a11y "$exe" "$recorder" "$client"
+prepare_recorded_prefix "$recorder" quoril-a11y
 start_virtual_display "$work"
 
 failures=0

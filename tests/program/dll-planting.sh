@@ -15,12 +15,7 @@ recorder=$(realpath "$2")
 marker=$(realpath "$3")
 work=$(realpath -m "$4")
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
 libraries=(msimg32.dll dwmapi.dll gdiplus.dll msftedit.dll riched20.dll iphlpapi.dll mprapi.dll)
-
-for tool in Xvfb xdotool xdpyinfo wine wineserver; do
-  command -v "$tool" >/dev/null || { echo "planting: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
-done
 
 mkdir -p "$work"
 prefix="$work/wineprefix"
@@ -28,13 +23,12 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all
 
 # shellcheck source=program-run.sh
 source "$here/program-run.sh"
+require_tools planting Xvfb xdotool xdpyinfo wine wineserver
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-"$root/tools/wine-prefix.sh" "$prefix" display
+prepare_recorded_prefix "$recorder" quoril-planting
 drive_c="$prefix/drive_c"
-install_stand_ins "$recorder" quoril-planting
-timeout 60 wineserver -w
 
 # Native (the planted file) before built-in for every name, so any load that consults the
 # program's folder or the current directory takes the marker.
@@ -42,7 +36,6 @@ overrides="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
 for library in "${libraries[@]}"; do overrides="$overrides;${library%.dll}=n,b"; done
 export WINEDLLOVERRIDES="$overrides"
 # The shell may start the browser with its own environment: both logs count.
-export QUORIL_RECORDER_LOG='C:\quoril-planting\commands.log'
 logs=("$drive_c/quoril-planting/commands.log" "$drive_c/quoril-recorder.log")
 markers="$drive_c/quoril-markers"
 

@@ -32,27 +32,18 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 references="$here/data"
 
-for tool in Xvfb xdotool xprop import compare xdpyinfo wine wineserver; do
-  command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
-done
-[ -f "$exe" ] || { echo "e2e: no program at $exe" >&2; exit 1; }
-[ -f "$recorder" ] || { echo "e2e: no recorder at $recorder" >&2; exit 1; }
-
 mkdir -p "$work"
 prefix="$work/wineprefix"
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 
 # shellcheck source=program-run.sh
 source "$here/program-run.sh"
+require_tools e2e Xvfb xdotool xprop import compare xdpyinfo wine wineserver
+require_files e2e "$exe" "$recorder"
 
-"$root/tools/wine-prefix.sh" "$prefix" display
+prepare_recorded_prefix "$recorder" quoril-e2e
 set_prefix_dpi
-export WINEDLLOVERRIDES="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
-
-install_stand_ins "$recorder" quoril-e2e
-wine_idle
 log="$prefix/drive_c/quoril-e2e/commands.log"
-export QUORIL_RECORDER_LOG='C:\quoril-e2e\commands.log'
 
 start_virtual_display "$work"
 

@@ -1,9 +1,12 @@
 # Sourced by the scripts that run a real program under Wine on a virtual display (e2e.sh,
-# dll-planting.sh, a11y.sh, tests/gallery/e2e.sh and tests/gallery/a11y.sh). Whatever happens once
+# dll-planting.sh, a11y.sh, tests/gallery/e2e.sh, tests/gallery/a11y.sh and
+# tests/install/install.sh), once WINEPREFIX names the script's own prefix. Whatever happens once
 # it is sourced (a failed check, set -e, a signal, ctest's time-out), the program (`pid`, set by the
 # caller while it runs), every other Wine process of the prefix and the virtual display go with the
-# script. It also holds the helpers those scripts share: finding windows by title, their geometry,
-# screenshots compared with committed references and text output with committed expectations.
+# script. It also holds the helpers those scripts share: checking what they need, setting up the
+# prefix, finding windows by title, their geometry, screenshots compared with committed references
+# and text output with committed expectations.
+run_tools="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)"
 pid=
 xvfb=
 cleanup() {
@@ -35,6 +38,23 @@ start_virtual_display() {
   xdpyinfo >/dev/null 2>&1 || { echo "cannot reach Xvfb on $DISPLAY" >&2; exit 1; }
 }
 
+# End the script unless every named tool is on PATH, or every named file exists.
+# Usage: require_tools WHO TOOL...; require_files WHO FILE...
+require_tools() {
+  local who=$1 tool
+  shift
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "$who: $tool is missing (tools/setup.sh installs it)" >&2; exit 1; }
+  done
+}
+require_files() {
+  local who=$1 file
+  shift
+  for file in "$@"; do
+    [ -f "$file" ] || { echo "$who: no file $file" >&2; exit 1; }
+  done
+}
+
 # The stand-ins: the recorder as netsh and ipconfig in the prefix's system folder, and as the
 # "browser" C:\FOLDER\browser.exe that the http class names. Usage: install_stand_ins RECORDER FOLDER
 install_stand_ins() {
@@ -51,6 +71,17 @@ install_stand_ins() {
   # DNS settings saved by an earlier run would be put back by this run's restore.
   timeout 60 wine reg delete 'HKLM\Software\Quoril' /f >/dev/null 2>&1 || true
   timeout 60 wine reg delete 'HKCU\Software\Quoril' /f >/dev/null 2>&1 || true
+}
+
+# A display prefix whose netsh, ipconfig and browser are the recorder (install_stand_ins), run
+# until idle, with the recorder logging to C:\FOLDER\commands.log. Nothing the tests start can
+# reach the machine's network settings. Usage: prepare_recorded_prefix RECORDER FOLDER
+prepare_recorded_prefix() {
+  "$run_tools/wine-prefix.sh" "$WINEPREFIX" display
+  export WINEDLLOVERRIDES="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
+  install_stand_ins "$1" "$2"
+  wine_idle
+  export QUORIL_RECORDER_LOG="C:\\$2\\commands.log"
 }
 
 # The display scale of the run: QUORIL_E2E_DPI, 96 unless set. set_prefix_dpi writes it to the
