@@ -378,6 +378,32 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, L
     g_heard->push_back({event, name});
 }
 
+// Hears the window events from `first` to `last` that this process raises about client objects,
+// out of context, while it lives; the hook goes with it on every path, a failed assertion included,
+// so no later test's events land in a vector that is gone.
+class EventEar {
+public:
+    EventEar(DWORD first, DWORD last)
+    {
+        g_heard = &heard;
+        m_hook = ::SetWinEventHook(first, last, nullptr, OnWinEvent, ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    }
+    ~EventEar()
+    {
+        if (m_hook != nullptr)
+            ::UnhookWinEvent(m_hook);
+        g_heard = nullptr;
+    }
+    EventEar(const EventEar&) = delete;
+    EventEar& operator=(const EventEar&) = delete;
+    bool Listening() const { return m_hook != nullptr; }
+
+    std::vector<THeard> heard;
+
+private:
+    HWINEVENTHOOK m_hook = nullptr;
+};
+
 // Waits (bounded) until the hook heard `event` about an object named `name`.
 bool HeardWithin(const std::vector<THeard>& heard, DWORD event, const char* name)
 {
@@ -395,11 +421,9 @@ bool HeardWithin(const std::vector<THeard>& heard, DWORD event, const char* name
 TEST(Accessible, ChangesAreAnnouncedWithTheObjectTheyConcern)
 {
     AccessibleBed bed(kForm);
-    std::vector<THeard> heard;
-    g_heard = &heard;
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent,
-        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
+    EventEar ear(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE);
+    ASSERT_TRUE(ear.Listening());
+    std::vector<THeard>& heard = ear.heard;
     CWindowHostUI& host = bed.wnd->Host();
     struct TCase {
         const char* what;
@@ -426,18 +450,14 @@ TEST(Accessible, ChangesAreAnnouncedWithTheObjectTheyConcern)
         c.act();
         EXPECT_TRUE(HeardWithin(heard, c.event, c.name)) << "no event " << c.event << " naming " << c.name;
     }
-    ::UnhookWinEvent(hook);
-    g_heard = nullptr;
 }
 
 TEST(Accessible, ControlsAddedAndRemovedAtRunTimeAreAnnounced)
 {
     AccessibleBed bed(kForm);
-    std::vector<THeard> heard;
-    g_heard = &heard;
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_DESTROY, nullptr, OnWinEvent,
-        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
+    EventEar ear(EVENT_OBJECT_CREATE, EVENT_OBJECT_DESTROY);
+    ASSERT_TRUE(ear.Listening());
+    std::vector<THeard>& heard = ear.heard;
     CContainerUI* root = ControlCast<CContainerUI>(bed.wnd->Host().GetRoot());
     CButtonUI* added = new CButtonUI;
     added->SetText("Added");
@@ -450,19 +470,15 @@ TEST(Accessible, ControlsAddedAndRemovedAtRunTimeAreAnnounced)
     ASSERT_TRUE(testbed::PumpUntil([&] { return !heard.empty(); }, 3000));
     EXPECT_EQ(heard[0].Event, static_cast<DWORD>(EVENT_OBJECT_DESTROY));
     EXPECT_EQ(heard[0].Name, "(gone)") << "a destroyed control's id names nothing any more";
-    ::UnhookWinEvent(hook);
-    g_heard = nullptr;
 }
 
 TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
 {
     AccessibleBed bed("<Window><TreeView><TreeNode name=\"a\" text=\"A\"><TreeNode text=\"A1\"/></TreeNode>"
                       "<TreeNode text=\"B\"/></TreeView></Window>");
-    std::vector<THeard> heard;
-    g_heard = &heard;
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent,
-        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
+    EventEar ear(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE);
+    ASSERT_TRUE(ear.Listening());
+    std::vector<THeard>& heard = ear.heard;
     IAccessible* client = bed.Client();
     ASSERT_NE(client, nullptr);
     // Whether the first folder button holds the focus is not the question here.
@@ -488,8 +504,6 @@ TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
         "  outline \"\" [focusable]\n"
         "    outline item \"A\" [collapsed selectable] = \"0\"\n"
         "    outline item \"B\" [selectable] = \"0\"\n");
-    ::UnhookWinEvent(hook);
-    g_heard = nullptr;
     for (IAccessible* o : objects)
         o->Release();
     client->Release();

@@ -49,21 +49,27 @@ TEST(ControlAttributes, PosSetsTheFloatOffsetAndOnlyNonNegativeSizes)
 
 TEST(ControlAttributes, BorderSizeFormsReplaceEachOther)
 {
-    Inspect c;
-    c.SetAttribute("bordersize", "1,0,1,0");
-    c.SetAttribute("bordersize", "2");
-    EXPECT_EQ(2, c.GetBorderSize());
-    EXPECT_EQ(0, c.LeftBorder());
-    EXPECT_EQ(0, c.RightBorder());
-
-    Inspect d;
-    d.SetAttribute("bordersize", "2");
-    d.SetAttribute("bordersize", "1,0,1,0");
-    EXPECT_EQ(2, d.GetBorderSize());
-    EXPECT_EQ(1, d.LeftBorder());
-    EXPECT_EQ(0, d.TopBorder());
-    EXPECT_EQ(1, d.RightBorder());
-    EXPECT_EQ(0, d.BottomBorder());
+    // The later form wins: one size clears the sides, four sides keep the one size.
+    struct TCase {
+        const char* first;
+        const char* second;
+        int size, left, top, right, bottom;
+    };
+    const TCase cases[] = {
+        {"1,0,1,0", "2", 2, 0, 0, 0, 0},
+        {"2", "1,0,1,0", 2, 1, 0, 1, 0},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " then " + c.second);
+        Inspect control;
+        control.SetAttribute("bordersize", c.first);
+        control.SetAttribute("bordersize", c.second);
+        EXPECT_EQ(c.size, control.GetBorderSize());
+        EXPECT_EQ(c.left, control.LeftBorder());
+        EXPECT_EQ(c.top, control.TopBorder());
+        EXPECT_EQ(c.right, control.RightBorder());
+        EXPECT_EQ(c.bottom, control.BottomBorder());
+    }
 }
 
 TEST(ControlAttributes, ColoursFlagsAndTexts)
