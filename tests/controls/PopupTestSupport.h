@@ -1,13 +1,11 @@
-// Helpers for the controls that open native windows over themselves (edit, date picker): an arena
-// that shows writes into a deleted control, a hook that makes the platform refuse to create a
-// window of one class, and a child window's rectangle in its parent's client coordinates.
+// Helpers for the controls that open native windows over themselves (edit, date picker), on top of
+// the host test bed: a control whose freed bytes stay in the bed's quarantine, a hook that makes the platform refuse to
+// create a window of one class, and a child window's rectangle in its parent's client coordinates.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
-#include <cstring>
-#include <new>
 #include <string>
 
 #include "support/HostBed.h"
@@ -17,48 +15,36 @@
 
 namespace testbed {
 
-// A T that lives in one static arena. Deleting it fills its bytes with kFreedFill and keeps them,
-// so anything that writes into the dead object afterwards shows in FreedBytesUntouched. One live
-// instance per T at a time.
+// A T whose deletion leaves its bytes in the test bed's quarantine, filled with kFreedFill, so
+// anything that writes into the dead object afterwards shows in FreedBytesUntouched.
 template <class T> class Watched final : public T {
 public:
     static const unsigned char kFreedFill = 0xDD;
 
     static void* operator new(std::size_t size)
     {
-        if (size > sizeof(s_bytes) || s_live)
-            throw std::bad_alloc();
         s_live = true;
-        s_size = size;
-        return s_bytes;
+        s_freed = false;
+        return ::operator new(size);
     }
     static void operator delete(void* p, std::size_t size)
     {
-        std::memset(p, kFreedFill, size);
+        Quarantine(p, size, kFreedFill);
         s_live = false;
+        s_freed = true;
     }
     static bool IsLive() { return s_live; }
-    // The last instance was deleted and no byte of it has changed since.
-    static bool FreedBytesUntouched()
-    {
-        if (s_live || s_size == 0)
-            return false;
-        for (std::size_t i = 0; i < s_size; ++i) {
-            if (s_bytes[i] != kFreedFill)
-                return false;
-        }
-        return true;
-    }
+    // The last instance was deleted and no quarantined byte has changed since (empties the
+    // quarantine).
+    static bool FreedBytesUntouched() { return s_freed && QuarantineIntact(); }
 
 private:
-    alignas(16) static unsigned char s_bytes[4096];
     static bool s_live;
-    static std::size_t s_size;
+    static bool s_freed;
 };
 
-template <class T> alignas(16) unsigned char Watched<T>::s_bytes[4096];
 template <class T> bool Watched<T>::s_live = false;
-template <class T> std::size_t Watched<T>::s_size = 0;
+template <class T> bool Watched<T>::s_freed = false;
 
 // While it lives, the platform refuses to create windows of `className` on this thread (a
 // computer-based-training hook answering "no" at creation), before any message reaches them.
