@@ -24,6 +24,8 @@
 set -euo pipefail
 # Byte-wise text handling: connection names may be code page 936 bytes.
 export LC_ALL=C
+# Text is searched from here-strings, never piped into `grep -q`: bash's printf writes a line at a
+# time, and grep ending at the first match would fail the pipe (pipefail) with the later lines.
 
 exe=$(realpath "$1")
 recorder=$(realpath "$2")
@@ -223,7 +225,7 @@ plant_hostile_values() { # names...
     done
   } >"$reg"
   timeout 60 wine regedit /s "$(winepath -w "$reg")" >/dev/null 2>&1 || fail "could not plant the hostile values"
-  timeout 60 wine reg query 'HKCU\Software\Quoril\SavedDns' 2>/dev/null | grep -q '6\.6\.6\.6' ||
+  grep -q '6\.6\.6\.6' <<<"$(timeout 60 wine reg query 'HKCU\Software\Quoril\SavedDns' 2>/dev/null)" ||
     fail "the hostile values are not in place"
 }
 
@@ -231,12 +233,12 @@ plant_hostile_values() { # names...
 check_saved_settings() { # names...
   local saved name
   saved=$(timeout 60 wine reg query 'HKLM\Software\Quoril\SavedDns' /s 2>/dev/null | tr -d '\r')
-  printf '%s\n' "$saved" | grep -q '^HKEY_LOCAL_MACHINE\\Software\\Quoril\\SavedDns\\S-1-5-[0-9-]*$' ||
+  grep -q '^HKEY_LOCAL_MACHINE\\Software\\Quoril\\SavedDns\\S-1-5-[0-9-]*$' <<<"$saved" ||
     fail "no saved settings under HKLM\\Software\\Quoril\\SavedDns\\<SID>: $saved"
   for name in "$@"; do
-    printf '%s\n' "$saved" | grep -qF "    $name    REG_SZ    ipv4=" || fail "no saved settings for $name"
+    grep -qF "    $name    REG_SZ    ipv4=" <<<"$saved" || fail "no saved settings for $name"
   done
-  if printf '%s\n' "$saved" | grep -qE "$planted_pattern"; then fail "a planted value was saved as the user's"; fi
+  if grep -qE "$planted_pattern" <<<"$saved"; then fail "a planted value was saved as the user's"; fi
 }
 
 # Other copies while the first runs: a change from the command line refuses with 4, and a second
@@ -288,7 +290,7 @@ check_command_line() {
   lines=$(printf '%s\n' "$out" | wc -l)
   [ "$lines" -ge 1 ] || fail "/status printed nothing"
   for name in "${learned_names[@]:0:${#learned_names[@]}-1}"; do
-    printf '%s\n' "$out" | grep -qF "$name: IPv4 automatic; IPv6 automatic; automatic" ||
+    grep -qF "$name: IPv4 automatic; IPv6 automatic; automatic" <<<"$out" ||
       fail "/status: no automatic line for $name: $out"
   done
   [ -z "$commands" ] || fail "/status started: $commands"
@@ -304,7 +306,7 @@ check_command_line() {
   for bad in "/profile" "/profile strict /quiet" "/status /restore" "/quiet"; do
     # shellcheck disable=SC2086
     command_line 3 $bad
-    printf '%s\n' "$out" | grep -q '^Usage: Quoril.exe /profile blocking|pure|family \[/quiet\]$' ||
+    grep -q '^Usage: Quoril.exe /profile blocking|pure|family \[/quiet\]$' <<<"$out" ||
       fail "Quoril.exe $bad: no usage text: $out"
     [ -z "$commands" ] || fail "Quoril.exe $bad started: $commands"
   done
