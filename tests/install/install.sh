@@ -38,7 +38,8 @@ source "$root/tests/program/program-run.sh"
 require_tools install Xvfb xdotool xprop xdpyinfo wine wineserver osslsigncode
 require_files install "$setup" "$recorder" "$certificate"
 
-prepare_recorded_prefix "$recorder" quoril-install
+"$root/tools/wine-prefix.sh" "$prefix" display
+use_recorder "$recorder" quoril-install
 log="$prefix/drive_c/quoril-install/commands.log"
 start_virtual_display "$work"
 

@@ -16,6 +16,7 @@ recorder=$(realpath "$2")
 client=$(realpath "$3")
 work=$(realpath -m "$4")
 here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
 expectations="$here/data"
 
 mkdir -p "$work"
@@ -24,7 +25,8 @@ export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all
 source "$here/program-run.sh"
 require_tools a11y Xvfb xdotool xprop xdpyinfo wine wineserver
 require_files a11y "$exe" "$recorder" "$client"
-prepare_recorded_prefix "$recorder" quoril-a11y
+"$root/tools/wine-prefix.sh" "$WINEPREFIX" display
+use_recorder "$recorder" quoril-a11y
 start_virtual_display "$work"
 
 failures=0

@@ -15,6 +15,7 @@ recorder=$(realpath "$2")
 marker=$(realpath "$3")
 work=$(realpath -m "$4")
 here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
 libraries=(msimg32.dll dwmapi.dll gdiplus.dll msftedit.dll riched20.dll iphlpapi.dll mprapi.dll)
 
 mkdir -p "$work"
@@ -27,7 +28,8 @@ require_tools planting Xvfb xdotool xdpyinfo wine wineserver
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-prepare_recorded_prefix "$recorder" quoril-planting
+"$root/tools/wine-prefix.sh" "$prefix" display
+use_recorder "$recorder" quoril-planting
 drive_c="$prefix/drive_c"
 
 # Native (the planted file) before built-in for every name, so any load that consults the

@@ -43,8 +43,9 @@ source "$here/program-run.sh"
 require_tools e2e Xvfb xdotool xprop import compare xdpyinfo wine wineserver
 require_files e2e "$exe" "$recorder"
 
-prepare_recorded_prefix "$recorder" quoril-e2e
+"$root/tools/wine-prefix.sh" "$prefix" display
 set_prefix_dpi
+use_recorder "$recorder" quoril-e2e
 log="$prefix/drive_c/quoril-e2e/commands.log"
 
 start_virtual_display "$work"

@@ -6,7 +6,6 @@
 # script. It also holds the helpers those scripts share: checking what they need, setting up the
 # prefix, finding windows by title, their geometry, screenshots compared with committed references
 # and text output with committed expectations.
-run_tools="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)"
 pid=
 xvfb=
 cleanup() {
@@ -73,11 +72,10 @@ install_stand_ins() {
   timeout 60 wine reg delete 'HKCU\Software\Quoril' /f >/dev/null 2>&1 || true
 }
 
-# A display prefix whose netsh, ipconfig and browser are the recorder (install_stand_ins), run
-# until idle, with the recorder logging to C:\FOLDER\commands.log. Nothing the tests start can
-# reach the machine's network settings. Usage: prepare_recorded_prefix RECORDER FOLDER
-prepare_recorded_prefix() {
-  "$run_tools/wine-prefix.sh" "$WINEPREFIX" display
+# The prefix's netsh, ipconfig and browser become the recorder (install_stand_ins), taken before
+# Wine's own, the prefix runs until idle, and the recorder logs to C:\FOLDER\commands.log: nothing
+# the tests start can reach the machine's network settings. Usage: use_recorder RECORDER FOLDER
+use_recorder() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;netsh.exe=n;ipconfig.exe=n"
   install_stand_ins "$1" "$2"
   wine_idle
