@@ -68,6 +68,7 @@ void CDateTimeUI::SetPosition(const CRectUI& rect)
             m_popup->UseFont(m_host->FontHandleAt(GetFont()));
         ::SetWindowPos(m_popup->GetHWND(), nullptr, m_position.left, m_position.top, m_position.GetWidth(),
             m_position.GetHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+        m_popup->PlaceOpenCalendar();
     }
 }
 

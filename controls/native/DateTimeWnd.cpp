@@ -90,6 +90,21 @@ void CDateTimeWnd::TakeDateAndClose()
     ApplyMode(CDateTimeUI::ShowTime);
 }
 
+void CDateTimeWnd::PlaceOpenCalendar()
+{
+    const HWND calendar = reinterpret_cast<HWND>(::SendMessageA(m_hWnd, DTM_GETMONTHCAL, 0, 0));
+    RECT needed = {};
+    if (calendar == nullptr || !::IsWindowVisible(calendar)
+        || !::SendMessageA(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed)))
+        return;
+    RECT picker = {};
+    ::GetWindowRect(m_hWnd, &picker);
+    const int width = needed.right - needed.left;
+    const bool rightAligned = (::GetWindowLongA(m_hWnd, GWL_STYLE) & DTS_RIGHTALIGN) != 0;
+    ::SetWindowPos(calendar, nullptr, rightAligned ? picker.right - width : picker.left, picker.bottom, width,
+        needed.bottom - needed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT CDateTimeWnd::OnAnswerKey(int mode, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const LRESULT result = ::DefWindowProcA(m_hWnd, message, wParam, lParam);
