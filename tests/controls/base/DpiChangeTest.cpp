@@ -303,7 +303,7 @@ TEST(DpiChange, AnOpenComboDropDownMovesUnderTheGrownCombo)
 }
 
 // The picker covers its control at the new DPI, and its open calendar hangs from the picker's new
-// bottom edge at the size the calendar asks for.
+// bottom-left corner (at the platform's offset) at the size the calendar asks for.
 TEST(DpiChange, AnOpenDateCalendarMovesUnderTheGrownPicker)
 {
     testbed::PopupBed t(new CDateTimeUI, "date", false);
@@ -319,6 +319,12 @@ TEST(DpiChange, AnOpenDateCalendarMovesUnderTheGrownPicker)
     const HWND calendar = reinterpret_cast<HWND>(::SendMessageA(picker, DTM_GETMONTHCAL, 0, 0));
     ASSERT_NE(nullptr, calendar);
     ASSERT_TRUE(::IsWindowVisible(calendar));
+    // Where the platform hung it from the picker's bottom-left corner.
+    RECT opened = {};
+    RECT pickerAtOpen = {};
+    ::GetWindowRect(calendar, &opened);
+    ::GetWindowRect(picker, &pickerAtOpen);
+    const POINT offset = {opened.left - pickerAtOpen.left, opened.top - pickerAtOpen.bottom};
 
     const struct {
         int dpi;
@@ -333,9 +339,9 @@ TEST(DpiChange, AnOpenDateCalendarMovesUnderTheGrownPicker)
         RECT needed = {};
         ::SendMessageA(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed));
         const RECT below = OnScreen(t.bed, step.picker);
+        const POINT corner = {below.left + offset.x, below.bottom + offset.y};
         EXPECT_TRUE(WindowAt(calendar,
-            RECT{below.left, below.bottom, below.left + needed.right - needed.left,
-                below.bottom + needed.bottom - needed.top}))
+            RECT{corner.x, corner.y, corner.x + needed.right - needed.left, corner.y + needed.bottom - needed.top}))
             << step.dpi;
     }
 }
