@@ -62,10 +62,28 @@ bool CompositionEnabled()
 
 signed char ToSigned8(int value) { return static_cast<signed char>(std::min(127, std::max(-128, value))); }
 
+bool SameLook(const TShadowLook& a, const TShadowLook& b)
+{
+    return a.darkness == b.darkness && a.sharpness == b.sharpness && a.spread == b.spread && a.offsetX == b.offsetX
+        && a.offsetY == b.offsetY && a.color == b.color;
+}
+
+// The parent's outline in its window coordinates: its window region, or its whole rectangle.
+HRGN ParentOutline(HWND parent, int width, int height)
+{
+    HRGN outline = CreateRectRgn(0, 0, width, height);
+    // Without a window region the call fails and the rectangle stays.
+    if (outline != nullptr)
+        GetWindowRgn(parent, outline);
+    return outline;
+}
+
 }  // namespace
 
 CWndShadow::~CWndShadow()
 {
+    if (m_drawnOutline != nullptr)
+        DeleteObject(m_drawnOutline);
     for (auto& entry : Attachments()) {
         if (entry.second.shadow == this)
             entry.second.shadow = nullptr;
@@ -204,16 +222,14 @@ bool CWndShadow::Redraw(HWND parent)
     }
     std::memset(bits, 0, bmi.bmiHeader.biSizeImage);
 
-    HRGN outline = CreateRectRgn(0, 0, parentWidth, parentHeight);
-    // Without a window region the call fails and the rectangle stays.
-    GetWindowRgn(parent, outline);
+    HRGN outline = ParentOutline(parent, parentWidth, parentHeight);
     RenderShadow(static_cast<DWORD*>(bits), parentWidth, parentHeight, outline, look);
-    if (outline != nullptr)
-        DeleteObject(outline);
 
     HDC memory = CreateCompatibleDC(nullptr);
     if (memory == nullptr) {
         DeleteObject(bitmap);
+        if (outline != nullptr)
+            DeleteObject(outline);
         return false;
     }
     HGDIOBJ previous = SelectObject(memory, bitmap);
@@ -227,7 +243,38 @@ bool CWndShadow::Redraw(HWND parent)
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
+    if (!pushed && outline != nullptr) {
+        DeleteObject(outline);
+        outline = nullptr;  // what the window shows now is not known
+    }
+    RememberDrawn(outline, SIZE{parentWidth, parentHeight}, look);
     return pushed;
+}
+
+void CWndShadow::RememberDrawn(HRGN outline, SIZE parentSize, const TShadowLook& look)
+{
+    // Takes `outline` over; null forgets the picture (the next paint draws again).
+    if (m_drawnOutline != nullptr)
+        DeleteObject(m_drawnOutline);
+    m_drawnOutline = outline;
+    m_drawnSize = parentSize;
+    m_drawnLook = look;
+}
+
+bool CWndShadow::IsPictureCurrent(HWND parent) const
+{
+    RECT rc;
+    if (m_drawnOutline == nullptr || !GetWindowRect(parent, &rc))
+        return false;
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    if (width != m_drawnSize.cx || height != m_drawnSize.cy || !SameLook(ScaledLook(), m_drawnLook))
+        return false;
+    HRGN outline = ParentOutline(parent, width, height);
+    const bool same = outline != nullptr && EqualRgn(outline, m_drawnOutline);
+    if (outline != nullptr)
+        DeleteObject(outline);
+    return same;
 }
 
 LRESULT CALLBACK CWndShadow::ParentProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -296,10 +343,11 @@ bool CWndShadow::OnParentMessage(
         break;
 
     case WM_PAINT:
-        if (m_updatePending) {
+        // Often the picture pushed when the parent was shown already has this size and outline;
+        // rendering it again would only delay the parent's first paint.
+        if (m_updatePending && !IsPictureCurrent(parent))
             Redraw(parent);
-            m_updatePending = false;
-        }
+        m_updatePending = false;
         break;
 
     case WM_EXITSIZEMOVE:

@@ -91,6 +91,10 @@ private:
     bool IsActive() const;
     // m_look at the parent's DPI.
     TShadowLook ScaledLook() const;
+    // What the shadow window shows was drawn for `parentSize`, `look` and the outline (owned).
+    void RememberDrawn(HRGN outline, SIZE parentSize, const TShadowLook& look);
+    // The shadow window shows the picture the parent's size, outline and the look call for now.
+    bool IsPictureCurrent(HWND parent) const;
 
     HWND m_hWndShadow = static_cast<HWND>(INVALID_HANDLE_VALUE);
     BYTE m_status = 0;
@@ -98,6 +102,9 @@ private:
     int m_dpi = 96;  // the parent window's
     LPARAM m_lastParentSize = 0;  // lParam of the parent's last WM_SIZE
     bool m_updatePending = false;  // redraw at the parent's next WM_PAINT
+    HRGN m_drawnOutline = nullptr;  // owned; null while no picture is known to be shown
+    SIZE m_drawnSize = {0, 0};
+    TShadowLook m_drawnLook;
 };
 
 }  // namespace SkinUI

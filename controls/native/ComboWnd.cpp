@@ -22,22 +22,19 @@ bool CComboWnd::Open(CComboUI* owner)
     return wnd->Init(owner);
 }
 
-bool CComboWnd::Init(CComboUI* owner)
+RECT CComboWnd::DropRect() const
 {
-    m_owner = owner;
-    m_initialIndex = owner->GetCurrentIndex();
-    const HWND ownerWindow = owner->GetHost()->GetPaintWindow();
-    const CSizeUI box = owner->Scaled(owner->GetDropBoxSize());
-
-    CRectUI r = owner->GetPosition();
+    const HWND ownerWindow = m_owner->GetHost()->GetPaintWindow();
+    const CSizeUI box = m_owner->Scaled(m_owner->GetDropBoxSize());
+    CRectUI r = m_owner->GetPosition();
     const LONG ownerTop = r.top;
     r.top = r.bottom;
     r.bottom = r.top + box.cy;
     if (box.cx > 0)
         r.right = r.left + box.cx;
-    int content = owner->Scaled(4);
-    for (int i = 0; i < owner->ChildCount(); ++i) {
-        CControlUI* row = owner->ChildAt(i);
+    int content = m_owner->Scaled(4);
+    for (int i = 0; i < m_owner->ChildCount(); ++i) {
+        CControlUI* row = m_owner->ChildAt(i);
         if (row->IsVisible())
             content += row->MeasureSize(CSizeUI(r.GetWidth(), box.cy)).cy;
     }
@@ -55,7 +52,15 @@ bool CComboWnd::Init(CComboUI* owner)
         r.bottom = top.y;
         r.top = r.bottom - height;
     }
+    return r;
+}
 
+bool CComboWnd::Init(CComboUI* owner)
+{
+    m_owner = owner;
+    m_initialIndex = owner->GetCurrentIndex();
+    const HWND ownerWindow = owner->GetHost()->GetPaintWindow();
+    const RECT r = DropRect();
     owner->m_dropWindow = this;
     if (Create(ownerWindow, WS_POPUP, WS_EX_TOOLWINDOW, r) == nullptr) {
         // A window that got as far as its first message has cleaned up in OnWindowGone.
@@ -69,6 +74,18 @@ bool CComboWnd::Init(CComboUI* owner)
     // The main window keeps its active caption while its drop-down has the focus.
     ::SendMessageA(::GetAncestor(ownerWindow, GA_ROOT), WM_NCACTIVATE, TRUE, 0);
     return owner->m_dropWindow == this;
+}
+
+void CComboWnd::OnDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    // Fonts and rows at the new DPI first: the rows are measured with them.
+    m_host->HandleWindowMessage(WM_DPICHANGED, wParam, lParam, result);
+    if (m_gone || m_owner == nullptr || m_owner->GetHost() == nullptr)
+        return;
+    // Where it would open now: under the combo at its new place and size, not at its old corner.
+    const RECT r = DropRect();
+    ::SetWindowPos(m_hWnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CComboWnd::OnCreate()
@@ -170,6 +187,10 @@ LRESULT CComboWnd::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CREATE:
         OnCreate();
+        return 0;
+    case WM_DPICHANGED:
+        if (m_host != nullptr && !m_gone)
+            OnDpiChanged(wParam, lParam);
         return 0;
     case WM_KILLFOCUS:
         if (reinterpret_cast<HWND>(wParam) != m_hWnd)

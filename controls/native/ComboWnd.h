@@ -42,6 +42,11 @@ private:
     bool Init(CComboUI* owner);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
+    // Below the combo (above it when the work area ends first), as wide as the combo or the drop
+    // box and as tall as the rows up to the drop box's height; in screen coordinates.
+    RECT DropRect() const;
+    // WM_DPICHANGED: the host takes the new DPI, then the pop-up moves to where it would open now.
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
     // Gives the rows back to the combo (once). `restoreFocus`: also re-focus the combo, which is
     // skipped when the window is destroyed without a WM_CLOSE (its owner window may be dying).
     void ReturnRows(bool restoreFocus);

@@ -62,8 +62,11 @@ void CDateTimeUI::SetPosition(const CRectUI& rect)
     if (m_popup != nullptr && m_popup->GetHWND() != nullptr) {
         if (m_host != nullptr)
             m_popup->UseFont(m_host->FontHandleAt(GetFont()));
+        RECT before = {};
+        ::GetWindowRect(m_popup->GetHWND(), &before);
         ::SetWindowPos(m_popup->GetHWND(), nullptr, m_position.left, m_position.top, m_position.GetWidth(),
             m_position.GetHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+        m_popup->PlaceOpenCalendar(before);
     }
 }
 

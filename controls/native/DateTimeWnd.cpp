@@ -90,6 +90,26 @@ void CDateTimeWnd::TakeDateAndClose()
     ApplyMode(CDateTimeUI::ShowTime);
 }
 
+void CDateTimeWnd::PlaceOpenCalendar(const RECT& pickerBefore)
+{
+    const HWND calendar = reinterpret_cast<HWND>(::SendMessageA(m_hWnd, DTM_GETMONTHCAL, 0, 0));
+    RECT needed = {};
+    RECT shown = {};
+    if (calendar == nullptr || !::IsWindowVisible(calendar) || !::GetWindowRect(calendar, &shown)
+        || !::SendMessageA(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed)))
+        return;
+    RECT picker = {};
+    ::GetWindowRect(m_hWnd, &picker);
+    // The platform's own offset from the corner it hangs the calendar from is kept.
+    const bool rightAligned = (::GetWindowLongA(m_hWnd, GWL_STYLE) & DTS_RIGHTALIGN) != 0;
+    const int dx = rightAligned ? shown.right - pickerBefore.right : shown.left - pickerBefore.left;
+    const int dy = shown.top - pickerBefore.bottom;
+    const int width = needed.right - needed.left;
+    const int left = (rightAligned ? picker.right - width : picker.left) + dx;
+    ::SetWindowPos(
+        calendar, nullptr, left, picker.bottom + dy, width, needed.bottom - needed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT CDateTimeWnd::OnAnswerKey(int mode, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const LRESULT result = ::DefWindowProcA(m_hWnd, message, wParam, lParam);

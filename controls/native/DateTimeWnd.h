@@ -28,6 +28,10 @@ public:
     void Detach() { m_owner = nullptr; }
     // Takes the picked date when the open picker has not been answered yet, then closes.
     void TakeDateAndClose();
+    // After the picker moved from `pickerBefore` (screen coordinates), for example grown by a DPI
+    // change: an open drop-down calendar goes where it would open now, under the picker at the
+    // platform's offset and at the size its font needs.
+    void PlaceOpenCalendar(const RECT& pickerBefore);
 
     const char* WindowClassName() const override;
     const char* SuperclassName() const override;

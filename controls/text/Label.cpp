@@ -451,7 +451,9 @@ bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
                 WithAlpha(m_transShadow1, second), kWrapTile, &shadow)
                 == 0
             && shadow) {
-            draw(shadow, m_shadowOffsetX, m_shadowOffsetY);
+            // The offsets are whole 96-DPI pixels, like every skin length.
+            draw(shadow, static_cast<float>(Scaled(static_cast<int>(m_shadowOffsetX))),
+                static_cast<float>(Scaled(static_cast<int>(m_shadowOffsetY))));
             gdip.deleteBrush(shadow);
         }
     }

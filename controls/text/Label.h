@@ -76,7 +76,8 @@ public:
     void SetStrokeColor(DWORD color) { m_strokeColor = color; }
     float GetShadowOffsetX() const { return m_shadowOffsetX; }
     float GetShadowOffsetY() const { return m_shadowOffsetY; }
-    // Distance and angle in degrees, mapped onto one of the eight neighbouring directions.
+    // Distance (96-DPI pixels, drawn at the window's DPI) and angle in degrees, mapped onto one of
+    // the eight neighbouring directions. The offsets read back stay in 96-DPI pixels.
     void SetShadowOffset(int distance, int angle);
     int GetRenderingHint() const { return m_renderingHint; }
     void SetRenderingHint(int hint) { m_renderingHint = (hint >= 0 && hint <= 5) ? hint : 0; }

@@ -246,3 +246,55 @@ TEST(ShadowWindow, SpreadLargerThanTheParentSkipsTheRedraw)
     shadow.SetSpread(1000);  // beyond the field: held at its limit
     EXPECT_EQ(shadow.GetLook().spread, 127);
 }
+
+namespace {
+
+int g_shadowPlacements = 0;
+
+// Every redraw places the shadow window before pushing its picture: counting the placements
+// counts the pictures rendered.
+LRESULT CALLBACK CountingShadowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_WINDOWPOSCHANGING)
+        ++g_shadowPlacements;
+    return DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+int RedrawsAtNextPaint(HWND parent)
+{
+    g_shadowPlacements = 0;
+    InvalidateRect(parent, nullptr, FALSE);
+    UpdateWindow(parent);
+    return g_shadowPlacements;
+}
+
+}  // namespace
+
+// A deferred redraw is skipped at the paint when the picture shown already has the parent's size
+// and outline; it still runs when either changed meanwhile.
+TEST(ShadowWindow, APaintRedrawsOnlyAPictureThatChanged)
+{
+    CParent parent(100, 100, 50, 40);
+    CWndShadow shadow;
+    shadow.AttachTo(parent.Handle());
+    HWND wnd = shadow.GetShadowWindow();
+    SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingShadowProc));
+    ShowWindow(parent.Handle(), SW_SHOWNA);
+    const auto resize = [&](int width, int height) {
+        SetWindowPos(parent.Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+
+    resize(60, 45);  // grown: deferred to the paint, which draws the new size
+    EXPECT_EQ(RedrawsAtNextPaint(parent.Handle()), 1);
+    EXPECT_TRUE(RectIs(wnd, 105, 105, 165, 150));
+
+    resize(70, 50);  // grown, then back before the paint: drawn at once at the old size...
+    resize(60, 45);
+    EXPECT_TRUE(RectIs(wnd, 105, 105, 165, 150));
+    EXPECT_EQ(RedrawsAtNextPaint(parent.Handle()), 0);  // ...so the paint has nothing to redo
+
+    resize(70, 50);
+    resize(60, 45);
+    SetWindowRgn(parent.Handle(), CreateEllipticRgn(0, 0, 60, 45), FALSE);  // the size drawn, another outline
+    EXPECT_EQ(RedrawsAtNextPaint(parent.Handle()), 1);
+}

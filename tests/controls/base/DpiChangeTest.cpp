@@ -3,8 +3,19 @@
 // Expected rectangles carry their sums at the DPI in question (halves round away from zero).
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include "support/HostBed.h"
+#include "controls/PopupTestSupport.h"
 #include "controls/layout/VerticalLayout.h"
+#include "controls/list/ListElement.h"
+#include "controls/native/Combo.h"
+#include "controls/native/ComboWnd.h"
+#include "controls/native/DateTime.h"
 #include "controls/range/ScrollBar.h"
 #include "controls/text/Label.h"
 
@@ -160,6 +171,57 @@ TEST(DpiChange, ScrollBarsTakeTheirThicknessAtTheWindowsDpi)
     EXPECT_EQ(426, bed.Host().FindControlByName("tall")->GetPosition().right);  // 450 - 24
 }
 
+namespace {
+
+// The leftmost column holding anything but white: where a label's shadow begins.
+int FirstInkColumn(HostBed& bed)
+{
+    testbed::Screen screen(bed);
+    for (int x = 0; x < screen.Width(); ++x) {
+        if (screen.CountNot(0xFFFFFF, RECT{x, 0, x + 1, 200}) > 0)
+            return x;
+    }
+    return -1;
+}
+
+// A label whose text is invisible and whose black shadow lies `distance` pixels to its right,
+// shown at `dpi`; answers where the shadow begins.
+int ShadowStart(int dpi, const char* distance)
+{
+    HostBed bed(300, 200);
+    bed.Host().AppendFont("Arial", 20, false, false, false);
+    auto* root = new CVerticalLayoutUI;
+    root->SetAttribute("bkcolor", "#FFFFFFFF");
+    auto* label = new CLabelUI;
+    const char* const attributes[][2]
+        = {{"font", "0"}, {"enabledeffect", "true"}, {"enabledshadow", "true"}, {"transtext", "0"}, {"transtext1", "0"},
+            {"transshadow", "255"}, {"transshadow1", "255"}, {"textshadowcolora", "#FF000000"}, {"text", "HHHH"}};
+    for (const auto& a : attributes)
+        label->SetAttribute(a[0], a[1]);
+    label->SetAttribute("shadowoffset", (std::string(distance) + ",-90").c_str());  // -90: straight right
+    root->AddChild(label);
+    bed.Attach(root);
+    SendDpiChange(bed, dpi, SIZE{300, 200});
+    return FirstInkColumn(bed);
+}
+
+}  // namespace
+
+TEST(DpiChange, TextShadowDistanceScalesWithTheDpi)
+{
+    if (!CLabelUI::IsEffectRendererAvailable())
+        GTEST_SKIP() << "no GDI+ on this system: effect text has no shadow";
+    const struct {
+        int dpi;
+        int shift;  // the shadow's 5 pixels at that DPI
+    } cases[] = {{96, 5}, {144, 8}, {192, 10}};
+    for (const auto& c : cases) {
+        const int plain = ShadowStart(c.dpi, "0");
+        ASSERT_GE(plain, 0) << c.dpi;
+        EXPECT_EQ(c.shift, ShadowStart(c.dpi, "5") - plain) << c.dpi;
+    }
+}
+
 TEST(DpiChange, TheHostTakesOnlyPlausibleDpis)
 {
     HostBed bed;
@@ -174,5 +236,112 @@ TEST(DpiChange, TheHostTakesOnlyPlausibleDpis)
         const int before = host.GetDpi();
         EXPECT_EQ(c.taken, host.SetDpi(c.dpi)) << c.dpi;
         EXPECT_EQ(c.taken ? c.dpi : before, host.GetDpi()) << c.dpi;
+    }
+}
+
+namespace {
+
+// `r` moved by the screen position of the bed's client area.
+RECT OnScreen(HostBed& bed, RECT r)
+{
+    ::MapWindowPoints(bed.Hwnd(), HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+::testing::AssertionResult WindowAt(HWND hwnd, const RECT& expected)
+{
+    RECT r = {};
+    ::GetWindowRect(hwnd, &r);
+    if (::EqualRect(&r, &expected))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "window at (" << r.left << "," << r.top << ")-(" << r.right << ","
+                                         << r.bottom << "), expected (" << expected.left << "," << expected.top << ")-("
+                                         << expected.right << "," << expected.bottom << ")";
+}
+
+}  // namespace
+
+// An open drop-down follows its combo: under its new place, as wide as it, as tall as its rows at
+// the new DPI; and back again exactly.
+TEST(DpiChange, AnOpenComboDropDownMovesUnderTheGrownCombo)
+{
+    HostBed bed(300, 200);
+    auto* root = new CVerticalLayoutUI;
+    root->AddChild(new Probe("above", 0, 30));
+    auto* combo = new CComboUI;
+    combo->SetFixedWidth(100);
+    combo->SetFixedHeight(20);
+    for (const char* text : {"R0", "R1", "R2"}) {
+        auto* row = new CListLabelElementUI;
+        row->SetText(text);
+        row->SetFixedHeight(20);
+        combo->AddChild(row);
+    }
+    root->AddChild(combo);
+    bed.Attach(root);
+    bed.Press(50, 40);
+    bed.Release(50, 40);
+    ASSERT_NE(nullptr, combo->GetDropWindow());
+    const HWND popup = combo->GetDropWindow()->GetHWND();
+    // Three rows of 20 and the list's 4 pixels under the combo at 30..50.
+    ASSERT_TRUE(WindowAt(popup, OnScreen(bed, RECT{0, 50, 100, 114})));
+
+    const struct {
+        int dpi;
+        SIZE client;
+        RECT dropDown;  // in the bed's client coordinates
+    } steps[] = {
+        {192, {600, 400}, {0, 100, 200, 228}},  // the combo at 60..100, 200 wide; 3 * 40 + 8 high
+        {144, {450, 300}, {0, 75, 150, 171}},  // the combo at 45..75, 150 wide; 3 * 30 + 6 high
+        {96, {300, 200}, {0, 50, 100, 114}},
+    };
+    for (const auto& step : steps) {
+        SendDpiChange(bed, step.dpi, step.client);
+        ASSERT_EQ(popup, combo->GetDropWindow() != nullptr ? combo->GetDropWindow()->GetHWND() : nullptr) << step.dpi;
+        EXPECT_TRUE(WindowAt(popup, OnScreen(bed, step.dropDown))) << step.dpi;
+    }
+}
+
+// The picker covers its control at the new DPI, and its open calendar hangs from the picker's new
+// bottom-left corner (at the platform's offset) at the size the calendar asks for.
+TEST(DpiChange, AnOpenDateCalendarMovesUnderTheGrownPicker)
+{
+    testbed::PopupBed t(new CDateTimeUI, "date", false);
+    auto* date = static_cast<CDateTimeUI*>(t.bed.Host().FindControlByName("date"));
+    t.ClickControl();
+    const HWND picker = date->GetPickerWindow();
+    ASSERT_NE(nullptr, picker);
+    RECT client = {};
+    ::GetClientRect(picker, &client);
+    const LPARAM button = MAKELPARAM(client.right - 4, client.bottom / 2);
+    ::SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, button);
+    ::SendMessageA(picker, WM_LBUTTONUP, 0, button);
+    const HWND calendar = reinterpret_cast<HWND>(::SendMessageA(picker, DTM_GETMONTHCAL, 0, 0));
+    ASSERT_NE(nullptr, calendar);
+    ASSERT_TRUE(::IsWindowVisible(calendar));
+    // Where the platform hung it from the picker's bottom-left corner.
+    RECT opened = {};
+    RECT pickerAtOpen = {};
+    ::GetWindowRect(calendar, &opened);
+    ::GetWindowRect(picker, &pickerAtOpen);
+    const POINT offset = {opened.left - pickerAtOpen.left, opened.top - pickerAtOpen.bottom};
+
+    const struct {
+        int dpi;
+        SIZE client;
+        RECT picker;  // in the bed's client coordinates
+    } steps[] = {{192, {600, 400}, {0, 60, 400, 120}}, {96, {300, 200}, {0, 30, 200, 60}}};
+    for (const auto& step : steps) {
+        SendDpiChange(t.bed, step.dpi, step.client);
+        ASSERT_TRUE(::IsWindow(picker)) << step.dpi;
+        ASSERT_TRUE(::IsWindowVisible(calendar)) << step.dpi;
+        EXPECT_TRUE(WindowAt(picker, OnScreen(t.bed, step.picker))) << step.dpi;
+        RECT needed = {};
+        ::SendMessageA(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&needed));
+        const RECT below = OnScreen(t.bed, step.picker);
+        const POINT corner = {below.left + offset.x, below.bottom + offset.y};
+        EXPECT_TRUE(WindowAt(calendar,
+            RECT{corner.x, corner.y, corner.x + needed.right - needed.left, corner.y + needed.bottom - needed.top}))
+            << step.dpi;
     }
 }
