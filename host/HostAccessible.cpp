@@ -4,6 +4,10 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
+#include <unordered_set>
+#include <vector>
+
 #include "controls/base/Control.h"
 #include "host/Accessible.h"
 #include "host/AccessibleLinks.h"
@@ -111,6 +115,50 @@ void CWindowHostUI::ForgetAccessible(CControlUI* control)
 {
     if (m_accessibles != nullptr)
         AnnounceDestroyed(m_accessibles->Forget(control));
+}
+
+void CWindowHostUI::NoteCreated(CControlUI* control)
+{
+    if (!m_createdSet.insert(control).second)
+        return;
+    // A window that is not painted keeps adding and removing: the forgotten leave the list too.
+    if (m_created.size() >= 2 * m_createdSet.size() + 64) {
+        std::unordered_set<const CControlUI*> kept;
+        auto stale = [&](const CControlUI* c) { return m_createdSet.count(c) == 0 || !kept.insert(c).second; };
+        m_created.erase(std::remove_if(m_created.begin(), m_created.end(), stale), m_created.end());
+    }
+    m_created.push_back(control);
+}
+
+void CWindowHostUI::AnnounceCreated()
+{
+    if (m_created.empty())
+        return;
+    std::vector<CControlUI*> created;
+    created.swap(m_created);
+    std::unordered_set<const CControlUI*> alive;
+    alive.swap(m_createdSet);
+    if (created.size() <= kCreatedOneByOne) {
+        for (CControlUI* control : created) {
+            if (alive.erase(control) != 0)
+                AnnounceAccessibleChange(control, EVENT_OBJECT_CREATE);
+        }
+        return;
+    }
+    if (m_hWndPaint == nullptr)
+        return;
+    std::unordered_set<const CControlUI*> told;
+    for (CControlUI* control : created) {
+        if (alive.count(control) == 0 || control->GetHost() != this)
+            continue;
+        CControlUI* subject = AccessibleTraits::ReadableAtOrAbove(control->GetParent());
+        if (!told.insert(subject).second)
+            continue;
+        CAccessibleUI* object = AccessibleObjectOf(subject);
+        if (object != nullptr)
+            ::NotifyWinEvent(
+                EVENT_OBJECT_REORDER, m_hWndPaint, OBJID_CLIENT, subject != nullptr ? object->GetId() : CHILDID_SELF);
+    }
 }
 
 void CWindowHostUI::AnnounceDestroyed(const std::vector<long>& ids)
