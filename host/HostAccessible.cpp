@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "controls/base/Container.h"
 #include "controls/base/Control.h"
 #include "host/Accessible.h"
 #include "host/AccessibleLinks.h"
@@ -179,7 +180,7 @@ void CWindowHostUI::PaintFocusCue(HDC hdc, const RECT& paintRect)
 {
     if (!m_keyboardCue || m_focus == nullptr || !m_focus->IsVisible())
         return;
-    RECT cue = m_focus->GetPosition();
+    RECT cue = CurrentPosition(m_focus);
     ::InflateRect(&cue, -1, -1);
     RECT visible = {};
     if (!::IntersectRect(&visible, &cue, &paintRect))

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "controls/list/List.h"
 #include "controls/list/ListTextElement.h"
 #include "controls/native/Combo.h"
+#include "host/Accessible.h"
 
 using namespace SkinUI;
 using testbed::HostBed;
@@ -211,5 +213,235 @@ TEST(RowsAtScale, PaintingAnUpdateRectanglePaintsTheRowsItMeets)
         if (c.top > 0) {
             EXPECT_EQ(canvas.Pixel(10, c.top - 1) & 0xFFFFFF, 0u);  // outside the rectangle: untouched
         }
+    }
+}
+
+namespace {
+
+// A shown list of `rows` MarkedRows of 20 pixels, laid out once.
+CListUI* LongList(HostBed& bed, int rows, int& numbered, std::vector<MarkedRow*>& all)
+{
+    CListUI* list = new CListUI;
+    list->SetAttribute("vscrollbar", "true");
+    bed.Attach(list);
+    for (int i = 0; i < rows; ++i) {
+        all.push_back(new MarkedRow(i, numbered));
+        list->AddChild(all.back());
+    }
+    bed.Repaint();
+    return list;
+}
+
+// Where the shown row at `position` among the shown rows belongs at the list's scroll.
+CRectUI RowPlace(CListUI* list, int position)
+{
+    const CRectUI body = list->GetBody()->GetPosition();
+    const int top = body.top + 20 * position - list->GetScrollPosition().cy;
+    return CRectUI(body.left, top, body.left + 1, top + 20);
+}
+
+bool MeetsBody(CListUI* list, const CRectUI& r)
+{
+    CRectUI body = list->GetBody()->GetPosition();
+    return body.Intersect(r);
+}
+
+}  // namespace
+
+// Scrolling a list of 10,000 rows moves the rows shown before and after, not every row; a row in
+// view is always where it belongs, and a row out of view asked for (as a screen reader or
+// EnsureVisible asks) is laid out where it belongs too.
+TEST(RowsAtScale, ScrollingMovesOnlyTheRowsShownAndARowAskedForIsPlaced)
+{
+    const int kRows = 10000;
+    HostBed bed(300, 200);
+    int numbered = 0;
+    std::vector<MarkedRow*> all;
+    CListUI* list = LongList(bed, kRows, numbered, all);
+    struct Step {
+        const char* what;
+        std::function<void()> scroll;
+    } steps[] = {
+        {"to the middle", [&] { list->SetScrollPosition(CSizeUI(0, 20 * 5000 + 7)); }},
+        {"a line down", [&] { list->ScrollLineDown(); }},
+        {"a page up", [&] { list->ScrollPageUp(); }},
+        {"to the end", [&] { list->ScrollToBottom(); }},
+        {"back to the top", [&] { list->ScrollToTop(); }},
+        {"to the middle again", [&] { list->SetScrollPosition(CSizeUI(0, 20 * 5000 + 7)); }},
+    };
+    const int shownRows = list->GetBody()->GetPosition().GetHeight() / 20 + 2;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        std::vector<CRectUI> before;
+        for (MarkedRow* row : all)
+            before.push_back(row->GetPosition());
+        step.scroll();
+        int moved = 0;
+        for (size_t i = 0; i < all.size(); ++i) {
+            const CRectUI& now = all[i]->GetPosition();
+            moved += now == before[i] ? 0 : 1;
+            const CRectUI place = RowPlace(list, static_cast<int>(i));
+            if (MeetsBody(list, now) || MeetsBody(list, place)) {
+                ASSERT_EQ(now.top, place.top) << "row " << i;
+                ASSERT_EQ(now.bottom, place.bottom) << "row " << i;
+            }
+        }
+        EXPECT_LE(moved, 2 * shownRows);
+        for (int distant : {0, 1234, 5000, kRows - 1}) {
+            const CRectUI& asked = CurrentPosition(all[static_cast<size_t>(distant)]);
+            EXPECT_EQ(asked.top, RowPlace(list, distant).top) << "row " << distant;
+        }
+    }
+    // Selecting a distant row scrolls it into view from wherever the rows were left.
+    for (int distant : {9000, 17, kRows - 1, 0, 4999}) {
+        ASSERT_TRUE(list->SelectItem(distant, false));
+        const CRectUI& row = all[static_cast<size_t>(distant)]->GetPosition();
+        const CRectUI body = list->GetBody()->GetPosition();
+        EXPECT_GE(row.top, body.top) << "row " << distant;
+        EXPECT_LE(row.bottom, body.bottom) << "row " << distant;
+        EXPECT_EQ(row.top, RowPlace(list, distant).top) << "row " << distant;
+    }
+}
+
+// The control under the point is the row the stack puts there, after scrolling, insertions,
+// removals, hiding and moves, and after a row removed by its own click; a click selects it.
+TEST(RowsAtScale, HitTestingFindsTheRowUnderThePoint)
+{
+    const int kRows = 10000;
+    HostBed bed(300, 200);
+    int numbered = 0;
+    std::vector<MarkedRow*> all;
+    CListUI* list = LongList(bed, kRows, numbered, all);
+    std::vector<CControlUI*> model(all.begin(), all.end());
+    int nextId = kRows;
+    auto shownAt = [&](int y) -> CControlUI* {
+        int position = 0;
+        for (CControlUI* row : model) {
+            if (!row->IsVisible())
+                continue;
+            const CRectUI place = RowPlace(list, position++);
+            if (y >= place.top && y < place.bottom)
+                return row;
+        }
+        return nullptr;
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> edit;
+    } steps[] = {
+        {"scrolled to the middle", [&] { list->SetScrollPosition(CSizeUI(0, 20 * 6000 + 5)); }},
+        {"a row inserted at the top",
+            [&] {
+                model.insert(model.begin(), new MarkedRow(nextId++, numbered));
+                list->InsertChild(model.front(), 0);
+            }},
+        {"the rows above the view removed",
+            [&] {
+                for (int i = 0; i < 100; ++i) {
+                    list->RemoveChild(model[1000]);
+                    model.erase(model.begin() + 1000);
+                }
+            }},
+        {"the row under the point hidden", [&] { shownAt(100)->SetVisible(false); }},
+        {"a distant row moved under the point",
+            [&] {
+                const int to = list->GetBody()->IndexOfChild(shownAt(100));
+                CControlUI* distant = model[10];
+                ASSERT_TRUE(list->MoveChild(distant, to));
+                model.erase(model.begin() + 10);
+                model.insert(model.begin() + to, distant);
+            }},
+        {"scrolled a page down", [&] { list->ScrollPageDown(); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.edit();
+        bed.Repaint();
+        for (int y : {30, 100, 170}) {
+            CControlUI* expected = shownAt(y);
+            ASSERT_NE(expected, nullptr);
+            EXPECT_EQ(bed.Host().FindControlAt(POINT{50, y}), expected) << "y " << y;
+        }
+        CControlUI* clicked = shownAt(100);
+        bed.Click(50, 100);
+        EXPECT_EQ(list->GetCurrentIndex(), list->GetBody()->IndexOfChild(clicked));
+        EXPECT_TRUE(ControlCast<IListItemUI>(clicked)->IsSelected());
+    }
+    // A row that removes itself when clicked: nothing more reaches it, and the row now under the
+    // point is the one hit.
+    CControlUI* doomed = shownAt(100);
+    bed.hook = [&](TNotifyEvent& event) {
+        if (event.Sender == doomed && event.Type == "itemclick") {
+            list->RemoveChild(doomed);
+            model.erase(std::find(model.begin(), model.end(), doomed));
+        }
+    };
+    bed.Click(50, 100);
+    bed.hook = nullptr;
+    bed.Pump();
+    bed.Repaint();
+    EXPECT_EQ(std::find(model.begin(), model.end(), doomed), model.end());
+    EXPECT_EQ(bed.Host().FindControlAt(POINT{50, 100}), shownAt(100));
+}
+
+namespace {
+
+struct THeardEvent {
+    DWORD event;
+    LONG child;
+};
+std::vector<THeardEvent>* g_heardEvents = nullptr;
+HWND g_heardWindow = nullptr;
+
+void CALLBACK HearEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild, DWORD, DWORD)
+{
+    if (g_heardEvents != nullptr && hwnd == g_heardWindow && idObject == OBJID_CLIENT)
+        g_heardEvents->push_back(THeardEvent{event, idChild});
+}
+
+}  // namespace
+
+// Rows added to a shown list are news to a screen reader: a few are each announced as created,
+// a list filled with many says once that its children changed, with no object made for each row.
+TEST(RowsAtScale, RowsAddedToAShownListAreAnnouncedOnceWhenMany)
+{
+    struct Case {
+        int added;
+        int creates;
+        int reorders;
+    } cases[] = {{1, 1, 0}, {16, 16, 0}, {17, 0, 1}, {3000, 0, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.added);
+        HostBed bed(300, 200);
+        CListUI* list = new CListUI;
+        bed.Attach(list);
+        bed.Pump();
+        std::vector<THeardEvent> heard;
+        g_heardEvents = &heard;
+        g_heardWindow = bed.Hwnd();
+        const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER, nullptr, HearEvent,
+            ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        ASSERT_NE(hook, nullptr);
+        for (int i = 0; i < c.added; ++i) {
+            CListTextElementUI* row = new CListTextElementUI;
+            row->SetText("row");
+            list->AddChild(row);
+        }
+        bed.Repaint();
+        const long listId = bed.Host().AccessibleObjectOf(list)->GetId();
+        auto count = [&](DWORD event, bool ofList) {
+            int n = 0;
+            for (const THeardEvent& e : heard)
+                n += e.event == event && (!ofList || e.child == listId) ? 1 : 0;
+            return n;
+        };
+        const int expected = c.creates + c.reorders;
+        testbed::PumpUntil(
+            [&] { return count(EVENT_OBJECT_CREATE, false) + count(EVENT_OBJECT_REORDER, true) >= expected; }, 3000);
+        testbed::PumpUntil([] { return false; }, 100);  // anything more would come now
+        EXPECT_EQ(count(EVENT_OBJECT_CREATE, false), c.creates);
+        EXPECT_EQ(count(EVENT_OBJECT_REORDER, true), c.reorders);
+        ::UnhookWinEvent(hook);
+        g_heardEvents = nullptr;
     }
 }
