@@ -149,9 +149,12 @@ void CWindowHostUI::AnnounceCreated()
     if (m_hWndPaint == nullptr)
         return;
     std::unordered_set<const CControlUI*> told;
+    // Rows come in runs of one parent, which is told once; only the living are looked at.
+    const CControlUI* lastParent = nullptr;
     for (CControlUI* control : created) {
-        if (alive.count(control) == 0 || control->GetHost() != this)
+        if (alive.count(control) == 0 || control->GetHost() != this || control->GetParent() == lastParent)
             continue;
+        lastParent = control->GetParent();
         CControlUI* subject = AccessibleTraits::ReadableAtOrAbove(control->GetParent());
         if (!told.insert(subject).second)
             continue;
