@@ -44,6 +44,7 @@ void CListBodyUI::SetPosition(const CRectUI& rect)
     m_stacked.clear();
     m_stackScan = 0;
     m_stackedOf = m_children.GetSize();
+    m_applied = GetScrollPosition();
     CVerticalLayoutUI::SetPosition(rect);
     if (outer)
         m_stacking = false;
@@ -64,8 +65,7 @@ void CListBodyUI::NoteStacked(CControlUI* child)
         return;
     }
     CRectUI content = child->GetPosition();
-    const CSizeUI scroll = GetScrollPosition();
-    content.Offset(scroll.cx, scroll.cy);
+    content.Offset(m_applied.cx, m_applied.cy);
     if (!m_stacked.empty()) {
         const CRectUI& above = m_stacked.back().content;
         if (content.top < above.top || content.bottom < above.bottom)
@@ -80,7 +80,7 @@ void CListBodyUI::StackedMeeting(int top, int bottom, size_t& first, size_t& end
 {
     // Tops and bottoms both grow down the stack: the first row ending below the top starts the
     // range, the first starting at or below the bottom ends it.
-    const int y = GetScrollPosition().cy;
+    const int y = m_applied.cy;
     const auto below = std::partition_point(
         m_stacked.begin(), m_stacked.end(), [&](const TStackedRow& r) { return r.content.bottom - y <= top; });
     const auto past = std::partition_point(
@@ -108,8 +108,7 @@ void CListBodyUI::PlaceStacked(const TStackedRow& row, bool whole)
 {
     CControlUI* child = OwnChild(row.index);
     CRectUI rect = row.content;
-    const CSizeUI scroll = GetScrollPosition();
-    rect.Offset(-scroll.cx, -scroll.cy);
+    rect.Offset(-m_applied.cx, -m_applied.cy);
     if (whole)
         child->SetPosition(rect);
     else if (child->NeedsLayout() || !(child->GetPosition() == rect))
@@ -118,6 +117,8 @@ void CListBodyUI::PlaceStacked(const TStackedRow& row, bool whole)
 
 void CListBodyUI::ScrollChildren(int dx, int dy)
 {
+    m_applied.cx += dx;
+    m_applied.cy += dy;
     if (!StackKnown()) {
         CVerticalLayoutUI::ScrollChildren(dx, dy);
         return;

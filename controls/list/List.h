@@ -81,6 +81,8 @@ private:
     int m_stackScan = 0;  // how far the layout under way has matched rows to positions
     bool m_stacking = false;  // a layout is recording
     bool m_scrolling = false;  // inside SetScrollPosition
+    // The scroll the rows were last moved by: the bars' values, unless a bar was set directly.
+    CSizeUI m_applied;
     int m_widest = 0;
     bool m_widestFromHeader = false;
     bool m_replacing = false;  // laying out again after the horizontal bar came or went

@@ -12,6 +12,7 @@
 #include "controls/list/List.h"
 #include "controls/list/ListTextElement.h"
 #include "controls/native/Combo.h"
+#include "controls/range/ScrollBar.h"
 #include "host/Accessible.h"
 
 using namespace SkinUI;
@@ -382,6 +383,53 @@ TEST(RowsAtScale, HitTestingFindsTheRowUnderThePoint)
     bed.Repaint();
     EXPECT_EQ(std::find(model.begin(), model.end(), doomed), model.end());
     EXPECT_EQ(bed.Host().FindControlAt(POINT{50, 100}), shownAt(100));
+
+    // The bar's value set directly moves no row: the row hit is the one painted under the point.
+    CControlUI* under = shownAt(100);
+    list->GetVerticalScrollBar()->SetValue(list->GetVerticalScrollBar()->GetValue() + 333);
+    EXPECT_EQ(bed.Host().FindControlAt(POINT{50, 100}), under);
+}
+
+// The scroll bar's thumb held and dragged while the rows are removed under it, half and then all
+// of them: the drag goes on against the rows that are left, and the rows left are hit where they are.
+TEST(RowsAtScale, ThumbDraggedWhileTheRowsGo)
+{
+    HostBed bed(300, 200);
+    int numbered = 0;
+    std::vector<MarkedRow*> all;
+    CListUI* list = LongList(bed, 12000, numbered, all);
+    list->SetScrollPosition(CSizeUI(0, 20 * 6000));
+    bed.Repaint();
+    CScrollBarUI* bar = list->GetVerticalScrollBar();
+    const CRectUI thumb = bar->GetThumbRect();
+    const int x = (thumb.left + thumb.right) / 2;
+    int y = (thumb.top + thumb.bottom) / 2;
+    bed.Press(x, y);
+    ASSERT_NE(bed.Host().NativeTimerId(bar, CScrollBarUI::kRepeatTimerId), 0u) << "the thumb is held";
+    for (int step = 0; step < 3; ++step) {
+        SCOPED_TRACE(step);
+        if (step == 0) {
+            for (int i = 0; i < 6000; ++i)
+                list->RemoveChild(all[static_cast<size_t>(2 * i)]);
+        } else if (step == 2) {
+            list->RemoveAllChildren();
+        }
+        y += 15;
+        bed.MoveTo(x, y);
+        bed.Send(WM_TIMER, bed.Host().NativeTimerId(bar, CScrollBarUI::kRepeatTimerId));
+        bed.Repaint();
+        CControlUI* hit = bed.Host().FindControlAt(POINT{50, 100});
+        if (list->ChildCount() == 0) {
+            EXPECT_EQ(ControlCast<IListItemUI>(hit), nullptr);
+            continue;
+        }
+        ASSERT_NE(ControlCast<IListItemUI>(hit), nullptr);
+        EXPECT_TRUE(hit->GetPosition().Contains(POINT{50, 100}));
+        EXPECT_EQ(hit->GetPosition().top, RowPlace(list, list->GetBody()->IndexOfChild(hit)).top);
+    }
+    bed.Release(x, y);
+    bed.Pump();
+    EXPECT_EQ(list->ChildCount(), 0);
 }
 
 namespace {
