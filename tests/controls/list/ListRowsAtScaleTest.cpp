@@ -219,19 +219,24 @@ TEST(RowsAtScale, PaintingAnUpdateRectanglePaintsTheRowsItMeets)
 
 namespace {
 
-// A shown list of `rows` MarkedRows of 20 pixels, laid out once.
-CListUI* LongList(HostBed& bed, int rows, int& numbered, std::vector<MarkedRow*>& all)
-{
-    CListUI* list = new CListUI;
-    list->SetAttribute("vscrollbar", "true");
-    bed.Attach(list);
-    for (int i = 0; i < rows; ++i) {
-        all.push_back(new MarkedRow(i, numbered));
-        list->AddChild(all.back());
+// A shown list of MarkedRows of 20 pixels, laid out once.
+struct LongListBed {
+    explicit LongListBed(int rows)
+    {
+        list->SetAttribute("vscrollbar", "true");
+        bed.Attach(list);
+        for (int i = 0; i < rows; ++i) {
+            all.push_back(new MarkedRow(i, numbered));
+            list->AddChild(all.back());
+        }
+        bed.Repaint();
     }
-    bed.Repaint();
-    return list;
-}
+
+    HostBed bed{300, 200};
+    int numbered = 0;
+    std::vector<MarkedRow*> all;
+    CListUI* list = new CListUI;  // owned by the bed's host once attached
+};
 
 // Where the shown row at `position` among the shown rows belongs at the list's scroll.
 CRectUI RowPlace(CListUI* list, int position)
@@ -255,10 +260,9 @@ bool MeetsBody(CListUI* list, const CRectUI& r)
 TEST(RowsAtScale, ScrollingMovesOnlyTheRowsShownAndARowAskedForIsPlaced)
 {
     const int kRows = 10000;
-    HostBed bed(300, 200);
-    int numbered = 0;
-    std::vector<MarkedRow*> all;
-    CListUI* list = LongList(bed, kRows, numbered, all);
+    LongListBed t(kRows);
+    CListUI* list = t.list;
+    std::vector<MarkedRow*>& all = t.all;
     struct Step {
         const char* what;
         std::function<void()> scroll;
@@ -308,13 +312,12 @@ TEST(RowsAtScale, ScrollingMovesOnlyTheRowsShownAndARowAskedForIsPlaced)
 // removals, hiding and moves, and after a row removed by its own click; a click selects it.
 TEST(RowsAtScale, HitTestingFindsTheRowUnderThePoint)
 {
-    const int kRows = 10000;
-    HostBed bed(300, 200);
-    int numbered = 0;
-    std::vector<MarkedRow*> all;
-    CListUI* list = LongList(bed, kRows, numbered, all);
-    std::vector<CControlUI*> model(all.begin(), all.end());
-    int nextId = kRows;
+    LongListBed t(10000);
+    HostBed& bed = t.bed;
+    CListUI* list = t.list;
+    std::vector<CControlUI*> model(t.all.begin(), t.all.end());
+    int& numbered = t.numbered;
+    int nextId = static_cast<int>(model.size());
     auto shownAt = [&](int y) -> CControlUI* {
         int position = 0;
         for (CControlUI* row : model) {
@@ -394,10 +397,10 @@ TEST(RowsAtScale, HitTestingFindsTheRowUnderThePoint)
 // of them: the drag goes on against the rows that are left, and the rows left are hit where they are.
 TEST(RowsAtScale, ThumbDraggedWhileTheRowsGo)
 {
-    HostBed bed(300, 200);
-    int numbered = 0;
-    std::vector<MarkedRow*> all;
-    CListUI* list = LongList(bed, 12000, numbered, all);
+    LongListBed t(12000);
+    HostBed& bed = t.bed;
+    CListUI* list = t.list;
+    std::vector<MarkedRow*>& all = t.all;
     list->SetScrollPosition(CSizeUI(0, 20 * 6000));
     bed.Repaint();
     CScrollBarUI* bar = list->GetVerticalScrollBar();
