@@ -4,7 +4,6 @@
 
 #include <oleacc.h>
 
-#include <algorithm>
 #include <unordered_set>
 #include <vector>
 
@@ -120,42 +119,41 @@ void CWindowHostUI::ForgetAccessible(CControlUI* control)
 
 void CWindowHostUI::NoteCreated(CControlUI* control)
 {
-    if (!m_createdSet.insert(control).second)
+    if (m_createdParents.empty() && m_createdSet.size() < kCreatedOneByOne) {
+        if (m_createdSet.insert(control).second)
+            m_created.push_back(control);
         return;
-    // A window that is not painted keeps adding and removing: the forgotten leave the list too.
-    if (m_created.size() >= 2 * m_createdSet.size() + 64) {
-        std::unordered_set<const CControlUI*> kept;
-        auto stale = [&](const CControlUI* c) { return m_createdSet.count(c) == 0 || !kept.insert(c).second; };
-        m_created.erase(std::remove_if(m_created.begin(), m_created.end(), stale), m_created.end());
     }
-    m_created.push_back(control);
+    // Many at once: from here on only their parents are kept, so a list filled with a million rows
+    // keeps nothing for each of them.
+    for (CControlUI* earlier : m_created) {
+        if (m_createdSet.count(earlier) != 0)
+            m_createdParents.insert(earlier->GetParent());
+    }
+    m_created.clear();
+    m_createdSet.clear();
+    m_createdParents.insert(control->GetParent());
 }
 
 void CWindowHostUI::AnnounceCreated()
 {
-    if (m_created.empty())
-        return;
     std::vector<CControlUI*> created;
     created.swap(m_created);
     std::unordered_set<const CControlUI*> alive;
     alive.swap(m_createdSet);
-    if (created.size() <= kCreatedOneByOne) {
-        for (CControlUI* control : created) {
-            if (alive.erase(control) != 0)
-                AnnounceAccessibleChange(control, EVENT_OBJECT_CREATE);
-        }
-        return;
+    for (CControlUI* control : created) {
+        if (alive.erase(control) != 0)
+            AnnounceAccessibleChange(control, EVENT_OBJECT_CREATE);
     }
+    std::unordered_set<CControlUI*> parents;
+    parents.swap(m_createdParents);
     if (m_hWndPaint == nullptr)
         return;
     std::unordered_set<const CControlUI*> told;
-    // Rows come in runs of one parent, which is told once; only the living are looked at.
-    const CControlUI* lastParent = nullptr;
-    for (CControlUI* control : created) {
-        if (alive.count(control) == 0 || control->GetHost() != this || control->GetParent() == lastParent)
+    for (CControlUI* parent : parents) {
+        if (parent == nullptr || parent->GetHost() != this)
             continue;
-        lastParent = control->GetParent();
-        CControlUI* subject = AccessibleTraits::ReadableAtOrAbove(control->GetParent());
+        CControlUI* subject = AccessibleTraits::ReadableAtOrAbove(parent);
         if (!told.insert(subject).second)
             continue;
         CAccessibleUI* object = AccessibleObjectOf(subject);

@@ -190,6 +190,8 @@ void CWindowHostUI::ForgetControl(CControlUI* control)
     }
     if (!m_createdSet.empty())
         m_createdSet.erase(control);
+    if (!m_createdParents.empty())
+        m_createdParents.erase(control);
     if (m_deferredSet.erase(control) != 0)
         m_deferredDestroy.Remove(m_deferredDestroy.Find(control));
     ForgetOption(control);

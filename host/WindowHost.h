@@ -294,8 +294,10 @@ private:
     // How many groups each option is in: a control in none is forgotten without a walk over them.
     std::unordered_map<const CControlUI*, int> m_optionGroupCount;
     CAccessibleRegistry* m_accessibles = nullptr;  // owned, made at the first WM_GETOBJECT or event
-    std::vector<CControlUI*> m_created;  // added since the last paint, in order
+    std::vector<CControlUI*> m_created;  // added since the last paint, in order, while few
     std::unordered_set<const CControlUI*> m_createdSet;  // the same, less those forgotten since
+    // Once more were added: the parents they were added to, less those forgotten since.
+    std::unordered_set<CControlUI*> m_createdParents;
     bool m_keyboardCue = false;  // the keyboard moved the focus last
 };
 
