@@ -45,6 +45,7 @@ void CListBodyUI::SetPosition(const CRectUI& rect)
     m_stackScan = 0;
     m_stackedOf = m_children.GetSize();
     m_applied = GetScrollPosition();
+    m_rowsLeftBehind = false;  // every row is placed now
     CVerticalLayoutUI::SetPosition(rect);
     if (outer)
         m_stacking = false;
@@ -120,9 +121,15 @@ void CListBodyUI::ScrollChildren(int dx, int dy)
     m_applied.cx += dx;
     m_applied.cy += dy;
     if (!StackKnown()) {
-        CVerticalLayoutUI::ScrollChildren(dx, dy);
+        // Rows left behind by an earlier scroll hold places that moving would bring into view
+        // wrongly: they stay where they are, out of view, and the layout to come places them all.
+        if (m_rowsLeftBehind)
+            RequestLayout();
+        else
+            CVerticalLayoutUI::ScrollChildren(dx, dy);
         return;
     }
+    m_rowsLeftBehind = true;
     const CRectUI view = ClientRect();
     size_t first = 0;
     size_t end = 0;
@@ -136,7 +143,12 @@ void CListBodyUI::ScrollChildren(int dx, int dy)
 
 void CListBodyUI::UpdateChildPlace(CControlUI* child)
 {
-    if (!StackKnown() || m_owner == nullptr || child == nullptr || child->GetParent() != this)
+    if (m_owner == nullptr || child == nullptr || child->GetParent() != this)
+        return;
+    // The rows changed since the last layout: a row asked for now is placed by laying them out.
+    if (NeedsLayout() && !m_stacking && IsVisible())
+        SetPosition(m_position);
+    if (!StackKnown())
         return;
     const int index = m_owner->IndexOfChild(child);
     const auto found = std::lower_bound(

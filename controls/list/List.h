@@ -83,6 +83,7 @@ private:
     bool m_scrolling = false;  // inside SetScrollPosition
     // The scroll the rows were last moved by: the bars' values, unless a bar was set directly.
     CSizeUI m_applied;
+    bool m_rowsLeftBehind = false;  // a scroll since the last layout moved only the rows in view
     int m_widest = 0;
     bool m_widestFromHeader = false;
     bool m_replacing = false;  // laying out again after the horizontal bar came or went

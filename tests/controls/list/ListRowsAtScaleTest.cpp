@@ -496,3 +496,69 @@ TEST(RowsAtScale, RowsAddedToAShownListAreAnnouncedOnceWhenMany)
         g_heardEvents = nullptr;
     }
 }
+
+// Rows changed after the list scrolled (rows out of view left where they were), then, before the
+// next paint lays them out, scrolled again or a far row selected: no row out of place shows in the
+// view, and the row selected is scrolled to where it belongs.
+TEST(RowsAtScale, RowsChangedAfterAScrollThenScrolledOrSelectedBeforeThePaint)
+{
+    struct Case {
+        const char* what;
+        int edit;  // 0: a row inserted at the top, 1: the first row removed, 2: a row above hidden
+        int select;  // -1: scroll a page down instead
+    } cases[] = {
+        {"inserted, then scrolled", 0, -1},
+        {"removed, then scrolled", 1, -1},
+        {"hidden, then scrolled", 2, -1},
+        {"inserted, then a far row selected", 0, 9000},
+        {"removed, then a row above selected", 1, 100},
+        {"hidden, then the last row selected", 2, 9998},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LongListBed t(10000);
+        CListUI* list = t.list;
+        list->SetScrollPosition(CSizeUI(0, 20 * 5000));
+        list->ScrollLineDown();
+        if (c.edit == 0)
+            list->InsertChild(new MarkedRow(-1, t.numbered), 0);
+        else if (c.edit == 1)
+            list->RemoveChildAt(0);
+        else
+            t.all[3]->SetVisible(false);
+        if (c.select < 0)
+            list->ScrollPageDown();
+        else
+            ASSERT_TRUE(list->SelectItem(c.select, false));
+        const CRectUI body = list->GetBody()->GetPosition();
+        std::vector<std::pair<int, int>> shown;
+        for (int i = 0; i < list->ChildCount(); ++i) {
+            CControlUI* row = list->ChildAt(i);
+            if (!row->IsVisible() || !MeetsBody(list, row->GetPosition()))
+                continue;
+            shown.push_back(std::make_pair(row->GetPosition().top, row->GetPosition().bottom));
+            // Only rows near the scroll, as it was or is, may show: never one from far away.
+            EXPECT_NEAR(i, list->GetScrollPosition().cy / 20, 30) << "row " << i;
+        }
+        std::sort(shown.begin(), shown.end());
+        ASSERT_FALSE(shown.empty());
+        for (size_t k = 1; k < shown.size(); ++k)
+            EXPECT_GE(shown[k].first, shown[k - 1].second) << "rows overlap at y " << shown[k].first;
+        if (c.select >= 0) {
+            const CRectUI& row = list->ChildAt(c.select)->GetPosition();
+            EXPECT_GE(row.top, body.top);
+            EXPECT_LE(row.bottom, body.bottom);
+        }
+        t.bed.Repaint();
+        int position = 0;
+        for (int i = 0; i < list->ChildCount(); ++i) {
+            CControlUI* row = list->ChildAt(i);
+            if (!row->IsVisible())
+                continue;
+            const CRectUI place = RowPlace(list, position++);
+            if (MeetsBody(list, row->GetPosition()) || MeetsBody(list, place)) {
+                ASSERT_EQ(row->GetPosition().top, place.top) << "row " << i;
+            }
+        }
+    }
+}
