@@ -568,7 +568,7 @@ STDMETHODIMP CAccessibleUI::accLocation(long* left, long* top, long* width, long
     else if (object->m_part >= 0 && LinkOf(object->m_control, object->m_part, link))
         rect = link.Rect;
     else
-        rect = object->m_control->GetPosition();
+        rect = CurrentPosition(object->m_control);
     ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     *left = rect.left;
     *top = rect.top;

@@ -1,5 +1,6 @@
 #include "host/AccessibleRegistry.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "host/Accessible.h"
@@ -20,15 +21,20 @@ CAccessibleUI* CAccessibleRegistry::ObjectOf(CControlUI* control, int part)
             m_client = new CAccessibleUI(m_host, nullptr, -1, 0);
         return m_client;
     }
-    const auto key = std::make_pair(static_cast<const CControlUI*>(control), part < 0 ? -1 : part);
-    const auto found = m_byControl.find(key);
-    if (found != m_byControl.end())
-        return found->second;
+    const int key = part < 0 ? -1 : part;
+    TObjects& objects = m_byControl[control];
+    auto at = std::lower_bound(objects.begin(), objects.end(), key,
+        [](const std::pair<int, CAccessibleUI*>& entry, int wanted) { return entry.first < wanted; });
+    if (at != objects.end() && at->first == key)
+        return at->second;
     // Ids are never reused: after two thousand million objects there are no more to give.
-    if (m_nextId == LONG_MAX)
+    if (m_nextId == LONG_MAX) {
+        if (objects.empty())
+            m_byControl.erase(control);
         return nullptr;
-    CAccessibleUI* object = new CAccessibleUI(m_host, control, key.second, m_nextId++);
-    m_byControl[key] = object;
+    }
+    CAccessibleUI* object = new CAccessibleUI(m_host, control, key, m_nextId++);
+    objects.insert(at, std::make_pair(key, object));
     m_byId[object->GetId()] = object;
     return object;
 }
@@ -46,10 +52,19 @@ std::vector<long> CAccessibleRegistry::ForgetParts(CControlUI* control) { return
 std::vector<long> CAccessibleRegistry::Drop(CControlUI* control, int fromPart)
 {
     std::vector<long> ids;
-    auto it = m_byControl.lower_bound(std::make_pair(static_cast<const CControlUI*>(control), fromPart));
-    while (it != m_byControl.end() && it->first.first == control) {
-        CAccessibleUI* object = it->second;
-        it = m_byControl.erase(it);
+    const auto found = m_byControl.find(control);
+    if (found == m_byControl.end())
+        return ids;
+    TObjects& objects = found->second;
+    auto from = std::lower_bound(objects.begin(), objects.end(), fromPart,
+        [](const std::pair<int, CAccessibleUI*>& entry, int wanted) { return entry.first < wanted; });
+    // Out of the tables before they are let go, as nothing reached from a release may see them.
+    const TObjects gone(from, objects.end());
+    objects.erase(from, objects.end());
+    if (objects.empty())
+        m_byControl.erase(found);
+    for (const auto& entry : gone) {
+        CAccessibleUI* object = entry.second;
         m_byId.erase(object->GetId());
         ids.push_back(object->GetId());
         object->Disconnect();
@@ -61,8 +76,10 @@ std::vector<long> CAccessibleRegistry::Drop(CControlUI* control, int fromPart)
 void CAccessibleRegistry::DisconnectAll()
 {
     for (const auto& entry : m_byControl) {
-        entry.second->Disconnect();
-        entry.second->Release();
+        for (const auto& object : entry.second) {
+            object.second->Disconnect();
+            object.second->Release();
+        }
     }
     m_byControl.clear();
     m_byId.clear();

@@ -8,7 +8,6 @@
 // does that for every object when the host goes.
 #pragma once
 
-#include <map>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -35,7 +34,7 @@ public:
     std::vector<long> Forget(CControlUI* control);
     std::vector<long> ForgetParts(CControlUI* control);
     void DisconnectAll();
-    int GetCount() const { return static_cast<int>(m_byControl.size()); }
+    int GetCount() const { return static_cast<int>(m_byId.size()); }
 
 private:
     CWindowHostUI* m_host;  // not owned
@@ -43,8 +42,11 @@ private:
     // Disconnects and releases the control's objects from part `fromPart` on (-1: the whole too).
     std::vector<long> Drop(CControlUI* control, int fromPart);
 
-    // Ordered so that a control's objects (the whole, then its parts) are neighbours.
-    std::map<std::pair<const CControlUI*, int>, CAccessibleUI*> m_byControl;  // one reference each
+    // A control's objects, ordered by part (the whole, -1, first).
+    typedef std::vector<std::pair<int, CAccessibleUI*>> TObjects;
+    // Hashed: every control added to a shown tree is announced and so gets an object, and a
+    // long list of rows forgotten one by one must not pay a search through all the others each.
+    std::unordered_map<const CControlUI*, TObjects> m_byControl;  // one reference each
     std::unordered_map<long, CAccessibleUI*> m_byId;  // the same objects, not counted again
     long m_nextId = 1;
 };

@@ -4,6 +4,10 @@
 
 #include <oleacc.h>
 
+#include <unordered_set>
+#include <vector>
+
+#include "controls/base/Container.h"
 #include "controls/base/Control.h"
 #include "host/Accessible.h"
 #include "host/AccessibleLinks.h"
@@ -113,6 +117,52 @@ void CWindowHostUI::ForgetAccessible(CControlUI* control)
         AnnounceDestroyed(m_accessibles->Forget(control));
 }
 
+void CWindowHostUI::NoteCreated(CControlUI* control)
+{
+    if (m_createdParents.empty() && m_createdSet.size() < kCreatedOneByOne) {
+        if (m_createdSet.insert(control).second)
+            m_created.push_back(control);
+        return;
+    }
+    // Many at once: from here on only their parents are kept, so a list filled with a million rows
+    // keeps nothing for each of them.
+    for (CControlUI* earlier : m_created) {
+        if (m_createdSet.count(earlier) != 0)
+            m_createdParents.insert(earlier->GetParent());
+    }
+    m_created.clear();
+    m_createdSet.clear();
+    m_createdParents.insert(control->GetParent());
+}
+
+void CWindowHostUI::AnnounceCreated()
+{
+    std::vector<CControlUI*> created;
+    created.swap(m_created);
+    std::unordered_set<const CControlUI*> alive;
+    alive.swap(m_createdSet);
+    for (CControlUI* control : created) {
+        if (alive.erase(control) != 0)
+            AnnounceAccessibleChange(control, EVENT_OBJECT_CREATE);
+    }
+    std::unordered_set<CControlUI*> parents;
+    parents.swap(m_createdParents);
+    if (m_hWndPaint == nullptr)
+        return;
+    std::unordered_set<const CControlUI*> told;
+    for (CControlUI* parent : parents) {
+        if (parent == nullptr || parent->GetHost() != this)
+            continue;
+        CControlUI* subject = AccessibleTraits::ReadableAtOrAbove(parent);
+        if (!told.insert(subject).second)
+            continue;
+        CAccessibleUI* object = AccessibleObjectOf(subject);
+        if (object != nullptr)
+            ::NotifyWinEvent(
+                EVENT_OBJECT_REORDER, m_hWndPaint, OBJID_CLIENT, subject != nullptr ? object->GetId() : CHILDID_SELF);
+    }
+}
+
 void CWindowHostUI::AnnounceDestroyed(const std::vector<long>& ids)
 {
     if (m_hWndPaint == nullptr || !::IsWindow(m_hWndPaint))
@@ -131,7 +181,7 @@ void CWindowHostUI::PaintFocusCue(HDC hdc, const RECT& paintRect)
 {
     if (!m_keyboardCue || m_focus == nullptr || !m_focus->IsVisible())
         return;
-    RECT cue = m_focus->GetPosition();
+    RECT cue = CurrentPosition(m_focus);
     ::InflateRect(&cue, -1, -1);
     RECT visible = {};
     if (!::IntersectRect(&visible, &cue, &paintRect))

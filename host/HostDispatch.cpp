@@ -160,7 +160,7 @@ bool CWindowHostUI::AdoptSubtree(CControlUI* control, CControlUI* parent)
     control->FindControl(registerName, this, 0);
     // A control added to a live tree (a list filled, a node added) is news to assistive technology.
     if (control != m_root && !m_firstLayoutPending)
-        AnnounceAccessibleChange(control, EVENT_OBJECT_CREATE);
+        NoteCreated(control);
     return true;
 }
 
@@ -188,6 +188,10 @@ void CWindowHostUI::ForgetControl(CControlUI* control)
         if (m_overlayPainters.GetAt(i) == control)
             m_overlayPainters.Remove(i);
     }
+    if (!m_createdSet.empty())
+        m_createdSet.erase(control);
+    if (!m_createdParents.empty())
+        m_createdParents.erase(control);
     if (m_deferredSet.erase(control) != 0)
         m_deferredDestroy.Remove(m_deferredDestroy.Find(control));
     ForgetOption(control);

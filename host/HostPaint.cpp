@@ -121,6 +121,7 @@ void CWindowHostUI::OnPaint()
         ::EndPaint(m_hWndPaint, &ps);
         return;
     }
+    AnnounceCreated();
 
     RECT client = {};
     ::GetClientRect(m_hWndPaint, &client);

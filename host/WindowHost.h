@@ -214,6 +214,13 @@ private:
     // Posted by PostAccessibleAction; lParam is the object's child id.
     static const UINT kAccessibleActionMessage = WM_APP + 2;
     void ReleaseAccessibles();
+    // A control added to the shown tree is announced at the next paint, placed and drawn.
+    void NoteCreated(CControlUI* control);
+    // Up to kCreatedOneByOne controls are announced each as created; more at once (a list filled
+    // row by row) make each of their readable containers announce its children reordered, which
+    // spares an object for every row.
+    void AnnounceCreated();
+    static const size_t kCreatedOneByOne = 16;
     void AnnounceDestroyed(const std::vector<long>& ids);
     void RunAccessibleAction(long id);
     // A dotted rectangle just inside the focused control, limited to the repainted rectangle.
@@ -287,6 +294,10 @@ private:
     // How many groups each option is in: a control in none is forgotten without a walk over them.
     std::unordered_map<const CControlUI*, int> m_optionGroupCount;
     CAccessibleRegistry* m_accessibles = nullptr;  // owned, made at the first WM_GETOBJECT or event
+    std::vector<CControlUI*> m_created;  // added since the last paint, in order, while few
+    std::unordered_set<const CControlUI*> m_createdSet;  // the same, less those forgotten since
+    // Once more were added: the parents they were added to, less those forgotten since.
+    std::unordered_set<CControlUI*> m_createdParents;
     bool m_keyboardCue = false;  // the keyboard moved the focus last
 };
 

@@ -341,6 +341,12 @@ void CContainerUI::SetScrollPosition(const CSizeUI& position)
     }
     if (dx == 0 && dy == 0)
         return;
+    ScrollChildren(dx, dy);
+    Invalidate();
+}
+
+void CContainerUI::ScrollChildren(int dx, int dy)
+{
     for (int i = 0; i < m_children.GetSize(); ++i) {
         CControlUI* child = OwnChild(i);
         if (!child->IsVisible() || child->IsFloating())
@@ -349,7 +355,21 @@ void CContainerUI::SetScrollPosition(const CSizeUI& position)
         r.Offset(-dx, -dy);
         PlaceChild(child, r);
     }
-    Invalidate();
+}
+
+void CContainerUI::UpdateChildPlace(CControlUI* /*child*/) { }
+
+const CRectUI& CurrentPosition(CControlUI* control)
+{
+    // From the outermost container down: a row's place decides where its parts go.
+    std::vector<CControlUI*> chain;
+    for (CControlUI* c = control; c != nullptr && c->GetParent() != nullptr; c = c->GetParent())
+        chain.push_back(c);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (CContainerUI* parent = ControlCast<CContainerUI>((*it)->GetParent()))
+            parent->UpdateChildPlace(*it);
+    }
+    return control->GetPosition();
 }
 
 int CContainerUI::ScrollLineStep() const
@@ -500,9 +520,13 @@ CControlUI* CContainerUI::FindControl(FindVisitor visitor, void* data, unsigned 
             return found;
     }
     CRectUI client = ClientRect();
-    int count = m_children.GetSize();
-    for (int k = 0; k < count; ++k) {
-        int i = (flags & FindTopFirst) ? count - 1 - k : k;
+    int first = 0;
+    int end = m_children.GetSize();
+    // Only shown children can be hit: a long list looks at the few under the point.
+    if (hitTest && (flags & FindVisible))
+        ChildrenMeeting(CRectUI(point->x, point->y, point->x + 1, point->y + 1), first, end);
+    for (int k = 0; k < end - first; ++k) {
+        int i = (flags & FindTopFirst) ? end - 1 - k : first + k;
         CControlUI* child = OwnChild(i);
         if (!child)
             continue;
@@ -535,7 +559,7 @@ void CContainerUI::Paint(HDC hdc, const CRectUI& paintRect)
         const bool clientVisible = childClip.Intersect(client);
         int first = 0;
         int end = m_children.GetSize();
-        ChildrenToPaint(paintRect, first, end);
+        ChildrenMeeting(paintRect, first, end);
         for (int i = first; i < end; ++i) {
             CControlUI* child = OwnChild(i);
             if (!child->IsVisible() || !Meets(paintRect, child->GetPosition()))
@@ -557,7 +581,7 @@ void CContainerUI::Paint(HDC hdc, const CRectUI& paintRect)
         m_horizontalScrollBar->Paint(hdc, paintRect);
 }
 
-void CContainerUI::ChildrenToPaint(const CRectUI& /*paintRect*/, int& first, int& end) const
+void CContainerUI::ChildrenMeeting(const CRectUI& /*rect*/, int& first, int& end) const
 {
     first = 0;
     end = m_children.GetSize();

@@ -106,6 +106,9 @@ public:
     virtual CScrollBarUI* GetVerticalScrollBar() const;
     virtual CScrollBarUI* GetHorizontalScrollBar() const;
     virtual void PlaceFloatingChild(int index);
+    // A container that leaves children out of view where they were (a long list scrolled) places
+    // `child` where it belongs now; the others keep every child in place and do nothing.
+    virtual void UpdateChildPlace(CControlUI* child);
     // `client` is the rectangle the layout placed children in (visible bars already excluded).
     // Only the vertical bar is shown, hidden and ranged here; requiredWidth is accepted for
     // symmetry but the horizontal range is whatever "range" or code gave it.
@@ -124,10 +127,12 @@ protected:
     // Where a layout or a scroll puts a non-floating child. A container of many children may only
     // record the rectangle of one it does not show (a list body's rows out of view).
     virtual void PlaceChild(CControlUI* child, const CRectUI& rect);
-    // The children a paint of `paintRect` must look at lie in [first, end); each is still tested
-    // against the rectangle. All of them here; a container that knows its children's order on
-    // screen may narrow the range.
-    virtual void ChildrenToPaint(const CRectUI& paintRect, int& first, int& end) const;
+    // Moves the non-floating shown children by (-dx, -dy) after the bars scrolled by (dx, dy).
+    virtual void ScrollChildren(int dx, int dy);
+    // The shown children that may meet `rect` lie in [first, end); each is still tested against it.
+    // A paint and a hit test look only there. All of them here; a container that knows its
+    // children's order on screen may narrow the range.
+    virtual void ChildrenMeeting(const CRectUI& rect, int& first, int& end) const;
     // Removes `count` children from `first` on in one pass, without looking them up: what a
     // container that knows its children's positions uses, so a block leaves at the cost of one.
     bool RemoveOwnChildren(int first, int count);
@@ -154,5 +159,9 @@ private:
 
     static CAttributeTable<CContainerUI> OwnAttributes();
 };
+
+// The control's position, after every container above it placed what it left out of date: what
+// code outside the layouts reads (a screen reader's rectangle, the focus cue).
+const CRectUI& CurrentPosition(CControlUI* control);
 
 }  // namespace SkinUI

@@ -44,6 +44,8 @@ void CListBodyUI::SetPosition(const CRectUI& rect)
     m_stacked.clear();
     m_stackScan = 0;
     m_stackedOf = m_children.GetSize();
+    m_applied = GetScrollPosition();
+    m_rowsLeftBehind = false;  // every row is placed now
     CVerticalLayoutUI::SetPosition(rect);
     if (outer)
         m_stacking = false;
@@ -63,31 +65,96 @@ void CListBodyUI::NoteStacked(CControlUI* child)
         m_stackedOf = -1;
         return;
     }
-    const CRectUI& placed = child->GetPosition();
+    CRectUI content = child->GetPosition();
+    content.Offset(m_applied.cx, m_applied.cy);
     if (!m_stacked.empty()) {
-        const CRectUI& above = OwnChild(m_stacked.back())->GetPosition();
-        if (placed.top < above.top || placed.bottom < above.bottom)
+        const CRectUI& above = m_stacked.back().content;
+        if (content.top < above.top || content.bottom < above.bottom)
             m_stackedOf = -1;
     }
-    m_stacked.push_back(m_stackScan++);
+    m_stacked.push_back(TStackedRow{m_stackScan++, content});
 }
 
-void CListBodyUI::ChildrenToPaint(const CRectUI& paintRect, int& first, int& end) const
+bool CListBodyUI::StackKnown() const { return !NeedsLayout() && !m_stacking && m_stackedOf == m_children.GetSize(); }
+
+void CListBodyUI::StackedMeeting(int top, int bottom, size_t& first, size_t& end) const
+{
+    // Tops and bottoms both grow down the stack: the first row ending below the top starts the
+    // range, the first starting at or below the bottom ends it.
+    const int y = m_applied.cy;
+    const auto below = std::partition_point(
+        m_stacked.begin(), m_stacked.end(), [&](const TStackedRow& r) { return r.content.bottom - y <= top; });
+    const auto past = std::partition_point(
+        below, m_stacked.end(), [&](const TStackedRow& r) { return r.content.top - y < bottom; });
+    first = static_cast<size_t>(below - m_stacked.begin());
+    end = static_cast<size_t>(past - m_stacked.begin());
+}
+
+void CListBodyUI::ChildrenMeeting(const CRectUI& rect, int& first, int& end) const
 {
     first = 0;
     end = m_children.GetSize();
-    if (NeedsLayout() || m_stacking || m_stackedOf != end)
+    if (!StackKnown())
         return;
-    // Tops and bottoms both grow down the stack: the first row ending below the rectangle's top
-    // starts the range, the first starting at or below its bottom ends it.
-    const auto below = std::partition_point(
-        m_stacked.begin(), m_stacked.end(), [&](int i) { return OwnChild(i)->GetPosition().bottom <= paintRect.top; });
-    const auto past = std::partition_point(
-        below, m_stacked.end(), [&](int i) { return OwnChild(i)->GetPosition().top < paintRect.bottom; });
-    first = below == m_stacked.end() ? end : *below;
-    end = past == m_stacked.end() ? end : *past;
+    size_t from = 0;
+    size_t to = 0;
+    StackedMeeting(rect.top, rect.bottom, from, to);
+    first = from == m_stacked.size() ? end : m_stacked[from].index;
+    end = to == m_stacked.size() ? end : m_stacked[to].index;
     if (end < first)
         end = first;
+}
+
+void CListBodyUI::PlaceStacked(const TStackedRow& row, bool whole)
+{
+    CControlUI* child = OwnChild(row.index);
+    CRectUI rect = row.content;
+    rect.Offset(-m_applied.cx, -m_applied.cy);
+    if (whole)
+        child->SetPosition(rect);
+    else if (child->NeedsLayout() || !(child->GetPosition() == rect))
+        PlaceChild(child, rect);
+}
+
+void CListBodyUI::ScrollChildren(int dx, int dy)
+{
+    m_applied.cx += dx;
+    m_applied.cy += dy;
+    if (!StackKnown()) {
+        // Rows left behind by an earlier scroll hold places that moving would bring into view
+        // wrongly: they stay where they are, out of view, and the layout to come places them all.
+        if (m_rowsLeftBehind)
+            RequestLayout();
+        else
+            CVerticalLayoutUI::ScrollChildren(dx, dy);
+        return;
+    }
+    m_rowsLeftBehind = true;
+    const CRectUI view = ClientRect();
+    size_t first = 0;
+    size_t end = 0;
+    // The rows the view showed before the scroll, then the rows it shows now.
+    for (int before = 1; before >= 0; --before) {
+        StackedMeeting(view.top - before * dy, view.bottom - before * dy, first, end);
+        for (size_t k = first; k < end; ++k)
+            PlaceStacked(m_stacked[k], false);
+    }
+}
+
+void CListBodyUI::UpdateChildPlace(CControlUI* child)
+{
+    if (m_owner == nullptr || child == nullptr || child->GetParent() != this)
+        return;
+    // The rows changed since the last layout: a row asked for now is placed by laying them out.
+    if (NeedsLayout() && !m_stacking && IsVisible())
+        SetPosition(m_position);
+    if (!StackKnown())
+        return;
+    const int index = m_owner->IndexOfChild(child);
+    const auto found = std::lower_bound(
+        m_stacked.begin(), m_stacked.end(), index, [](const TStackedRow& r, int wanted) { return r.index < wanted; });
+    if (found != m_stacked.end() && found->index == index)
+        PlaceStacked(*found, true);
 }
 
 void CListBodyUI::PlaceChild(CControlUI* child, const CRectUI& rect)
@@ -99,7 +166,7 @@ void CListBodyUI::PlaceChild(CControlUI* child, const CRectUI& rect)
         child->SetPosition(rect);
     else
         child->CControlUI::SetPosition(rect);
-    if (m_stacking && m_stackedOf >= 0)
+    if (m_stacking && !m_scrolling && m_stackedOf >= 0)
         NoteStacked(child);
 }
 
@@ -156,11 +223,12 @@ void CListBodyUI::FinishLayout(CRectUI& client, int content)
 void CListBodyUI::SetScrollPosition(const CSizeUI& position)
 {
     const int oldX = GetScrollPosition().cx;
-    // Scrolling moves every row by the same amount: the stack's order stands.
-    const bool stacking = m_stacking;
-    m_stacking = false;
+    // Scrolling moves every row by the same amount: the stack's order stands, and a scroll in
+    // the middle of a layout records nothing.
+    const bool scrolling = m_scrolling;
+    m_scrolling = true;
     CVerticalLayoutUI::SetScrollPosition(position);
-    m_stacking = stacking;
+    m_scrolling = scrolling;
     const int dx = GetScrollPosition().cx - oldX;
     if (dx != 0 && m_owner != nullptr)
         m_owner->ShiftCaptions(dx);
@@ -365,11 +433,11 @@ bool CListUI::InsertChild(CControlUI* control, int index)
 
 bool CListUI::MoveChild(CControlUI* control, int newIndex)
 {
-    // The rows between the two places are numbered again by the move itself.
-    if (!MoveRow(*m_body, control, newIndex, m_currentIndex))
+    // Found by its number and moved with the rows between: the cost is the distance moved.
+    const int oldIndex = RowPosition(control);
+    if (oldIndex < 0)
         return false;
-    ++m_rowChanges;
-    return true;
+    return oldIndex == newIndex || MoveRows(oldIndex, 1, newIndex);
 }
 
 bool CListUI::RemoveChild(CControlUI* control)
@@ -507,7 +575,7 @@ void CListUI::EnsureVisible(int index)
     CControlUI* row = m_body->ChildAt(index);
     if (row == nullptr)
         return;
-    const CRectUI& item = row->GetPosition();
+    const CRectUI& item = CurrentPosition(row);
     CRectUI area = m_body->GetPosition();
     const CRectUI inset = m_body->GetInset();
     area.top += inset.top;

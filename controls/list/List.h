@@ -39,6 +39,8 @@ public:
     bool RemoveRows(int first, int count) { return RemoveOwnChildren(first, count); }
     // `count` rows from `first` on move to start at `newFirst` (counted without them).
     bool MoveRows(int first, int count, int newFirst);
+    // A row asked for is laid out where it belongs now, in view or not.
+    void UpdateChildPlace(CControlUI* child) override;
 
 protected:
     // A row out of view that was laid out before only records its rectangle: its content is laid
@@ -48,20 +50,40 @@ protected:
     int CrossSizeOf(CControlUI* child, int crossAvailable, const CRectUI& padding) override;
     void FinishLayout(CRectUI& client, int content) override;
     // Only the rows that overlap the rectangle, found by their place in the stack.
-    void ChildrenToPaint(const CRectUI& paintRect, int& first, int& end) const override;
+    void ChildrenMeeting(const CRectUI& rect, int& first, int& end) const override;
+    // Only the rows shown before or after the scroll move; the others stay outside the view,
+    // where nothing looks, until they come into it or UpdateChildPlace asks for one.
+    void ScrollChildren(int dx, int dy) override;
 
 private:
+    // A row the last layout stacked: its child index and its rectangle with the scroll added back.
+    struct TStackedRow {
+        int index;
+        CRectUI content;
+    };
+
     // Called for each row the layout stacks, in order.
     void NoteStacked(CControlUI* child);
+    // The record of the last layout holds every row, and nothing changed since.
+    bool StackKnown() const;
+    // The entries [first, end) of the stack whose rows meet [top, bottom) at today's scroll.
+    void StackedMeeting(int top, int bottom, size_t& first, size_t& end) const;
+    // Puts the row of an entry where today's scroll puts it: when it is not there, or laid out
+    // whole wherever it is (a row asked for).
+    void PlaceStacked(const TStackedRow& row, bool whole);
 
     CListUI* m_owner;  // not owned; the list owns the body
-    // Positions of the rows the last layout stacked, top to bottom, while their tops and bottoms
-    // both only grow (scrolling keeps that); empty when unknown. Any change to the rows flags a
-    // layout, and a flagged body looks at every row.
-    std::vector<int> m_stacked;
+    // The rows the last layout stacked, top to bottom, while their tops and bottoms both only
+    // grow; empty when unknown. Any change to the rows flags a layout, and a flagged body looks
+    // at every row.
+    std::vector<TStackedRow> m_stacked;
     int m_stackedOf = 0;  // the row count they were taken from
     int m_stackScan = 0;  // how far the layout under way has matched rows to positions
     bool m_stacking = false;  // a layout is recording
+    bool m_scrolling = false;  // inside SetScrollPosition
+    // The scroll the rows were last moved by: the bars' values, unless a bar was set directly.
+    CSizeUI m_applied;
+    bool m_rowsLeftBehind = false;  // a scroll since the last layout moved only the rows in view
     int m_widest = 0;
     bool m_widestFromHeader = false;
     bool m_replacing = false;  // laying out again after the horizontal bar came or went

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "controls/list/List.h"
 #include "controls/list/ListTextElement.h"
 #include "controls/native/Combo.h"
+#include "controls/range/ScrollBar.h"
+#include "host/Accessible.h"
 
 using namespace SkinUI;
 using testbed::HostBed;
@@ -210,6 +213,352 @@ TEST(RowsAtScale, PaintingAnUpdateRectanglePaintsTheRowsItMeets)
         }
         if (c.top > 0) {
             EXPECT_EQ(canvas.Pixel(10, c.top - 1) & 0xFFFFFF, 0u);  // outside the rectangle: untouched
+        }
+    }
+}
+
+namespace {
+
+// A shown list of MarkedRows of 20 pixels, laid out once.
+struct LongListBed {
+    explicit LongListBed(int rows)
+    {
+        list->SetAttribute("vscrollbar", "true");
+        bed.Attach(list);
+        for (int i = 0; i < rows; ++i) {
+            all.push_back(new MarkedRow(i, numbered));
+            list->AddChild(all.back());
+        }
+        bed.Repaint();
+    }
+
+    HostBed bed{300, 200};
+    int numbered = 0;
+    std::vector<MarkedRow*> all;
+    CListUI* list = new CListUI;  // owned by the bed's host once attached
+};
+
+// Where the shown row at `position` among the shown rows belongs at the list's scroll.
+CRectUI RowPlace(CListUI* list, int position)
+{
+    const CRectUI body = list->GetBody()->GetPosition();
+    const int top = body.top + 20 * position - list->GetScrollPosition().cy;
+    return CRectUI(body.left, top, body.left + 1, top + 20);
+}
+
+bool MeetsBody(CListUI* list, const CRectUI& r)
+{
+    CRectUI body = list->GetBody()->GetPosition();
+    return body.Intersect(r);
+}
+
+}  // namespace
+
+// Scrolling a list of 10,000 rows moves the rows shown before and after, not every row; a row in
+// view is always where it belongs, and a row out of view asked for (as a screen reader or
+// EnsureVisible asks) is laid out where it belongs too.
+TEST(RowsAtScale, ScrollingMovesOnlyTheRowsShownAndARowAskedForIsPlaced)
+{
+    const int kRows = 10000;
+    LongListBed t(kRows);
+    CListUI* list = t.list;
+    std::vector<MarkedRow*>& all = t.all;
+    struct Step {
+        const char* what;
+        std::function<void()> scroll;
+    } steps[] = {
+        {"to the middle", [&] { list->SetScrollPosition(CSizeUI(0, 20 * 5000 + 7)); }},
+        {"a line down", [&] { list->ScrollLineDown(); }},
+        {"a page up", [&] { list->ScrollPageUp(); }},
+        {"to the end", [&] { list->ScrollToBottom(); }},
+        {"back to the top", [&] { list->ScrollToTop(); }},
+        {"to the middle again", [&] { list->SetScrollPosition(CSizeUI(0, 20 * 5000 + 7)); }},
+    };
+    const int shownRows = list->GetBody()->GetPosition().GetHeight() / 20 + 2;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        std::vector<CRectUI> before;
+        for (MarkedRow* row : all)
+            before.push_back(row->GetPosition());
+        step.scroll();
+        int moved = 0;
+        for (size_t i = 0; i < all.size(); ++i) {
+            const CRectUI& now = all[i]->GetPosition();
+            moved += now == before[i] ? 0 : 1;
+            const CRectUI place = RowPlace(list, static_cast<int>(i));
+            if (MeetsBody(list, now) || MeetsBody(list, place)) {
+                ASSERT_EQ(now.top, place.top) << "row " << i;
+                ASSERT_EQ(now.bottom, place.bottom) << "row " << i;
+            }
+        }
+        EXPECT_LE(moved, 2 * shownRows);
+        for (int distant : {0, 1234, 5000, kRows - 1}) {
+            const CRectUI& asked = CurrentPosition(all[static_cast<size_t>(distant)]);
+            EXPECT_EQ(asked.top, RowPlace(list, distant).top) << "row " << distant;
+        }
+    }
+    // Selecting a distant row scrolls it into view from wherever the rows were left.
+    for (int distant : {9000, 17, kRows - 1, 0, 4999}) {
+        ASSERT_TRUE(list->SelectItem(distant, false));
+        const CRectUI& row = all[static_cast<size_t>(distant)]->GetPosition();
+        const CRectUI body = list->GetBody()->GetPosition();
+        EXPECT_GE(row.top, body.top) << "row " << distant;
+        EXPECT_LE(row.bottom, body.bottom) << "row " << distant;
+        EXPECT_EQ(row.top, RowPlace(list, distant).top) << "row " << distant;
+    }
+}
+
+// The control under the point is the row the stack puts there, after scrolling, insertions,
+// removals, hiding and moves, and after a row removed by its own click; a click selects it.
+TEST(RowsAtScale, HitTestingFindsTheRowUnderThePoint)
+{
+    LongListBed t(10000);
+    HostBed& bed = t.bed;
+    CListUI* list = t.list;
+    std::vector<CControlUI*> model(t.all.begin(), t.all.end());
+    int& numbered = t.numbered;
+    int nextId = static_cast<int>(model.size());
+    auto shownAt = [&](int y) -> CControlUI* {
+        int position = 0;
+        for (CControlUI* row : model) {
+            if (!row->IsVisible())
+                continue;
+            const CRectUI place = RowPlace(list, position++);
+            if (y >= place.top && y < place.bottom)
+                return row;
+        }
+        return nullptr;
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> edit;
+    } steps[] = {
+        {"scrolled to the middle", [&] { list->SetScrollPosition(CSizeUI(0, 20 * 6000 + 5)); }},
+        {"a row inserted at the top",
+            [&] {
+                model.insert(model.begin(), new MarkedRow(nextId++, numbered));
+                list->InsertChild(model.front(), 0);
+            }},
+        {"the rows above the view removed",
+            [&] {
+                for (int i = 0; i < 100; ++i) {
+                    list->RemoveChild(model[1000]);
+                    model.erase(model.begin() + 1000);
+                }
+            }},
+        {"the row under the point hidden", [&] { shownAt(100)->SetVisible(false); }},
+        {"a distant row moved under the point",
+            [&] {
+                const int to = list->GetBody()->IndexOfChild(shownAt(100));
+                CControlUI* distant = model[10];
+                ASSERT_TRUE(list->MoveChild(distant, to));
+                model.erase(model.begin() + 10);
+                model.insert(model.begin() + to, distant);
+            }},
+        {"scrolled a page down", [&] { list->ScrollPageDown(); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.edit();
+        bed.Repaint();
+        for (int y : {30, 100, 170}) {
+            CControlUI* expected = shownAt(y);
+            ASSERT_NE(expected, nullptr);
+            EXPECT_EQ(bed.Host().FindControlAt(POINT{50, y}), expected) << "y " << y;
+        }
+        CControlUI* clicked = shownAt(100);
+        bed.Click(50, 100);
+        EXPECT_EQ(list->GetCurrentIndex(), list->GetBody()->IndexOfChild(clicked));
+        EXPECT_TRUE(ControlCast<IListItemUI>(clicked)->IsSelected());
+    }
+    // A row that removes itself when clicked: nothing more reaches it, and the row now under the
+    // point is the one hit.
+    CControlUI* doomed = shownAt(100);
+    bed.hook = [&](TNotifyEvent& event) {
+        if (event.Sender == doomed && event.Type == "itemclick") {
+            list->RemoveChild(doomed);
+            model.erase(std::find(model.begin(), model.end(), doomed));
+        }
+    };
+    bed.Click(50, 100);
+    bed.hook = nullptr;
+    bed.Pump();
+    bed.Repaint();
+    EXPECT_EQ(std::find(model.begin(), model.end(), doomed), model.end());
+    EXPECT_EQ(bed.Host().FindControlAt(POINT{50, 100}), shownAt(100));
+
+    // The bar's value set directly moves no row: the row hit is the one painted under the point.
+    CControlUI* under = shownAt(100);
+    list->GetVerticalScrollBar()->SetValue(list->GetVerticalScrollBar()->GetValue() + 333);
+    EXPECT_EQ(bed.Host().FindControlAt(POINT{50, 100}), under);
+}
+
+// The scroll bar's thumb held and dragged while the rows are removed under it, half and then all
+// of them: the drag goes on against the rows that are left, and the rows left are hit where they are.
+TEST(RowsAtScale, ThumbDraggedWhileTheRowsGo)
+{
+    LongListBed t(12000);
+    HostBed& bed = t.bed;
+    CListUI* list = t.list;
+    std::vector<MarkedRow*>& all = t.all;
+    list->SetScrollPosition(CSizeUI(0, 20 * 6000));
+    bed.Repaint();
+    CScrollBarUI* bar = list->GetVerticalScrollBar();
+    const CRectUI thumb = bar->GetThumbRect();
+    const int x = (thumb.left + thumb.right) / 2;
+    int y = (thumb.top + thumb.bottom) / 2;
+    bed.Press(x, y);
+    ASSERT_NE(bed.Host().NativeTimerId(bar, CScrollBarUI::kRepeatTimerId), 0u) << "the thumb is held";
+    for (int step = 0; step < 3; ++step) {
+        SCOPED_TRACE(step);
+        if (step == 0) {
+            for (int i = 0; i < 6000; ++i)
+                list->RemoveChild(all[static_cast<size_t>(2 * i)]);
+        } else if (step == 2) {
+            list->RemoveAllChildren();
+        }
+        y += 15;
+        bed.MoveTo(x, y);
+        bed.Send(WM_TIMER, bed.Host().NativeTimerId(bar, CScrollBarUI::kRepeatTimerId));
+        bed.Repaint();
+        CControlUI* hit = bed.Host().FindControlAt(POINT{50, 100});
+        if (list->ChildCount() == 0) {
+            EXPECT_EQ(ControlCast<IListItemUI>(hit), nullptr);
+            continue;
+        }
+        ASSERT_NE(ControlCast<IListItemUI>(hit), nullptr);
+        EXPECT_TRUE(hit->GetPosition().Contains(POINT{50, 100}));
+        EXPECT_EQ(hit->GetPosition().top, RowPlace(list, list->GetBody()->IndexOfChild(hit)).top);
+    }
+    bed.Release(x, y);
+    bed.Pump();
+    EXPECT_EQ(list->ChildCount(), 0);
+}
+
+namespace {
+
+struct THeardEvent {
+    DWORD event;
+    LONG child;
+};
+std::vector<THeardEvent>* g_heardEvents = nullptr;
+HWND g_heardWindow = nullptr;
+
+void CALLBACK HearEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild, DWORD, DWORD)
+{
+    if (g_heardEvents != nullptr && hwnd == g_heardWindow && idObject == OBJID_CLIENT)
+        g_heardEvents->push_back(THeardEvent{event, idChild});
+}
+
+}  // namespace
+
+// Rows added to a shown list are news to a screen reader: a few are each announced as created,
+// a list filled with many says once that its children changed, with no object made for each row.
+TEST(RowsAtScale, RowsAddedToAShownListAreAnnouncedOnceWhenMany)
+{
+    struct Case {
+        int added;
+        int creates;
+        int reorders;
+    } cases[] = {{1, 1, 0}, {16, 16, 0}, {17, 0, 1}, {3000, 0, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.added);
+        HostBed bed(300, 200);
+        CListUI* list = new CListUI;
+        bed.Attach(list);
+        bed.Pump();
+        std::vector<THeardEvent> heard;
+        g_heardEvents = &heard;
+        g_heardWindow = bed.Hwnd();
+        const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER, nullptr, HearEvent,
+            ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+        ASSERT_NE(hook, nullptr);
+        for (int i = 0; i < c.added; ++i) {
+            CListTextElementUI* row = new CListTextElementUI;
+            row->SetText("row");
+            list->AddChild(row);
+        }
+        bed.Repaint();
+        const long listId = bed.Host().AccessibleObjectOf(list)->GetId();
+        auto count = [&](DWORD event, bool ofList) {
+            int n = 0;
+            for (const THeardEvent& e : heard)
+                n += e.event == event && (!ofList || e.child == listId) ? 1 : 0;
+            return n;
+        };
+        const int expected = c.creates + c.reorders;
+        testbed::PumpUntil(
+            [&] { return count(EVENT_OBJECT_CREATE, false) + count(EVENT_OBJECT_REORDER, true) >= expected; }, 3000);
+        testbed::PumpUntil([] { return false; }, 100);  // anything more would come now
+        EXPECT_EQ(count(EVENT_OBJECT_CREATE, false), c.creates);
+        EXPECT_EQ(count(EVENT_OBJECT_REORDER, true), c.reorders);
+        ::UnhookWinEvent(hook);
+        g_heardEvents = nullptr;
+    }
+}
+
+// Rows changed after the list scrolled (rows out of view left where they were), then, before the
+// next paint lays them out, scrolled again or a far row selected: no row out of place shows in the
+// view, and the row selected is scrolled to where it belongs.
+TEST(RowsAtScale, RowsChangedAfterAScrollThenScrolledOrSelectedBeforeThePaint)
+{
+    struct Case {
+        const char* what;
+        int edit;  // 0: a row inserted at the top, 1: the first row removed, 2: a row above hidden
+        int select;  // -1: scroll a page down instead
+    } cases[] = {
+        {"inserted, then scrolled", 0, -1},
+        {"removed, then scrolled", 1, -1},
+        {"hidden, then scrolled", 2, -1},
+        {"inserted, then a far row selected", 0, 9000},
+        {"removed, then a row above selected", 1, 100},
+        {"hidden, then the last row selected", 2, 9998},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LongListBed t(10000);
+        CListUI* list = t.list;
+        list->SetScrollPosition(CSizeUI(0, 20 * 5000));
+        list->ScrollLineDown();
+        if (c.edit == 0)
+            list->InsertChild(new MarkedRow(-1, t.numbered), 0);
+        else if (c.edit == 1)
+            list->RemoveChildAt(0);
+        else
+            t.all[3]->SetVisible(false);
+        if (c.select < 0)
+            list->ScrollPageDown();
+        else
+            ASSERT_TRUE(list->SelectItem(c.select, false));
+        const CRectUI body = list->GetBody()->GetPosition();
+        std::vector<std::pair<int, int>> shown;
+        for (int i = 0; i < list->ChildCount(); ++i) {
+            CControlUI* row = list->ChildAt(i);
+            if (!row->IsVisible() || !MeetsBody(list, row->GetPosition()))
+                continue;
+            shown.push_back(std::make_pair(row->GetPosition().top, row->GetPosition().bottom));
+            // Only rows near the scroll, as it was or is, may show: never one from far away.
+            EXPECT_NEAR(i, list->GetScrollPosition().cy / 20, 30) << "row " << i;
+        }
+        std::sort(shown.begin(), shown.end());
+        ASSERT_FALSE(shown.empty());
+        for (size_t k = 1; k < shown.size(); ++k)
+            EXPECT_GE(shown[k].first, shown[k - 1].second) << "rows overlap at y " << shown[k].first;
+        if (c.select >= 0) {
+            const CRectUI& row = list->ChildAt(c.select)->GetPosition();
+            EXPECT_GE(row.top, body.top);
+            EXPECT_LE(row.bottom, body.bottom);
+        }
+        t.bed.Repaint();
+        int position = 0;
+        for (int i = 0; i < list->ChildCount(); ++i) {
+            CControlUI* row = list->ChildAt(i);
+            if (!row->IsVisible())
+                continue;
+            const CRectUI place = RowPlace(list, position++);
+            if (MeetsBody(list, row->GetPosition()) || MeetsBody(list, place)) {
+                ASSERT_EQ(row->GetPosition().top, place.top) << "row " << i;
+            }
         }
     }
 }

@@ -459,7 +459,9 @@ TEST(List, RemovalsNumberOnlyTheRowsTheyPass)
         }
         EXPECT_LE(numbered, c.mostNumberings);
         EXPECT_EQ(SelectedRows(list), 1);
-        // A click after the removals selects the row under the mouse by its true index.
+        // A click after the removals selects the row under the mouse by its true index (from the
+        // top: selecting a row scrolls it into view).
+        list->SetScrollPosition(CSizeUI(0, 0));
         bed.Repaint();
         bed.Click(50, 24 + 20 * 2 + 10);
         EXPECT_EQ(list->GetCurrentIndex(), 2);
