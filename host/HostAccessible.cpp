@@ -85,6 +85,9 @@ void CWindowHostUI::AnnounceAccessibleChange(CControlUI* control, unsigned winEv
         if (AccessibleTraits::ValueOf(control, unused))
             winEvent = EVENT_OBJECT_VALUECHANGE;
     }
+    // Never wrong when it says no one listens: then no object need be made to name the subject.
+    if (!::IsWinEventHookInstalled(winEvent))
+        return;
     CAccessibleUI* object = AccessibleObjectOf(subject);
     if (object != nullptr)
         ::NotifyWinEvent(winEvent, m_hWndPaint, OBJID_CLIENT, subject != nullptr ? object->GetId() : CHILDID_SELF);
