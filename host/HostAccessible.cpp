@@ -63,6 +63,10 @@ void CWindowHostUI::AnnounceAccessibleChange(CControlUI* control, unsigned winEv
     // Nothing is announced while a tree is being built: it is news only once it is shown.
     if (control == nullptr || m_hWndPaint == nullptr || m_firstLayoutPending || control->GetHost() != this)
         return;
+    const bool structural
+        = winEvent == EVENT_OBJECT_CREATE || winEvent == EVENT_OBJECT_SHOW || winEvent == EVENT_OBJECT_HIDE;
+    if (structural && m_structureHolds > 0)
+        return;
     // New text makes new links: the objects of the old ones would name words no longer there.
     if (winEvent == EVENT_OBJECT_NAMECHANGE && m_accessibles != nullptr)
         AnnounceDestroyed(m_accessibles->ForgetParts(control));

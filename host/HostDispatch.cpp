@@ -159,7 +159,7 @@ bool CWindowHostUI::AdoptSubtree(CControlUI* control, CControlUI* parent)
     };
     control->FindControl(registerName, this, 0);
     // A control added to a live tree (a list filled, a node added) is news to assistive technology.
-    if (control != m_root && !m_firstLayoutPending && m_creationHolds == 0)
+    if (control != m_root && !m_firstLayoutPending)
         AnnounceAccessibleChange(control, EVENT_OBJECT_CREATE);
     return true;
 }

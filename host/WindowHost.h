@@ -163,11 +163,11 @@ public:
     // Raises a WinEvent about the control (a name, state or value change, show, hide, create,
     // focus) for the nearest object a client can know; nothing when no hook can hear it.
     void AnnounceAccessibleChange(CControlUI* control, unsigned winEvent);
-    // While held (the calls nest), controls joining the tree are not announced one by one: the
-    // holder announces the whole change once, so a subtree of thousands of rows costs no object
-    // and no event a row.
-    void HoldCreationAnnouncements() { ++m_creationHolds; }
-    void ReleaseCreationAnnouncements() { --m_creationHolds; }
+    // While held (the calls nest), controls joining the tree, shown or hidden are not announced
+    // one by one: the holder announces the whole change once, so a subtree of thousands of rows
+    // costs no object and no event a row.
+    void HoldStructureAnnouncements() { ++m_structureHolds; }
+    void ReleaseStructureAnnouncements() { --m_structureHolds; }
     // Runs the default action of the object with this id after the current call has returned.
     bool PostAccessibleAction(long id);
     // The control's objects (and its parts') go: disconnected, released, and announced as
@@ -292,7 +292,7 @@ private:
     // How many groups each option is in: a control in none is forgotten without a walk over them.
     std::unordered_map<const CControlUI*, int> m_optionGroupCount;
     CAccessibleRegistry* m_accessibles = nullptr;  // owned, made at the first WM_GETOBJECT or event
-    int m_creationHolds = 0;
+    int m_structureHolds = 0;
     bool m_keyboardCue = false;  // the keyboard moved the focus last
 };
 

@@ -557,12 +557,12 @@ void CControlUI::RequestLayout()
 
 void CControlUI::RequestParentLayout()
 {
-    if (m_parent != nullptr) {
+    // The parent repaints when it is flagged; once flagged, its layout repaints what it places,
+    // so a thousand rows shown one by one ask the window for one repaint, not a thousand.
+    if (m_parent != nullptr)
         m_parent->RequestLayout();
-        m_parent->Invalidate();
-    } else {
+    else
         RequestLayout();
-    }
     if (m_host != nullptr)
         m_host->SetLayoutPending();
 }

@@ -13,22 +13,22 @@ namespace SkinUI {
 
 namespace {
 
-// Holds the host's announcements of joining controls for a scope.
-class CCreationHold {
+// Holds the host's announcements of rows joining, shown or hidden for a scope.
+class CStructureHold {
 public:
-    explicit CCreationHold(CWindowHostUI* host)
+    explicit CStructureHold(CWindowHostUI* host)
         : m_host(host)
     {
         if (m_host != nullptr)
-            m_host->HoldCreationAnnouncements();
+            m_host->HoldStructureAnnouncements();
     }
-    ~CCreationHold()
+    ~CStructureHold()
     {
         if (m_host != nullptr)
-            m_host->ReleaseCreationAnnouncements();
+            m_host->ReleaseStructureAnnouncements();
     }
-    CCreationHold(const CCreationHold&) = delete;
-    CCreationHold& operator=(const CCreationHold&) = delete;
+    CStructureHold(const CStructureHold&) = delete;
+    CStructureHold& operator=(const CStructureHold&) = delete;
 
 private:
     CWindowHostUI* m_host;
@@ -101,7 +101,7 @@ int CTreeViewUI::InsertSubtree(CTreeNodeUI* node, int index)
 
 int CTreeViewUI::ListSubtree(const std::vector<CTreeNodeUI*>& order, int index, CTreeNodeUI*& marked)
 {
-    CCreationHold hold(m_host);
+    CStructureHold hold(m_host);
     int position = index;
     for (CTreeNodeUI* each : order) {
         Subscribe(each);
@@ -328,11 +328,20 @@ template <class Visit> void CTreeViewUI::WalkDescendants(CTreeNodeUI* node, Visi
 
 void CTreeViewUI::ShowDescendants(bool expand, CTreeNodeUI* node)
 {
-    WalkDescendants(node, [&](CTreeNodeUI* each) {
-        each->SetVisible(expand);
-        // A collapsed node keeps its own children hidden; for the whole list every row follows.
-        return node == nullptr || !each->GetFolderButton()->IsSelected();
-    });
+    bool changed = false;
+    CControlAliveGuard alive(m_host, this);
+    {
+        CStructureHold hold(m_host);
+        WalkDescendants(node, [&](CTreeNodeUI* each) {
+            changed = changed || each->IsOwnVisible() != expand;
+            each->SetVisible(expand);
+            // A collapsed node keeps its own children hidden; for the whole list every row follows.
+            return node == nullptr || !each->GetFolderButton()->IsSelected();
+        });
+    }
+    // The rows shown or hidden are one change of the tree's children for a screen reader.
+    if (changed && alive.IsAlive() && m_host != nullptr)
+        m_host->AnnounceAccessibleChange(this, EVENT_OBJECT_REORDER);
 }
 
 void CTreeViewUI::CheckDescendants(bool checked, CTreeNodeUI* node)
