@@ -381,6 +381,27 @@ void CALLBACK OnWinEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, L
     g_heard->push_back({event, name});
 }
 
+// Listens, for its lifetime, to every object event of this process from creation to value change.
+struct THearing {
+    THearing()
+        : hook(::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent,
+            ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT))
+    {
+        g_heard = &heard;
+    }
+    ~THearing()
+    {
+        if (hook != nullptr)
+            ::UnhookWinEvent(hook);
+        g_heard = nullptr;
+    }
+    THearing(const THearing&) = delete;
+    THearing& operator=(const THearing&) = delete;
+
+    std::vector<THeard> heard;
+    HWINEVENTHOOK hook;
+};
+
 // Waits (bounded) until the hook heard `event` about an object named `name`.
 bool HeardWithin(const std::vector<THeard>& heard, DWORD event, const char* name)
 {
@@ -398,11 +419,9 @@ bool HeardWithin(const std::vector<THeard>& heard, DWORD event, const char* name
 TEST(Accessible, ChangesAreAnnouncedWithTheObjectTheyConcern)
 {
     AccessibleBed bed(kForm);
-    std::vector<THeard> heard;
-    g_heard = &heard;
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent,
-        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
+    THearing hearing;
+    ASSERT_NE(hearing.hook, nullptr);
+    std::vector<THeard>& heard = hearing.heard;
     CWindowHostUI& host = bed.wnd->Host();
     struct TCase {
         const char* what;
@@ -429,8 +448,6 @@ TEST(Accessible, ChangesAreAnnouncedWithTheObjectTheyConcern)
         c.act();
         EXPECT_TRUE(HeardWithin(heard, c.event, c.name)) << "no event " << c.event << " naming " << c.name;
     }
-    ::UnhookWinEvent(hook);
-    g_heard = nullptr;
 }
 
 TEST(Accessible, ControlsAddedAndRemovedAtRunTimeAreAnnounced)
@@ -461,11 +478,9 @@ TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
 {
     AccessibleBed bed("<Window><TreeView><TreeNode name=\"a\" text=\"A\"><TreeNode text=\"A1\"/></TreeNode>"
                       "<TreeNode text=\"B\"/></TreeView></Window>");
-    std::vector<THeard> heard;
-    g_heard = &heard;
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent,
-        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
+    THearing hearing;
+    ASSERT_NE(hearing.hook, nullptr);
+    const std::vector<THeard>& heard = hearing.heard;
     IAccessible* client = bed.Client();
     ASSERT_NE(client, nullptr);
     // Whether the first folder button holds the focus is not the question here.
@@ -491,8 +506,6 @@ TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
         "  outline \"\" [focusable]\n"
         "    outline item \"A\" [collapsed selectable] = \"0\"\n"
         "    outline item \"B\" [selectable] = \"0\"\n");
-    ::UnhookWinEvent(hook);
-    g_heard = nullptr;
     for (IAccessible* o : objects)
         o->Release();
     client->Release();
@@ -505,11 +518,9 @@ TEST(Accessible, TreeRowsInNumbersAreOneReorderOfTheTree)
 {
     AccessibleBed bed("<Window><TreeView name=\"tree\"><TreeNode name=\"a\" text=\"A\"><TreeNode text=\"A1\"/>"
                       "</TreeNode></TreeView></Window>");
-    std::vector<THeard> heard;
-    g_heard = &heard;
-    const HWINEVENTHOOK hook = ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE, nullptr, OnWinEvent,
-        ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_NE(hook, nullptr);
+    THearing hearing;
+    ASSERT_NE(hearing.hook, nullptr);
+    std::vector<THeard>& heard = hearing.heard;
     CTreeViewUI* tree = ControlCast<CTreeViewUI>(bed.Find("tree"));
     CTreeNodeUI* a = AsTreeNode(bed.Find("a"));
     ASSERT_NE(tree, nullptr);
@@ -553,8 +564,6 @@ TEST(Accessible, TreeRowsInNumbersAreOneReorderOfTheTree)
             }
         }
     }
-    ::UnhookWinEvent(hook);
-    g_heard = nullptr;
 }
 
 //--- keyboard -----------------------------------------------------------------------------------
