@@ -11,21 +11,10 @@
 
 namespace SkinUI {
 
-struct CControlUI::TRareFields {
-    CUIString tooltip;
-    CUIString userData;
-    CUIString virtualWindow;
-    CUIString accName;
-    CUIString accDescription;
-    CUIString accRole;
-    TRelativePos relativePos = {false, CSizeUI(), 0, 0, 0, 0};
-    UINT_PTR tag = 0;
-    int tooltipWidth = 300;
-    char shortcutKey = 0;
-    bool wantsContextMenu = false;
-};
-
 namespace {
+
+// A tooltip's width when the skin gives none (96-DPI units).
+const int kDefaultTooltipWidth = 300;
 
 // What an unset rare text reads as.
 const CUIString& EmptyText()
@@ -35,6 +24,20 @@ const CUIString& EmptyText()
 }
 
 }  // namespace
+
+struct CControlUI::TRareFields {
+    CUIString tooltip;
+    CUIString userData;
+    CUIString virtualWindow;
+    CUIString accName;
+    CUIString accDescription;
+    CUIString accRole;
+    TRelativePos relativePos = {false, CSizeUI(), 0, 0, 0, 0};
+    UINT_PTR tag = 0;
+    int tooltipWidth = kDefaultTooltipWidth;
+    char shortcutKey = 0;
+    bool wantsContextMenu = false;
+};
 
 CControlUI::CControlUI() = default;
 
@@ -275,6 +278,7 @@ bool CControlUI::HasRelativeRule() const { return m_rare != nullptr && m_rare->r
 //--- texts and small properties -----------------------------------------------------------------
 
 // Clearing a rare field that was never set makes no block for it.
+
 CUIString CControlUI::GetTooltip() const { return m_rare != nullptr ? m_rare->tooltip : CUIString(); }
 
 void CControlUI::SetTooltip(const char* text)
@@ -286,11 +290,13 @@ void CControlUI::SetTooltip(const char* text)
     tooltip.Replace("<n>", "\r\n");
 }
 
-void CControlUI::SetTooltipWidth(int width) { Rare().tooltipWidth = width; }
-int CControlUI::GetTooltipWidth() const
+void CControlUI::SetTooltipWidth(int width)
 {
-    return m_rare != nullptr ? m_rare->tooltipWidth : TRareFields().tooltipWidth;
+    if (m_rare != nullptr || width != kDefaultTooltipWidth)
+        Rare().tooltipWidth = width;
 }
+
+int CControlUI::GetTooltipWidth() const { return m_rare != nullptr ? m_rare->tooltipWidth : kDefaultTooltipWidth; }
 char CControlUI::GetShortcutKey() const { return m_rare != nullptr ? m_rare->shortcutKey : '\0'; }
 
 void CControlUI::SetShortcutKey(char key)
