@@ -734,6 +734,8 @@ TEST(TreeView, ANodeRemovedInsideItsOwnToggle)
         log.Watch(a1);
         remover.tree = tree;
         remover.node = a;
+        // Laid out first: the click goes where the button is.
+        bed.Repaint();
         ClickOn(bed, a->GetFolderButton());
         bed.Pump();
         EXPECT_EQ(remover.fired, 1);
