@@ -2,7 +2,8 @@
 // levels (every node has four children, filled level by level) built, expanded all, collapsed all;
 // then a node with 12,000 children removed, and the top of a 3,000-deep chain checked (the system
 // view has no checks that follow a parent: the program sets each item's check, as it would).
-// Two sizes, the second twice the first, for tools/bench.sh's linearity check.
+// Two sizes, the second twice the first, for tools/bench.sh's linearity check. What a node costs in
+// memory is the growth of the resident bytes from before the build to after its first paint.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -34,6 +35,7 @@ struct TSample {
     double collapse = 0;
     double removal = 0;
     double check = 0;
+    double bytesPerNode = 0;
 };
 
 int ParentOf(int node) { return (node - 1) / kBranches; }
@@ -58,6 +60,7 @@ TSample OursOnce(const TSizes& sizes)
     TSample sample;
     std::vector<CTreeNodeUI*> nodes;
     nodes.reserve(static_cast<size_t>(sizes.nodes));
+    const double before = bench::ResidentBytes();
     bench::Clock::time_point start = bench::Clock::now();
     nodes.push_back(NewNode(0));
     for (int i = 1; i < sizes.nodes; ++i) {
@@ -67,6 +70,7 @@ TSample OursOnce(const TSizes& sizes)
     tree->AppendNode(nodes[0]);
     sample.build = bench::MicrosecondsSince(start);
     bench::PaintNow(window.Hwnd());
+    sample.bytesPerNode = (bench::ResidentBytes() - before) / sizes.nodes;
 
     // Nodes start expanded here and collapsed in the system view: collapse ours first, untimed.
     for (int i = sizes.nodes - 1; i >= 0; --i) {
@@ -143,6 +147,7 @@ TSample SystemOnce(const TSizes& sizes)
     TSample sample;
     std::vector<HTREEITEM> items;
     items.reserve(static_cast<size_t>(sizes.nodes));
+    const double before = bench::ResidentBytes();
     bench::Clock::time_point start = bench::Clock::now();
     // Bulk changes as programs make them: no drawing until each is done (ours draws lazily).
     Redraw(view, false);
@@ -152,6 +157,7 @@ TSample SystemOnce(const TSizes& sizes)
     Redraw(view, true);
     sample.build = bench::MicrosecondsSince(start);
     bench::PaintNow(view);
+    sample.bytesPerNode = (bench::ResidentBytes() - before) / sizes.nodes;
     start = bench::Clock::now();
     Redraw(view, false);
     for (int i = 0; i < sizes.nodes; ++i) {
@@ -211,7 +217,7 @@ TSample SystemOnce(const TSizes& sizes)
 
 template <class Once> void Report(const TSizes& sizes, int repeats, const char* subject, Once once)
 {
-    std::vector<double> build, expand, collapse, removal, check;
+    std::vector<double> build, expand, collapse, removal, check, bytes;
     for (int r = 0; r < repeats; ++r) {
         const TSample s = once(sizes);
         build.push_back(s.build);
@@ -219,9 +225,11 @@ template <class Once> void Report(const TSizes& sizes, int repeats, const char* 
         collapse.push_back(s.collapse);
         removal.push_back(s.removal);
         check.push_back(s.check);
+        bytes.push_back(s.bytesPerNode);
     }
     const std::string prefix = "tree " + std::to_string(sizes.nodes) + " nodes ";
     bench::Print((prefix + "build").c_str(), subject, bench::Summarize(build));
+    bench::PrintValue((prefix + "bytes per node").c_str(), subject, bench::Summarize(bytes).medianUs);
     bench::Print((prefix + "expand all").c_str(), subject, bench::Summarize(expand));
     bench::Print((prefix + "collapse all").c_str(), subject, bench::Summarize(collapse));
     bench::Print(

@@ -1,14 +1,15 @@
 // Delegates and event sources: the per-control listener lists (init, destroy, resize, event,
 // notify).
 //
-// A delegate binds an object and a member function `bool fn(void*)`. The event source keeps its
-// own heap copies in insertion order and deletes them when it dies. Two delegates are equal when
-// they bind the same object and the same function, so adding a listener twice keeps one copy.
-// Firing stops at the first listener that answers false (a control uses that to veto the default
-// handling of an event). There is no removal: listeners live as long as the control.
+// A delegate binds an object and a member function `bool fn(void*)`. It is a plain value of one
+// size whatever the classes it binds, so an event source keeps its listeners by value in one block
+// made at the first listener: a control nobody listens to pays one pointer a list, and a listener
+// costs no allocation of its own. Two delegates are equal when they bind the same object and the
+// same function, so adding a listener twice keeps one copy. Firing stops at the first listener that
+// answers false (a control uses that to veto the default handling of an event), and at once when a
+// listener destroys the source (with the control that holds it). There is no removal: listeners
+// live as long as the control.
 #pragma once
-
-#include "core/PtrVector.h"
 
 #include <cstddef>
 #include <cstring>
@@ -17,12 +18,8 @@ namespace SkinUI {
 
 class CDelegateBase {
 public:
-    virtual ~CDelegateBase() = default;
-    // A new heap copy of the same dynamic type; the caller owns it.
-    virtual CDelegateBase* Copy() const = 0;
-    virtual bool Invoke(void* param) = 0;
-
-    bool operator()(void* param) { return Invoke(param); }
+    bool Invoke(void* param) const { return m_call(m_object, m_function, param); }
+    bool operator()(void* param) const { return Invoke(param); }
     // Same bound object and same bound function.
     bool Equals(const CDelegateBase& other) const;
     bool operator==(const CDelegateBase& other) const { return Equals(other); }
@@ -31,34 +28,37 @@ public:
 
 protected:
     // A member-function pointer does not fit an untyped pointer on every compiler, so its bytes
-    // are kept for the equality test.
+    // are kept, and `call` (which knows the classes) turns them back into the pointer.
     static const size_t kMaxFunctionBytes = 32;
-    CDelegateBase(void* object, const void* function, size_t functionBytes);
-    CDelegateBase(const CDelegateBase&) = default;
-    CDelegateBase& operator=(const CDelegateBase&) = default;
+    typedef bool (*Call)(void* object, const unsigned char* function, void* param);
+    CDelegateBase(void* object, const void* function, size_t functionBytes, Call call);
 
 private:
     void* m_object;
+    Call m_call;
     unsigned char m_function[kMaxFunctionBytes];
     size_t m_functionBytes;
 };
 
-// O: the object's class; T: the class that declares the member function (O or a base of O).
+// O: the object's class; T: the class that declares the member function (O or a base of O). Adds
+// no fields: a copy sliced to CDelegateBase still calls the same member.
 template <class O, class T> class CDelegate : public CDelegateBase {
 public:
     typedef bool (T::*Function)(void*);
 
     CDelegate(O* object, Function function)
-        : CDelegateBase(object, &function, sizeof(function))
-        , m_function(function)
+        : CDelegateBase(object, &function, sizeof(function), &CallMember)
     {
         static_assert(sizeof(Function) <= kMaxFunctionBytes, "member function pointer too large");
     }
-    CDelegateBase* Copy() const override { return new CDelegate(*this); }
-    bool Invoke(void* param) override { return (static_cast<O*>(GetBoundObject())->*m_function)(param); }
 
 private:
-    Function m_function;
+    static bool CallMember(void* object, const unsigned char* bytes, void* param)
+    {
+        Function function;
+        std::memcpy(&function, bytes, sizeof(function));
+        return (static_cast<O*>(object)->*function)(param);
+    }
 };
 
 template <class O, class T> CDelegate<O, T> MakeDelegate(O* object, bool (T::*function)(void*))
@@ -82,16 +82,20 @@ public:
     }
     // Calls the listeners in insertion order; false at the first one that answers false, true
     // otherwise (also with no listeners). Listeners added while firing are called in the same run.
+    // A listener that destroys the source ends the run: false, and nothing of the source is read.
     bool Fire(void* param);
     bool operator()(void* param) { return Fire(param); }
-    bool HasListeners() const { return m_delegates.GetSize() > 0; }
+    bool HasListeners() const { return m_listeners != nullptr; }
 
 private:
-    CPtrVectorUI m_delegates;  // owned CDelegateBase*
+    struct TFiring;
+    struct TListeners;
+    TListeners* m_listeners = nullptr;  // owned; made at the first listener
 };
 
-inline CDelegateBase::CDelegateBase(void* object, const void* function, size_t functionBytes)
+inline CDelegateBase::CDelegateBase(void* object, const void* function, size_t functionBytes, Call call)
     : m_object(object)
+    , m_call(call)
     , m_function()
     , m_functionBytes(functionBytes)
 {

@@ -67,6 +67,10 @@ void CWindowHostUI::AnnounceAccessibleChange(CControlUI* control, unsigned winEv
     // Nothing is announced while a tree is being built: it is news only once it is shown.
     if (control == nullptr || m_hWndPaint == nullptr || m_firstLayoutPending || control->GetHost() != this)
         return;
+    const bool structural
+        = winEvent == EVENT_OBJECT_CREATE || winEvent == EVENT_OBJECT_SHOW || winEvent == EVENT_OBJECT_HIDE;
+    if (structural && m_structureHolds > 0)
+        return;
     // New text makes new links: the objects of the old ones would name words no longer there.
     if (winEvent == EVENT_OBJECT_NAMECHANGE && m_accessibles != nullptr)
         AnnounceDestroyed(m_accessibles->ForgetParts(control));
@@ -89,6 +93,9 @@ void CWindowHostUI::AnnounceAccessibleChange(CControlUI* control, unsigned winEv
         if (AccessibleTraits::ValueOf(control, unused))
             winEvent = EVENT_OBJECT_VALUECHANGE;
     }
+    // Never wrong when it says no one listens: then no object need be made to name the subject.
+    if (!::IsWinEventHookInstalled(winEvent))
+        return;
     CAccessibleUI* object = AccessibleObjectOf(subject);
     if (object != nullptr)
         ::NotifyWinEvent(winEvent, m_hWndPaint, OBJID_CLIENT, subject != nullptr ? object->GetId() : CHILDID_SELF);
@@ -119,6 +126,9 @@ void CWindowHostUI::ForgetAccessible(CControlUI* control)
 
 void CWindowHostUI::NoteCreated(CControlUI* control)
 {
+    // Whoever holds the announcements tells of the whole subtree itself.
+    if (m_structureHolds > 0)
+        return;
     if (m_createdParents.empty() && m_createdSet.size() < kCreatedOneByOne) {
         if (m_createdSet.insert(control).second)
             m_created.push_back(control);
@@ -147,7 +157,7 @@ void CWindowHostUI::AnnounceCreated()
     }
     std::unordered_set<CControlUI*> parents;
     parents.swap(m_createdParents);
-    if (m_hWndPaint == nullptr)
+    if (m_hWndPaint == nullptr || !::IsWinEventHookInstalled(EVENT_OBJECT_REORDER))
         return;
     std::unordered_set<const CControlUI*> told;
     for (CControlUI* parent : parents) {

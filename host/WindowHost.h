@@ -161,8 +161,13 @@ public:
     // The live object with this child id, or null.
     CAccessibleUI* AccessibleById(long id) const;
     // Raises a WinEvent about the control (a name, state or value change, show, hide, create,
-    // focus) for the nearest object a client can know.
+    // focus) for the nearest object a client can know; nothing when no hook can hear it.
     void AnnounceAccessibleChange(CControlUI* control, unsigned winEvent);
+    // While held (the calls nest), controls joining the tree, shown or hidden are not announced
+    // one by one: the holder announces the whole change once, so a subtree of thousands of rows
+    // costs no object and no event a row.
+    void HoldStructureAnnouncements() { ++m_structureHolds; }
+    void ReleaseStructureAnnouncements() { --m_structureHolds; }
     // Runs the default action of the object with this id after the current call has returned.
     bool PostAccessibleAction(long id);
     // The control's objects (and its parts') go: disconnected, released, and announced as
@@ -298,6 +303,7 @@ private:
     std::unordered_set<const CControlUI*> m_createdSet;  // the same, less those forgotten since
     // Once more were added: the parents they were added to, less those forgotten since.
     std::unordered_set<CControlUI*> m_createdParents;
+    int m_structureHolds = 0;
     bool m_keyboardCue = false;  // the keyboard moved the focus last
 };
 

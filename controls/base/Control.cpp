@@ -11,10 +11,35 @@
 
 namespace SkinUI {
 
-CControlUI::CControlUI()
-    : m_relativePos{false, CSizeUI(), 0, 0, 0, 0}
+namespace {
+
+// A tooltip's width when the skin gives none (96-DPI units).
+const int kDefaultTooltipWidth = 300;
+
+// What an unset rare text reads as.
+const CUIString& EmptyText()
 {
+    static const CUIString empty;
+    return empty;
 }
+
+}  // namespace
+
+struct CControlUI::TRareFields {
+    CUIString tooltip;
+    CUIString userData;
+    CUIString virtualWindow;
+    CUIString accName;
+    CUIString accDescription;
+    CUIString accRole;
+    TRelativePos relativePos = {false, CSizeUI(), 0, 0, 0, 0};
+    UINT_PTR tag = 0;
+    int tooltipWidth = kDefaultTooltipWidth;
+    char shortcutKey = 0;
+    bool wantsContextMenu = false;
+};
+
+CControlUI::CControlUI() = default;
 
 CControlUI::~CControlUI()
 {
@@ -22,6 +47,14 @@ CControlUI::~CControlUI()
         DestroyListeners.Fire(this);
     if (m_host != nullptr)
         m_host->ForgetControl(this);
+    delete m_rare;
+}
+
+CControlUI::TRareFields& CControlUI::Rare()
+{
+    if (m_rare == nullptr)
+        m_rare = new TRareFields;
+    return *m_rare;
 }
 
 //--- identity and tree --------------------------------------------------------------------------
@@ -225,37 +258,116 @@ void CControlUI::SetMaxHeight(int height)
 
 void CControlUI::SetRelativeRule(int moveX, int moveY, int zoomX, int zoomY)
 {
-    m_relativePos.Active = true;
-    m_relativePos.MoveX = moveX;
-    m_relativePos.MoveY = moveY;
-    m_relativePos.ZoomX = zoomX;
-    m_relativePos.ZoomY = zoomY;
+    TRelativePos& rule = Rare().relativePos;
+    rule.Active = true;
+    rule.MoveX = moveX;
+    rule.MoveY = moveY;
+    rule.ZoomX = zoomX;
+    rule.ZoomY = zoomY;
 }
 
-void CControlUI::SetRelativeBaseSize(const CSizeUI& size) { m_relativePos.BaseSize = size; }
-TRelativePos CControlUI::GetRelativeRule() const { return m_relativePos; }
-bool CControlUI::HasRelativeRule() const { return m_relativePos.Active; }
+void CControlUI::SetRelativeBaseSize(const CSizeUI& size) { Rare().relativePos.BaseSize = size; }
+
+TRelativePos CControlUI::GetRelativeRule() const
+{
+    return m_rare != nullptr ? m_rare->relativePos : TRelativePos{false, CSizeUI(), 0, 0, 0, 0};
+}
+
+bool CControlUI::HasRelativeRule() const { return m_rare != nullptr && m_rare->relativePos.Active; }
 
 //--- texts and small properties -----------------------------------------------------------------
 
-CUIString CControlUI::GetTooltip() const { return m_tooltip; }
+// Clearing a rare field that was never set makes no block for it.
+
+CUIString CControlUI::GetTooltip() const { return m_rare != nullptr ? m_rare->tooltip : CUIString(); }
 
 void CControlUI::SetTooltip(const char* text)
 {
-    m_tooltip = text;
-    m_tooltip.Replace("<n>", "\r\n");
+    if (m_rare == nullptr && (text == nullptr || *text == '\0'))
+        return;
+    CUIString& tooltip = Rare().tooltip;
+    tooltip = text;
+    tooltip.Replace("<n>", "\r\n");
 }
 
-void CControlUI::SetTooltipWidth(int width) { m_tooltipWidth = width; }
-int CControlUI::GetTooltipWidth() const { return m_tooltipWidth; }
-char CControlUI::GetShortcutKey() const { return m_shortcutKey; }
-void CControlUI::SetShortcutKey(char key) { m_shortcutKey = key; }
-bool CControlUI::WantsContextMenu() const { return m_wantsContextMenu; }
-void CControlUI::SetWantsContextMenu(bool wants) { m_wantsContextMenu = wants; }
-const CUIString& CControlUI::GetUserData() const { return m_userData; }
-void CControlUI::SetUserData(const char* text) { m_userData = text; }
-UINT_PTR CControlUI::GetTag() const { return m_tag; }
-void CControlUI::SetTag(UINT_PTR tag) { m_tag = tag; }
+void CControlUI::SetTooltipWidth(int width)
+{
+    if (m_rare != nullptr || width != kDefaultTooltipWidth)
+        Rare().tooltipWidth = width;
+}
+
+int CControlUI::GetTooltipWidth() const { return m_rare != nullptr ? m_rare->tooltipWidth : kDefaultTooltipWidth; }
+char CControlUI::GetShortcutKey() const { return m_rare != nullptr ? m_rare->shortcutKey : '\0'; }
+
+void CControlUI::SetShortcutKey(char key)
+{
+    if (m_rare != nullptr || key != '\0')
+        Rare().shortcutKey = key;
+}
+
+bool CControlUI::WantsContextMenu() const { return m_rare != nullptr && m_rare->wantsContextMenu; }
+
+void CControlUI::SetWantsContextMenu(bool wants)
+{
+    if (m_rare != nullptr || wants)
+        Rare().wantsContextMenu = wants;
+}
+
+const CUIString& CControlUI::GetUserData() const { return m_rare != nullptr ? m_rare->userData : EmptyText(); }
+
+void CControlUI::SetUserData(const char* text)
+{
+    if (m_rare != nullptr || (text != nullptr && *text != '\0'))
+        Rare().userData = text;
+}
+
+UINT_PTR CControlUI::GetTag() const { return m_rare != nullptr ? m_rare->tag : 0; }
+
+void CControlUI::SetTag(UINT_PTR tag)
+{
+    if (m_rare != nullptr || tag != 0)
+        Rare().tag = tag;
+}
+
+const CUIString& CControlUI::GetAccessibleName() const { return m_rare != nullptr ? m_rare->accName : EmptyText(); }
+
+const CUIString& CControlUI::GetAccessibleDescription() const
+{
+    return m_rare != nullptr ? m_rare->accDescription : EmptyText();
+}
+
+const CUIString& CControlUI::GetAccessibleRole() const { return m_rare != nullptr ? m_rare->accRole : EmptyText(); }
+
+void CControlUI::SetAccessibleName(const char* text)
+{
+    if (GetAccessibleName() == text)
+        return;
+    Rare().accName = text;
+    AnnounceChange(EVENT_OBJECT_NAMECHANGE);
+}
+
+void CControlUI::SetAccessibleDescription(const char* text)
+{
+    if (GetAccessibleDescription() == text)
+        return;
+    Rare().accDescription = text;
+    AnnounceChange(EVENT_OBJECT_DESCRIPTIONCHANGE);
+}
+
+void CControlUI::SetAccessibleRole(const char* text)
+{
+    if (m_rare != nullptr || (text != nullptr && *text != '\0'))
+        Rare().accRole = text;
+}
+
+void CControlUI::SetVirtualWindow(const char* name)
+{
+    if (m_rare == nullptr && (name == nullptr || *name == '\0'))
+        return;
+    Rare().virtualWindow = name;
+    if (m_host != nullptr)
+        m_host->SetUsesVirtualWindows();
+}
 
 //--- visibility, enabling, focus ----------------------------------------------------------------
 
@@ -373,7 +485,7 @@ void CControlUI::OnEvent(TInputEvent& event)
             m_host->SendNotification(this, "timer", event.WParam, event.LParam);
         return;
     case InputEventKind::ContextMenu:
-        if (m_wantsContextMenu) {
+        if (WantsContextMenu()) {
             if (m_host != nullptr)
                 m_host->SendNotification(this, "menu", event.WParam, event.LParam);
             return;
@@ -451,12 +563,12 @@ void CControlUI::RequestLayout()
 
 void CControlUI::RequestParentLayout()
 {
-    if (m_parent != nullptr) {
+    // The parent repaints when it is flagged; once flagged, its layout repaints what it places,
+    // so a thousand rows shown one by one ask the window for one repaint, not a thousand.
+    if (m_parent != nullptr)
         m_parent->RequestLayout();
-        m_parent->Invalidate();
-    } else {
+    else
         RequestLayout();
-    }
     if (m_host != nullptr)
         m_host->SetLayoutPending();
 }
@@ -520,8 +632,8 @@ void CControlUI::SetBorderRound(const CSizeUI& corner)
 CUIString CControlUI::GetVirtualWindowName() const
 {
     for (const CControlUI* c = this; c != nullptr; c = c->m_parent) {
-        if (!c->m_virtualWindow.IsEmpty())
-            return c->m_virtualWindow;
+        if (c->m_rare != nullptr && !c->m_rare->virtualWindow.IsEmpty())
+            return c->m_rare->virtualWindow;
     }
     return CUIString();
 }

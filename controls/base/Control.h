@@ -212,9 +212,9 @@ public:
     CUIString GetVirtualWindowName() const;
     // What assistive technology reads for the control when its text does not say it ("accname",
     // "accdescription") and the role a skin gives it over its class's own ("accrole").
-    const CUIString& GetAccessibleName() const { return m_accName; }
-    const CUIString& GetAccessibleDescription() const { return m_accDescription; }
-    const CUIString& GetAccessibleRole() const { return m_accRole; }
+    const CUIString& GetAccessibleName() const;
+    const CUIString& GetAccessibleDescription() const;
+    const CUIString& GetAccessibleRole() const;
     // Applies a name="value" name="value" list through SetAttribute (values cannot hold quotes).
     void ApplyAttributeText(const char* list);
     // Every attribute name SetAttribute acts on, the class's own first, then its bases'. Each class
@@ -239,16 +239,13 @@ protected:
     // Tells assistive technology that something it reads changed (a WinEvent id). Call it last:
     // a listener in the process may destroy the control.
     void AnnounceChange(unsigned winEvent);
-    void SetAccessibleText(CUIString& field, const char* text);
     // An image attribute: the string is kept as written and the control repaints.
     void StoreImage(CUIString& field, const char* imageText);
 
     CWindowHostUI* m_host = nullptr;  // not owned
     CControlUI* m_parent = nullptr;  // not owned
-    CUIString m_virtualWindow;
     CUIString m_name;
     bool m_needsLayout = true;
-    bool m_wantsContextMenu = false;
     CRectUI m_position;  // client coordinates of the host window
     CRectUI m_padding;  // outer margins used by the parent's layout
     CSizeUI m_floatOffset;  // negative components count from the parent's right/bottom
@@ -265,12 +262,7 @@ protected:
     bool m_focused = false;
     bool m_floating = false;
     bool m_inResizeListeners = false;  // keeps a listener's own SetPosition from re-firing them
-    TRelativePos m_relativePos;
     CUIString m_text;
-    CUIString m_tooltip;
-    char m_shortcutKey = 0;
-    CUIString m_userData;
-    UINT_PTR m_tag = 0;
     uint32_t m_bkColor1 = 0;
     uint32_t m_bkColor2 = 0;
     uint32_t m_bkColor3 = 0;
@@ -281,18 +273,26 @@ protected:
     bool m_colorHsl = false;
     int m_borderSize = 0;
     int m_borderStyle = 0;  // GDI pen style of the per-side borders
-    int m_tooltipWidth = 300;
     CSizeUI m_borderRound;
     CRectUI m_paintRect;  // current paint request clipped to the position
     int m_leftBorderSize = 0;
     int m_topBorderSize = 0;
     int m_rightBorderSize = 0;
     int m_bottomBorderSize = 0;
-    CUIString m_accName;
-    CUIString m_accDescription;
-    CUIString m_accRole;
 
 private:
+    // What few controls are given (a tooltip, user data, a virtual window, what screen readers
+    // read, a relative rule, a tag): one block made at the first write, so that the many controls
+    // of a long list or tree without them stay small. Getters answer the defaults without it.
+    struct TRareFields;
+    TRareFields& Rare();
+    TRareFields* m_rare = nullptr;  // owned
+    // "accname" and "accdescription" are announced when they change.
+    void SetAccessibleName(const char* text);
+    void SetAccessibleDescription(const char* text);
+    void SetAccessibleRole(const char* text);
+    void SetVirtualWindow(const char* name);
+
     static CAttributeTable<CControlUI> OwnAttributes();
     // A floating control placed at m_position keeps that place as its float offset and fixed size.
     void KeepFloatingPlace();

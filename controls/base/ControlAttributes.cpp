@@ -3,7 +3,6 @@
 
 #include "controls/base/Control.h"
 #include "core/ValueParse.h"
-#include "host/WindowHost.h"
 
 namespace SkinUI {
 
@@ -90,9 +89,9 @@ CAttributeTable<CControlUI> CControlUI::OwnAttributes()
         {"name", [](C& c, const char* v) { c.SetName(v); }},
         {"text", [](C& c, const char* v) { c.SetText(v); }},
         {"tooltip", [](C& c, const char* v) { c.SetTooltip(v); }},
-        {"accname", [](C& c, const char* v) { c.SetAccessibleText(c.m_accName, v); }},
-        {"accdescription", [](C& c, const char* v) { c.SetAccessibleText(c.m_accDescription, v); }},
-        {"accrole", [](C& c, const char* v) { c.m_accRole = v; }},
+        {"accname", [](C& c, const char* v) { c.SetAccessibleName(v); }},
+        {"accdescription", [](C& c, const char* v) { c.SetAccessibleDescription(v); }},
+        {"accrole", [](C& c, const char* v) { c.SetAccessibleRole(v); }},
         {"userdata", [](C& c, const char* v) { c.SetUserData(v); }},
         {"enabled", [](C& c, const char* v) { c.SetEnabled(ParseFlag(v)); }},
         {"mouse", [](C& c, const char* v) { c.SetAcceptsMouse(ParseFlag(v)); }},
@@ -101,12 +100,7 @@ CAttributeTable<CControlUI> CControlUI::OwnAttributes()
         {"float", [](C& c, const char* v) { c.SetFloating(ParseFlag(v)); }},
         {"shortcut", [](C& c, const char* v) { c.SetShortcutKey(v[0]); }},
         {"menu", [](C& c, const char* v) { c.SetWantsContextMenu(ParseFlag(v)); }},
-        {"virtualwnd",
-            [](C& c, const char* v) {
-                c.m_virtualWindow = v;
-                if (c.m_host != nullptr)
-                    c.m_host->SetUsesVirtualWindows();
-            }},
+        {"virtualwnd", [](C& c, const char* v) { c.SetVirtualWindow(v); }},
     };
     return kTable;
 }
@@ -115,14 +109,6 @@ void CControlUI::StoreImage(CUIString& field, const char* imageText)
 {
     field = imageText;
     Invalidate();
-}
-
-void CControlUI::SetAccessibleText(CUIString& field, const char* text)
-{
-    if (field == text)
-        return;
-    field = text;
-    AnnounceChange(&field == &m_accName ? EVENT_OBJECT_NAMECHANGE : EVENT_OBJECT_DESCRIPTIONCHANGE);
 }
 
 void CControlUI::SetAttribute(const char* name, const char* value)

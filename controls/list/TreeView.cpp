@@ -11,6 +11,31 @@
 
 namespace SkinUI {
 
+namespace {
+
+// Holds the host's announcements of rows joining, shown or hidden for a scope.
+class CStructureHold {
+public:
+    explicit CStructureHold(CWindowHostUI* host)
+        : m_host(host)
+    {
+        if (m_host != nullptr)
+            m_host->HoldStructureAnnouncements();
+    }
+    ~CStructureHold()
+    {
+        if (m_host != nullptr)
+            m_host->ReleaseStructureAnnouncements();
+    }
+    CStructureHold(const CStructureHold&) = delete;
+    CStructureHold& operator=(const CStructureHold&) = delete;
+
+private:
+    CWindowHostUI* m_host;
+};
+
+}  // namespace
+
 CTreeViewUI::CTreeViewUI() { GetHeader()->SetVisible(false); }
 
 const char* CTreeViewUI::GetTypeName() const { return "TreeViewUI"; }
@@ -53,6 +78,30 @@ int CTreeViewUI::InsertSubtree(CTreeNodeUI* node, int index)
             pending.push_back(next->ChildNodeAt(i));
     }
     CTreeNodeUI* marked = nullptr;
+    const int position = ListSubtree(order, index, marked);
+    if (position < 0)
+        return -1;
+    CControlAliveGuard alive(m_host, this);
+    if (marked != nullptr) {
+        SelectItem(marked->ListPosition(), false);
+        if (!alive.IsAlive())
+            return -1;
+    }
+    // One announcement for the whole subtree: a single node is a new row; more rows are the
+    // tree's children changed, which a screen reader reads afresh.
+    if (m_host != nullptr) {
+        CControlAliveGuard nodeAlive(m_host, node);
+        if (order.size() == 1 && nodeAlive.IsAlive())
+            m_host->AnnounceAccessibleChange(node, EVENT_OBJECT_CREATE);
+        else if (order.size() > 1)
+            m_host->AnnounceAccessibleChange(this, EVENT_OBJECT_REORDER);
+    }
+    return alive.IsAlive() ? position : -1;
+}
+
+int CTreeViewUI::ListSubtree(const std::vector<CTreeNodeUI*>& order, int index, CTreeNodeUI*& marked)
+{
+    CStructureHold hold(m_host);
     int position = index;
     for (CTreeNodeUI* each : order) {
         Subscribe(each);
@@ -68,12 +117,6 @@ int CTreeViewUI::InsertSubtree(CTreeNodeUI* node, int index)
                 marked->Select(false);
             marked = each;
         }
-    }
-    if (marked != nullptr) {
-        CControlAliveGuard alive(m_host, this);
-        SelectItem(marked->ListPosition(), false);
-        if (!alive.IsAlive())
-            return -1;
     }
     return position;
 }
@@ -285,11 +328,20 @@ template <class Visit> void CTreeViewUI::WalkDescendants(CTreeNodeUI* node, Visi
 
 void CTreeViewUI::ShowDescendants(bool expand, CTreeNodeUI* node)
 {
-    WalkDescendants(node, [&](CTreeNodeUI* each) {
-        each->SetVisible(expand);
-        // A collapsed node keeps its own children hidden; for the whole list every row follows.
-        return node == nullptr || !each->GetFolderButton()->IsSelected();
-    });
+    bool changed = false;
+    CControlAliveGuard alive(m_host, this);
+    {
+        CStructureHold hold(m_host);
+        WalkDescendants(node, [&](CTreeNodeUI* each) {
+            changed = changed || each->IsOwnVisible() != expand;
+            each->SetVisible(expand);
+            // A collapsed node keeps its own children hidden; for the whole list every row follows.
+            return node == nullptr || !each->GetFolderButton()->IsSelected();
+        });
+    }
+    // The rows shown or hidden are one change of the tree's children for a screen reader.
+    if (changed && alive.IsAlive() && m_host != nullptr)
+        m_host->AnnounceAccessibleChange(this, EVENT_OBJECT_REORDER);
 }
 
 void CTreeViewUI::CheckDescendants(bool checked, CTreeNodeUI* node)

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "controls/list/List.h"
 
@@ -70,6 +71,9 @@ private:
     // Lists `node` and its subtree from `index` on, in depth-first order, and applies a selection
     // the nodes were given before they were in a view. Answers the position after the subtree.
     int InsertSubtree(CTreeNodeUI* node, int index);
+    // Lists the nodes of `order` from `index` on without announcing each; answers the position after
+    // them (-1 when the list refused one) and the last node marked selected in `marked`.
+    int ListSubtree(const std::vector<CTreeNodeUI*>& order, int index, CTreeNodeUI*& marked);
     void Subscribe(CTreeNodeUI* node);
     // The one way a node leaves: its whole subtree, one block of rows, dropped from its parent.
     bool RemoveNode(CTreeNodeUI* node);

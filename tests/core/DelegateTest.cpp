@@ -5,7 +5,6 @@
 #include <string>
 
 using SkinUI::CDelegate;
-using SkinUI::CDelegateBase;
 using SkinUI::CEventSourceUI;
 using SkinUI::MakeDelegate;
 
@@ -30,28 +29,29 @@ struct TRecorder {
 
 struct TDerivedRecorder : TRecorder { };
 
-// A delegate type that counts its live copies, to see the source delete what it holds.
-class CCountingDelegate : public CDelegateBase {
-public:
-    explicit CCountingDelegate(int* live)
-        : CDelegateBase(live, &kFunction, sizeof(kFunction))
-        , m_live(live)
+// Destroys the source it listens to, as a listener deleting its control does.
+struct TDestroyer {
+    CEventSourceUI* source;
+    int* calls;
+    bool OnEvent(void*)
     {
-        ++*m_live;
+        ++*calls;
+        delete source;
+        return true;
     }
-    CCountingDelegate(const CCountingDelegate& other)
-        : CDelegateBase(other)
-        , m_live(other.m_live)
-    {
-        ++*m_live;
-    }
-    ~CCountingDelegate() override { --*m_live; }
-    CDelegateBase* Copy() const override { return new CCountingDelegate(*this); }
-    bool Invoke(void*) override { return true; }
+};
 
-private:
-    static constexpr int kFunction = 7;
-    int* m_live;
+// Fires the source again from inside a Fire, then destroys it from the inner run.
+struct TNestedDestroyer {
+    CEventSourceUI* source;
+    int* calls;
+    bool OnEvent(void*)
+    {
+        if (++*calls == 1)
+            return source->Fire(nullptr);
+        delete source;
+        return true;
+    }
 };
 
 // Adds another listener from inside a Fire.
@@ -109,19 +109,6 @@ TEST(EventSource, EqualDelegatesAreKeptOnce)
     EXPECT_EQ(log, "a.!b.d.");
 }
 
-TEST(EventSource, OwnsItsCopiesAndDeletesThem)
-{
-    int live = 0;
-    {
-        CCountingDelegate original(&live);
-        CEventSourceUI source;
-        source.AddListener(original);
-        source.AddListener(original);  // equal: no second copy
-        EXPECT_EQ(live, 2);
-    }
-    EXPECT_EQ(live, 0);
-}
-
 TEST(EventSource, ListenersAddedDuringFireRunInTheSameFire)
 {
     std::string log;
@@ -141,4 +128,38 @@ TEST(EventSource, ListenersAddedDuringFireRunInTheSameFire)
     for (int i = 0; i < 10; ++i)
         expected += "f-";
     EXPECT_EQ(log, expected + "z-");
+}
+
+TEST(EventSource, ListenerThatDestroysTheSourceEndsEveryRunningFire)
+{
+    std::string log;
+    TRecorder after{&log, 'x', true};
+    struct TCase {
+        const char* what;
+        bool nested;
+        int expectedCalls;
+    };
+    const TCase cases[] = {
+        {"destroyed by the first listener", false, 1},
+        {"destroyed inside a nested fire of the same source", true, 2},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        log.clear();
+        int calls = 0;
+        CEventSourceUI* source = new CEventSourceUI;
+        TDestroyer destroyer{source, &calls};
+        TNestedDestroyer nested{source, &calls};
+        if (c.nested)
+            *source += MakeDelegate(&nested, &TNestedDestroyer::OnEvent);
+        else
+            *source += MakeDelegate(&destroyer, &TDestroyer::OnEvent);
+        // Listed after the destroyer: it must never hear of the run, nor may the run read the
+        // freed list to find it.
+        *source += MakeDelegate(&after, &TRecorder::OnEvent);
+        char param = '1';
+        EXPECT_FALSE(source->Fire(&param));
+        EXPECT_EQ(calls, c.expectedCalls);
+        EXPECT_EQ(log, "");
+    }
 }

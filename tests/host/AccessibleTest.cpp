@@ -14,6 +14,9 @@
 #include "AccessibleTestSupport.h"
 #include "controls/native/Combo.h"
 #include "controls/native/Edit.h"
+#include "controls/list/TreeNode.h"
+#include "controls/text/CheckBox.h"
+#include "controls/list/TreeView.h"
 #include "support/HostBed.h"
 #include "controls/range/Slider.h"
 #include "controls/text/Button.h"
@@ -507,6 +510,61 @@ TEST(Accessible, ATreeRowExpandsByItsDefaultActionAndSaysSo)
     for (IAccessible* o : objects)
         o->Release();
     client->Release();
+}
+
+// Rows joining a tree, shown or hidden in numbers are one change of the tree's children for a
+// screen reader (it reads them afresh), never an event and an object a row; a single new row is
+// announced as itself.
+TEST(Accessible, TreeRowsInNumbersAreOneReorderOfTheTree)
+{
+    AccessibleBed bed("<Window><TreeView name=\"tree\"><TreeNode name=\"a\" text=\"A\"><TreeNode text=\"A1\"/>"
+                      "</TreeNode></TreeView></Window>");
+    EventEar ear(EVENT_OBJECT_CREATE, EVENT_OBJECT_VALUECHANGE);
+    ASSERT_TRUE(ear.Listening());
+    std::vector<THeard>& heard = ear.heard;
+    CTreeViewUI* tree = ControlCast<CTreeViewUI>(bed.Find("tree"));
+    CTreeNodeUI* a = AsTreeNode(bed.Find("a"));
+    ASSERT_NE(tree, nullptr);
+    ASSERT_NE(a, nullptr);
+    auto node = [](const char* text) {
+        CTreeNodeUI* made = new CTreeNodeUI;
+        made->SetAttribute("text", text);
+        return made;
+    };
+    struct TCase {
+        const char* what;
+        std::function<void()> act;
+        DWORD event;
+        const char* name;  // of the object the event concerns: the tree reads as ""
+    };
+    const TCase cases[] = {
+        {"a subtree of three rows joins",
+            [&] {
+                CTreeNodeUI* b = node("B");
+                CTreeNodeUI* b1 = node("B1");
+                b->AddChild(b1);
+                b1->AddChild(node("B11"));
+                tree->AppendNode(b);
+            },
+            EVENT_OBJECT_REORDER, ""},
+        {"a single row joins", [&] { a->AddChild(node("A2")); }, EVENT_OBJECT_CREATE, "A2"},
+        {"a node collapses", [&] { a->GetFolderButton()->SetSelected(true); }, EVENT_OBJECT_REORDER, ""},
+        {"a node expands", [&] { a->GetFolderButton()->SetSelected(false); }, EVENT_OBJECT_REORDER, ""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        heard.clear();
+        c.act();
+        ASSERT_TRUE(HeardWithin(heard, c.event, c.name));
+        // Events arrive in the order they were raised: whatever a row said on its own came first.
+        for (const THeard& h : heard) {
+            EXPECT_NE(h.Event, static_cast<DWORD>(EVENT_OBJECT_SHOW)) << h.Name;
+            EXPECT_NE(h.Event, static_cast<DWORD>(EVENT_OBJECT_HIDE)) << h.Name;
+            if (h.Event == EVENT_OBJECT_CREATE) {
+                EXPECT_EQ(h.Name, c.name);
+            }
+        }
+    }
 }
 
 //--- keyboard -----------------------------------------------------------------------------------

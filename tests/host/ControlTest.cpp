@@ -22,7 +22,6 @@ public:
     int BottomBorder() const { return m_bottomBorderSize; }
     uint32_t Color2() const { return m_bkColor2; }
     uint32_t Color3() const { return m_bkColor3; }
-    const CUIString& VirtualWindow() const { return m_virtualWindow; }
 };
 
 TEST(ControlAttributes, PosSetsTheFloatOffsetAndOnlyNonNegativeSizes)
@@ -96,7 +95,7 @@ TEST(ControlAttributes, ColoursFlagsAndTexts)
     c.SetAttribute("shortcut", "x");
     EXPECT_EQ('x', c.GetShortcutKey());
     c.SetAttribute("virtualwnd", "pane");
-    EXPECT_STREQ("pane", c.VirtualWindow().GetData());
+    EXPECT_STREQ("pane", c.GetVirtualWindowName().GetData());
     c.SetAttribute("minwidth", "-3");
     EXPECT_EQ(0, c.GetMinWidth()) << "negative limits are ignored";
     c.SetAttribute("maxheight", "80");

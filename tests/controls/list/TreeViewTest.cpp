@@ -612,6 +612,8 @@ TEST(TreeView, NodesRemovedByListenersMidWalkOrMidPress)
         {"a check walk removes its own top", "A1", "check", "selectchanged", "A", "B", "", "B"},
         {"a collapse removes a child", "A", "folder", "selectchanged", "A1", "A A2 B", "", "A B"},
         {"a press removes the pressed node", "A2", "node", "itemclick", "A2", "A A1 A11 B", "", "A A1 A11 B"},
+        {"a collapse removes the collapsing node", "A", "folder", "selectchanged", "A", "B", "", "B"},
+        {"a collapse removes the next top node", "A", "folder", "selectchanged", "B", "A A1 A11 A2", "", "A"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -642,4 +644,193 @@ TEST(TreeView, NodesRemovedByListenersMidWalkOrMidPress)
             EXPECT_EQ(tree->IndexOfChild(tree->ChildAt(i)), i);
         EXPECT_LT(tree->GetCurrentIndex(), tree->ChildCount());
     }
+}
+
+namespace {
+
+// Removes a node from its tree when its folder button toggles; listed on the button before the
+// tree's own listener or after it.
+struct TSelfRemover {
+    CTreeViewUI* tree = nullptr;
+    CTreeNodeUI* node = nullptr;
+    int fired = 0;
+    bool OnFolder(void* param)
+    {
+        const TNotifyEvent* event = static_cast<const TNotifyEvent*>(param);
+        if (node == nullptr || event->Type != "selectchanged")
+            return true;
+        ++fired;
+        CTreeNodeUI* doomed = node;
+        node = nullptr;
+        tree->RemoveChild(doomed);
+        return true;
+    }
+};
+
+// A 4-ary tree of `count` nodes filled level by level, built outside the view and then added at once.
+std::vector<CTreeNodeUI*> BuildWideTree(CTreeViewUI* tree, int count)
+{
+    std::vector<CTreeNodeUI*> nodes;
+    nodes.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        nodes.push_back(NewNode(std::to_string(i).c_str()));
+        if (i > 0)
+            nodes[static_cast<size_t>((i - 1) / 4)]->AddChild(nodes.back());
+    }
+    tree->AppendNode(nodes[0]);
+    return nodes;
+}
+
+int CountRows(CTreeViewUI* tree, bool (*test)(CTreeNodeUI*))
+{
+    int n = 0;
+    for (int i = 0; i < tree->ChildCount(); ++i)
+        n += test(AsTreeNode(tree->ChildAt(i))) ? 1 : 0;
+    return n;
+}
+
+}  // namespace
+
+// A node whose folder toggles may be removed by a listener of that very toggle, heard before the
+// view walks its descendants or after: the subtree goes whole, and the view and the other nodes
+// go on working.
+TEST(TreeView, ANodeRemovedInsideItsOwnToggle)
+{
+    struct TCase {
+        const char* what;
+        bool listenFirst;  // listed on the folder button before the view's own listener
+        bool expand;  // the toggle expands a collapsed node (else collapses an expanded one)
+    } cases[] = {
+        {"before the view hears a collapse", true, false},
+        {"before the view hears an expand", true, true},
+        {"after the view collapsed it", false, false},
+        {"after the view expanded it", false, true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed(300, 200);
+        CSkinBuilder builder;
+        CTreeViewUI* tree = ControlCast<CTreeViewUI>(
+            builder.BuildFrom("<Window><TreeView/></Window>", nullptr, nullptr, &bed.Host(), nullptr));
+        ASSERT_NE(tree, nullptr);
+        bed.Attach(tree);
+        CTreeNodeUI* a = NewNode("A");
+        CTreeNodeUI* a1 = NewNode("A1");
+        a->AddChild(a1);
+        a1->AddChild(NewNode("A11"));
+        CTreeNodeUI* b = NewNode("B");
+        b->AddChild(NewNode("B1"));
+        TSelfRemover remover;
+        if (c.listenFirst)
+            a->GetFolderButton()->NotifyListeners += MakeDelegate(&remover, &TSelfRemover::OnFolder);
+        ASSERT_TRUE(tree->AppendNode(a));
+        ASSERT_TRUE(tree->AppendNode(b));
+        if (!c.listenFirst)
+            a->GetFolderButton()->NotifyListeners += MakeDelegate(&remover, &TSelfRemover::OnFolder);
+        if (c.expand)
+            a->GetFolderButton()->SetSelected(true);
+        DestroyLog log;
+        log.Watch(a);
+        log.Watch(a1);
+        remover.tree = tree;
+        remover.node = a;
+        // Laid out first: the click goes where the button is.
+        bed.Repaint();
+        ClickOn(bed, a->GetFolderButton());
+        bed.Pump();
+        EXPECT_EQ(remover.fired, 1);
+        EXPECT_EQ(log.destroyed.size(), 2u);
+        EXPECT_EQ(Rows(tree), "B B1");
+        EXPECT_EQ(Rows(tree, true), "B B1");
+        // The view still answers the node that is left.
+        ClickOn(bed, b->GetFolderButton());
+        EXPECT_EQ(Rows(tree, true), "B");
+        EXPECT_EQ(b->ListPosition(), 0);
+    }
+}
+
+// A row pressed and dragged while its ancestor collapses or leaves the tree: the release reaches
+// no hidden or removed row, and the rows left keep working.
+TEST(TreeView, CollapseOrRemovalDuringADrag)
+{
+    struct TCase {
+        const char* what;
+        bool remove;  // the ancestor leaves the tree (else it collapses)
+        const char* visible;  // after the release
+    } cases[] = {
+        {"the pressed row's ancestor collapses", false, "A B"},
+        {"the pressed row's ancestor leaves the tree", true, "B"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostBed bed(300, 200);
+        CTreeViewUI* tree = BuildTree(bed);
+        ASSERT_NE(tree, nullptr);
+        CTreeNodeUI* pressed = Node(bed, "A11");
+        const CRectUI r = pressed->GetItemButton()->GetPosition();
+        const int x = (r.left + r.right) / 2;
+        const int y = (r.top + r.bottom) / 2;
+        bed.Press(x, y);
+        bed.MoveTo(x + 5, y + 20);
+        const size_t heardBefore = bed.notes.size();
+        if (c.remove)
+            tree->RemoveChild(Node(bed, "A"));
+        else
+            Node(bed, "A")->GetFolderButton()->SetSelected(true);
+        bed.Repaint();
+        bed.MoveTo(x + 10, y + 40);
+        bed.Release(x + 10, y + 40);
+        bed.Pump();
+        for (size_t i = heardBefore; i < bed.notes.size(); ++i) {
+            EXPECT_NE(bed.notes[i].type, "click") << "from " << bed.notes[i].sender;
+            EXPECT_NE(bed.notes[i].type, "itemclick") << "from " << bed.notes[i].sender;
+        }
+        EXPECT_EQ(Rows(tree, true), c.visible);
+        ClickOn(bed, Node(bed, "B")->GetItemButton());
+        EXPECT_EQ(tree->GetCurrentIndex(), Node(bed, "B")->ListPosition());
+    }
+}
+
+// A tree of 12,000 nodes on 7 levels built at once: collapsing and expanding every node, checking
+// from the top, unchecking a branch and removing one leave every row where the tree says it is.
+TEST(TreeView, TwelveThousandNodesCollapseExpandCheckAndLeave)
+{
+    HostBed bed(300, 200);
+    CSkinBuilder builder;
+    CTreeViewUI* tree = ControlCast<CTreeViewUI>(builder.BuildFrom(
+        "<Window><TreeView visiblecheckbtn=\"true\"/></Window>", nullptr, nullptr, &bed.Host(), nullptr));
+    ASSERT_NE(tree, nullptr);
+    bed.Attach(tree);
+    const int kCount = 12000;
+    const std::vector<CTreeNodeUI*> nodes = BuildWideTree(tree, kCount);
+    ASSERT_EQ(tree->ChildCount(), kCount);
+    bed.Repaint();
+    for (int i = kCount - 1; i >= 0; --i) {
+        if (nodes[static_cast<size_t>(i)]->ChildNodeCount() > 0)
+            nodes[static_cast<size_t>(i)]->GetFolderButton()->SetSelected(true);
+    }
+    bed.Repaint();
+    EXPECT_EQ(CountRows(tree, [](CTreeNodeUI* n) { return n->IsVisible(); }), 1);
+    for (CTreeNodeUI* node : nodes) {
+        if (node->ChildNodeCount() > 0)
+            node->GetFolderButton()->SetSelected(false);
+    }
+    bed.Repaint();
+    EXPECT_EQ(CountRows(tree, [](CTreeNodeUI* n) { return n->IsVisible(); }), kCount);
+
+    nodes[0]->GetCheckBox()->SetSelected(true);
+    EXPECT_EQ(CountRows(tree, [](CTreeNodeUI* n) { return n->GetCheckBox()->IsSelected(); }), kCount);
+    // Node 1's branch: 1 + 4 + 16 + 64 + 256 + 1024 + its share of the last, partial level.
+    CTreeNodeUI* branch = nodes[1];
+    const int branchRows = branch->LastDescendant()->ListPosition() + 1 - branch->ListPosition();
+    branch->GetCheckBox()->SetSelected(false);
+    EXPECT_EQ(CountRows(tree, [](CTreeNodeUI* n) { return n->GetCheckBox()->IsSelected(); }), kCount - branchRows);
+
+    ASSERT_TRUE(tree->RemoveChild(branch));
+    bed.Pump();
+    EXPECT_EQ(tree->ChildCount(), kCount - branchRows);
+    EXPECT_EQ(nodes[0]->ChildNodeCount(), 3);
+    for (int i = 0; i < tree->ChildCount(); ++i)
+        ASSERT_EQ(tree->IndexOfChild(tree->ChildAt(i)), i);
+    EXPECT_EQ(nodes[0]->LastDescendant()->ListPosition(), tree->ChildCount() - 1);
 }
