@@ -107,6 +107,7 @@ void CControlUI::SetText(const char* text)
     if (m_text == text)
         return;
     m_text = text;
+    NoteChangeToParent();
     Invalidate();
     AnnounceChange(EVENT_OBJECT_NAMECHANGE);
 }
@@ -205,6 +206,7 @@ void CControlUI::SetFixedWidth(int width)
     if (width < 0)
         return;
     m_fixedSize.cx = width;
+    NoteChangeToParent();
     SetFloatOffset(m_floatOffset);
 }
 
@@ -215,6 +217,7 @@ void CControlUI::SetFixedHeight(int height)
     if (height < 0)
         return;
     m_fixedSize.cy = height;
+    NoteChangeToParent();
     SetFloatOffset(m_floatOffset);
 }
 
@@ -559,6 +562,12 @@ void CControlUI::RequestLayout()
     }
     if (m_host != nullptr)
         m_host->SetLayoutPending();
+}
+
+void CControlUI::NoteChangeToParent()
+{
+    if (m_parent != nullptr)
+        m_parent->OnChildChanged(this);
 }
 
 void CControlUI::RequestParentLayout()

@@ -188,6 +188,9 @@ public:
     void RequestLayout();
     void RequestParentLayout();
     bool NeedsLayout() const { return m_needsLayout; }
+    // A child's measured size may differ now (its text or fixed size changed). A parent that
+    // keeps its children's sizes between layouts measures that child again at the next one.
+    virtual void OnChildChanged(CControlUI* /*child*/) { }
 
     void SetBackgroundColor(uint32_t argb);
     uint32_t GetBackgroundColor() const { return m_bkColor1; }
@@ -230,6 +233,8 @@ public:
     CEventSourceUI NotifyListeners;
 
 protected:
+    // Tells the parent, through OnChildChanged, that this control may measure differently now.
+    void NoteChangeToParent();
     // Every colour the base paints passes through here ("colorhsl").
     uint32_t AdjustColor(uint32_t argb) const;
     // The hover look of controls that keep state bits: MouseEnter sets StateHot in `state`,

@@ -116,7 +116,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
         CControlUI* child = OwnChild(i);
         if (!child->IsVisible() || child->IsFloating())
             continue;
-        CSizeUI s = child->MeasureSize(available);
+        CSizeUI s = MeasureChild(i, child, available);
         OnChildMeasured(child, s);
         CRectUI p = child->ScaledPadding();
         int main = ax.Main(s);
@@ -167,7 +167,7 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
         remaining -= ax.Lo(p);
         CSizeUI room = available;
         ax.Main(room) = remaining;
-        CSizeUI s = child->MeasureSize(room);
+        CSizeUI s = MeasureChild(i, child, room);
         int main = ax.Main(s);
         if (main == 0) {
             ++seen;
@@ -192,6 +192,11 @@ void CLinearLayoutUI::SetPosition(const CRectUI& rect)
         remaining -= main + ax.Hi(p) + Scaled(m_childPadding);
     }
     FinishLayout(client, required + (measured - 1) * Scaled(m_childPadding));
+}
+
+CSizeUI CLinearLayoutUI::MeasureChild(int /*index*/, CControlUI* child, const CSizeUI& available)
+{
+    return child->MeasureSize(available);
 }
 
 void CLinearLayoutUI::OnChildMeasured(CControlUI* /*child*/, const CSizeUI& /*measured*/) { }

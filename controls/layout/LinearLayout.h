@@ -43,6 +43,8 @@ protected:
     explicit CLinearLayoutUI(bool vertical);
 
     // Layout steps a specialised layout may replace (a list body gives every row one width).
+    // The size of the child at `index`, asked in both passes with the same width available.
+    virtual CSizeUI MeasureChild(int index, CControlUI* child, const CSizeUI& available);
     // Each visible, non-floating child's size as measured in the first pass.
     virtual void OnChildMeasured(CControlUI* child, const CSizeUI& measured);
     // The size across the main axis: the fixed one, or what the client leaves beside the padding.

@@ -170,6 +170,77 @@ void CListBodyUI::PlaceChild(CControlUI* child, const CRectUI& rect)
         NoteStacked(child);
 }
 
+CSizeUI CListBodyUI::MeasureChild(int index, CControlUI* child, const CSizeUI& available)
+{
+    // Rows measure by the width they get and the screen's scale: another of either, all again.
+    const int dpi = m_host != nullptr ? m_host->GetDpi() : 0;
+    if (available.cx != m_measuredWidth || dpi != m_measuredDpi) {
+        m_measures.clear();
+        m_measuredWidth = available.cx;
+        m_measuredDpi = dpi;
+    }
+    const size_t at = static_cast<size_t>(index);
+    if (at < m_measures.size() && m_measures[at].known)
+        return m_measures[at].size;
+    const CSizeUI size = child->MeasureSize(available);
+    if (at >= m_measures.size())
+        m_measures.resize(at + 1, TRowMeasure{CSizeUI(), false});
+    m_measures[at] = TRowMeasure{size, true};
+    return size;
+}
+
+void CListBodyUI::ForgetMeasuresFrom(int index)
+{
+    const size_t from = static_cast<size_t>(index > 0 ? index : 0);
+    if (from < m_measures.size())
+        m_measures.resize(from);
+}
+
+void CListBodyUI::OnChildChanged(CControlUI* child)
+{
+    if (child == nullptr || child->GetParent() != this)
+        return;
+    // Found by its number when the list keeps it current; otherwise every row is measured again,
+    // as a search through a long list for each change would cost more.
+    const int index = m_owner != nullptr ? m_owner->IndexOfChild(child) : -1;
+    if (index < 0 || OwnChild(index) != child)
+        ForgetMeasuresFrom(0);
+    else if (static_cast<size_t>(index) < m_measures.size())
+        m_measures[static_cast<size_t>(index)].known = false;
+}
+
+bool CListBodyUI::InsertChild(CControlUI* control, int index)
+{
+    ForgetMeasuresFrom(index);
+    return CVerticalLayoutUI::InsertChild(control, index);
+}
+
+bool CListBodyUI::MoveChild(CControlUI* control, int newIndex)
+{
+    ForgetMeasuresFrom(0);
+    return CVerticalLayoutUI::MoveChild(control, newIndex);
+}
+
+bool CListBodyUI::RemoveChild(CControlUI* control)
+{
+    ForgetMeasuresFrom(0);
+    return CVerticalLayoutUI::RemoveChild(control);
+}
+
+bool CListBodyUI::RemoveChildAt(int index) { return RemoveRows(index, 1); }
+
+void CListBodyUI::RemoveAllChildren()
+{
+    ForgetMeasuresFrom(0);
+    CVerticalLayoutUI::RemoveAllChildren();
+}
+
+bool CListBodyUI::RemoveRows(int first, int count)
+{
+    ForgetMeasuresFrom(first);
+    return RemoveOwnChildren(first, count);
+}
+
 void CListBodyUI::OnChildMeasured(CControlUI* child, const CSizeUI& measured)
 {
     if (m_widestFromHeader)
@@ -249,6 +320,7 @@ bool CListBodyUI::MoveRows(int first, int count, int newFirst)
     std::rotate(span.begin(), span.begin() + (down ? count : first - newFirst), span.end());
     for (int i = lo; i < hi; ++i)
         m_children.SetAt(i, span[static_cast<size_t>(i - lo)]);
+    ForgetMeasuresFrom(lo);
     RequestLayout();
     return true;
 }
@@ -687,6 +759,9 @@ CAttributeTable<CListUI> CListUI::OwnAttributes()
 void CListUI::SetAttribute(const char* name, const char* value)
 {
     const TItemStyleChange change = ApplyItemStyleAttribute(m_itemStyle, name, value);
+    // The rows measure by the item style: a font or a padding changed changes them all.
+    if (change != TItemStyleChange::NotStyle)
+        m_body->ForgetMeasuresFrom(0);
     if (change == TItemStyleChange::TextPadding || change == TItemStyleChange::ShowHtmlChanged) {
         RequestLayout();
         return;

@@ -36,16 +36,28 @@ public:
     // The width every row gets at least: the widest row, or the header's width when it has captions.
     int GetWidestRow() const { return m_widest; }
     // `count` rows from `first` on leave in one pass (the container's own removal).
-    bool RemoveRows(int first, int count) { return RemoveOwnChildren(first, count); }
+    bool RemoveRows(int first, int count);
     // `count` rows from `first` on move to start at `newFirst` (counted without them).
     bool MoveRows(int first, int count, int newFirst);
     // A row asked for is laid out where it belongs now, in view or not.
     void UpdateChildPlace(CControlUI* child) override;
+    // The rows from `index` on are measured again at the next layout (the rows' look changed).
+    void ForgetMeasuresFrom(int index);
+    // The rows' sizes are kept between layouts: a row added, moved or changed is measured again,
+    // the others are not.
+    void OnChildChanged(CControlUI* child) override;
+    bool InsertChild(CControlUI* control, int index) override;
+    bool MoveChild(CControlUI* control, int newIndex) override;
+    bool RemoveChild(CControlUI* control) override;
+    bool RemoveChildAt(int index) override;
+    void RemoveAllChildren() override;
 
 protected:
     // A row out of view that was laid out before only records its rectangle: its content is laid
     // out again when it comes into view.
     void PlaceChild(CControlUI* child, const CRectUI& rect) override;
+    // A row's size as the last layout measured it, while the row and the width stay the same.
+    CSizeUI MeasureChild(int index, CControlUI* child, const CSizeUI& available) override;
     void OnChildMeasured(CControlUI* child, const CSizeUI& measured) override;
     int CrossSizeOf(CControlUI* child, int crossAvailable, const CRectUI& padding) override;
     void FinishLayout(CRectUI& client, int content) override;
@@ -60,6 +72,12 @@ private:
     struct TStackedRow {
         int index;
         CRectUI content;
+    };
+
+    // A measured size, or none (`known` false) when the row must be measured again.
+    struct TRowMeasure {
+        CSizeUI size;
+        bool known;
     };
 
     // Called for each row the layout stacks, in order.
@@ -84,6 +102,11 @@ private:
     // The scroll the rows were last moved by: the bars' values, unless a bar was set directly.
     CSizeUI m_applied;
     bool m_rowsLeftBehind = false;  // a scroll since the last layout moved only the rows in view
+    // By row index: the sizes measured at m_measuredWidth and m_measuredDpi, up to the first row
+    // that changed place since.
+    std::vector<TRowMeasure> m_measures;
+    int m_measuredWidth = -1;
+    int m_measuredDpi = 0;
     int m_widest = 0;
     bool m_widestFromHeader = false;
     bool m_replacing = false;  // laying out again after the horizontal bar came or went

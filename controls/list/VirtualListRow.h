@@ -54,7 +54,13 @@ public:
     // The list's selection and hover for this row, without repainting.
     void SetLook(bool selected, bool hot);
     // Height the list gives every row; 0 until it has measured one.
-    void SetRowHeight(int height) { m_rowHeight = height; }
+    void SetRowHeight(int height)
+    {
+        if (height == m_rowHeight)
+            return;
+        m_rowHeight = height;
+        NoteChangeToParent();
+    }
     // Height of a row in the owner's item style: the row font's text height and padding.
     int NaturalHeight() { return RowHeight(); }
 

@@ -13,6 +13,7 @@
 #include "controls/list/ListTextElement.h"
 #include "controls/native/Combo.h"
 #include "controls/range/ScrollBar.h"
+#include "controls/text/Text.h"
 #include "host/Accessible.h"
 
 using namespace SkinUI;
@@ -560,5 +561,178 @@ TEST(RowsAtScale, RowsChangedAfterAScrollThenScrolledOrSelectedBeforeThePaint)
                 ASSERT_EQ(row->GetPosition().top, place.top) << "row " << i;
             }
         }
+    }
+}
+
+namespace {
+
+// A row 20 pixels high that counts how often a layout measures it.
+class CountedRow : public CListTextElementUI {
+public:
+    explicit CountedRow(int& measured)
+        : m_measured(measured)
+    {
+        SetFixedHeight(20);
+    }
+    CSizeUI MeasureSize(CSizeUI available) override
+    {
+        ++m_measured;
+        return CListTextElementUI::MeasureSize(available);
+    }
+
+private:
+    int& m_measured;
+};
+
+// A shown list of counted rows, laid out once by a paint.
+struct CountedListBed {
+    explicit CountedListBed(int rows)
+    {
+        list->SetAttribute("vscrollbar", "true");
+        bed.Attach(list);
+        for (int i = 0; i < rows; ++i) {
+            all.push_back(new CountedRow(measured));
+            list->AddChild(all.back());
+        }
+        bed.Repaint();
+    }
+
+    HostBed bed{300, 200};
+    int measured = 0;
+    std::vector<CControlUI*> all;
+    CListUI* list = new CListUI;  // owned by the bed's host once attached
+};
+
+// Every shown row, asked for its place, lies right below the shown row before it, from the body's
+// top at the list's scroll; the last one ends where the scroll range lets the view end.
+void ExpectRowsStacked(CListUI* list)
+{
+    CContainerUI* body = list->GetBody();
+    const CRectUI client = body->GetPosition();
+    int top = client.top - list->GetScrollPosition().cy;
+    for (int i = 0; i < list->ChildCount(); ++i) {
+        CControlUI* row = list->ChildAt(i);
+        if (!row->IsVisible())
+            continue;
+        const CRectUI& place = CurrentPosition(row);
+        ASSERT_EQ(place.top, top) << "row " << i;
+        top = place.bottom;
+    }
+    const CScrollBarUI* hbar = list->GetHorizontalScrollBar();
+    const int content = top - (client.top - list->GetScrollPosition().cy);
+    const int view = client.GetHeight() - (hbar != nullptr && hbar->IsVisible() ? hbar->ScaledFixedHeight() : 0);
+    EXPECT_EQ(list->GetVerticalScrollBar()->GetRange(), content - view) << "scroll range";
+}
+
+}  // namespace
+
+// A row whose size changes after the list was laid out (its fixed height set, hidden or shown,
+// its text wrapping onto more lines) moves every row after it at the next layout, the rows out of
+// view too, as they are asked for or scrolled into view.
+TEST(RowsAtScale, ARowChangingSizeMovesTheRowsAfterIt)
+{
+    const int kRows = 3000;
+    const int kChanged = 40;
+    struct Case {
+        const char* what;
+        int change;  // 0: taller, 1: shorter, 2: hidden, 3: shown, 4: text wrapped
+    } cases[] = {
+        {"fixed height raised", 0},
+        {"fixed height lowered", 1},
+        {"hidden", 2},
+        {"shown", 3},
+        {"text wrapped", 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int measured = 0;
+        HostBed bed(300, 200);
+        CListUI* list = new CListUI;
+        list->SetAttribute("vscrollbar", "true");
+        bed.Attach(list);
+        CTextUI* text = nullptr;
+        for (int i = 0; i < kRows; ++i) {
+            if (i == kChanged && c.change == 4) {
+                text = new CTextUI;
+                text->SetText("short");
+                list->AddChild(text);
+                continue;
+            }
+            list->AddChild(new CountedRow(measured));
+        }
+        CControlUI* changed = list->ChildAt(kChanged);
+        if (c.change == 3)
+            changed->SetVisible(false);
+        bed.Repaint();
+        const int before = CurrentPosition(changed).GetHeight();
+        list->SetScrollPosition(CSizeUI(0, 20 * 10));
+        bed.Repaint();
+        if (c.change == 0)
+            changed->SetFixedHeight(55);
+        else if (c.change == 1)
+            changed->SetFixedHeight(5);
+        else if (c.change != 4)
+            changed->SetVisible(c.change == 3);
+        if (c.change == 4) {
+            text->SetText("a line of many words that cannot fit the width of the list in one line of text");
+            text->GetParent()->RequestLayout();
+        }
+        bed.Repaint();
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsStacked(list));
+        if (c.change == 0 || c.change == 1 || c.change == 3)
+            EXPECT_EQ(CurrentPosition(changed).GetHeight(), c.change == 0 ? 55 : c.change == 1 ? 5 : 20);
+        if (c.change == 4)
+            EXPECT_GE(CurrentPosition(changed).GetHeight(), 2 * before) << "the text did not wrap";
+        // Rows far below, brought into view by the scroll, show where the stack puts them.
+        list->SetScrollPosition(CSizeUI(0, 20 * 2500));
+        bed.Repaint();
+        const int left = list->GetBody()->GetPosition().left;
+        int top = list->GetBody()->GetPosition().top - list->GetScrollPosition().cy;
+        for (int i = 0; i < kRows; ++i) {
+            CControlUI* row = list->ChildAt(i);
+            if (!row->IsVisible())
+                continue;
+            const int height = i == kChanged ? CurrentPosition(changed).GetHeight() : 20;
+            if (i > kChanged && MeetsBody(list, CRectUI(left, top, left + 1, top + height)))
+                ASSERT_EQ(row->GetPosition().top, top) << "row " << i;
+            top += height;
+        }
+    }
+}
+
+// A layout measures only the rows that may measure differently: none when nothing changed, the
+// row changed or added, and every row once when the width they get changed.
+TEST(RowsAtScale, ALayoutMeasuresOnlyTheRowsThatChanged)
+{
+    struct Case {
+        const char* what;
+        std::function<void(CountedListBed&)> change;
+        int measures;
+    } cases[] = {
+        {"nothing changed", [](CountedListBed& t) { t.list->GetBody()->RequestLayout(); }, 0},
+        {"a fixed height set", [](CountedListBed& t) { t.all[700]->SetFixedHeight(30); }, 1},
+        {"a text set",
+            [](CountedListBed& t) {
+                t.all[5]->SetText("new");
+                t.list->GetBody()->RequestLayout();
+            },
+            1},
+        {"a row hidden and shown",
+            [](CountedListBed& t) {
+                t.all[9]->SetVisible(false);
+                t.bed.Repaint();
+                t.all[9]->SetVisible(true);
+            },
+            0},
+        {"a row added", [](CountedListBed& t) { t.list->AddChild(new CountedRow(t.measured)); }, 1},
+        {"the rows narrowed", [](CountedListBed& t) { t.list->SetInset(CRectUI(0, 0, 10, 0)); }, 2000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CountedListBed t(2000);
+        t.measured = 0;
+        c.change(t);
+        t.bed.Repaint();
+        EXPECT_EQ(t.measured, c.measures);
     }
 }
