@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "controls/layout/LayoutLimits.h"
 #include "controls/list/ListHeader.h"
 #include "controls/list/ListItemCore.h"
 #include "controls/range/ScrollBar.h"
@@ -46,9 +47,43 @@ void CListBodyUI::SetPosition(const CRectUI& rect)
     m_stackedOf = m_children.GetSize();
     m_applied = GetScrollPosition();
     m_rowsLeftBehind = false;  // every row is placed now
+    if (outer)
+        ShowBarForOverflow(rect);
     CVerticalLayoutUI::SetPosition(rect);
     if (outer)
         m_stacking = false;
+}
+
+void CListBodyUI::ShowBarForOverflow(const CRectUI& rect)
+{
+    CScrollBarUI* bar = m_verticalScrollBar;
+    if (bar == nullptr || bar->IsVisible() || !m_measures.empty())
+        return;
+    // The width and height the layout would measure the rows with while the bar is hidden.
+    const CRectUI inset = Scaled(m_inset);
+    CRectUI client(rect.left + inset.left, rect.top + inset.top, rect.right - inset.right, rect.bottom - inset.bottom);
+    int width = client.GetWidth();
+    if (HorizontalBarShown()) {
+        client.bottom -= m_horizontalScrollBar->ScaledFixedHeight();
+        width += m_horizontalScrollBar->GetRange();
+    }
+    const CSizeUI available(width, client.GetHeight());
+    // Rows that take no height of their own (sharing what is left) count for nothing: what is
+    // summed never exceeds what the layout would find, so the bar shown here would come anyway.
+    int content = 0;
+    int counted = 0;
+    for (int i = 0; i < m_children.GetSize() && content <= available.cy; ++i) {
+        CControlUI* child = OwnChild(i);
+        if (!child->IsVisible() || child->IsFloating())
+            continue;
+        const int height = MeasureChild(i, child, available).cy;
+        const CRectUI padding = child->ScaledPadding();
+        content += (height != 0 ? ClampToHeightLimits(child, height) : 0) + padding.top + padding.bottom;
+        if (counted++ > 0)
+            content += Scaled(m_childPadding);
+    }
+    if (content > available.cy)
+        bar->SetVisible(true);
 }
 
 void CListBodyUI::NoteStacked(CControlUI* child)

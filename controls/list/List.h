@@ -74,6 +74,10 @@ private:
         CRectUI content;
     };
 
+    // Before rows never measured at this width are laid out: shows the hidden vertical bar when
+    // the rows that fill the view already overflow it, so the rows are laid out once, not again
+    // when the bar comes.
+    void ShowBarForOverflow(const CRectUI& rect);
     // A measured size, or none (`known` false) when the row must be measured again.
     struct TRowMeasure {
         CSizeUI size;

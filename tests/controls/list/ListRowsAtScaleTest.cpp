@@ -679,10 +679,12 @@ TEST(RowsAtScale, ARowChangingSizeMovesTheRowsAfterIt)
         }
         bed.Repaint();
         ASSERT_NO_FATAL_FAILURE(ExpectRowsStacked(list));
-        if (c.change == 0 || c.change == 1 || c.change == 3)
+        if (c.change == 0 || c.change == 1 || c.change == 3) {
             EXPECT_EQ(CurrentPosition(changed).GetHeight(), c.change == 0 ? 55 : c.change == 1 ? 5 : 20);
-        if (c.change == 4)
+        }
+        if (c.change == 4) {
             EXPECT_GE(CurrentPosition(changed).GetHeight(), 2 * before) << "the text did not wrap";
+        }
         // Rows far below, brought into view by the scroll, show where the stack puts them.
         list->SetScrollPosition(CSizeUI(0, 20 * 2500));
         bed.Repaint();
@@ -693,17 +695,25 @@ TEST(RowsAtScale, ARowChangingSizeMovesTheRowsAfterIt)
             if (!row->IsVisible())
                 continue;
             const int height = i == kChanged ? CurrentPosition(changed).GetHeight() : 20;
-            if (i > kChanged && MeetsBody(list, CRectUI(left, top, left + 1, top + height)))
+            if (i > kChanged && MeetsBody(list, CRectUI(left, top, left + 1, top + height))) {
                 ASSERT_EQ(row->GetPosition().top, top) << "row " << i;
+            }
             top += height;
         }
     }
 }
 
 // A layout measures only the rows that may measure differently: none when nothing changed, the
-// row changed or added, and every row once when the width they get changed.
+// row changed or added, and every row once when the width they get changed. The first layout,
+// which brings the vertical bar, measures every row once and the rows of one view once more.
 TEST(RowsAtScale, ALayoutMeasuresOnlyTheRowsThatChanged)
 {
+    {
+        CountedListBed first(2000);
+        EXPECT_TRUE(first.list->GetVerticalScrollBar()->IsVisible());
+        EXPECT_GE(first.measured, 2000);
+        EXPECT_LE(first.measured, 2000 + 200 / 20 + 1) << "the first layout measured rows again";
+    }
     struct Case {
         const char* what;
         std::function<void(CountedListBed&)> change;
