@@ -220,24 +220,27 @@ TEST(RowsAtScale, PaintingAnUpdateRectanglePaintsTheRowsItMeets)
 
 namespace {
 
-// A shown list of MarkedRows of 20 pixels, laid out once.
-struct LongListBed {
-    explicit LongListBed(int rows)
+// A shown list of rows of 20 pixels, laid out once; each row is made as Row(i, count).
+template <class Row> struct RowsBed {
+    explicit RowsBed(int rows)
     {
         list->SetAttribute("vscrollbar", "true");
         bed.Attach(list);
         for (int i = 0; i < rows; ++i) {
-            all.push_back(new MarkedRow(i, numbered));
+            all.push_back(new Row(i, count));
             list->AddChild(all.back());
         }
         bed.Repaint();
     }
 
     HostBed bed{300, 200};
-    int numbered = 0;
-    std::vector<MarkedRow*> all;
+    int count = 0;  // what the rows count
+    std::vector<Row*> all;
     CListUI* list = new CListUI;  // owned by the bed's host once attached
 };
+
+// Its rows count how often the list numbers them.
+using LongListBed = RowsBed<MarkedRow>;
 
 // Where the shown row at `position` among the shown rows belongs at the list's scroll.
 CRectUI RowPlace(CListUI* list, int position)
@@ -317,7 +320,7 @@ TEST(RowsAtScale, HitTestingFindsTheRowUnderThePoint)
     HostBed& bed = t.bed;
     CListUI* list = t.list;
     std::vector<CControlUI*> model(t.all.begin(), t.all.end());
-    int& numbered = t.numbered;
+    int& numbered = t.count;
     int nextId = static_cast<int>(model.size());
     auto shownAt = [&](int y) -> CControlUI* {
         int position = 0;
@@ -522,7 +525,7 @@ TEST(RowsAtScale, RowsChangedAfterAScrollThenScrolledOrSelectedBeforeThePaint)
         list->SetScrollPosition(CSizeUI(0, 20 * 5000));
         list->ScrollLineDown();
         if (c.edit == 0)
-            list->InsertChild(new MarkedRow(-1, t.numbered), 0);
+            list->InsertChild(new MarkedRow(-1, t.count), 0);
         else if (c.edit == 1)
             list->RemoveChildAt(0);
         else
@@ -569,7 +572,7 @@ namespace {
 // A row 20 pixels high that counts how often a layout measures it.
 class CountedRow : public CListTextElementUI {
 public:
-    explicit CountedRow(int& measured)
+    CountedRow(int /*id*/, int& measured)
         : m_measured(measured)
     {
         SetFixedHeight(20);
@@ -584,24 +587,8 @@ private:
     int& m_measured;
 };
 
-// A shown list of counted rows, laid out once by a paint.
-struct CountedListBed {
-    explicit CountedListBed(int rows)
-    {
-        list->SetAttribute("vscrollbar", "true");
-        bed.Attach(list);
-        for (int i = 0; i < rows; ++i) {
-            all.push_back(new CountedRow(measured));
-            list->AddChild(all.back());
-        }
-        bed.Repaint();
-    }
-
-    HostBed bed{300, 200};
-    int measured = 0;
-    std::vector<CControlUI*> all;
-    CListUI* list = new CListUI;  // owned by the bed's host once attached
-};
+// Its rows count how often a layout measures them.
+using CountedListBed = RowsBed<CountedRow>;
 
 // Every shown row, asked for its place, lies right below the shown row before it, from the body's
 // top at the list's scroll; the last one ends where the scroll range lets the view end.
@@ -658,7 +645,7 @@ TEST(RowsAtScale, ARowChangingSizeMovesTheRowsAfterIt)
                 list->AddChild(text);
                 continue;
             }
-            list->AddChild(new CountedRow(measured));
+            list->AddChild(new CountedRow(i, measured));
         }
         CControlUI* changed = list->ChildAt(kChanged);
         if (c.change == 3)
@@ -711,8 +698,8 @@ TEST(RowsAtScale, ALayoutMeasuresOnlyTheRowsThatChanged)
     {
         CountedListBed first(2000);
         EXPECT_TRUE(first.list->GetVerticalScrollBar()->IsVisible());
-        EXPECT_GE(first.measured, 2000);
-        EXPECT_LE(first.measured, 2000 + 200 / 20 + 1) << "the first layout measured rows again";
+        EXPECT_GE(first.count, 2000);
+        EXPECT_LE(first.count, 2000 + 200 / 20 + 1) << "the first layout measured rows again";
     }
     struct Case {
         const char* what;
@@ -734,15 +721,15 @@ TEST(RowsAtScale, ALayoutMeasuresOnlyTheRowsThatChanged)
                 t.all[9]->SetVisible(true);
             },
             0},
-        {"a row added", [](CountedListBed& t) { t.list->AddChild(new CountedRow(t.measured)); }, 1},
+        {"a row added", [](CountedListBed& t) { t.list->AddChild(new CountedRow(0, t.count)); }, 1},
         {"the rows narrowed", [](CountedListBed& t) { t.list->SetInset(CRectUI(0, 0, 10, 0)); }, 2000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CountedListBed t(2000);
-        t.measured = 0;
+        t.count = 0;
         c.change(t);
         t.bed.Repaint();
-        EXPECT_EQ(t.measured, c.measures);
+        EXPECT_EQ(t.count, c.measures);
     }
 }
