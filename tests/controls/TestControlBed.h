@@ -9,7 +9,13 @@
 
 #include "testctl/TestControlApi.h"
 
+namespace SkinUI {
+class CControlUI;
+}
+
 namespace testbed {
+
+class HostBed;
 
 // OleInitialize for one test, undone at its end.
 class ComScope {
@@ -46,5 +52,9 @@ protected:
     ComScope com;  // first in, last out: the control's objects go before COM does
     TestControl ctl;
 };
+
+// A `tag` control (ActiveX, Flash, WebBrowser) on the test control's object `clsid`, built from
+// markup in the bed's host and created at once; null when the markup is refused.
+SkinUI::CControlUI* BuildTestControl(HostBed& bed, const char* tag, const char* clsid);
 
 }  // namespace testbed

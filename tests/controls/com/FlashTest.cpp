@@ -9,7 +9,6 @@
 #include "controls/TestControlBed.h"
 #include "controls/com/Flash.h"
 #include "controls/layout/VerticalLayout.h"
-#include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
 using testbed::HostBed;
@@ -181,10 +180,7 @@ TEST_F(Flash, RecreationReleasesTheFirstPlayer)
 {
     {
         HostBed bed;
-        const std::string xml = std::string("<Window><Flash modulename=\"testctl.dll\" delaycreate=\"false\" clsid=\"")
-            + testctl::kWindowlessClsid + "\"/></Window>";
-        CSkinBuilder builder;
-        CControlUI* flash = builder.BuildFrom(xml.c_str(), nullptr, nullptr, &bed.Host());
+        CControlUI* flash = testbed::BuildTestControl(bed, "Flash", testctl::kWindowlessClsid);
         ASSERT_NE(flash, nullptr);
         EXPECT_EQ(ctl.State().objectsMade, 2);
         EXPECT_EQ(ctl.State().liveObjects, 1);
