@@ -30,4 +30,11 @@ SkinUI::CControlUI* BuildTestControl(HostBed& bed, const char* tag, const char* 
     return builder.BuildFrom(xml.c_str(), nullptr, nullptr, &bed.Host());
 }
 
+void ExpectSecondObjectReplacedTheFirst(const testctl::TState& state)
+{
+    EXPECT_EQ(state.objectsMade, 2);
+    EXPECT_EQ(state.liveObjects, 1);
+    EXPECT_EQ(state.closes, 1);
+}
+
 }  // namespace testbed

@@ -57,4 +57,8 @@ protected:
 // markup in the bed's host and created at once; null when the markup is refused.
 SkinUI::CControlUI* BuildTestControl(HostBed& bed, const char* tag, const char* clsid);
 
+// The record once turning delayed creation off before the class id made the object twice: the
+// first closed and released, only the second live.
+void ExpectSecondObjectReplacedTheFirst(const testctl::TState& state);
+
 }  // namespace testbed

@@ -182,9 +182,7 @@ TEST_F(Flash, RecreationReleasesTheFirstPlayer)
         HostBed bed;
         CControlUI* flash = testbed::BuildTestControl(bed, "Flash", testctl::kWindowlessClsid);
         ASSERT_NE(flash, nullptr);
-        EXPECT_EQ(ctl.State().objectsMade, 2);
-        EXPECT_EQ(ctl.State().liveObjects, 1);
-        EXPECT_EQ(ctl.State().closes, 1);
+        testbed::ExpectSecondObjectReplacedTheFirst(ctl.State());
         EXPECT_EQ(ctl.State().advisedSinks, 1);
         MSG key = {bed.Hwnd(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
         ::SetFocus(nullptr);
