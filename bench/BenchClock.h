@@ -46,6 +46,15 @@ inline TFigure Summarize(std::vector<double> samples)
     return figure;
 }
 
+// The figure of one field over every run's record, for benchmarks that time several steps a run.
+template <class Record> TFigure SummarizeField(const std::vector<Record>& runs, double Record::*field)
+{
+    std::vector<double> samples;
+    for (const Record& run : runs)
+        samples.push_back(run.*field);
+    return Summarize(samples);
+}
+
 template <class Body> TFigure Measure(int runs, Body&& body)
 {
     std::vector<double> times;

@@ -57,6 +57,19 @@ private:
     HWND m_hwnd = nullptr;
 };
 
+// The procedure of a window that draws nothing: its paints are only validated, so what a figure
+// measures against it is the bare cost of the message.
+inline LRESULT CALLBACK DrawNothingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        ::BeginPaint(hwnd, &ps);
+        ::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
 // A system control filling a popup window of its own.
 inline HWND CreateSystemControl(const char* className, DWORD style, int width, int height)
 {

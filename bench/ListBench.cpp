@@ -125,19 +125,15 @@ TSample SystemOnce(int rows)
 
 template <class Once> void Report(int rows, int repeats, const char* subject, Once once)
 {
-    std::vector<double> build, paint, removal, bytes;
-    for (int r = 0; r < repeats; ++r) {
-        const TSample s = once(rows);
-        build.push_back(s.build);
-        paint.push_back(s.paint);
-        removal.push_back(s.removal);
-        bytes.push_back(s.bytesPerRow);
-    }
+    std::vector<TSample> runs;
+    for (int r = 0; r < repeats; ++r)
+        runs.push_back(once(rows));
     const std::string prefix = "list " + std::to_string(rows) + " rows ";
-    bench::Print((prefix + "build").c_str(), subject, bench::Summarize(build));
-    bench::Print((prefix + "first paint").c_str(), subject, bench::Summarize(paint));
-    bench::Print((prefix + "remove every other").c_str(), subject, bench::Summarize(removal));
-    bench::PrintValue((prefix + "bytes per row").c_str(), subject, bench::Summarize(bytes).medianUs);
+    bench::Print((prefix + "build").c_str(), subject, bench::SummarizeField(runs, &TSample::build));
+    bench::Print((prefix + "first paint").c_str(), subject, bench::SummarizeField(runs, &TSample::paint));
+    bench::Print((prefix + "remove every other").c_str(), subject, bench::SummarizeField(runs, &TSample::removal));
+    bench::PrintValue(
+        (prefix + "bytes per row").c_str(), subject, bench::SummarizeField(runs, &TSample::bytesPerRow).medianUs);
 }
 
 }  // namespace

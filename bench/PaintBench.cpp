@@ -6,26 +6,16 @@
 #include "app/MainWnd.h"
 #include "bench/BenchClock.h"
 #include "bench/BenchPaths.h"
+#include "bench/BenchWindows.h"
 #include "host/ResourceLocation.h"
 #include "shadow/WndShadow.h"
 
 namespace {
 
-LRESULT CALLBACK BareProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        ::BeginPaint(hwnd, &ps);
-        ::EndPaint(hwnd, &ps);
-        return 0;
-    }
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 HWND CreateBareWindow(int width, int height)
 {
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = BareProc;
+    wc.lpfnWndProc = bench::DrawNothingProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "QuorilBenchBare";
     ::RegisterClassA(&wc);

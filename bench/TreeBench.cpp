@@ -217,27 +217,21 @@ TSample SystemOnce(const TSizes& sizes)
 
 template <class Once> void Report(const TSizes& sizes, int repeats, const char* subject, Once once)
 {
-    std::vector<double> build, expand, collapse, removal, check, bytes;
-    for (int r = 0; r < repeats; ++r) {
-        const TSample s = once(sizes);
-        build.push_back(s.build);
-        expand.push_back(s.expand);
-        collapse.push_back(s.collapse);
-        removal.push_back(s.removal);
-        check.push_back(s.check);
-        bytes.push_back(s.bytesPerNode);
-    }
+    std::vector<TSample> runs;
+    for (int r = 0; r < repeats; ++r)
+        runs.push_back(once(sizes));
     const std::string prefix = "tree " + std::to_string(sizes.nodes) + " nodes ";
-    bench::Print((prefix + "build").c_str(), subject, bench::Summarize(build));
-    bench::PrintValue((prefix + "bytes per node").c_str(), subject, bench::Summarize(bytes).medianUs);
-    bench::Print((prefix + "expand all").c_str(), subject, bench::Summarize(expand));
-    bench::Print((prefix + "collapse all").c_str(), subject, bench::Summarize(collapse));
+    bench::Print((prefix + "build").c_str(), subject, bench::SummarizeField(runs, &TSample::build));
+    bench::PrintValue(
+        (prefix + "bytes per node").c_str(), subject, bench::SummarizeField(runs, &TSample::bytesPerNode).medianUs);
+    bench::Print((prefix + "expand all").c_str(), subject, bench::SummarizeField(runs, &TSample::expand));
+    bench::Print((prefix + "collapse all").c_str(), subject, bench::SummarizeField(runs, &TSample::collapse));
     bench::Print(
         ("tree remove node of " + std::to_string(sizes.wide) + " children in " + std::to_string(sizes.nodes)).c_str(),
-        subject, bench::Summarize(removal));
+        subject, bench::SummarizeField(runs, &TSample::removal));
     bench::Print(
         ("tree check " + std::to_string(sizes.chain) + "-deep chain in " + std::to_string(sizes.nodes)).c_str(),
-        subject, bench::Summarize(check));
+        subject, bench::SummarizeField(runs, &TSample::check));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchWindows.h"
 #include "controls/list/VirtualList.h"
 #include "host/WindowHost.h"
 #include "skin/SkinBuilder.h"
@@ -175,13 +176,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         if (host->HandleWindowMessage(message, wParam, lParam, result))
             return result;
     }
-    if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        ::BeginPaint(hwnd, &ps);
-        ::EndPaint(hwnd, &ps);
-        return 0;
-    }
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return bench::DrawNothingProc(hwnd, message, wParam, lParam);
 }
 
 ISubject* Make(const std::string& subject, int rows)

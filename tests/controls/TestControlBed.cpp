@@ -1,6 +1,10 @@
 #include "controls/TestControlBed.h"
 
+#include <string>
+
+#include "support/HostBed.h"
 #include "core/SystemLibrary.h"
+#include "skin/SkinBuilder.h"
 
 namespace testbed {
 
@@ -16,6 +20,21 @@ TestControl::TestControl()
         return;
     reset();
     m_state = state();
+}
+
+SkinUI::CControlUI* BuildTestControl(HostBed& bed, const char* tag, const char* clsid)
+{
+    const std::string xml = std::string("<Window><") + tag
+        + " modulename=\"testctl.dll\" delaycreate=\"false\" clsid=\"" + clsid + "\"/></Window>";
+    SkinUI::CSkinBuilder builder;
+    return builder.BuildFrom(xml.c_str(), nullptr, nullptr, &bed.Host());
+}
+
+void ExpectSecondObjectReplacedTheFirst(const testctl::TState& state)
+{
+    EXPECT_EQ(state.objectsMade, 2);
+    EXPECT_EQ(state.liveObjects, 1);
+    EXPECT_EQ(state.closes, 1);
 }
 
 }  // namespace testbed

@@ -9,7 +9,13 @@
 
 #include "testctl/TestControlApi.h"
 
+namespace SkinUI {
+class CControlUI;
+}
+
 namespace testbed {
+
+class HostBed;
 
 // OleInitialize for one test, undone at its end.
 class ComScope {
@@ -46,5 +52,13 @@ protected:
     ComScope com;  // first in, last out: the control's objects go before COM does
     TestControl ctl;
 };
+
+// A `tag` control (ActiveX, Flash, WebBrowser) on the test control's object `clsid`, built from
+// markup in the bed's host and created at once; null when the markup is refused.
+SkinUI::CControlUI* BuildTestControl(HostBed& bed, const char* tag, const char* clsid);
+
+// The record once turning delayed creation off before the class id made the object twice: the
+// first closed and released, only the second live.
+void ExpectSecondObjectReplacedTheFirst(const testctl::TState& state);
 
 }  // namespace testbed

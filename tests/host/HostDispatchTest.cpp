@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "TwoTabStopHost.h"
 #include "support/HostBed.h"
 #include "controls/text/Button.h"
 #include "support/TestBed.h"
@@ -14,14 +15,8 @@ using namespace testbed;
 
 namespace {
 
-class HostDispatch : public HostFixture {
+class HostDispatch : public TwoTabStopHost {
 protected:
-    void AddProbes() override
-    {
-        a = AddFloatingProbe(root, "A", &log, "10,10,60,40", CapabilityTabStop);
-        b = AddFloatingProbe(root, "B", &log, "70,10,120,40", CapabilityTabStop);
-    }
-
     // A real button named "btn" below the probes, painted once, with both logs emptied.
     CButtonUI* AddFloatingButton()
     {
@@ -34,9 +29,6 @@ protected:
         Clear();
         return button;
     }
-
-    Probe* a = nullptr;
-    Probe* b = nullptr;
 };
 
 TEST_F(HostDispatch, FirstPaintLaysOutSendsWindowInitOnceAndFocusesFirstTabStop)

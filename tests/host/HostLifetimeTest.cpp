@@ -2,6 +2,7 @@
 // re-attached as the root or replaced as the pressed control; all through real window messages.
 #include <gtest/gtest.h>
 
+#include "TwoTabStopHost.h"
 #include "support/HostBed.h"
 #include "controls/text/Option.h"
 #include "support/TestBed.h"
@@ -11,17 +12,11 @@ using namespace testbed;
 
 namespace {
 
-class HostLifetime : public HostFixture {
+class HostLifetime : public TwoTabStopHost {
 protected:
-    void AddProbes() override
-    {
-        a = AddFloatingProbe(root, "A", &log, "10,10,60,40", CapabilityTabStop);
-        b = AddFloatingProbe(root, "B", &log, "70,10,120,40", CapabilityTabStop);
-    }
-
     void SetUp() override
     {
-        HostFixture::SetUp();
+        TwoTabStopHost::SetUp();
         Clear();
     }
 
@@ -35,9 +30,6 @@ protected:
         ASSERT_EQ(a, host().GetFocusControl());
         ASSERT_TRUE(host().IsMouseCaptured());
     }
-
-    Probe* a = nullptr;
-    Probe* b = nullptr;
 };
 
 }  // namespace

@@ -321,15 +321,20 @@ TEST_F(SkinBuilderTest, IncludeBuildsCountTimesIntoTheParent)
         EXPECT_STREQ(expected[i], children->ChildAt(i)->GetName().GetData()) << i;
 }
 
+std::string Escaped(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text)
+        escaped += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : c == '&' ? "&amp;" : std::string(1, c);
+    return escaped;
+}
+
 // An Include whose source is XML text of exactly `length` bytes, naming its label "n".
 std::string IncludeOfLength(size_t length)
 {
     const std::string head = "<Window><Label name=\"", tail = "\"/></Window>";
     const std::string text = head + std::string(length - head.size() - tail.size(), 'n') + tail;
-    std::string escaped;
-    for (char c : text)
-        escaped += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : std::string(1, c);
-    return "<Include source=\"" + escaped + "\"/>";
+    return "<Include source=\"" + Escaped(text) + "\"/>";
 }
 
 TEST_F(SkinBuilderTest, IncludeUsesAtMost499BytesOfItsSource)
@@ -399,12 +404,17 @@ TEST_F(SkinBuilderTest, IncludedDocumentsTogetherStayWithinTheDocumentDepth)
     EXPECT_GT(depth, CSkinXml::kMaxDepth - 10) << "everything within the cap is still built";
 }
 
+// A skin of one layout, a `tag` named `name`, that includes the file `source`.
+std::string IncludingLayout(const std::string& tag, const std::string& name, const std::string& source)
+{
+    return "<Window><" + tag + " name=\"" + name + "\"><Include source=\"" + source + "\"/></" + tag + "></Window>";
+}
+
 TEST_F(SkinBuilderTest, IncludeCycleTerminates)
 {
     programtest::TempSkinFolder folder;
-    folder.Write(
-        "a.xml", "<Window><HorizontalLayout name=\"a\"><Include source=\"b.xml\"/></HorizontalLayout></Window>");
-    folder.Write("b.xml", "<Window><VerticalLayout name=\"b\"><Include source=\"a.xml\"/></VerticalLayout></Window>");
+    folder.Write("a.xml", IncludingLayout("HorizontalLayout", "a", "b.xml"));
+    folder.Write("b.xml", IncludingLayout("VerticalLayout", "b", "a.xml"));
     programtest::SkinLocationScope location(folder.Path());
     CControlUI* root = Build("a.xml");
     ASSERT_NE(nullptr, root);
@@ -420,14 +430,6 @@ int ControlCount(CControlUI* control)
             count += ControlCount(children->ChildAt(i));
     }
     return count;
-}
-
-std::string Escaped(const std::string& text)
-{
-    std::string escaped;
-    for (char c : text)
-        escaped += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '"' ? "&quot;" : c == '&' ? "&amp;" : std::string(1, c);
-    return escaped;
 }
 
 // A document whose layout includes `inner` (XML text) `count` times.
@@ -461,10 +463,8 @@ TEST_F(SkinBuilderTest, HugeIncludeCountsStayWithinTheCountCapAndTheBuildBudget)
 TEST_F(SkinBuilderTest, ThreeLevelIncludeBuilds)
 {
     programtest::TempSkinFolder folder;
-    folder.Write(
-        "one.xml", "<Window><VerticalLayout name=\"one\"><Include source=\"two.xml\"/></VerticalLayout></Window>");
-    folder.Write(
-        "two.xml", "<Window><VerticalLayout name=\"two\"><Include source=\"three.xml\"/></VerticalLayout></Window>");
+    folder.Write("one.xml", IncludingLayout("VerticalLayout", "one", "two.xml"));
+    folder.Write("two.xml", IncludingLayout("VerticalLayout", "two", "three.xml"));
     folder.Write("three.xml", "<Window><Label name=\"leaf\"/></Window>");
     programtest::SkinLocationScope location(folder.Path());
     CControlUI* one = Build("one.xml");

@@ -164,41 +164,41 @@ TEST_F(ImagePaint, NineGridKeepsCornersAndStretchesEdgesAndMiddle)
 
 TEST_F(ImagePaint, TilingRepeatsTheMiddle)
 {
-    Image img = SolidImage(3, 2, kRed);
-    img.At(1, 0) = kGreen;
-    img.At(2, 0) = kBlue;
-    img.At(0, 1) = 0xFFFFFFFF;
-    img.At(1, 1) = 0xFF808080;
-    img.At(2, 1) = 0xFFFFFF00;
-    WritePng("tile.png", img);
-
-    testbed::DibCanvas both(10, 5, kBack);
-    Paint(both, RECT{0, 0, 10, 5}, "file='tile.png' xtiled='true' ytiled='true'");
-    for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 10; ++x) {
-            EXPECT_EQ(Rgb(img.At(x % 3, y % 2)), Rgb(both.Pixel(x, y))) << x << "," << y;
-        }
-    }
-
+    Image both = SolidImage(3, 2, kRed);
+    both.At(1, 0) = kGreen;
+    both.At(2, 0) = kBlue;
+    both.At(0, 1) = 0xFFFFFFFF;
+    both.At(1, 1) = 0xFF808080;
+    both.At(2, 1) = 0xFFFFFF00;
     Image row = SolidImage(3, 1, kRed);
     row.At(1, 0) = kGreen;
     row.At(2, 0) = kBlue;
-    WritePng("row.png", row);
-    testbed::DibCanvas across(7, 4, kBack);
-    Paint(across, RECT{0, 0, 7, 4}, "file='row.png' xtiled='true'");
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 7; ++x)
-            EXPECT_EQ(Rgb(row.At(x % 3, 0)), Rgb(across.Pixel(x, y))) << x << "," << y;
-    }
-
     Image column = SolidImage(1, 2, kRed);
     column.At(0, 1) = kBlue;
-    WritePng("column.png", column);
-    testbed::DibCanvas down(3, 5, kBack);
-    Paint(down, RECT{0, 0, 3, 5}, "file='column.png' ytiled='true'");
-    for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 3; ++x)
-            EXPECT_EQ(Rgb(column.At(0, y % 2)), Rgb(down.Pixel(x, y))) << x << "," << y;
+
+    struct Case {
+        const char* file;
+        Image* image;
+        const char* tiling;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"tile.png", &both, "xtiled='true' ytiled='true'", 10, 5},
+        {"row.png", &row, "xtiled='true'", 7, 4},
+        {"column.png", &column, "ytiled='true'", 3, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        WritePng(c.file, *c.image);
+        testbed::DibCanvas canvas(c.width, c.height, kBack);
+        const std::string spec = std::string("file='") + c.file + "' " + c.tiling;
+        Paint(canvas, RECT{0, 0, c.width, c.height}, spec.c_str());
+        for (int y = 0; y < c.height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                const uint32_t expected = c.image->At(x % c.image->width, y % c.image->height);
+                EXPECT_EQ(Rgb(expected), Rgb(canvas.Pixel(x, y))) << x << "," << y;
+            }
+        }
     }
 }
 

@@ -31,6 +31,14 @@ CControlUI* BuildInto(HostBed& bed, const char* xml)
     return root;
 }
 
+// A window whose layout holds one child layout of the skin document `file`.
+CControlUI* BuildChildLayoutOf(HostBed& bed, const char* file)
+{
+    const std::string xml
+        = std::string("<Window><VerticalLayout><ChildLayout xmlfile=\"") + file + "\"/></VerticalLayout></Window>";
+    return BuildInto(bed, xml.c_str());
+}
+
 // The children of any container, child layouts included (they hide the interface from CastTo).
 IContainerUI* ChildrenOf(CControlUI* control)
 {
@@ -167,9 +175,7 @@ TEST(ChildLayout, DocumentsThatContainThemselvesEndAtTheSharedNestingCap)
         folder.Write("other.xml", c.other);
         programtest::SkinLocationScope location(folder.Path());
         HostBed bed;
-        CControlUI* root = BuildInto(bed,
-            "<Window><VerticalLayout><ChildLayout xmlfile=\"self.xml\"/>"
-            "</VerticalLayout></Window>");
+        CControlUI* root = BuildChildLayoutOf(bed, "self.xml");
         ASSERT_NE(nullptr, root);
         EXPECT_GT(FilledChildLayouts(root), 1) << "nested documents within the cap are built";
         EXPECT_LE(FilledChildLayouts(root), CSkinBuilder::kMaxNestedBuilds);
@@ -191,9 +197,7 @@ TEST(ChildLayout, NestedDocumentsTogetherStayWithinTheDocumentDepth)
     folder.Write("deep.xml", deep);
     programtest::SkinLocationScope location(folder.Path());
     HostBed bed;
-    CControlUI* root = BuildInto(bed,
-        "<Window><VerticalLayout><ChildLayout xmlfile=\"deep.xml\"/>"
-        "</VerticalLayout></Window>");
+    CControlUI* root = BuildChildLayoutOf(bed, "deep.xml");
     ASSERT_NE(nullptr, root);
     const int depth = TreeDepth(root);
     EXPECT_LE(depth, CSkinXml::kMaxDepth + 1);

@@ -9,7 +9,6 @@
 #include "controls/TestControlBed.h"
 #include "controls/com/Flash.h"
 #include "controls/layout/VerticalLayout.h"
-#include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
 using testbed::HostBed;
@@ -181,14 +180,9 @@ TEST_F(Flash, RecreationReleasesTheFirstPlayer)
 {
     {
         HostBed bed;
-        const std::string xml = std::string("<Window><Flash modulename=\"testctl.dll\" delaycreate=\"false\" clsid=\"")
-            + testctl::kWindowlessClsid + "\"/></Window>";
-        CSkinBuilder builder;
-        CControlUI* flash = builder.BuildFrom(xml.c_str(), nullptr, nullptr, &bed.Host());
+        CControlUI* flash = testbed::BuildTestControl(bed, "Flash", testctl::kWindowlessClsid);
         ASSERT_NE(flash, nullptr);
-        EXPECT_EQ(ctl.State().objectsMade, 2);
-        EXPECT_EQ(ctl.State().liveObjects, 1);
-        EXPECT_EQ(ctl.State().closes, 1);
+        testbed::ExpectSecondObjectReplacedTheFirst(ctl.State());
         EXPECT_EQ(ctl.State().advisedSinks, 1);
         MSG key = {bed.Hwnd(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
         ::SetFocus(nullptr);

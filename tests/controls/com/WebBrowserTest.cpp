@@ -14,7 +14,6 @@
 #include "controls/com/ActiveXWnd.h"
 #include "controls/layout/VerticalLayout.h"
 #include "controls/com/WebBrowser.h"
-#include "skin/SkinBuilder.h"
 
 using namespace SkinUI;
 using testbed::ComScope;
@@ -144,15 +143,9 @@ TEST(WebBrowser, RecreationLeavesOneObjectAndDestructionNone)
     ASSERT_TRUE(ctl.Loaded());
     {
         HostBed bed;
-        const std::string xml
-            = std::string("<Window><WebBrowser modulename=\"testctl.dll\" delaycreate=\"false\" clsid=\"")
-            + testctl::kWindowedClsid + "\"/></Window>";
-        CSkinBuilder builder;
-        CControlUI* web = builder.BuildFrom(xml.c_str(), nullptr, nullptr, &bed.Host());
+        CControlUI* web = testbed::BuildTestControl(bed, "WebBrowser", testctl::kWindowedClsid);
         ASSERT_NE(web, nullptr);
-        EXPECT_EQ(ctl.State().objectsMade, 2);
-        EXPECT_EQ(ctl.State().liveObjects, 1);
-        EXPECT_EQ(ctl.State().closes, 1);
+        testbed::ExpectSecondObjectReplacedTheFirst(ctl.State());
 #ifndef NDEBUG
         EXPECT_EQ(CActiveXWnd::LiveInstances(), 1);
 #endif

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/HostBed.h"
+#include "controls/LinkTestSupport.h"
 #include "controls/list/List.h"
 #include "controls/list/ListHeader.h"
 #include "controls/list/ListTextElement.h"
@@ -338,18 +339,11 @@ TEST(List, LinkInARowRaisesLink)
     bed.Repaint();
     auto* row = ControlCast<CListTextElementUI>(list->ChildAt(1));
     ASSERT_EQ(row->GetLinkCount(), 3);
-    const CRectUI link = row->GetLinkRect(2);
-    const int x = (link.left + link.right) / 2;
-    const int y = (link.top + link.bottom) / 2;
-    bed.MoveTo(x, y);
-    EXPECT_EQ(row->GetHoveredLink(), 2);
-    bed.Press(x, y);
-    bed.Release(x, y);
-    ASSERT_EQ(bed.Count("link"), 1);
-    EXPECT_EQ(bed.notes.back().wParam, 2u);
+    ASSERT_NO_FATAL_FAILURE(testbed::ClickLink(bed, *row, 2));
     EXPECT_EQ(bed.notes.back().sender, "r1");
     EXPECT_EQ(list->GetCurrentIndex(), 1);  // the press selected the row as well
-    bed.MoveTo(x, 24 + 5);  // onto the first row: no link hovered any more
+    const CRectUI link = row->GetLinkRect(2);
+    bed.MoveTo((link.left + link.right) / 2, 24 + 5);  // onto the first row: no link hovered any more
     EXPECT_EQ(row->GetHoveredLink(), -1);
     list->SetTextProvider(nullptr);
 }

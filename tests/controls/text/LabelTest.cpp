@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/HostBed.h"
+#include "controls/LinkTestSupport.h"
 #include "controls/text/Button.h"
 #include "controls/text/Label.h"
 #include "controls/text/Text.h"
@@ -172,15 +173,7 @@ TEST(Text, WrapsWordsWhenMeasuringAndReportsClickedLinks)
     EXPECT_EQ(*links->GetLinkText(1), "second");
     EXPECT_EQ(links->GetLinkText(2), nullptr);
     EXPECT_NE(links->GetCapabilities() & CapabilityWantsCursor, 0u);
-    CRectUI second = links->GetLinkRect(1);
-    int x = (second.left + second.right) / 2;
-    int y = (second.top + second.bottom) / 2;
-    bed.MoveTo(x, y);
-    EXPECT_EQ(links->GetHoveredLink(), 1);
-    bed.Press(x, y);
-    bed.Release(x, y);
-    ASSERT_EQ(bed.Count("link"), 1);
-    EXPECT_EQ(bed.notes.back().wParam, 1u);
+    ASSERT_NO_FATAL_FAILURE(testbed::ClickLink(bed, *links, 1));
 
     CRectUI pos = links->GetPosition();
     bed.Press(pos.right - 2, pos.bottom - 2);  // not on a link
