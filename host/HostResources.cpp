@@ -256,6 +256,7 @@ void CHostResources::ReplaceDefaultFont(const char* face, int size, bool bold, b
     m_defaultFont.metrics = TEXTMETRICA();
     if (m_hDcPaint != nullptr)
         FillMetrics(&m_defaultFont, m_hDcPaint);
+    ++m_fontChanges;
 }
 
 HFONT CHostResources::AppendFont(const char* face, int size, bool bold, bool underline, bool italic)
@@ -276,7 +277,17 @@ HFONT CHostResources::AppendFont(const char* face, int size, bool bold, bool und
         DeleteFontEntry(entry);
         return nullptr;
     }
+    // An index that fell back to the default font names this one now.
+    ++m_fontChanges;
     return hFont;
+}
+
+unsigned CHostResources::FontChanges() const
+{
+    unsigned changes = 0;
+    for (const CHostResources* p = this; p != nullptr; p = p->m_resourceParent)
+        changes += p->m_fontChanges;
+    return changes;
 }
 
 const CHostResources* CHostResources::FontTableOwner() const

@@ -113,6 +113,9 @@ public:
     TFontEntry* GetFontEntry(int index);
     TFontEntry* GetFontEntryOf(HFONT hFont);
     TFontEntry* GetDefaultFontEntry();
+    // Grows whenever a font is replaced or added here or on a resource parent: a size measured
+    // with the fonts of an earlier count may be out of date.
+    unsigned FontChanges() const;
 
     //--- images (this host only; never removed before FreeResources) ---------------------------
     // An entry whose image is only ever drawn shrunk keeps just its scaled copies (the render kit
@@ -196,6 +199,7 @@ private:
     DWORD m_defaultSelectedColor = 0xFFBAE4FF;
     TFontEntry m_defaultFont;  // its font is owned here
     CPtrVectorUI m_customFonts;  // TFontEntry*, owned
+    unsigned m_fontChanges = 0;  // fonts replaced or added here
     CNameMapUI m_images;  // TImageEntry*, owned
     CPtrVectorUI m_prefetches;  // TImagePrefetch* (HostResourcesPrefetch.cpp), owned
     CNameMapUI m_defaultAttributes;  // CUIString*, owned

@@ -357,6 +357,8 @@ void CContainerUI::ScrollChildren(int dx, int dy)
     }
 }
 
+void CContainerUI::OnChildChanged(CControlUI* /*child*/) { NoteChangeToParent(); }
+
 void CContainerUI::UpdateChildPlace(CControlUI* /*child*/) { }
 
 const CRectUI& CurrentPosition(CControlUI* control)

@@ -109,6 +109,8 @@ public:
     // A container that leaves children out of view where they were (a long list scrolled) places
     // `child` where it belongs now; the others keep every child in place and do nothing.
     virtual void UpdateChildPlace(CControlUI* child);
+    // This container may measure differently when a child does: the news goes on to its parent.
+    void OnChildChanged(CControlUI* child) override;
     // `client` is the rectangle the layout placed children in (visible bars already excluded).
     // Only the vertical bar is shown, hidden and ranged here; requiredWidth is accepted for
     // symmetry but the horizontal range is whatever "range" or code gave it.

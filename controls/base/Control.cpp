@@ -580,6 +580,7 @@ void CControlUI::RequestParentLayout()
         RequestLayout();
     if (m_host != nullptr)
         m_host->SetLayoutPending();
+    NoteChangeToParent();
 }
 
 //--- appearance setters -------------------------------------------------------------------------

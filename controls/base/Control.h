@@ -188,8 +188,9 @@ public:
     void RequestLayout();
     void RequestParentLayout();
     bool NeedsLayout() const { return m_needsLayout; }
-    // A child's measured size may differ now (its text or fixed size changed). A parent that
-    // keeps its children's sizes between layouts measures that child again at the next one.
+    // A child's measured size may differ now (its text or fixed size changed, or it asked for a
+    // layout). A parent that keeps its children's sizes between layouts measures that child again
+    // at the next one; a container passes the news on, as its own size may follow its child's.
     virtual void OnChildChanged(CControlUI* /*child*/) { }
 
     void SetBackgroundColor(uint32_t argb);

@@ -207,12 +207,15 @@ void CListBodyUI::PlaceChild(CControlUI* child, const CRectUI& rect)
 
 CSizeUI CListBodyUI::MeasureChild(int index, CControlUI* child, const CSizeUI& available)
 {
-    // Rows measure by the width they get and the screen's scale: another of either, all again.
+    // Rows measure by the width they get, the screen's scale and the fonts: another of any, all
+    // again.
     const int dpi = m_host != nullptr ? m_host->GetDpi() : 0;
-    if (available.cx != m_measuredWidth || dpi != m_measuredDpi) {
+    const unsigned fonts = m_host != nullptr ? m_host->FontChanges() : 0;
+    if (available.cx != m_measuredWidth || dpi != m_measuredDpi || fonts != m_measuredFonts) {
         m_measures.clear();
         m_measuredWidth = available.cx;
         m_measuredDpi = dpi;
+        m_measuredFonts = fonts;
     }
     const size_t at = static_cast<size_t>(index);
     if (at < m_measures.size() && m_measures[at].known)

@@ -106,11 +106,12 @@ private:
     // The scroll the rows were last moved by: the bars' values, unless a bar was set directly.
     CSizeUI m_applied;
     bool m_rowsLeftBehind = false;  // a scroll since the last layout moved only the rows in view
-    // By row index: the sizes measured at m_measuredWidth and m_measuredDpi, up to the first row
+    // By row index: the sizes measured at m_measuredWidth, m_measuredDpi and m_measuredFonts, up to the first row
     // that changed place since.
     std::vector<TRowMeasure> m_measures;
     int m_measuredWidth = -1;
     int m_measuredDpi = 0;
+    unsigned m_measuredFonts = 0;  // the host's FontChanges() when measured
     int m_widest = 0;
     bool m_widestFromHeader = false;
     bool m_replacing = false;  // laying out again after the horizontal bar came or went

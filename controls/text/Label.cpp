@@ -158,9 +158,10 @@ CUIString CLabelUI::GetText() const { return m_enabledEffect ? m_effectText : CC
 
 void CLabelUI::SetText(const char* text)
 {
-    if (m_enabledEffect)
+    if (m_enabledEffect) {
         m_effectText = text;
-    else
+        NoteChangeToParent();
+    } else
         CControlUI::SetText(text);
 }
 

@@ -10,9 +10,11 @@
 
 #include "support/HostBed.h"
 #include "controls/list/List.h"
+#include "controls/list/ListContainerElement.h"
 #include "controls/list/ListTextElement.h"
 #include "controls/native/Combo.h"
 #include "controls/range/ScrollBar.h"
+#include "controls/text/Label.h"
 #include "controls/text/Text.h"
 #include "host/Accessible.h"
 
@@ -590,6 +592,24 @@ private:
 // Its rows count how often a layout measures them.
 using CountedListBed = RowsBed<CountedRow>;
 
+// A row of controls 20 pixels high that counts, in the same count, how often a layout measures it.
+class CountedHolder : public CListContainerElementUI {
+public:
+    explicit CountedHolder(int& measured)
+        : m_measured(measured)
+    {
+        SetFixedHeight(20);
+    }
+    CSizeUI MeasureSize(CSizeUI available) override
+    {
+        ++m_measured;
+        return CListContainerElementUI::MeasureSize(available);
+    }
+
+private:
+    int& m_measured;
+};
+
 // Every shown row, asked for its place, lies right below the shown row before it, from the body's
 // top at the list's scroll; the last one ends where the scroll range lets the view end.
 void ExpectRowsStacked(CListUI* list)
@@ -720,9 +740,21 @@ TEST(RowsAtScale, ALayoutMeasuresOnlyTheRowsThatChanged)
                 t.bed.Repaint();
                 t.all[9]->SetVisible(true);
             },
-            0},
+            1},
         {"a row added", [](CountedListBed& t) { t.list->AddChild(new CountedRow(0, t.count)); }, 1},
         {"the rows narrowed", [](CountedListBed& t) { t.list->SetInset(CRectUI(0, 0, 10, 0)); }, 2000},
+        {"the default font replaced",
+            [](CountedListBed& t) {
+                t.bed.Host().ReplaceDefaultFont("Tahoma", 20, true, false, false);
+                t.list->GetBody()->RequestLayout();
+            },
+            2000},
+        {"a font added",
+            [](CountedListBed& t) {
+                t.bed.Host().AppendFont("Tahoma", 20, true, false, false);
+                t.list->GetBody()->RequestLayout();
+            },
+            2000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -732,4 +764,17 @@ TEST(RowsAtScale, ALayoutMeasuresOnlyTheRowsThatChanged)
         t.bed.Repaint();
         EXPECT_EQ(t.count, c.measures);
     }
+    // A row that holds controls measures again when one of them asks it for a layout: the row's
+    // size may follow its content.
+    CountedListBed t(2000);
+    CountedHolder* holder = new CountedHolder(t.count);
+    CLabelUI* inner = new CLabelUI;
+    holder->AddChild(inner);
+    t.list->InsertChild(holder, 3);
+    t.bed.Repaint();
+    t.count = 0;
+    inner->SetFixedHeight(30);
+    t.list->GetBody()->RequestLayout();
+    t.bed.Repaint();
+    EXPECT_EQ(t.count, 1) << "the row holding the changed control was not measured again";
 }
