@@ -39,13 +39,31 @@ public:
     DWORD GetDisabledTextColor() const { return m_disabledTextColor; }
     void SetDisabledTextColor(DWORD color) { m_disabledTextColor = color; }
     int GetFont() const { return m_fontIndex; }
-    void SetFont(int index) { m_fontIndex = index; }
+    // The text is measured by its font, style, padding and markup: a parent that keeps its
+    // children's sizes hears of each change (none of these asks for a layout or a repaint).
+    void SetFont(int index)
+    {
+        m_fontIndex = index;
+        NoteChangeToParent();
+    }
     UINT GetTextStyle() const { return m_textStyle; }
-    void SetTextStyle(UINT style) { m_textStyle = style; }
+    void SetTextStyle(UINT style)
+    {
+        m_textStyle = style;
+        NoteChangeToParent();
+    }
     CRectUI GetTextPadding() const { return m_textPadding; }
-    void SetTextPadding(const CRectUI& padding) { m_textPadding = padding; }
+    void SetTextPadding(const CRectUI& padding)
+    {
+        m_textPadding = padding;
+        NoteChangeToParent();
+    }
     bool IsShowHtml() const { return m_showHtml; }
-    void SetShowHtml(bool show) { m_showHtml = show; }
+    void SetShowHtml(bool show)
+    {
+        m_showHtml = show;
+        NoteChangeToParent();
+    }
     int GetTransShadow() const { return m_transShadow; }
     void SetTransShadow(int alpha) { m_transShadow = alpha; }
     int GetTransShadow1() const { return m_transShadow1; }

@@ -772,9 +772,22 @@ TEST(RowsAtScale, ALayoutMeasuresOnlyTheRowsThatChanged)
     holder->AddChild(inner);
     t.list->InsertChild(holder, 3);
     t.bed.Repaint();
-    t.count = 0;
-    inner->SetFixedHeight(30);
-    t.list->GetBody()->RequestLayout();
-    t.bed.Repaint();
-    EXPECT_EQ(t.count, 1) << "the row holding the changed control was not measured again";
+    struct Inner {
+        const char* what;
+        std::function<void()> change;
+    } inners[] = {
+        {"its fixed height", [&] { inner->SetFixedHeight(30); }},
+        {"its font", [&] { inner->SetFont(0); }},
+        {"its text style", [&] { inner->SetTextStyle(DT_LEFT | DT_WORDBREAK); }},
+        {"its text padding", [&] { inner->SetTextPadding(CRectUI(2, 2, 2, 2)); }},
+        {"its markup", [&] { inner->SetShowHtml(true); }},
+    };
+    for (const Inner& c : inners) {
+        SCOPED_TRACE(c.what);
+        t.count = 0;
+        c.change();
+        t.list->GetBody()->RequestLayout();
+        t.bed.Repaint();
+        EXPECT_EQ(t.count, 1) << "the row holding the changed control was not measured again";
+    }
 }
