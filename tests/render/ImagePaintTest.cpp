@@ -191,8 +191,8 @@ TEST_F(ImagePaint, TilingRepeatsTheMiddle)
         SCOPED_TRACE(c.file);
         WritePng(c.file, *c.image);
         testbed::DibCanvas canvas(c.width, c.height, kBack);
-        const std::string spec = std::string("file='") + c.file + "' " + c.tiling;
-        Paint(canvas, RECT{0, 0, c.width, c.height}, spec.c_str());
+        const std::string imageString = std::string("file='") + c.file + "' " + c.tiling;
+        Paint(canvas, RECT{0, 0, c.width, c.height}, imageString.c_str());
         for (int y = 0; y < c.height; ++y) {
             for (int x = 0; x < c.width; ++x) {
                 const uint32_t expected = c.image->At(x % c.image->width, y % c.image->height);
