@@ -791,3 +791,154 @@ TEST(RowsAtScale, ALayoutMeasuresOnlyTheRowsThatChanged)
         EXPECT_EQ(t.count, 1) << "the row holding the changed control was not measured again";
     }
 }
+
+namespace {
+
+// Counts, in one count, every place a layout gives it (a rectangle only recorded too) and every
+// time it is measured: what a layout visits.
+class VisitedRow : public CListTextElementUI {
+public:
+    VisitedRow(int /*id*/, int& visits)
+        : m_visits(visits)
+    {
+        SetFixedHeight(20);
+        ResizeListeners += MakeDelegate(this, &VisitedRow::OnPlaced);
+    }
+    CSizeUI MeasureSize(CSizeUI available) override
+    {
+        ++m_visits;
+        return CListTextElementUI::MeasureSize(available);
+    }
+
+private:
+    bool OnPlaced(void*)
+    {
+        ++m_visits;
+        return true;
+    }
+
+    int& m_visits;
+};
+
+using VisitedListBed = RowsBed<VisitedRow>;
+
+// Every shown row, at the list's scroll, against a full layout of the same rows: the rows' tops
+// stacked from the body's top, their heights and the scroll range. Rows whose place meets the
+// body must be there already; the others are asked for.
+void ExpectRowsAsLaidOutWhole(CListUI* list, const std::vector<int>& heights)
+{
+    const CRectUI body = list->GetBody()->GetPosition();
+    int top = body.top - list->GetScrollPosition().cy;
+    int content = 0;
+    for (int i = 0; i < list->ChildCount(); ++i) {
+        CControlUI* row = list->ChildAt(i);
+        if (!row->IsVisible())
+            continue;
+        const int height = heights[static_cast<size_t>(i)];
+        if (MeetsBody(list, CRectUI(body.left, top, body.right, top + height))) {
+            ASSERT_EQ(row->GetPosition().top, top) << "row " << i << " in view";
+            ASSERT_EQ(row->GetPosition().GetHeight(), height) << "row " << i << " in view";
+        } else {
+            ASSERT_FALSE(MeetsBody(list, row->GetPosition())) << "row " << i << " shows out of place";
+        }
+        const CRectUI& asked = CurrentPosition(row);
+        ASSERT_EQ(asked.top, top) << "row " << i;
+        ASSERT_EQ(asked.GetHeight(), height) << "row " << i;
+        top += height;
+        content += height;
+    }
+    EXPECT_EQ(list->GetVerticalScrollBar()->GetRange(), content - body.GetHeight()) << "scroll range";
+}
+
+}  // namespace
+
+// A layout where nothing changed visits no row; one where a row changed, was added or went
+// visits that row and the rows of the view, not the thousands out of it; and every row is where
+// a full layout of the same rows would put it, in view and out of it.
+TEST(RowsAtScale, ALayoutVisitsOnlyTheRowsChangedAndShown)
+{
+    const int kRows = 5000;
+    const int kView = 200 / 20 + 2;
+    struct Case {
+        const char* what;
+        std::function<void(VisitedListBed&, std::vector<int>&)> change;
+        int most;  // visits
+    } cases[] = {
+        {"nothing changed", [](VisitedListBed& t, std::vector<int>&) { t.list->GetBody()->RequestLayout(); }, 0},
+        {"a row above the view taller",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.all[100]->SetFixedHeight(33);
+                h[100] = 33;
+            },
+            1 + 2 * kView},
+        {"a row in view shorter",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.all[2503]->SetFixedHeight(7);
+                h[2503] = 7;
+            },
+            1 + 2 * kView},
+        {"a row below the view taller",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.all[4000]->SetFixedHeight(45);
+                h[4000] = 45;
+            },
+            1},
+        {"a row above the view hidden", [](VisitedListBed& t, std::vector<int>&) { t.all[7]->SetVisible(false); },
+            2 * kView},
+        {"a row inserted above the view",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.list->InsertChild(new VisitedRow(0, t.count), 10);
+                h.insert(h.begin() + 10, 20);
+            },
+            2 + 2 * kView},
+        {"a row removed above the view",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.list->RemoveChildAt(10);
+                h.erase(h.begin() + 10);
+            },
+            2 * kView},
+        {"a row inserted in view",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.list->InsertChild(new VisitedRow(0, t.count), 2504);
+                h.insert(h.begin() + 2504, 20);
+            },
+            2 + 2 * kView},
+        // A bulk change measures again from its first row: only the places are checked.
+        {"every other row of forty removed across the view",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                for (int k = 0; k < 20; ++k) {
+                    t.list->RemoveChildAt(2490 + k);
+                    h.erase(h.begin() + 2490 + k);
+                }
+            },
+            2 * kRows},
+        {"rows taller above and below, one row removed in view",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.all[30]->SetFixedHeight(25);
+                t.all[4900]->SetFixedHeight(26);
+                t.list->RemoveChildAt(2502);
+                h[30] = 25;
+                h[4900] = 26;
+                h.erase(h.begin() + 2502);
+            },
+            2 + 2 * kView},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        VisitedListBed t(kRows);
+        std::vector<int> heights(kRows, 20);
+        t.list->SetScrollPosition(CSizeUI(0, 20 * 2500));
+        t.bed.Repaint();
+        t.count = 0;
+        c.change(t, heights);
+        t.bed.Repaint();
+        EXPECT_LE(t.count, c.most);
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsAsLaidOutWhole(t.list, heights));
+        // Scrolled to either end, the rows there are where the full layout puts them.
+        for (int scroll : {0, 20 * kRows}) {
+            t.list->SetScrollPosition(CSizeUI(0, scroll));
+            t.bed.Repaint();
+            ASSERT_NO_FATAL_FAILURE(ExpectRowsAsLaidOutWhole(t.list, heights));
+        }
+    }
+}
