@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/layout/VerticalLayout.h"
+#include "controls/range/ScrollBar.h"
 #include "support/HostBed.h"
 
 using namespace SkinUI;
@@ -152,4 +153,22 @@ TEST(LayoutSearch, FlaggedControlUnderHiddenLayoutIsLaidOutOnceShown)
     tree.bed.Repaint();
     EXPECT_EQ(1, added->placements);
     EXPECT_EQ(4, added->GetPosition().GetHeight());
+}
+
+TEST(LayoutSearch, ScrollBarMadeForAShownContainerIsFound)
+{
+    // A bar made after its container was shown has no parent to mark: asking for layout has the
+    // next search walk the whole tree, and the bar is laid out as before.
+    TTree tree;
+    CountingLayout* layout = tree.layouts["b2.3"];
+    layout->SetScrollBarsEnabled(true, false);
+    tree.bed.Repaint();
+    CScrollBarUI* bar = layout->GetVerticalScrollBar();
+    ASSERT_NE(nullptr, bar);
+    ASSERT_EQ(nullptr, bar->GetParent());
+    bar->SetVisible(true);
+    bar->RequestLayout();
+    ASSERT_TRUE(bar->NeedsLayout());
+    tree.bed.Repaint();
+    EXPECT_FALSE(bar->NeedsLayout());
 }

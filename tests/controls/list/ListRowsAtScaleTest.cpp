@@ -828,8 +828,9 @@ using VisitedListBed = RowsBed<VisitedRow>;
 void ExpectRowsAsLaidOutWhole(CListUI* list, const std::vector<int>& heights)
 {
     const CRectUI body = list->GetBody()->GetPosition();
+    const int gap = list->GetChildPadding();
     int top = body.top - list->GetScrollPosition().cy;
-    int content = 0;
+    int content = -gap;
     for (int i = 0; i < list->ChildCount(); ++i) {
         CControlUI* row = list->ChildAt(i);
         if (!row->IsVisible())
@@ -844,8 +845,8 @@ void ExpectRowsAsLaidOutWhole(CListUI* list, const std::vector<int>& heights)
         const CRectUI& asked = CurrentPosition(row);
         ASSERT_EQ(asked.top, top) << "row " << i;
         ASSERT_EQ(asked.GetHeight(), height) << "row " << i;
-        top += height;
-        content += height;
+        top += height + gap;
+        content += height + gap;
     }
     EXPECT_EQ(list->GetVerticalScrollBar()->GetRange(), content - body.GetHeight()) << "scroll range";
 }
@@ -912,6 +913,15 @@ TEST(RowsAtScale, ALayoutVisitsOnlyTheRowsChangedAndShown)
                 }
             },
             2 * kRows},
+        {"a gap between the rows", [](VisitedListBed& t, std::vector<int>&) { t.list->SetChildPadding(3); }, 2 * kView},
+        // The rows' width changed: every row is measured and placed again, as before.
+        {"the list narrowed",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.list->SetInset(CRectUI(0, 0, 10, 0));
+                t.all[4990]->SetFixedHeight(21);
+                h[4990] = 21;
+            },
+            3 * kRows},
         {"rows taller above and below, one row removed in view",
             [](VisitedListBed& t, std::vector<int>& h) {
                 t.all[30]->SetFixedHeight(25);
