@@ -138,23 +138,6 @@ TEST(LayoutSearch, FindsFlaggedControlsWithoutEnteringOtherBranches)
     }
 }
 
-TEST(LayoutSearch, FlaggedControlUnderHiddenLayoutIsLaidOutOnceShown)
-{
-    // A probe that joins a hidden layout carries the flag it was made with; the way to it stays
-    // marked while the layout is hidden, and showing the layout lays it out.
-    TTree tree;
-    tree.layouts["b1.2"]->SetVisible(false);
-    tree.bed.Repaint();
-    auto* added = new Probe("added", 0, 4);
-    tree.layouts["b1.4"]->AddChild(added);
-    tree.bed.Repaint();
-    EXPECT_EQ(0, added->placements);
-    tree.layouts["b1.2"]->SetVisible(true);
-    tree.bed.Repaint();
-    EXPECT_EQ(1, added->placements);
-    EXPECT_EQ(4, added->GetPosition().GetHeight());
-}
-
 TEST(LayoutSearch, ScrollBarMadeForAShownContainerIsFound)
 {
     // A bar made after its container was shown has no parent to mark: asking for layout has the
