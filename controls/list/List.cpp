@@ -48,7 +48,6 @@ void CListBodyUI::SetPosition(const CRectUI& rect)
     const bool outer = !m_stacking;
     m_stacking = true;
     m_applied = GetScrollPosition();
-    m_rowsLeftBehind = false;
     if (outer)
         ShowBarForOverflow(rect);
     if (!LayOutStack(rect)) {
@@ -351,15 +350,15 @@ void CListBodyUI::ScrollChildren(int dx, int dy)
     m_applied.cx += dx;
     m_applied.cy += dy;
     if (!StackKnown()) {
-        // Rows left behind by an earlier scroll hold places that moving would bring into view
-        // wrongly: they stay where they are, out of view, and the layout to come places them all.
-        if (m_rowsLeftBehind)
+        // Rows the stack placed only while in view hold places that moving would bring into view
+        // wrongly: they stay where they are, and the layout to come places the rows from the
+        // stack. Rows all placed by the full layout move together.
+        if (m_stackPlaced)
             RequestLayout();
         else
             CVerticalLayoutUI::ScrollChildren(dx, dy);
         return;
     }
-    m_rowsLeftBehind = true;
     PlaceRowsShown();
 }
 

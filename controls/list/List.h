@@ -129,7 +129,6 @@ private:
     bool m_scrolling = false;  // inside SetScrollPosition
     // The scroll the rows were last moved by: the bars' values, unless a bar was set directly.
     CSizeUI m_applied;
-    bool m_rowsLeftBehind = false;  // a scroll since the last layout moved only the rows in view
     // By row index: what the rows measured at m_measuredWidth, m_measuredDpi and m_measuredFonts,
     // up to the first row that changed place since.
     std::vector<TRowMeasure> m_measures;

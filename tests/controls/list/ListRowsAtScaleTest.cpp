@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <vector>
@@ -950,5 +951,61 @@ TEST(RowsAtScale, ALayoutVisitsOnlyTheRowsChangedAndShown)
             t.bed.Repaint();
             ASSERT_NO_FATAL_FAILURE(ExpectRowsAsLaidOutWhole(t.list, heights));
         }
+    }
+}
+
+// Rows changed after a layout, then scrolled before the next paint: the rows the layout left
+// where they were are not moved into the view by the scroll, and the paint puts every row where
+// a full layout would.
+TEST(RowsAtScale, RowsChangedThenScrolledBeforeThePaint)
+{
+    const int kRows = 5000;
+    struct Case {
+        const char* what;
+        std::function<void(VisitedListBed&, std::vector<int>&)> change;
+        int scrollBy;
+    } cases[] = {
+        {"a row hidden, scrolled down", [](VisitedListBed& t, std::vector<int>&) { t.all[7]->SetVisible(false); }, 300},
+        {"a row taller, scrolled up",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.all[100]->SetFixedHeight(33);
+                h[100] = 33;
+            },
+            -1000},
+        {"a row inserted, scrolled down",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.list->InsertChild(new VisitedRow(0, t.count), 10);
+                h.insert(h.begin() + 10, 20);
+            },
+            1500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Laid out at the top, scrolled and laid out again: the rows passed keep the places the
+        // top gave them.
+        VisitedListBed t(kRows);
+        std::vector<int> heights(kRows, 20);
+        t.list->SetScrollPosition(CSizeUI(0, 20 * 100));
+        t.bed.Repaint();
+        t.list->GetBody()->RequestLayout();
+        t.bed.Repaint();
+        c.change(t, heights);
+        t.list->SetScrollPosition(CSizeUI(0, 20 * 100 + c.scrollBy));
+        std::vector<std::pair<int, int>> shown;
+        for (int i = 0; i < t.list->ChildCount(); ++i) {
+            CControlUI* row = t.list->ChildAt(i);
+            if (row->IsVisible() && MeetsBody(t.list, row->GetPosition())) {
+                shown.push_back(std::make_pair(row->GetPosition().top, row->GetPosition().bottom));
+                // Rows near the scroll as it was or is may show until the paint; never one from
+                // far away.
+                const bool nearScroll = std::abs(i - 100) <= 30 || std::abs(i - (100 + c.scrollBy / 20)) <= 30;
+                EXPECT_TRUE(nearScroll) << "row " << i << " shows far from the scroll";
+            }
+        }
+        std::sort(shown.begin(), shown.end());
+        for (size_t k = 1; k < shown.size(); ++k)
+            EXPECT_GE(shown[k].first, shown[k - 1].second) << "rows overlap at y " << shown[k].first;
+        t.bed.Repaint();
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsAsLaidOutWhole(t.list, heights));
     }
 }
