@@ -54,7 +54,10 @@ void CWindowHostUI::LayOutPending()
         DropOffscreen();
     } else {
         for (int pass = 0; pass < kMaxLayoutPasses; ++pass) {
-            CControlUI* control = m_root->FindControl(FirstNeedingLayout, nullptr, FindVisible | FindMeFirst);
+            // Down the marked paths only: a flagged control marks its ancestors when it asks.
+            const unsigned path = m_layoutSearchWhole ? 0u : FindLayoutPath;
+            m_layoutSearchWhole = false;
+            CControlUI* control = m_root->FindControl(FirstNeedingLayout, nullptr, FindVisible | FindMeFirst | path);
             if (control == nullptr)
                 break;
             control->SetPosition(control->GetPosition());

@@ -98,6 +98,8 @@ public:
     //--- painting and layout flags (HostPaint.cpp)
     void SetLayoutPending() { m_layoutPending = true; }
     bool IsLayoutPending() const { return m_layoutPending; }
+    // The next search for flagged controls walks the whole tree, not only the marked paths.
+    void SearchWholeTreeForLayout() { m_layoutSearchWhole = true; }
     void SetShowDirty(bool show) { m_showDirty = show; }
     bool IsShowDirty() const { return m_showDirty; }
     void SetOffscreenPainting(bool offscreen) { m_offscreenPaint = offscreen; }
@@ -274,6 +276,7 @@ private:
     UINT m_timerCounter = 4096;
     bool m_firstLayoutPending = true;
     bool m_layoutPending = false;
+    bool m_layoutSearchWhole = false;  // see SearchWholeTreeForLayout
     bool m_focusPending = false;
     bool m_offscreenPaint = true;
     bool m_backgroundSnapshot = false;

@@ -508,11 +508,15 @@ CControlUI* CContainerUI::FindControl(FindVisitor visitor, void* data, unsigned 
     const POINT* point = static_cast<const POINT*>(data);
     if (hitTest && !m_position.Contains(*point))
         return nullptr;
-    CControlUI* found = nullptr;
-    if (m_verticalScrollBar)
-        found = m_verticalScrollBar->FindControl(visitor, data, flags);
-    if (!found && m_horizontalScrollBar)
-        found = m_horizontalScrollBar->FindControl(visitor, data, flags);
+    const bool pathOnly = (flags & FindLayoutPath) != 0;
+    auto visit = [&](CControlUI* child) -> CControlUI* {
+        if (child == nullptr || (pathOnly && !child->NeedsLayoutHereOrBelow()))
+            return nullptr;
+        return child->FindControl(visitor, data, flags);
+    };
+    CControlUI* found = visit(m_verticalScrollBar);
+    if (!found)
+        found = visit(m_horizontalScrollBar);
     if (found)
         return found;
     if (hitTest && !m_childrenAcceptMouse)
@@ -523,22 +527,28 @@ CControlUI* CContainerUI::FindControl(FindVisitor visitor, void* data, unsigned 
     }
     CRectUI client = ClientRect();
     int first = 0;
-    int end = m_children.GetSize();
+    // The bars are looked at above whatever the mark says: one made for a container already shown
+    // has no parent to mark.
+    int end = pathOnly && !m_layoutBelow ? 0 : m_children.GetSize();
     // Only shown children can be hit: a long list looks at the few under the point.
     if (hitTest && (flags & FindVisible))
         ChildrenMeeting(CRectUI(point->x, point->y, point->x + 1, point->y + 1), first, end);
+    // What a search down the marked paths leaves marked below: a hidden child may still hold a
+    // flagged control, and keeps the way to it.
+    bool below = false;
     for (int k = 0; k < end - first; ++k) {
         int i = (flags & FindTopFirst) ? end - 1 - k : first + k;
         CControlUI* child = OwnChild(i);
-        if (!child)
-            continue;
-        found = child->FindControl(visitor, data, flags);
+        found = visit(child);
+        below = below || (child != nullptr && child->NeedsLayoutHereOrBelow());
         if (!found)
             continue;
         // Children scrolled out of the client area cannot be hit.
         if (!hitTest || found->IsFloating() || client.Contains(*point))
             return found;
     }
+    if (pathOnly && m_layoutBelow)
+        m_layoutBelow = below;
     if (flags & FindMeFirst)
         return nullptr;
     return CControlUI::FindControl(visitor, data, flags);

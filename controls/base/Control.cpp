@@ -93,6 +93,9 @@ void CControlUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNo
 {
     m_host = host;
     m_parent = parent;
+    // A control made flagged, or holding one that is, joins with its way marked for the host.
+    if (m_parent != nullptr && NeedsLayoutHereOrBelow())
+        MarkLayoutPath();
     // The root has no parent and is never initialised from here.
     if (initNow && m_parent != nullptr)
         Initialize();
@@ -560,8 +563,24 @@ void CControlUI::RequestLayout()
         m_needsLayout = true;
         Invalidate();
     }
-    if (m_host != nullptr)
-        m_host->SetLayoutPending();
+    if (m_host == nullptr)
+        return;
+    // A control the host cannot reach by marks from its root (a scroll bar made for a container
+    // already shown has no parent) is found by one search of the whole tree.
+    if (!MarkLayoutPath())
+        m_host->SearchWholeTreeForLayout();
+    m_host->SetLayoutPending();
+}
+
+bool CControlUI::MarkLayoutPath()
+{
+    CControlUI* top = this;
+    for (; top->m_parent != nullptr; top = top->m_parent) {
+        if (top->m_parent->m_layoutBelow)
+            return true;
+        top->m_parent->m_layoutBelow = true;
+    }
+    return m_host == nullptr || top == m_host->GetRoot();
 }
 
 void CControlUI::NoteChangeToParent()

@@ -49,6 +49,9 @@ enum : unsigned {
     FindEnabled = 0x00000002u,  // disabled controls yield null
     FindHitTest = 0x00000004u,  // data points at a POINT; only mouse-accepting controls containing it
     FindTopFirst = 0x00000008u,  // containers visit children last to first
+    // Containers go down only to children that need layout or lead to one (HasLayoutBelow), and
+    // forget the mark when they find every child clean: the host's search for flagged controls.
+    FindLayoutPath = 0x00000010u,
     FindMeFirst = 0x80000000u,  // containers offer themselves before their children
 };
 
@@ -188,6 +191,10 @@ public:
     void RequestLayout();
     void RequestParentLayout();
     bool NeedsLayout() const { return m_needsLayout; }
+    // A control below this one asked for a layout, and no search for flagged controls has found
+    // the way clean since.
+    bool HasLayoutBelow() const { return m_layoutBelow; }
+    bool NeedsLayoutHereOrBelow() const { return m_needsLayout || m_layoutBelow; }
     // A child's measured size may differ now (its text or fixed size changed, or it asked for a
     // layout). A parent that keeps its children's sizes between layouts measures that child again
     // at the next one; a container passes the news on, as its own size may follow its child's.
@@ -236,6 +243,9 @@ public:
 protected:
     // Tells the parent, through OnChildChanged, that this control may measure differently now.
     void NoteChangeToParent();
+    // Marks every ancestor as leading to a control that needs layout, up to one marked already.
+    // Answers false when the walk ended at a control that is not the host's root.
+    bool MarkLayoutPath();
     // Every colour the base paints passes through here ("colorhsl").
     uint32_t AdjustColor(uint32_t argb) const;
     // The hover look of controls that keep state bits: MouseEnter sets StateHot in `state`,
@@ -252,6 +262,7 @@ protected:
     CControlUI* m_parent = nullptr;  // not owned
     CUIString m_name;
     bool m_needsLayout = true;
+    bool m_layoutBelow = false;  // see HasLayoutBelow; cleared by the host's search
     CRectUI m_position;  // client coordinates of the host window
     CRectUI m_padding;  // outer margins used by the parent's layout
     CSizeUI m_floatOffset;  // negative components count from the parent's right/bottom

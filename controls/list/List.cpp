@@ -25,6 +25,11 @@ int ClampWidth(const CControlUI* c, int width)
     return width > c->ScaledMaxWidth() ? c->ScaledMaxWidth() : width;
 }
 
+CRectUI Inside(const CRectUI& rect, const CRectUI& inset)
+{
+    return CRectUI(rect.left + inset.left, rect.top + inset.top, rect.right - inset.right, rect.bottom - inset.bottom);
+}
+
 }  // namespace
 
 //--- body ----------------------------------------------------------------------------------------
@@ -39,19 +44,40 @@ void CListBodyUI::SetPosition(const CRectUI& rect)
         m_widest = width > 0 ? width : 0;
         m_widestFromHeader = true;
     }
-    // A layout again from inside this one (a scroll bar came or went) starts the record anew.
+    // A layout again from inside this one (a scroll bar came or went) starts anew.
     const bool outer = !m_stacking;
     m_stacking = true;
-    m_stacked.clear();
-    m_stackScan = 0;
-    m_stackedOf = m_children.GetSize();
     m_applied = GetScrollPosition();
-    m_rowsLeftBehind = false;  // every row is placed now
     if (outer)
         ShowBarForOverflow(rect);
-    CVerticalLayoutUI::SetPosition(rect);
+    if (!LayOutStack(rect)) {
+        // Every row is placed: none is left behind or shown out of place, and the next layout
+        // from the stack places them all again.
+        m_stackPlaced = false;
+        m_shownFirst = 0;
+        m_shownEnd = 0;
+        m_stackClient = CRectUI();
+        CVerticalLayoutUI::SetPosition(rect);
+    }
     if (outer)
         m_stacking = false;
+}
+
+void CListBodyUI::SetVisible(bool visible)
+{
+    const bool was = IsVisible();
+    CVerticalLayoutUI::SetVisible(visible);
+    // A row hidden or shown while the body was hidden told nobody: count every row again.
+    if (!was && IsVisible())
+        m_countedEnd = 0;
+}
+
+void CListBodyUI::SetVisibleByParent(bool visible)
+{
+    const bool was = IsVisible();
+    CVerticalLayoutUI::SetVisibleByParent(visible);
+    if (!was && IsVisible())
+        m_countedEnd = 0;
 }
 
 void CListBodyUI::ShowBarForOverflow(const CRectUI& rect)
@@ -60,8 +86,7 @@ void CListBodyUI::ShowBarForOverflow(const CRectUI& rect)
     if (bar == nullptr || bar->IsVisible() || !m_measures.empty())
         return;
     // The width and height the layout would measure the rows with while the bar is hidden.
-    const CRectUI inset = Scaled(m_inset);
-    CRectUI client(rect.left + inset.left, rect.top + inset.top, rect.right - inset.right, rect.bottom - inset.bottom);
+    CRectUI client = Inside(rect, Scaled(m_inset));
     int width = client.GetWidth();
     if (HorizontalBarShown()) {
         client.bottom -= m_horizontalScrollBar->ScaledFixedHeight();
@@ -86,43 +111,139 @@ void CListBodyUI::ShowBarForOverflow(const CRectUI& rect)
         bar->SetVisible(true);
 }
 
-void CListBodyUI::NoteStacked(CControlUI* child)
+//--- body: the stack of rows ---------------------------------------------------------------------
+
+void CListBodyUI::CountRow(int index, const CSizeUI& available)
 {
-    // The rows come in order: matching pointers reads the child list only, not the rows.
-    const int size = m_children.GetSize();
-    while (m_stackScan < size && OwnChild(m_stackScan) != child) {
-        // A floating child is placed by its own rule, anywhere: the stack cannot tell where.
-        if (OwnChild(m_stackScan)->IsVisible() && OwnChild(m_stackScan)->IsFloating())
-            m_stackedOf = -1;
-        ++m_stackScan;
-    }
-    if (m_stackScan == size || m_stackedOf < 0) {
-        m_stackedOf = -1;
+    CControlUI* child = OwnChild(index);
+    TRowMeasure& row = m_measures[static_cast<size_t>(index)];
+    row.counted = true;
+    row.height = 0;
+    row.extent = 0;
+    row.width = 0;
+    row.irregular = false;
+    if (!child->IsVisible())
         return;
-    }
-    CRectUI content = child->GetPosition();
-    content.Offset(m_applied.cx, m_applied.cy);
-    if (!m_stacked.empty()) {
-        const CRectUI& above = m_stacked.back().content;
-        if (content.top < above.top || content.bottom < above.bottom)
-            m_stackedOf = -1;
-    }
-    m_stacked.push_back(TStackedRow{m_stackScan++, content});
+    // A floating row is placed by its own rule, anywhere: the stack cannot tell where.
+    row.irregular = child->IsFloating();
+    if (row.irregular)
+        return;
+    const CSizeUI size = MeasureChild(index, child, available);
+    const CRectUI padding = child->ScaledPadding();
+    // A row without a height of its own shares the room left, which only the full layout knows;
+    // a negative padding may put a row above the one before it.
+    row.irregular = size.cy == 0 || padding.top < 0 || padding.bottom < 0;
+    row.height = ClampToHeightLimits(child, size.cy);
+    row.extent = padding.top + row.height + padding.bottom + m_countedGap;
+    row.width = ClampWidth(child, size.cx > 0 ? size.cx : 0);
 }
 
-bool CListBodyUI::StackKnown() const { return !NeedsLayout() && !m_stacking && m_stackedOf == m_children.GetSize(); }
-
-void CListBodyUI::StackedMeeting(int top, int bottom, size_t& first, size_t& end) const
+void CListBodyUI::UpdateStack(const CSizeUI& available, std::vector<int>& counted)
 {
-    // Tops and bottoms both grow down the stack: the first row ending below the top starts the
-    // range, the first starting at or below the bottom ends it.
-    const int y = m_applied.cy;
+    KeepMeasuresFor(available.cx);
+    const int gap = Scaled(m_childPadding);
+    if (gap != m_countedGap) {
+        m_countedGap = gap;
+        m_countedEnd = 0;
+    }
+    const int size = m_children.GetSize();
+    m_measures.resize(static_cast<size_t>(size), TRowMeasure{CSizeUI(), 0, 0, 0, false, false, false});
+    if (m_countedEnd > size)
+        m_countedEnd = size;
+    // The stack is rebuilt from the first row that changed: what lies above it stands.
+    int first = m_countedEnd < m_stackFrom ? m_countedEnd : m_stackFrom;
+    for (int index : m_changedRows) {
+        if (index >= m_countedEnd)
+            continue;
+        CountRow(index, available);
+        counted.push_back(index);
+        first = index < first ? index : first;
+    }
+    m_changedRows.clear();
+    for (int i = m_countedEnd; i < size; ++i) {
+        CountRow(i, available);
+        counted.push_back(i);
+    }
+    m_countedEnd = size;
+    m_stackFrom = size;
+    m_shiftsKept = 0;
+    // Entries past the old end hold nothing yet.
+    const int kept = m_stack.empty() ? 0 : static_cast<int>(m_stack.size()) - 1;
+    first = first < kept ? first : kept;
+    m_stack.resize(static_cast<size_t>(size) + 1);
+    if (first == 0)
+        m_stack[0] = TStackEntry{0, 0, 0, 0};
+    for (int i = first; i < size; ++i) {
+        const TRowMeasure& row = m_measures[static_cast<size_t>(i)];
+        TStackEntry& at = m_stack[static_cast<size_t>(i)];
+        at.height = row.height;
+        m_stack[static_cast<size_t>(i) + 1] = TStackEntry{at.top + row.extent, 0,
+            row.width > at.widest ? row.width : at.widest, at.irregular + (row.irregular ? 1 : 0)};
+    }
+}
+
+bool CListBodyUI::LayOutStack(const CRectUI& rect)
+{
+    if (m_children.IsEmpty() || m_childPadding < 0)
+        return false;
+    CRectUI client = Inside(rect, Scaled(m_inset));
+    if (VerticalBarShown())
+        client.right -= m_verticalScrollBar->ScaledFixedWidth();
+    if (HorizontalBarShown())
+        client.bottom -= m_horizontalScrollBar->ScaledFixedHeight();
+    CSizeUI available(client.GetWidth(), client.GetHeight());
+    if (HorizontalBarShown())
+        available.cx += m_horizontalScrollBar->GetRange();
+    std::vector<int> counted;
+    UpdateStack(available, counted);
+    const TStackEntry& total = m_stack.back();
+    if (total.irregular > 0)
+        return false;
+    CControlUI::SetPosition(rect);
+    if (!m_widestFromHeader)
+        m_widest = total.widest;
+    // Rows out of view keep the places they were given; when the client moved or the rows'
+    // width changed, those places are wrong in ways the rows shown cannot tell: every row is
+    // placed again.
+    if (!(client == m_stackClient) || available.cx != m_crossAvailable || m_widest != m_stackWidest) {
+        m_shownFirst = 0;
+        m_shownEnd = m_children.GetSize();
+    }
+    m_stackClient = client;
+    m_crossAvailable = available.cx;
+    m_stackWidest = m_widest;
+    m_applied = GetScrollPosition();
+    m_stackPlaced = true;
+    PlaceRowsShown();
+    // A row never laid out is laid out once wherever it is (see PlaceChild).
+    for (int index : counted) {
+        if (OwnChild(index)->NeedsLayout())
+            PlaceStacked(index, false);
+    }
+    FinishLayout(client, m_stack.back().top - m_countedGap);
+    return true;
+}
+
+bool CListBodyUI::StackKnown() const
+{
+    return m_stackPlaced && !NeedsLayout() && !m_stacking
+        && m_stack.size() == static_cast<size_t>(m_children.GetSize()) + 1;
+}
+
+void CListBodyUI::StackedMeeting(int top, int bottom, int& first, int& end) const
+{
+    // Each row lies inside its room, and the rooms follow one another down the stack: the first
+    // room ending below the top starts the range, the first starting at or below the bottom ends
+    // it.
+    const int y = m_stackClient.top - m_applied.cy;
+    const auto rows = m_stack.end() - 1;
     const auto below = std::partition_point(
-        m_stacked.begin(), m_stacked.end(), [&](const TStackedRow& r) { return r.content.bottom - y <= top; });
-    const auto past = std::partition_point(
-        below, m_stacked.end(), [&](const TStackedRow& r) { return r.content.top - y < bottom; });
-    first = static_cast<size_t>(below - m_stacked.begin());
-    end = static_cast<size_t>(past - m_stacked.begin());
+        m_stack.begin() + 1, m_stack.end(), [&](const TStackEntry& next) { return next.top + y <= top; });
+    const auto past = std::partition_point(below - 1, rows, [&](const TStackEntry& at) { return at.top + y < bottom; });
+    first = static_cast<int>(below - (m_stack.begin() + 1));
+    end = static_cast<int>(past - m_stack.begin());
+    if (end < first)
+        end = first;
 }
 
 void CListBodyUI::ChildrenMeeting(const CRectUI& rect, int& first, int& end) const
@@ -131,24 +252,97 @@ void CListBodyUI::ChildrenMeeting(const CRectUI& rect, int& first, int& end) con
     end = m_children.GetSize();
     if (!StackKnown())
         return;
-    size_t from = 0;
-    size_t to = 0;
-    StackedMeeting(rect.top, rect.bottom, from, to);
-    first = from == m_stacked.size() ? end : m_stacked[from].index;
-    end = to == m_stacked.size() ? end : m_stacked[to].index;
-    if (end < first)
-        end = first;
+    // Rows outside the client are never shown there, and keep places nothing looks at.
+    CRectUI shown = rect;
+    if (!shown.Intersect(ClientRect())) {
+        end = 0;
+        return;
+    }
+    StackedMeeting(shown.top, shown.bottom, first, end);
 }
 
-void CListBodyUI::PlaceStacked(const TStackedRow& row, bool whole)
+CRectUI CListBodyUI::StackedPlace(int index)
 {
-    CControlUI* child = OwnChild(row.index);
-    CRectUI rect = row.content;
-    rect.Offset(-m_applied.cx, -m_applied.cy);
+    CControlUI* child = OwnChild(index);
+    const CRectUI padding = child->ScaledPadding();
+    const int top = m_stackClient.top - m_applied.cy + m_stack[static_cast<size_t>(index)].top + padding.top;
+    const int left = m_stackClient.left - m_applied.cx + padding.left;
+    const int cross = CrossSizeOf(child, m_crossAvailable, padding);
+    const int height = m_stack[static_cast<size_t>(index)].height;
+    return CRectUI(left, top, left + cross, top + height + padding.bottom);
+}
+
+void CListBodyUI::PlaceStacked(int index, bool whole)
+{
+    CControlUI* child = OwnChild(index);
+    if (!child->IsVisible())
+        return;
+    const CRectUI rect = StackedPlace(index);
     if (whole)
         child->SetPosition(rect);
     else if (child->NeedsLayout() || !(child->GetPosition() == rect))
         PlaceChild(child, rect);
+}
+
+void CListBodyUI::PlaceRowsShown()
+{
+    const CRectUI view = ClientRect();
+    int first = 0;
+    int end = 0;
+    StackedMeeting(view.top, view.bottom, first, end);
+    const int size = m_children.GetSize();
+    const int before = m_shownEnd < size ? m_shownEnd : size;
+    for (int i = m_shownFirst; i < before; ++i) {
+        if (i < first || i >= end)
+            PlaceStacked(i, false);
+    }
+    for (int i = first; i < end; ++i)
+        PlaceStacked(i, false);
+    m_shownFirst = first;
+    m_shownEnd = end;
+}
+
+namespace {
+
+// Where an index at or after `index` goes when `count` rows are inserted there, or -count rows
+// removed from there: a removed one goes to `index`.
+int Shifted(int at, int index, int count)
+{
+    if (at < index)
+        return at;
+    return count < 0 && at < index - count ? index : at + count;
+}
+
+}  // namespace
+
+void CListBodyUI::ShiftRows(int index, int count)
+{
+    m_shownFirst = Shifted(m_shownFirst, index, count);
+    // An insertion inside the rows shown widens them: the new row is placed with the others.
+    m_shownEnd = Shifted(m_shownEnd, index, count);
+    m_stackFrom = index < m_stackFrom ? index : m_stackFrom;
+    if (index >= m_countedEnd || ++m_shiftsKept > kMaxKeptShifts) {
+        ForgetMeasuresFrom(index);
+        return;
+    }
+    // The rows after keep their measures and their counts: only their place in the stack moves.
+    const auto at = m_measures.begin() + index;
+    if (count > 0) {
+        m_measures.insert(at, static_cast<size_t>(count), TRowMeasure{CSizeUI(), 0, 0, 0, false, false, false});
+        m_countedEnd += count;
+    } else {
+        const int left = static_cast<int>(m_measures.size()) - index;
+        m_measures.erase(at, at + (-count < left ? -count : left));
+        m_countedEnd -= -count < m_countedEnd - index ? -count : m_countedEnd - index;
+    }
+    std::vector<int> changed;
+    for (int row : m_changedRows) {
+        if (count > 0 || row < index || row >= index - count)
+            changed.push_back(Shifted(row, index, count));
+    }
+    for (int k = 0; k < count; ++k)
+        changed.push_back(index + k);
+    m_changedRows.swap(changed);
 }
 
 void CListBodyUI::ScrollChildren(int dx, int dy)
@@ -156,24 +350,16 @@ void CListBodyUI::ScrollChildren(int dx, int dy)
     m_applied.cx += dx;
     m_applied.cy += dy;
     if (!StackKnown()) {
-        // Rows left behind by an earlier scroll hold places that moving would bring into view
-        // wrongly: they stay where they are, out of view, and the layout to come places them all.
-        if (m_rowsLeftBehind)
+        // Rows the stack placed only while in view hold places that moving would bring into view
+        // wrongly: they stay where they are, and the layout to come places the rows from the
+        // stack. Rows all placed by the full layout move together.
+        if (m_stackPlaced)
             RequestLayout();
         else
             CVerticalLayoutUI::ScrollChildren(dx, dy);
         return;
     }
-    m_rowsLeftBehind = true;
-    const CRectUI view = ClientRect();
-    size_t first = 0;
-    size_t end = 0;
-    // The rows the view showed before the scroll, then the rows it shows now.
-    for (int before = 1; before >= 0; --before) {
-        StackedMeeting(view.top - before * dy, view.bottom - before * dy, first, end);
-        for (size_t k = first; k < end; ++k)
-            PlaceStacked(m_stacked[k], false);
-    }
+    PlaceRowsShown();
 }
 
 void CListBodyUI::UpdateChildPlace(CControlUI* child)
@@ -186,10 +372,8 @@ void CListBodyUI::UpdateChildPlace(CControlUI* child)
     if (!StackKnown())
         return;
     const int index = m_owner->IndexOfChild(child);
-    const auto found = std::lower_bound(
-        m_stacked.begin(), m_stacked.end(), index, [](const TStackedRow& r, int wanted) { return r.index < wanted; });
-    if (found != m_stacked.end() && found->index == index)
-        PlaceStacked(*found, true);
+    if (index >= 0 && OwnChild(index) == child)
+        PlaceStacked(index, true);
 }
 
 void CListBodyUI::PlaceChild(CControlUI* child, const CRectUI& rect)
@@ -201,29 +385,35 @@ void CListBodyUI::PlaceChild(CControlUI* child, const CRectUI& rect)
         child->SetPosition(rect);
     else
         child->CControlUI::SetPosition(rect);
-    if (m_stacking && !m_scrolling && m_stackedOf >= 0)
-        NoteStacked(child);
 }
 
-CSizeUI CListBodyUI::MeasureChild(int index, CControlUI* child, const CSizeUI& available)
+//--- body: measures kept -------------------------------------------------------------------------
+
+void CListBodyUI::KeepMeasuresFor(int width)
 {
     // Rows measure by the width they get, the screen's scale and the fonts: another of any, all
     // again.
     const int dpi = m_host != nullptr ? m_host->GetDpi() : 0;
     const unsigned fonts = m_host != nullptr ? m_host->FontChanges() : 0;
-    if (available.cx != m_measuredWidth || dpi != m_measuredDpi || fonts != m_measuredFonts) {
-        m_measures.clear();
-        m_measuredWidth = available.cx;
-        m_measuredDpi = dpi;
-        m_measuredFonts = fonts;
-    }
+    if (width == m_measuredWidth && dpi == m_measuredDpi && fonts == m_measuredFonts)
+        return;
+    ForgetMeasuresFrom(0);
+    m_measuredWidth = width;
+    m_measuredDpi = dpi;
+    m_measuredFonts = fonts;
+}
+
+CSizeUI CListBodyUI::MeasureChild(int index, CControlUI* child, const CSizeUI& available)
+{
+    KeepMeasuresFor(available.cx);
     const size_t at = static_cast<size_t>(index);
     if (at < m_measures.size() && m_measures[at].known)
         return m_measures[at].size;
     const CSizeUI size = child->MeasureSize(available);
     if (at >= m_measures.size())
-        m_measures.resize(at + 1, TRowMeasure{CSizeUI(), false});
-    m_measures[at] = TRowMeasure{size, true};
+        m_measures.resize(at + 1, TRowMeasure{CSizeUI(), 0, 0, 0, false, false, false});
+    m_measures[at].size = size;
+    m_measures[at].known = true;
     return size;
 }
 
@@ -232,37 +422,52 @@ void CListBodyUI::ForgetMeasuresFrom(int index)
     const size_t from = static_cast<size_t>(index > 0 ? index : 0);
     if (from < m_measures.size())
         m_measures.resize(from);
+    if (m_countedEnd > static_cast<int>(from))
+        m_countedEnd = static_cast<int>(from);
 }
 
 void CListBodyUI::OnChildChanged(CControlUI* child)
 {
-    if (child == nullptr || child->GetParent() != this)
+    if (child == nullptr || child->GetParent() != this || child == m_verticalScrollBar
+        || child == m_horizontalScrollBar)
         return;
     // Found by its number when the list keeps it current; otherwise every row is measured again,
     // as a search through a long list for each change would cost more.
     const int index = m_owner != nullptr ? m_owner->IndexOfChild(child) : -1;
-    if (index < 0 || OwnChild(index) != child)
+    if (index < 0 || OwnChild(index) != child) {
         ForgetMeasuresFrom(0);
-    else if (static_cast<size_t>(index) < m_measures.size())
-        m_measures[static_cast<size_t>(index)].known = false;
+        return;
+    }
+    if (static_cast<size_t>(index) >= m_measures.size())
+        return;
+    TRowMeasure& row = m_measures[static_cast<size_t>(index)];
+    row.known = false;
+    if (row.counted && index < m_countedEnd) {
+        row.counted = false;
+        m_changedRows.push_back(index);
+    }
 }
 
 bool CListBodyUI::InsertChild(CControlUI* control, int index)
 {
-    ForgetMeasuresFrom(index);
-    return CVerticalLayoutUI::InsertChild(control, index);
+    if (!CVerticalLayoutUI::InsertChild(control, index))
+        return false;
+    ShiftRows(index, 1);
+    return true;
 }
 
 bool CListBodyUI::MoveChild(CControlUI* control, int newIndex)
 {
     ForgetMeasuresFrom(0);
+    m_shownFirst = 0;
+    m_shownEnd = m_children.GetSize();
     return CVerticalLayoutUI::MoveChild(control, newIndex);
 }
 
 bool CListBodyUI::RemoveChild(CControlUI* control)
 {
-    ForgetMeasuresFrom(0);
-    return CVerticalLayoutUI::RemoveChild(control);
+    const int index = CContainerUI::IndexOfChild(control);
+    return index >= 0 && RemoveRows(index, 1);
 }
 
 bool CListBodyUI::RemoveChildAt(int index) { return RemoveRows(index, 1); }
@@ -270,13 +475,17 @@ bool CListBodyUI::RemoveChildAt(int index) { return RemoveRows(index, 1); }
 void CListBodyUI::RemoveAllChildren()
 {
     ForgetMeasuresFrom(0);
+    m_shownFirst = 0;
+    m_shownEnd = 0;
     CVerticalLayoutUI::RemoveAllChildren();
 }
 
 bool CListBodyUI::RemoveRows(int first, int count)
 {
-    ForgetMeasuresFrom(first);
-    return RemoveOwnChildren(first, count);
+    if (!RemoveOwnChildren(first, count))
+        return false;
+    ShiftRows(first, -count);
+    return true;
 }
 
 void CListBodyUI::OnChildMeasured(CControlUI* child, const CSizeUI& measured)
@@ -359,6 +568,9 @@ bool CListBodyUI::MoveRows(int first, int count, int newFirst)
     for (int i = lo; i < hi; ++i)
         m_children.SetAt(i, span[static_cast<size_t>(i - lo)]);
     ForgetMeasuresFrom(lo);
+    // The rows moved may have been shown: they are placed again with the others.
+    m_shownFirst = m_shownFirst < lo ? m_shownFirst : lo;
+    m_shownEnd = m_shownEnd > hi ? m_shownEnd : hi;
     RequestLayout();
     return true;
 }

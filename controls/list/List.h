@@ -61,57 +61,98 @@ protected:
     void OnChildMeasured(CControlUI* child, const CSizeUI& measured) override;
     int CrossSizeOf(CControlUI* child, int crossAvailable, const CRectUI& padding) override;
     void FinishLayout(CRectUI& client, int content) override;
-    // Only the rows that overlap the rectangle, found by their place in the stack.
+    // Only the rows that overlap the rectangle inside the client area, found by their place in
+    // the stack.
     void ChildrenMeeting(const CRectUI& rect, int& first, int& end) const override;
     // Only the rows shown before or after the scroll move; the others stay outside the view,
     // where nothing looks, until they come into it or UpdateChildPlace asks for one.
     void ScrollChildren(int dx, int dy) override;
 
+public:
+    void SetVisible(bool visible) override;
+    void SetVisibleByParent(bool visible) override;
+
 private:
-    // A row the last layout stacked: its child index and its rectangle with the scroll added back.
-    struct TStackedRow {
-        int index;
-        CRectUI content;
+    // What the body keeps of a row between layouts, by row index: its measured size, and the room
+    // it takes in the stack.
+    struct TRowMeasure {
+        CSizeUI size;
+        int height;  // the size's height within the row's limits
+        int extent;  // paddings, height and the gap after it; 0 when hidden
+        int width;  // what the row asks across, for the widest row; 0 when hidden
+        bool known;  // size measured at m_measuredWidth, m_measuredDpi and m_measuredFonts
+        bool counted;  // height, extent and width follow from the size and the row as it is
+        bool irregular;  // floating, sharing the room left, or with a negative padding
+    };
+    // The stack at row i: where its room starts below the client's top with no scroll, its
+    // height as counted, and over rows [0, i) the widest one and how many are irregular. One
+    // more than the rows: the last holds the totals.
+    struct TStackEntry {
+        int top;
+        int height;
+        int widest;
+        int irregular;
     };
 
     // Before rows never measured at this width are laid out: shows the hidden vertical bar when
     // the rows that fill the view already overflow it, so the rows are laid out once, not again
     // when the bar comes.
     void ShowBarForOverflow(const CRectUI& rect);
-    // A measured size, or none (`known` false) when the row must be measured again.
-    struct TRowMeasure {
-        CSizeUI size;
-        bool known;
-    };
-
-    // Called for each row the layout stacks, in order.
-    void NoteStacked(CControlUI* child);
-    // The record of the last layout holds every row, and nothing changed since.
+    // Measures again the rows that must be, when the width, DPI or fonts changed all of them.
+    void KeepMeasuresFor(int width);
+    // Counts every row that changed since the last layout and rebuilds the stack from the first
+    // of them.
+    void UpdateStack(const CSizeUI& available, std::vector<int>& counted);
+    void CountRow(int index, const CSizeUI& available);
+    // Lays the rows out from the stack: only rows in view, or that were, are placed. False, doing
+    // nothing, when an irregular row needs the full layout.
+    bool LayOutStack(const CRectUI& rect);
+    // The stack is the one the rows were last placed from, and nothing changed since.
     bool StackKnown() const;
-    // The entries [first, end) of the stack whose rows meet [top, bottom) at today's scroll.
-    void StackedMeeting(int top, int bottom, size_t& first, size_t& end) const;
-    // Puts the row of an entry where today's scroll puts it: when it is not there, or laid out
-    // whole wherever it is (a row asked for).
-    void PlaceStacked(const TStackedRow& row, bool whole);
+    // The rows [first, end) whose room meets [top, bottom) of the client at today's scroll.
+    void StackedMeeting(int top, int bottom, int& first, int& end) const;
+    // Where today's scroll puts the row at `index`, from the stack.
+    CRectUI StackedPlace(int index);
+    // Puts the row at `index` where the stack puts it: when it is not there, or laid out whole
+    // wherever it is (a row asked for).
+    void PlaceStacked(int index, bool whole);
+    // Places the rows shown before (m_shownFirst..m_shownEnd) and in view now, and keeps the
+    // latter as the rows shown.
+    void PlaceRowsShown();
+    // What the body keeps by row index follows an insertion of `count` rows at `index`, or a
+    // removal of -count rows from it.
+    void ShiftRows(int index, int count);
 
     CListUI* m_owner;  // not owned; the list owns the body
-    // The rows the last layout stacked, top to bottom, while their tops and bottoms both only
-    // grow; empty when unknown. Any change to the rows flags a layout, and a flagged body looks
-    // at every row.
-    std::vector<TStackedRow> m_stacked;
-    int m_stackedOf = 0;  // the row count they were taken from
-    int m_stackScan = 0;  // how far the layout under way has matched rows to positions
-    bool m_stacking = false;  // a layout is recording
+    bool m_stacking = false;  // a layout is under way
+    bool m_stackPlaced = false;  // the last layout placed the rows from the stack
     bool m_scrolling = false;  // inside SetScrollPosition
     // The scroll the rows were last moved by: the bars' values, unless a bar was set directly.
     CSizeUI m_applied;
-    bool m_rowsLeftBehind = false;  // a scroll since the last layout moved only the rows in view
-    // By row index: the sizes measured at m_measuredWidth, m_measuredDpi and m_measuredFonts, up to the first row
-    // that changed place since.
+    // By row index: what the rows measured at m_measuredWidth, m_measuredDpi and m_measuredFonts,
+    // up to the first row that changed place since.
     std::vector<TRowMeasure> m_measures;
     int m_measuredWidth = -1;
     int m_measuredDpi = 0;
     unsigned m_measuredFonts = 0;  // the host's FontChanges() when measured
+    // Rows [0, m_countedEnd) were counted, but for the ones listed in m_changedRows; the stack
+    // holds them from m_stackFrom up.
+    int m_countedEnd = 0;
+    int m_stackFrom = 0;
+    // Insertions and removals since the last layout that moved the measures after them; past a
+    // few, a bulk change measures again from its first row instead of moving them each time.
+    int m_shiftsKept = 0;
+    static const int kMaxKeptShifts = 8;
+    int m_countedGap = 0;  // the child padding, in pixels, they were counted with
+    std::vector<int> m_changedRows;
+    std::vector<TStackEntry> m_stack;  // see TStackEntry; empty until a layout
+    // Where the last layout put the stack: the client, the width across and the widest row.
+    CRectUI m_stackClient;
+    int m_crossAvailable = 0;
+    int m_stackWidest = 0;
+    // Rows [m_shownFirst, m_shownEnd) were placed in view by the last layout or scroll.
+    int m_shownFirst = 0;
+    int m_shownEnd = 0;
     int m_widest = 0;
     bool m_widestFromHeader = false;
     bool m_replacing = false;  // laying out again after the horizontal bar came or went

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <vector>
@@ -789,5 +790,222 @@ TEST(RowsAtScale, ALayoutMeasuresOnlyTheRowsThatChanged)
         t.list->GetBody()->RequestLayout();
         t.bed.Repaint();
         EXPECT_EQ(t.count, 1) << "the row holding the changed control was not measured again";
+    }
+}
+
+namespace {
+
+// Counts, in one count, every place a layout gives it (a rectangle only recorded too) and every
+// time it is measured: what a layout visits.
+class VisitedRow : public CListTextElementUI {
+public:
+    VisitedRow(int /*id*/, int& visits)
+        : m_visits(visits)
+    {
+        SetFixedHeight(20);
+        ResizeListeners += MakeDelegate(this, &VisitedRow::OnPlaced);
+    }
+    CSizeUI MeasureSize(CSizeUI available) override
+    {
+        ++m_visits;
+        return CListTextElementUI::MeasureSize(available);
+    }
+
+private:
+    bool OnPlaced(void*)
+    {
+        ++m_visits;
+        return true;
+    }
+
+    int& m_visits;
+};
+
+using VisitedListBed = RowsBed<VisitedRow>;
+
+// Every shown row, at the list's scroll, against a full layout of the same rows: the rows' tops
+// stacked from the body's top, their heights and the scroll range. Rows whose place meets the
+// body must be there already; the others are asked for.
+void ExpectRowsAsLaidOutWhole(CListUI* list, const std::vector<int>& heights)
+{
+    const CRectUI body = list->GetBody()->GetPosition();
+    const int gap = list->GetChildPadding();
+    int top = body.top - list->GetScrollPosition().cy;
+    int content = -gap;
+    for (int i = 0; i < list->ChildCount(); ++i) {
+        CControlUI* row = list->ChildAt(i);
+        if (!row->IsVisible())
+            continue;
+        const int height = heights[static_cast<size_t>(i)];
+        if (MeetsBody(list, CRectUI(body.left, top, body.right, top + height))) {
+            ASSERT_EQ(row->GetPosition().top, top) << "row " << i << " in view";
+            ASSERT_EQ(row->GetPosition().GetHeight(), height) << "row " << i << " in view";
+        } else {
+            ASSERT_FALSE(MeetsBody(list, row->GetPosition())) << "row " << i << " shows out of place";
+        }
+        const CRectUI& asked = CurrentPosition(row);
+        ASSERT_EQ(asked.top, top) << "row " << i;
+        ASSERT_EQ(asked.GetHeight(), height) << "row " << i;
+        top += height + gap;
+        content += height + gap;
+    }
+    EXPECT_EQ(list->GetVerticalScrollBar()->GetRange(), content - body.GetHeight()) << "scroll range";
+}
+
+}  // namespace
+
+// A layout where nothing changed visits no row; one where a row changed, was added or went
+// visits that row and the rows of the view, not the thousands out of it; and every row is where
+// a full layout of the same rows would put it, in view and out of it.
+TEST(RowsAtScale, ALayoutVisitsOnlyTheRowsChangedAndShown)
+{
+    const int kRows = 5000;
+    const int kView = 200 / 20 + 2;
+    struct Case {
+        const char* what;
+        std::function<void(VisitedListBed&, std::vector<int>&)> change;
+        int most;  // visits
+    } cases[] = {
+        {"nothing changed", [](VisitedListBed& t, std::vector<int>&) { t.list->GetBody()->RequestLayout(); }, 0},
+        {"a row above the view taller",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.all[100]->SetFixedHeight(33);
+                h[100] = 33;
+            },
+            1 + 2 * kView},
+        {"a row in view shorter",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.all[2503]->SetFixedHeight(7);
+                h[2503] = 7;
+            },
+            1 + 2 * kView},
+        {"a row below the view taller",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.all[4000]->SetFixedHeight(45);
+                h[4000] = 45;
+            },
+            1},
+        {"a row above the view hidden", [](VisitedListBed& t, std::vector<int>&) { t.all[7]->SetVisible(false); },
+            2 * kView},
+        {"a row inserted above the view",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.list->InsertChild(new VisitedRow(0, t.count), 10);
+                h.insert(h.begin() + 10, 20);
+            },
+            2 + 2 * kView},
+        {"a row removed above the view",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.list->RemoveChildAt(10);
+                h.erase(h.begin() + 10);
+            },
+            2 * kView},
+        {"a row inserted in view",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.list->InsertChild(new VisitedRow(0, t.count), 2504);
+                h.insert(h.begin() + 2504, 20);
+            },
+            2 + 2 * kView},
+        // A bulk change measures again from its first row: only the places are checked.
+        {"every other row of forty removed across the view",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                for (int k = 0; k < 20; ++k) {
+                    t.list->RemoveChildAt(2490 + k);
+                    h.erase(h.begin() + 2490 + k);
+                }
+            },
+            2 * kRows},
+        {"a gap between the rows", [](VisitedListBed& t, std::vector<int>&) { t.list->SetChildPadding(3); }, 2 * kView},
+        // The rows' width changed: every row is measured and placed again, as before.
+        {"the list narrowed",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.list->SetInset(CRectUI(0, 0, 10, 0));
+                t.all[4990]->SetFixedHeight(21);
+                h[4990] = 21;
+            },
+            3 * kRows},
+        {"rows taller above and below, one row removed in view",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.all[30]->SetFixedHeight(25);
+                t.all[4900]->SetFixedHeight(26);
+                t.list->RemoveChildAt(2502);
+                h[30] = 25;
+                h[4900] = 26;
+                h.erase(h.begin() + 2502);
+            },
+            2 + 2 * kView},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        VisitedListBed t(kRows);
+        std::vector<int> heights(kRows, 20);
+        t.list->SetScrollPosition(CSizeUI(0, 20 * 2500));
+        t.bed.Repaint();
+        t.count = 0;
+        c.change(t, heights);
+        t.bed.Repaint();
+        EXPECT_LE(t.count, c.most);
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsAsLaidOutWhole(t.list, heights));
+        // Scrolled to either end, the rows there are where the full layout puts them.
+        for (int scroll : {0, 20 * kRows}) {
+            t.list->SetScrollPosition(CSizeUI(0, scroll));
+            t.bed.Repaint();
+            ASSERT_NO_FATAL_FAILURE(ExpectRowsAsLaidOutWhole(t.list, heights));
+        }
+    }
+}
+
+// Rows changed after a layout, then scrolled before the next paint: the rows the layout left
+// where they were are not moved into the view by the scroll, and the paint puts every row where
+// a full layout would.
+TEST(RowsAtScale, RowsChangedThenScrolledBeforeThePaint)
+{
+    const int kRows = 5000;
+    struct Case {
+        const char* what;
+        std::function<void(VisitedListBed&, std::vector<int>&)> change;
+        int scrollBy;
+    } cases[] = {
+        {"a row hidden, scrolled down", [](VisitedListBed& t, std::vector<int>&) { t.all[7]->SetVisible(false); }, 300},
+        {"a row taller, scrolled up",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.all[100]->SetFixedHeight(33);
+                h[100] = 33;
+            },
+            -1000},
+        {"a row inserted, scrolled down",
+            [](VisitedListBed& t, std::vector<int>& h) {
+                t.list->InsertChild(new VisitedRow(0, t.count), 10);
+                h.insert(h.begin() + 10, 20);
+            },
+            1500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Laid out at the top, scrolled and laid out again: the rows passed keep the places the
+        // top gave them.
+        VisitedListBed t(kRows);
+        std::vector<int> heights(kRows, 20);
+        t.list->SetScrollPosition(CSizeUI(0, 20 * 100));
+        t.bed.Repaint();
+        t.list->GetBody()->RequestLayout();
+        t.bed.Repaint();
+        c.change(t, heights);
+        t.list->SetScrollPosition(CSizeUI(0, 20 * 100 + c.scrollBy));
+        std::vector<std::pair<int, int>> shown;
+        for (int i = 0; i < t.list->ChildCount(); ++i) {
+            CControlUI* row = t.list->ChildAt(i);
+            if (row->IsVisible() && MeetsBody(t.list, row->GetPosition())) {
+                shown.push_back(std::make_pair(row->GetPosition().top, row->GetPosition().bottom));
+                // Rows near the scroll as it was or is may show until the paint; never one from
+                // far away.
+                const bool nearScroll = std::abs(i - 100) <= 30 || std::abs(i - (100 + c.scrollBy / 20)) <= 30;
+                EXPECT_TRUE(nearScroll) << "row " << i << " shows far from the scroll";
+            }
+        }
+        std::sort(shown.begin(), shown.end());
+        for (size_t k = 1; k < shown.size(); ++k)
+            EXPECT_GE(shown[k].first, shown[k - 1].second) << "rows overlap at y " << shown[k].first;
+        t.bed.Repaint();
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsAsLaidOutWhole(t.list, heights));
     }
 }
