@@ -51,6 +51,10 @@ public:
     bool RemoveChild(CControlUI* control) override;
     bool RemoveChildAt(int index) override;
     void RemoveAllChildren() override;
+    // A row hidden or shown while the body was hidden told nobody: shown again, every row is
+    // counted again.
+    void SetVisible(bool visible) override;
+    void SetVisibleByParent(bool visible) override;
 
 protected:
     // A row out of view that was laid out before only records its rectangle: its content is laid
@@ -67,10 +71,6 @@ protected:
     // Only the rows shown before or after the scroll move; the others stay outside the view,
     // where nothing looks, until they come into it or UpdateChildPlace asks for one.
     void ScrollChildren(int dx, int dy) override;
-
-public:
-    void SetVisible(bool visible) override;
-    void SetVisibleByParent(bool visible) override;
 
 private:
     // What the body keeps of a row between layouts, by row index: its measured size, and the room
