@@ -58,12 +58,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int)
     SkinUI::CResourceLocation::SetModuleInstance(instance);
     SkinUI::CResourceLocation::SetResourceFolder(SkinUI::CResourceLocation::GetInstanceFolder() + "skin\\");
 
-    // The window deletes itself after its last message.
+    // The window deletes itself after its last message. It is made hidden and first shown by RunModal,
+    // sized and centred: shown at creation, it and its shadow would be drawn once at the skin's size
+    // and again where it ends up, before the user sees anything.
     Quoril::CMainWnd* window = new Quoril::CMainWnd();
     window->UseStartupLookup(&lookup);
     if (window->Create(nullptr, Quoril::CMainWnd::kWindowTitle,
-            WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW, 0, 0,
-            0, 0)
+            WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW, 0, 0, 0, 0)
         == nullptr) {
         return 1;
     }

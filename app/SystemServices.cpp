@@ -40,12 +40,17 @@ std::string SystemFolderPath()
     return folder;
 }
 
-// The modules stay loaded for the life of the process; they are looked up once.
-FARPROC SystemFunction(const char* module, const char* function)
+// The modules stay loaded for the life of the process; both are loaded at the first call.
+HMODULE NetworkModule(const char* module)
 {
     static HMODULE iphlpapi = LoadSystemLibrary("iphlpapi.dll");
     static HMODULE mprapi = LoadSystemLibrary("mprapi.dll");
-    HMODULE handle = (lstrcmpA(module, "mprapi.dll") == 0) ? mprapi : iphlpapi;
+    return (lstrcmpA(module, "mprapi.dll") == 0) ? mprapi : iphlpapi;
+}
+
+FARPROC SystemFunction(const char* module, const char* function)
+{
+    HMODULE handle = NetworkModule(module);
     return handle ? GetProcAddress(handle, function) : nullptr;
 }
 
@@ -152,6 +157,8 @@ public:
         if (window && IsWindow(window))
             EnableWindow(window, enable ? TRUE : FALSE);
     }
+
+    void LoadNetworkLibraries() override { NetworkModule("iphlpapi.dll"); }
 
     bool InterfaceTable(std::vector<TInterfaceEntry>& entries) override
     {

@@ -21,7 +21,8 @@ const UINT kMsgCompositionChanged = 0x031E;
 
 struct TSupport {
     UpdateLayeredWindowFn updateLayeredWindow = nullptr;  // null: shadows are off
-    DwmIsCompositionEnabledFn isCompositionEnabled = nullptr;
+    DwmIsCompositionEnabledFn isCompositionEnabled = nullptr;  // looked up at the first composition change
+    bool compositionLookedUp = false;
     HINSTANCE instance = nullptr;
 };
 
@@ -55,8 +56,17 @@ template <class F> F LookUp(HMODULE module, const char* name)
 
 bool CompositionEnabled()
 {
+    // Only a composition change asks, which most runs never see: the library is not worth loading
+    // before the first window is drawn.
+    TSupport& support = Support();
+    if (!support.compositionLookedUp) {
+        support.compositionLookedUp = true;
+        HMODULE dwmapi = LoadSystemLibrary("dwmapi.dll");
+        if (dwmapi != nullptr)
+            support.isCompositionEnabled = LookUp<DwmIsCompositionEnabledFn>(dwmapi, "DwmIsCompositionEnabled");
+    }
     BOOL enabled = FALSE;
-    const DwmIsCompositionEnabledFn query = Support().isCompositionEnabled;
+    const DwmIsCompositionEnabledFn query = support.isCompositionEnabled;
     return query != nullptr && SUCCEEDED(query(&enabled)) && enabled;
 }
 
@@ -101,9 +111,6 @@ bool CWndShadow::InitSupport(HINSTANCE instance)
     const UpdateLayeredWindowFn update = LookUp<UpdateLayeredWindowFn>(user32, "UpdateLayeredWindow");
     if (update == nullptr)
         return false;
-    HMODULE dwmapi = LoadSystemLibrary("dwmapi.dll");
-    if (dwmapi != nullptr)
-        support.isCompositionEnabled = LookUp<DwmIsCompositionEnabledFn>(dwmapi, "DwmIsCompositionEnabled");
     support.instance = instance;
 
     WNDCLASSEXA wc = {};
@@ -139,8 +146,7 @@ void CWndShadow::AttachTo(HWND parent)
     Attachments()[parent] = TAttachment{this, nullptr};
     m_status = StatusEnabled;
     m_dpi = CHostResources::ReadWindowDpi(parent);
-    // Asked, but the answer is deliberately not used: the shadow is shown even with composition on.
-    CompositionEnabled();
+    // Composition is not asked here: the shadow is shown even with it on, until a change says otherwise.
     RefreshVisibility(parent);
 
     const WNDPROC previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(parent, GWLP_WNDPROC));

@@ -51,9 +51,9 @@ public:
     CWndShadow(const CWndShadow&) = delete;
     CWndShadow& operator=(const CWndShadow&) = delete;
 
-    // Once per process, before any window: finds the layered-window update function and the
-    // composition query, registers the shadow window class. False when already done or when
-    // layered windows are not available (shadows then stay off).
+    // Once per process, before any window: finds the layered-window update function and registers
+    // the shadow window class (the composition query is looked up at the first composition change).
+    // False when already done or when layered windows are not available (shadows then stay off).
     static bool InitSupport(HINSTANCE instance);
 
     // Creates the shadow window and takes over the parent's window procedure. Does nothing without

@@ -238,14 +238,15 @@ void CWindowWnd::CenterOverOwner()
 
 void CWindowWnd::SetIcons(UINT resourceId)
 {
-    // Both icons are loaded at the large size, rounded up to a multiple of 16.
+    // Both icons are the large size, rounded up to a multiple of 16, which the system shrinks where
+    // it shows the small one: one loaded image serves both, as two equal ones would, at half the
+    // start-up cost.
     const int cx = (::GetSystemMetrics(SM_CXICON) + 15) & ~15;
     const int cy = (::GetSystemMetrics(SM_CYICON) + 15) & ~15;
     HINSTANCE instance = CResourceLocation::GetModuleInstance();
-    HANDLE bigIcon = ::LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR);
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-    HANDLE smallIcon = ::LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR);
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    HANDLE icon = ::LoadImageA(instance, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR);
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 }  // namespace SkinUI

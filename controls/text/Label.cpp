@@ -435,13 +435,15 @@ bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
     // A brush GDI+ refuses (start and end point equal) just leaves its layer out.
     if (m_enabledStroke && m_strokeColor != 0) {
         GpBrush* stroke = nullptr;
-        const TGdipPoint strokeTo = {0, r.GetHeight() + 2};
+        // The outline reaches one 96-DPI pixel around the text, like the shadow's offsets.
+        const int reach = Scaled(1);
+        const TGdipPoint strokeTo = {0, r.GetHeight() + 2 * reach};
         DWORD c = WithAlpha(m_transStroke, m_strokeColor);
         if (gdip.createLineBrush(&from, &strokeTo, c, c, kWrapTile, &stroke) == 0 && stroke) {
-            draw(stroke, -1.0f, 0.0f);
-            draw(stroke, 1.0f, 0.0f);
-            draw(stroke, 0.0f, -1.0f);
-            draw(stroke, 0.0f, 1.0f);
+            draw(stroke, static_cast<float>(-reach), 0.0f);
+            draw(stroke, static_cast<float>(reach), 0.0f);
+            draw(stroke, 0.0f, static_cast<float>(-reach));
+            draw(stroke, 0.0f, static_cast<float>(reach));
             gdip.deleteBrush(stroke);
         }
     }

@@ -72,6 +72,19 @@ TEST(StartupLookup, GivesWhatTheWindowWouldHaveLookedUp)
     }
 }
 
+TEST(StartupLookup, LoadsTheLibrariesOnTheStartingThreadAndLooksUpOnTheWorker)
+{
+    FakeServices fake;
+    Populate(fake, true, true);
+    AdapterList list;
+    Quoril::CStartupLookup lookup(fake, list, true);
+    lookup.Finish();
+    // Loaded on the worker, the loads would hold the loader lock while this thread makes its window.
+    EXPECT_EQ(::GetCurrentThreadId(), fake.librariesThread);
+    EXPECT_NE(0u, fake.tableThread);
+    EXPECT_NE(::GetCurrentThreadId(), fake.tableThread) << "the look-up itself runs on the worker";
+}
+
 TEST(StartupLookup, EndsItsWorkerWhenNobodyAsked)
 {
     FakeServices fake;

@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+
+#include <psapi.h>
+
 #include "ProgramTestSupport.h"
 #include "app/FakeServices.h"
 #include "app/MainWnd.h"
@@ -78,7 +82,8 @@ protected:
             ::DestroyWindow(hwnd);
     }
 
-    // Creates the window as the entry point does; null when creation failed.
+    // Creates the window with the entry point's styles, shown at once (the entry point shows it
+    // only after centring it); null when creation failed.
     CTestMainWnd* Open(
         LANGID language = 0x0409, const char* resourceId = MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId))
     {
@@ -586,6 +591,58 @@ TEST(MainWndProcess, ProgramWithoutItsSkinShowsTheFailureAndExitsWithOne)
     DWORD exitCode = 0;
     ::GetExitCodeProcess(process.hProcess, &exitCode);
     EXPECT_EQ(1u, exitCode);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+}
+
+// The lower-cased base names of the modules the process has loaded.
+std::vector<std::string> LoadedModules(HANDLE process)
+{
+    HMODULE modules[256] = {};
+    DWORD bytes = 0;
+    std::vector<std::string> names;
+    if (!::EnumProcessModules(process, modules, sizeof(modules), &bytes))
+        return names;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 256; ++i) {
+        char name[MAX_PATH] = {};
+        ::GetModuleBaseNameA(process, modules[i], name, MAX_PATH);
+        std::string lower(name);
+        for (char& c : lower)
+            c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+        names.push_back(lower);
+    }
+    return names;
+}
+
+TEST(MainWndProcess, ShowsItsWindowCentredWithoutLibrariesItNeedsOnlyLater)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    const std::string path = programtest::BuildFolder() + "Quoril.exe";
+    std::string commandLine = "\"" + path + "\"";
+    ASSERT_TRUE(::CreateProcessA(
+        path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    // Idle after its first paint: by then it is shown where it stays, and it has not loaded what
+    // only a composition change (the desktop composition query) or a tooltip needs.
+    EXPECT_EQ(0u, ::WaitForInputIdle(process.hProcess, 20000));
+    const std::vector<std::string> modules = LoadedModules(process.hProcess);
+    const auto loaded
+        = [&modules](const char* name) { return std::find(modules.begin(), modules.end(), name) != modules.end(); };
+    EXPECT_TRUE(loaded("user32.dll")) << "the list was read";
+    for (const char* later : {"dwmapi.dll", "comctl32.dll"})
+        EXPECT_FALSE(loaded(later)) << later;
+    const HWND window = ::FindWindowA(Quoril::CMainWnd::kWindowClassName, nullptr);
+    EXPECT_NE(nullptr, window);
+    if (window != nullptr) {
+        RECT rect = {};
+        ::GetWindowRect(window, &rect);
+        EXPECT_TRUE(::IsWindowVisible(window));
+        EXPECT_EQ(543, rect.bottom - rect.top) << "centred: 466 * 7 / 6 high";
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    if (::WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0)
+        ::TerminateProcess(process.hProcess, 99);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
 }

@@ -184,41 +184,50 @@ int FirstInkColumn(HostBed& bed)
     return -1;
 }
 
-// A label whose text is invisible and whose black shadow lies `distance` pixels to its right,
-// shown at `dpi`; answers where the shadow begins.
-int ShadowStart(int dpi, const char* distance)
+// A label whose text is invisible, with `effect` drawn in black ("shadowoffset" or the outline's
+// "strokecolor"), shown at `dpi`; answers where its ink begins.
+int EffectStart(int dpi, const char* effect, const char* value)
 {
     HostBed bed(300, 200);
     bed.Host().AppendFont("Arial", 20, false, false, false);
     auto* root = new CVerticalLayoutUI;
     root->SetAttribute("bkcolor", "#FFFFFFFF");
     auto* label = new CLabelUI;
-    const char* const attributes[][2]
-        = {{"font", "0"}, {"enabledeffect", "true"}, {"enabledshadow", "true"}, {"transtext", "0"}, {"transtext1", "0"},
-            {"transshadow", "255"}, {"transshadow1", "255"}, {"textshadowcolora", "#FF000000"}, {"text", "HHHH"}};
+    const char* const attributes[][2] = {{"font", "0"}, {"enabledeffect", "true"}, {"enabledshadow", "true"},
+        {"transtext", "0"}, {"transtext1", "0"}, {"transshadow", "255"}, {"transshadow1", "255"},
+        {"textshadowcolora", "#FF000000"}, {"enabledstroke", "true"}, {"transstroke", "255"}, {"text", "HHHH"}};
     for (const auto& a : attributes)
         label->SetAttribute(a[0], a[1]);
-    label->SetAttribute("shadowoffset", (std::string(distance) + ",-90").c_str());  // -90: straight right
+    label->SetAttribute(effect, value);
     root->AddChild(label);
     bed.Attach(root);
     SendDpiChange(bed, dpi, SIZE{300, 200});
     return FirstInkColumn(bed);
 }
 
+// Where the shadow begins when it lies `distance` pixels to the right of the text.
+int ShadowStart(int dpi, const char* distance)
+{
+    return EffectStart(dpi, "shadowoffset", (std::string(distance) + ",-90").c_str());  // -90: straight right
+}
+
 }  // namespace
 
-TEST(DpiChange, TextShadowDistanceScalesWithTheDpi)
+TEST(DpiChange, TextShadowDistanceAndOutlineScaleWithTheDpi)
 {
     if (!CLabelUI::IsEffectRendererAvailable())
         GTEST_SKIP() << "no GDI+ on this system: effect text has no shadow";
     const struct {
         int dpi;
         int shift;  // the shadow's 5 pixels at that DPI
-    } cases[] = {{96, 5}, {144, 8}, {192, 10}};
+        int reach;  // the outline's 1 pixel at that DPI (1.5 rounds to 2)
+    } cases[] = {{96, 5, 1}, {144, 8, 2}, {192, 10, 2}};
     for (const auto& c : cases) {
         const int plain = ShadowStart(c.dpi, "0");
         ASSERT_GE(plain, 0) << c.dpi;
         EXPECT_EQ(c.shift, ShadowStart(c.dpi, "5") - plain) << c.dpi;
+        // The shadow under the text is black too; the outline reaches out to the left of it.
+        EXPECT_EQ(c.reach, plain - EffectStart(c.dpi, "strokecolor", "#FF000000")) << c.dpi;
     }
 }
 
