@@ -141,7 +141,7 @@ CAttributeTable<CButtonUI> CButtonUI::OwnAttributes()
         {"pushedimage", [](C& c, const char* v) { c.SetPushedImage(v); }},
         {"focusedimage", [](C& c, const char* v) { c.SetFocusedImage(v); }},
         {"disabledimage", [](C& c, const char* v) { c.SetDisabledImage(v); }},
-        {"foreimage", [](C& c, const char* v) { c.StoreImage(c.m_foreImage, v); }},
+        {"foreimage", [](C& c, const char* v) { c.SetForeImage(v); }},
         {"hotforeimage", [](C& c, const char* v) { c.SetHotForeImage(v); }},
         {"hotbkcolor", [](C& c, const char* v) { c.SetHotBkColor(ParseColor(v)); }},
         {"hottextcolor", [](C& c, const char* v) { c.SetHotTextColor(ParseColor(v)); }},
@@ -178,8 +178,6 @@ DWORD CButtonUI::AdjustedColor(DWORD color) const
 {
     return m_colorHsl ? CRenderKit::ShiftColorHsl(color, 180, 100, 100) : color;
 }
-
-void CButtonUI::DrawForeImage(HDC hdc) { DrawStateImage(hdc, m_foreImage); }
 
 void CButtonUI::StoreLook(CUIString TStateLooks::*image, const char* imageText)
 {

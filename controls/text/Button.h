@@ -56,7 +56,6 @@ public:
 protected:
     // Sets StateFocused and StateDisabled from the control's current focus and enabled state.
     void RefreshFocusAndDisabled();
-    void DrawForeImage(HDC hdc);
     // Text drawing shared with options: colour chosen by the caller.
     void PaintTextInColor(HDC hdc, DWORD color);
     DWORD AdjustedColor(DWORD color) const;
