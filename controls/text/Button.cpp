@@ -179,16 +179,6 @@ DWORD CButtonUI::AdjustedColor(DWORD color) const
     return m_colorHsl ? CRenderKit::ShiftColorHsl(color, 180, 100, 100) : color;
 }
 
-void CButtonUI::StoreLook(CUIString TStateLooks::*image, const char* imageText)
-{
-    StoreImage(m_looks.Edit().*image, imageText);
-}
-
-bool CButtonUI::DrawLook(HDC hdc, CUIString TStateLooks::*image)
-{
-    return m_looks.IsMade() && DrawStateImage(hdc, m_looks.Edit().*image);
-}
-
 void CButtonUI::PaintStateImage(HDC hdc)
 {
     RefreshFocusAndDisabled();
@@ -196,21 +186,21 @@ void CButtonUI::PaintStateImage(HDC hdc)
     // The first state bit that is set picks the image; when that state has no usable image the
     // normal image is drawn (states further down the list are not tried).
     if (m_buttonState & StateDisabled) {
-        if (DrawLook(hdc, &TStateLooks::disabledImage)) {
+        if (DrawStateImage(hdc, m_looks, &TStateLooks::disabledImage)) {
             DrawForeImage(hdc);
             return;
         }
     } else if (m_buttonState & StatePushed) {
         if (!looks.pushedImage.IsEmpty()) {
-            DrawLook(hdc, &TStateLooks::pushedImage);
+            DrawStateImage(hdc, m_looks, &TStateLooks::pushedImage);
             DrawForeImage(hdc);
             return;
         }
     } else if (m_buttonState & StateHot) {
         if (!looks.hotImage.IsEmpty()) {
-            DrawLook(hdc, &TStateLooks::hotImage);
+            DrawStateImage(hdc, m_looks, &TStateLooks::hotImage);
             if (!looks.hotForeImage.IsEmpty())
-                DrawLook(hdc, &TStateLooks::hotForeImage);
+                DrawStateImage(hdc, m_looks, &TStateLooks::hotForeImage);
             else
                 DrawForeImage(hdc);
             return;
@@ -220,12 +210,12 @@ void CButtonUI::PaintStateImage(HDC hdc)
             return;
         }
     } else if (m_buttonState & StateFocused) {
-        if (DrawLook(hdc, &TStateLooks::focusedImage)) {
+        if (DrawStateImage(hdc, m_looks, &TStateLooks::focusedImage)) {
             DrawForeImage(hdc);
             return;
         }
     }
-    DrawLook(hdc, &TStateLooks::normalImage);
+    DrawStateImage(hdc, m_looks, &TStateLooks::normalImage);
     DrawForeImage(hdc);
 }
 

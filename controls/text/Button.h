@@ -41,17 +41,17 @@ public:
     // Image attribute strings as written; an image that failed to draw reads empty. The setters
     // store and repaint, as the attributes do.
     const CUIString& GetNormalImage() const { return m_looks.Get().normalImage; }
-    void SetNormalImage(const char* image) { StoreLook(&TStateLooks::normalImage, image); }
+    void SetNormalImage(const char* image) { StoreImage(m_looks.Edit().normalImage, image); }
     const CUIString& GetHotImage() const { return m_looks.Get().hotImage; }
-    void SetHotImage(const char* image) { StoreLook(&TStateLooks::hotImage, image); }
+    void SetHotImage(const char* image) { StoreImage(m_looks.Edit().hotImage, image); }
     const CUIString& GetHotForeImage() const { return m_looks.Get().hotForeImage; }
-    void SetHotForeImage(const char* image) { StoreLook(&TStateLooks::hotForeImage, image); }
+    void SetHotForeImage(const char* image) { StoreImage(m_looks.Edit().hotForeImage, image); }
     const CUIString& GetPushedImage() const { return m_looks.Get().pushedImage; }
-    void SetPushedImage(const char* image) { StoreLook(&TStateLooks::pushedImage, image); }
+    void SetPushedImage(const char* image) { StoreImage(m_looks.Edit().pushedImage, image); }
     const CUIString& GetFocusedImage() const { return m_looks.Get().focusedImage; }
-    void SetFocusedImage(const char* image) { StoreLook(&TStateLooks::focusedImage, image); }
+    void SetFocusedImage(const char* image) { StoreImage(m_looks.Edit().focusedImage, image); }
     const CUIString& GetDisabledImage() const { return m_looks.Get().disabledImage; }
-    void SetDisabledImage(const char* image) { StoreLook(&TStateLooks::disabledImage, image); }
+    void SetDisabledImage(const char* image) { StoreImage(m_looks.Edit().disabledImage, image); }
 
 protected:
     // Sets StateFocused and StateDisabled from the control's current focus and enabled state.
@@ -77,9 +77,6 @@ private:
         DWORD pushedTextColor = 0;
         DWORD focusedTextColor = 0;
     };
-    void StoreLook(CUIString TStateLooks::*image, const char* imageText);
-    // As DrawStateImage, for one of the state images; false without the block.
-    bool DrawLook(HDC hdc, CUIString TStateLooks::*image);
 
     CRareBlockUI<TStateLooks> m_looks;
 

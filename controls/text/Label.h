@@ -125,6 +125,11 @@ protected:
     CRectUI TextRect() const;
     // Draws `image` when not empty; an image that reports failure is emptied. True when drawn.
     bool DrawStateImage(HDC hdc, CUIString& image);
+    // The same for an image kept in a block of rarely set fields; false without the block.
+    template <class T> bool DrawStateImage(HDC hdc, CRareBlockUI<T>& block, CUIString T::*image)
+    {
+        return block.IsMade() && DrawStateImage(hdc, block.Edit().*image);
+    }
 
     DWORD m_textColor = 0;
     DWORD m_disabledTextColor = 0;

@@ -168,27 +168,17 @@ void COptionUI::SetAttribute(const char* name, const char* value)
 
 void COptionUI::AppendAttributeNames(TAttributeNames& names) { OwnAttributes().AppendWithBase<CButtonUI>(names); }
 
-void COptionUI::StoreSelectionImage(CUIString TSelectionFields::*image, const char* imageText)
-{
-    StoreImage(m_fields.Edit().*image, imageText);
-}
-
-bool COptionUI::DrawSelectionImage(HDC hdc, CUIString TSelectionFields::*image)
-{
-    return m_fields.IsMade() && DrawStateImage(hdc, m_fields.Edit().*image);
-}
-
 void COptionUI::PaintStateImage(HDC hdc)
 {
     // An option never shows a pushed image.
     m_buttonState &= ~StatePushed;
     const TSelectionFields& fields = m_fields.Get();
     if ((m_buttonState & StateHot) && m_selected && !fields.selectedHotImage.IsEmpty()) {
-        if (!DrawSelectionImage(hdc, &TSelectionFields::selectedHotImage))
+        if (!DrawStateImage(hdc, m_fields, &TSelectionFields::selectedHotImage))
             CButtonUI::PaintStateImage(hdc);
     } else if (m_buttonState & StateSelected) {
         if (!fields.selectedImage.IsEmpty()) {
-            if (!DrawSelectionImage(hdc, &TSelectionFields::selectedImage))
+            if (!DrawStateImage(hdc, m_fields, &TSelectionFields::selectedImage))
                 CButtonUI::PaintStateImage(hdc);
         } else if (fields.selectedBkColor != 0) {
             CRenderKit::FillColor(hdc, m_paintRect, AdjustedColor(fields.selectedBkColor));
@@ -199,7 +189,7 @@ void COptionUI::PaintStateImage(HDC hdc)
     } else {
         CButtonUI::PaintStateImage(hdc);
     }
-    DrawSelectionImage(hdc, &TSelectionFields::optionForeImage);
+    DrawStateImage(hdc, m_fields, &TSelectionFields::optionForeImage);
 }
 
 void COptionUI::PaintText(HDC hdc)

@@ -39,11 +39,11 @@ public:
     // store and repaint, as the attributes do. The option's fore image ("foreimage") is drawn
     // over every state, after the state image.
     const CUIString& GetSelectedImage() const { return m_fields.Get().selectedImage; }
-    void SetSelectedImage(const char* image) { StoreSelectionImage(&TSelectionFields::selectedImage, image); }
+    void SetSelectedImage(const char* image) { StoreImage(m_fields.Edit().selectedImage, image); }
     const CUIString& GetSelectedHotImage() const { return m_fields.Get().selectedHotImage; }
-    void SetSelectedHotImage(const char* image) { StoreSelectionImage(&TSelectionFields::selectedHotImage, image); }
+    void SetSelectedHotImage(const char* image) { StoreImage(m_fields.Edit().selectedHotImage, image); }
     const CUIString& GetOptionForeImage() const { return m_fields.Get().optionForeImage; }
-    void SetOptionForeImage(const char* image) { StoreSelectionImage(&TSelectionFields::optionForeImage, image); }
+    void SetOptionForeImage(const char* image) { StoreImage(m_fields.Edit().optionForeImage, image); }
 
 private:
     // Focuses and selects the next usable member of the group, `step` members on (wrapping).
@@ -59,9 +59,6 @@ private:
         DWORD selectedBkColor = 0;
         DWORD selectedTextColor = 0;
     };
-    void StoreSelectionImage(CUIString TSelectionFields::*image, const char* imageText);
-    // As DrawStateImage, for one of the selection images; false without the block.
-    bool DrawSelectionImage(HDC hdc, CUIString TSelectionFields::*image);
     bool IsGrouped() const { return !GetGroup().IsEmpty(); }
 
     bool m_selected = false;
