@@ -12,7 +12,6 @@
 
 using namespace SkinUI;
 using testbed::HostBed;
-using testbed::ImageSpec;
 using testbed::Screen;
 
 namespace {
@@ -85,6 +84,12 @@ void Give(CButtonUI& button, const TStateImageCase& c, bool bySetter, const std:
         button.SetAttribute(c.attribute, image.c_str());
 }
 
+// An image attribute naming a fresh solid picture of `rgb`.
+std::string SolidPicture(const std::string& name, uint32_t rgb)
+{
+    return "file='" + testbed::SolidImage(name.c_str(), rgb) + "'";
+}
+
 CButtonUI* Make(Kind kind)
 {
     if (kind == Kind::Button)
@@ -126,10 +131,10 @@ TEST(StateImages, EachIsPaintedInItsStateOverTheNormalImage)
             button->SetFixedWidth(100);
             button->SetFixedHeight(40);
             if (std::string(c.attribute) != "normalimage")
-                button->SetAttribute("normalimage", ImageSpec("state_backdrop.bmp", kBackdrop).c_str());
+                button->SetAttribute("normalimage", SolidPicture("state_backdrop.bmp", kBackdrop).c_str());
             if (c.companion != nullptr)
-                button->SetAttribute(c.companion, ImageSpec("state_companion.bmp", kCompanion).c_str());
-            const std::string image = ImageSpec((std::string("state_") + c.attribute + ".bmp").c_str(), c.rgb);
+                button->SetAttribute(c.companion, SolidPicture("state_companion.bmp", kCompanion).c_str());
+            const std::string image = SolidPicture(std::string("state_") + c.attribute + ".bmp", c.rgb);
             Give(*button, c, bySetter, image);
             root->AddChild(button);
             bed.Attach(root);
