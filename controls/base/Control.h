@@ -291,8 +291,9 @@ protected:
 
 private:
     // What few controls are given (a tooltip, user data, a virtual window, what screen readers
-    // read, a relative rule, a tag, background and fore images): one block made at the first write, so that the many
-    // controls of a long list or tree without them stay small. Getters answer the defaults without it.
+    // read, a relative rule, a tag, background and fore images): one block made at the first
+    // write, so that the many controls of a long list or tree without them stay small. Getters
+    // answer the defaults without it.
     struct TRareFields;
     TRareFields& Rare();
     TRareFields* m_rare = nullptr;  // owned
