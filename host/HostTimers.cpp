@@ -26,6 +26,28 @@ bool RemoveFirst(CPtrVectorUI& list, void* item)
     return list.Remove(index);
 }
 
+// An option group: its members in the order they joined, and where it last changed. The members
+// of a removed subtree leave one after another from one stretch of a long group, so each search
+// starts where the previous change was and costs the distance from it.
+struct TOptionGroup {
+    CPtrVectorUI members{6};
+    int lastChange = 0;
+};
+
+// The index of `item` among `members`, searched outward from `start`, or -1.
+int FindNear(const CPtrVectorUI& members, const void* item, int start)
+{
+    const int count = members.GetSize();
+    start = start < 0 ? 0 : (start > count ? count : start);
+    for (int above = start, below = start - 1; above < count || below >= 0; ++above, --below) {
+        if (above < count && members.GetAt(above) == item)
+            return above;
+        if (below >= 0 && members.GetAt(below) == item)
+            return below;
+    }
+    return -1;
+}
+
 }  // namespace
 
 //--- timers -------------------------------------------------------------------------------------
@@ -166,19 +188,18 @@ bool CWindowHostUI::AddOptionToGroup(const char* group, CControlUI* option)
 {
     if (group == nullptr)
         return false;
-    CPtrVectorUI* members = static_cast<CPtrVectorUI*>(m_optionGroups.Find(group));
-    if (members != nullptr) {
-        if (members->Find(option) >= 0 || !members->Add(option))
-            return false;
-        ++m_optionGroupCount[option];
-        return true;
-    }
-    members = new CPtrVectorUI(6);
-    members->Add(option);
-    if (!m_optionGroups.Insert(group, members)) {
-        delete members;
+    TOptionGroup* record = static_cast<TOptionGroup*>(m_optionGroups.Find(group));
+    const bool fresh = record == nullptr;
+    if (fresh)
+        record = new TOptionGroup;
+    // An option in no group at all needs no search of this one.
+    const bool member = !fresh && m_optionGroupCount.count(option) != 0 && record->members.Find(option) >= 0;
+    if (member || !record->members.Add(option) || (fresh && !m_optionGroups.Insert(group, record))) {
+        if (fresh)
+            delete record;
         return false;
     }
+    record->lastChange = record->members.GetSize() - 1;
     ++m_optionGroupCount[option];
     return true;
 }
@@ -187,16 +208,18 @@ void CWindowHostUI::RemoveOptionFromGroup(const char* group, CControlUI* option)
 {
     if (group == nullptr)
         return;
-    CPtrVectorUI* members = static_cast<CPtrVectorUI*>(m_optionGroups.Find(group));
-    if (members == nullptr)
+    TOptionGroup* record = static_cast<TOptionGroup*>(m_optionGroups.Find(group));
+    if (record == nullptr)
         return;
-    if (RemoveFirst(*members, option)) {
+    const int index = FindNear(record->members, option, record->lastChange);
+    if (index >= 0 && record->members.Remove(index)) {
+        record->lastChange = index;
         const auto count = m_optionGroupCount.find(option);
         if (count != m_optionGroupCount.end() && --count->second <= 0)
             m_optionGroupCount.erase(count);
     }
-    if (members->GetSize() == 0) {
-        delete members;
+    if (record->members.GetSize() == 0) {
+        delete record;
         m_optionGroups.Remove(group);
     }
 }
@@ -205,7 +228,8 @@ CPtrVectorUI* CWindowHostUI::GetOptionGroup(const char* group) const
 {
     if (group == nullptr)
         return nullptr;
-    return static_cast<CPtrVectorUI*>(m_optionGroups.Find(group));
+    TOptionGroup* record = static_cast<TOptionGroup*>(m_optionGroups.Find(group));
+    return record != nullptr ? &record->members : nullptr;
 }
 
 void CWindowHostUI::ForgetOption(CControlUI* option)
@@ -215,8 +239,8 @@ void CWindowHostUI::ForgetOption(CControlUI* option)
     // Keys first: removal reorders the map, so it cannot run while walking it.
     std::vector<CUIString> groups;
     for (int i = 0; i < m_optionGroups.GetSize(); ++i) {
-        const CPtrVectorUI* members = static_cast<const CPtrVectorUI*>(m_optionGroups.GetAt(i));
-        if (members != nullptr && members->Find(option) >= 0)
+        const TOptionGroup* record = static_cast<const TOptionGroup*>(m_optionGroups.GetAt(i));
+        if (record != nullptr && record->members.Find(option) >= 0)
             groups.push_back(CUIString(m_optionGroups.GetKeyAt(i)));
     }
     for (const CUIString& group : groups)
@@ -226,7 +250,7 @@ void CWindowHostUI::ForgetOption(CControlUI* option)
 void CWindowHostUI::FreeOptionGroups()
 {
     for (int i = 0; i < m_optionGroups.GetSize(); ++i)
-        delete static_cast<CPtrVectorUI*>(m_optionGroups.GetAt(i));
+        delete static_cast<TOptionGroup*>(m_optionGroups.GetAt(i));
     m_optionGroups.RemoveAll();
     m_optionGroupCount.clear();
 }

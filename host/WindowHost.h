@@ -298,7 +298,7 @@ private:
     // instead of walking the whole name table once per control of a removed subtree.
     std::unordered_map<const CControlUI*, std::vector<CUIString>> m_namesOf;
     CPtrVectorUI m_aliveGuards;  // CControlAliveGuard*, on the stacks of running dispatches
-    CNameMapUI m_optionGroups;  // group name -> CPtrVectorUI* (owned) of CControlUI*
+    CNameMapUI m_optionGroups;  // group name -> TOptionGroup* (owned; HostTimers.cpp) of CControlUI*
     // How many groups each option is in: a control in none is forgotten without a walk over them.
     std::unordered_map<const CControlUI*, int> m_optionGroupCount;
     CAccessibleRegistry* m_accessibles = nullptr;  // owned, made at the first WM_GETOBJECT or event

@@ -32,6 +32,8 @@ struct CControlUI::TRareFields {
     CUIString accName;
     CUIString accDescription;
     CUIString accRole;
+    CUIString bkImage;  // image attribute strings
+    CUIString foreImage;
     TRelativePos relativePos = {false, CSizeUI(), 0, 0, 0, 0};
     UINT_PTR tag = 0;
     int tooltipWidth = kDefaultTooltipWidth;
@@ -612,19 +614,29 @@ void CControlUI::SetBackgroundColor(uint32_t argb)
     Invalidate();
 }
 
+const CUIString& CControlUI::GetBackgroundImage() const { return m_rare != nullptr ? m_rare->bkImage : EmptyText(); }
+
+const CUIString& CControlUI::GetForeImage() const { return m_rare != nullptr ? m_rare->foreImage : EmptyText(); }
+
 void CControlUI::SetBackgroundImage(const char* imageText)
 {
-    if (m_bkImage == imageText)
+    if (GetBackgroundImage() == imageText)
         return;
-    m_bkImage = imageText;
+    Rare().bkImage = imageText;
     Invalidate();
+}
+
+void CControlUI::KeepBackgroundImage(const char* imageText)
+{
+    if (GetBackgroundImage() != imageText)
+        Rare().bkImage = imageText;
 }
 
 void CControlUI::SetForeImage(const char* imageText)
 {
-    if (m_foreImage == imageText)
+    if (GetForeImage() == imageText)
         return;
-    m_foreImage = imageText;
+    Rare().foreImage = imageText;
     Invalidate();
 }
 
@@ -718,10 +730,20 @@ void CControlUI::PaintBackgroundColor(HDC hdc)
 
 void CControlUI::PaintBackgroundImage(HDC hdc)
 {
-    if (m_bkImage.IsEmpty())
+    if (GetBackgroundImage().IsEmpty())
         return;
-    if (!DrawSkinImage(hdc, m_bkImage))
-        m_bkImage.Clear();
+    if (!DrawSkinImage(hdc, m_rare->bkImage))
+        m_rare->bkImage.Clear();
+}
+
+bool CControlUI::DrawForeImage(HDC hdc, const char* modifier)
+{
+    if (GetForeImage().IsEmpty())
+        return false;
+    if (DrawSkinImage(hdc, m_rare->foreImage, modifier))
+        return true;
+    m_rare->foreImage.Clear();
+    return false;
 }
 
 void CControlUI::PaintStateImage(HDC) { }

@@ -203,8 +203,8 @@ public:
     void SetBackgroundColor(uint32_t argb);
     uint32_t GetBackgroundColor() const { return m_bkColor1; }
     void SetBackgroundImage(const char* imageText);
-    const CUIString& GetBackgroundImage() const { return m_bkImage; }
-    const CUIString& GetForeImage() const { return m_foreImage; }
+    const CUIString& GetBackgroundImage() const;
+    const CUIString& GetForeImage() const;
     void SetForeImage(const char* imageText);
     uint32_t GetBorderColor() const { return m_borderColor; }
     void SetBorderColor(uint32_t argb);
@@ -257,6 +257,11 @@ protected:
     void AnnounceChange(unsigned winEvent);
     // An image attribute: the string is kept as written and the control repaints.
     void StoreImage(CUIString& field, const char* imageText);
+    // Draws the fore image, when there is one, with an optional modifier; an image that fails to
+    // draw is emptied, so it is not tried again. True when drawn.
+    bool DrawForeImage(HDC hdc, const char* modifier = nullptr);
+    // Stores the background image without repainting, for a caller that repaints at once.
+    void KeepBackgroundImage(const char* imageText);
 
     CWindowHostUI* m_host = nullptr;  // not owned
     CControlUI* m_parent = nullptr;  // not owned
@@ -283,8 +288,6 @@ protected:
     uint32_t m_bkColor1 = 0;
     uint32_t m_bkColor2 = 0;
     uint32_t m_bkColor3 = 0;
-    CUIString m_bkImage;  // image attribute string
-    CUIString m_foreImage;  // image attribute string, painted by buttons
     uint32_t m_borderColor = 0;
     uint32_t m_focusBorderColor = 0;
     bool m_colorHsl = false;
@@ -299,8 +302,9 @@ protected:
 
 private:
     // What few controls are given (a tooltip, user data, a virtual window, what screen readers
-    // read, a relative rule, a tag): one block made at the first write, so that the many controls
-    // of a long list or tree without them stay small. Getters answer the defaults without it.
+    // read, a relative rule, a tag, background and fore images): one block made at the first
+    // write, so that the many controls of a long list or tree without them stay small. Getters
+    // answer the defaults without it.
     struct TRareFields;
     TRareFields& Rare();
     TRareFields* m_rare = nullptr;  // owned

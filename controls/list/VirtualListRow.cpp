@@ -54,7 +54,7 @@ void CVirtualListRowUI::Bind(int index, const TVirtualRow& row)
     m_enabled = row.enabled;
     for (int c = 0; c < kMaxListColumns; ++c)
         m_texts[c] = row.texts[c];
-    m_bkImage = row.image;
+    KeepBackgroundImage(row.image);
 }
 
 const CUIString& CVirtualListRowUI::Text(int column) const

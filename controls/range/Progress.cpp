@@ -109,7 +109,7 @@ CRectUI CProgressUI::GetFillRect() const
 void CProgressUI::PaintStateImage(HDC hdc)
 {
     NormaliseRange();
-    if (m_foreImage.IsEmpty())
+    if (GetForeImage().IsEmpty())
         return;
     const CRectUI r = GetFillRect();
     const int l = r.left, t = r.top, rr = r.right, b = r.bottom;
@@ -117,8 +117,7 @@ void CProgressUI::PaintStateImage(HDC hdc)
         m_imageModifier.Format("dest='%d,%d,%d,%d'", l, t, rr, b);
     else
         m_imageModifier.Format("dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", l, t, rr, b, l, t, rr, b);
-    if (!DrawSkinImage(hdc, m_foreImage, m_imageModifier))
-        m_foreImage.Clear();
+    DrawForeImage(hdc, m_imageModifier);
 }
 
 }  // namespace SkinUI

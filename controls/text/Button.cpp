@@ -136,17 +136,17 @@ CAttributeTable<CButtonUI> CButtonUI::OwnAttributes()
 {
     using C = CButtonUI;
     static constexpr TAttributeHandler<C> kTable[] = {
-        {"normalimage", [](C& c, const char* v) { c.StoreImage(c.m_normalImage, v); }},
-        {"hotimage", [](C& c, const char* v) { c.StoreImage(c.m_hotImage, v); }},
-        {"pushedimage", [](C& c, const char* v) { c.StoreImage(c.m_pushedImage, v); }},
-        {"focusedimage", [](C& c, const char* v) { c.StoreImage(c.m_focusedImage, v); }},
-        {"disabledimage", [](C& c, const char* v) { c.StoreImage(c.m_disabledImage, v); }},
-        {"foreimage", [](C& c, const char* v) { c.StoreImage(c.m_foreImage, v); }},
-        {"hotforeimage", [](C& c, const char* v) { c.StoreImage(c.m_hotForeImage, v); }},
-        {"hotbkcolor", [](C& c, const char* v) { c.m_hotBkColor = ParseColor(v); }},
-        {"hottextcolor", [](C& c, const char* v) { c.m_hotTextColor = ParseColor(v); }},
-        {"pushedtextcolor", [](C& c, const char* v) { c.m_pushedTextColor = ParseColor(v); }},
-        {"focusedtextcolor", [](C& c, const char* v) { c.m_focusedTextColor = ParseColor(v); }},
+        {"normalimage", [](C& c, const char* v) { c.SetNormalImage(v); }},
+        {"hotimage", [](C& c, const char* v) { c.SetHotImage(v); }},
+        {"pushedimage", [](C& c, const char* v) { c.SetPushedImage(v); }},
+        {"focusedimage", [](C& c, const char* v) { c.SetFocusedImage(v); }},
+        {"disabledimage", [](C& c, const char* v) { c.SetDisabledImage(v); }},
+        {"foreimage", [](C& c, const char* v) { c.SetForeImage(v); }},
+        {"hotforeimage", [](C& c, const char* v) { c.SetHotForeImage(v); }},
+        {"hotbkcolor", [](C& c, const char* v) { c.SetHotBkColor(ParseColor(v)); }},
+        {"hottextcolor", [](C& c, const char* v) { c.SetHotTextColor(ParseColor(v)); }},
+        {"pushedtextcolor", [](C& c, const char* v) { c.SetPushedTextColor(ParseColor(v)); }},
+        {"focusedtextcolor", [](C& c, const char* v) { c.SetFocusedTextColor(ParseColor(v)); }},
     };
     return kTable;
 }
@@ -179,44 +179,43 @@ DWORD CButtonUI::AdjustedColor(DWORD color) const
     return m_colorHsl ? CRenderKit::ShiftColorHsl(color, 180, 100, 100) : color;
 }
 
-void CButtonUI::DrawForeImage(HDC hdc) { DrawStateImage(hdc, m_foreImage); }
-
 void CButtonUI::PaintStateImage(HDC hdc)
 {
     RefreshFocusAndDisabled();
+    const TStateLooks& looks = m_looks.Get();
     // The first state bit that is set picks the image; when that state has no usable image the
     // normal image is drawn (states further down the list are not tried).
     if (m_buttonState & StateDisabled) {
-        if (DrawStateImage(hdc, m_disabledImage)) {
+        if (DrawStateImage(hdc, m_looks, &TStateLooks::disabledImage)) {
             DrawForeImage(hdc);
             return;
         }
     } else if (m_buttonState & StatePushed) {
-        if (!m_pushedImage.IsEmpty()) {
-            DrawStateImage(hdc, m_pushedImage);
+        if (!looks.pushedImage.IsEmpty()) {
+            DrawStateImage(hdc, m_looks, &TStateLooks::pushedImage);
             DrawForeImage(hdc);
             return;
         }
     } else if (m_buttonState & StateHot) {
-        if (!m_hotImage.IsEmpty()) {
-            DrawStateImage(hdc, m_hotImage);
-            if (!m_hotForeImage.IsEmpty())
-                DrawStateImage(hdc, m_hotForeImage);
+        if (!looks.hotImage.IsEmpty()) {
+            DrawStateImage(hdc, m_looks, &TStateLooks::hotImage);
+            if (!looks.hotForeImage.IsEmpty())
+                DrawStateImage(hdc, m_looks, &TStateLooks::hotForeImage);
             else
                 DrawForeImage(hdc);
             return;
         }
-        if (m_hotBkColor != 0) {
-            CRenderKit::FillColor(hdc, m_paintRect, AdjustedColor(m_hotBkColor));
+        if (looks.hotBkColor != 0) {
+            CRenderKit::FillColor(hdc, m_paintRect, AdjustedColor(looks.hotBkColor));
             return;
         }
     } else if (m_buttonState & StateFocused) {
-        if (DrawStateImage(hdc, m_focusedImage)) {
+        if (DrawStateImage(hdc, m_looks, &TStateLooks::focusedImage)) {
             DrawForeImage(hdc);
             return;
         }
     }
-    DrawStateImage(hdc, m_normalImage);
+    DrawStateImage(hdc, m_looks, &TStateLooks::normalImage);
     DrawForeImage(hdc);
 }
 
@@ -239,12 +238,13 @@ void CButtonUI::PaintText(HDC hdc)
     RefreshFocusAndDisabled();
     ResolveDefaultColors();
     DWORD color = CurrentTextColor();
-    if ((m_buttonState & StatePushed) && m_pushedTextColor != 0)
-        color = m_pushedTextColor;
-    else if ((m_buttonState & StateHot) && m_hotTextColor != 0)
-        color = m_hotTextColor;
-    else if ((m_buttonState & StateFocused) && m_focusedTextColor != 0)
-        color = m_focusedTextColor;
+    const TStateLooks& looks = m_looks.Get();
+    if ((m_buttonState & StatePushed) && looks.pushedTextColor != 0)
+        color = looks.pushedTextColor;
+    else if ((m_buttonState & StateHot) && looks.hotTextColor != 0)
+        color = looks.hotTextColor;
+    else if ((m_buttonState & StateFocused) && looks.focusedTextColor != 0)
+        color = looks.focusedTextColor;
     PaintTextInColor(hdc, color);
 }
 

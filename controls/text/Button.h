@@ -7,6 +7,7 @@
 #pragma once
 
 #include "controls/text/Label.h"
+#include "core/RareBlock.h"
 
 namespace SkinUI {
 
@@ -29,24 +30,32 @@ public:
     void PaintText(HDC hdc) override;
 
     unsigned GetButtonState() const { return m_buttonState; }
-    DWORD GetHotBkColor() const { return m_hotBkColor; }
-    void SetHotBkColor(DWORD color) { m_hotBkColor = color; }
-    DWORD GetHotTextColor() const { return m_hotTextColor; }
-    void SetHotTextColor(DWORD color) { m_hotTextColor = color; }
-    DWORD GetPushedTextColor() const { return m_pushedTextColor; }
-    void SetPushedTextColor(DWORD color) { m_pushedTextColor = color; }
-    DWORD GetFocusedTextColor() const { return m_focusedTextColor; }
-    void SetFocusedTextColor(DWORD color) { m_focusedTextColor = color; }
-    const CUIString& GetNormalImage() const { return m_normalImage; }
-    const CUIString& GetHotImage() const { return m_hotImage; }
-    const CUIString& GetPushedImage() const { return m_pushedImage; }
-    const CUIString& GetFocusedImage() const { return m_focusedImage; }
-    const CUIString& GetDisabledImage() const { return m_disabledImage; }
+    DWORD GetHotBkColor() const { return m_looks.Get().hotBkColor; }
+    void SetHotBkColor(DWORD color) { m_looks.Edit().hotBkColor = color; }
+    DWORD GetHotTextColor() const { return m_looks.Get().hotTextColor; }
+    void SetHotTextColor(DWORD color) { m_looks.Edit().hotTextColor = color; }
+    DWORD GetPushedTextColor() const { return m_looks.Get().pushedTextColor; }
+    void SetPushedTextColor(DWORD color) { m_looks.Edit().pushedTextColor = color; }
+    DWORD GetFocusedTextColor() const { return m_looks.Get().focusedTextColor; }
+    void SetFocusedTextColor(DWORD color) { m_looks.Edit().focusedTextColor = color; }
+    // Image attribute strings as written; an image that failed to draw reads empty. The setters
+    // store and repaint, as the attributes do.
+    const CUIString& GetNormalImage() const { return m_looks.Get().normalImage; }
+    void SetNormalImage(const char* image) { StoreImage(m_looks.Edit().normalImage, image); }
+    const CUIString& GetHotImage() const { return m_looks.Get().hotImage; }
+    void SetHotImage(const char* image) { StoreImage(m_looks.Edit().hotImage, image); }
+    const CUIString& GetHotForeImage() const { return m_looks.Get().hotForeImage; }
+    void SetHotForeImage(const char* image) { StoreImage(m_looks.Edit().hotForeImage, image); }
+    const CUIString& GetPushedImage() const { return m_looks.Get().pushedImage; }
+    void SetPushedImage(const char* image) { StoreImage(m_looks.Edit().pushedImage, image); }
+    const CUIString& GetFocusedImage() const { return m_looks.Get().focusedImage; }
+    void SetFocusedImage(const char* image) { StoreImage(m_looks.Edit().focusedImage, image); }
+    const CUIString& GetDisabledImage() const { return m_looks.Get().disabledImage; }
+    void SetDisabledImage(const char* image) { StoreImage(m_looks.Edit().disabledImage, image); }
 
 protected:
     // Sets StateFocused and StateDisabled from the control's current focus and enabled state.
     void RefreshFocusAndDisabled();
-    void DrawForeImage(HDC hdc);
     // Text drawing shared with options: colour chosen by the caller.
     void PaintTextInColor(HDC hdc, DWORD color);
     DWORD AdjustedColor(DWORD color) const;
@@ -54,16 +63,22 @@ protected:
     unsigned m_buttonState = 0;
 
 private:
-    DWORD m_hotBkColor = 0;
-    DWORD m_hotTextColor = 0;
-    DWORD m_pushedTextColor = 0;
-    DWORD m_focusedTextColor = 0;
-    CUIString m_normalImage;
-    CUIString m_hotImage;
-    CUIString m_hotForeImage;
-    CUIString m_pushedImage;
-    CUIString m_focusedImage;
-    CUIString m_disabledImage;
+    // The per-state looks: most buttons of a long list or tree have none of them, so they live in
+    // one block made at the first write. Without it every image reads empty and every colour 0.
+    struct TStateLooks {
+        CUIString normalImage;
+        CUIString hotImage;
+        CUIString hotForeImage;
+        CUIString pushedImage;
+        CUIString focusedImage;
+        CUIString disabledImage;
+        DWORD hotBkColor = 0;
+        DWORD hotTextColor = 0;
+        DWORD pushedTextColor = 0;
+        DWORD focusedTextColor = 0;
+    };
+
+    CRareBlockUI<TStateLooks> m_looks;
 
     static CAttributeTable<CButtonUI> OwnAttributes();
 };

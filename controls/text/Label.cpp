@@ -154,12 +154,16 @@ void* CLabelUI::CastTo(const char* name) { return CastToSelfOrBase<CControlUI>(t
 
 bool CLabelUI::IsEffectRendererAvailable() { return CGdiPlus::Instance().IsLoaded(); }
 
-CUIString CLabelUI::GetText() const { return m_enabledEffect ? m_effectText : CControlUI::GetText(); }
+CUIString CLabelUI::GetText() const
+{
+    const TEffectFields& effect = m_effect.Get();
+    return effect.enabledEffect ? effect.effectText : CControlUI::GetText();
+}
 
 void CLabelUI::SetText(const char* text)
 {
-    if (m_enabledEffect) {
-        m_effectText = text;
+    if (m_effect.Get().enabledEffect) {
+        m_effect.Edit().effectText = text;
         NoteChangeToParent();
     } else
         CControlUI::SetText(text);
@@ -235,18 +239,19 @@ void CLabelUI::SetShadowOffset(int distance, int angle)
         return;
     // Only the eight neighbouring directions exist; angles pick one by these ranges.
     float d = static_cast<float>(distance);
+    TEffectFields& effect = m_effect.Edit();
     if (angle >= 0)
-        m_shadowOffsetX = -d;
+        effect.shadowOffsetX = -d;
     else if (angle > -180)
-        m_shadowOffsetX = d;
+        effect.shadowOffsetX = d;
     else
-        m_shadowOffsetX = 0.0f;
+        effect.shadowOffsetX = 0.0f;
     if (angle >= -89 && angle <= 90)
-        m_shadowOffsetY = -d;
+        effect.shadowOffsetY = -d;
     else if (angle == -90)
-        m_shadowOffsetY = 0.0f;
+        effect.shadowOffsetY = 0.0f;
     else
-        m_shadowOffsetY = d;
+        effect.shadowOffsetY = d;
 }
 
 CAttributeTable<CLabelUI> CLabelUI::OwnAttributes()
@@ -304,27 +309,27 @@ CAttributeTable<CLabelUI> CLabelUI::OwnAttributes()
                     c.Invalidate();
                 }
             }},
-        {"enabledeffect", [](C& c, const char* v) { c.m_enabledEffect = ParseFlag(v); }},
-        {"enabledstroke", [](C& c, const char* v) { c.m_enabledStroke = ParseFlag(v); }},
-        {"enabledshadow", [](C& c, const char* v) { c.m_enabledShadow = ParseFlag(v); }},
+        {"enabledeffect", [](C& c, const char* v) { c.m_effect.Edit().enabledEffect = ParseFlag(v); }},
+        {"enabledstroke", [](C& c, const char* v) { c.m_effect.Edit().enabledStroke = ParseFlag(v); }},
+        {"enabledshadow", [](C& c, const char* v) { c.m_effect.Edit().enabledShadow = ParseFlag(v); }},
         {"rhaa", [](C& c, const char* v) { c.SetRenderingHint(ParseInt(v)); }},
-        {"transshadow", [](C& c, const char* v) { c.m_transShadow = ParseInt(v); }},
-        {"transtext", [](C& c, const char* v) { c.m_transText = ParseInt(v); }},
-        {"transshadow1", [](C& c, const char* v) { c.m_transShadow1 = ParseInt(v); }},
-        {"transtext1", [](C& c, const char* v) { c.m_transText1 = ParseInt(v); }},
-        {"gradientangle", [](C& c, const char* v) { c.m_gradientAngle = ParseInt(v); }},
-        {"transstroke", [](C& c, const char* v) { c.m_transStroke = ParseInt(v); }},
-        {"gradientlength", [](C& c, const char* v) { c.m_gradientLength = ParseInt(v); }},
+        {"transshadow", [](C& c, const char* v) { c.m_effect.Edit().transShadow = ParseInt(v); }},
+        {"transtext", [](C& c, const char* v) { c.m_effect.Edit().transText = ParseInt(v); }},
+        {"transshadow1", [](C& c, const char* v) { c.m_effect.Edit().transShadow1 = ParseInt(v); }},
+        {"transtext1", [](C& c, const char* v) { c.m_effect.Edit().transText1 = ParseInt(v); }},
+        {"gradientangle", [](C& c, const char* v) { c.m_effect.Edit().gradientAngle = ParseInt(v); }},
+        {"transstroke", [](C& c, const char* v) { c.m_effect.Edit().transStroke = ParseInt(v); }},
+        {"gradientlength", [](C& c, const char* v) { c.m_effect.Edit().gradientLength = ParseInt(v); }},
         {"shadowoffset",
             [](C& c, const char* value) {
                 int v[2];
                 ParseIntList(value, v, 2);
                 c.SetShadowOffset(v[0], v[1]);
             }},
-        {"textcolor1", [](C& c, const char* v) { c.m_textColor1 = ParseColor(v); }},
-        {"textshadowcolora", [](C& c, const char* v) { c.m_textShadowColorA = ParseColor(v); }},
-        {"textshadowcolorb", [](C& c, const char* v) { c.m_textShadowColorB = ParseColor(v); }},
-        {"strokecolor", [](C& c, const char* v) { c.m_strokeColor = ParseColor(v); }},
+        {"textcolor1", [](C& c, const char* v) { c.m_effect.Edit().textColor1 = ParseColor(v); }},
+        {"textshadowcolora", [](C& c, const char* v) { c.m_effect.Edit().textShadowColorA = ParseColor(v); }},
+        {"textshadowcolorb", [](C& c, const char* v) { c.m_effect.Edit().textShadowColorB = ParseColor(v); }},
+        {"strokecolor", [](C& c, const char* v) { c.m_effect.Edit().strokeColor = ParseColor(v); }},
     };
     return kTable;
 }
@@ -370,10 +375,11 @@ void CLabelUI::PaintText(HDC hdc)
 {
     ResolveDefaultColors();
     CRectUI r = TextRect();
-    const CUIString& text = m_enabledEffect ? m_effectText : m_text;
+    const TEffectFields& effect = m_effect.Get();
+    const CUIString& text = effect.enabledEffect ? effect.effectText : m_text;
     if (text.IsEmpty())
         return;
-    if (m_enabledEffect && PaintEffectText(hdc, r))
+    if (effect.enabledEffect && PaintEffectText(hdc, r))
         return;
     // Without GDI+ the effect text still shows, plainly.
     const UINT style = m_textStyle | DT_SINGLELINE;
@@ -387,6 +393,7 @@ void CLabelUI::PaintText(HDC hdc)
 
 bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
 {
+    const TEffectFields& effect = m_effect.Get();
     CGdiPlus& gdip = CGdiPlus::Instance();
     if (!m_holdsEffectSession) {
         if (!gdip.Acquire())
@@ -394,7 +401,7 @@ bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
         m_holdsEffectSession = true;
     }
     std::wstring wide;
-    if (!WideFromCodePage(m_effectText.GetData(), CP_ACP, wide) || wide.empty())
+    if (!WideFromCodePage(effect.effectText.GetData(), CP_ACP, wide) || wide.empty())
         return true;
     const INT chars = static_cast<INT>(wide.size());
 
@@ -418,14 +425,14 @@ bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
         gdip.deleteGraphics(graphics);
         return false;
     }
-    gdip.setTextRenderingHint(graphics, m_renderingHint);
+    gdip.setTextRenderingHint(graphics, effect.renderingHint);
     gdip.setStringFormatAlign(format, 0);  // near
     gdip.setStringFormatLineAlign(format, 1);  // centre
 
     const TGdipRectF text = {static_cast<float>(r.left), static_cast<float>(r.top), static_cast<float>(r.GetWidth()),
         static_cast<float>(r.GetHeight())};
-    const int length = m_gradientLength != 0 ? m_gradientLength : r.GetHeight();
-    const TGdipPoint from = {m_gradientAngle, 0};
+    const int length = effect.gradientLength != 0 ? effect.gradientLength : r.GetHeight();
+    const TGdipPoint from = {effect.gradientAngle, 0};
     const TGdipPoint to = {0, length};
     const int kWrapTile = 0;
     auto draw = [&](GpBrush* brush, float dx, float dy) {
@@ -433,12 +440,12 @@ bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
         gdip.drawString(graphics, wide.data(), chars, font, &at, format, brush);
     };
     // A brush GDI+ refuses (start and end point equal) just leaves its layer out.
-    if (m_enabledStroke && m_strokeColor != 0) {
+    if (effect.enabledStroke && effect.strokeColor != 0) {
         GpBrush* stroke = nullptr;
         // The outline reaches one 96-DPI pixel around the text, like the shadow's offsets.
         const int reach = Scaled(1);
         const TGdipPoint strokeTo = {0, r.GetHeight() + 2 * reach};
-        DWORD c = WithAlpha(m_transStroke, m_strokeColor);
+        DWORD c = WithAlpha(effect.transStroke, effect.strokeColor);
         if (gdip.createLineBrush(&from, &strokeTo, c, c, kWrapTile, &stroke) == 0 && stroke) {
             draw(stroke, static_cast<float>(-reach), 0.0f);
             draw(stroke, static_cast<float>(reach), 0.0f);
@@ -447,23 +454,23 @@ bool CLabelUI::PaintEffectText(HDC hdc, const CRectUI& r)
             gdip.deleteBrush(stroke);
         }
     }
-    if (m_enabledShadow && (m_textShadowColorA != 0 || m_textShadowColorB != 0)) {
+    if (effect.enabledShadow && (effect.textShadowColorA != 0 || effect.textShadowColorB != 0)) {
         GpBrush* shadow = nullptr;
-        DWORD second = m_textShadowColorB == 0xFFFFFFFF ? m_textShadowColorA : m_textShadowColorB;
-        if (gdip.createLineBrush(&from, &to, WithAlpha(m_transShadow, m_textShadowColorA),
-                WithAlpha(m_transShadow1, second), kWrapTile, &shadow)
+        DWORD second = effect.textShadowColorB == 0xFFFFFFFF ? effect.textShadowColorA : effect.textShadowColorB;
+        if (gdip.createLineBrush(&from, &to, WithAlpha(effect.transShadow, effect.textShadowColorA),
+                WithAlpha(effect.transShadow1, second), kWrapTile, &shadow)
                 == 0
             && shadow) {
             // The offsets are whole 96-DPI pixels, like every skin length.
-            draw(shadow, static_cast<float>(Scaled(static_cast<int>(m_shadowOffsetX))),
-                static_cast<float>(Scaled(static_cast<int>(m_shadowOffsetY))));
+            draw(shadow, static_cast<float>(Scaled(static_cast<int>(effect.shadowOffsetX))),
+                static_cast<float>(Scaled(static_cast<int>(effect.shadowOffsetY))));
             gdip.deleteBrush(shadow);
         }
     }
     GpBrush* fill = nullptr;
-    DWORD second = m_textColor1 == 0xFFFFFFFF ? m_textColor : m_textColor1;
-    if (gdip.createLineBrush(
-            &from, &to, WithAlpha(m_transText, m_textColor), WithAlpha(m_transText1, second), kWrapTile, &fill)
+    DWORD second = effect.textColor1 == 0xFFFFFFFF ? m_textColor : effect.textColor1;
+    if (gdip.createLineBrush(&from, &to, WithAlpha(effect.transText, m_textColor), WithAlpha(effect.transText1, second),
+            kWrapTile, &fill)
             == 0
         && fill) {
         draw(fill, 0.0f, 0.0f);

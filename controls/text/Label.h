@@ -12,6 +12,7 @@
 #pragma once
 
 #include "controls/base/Control.h"
+#include "core/RareBlock.h"
 
 namespace SkinUI {
 
@@ -64,41 +65,41 @@ public:
         m_showHtml = show;
         NoteChangeToParent();
     }
-    int GetTransShadow() const { return m_transShadow; }
-    void SetTransShadow(int alpha) { m_transShadow = alpha; }
-    int GetTransShadow1() const { return m_transShadow1; }
-    void SetTransShadow1(int alpha) { m_transShadow1 = alpha; }
-    int GetTransText() const { return m_transText; }
-    void SetTransText(int alpha) { m_transText = alpha; }
-    int GetTransText1() const { return m_transText1; }
-    void SetTransText1(int alpha) { m_transText1 = alpha; }
-    int GetTransStroke() const { return m_transStroke; }
-    void SetTransStroke(int alpha) { m_transStroke = alpha; }
-    int GetGradientLength() const { return m_gradientLength; }
-    void SetGradientLength(int length) { m_gradientLength = length; }
-    int GetGradientAngle() const { return m_gradientAngle; }
-    void SetGradientAngle(int angle) { m_gradientAngle = angle; }
-    bool IsEffectEnabled() const { return m_enabledEffect; }
-    void SetEffectEnabled(bool enabled) { m_enabledEffect = enabled; }
-    bool IsStrokeEnabled() const { return m_enabledStroke; }
-    void SetStrokeEnabled(bool enabled) { m_enabledStroke = enabled; }
-    bool IsShadowEnabled() const { return m_enabledShadow; }
-    void SetShadowEnabled(bool enabled) { m_enabledShadow = enabled; }
-    DWORD GetTextColor1() const { return m_textColor1; }
-    void SetTextColor1(DWORD color) { m_textColor1 = color; }
-    DWORD GetTextShadowColorA() const { return m_textShadowColorA; }
-    void SetTextShadowColorA(DWORD color) { m_textShadowColorA = color; }
-    DWORD GetTextShadowColorB() const { return m_textShadowColorB; }
-    void SetTextShadowColorB(DWORD color) { m_textShadowColorB = color; }
-    DWORD GetStrokeColor() const { return m_strokeColor; }
-    void SetStrokeColor(DWORD color) { m_strokeColor = color; }
-    float GetShadowOffsetX() const { return m_shadowOffsetX; }
-    float GetShadowOffsetY() const { return m_shadowOffsetY; }
+    int GetTransShadow() const { return m_effect.Get().transShadow; }
+    void SetTransShadow(int alpha) { m_effect.Edit().transShadow = alpha; }
+    int GetTransShadow1() const { return m_effect.Get().transShadow1; }
+    void SetTransShadow1(int alpha) { m_effect.Edit().transShadow1 = alpha; }
+    int GetTransText() const { return m_effect.Get().transText; }
+    void SetTransText(int alpha) { m_effect.Edit().transText = alpha; }
+    int GetTransText1() const { return m_effect.Get().transText1; }
+    void SetTransText1(int alpha) { m_effect.Edit().transText1 = alpha; }
+    int GetTransStroke() const { return m_effect.Get().transStroke; }
+    void SetTransStroke(int alpha) { m_effect.Edit().transStroke = alpha; }
+    int GetGradientLength() const { return m_effect.Get().gradientLength; }
+    void SetGradientLength(int length) { m_effect.Edit().gradientLength = length; }
+    int GetGradientAngle() const { return m_effect.Get().gradientAngle; }
+    void SetGradientAngle(int angle) { m_effect.Edit().gradientAngle = angle; }
+    bool IsEffectEnabled() const { return m_effect.Get().enabledEffect; }
+    void SetEffectEnabled(bool enabled) { m_effect.Edit().enabledEffect = enabled; }
+    bool IsStrokeEnabled() const { return m_effect.Get().enabledStroke; }
+    void SetStrokeEnabled(bool enabled) { m_effect.Edit().enabledStroke = enabled; }
+    bool IsShadowEnabled() const { return m_effect.Get().enabledShadow; }
+    void SetShadowEnabled(bool enabled) { m_effect.Edit().enabledShadow = enabled; }
+    DWORD GetTextColor1() const { return m_effect.Get().textColor1; }
+    void SetTextColor1(DWORD color) { m_effect.Edit().textColor1 = color; }
+    DWORD GetTextShadowColorA() const { return m_effect.Get().textShadowColorA; }
+    void SetTextShadowColorA(DWORD color) { m_effect.Edit().textShadowColorA = color; }
+    DWORD GetTextShadowColorB() const { return m_effect.Get().textShadowColorB; }
+    void SetTextShadowColorB(DWORD color) { m_effect.Edit().textShadowColorB = color; }
+    DWORD GetStrokeColor() const { return m_effect.Get().strokeColor; }
+    void SetStrokeColor(DWORD color) { m_effect.Edit().strokeColor = color; }
+    float GetShadowOffsetX() const { return m_effect.Get().shadowOffsetX; }
+    float GetShadowOffsetY() const { return m_effect.Get().shadowOffsetY; }
     // Distance (96-DPI pixels, drawn at the window's DPI) and angle in degrees, mapped onto one of
     // the eight neighbouring directions. The offsets read back stay in 96-DPI pixels.
     void SetShadowOffset(int distance, int angle);
-    int GetRenderingHint() const { return m_renderingHint; }
-    void SetRenderingHint(int hint) { m_renderingHint = (hint >= 0 && hint <= 5) ? hint : 0; }
+    int GetRenderingHint() const { return m_effect.Get().renderingHint; }
+    void SetRenderingHint(int hint) { m_effect.Edit().renderingHint = (hint >= 0 && hint <= 5) ? hint : 0; }
 
     // Whether GDI+ could be loaded in this process (loads it on first call).
     static bool IsEffectRendererAvailable();
@@ -124,6 +125,11 @@ protected:
     CRectUI TextRect() const;
     // Draws `image` when not empty; an image that reports failure is emptied. True when drawn.
     bool DrawStateImage(HDC hdc, CUIString& image);
+    // The same for an image kept in a block of rarely set fields; false without the block.
+    template <class T> bool DrawStateImage(HDC hdc, CRareBlockUI<T>& block, CUIString T::*image)
+    {
+        return block.IsMade() && DrawStateImage(hdc, block.Edit().*image);
+    }
 
     DWORD m_textColor = 0;
     DWORD m_disabledTextColor = 0;
@@ -136,25 +142,30 @@ private:
     // Returns false when GDI+ is unavailable; nothing has then been drawn.
     bool PaintEffectText(HDC hdc, const CRectUI& rect);
 
-    int m_transShadow = 60;
-    int m_transShadow1 = 60;
-    int m_transText = 168;
-    int m_transText1 = 168;
-    int m_transStroke = 255;
-    int m_gradientLength = 0;  // 0 = height of the text rectangle
-    int m_gradientAngle = 0;  // x of the gradient's start point
-    bool m_enabledEffect = false;
-    bool m_enabledStroke = false;
-    bool m_enabledShadow = false;
-    DWORD m_textColor1 = 0xFFFFFFFF;  // 0xFFFFFFFF = same as m_textColor
-    DWORD m_textShadowColorA = 0xFF000000;
-    DWORD m_textShadowColorB = 0xFFFFFFFF;  // 0xFFFFFFFF = same as A
-    DWORD m_strokeColor = 0;  // 0 = no stroke
-    float m_shadowOffsetX = 0.0f;
-    float m_shadowOffsetY = 0.0f;
-    CUIString m_effectText;
+    // The effect text and its looks: few labels use them, and a long list or tree has many labels
+    // (every button is one), so they live in one block made at the first write.
+    struct TEffectFields {
+        int transShadow = 60;
+        int transShadow1 = 60;
+        int transText = 168;
+        int transText1 = 168;
+        int transStroke = 255;
+        int gradientLength = 0;  // 0 = height of the text rectangle
+        int gradientAngle = 0;  // x of the gradient's start point
+        bool enabledEffect = false;
+        bool enabledStroke = false;
+        bool enabledShadow = false;
+        DWORD textColor1 = 0xFFFFFFFF;  // 0xFFFFFFFF = same as m_textColor
+        DWORD textShadowColorA = 0xFF000000;
+        DWORD textShadowColorB = 0xFFFFFFFF;  // 0xFFFFFFFF = same as A
+        DWORD strokeColor = 0;  // 0 = no stroke
+        float shadowOffsetX = 0.0f;
+        float shadowOffsetY = 0.0f;
+        CUIString effectText;
+        int renderingHint = 0;  // GDI+ TextRenderingHint 0..5
+    };
+    CRareBlockUI<TEffectFields> m_effect;
     bool m_holdsEffectSession = false;  // this label holds a reference on the shared GDI+ session
-    int m_renderingHint = 0;  // GDI+ TextRenderingHint 0..5
 
     static CAttributeTable<CLabelUI> OwnAttributes();
 };

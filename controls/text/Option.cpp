@@ -14,7 +14,7 @@ COptionUI::~COptionUI()
 {
     // The host's group list must never hold a dead option.
     if (m_groupHost)
-        m_groupHost->RemoveOptionFromGroup(m_groupName, this);
+        m_groupHost->RemoveOptionFromGroup(GetGroup(), this);
 }
 
 const char* COptionUI::GetTypeName() const { return "OptionUI"; }
@@ -25,12 +25,12 @@ void COptionUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow
 {
     // Moving to another host (or none) leaves the old host's group.
     if (m_groupHost && m_groupHost != host) {
-        m_groupHost->RemoveOptionFromGroup(m_groupName, this);
+        m_groupHost->RemoveOptionFromGroup(GetGroup(), this);
         m_groupHost = nullptr;
     }
     CButtonUI::AttachHost(host, parent, initNow);
-    if (initNow && !m_groupName.IsEmpty() && m_host && !m_groupHost) {
-        m_host->AddOptionToGroup(m_groupName, this);
+    if (initNow && IsGrouped() && m_host && !m_groupHost) {
+        m_host->AddOptionToGroup(GetGroup(), this);
         m_groupHost = m_host;
     }
 }
@@ -38,15 +38,15 @@ void COptionUI::AttachHost(CWindowHostUI* host, CControlUI* parent, bool initNow
 void COptionUI::SetGroup(const char* name)
 {
     CUIString newName(name);
-    if (newName == m_groupName)
+    if (newName == GetGroup())
         return;
     if (m_groupHost) {
-        m_groupHost->RemoveOptionFromGroup(m_groupName, this);
+        m_groupHost->RemoveOptionFromGroup(GetGroup(), this);
         m_groupHost = nullptr;
     }
-    m_groupName = newName;
-    if (!m_groupName.IsEmpty() && m_host) {
-        m_host->AddOptionToGroup(m_groupName, this);
+    m_fields.Edit().groupName = newName;
+    if (IsGrouped() && m_host) {
+        m_host->AddOptionToGroup(GetGroup(), this);
         m_groupHost = m_host;
     }
 }
@@ -63,11 +63,11 @@ void COptionUI::SetSelected(bool selected)
     // "selectchanged" listeners may destroy this option; it repaints only if it survived.
     CControlAliveGuard alive(m_host, this);
     if (m_host) {
-        if (m_groupName.IsEmpty()) {
+        if (!IsGrouped()) {
             m_host->SendNotification(this, "selectchanged");
         } else if (selected) {
             // A copy: a listener or an override may change the group while we walk it.
-            const CPtrVectorUI* group = m_host->GetOptionGroup(m_groupName);
+            const CPtrVectorUI* group = m_host->GetOptionGroup(GetGroup());
             CPtrVectorUI members = group ? *group : CPtrVectorUI();
             for (int i = 0; i < members.GetSize(); ++i) {
                 CControlUI* member = static_cast<CControlUI*>(members.GetAt(i));
@@ -86,7 +86,7 @@ void COptionUI::SetSelected(bool selected)
 
 void COptionUI::OnEvent(TInputEvent& event)
 {
-    if (event.Type == InputEventKind::KeyDown && !m_groupName.IsEmpty() && IsEnabled() && AcceptsKeyboard()) {
+    if (event.Type == InputEventKind::KeyDown && IsGrouped() && IsEnabled() && AcceptsKeyboard()) {
         switch (static_cast<unsigned char>(event.KeyChar)) {
         case VK_LEFT:
         case VK_UP:
@@ -106,7 +106,7 @@ void COptionUI::OnEvent(TInputEvent& event)
 void COptionUI::MoveInGroup(int step)
 {
     CWindowHostUI* host = m_host;
-    const CPtrVectorUI* group = host != nullptr ? host->GetOptionGroup(m_groupName) : nullptr;
+    const CPtrVectorUI* group = host != nullptr ? host->GetOptionGroup(GetGroup()) : nullptr;
     if (group == nullptr)
         return;
     const int count = group->GetSize();
@@ -132,7 +132,7 @@ bool COptionUI::TriggerAction()
         return false;
     if (!alive.IsAlive())
         return true;
-    if (!m_groupName.IsEmpty())
+    if (IsGrouped())
         SetSelected(true);
     else
         SetSelected(!m_selected);
@@ -152,11 +152,11 @@ CAttributeTable<COptionUI> COptionUI::OwnAttributes()
     static constexpr TAttributeHandler<C> kTable[] = {
         {"group", [](C& c, const char* v) { c.SetGroup(v); }},
         {"selected", [](C& c, const char* v) { c.SetSelected(ParseFlag(v)); }},
-        {"selectedimage", [](C& c, const char* v) { c.StoreImage(c.m_selectedImage, v); }},
-        {"selectedhotimage", [](C& c, const char* v) { c.StoreImage(c.m_selectedHotImage, v); }},
-        {"foreimage", [](C& c, const char* v) { c.StoreImage(c.m_optionForeImage, v); }},
-        {"selectedbkcolor", [](C& c, const char* v) { c.m_selectedBkColor = ParseColor(v); }},
-        {"selectedtextcolor", [](C& c, const char* v) { c.m_selectedTextColor = ParseColor(v); }},
+        {"selectedimage", [](C& c, const char* v) { c.SetSelectedImage(v); }},
+        {"selectedhotimage", [](C& c, const char* v) { c.SetSelectedHotImage(v); }},
+        {"foreimage", [](C& c, const char* v) { c.SetOptionForeImage(v); }},
+        {"selectedbkcolor", [](C& c, const char* v) { c.SetSelectedBkColor(ParseColor(v)); }},
+        {"selectedtextcolor", [](C& c, const char* v) { c.SetSelectedTextColor(ParseColor(v)); }},
     };
     return kTable;
 }
@@ -172,15 +172,16 @@ void COptionUI::PaintStateImage(HDC hdc)
 {
     // An option never shows a pushed image.
     m_buttonState &= ~StatePushed;
-    if ((m_buttonState & StateHot) && m_selected && !m_selectedHotImage.IsEmpty()) {
-        if (!DrawStateImage(hdc, m_selectedHotImage))
+    const TSelectionFields& fields = m_fields.Get();
+    if ((m_buttonState & StateHot) && m_selected && !fields.selectedHotImage.IsEmpty()) {
+        if (!DrawStateImage(hdc, m_fields, &TSelectionFields::selectedHotImage))
             CButtonUI::PaintStateImage(hdc);
     } else if (m_buttonState & StateSelected) {
-        if (!m_selectedImage.IsEmpty()) {
-            if (!DrawStateImage(hdc, m_selectedImage))
+        if (!fields.selectedImage.IsEmpty()) {
+            if (!DrawStateImage(hdc, m_fields, &TSelectionFields::selectedImage))
                 CButtonUI::PaintStateImage(hdc);
-        } else if (m_selectedBkColor != 0) {
-            CRenderKit::FillColor(hdc, m_paintRect, AdjustedColor(m_selectedBkColor));
+        } else if (fields.selectedBkColor != 0) {
+            CRenderKit::FillColor(hdc, m_paintRect, AdjustedColor(fields.selectedBkColor));
             return;
         } else {
             CButtonUI::PaintStateImage(hdc);
@@ -188,7 +189,7 @@ void COptionUI::PaintStateImage(HDC hdc)
     } else {
         CButtonUI::PaintStateImage(hdc);
     }
-    DrawStateImage(hdc, m_optionForeImage);
+    DrawStateImage(hdc, m_fields, &TSelectionFields::optionForeImage);
 }
 
 void COptionUI::PaintText(HDC hdc)
@@ -203,7 +204,7 @@ void COptionUI::PaintText(HDC hdc)
     if (!IsEnabled())
         color = m_disabledTextColor;
     else
-        color = m_selectedTextColor != 0 ? m_selectedTextColor : m_textColor;
+        color = GetSelectedTextColor() != 0 ? GetSelectedTextColor() : m_textColor;
     PaintTextInColor(hdc, color);
 }
 

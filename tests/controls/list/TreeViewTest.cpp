@@ -3,6 +3,7 @@
 // entry with the list order and the child lists checked, and removed nodes really destroyed.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -833,4 +834,51 @@ TEST(TreeView, TwelveThousandNodesCollapseExpandCheckAndLeave)
     for (int i = 0; i < tree->ChildCount(); ++i)
         ASSERT_EQ(tree->IndexOfChild(tree->ChildAt(i)), i);
     EXPECT_EQ(nodes[0]->LastDescendant()->ListPosition(), tree->ChildCount() - 1);
+}
+
+TEST(TreeView, ItemGroupOfThousandsKeepsOneSelectionAndLosesARemovedBranchWhole)
+{
+    HostBed bed(300, 200);
+    auto* tree = new CTreeViewUI;
+    bed.Attach(tree);
+    const int kCount = 3000;
+    std::vector<CTreeNodeUI*> nodes;
+    for (int i = 0; i < kCount; ++i) {
+        nodes.push_back(NewNode(std::to_string(i).c_str()));
+        if (i == 0)
+            nodes[0]->SetAttribute("itemattr", "group=\"items\"");
+        else
+            nodes[static_cast<size_t>((i - 1) / 4)]->AddChild(nodes.back());
+    }
+    ASSERT_TRUE(tree->AppendNode(nodes[0]));
+    bed.Repaint();
+    // The members of the group, against the item buttons of the rows in the list.
+    auto expectMembersAreTheRows = [&]() {
+        const CPtrVectorUI* group = bed.Host().GetOptionGroup("items");
+        ASSERT_NE(group, nullptr);
+        std::set<void*> members;
+        for (int i = 0; i < group->GetSize(); ++i)
+            members.insert(group->GetAt(i));
+        std::set<void*> rows;
+        for (int i = 0; i < tree->ChildCount(); ++i)
+            rows.insert(AsTreeNode(tree->ChildAt(i))->GetItemButton());
+        EXPECT_EQ(group->GetSize(), tree->ChildCount());
+        EXPECT_EQ(members == rows, true);
+    };
+    expectMembersAreTheRows();
+
+    nodes[5]->GetItemButton()->SetSelected(true);
+    nodes[2000]->GetItemButton()->SetSelected(true);
+    EXPECT_EQ(CountRows(tree, [](CTreeNodeUI* n) { return n->GetItemButton()->IsSelected(); }), 1);
+    EXPECT_TRUE(nodes[2000]->GetItemButton()->IsSelected());
+
+    // Node 2000's ancestors, (i - 1) / 4 each: 499, 124, 30, 7, 1 and 0. Removing node 1's branch
+    // takes the selected item along.
+    CTreeNodeUI* branch = nodes[1];
+    const int branchRows = branch->LastDescendant()->ListPosition() + 1 - branch->ListPosition();
+    ASSERT_TRUE(tree->RemoveChild(branch));
+    bed.Pump();
+    EXPECT_EQ(tree->ChildCount(), kCount - branchRows);
+    expectMembersAreTheRows();
+    EXPECT_EQ(CountRows(tree, [](CTreeNodeUI* n) { return n->GetItemButton()->IsSelected(); }), 0);
 }

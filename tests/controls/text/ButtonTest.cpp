@@ -157,6 +157,68 @@ TEST(Option, GroupSelectsOneAndOnlyTheNewOneNotifies)
     EXPECT_EQ(bed.Host().GetOptionGroup("g")->GetSize(), 1);  // a destroyed option leaves its group
 }
 
+TEST(Option, ALargeGroupKeepsOneSelectionAndItsOrderThroughRemovals)
+{
+    HostBed bed;
+    const int kCount = 3000;
+    auto* root = new CVerticalLayoutUI;
+    std::vector<COptionUI*> options;
+    for (int i = 0; i < kCount; ++i) {
+        auto* option = new COptionUI;
+        option->SetAttribute("group", "g");
+        option->SetFixedHeight(10);
+        root->AddChild(option);
+        options.push_back(option);
+    }
+    bed.Attach(root);
+    ASSERT_NE(bed.Host().GetOptionGroup("g"), nullptr);
+    ASSERT_EQ(bed.Host().GetOptionGroup("g")->GetSize(), kCount);
+    EXPECT_FALSE(bed.Host().AddOptionToGroup("g", options[5])) << "a member joins once";
+    EXPECT_EQ(bed.Host().GetOptionGroup("g")->GetSize(), kCount);
+
+    options[0]->SetSelected(true);
+    options[1700]->SetSelected(true);
+    std::vector<int> selected;
+    for (int i = 0; i < kCount; ++i) {
+        if (options[i]->IsSelected())
+            selected.push_back(i);
+    }
+    EXPECT_EQ(selected, std::vector<int>{1700});
+
+    // The selected one, a stretch front to back and one back to front leave; the rest keep
+    // their order, and the selection left with its option.
+    std::vector<COptionUI*> gone(1, options[1700]);
+    for (int i = 1000; i < 1200; ++i)
+        gone.push_back(options[i]);
+    for (int i = 2599; i >= 2500; --i)
+        gone.push_back(options[i]);
+    std::set<COptionUI*> goneSet(gone.begin(), gone.end());
+    for (COptionUI* option : gone)
+        ASSERT_TRUE(root->RemoveChild(option));
+    bed.Pump();
+    std::vector<void*> expected;
+    for (COptionUI* option : options) {
+        if (goneSet.count(option) == 0)
+            expected.push_back(option);
+    }
+    const CPtrVectorUI* group = bed.Host().GetOptionGroup("g");
+    ASSERT_NE(group, nullptr);
+    std::vector<void*> members;
+    for (int i = 0; i < group->GetSize(); ++i)
+        members.push_back(group->GetAt(i));
+    EXPECT_EQ(members == expected, true) << members.size() << " members, " << expected.size() << " expected";
+    int stillSelected = 0;
+    for (void* member : members)
+        stillSelected += static_cast<COptionUI*>(member)->IsSelected() ? 1 : 0;
+    EXPECT_EQ(stillSelected, 0);
+
+    // The arrows follow the group's order across the removed stretch.
+    bed.Host().SetFocusControl(options[999]);
+    bed.Key(VK_DOWN);
+    EXPECT_TRUE(options[1200]->IsSelected());
+    EXPECT_EQ(bed.Host().GetFocusControl(), options[1200]);
+}
+
 TEST(Option, CheckBoxWithoutGroupTogglesAndNotifiesEachTime)
 {
     HostBed bed;
