@@ -215,9 +215,13 @@ bool CListBodyUI::LayOutStack(const CRectUI& rect)
     m_applied = GetScrollPosition();
     m_stackPlaced = true;
     PlaceRowsShown();
-    // A row never laid out is laid out once wherever it is (see PlaceChild).
+    // A row never laid out is laid out once wherever it is (see PlaceChild); a row hidden in view
+    // and shown again out of it would still claim its old place in view.
+    const CRectUI view = ClientRect();
     for (int index : counted) {
-        if (OwnChild(index)->NeedsLayout())
+        CControlUI* row = OwnChild(index);
+        CRectUI held = row->GetPosition();
+        if (row->NeedsLayout() || held.Intersect(view))
             PlaceStacked(index, false);
     }
     FinishLayout(client, m_stack.back().top - m_countedGap);

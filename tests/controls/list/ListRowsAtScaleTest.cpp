@@ -915,6 +915,28 @@ TEST(RowsAtScale, ALayoutVisitsOnlyTheRowsChangedAndShown)
             },
             2 * kRows},
         {"a gap between the rows", [](VisitedListBed& t, std::vector<int>&) { t.list->SetChildPadding(3); }, 2 * kView},
+        // Hidden where it showed, the row keeps that place; shown again out of view, it must not
+        // claim it (to a screen reader, say), whether the list was shown or hidden meanwhile.
+        {"a row hidden in view, scrolled away, shown again",
+            [](VisitedListBed& t, std::vector<int>&) {
+                t.all[2503]->SetVisible(false);
+                t.bed.Repaint();
+                t.list->SetScrollPosition(CSizeUI(0, 20 * 100));
+                t.bed.Repaint();
+                t.all[2503]->SetVisible(true);
+            },
+            6 * kView},
+        {"a row hidden in view, scrolled away, shown again in a hidden list",
+            [](VisitedListBed& t, std::vector<int>&) {
+                t.all[2503]->SetVisible(false);
+                t.bed.Repaint();
+                t.list->SetScrollPosition(CSizeUI(0, 20 * 4000));
+                t.bed.Repaint();
+                t.list->SetVisible(false);
+                t.all[2503]->SetVisible(true);
+                t.list->SetVisible(true);
+            },
+            6 * kView},
         // The rows' width changed: every row is measured and placed again, as before.
         {"the list narrowed",
             [](VisitedListBed& t, std::vector<int>& h) {
