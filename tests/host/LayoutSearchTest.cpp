@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -154,4 +155,71 @@ TEST(LayoutSearch, ScrollBarMadeForAShownContainerIsFound)
     ASSERT_TRUE(bar->NeedsLayout());
     tree.bed.Repaint();
     EXPECT_FALSE(bar->NeedsLayout());
+}
+
+TEST(LayoutSearch, ControlsMovedOrRemovedWhileFlaggedAreFoundWhereTheyAreNow)
+{
+    // A flagged control (or a layout holding one) taken out of one branch and put into another
+    // before the paint is laid out there; a flagged control destroyed before the paint is not
+    // looked for. Either way the ways it leaves behind are cleared by the search.
+    struct TCase {
+        const char* what;
+        const char* moved;  // a probe or a layout taken out of its parent (null: none)
+        const char* into;  // the layout it joins (null: destroyed)
+        bool hideTarget;  // the layout it joins is hidden, then shown before the paint
+    };
+    const TCase cases[] = {
+        {"a probe into another branch", "b1.4/1", "b3.2", false},
+        {"a probe into a shallower layout of its branch", "b2.4/0", "b2.1", false},
+        {"a layout holding a flagged probe", "b1.3", "b3.0", false},
+        {"a probe into a hidden layout shown again", "b1.4/2", "b2.3", true},
+        {"a probe destroyed", "b1.4/1", nullptr, false},
+        {"a layout holding a flagged probe destroyed", "b2.2", nullptr, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TTree tree;
+        const std::string moved = c.moved;
+        const bool isLayout = moved.find('/') == std::string::npos;
+        // The probe asking: the moved one, or the deepest one the moved layout holds.
+        const std::string asking = isLayout ? "b" + std::string(1, moved[1]) + ".4/1" : moved;
+        Probe* probe = tree.probes[asking];
+        CControlUI* control = isLayout ? static_cast<CControlUI*>(tree.layouts[moved]) : probe;
+        CContainerUI* from = static_cast<CContainerUI*>(control->GetParent());
+        probe->RequestLayout();
+        ASSERT_TRUE(probe->NeedsLayout());
+        if (c.into == nullptr) {
+            ASSERT_TRUE(from->RemoveChild(control));
+            // What went with it is no longer counted.
+            auto gone = [&](const std::string& name) {
+                return isLayout ? name[1] == moved[1] && name[3] >= moved[3] : name == moved;
+            };
+            for (auto it = tree.layouts.begin(); it != tree.layouts.end();)
+                it = gone(it->first) ? tree.layouts.erase(it) : std::next(it);
+            for (auto it = tree.probes.begin(); it != tree.probes.end();)
+                it = gone(it->first) ? tree.probes.erase(it) : std::next(it);
+            tree.bed.Repaint();
+        } else {
+            from->SetOwnsChildren(false);
+            ASSERT_TRUE(from->RemoveChild(control));
+            from->SetOwnsChildren(true);
+            CountingLayout* into = tree.layouts[c.into];
+            if (c.hideTarget)
+                into->SetVisible(false);
+            ASSERT_TRUE(into->AddChild(control));
+            if (c.hideTarget)
+                into->SetVisible(true);
+            tree.bed.Repaint();
+            EXPECT_FALSE(probe->NeedsLayout());
+            EXPECT_GE(probe->placements, 1);
+            EXPECT_TRUE(CRectUI(probe->GetPosition()).Intersect(into->GetPosition())) << "not placed in its new layout";
+        }
+        // Nothing is left marked on the way the control left or the way it came.
+        tree.ResetCounts();
+        tree.probes["b0.0/0"]->RequestLayout();
+        tree.bed.Repaint();
+        for (auto& entry : tree.layouts) {
+            EXPECT_EQ(entry.first == "b0.0" ? 2 : 0, entry.second->searches) << entry.first << ", later";
+        }
+    }
 }
