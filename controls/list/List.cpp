@@ -214,15 +214,16 @@ bool CListBodyUI::LayOutStack(const CRectUI& rect)
     m_stackWidest = m_widest;
     m_applied = GetScrollPosition();
     m_stackPlaced = true;
+    const unsigned edits = m_rowEdits;
     PlaceRowsShown();
     // A row never laid out is laid out once wherever it is (see PlaceChild); a row hidden in view
     // and shown again out of it would still claim its old place in view.
     const CRectUI view = ClientRect();
-    for (int index : counted) {
-        CControlUI* row = OwnChild(index);
+    for (size_t k = 0; k < counted.size() && m_rowEdits == edits; ++k) {
+        CControlUI* row = OwnChild(counted[k]);
         CRectUI held = row->GetPosition();
         if (row->NeedsLayout() || held.Intersect(view))
-            PlaceStacked(index, false);
+            PlaceStacked(counted[k], false);
     }
     FinishLayout(client, m_stack.back().top - m_countedGap);
     return true;
@@ -296,12 +297,21 @@ void CListBodyUI::PlaceRowsShown()
     StackedMeeting(view.top, view.bottom, first, end);
     const int size = m_children.GetSize();
     const int before = m_shownEnd < size ? m_shownEnd : size;
-    for (int i = m_shownFirst; i < before; ++i) {
+    const unsigned edits = m_rowEdits;
+    for (int i = m_shownFirst; i < before && m_rowEdits == edits; ++i) {
         if (i < first || i >= end)
             PlaceStacked(i, false);
     }
-    for (int i = first; i < end; ++i)
+    for (int i = first; i < end && m_rowEdits == edits; ++i)
         PlaceStacked(i, false);
+    if (m_rowEdits != edits) {
+        // A placed row's listener inserted, removed or moved rows: the stack no longer tells
+        // where the others go. The layout that asked for places them, with those placed here.
+        m_shownFirst = first < m_shownFirst ? first : m_shownFirst;
+        m_shownEnd = end > m_shownEnd ? end : m_shownEnd;
+        m_shownEnd = m_shownEnd < m_children.GetSize() ? m_shownEnd : m_children.GetSize();
+        return;
+    }
     m_shownFirst = first;
     m_shownEnd = end;
 }
@@ -321,6 +331,7 @@ int Shifted(int at, int index, int count)
 
 void CListBodyUI::ShiftRows(int index, int count)
 {
+    ++m_rowEdits;
     m_shownFirst = Shifted(m_shownFirst, index, count);
     // An insertion inside the rows shown widens them: the new row is placed with the others.
     m_shownEnd = Shifted(m_shownEnd, index, count);
@@ -463,6 +474,7 @@ bool CListBodyUI::InsertChild(CControlUI* control, int index)
 bool CListBodyUI::MoveChild(CControlUI* control, int newIndex)
 {
     ForgetMeasuresFrom(0);
+    ++m_rowEdits;
     m_shownFirst = 0;
     m_shownEnd = m_children.GetSize();
     return CVerticalLayoutUI::MoveChild(control, newIndex);
@@ -479,6 +491,7 @@ bool CListBodyUI::RemoveChildAt(int index) { return RemoveRows(index, 1); }
 void CListBodyUI::RemoveAllChildren()
 {
     ForgetMeasuresFrom(0);
+    ++m_rowEdits;
     m_shownFirst = 0;
     m_shownEnd = 0;
     CVerticalLayoutUI::RemoveAllChildren();
@@ -572,6 +585,7 @@ bool CListBodyUI::MoveRows(int first, int count, int newFirst)
     for (int i = lo; i < hi; ++i)
         m_children.SetAt(i, span[static_cast<size_t>(i - lo)]);
     ForgetMeasuresFrom(lo);
+    ++m_rowEdits;
     // The rows moved may have been shown: they are placed again with the others.
     m_shownFirst = m_shownFirst < lo ? m_shownFirst : lo;
     m_shownEnd = m_shownEnd > hi ? m_shownEnd : hi;

@@ -153,6 +153,9 @@ private:
     // Rows [m_shownFirst, m_shownEnd) were placed in view by the last layout or scroll.
     int m_shownFirst = 0;
     int m_shownEnd = 0;
+    // Counts insertions, removals and moves of rows: a placement, whose rows' listeners may make
+    // them, learns whether the rows changed under it.
+    unsigned m_rowEdits = 0;
     int m_widest = 0;
     bool m_widestFromHeader = false;
     bool m_replacing = false;  // laying out again after the horizontal bar came or went

@@ -1031,3 +1031,89 @@ TEST(RowsAtScale, RowsChangedThenScrolledBeforeThePaint)
         ASSERT_NO_FATAL_FAILURE(ExpectRowsAsLaidOutWhole(t.list, heights));
     }
 }
+
+namespace {
+
+// Runs its action once, the first time the row it listens to is placed.
+struct TPlacedOnce {
+    std::function<void()> action;
+    bool OnPlaced(void*)
+    {
+        std::function<void()> run;
+        run.swap(action);
+        if (run)
+            run();
+        return true;
+    }
+};
+
+}  // namespace
+
+// A row that grew is placed by the next layout; its listener then inserts, removes, hides or
+// resizes rows while the list is placing the others. The layout stops where the rows changed
+// under it and the one they asked for puts every row where a full layout would, at the end of
+// the list too, where the rows removed were still to be placed.
+TEST(RowsAtScale, RowsChangedByARowsListenerWhileTheListPlacesThem)
+{
+    const int kRows = 400;
+    struct Case {
+        const char* what;
+        int scrollRow;  // the first row in view; the row at scrollRow + 2 listens
+        std::function<void(LongListBed&, std::vector<int>&, int)> change;  // given the listening row
+    } cases[] = {
+        {"the rows after it removed, at the end", 385,
+            [](LongListBed& t, std::vector<int>& h, int at) {
+                while (t.list->ChildCount() > at + 1) {
+                    t.list->RemoveChildAt(at + 1);
+                    h.pop_back();
+                }
+            }},
+        {"twelve rows after it removed, in the middle", 200,
+            [](LongListBed& t, std::vector<int>& h, int at) {
+                for (int k = 0; k < 12; ++k) {
+                    t.list->RemoveChildAt(at + 1);
+                    h.erase(h.begin() + at + 1);
+                }
+            }},
+        {"twelve rows inserted after it", 200,
+            [](LongListBed& t, std::vector<int>& h, int at) {
+                for (int k = 0; k < 12; ++k) {
+                    t.list->InsertChild(new MarkedRow(0, t.count), at + 1);
+                    h.insert(h.begin() + at + 1, 20);
+                }
+            }},
+        {"the first rows removed", 200,
+            [](LongListBed& t, std::vector<int>& h, int) {
+                for (int k = 0; k < 12; ++k) {
+                    t.list->RemoveChildAt(0);
+                    h.erase(h.begin());
+                }
+            }},
+        {"the row after it taller", 385,
+            [](LongListBed& t, std::vector<int>& h, int at) {
+                t.list->ChildAt(at + 1)->SetFixedHeight(37);
+                h[static_cast<size_t>(at) + 1] = 37;
+            }},
+        {"the row after it hidden", 200,
+            [](LongListBed& t, std::vector<int>&, int at) { t.list->ChildAt(at + 1)->SetVisible(false); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LongListBed t(kRows);
+        std::vector<int> heights(kRows, 20);
+        t.list->SetScrollPosition(CSizeUI(0, 20 * c.scrollRow));
+        t.bed.Repaint();
+        const int at = c.scrollRow + 2;
+        TPlacedOnce listener;
+        listener.action = [&] { c.change(t, heights, at); };
+        t.list->ChildAt(at)->ResizeListeners += MakeDelegate(&listener, &TPlacedOnce::OnPlaced);
+        t.list->ChildAt(at)->SetFixedHeight(31);
+        heights[static_cast<size_t>(at)] = 31;
+        t.bed.Repaint();
+        ASSERT_FALSE(listener.action) << "the row was not placed";
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsAsLaidOutWhole(t.list, heights));
+        t.list->SetScrollPosition(CSizeUI(0, 0));
+        t.bed.Repaint();
+        ASSERT_NO_FATAL_FAILURE(ExpectRowsAsLaidOutWhole(t.list, heights));
+    }
+}
