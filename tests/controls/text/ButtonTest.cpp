@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <algorithm>
 #include <set>
 #include <utility>
 #include <vector>
@@ -383,4 +384,75 @@ TEST(Button, ClickListenerSeesTheButtonStillPushed)
     ASSERT_EQ(bed.Count("click"), 1);
     EXPECT_EQ(stateAtClick & (StatePushed | StateCaptured), StatePushed | StateCaptured);
     EXPECT_EQ(ok->GetButtonState() & (StatePushed | StateCaptured), 0u);
+}
+
+// Options of one group removed, at once, by the "selectchanged" of the option just chosen (by
+// the mouse or by an arrow key): the group keeps only the survivors, nothing reaches the dead,
+// and a survivor is chosen afterwards as before.
+TEST(Option, GroupMembersRemovedInsideTheirOwnSelectChanged)
+{
+    struct TCase {
+        const char* what;
+        bool byKey;  // B chosen by the down arrow from A; otherwise clicked
+        std::vector<int> removed;  // of A, B, C, D (0..3), in this order
+    } cases[] = {
+        {"the chosen one and those around it", false, {0, 1, 2}},
+        {"every member, the chosen one first", false, {1, 0, 2, 3}},
+        {"by key, the chosen one and the next", true, {1, 2}},
+        {"by key, the one it came from", true, {0}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_dead.clear();
+        g_eventsToDead = 0;
+        HostBed bed;
+        std::vector<COptionUI*> options;
+        for (int i = 0; i < 4; ++i) {
+            options.push_back(new Tracked<COptionUI>);
+            options.back()->SetGroup("g");
+        }
+        CVerticalLayoutUI* root = Column(bed, {options[0], options[1], options[2], options[3]});
+        root->SetDefersChildDestroy(false);
+        int removals = 0;
+        bed.hook = [&](TNotifyEvent& event) {
+            if (removals > 0 || event.Type != "selectchanged" || event.Sender != options[1])
+                return;
+            ++removals;
+            for (int i : c.removed)
+                root->RemoveChild(options[static_cast<size_t>(i)]);
+        };
+        if (c.byKey) {
+            bed.Click(50, 20);
+            removals = 0;
+            bed.Key(VK_DOWN);
+        } else {
+            bed.Click(50, 60);
+        }
+        bed.Pump();
+        ASSERT_EQ(removals > 0, true) << "B's selectchanged never came";
+        std::vector<COptionUI*> left;
+        for (int i = 0; i < 4; ++i) {
+            if (std::find(c.removed.begin(), c.removed.end(), i) == c.removed.end())
+                left.push_back(options[static_cast<size_t>(i)]);
+        }
+        const CPtrVectorUI* group = bed.Host().GetOptionGroup("g");
+        ASSERT_EQ(group == nullptr ? 0 : group->GetSize(), static_cast<int>(left.size()));
+        for (COptionUI* option : left)
+            EXPECT_GE(group->Find(option), 0);
+        // Input where the dead were, then a survivor chosen by a click.
+        bed.Click(50, 20);
+        bed.Key(VK_DOWN);
+        bed.Key(VK_UP);
+        bed.Pump();
+        if (!left.empty()) {
+            COptionUI* last = left.back();
+            bed.notes.clear();
+            bed.Click(50, last->GetPosition().top + 5);
+            EXPECT_TRUE(last->IsSelected());
+            for (COptionUI* option : left)
+                EXPECT_TRUE(option == last || !option->IsSelected());
+        }
+        EXPECT_EQ(g_eventsToDead, 0);
+        EXPECT_TRUE(testbed::QuarantineIntact()) << "a destroyed option was written to";
+    }
 }
