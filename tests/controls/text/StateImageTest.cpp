@@ -141,6 +141,14 @@ TEST(StateImages, EachIsPaintedInItsStateOverTheNormalImage)
             c.enter(bed, *button);
             EXPECT_EQ(Screen(bed).At(50, 20), c.rgb);
             EXPECT_STREQ(c.get(*button).GetData(), image.c_str()) << "drawn, so kept";
+            // A skin that empties the image, names one that cannot load, then gives it back:
+            // the state shows what lies under it until the image is back.
+            Give(*button, c, bySetter, "");
+            EXPECT_NE(Screen(bed).At(50, 20), c.rgb) << "emptied";
+            Give(*button, c, bySetter, "state_image_that_is_nowhere.bmp");
+            EXPECT_NE(Screen(bed).At(50, 20), c.rgb) << "unloadable";
+            Give(*button, c, bySetter, image);
+            EXPECT_EQ(Screen(bed).At(50, 20), c.rgb) << "given back";
         }
     }
 }
