@@ -693,6 +693,16 @@ bool CControlUI::DrawSkinImage(HDC hdc, const char* imageText, const char* modif
     return CRenderKit::PaintImageSpec(hdc, m_host, m_position, m_paintRect, imageText, modifier);
 }
 
+bool CControlUI::DrawImageOrForget(HDC hdc, CUIString& image, const char* modifier)
+{
+    if (image.IsEmpty())
+        return false;
+    if (DrawSkinImage(hdc, image, modifier))
+        return true;
+    image.Clear();
+    return false;
+}
+
 void CControlUI::Paint(HDC hdc, const CRectUI& paintRect)
 {
     m_paintRect = paintRect;
@@ -730,20 +740,13 @@ void CControlUI::PaintBackgroundColor(HDC hdc)
 
 void CControlUI::PaintBackgroundImage(HDC hdc)
 {
-    if (GetBackgroundImage().IsEmpty())
-        return;
-    if (!DrawSkinImage(hdc, m_rare->bkImage))
-        m_rare->bkImage.Clear();
+    if (m_rare != nullptr)
+        DrawImageOrForget(hdc, m_rare->bkImage);
 }
 
 bool CControlUI::DrawForeImage(HDC hdc, const char* modifier)
 {
-    if (GetForeImage().IsEmpty())
-        return false;
-    if (DrawSkinImage(hdc, m_rare->foreImage, modifier))
-        return true;
-    m_rare->foreImage.Clear();
-    return false;
+    return m_rare != nullptr && DrawImageOrForget(hdc, m_rare->foreImage, modifier);
 }
 
 void CControlUI::PaintStateImage(HDC) { }

@@ -219,6 +219,9 @@ public:
     // Draws an image attribute string over the position, limited to the current paint rectangle.
     // False only when there is no host or no device context.
     bool DrawSkinImage(HDC hdc, const char* imageText, const char* modifier = nullptr);
+    // Draws `image` when not empty. Failure means no host or DC, not a missing file: an image that
+    // fails is emptied, so it is not tried again. True when drawn.
+    bool DrawImageOrForget(HDC hdc, CUIString& image, const char* modifier = nullptr);
     // Own virtual window name, else the nearest ancestor's, else empty.
     CUIString GetVirtualWindowName() const;
     // What assistive technology reads for the control when its text does not say it ("accname",

@@ -236,8 +236,7 @@ void CListHeaderItemUI::PaintStateImage(HDC hdc)
         image = m_hotImage.IsEmpty() ? &m_normalImage : &m_hotImage;
     else if ((m_buttonState & StateFocused) != 0)
         image = m_focusedImage.IsEmpty() ? &m_normalImage : &m_focusedImage;
-    if (!image->IsEmpty() && !DrawSkinImage(hdc, *image))
-        image->Clear();
+    DrawImageOrForget(hdc, *image);
     if (m_sepImage.IsEmpty())
         return;
     CRectUI strip = SeparatorRect(false);
@@ -245,8 +244,7 @@ void CListHeaderItemUI::PaintStateImage(HDC hdc)
     CUIString dest;
     dest.Format("dest='%d,%d,%d,%d'", static_cast<int>(strip.left), static_cast<int>(strip.top),
         static_cast<int>(strip.right), static_cast<int>(strip.bottom));
-    if (!DrawSkinImage(hdc, m_sepImage, dest))
-        m_sepImage.Clear();
+    DrawImageOrForget(hdc, m_sepImage, dest);
 }
 
 void CListHeaderItemUI::PaintText(HDC hdc)

@@ -374,13 +374,9 @@ void CComboUI::PaintStateImage(HDC hdc)
         state = &m_hotImage;
     else if ((m_buttonState & StateFocused) != 0)
         state = &m_focusedImage;
-    if (state != nullptr && !state->IsEmpty()) {
-        if (DrawSkinImage(hdc, *state))
-            return;
-        state->Clear();
-    }
-    if (!m_normalImage.IsEmpty() && !DrawSkinImage(hdc, m_normalImage))
-        m_normalImage.Clear();
+    if (state != nullptr && DrawImageOrForget(hdc, *state))
+        return;
+    DrawImageOrForget(hdc, m_normalImage);
 }
 
 void CComboUI::PaintText(HDC hdc) { PaintSelection(hdc, 0); }

@@ -73,8 +73,7 @@ void CComboBoxUI::PaintStateImage(HDC hdc)
     const CUIString modifier = ArrowModifier();
     if (modifier.IsEmpty())
         return;
-    if (!DrawSkinImage(hdc, m_arrowImage, modifier))
-        m_arrowImage.Clear();
+    DrawImageOrForget(hdc, m_arrowImage, modifier);
 }
 
 void CComboBoxUI::PaintText(HDC hdc) { PaintSelection(hdc, m_arrowWidth); }

@@ -223,9 +223,9 @@ void CEditUI::PaintStateImage(HDC hdc)
         state = &m_focusedImage;
     else if (m_buttonState & StateHot)
         state = &m_hotImage;
-    if (state != nullptr && DrawStateImage(hdc, *state))
+    if (state != nullptr && DrawImageOrForget(hdc, *state))
         return;
-    DrawStateImage(hdc, m_normalImage);
+    DrawImageOrForget(hdc, m_normalImage);
 }
 
 CUIString CEditUI::ShownText() const

@@ -360,17 +360,6 @@ CRectUI CLabelUI::TextRect() const
         m_position.bottom - padding.bottom);
 }
 
-bool CLabelUI::DrawStateImage(HDC hdc, CUIString& image)
-{
-    if (image.IsEmpty())
-        return false;
-    // Failure means no host or DC, not a missing file: do not try this image again.
-    if (DrawSkinImage(hdc, image))
-        return true;
-    image.Clear();
-    return false;
-}
-
 void CLabelUI::PaintText(HDC hdc)
 {
     ResolveDefaultColors();

@@ -123,12 +123,10 @@ protected:
     // The colour the label's text is drawn in for the current enabled state.
     DWORD CurrentTextColor() const { return IsEnabled() ? m_textColor : m_disabledTextColor; }
     CRectUI TextRect() const;
-    // Draws `image` when not empty; an image that reports failure is emptied. True when drawn.
-    bool DrawStateImage(HDC hdc, CUIString& image);
-    // The same for an image kept in a block of rarely set fields; false without the block.
+    // DrawImageOrForget for an image kept in a block of rarely set fields; false without the block.
     template <class T> bool DrawStateImage(HDC hdc, CRareBlockUI<T>& block, CUIString T::*image)
     {
-        return block.IsMade() && DrawStateImage(hdc, block.Edit().*image);
+        return block.IsMade() && DrawImageOrForget(hdc, block.Edit().*image);
     }
 
     DWORD m_textColor = 0;
