@@ -21,18 +21,28 @@ trap 'exit 130' INT TERM HUP
 
 # Starts a private Xvfb (1280 x 1024) and exports DISPLAY. Xvfb picks a display number nobody uses
 # and writes it once it accepts connections, so parallel runs (and other users' servers) never
-# collide. Usage: start_virtual_display WORKDIR
+# collide. A loaded machine can take many seconds for a first start, and a server can lose a race
+# for a display number and exit, so each start may take 30 s and a dead server is started again, up
+# to three times; a failure shows the server's own words. Usage: start_virtual_display WORKDIR
 start_virtual_display() {
-  local displayfile="$1/display"
-  : >"$displayfile"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >"$1/xvfb.log" 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do
+  local displayfile="$1/display" log="$1/xvfb.log" attempt
+  for attempt in 1 2 3; do
+    : >"$displayfile"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >"$log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 300); do
+      grep -qE '^[0-9]+$' "$displayfile" && break
+      kill -0 "$xvfb" 2>/dev/null || break
+      sleep 0.1
+    done
     grep -qE '^[0-9]+$' "$displayfile" && break
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.1
+    echo "Xvfb start $attempt of 3 failed; its log:" >&2
+    sed 's/^/  /' "$log" >&2
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=
   done
-  grep -qE '^[0-9]+$' "$displayfile" || { echo "Xvfb did not start (see $1/xvfb.log)" >&2; exit 1; }
+  [ -n "$xvfb" ] || { echo "Xvfb did not start (see $log)" >&2; exit 1; }
   export DISPLAY=":$(head -n 1 "$displayfile")"
   xdpyinfo >/dev/null 2>&1 || { echo "cannot reach Xvfb on $DISPLAY" >&2; exit 1; }
 }
