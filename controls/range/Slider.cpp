@@ -213,16 +213,6 @@ void CSliderUI::OnEvent(TInputEvent& event)
 
 //--- painting --------------------------------------------------------------------------------------
 
-bool CSliderUI::DrawThumb(HDC hdc, CUIString& image)
-{
-    if (image.IsEmpty())
-        return false;
-    if (DrawSkinImage(hdc, image, m_thumbModifier))
-        return true;
-    image.Clear();
-    return false;
-}
-
 void CSliderUI::PaintStateImage(HDC hdc)
 {
     CProgressUI::PaintStateImage(hdc);
@@ -235,9 +225,9 @@ void CSliderUI::PaintStateImage(HDC hdc)
         state = &m_thumbPushedImage;
     else if (m_buttonState & StateHot)
         state = &m_thumbHotImage;
-    if (state != nullptr && DrawThumb(hdc, *state))
+    if (state != nullptr && DrawImageOrForget(hdc, *state, m_thumbModifier))
         return;
-    DrawThumb(hdc, m_thumbImage);
+    DrawImageOrForget(hdc, m_thumbImage, m_thumbModifier);
 }
 
 }  // namespace SkinUI

@@ -46,8 +46,6 @@ private:
     void ChangeValueTo(int value);
     // Arrows step, Home and End jump to the ends; false for any other key.
     bool StepByKey(char key);
-    // Draws `image` as the thumb when not empty; an image that reports failure is emptied.
-    bool DrawThumb(HDC hdc, CUIString& image);
 
     CSizeUI m_thumbSize = CSizeUI(10, 10);
     unsigned m_buttonState = 0;  // StateHot, StateCaptured
