@@ -16,13 +16,6 @@ namespace {
 // A tooltip's width when the skin gives none (96-DPI units).
 const int kDefaultTooltipWidth = 300;
 
-// What an unset rare text reads as.
-const CUIString& EmptyText()
-{
-    static const CUIString empty;
-    return empty;
-}
-
 }  // namespace
 
 struct CControlUI::TRareFields {
@@ -49,14 +42,6 @@ CControlUI::~CControlUI()
         DestroyListeners.Fire(this);
     if (m_host != nullptr)
         m_host->ForgetControl(this);
-    delete m_rare;
-}
-
-CControlUI::TRareFields& CControlUI::Rare()
-{
-    if (m_rare == nullptr)
-        m_rare = new TRareFields;
-    return *m_rare;
 }
 
 //--- identity and tree --------------------------------------------------------------------------
@@ -266,7 +251,7 @@ void CControlUI::SetMaxHeight(int height)
 
 void CControlUI::SetRelativeRule(int moveX, int moveY, int zoomX, int zoomY)
 {
-    TRelativePos& rule = Rare().relativePos;
+    TRelativePos& rule = m_rare.Edit().relativePos;
     rule.Active = true;
     rule.MoveX = moveX;
     rule.MoveY = moveY;
@@ -274,83 +259,77 @@ void CControlUI::SetRelativeRule(int moveX, int moveY, int zoomX, int zoomY)
     rule.ZoomY = zoomY;
 }
 
-void CControlUI::SetRelativeBaseSize(const CSizeUI& size) { Rare().relativePos.BaseSize = size; }
+void CControlUI::SetRelativeBaseSize(const CSizeUI& size) { m_rare.Edit().relativePos.BaseSize = size; }
 
-TRelativePos CControlUI::GetRelativeRule() const
-{
-    return m_rare != nullptr ? m_rare->relativePos : TRelativePos{false, CSizeUI(), 0, 0, 0, 0};
-}
+TRelativePos CControlUI::GetRelativeRule() const { return m_rare.Get().relativePos; }
 
-bool CControlUI::HasRelativeRule() const { return m_rare != nullptr && m_rare->relativePos.Active; }
+bool CControlUI::HasRelativeRule() const { return m_rare.Get().relativePos.Active; }
 
 //--- texts and small properties -----------------------------------------------------------------
 
 // Clearing a rare field that was never set makes no block for it.
 
-CUIString CControlUI::GetTooltip() const { return m_rare != nullptr ? m_rare->tooltip : CUIString(); }
+CUIString CControlUI::GetTooltip() const { return m_rare.Get().tooltip; }
 
 void CControlUI::SetTooltip(const char* text)
 {
-    if (m_rare == nullptr && (text == nullptr || *text == '\0'))
+    if (!m_rare.IsMade() && (text == nullptr || *text == '\0'))
         return;
-    CUIString& tooltip = Rare().tooltip;
+    CUIString& tooltip = m_rare.Edit().tooltip;
     tooltip = text;
     tooltip.Replace("<n>", "\r\n");
 }
 
 void CControlUI::SetTooltipWidth(int width)
 {
-    if (m_rare != nullptr || width != kDefaultTooltipWidth)
-        Rare().tooltipWidth = width;
+    if (m_rare.IsMade() || width != kDefaultTooltipWidth)
+        m_rare.Edit().tooltipWidth = width;
 }
 
-int CControlUI::GetTooltipWidth() const { return m_rare != nullptr ? m_rare->tooltipWidth : kDefaultTooltipWidth; }
-char CControlUI::GetShortcutKey() const { return m_rare != nullptr ? m_rare->shortcutKey : '\0'; }
+int CControlUI::GetTooltipWidth() const { return m_rare.Get().tooltipWidth; }
+char CControlUI::GetShortcutKey() const { return m_rare.Get().shortcutKey; }
 
 void CControlUI::SetShortcutKey(char key)
 {
-    if (m_rare != nullptr || key != '\0')
-        Rare().shortcutKey = key;
+    if (m_rare.IsMade() || key != '\0')
+        m_rare.Edit().shortcutKey = key;
 }
 
-bool CControlUI::WantsContextMenu() const { return m_rare != nullptr && m_rare->wantsContextMenu; }
+bool CControlUI::WantsContextMenu() const { return m_rare.Get().wantsContextMenu; }
 
 void CControlUI::SetWantsContextMenu(bool wants)
 {
-    if (m_rare != nullptr || wants)
-        Rare().wantsContextMenu = wants;
+    if (m_rare.IsMade() || wants)
+        m_rare.Edit().wantsContextMenu = wants;
 }
 
-const CUIString& CControlUI::GetUserData() const { return m_rare != nullptr ? m_rare->userData : EmptyText(); }
+const CUIString& CControlUI::GetUserData() const { return m_rare.Get().userData; }
 
 void CControlUI::SetUserData(const char* text)
 {
-    if (m_rare != nullptr || (text != nullptr && *text != '\0'))
-        Rare().userData = text;
+    if (m_rare.IsMade() || (text != nullptr && *text != '\0'))
+        m_rare.Edit().userData = text;
 }
 
-UINT_PTR CControlUI::GetTag() const { return m_rare != nullptr ? m_rare->tag : 0; }
+UINT_PTR CControlUI::GetTag() const { return m_rare.Get().tag; }
 
 void CControlUI::SetTag(UINT_PTR tag)
 {
-    if (m_rare != nullptr || tag != 0)
-        Rare().tag = tag;
+    if (m_rare.IsMade() || tag != 0)
+        m_rare.Edit().tag = tag;
 }
 
-const CUIString& CControlUI::GetAccessibleName() const { return m_rare != nullptr ? m_rare->accName : EmptyText(); }
+const CUIString& CControlUI::GetAccessibleName() const { return m_rare.Get().accName; }
 
-const CUIString& CControlUI::GetAccessibleDescription() const
-{
-    return m_rare != nullptr ? m_rare->accDescription : EmptyText();
-}
+const CUIString& CControlUI::GetAccessibleDescription() const { return m_rare.Get().accDescription; }
 
-const CUIString& CControlUI::GetAccessibleRole() const { return m_rare != nullptr ? m_rare->accRole : EmptyText(); }
+const CUIString& CControlUI::GetAccessibleRole() const { return m_rare.Get().accRole; }
 
 void CControlUI::SetAccessibleName(const char* text)
 {
     if (GetAccessibleName() == text)
         return;
-    Rare().accName = text;
+    m_rare.Edit().accName = text;
     AnnounceChange(EVENT_OBJECT_NAMECHANGE);
 }
 
@@ -358,21 +337,21 @@ void CControlUI::SetAccessibleDescription(const char* text)
 {
     if (GetAccessibleDescription() == text)
         return;
-    Rare().accDescription = text;
+    m_rare.Edit().accDescription = text;
     AnnounceChange(EVENT_OBJECT_DESCRIPTIONCHANGE);
 }
 
 void CControlUI::SetAccessibleRole(const char* text)
 {
-    if (m_rare != nullptr || (text != nullptr && *text != '\0'))
-        Rare().accRole = text;
+    if (m_rare.IsMade() || (text != nullptr && *text != '\0'))
+        m_rare.Edit().accRole = text;
 }
 
 void CControlUI::SetVirtualWindow(const char* name)
 {
-    if (m_rare == nullptr && (name == nullptr || *name == '\0'))
+    if (!m_rare.IsMade() && (name == nullptr || *name == '\0'))
         return;
-    Rare().virtualWindow = name;
+    m_rare.Edit().virtualWindow = name;
     if (m_host != nullptr)
         m_host->SetUsesVirtualWindows();
 }
@@ -614,29 +593,29 @@ void CControlUI::SetBackgroundColor(uint32_t argb)
     Invalidate();
 }
 
-const CUIString& CControlUI::GetBackgroundImage() const { return m_rare != nullptr ? m_rare->bkImage : EmptyText(); }
+const CUIString& CControlUI::GetBackgroundImage() const { return m_rare.Get().bkImage; }
 
-const CUIString& CControlUI::GetForeImage() const { return m_rare != nullptr ? m_rare->foreImage : EmptyText(); }
+const CUIString& CControlUI::GetForeImage() const { return m_rare.Get().foreImage; }
 
 void CControlUI::SetBackgroundImage(const char* imageText)
 {
     if (GetBackgroundImage() == imageText)
         return;
-    Rare().bkImage = imageText;
+    m_rare.Edit().bkImage = imageText;
     Invalidate();
 }
 
 void CControlUI::KeepBackgroundImage(const char* imageText)
 {
     if (GetBackgroundImage() != imageText)
-        Rare().bkImage = imageText;
+        m_rare.Edit().bkImage = imageText;
 }
 
 void CControlUI::SetForeImage(const char* imageText)
 {
     if (GetForeImage() == imageText)
         return;
-    Rare().foreImage = imageText;
+    m_rare.Edit().foreImage = imageText;
     Invalidate();
 }
 
@@ -673,8 +652,8 @@ void CControlUI::SetBorderRound(const CSizeUI& corner)
 CUIString CControlUI::GetVirtualWindowName() const
 {
     for (const CControlUI* c = this; c != nullptr; c = c->m_parent) {
-        if (c->m_rare != nullptr && !c->m_rare->virtualWindow.IsEmpty())
-            return c->m_rare->virtualWindow;
+        if (!c->m_rare.Get().virtualWindow.IsEmpty())
+            return c->m_rare.Get().virtualWindow;
     }
     return CUIString();
 }
@@ -740,13 +719,13 @@ void CControlUI::PaintBackgroundColor(HDC hdc)
 
 void CControlUI::PaintBackgroundImage(HDC hdc)
 {
-    if (m_rare != nullptr)
-        DrawImageOrForget(hdc, m_rare->bkImage);
+    if (m_rare.IsMade())
+        DrawImageOrForget(hdc, m_rare.Edit().bkImage);
 }
 
 bool CControlUI::DrawForeImage(HDC hdc, const char* modifier)
 {
-    return m_rare != nullptr && DrawImageOrForget(hdc, m_rare->foreImage, modifier);
+    return m_rare.IsMade() && DrawImageOrForget(hdc, m_rare.Edit().foreImage, modifier);
 }
 
 void CControlUI::PaintStateImage(HDC) { }

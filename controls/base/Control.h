@@ -32,6 +32,7 @@
 #include "core/AttributeTable.h"
 #include "core/Delegate.h"
 #include "core/Geometry.h"
+#include "core/RareBlock.h"
 #include "core/UIString.h"
 #include "host/Events.h"
 
@@ -309,8 +310,7 @@ private:
     // write, so that the many controls of a long list or tree without them stay small. Getters
     // answer the defaults without it.
     struct TRareFields;
-    TRareFields& Rare();
-    TRareFields* m_rare = nullptr;  // owned
+    CRareBlockUI<TRareFields> m_rare;
     // "accname" and "accdescription" are announced when they change.
     void SetAccessibleName(const char* text);
     void SetAccessibleDescription(const char* text);
