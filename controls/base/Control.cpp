@@ -717,15 +717,11 @@ void CControlUI::PaintBackgroundColor(HDC hdc)
     }
 }
 
-void CControlUI::PaintBackgroundImage(HDC hdc)
-{
-    if (m_rare.IsMade())
-        DrawImageOrForget(hdc, m_rare.Edit().bkImage);
-}
+void CControlUI::PaintBackgroundImage(HDC hdc) { DrawImageOrForget(hdc, m_rare, &TRareFields::bkImage); }
 
 bool CControlUI::DrawForeImage(HDC hdc, const char* modifier)
 {
-    return m_rare.IsMade() && DrawImageOrForget(hdc, m_rare.Edit().foreImage, modifier);
+    return DrawImageOrForget(hdc, m_rare, &TRareFields::foreImage, modifier);
 }
 
 void CControlUI::PaintStateImage(HDC) { }

@@ -223,6 +223,12 @@ public:
     // Draws `image` when not empty. Failure means no host or DC, not a missing file: an image that
     // fails is emptied, so it is not tried again. True when drawn.
     bool DrawImageOrForget(HDC hdc, CUIString& image, const char* modifier = nullptr);
+    // The same for an image kept in a block of rarely set fields; false without the block.
+    template <class T>
+    bool DrawImageOrForget(HDC hdc, CRareBlockUI<T>& block, CUIString T::*image, const char* modifier = nullptr)
+    {
+        return block.IsMade() && DrawImageOrForget(hdc, block.Edit().*image, modifier);
+    }
     // Own virtual window name, else the nearest ancestor's, else empty.
     CUIString GetVirtualWindowName() const;
     // What assistive technology reads for the control when its text does not say it ("accname",

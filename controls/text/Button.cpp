@@ -186,21 +186,21 @@ void CButtonUI::PaintStateImage(HDC hdc)
     // The first state bit that is set picks the image; when that state has no usable image the
     // normal image is drawn (states further down the list are not tried).
     if (m_buttonState & StateDisabled) {
-        if (DrawStateImage(hdc, m_looks, &TStateLooks::disabledImage)) {
+        if (DrawImageOrForget(hdc, m_looks, &TStateLooks::disabledImage)) {
             DrawForeImage(hdc);
             return;
         }
     } else if (m_buttonState & StatePushed) {
         if (!looks.pushedImage.IsEmpty()) {
-            DrawStateImage(hdc, m_looks, &TStateLooks::pushedImage);
+            DrawImageOrForget(hdc, m_looks, &TStateLooks::pushedImage);
             DrawForeImage(hdc);
             return;
         }
     } else if (m_buttonState & StateHot) {
         if (!looks.hotImage.IsEmpty()) {
-            DrawStateImage(hdc, m_looks, &TStateLooks::hotImage);
+            DrawImageOrForget(hdc, m_looks, &TStateLooks::hotImage);
             if (!looks.hotForeImage.IsEmpty())
-                DrawStateImage(hdc, m_looks, &TStateLooks::hotForeImage);
+                DrawImageOrForget(hdc, m_looks, &TStateLooks::hotForeImage);
             else
                 DrawForeImage(hdc);
             return;
@@ -210,12 +210,12 @@ void CButtonUI::PaintStateImage(HDC hdc)
             return;
         }
     } else if (m_buttonState & StateFocused) {
-        if (DrawStateImage(hdc, m_looks, &TStateLooks::focusedImage)) {
+        if (DrawImageOrForget(hdc, m_looks, &TStateLooks::focusedImage)) {
             DrawForeImage(hdc);
             return;
         }
     }
-    DrawStateImage(hdc, m_looks, &TStateLooks::normalImage);
+    DrawImageOrForget(hdc, m_looks, &TStateLooks::normalImage);
     DrawForeImage(hdc);
 }
 

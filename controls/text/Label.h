@@ -123,11 +123,6 @@ protected:
     // The colour the label's text is drawn in for the current enabled state.
     DWORD CurrentTextColor() const { return IsEnabled() ? m_textColor : m_disabledTextColor; }
     CRectUI TextRect() const;
-    // DrawImageOrForget for an image kept in a block of rarely set fields; false without the block.
-    template <class T> bool DrawStateImage(HDC hdc, CRareBlockUI<T>& block, CUIString T::*image)
-    {
-        return block.IsMade() && DrawImageOrForget(hdc, block.Edit().*image);
-    }
 
     DWORD m_textColor = 0;
     DWORD m_disabledTextColor = 0;

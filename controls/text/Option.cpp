@@ -174,11 +174,11 @@ void COptionUI::PaintStateImage(HDC hdc)
     m_buttonState &= ~StatePushed;
     const TSelectionFields& fields = m_fields.Get();
     if ((m_buttonState & StateHot) && m_selected && !fields.selectedHotImage.IsEmpty()) {
-        if (!DrawStateImage(hdc, m_fields, &TSelectionFields::selectedHotImage))
+        if (!DrawImageOrForget(hdc, m_fields, &TSelectionFields::selectedHotImage))
             CButtonUI::PaintStateImage(hdc);
     } else if (m_buttonState & StateSelected) {
         if (!fields.selectedImage.IsEmpty()) {
-            if (!DrawStateImage(hdc, m_fields, &TSelectionFields::selectedImage))
+            if (!DrawImageOrForget(hdc, m_fields, &TSelectionFields::selectedImage))
                 CButtonUI::PaintStateImage(hdc);
         } else if (fields.selectedBkColor != 0) {
             CRenderKit::FillColor(hdc, m_paintRect, AdjustedColor(fields.selectedBkColor));
@@ -189,7 +189,7 @@ void COptionUI::PaintStateImage(HDC hdc)
     } else {
         CButtonUI::PaintStateImage(hdc);
     }
-    DrawStateImage(hdc, m_fields, &TSelectionFields::optionForeImage);
+    DrawImageOrForget(hdc, m_fields, &TSelectionFields::optionForeImage);
 }
 
 void COptionUI::PaintText(HDC hdc)
