@@ -8,6 +8,7 @@
 #include "host/HostResources.h"
 #include "render/ImageSpec.h"
 #include "render/RenderDetail.h"
+#include "stb_image_resize.h"
 
 namespace SkinUI {
 
@@ -103,56 +104,65 @@ bool PixelsCover(const TImageEntry& image, const RECT& source, int width, int he
     return image.reduction == 1 || (s.right - s.left >= width && s.bottom - s.top >= height);
 }
 
-// HALFTONE stretch of `source` of the full image (bitmap, else pixels) onto `to` at 0,0; false
-// when nothing could be drawn.
-bool StretchFullImage(HDC to, const TImageEntry& image, const RECT& wholeSource, int width, int height)
+// `source` of the full image resampled from the pixels in memory (which may be reduced) into `to`
+// (width x height words, top-down); false when nothing could be made, for instance for a source
+// rectangle not inside them (a skin may name any). Not a GDI stretch: that would first copy the
+// pixels whole into a buffer of its own, as large again as a window's decoded background. Each side
+// is area-averaged where it shrinks and smoothly interpolated where it grows (averaging would repeat
+// pixels there).
+bool ResamplePixels(DWORD* to, const TImageEntry& image, const RECT& wholeSource, int width, int height)
 {
-    int pixelWidth = image.width;
-    const RECT source = image.bitmap == nullptr ? PixelSource(image, wholeSource, pixelWidth) : wholeSource;
+    int pixelWidth = 0;
+    const RECT source = PixelSource(image, wholeSource, pixelWidth);
+    const int rows = (image.height + image.reduction - 1) / std::max(1, image.reduction);
+    if (source.left < 0 || source.top < 0 || source.left >= source.right || source.top >= source.bottom
+        || source.right > pixelWidth || source.bottom > rows)
+        return false;
     const int sw = source.right - source.left;
     const int sh = source.bottom - source.top;
-    SetStretchBltMode(to, HALFTONE);
-    if (image.bitmap == nullptr) {
-        // The same stretch from the pixels in memory. The rows handed over start at the source's
-        // top, so its y is 0, which means the same whether read from the top or from the bottom
-        // (StretchDIBits reads it from the bottom even for top-down pixels).
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = pixelWidth;
-        info.bmiHeader.biHeight = -sh;  // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        const DWORD* rows = image.pixels + static_cast<size_t>(source.top) * static_cast<size_t>(pixelWidth);
-        return StretchDIBits(to, 0, 0, width, height, source.left, 0, sw, sh, rows, &info, DIB_RGB_COLORS, SRCCOPY)
-            != 0;
-    }
+    const DWORD* from = image.pixels + static_cast<size_t>(source.top) * static_cast<size_t>(pixelWidth) + source.left;
+    const stbir_filter across = width <= sw ? STBIR_FILTER_BOX : STBIR_FILTER_CATMULLROM;
+    const stbir_filter down = height <= sh ? STBIR_FILTER_BOX : STBIR_FILTER_CATMULLROM;
+    return stbir_resize(from, sw, sh, pixelWidth * 4, to, width, height, width * 4, STBIR_TYPE_UINT8, 4,
+               STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP, across, down, STBIR_COLORSPACE_LINEAR,
+               nullptr)
+        != 0;
+}
+
+// HALFTONE stretch of `source` of the full bitmap onto `to` at 0,0: the filter a direct stretch uses.
+bool StretchFullBitmap(HDC to, const TImageEntry& image, const RECT& source, int width, int height)
+{
     HDC from = CreateCompatibleDC(to);
     if (from == nullptr)
         return false;
+    SetStretchBltMode(to, HALFTONE);
     HGDIOBJ oldFrom = SelectObject(from, image.bitmap);
-    const bool drawn = StretchBlt(to, 0, 0, width, height, from, source.left, source.top, sw, sh, SRCCOPY) != FALSE;
+    const bool drawn = StretchBlt(to, 0, 0, width, height, from, source.left, source.top, source.right - source.left,
+                           source.bottom - source.top, SRCCOPY)
+        != FALSE;
     SelectObject(from, oldFrom);
     DeleteDC(from);
     return drawn;
 }
 
-// Scales `source` of the full image to width x height with the same filter a direct stretch uses,
-// into the least recently used slot; null when the bitmap cannot be made.
+// Scales `source` of the full image to width x height into the least recently used slot: from the
+// bitmap as a direct stretch draws it, else from the pixels in memory. Null when the copy cannot be
+// made.
 HBITMAP MakeScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int width, int height)
 {
     DWORD* bits = nullptr;
     HBITMAP bitmap = render_detail::CreateDib32(width, height, &bits);
-    HDC to = bitmap != nullptr ? CreateCompatibleDC(hDC) : nullptr;
-    if (to == nullptr) {
-        if (bitmap != nullptr)
-            DeleteObject(bitmap);
+    if (bitmap == nullptr)
         return nullptr;
+    bool drawn = false;
+    if (image.bitmap == nullptr) {
+        drawn = ResamplePixels(bits, image, source, width, height);
+    } else if (HDC to = CreateCompatibleDC(hDC)) {
+        HGDIOBJ oldTo = SelectObject(to, bitmap);
+        drawn = StretchFullBitmap(to, image, source, width, height);
+        SelectObject(to, oldTo);
+        DeleteDC(to);
     }
-    HGDIOBJ oldTo = SelectObject(to, bitmap);
-    const bool drawn = StretchFullImage(to, image, source, width, height);
-    SelectObject(to, oldTo);
-    DeleteDC(to);
     if (!drawn) {
         DeleteObject(bitmap);
         return nullptr;

@@ -179,17 +179,7 @@ TEST(JpegDecode, ALargePictureDrawnShrunkDecodesReducedAndIsDecodedWholeWhenNeed
         testbed::DibCanvas drawn(360, 543, 0);
         ASSERT_TRUE(CRenderKit::PaintImageSpec(drawn.Dc(), &host, window, window, name.c_str()));
         // Shrunk from half the pixels rather than all: the same picture within a few levels.
-        int differing = 0;
-        for (int y = 0; y < 543; y += 3) {
-            for (int x = 0; x < 360; x += 3) {
-                const uint32_t a = direct.Pixel(x, y);
-                const uint32_t b = drawn.Pixel(x, y);
-                for (int shift = 0; shift <= 16; shift += 8)
-                    differing
-                        += std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) > 6;
-            }
-        }
-        EXPECT_EQ(0, differing);
+        EXPECT_EQ(0, CountApart(direct, drawn, window, 3, 6));
 
         // Drawn larger than the reduced pixels, then by a caller of the bitmap: the whole picture.
         testbed::DibCanvas larger(600, 800, 0);

@@ -126,6 +126,23 @@ int CountRgb(const testbed::DibCanvas& canvas, uint32_t rgb, const RECT& area)
     return n;
 }
 
+int CountApart(const testbed::DibCanvas& a, const testbed::DibCanvas& b, const RECT& area, int step, int tolerance)
+{
+    int n = 0;
+    for (int y = area.top; y < area.bottom; y += step) {
+        for (int x = area.left; x < area.right; x += step) {
+            const uint32_t p = a.Pixel(x, y);
+            const uint32_t q = b.Pixel(x, y);
+            bool apart = false;
+            for (int shift = 0; shift <= 16; shift += 8)
+                apart = apart
+                    || std::abs(static_cast<int>(p >> shift & 0xFF) - static_cast<int>(q >> shift & 0xFF)) > tolerance;
+            n += apart ? 1 : 0;
+        }
+    }
+    return n;
+}
+
 Image FromCanvas(const testbed::DibCanvas& canvas)
 {
     Image image = SolidImage(canvas.Width(), canvas.Height(), 0);

@@ -71,5 +71,8 @@ inline bool RunsWithoutMsimg32() { return !WithoutMsimg32ResultFile().empty(); }
 inline uint32_t Rgb(uint32_t argb) { return argb & 0x00FFFFFFu; }
 // Pixels in `area` whose colour (alpha ignored) is `rgb`.
 int CountRgb(const testbed::DibCanvas& canvas, uint32_t rgb, const RECT& area);
+// Pixels of every `step`th row and column of `area` where a colour channel of `a` and `b` differs
+// by more than `tolerance` levels.
+int CountApart(const testbed::DibCanvas& a, const testbed::DibCanvas& b, const RECT& area, int step, int tolerance);
 
 }  // namespace rendertest
