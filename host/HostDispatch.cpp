@@ -386,6 +386,16 @@ bool CWindowHostUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lPar
         OnPaint();
         return true;
 
+    case WM_SHOWWINDOW: {
+        // Shown, the window has the size its first paint draws the background at (it may have
+        // been centred and grown since its skin was built): the background's worker may shrink
+        // it now, while the system activates the window. The window's own handling goes on.
+        RECT client = {};
+        if (wParam != FALSE && HasPrefetches() && m_root != nullptr && ::GetClientRect(m_hWndPaint, &client))
+            AimBackground(m_root, SIZE{client.right, client.bottom}, false);
+        return false;
+    }
+
     case WM_DPICHANGED:
         OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         result = 0;

@@ -7,6 +7,7 @@
 #include "host/WindowHost.h"
 
 #include "controls/base/Control.h"
+#include "render/ImageSpec.h"
 
 namespace SkinUI {
 
@@ -101,6 +102,23 @@ void CWindowHostUI::OnDpiChanged(int dpi, const RECT* suggested)
         r.bottom = r.top + ::MulDiv(r.bottom - r.top, GetDpi(), oldDpi);
         ::SendMessageA(popup, WM_DPICHANGED, MAKEWPARAM(GetDpi(), GetDpi()), reinterpret_cast<LPARAM>(&r));
     }
+}
+
+void CWindowHostUI::AimBackground(CControlUI* root, SIZE client, bool start)
+{
+    bool first = true;
+    ReadImageSpec(
+        RECT{0, 0, client.cx, client.cy}, root->GetBackgroundImage(), nullptr,
+        [&](const TImageParams& params) {
+            if (first && params.resType.IsEmpty()) {
+                if (start)
+                    PrefetchImage(params.name, params.mask, WholeImageDrawnSize(params));
+                else
+                    SettlePrefetch(params.name, WholeImageDrawnSize(params));
+            }
+            first = false;
+        },
+        GetDpi());
 }
 
 void CWindowHostUI::OnPaint()

@@ -393,7 +393,7 @@ TImageEntry* CHostResources::AddImageEntry(const char* name, const char* resType
 {
     if (name == nullptr)
         return nullptr;
-    TImageEntry* entry = TakePrefetched(name, resType, mask);
+    TImageEntry* entry = TakePrefetched(name, resType, mask, drawn);
     if (entry == nullptr)
         entry = LoadImageEntry(name, resType, mask, drawn);
     if (entry == nullptr)

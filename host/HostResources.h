@@ -139,6 +139,11 @@ public:
     // name is already loaded or prefetched, or cannot be read; when no thread can be started the
     // image simply loads on first use. `drawn` as for AddImageEntry.
     void PrefetchImage(const char* name, DWORD mask, SIZE drawn = SIZE());
+    // The window has settled (it is shown): the image prefetched under `name`, if any, is drawn at
+    // `drawn`, and its worker makes the shrunk copy for that size once decoded. Until then, or until
+    // the image is taken, the worker waits after decoding. The decode itself stays sized as started.
+    void SettlePrefetch(const char* name, SIZE drawn);
+    bool HasPrefetches() const { return !m_prefetches.IsEmpty(); }
     // After a DPI change: every entry is chosen and decoded again for the window's DPI on its next
     // use (another variant, or the 1x file, may fit now), keeping its name, type and mask; entries
     // stay where they are, so pointers to them remain valid. Prefetches made for the old DPI are
@@ -174,8 +179,9 @@ private:
     // Replaces the entry's font by one made at the current DPI; false (entry unchanged) on failure.
     bool RemakeFont(TFontEntry* entry);
     // The decode of a prefetched image, when one was started for this name, type and mask; the
-    // worker is waited for and forgotten. Null when there is none or it failed.
-    TImageEntry* TakePrefetched(const char* name, const char* resType, DWORD mask);
+    // worker is waited for and forgotten. Null when there is none or it failed. A copy the worker
+    // made for another size than a known `drawn` is freed: nothing would draw it.
+    TImageEntry* TakePrefetched(const char* name, const char* resType, DWORD mask, SIZE drawn);
     // Waits for every worker and frees what they made.
     void DropPrefetches();
     // LoadSkinImage at this window's DPI, with the name read as a resource id when a type is given.

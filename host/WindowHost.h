@@ -179,6 +179,12 @@ public:
     // The focus is drawn when the keyboard moved it; a mouse press hides the cue again.
     bool ShowsKeyboardCue() const { return m_keyboardCue; }
 
+    //--- the background's early decode (HostPaint.cpp)
+    // The root's first background image as drawn over a client of this size: its decode starts on
+    // a worker (start; the root need not be attached yet), or its worker is told the size the
+    // window settled at (see SettlePrefetch). Images of a resource type are left to their first use.
+    void AimBackground(CControlUI* root, SIZE client, bool start);
+
 private:
     friend class CControlAliveGuard;
 

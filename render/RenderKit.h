@@ -51,8 +51,16 @@ public:
     // Makes the bitmap of the pixels and frees them; false when there are none, they are reduced (they are
     // freed then: the whole image must be decoded again) or no bitmap can be made.
     static bool MakeFullBitmap(TImageEntry& entry);
+    // Makes the scaled copy PaintImageEntry keeps for the whole image drawn opaque by a plain stretch
+    // at `drawn`, made as that paint would make it, so that paint only copies it, and frees
+    // a large full image it shrinks, as that paint would (a paint at another size decodes it again).
+    // False when paint would keep none (alpha, no size change, too large) or it cannot be made.
+    // Touches nothing but the entry, so a worker may run it on an entry it alone holds.
+    static bool MakeWholeScaledCopy(TImageEntry& entry, SIZE drawn);
     // Frees the full-size bitmap or pixels, keeping the size and the scaled copies.
     static void DropFullImage(TImageEntry& entry);
+    // Frees every scaled copy, keeping the full image.
+    static void DropScaledCopies(TImageEntry& entry);
     static void ReleaseSkinImage(TImageEntry* entry);
 
     // Parses the image attribute string, then the modifier string (null allowed) and draws each image

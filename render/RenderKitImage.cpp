@@ -107,9 +107,9 @@ bool PixelsCover(const TImageEntry& image, const RECT& source, int width, int he
 // `source` of the full image resampled from the pixels in memory (which may be reduced) into `to`
 // (width x height words, top-down); false when nothing could be made, for instance for a source
 // rectangle not inside them (a skin may name any). Not a GDI stretch: that would first copy the
-// pixels whole into a buffer of its own, as large again as a window's decoded background. Each side
-// is area-averaged where it shrinks and smoothly interpolated where it grows (averaging would repeat
-// pixels there).
+// pixels whole into a buffer of its own, as large again as a window's decoded background, and it
+// needs a DC, which a worker making the copy does not have. Each side is area-averaged where it
+// shrinks and smoothly interpolated where it grows (averaging would repeat pixels there).
 bool ResamplePixels(DWORD* to, const TImageEntry& image, const RECT& wholeSource, int width, int height)
 {
     int pixelWidth = 0;
@@ -146,8 +146,8 @@ bool StretchFullBitmap(HDC to, const TImageEntry& image, const RECT& source, int
 }
 
 // Scales `source` of the full image to width x height into the least recently used slot: from the
-// bitmap as a direct stretch draws it, else from the pixels in memory. Null when the copy cannot be
-// made.
+// bitmap as a direct stretch draws it, else from the pixels in memory. hDC may be null when there
+// is no bitmap (a worker has none). Null when the copy cannot be made.
 HBITMAP MakeScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int width, int height)
 {
     DWORD* bits = nullptr;
@@ -175,13 +175,33 @@ HBITMAP MakeScaledCopy(HDC hDC, TImageEntry& image, const RECT& source, int widt
     if (slot->bitmap != nullptr)
         DeleteObject(slot->bitmap);
     *slot = TScaledCopy{bitmap, source, width, height, ++image.useCounter};
-    const long long full = static_cast<long long>(image.width) * image.height;
-    if (!image.keepFull && full >= kDropFullBitmapPixels && static_cast<long long>(width) * height < full)
-        CRenderKit::DropFullImage(image);
     return bitmap;
 }
 
+// Once a large image is drawn from a shrunk copy, only its copies are kept; a paint at another size
+// decodes it again.
+void DropFullWhenDrawnShrunk(TImageEntry& image, int width, int height)
+{
+    const long long full = static_cast<long long>(image.width) * image.height;
+    if (!image.keepFull && full >= kDropFullBitmapPixels && static_cast<long long>(width) * height < full)
+        CRenderKit::DropFullImage(image);
+}
+
 }  // namespace
+
+bool CRenderKit::MakeWholeScaledCopy(TImageEntry& image, SIZE drawn)
+{
+    const RECT whole = {0, 0, image.width, image.height};
+    if (image.hasAlpha || !KeepsScaledCopy(whole, drawn.cx, drawn.cy)
+        || (image.bitmap == nullptr && !PixelsCover(image, whole, drawn.cx, drawn.cy)))
+        return false;
+    if (MakeScaledCopy(nullptr, image, whole, drawn.cx, drawn.cy) == nullptr)
+        return false;
+    // Otherwise the decoded pixels would stay beside the copy until the first paint, while the window
+    // and its shadow are shown.
+    DropFullWhenDrawnShrunk(image, drawn.cx, drawn.cy);
+    return true;
+}
 
 bool CRenderKit::PaintImageEntry(
     HDC hDC, CHostResources* host, const RECT& rcItem, const RECT& rcPaint, const TImageParams& params)
@@ -224,6 +244,7 @@ bool CRenderKit::PaintImageEntry(
     if (scaled == nullptr && !fullImage(false))
         return false;
     if (scaled != nullptr) {
+        DropFullWhenDrawnShrunk(*image, width, height);
         const RECT whole = {0, 0, width, height};
         BlitImage(hDC, scaled, params.dest, rcPaint, whole, RECT(), false);
     } else {

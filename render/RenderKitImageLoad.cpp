@@ -194,15 +194,21 @@ void CRenderKit::DropFullImage(TImageEntry& entry)
     entry.reduction = 1;
 }
 
+void CRenderKit::DropScaledCopies(TImageEntry& entry)
+{
+    for (TScaledCopy& copy : entry.scaled) {
+        if (copy.bitmap != nullptr)
+            DeleteObject(copy.bitmap);
+        copy = TScaledCopy();
+    }
+}
+
 void CRenderKit::ReleaseSkinImage(TImageEntry* entry)
 {
     if (entry == nullptr)
         return;
     DropFullImage(*entry);
-    for (const TScaledCopy& copy : entry->scaled) {
-        if (copy.bitmap != nullptr)
-            DeleteObject(copy.bitmap);
-    }
+    DropScaledCopies(*entry);
     delete entry;
 }
 

@@ -7,7 +7,6 @@
 #include "controls/base/Control.h"
 #include "core/ValueParse.h"
 #include "host/ResourceLocation.h"
-#include "render/ImageSpec.h"
 
 namespace SkinUI {
 
@@ -405,16 +404,7 @@ void WindowImplBase::PrefetchBackground(CControlUI* root)
 {
     // The root's background is usually the largest picture and the first one painted: it decodes
     // while the rest of creation runs, no larger than the window it is drawn over will need.
-    bool first = true;
-    const CSizeUI size = m_host.Scaled(m_host.GetInitialSize());
-    ReadImageSpec(
-        RECT{0, 0, size.cx, size.cy}, root->GetBackgroundImage(), nullptr,
-        [&](const TImageParams& params) {
-            if (first && params.resType.IsEmpty())
-                m_host.PrefetchImage(params.name, params.mask, WholeImageDrawnSize(params));
-            first = false;
-        },
-        m_host.GetDpi());
+    m_host.AimBackground(root, m_host.Scaled(m_host.GetInitialSize()), true);
 }
 
 bool WindowImplBase::BuildAndAttachSkin()
