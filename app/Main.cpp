@@ -51,10 +51,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int)
         return 0;
     }
 
-    // Started before anything of the window: the look-up waits on the system while the window is made.
+    // The first call into the window system (the shadow's class), which starts it.
+    SkinUI::CWndShadow::InitSupport(instance);
+    // Started before the window is made: the look-up waits on the system meanwhile.
     Quoril::CStartupLookup lookup(Quoril::Win32Services(), Quoril::AdapterNameList(),
         Quoril::CMainWnd::IsEnglishInterface(::GetUserDefaultUILanguage()));
-    SkinUI::CWndShadow::InitSupport(instance);
     SkinUI::CResourceLocation::SetModuleInstance(instance);
     SkinUI::CResourceLocation::SetResourceFolder(SkinUI::CResourceLocation::GetInstanceFolder() + "skin\\");
 

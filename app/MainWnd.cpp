@@ -45,13 +45,19 @@ const char* CMainWnd::SkinResourceId() const { return MAKEINTRESOURCEA(kSkinReso
 
 void CMainWnd::OnWindowReady()
 {
-    if (m_startupLookup != nullptr) {
-        ShowStatus(m_startupLookup->Finish());
-        m_startupLookup = nullptr;
+    // A look-up already under way is taken at the first paint (TakeStartupLookup).
+    if (m_startupLookup != nullptr)
         return;
-    }
     m_actions.DiscoverAdapters();
     m_actions.RefreshStatus();
+}
+
+void CMainWnd::TakeStartupLookup()
+{
+    CStartupLookup* lookup = m_startupLookup;
+    m_startupLookup = nullptr;
+    if (lookup != nullptr)
+        ShowStatus(lookup->Finish());
 }
 
 void CMainWnd::ShowStatus(const std::wstring& text)
@@ -75,6 +81,11 @@ LRESULT CMainWnd::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CREATE: result = OnMsgCreate(message, wParam, lParam, handled); break;
     case WM_SIZE: result = OnMsgSize(message, wParam, lParam, handled); break;
     case WM_CLOSE: result = OnMsgClose(message, wParam, lParam, handled); break;
+    case WM_PAINT:
+        // The status line is painted from the first paint on; the host paints.
+        TakeStartupLookup();
+        handled = false;
+        break;
     case WM_NCHITTEST: result = OnMsgNcHitTest(message, wParam, lParam, handled); break;
     case WM_SETCURSOR:
         // While an action runs, whatever is under the pointer shows that the window is busy.
@@ -144,6 +155,9 @@ void CMainWnd::OnWindowGone(HWND hwnd)
 
 void CMainWnd::OnNotification(SkinUI::TNotifyEvent& event)
 {
+    // A click may come before the first paint, and no action may see the list the worker still fills.
+    if (event.Type == "click")
+        TakeStartupLookup();
     const SkinUI::CUIString sender = event.Sender != nullptr ? event.Sender->GetName() : SkinUI::CUIString();
     m_actions.OnNotify(event.Type, event.Sender != nullptr ? sender.GetData() : nullptr);
     // The host leaves the cursor alone over controls that do not set their own, so the wait

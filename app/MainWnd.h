@@ -3,15 +3,15 @@
 // A skinned top-level window whose skin is the zip archive stored in the executable's resources
 // (type "ZIPRES", id 4); the layout language follows the user's interface language. It carries a
 // drop shadow, lets the user drag it by the skin's caption strip, builds the connection list once
-// it is ready (or takes the list a CStartupLookup built meanwhile), and forwards every
-// notification's type and sender name to CMainActions, which holds the click logic. The label "lblStatus" under the
-// buttons shows what the actions report as in force.
+// it is ready (or takes the list a CStartupLookup built meanwhile, at its first paint), and
+// forwards every notification's type and sender name to CMainActions, which holds the click logic.
+// The label "lblStatus" under the buttons shows what the actions report as in force.
 //
-// It routes only four messages to its own handlers (create, size, close, hit test); everything
-// else goes to the host and then to the default procedure. Unlike the base, a skin that cannot be
-// found ends the program with the skin failure message: without it the window would stay 0 x 0,
-// invisible and without a caption. The object lives on the heap and deletes itself after the last
-// message of its window.
+// It routes only four messages to its own handlers (create, size, close, hit test) and looks at a
+// fifth (the first paint takes the look-up); everything else goes to the host and then to the
+// default procedure. Unlike the base, a skin that cannot be found ends the program with the skin
+// failure message: without it the window would stay 0 x 0, invisible and without a caption. The
+// object lives on the heap and deletes itself after the last message of its window.
 #pragma once
 
 #include <windows.h>
@@ -64,6 +64,9 @@ protected:
 
 private:
     void ShowStatus(const std::wstring& text);
+    // Waits for the look-up started with the program, if it is still to be taken, and shows its
+    // status.
+    void TakeStartupLookup();
 
     SkinUI::CWndShadow m_shadow;
     CMainActions m_actions;

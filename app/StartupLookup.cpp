@@ -9,8 +9,6 @@ CStartupLookup::CStartupLookup(ISystemServices& services, AdapterList& adapters,
     , m_adapters(adapters)
     , m_english(english)
 {
-    // Here rather than on the worker: the window made meanwhile would wait for these loads.
-    m_services.LoadNetworkLibraries();
     m_thread = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 

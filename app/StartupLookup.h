@@ -1,9 +1,11 @@
 // CStartupLookup: the connection look-up and the reading of the DNS settings in force, which the
 // window shows in its status line from its first paint on, started on a worker thread as the
 // program starts. Both mostly wait on the system (the network configuration, the registry), so they
-// run while the window, its skin and its fonts are made instead of after them; the window waits for
-// the result before it first paints, so it never shows without them. The libraries the look-up
-// needs are loaded on the starting thread before the worker starts (see LoadNetworkLibraries).
+// run while the window, its skin and its fonts are made and shown instead of before; the window
+// waits for the result at its first paint, or before anything acts on the connection list, so it
+// never shows without them. The worker loads the libraries the look-up needs (at its first call);
+// started once the window system is up, whose start loads most of the process's libraries, those
+// loads keep the window waiting least.
 //
 // The worker fills the connection list it is given and writes only its own result; nothing else
 // touches the list or the services until Finish has waited for it. Without a thread the same work

@@ -158,8 +158,6 @@ public:
             EnableWindow(window, enable ? TRUE : FALSE);
     }
 
-    void LoadNetworkLibraries() override { NetworkModule("iphlpapi.dll"); }
-
     bool InterfaceTable(std::vector<TInterfaceEntry>& entries) override
     {
         entries.clear();

@@ -101,10 +101,6 @@ public:
     virtual void EnableOwner(HWND window, bool enable) = 0;
 
     // --- network interfaces ------------------------------------------------------------------
-    // Loads the libraries the functions below come from, once for the process. Loading holds the
-    // process's loader lock, which a thread's first window also needs: called before a worker that
-    // uses them starts, the window made meanwhile is not kept waiting for the worker's loads.
-    virtual void LoadNetworkLibraries() = 0;
     // GetInterfaceInfo: false when there is no table (for instance no IPv4 interface).
     virtual bool InterfaceTable(std::vector<TInterfaceEntry>& entries) = 0;
     // MprConfigServerConnect(null server): a Win32 error code; `handle` is valid only on 0.

@@ -42,9 +42,10 @@ public:
     // The desktop user's SID the services report.
     std::string desktopSid = "S-1-5-21-1-2-3-1001";
 
-    // The threads that loaded the network libraries and read the interface table last (0: never).
-    DWORD librariesThread = 0;
+    // The thread that read the interface table last (0: never).
     DWORD tableThread = 0;
+    // How long reading the interface table takes (a slow system).
+    DWORD tableDelayMs = 0;
 
     // Discovery answers.
     bool hasTable = true;
@@ -92,11 +93,10 @@ public:
     void PostClose(HWND) override { calls.push_back("close"); }
     void EnableOwner(HWND, bool enable) override { calls.push_back(enable ? "enable" : "disable"); }
 
-    // Kept apart from `calls`: the window's own look-up loads nothing first.
-    void LoadNetworkLibraries() override { librariesThread = ::GetCurrentThreadId(); }
     bool InterfaceTable(std::vector<Quoril::TInterfaceEntry>& entries) override
     {
         tableThread = ::GetCurrentThreadId();
+        ::Sleep(tableDelayMs);
         calls.push_back("table");
         entries = hasTable ? table : std::vector<Quoril::TInterfaceEntry>();
         return hasTable;

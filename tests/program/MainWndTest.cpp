@@ -84,10 +84,12 @@ protected:
 
     // Creates the window with the entry point's styles, shown at once (the entry point shows it
     // only after centring it); null when creation failed.
-    CTestMainWnd* Open(
-        LANGID language = 0x0409, const char* resourceId = MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId))
+    CTestMainWnd* Open(LANGID language = 0x0409,
+        const char* resourceId = MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId),
+        Quoril::CStartupLookup* lookup = nullptr)
     {
         CTestMainWnd* window = new CTestMainWnd(services, adapters, language, observed, resourceId);
+        window->UseStartupLookup(lookup);
         hwnd = window->Create(nullptr, "Quoril",
             WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, WS_EX_APPWINDOW, 0, 0,
             0, 0);
@@ -454,6 +456,41 @@ TEST_F(MainWndTest, StatusLineUnderTheButtonsSaysWhatIsInForce)
     const POINT open = PressOn(window, "btnOpen");
     ::SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(open.x, open.y));
     EXPECT_STREQ("Current: Intercept Mode", status->GetText().GetData());
+}
+
+TEST_F(MainWndTest, ALookUpStartedWithTheProgramIsTakenAtTheFirstPaintOrAtAClickBeforeIt)
+{
+    for (const bool click : {false, true}) {
+        SCOPED_TRACE(click ? "a click before any paint" : "the first paint");
+        // The program's look-up, on a slow system, with the window's own services never asked.
+        adapters.clear();
+        apptest::FakeServices early;
+        early.table = services.table;
+        early.connectResult = services.connectResult;
+        early.addressNames = services.addressNames;
+        early.dnsAdapters = services.dnsAdapters;
+        early.tableDelayMs = 200;
+        services.calls.clear();
+        Quoril::CStartupLookup lookup(early, adapters, true);
+        CTestMainWnd* window = Open(0x0409, MAKEINTRESOURCEA(Quoril::CMainWnd::kSkinResourceId), &lookup);
+        ASSERT_NE(nullptr, window);
+        CControlUI* status = window->Host().FindControlByName(Quoril::CMainWnd::kStatusControl);
+        ASSERT_NE(nullptr, status);
+        EXPECT_STREQ("", status->GetText().GetData()) << "not waited for while the window is made";
+        if (click) {
+            window->Host().SendNotification(window->Host().FindControlByName("btnOpen"), "click");
+            const bool named = std::any_of(services.calls.begin(), services.calls.end(),
+                [](const std::string& call) { return call.find("eth0") != std::string::npos; });
+            EXPECT_TRUE(named) << "the action saw the connection the look-up found";
+        } else {
+            ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            EXPECT_STREQ("Current: automatic (DHCP)", status->GetText().GetData());
+            EXPECT_EQ(0, Runs());
+        }
+        EXPECT_EQ(2u, adapters.size()) << "eth0 and the dial-up entry, found once";
+        EXPECT_EQ(services.calls.end(), std::find(services.calls.begin(), services.calls.end(), "table"));
+        ::DestroyWindow(hwnd);
+    }
 }
 
 TEST_F(MainWndTest, ChineseStatusLineCp936)
