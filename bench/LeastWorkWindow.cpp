@@ -1,12 +1,12 @@
 // A second reference for start-up: the least any program must do to open Quoril's window as it
 // is. Beside the bare window's work it looks up the connections with the same system calls
-// (router configuration, interface table, the adapter list when the router has no names), shows
-// a layered shadow window drawn once, and draws the shipped background shrunk to the window with
-// the same decoder making the same choice (libjpeg-turbo, reduced by its DCT scaling to the least
-// size covering the window) and the same HALFTONE stretch, the decoding done on a worker that
-// starts at entry. It builds no controls, parses no skin and keeps nothing once painted: what Quoril takes
-// beyond this is its own overhead, and this program's ratio to the bare window is a floor under
-// Quoril's.
+// (router configuration, interface table, the adapter list when the router has no names) on a
+// worker started once the window system is up and waited for at the first paint, shows a layered
+// shadow window drawn once, and draws the shipped background shrunk to the window with the same
+// decoder making the same choice (libjpeg-turbo, reduced by its DCT scaling to the least size
+// covering the window) and the same resampler, both on a worker that starts at entry. It builds no
+// controls, parses no skin and keeps nothing once painted: what Quoril takes beyond this is its own
+// overhead, and this program's ratio to the bare window is a floor under Quoril's.
 // The sockets header goes before windows.h, which would otherwise bring in the old one.
 #include <winsock2.h>
 
@@ -15,6 +15,7 @@
 #include <iphlpapi.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -23,6 +24,7 @@
 #include "bench/BenchPaths.h"
 #include "bench/ReferenceWindow.h"
 #include "render/JpegDecode.h"
+#include "stb_image_resize.h"
 
 namespace {
 
@@ -32,11 +34,12 @@ const int kSpread = 2;
 
 struct TBackground {
     std::vector<unsigned char> file;
-    SkinUI::TJpegImage image;
+    std::vector<uint32_t> shrunk;  // kWidth x kHeight, top-down; empty when nothing decoded
     HANDLE worker = nullptr;
 };
 
 TBackground g_background;
+HANDLE g_lookUp = nullptr;
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path)
 {
@@ -57,9 +60,16 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path)
 
 DWORD WINAPI Decode(void*)
 {
-    SkinUI::DecodeJpeg(
-        g_background.file.data(), g_background.file.size(), 64u << 20, kWidth, kHeight, g_background.image);
-    std::vector<unsigned char>().swap(g_background.file);
+    SkinUI::TJpegImage image;
+    if (SkinUI::DecodeJpeg(g_background.file.data(), g_background.file.size(), 64u << 20, kWidth, kHeight, image)
+        == SkinUI::JpegResult::Decoded) {
+        std::vector<unsigned char>().swap(g_background.file);
+        g_background.shrunk.resize(static_cast<size_t>(kWidth) * kHeight);
+        stbir_resize(image.pixels, image.width, image.height, image.width * 4, g_background.shrunk.data(), kWidth,
+            kHeight, kWidth * 4, STBIR_TYPE_UINT8, 4, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP,
+            STBIR_FILTER_BOX, STBIR_FILTER_BOX, STBIR_COLORSPACE_LINEAR, nullptr);
+        std::free(image.pixels);
+    }
     return 0;
 }
 
@@ -120,6 +130,12 @@ void LookUpConnections()
         disconnect(config);
 }
 
+DWORD WINAPI LookUpOnWorker(void*)
+{
+    LookUpConnections();
+    return 0;
+}
+
 // A layered window around the main one, drawn once with a 32 bpp bitmap of its size.
 void ShowShadow(HINSTANCE instance, HWND owner)
 {
@@ -158,21 +174,18 @@ void ShowShadow(HINSTANCE instance, HWND owner)
 
 void PaintBackground(HDC dc, const RECT&)
 {
+    ::WaitForSingleObject(g_lookUp, INFINITE);
     ::WaitForSingleObject(g_background.worker, INFINITE);
-    const SkinUI::TJpegImage& image = g_background.image;
-    if (image.pixels == nullptr)
+    if (g_background.shrunk.empty())
         return;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
+    info.bmiHeader.biWidth = kWidth;
+    info.bmiHeader.biHeight = -kHeight;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    ::SetStretchBltMode(dc, HALFTONE);
-    ::StretchDIBits(
-        dc, 0, 0, kWidth, kHeight, 0, 0, image.width, image.height, image.pixels, &info, DIB_RGB_COLORS, SRCCOPY);
-    std::free(image.pixels);
-    g_background.image = SkinUI::TJpegImage();
+    ::SetDIBitsToDevice(dc, 0, 0, kWidth, kHeight, 0, 0, 0, kHeight, g_background.shrunk.data(), &info, DIB_RGB_COLORS);
+    std::vector<uint32_t>().swap(g_background.shrunk);
 }
 
 }  // namespace
@@ -182,7 +195,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     g_background.file = ReadWholeFile(bench::SourceFolder() + "resources\\bk.jpg");
     g_background.worker = ::CreateThread(nullptr, 0, Decode, nullptr, 0, nullptr);
     HWND window = bench::CreateReferenceWindow(instance, "LeastWorkWindow", "least work", WS_POPUP, PaintBackground);
-    LookUpConnections();
+    g_lookUp = ::CreateThread(nullptr, 0, LookUpOnWorker, nullptr, 0, nullptr);
     ShowShadow(instance, window);
     ::ShowWindow(window, SW_SHOW);
     bench::RunMessages();
