@@ -56,6 +56,9 @@ TStart StartAndClose(const std::string& program, bool& ok)
         ::TerminateProcess(pi.hProcess, 1);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
+    // The system goes on tearing the program's windows down after it ended, which slowed the next
+    // start by tens of percent: each start is timed on a machine at rest, as a user's is.
+    ::Sleep(100);
     return start;
 }
 
@@ -78,12 +81,15 @@ int main(int argc, char** argv)
     // One start each first, so every program's files are in the page cache before anything counts.
     for (TProgram& program : programs)
         StartAndClose(program.path, ok);
-    // One start varies by tens of percent from the next (the bare window's alone from 50 to 90 ms):
-    // more rounds than the other figures take keep the medians steady.
+    // One start varies by tens of percent from the next: more rounds than the other figures take keep
+    // the medians steady.
     const int rounds = options.quick ? 1 : 41;
+    const size_t count = sizeof(programs) / sizeof(programs[0]);
     for (int i = 0; i < rounds; ++i) {
-        // In turn, so a change in the machine's load touches all alike.
-        for (TProgram& program : programs) {
+        // In turn, so a change in the machine's load touches all alike, in an order turned by one each
+        // round, so none always follows the same program.
+        for (size_t k = 0; k < count; ++k) {
+            TProgram& program = programs[(k + static_cast<size_t>(i)) % count];
             const TStart start = StartAndClose(program.path, ok);
             program.idle.push_back(start.idleUs);
             program.peak.push_back(start.peakKib);
