@@ -110,8 +110,10 @@ int Tab(HWND window, int most)
     ::GetWindowThreadProcessId(window, &process);
     const HWINEVENTHOOK hook = ::SetWinEventHook(
         EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocus, process, 0, WINEVENT_OUTOFCONTEXT);
-    if (hook == nullptr)
+    if (hook == nullptr) {
+        std::fprintf(stderr, "focus events could not be hooked (error %lu)\n", ::GetLastError());
         return 1;
+    }
     std::string first;
     bool left = false;
     for (int i = 0; i < most; ++i) {
