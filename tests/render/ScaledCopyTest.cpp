@@ -119,12 +119,12 @@ TEST(ScaledCopy, PixelsInMemoryAreResampledFromThePartDrawnAtTheSizeDrawn)
         ASSERT_NE(nullptr, entry->pixels);
         const bool whole = c.source.right == 0;
         const RECT source = whole ? RECT{0, 0, 64, 48} : c.source;
-        const std::string spec = whole
+        const std::string imageText = whole
             ? name
             : "file='" + name + "' source='" + std::to_string(source.left) + "," + std::to_string(source.top) + ","
                 + std::to_string(source.right) + "," + std::to_string(source.bottom) + "'";
         testbed::DibCanvas canvas(110, 100, 0xFF000000);
-        ASSERT_TRUE(CRenderKit::PaintImageSpec(canvas.Dc(), &host, c.dest, RECT{0, 0, 110, 100}, spec.c_str()));
+        ASSERT_TRUE(CRenderKit::PaintImageSpec(canvas.Dc(), &host, c.dest, RECT{0, 0, 110, 100}, imageText.c_str()));
         EXPECT_EQ(1, UsedSlots(*entry)) << "drawn from a copy";
         EXPECT_NE(nullptr, entry->pixels) << "a small image keeps its pixels";
         const int w = c.dest.right - c.dest.left;
@@ -162,11 +162,11 @@ TEST(ScaledCopy, APartReachingOutsideThePixelsInMemoryIsStretchedDirectlyInstead
         CRenderKit::BlitImage(direct.Dc(), bitmap->bitmap, dest, RECT{0, 0, 64, 40}, source, RECT(), false);
         TestHost prefetching;
         prefetching.PrefetchImage(name, 0);  // held as pixels, not as a bitmap
-        const std::string spec = std::string("file='") + name + "' source='" + std::to_string(source.left) + ","
+        const std::string imageText = std::string("file='") + name + "' source='" + std::to_string(source.left) + ","
             + std::to_string(source.top) + "," + std::to_string(source.right) + "," + std::to_string(source.bottom)
             + "'";
         testbed::DibCanvas drawn(64, 40, 0xFF102030);
-        ASSERT_TRUE(CRenderKit::PaintImageSpec(drawn.Dc(), &prefetching, dest, RECT{0, 0, 64, 40}, spec.c_str()));
+        ASSERT_TRUE(CRenderKit::PaintImageSpec(drawn.Dc(), &prefetching, dest, RECT{0, 0, 64, 40}, imageText.c_str()));
         EXPECT_EQ(0, CountApart(direct, drawn, RECT{0, 0, 64, 40}, 1, 0));
     }
 }
