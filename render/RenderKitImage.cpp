@@ -81,17 +81,16 @@ HBITMAP FindScaledCopy(TImageEntry& image, const RECT& source, int width, int he
 // the full-size bitmap is decoded again if it is ever needed, and kept from then on.
 const long long kDropFullBitmapPixels = 512LL * 512LL;
 
-// `source` (in whole-image pixels) in the pixels held in memory, which may be reduced; their width.
-RECT PixelSource(const TImageEntry& image, const RECT& source, int& pixelWidth)
+// `source` (in whole-image pixels) in the pixels held in memory, which may be reduced; their size.
+RECT PixelSource(const TImageEntry& image, const RECT& source, SIZE& pixels)
 {
-    const int n = image.reduction;
-    pixelWidth = (image.width + n - 1) / n;
-    const int pixelHeight = (image.height + n - 1) / n;
-    auto along = [](LONG v, int pixels, int whole) {
-        return static_cast<LONG>(static_cast<long long>(v) * pixels / std::max(1, whole));
+    const int n = std::max(1, image.reduction);
+    pixels = SIZE{(image.width + n - 1) / n, (image.height + n - 1) / n};
+    auto along = [](LONG v, int count, int whole) {
+        return static_cast<LONG>(static_cast<long long>(v) * count / std::max(1, whole));
     };
-    return RECT{along(source.left, pixelWidth, image.width), along(source.top, pixelHeight, image.height),
-        along(source.right, pixelWidth, image.width), along(source.bottom, pixelHeight, image.height)};
+    return RECT{along(source.left, pixels.cx, image.width), along(source.top, pixels.cy, image.height),
+        along(source.right, pixels.cx, image.width), along(source.bottom, pixels.cy, image.height)};
 }
 
 // The pixels in memory can make this copy: whole, or reduced yet no smaller than the copy.
@@ -99,8 +98,8 @@ bool PixelsCover(const TImageEntry& image, const RECT& source, int width, int he
 {
     if (image.pixels == nullptr)
         return false;
-    int pixelWidth = 0;
-    const RECT s = PixelSource(image, source, pixelWidth);
+    SIZE pixels = {};
+    const RECT s = PixelSource(image, source, pixels);
     return image.reduction == 1 || (s.right - s.left >= width && s.bottom - s.top >= height);
 }
 
@@ -112,18 +111,17 @@ bool PixelsCover(const TImageEntry& image, const RECT& source, int width, int he
 // shrinks and smoothly interpolated where it grows (averaging would repeat pixels there).
 bool ResamplePixels(DWORD* to, const TImageEntry& image, const RECT& wholeSource, int width, int height)
 {
-    int pixelWidth = 0;
-    const RECT source = PixelSource(image, wholeSource, pixelWidth);
-    const int rows = (image.height + image.reduction - 1) / std::max(1, image.reduction);
+    SIZE pixels = {};
+    const RECT source = PixelSource(image, wholeSource, pixels);
     if (source.left < 0 || source.top < 0 || source.left >= source.right || source.top >= source.bottom
-        || source.right > pixelWidth || source.bottom > rows)
+        || source.right > pixels.cx || source.bottom > pixels.cy)
         return false;
     const int sw = source.right - source.left;
     const int sh = source.bottom - source.top;
-    const DWORD* from = image.pixels + static_cast<size_t>(source.top) * static_cast<size_t>(pixelWidth) + source.left;
+    const DWORD* from = image.pixels + static_cast<size_t>(source.top) * static_cast<size_t>(pixels.cx) + source.left;
     const stbir_filter across = width <= sw ? STBIR_FILTER_BOX : STBIR_FILTER_CATMULLROM;
     const stbir_filter down = height <= sh ? STBIR_FILTER_BOX : STBIR_FILTER_CATMULLROM;
-    return stbir_resize(from, sw, sh, pixelWidth * 4, to, width, height, width * 4, STBIR_TYPE_UINT8, 4,
+    return stbir_resize(from, sw, sh, pixels.cx * 4, to, width, height, width * 4, STBIR_TYPE_UINT8, 4,
                STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP, STBIR_EDGE_CLAMP, across, down, STBIR_COLORSPACE_LINEAR,
                nullptr)
         != 0;
